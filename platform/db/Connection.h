@@ -1,0 +1,72 @@
+// The one database connection: an SQLite file opened read-write, never created.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+namespace lb::db {
+
+class DataSet;
+
+class Connection {
+public:
+    Connection();
+    ~Connection(); // closes
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // The file to open. Changing it while connected does not reconnect.
+    void setDatabaseFile(const QString& path) { file_ = path; }
+    const QString& databaseFile() const { return file_; }
+
+    // Opens the file read-write; a missing file raises DatabaseError (the program never
+    // creates its database). Registers the "GBK" collation. Does nothing when connected.
+    void open();
+    // Closes every dataset on the connection, then the file. Does nothing when closed.
+    void close();
+    bool connected() const { return handle_ != nullptr; }
+    void setConnected(bool value) { value ? open() : close(); }
+
+    // Runs one statement with no parameters and no result rows (DDL, PRAGMA).
+    void execute(const QString& sql);
+    // Rows changed by the last INSERT, UPDATE or DELETE.
+    int changes() const;
+    qint64 lastInsertRowId() const;
+
+    // For the dataset layer only.
+    sqlite3* handle() const;      // DatabaseError when not connected
+    void attach(DataSet* dataSet);
+    void detach(DataSet* dataSet);
+
+    // Creates a new, empty database file (used by the build's schema tool and by tests;
+    // the program itself never calls it). Fails when the file exists.
+    static void createFile(const QString& path);
+
+private:
+    QString file_;
+    sqlite3* handle_ = nullptr;
+    std::vector<DataSet*> dataSets_;
+    int transactionDepth_ = 0;
+    friend class Transaction;
+};
+
+// Every command that writes more than one statement runs inside one of these. Nested guards
+// become savepoints. The destructor rolls back unless commit() was called; it never throws.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& connection_;
+    int level_;
+    bool done_ = false;
+};
+
+} // namespace lb::db

@@ -1,0 +1,174 @@
+// A dataset: a client-side snapshot of rows with a current row, written through by rowid.
+#pragma once
+
+#include "platform/db/Field.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace lb::db {
+
+class Connection;
+
+enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+enum class LocateOption { None = 0, CaseInsensitive = 1, PartialKey = 2 };
+inline LocateOption operator|(LocateOption a, LocateOption b) { return LocateOption(int(a) | int(b)); }
+inline bool operator&(LocateOption a, LocateOption b) { return (int(a) & int(b)) != 0; }
+
+// A position that survives refreshes: the row's rowid where the dataset has one.
+struct Bookmark {
+    qint64 rowId = 0;
+    int index = -1;
+    bool valid() const { return index >= 0; }
+};
+
+// Rows are loaded when the dataset opens and live in memory; Edit/Append/Insert/Delete write
+// through to the one base table of the result by rowid. A result that is not one table's rows
+// (a join, an aggregate, DISTINCT) is read-only: writing to it raises DatabaseError.
+//
+// Signals tell bound controls (grids, edit boxes) what changed; DisableControls holds them
+// back until the matching EnableControls, which then sends one reset().
+class DataSet : public QObject {
+    Q_OBJECT
+public:
+    explicit DataSet(Connection& connection, QObject* parent = nullptr);
+    ~DataSet() override;
+
+    Connection& connection() const { return connection_; }
+    QString name() const { return objectName(); }
+
+    // Persistent fields: when declared, opening fails with DatabaseError
+    // ("Field 'x' not found") if the result lacks one of them, and only they are fields.
+    // Without them the fields follow the result's columns, typed by their declared types.
+    void setPersistentFields(std::vector<FieldDef> fields);
+    bool hasPersistentFields() const { return !persistent_.empty(); }
+
+    void open();
+    void close();                 // an unposted edit is discarded
+    bool active() const { return state_ != DataSetState::Inactive; }
+    void setActive(bool value) { value ? open() : close(); }
+    DataSetState state() const { return state_; }
+    // Re-reads the rows held (by rowid) and keeps the current row; rows deleted meanwhile drop
+    // out, rows appended through this dataset stay. A read-only result is run again.
+    void refresh();
+
+    // Navigation; moving off a row in Edit or Insert state posts it first.
+    void first();
+    void last();
+    void next();
+    void prior();
+    int moveBy(int distance);      // returns the distance moved
+    bool eof() const;              // after next() on the last row, or empty
+    bool bof() const;              // after prior() on the first row, or empty
+    bool isEmpty() const;
+    int recordCount() const;
+    int recNo() const;             // 1-based; 0 when empty
+    void setRecNo(int recNo);
+
+    // Finds the first row whose fields (names separated by ';') equal the values;
+    // moves there and returns true, or stays and returns false.
+    bool locate(const QString& fieldNames, const QVariantList& values, LocateOption options = LocateOption::None);
+    bool locate(const QString& fieldName, const QVariant& value, LocateOption options = LocateOption::None)
+    { return locate(fieldName, QVariantList{value}, options); }
+
+    Bookmark bookmark() const;
+    bool bookmarkValid(const Bookmark& mark) const;
+    void gotoBookmark(const Bookmark& mark); // DatabaseError when the row is gone
+
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return disableCount_ > 0; }
+
+    // Editing. Edit of an empty dataset starts an insert. Append adds a row at the end,
+    // Insert before the current row. Post writes only the fields assigned (so that column
+    // defaults apply on insert) and re-reads the row. Delete asks BeforeDelete first; that
+    // hook stops the deletion by throwing (Abort for a silent stop).
+    void edit();
+    void append();
+    void insert();
+    void post();
+    void cancel();
+    void deleteRecord();
+    bool modified() const;
+    using DataSetHook = std::function<void(DataSet&)>;
+    void setBeforeDelete(DataSetHook hook) { beforeDelete_ = std::move(hook); }
+    void setBeforePost(DataSetHook hook) { beforePost_ = std::move(hook); }
+    void setAfterScroll(DataSetHook hook) { afterScroll_ = std::move(hook); }
+
+    // Fields.
+    int fieldCount() const { return int(fields_.size()); }
+    Field& field(int index) const;
+    Field* findField(const QString& name) const;   // case-insensitive; nullptr when missing
+    Field& fieldByName(const QString& name) const; // DatabaseError "Field 'x' not found"
+    Field& operator[](const QString& name) const { return fieldByName(name); }
+    // Display format of one field, kept across reopenings (the options apply formats once).
+    void setDisplayFormat(const QString& fieldName, const QString& format);
+    void setDisplayLabel(const QString& fieldName, const QString& label);
+
+    // For Field: the value of a column of the current row, and assignment to it.
+    QVariant columnValue(int column) const;
+    void setColumnValue(int column, const QVariant& value);
+    // Value of a column in any row (0-based), for grids that draw rows other than the current.
+    QVariant rowValue(int row, int column) const;
+    bool readOnly() const { return baseTable_.isEmpty(); }
+    const QString& baseTable() const { return baseTable_; }
+
+signals:
+    void reset();                  // rows or fields replaced (open, close, refresh, reopen)
+    void currentChanged(int row);  // current row moved (0-based; -1 when empty)
+    void rowChanged(int row);      // values of one row changed
+    void rowInserted(int row);
+    void rowRemoved(int row);
+    void stateChanged();
+
+protected:
+    // The statement whose rows the dataset holds, with its parameters bound; subclasses build it.
+    struct Source {
+        QString sql;                       // SELECT text, as SQLite runs it
+        std::vector<std::pair<QString, QVariant>> params;
+    };
+    virtual Source source() const = 0;
+
+private:
+    struct Row {
+        qint64 rowId = 0;
+        std::vector<QVariant> values;
+    };
+    void load(const Source& source);
+    void buildFields(const std::vector<FieldDef>& resultColumns);
+    void checkBrowse();           // posts a pending edit
+    void requireEditing() const;
+    void notifyScroll();
+    void emitReset();
+    QVariant readBack(qint64 rowId, std::vector<QVariant>& into);
+
+    Connection& connection_;
+    DataSetState state_ = DataSetState::Inactive;
+    std::vector<FieldDef> persistent_;
+    std::vector<std::unique_ptr<Field>> fields_;
+    std::vector<QString> columnNames_;         // result columns, as loaded
+    std::vector<Row> rows_;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    QString baseTable_;
+    std::vector<bool> assigned_;               // columns assigned since edit/insert
+    std::optional<Row> saved_;                 // the row before Edit, for Cancel
+    int disableCount_ = 0;
+    bool pendingReset_ = false;
+    std::vector<std::pair<QString, QString>> formats_;
+    std::vector<std::pair<QString, QString>> labels_;
+    DataSetHook beforeDelete_;
+    DataSetHook beforePost_;
+    DataSetHook afterScroll_;
+    friend class Field;
+};
+
+} // namespace lb::db

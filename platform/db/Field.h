@@ -1,0 +1,90 @@
+// A field of a dataset: one column of the current row, typed by the column's declared type.
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+namespace lb::db {
+
+class DataSet;
+
+// Declared column types. Text(n)/Memo are text, Double is Float, Long and Counter are Integer,
+// Yes/No is Boolean, Date/Time is Date (day only) or DateTime (with time of day).
+enum class FieldType { Text, Memo, Integer, Float, Boolean, Date, DateTime };
+
+// What a persistent field list declares, or what the layer derives from a column.
+struct FieldDef {
+    QString name;
+    FieldType type = FieldType::Text;
+    int size = 0;             // characters, for Text; 0 otherwise
+    QString displayLabel;     // grid title; empty: the name
+    QString displayFormat;    // number mask ("0.00", "#.##", "0,.00", ...); empty: plain text
+};
+
+// A field lives as long as its dataset holds the same field list (until the dataset is
+// reopened with other SQL, or closed when it has no persistent fields). Owned by its dataset.
+class Field {
+public:
+    Field(DataSet& owner, FieldDef def, int column);
+
+    const QString& fieldName() const { return def_.name; }
+    FieldType dataType() const { return def_.type; }
+    int size() const { return def_.size; }
+    DataSet& dataSet() const { return owner_; }
+
+    QString displayLabel() const { return def_.displayLabel.isEmpty() ? def_.name : def_.displayLabel; }
+    void setDisplayLabel(const QString& label) { def_.displayLabel = label; }
+    const QString& displayFormat() const { return def_.displayFormat; }
+    void setDisplayFormat(const QString& format);
+    bool visible() const { return visible_; }
+    void setVisible(bool visible) { visible_ = visible; }
+
+    // Reads of the current row. Null reads as '', 0, false, an invalid date.
+    bool isNull() const;
+    QVariant value() const;          // null: an invalid QVariant
+    QString asString() const;        // numbers in the 15-significant-digit form, dates "yyyy-mm-dd"
+    double asFloat() const;          // text that is not a number raises ConvertError
+    qint64 asInteger() const;
+    bool asBoolean() const;
+    QDate asDate() const;
+    QDateTime asDateTime() const;
+    // Text for display: the display format applied to numbers, dates "yyyy-mm-dd".
+    QString displayText() const;
+
+    // Writes into the current row; the dataset must be in Edit or Insert state
+    // (DatabaseError "Dataset not in edit or insert mode" otherwise). Text longer than the
+    // column is cut to its size. Strings assigned to number or date fields are converted
+    // (ConvertError when they do not convert).
+    void setValue(const QVariant& value);
+    void setAsString(const QString& value);
+    void setAsFloat(double value);
+    void setAsInteger(qint64 value);
+    void setAsBoolean(bool value);
+    void setAsDate(const QDate& value);
+    void setAsDateTime(const QDateTime& value);
+    void clear(); // set null
+
+    // Text typed by the user (a grid cell): goes through OnSetText when one is set,
+    // otherwise through setAsString.
+    void setText(const QString& text);
+    using SetTextHandler = std::function<void(Field&, const QString&)>;
+    void setOnSetText(SetTextHandler handler) { onSetText_ = std::move(handler); }
+    using ChangeHandler = std::function<void(Field&)>;
+    void setOnChange(ChangeHandler handler) { onChange_ = std::move(handler); }
+
+    const FieldDef& def() const { return def_; }
+    int column() const { return column_; } // index into the row snapshot
+
+private:
+    DataSet& owner_;
+    FieldDef def_;
+    int column_;
+    bool visible_ = true;
+    SetTextHandler onSetText_;
+    ChangeHandler onChange_;
+};
+
+} // namespace lb::db

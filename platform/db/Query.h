@@ -1,0 +1,78 @@
+// A query dataset: SQL as lines, named parameters :p1, :p2, ..., Open for rows, ExecSQL for statements.
+#pragma once
+
+#include "platform/db/DataSet.h"
+
+#include <QDate>
+#include <QStringList>
+#include <map>
+
+namespace lb::db {
+
+class Query;
+
+// The SQL text of a query, kept as lines; any change closes the query.
+class SqlLines {
+public:
+    explicit SqlLines(Query& owner) : owner_(owner) {}
+    void clear();
+    void add(const QString& line);
+    void setText(const QString& text); // replaces all lines
+    QString text() const { return lines_.join(QLatin1Char('\n')); }
+    const QStringList& lines() const { return lines_; }
+
+private:
+    Query& owner_;
+    QStringList lines_;
+};
+
+// A parameter value; dates bind as 'yyyy-MM-dd' text, Booleans as 0/1.
+class Param {
+public:
+    void setValue(const QVariant& value) { value_ = value; }
+    void setAsString(const QString& value) { value_ = value; }
+    void setAsFloat(double value) { value_ = value; }
+    void setAsInteger(qint64 value) { value_ = value; }
+    void setAsBoolean(bool value) { value_ = value; }
+    void setAsDate(const QDate& value) { value_ = value; }
+    const QVariant& value() const { return value_; }
+
+private:
+    QVariant value_;
+};
+
+class Query : public DataSet {
+    Q_OBJECT
+public:
+    explicit Query(Connection& connection, QObject* parent = nullptr);
+
+    SqlLines& sql() { return sql_; }
+    const SqlLines& sql() const { return sql_; }
+    // Shorthand: close, replace the text, open.
+    void reopen(const QString& text);
+
+    // Parameters named in the SQL text (":name" outside quotes). ParamByName of a name that
+    // the text does not hold raises DatabaseError "Parameter 'x' not found".
+    Param& paramByName(const QString& name);
+    QStringList paramNames() const;
+
+    // Runs the text as one statement (no rows). Returns the rows changed.
+    int execSQL();
+
+    // Master-detail: parameters whose names are fields of the master take their values from
+    // the master's current row; the query reopens when the master moves or reopens.
+    void setMasterSource(DataSet* master);
+
+protected:
+    Source source() const override;
+
+private:
+    friend class SqlLines;
+    void sqlChanged();
+    void masterMoved();
+    SqlLines sql_;
+    std::map<QString, Param> params_; // key: lower-case name
+    DataSet* master_ = nullptr;
+};
+
+} // namespace lb::db

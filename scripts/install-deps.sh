@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need (sudo when not root).
+set -euo pipefail
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libsqlite3-dev libjpeg-dev libxlsxwriter-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-arphic-uming fonts-liberation2
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
