@@ -1,0 +1,87 @@
+// The main window: start-up and shutdown of a run, and the shared state every window reads.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+class QLabel;
+class QLockFile;
+
+class Tfrmain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Takes the single-instance guard, clears the shared fields and checks that the database
+    // file can be used. Touches no dataset: the data module does not exist yet. When another
+    // copy runs, it reports so and instanceRefused() is true; the caller then ends the program.
+    explicit Tfrmain(QWidget* parent = nullptr);
+    ~Tfrmain() override;
+
+    // Shared state of the run, read and written by windows of every part of the program.
+    QString FirstActivate;     // "T" from the end of the first showing until the first activation
+    int PickMode = 0;          // code of the window that opened a record list as a picker; 0 = menu
+    int SortMode = 0;          // sort state of the product list, stock list and customer-product table
+    int CustProductPick = 0;   // 7 while the product list adds rows to the customer-product table
+    int ReportPageCount = 0;   // page count of the report just prepared for printing
+    QString ImeName;           // trimmed config.imename
+    QString OperatorNo;        // opcrl.bh of the logged-in operator; "999" is the administrator
+    QString OperatorPassword;  // the password typed at log-in (or set since), plain, in memory only
+    QString OperatorName;      // opcrl.xm of the logged-in operator
+    QString LastYearMode;      // "T" while last year's data is loaded
+    QString NewBillFlag;       // "T": an entry form starts a new document; "F": shows the chosen one
+    QString CurrentBillNo;     // intno of the current document header
+    QString AddMode;           // "T": an editor adds a record; "F": it changes the current one
+    QString EditIntno;         // intno of the record an editor changes
+    QString BillEntryMode;     // copy of config.bcszbj
+    QString SpecIsBarcode;     // copy of config.bcbj
+
+    // Menus, tool bar, navigator bar and dashboard; placed over the work area, which holds the
+    // background picture Image1 (created by the constructor). Defined with the menus.
+    void buildMenus();
+    // Shows the dashboard page "基本资料" with the first navigator button selected.
+    void showFirstDashboardPage();
+
+    // The background picture, stretched over the work area (a label with scaled contents).
+    QLabel* Image1 = nullptr;
+    // Loads a picture file into Image1: JPEG through libjpeg, other formats through Qt.
+    // Throws lb::FileOpenError when the file cannot be read or decoded; Image1 is then unchanged.
+    void loadBackgroundPicture(const QString& path);
+
+    // The main window's caption before the operator part: "朔栎进销存(V2009)".
+    static QString baseCaption();
+    // Rebuilds the caption so that it ends with " 操作员:" + OperatorName.
+    void updateOperatorCaption();
+
+    // Ends the program without the backup question (failed log-in, "关闭系统"): leaves every
+    // event loop; terminated() tells a caller that runs before the loop not to start it.
+    void terminateProgram();
+    bool terminated() const { return terminated_; }
+    bool instanceRefused() const { return instanceRefused_; }
+
+    // The steps of the first showing, activation and closing; the events call them, and tests
+    // call them directly. FormShow runs once; errors of its own steps propagate to the caller.
+    void FormShow();
+    void FormActivate();
+    // Returns whether the window may close; asks the backup question unless terminated.
+    bool FormClose();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    // ---- Menus, tool bar and dashboard: members used by Tfrmain_menus.cpp go below. ----
+
+private:
+    void buildStatusBar();
+    std::unique_ptr<QLockFile> instanceLock_;
+    QLabel* statusFirst_ = nullptr;
+    QLabel* statusLast_ = nullptr;
+    bool instanceRefused_ = false;
+    bool terminated_ = false;
+    bool shown_ = false;
+    bool closed_ = false;
+};
+
+extern QPointer<Tfrmain> frmain;
