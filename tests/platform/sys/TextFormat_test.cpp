@@ -1,0 +1,229 @@
+// Number and date text: masks, fixed-point and general forms, parsing of typed text.
+#include "platform/sys/Errors.h"
+#include "platform/sys/TextFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+struct MaskCase {
+    const char* mask;
+    double value;
+    const char* expected;
+};
+
+void PrintTo(const MaskCase& c, std::ostream* os) { *os << c.mask << " / " << c.value; }
+
+class FormatFloatTest : public ::testing::TestWithParam<MaskCase> {};
+
+TEST_P(FormatFloatTest, formatsAsTheMaskSays)
+{
+    const MaskCase& c = GetParam();
+    EXPECT_EQ(QString::fromUtf8(c.expected), lb::fmt::formatFloat(QString::fromUtf8(c.mask), c.value));
+}
+
+// The masks the program sets on its fields, and the decimal rounding a user expects of them.
+INSTANTIATE_TEST_SUITE_P(ProgramMasks, FormatFloatTest, ::testing::Values(
+    MaskCase{"0.00", 0, "0.00"},
+    MaskCase{"0.00", 1234.5, "1234.50"},
+    MaskCase{"0.00", 2.675, "2.68"},          // binary 2.67499999... still rounds up
+    MaskCase{"0.00", 1.005, "1.01"},
+    MaskCase{"0.00", 0.125, "0.13"},          // half away from zero, not to even
+    MaskCase{"0.00", -0.125, "-0.13"},
+    MaskCase{"0.00", -2.675, "-2.68"},
+    MaskCase{"0.00", 0.1 + 0.2, "0.30"},
+    MaskCase{"0.00", -0.001, "0.00"},         // rounds to zero: no minus sign
+    MaskCase{"0.00", 999.995, "1000.00"},
+    MaskCase{"0.00", 1e15, "1000000000000000.00"},
+    MaskCase{"0.000", 1.0005, "1.001"},
+    MaskCase{"0.000", 12.3456, "12.346"},
+    MaskCase{"#.##", 0, ""},                  // empty deduction shows nothing
+    MaskCase{"#.##", 0.001, ""},
+    MaskCase{"#.##", 1, "1"},
+    MaskCase{"#.##", 1.5, "1.5"},
+    MaskCase{"#.##", 12.345, "12.35"},
+    MaskCase{"#.##", 0.5, ".5"},
+    MaskCase{"#.##", -3.1, "-3.1"},
+    MaskCase{"#.###", 8.0005, "8.001"},
+    MaskCase{"#.###", 8.2, "8.2"},
+    MaskCase{"0,.00", 1234567.891, "1,234,567.89"},
+    MaskCase{"0,.00", 123.4, "123.40"},
+    MaskCase{"0,.00", -1234.5, "-1,234.50"},
+    MaskCase{"0,.00", 999999.999, "1,000,000.00"},
+    MaskCase{"0,.", 1234.5, "1,235"},         // no decimals: no point
+    MaskCase{"0,.", 0, "0"},
+    MaskCase{"0.", 2.5, "3"},
+    MaskCase{"0.", -2.5, "-3"},
+    MaskCase{"0.", 0.4, "0"},
+    MaskCase{"0.000000", 1.0 / 3, "0.333333"},
+    MaskCase{"0.000000", 2.0 / 3, "0.666667"},
+    MaskCase{"0,.000000", 1234.5678915, "1,234.567892"},
+    MaskCase{"0", 123456789012.0, "123456789012"}));
+
+// The rest of the mask language: sections, literals, forced digits, exponents.
+INSTANTIATE_TEST_SUITE_P(MaskLanguage, FormatFloatTest, ::testing::Values(
+    MaskCase{"#,##0.00", 1234567.5, "1,234,567.50"},
+    MaskCase{"#,##0.00", 0.5, "0.50"},
+    MaskCase{"000.0", 5.25, "005.3"},
+    MaskCase{"0.0#", 1.5, "1.5"},
+    MaskCase{"0.0#", 1.0, "1.0"},
+    MaskCase{"0.0#", 1.257, "1.26"},
+    MaskCase{"'¥'0.00", 3, "¥3.00"},
+    MaskCase{"\"合计:\"0.00元", 12.5, "合计:12.50元"},
+    MaskCase{"0.00;(0.00)", -5, "(5.00)"},
+    MaskCase{"0.00;(0.00)", 5, "5.00"},
+    MaskCase{"0.00;(0.00);零", 0, "零"},
+    MaskCase{"0.00;;零", -1, "-1.00"},        // an empty negative section falls back to the first
+    MaskCase{"0.00;;零", 0.001, "零"},
+    MaskCase{"'a;b'0", 7, "a;b7"},
+    MaskCase{"0.00E+00", 1234, "1.23E+03"},
+    MaskCase{"0.00E+00", 0.000123, "1.23E-04"},
+    MaskCase{"00.0E-0", 1234, "12.3E2"},
+    MaskCase{"0.0E+00", 0, "0.0E+00"},
+    MaskCase{"", 1.5, "1.5"}));
+
+TEST(FormatFloat, nonFiniteValuesHaveNames)
+{
+    EXPECT_EQ(QString("NAN"), lb::fmt::formatFloat("0.00", std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_EQ(QString("INF"), lb::fmt::formatFloat("0.00", std::numeric_limits<double>::infinity()));
+    EXPECT_EQ(QString("-INF"), lb::fmt::formatFloat("0.00", -std::numeric_limits<double>::infinity()));
+}
+
+struct GeneralCase {
+    double value;
+    const char* expected;
+};
+
+class FloatToStrTest : public ::testing::TestWithParam<GeneralCase> {};
+
+TEST_P(FloatToStrTest, givesFifteenSignificantDigits)
+{
+    EXPECT_EQ(QString(GetParam().expected), lb::fmt::floatToStr(GetParam().value));
+}
+
+INSTANTIATE_TEST_SUITE_P(General, FloatToStrTest, ::testing::Values(
+    GeneralCase{0, "0"},
+    GeneralCase{100, "100"},
+    GeneralCase{0.1, "0.1"},
+    GeneralCase{-2.5, "-2.5"},
+    GeneralCase{0.1 + 0.2, "0.3"},
+    GeneralCase{1.0 / 3, "0.333333333333333"},
+    GeneralCase{2.0 / 3, "0.666666666666667"},
+    GeneralCase{123456789012345.0, "123456789012345"},
+    GeneralCase{1234567890123456.0, "1.23456789012346E15"},
+    GeneralCase{1e20, "1E20"},
+    GeneralCase{0.0001, "0.0001"},
+    GeneralCase{0.00001, "0.00001"},
+    GeneralCase{1e-7, "1E-7"},
+    GeneralCase{-1.5e-9, "-1.5E-9"}));
+
+struct FixedCase {
+    double value;
+    int digits;
+    const char* expected;
+};
+
+class FloatToStrFixedTest : public ::testing::TestWithParam<FixedCase> {};
+
+TEST_P(FloatToStrFixedTest, usesPrecisionTen)
+{
+    const FixedCase& c = GetParam();
+    EXPECT_EQ(QString(c.expected), lb::fmt::floatToStrFixed(c.value, 10, c.digits));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixed, FloatToStrFixedTest, ::testing::Values(
+    FixedCase{0, 2, "0.00"},
+    FixedCase{12.5, 2, "12.50"},
+    FixedCase{2.675, 2, "2.68"},
+    FixedCase{-2.675, 2, "-2.68"},
+    FixedCase{-0.001, 2, "0.00"},
+    FixedCase{0.005, 2, "0.01"},
+    FixedCase{1234567.891, 2, "1234567.89"},
+    FixedCase{123456789.987, 2, "123456790.00"}, // ten significant digits, then zeros
+    FixedCase{9.5, 0, "10"},
+    FixedCase{17, 0, "17"},
+    FixedCase{-3.4, 0, "-3"},
+    FixedCase{1.23456, 4, "1.2346"},
+    FixedCase{12345678901.0, 2, "1.23456789E10"}));
+
+TEST(StrToFloat, acceptsTypedNumbers)
+{
+    EXPECT_EQ(12.5, lb::fmt::strToFloat("12.5"));
+    EXPECT_EQ(-3.0, lb::fmt::strToFloat(" -3 "));
+    EXPECT_EQ(0.5, lb::fmt::strToFloat(".5"));
+    EXPECT_EQ(5.0, lb::fmt::strToFloat("5."));
+    EXPECT_EQ(1500.0, lb::fmt::strToFloat("1.5e3"));
+    EXPECT_EQ(0.015, lb::fmt::strToFloat("+1.5E-2"));
+}
+
+TEST(StrToFloat, refusesEverythingElseWithTheConversionMessage)
+{
+    for (const char* text : {"", " ", "abc", "1,5", "1.2.3", "1e", "-", ".", "12a", "1e999", "nan", "inf",
+                             "１２"}) {
+        double value = 42;
+        EXPECT_FALSE(lb::fmt::tryStrToFloat(QString::fromUtf8(text), value)) << text;
+        EXPECT_EQ(42.0, value) << text;
+    }
+    try {
+        lb::fmt::strToFloat("12a");
+        FAIL() << "no error";
+    } catch (const lb::ConvertError& e) {
+        EXPECT_EQ(QString("'12a' is not a valid floating point value"), e.message());
+    }
+}
+
+TEST(StrToInt, parsesDigitsAndRefusesTheRest)
+{
+    EXPECT_EQ(10, lb::fmt::strToInt("0000000010"));
+    EXPECT_EQ(-7, lb::fmt::strToInt(" -7"));
+    qint64 value = 0;
+    for (const char* text : {"", "1.5", "2.", "abc", "99999999999999999999", "+", "1 2"})
+        EXPECT_FALSE(lb::fmt::tryStrToInt(text, value)) << text;
+    try {
+        lb::fmt::strToInt("2.");
+        FAIL() << "no error";
+    } catch (const lb::ConvertError& e) {
+        EXPECT_EQ(QString("'2.' is not a valid integer value"), e.message());
+    }
+}
+
+TEST(Dates, useYearMonthDayWithHyphens)
+{
+    EXPECT_EQ(QString("2024-03-05"), lb::fmt::dateToStr(QDate(2024, 3, 5)));
+    EXPECT_EQ(QString(), lb::fmt::dateToStr(QDate()));
+    EXPECT_EQ(QDate(2024, 3, 5), lb::fmt::strToDate("2024-03-05"));
+    EXPECT_EQ(QDate(2024, 3, 5), lb::fmt::strToDate(" 2024-3-5 "));
+    EXPECT_EQ(QDate(2024, 2, 29), lb::fmt::strToDate("2024-02-29"));
+}
+
+TEST(Dates, refuseTextThatIsNoDate)
+{
+    for (const char* text : {"", "    -  -  ", "2023-02-29", "2024/03/05", "2024-13-01", "24-03-05",
+                             "2024-03-05x", "2024-3", "2024--3-5", "2024-03-005"}) {
+        QDate date(2000, 1, 1);
+        EXPECT_FALSE(lb::fmt::tryStrToDate(text, date)) << text;
+        EXPECT_EQ(QDate(2000, 1, 1), date) << text;
+    }
+    try {
+        lb::fmt::strToDate("2023-02-29");
+        FAIL() << "no error";
+    } catch (const lb::ConvertError& e) {
+        EXPECT_EQ(QString("'2023-02-29' is not a valid date"), e.message());
+    }
+}
+
+TEST(Dates, dateTimesDropMidnight)
+{
+    EXPECT_EQ(QString("2024-03-05"), lb::fmt::dateTimeToStr(QDateTime(QDate(2024, 3, 5), QTime(0, 0))));
+    EXPECT_EQ(QString("2024-03-05 09:07:03"),
+              lb::fmt::dateTimeToStr(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 3))));
+    EXPECT_EQ(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 3)), lb::fmt::strToDateTime("2024-03-05 09:07:03"));
+    EXPECT_EQ(QDateTime(QDate(2024, 3, 5), QTime(0, 0)), lb::fmt::strToDateTime("2024-03-05"));
+    EXPECT_EQ(QDateTime(QDate(2024, 3, 5), QTime(9, 7)), lb::fmt::strToDateTime("2024-03-05 9:07"));
+    EXPECT_THROW(lb::fmt::strToDateTime("2024-03-05 25:00"), lb::ConvertError);
+    EXPECT_THROW(lb::fmt::strToDateTime("x"), lb::ConvertError);
+}
+
+} // namespace
