@@ -1,0 +1,187 @@
+// The one way the program shows message boxes, input boxes and masked password boxes.
+#include "platform/ui/Dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lb::ui {
+
+namespace {
+
+// Real windows: Qt's message box and a small input dialog with the program's button texts.
+class WindowResponder : public DialogResponder {
+public:
+    DialogAnswer ask(const DialogRequest& request) override
+    {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(request.caption);
+        box.setText(request.text);
+        box.setIcon(messageIcon(request.icon));
+        switch (request.buttons) {
+        case DialogButtons::Ok:
+            box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+            box.exec();
+            return DialogAnswer::Ok;
+        case DialogButtons::OkCancel: {
+            QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+            QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+            box.setDefaultButton(ok);
+            box.setEscapeButton(cancel);
+            box.exec();
+            return box.clickedButton() == ok ? DialogAnswer::Ok : DialogAnswer::Cancel;
+        }
+        case DialogButtons::YesNo: {
+            QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+            QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+            box.setDefaultButton(yes);
+            box.setEscapeButton(no);
+            box.exec();
+            return box.clickedButton() == yes ? DialogAnswer::Yes : DialogAnswer::No;
+        }
+        }
+        return DialogAnswer::Cancel;
+    }
+
+    std::optional<QString> askText(const DialogRequest& request) override
+    {
+        QDialog dialog(QApplication::activeWindow());
+        dialog.setWindowTitle(request.caption);
+        dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* prompt = new QLabel(request.text, &dialog);
+        prompt->setWordWrap(true);
+        layout->addWidget(prompt);
+        auto* edit = new QLineEdit(request.defaultText, &dialog);
+        edit->setMaxLength(255);
+        if (request.kind == DialogRequest::Kind::Password)
+            edit->setEchoMode(QLineEdit::Password);
+        edit->selectAll();
+        layout->addWidget(edit);
+        auto* buttons = new QDialogButtonBox(&dialog);
+        QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+        buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+        ok->setDefault(true);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        layout->addWidget(buttons);
+        dialog.setFixedSize(dialog.sizeHint().expandedTo(QSize(300, 0)));
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return edit->text();
+    }
+
+private:
+    static QMessageBox::Icon messageIcon(DialogIcon icon)
+    {
+        switch (icon) {
+        case DialogIcon::None: return QMessageBox::NoIcon;
+        case DialogIcon::Information: return QMessageBox::Information;
+        case DialogIcon::Warning: return QMessageBox::Warning;
+        case DialogIcon::Error: return QMessageBox::Critical;
+        case DialogIcon::Question: return QMessageBox::Question;
+        }
+        return QMessageBox::NoIcon;
+    }
+};
+
+WindowResponder windowResponder;
+DialogResponder* installed = nullptr;
+
+QString& title()
+{
+    static QString value = QStringLiteral("朔栎软件");
+    return value;
+}
+
+DialogResponder& responder() { return installed ? *installed : windowResponder; }
+
+DialogAnswer showBox(const QString& text, const QString& caption, DialogIcon icon, DialogButtons buttons)
+{
+    DialogRequest request;
+    request.caption = caption;
+    request.text = text;
+    request.icon = icon;
+    request.buttons = buttons;
+    return Dialogs::show(request);
+}
+
+QString askText(DialogRequest::Kind kind, const QString& caption, const QString& prompt,
+                const QString& defaultText, bool* ok)
+{
+    DialogRequest request;
+    request.kind = kind;
+    request.caption = caption;
+    request.text = prompt;
+    request.buttons = DialogButtons::OkCancel;
+    request.defaultText = defaultText;
+    const std::optional<QString> answer = responder().askText(request);
+    if (ok)
+        *ok = answer.has_value();
+    return answer.value_or(defaultText);
+}
+
+} // namespace
+
+QString Dialogs::applicationTitle() { return title(); }
+
+void Dialogs::setApplicationTitle(const QString& value) { title() = value; }
+
+void Dialogs::message(const QString& text, const QString& caption)
+{
+    showBox(text, caption.isEmpty() ? title() : caption, DialogIcon::None, DialogButtons::Ok);
+}
+
+void Dialogs::information(const QString& text, const QString& caption)
+{
+    showBox(text, caption.isEmpty() ? QStringLiteral("提示") : caption, DialogIcon::Information,
+            DialogButtons::Ok);
+}
+
+void Dialogs::warning(const QString& text, const QString& caption)
+{
+    showBox(text, caption.isEmpty() ? QStringLiteral("警告") : caption, DialogIcon::Warning,
+            DialogButtons::Ok);
+}
+
+void Dialogs::error(const QString& text, const QString& caption)
+{
+    showBox(text, caption.isEmpty() ? QStringLiteral("错误") : caption, DialogIcon::Error,
+            DialogButtons::Ok);
+}
+
+bool Dialogs::confirm(const QString& text, const QString& caption)
+{
+    return showBox(text, caption, DialogIcon::Question, DialogButtons::OkCancel) == DialogAnswer::Ok;
+}
+
+bool Dialogs::yesNo(const QString& text, const QString& caption)
+{
+    return showBox(text, caption, DialogIcon::Question, DialogButtons::YesNo) == DialogAnswer::Yes;
+}
+
+DialogAnswer Dialogs::show(const DialogRequest& request) { return responder().ask(request); }
+
+QString Dialogs::inputBox(const QString& caption, const QString& prompt, const QString& defaultText, bool* ok)
+{
+    return askText(DialogRequest::Kind::Input, caption, prompt, defaultText, ok);
+}
+
+QString Dialogs::passwordBox(const QString& caption, const QString& prompt, const QString& defaultText, bool* ok)
+{
+    return askText(DialogRequest::Kind::Password, caption, prompt, defaultText, ok);
+}
+
+DialogResponder* Dialogs::setResponder(DialogResponder* responder)
+{
+    DialogResponder* previous = installed;
+    installed = responder;
+    return previous;
+}
+
+} // namespace lb::ui

@@ -1,0 +1,53 @@
+// Answers boxes from a script in tests and records every box shown.
+#pragma once
+
+#include "platform/ui/DialogResponder.h"
+
+#include <QStringList>
+#include <deque>
+#include <variant>
+#include <vector>
+
+namespace lb::ui {
+
+// Installs itself as the dialog responder for its lifetime. OK-only boxes need no answer;
+// every question and input box takes the next scripted answer in order. A box whose next
+// answer is missing or does not fit it gets the negative answer (Cancel, No, cancelled input)
+// and is counted in unanswered(), so a test sees a question it did not expect.
+class ScriptedDialogs : public DialogResponder {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    // Queues the button pressed on the next OK/Cancel or Yes/No box.
+    ScriptedDialogs& answer(DialogAnswer answer);
+    // Queues the text typed into the next input or password box, confirmed with OK.
+    ScriptedDialogs& type(const QString& text);
+    // Queues Cancel on the next input or password box.
+    ScriptedDialogs& cancelInput();
+
+    const std::vector<DialogRequest>& shown() const { return shown_; }
+    // The texts (message or prompt) of the boxes shown, in order.
+    QStringList texts() const;
+    // "caption|text" of each box shown, in order.
+    QStringList captionsAndTexts() const;
+    QString lastText() const;
+    int unanswered() const { return unanswered_; }
+    int pending() const { return int(script_.size()); }
+    void clear();
+
+    DialogAnswer ask(const DialogRequest& request) override;
+    std::optional<QString> askText(const DialogRequest& request) override;
+
+private:
+    struct CancelInput {};
+    using Step = std::variant<DialogAnswer, QString, CancelInput>;
+    std::deque<Step> script_;
+    std::vector<DialogRequest> shown_;
+    int unanswered_ = 0;
+    DialogResponder* previous_ = nullptr;
+};
+
+} // namespace lb::ui

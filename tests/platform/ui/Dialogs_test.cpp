@@ -1,0 +1,169 @@
+// Message, input and password boxes: the scripted responder, and the real boxes offscreen.
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using lb::ui::DialogAnswer;
+using lb::ui::DialogButtons;
+using lb::ui::DialogIcon;
+using lb::ui::DialogRequest;
+using lb::ui::Dialogs;
+using lb::ui::ScriptedDialogs;
+
+namespace {
+
+TEST(ScriptedDialogs, recordsCaptionsAndTextsOfPlainBoxes)
+{
+    ScriptedDialogs dialogs;
+    Dialogs::message("该用户无权使用此功能！");
+    Dialogs::warning("输入操作员密码错误！");
+    Dialogs::error("压缩数据库失败", "提示");
+    Dialogs::information("数据备份完毕！ ");
+    EXPECT_EQ(QStringList({"朔栎软件|该用户无权使用此功能！", "警告|输入操作员密码错误！", "提示|压缩数据库失败",
+                           "提示|数据备份完毕！ "}),
+              dialogs.captionsAndTexts());
+    EXPECT_EQ(DialogIcon::None, dialogs.shown()[0].icon);
+    EXPECT_EQ(DialogIcon::Warning, dialogs.shown()[1].icon);
+    EXPECT_EQ(DialogIcon::Error, dialogs.shown()[2].icon);
+    EXPECT_EQ(0, dialogs.unanswered());
+}
+
+TEST(ScriptedDialogs, applicationTitleIsSettable)
+{
+    ScriptedDialogs dialogs;
+    Dialogs::setApplicationTitle("试用");
+    Dialogs::message("x");
+    Dialogs::setApplicationTitle("朔栎软件");
+    Dialogs::message("y");
+    EXPECT_EQ(QStringList({"试用|x", "朔栎软件|y"}), dialogs.captionsAndTexts());
+}
+
+TEST(ScriptedDialogs, questionsTakeTheScriptedAnswersInOrder)
+{
+    ScriptedDialogs dialogs;
+    dialogs.answer(DialogAnswer::Ok).answer(DialogAnswer::Cancel).answer(DialogAnswer::Yes).answer(DialogAnswer::No);
+    EXPECT_TRUE(Dialogs::confirm("单据确实要过帐吗?"));
+    EXPECT_FALSE(Dialogs::confirm("确实要删除当前记录吗?"));
+    EXPECT_TRUE(Dialogs::yesNo("若系统正常,则选择[是],否则选择[否]", "是否备份数据?"));
+    EXPECT_FALSE(Dialogs::yesNo("again", "是否备份数据?"));
+    EXPECT_EQ(QString("提示！|确实要删除当前记录吗?"), dialogs.captionsAndTexts()[1]);
+    EXPECT_EQ(DialogButtons::YesNo, dialogs.shown()[2].buttons);
+    EXPECT_EQ(0, dialogs.unanswered());
+    EXPECT_EQ(0, dialogs.pending());
+}
+
+TEST(ScriptedDialogs, anUnexpectedOrMismatchedQuestionGetsTheNegativeAnswerAndIsCounted)
+{
+    ScriptedDialogs dialogs;
+    EXPECT_FALSE(Dialogs::confirm("no answer queued"));
+    dialogs.answer(DialogAnswer::Yes);
+    EXPECT_FALSE(Dialogs::confirm("a Yes does not fit OK/Cancel"));
+    dialogs.type("123");
+    EXPECT_FALSE(Dialogs::yesNo("a text does not fit a question", "c"));
+    EXPECT_EQ(3, dialogs.unanswered());
+    EXPECT_EQ(1, dialogs.pending()); // the mismatched text stays for the next input box
+    EXPECT_EQ(QString("123"), Dialogs::inputBox("提示信息", "请输入操作号:", ""));
+}
+
+TEST(ScriptedDialogs, inputAndPasswordBoxesReturnTheDefaultOnCancel)
+{
+    ScriptedDialogs dialogs;
+    dialogs.type(" 123456 ").cancelInput().type("999");
+    bool ok = false;
+    EXPECT_EQ(QString(" 123456 "), Dialogs::passwordBox("提示信息", "请输入操作密码:          ", "", &ok));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(QString("keep"), Dialogs::inputBox("提示信息", "请输入操作号:", "keep", &ok));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(QString("999"), Dialogs::inputBox("提示信息", "请输入操作号:", ""));
+    EXPECT_EQ(DialogRequest::Kind::Password, dialogs.shown()[0].kind);
+    EXPECT_EQ(DialogRequest::Kind::Input, dialogs.shown()[1].kind);
+    EXPECT_EQ(QString("keep"), dialogs.shown()[1].defaultText);
+    // An input box with nothing scripted is cancelled and counted.
+    EXPECT_EQ(QString("d"), Dialogs::passwordBox("c", "p", "d", &ok));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(1, dialogs.unanswered());
+}
+
+TEST(ScriptedDialogs, nestedScriptsRestoreTheOuterOne)
+{
+    ScriptedDialogs outer;
+    {
+        ScriptedDialogs inner;
+        Dialogs::message("inner");
+        EXPECT_EQ(QStringList({"inner"}), inner.texts());
+    }
+    Dialogs::message("outer");
+    EXPECT_EQ(QStringList({"outer"}), outer.texts());
+}
+
+// Runs `act` on the first modal window once it is up, while the box's own loop runs.
+void whenModalShows(std::function<void(QWidget&)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(*modal);
+        }
+    });
+    timer->start();
+}
+
+QPushButton* buttonWithText(QWidget& window, const QString& text)
+{
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+TEST(RealDialogs, questionBoxesShowChineseButtons)
+{
+    QStringList seen;
+    whenModalShows([&](QWidget& box) {
+        seen << box.windowTitle();
+        for (const char* text : {"是", "否"})
+            if (buttonWithText(box, text))
+                seen << text;
+        buttonWithText(box, "否")->click();
+    });
+    EXPECT_FALSE(Dialogs::yesNo("若系统正常,则选择[是],否则选择[否]", "是否备份数据?"));
+    EXPECT_EQ(QStringList({"是否备份数据?", "是", "否"}), seen);
+
+    whenModalShows([&](QWidget& box) { buttonWithText(box, "确定")->click(); });
+    EXPECT_TRUE(Dialogs::confirm("确实要删除当前记录吗?"));
+}
+
+TEST(RealDialogs, passwordBoxMasksAndReturnsTheTypedText)
+{
+    QLineEdit::EchoMode echo = QLineEdit::Normal;
+    whenModalShows([&](QWidget& box) {
+        QLineEdit* edit = box.findChild<QLineEdit*>();
+        echo = edit->echoMode();
+        edit->setText("123456");
+        buttonWithText(box, "确定")->click();
+    });
+    bool ok = false;
+    EXPECT_EQ(QString("123456"), Dialogs::passwordBox("提示信息", "请输入操作密码:", "", &ok));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(QLineEdit::Password, echo);
+
+    whenModalShows([&](QWidget& box) {
+        box.findChild<QLineEdit*>()->setText("typed");
+        buttonWithText(box, "取消")->click();
+    });
+    EXPECT_EQ(QString(""), Dialogs::inputBox("提示信息", "请输入操作号:", "", &ok));
+    EXPECT_FALSE(ok);
+}
+
+} // namespace
