@@ -1,0 +1,81 @@
+// Compaction of the database file into a checked copy that replaces it.
+#include "core/CompactDatabase.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/sys/Errors.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <filesystem>
+
+namespace lb::core {
+
+void checkDatabaseFile(const QString& path)
+{
+    lb::db::Connection connection;
+    connection.setDatabaseFile(path);
+    connection.open();
+    lb::db::Query check(connection);
+    check.sql().add(QStringLiteral("PRAGMA integrity_check"));
+    check.open();
+    const QString result = check.isEmpty() ? QString() : check.field(0).asString();
+    check.close();
+    if (result != QLatin1String("ok"))
+        throw lb::DatabaseError(QStringLiteral("Database file %1 failed its check: %2").arg(path, result));
+}
+
+void compactDatabaseFile(const QString& dbFile)
+{
+    const QFileInfo info(dbFile);
+    if (!info.isFile())
+        throw lb::FileOpenError(QStringLiteral("Database file not found: %1").arg(dbFile));
+
+    QString temp;
+    {
+        QTemporaryFile reserve(info.absolutePath() + QStringLiteral("/~SMXXXXXX"));
+        reserve.setAutoRemove(false);
+        if (!reserve.open())
+            throw lb::FileOpenError(QStringLiteral("Cannot make a temporary file in %1").arg(info.absolutePath()));
+        temp = reserve.fileName();
+    }
+    // The engine writes the compacted copy only into a file that does not exist yet.
+    QFile::remove(temp);
+    try {
+        {
+            lb::db::Connection connection;
+            connection.setDatabaseFile(info.absoluteFilePath());
+            connection.open();
+            QString literal = temp;
+            literal.replace(QLatin1Char('\''), QStringLiteral("''"));
+            connection.execute(QStringLiteral("VACUUM INTO '%1'").arg(literal));
+        }
+        checkDatabaseFile(temp);
+        QFile::setPermissions(temp, QFile::permissions(info.absoluteFilePath()));
+        std::error_code error;
+        std::filesystem::rename(std::filesystem::path(temp.toStdU16String()),
+                                std::filesystem::path(info.absoluteFilePath().toStdU16String()), error);
+        if (error)
+            throw lb::FileOpenError(QStringLiteral("Cannot replace %1: %2")
+                                        .arg(dbFile, QString::fromStdString(error.message())));
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+}
+
+bool CompactDatabase(const QString& dbFile)
+{
+    try {
+        compactDatabaseFile(dbFile);
+        return true;
+    } catch (const lb::Error&) {
+        lb::ui::Dialogs::error(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"),
+                               QStringLiteral("提示"));
+        return false;
+    }
+}
+
+} // namespace lb::core

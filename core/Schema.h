@@ -1,0 +1,69 @@
+// The database schema as data: every table with its columns, types, sizes and labels.
+#pragma once
+
+#include "platform/db/Field.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace lb::core {
+
+// Column types of the program's tables.
+enum class ColumnType {
+    Text,     // at most `size` characters
+    Memo,     // unbounded text
+    Double,
+    Long,
+    YesNo,    // never null, 0 or 1
+    Date,     // a day, stored "yyyy-MM-dd"
+    DateTime, // a day and a time of day
+    Counter,  // automatic row number, the table's primary key
+};
+
+struct Column {
+    QString name;
+    ColumnType type = ColumnType::Text;
+    int size = 0;           // Text only
+    QString label;          // caption in grids; empty: none
+    bool defaultTrue = false; // YesNo columns whose default is true
+};
+
+struct TableDef {
+    QString name;
+    std::vector<Column> columns;
+    const Column* find(const QString& column) const; // case-insensitive; nullptr when missing
+};
+
+// The single source for the data definition statements, for the data module's persistent
+// fields and for the upgrade of older files. The tables are given in their upgraded form.
+class Schema {
+public:
+    // The thirty-six tables.
+    static const std::vector<TableDef>& tables();
+    // One table by name (case-insensitive); lb::Error when the schema has no such table.
+    static const TableDef& table(const QString& name);
+
+    // The header tables of the seven document kinds, in the upgrade's order
+    // (dhlist, getlist, outbacklist, outlist, putlist, inbacklist, inlist), and their line tables.
+    static const QStringList& headerTables();
+    static const QStringList& lineTables();
+    // Columns that older files lack: config's three options, the four header columns.
+    static const QStringList& optionUpgradeColumns();
+    static const QStringList& headerUpgradeColumns();
+
+    // Column definition as SQLite takes it in CREATE TABLE and ALTER TABLE ADD COLUMN:
+    // Text(n) "VARCHAR(n) COLLATE NOCASE DEFAULT ''", Memo "TEXT COLLATE NOCASE DEFAULT ''",
+    // Double "DOUBLE DEFAULT 0", Long "INTEGER DEFAULT 0", Yes/No "BOOLEAN NOT NULL DEFAULT 0"
+    // (1 where the default is true), Date "DATE", Date/Time "DATETIME",
+    // Counter "INTEGER PRIMARY KEY AUTOINCREMENT".
+    static QString columnSql(const Column& column);
+    static QString createTableSql(const TableDef& table);
+
+    // The persistent field of a column, typed as the dataset layer types its declared type.
+    static lb::db::FieldDef fieldDef(const Column& column);
+    // Fields of every column of a table, in column order.
+    static std::vector<lb::db::FieldDef> fieldDefs(const QString& table);
+};
+
+} // namespace lb::core

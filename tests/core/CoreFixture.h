@@ -1,0 +1,140 @@
+// Test fixture of every folder's tests: a program folder with a fresh database and a connected
+// data module, scripted message boxes, a fixed clock, and small helpers that make rows.
+#pragma once
+
+#include "core/BillNumberPadding.h"
+#include "core/NewDatabase.h"
+#include "core/Schema.h"
+#include "core/Tfrdm.h"
+#include "platform/sys/AppPaths.h"
+#include "platform/sys/Clock.h"
+#include "platform/ui/ScriptedDialogs.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// Header only, so that the test programs of every folder can use it.
+//
+// SetUp: a temporary program folder (lb::AppPaths points there), works/kvdb.mdb made by the
+// schema code, the data module `frdm` created and ADOCon connected to that file, the clock
+// fixed at 2026-06-15 10:00, and `dialogs` answering message boxes (queue answers on it;
+// unexpected questions get Cancel/No and count in dialogs.unanswered()).
+// TearDown undoes all of it. Fixtures that need another database override makeDatabase().
+class CoreFixture : public ::testing::Test {
+public:
+    using Values = std::vector<std::pair<QString, QVariant>>;
+
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        lb::AppPaths::setProgramFolder(folder.path());
+        lb::Clock::set(QDateTime(QDate(2026, 6, 15), QTime(10, 0)));
+        makeDatabase(lb::AppPaths::databaseFile());
+        module = std::make_unique<Tfrdm>();
+        frdm = module.get();
+        dm().ADOCon.setDatabaseFile(lb::AppPaths::databaseFile());
+        dm().ADOCon.open();
+    }
+
+    void TearDown() override
+    {
+        module.reset();
+        lb::Clock::reset();
+        lb::AppPaths::setProgramFolder(QString());
+    }
+
+    // The database the test starts with; the fresh file of an installation by default.
+    virtual void makeDatabase(const QString& path) { lb::core::NewDatabase::create(path); }
+
+    Tfrdm& dm() { return *module; }
+    lb::db::Connection& db() { return module->ADOCon; }
+
+    // Runs one statement (no rows) with parameters :p1, :p2, ... bound in order.
+    int exec(const QString& sql, const QVariantList& params = {})
+    {
+        lb::db::Query query(db());
+        query.sql().add(sql);
+        bind(query, params);
+        return query.execSQL();
+    }
+
+    // The first column of the first row of a query; an invalid QVariant when there is no row.
+    QVariant scalar(const QString& sql, const QVariantList& params = {})
+    {
+        lb::db::Query query(db());
+        query.sql().add(sql);
+        bind(query, params);
+        query.open();
+        return query.isEmpty() ? QVariant() : query.field(0).value();
+    }
+
+    // Appends a row to a schema table; a table with an intno column gets the next intno unless
+    // one is given. Returns that intno (empty for tables without one).
+    QString insertRow(const QString& table, Values values)
+    {
+        const lb::core::TableDef& def = lb::core::Schema::table(table);
+        QString intno;
+        if (def.find(QStringLiteral("intno"))) {
+            for (const auto& [name, value] : values)
+                if (name == QLatin1String("intno"))
+                    intno = value.toString();
+            if (intno.isEmpty()) {
+                intno = lb::core::nextIntno(db(), def.name);
+                values.emplace_back(QStringLiteral("intno"), intno);
+            }
+        }
+        QStringList names;
+        QStringList marks;
+        QVariantList params;
+        for (const auto& [name, value] : values) {
+            names << QStringLiteral("\"%1\"").arg(name);
+            marks << QStringLiteral(":p%1").arg(marks.size() + 1);
+            params << value;
+        }
+        exec(QStringLiteral("insert into \"%1\" (%2) values (%3)")
+                 .arg(def.name, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+             params);
+        return intno;
+    }
+
+    QString makeProduct(const QString& sphh, const QString& spmc, Values more = {})
+    {
+        more.emplace_back(QStringLiteral("sphh"), sphh);
+        more.emplace_back(QStringLiteral("spmc"), spmc);
+        return insertRow(QStringLiteral("product"), std::move(more));
+    }
+    QString makeCustomer(const QString& id, const QString& name, Values more = {})
+    {
+        return makeParty(QStringLiteral("customer"), id, name, std::move(more));
+    }
+    QString makeSupplier(const QString& id, const QString& name, Values more = {})
+    {
+        return makeParty(QStringLiteral("branch"), id, name, std::move(more));
+    }
+    QString makeAccount(const QString& id, const QString& name, Values more = {})
+    {
+        return makeParty(QStringLiteral("bank"), id, name, std::move(more));
+    }
+
+    QTemporaryDir folder;
+    lb::ui::ScriptedDialogs dialogs;
+    std::unique_ptr<Tfrdm> module;
+
+private:
+    static void bind(lb::db::Query& query, const QVariantList& params)
+    {
+        for (int i = 0; i < params.size(); ++i)
+            query.paramByName(QStringLiteral("p%1").arg(i + 1)).setValue(params[i]);
+    }
+
+    QString makeParty(const QString& table, const QString& id, const QString& name, Values more)
+    {
+        more.emplace_back(QStringLiteral("id"), id);
+        more.emplace_back(QStringLiteral("name"), name);
+        return insertRow(table, std::move(more));
+    }
+};
