@@ -1,0 +1,30 @@
+// Runs the program's modal windows, so that tests can act on them in place of a user.
+#include "platform/ui/Modal.h"
+
+#include "platform/ui/ScriptedModals.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+
+namespace lb::ui {
+
+int Modal::exec(QDialog& dialog)
+{
+    ScriptedModals* script = ScriptedModals::current();
+    if (!script)
+        return dialog.exec();
+    ScriptedModals::Step step = script->take(dialog);
+    if (!step)
+        return QDialog::Rejected;
+    QPointer<QDialog> guard(&dialog);
+    QTimer::singleShot(0, &dialog, [guard, step] {
+        step(*guard);
+        // A step that forgot to close the window must not hang the test.
+        if (guard && guard->isVisible())
+            guard->reject();
+    });
+    return dialog.exec();
+}
+
+} // namespace lb::ui

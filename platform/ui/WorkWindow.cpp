@@ -1,0 +1,64 @@
+// Base of the program's work windows: top-level, deleted on close, disabling their opener.
+#include "platform/ui/WorkWindow.h"
+
+#include <QCloseEvent>
+
+namespace lb::ui {
+
+WorkWindow::WorkWindow(QWidget* opener) : QWidget(nullptr), opener_(opener)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+// A window destroyed without a close event (program end) still gives its opener back.
+WorkWindow::~WorkWindow()
+{
+    if (!finished_ && disabledOpener_ && opener_)
+        opener_->setEnabled(true);
+}
+
+void WorkWindow::showWork(bool disableOpener)
+{
+    if (disableOpener && opener_) {
+        opener_->setEnabled(false);
+        disabledOpener_ = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void WorkWindow::closeEvent(QCloseEvent* event)
+{
+    if (finished_) {
+        event->accept();
+        return;
+    }
+    if (!canClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    finish();
+}
+
+void WorkWindow::finish()
+{
+    finished_ = true;
+    // The opener comes back even when a close hook fails; the error still reaches the caller.
+    struct EnableOpener {
+        WorkWindow& window;
+        ~EnableOpener()
+        {
+            if (window.opener_) {
+                window.opener_->setEnabled(true);
+                window.opener_->raise();
+                window.opener_->activateWindow();
+            }
+        }
+    } enable{*this};
+    onClosing();
+    emit closed();
+}
+
+} // namespace lb::ui

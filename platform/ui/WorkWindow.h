@@ -1,0 +1,45 @@
+// Base of the program's work windows: top-level, deleted on close, disabling their opener.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+namespace lb::ui {
+
+// A work window has no Qt parent (a disabled parent would disable it too) and deletes itself
+// when it closes. While it is open its opener is disabled; closing it, by any path, enables
+// the opener again and brings it to the front. Keep global instances in QPointer.
+class WorkWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `opener` may be nullptr (a window opened by nothing) and may die first.
+    explicit WorkWindow(QWidget* opener = nullptr);
+    ~WorkWindow() override;
+
+    QWidget* opener() const { return opener_; }
+    // Changes whom closing enables (a window that hands itself to another opener).
+    void setOpener(QWidget* opener) { opener_ = opener; }
+
+    // Disables the opener (unless told not to) and shows this window modeless.
+    void showWork(bool disableOpener = true);
+
+signals:
+    // Sent once, after the close hooks and before the opener is enabled.
+    void closed();
+
+protected:
+    // Asked before closing; false keeps the window open.
+    virtual bool canClose() { return true; }
+    // Runs once when the window closes (release datasets, point shared queries back).
+    virtual void onClosing() {}
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void finish();
+
+    QPointer<QWidget> opener_;
+    bool disabledOpener_ = false;
+    bool finished_ = false;
+};
+
+} // namespace lb::ui
