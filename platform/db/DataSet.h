@@ -135,25 +135,34 @@ protected:
         std::vector<std::pair<QString, QVariant>> params;
     };
     virtual Source source() const = 0;
+    // Posts a pending edit or insert (cancels one nothing was assigned to), as a move does.
+    void checkBrowse();
 
 private:
     struct Row {
         qint64 rowId = 0;
         std::vector<QVariant> values;
     };
-    void load(const Source& source);
-    void buildFields(const std::vector<FieldDef>& resultColumns);
-    void checkBrowse();           // posts a pending edit
+    struct Snapshot;
+    Snapshot load(const Source& source) const;
+    void bindFields(const std::vector<FieldDef>& resultColumns);
+    void requireActive() const;
     void requireEditing() const;
+    void requireWritable() const;
+    void moveTo(int index);
     void notifyScroll();
     void emitReset();
-    QVariant readBack(qint64 rowId, std::vector<QVariant>& into);
+    bool quiet(); // true while controls are disabled (and notes that a reset is owed)
+    bool readBack(qint64 rowId, std::vector<QVariant>& into);
+    void removeRow(int index);
+    void applyLooks(Field& field) const;
 
     Connection& connection_;
     DataSetState state_ = DataSetState::Inactive;
     std::vector<FieldDef> persistent_;
     std::vector<std::unique_ptr<Field>> fields_;
     std::vector<QString> columnNames_;         // result columns, as loaded
+    std::vector<QString> origins_;             // their columns in the base table, when writable
     std::vector<Row> rows_;
     int current_ = -1;
     bool eof_ = true;

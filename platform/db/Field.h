@@ -53,6 +53,11 @@ public:
     QDateTime asDateTime() const;
     // Text for display: the display format applied to numbers, dates "yyyy-mm-dd".
     QString displayText() const;
+    // The same for any row of the dataset (0-based), for grids drawing rows other than the current.
+    QString displayTextAt(int row) const;
+    // Whether the field's value in `row` equals `value` (text compared case-insensitively and
+    // as a prefix when asked), as Locate compares.
+    bool matches(int row, const QVariant& value, bool caseInsensitive, bool partial) const;
 
     // Writes into the current row; the dataset must be in Edit or Insert state
     // (DatabaseError "Dataset not in edit or insert mode" otherwise). Text longer than the
@@ -79,6 +84,9 @@ public:
     int column() const { return column_; } // index into the row snapshot
 
 private:
+    friend class DataSet;
+    QVariant raw() const;
+    void store(const QVariant& raw);
     DataSet& owner_;
     FieldDef def_;
     int column_;

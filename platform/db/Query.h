@@ -4,6 +4,7 @@
 #include "platform/db/DataSet.h"
 
 #include <QDate>
+#include <QPointer>
 #include <QStringList>
 #include <map>
 
@@ -69,10 +70,13 @@ protected:
 private:
     friend class SqlLines;
     void sqlChanged();
-    void masterMoved();
+    void masterMoved(bool force);
+    std::vector<std::pair<QString, QVariant>> masterValues() const;
     SqlLines sql_;
     std::map<QString, Param> params_; // key: lower-case name
-    DataSet* master_ = nullptr;
+    QPointer<DataSet> master_;
+    mutable std::vector<std::pair<QString, QVariant>> usedMasterValues_; // as of the last opening
+    std::vector<QMetaObject::Connection> masterLinks_;
 };
 
 } // namespace lb::db

@@ -1,0 +1,169 @@
+// The one database connection and the transaction guard.
+#include "platform/db/Connection.h"
+
+#include "platform/db/DataSet.h"
+#include "platform/db/Statement.h"
+#include "platform/db/SqliteError.h"
+#include "platform/sys/Gbk.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace lb::db {
+
+namespace {
+
+int gbkCollation(void*, int aLength, const void* a, int bLength, const void* b)
+{
+    return Gbk::compareUtf8(static_cast<const char*>(a), aLength, static_cast<const char*>(b), bLength);
+}
+
+// Another program (a copy being made, a compaction) may hold the file for a moment.
+constexpr int busyTimeoutMs = 5000;
+
+} // namespace
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+    try {
+        close();
+    } catch (...) {
+        // A destructor must not throw; closing datasets only discards memory.
+    }
+}
+
+void Connection::open()
+{
+    if (handle_)
+        return;
+    if (file_.isEmpty() || !QFileInfo(file_).isFile())
+        throw DatabaseError(QStringLiteral("Database file not found: %1").arg(file_));
+    sqlite3* db = nullptr;
+    const QByteArray path = file_.toUtf8();
+    const int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    try {
+        Statement::check(rc, db, QStringLiteral("open %1").arg(file_));
+        Statement::check(sqlite3_extended_result_codes(db, 1), db);
+        Statement::check(sqlite3_busy_timeout(db, busyTimeoutMs), db);
+        Statement::check(sqlite3_create_collation_v2(db, "GBK", SQLITE_UTF8, nullptr, gbkCollation, nullptr), db);
+        // Reading the schema fails here, not at the first query, when the file is no database.
+        Statement(db, QStringLiteral("SELECT count(*) FROM sqlite_master")).run();
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    handle_ = db;
+    transactionDepth_ = 0;
+}
+
+void Connection::close()
+{
+    if (!handle_)
+        return;
+    const std::vector<DataSet*> dataSets = dataSets_;
+    for (DataSet* dataSet : dataSets)
+        dataSet->close();
+    // Statements live only as long as the calls that use them, so the handle closes at once;
+    // an open transaction is rolled back by the engine.
+    sqlite3_close_v2(handle_);
+    handle_ = nullptr;
+    transactionDepth_ = 0;
+}
+
+void Connection::execute(const QString& sql)
+{
+    Statement(handle(), sql).run();
+}
+
+int Connection::changes() const
+{
+    return sqlite3_changes(handle());
+}
+
+qint64 Connection::lastInsertRowId() const
+{
+    return sqlite3_last_insert_rowid(handle());
+}
+
+sqlite3* Connection::handle() const
+{
+    if (!handle_)
+        throw DatabaseError(QStringLiteral("Connection is not open"));
+    return handle_;
+}
+
+void Connection::attach(DataSet* dataSet)
+{
+    if (std::find(dataSets_.begin(), dataSets_.end(), dataSet) == dataSets_.end())
+        dataSets_.push_back(dataSet);
+}
+
+void Connection::detach(DataSet* dataSet)
+{
+    dataSets_.erase(std::remove(dataSets_.begin(), dataSets_.end(), dataSet), dataSets_.end());
+}
+
+void Connection::createFile(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        throw DatabaseError(QStringLiteral("Database file already exists: %1").arg(path));
+    sqlite3* db = nullptr;
+    const QByteArray name = path.toUtf8();
+    const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    try {
+        Statement::check(rc, db, QStringLiteral("create %1").arg(path));
+        // Writing the header makes the file a database at once rather than on first use.
+        Statement(db, QStringLiteral("PRAGMA user_version = 0")).run();
+        Statement(db, QStringLiteral("VACUUM")).run();
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    sqlite3_close_v2(db);
+}
+
+Transaction::Transaction(Connection& connection)
+    : connection_(connection), level_(connection.transactionDepth_ + 1)
+{
+    if (level_ == 1)
+        connection_.execute(QStringLiteral("BEGIN IMMEDIATE"));
+    else
+        connection_.execute(QStringLiteral("SAVEPOINT lb_sp%1").arg(level_));
+    connection_.transactionDepth_ = level_;
+}
+
+void Transaction::commit()
+{
+    if (done_)
+        return;
+    if (connection_.transactionDepth_ != level_)
+        throw DatabaseError(QStringLiteral("A nested transaction is still open"));
+    if (level_ == 1)
+        connection_.execute(QStringLiteral("COMMIT"));
+    else
+        connection_.execute(QStringLiteral("RELEASE lb_sp%1").arg(level_));
+    done_ = true;
+    connection_.transactionDepth_ = level_ - 1;
+}
+
+Transaction::~Transaction()
+{
+    if (done_ || !connection_.connected() || connection_.transactionDepth_ < level_)
+        return;
+    sqlite3* db = connection_.handle_;
+    // Errors are ignored on purpose: a failing rollback leaves nothing better to do here, and the
+    // engine rolls back an unfinished transaction when the connection closes.
+    if (level_ == 1) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    } else {
+        const QByteArray name = QStringLiteral("lb_sp%1").arg(level_).toUtf8();
+        sqlite3_exec(db, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
+        sqlite3_exec(db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+    }
+    connection_.transactionDepth_ = level_ - 1;
+}
+
+} // namespace lb::db

@@ -1,0 +1,814 @@
+// A dataset: loading the snapshot, moving, editing and writing rows back by rowid, signals.
+#include "platform/db/DataSet.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/SqlText.h"
+#include "platform/db/Statement.h"
+#include "platform/sys/Errors.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace lb::db {
+
+namespace {
+
+const QString rowIdAlias = QStringLiteral("lb_rowid_");
+
+// The field a declared column type gives; `known` is false for a column without a declared
+// type (an expression), whose type the values decide.
+FieldDef defFromDeclaredType(const QString& name, const QString& declared, bool& known)
+{
+    FieldDef def;
+    def.name = name;
+    known = true;
+    static const QRegularExpression pattern(QStringLiteral(R"(^\s*([A-Za-z_]+)(?:\s+[A-Za-z_]+)*\s*(?:\(\s*(\d+)\s*(?:,\s*\d+\s*)?\))?)"));
+    const QRegularExpressionMatch match = pattern.match(declared);
+    const QString word = match.hasMatch() ? match.captured(1).toUpper() : QString();
+    const int size = match.hasMatch() && !match.captured(2).isEmpty() ? match.captured(2).toInt() : 0;
+    if (word.isEmpty()) {
+        known = false;
+        return def;
+    }
+    if (word == QLatin1String("VARCHAR") || word == QLatin1String("CHAR") || word == QLatin1String("NVARCHAR")
+        || word == QLatin1String("NCHAR") || word == QLatin1String("CHARACTER")
+        || (word == QLatin1String("TEXT") && size > 0)) {
+        def.type = FieldType::Text;
+        def.size = size;
+    } else if (word == QLatin1String("TEXT") || word == QLatin1String("MEMO") || word == QLatin1String("CLOB")
+               || word == QLatin1String("LONGTEXT") || word == QLatin1String("NTEXT")) {
+        def.type = FieldType::Memo;
+    } else if (word == QLatin1String("DOUBLE") || word == QLatin1String("FLOAT") || word == QLatin1String("REAL")
+               || word == QLatin1String("NUMERIC") || word == QLatin1String("DECIMAL")
+               || word == QLatin1String("CURRENCY") || word == QLatin1String("MONEY") || word == QLatin1String("SINGLE")) {
+        def.type = FieldType::Float;
+    } else if (word == QLatin1String("INTEGER") || word == QLatin1String("INT") || word == QLatin1String("LONG")
+               || word == QLatin1String("COUNTER") || word == QLatin1String("AUTOINCREMENT")
+               || word == QLatin1String("BIGINT") || word == QLatin1String("SMALLINT")
+               || word == QLatin1String("TINYINT") || word == QLatin1String("BYTE") || word == QLatin1String("SHORT")) {
+        def.type = FieldType::Integer;
+    } else if (word == QLatin1String("BOOLEAN") || word == QLatin1String("BOOL") || word == QLatin1String("LOGICAL")
+               || word == QLatin1String("BIT") || word == QLatin1String("YESNO")) {
+        def.type = FieldType::Boolean;
+    } else if (word == QLatin1String("DATE")) {
+        def.type = FieldType::Date;
+    } else if (word == QLatin1String("DATETIME") || word == QLatin1String("TIMESTAMP") || word == QLatin1String("TIME")) {
+        def.type = FieldType::DateTime;
+    } else if (word.contains(QLatin1String("INT"))) { // SQLite's own affinity rules for other names
+        def.type = FieldType::Integer;
+    } else if (word.contains(QLatin1String("CHAR")) || word.contains(QLatin1String("CLOB")) || word.contains(QLatin1String("TEXT"))) {
+        def.type = FieldType::Memo;
+    } else if (word.contains(QLatin1String("REAL")) || word.contains(QLatin1String("FLOA")) || word.contains(QLatin1String("DOUB"))) {
+        def.type = FieldType::Float;
+    } else {
+        known = false;
+    }
+    return def;
+}
+
+} // namespace
+
+struct DataSet::Snapshot {
+    std::vector<FieldDef> columns;
+    std::vector<QString> origins;
+    QString base;
+    std::vector<Row> rows;
+};
+
+DataSet::DataSet(Connection& connection, QObject* parent)
+    : QObject(parent), connection_(connection)
+{
+    connection_.attach(this);
+}
+
+DataSet::~DataSet()
+{
+    connection_.detach(this);
+}
+
+void DataSet::setPersistentFields(std::vector<FieldDef> fields)
+{
+    close();
+    persistent_ = std::move(fields);
+    fields_.clear();
+    for (const FieldDef& def : persistent_) {
+        fields_.push_back(std::make_unique<Field>(*this, def, -1));
+        applyLooks(*fields_.back());
+    }
+}
+
+DataSet::Snapshot DataSet::load(const Source& source) const
+{
+    sqlite3* db = connection_.handle();
+    Snapshot snap;
+    std::optional<Statement> statement;
+    int offset = 0;
+    // A result whose every column is a column of one table is written back by rowid: the rowid
+    // rides along as a hidden first column.
+    const QString withRowId = SqlText::prependColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias);
+    if (!withRowId.isEmpty()) {
+        try {
+            Statement candidate(db, withRowId);
+            const int count = candidate.columnCount();
+            QString table;
+            bool oneTable = count > 1;
+            for (int c = 1; c < count && oneTable; ++c) {
+                const QString name = candidate.tableName(c);
+                if (name.isEmpty() || candidate.originName(c).isEmpty()
+                    || candidate.databaseName(c) != QLatin1String("main")
+                    || (!table.isEmpty() && name.compare(table, Qt::CaseInsensitive) != 0))
+                    oneTable = false;
+                table = name;
+            }
+            if (oneTable) {
+                snap.base = table;
+                for (int c = 1; c < count; ++c)
+                    snap.origins.push_back(candidate.originName(c));
+                statement.emplace(std::move(candidate));
+                offset = 1;
+            }
+        } catch (const DatabaseError&) {
+            // No rowid to be had (a join, a view, a subquery): the result is read-only and runs
+            // as written below, which reports a real fault of the text.
+        }
+    }
+    if (!statement)
+        statement.emplace(db, source.sql);
+    statement->bindAll(source.params);
+    const int count = statement->columnCount() - offset;
+    if (count <= 0)
+        throw DatabaseError(QStringLiteral("The statement returns no rows: %1").arg(source.sql));
+    std::vector<bool> known(size_t(count), true);
+    for (int c = 0; c < count; ++c) {
+        bool isKnown = true;
+        snap.columns.push_back(defFromDeclaredType(statement->columnName(c + offset), statement->declaredType(c + offset), isKnown));
+        known[size_t(c)] = isKnown;
+    }
+    while (statement->step()) {
+        Row row;
+        if (offset) {
+            const QVariant rowId = statement->value(0);
+            if (!rowId.isValid()) { // a source without real rowids cannot be written back
+                snap.base.clear();
+                snap.origins.clear();
+            }
+            row.rowId = rowId.toLongLong();
+        }
+        row.values.reserve(size_t(count));
+        for (int c = 0; c < count; ++c)
+            row.values.push_back(statement->value(c + offset));
+        snap.rows.push_back(std::move(row));
+    }
+    // Expressions (sums, counts) take their type from every row's value, never from one row.
+    for (int c = 0; c < count; ++c) {
+        if (known[size_t(c)])
+            continue;
+        bool anyReal = false;
+        bool anyInteger = false;
+        bool anyOther = false;
+        for (const Row& row : snap.rows) {
+            const QVariant& v = row.values[size_t(c)];
+            if (v.typeId() == QMetaType::Double)
+                anyReal = true;
+            else if (v.typeId() == QMetaType::LongLong)
+                anyInteger = true;
+            else if (v.isValid())
+                anyOther = true;
+        }
+        FieldDef& def = snap.columns[size_t(c)];
+        def.type = anyOther ? FieldType::Text : anyReal ? FieldType::Float : anyInteger ? FieldType::Integer : FieldType::Text;
+    }
+    return snap;
+}
+
+void DataSet::open()
+{
+    if (active())
+        return;
+    Snapshot snap = load(source());
+    if (!persistent_.empty()) {
+        for (const FieldDef& def : persistent_) {
+            const auto found = std::find_if(snap.columns.begin(), snap.columns.end(), [&](const FieldDef& column) {
+                return column.name.compare(def.name, Qt::CaseInsensitive) == 0;
+            });
+            if (found == snap.columns.end())
+                throw DatabaseError(QStringLiteral("Field '%1' not found").arg(def.name));
+        }
+    }
+    columnNames_.clear();
+    for (const FieldDef& column : snap.columns)
+        columnNames_.push_back(column.name);
+    origins_ = std::move(snap.origins);
+    baseTable_ = snap.base;
+    rows_ = std::move(snap.rows);
+    bindFields(snap.columns);
+    state_ = DataSetState::Browse;
+    current_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    saved_.reset();
+    assigned_.assign(columnNames_.size(), false);
+    emitReset();
+    if (!quiet()) {
+        emit stateChanged();
+        emit currentChanged(current_);
+    }
+    notifyScroll();
+}
+
+void DataSet::bindFields(const std::vector<FieldDef>& resultColumns)
+{
+    if (!persistent_.empty()) {
+        for (auto& field : fields_) {
+            for (size_t c = 0; c < columnNames_.size(); ++c) {
+                if (columnNames_[c].compare(field->fieldName(), Qt::CaseInsensitive) == 0) {
+                    field->column_ = int(c);
+                    break;
+                }
+            }
+        }
+        return;
+    }
+    fields_.clear();
+    for (size_t c = 0; c < resultColumns.size(); ++c) {
+        fields_.push_back(std::make_unique<Field>(*this, resultColumns[c], int(c)));
+        applyLooks(*fields_.back());
+    }
+}
+
+void DataSet::applyLooks(Field& field) const
+{
+    for (const auto& [name, format] : formats_) {
+        if (name.compare(field.fieldName(), Qt::CaseInsensitive) == 0)
+            field.def_.displayFormat = format;
+    }
+    for (const auto& [name, label] : labels_) {
+        if (name.compare(field.fieldName(), Qt::CaseInsensitive) == 0)
+            field.def_.displayLabel = label;
+    }
+}
+
+void DataSet::close()
+{
+    if (!active())
+        return;
+    state_ = DataSetState::Inactive;
+    rows_.clear();
+    current_ = -1;
+    bof_ = eof_ = true;
+    saved_.reset();
+    assigned_.clear();
+    baseTable_.clear();
+    origins_.clear();
+    columnNames_.clear();
+    if (persistent_.empty())
+        fields_.clear();
+    else
+        for (auto& field : fields_)
+            field->column_ = -1;
+    emitReset();
+    if (!quiet())
+        emit stateChanged();
+}
+
+void DataSet::refresh()
+{
+    requireActive();
+    checkBrowse();
+    const qint64 currentRowId = current_ >= 0 ? rows_[size_t(current_)].rowId : 0;
+    const int currentIndex = current_;
+    if (readOnly()) {
+        // Rows without rowids can only be read again as a whole.
+        Snapshot snap = load(source());
+        rows_ = std::move(snap.rows);
+    } else {
+        QStringList columns;
+        for (const QString& origin : origins_)
+            columns << SqlText::quoteIdentifier(origin);
+        Statement statement(connection_.handle(),
+                            QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
+                                .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
+        std::vector<Row> kept;
+        kept.reserve(rows_.size());
+        for (Row& row : rows_) {
+            statement.reset();
+            statement.bind(1, row.rowId);
+            if (!statement.step())
+                continue; // deleted meanwhile
+            for (size_t c = 0; c < row.values.size(); ++c)
+                row.values[c] = statement.value(int(c));
+            kept.push_back(std::move(row));
+        }
+        rows_ = std::move(kept);
+    }
+    current_ = -1;
+    if (!readOnly() && currentRowId != 0) {
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            if (rows_[i].rowId == currentRowId) {
+                current_ = int(i);
+                break;
+            }
+        }
+    }
+    if (current_ < 0 && !rows_.empty())
+        current_ = std::clamp(currentIndex, 0, int(rows_.size()) - 1);
+    if (rows_.empty())
+        bof_ = eof_ = true;
+    emitReset();
+    if (!quiet())
+        emit currentChanged(current_);
+}
+
+void DataSet::requireActive() const
+{
+    if (!active())
+        throw DatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+void DataSet::requireEditing() const
+{
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        throw DatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
+}
+
+void DataSet::requireWritable() const
+{
+    if (readOnly())
+        throw DatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+}
+
+bool DataSet::quiet()
+{
+    if (disableCount_ > 0) {
+        pendingReset_ = true;
+        return true;
+    }
+    return false;
+}
+
+void DataSet::emitReset()
+{
+    if (!quiet())
+        emit reset();
+}
+
+void DataSet::notifyScroll()
+{
+    if (afterScroll_)
+        afterScroll_(*this);
+}
+
+void DataSet::moveTo(int index)
+{
+    if (index != current_) {
+        current_ = index;
+        if (!quiet())
+            emit currentChanged(current_);
+    }
+    notifyScroll();
+}
+
+void DataSet::checkBrowse()
+{
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
+        if (modified())
+            post();
+        else
+            cancel();
+    }
+}
+
+void DataSet::first()
+{
+    requireActive();
+    checkBrowse();
+    moveTo(rows_.empty() ? -1 : 0);
+    bof_ = true;
+    eof_ = rows_.empty();
+}
+
+void DataSet::last()
+{
+    requireActive();
+    checkBrowse();
+    moveTo(int(rows_.size()) - 1);
+    eof_ = true;
+    bof_ = rows_.empty();
+}
+
+void DataSet::next()
+{
+    moveBy(1);
+}
+
+void DataSet::prior()
+{
+    moveBy(-1);
+}
+
+int DataSet::moveBy(int distance)
+{
+    requireActive();
+    checkBrowse();
+    if (rows_.empty() || distance == 0)
+        return 0;
+    const int target = std::clamp(current_ + distance, 0, int(rows_.size()) - 1);
+    const int moved = target - current_;
+    if (distance > 0 && moved < distance)
+        eof_ = true;
+    else if (distance < 0 && moved > distance)
+        bof_ = true;
+    if (moved != 0) {
+        if (distance > 0)
+            bof_ = false;
+        else
+            eof_ = false;
+        moveTo(target);
+    }
+    return moved;
+}
+
+bool DataSet::eof() const
+{
+    return !active() || eof_;
+}
+
+bool DataSet::bof() const
+{
+    return !active() || bof_;
+}
+
+bool DataSet::isEmpty() const
+{
+    return rows_.empty();
+}
+
+int DataSet::recordCount() const
+{
+    return int(rows_.size());
+}
+
+int DataSet::recNo() const
+{
+    return current_ + 1;
+}
+
+void DataSet::setRecNo(int recNo)
+{
+    requireActive();
+    checkBrowse();
+    if (rows_.empty())
+        return;
+    bof_ = eof_ = false;
+    moveTo(std::clamp(recNo, 1, int(rows_.size())) - 1);
+}
+
+bool DataSet::locate(const QString& fieldNames, const QVariantList& values, LocateOption options)
+{
+    requireActive();
+    checkBrowse();
+    std::vector<Field*> keys;
+    for (const QString& name : fieldNames.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        keys.push_back(&fieldByName(name.trimmed()));
+    if (keys.size() != size_t(values.size()))
+        throw DatabaseError(QStringLiteral("Locate needs one value per field"));
+    const bool caseInsensitive = options & LocateOption::CaseInsensitive;
+    const bool partial = options & LocateOption::PartialKey;
+    for (int row = 0; row < int(rows_.size()); ++row) {
+        bool all = true;
+        for (size_t k = 0; k < keys.size() && all; ++k)
+            all = keys[k]->matches(row, values[qsizetype(k)], caseInsensitive, partial);
+        if (all) {
+            bof_ = eof_ = false;
+            moveTo(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+Bookmark DataSet::bookmark() const
+{
+    if (current_ < 0)
+        return Bookmark{};
+    return Bookmark{rows_[size_t(current_)].rowId, current_};
+}
+
+bool DataSet::bookmarkValid(const Bookmark& mark) const
+{
+    if (!mark.valid() || !active())
+        return false;
+    if (mark.rowId == 0)
+        return mark.index < int(rows_.size());
+    return std::any_of(rows_.begin(), rows_.end(), [&](const Row& row) { return row.rowId == mark.rowId; });
+}
+
+void DataSet::gotoBookmark(const Bookmark& mark)
+{
+    requireActive();
+    checkBrowse();
+    int index = -1;
+    if (mark.valid() && mark.rowId == 0 && mark.index < int(rows_.size())) {
+        index = mark.index;
+    } else if (mark.valid()) {
+        if (mark.index < int(rows_.size()) && rows_[size_t(mark.index)].rowId == mark.rowId) {
+            index = mark.index;
+        } else {
+            for (size_t i = 0; i < rows_.size(); ++i) {
+                if (rows_[i].rowId == mark.rowId)
+                    index = int(i);
+            }
+        }
+    }
+    if (index < 0)
+        throw DatabaseError(QStringLiteral("Record not found"));
+    bof_ = eof_ = false;
+    moveTo(index);
+}
+
+void DataSet::disableControls()
+{
+    ++disableCount_;
+}
+
+void DataSet::enableControls()
+{
+    if (disableCount_ == 0)
+        return;
+    if (--disableCount_ == 0 && pendingReset_) {
+        pendingReset_ = false;
+        emit reset();
+        emit stateChanged();
+        emit currentChanged(current_);
+    }
+}
+
+void DataSet::edit()
+{
+    requireActive();
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        return;
+    if (rows_.empty()) {
+        append();
+        return;
+    }
+    requireWritable();
+    saved_ = rows_[size_t(current_)];
+    assigned_.assign(columnNames_.size(), false);
+    state_ = DataSetState::Edit;
+    if (!quiet())
+        emit stateChanged();
+}
+
+void DataSet::append()
+{
+    requireActive();
+    requireWritable();
+    checkBrowse();
+    rows_.push_back(Row{0, std::vector<QVariant>(columnNames_.size())});
+    const int index = int(rows_.size()) - 1;
+    current_ = index;
+    assigned_.assign(columnNames_.size(), false);
+    saved_.reset();
+    state_ = DataSetState::Insert;
+    bof_ = eof_ = false;
+    if (!quiet()) {
+        emit rowInserted(index);
+        emit currentChanged(index);
+        emit stateChanged();
+    }
+    notifyScroll();
+}
+
+void DataSet::insert()
+{
+    requireActive();
+    requireWritable();
+    checkBrowse();
+    const int index = current_ < 0 ? 0 : current_;
+    rows_.insert(rows_.begin() + index, Row{0, std::vector<QVariant>(columnNames_.size())});
+    current_ = index;
+    assigned_.assign(columnNames_.size(), false);
+    saved_.reset();
+    state_ = DataSetState::Insert;
+    bof_ = eof_ = false;
+    if (!quiet()) {
+        emit rowInserted(index);
+        emit currentChanged(index);
+        emit stateChanged();
+    }
+    notifyScroll();
+}
+
+bool DataSet::readBack(qint64 rowId, std::vector<QVariant>& into)
+{
+    QStringList columns;
+    for (const QString& origin : origins_)
+        columns << SqlText::quoteIdentifier(origin);
+    Statement statement(connection_.handle(),
+                        QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
+                            .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
+    statement.bind(1, rowId);
+    if (!statement.step())
+        return false;
+    for (size_t c = 0; c < into.size(); ++c)
+        into[c] = statement.value(int(c));
+    return true;
+}
+
+void DataSet::post()
+{
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    if (beforePost_)
+        beforePost_(*this);
+    Row& row = rows_[size_t(current_)];
+    std::vector<size_t> columns;
+    for (size_t c = 0; c < assigned_.size(); ++c) {
+        if (assigned_[c])
+            columns.push_back(c);
+    }
+    const QString table = SqlText::quoteIdentifier(baseTable_);
+    if (state_ == DataSetState::Insert) {
+        // Only the assigned columns are written, so that the table's defaults fill the rest.
+        QString sql;
+        if (columns.empty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+        } else {
+            QStringList names;
+            QStringList marks;
+            for (size_t c : columns) {
+                names << SqlText::quoteIdentifier(origins_[c]);
+                marks << QStringLiteral("?");
+            }
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        }
+        Statement statement(connection_.handle(), sql);
+        for (size_t i = 0; i < columns.size(); ++i)
+            statement.bind(int(i + 1), row.values[columns[i]]);
+        statement.run();
+        row.rowId = connection_.lastInsertRowId();
+    } else if (!columns.empty()) {
+        QStringList sets;
+        for (size_t c : columns)
+            sets << SqlText::quoteIdentifier(origins_[c]) + QStringLiteral(" = ?");
+        Statement statement(connection_.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
+                                                      .arg(table, sets.join(QStringLiteral(", "))));
+        for (size_t i = 0; i < columns.size(); ++i)
+            statement.bind(int(i + 1), row.values[columns[i]]);
+        statement.bind(int(columns.size() + 1), row.rowId);
+        statement.run();
+        if (connection_.changes() == 0)
+            throw DatabaseError(QStringLiteral("Row cannot be located for updating: it was deleted meanwhile"));
+    }
+    // The stored row is what the table made of the values (defaults, affinity conversions).
+    readBack(row.rowId, row.values);
+    state_ = DataSetState::Browse;
+    assigned_.assign(columnNames_.size(), false);
+    saved_.reset();
+    if (!quiet()) {
+        emit rowChanged(current_);
+        emit stateChanged();
+    }
+}
+
+void DataSet::cancel()
+{
+    if (state_ == DataSetState::Insert) {
+        state_ = DataSetState::Browse;
+        assigned_.assign(columnNames_.size(), false);
+        removeRow(current_);
+        if (!quiet())
+            emit stateChanged();
+        return;
+    }
+    if (state_ == DataSetState::Edit) {
+        if (saved_)
+            rows_[size_t(current_)] = *saved_;
+        saved_.reset();
+        state_ = DataSetState::Browse;
+        assigned_.assign(columnNames_.size(), false);
+        if (!quiet()) {
+            emit rowChanged(current_);
+            emit stateChanged();
+        }
+    }
+}
+
+void DataSet::removeRow(int index)
+{
+    rows_.erase(rows_.begin() + index);
+    if (!quiet())
+        emit rowRemoved(index);
+    const int target = rows_.empty() ? -1 : std::min(index, int(rows_.size()) - 1);
+    current_ = target;
+    if (rows_.empty())
+        bof_ = eof_ = true;
+    if (!quiet())
+        emit currentChanged(current_);
+    notifyScroll();
+}
+
+void DataSet::deleteRecord()
+{
+    requireActive();
+    if (state_ == DataSetState::Insert) {
+        cancel();
+        return;
+    }
+    if (rows_.empty())
+        throw DatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    requireWritable();
+    cancel(); // an unposted edit of the row is dropped with it
+    if (beforeDelete_)
+        beforeDelete_(*this); // Abort or any error leaves the row and the dataset as they were
+    Statement statement(connection_.handle(), QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?")
+                                                  .arg(SqlText::quoteIdentifier(baseTable_)));
+    statement.bind(1, rows_[size_t(current_)].rowId);
+    statement.run();
+    removeRow(current_);
+}
+
+bool DataSet::modified() const
+{
+    return std::find(assigned_.begin(), assigned_.end(), true) != assigned_.end();
+}
+
+Field& DataSet::field(int index) const
+{
+    if (index < 0 || index >= int(fields_.size()))
+        throw RangeError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    return *fields_[size_t(index)];
+}
+
+Field* DataSet::findField(const QString& name) const
+{
+    for (const auto& field : fields_) {
+        if (field->fieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return field.get();
+    }
+    return nullptr;
+}
+
+Field& DataSet::fieldByName(const QString& name) const
+{
+    Field* found = findField(name);
+    if (!found)
+        throw DatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+    return *found;
+}
+
+void DataSet::setDisplayFormat(const QString& fieldName, const QString& format)
+{
+    auto entry = std::find_if(formats_.begin(), formats_.end(), [&](const auto& item) {
+        return item.first.compare(fieldName, Qt::CaseInsensitive) == 0;
+    });
+    if (entry == formats_.end())
+        formats_.emplace_back(fieldName, format);
+    else
+        entry->second = format;
+    if (Field* found = findField(fieldName)) {
+        found->def_.displayFormat = format;
+        if (!quiet())
+            emit reset();
+    }
+}
+
+void DataSet::setDisplayLabel(const QString& fieldName, const QString& label)
+{
+    auto entry = std::find_if(labels_.begin(), labels_.end(), [&](const auto& item) {
+        return item.first.compare(fieldName, Qt::CaseInsensitive) == 0;
+    });
+    if (entry == labels_.end())
+        labels_.emplace_back(fieldName, label);
+    else
+        entry->second = label;
+    if (Field* found = findField(fieldName))
+        found->def_.displayLabel = label;
+}
+
+QVariant DataSet::columnValue(int column) const
+{
+    return rowValue(current_, column);
+}
+
+QVariant DataSet::rowValue(int row, int column) const
+{
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= int(rows_[size_t(row)].values.size()))
+        return QVariant();
+    return rows_[size_t(row)].values[size_t(column)];
+}
+
+void DataSet::setColumnValue(int column, const QVariant& value)
+{
+    requireEditing();
+    if (column < 0 || column >= int(columnNames_.size()))
+        throw DatabaseError(QStringLiteral("The field has no column in the result"));
+    rows_[size_t(current_)].values[size_t(column)] = value;
+    assigned_[size_t(column)] = true;
+    if (!quiet())
+        emit rowChanged(current_);
+}
+
+} // namespace lb::db

@@ -1,0 +1,395 @@
+// A field of a dataset: conversions between the stored value and the typed reads and writes.
+#include "platform/db/Field.h"
+
+#include "platform/db/DataSet.h"
+#include "platform/sys/Errors.h"
+#include "platform/sys/TextFormat.h"
+
+#include <cmath>
+
+namespace lb::db {
+
+namespace {
+
+const QString dateFormat = QStringLiteral("yyyy-MM-dd");
+const QString dateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+bool isNullValue(const QVariant& raw)
+{
+    return !raw.isValid() || raw.isNull();
+}
+
+bool isText(const QVariant& raw)
+{
+    return raw.typeId() == QMetaType::QString;
+}
+
+bool isTextType(FieldType type)
+{
+    return type == FieldType::Text || type == FieldType::Memo;
+}
+
+// Stored empty text in a column that is no text column reads as null.
+bool readsAsNull(const FieldDef& def, const QVariant& raw)
+{
+    if (isNullValue(raw))
+        return true;
+    return !isTextType(def.type) && isText(raw) && raw.toString().trimmed().isEmpty();
+}
+
+double toFloat(const FieldDef& def, const QVariant& raw)
+{
+    if (readsAsNull(def, raw))
+        return 0;
+    if (isText(raw))
+        return fmt::strToFloat(raw.toString());
+    return raw.toDouble();
+}
+
+qint64 toInteger(const FieldDef& def, const QVariant& raw)
+{
+    if (readsAsNull(def, raw))
+        return 0;
+    if (raw.typeId() == QMetaType::Double)
+        return qint64(std::nearbyint(raw.toDouble()));
+    if (isText(raw))
+        return fmt::strToInt(raw.toString().trimmed());
+    return raw.toLongLong();
+}
+
+bool parseBoolean(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    const QChar c = t[0].toUpper();
+    if (c == QLatin1Char('T') || c == QLatin1Char('Y') || t == QLatin1String("1") || t == QLatin1String("-1"))
+        return true;
+    if (c == QLatin1Char('F') || c == QLatin1Char('N') || t == QLatin1String("0"))
+        return false;
+    throw ConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(text));
+}
+
+bool toBoolean(const FieldDef& def, const QVariant& raw)
+{
+    if (readsAsNull(def, raw))
+        return false;
+    if (isText(raw))
+        return parseBoolean(raw.toString());
+    return raw.toDouble() != 0;
+}
+
+QDate toDate(const FieldDef& def, const QVariant& raw)
+{
+    if (readsAsNull(def, raw))
+        return QDate();
+    if (raw.typeId() == QMetaType::QDate)
+        return raw.toDate();
+    const QString text = raw.toString().trimmed();
+    const QDate date = QDate::fromString(text.left(10), dateFormat);
+    return date.isValid() ? date : fmt::strToDate(text);
+}
+
+QDateTime toDateTime(const FieldDef& def, const QVariant& raw)
+{
+    if (readsAsNull(def, raw))
+        return QDateTime();
+    const QString text = raw.toString().trimmed();
+    QDateTime value = QDateTime::fromString(text, dateTimeFormat);
+    if (value.isValid())
+        return value;
+    const QDate date = QDate::fromString(text, dateFormat);
+    if (date.isValid())
+        return date.startOfDay();
+    return fmt::strToDateTime(text);
+}
+
+QString toText(const FieldDef& def, const QVariant& raw)
+{
+    if (isNullValue(raw))
+        return QString();
+    switch (def.type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (raw.typeId() == QMetaType::Double)
+            return fmt::floatToStr(raw.toDouble());
+        return raw.toString();
+    case FieldType::Integer:
+        return readsAsNull(def, raw) ? QString() : QString::number(toInteger(def, raw));
+    case FieldType::Float:
+        return readsAsNull(def, raw) ? QString() : fmt::floatToStr(toFloat(def, raw));
+    case FieldType::Boolean:
+        return toBoolean(def, raw) ? QStringLiteral("True") : QStringLiteral("False");
+    case FieldType::Date:
+        return readsAsNull(def, raw) ? QString() : fmt::dateToStr(toDate(def, raw));
+    case FieldType::DateTime:
+        return readsAsNull(def, raw) ? QString() : fmt::dateTimeToStr(toDateTime(def, raw));
+    }
+    return QString();
+}
+
+QString toDisplay(const FieldDef& def, const QVariant& raw)
+{
+    if ((def.type == FieldType::Float || def.type == FieldType::Integer) && !def.displayFormat.isEmpty()) {
+        if (readsAsNull(def, raw))
+            return QString();
+        return fmt::formatFloat(def.displayFormat, toFloat(def, raw));
+    }
+    return toText(def, raw);
+}
+
+bool isNumber(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The text a non-text value gets when it is written into a text column.
+QString textOfValue(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return fmt::floatToStr(value.toDouble());
+    case QMetaType::QDate:
+        return fmt::dateToStr(value.toDate());
+    case QMetaType::QDateTime:
+        return fmt::dateTimeToStr(value.toDateTime());
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return value.toString();
+    }
+}
+
+[[noreturn]] void invalidConversion(const FieldDef& def, const QVariant& value)
+{
+    throw ConvertError(QStringLiteral("Invalid value '%1' for field '%2'").arg(value.toString(), def.name));
+}
+
+} // namespace
+
+Field::Field(DataSet& owner, FieldDef def, int column)
+    : owner_(owner), def_(std::move(def)), column_(column)
+{
+}
+
+void Field::setDisplayFormat(const QString& format)
+{
+    owner_.setDisplayFormat(def_.name, format);
+}
+
+QVariant Field::raw() const
+{
+    return owner_.columnValue(column_);
+}
+
+bool Field::isNull() const
+{
+    return readsAsNull(def_, raw());
+}
+
+QVariant Field::value() const
+{
+    const QVariant stored = raw();
+    if (readsAsNull(def_, stored))
+        return QVariant();
+    switch (def_.type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        return toText(def_, stored);
+    case FieldType::Integer:
+        return toInteger(def_, stored);
+    case FieldType::Float:
+        return toFloat(def_, stored);
+    case FieldType::Boolean:
+        return toBoolean(def_, stored);
+    case FieldType::Date:
+        return toDate(def_, stored);
+    case FieldType::DateTime:
+        return toDateTime(def_, stored);
+    }
+    return QVariant();
+}
+
+QString Field::asString() const { return toText(def_, raw()); }
+double Field::asFloat() const { return toFloat(def_, raw()); }
+qint64 Field::asInteger() const { return toInteger(def_, raw()); }
+bool Field::asBoolean() const { return toBoolean(def_, raw()); }
+QDate Field::asDate() const { return toDate(def_, raw()); }
+QDateTime Field::asDateTime() const { return toDateTime(def_, raw()); }
+QString Field::displayText() const { return toDisplay(def_, raw()); }
+
+QString Field::displayTextAt(int row) const
+{
+    return toDisplay(def_, owner_.rowValue(row, column_));
+}
+
+bool Field::matches(int row, const QVariant& value, bool caseInsensitive, bool partial) const
+{
+    const QVariant stored = owner_.rowValue(row, column_);
+    const bool storedNull = readsAsNull(def_, stored);
+    if (isNullValue(value))
+        return storedNull;
+    if (storedNull)
+        return false;
+    try {
+        switch (def_.type) {
+        case FieldType::Text:
+        case FieldType::Memo: {
+            const QString have = toText(def_, stored);
+            const QString want = textOfValue(value);
+            const Qt::CaseSensitivity cs = caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+            return partial ? have.startsWith(want, cs) : have.compare(want, cs) == 0;
+        }
+        case FieldType::Integer:
+        case FieldType::Float: {
+            const double want = isText(value) ? fmt::strToFloat(value.toString()) : value.toDouble();
+            return toFloat(def_, stored) == want;
+        }
+        case FieldType::Boolean:
+            return toBoolean(def_, stored) == (isText(value) ? parseBoolean(value.toString()) : value.toBool());
+        case FieldType::Date:
+            return toDate(def_, stored) == (isText(value) ? fmt::strToDate(value.toString()) : value.toDate());
+        case FieldType::DateTime:
+            return toDateTime(def_, stored)
+                == (isText(value) ? fmt::strToDateTime(value.toString()) : value.toDateTime());
+        }
+    } catch (const ConvertError&) {
+        return false; // a value of another kind matches no row
+    }
+    return false;
+}
+
+void Field::store(const QVariant& stored)
+{
+    owner_.setColumnValue(column_, stored);
+    if (onChange_)
+        onChange_(*this);
+}
+
+void Field::setValue(const QVariant& value)
+{
+    if (isNullValue(value)) {
+        clear();
+        return;
+    }
+    if (isText(value) && !isTextType(def_.type)) {
+        setAsString(value.toString());
+        return;
+    }
+    switch (def_.type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        QString text = textOfValue(value);
+        if (def_.type == FieldType::Text && def_.size > 0 && text.size() > def_.size)
+            text.truncate(def_.size);
+        store(text);
+        return;
+    }
+    case FieldType::Integer:
+        if (value.typeId() == QMetaType::Bool)
+            store(qint64(value.toBool() ? 1 : 0));
+        else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+            store(qint64(std::nearbyint(value.toDouble())));
+        else if (isNumber(value))
+            store(value.toLongLong());
+        else
+            invalidConversion(def_, value);
+        return;
+    case FieldType::Float:
+        if (isNumber(value) || value.typeId() == QMetaType::Bool)
+            store(value.toDouble());
+        else
+            invalidConversion(def_, value);
+        return;
+    case FieldType::Boolean:
+        if (isNumber(value) || value.typeId() == QMetaType::Bool)
+            store(qint64(value.toDouble() != 0 ? 1 : 0));
+        else
+            invalidConversion(def_, value);
+        return;
+    case FieldType::Date:
+        if (value.typeId() == QMetaType::QDate && value.toDate().isValid())
+            store(value.toDate().toString(dateFormat));
+        else if (value.typeId() == QMetaType::QDateTime && value.toDateTime().isValid())
+            store(value.toDateTime().date().toString(dateFormat));
+        else
+            invalidConversion(def_, value);
+        return;
+    case FieldType::DateTime:
+        if (value.typeId() == QMetaType::QDateTime && value.toDateTime().isValid())
+            store(value.toDateTime().toString(dateTimeFormat));
+        else if (value.typeId() == QMetaType::QDate && value.toDate().isValid())
+            store(value.toDate().startOfDay().toString(dateTimeFormat));
+        else
+            invalidConversion(def_, value);
+        return;
+    }
+}
+
+void Field::setAsString(const QString& value)
+{
+    if (isTextType(def_.type)) {
+        setValue(value);
+        return;
+    }
+    // Empty text clears a number, date or Yes/No field, as typing nothing into a cell does.
+    if (value.trimmed().isEmpty()) {
+        clear();
+        return;
+    }
+    switch (def_.type) {
+    case FieldType::Integer:
+        setValue(fmt::strToInt(value.trimmed()));
+        return;
+    case FieldType::Float:
+        setValue(fmt::strToFloat(value));
+        return;
+    case FieldType::Boolean:
+        setValue(parseBoolean(value));
+        return;
+    case FieldType::Date:
+        setValue(fmt::strToDate(value.trimmed()));
+        return;
+    case FieldType::DateTime:
+        setValue(fmt::strToDateTime(value.trimmed()));
+        return;
+    default:
+        return;
+    }
+}
+
+void Field::setAsFloat(double value) { setValue(value); }
+void Field::setAsInteger(qint64 value) { setValue(value); }
+void Field::setAsBoolean(bool value) { setValue(value); }
+void Field::setAsDate(const QDate& value) { setValue(value.isValid() ? QVariant(value) : QVariant()); }
+void Field::setAsDateTime(const QDateTime& value) { setValue(value.isValid() ? QVariant(value) : QVariant()); }
+
+void Field::clear()
+{
+    store(QVariant());
+}
+
+void Field::setText(const QString& text)
+{
+    if (onSetText_)
+        onSetText_(*this, text);
+    else
+        setAsString(text);
+}
+
+} // namespace lb::db

@@ -1,0 +1,135 @@
+// A query dataset: SQL lines, named parameters, statements, master-detail following.
+#include "platform/db/Query.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/SqlText.h"
+#include "platform/db/Statement.h"
+#include "platform/sys/Errors.h"
+
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace lb::db {
+
+void SqlLines::clear()
+{
+    lines_.clear();
+    owner_.sqlChanged();
+}
+
+void SqlLines::add(const QString& line)
+{
+    lines_ << line;
+    owner_.sqlChanged();
+}
+
+void SqlLines::setText(const QString& text)
+{
+    lines_ = text.split(QLatin1Char('\n'));
+    owner_.sqlChanged();
+}
+
+Query::Query(Connection& connection, QObject* parent)
+    : DataSet(connection, parent), sql_(*this)
+{
+}
+
+void Query::reopen(const QString& text)
+{
+    close();
+    sql_.setText(text);
+    open();
+}
+
+void Query::sqlChanged()
+{
+    close();
+    // Values of parameters whose names stay in the text are kept.
+    std::map<QString, Param> params;
+    for (const QString& name : SqlText::parameterNames(sql_.text())) {
+        const QString key = name.toLower();
+        const auto old = params_.find(key);
+        params[key] = old == params_.end() ? Param() : old->second;
+    }
+    params_ = std::move(params);
+}
+
+Param& Query::paramByName(const QString& name)
+{
+    const auto found = params_.find(name.toLower());
+    if (found == params_.end())
+        throw DatabaseError(QStringLiteral("Parameter '%1' not found").arg(name));
+    return found->second;
+}
+
+QStringList Query::paramNames() const
+{
+    return SqlText::parameterNames(sql_.text());
+}
+
+int Query::execSQL()
+{
+    sqlite3* db = connection().handle();
+    Statement statement(db, sql_.text());
+    statement.bindAll(source().params);
+    const sqlite3_int64 before = sqlite3_total_changes64(db);
+    statement.run();
+    return int(sqlite3_total_changes64(db) - before);
+}
+
+void Query::setMasterSource(DataSet* master)
+{
+    for (const auto& link : masterLinks_)
+        disconnect(link);
+    masterLinks_.clear();
+    master_ = master;
+    if (!master)
+        return;
+    // A reopened or refreshed master reloads the details even for the same key (they may have
+    // been changed by statements); a move or an edit of the master only when the key changed.
+    masterLinks_.push_back(connect(master, &DataSet::reset, this, [this] { masterMoved(true); }));
+    masterLinks_.push_back(connect(master, &DataSet::currentChanged, this, [this] { masterMoved(false); }));
+    masterLinks_.push_back(connect(master, &DataSet::rowChanged, this, [this](int row) {
+        if (master_ && row == master_->recNo() - 1)
+            masterMoved(false);
+    }));
+}
+
+std::vector<std::pair<QString, QVariant>> Query::masterValues() const
+{
+    std::vector<std::pair<QString, QVariant>> values;
+    if (!master_)
+        return values;
+    const bool onRow = master_->active() && !master_->isEmpty();
+    for (const auto& entry : params_) {
+        if (Field* field = master_->findField(entry.first))
+            values.emplace_back(entry.first, onRow ? field->value() : QVariant());
+    }
+    return values;
+}
+
+void Query::masterMoved(bool force)
+{
+    if (!active())
+        return;
+    if (!force && masterValues() == usedMasterValues_)
+        return;
+    checkBrowse();
+    close();
+    open();
+}
+
+DataSet::Source Query::source() const
+{
+    Source result;
+    result.sql = sql_.text();
+    const auto fromMaster = masterValues();
+    for (const auto& [key, param] : params_) {
+        const auto linked = std::find_if(fromMaster.begin(), fromMaster.end(), [&](const auto& item) { return item.first == key; });
+        result.params.emplace_back(key, linked == fromMaster.end() ? param.value() : linked->second);
+    }
+    usedMasterValues_ = fromMaster;
+    return result;
+}
+
+} // namespace lb::db

@@ -1,0 +1,25 @@
+// The database error raised for a failing SQLite call: the engine's code and message, the SQL and its parameters.
+#pragma once
+
+#include "platform/sys/Errors.h"
+
+namespace lb::db {
+
+// Message shown and logged: "<engine message>" followed by the SQL and parameter values, so that
+// the error log tells which statement failed with which input.
+class SqliteError : public DatabaseError {
+public:
+    SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params);
+    int code() const noexcept { return code_; }
+    const QString& engineMessage() const noexcept { return engineMessage_; }
+    const QString& sql() const noexcept { return sql_; }
+    const QString& params() const noexcept { return params_; }
+
+private:
+    int code_;
+    QString engineMessage_;
+    QString sql_;
+    QString params_;
+};
+
+} // namespace lb::db

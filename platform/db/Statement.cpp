@@ -1,0 +1,260 @@
+// A prepared SQLite statement with RAII ownership and one error check.
+#include "platform/db/Statement.h"
+
+#include "platform/db/SqliteError.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QStringList>
+#include <sqlite3.h>
+
+namespace lb::db {
+
+namespace {
+
+QString fromUtf8(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+} // namespace
+
+void Statement::check(int rc, sqlite3* db, const QString& sql, const QString& params)
+{
+    if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
+        return;
+    QString message = db ? fromUtf8(sqlite3_errmsg(db)) : QString();
+    if (message.isEmpty() || message == QLatin1String("not an error"))
+        message = fromUtf8(sqlite3_errstr(rc));
+    throw SqliteError(rc, message, sql, params);
+}
+
+void Statement::check(int rc) const
+{
+    check(rc, db_, sql_, paramText());
+}
+
+Statement::Statement(sqlite3* db, const QString& sql, bool single)
+    : db_(db), sql_(sql)
+{
+    const QByteArray text = sql.toUtf8();
+    const char* tail = nullptr;
+    check(sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt_, &tail), db, sql);
+    if (!stmt_)
+        throw SqliteError(SQLITE_MISUSE, QStringLiteral("The SQL text holds no statement"), sql, {});
+    bound_.resize(size_t(sqlite3_bind_parameter_count(stmt_)));
+    if (single && tail && *tail) {
+        // Whatever follows must prepare to nothing (blanks, semicolons, comments).
+        sqlite3_stmt* rest = nullptr;
+        const int rc = sqlite3_prepare_v2(db, tail, -1, &rest, nullptr);
+        const bool more = rest != nullptr;
+        sqlite3_finalize(rest);
+        if (rc != SQLITE_OK || more) {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            throw SqliteError(SQLITE_MISUSE, QStringLiteral("Only one statement can be run at a time"), sql, {});
+        }
+    }
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)), sql_(std::move(other.sql_)),
+      bound_(std::move(other.bound_))
+{
+}
+
+Statement& Statement::operator=(Statement&& other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(stmt_);
+        db_ = other.db_;
+        stmt_ = std::exchange(other.stmt_, nullptr);
+        sql_ = std::move(other.sql_);
+        bound_ = std::move(other.bound_);
+    }
+    return *this;
+}
+
+QString sqlValueText(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QStringLiteral("NULL");
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return QString::number(value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(value.toDouble(), 'g', 17);
+    case QMetaType::QDate:
+        return QLatin1Char('\'') + value.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('\'');
+    case QMetaType::QDateTime:
+        return QLatin1Char('\'') + value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char('\'');
+    default:
+        return QLatin1Char('\'') + value.toString() + QLatin1Char('\'');
+    }
+}
+
+void Statement::bind(int index, const QVariant& value)
+{
+    if (index >= 1 && size_t(index) <= bound_.size())
+        bound_[size_t(index - 1)] = value;
+    int rc = SQLITE_OK;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(stmt_, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            QString text;
+            if (value.typeId() == QMetaType::QDate)
+                text = value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+            else if (value.typeId() == QMetaType::QDateTime)
+                text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            else
+                text = value.toString();
+            const QByteArray utf8 = text.toUtf8();
+            rc = sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+            break;
+        }
+        }
+    }
+    check(rc);
+}
+
+void Statement::bindAll(const std::vector<std::pair<QString, QVariant>>& params)
+{
+    const int count = parameterCount();
+    for (int index = 1; index <= count; ++index) {
+        QString name = fromUtf8(sqlite3_bind_parameter_name(stmt_, index));
+        if (name.isEmpty())
+            continue;
+        name.remove(0, 1); // the ':' or '@' or '$'
+        for (const auto& [key, value] : params) {
+            if (key.compare(name, Qt::CaseInsensitive) == 0) {
+                bind(index, value);
+                break;
+            }
+        }
+    }
+}
+
+int Statement::parameterCount() const
+{
+    return sqlite3_bind_parameter_count(stmt_);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    check(rc);
+    return rc == SQLITE_ROW;
+}
+
+void Statement::run()
+{
+    while (step()) {
+    }
+}
+
+void Statement::reset()
+{
+    check(sqlite3_reset(stmt_));
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(stmt_);
+}
+
+QString Statement::columnName(int column) const
+{
+    return fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+QString Statement::declaredType(int column) const
+{
+    return fromUtf8(sqlite3_column_decltype(stmt_, column));
+}
+
+QString Statement::tableName(int column) const
+{
+    return fromUtf8(sqlite3_column_table_name(stmt_, column));
+}
+
+QString Statement::originName(int column) const
+{
+    return fromUtf8(sqlite3_column_origin_name(stmt_, column));
+}
+
+QString Statement::databaseName(int column) const
+{
+    return fromUtf8(sqlite3_column_database_name(stmt_, column));
+}
+
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(stmt_, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, column));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)),
+                                          sqlite3_column_bytes(stmt_, column)));
+    case SQLITE_BLOB: {
+        const void* data = sqlite3_column_blob(stmt_, column);
+        return QVariant(QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QString Statement::paramText() const
+{
+    QStringList parts;
+    for (size_t i = 0; i < bound_.size(); ++i) {
+        QString name = stmt_ ? fromUtf8(sqlite3_bind_parameter_name(stmt_, int(i + 1))) : QString();
+        if (name.isEmpty())
+            name = QStringLiteral("?%1").arg(i + 1);
+        parts << name + QLatin1Char('=') + sqlValueText(bound_[i]);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace lb::db

@@ -1,0 +1,66 @@
+// A prepared SQLite statement: prepared in the constructor, finalized in the destructor, movable.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace lb::db {
+
+class Statement {
+public:
+    // Prepares the first statement of `sql`. With `single` set, text after it other than
+    // blanks, semicolons and comments raises DatabaseError. Throws SqliteError on a bad text.
+    Statement(sqlite3* db, const QString& sql, bool single = true);
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // Binding. Null/invalid binds NULL, bool 0/1, QDate 'yyyy-MM-dd',
+    // QDateTime 'yyyy-MM-dd HH:mm:ss', numbers as numbers, everything else as text.
+    void bind(int index, const QVariant& value); // 1-based
+    // Binds every parameter the text names (":name") from `params`, matching names
+    // case-insensitively; a parameter missing from the list stays NULL.
+    void bindAll(const std::vector<std::pair<QString, QVariant>>& params);
+    int parameterCount() const;
+
+    // Steps once: true when a row is ready, false when done.
+    bool step();
+    // Steps to the end, for statements that return no rows.
+    void run();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QString declaredType(int column) const;  // empty for expressions
+    QString tableName(int column) const;     // origin table; empty for expressions
+    QString originName(int column) const;    // origin column; empty for expressions
+    QString databaseName(int column) const;
+    // The value of a column of the current row: qint64, double, QString, QByteArray, or an
+    // invalid QVariant for NULL.
+    QVariant value(int column) const;
+
+    const QString& sql() const { return sql_; }
+    // Raises SqliteError for a failing return code `rc` of a call on `db`, naming the SQL and
+    // the parameter text. The one place where SQLite return codes turn into exceptions.
+    static void check(int rc, sqlite3* db, const QString& sql = {}, const QString& params = {});
+
+private:
+    void check(int rc) const;
+    QString paramText() const;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+    QString sql_;
+    std::vector<QVariant> bound_; // for error messages
+};
+
+// The text form of a value as it binds, for messages.
+QString sqlValueText(const QVariant& value);
+
+} // namespace lb::db

@@ -1,0 +1,109 @@
+// The connection: opening only existing databases, transactions and savepoints, the GBK collation.
+#include "TestDatabase.h"
+
+#include "platform/db/Query.h"
+#include "platform/sys/Errors.h"
+
+#include <QFile>
+#include <stdexcept>
+
+namespace lb::db::test {
+
+using ConnectionTest = TestDatabase;
+
+namespace {
+
+int count(Connection& connection, const QString& table)
+{
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT count(*) AS n FROM ") + table);
+    q.open();
+    return int(q["n"].asInteger());
+}
+
+} // namespace
+
+TEST_F(ConnectionTest, NeverCreatesAMissingFileAndRejectsNonDatabases)
+{
+    Connection other;
+    other.setDatabaseFile(dir.filePath(QStringLiteral("missing.db")));
+    EXPECT_THROW(other.open(), DatabaseError);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing.db"))));
+    EXPECT_FALSE(other.connected());
+
+    QFile junk(dir.filePath(QStringLiteral("junk.db")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    other.setDatabaseFile(junk.fileName());
+    EXPECT_THROW(other.open(), DatabaseError);
+    EXPECT_FALSE(other.connected());
+
+    EXPECT_THROW(Connection::createFile(path), DatabaseError);
+}
+
+TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted)
+{
+    try {
+        Transaction transaction(connection);
+        connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('a')"));
+        throw std::runtime_error("failed half way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(0, count(connection, QStringLiteral("customer")));
+    {
+        Transaction transaction(connection);
+        connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('a')"));
+        transaction.commit();
+    }
+    EXPECT_EQ(1, count(connection, QStringLiteral("customer")));
+}
+
+TEST_F(ConnectionTest, NestedTransactionsAreSavepoints)
+{
+    {
+        Transaction outer(connection);
+        connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('outer')"));
+        {
+            Transaction inner(connection);
+            connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('inner')"));
+        } // not committed: only the inner insert goes
+        {
+            Transaction inner(connection);
+            connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('kept')"));
+            inner.commit();
+        }
+        outer.commit();
+    }
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT id FROM customer ORDER BY id"));
+    q.open();
+    ASSERT_EQ(2, q.recordCount());
+    EXPECT_EQ(QStringLiteral("kept"), q["id"].asString());
+
+    {
+        Transaction outer(connection);
+        {
+            Transaction inner(connection);
+            connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('gone')"));
+            inner.commit();
+        }
+    } // the outer rollback takes the committed savepoint with it
+    EXPECT_EQ(2, count(connection, QStringLiteral("customer")));
+}
+
+TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirst)
+{
+    connection.execute(QStringLiteral("INSERT INTO customer (name) VALUES ('中'), ('白'), ('b'), ('阿'), ('A1'), ('𠀀'), ('阿b')"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT name FROM customer ORDER BY name COLLATE GBK"));
+    q.open();
+    QStringList names;
+    for (q.first(); !q.eof(); q.next())
+        names << q["name"].asString();
+    EXPECT_EQ((QStringList{QStringLiteral("A1"), QStringLiteral("b"), QStringLiteral("阿"), QStringLiteral("阿b"),
+                           QStringLiteral("白"), QStringLiteral("中"), QStringLiteral("𠀀")}),
+              names);
+}
+
+} // namespace lb::db::test

@@ -1,0 +1,400 @@
+// Datasets over a real file: typing, null reads, navigation, editing round trips, refresh, signals.
+#include "TestDatabase.h"
+
+#include "platform/db/Query.h"
+#include "platform/db/Table.h"
+#include "platform/sys/Errors.h"
+
+
+namespace lb::db::test {
+
+using DataSetTest = TestDatabase;
+
+TEST_F(DataSetTest, FieldsAreTypedByDeclaredTypeNotByStoredValue)
+{
+    connection.execute(QStringLiteral("INSERT INTO product (intno, dj_n, szbj, billdate, qty) VALUES ('0000000001', 100, 1, '2024-03-05', 3)"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    EXPECT_EQ(FieldType::Float, q["dj_n"].dataType());
+    EXPECT_EQ(FieldType::Text, q["intno"].dataType());
+    EXPECT_EQ(10, q["intno"].size());
+    EXPECT_EQ(FieldType::Memo, q["remark"].dataType());
+    EXPECT_EQ(FieldType::Boolean, q["szbj"].dataType());
+    EXPECT_EQ(FieldType::Date, q["billdate"].dataType());
+    EXPECT_EQ(FieldType::DateTime, q["rq"].dataType());
+    EXPECT_EQ(FieldType::Integer, q["qty"].dataType());
+    EXPECT_EQ(QVariant(100.0), q["dj_n"].value());
+    EXPECT_EQ(QStringLiteral("100"), q["dj_n"].asString());
+    EXPECT_TRUE(q["szbj"].asBoolean());
+    EXPECT_EQ(QDate(2024, 3, 5), q["billdate"].asDate());
+    EXPECT_EQ(QStringLiteral("2024-03-05"), q["billdate"].asString());
+}
+
+TEST_F(DataSetTest, ExpressionColumnsAreTypedFromAllRows)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 2);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2.5);
+    Query q(connection);
+    // The first row's value is an integer, the second a real: the column is still Float.
+    q.sql().add(QStringLiteral("SELECT sphh, CASE WHEN sphh = 'A' THEN 1 ELSE 2.5 END AS x, count(*) AS n, sum(dj_n) AS total FROM product GROUP BY sphh ORDER BY sphh"));
+    q.open();
+    EXPECT_EQ(FieldType::Float, q["x"].dataType());
+    EXPECT_EQ(FieldType::Integer, q["n"].dataType());
+    EXPECT_EQ(FieldType::Float, q["total"].dataType());
+    EXPECT_TRUE(q.readOnly());
+    EXPECT_THROW(q.edit(), DatabaseError);
+}
+
+TEST_F(DataSetTest, NullReadsAsEmptyZeroAndFalse)
+{
+    connection.execute(QStringLiteral("INSERT INTO product (intno, dj_n, szbj, qty) VALUES ('1', NULL, NULL, NULL)"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    EXPECT_TRUE(q["dj_n"].isNull());
+    EXPECT_EQ(0.0, q["dj_n"].asFloat());
+    EXPECT_EQ(0, q["qty"].asInteger());
+    EXPECT_FALSE(q["szbj"].asBoolean());
+    EXPECT_EQ(QString(), q["spmc"].asString());
+    EXPECT_EQ(QString(), q["dj_n"].displayText());
+    EXPECT_FALSE(q["billdate"].asDate().isValid());
+    EXPECT_FALSE(q["dj_n"].value().isValid());
+}
+
+TEST_F(DataSetTest, AppendWritesAssignedFieldsAndKeepsColumnDefaults)
+{
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    EXPECT_TRUE(q.isEmpty());
+    q.append();
+    EXPECT_EQ(DataSetState::Insert, q.state());
+    q["intno"].setAsString(QStringLiteral("0000000001"));
+    q["spmc"].setAsString(QStringLiteral("螺丝"));
+    q["billdate"].setAsDate(QDate(2024, 1, 31));
+    q.post();
+    EXPECT_EQ(DataSetState::Browse, q.state());
+    // Re-read after the insert: the defaults of the table show at once.
+    EXPECT_EQ(7, q["qty"].asInteger());
+    EXPECT_FALSE(q["dj_n"].isNull());
+    Query check(connection);
+    check.sql().add(QStringLiteral("SELECT spmc, qty, billdate, szbj FROM product"));
+    check.open();
+    EXPECT_EQ(1, check.recordCount());
+    EXPECT_EQ(QStringLiteral("螺丝"), check["spmc"].asString());
+    EXPECT_EQ(7, check["qty"].asInteger());
+    EXPECT_EQ(QStringLiteral("2024-01-31"), check["billdate"].asString());
+}
+
+TEST_F(DataSetTest, EditPostCancelAndDeleteRoundTrip)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2);
+    addProduct(QStringLiteral("3"), QStringLiteral("C"), QStringLiteral("c"), 3);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT intno, spmc AS name, dj_n FROM product ORDER BY intno"));
+    q.open();
+    q.next();
+    q.edit();
+    q["name"].setAsString(QStringLiteral("changed"));
+    q["dj_n"].setAsFloat(9.5);
+    q.post();
+    q.edit();
+    q["dj_n"].setAsFloat(100);
+    q.cancel();
+    EXPECT_EQ(9.5, q["dj_n"].asFloat());
+
+    // Moving off a row being edited posts it.
+    q.edit();
+    q["dj_n"].setAsFloat(11);
+    q.next();
+    EXPECT_EQ(DataSetState::Browse, q.state());
+
+    Query check(connection);
+    check.sql().add(QStringLiteral("SELECT spmc, dj_n FROM product WHERE intno = '2'"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("changed"), check["spmc"].asString());
+    EXPECT_EQ(11.0, check["dj_n"].asFloat());
+
+    // Delete the last row: the current row becomes the new last one.
+    q.deleteRecord();
+    EXPECT_EQ(2, q.recordCount());
+    EXPECT_EQ(QStringLiteral("2"), q["intno"].asString());
+    check.close();
+    check.sql().setText(QStringLiteral("SELECT count(*) AS n FROM product"));
+    check.open();
+    EXPECT_EQ(2, check["n"].asInteger());
+}
+
+TEST_F(DataSetTest, CancelledInsertLeavesNoRowAndEditOfEmptyDatasetInserts)
+{
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM customer"));
+    q.open();
+    q.edit();
+    EXPECT_EQ(DataSetState::Insert, q.state());
+    q["id"].setAsString(QStringLiteral("1"));
+    q.cancel();
+    EXPECT_TRUE(q.isEmpty());
+    EXPECT_TRUE(q.eof());
+    q.refresh();
+    EXPECT_TRUE(q.isEmpty());
+}
+
+TEST_F(DataSetTest, WritingOutsideEditModeIsRefused)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    try {
+        q["spmc"].setAsString(QStringLiteral("x"));
+        FAIL() << "no error";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(QStringLiteral("Dataset not in edit or insert mode"), e.message());
+    }
+    EXPECT_EQ(QStringLiteral("a"), q["spmc"].asString());
+}
+
+TEST_F(DataSetTest, TextLongerThanTheColumnIsCut)
+{
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    q.append();
+    q["intno"].setAsString(QStringLiteral("12345678901234"));
+    q["remark"].setAsString(QString(500, QLatin1Char('x')));
+    q.post();
+    EXPECT_EQ(QStringLiteral("1234567890"), q["intno"].asString());
+    EXPECT_EQ(500, q["remark"].asString().size());
+}
+
+TEST_F(DataSetTest, NumberFieldsConvertTypedText)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    q.edit();
+    q["dj_n"].setAsString(QStringLiteral("12.5"));
+    EXPECT_EQ(12.5, q["dj_n"].asFloat());
+    EXPECT_THROW(q["dj_n"].setAsString(QStringLiteral("abc")), ConvertError);
+    EXPECT_EQ(12.5, q["dj_n"].asFloat());
+    q["dj_n"].setAsString(QString());
+    EXPECT_TRUE(q["dj_n"].isNull());
+    // A text handler replaces the plain conversion (the grid's typed text goes through it).
+    q["sl"].setOnSetText([](Field& f, const QString& text) { f.setAsFloat(text.isEmpty() ? 0 : text.toDouble() * 2); });
+    q["sl"].setText(QString());
+    EXPECT_FALSE(q["sl"].isNull());
+    q["sl"].setText(QStringLiteral("4"));
+    EXPECT_EQ(8.0, q["sl"].asFloat());
+    q.post();
+}
+
+TEST_F(DataSetTest, RefreshKeepsAppendedRowOfLimitedQueryAndCurrentRow)
+{
+    for (int i = 1; i <= 12; ++i)
+        addProduct(QString::number(i), QStringLiteral("P%1").arg(i), QStringLiteral("n%1").arg(i), i);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product LIMIT 10"));
+    q.open();
+    EXPECT_EQ(10, q.recordCount());
+    q.append();
+    q["intno"].setAsString(QStringLiteral("13"));
+    q.post();
+    q.setRecNo(3);
+    connection.execute(QStringLiteral("UPDATE product SET spmc = 'renamed' WHERE intno = '3'"));
+    connection.execute(QStringLiteral("DELETE FROM product WHERE intno = '5'"));
+    q.refresh();
+    EXPECT_EQ(10, q.recordCount());
+    EXPECT_EQ(3, q.recNo());
+    EXPECT_EQ(QStringLiteral("renamed"), q["spmc"].asString());
+    q.last();
+    EXPECT_EQ(QStringLiteral("13"), q["intno"].asString());
+}
+
+TEST_F(DataSetTest, NavigationFlags)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product ORDER BY intno"));
+    q.open();
+    EXPECT_TRUE(q.bof());
+    EXPECT_FALSE(q.eof());
+    int seen = 0;
+    while (!q.eof()) {
+        ++seen;
+        q.next();
+    }
+    EXPECT_EQ(2, seen);
+    EXPECT_EQ(2, q.recNo());
+    q.prior();
+    EXPECT_FALSE(q.eof());
+    EXPECT_EQ(1, q.recNo());
+    q.prior();
+    EXPECT_TRUE(q.bof());
+
+    Query empty(connection);
+    empty.sql().add(QStringLiteral("SELECT * FROM customer"));
+    empty.open();
+    EXPECT_TRUE(empty.eof());
+    EXPECT_TRUE(empty.bof());
+    EXPECT_EQ(0, empty.recNo());
+    EXPECT_THROW(empty.deleteRecord(), DatabaseError);
+}
+
+TEST_F(DataSetTest, LocateCaseInsensitiveAndPartial)
+{
+    connection.execute(QStringLiteral("INSERT INTO customer (id, name) VALUES ('c01', 'Alpha'), ('C02', 'Beta'), ('c03', 'Gamma')"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM customer"));
+    q.open();
+    EXPECT_FALSE(q.locate(QStringLiteral("ID"), QStringLiteral("c02")));
+    EXPECT_EQ(1, q.recNo());
+    EXPECT_TRUE(q.locate(QStringLiteral("ID"), QStringLiteral("c02"), LocateOption::CaseInsensitive));
+    EXPECT_EQ(QStringLiteral("Beta"), q["name"].asString());
+    EXPECT_TRUE(q.locate(QStringLiteral("name"), QStringLiteral("gam"), LocateOption::CaseInsensitive | LocateOption::PartialKey));
+    EXPECT_EQ(3, q.recNo());
+    EXPECT_TRUE(q.locate(QStringLiteral("id;name"), QVariantList{QStringLiteral("c01"), QStringLiteral("Alpha")}));
+    EXPECT_EQ(1, q.recNo());
+}
+
+TEST_F(DataSetTest, BookmarkSurvivesDeletionOfOtherRows)
+{
+    for (int i = 1; i <= 4; ++i)
+        addProduct(QString::number(i), QStringLiteral("P%1").arg(i), QStringLiteral("n%1").arg(i), i);
+    Table t(connection);
+    t.setTableName(QStringLiteral("product"));
+    t.open();
+    t.setRecNo(3);
+    const Bookmark mark = t.bookmark();
+    t.first();
+    t.deleteRecord();
+    EXPECT_TRUE(t.bookmarkValid(mark));
+    t.gotoBookmark(mark);
+    EXPECT_EQ(QStringLiteral("3"), t["intno"].asString());
+    t.deleteRecord();
+    EXPECT_FALSE(t.bookmarkValid(mark));
+    EXPECT_THROW(t.gotoBookmark(mark), DatabaseError);
+}
+
+TEST_F(DataSetTest, BeforeDeleteAbortLeavesRowAndDataset)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    q.setBeforeDelete([](DataSet&) { throw Abort(); });
+    EXPECT_THROW(q.deleteRecord(), Abort);
+    EXPECT_EQ(1, q.recordCount());
+    EXPECT_EQ(DataSetState::Browse, q.state());
+    q.refresh();
+    EXPECT_EQ(1, q.recordCount());
+}
+
+TEST_F(DataSetTest, PersistentFieldMissingFailsToOpen)
+{
+    Table t(connection);
+    t.setTableName(QStringLiteral("customer"));
+    t.setPersistentFields({FieldDef{QStringLiteral("id"), FieldType::Text, 10, QStringLiteral("编号"), {}},
+                           FieldDef{QStringLiteral("flashbj"), FieldType::Boolean, 0, {}, {}}});
+    try {
+        t.open();
+        FAIL() << "opened";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(QStringLiteral("Field 'flashbj' not found"), e.message());
+    }
+    EXPECT_FALSE(t.active());
+    connection.execute(QStringLiteral("ALTER TABLE customer ADD COLUMN flashbj BOOLEAN DEFAULT 1"));
+    t.open();
+    EXPECT_EQ(2, t.fieldCount());
+    EXPECT_EQ(QStringLiteral("编号"), t["id"].displayLabel());
+    EXPECT_EQ(nullptr, t.findField(QStringLiteral("name")));
+}
+
+TEST_F(DataSetTest, DisplayFormatAppliesToNumbersAndSurvivesReopen)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1.5);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.setDisplayFormat(QStringLiteral("dj_n"), QStringLiteral("0.00"));
+    q.open();
+    EXPECT_EQ(QStringLiteral("1.50"), q["dj_n"].displayText());
+    q.close();
+    q.open();
+    EXPECT_EQ(QStringLiteral("1.50"), q["dj_n"].displayTextAt(0));
+}
+
+TEST_F(DataSetTest, SignalsTellBoundControlsWhatChanged)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    std::vector<int> resets, inserted, removed, changed, current;
+    QObject::connect(&q, &DataSet::reset, [&] { resets.push_back(0); });
+    QObject::connect(&q, &DataSet::rowInserted, [&](int row) { inserted.push_back(row); });
+    QObject::connect(&q, &DataSet::rowRemoved, [&](int row) { removed.push_back(row); });
+    QObject::connect(&q, &DataSet::rowChanged, [&](int row) { changed.push_back(row); });
+    QObject::connect(&q, &DataSet::currentChanged, [&](int row) { current.push_back(row); });
+    q.open();
+    EXPECT_EQ(1u, resets.size());
+    q.append();
+    EXPECT_EQ(std::vector<int>{1}, inserted);
+    q["intno"].setAsString(QStringLiteral("2"));
+    q.post();
+    EXPECT_EQ(1, changed.back());
+    q.deleteRecord();
+    EXPECT_EQ(std::vector<int>{1}, removed);
+    EXPECT_EQ(0, current.back());
+
+    // Held back while controls are disabled, then one reset.
+    resets.clear();
+    current.clear();
+    q.disableControls();
+    q.append();
+    q["intno"].setAsString(QStringLiteral("3"));
+    q.post();
+    q.first();
+    EXPECT_EQ(0u, resets.size());
+    EXPECT_EQ(0u, current.size());
+    q.enableControls();
+    EXPECT_EQ(1u, resets.size());
+}
+
+TEST_F(DataSetTest, ClosingTheConnectionClosesItsDatasetsAndReconnectReopens)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    connection.close();
+    EXPECT_FALSE(q.active());
+    EXPECT_THROW(q.open(), DatabaseError);
+    connection.open();
+    q.open();
+    EXPECT_EQ(1, q.recordCount());
+}
+
+TEST_F(DataSetTest, JoinsAreReadOnly)
+{
+    connection.execute(QStringLiteral("INSERT INTO customer (intno, id) VALUES ('1', 'c')"));
+    connection.execute(QStringLiteral("INSERT INTO cproduct (intno1, intno, spmc) VALUES ('1', '1', 'x')"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT cproduct.spmc FROM cproduct JOIN customer ON customer.intno = cproduct.intno"));
+    q.open();
+    EXPECT_TRUE(q.readOnly());
+    q.sql().setText(QStringLiteral("SELECT DISTINCT spmc FROM cproduct"));
+    q.open();
+    EXPECT_TRUE(q.readOnly());
+    q.sql().setText(QStringLiteral("SELECT * FROM (SELECT spmc FROM cproduct)"));
+    q.open();
+    EXPECT_TRUE(q.readOnly());
+    q.sql().setText(QStringLiteral("SELECT c.spmc FROM cproduct c WHERE c.intno IN (SELECT intno FROM customer GROUP BY intno)"));
+    q.open();
+    EXPECT_FALSE(q.readOnly());
+    EXPECT_EQ(QStringLiteral("cproduct"), q.baseTable());
+}
+
+} // namespace lb::db::test

@@ -1,0 +1,102 @@
+// Queries: parameters, single statements, error texts, master-detail following.
+#include "TestDatabase.h"
+
+#include "platform/db/Query.h"
+#include "platform/db/SqliteError.h"
+#include "platform/sys/Errors.h"
+
+namespace lb::db::test {
+
+using QueryTest = TestDatabase;
+
+TEST_F(QueryTest, ParametersBindByNameWithDatesAndBooleans)
+{
+    connection.execute(QStringLiteral("INSERT INTO product (intno, billdate, szbj) VALUES ('1', '2024-01-31', 1), ('2', '2024-02-01', 0), ('3', '2023-12-31', 1)"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT intno FROM product"));
+    q.sql().add(QStringLiteral("WHERE billdate >= :p1 AND billdate <= :P2 AND szbj = :p3 AND coalesce(spmc, '') <> ':notparam'"));
+    EXPECT_EQ((QStringList{QStringLiteral("p1"), QStringLiteral("P2"), QStringLiteral("p3")}), q.paramNames());
+    q.paramByName(QStringLiteral("p1")).setAsDate(QDate(2024, 1, 1));
+    q.paramByName(QStringLiteral("p2")).setAsDate(QDate(2024, 1, 31));
+    q.paramByName(QStringLiteral("p3")).setAsBoolean(true);
+    q.open();
+    ASSERT_EQ(1, q.recordCount());
+    EXPECT_EQ(QStringLiteral("1"), q["intno"].asString());
+    try {
+        q.paramByName(QStringLiteral("notparam"));
+        FAIL() << "found";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(QStringLiteral("Parameter 'notparam' not found"), e.message());
+    }
+}
+
+TEST_F(QueryTest, ExecSqlRunsExactlyOneStatement)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2);
+    Query q(connection);
+    q.sql().add(QStringLiteral("update product set szbj=true;"));
+    EXPECT_EQ(2, q.execSQL());
+    q.sql().clear();
+    q.sql().add(QStringLiteral("delete from product where intno=:p1; delete from product"));
+    q.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("1"));
+    EXPECT_THROW(q.execSQL(), DatabaseError);
+    q.sql().setText(QStringLiteral("SELECT count(*) AS n FROM product WHERE szbj = true"));
+    q.open();
+    EXPECT_EQ(2, q["n"].asInteger());
+}
+
+TEST_F(QueryTest, BadSqlErrorNamesTheStatementAndValues)
+{
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM nosuchtable WHERE id = :p1"));
+    q.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("abc"));
+    try {
+        q.open();
+        FAIL() << "opened";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("no such table: nosuchtable"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("SELECT * FROM nosuchtable WHERE id = :p1"))) << e.message().toStdString();
+    }
+    EXPECT_FALSE(q.active());
+
+    q.sql().setText(QStringLiteral("INSERT INTO customer (id) VALUES (:p1)"));
+    connection.execute(QStringLiteral("CREATE UNIQUE INDEX customer_id ON customer (id)"));
+    q.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("dup"));
+    q.execSQL();
+    try {
+        q.execSQL();
+        FAIL() << "inserted twice";
+    } catch (const SqliteError& e) {
+        EXPECT_TRUE(e.params().contains(QStringLiteral(":p1='dup'"))) << e.message().toStdString();
+    }
+}
+
+TEST_F(QueryTest, DetailFollowsMasterRow)
+{
+    connection.execute(QStringLiteral("INSERT INTO customer (intno, id) VALUES ('1', 'a'), ('2', 'b'), ('3', 'c')"));
+    connection.execute(QStringLiteral("INSERT INTO cproduct (intno1, intno, spmc) VALUES ('1', '1', 'x'), ('2', '1', 'y'), ('3', '2', 'z')"));
+    Query customers(connection);
+    customers.sql().add(QStringLiteral("SELECT * FROM customer ORDER BY intno"));
+    Query prices(connection);
+    prices.sql().add(QStringLiteral("SELECT * FROM cproduct WHERE intno=:intno"));
+    prices.setMasterSource(&customers);
+    customers.open();
+    prices.open();
+    EXPECT_EQ(2, prices.recordCount());
+    customers.next();
+    EXPECT_EQ(1, prices.recordCount());
+    EXPECT_EQ(QStringLiteral("z"), prices["spmc"].asString());
+    customers.next();
+    EXPECT_TRUE(prices.isEmpty());
+    // A refreshed master reloads the details changed by statements meanwhile.
+    customers.first();
+    connection.execute(QStringLiteral("DELETE FROM cproduct WHERE intno = '1'"));
+    customers.refresh();
+    EXPECT_TRUE(prices.isEmpty());
+    customers.close();
+    EXPECT_TRUE(prices.active());
+    EXPECT_TRUE(prices.isEmpty());
+}
+
+} // namespace lb::db::test
