@@ -1,0 +1,121 @@
+// Logical fonts: Windows face names mapped to installed families, and pixel measures at 96 dpi.
+#include "platform/gfx/EmfFont.h"
+
+#include <QFontMetricsF>
+
+#include <cmath>
+
+namespace lb::gfx {
+
+namespace {
+
+const QString kChinese = QStringLiteral("AR PL UMing CN");
+const QString kSans = QStringLiteral("Liberation Sans");
+const QString kSerif = QStringLiteral("Liberation Serif");
+const QString kMono = QStringLiteral("Liberation Mono");
+
+bool isChineseFace(const QString& face)
+{
+    for (QChar c : face) {
+        if (c.unicode() > 0x7F)
+            return true;
+    }
+    static const QStringList latinNamesOfChineseFaces = {
+        "simsun", "nsimsun", "simhei", "kaiti", "kaiti_gb2312", "fangsong", "fangsong_gb2312",
+        "microsoft yahei", "mingliu", "pmingliu", "ms song", "song", "ar pl uming cn"};
+    return latinNamesOfChineseFaces.contains(face.trimmed().toLower());
+}
+
+} // namespace
+
+EmfFont EmfFont::fromPoints(const QString& faceName, double points, bool bold, bool italic,
+                            bool underline, bool strikeOut)
+{
+    EmfFont font;
+    font.faceName = faceName;
+    font.height = -static_cast<qint32>(std::lround(points * kPixelsPerInch / 72.0));
+    font.weight = bold ? 700 : 400;
+    font.italic = italic;
+    font.underline = underline;
+    font.strikeOut = strikeOut;
+    font.charSet = isChineseFace(faceName) ? 134 : 1;
+    return font;
+}
+
+QStringList EmfFont::families(const QString& faceName)
+{
+    if (isChineseFace(faceName))
+        return {kChinese, kSans};
+    const QString face = faceName.trimmed().toLower();
+    static const QStringList serifFaces = {"times new roman", "times", "georgia", "ms serif",
+                                           "garamond", "book antiqua", "liberation serif"};
+    static const QStringList monoFaces = {"courier new", "courier", "lucida console", "consolas",
+                                          "fixedsys", "terminal", "liberation mono"};
+    if (serifFaces.contains(face))
+        return {kSerif, kChinese};
+    if (monoFaces.contains(face))
+        return {kMono, kChinese};
+    return {kSans, kChinese};
+}
+
+QFont EmfFont::qFont() const
+{
+    QFont font;
+    font.setFamilies(families(faceName));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::PreferOutline);
+    font.setWeight(QFont::Weight(std::clamp(weight == 0 ? 400 : int(weight), 1, 1000)));
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeOut);
+    const int em = std::max(1, std::abs(height));
+    font.setPixelSize(em);
+    if (height > 0) {
+        // A positive height is the whole cell; shrink the em so ascent plus descent fits it.
+        const QFontMetricsF metrics(font);
+        const double cell = metrics.ascent() + metrics.descent();
+        if (cell > 0)
+            font.setPixelSize(std::max(1, int(std::lround(em * em / cell))));
+    }
+    return font;
+}
+
+std::vector<qint32> EmfFont::advances(const QString& text) const
+{
+    const QFontMetricsF metrics(qFont());
+    std::vector<qint32> result(text.size(), 0);
+    double position = 0;
+    qint64 placed = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size()
+                          && text[i + 1].isLowSurrogate();
+        position += metrics.horizontalAdvance(text.mid(i, pair ? 2 : 1));
+        const qint64 end = std::llround(position);
+        result[i] = static_cast<qint32>(end - placed);
+        placed = end;
+        if (pair)
+            ++i;
+    }
+    return result;
+}
+
+int EmfFont::textWidth(const QString& text) const
+{
+    int width = 0;
+    for (qint32 advance : advances(text))
+        width += advance;
+    return width;
+}
+
+int EmfFont::textHeight() const
+{
+    const QFontMetricsF metrics(qFont());
+    return int(std::lround(metrics.ascent() + metrics.descent()));
+}
+
+double EmfFont::ascent() const
+{
+    return QFontMetricsF(qFont()).ascent();
+}
+
+} // namespace lb::gfx

@@ -1,0 +1,116 @@
+// Playing pages onto images offscreen: Chinese text shows, shapes land where recorded, clipping
+// holds, and the page scales.
+#include "platform/gfx/EmfPlayer.h"
+
+#include "platform/gfx/EmfFormat.h"
+#include "platform/gfx/EmfWriter.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using namespace lb::gfx;
+using namespace lb::gfx::emf;
+
+namespace {
+
+QImage play(const EmfMetafile& page, double scale)
+{
+    const QSizeF size = page.sizeLogical() * scale;
+    QImage image(qRound(size.width()), qRound(size.height()), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    EmfPlayer::play(page, painter, QRectF(QPointF(0, 0), size));
+    painter.end();
+    return image;
+}
+
+// Pixels in `area` that are not white.
+int inked(const QImage& image, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                ++count;
+        }
+    }
+    return count;
+}
+
+EmfMetafile invoicePage()
+{
+    EmfWriter writer(400, 200);
+    writer.setBkMode(TRANSPARENT);
+    writer.setTextColor(Qt::black);
+    writer.setTextAlign(TA_LEFT | TA_TOP);
+    const quint32 font = writer.createFont(EmfFont::fromPoints("宋体", 18));
+    writer.selectObject(font);
+    writer.extTextOut(QPoint(20, 20), 0, QRect(), QStringLiteral("销售出库单"));
+    // Clipped to a box that ends after two characters.
+    writer.extTextOut(QPoint(20, 80), ETO_CLIPPED, QRect(QPoint(20, 80), QPoint(68, 110)),
+                      QStringLiteral("合计金额"));
+    const quint32 brush = writer.createBrush(BS_SOLID, QColor(255, 0, 0));
+    writer.selectObject(brush);
+    writer.selectObject(kStockObject | NULL_PEN);
+    writer.rectangle(QRect(QPoint(300, 20), QPoint(340, 60)));
+    writer.selectObject(writer.createPen(PS_SOLID, 2, QColor(0, 0, 255)));
+    writer.moveTo(QPoint(20, 150));
+    writer.lineTo(QPoint(380, 150));
+    writer.deleteObject(font);
+    return writer.finish();
+}
+
+} // namespace
+
+TEST(EmfPlayer, ChineseTextShapesAndLinesAppear)
+{
+    const QImage image = play(invoicePage(), 1.0);
+    const QString file = QDir::temp().filePath("ledgerbox-emf-page.png");
+    EXPECT_TRUE(image.save(file));
+    // The title: five characters of 24 pixels from (20, 20).
+    EXPECT_GT(inked(image, QRect(20, 20, 120, 24)), 300);
+    EXPECT_EQ(0, inked(image, QRect(150, 20, 100, 24)));
+    // The clipped text stops at the clip box's right edge.
+    EXPECT_GT(inked(image, QRect(20, 80, 48, 24)), 100);
+    EXPECT_EQ(0, inked(image, QRect(70, 80, 60, 30)));
+    // The red box without outline fills exactly its area.
+    EXPECT_EQ(qRgb(255, 0, 0), image.pixel(300, 20));
+    EXPECT_EQ(qRgb(255, 0, 0), image.pixel(339, 59));
+    EXPECT_EQ(qRgb(255, 255, 255), image.pixel(340, 60));
+    // The blue line two pixels wide.
+    EXPECT_EQ(qBlue(image.pixel(200, 150)), 255);
+    EXPECT_EQ(qRed(image.pixel(200, 150)), 0);
+}
+
+TEST(EmfPlayer, PageScalesToTheTarget)
+{
+    const EmfMetafile page = invoicePage();
+    const QImage half = play(page, 0.5);
+    const QImage doubled = play(page, 2.0);
+    EXPECT_EQ(QSize(200, 100), half.size());
+    EXPECT_EQ(QSize(800, 400), doubled.size());
+    EXPECT_EQ(qRgb(255, 0, 0), doubled.pixel(610, 50));
+    EXPECT_EQ(qRgb(255, 255, 255), doubled.pixel(590, 50));
+    EXPECT_GT(inked(doubled, QRect(40, 40, 240, 48)), 1200);
+    EXPECT_GT(inked(half, QRect(10, 10, 60, 12)), 50);
+}
+
+TEST(EmfPlayer, CentredAndRightAlignedTextUseTheRecordedAdvances)
+{
+    EmfWriter writer(300, 100);
+    writer.setBkMode(TRANSPARENT);
+    writer.selectObject(writer.createFont(EmfFont::fromPoints("Arial", 12)));
+    writer.setTextAlign(TA_RIGHT | TA_TOP);
+    writer.extTextOut(QPoint(290, 10), 0, QRect(), "8", {40});
+    writer.setTextAlign(TA_CENTER | TA_TOP);
+    writer.extTextOut(QPoint(150, 50), 0, QRect(), "1", {10});
+    const QImage image = play(writer.finish(), 1.0);
+    // Right-aligned: the glyph starts 40 pixels before the reference point.
+    EXPECT_GT(inked(image, QRect(250, 10, 40, 20)), 10);
+    EXPECT_EQ(0, inked(image, QRect(0, 0, 240, 40)));
+    // Centred: around x = 150.
+    EXPECT_GT(inked(image, QRect(140, 50, 20, 20)), 5);
+    EXPECT_EQ(0, inked(image, QRect(0, 45, 130, 40)));
+}
