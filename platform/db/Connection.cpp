@@ -33,6 +33,9 @@ Connection::~Connection()
     } catch (...) {
         // A destructor must not throw; closing datasets only discards memory.
     }
+    // Datasets that are Qt children of the connection's owner die after it.
+    for (DataSet* dataSet : dataSets_)
+        dataSet->attached_ = false;
 }
 
 void Connection::open()

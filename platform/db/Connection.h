@@ -14,7 +14,7 @@ class DataSet;
 class Connection {
 public:
     Connection();
-    ~Connection(); // closes
+    ~Connection(); // closes; datasets may outlive it (closed) but must not be used then
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 

@@ -83,7 +83,8 @@ DataSet::DataSet(Connection& connection, QObject* parent)
 
 DataSet::~DataSet()
 {
-    connection_.detach(this);
+    if (attached_)
+        connection_.detach(this);
 }
 
 void DataSet::setPersistentFields(std::vector<FieldDef> fields)

@@ -177,7 +177,9 @@ private:
     DataSetHook beforeDelete_;
     DataSetHook beforePost_;
     DataSetHook afterScroll_;
+    bool attached_ = true;                     // false once the connection is destroyed
     friend class Field;
+    friend class Connection;
 };
 
 } // namespace lb::db

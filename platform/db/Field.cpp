@@ -192,6 +192,11 @@ void Field::setDisplayFormat(const QString& format)
     owner_.setDisplayFormat(def_.name, format);
 }
 
+void Field::setDisplayLabel(const QString& label)
+{
+    owner_.setDisplayLabel(def_.name, label);
+}
+
 QVariant Field::raw() const
 {
     return owner_.columnValue(column_);

@@ -36,9 +36,9 @@ public:
     DataSet& dataSet() const { return owner_; }
 
     QString displayLabel() const { return def_.displayLabel.isEmpty() ? def_.name : def_.displayLabel; }
-    void setDisplayLabel(const QString& label) { def_.displayLabel = label; }
+    void setDisplayLabel(const QString& label); // kept by the dataset across reopenings
     const QString& displayFormat() const { return def_.displayFormat; }
-    void setDisplayFormat(const QString& format);
+    void setDisplayFormat(const QString& format); // kept by the dataset across reopenings
     bool visible() const { return visible_; }
     void setVisible(bool visible) { visible_ = visible; }
 

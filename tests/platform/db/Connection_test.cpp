@@ -5,6 +5,7 @@
 #include "platform/sys/Errors.h"
 
 #include <QFile>
+#include <memory>
 #include <stdexcept>
 
 namespace lb::db::test {
@@ -40,6 +41,23 @@ TEST_F(ConnectionTest, NeverCreatesAMissingFileAndRejectsNonDatabases)
     EXPECT_FALSE(other.connected());
 
     EXPECT_THROW(Connection::createFile(path), DatabaseError);
+}
+
+TEST_F(ConnectionTest, DatasetsThatAreChildrenOfTheOwnerMayOutliveIt)
+{
+    // A data module holds the connection as a member and its datasets as Qt children, which
+    // are deleted after the members.
+    struct Module : QObject {
+        Connection con;
+        Query* query = new Query(con, this);
+    };
+    auto module = std::make_unique<Module>();
+    module->con.setDatabaseFile(path);
+    module->con.open();
+    module->query->sql().add(QStringLiteral("SELECT * FROM customer"));
+    module->query->open();
+    module.reset();
+    SUCCEED();
 }
 
 TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted)
