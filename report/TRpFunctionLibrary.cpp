@@ -1,0 +1,36 @@
+// The functions report expressions may call: look-up and the program's library.
+#include "report/TRpFunctionLibrary.h"
+
+#include "report/RpBuiltinFunctions.h"
+#include "report/TRpEvElementError.h"
+#include "report/TRpEvMessages.h"
+
+namespace lb::report {
+
+const TRpLibraryEntry* TRpFunctionLibrary::find(const QString& name) const
+{
+    for (const TRpLibraryEntry& entry : entries_) {
+        if (entry.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &entry;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<TRpEvElement> TRpFunctionLibrary::getFunction(const QString& name) const
+{
+    if (const TRpLibraryEntry* entry = find(name))
+        return entry->functionClass();
+    return std::make_unique<TRpEvElementError>(rpFormat(msg::UnknownFunction, name));
+}
+
+TRpFunctionLibrary& functionLibrary()
+{
+    static TRpFunctionLibrary library = [] {
+        TRpFunctionLibrary built;
+        registerBuiltinFunctions(built);
+        return built;
+    }();
+    return library;
+}
+
+} // namespace lb::report
