@@ -1,0 +1,213 @@
+// A grid bound to a dataset: its current row follows the dataset's and moves it.
+#include "platform/ui/DataGrid.h"
+
+#include "platform/db/DataSet.h"
+#include "platform/sys/Errors.h"
+#include "platform/ui/LbApplication.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QWheelEvent>
+
+namespace lb::ui {
+
+DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    setWordWrap(false);
+}
+
+void DataGrid::setDataSet(lb::db::DataSet* dataSet)
+{
+    DataGridModel* old = model_;
+    QItemSelectionModel* oldSelection = selectionModel();
+    disconnect(currentLink_);
+    model_ = nullptr;
+    if (dataSet) {
+        model_ = new DataGridModel(*dataSet, this);
+        setModel(model_);
+        connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+            applyColumns();
+            followDataSet();
+        });
+        currentLink_ = connect(dataSet, &lb::db::DataSet::currentChanged, this, [this] { followDataSet(); });
+        applyColumns();
+        followDataSet();
+    } else {
+        setModel(nullptr);
+    }
+    // setModel leaves the old selection model to its caller.
+    delete oldSelection;
+    delete old;
+}
+
+lb::db::DataSet* DataGrid::dataSet() const { return model_ ? model_->dataSet() : nullptr; }
+
+void DataGrid::setColumns(std::vector<GridColumn> columns)
+{
+    if (!model_)
+        return;
+    model_->setColumns(std::move(columns));
+}
+
+void DataGrid::setColumnVisible(int column, bool visible)
+{
+    if (!model_)
+        return;
+    std::vector<GridColumn> columns = model_->columns();
+    if (column >= 0 && column < int(columns.size())) {
+        columns[size_t(column)].visible = visible;
+        model_->setColumns(std::move(columns));
+    } else {
+        setColumnHidden(column, !visible);
+    }
+}
+
+void DataGrid::setColumnTitle(int column, const QString& title)
+{
+    if (model_)
+        model_->setColumnTitle(column, title);
+}
+
+void DataGrid::setReadOnly(bool readOnly)
+{
+    if (model_)
+        model_->setReadOnly(readOnly);
+}
+
+void DataGrid::setRowColor(DataGridModel::RowColor rowColor)
+{
+    if (model_)
+        model_->setRowColor(std::move(rowColor));
+}
+
+void DataGrid::applyColumns()
+{
+    if (!model_)
+        return;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const GridColumn c = model_->columnAt(column);
+        setColumnHidden(column, !c.visible);
+        if (c.width > 0)
+            setColumnWidth(column, c.width);
+    }
+}
+
+int DataGrid::firstVisibleColumn() const
+{
+    for (int column = 0; model_ && column < model_->columnCount(); ++column)
+        if (!isColumnHidden(column))
+            return column;
+    return -1;
+}
+
+void DataGrid::followDataSet()
+{
+    lb::db::DataSet* data = dataSet();
+    if (!data || following_)
+        return;
+    following_ = true;
+    const int row = data->active() ? data->recNo() - 1 : -1;
+    int column = currentIndex().column();
+    if (column < 0 || isColumnHidden(column))
+        column = firstVisibleColumn();
+    const QModelIndex target = row >= 0 ? model_->index(row, column) : QModelIndex();
+    if (target != currentIndex())
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    if (target.isValid())
+        scrollTo(target);
+    following_ = false;
+}
+
+void DataGrid::moveDataSet(const std::function<void()>& move)
+{
+    try {
+        move();
+    } catch (const lb::Abort&) {
+        followDataSet();
+    } catch (const std::exception& error) {
+        followDataSet();
+        LbApplication::reportError(this, error);
+    }
+}
+
+void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    lb::db::DataSet* data = dataSet();
+    if (following_ || !data || !current.isValid() || !data->active())
+        return;
+    if (current.row() + 1 != data->recNo())
+        moveDataSet([&] { data->setRecNo(current.row() + 1); });
+}
+
+int DataGrid::selectedIndex() const { return currentIndex().isValid() ? currentIndex().column() : -1; }
+
+void DataGrid::setSelectedIndex(int column)
+{
+    if (!model_ || column < 0 || column >= model_->columnCount())
+        return;
+    const int row = currentIndex().isValid() ? currentIndex().row() : (dataSet() ? dataSet()->recNo() - 1 : -1);
+    if (row >= 0)
+        setCurrentIndex(model_->index(row, column));
+}
+
+lb::db::Field* DataGrid::selectedField() const
+{
+    return model_ && selectedIndex() >= 0 ? model_->fieldAt(selectedIndex()) : nullptr;
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (keyHook_ && keyHook_(event)) {
+        event->accept();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Insert:
+        event->accept();
+        return;
+    case Qt::Key_Down:
+        if (!model_ || currentIndex().row() >= model_->rowCount() - 1) {
+            event->accept();
+            return;
+        }
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter in an open cell editor reaches here too; closeEditor() reports that one,
+        // after the delegate has committed the text.
+        event->accept();
+        if (state() != QAbstractItemView::EditingState)
+            emit enterPressed();
+        return;
+    default:
+        break;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    // The item delegate ends an edit with this hint when Enter is pressed in the editor.
+    if (hint == QAbstractItemDelegate::SubmitModelCache)
+        emit enterPressed();
+}
+
+void DataGrid::wheelEvent(QWheelEvent* event)
+{
+    lb::db::DataSet* data = dataSet();
+    const QPoint delta = event->angleDelta();
+    if (!data || !data->active() || (delta.y() == 0 && delta.x() != 0)) {
+        QTableView::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    moveDataSet([&] { delta.y() >= 0 ? data->prior() : data->next(); });
+}
+
+} // namespace lb::ui

@@ -1,0 +1,64 @@
+// A grid bound to a dataset: its current row follows the dataset's and moves it.
+#pragma once
+
+#include "platform/ui/DataGridModel.h"
+
+#include <QPointer>
+#include <QTableView>
+#include <functional>
+
+namespace lb::ui {
+
+// The grid's current cell and the dataset's current row stay together both ways. The grid
+// never adds rows by itself: Insert is swallowed and Down on the last row does nothing. The
+// mouse wheel moves the dataset one record (back when turned away from the user). Enter,
+// also when it ends a cell edit, sends enterPressed() instead of moving.
+class DataGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    // Binds the grid to `dataSet` (not owned; nullptr unbinds).
+    void setDataSet(lb::db::DataSet* dataSet);
+    lb::db::DataSet* dataSet() const;
+    DataGridModel* gridModel() const { return model_; }
+
+    void setColumns(std::vector<GridColumn> columns);
+    void setColumnVisible(int column, bool visible);
+    void setColumnTitle(int column, const QString& title);
+    void setReadOnly(bool readOnly);
+    void setRowColor(DataGridModel::RowColor rowColor);
+
+    // The current column (model index; hidden columns keep theirs); -1 when none.
+    int selectedIndex() const;
+    void setSelectedIndex(int column);
+    lb::db::Field* selectedField() const;
+
+    // Sees every key first; returns true when it handled the key.
+    using KeyHook = std::function<bool(QKeyEvent* event)>;
+    void setKeyHook(KeyHook hook) { keyHook_ = std::move(hook); }
+
+signals:
+    void enterPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    void followDataSet();
+    void applyColumns();
+    int firstVisibleColumn() const;
+    // Runs a dataset move; a refused move (a failed post) is reported and the grid returns
+    // to the dataset's row.
+    void moveDataSet(const std::function<void()>& move);
+
+    DataGridModel* model_ = nullptr;
+    QMetaObject::Connection currentLink_;
+    KeyHook keyHook_;
+    bool following_ = false;
+};
+
+} // namespace lb::ui

@@ -1,0 +1,231 @@
+// A table model over the rows of a dataset, with configured columns.
+#include "platform/ui/DataGridModel.h"
+
+#include "platform/db/DataSet.h"
+#include "platform/db/Field.h"
+#include "platform/sys/Errors.h"
+#include "platform/sys/TextFormat.h"
+#include "platform/ui/LbApplication.h"
+
+namespace lb::ui {
+
+using lb::db::DataSet;
+using lb::db::DataSetState;
+using lb::db::Field;
+using lb::db::FieldType;
+
+DataGridModel::DataGridModel(DataSet& dataSet, QObject* parent) : QAbstractTableModel(parent), dataSet_(&dataSet)
+{
+    connect(&dataSet, &DataSet::reset, this, &DataGridModel::rowsReplaced);
+    connect(&dataSet, &DataSet::rowInserted, this, &DataGridModel::rowsReplaced);
+    connect(&dataSet, &DataSet::rowRemoved, this, &DataGridModel::rowsReplaced);
+    connect(&dataSet, &DataSet::rowChanged, this, [this](int row) {
+        if (row >= 0 && row < rowCount())
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    });
+    connect(&dataSet, &QObject::destroyed, this, &DataGridModel::rowsReplaced);
+}
+
+// The dataset has already replaced its rows when it tells: a reset is the only honest signal.
+void DataGridModel::rowsReplaced()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void DataGridModel::setColumns(std::vector<GridColumn> columns)
+{
+    beginResetModel();
+    columns_ = std::move(columns);
+    endResetModel();
+}
+
+GridColumn DataGridModel::columnAt(int column) const
+{
+    if (!columns_.empty())
+        return column >= 0 && column < int(columns_.size()) ? columns_[size_t(column)] : GridColumn();
+    GridColumn derived;
+    if (dataSet_ && column >= 0 && column < dataSet_->fieldCount()) {
+        const Field& field = dataSet_->field(column);
+        derived.fieldName = field.fieldName();
+        derived.visible = field.visible();
+    }
+    return derived;
+}
+
+int DataGridModel::columnOf(const QString& fieldName) const
+{
+    for (int column = 0; column < columnCount(); ++column)
+        if (columnAt(column).fieldName.compare(fieldName, Qt::CaseInsensitive) == 0)
+            return column;
+    return -1;
+}
+
+void DataGridModel::setColumnTitle(int column, const QString& title)
+{
+    if (column < 0 || column >= int(columns_.size()))
+        return;
+    columns_[size_t(column)].title = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+Field* DataGridModel::fieldAt(int column) const
+{
+    if (!dataSet_ || !dataSet_->active())
+        return nullptr;
+    if (columns_.empty())
+        return column >= 0 && column < dataSet_->fieldCount() ? &dataSet_->field(column) : nullptr;
+    const GridColumn c = columnAt(column);
+    return c.fieldName.isEmpty() ? nullptr : dataSet_->findField(c.fieldName);
+}
+
+void DataGridModel::setRowColor(RowColor rowColor)
+{
+    rowColor_ = std::move(rowColor);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::ForegroundRole});
+}
+
+int DataGridModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !dataSet_ || !dataSet_->active())
+        return 0;
+    return dataSet_->recordCount();
+}
+
+int DataGridModel::columnCount(const QModelIndex& parent) const
+{
+    if (parent.isValid())
+        return 0;
+    if (!columns_.empty())
+        return int(columns_.size());
+    return dataSet_ && dataSet_->active() ? dataSet_->fieldCount() : 0;
+}
+
+namespace {
+
+// The text an edit starts with: a number without its display format, anything else as shown.
+QString editText(const Field& field, int row)
+{
+    const QVariant value = field.dataSet().rowValue(row, field.column());
+    switch (field.dataType()) {
+    case FieldType::Float:
+        return value.isNull() || !value.isValid() ? QString() : lb::fmt::floatToStr(value.toDouble());
+    case FieldType::Integer:
+        return value.isNull() || !value.isValid() ? QString() : QString::number(value.toLongLong());
+    default:
+        return field.displayTextAt(row);
+    }
+}
+
+} // namespace
+
+QVariant DataGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return QVariant();
+    const Field* field = fieldAt(index.column());
+    if (!field)
+        return QVariant();
+    const bool boolean = field->dataType() == FieldType::Boolean;
+    switch (role) {
+    case Qt::DisplayRole:
+        return boolean ? QVariant() : QVariant(field->displayTextAt(index.row()));
+    case Qt::EditRole:
+        return editText(*field, index.row());
+    case Qt::CheckStateRole:
+        if (!boolean)
+            return QVariant();
+        return dataSet_->rowValue(index.row(), field->column()).toBool() ? Qt::Checked : Qt::Unchecked;
+    case Qt::ForegroundRole: {
+        const QColor rowColor = rowColor_ ? rowColor_(index.row()) : QColor();
+        const QColor color = rowColor.isValid() ? rowColor : columnAt(index.column()).color;
+        return color.isValid() ? QVariant(color) : QVariant();
+    }
+    case Qt::TextAlignmentRole:
+        if (field->dataType() == FieldType::Float || field->dataType() == FieldType::Integer)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const GridColumn column = columnAt(section);
+    if (role == Qt::DisplayRole) {
+        if (!column.title.isEmpty())
+            return column.title;
+        const Field* field = fieldAt(section);
+        return field ? field->displayLabel() : column.fieldName;
+    }
+    if (role == Qt::ForegroundRole && column.color.isValid())
+        return column.color;
+    return QVariant();
+}
+
+bool DataGridModel::cellEditable(int column) const
+{
+    const Field* field = fieldAt(column);
+    return field && !readOnly_ && !columnAt(column).readOnly && !dataSet_->readOnly();
+}
+
+Qt::ItemFlags DataGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (cellEditable(index.column())) {
+        const bool boolean = fieldAt(index.column())->dataType() == FieldType::Boolean;
+        flags |= boolean ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
+    }
+    return flags;
+}
+
+bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || !cellEditable(index.column()))
+        return false;
+    const int column = index.column();
+    try {
+        if (role == Qt::EditRole) {
+            writeCell(index.row(), *fieldAt(column), [&](Field& field) { field.setText(value.toString()); });
+            return true;
+        }
+        if (role == Qt::CheckStateRole) {
+            const bool checked = value.toInt() == Qt::Checked;
+            writeCell(index.row(), *fieldAt(column), [&](Field& field) { field.setAsBoolean(checked); });
+            return true;
+        }
+    } catch (const lb::Abort&) {
+    } catch (const std::exception& error) {
+        // A refused value (not a number, a failed check) is reported like any error of a
+        // command; the row keeps its stored value and the grid stays usable.
+        LbApplication::reportError(parent() ? parent() : this, error);
+    }
+    return false;
+}
+
+void DataGridModel::writeCell(int row, Field& field, const std::function<void(Field&)>& write)
+{
+    DataSet& dataSet = *dataSet_;
+    const QString name = field.fieldName();
+    if (dataSet.recNo() != row + 1)
+        dataSet.setRecNo(row + 1);
+    const bool started = dataSet.state() == DataSetState::Browse;
+    if (started)
+        dataSet.edit();
+    try {
+        write(dataSet.fieldByName(name));
+        dataSet.post();
+    } catch (...) {
+        if (started && dataSet.state() == DataSetState::Edit)
+            dataSet.cancel();
+        throw;
+    }
+}
+
+} // namespace lb::ui

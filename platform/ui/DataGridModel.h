@@ -1,0 +1,60 @@
+// A table model over the rows of a dataset, with configured columns.
+#pragma once
+
+#include "platform/db/DataSet.h"
+#include "platform/ui/GridColumn.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QPointer>
+#include <functional>
+#include <vector>
+
+namespace lb::ui {
+
+// Rows are the dataset's rows, cells the display texts of their fields (display formats
+// applied); Boolean fields show a check box. A committed cell edit moves the dataset to the
+// row, puts it in edit state (unless it already is), passes the text to Field::setText (so
+// OnSetText handlers apply) and posts. The dataset is not owned and may die first.
+class DataGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DataGridModel(lb::db::DataSet& dataSet, QObject* parent = nullptr);
+
+    lb::db::DataSet* dataSet() const { return dataSet_; }
+
+    // Columns in order; an empty list shows every visible field of the dataset.
+    void setColumns(std::vector<GridColumn> columns);
+    const std::vector<GridColumn>& columns() const { return columns_; }
+    // The column of model index `column` (configured or derived from the fields).
+    GridColumn columnAt(int column) const;
+    int columnOf(const QString& fieldName) const; // -1 when no column shows the field
+    void setColumnTitle(int column, const QString& title);
+    // The field a column shows, nullptr when the dataset lacks it.
+    lb::db::Field* fieldAt(int column) const;
+
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool readOnly() const { return readOnly_; }
+    // Text colour of a whole row (0-based); an invalid colour leaves the column's colour.
+    using RowColor = std::function<QColor(int row)>;
+    void setRowColor(RowColor rowColor);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+private:
+    bool cellEditable(int column) const;
+    void writeCell(int row, lb::db::Field& field, const std::function<void(lb::db::Field&)>& write);
+    void rowsReplaced();
+
+    QPointer<lb::db::DataSet> dataSet_;
+    std::vector<GridColumn> columns_;
+    bool readOnly_ = false;
+    RowColor rowColor_;
+};
+
+} // namespace lb::ui

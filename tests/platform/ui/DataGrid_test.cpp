@@ -1,0 +1,285 @@
+// The data grid over a real SQLite dataset: cells, titles, cursor sync, editing, keys.
+#include "platform/ui/DataGrid.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/sys/Errors.h"
+#include "platform/sys/TextFormat.h"
+#include "platform/ui/LbApplication.h"
+#include "platform/ui/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+using lb::db::Connection;
+using lb::db::DataSetState;
+using lb::db::Query;
+using lb::ui::DataGrid;
+using lb::ui::GridColumn;
+
+namespace {
+
+enum Column { Mark, Code, Name, Price, Deduction, Stock };
+
+class DataGridTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        const QString file = dir.filePath("grid.db");
+        Connection::createFile(file);
+        connection.setDatabaseFile(file);
+        connection.open();
+        connection.execute("CREATE TABLE product (sphh VARCHAR(20) DEFAULT '', spmc VARCHAR(40) DEFAULT '', "
+                           "dj_n DOUBLE DEFAULT 0, deduck DOUBLE DEFAULT 0, sl DOUBLE DEFAULT 0, "
+                           "szbj BOOLEAN NOT NULL DEFAULT 0)");
+        connection.execute("INSERT INTO product (sphh, spmc, dj_n, deduck, sl, szbj) VALUES "
+                           "('001', '铅笔', 2.675, 0, 10, 0), ('002', '橡皮', 1234.5, 1.5, 3, 1), "
+                           "('003', '尺子', 0.125, 0, 0, 0)");
+        products.reopen("SELECT * FROM product ORDER BY sphh");
+        products.setDisplayFormat("dj_n", "0,.00");
+        products.setDisplayFormat("deduck", "#.##");
+
+        grid.setDataSet(&products);
+        grid.setColumns({{"szbj", "选择"}, {"sphh", "货品代码", 80}, {"spmc"}, {"dj_n", "批发价"},
+                         {"deduck", "扣除"}, {"sl", "库存数量", 0, true, true, QColor(Qt::red)}});
+        grid.resize(600, 300);
+        grid.show();
+        QApplication::processEvents();
+    }
+
+    QString cell(int row, int column) const
+    {
+        return grid.model()->index(row, column).data(Qt::DisplayRole).toString();
+    }
+
+    // The value stored in the file, read past the dataset.
+    QVariant stored(const QString& code, const QString& column)
+    {
+        Query check(connection);
+        check.reopen("SELECT " + column + " FROM product WHERE sphh = '" + code + "'");
+        return check.field(0).value();
+    }
+
+    void press(int key)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&grid, &event);
+    }
+
+    void wheel(int delta)
+    {
+        QWheelEvent event(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid.viewport(), &event);
+    }
+
+    QTemporaryDir dir;
+    Connection connection;
+    Query products{connection};
+    DataGrid grid;
+};
+
+TEST_F(DataGridTest, showsFormattedCellsTitlesAndCheckBoxes)
+{
+    EXPECT_EQ(3, grid.model()->rowCount());
+    EXPECT_EQ(QString("2.68"), cell(0, Price));
+    EXPECT_EQ(QString("1,234.50"), cell(1, Price));
+    EXPECT_EQ(QString("0.13"), cell(2, Price));
+    EXPECT_EQ(QString(""), cell(0, Deduction));   // "#.##" shows zero as nothing
+    EXPECT_EQ(QString("1.5"), cell(1, Deduction));
+    EXPECT_EQ(QString("橡皮"), cell(1, Name));
+    EXPECT_EQ(QString(""), cell(1, Mark));          // a Boolean shows a check box, no text
+    EXPECT_EQ(Qt::Checked, grid.model()->index(1, Mark).data(Qt::CheckStateRole).toInt());
+    EXPECT_EQ(Qt::Unchecked, grid.model()->index(0, Mark).data(Qt::CheckStateRole).toInt());
+    // An edit starts from the value, not from the display text.
+    EXPECT_EQ(QString("1234.5"), grid.model()->index(1, Price).data(Qt::EditRole).toString());
+
+    QStringList titles;
+    for (int c = 0; c < grid.model()->columnCount(); ++c)
+        titles << grid.model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(QStringList({"选择", "货品代码", "spmc", "批发价", "扣除", "库存数量"}), titles);
+    EXPECT_EQ(80, grid.columnWidth(Code));
+    EXPECT_EQ(QColor(Qt::red), grid.model()->index(0, Stock).data(Qt::ForegroundRole).value<QColor>());
+}
+
+TEST_F(DataGridTest, aHiddenColumnKeepsItsIndex)
+{
+    grid.setColumnVisible(Price, false);
+    EXPECT_TRUE(grid.isColumnHidden(Price));
+    EXPECT_EQ(6, grid.model()->columnCount());
+    grid.setSelectedIndex(Stock);
+    EXPECT_EQ(int(Stock), grid.selectedIndex());
+    EXPECT_EQ(QString("sl"), grid.selectedField()->fieldName());
+    grid.setColumnVisible(Price, true);
+    EXPECT_FALSE(grid.isColumnHidden(Price));
+    grid.setColumnTitle(Name, "货品名称");
+    EXPECT_EQ(QString("货品名称"), grid.model()->headerData(Name, Qt::Horizontal, Qt::DisplayRole).toString());
+}
+
+TEST_F(DataGridTest, gridAndDataSetFollowEachOther)
+{
+    grid.setCurrentIndex(grid.model()->index(2, Name));
+    EXPECT_EQ(3, products.recNo());
+    products.first();
+    EXPECT_EQ(0, grid.currentIndex().row());
+    EXPECT_EQ(int(Name), grid.selectedIndex()); // the column stays
+    products.locate("sphh", "002");
+    EXPECT_EQ(1, grid.currentIndex().row());
+    // Reopening (a new search) puts the grid on the dataset's row again.
+    products.reopen("SELECT * FROM product WHERE sphh <> '001' ORDER BY sphh");
+    EXPECT_EQ(2, grid.model()->rowCount());
+    EXPECT_EQ(products.recNo() - 1, grid.currentIndex().row());
+    EXPECT_EQ(QString("橡皮"), cell(0, Name));
+}
+
+TEST_F(DataGridTest, editsGoThroughSetTextAndArePosted)
+{
+    grid.model()->setData(grid.model()->index(1, Price), "3.5", Qt::EditRole);
+    EXPECT_EQ(DataSetState::Browse, products.state());
+    EXPECT_EQ(2, products.recNo());
+    EXPECT_EQ(3.5, stored("002", "dj_n").toDouble());
+    EXPECT_EQ(QString("3.50"), cell(1, Price));
+
+    // An emptied price cell stores 0 through the field's text handler.
+    products.fieldByName("dj_n").setOnSetText([](lb::db::Field& field, const QString& text) {
+        field.setAsFloat(text.trimmed().isEmpty() ? 0 : lb::fmt::strToFloat(text));
+    });
+    grid.model()->setData(grid.model()->index(0, Price), "", Qt::EditRole);
+    EXPECT_EQ(0.0, stored("001", "dj_n").toDouble());
+}
+
+TEST_F(DataGridTest, aRefusedValueIsReportedAndChangesNothing)
+{
+    lb::ui::ScriptedDialogs dialogs;
+    EXPECT_FALSE(grid.model()->setData(grid.model()->index(2, Price), "abc", Qt::EditRole));
+    EXPECT_EQ(QStringList({"'abc' is not a valid floating point value"}), dialogs.texts());
+    EXPECT_EQ(DataSetState::Browse, products.state());
+    EXPECT_EQ(0.125, stored("003", "dj_n").toDouble());
+    EXPECT_EQ(QString("0.13"), cell(2, Price));
+
+    // The error hook gets the grid as sender.
+    QObject* sender = nullptr;
+    lb::ui::LbApplication::setErrorHandler([&](QObject* s, const std::exception&) { sender = s; });
+    grid.model()->setData(grid.model()->index(2, Price), "1..2", Qt::EditRole);
+    lb::ui::LbApplication::setErrorHandler(nullptr);
+    EXPECT_EQ(&grid, sender);
+}
+
+TEST_F(DataGridTest, checkBoxesToggleBooleanFieldsUnlessReadOnly)
+{
+    EXPECT_TRUE(grid.model()->flags(grid.model()->index(0, Mark)) & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(grid.model()->flags(grid.model()->index(0, Stock)) & Qt::ItemIsEditable); // read-only column
+    EXPECT_TRUE(grid.model()->setData(grid.model()->index(0, Mark), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_TRUE(stored("001", "szbj").toBool());
+
+    grid.setReadOnly(true);
+    EXPECT_FALSE(grid.model()->flags(grid.model()->index(0, Mark)) & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(grid.model()->setData(grid.model()->index(0, Mark), Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_TRUE(stored("001", "szbj").toBool());
+}
+
+TEST_F(DataGridTest, rowColourWinsOverColumnColour)
+{
+    grid.setRowColor([this](int row) {
+        return products.rowValue(row, products.fieldByName("szbj").column()).toBool() ? QColor(Qt::blue) : QColor();
+    });
+    EXPECT_EQ(QColor(Qt::blue), grid.model()->index(1, Name).data(Qt::ForegroundRole).value<QColor>());
+    EXPECT_EQ(QColor(Qt::blue), grid.model()->index(1, Stock).data(Qt::ForegroundRole).value<QColor>());
+    EXPECT_FALSE(grid.model()->index(0, Name).data(Qt::ForegroundRole).isValid());
+    EXPECT_EQ(QColor(Qt::red), grid.model()->index(0, Stock).data(Qt::ForegroundRole).value<QColor>());
+}
+
+TEST_F(DataGridTest, theGridNeverAddsRowsByItself)
+{
+    grid.setFocus();
+    products.last();
+    press(Qt::Key_Down);
+    press(Qt::Key_Insert);
+    EXPECT_EQ(3, products.recordCount());
+    EXPECT_EQ(3, products.recNo());
+    EXPECT_EQ(DataSetState::Browse, products.state());
+    EXPECT_EQ(3, grid.model()->rowCount());
+
+    products.first();
+    press(Qt::Key_Down);
+    EXPECT_EQ(2, products.recNo());
+}
+
+TEST_F(DataGridTest, enterAndKeyHooks)
+{
+    int enters = 0;
+    QObject::connect(&grid, &DataGrid::enterPressed, [&] { ++enters; });
+    press(Qt::Key_Return);
+    EXPECT_EQ(1, enters);
+    QList<int> hooked;
+    grid.setKeyHook([&](QKeyEvent* event) {
+        hooked << event->key();
+        return event->key() == Qt::Key_Space;
+    });
+    press(Qt::Key_Space);
+    press(Qt::Key_Return);
+    EXPECT_EQ(QList<int>({Qt::Key_Space, Qt::Key_Return}), hooked);
+    EXPECT_EQ(2, enters);
+}
+
+TEST_F(DataGridTest, enterEndingACellEditCommitsItAndIsReported)
+{
+    int enters = 0;
+    QObject::connect(&grid, &DataGrid::enterPressed, [&] { ++enters; });
+    const QModelIndex price = grid.model()->index(0, Price);
+    grid.setCurrentIndex(price);
+    grid.edit(price);
+    auto* editor = grid.findChild<QLineEdit*>();
+    ASSERT_NE(nullptr, editor);
+    EXPECT_EQ(QString("2.675"), editor->text());
+    editor->setText("8");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(editor, &enter);
+    QApplication::processEvents(); // the delegate commits on a queued call
+    EXPECT_EQ(1, enters);
+    EXPECT_EQ(8.0, stored("001", "dj_n").toDouble());
+}
+
+TEST_F(DataGridTest, theWheelMovesOneRecord)
+{
+    products.first();
+    wheel(-120);
+    EXPECT_EQ(2, products.recNo());
+    wheel(-360); // one record per turn, however far
+    EXPECT_EQ(3, products.recNo());
+    wheel(120);
+    EXPECT_EQ(2, products.recNo());
+    EXPECT_EQ(1, grid.currentIndex().row());
+}
+
+TEST_F(DataGridTest, deletedAndAppendedRowsShowAtOnce)
+{
+    products.setRecNo(2);
+    products.deleteRecord();
+    EXPECT_EQ(2, grid.model()->rowCount());
+    EXPECT_EQ(QString("尺子"), cell(1, Name));
+    products.append();
+    products.fieldByName("sphh").setAsString("004");
+    products.fieldByName("spmc").setAsString("本子");
+    products.post();
+    EXPECT_EQ(3, grid.model()->rowCount());
+    EXPECT_EQ(products.recNo() - 1, grid.currentIndex().row());
+    EXPECT_EQ(QString("本子"), cell(products.recNo() - 1, Name));
+}
+
+TEST_F(DataGridTest, aClosedOrDestroyedDataSetLeavesAnEmptyGrid)
+{
+    products.close();
+    EXPECT_EQ(0, grid.model()->rowCount());
+    products.open();
+    EXPECT_EQ(3, grid.model()->rowCount());
+    grid.setDataSet(nullptr);
+    EXPECT_EQ(nullptr, grid.dataSet());
+}
+
+} // namespace
