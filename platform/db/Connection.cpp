@@ -54,6 +54,9 @@ void Connection::open()
         Statement::check(sqlite3_create_collation_v2(db, "GBK", SQLITE_UTF8, nullptr, gbkCollation, nullptr), db);
         // Reading the schema fails here, not at the first query, when the file is no database.
         Statement(db, QStringLiteral("SELECT count(*) FROM sqlite_master")).run();
+        // A rollback journal keeps every committed change inside the one file, which backups
+        // and year-end copies take as it is.
+        Statement(db, QStringLiteral("PRAGMA journal_mode = DELETE")).run();
     } catch (...) {
         sqlite3_close_v2(db);
         throw;

@@ -87,6 +87,30 @@ TEST_F(DataSetTest, AppendWritesAssignedFieldsAndKeepsColumnDefaults)
     EXPECT_EQ(QStringLiteral("2024-01-31"), check["billdate"].asString());
 }
 
+TEST_F(DataSetTest, DatesAreStoredAsIsoText)
+{
+    Table t(connection);
+    t.setTableName(QStringLiteral("product"));
+    t.open();
+    t.append();
+    t["billdate"].setAsString(QStringLiteral("2024-02-29"));
+    t["rq"].setAsDateTime(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+    t.post();
+    Query raw(connection);
+    raw.sql().add(QStringLiteral("SELECT billdate || '|' || rq AS stored FROM product"));
+    raw.open();
+    EXPECT_EQ(QStringLiteral("2024-02-29|2024-03-05 14:07:09"), raw["stored"].asString());
+    // Date parameters compare with the stored text, both ends inclusive.
+    raw.close();
+    raw.sql().setText(QStringLiteral("SELECT count(*) AS n FROM product WHERE billdate >= :p1 AND billdate <= :p2"));
+    raw.paramByName(QStringLiteral("p1")).setAsDate(QDate(2024, 2, 1));
+    raw.paramByName(QStringLiteral("p2")).setAsDate(QDate(2024, 2, 29));
+    raw.open();
+    EXPECT_EQ(1, raw["n"].asInteger());
+    t.edit();
+    EXPECT_THROW(t["billdate"].setAsString(QStringLiteral("2024-02-30")), ConvertError);
+}
+
 TEST_F(DataSetTest, EditPostCancelAndDeleteRoundTrip)
 {
     addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
