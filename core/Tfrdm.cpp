@@ -160,22 +160,10 @@ void Tfrdm::declareFields()
 
 void Tfrdm::installTextHandlers()
 {
-    // The handlers are set again whenever a dataset rebuilds its fields, so that they hold
-    // whatever the layer does with field objects across reopenings.
+    // Persistent fields keep their objects across reopenings, so the handlers are set once.
     const auto install = [](DataSet* dataSet, std::initializer_list<const char*> names) {
-        const QStringList fields = [&] {
-            QStringList list;
-            for (const char* name : names)
-                list << QString::fromLatin1(name);
-            return list;
-        }();
-        const auto apply = [dataSet, fields] {
-            for (const QString& name : fields)
-                if (lb::db::Field* field = dataSet->findField(name))
-                    field->setOnSetText(numberFromText);
-        };
-        apply();
-        QObject::connect(dataSet, &DataSet::reset, dataSet, apply);
+        for (const char* name : names)
+            dataSet->fieldByName(QString::fromLatin1(name)).setOnSetText(numberFromText);
     };
     install(AQoutdetail, {"dj_w", "dj_n", "amount", "deduck", "pay", "ss", "sl_s", "js", "sl_j", "sl"});
     install(Aqcproduct, {"dj_w", "dj_n", "spmz", "spzz"});

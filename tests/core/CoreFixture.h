@@ -8,6 +8,7 @@
 #include "core/Tfrdm.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedDialogs.h"
 
 #include <QTemporaryDir>

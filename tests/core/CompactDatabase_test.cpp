@@ -1,0 +1,61 @@
+// Tests of the compaction: the data survive and the file shrinks; a failure keeps the file.
+#include "core/CompactDatabase.h"
+#include "core/CoreFixture.h"
+
+#include <QFile>
+
+using lb::core::CompactDatabase;
+
+namespace {
+
+class Compaction : public CoreFixture {
+protected:
+    QByteArray fileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+} // namespace
+
+TEST_F(Compaction, CompactedCopyReplacesTheFileWithItsData)
+{
+    for (int i = 0; i < 300; ++i)
+        makeProduct(QStringLiteral("%1").arg(i), QString(200, QChar(u'货')));
+    exec(QStringLiteral("delete from product where sphh<>'7'"));
+    db().close();
+    const QString path = lb::AppPaths::databaseFile();
+    const qint64 before = QFileInfo(path).size();
+
+    EXPECT_TRUE(CompactDatabase(path));
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_LT(QFileInfo(path).size(), before);
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files));
+    db().open();
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
+    EXPECT_EQ(QStringLiteral("7"), scalar(QStringLiteral("select sphh from product")).toString());
+}
+
+TEST_F(Compaction, FailureShowsTheMessageAndKeepsTheFile)
+{
+    db().close();
+    const QString path = lb::AppPaths::databaseFile();
+    // A damaged file: the compaction cannot read it, and must not replace it with anything.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(100);
+    file.write(QByteArray(4096, '\xAB'));
+    file.close();
+    const QByteArray damaged = fileBytes(path);
+
+    EXPECT_FALSE(CompactDatabase(path));
+    ASSERT_EQ(1u, dialogs.shown().size());
+    EXPECT_EQ(QStringLiteral("提示|压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.captionsAndTexts().at(0));
+    EXPECT_EQ(lb::ui::DialogIcon::Error, dialogs.shown()[0].icon);
+    EXPECT_EQ(damaged, fileBytes(path));
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files));
+
+    EXPECT_FALSE(CompactDatabase(lb::AppPaths::inProgramFolder(QStringLiteral("works/nosuch.mdb"))));
+    EXPECT_FALSE(QFile::exists(lb::AppPaths::inProgramFolder(QStringLiteral("works/nosuch.mdb"))));
+}

@@ -1,0 +1,108 @@
+// Tests of the in-place upgrade: older files gain the option and header columns with their
+// values, totallist1 is made with totallist's rows, and an up-to-date file runs nothing.
+#include "core/CoreFixture.h"
+#include "core/SchemaUpgrade.h"
+
+using lb::core::SchemaUpgrade;
+
+namespace {
+
+class OldFileUpgrade : public CoreFixture {
+protected:
+    void makeDatabase(const QString& path) override { lb::core::NewDatabase::createOldForm(path); }
+
+    int columnCount(const QString& table)
+    {
+        return scalar(QStringLiteral("select count(*) from pragma_table_info(:p1)"), {table}).toInt();
+    }
+};
+
+class FreshFileUpgrade : public CoreFixture {};
+
+} // namespace
+
+TEST_F(OldFileUpgrade, OptionsGainTheirThreeColumnsInOneStep)
+{
+    EXPECT_THROW(dm().ATCONFIG->open(), lb::DatabaseError);
+    EXPECT_TRUE(SchemaUpgrade::upgradeOptions(dm()));
+    dm().ATCONFIG->open();
+    EXPECT_TRUE(dm().ATCONFIG->fieldByName(QStringLiteral("flashbj")).asBoolean());
+    EXPECT_TRUE(dm().ATCONFIG->fieldByName(QStringLiteral("startbj")).asBoolean());
+    EXPECT_EQ(QString(), dm().ATCONFIG->fieldByName(QStringLiteral("remark1")).asString());
+    EXPECT_FALSE(dm().ATCONFIG->fieldByName(QStringLiteral("remark1")).isNull());
+    EXPECT_EQ(QStringLiteral("T"), dm().ATCONFIG->fieldByName(QStringLiteral("tallybj")).asString());
+    dm().ATCONFIG->close();
+    // The start-up's second test-open after the log-in finds nothing more to do.
+    EXPECT_FALSE(SchemaUpgrade::upgradeOptions(dm()));
+}
+
+TEST_F(OldFileUpgrade, OptionsLackingOnlySomeColumnsAreCompleted)
+{
+    exec(QStringLiteral("alter table config add column flashbj BOOLEAN NOT NULL DEFAULT 1"));
+    exec(QStringLiteral("update config set flashbj=0"));
+    EXPECT_TRUE(SchemaUpgrade::upgradeOptions(dm()));
+    // The column that was there keeps its value; the missing ones are added.
+    EXPECT_EQ(0, scalar(QStringLiteral("select flashbj from config")).toInt());
+    EXPECT_EQ(1, scalar(QStringLiteral("select startbj from config")).toInt());
+    EXPECT_EQ(17, columnCount(QStringLiteral("config")));
+}
+
+TEST_F(OldFileUpgrade, HeaderRowsGainEmptyColumnsAndTotallistIsCopied)
+{
+    for (const QString& table : lb::core::Schema::headerTables())
+        insertRow(table, {{"customername", QStringLiteral("老客户")}, {"amount", 12.5}, {"billdate", QDate(2025, 12, 1)}});
+    insertRow(QStringLiteral("totallist"), {{"customername", QStringLiteral("甲")}, {"amount", 1.0}});
+    insertRow(QStringLiteral("totallist"), {{"customername", QStringLiteral("乙")}, {"amount", 2.0}});
+
+    EXPECT_TRUE(SchemaUpgrade::upgradeDocuments(dm()));
+
+    for (const QString& table : lb::core::Schema::headerTables()) {
+        EXPECT_EQ(26, columnCount(table)) << table.toStdString();
+        for (const char* column : {"remark1", "billtype", "billname", "addr"}) {
+            const QVariant value = scalar(QStringLiteral("select %1 from %2").arg(column, table));
+            EXPECT_FALSE(value.isNull()) << table.toStdString() << "." << column;
+            EXPECT_EQ(QString(), value.toString());
+        }
+        EXPECT_EQ(12.5, scalar(QStringLiteral("select amount from %1").arg(table)).toDouble());
+    }
+    EXPECT_EQ(27, columnCount(QStringLiteral("totallist")));
+    EXPECT_EQ(27, columnCount(QStringLiteral("totallist1")));
+    EXPECT_EQ(QStringLiteral("甲,乙"), scalar(QStringLiteral("select group_concat(customername) from "
+                                                           "(select customername from totallist1 order by intid)")).toString());
+    EXPECT_EQ(QStringLiteral("1,2"), scalar(QStringLiteral("select group_concat(intid) from "
+                                                          "(select intid from totallist order by intid)")).toString());
+    // The counter goes on after the copied rows.
+    exec(QStringLiteral("insert into totallist1 (customername) values ('丙')"));
+    EXPECT_EQ(3, scalar(QStringLiteral("select intid from totallist1 where customername='丙'")).toInt());
+
+    // The shared datasets open on the upgraded file, and the step does not run again.
+    dm().AQoutlist->open();
+    EXPECT_EQ(QStringLiteral("老客户"), dm().AQoutlist->fieldByName(QStringLiteral("customername")).asString());
+    dm().AQoutlist->close();
+    EXPECT_NO_THROW(dm().ATtotallist1->open());
+    EXPECT_FALSE(SchemaUpgrade::upgradeDocuments(dm()));
+}
+
+TEST_F(OldFileUpgrade, AFailingStepLeavesTheFileAsItWas)
+{
+    insertRow(QStringLiteral("totallist"), {{"customername", QStringLiteral("甲")}});
+    // A stray table in the way of the rebuild makes the step fail half-way.
+    exec(QStringLiteral("create table totallist1_lbnew (x)"));
+    EXPECT_THROW(SchemaUpgrade::upgradeDocuments(dm()), lb::DatabaseError);
+    EXPECT_EQ(22, columnCount(QStringLiteral("outlist")));
+    EXPECT_EQ(22, columnCount(QStringLiteral("totallist")));
+    EXPECT_EQ(0, columnCount(QStringLiteral("totallist1")));
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from totallist")).toInt());
+}
+
+TEST_F(FreshFileUpgrade, UpToDateFileRunsNothing)
+{
+    insertRow(QStringLiteral("outlist"), {{"remark1", QStringLiteral("留言")}, {"billtype", QStringLiteral("01")}});
+    exec(QStringLiteral("update config set startbj=0, flashbj=0"));
+    EXPECT_FALSE(SchemaUpgrade::upgradeOptions(dm()));
+    EXPECT_FALSE(SchemaUpgrade::upgradeDocuments(dm()));
+    EXPECT_EQ(0, scalar(QStringLiteral("select startbj from config")).toInt());
+    EXPECT_EQ(0, scalar(QStringLiteral("select flashbj from config")).toInt());
+    EXPECT_EQ(QStringLiteral("留言"), scalar(QStringLiteral("select remark1 from outlist")).toString());
+    EXPECT_EQ(QStringLiteral("01"), scalar(QStringLiteral("select billtype from outlist")).toString());
+}
