@@ -9,7 +9,6 @@ class TRpEvElementConstant : public TRpEvElement {
 public:
     explicit TRpEvElementConstant(const TRpEvResult& constant) : constant_(constant) {}
     void value(TRpFiFo&, TRpEvResult& result) override { result = constant_; }
-    const TRpEvResult& constant() const { return constant_; }
     void setConstant(const TRpEvResult& constant) { constant_ = constant; }
 
 private:

@@ -25,9 +25,6 @@ public:
     // "Unknown function : %s" with the name as written; a failed read gives its message.
     void value(TRpFiFo& queue, TRpEvResult& result) override;
 
-    lb::db::DataSet* dataSet() const { return dataSet_.data(); }
-    const QString& fieldName() const { return fieldName_; }
-
 private:
     QPointer<lb::db::DataSet> dataSet_;
     QString fieldName_;

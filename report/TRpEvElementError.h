@@ -9,7 +9,6 @@ class TRpEvElementError : public TRpEvElement {
 public:
     explicit TRpEvElementError(const QString& message) : message_(message) {}
     void value(TRpFiFo&, TRpEvResult& result) override { result.setError(message_); }
-    const QString& message() const { return message_; }
 
 private:
     QString message_;

@@ -13,7 +13,6 @@ public:
         result.kind = rkString;
         result.setStrValue(text_);
     }
-    const QString& text() const { return text_; }
     void setText(const QString& text) { text_ = rpFitText(text); }
 
 private:

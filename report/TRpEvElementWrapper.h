@@ -18,7 +18,6 @@ public:
     // The entry's value; an entry deleted from its environment since compilation gives
     // "Unknown function : %s" with the name.
     void value(TRpFiFo& queue, TRpEvResult& result) override;
-    std::shared_ptr<TRpEvEmbeddedFunction> entry() const { return entry_.lock(); }
 
 private:
     std::weak_ptr<TRpEvEmbeddedFunction> entry_;

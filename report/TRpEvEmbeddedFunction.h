@@ -16,9 +16,6 @@ public:
 
     const QString& expression() const { return expression_; }
     TRpEvaluator& evaluator() const { return *evaluator_; }
-    // Set while the entry computes its value, so that an entry reached again through its
-    // own expression answers "Recursive calls not allowed" instead of recursing.
-    bool inUse() const { return inUse_; }
 
     // The value of the entry's expression. An entry whose evaluator is not prepared gives the
     // error "Evaluator not prepared" (expressions never raise while evaluated).
@@ -28,6 +25,8 @@ public:
 private:
     QString expression_;
     std::unique_ptr<TRpEvaluator> evaluator_;
+    // Set while the entry computes its value, so that an entry reached again through its
+    // own expression answers "Recursive calls not allowed" instead of recursing.
     bool inUse_ = false;
 };
 

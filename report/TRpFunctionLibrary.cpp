@@ -2,8 +2,6 @@
 #include "report/TRpFunctionLibrary.h"
 
 #include "report/RpBuiltinFunctions.h"
-#include "report/TRpEvElementError.h"
-#include "report/TRpEvMessages.h"
 
 namespace lb::report {
 
@@ -14,13 +12,6 @@ const TRpLibraryEntry* TRpFunctionLibrary::find(const QString& name) const
             return &entry;
     }
     return nullptr;
-}
-
-std::unique_ptr<TRpEvElement> TRpFunctionLibrary::getFunction(const QString& name) const
-{
-    if (const TRpLibraryEntry* entry = find(name))
-        return entry->functionClass();
-    return std::make_unique<TRpEvElementError>(rpFormat(msg::UnknownFunction, name));
 }
 
 TRpFunctionLibrary& functionLibrary()

@@ -22,8 +22,6 @@ class TRpFunctionLibrary {
 public:
     void registerFunction(TRpLibraryEntry entry) { entries_.push_back(std::move(entry)); }
     const TRpLibraryEntry* find(const QString& name) const;
-    // A new element of the named function, or an error element "Unknown function : %s".
-    std::unique_ptr<TRpEvElement> getFunction(const QString& name) const;
     int count() const { return int(entries_.size()); }
     const TRpLibraryEntry& getEntry(int index) const { return entries_.at(std::size_t(index)); }
 
