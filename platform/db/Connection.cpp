@@ -170,6 +170,14 @@ Transaction::~Transaction()
         sqlite3_exec(db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
     }
     connection_.transactionDepth_ = level_ - 1;
+    connection_.rolledBack();
+}
+
+void Connection::rolledBack() noexcept
+{
+    const std::vector<DataSet*> dataSets = dataSets_;
+    for (DataSet* dataSet : dataSets)
+        dataSet->resyncAfterRollback();
 }
 
 } // namespace lb::db

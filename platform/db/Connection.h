@@ -50,11 +50,14 @@ private:
     sqlite3* handle_ = nullptr;
     std::vector<DataSet*> dataSets_;
     int transactionDepth_ = 0;
+    void rolledBack() noexcept; // datasets re-read what they hold
     friend class Transaction;
 };
 
 // Every command that writes more than one statement runs inside one of these. Nested guards
 // become savepoints. The destructor rolls back unless commit() was called; it never throws.
+// After a rollback every writable dataset on the connection re-reads its rows, so that rows
+// posted inside the transaction do not stay on screen as if they were stored.
 class Transaction {
 public:
     explicit Transaction(Connection& connection);

@@ -283,41 +283,91 @@ void DataSet::refresh()
         Snapshot snap = load(source());
         rows_ = std::move(snap.rows);
     } else {
-        QStringList columns;
-        for (const QString& origin : origins_)
-            columns << SqlText::quoteIdentifier(origin);
-        Statement statement(connection_.handle(),
-                            QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
-                                .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
-        std::vector<Row> kept;
-        kept.reserve(rows_.size());
-        for (Row& row : rows_) {
-            statement.reset();
-            statement.bind(1, row.rowId);
-            if (!statement.step())
-                continue; // deleted meanwhile
-            for (size_t c = 0; c < row.values.size(); ++c)
-                row.values[c] = statement.value(int(c));
-            kept.push_back(std::move(row));
-        }
-        rows_ = std::move(kept);
+        rereadRows(-1);
     }
+    placeAfterReread(readOnly() ? 0 : currentRowId, currentIndex);
+}
+
+void DataSet::rereadRows(int keep)
+{
+    QStringList columns;
+    for (const QString& origin : origins_)
+        columns << SqlText::quoteIdentifier(origin);
+    Statement statement(connection_.handle(),
+                        QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
+                            .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
+    std::vector<Row> kept;
+    kept.reserve(rows_.size());
+    for (int i = 0; i < int(rows_.size()); ++i) {
+        Row& row = rows_[size_t(i)];
+        if (i == keep) {
+            kept.push_back(std::move(row));
+            continue;
+        }
+        statement.reset();
+        statement.bind(1, row.rowId);
+        if (!statement.step())
+            continue; // deleted meanwhile
+        for (size_t c = 0; c < row.values.size(); ++c)
+            row.values[c] = statement.value(int(c));
+        kept.push_back(std::move(row));
+    }
+    rows_ = std::move(kept);
+}
+
+void DataSet::placeAfterReread(qint64 rowId, int index)
+{
     current_ = -1;
-    if (!readOnly() && currentRowId != 0) {
+    if (rowId != 0) {
         for (size_t i = 0; i < rows_.size(); ++i) {
-            if (rows_[i].rowId == currentRowId) {
+            if (rows_[i].rowId == rowId) {
                 current_ = int(i);
                 break;
             }
         }
     }
     if (current_ < 0 && !rows_.empty())
-        current_ = std::clamp(currentIndex, 0, int(rows_.size()) - 1);
+        current_ = std::clamp(index, 0, int(rows_.size()) - 1);
     if (rows_.empty())
         bof_ = eof_ = true;
     emitReset();
     if (!quiet())
         emit currentChanged(current_);
+}
+
+void DataSet::resyncAfterRollback() noexcept
+{
+    // Rows posted inside the rolled-back transaction must not stay on screen as if stored:
+    // they are read again (and drop out when their insert was undone). A row being edited or
+    // inserted keeps what the user typed.
+    if (!active() || readOnly())
+        return;
+    try {
+        const bool editing = state_ == DataSetState::Edit || state_ == DataSetState::Insert;
+        const qint64 currentRowId = current_ >= 0 ? rows_[size_t(current_)].rowId : 0;
+        if (editing && state_ == DataSetState::Edit && saved_)
+            readBack(saved_->rowId, saved_->values);
+        const int index = current_;
+        rereadRows(editing ? current_ : -1);
+        if (editing) {
+            // Rows before the kept one may have dropped out; it is the only row with its rowid
+            // (0 for a row being inserted).
+            for (size_t i = 0; i < rows_.size(); ++i) {
+                if (rows_[i].rowId == currentRowId) {
+                    current_ = int(i);
+                    break;
+                }
+            }
+            emitReset();
+            if (!quiet())
+                emit currentChanged(current_);
+            return;
+        }
+        placeAfterReread(currentRowId, index);
+    } catch (...) {
+        // Nothing better can be done while a transaction unwinds; the next refresh or reopening
+        // reads the rows again.
+    }
 }
 
 void DataSet::requireActive() const

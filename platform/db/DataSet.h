@@ -154,6 +154,9 @@ private:
     void emitReset();
     bool quiet(); // true while controls are disabled (and notes that a reset is owed)
     bool readBack(qint64 rowId, std::vector<QVariant>& into);
+    void rereadRows(int keep);   // re-reads held rows by rowid; `keep`: a row left as it is, or -1
+    void placeAfterReread(qint64 rowId, int index);
+    void resyncAfterRollback() noexcept; // for Connection
     void removeRow(int index);
     void applyLooks(Field& field) const;
 

@@ -77,6 +77,28 @@ TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted)
     EXPECT_EQ(1, count(connection, QStringLiteral("customer")));
 }
 
+TEST_F(ConnectionTest, DatasetsForgetRowsOfARolledBackTransaction)
+{
+    connection.execute(QStringLiteral("INSERT INTO customer (id, balance) VALUES ('a', 1)"));
+    Query customers(connection);
+    customers.sql().add(QStringLiteral("SELECT * FROM customer"));
+    customers.open();
+    try {
+        Transaction transaction(connection);
+        customers.edit();
+        customers["balance"].setAsFloat(50);
+        customers.post();
+        customers.append();
+        customers["id"].setAsString(QStringLiteral("b"));
+        customers.post();
+        throw std::runtime_error("posting failed");
+    } catch (const std::runtime_error&) {
+    }
+    ASSERT_EQ(1, customers.recordCount());
+    EXPECT_EQ(1.0, customers["balance"].asFloat());
+    EXPECT_EQ(1, customers.recNo());
+}
+
 TEST_F(ConnectionTest, NestedTransactionsAreSavepoints)
 {
     {
