@@ -28,6 +28,9 @@ void DataGrid::setDataSet(lb::db::DataSet* dataSet)
     model_ = nullptr;
     if (dataSet) {
         model_ = new DataGridModel(*dataSet, this);
+        model_->setColumns(columns_);
+        model_->setReadOnly(readOnly_);
+        model_->setRowColor(rowColor_);
         setModel(model_);
         connect(model_, &QAbstractItemModel::modelReset, this, [this] {
             applyColumns();
@@ -48,19 +51,17 @@ lb::db::DataSet* DataGrid::dataSet() const { return model_ ? model_->dataSet() :
 
 void DataGrid::setColumns(std::vector<GridColumn> columns)
 {
-    if (!model_)
-        return;
-    model_->setColumns(std::move(columns));
+    columns_ = std::move(columns);
+    if (model_)
+        model_->setColumns(columns_);
 }
 
 void DataGrid::setColumnVisible(int column, bool visible)
 {
-    if (!model_)
-        return;
-    std::vector<GridColumn> columns = model_->columns();
-    if (column >= 0 && column < int(columns.size())) {
-        columns[size_t(column)].visible = visible;
-        model_->setColumns(std::move(columns));
+    if (column >= 0 && column < int(columns_.size())) {
+        columns_[size_t(column)].visible = visible;
+        if (model_)
+            model_->setColumns(columns_);
     } else {
         setColumnHidden(column, !visible);
     }
@@ -68,20 +69,24 @@ void DataGrid::setColumnVisible(int column, bool visible)
 
 void DataGrid::setColumnTitle(int column, const QString& title)
 {
+    if (column >= 0 && column < int(columns_.size()))
+        columns_[size_t(column)].title = title;
     if (model_)
         model_->setColumnTitle(column, title);
 }
 
 void DataGrid::setReadOnly(bool readOnly)
 {
+    readOnly_ = readOnly;
     if (model_)
         model_->setReadOnly(readOnly);
 }
 
 void DataGrid::setRowColor(DataGridModel::RowColor rowColor)
 {
+    rowColor_ = std::move(rowColor);
     if (model_)
-        model_->setRowColor(std::move(rowColor));
+        model_->setRowColor(rowColor_);
 }
 
 void DataGrid::applyColumns()

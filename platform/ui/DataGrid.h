@@ -18,7 +18,8 @@ class DataGrid : public QTableView {
 public:
     explicit DataGrid(QWidget* parent = nullptr);
 
-    // Binds the grid to `dataSet` (not owned; nullptr unbinds).
+    // Binds the grid to `dataSet` (not owned; nullptr unbinds). Columns, read-only state and
+    // row colour are the grid's own and stay when it is bound to another dataset.
     void setDataSet(lb::db::DataSet* dataSet);
     lb::db::DataSet* dataSet() const;
     DataGridModel* gridModel() const { return model_; }
@@ -56,6 +57,9 @@ private:
     void moveDataSet(const std::function<void()>& move);
 
     DataGridModel* model_ = nullptr;
+    std::vector<GridColumn> columns_;
+    bool readOnly_ = false;
+    DataGridModel::RowColor rowColor_;
     QMetaObject::Connection currentLink_;
     KeyHook keyHook_;
     bool following_ = false;

@@ -96,6 +96,8 @@ struct GeneralCase {
     const char* expected;
 };
 
+void PrintTo(const GeneralCase& c, std::ostream* os) { *os << c.value; }
+
 class FloatToStrTest : public ::testing::TestWithParam<GeneralCase> {};
 
 TEST_P(FloatToStrTest, givesFifteenSignificantDigits)
@@ -124,6 +126,8 @@ struct FixedCase {
     int digits;
     const char* expected;
 };
+
+void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.value << " / " << c.digits; }
 
 class FloatToStrFixedTest : public ::testing::TestWithParam<FixedCase> {};
 

@@ -282,4 +282,16 @@ TEST_F(DataGridTest, aClosedOrDestroyedDataSetLeavesAnEmptyGrid)
     EXPECT_EQ(nullptr, grid.dataSet());
 }
 
+TEST_F(DataGridTest, settingsStayWhenTheGridIsBoundAgain)
+{
+    grid.setReadOnly(true);
+    Query others(connection);
+    others.reopen("SELECT * FROM product WHERE szbj = 1");
+    grid.setDataSet(&others);
+    EXPECT_EQ(1, grid.model()->rowCount());
+    EXPECT_EQ(QString("选择"), grid.model()->headerData(Mark, Qt::Horizontal, Qt::DisplayRole).toString());
+    EXPECT_FALSE(grid.model()->flags(grid.model()->index(0, Name)) & Qt::ItemIsEditable);
+    EXPECT_EQ(QString("1234.5"), cell(0, Price)); // display formats belong to a dataset: this one has none
+}
+
 } // namespace

@@ -37,6 +37,8 @@ struct FilterCase {
     const char* kept;
 };
 
+void PrintTo(const FilterCase& c, std::ostream* os) { *os << int(c.allowed) << " / " << c.typed; }
+
 class KeyFilterTest : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(KeyFilterTest, keepsOnlyTheAllowedCharactersTypedOrCommitted)
