@@ -163,6 +163,7 @@ void TRpPageList::SetStream(std::unique_ptr<TRpStream> stream)
     std::lock_guard lock(mutex_);
     stream_ = std::move(stream);
     headerSize_ = kHeaderSize;
+    pageCount_ = 0; // a new stream holds no pages yet
 }
 
 void TRpPageList::FreeStream()

@@ -34,7 +34,8 @@ public:
     TRpPageList& operator=(const TRpPageList&) = delete;
 
     // The list owns its stream: the output device hands it one for a run; LoadFromFile opens
-    // one on the file. FreeStream deletes a temporary file and clears the page count.
+    // one on the file; a new stream starts with no pages. FreeStream deletes a temporary file and
+    // clears the page count.
     void SetStream(std::unique_ptr<TRpStream> stream);
     void FreeStream();
     TRpStream* Stream() const { return stream_.get(); }
