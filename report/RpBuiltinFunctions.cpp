@@ -4,11 +4,13 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/TextFormat.h"
+#include "report/RpRound.h"
 #include "report/TRpEvElementAggregate.h"
 #include "report/TRpEvMessages.h"
 #include "report/TRpFunctionLibrary.h"
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace lb::report {
@@ -29,24 +31,10 @@ void wrongArguments(const QString& name, TRpEvResult& result)
     result.setError(rpFormat(msg::WrongArguments, name));
 }
 
-// A whole double as a 32-bit integer, wrapping like the evaluator's integer arithmetic;
-// false when it is not finite or beyond any integer.
-bool toInt32(double whole, qint32& out)
-{
-    if (!std::isfinite(whole) || std::fabs(whole) >= 9.2e18)
-        return false;
-    out = static_cast<qint32>(static_cast<quint32>(static_cast<qint64>(whole)));
-    return true;
-}
-
-// Nearest integer, a half going to the even neighbour.
-double roundHalfEven(double x)
-{
-    double r = std::round(x);
-    if (std::fabs(x - std::trunc(x)) == 0.5)
-        r = 2.0 * std::round(x / 2.0);
-    return r;
-}
+// Whether a double lies within the 64-bit integers (so that it converts without overflow).
+bool inIntegerRange(double x) { return std::isfinite(x) && std::fabs(x) < 9.2e18; }
+// A 64-bit integer as the evaluator's 32-bit integer, wrapping like its arithmetic.
+qint32 wrap32(std::int64_t value) { return static_cast<qint32>(static_cast<quint32>(value)); }
 
 // Texts are cut and copied by whole characters, never splitting one.
 QString characters(const QString& text, qsizetype from, qsizetype count)
@@ -172,11 +160,10 @@ void fnSideStr(const QString& name, const Args& a, TRpEvResult& r)
 
 void fnInt(const QString&, const Args& a, TRpEvResult& r)
 {
-    qint32 whole = 0;
     if (a.size() == 1 && a[0].kind == rkInteger)
         r = TRpEvResult::integer(a[0].intValue);
-    else if (a.size() == 1 && a[0].kind == rkDouble && toInt32(std::trunc(a[0].doubleValue), whole))
-        r = TRpEvResult::integer(whole);
+    else if (a.size() == 1 && a[0].kind == rkDouble && inIntegerRange(a[0].doubleValue))
+        r = TRpEvResult::integer(wrap32(static_cast<std::int64_t>(std::trunc(a[0].doubleValue))));
     else
         r.setError(rpFormat(msg::WrongArguments, QStringLiteral("INT")));
 }
@@ -206,7 +193,10 @@ void fnDiv(const QString&, const Args& a, TRpEvResult& r)
             out = v.intValue;
             return true;
         }
-        return v.kind == rkDouble && toInt32(roundHalfEven(v.doubleValue), out);
+        if (v.kind != rkDouble || !inIntegerRange(v.doubleValue))
+            return false;
+        out = wrap32(Round(v.doubleValue)); // a half goes to the even neighbour
+        return true;
     };
     if (a.size() != 2 || !whole(a[0], x) || !whole(a[1], y)) {
         r.setError(rpFormat(msg::WrongArguments, QStringLiteral("DIV")));
@@ -217,7 +207,7 @@ void fnDiv(const QString&, const Args& a, TRpEvResult& r)
         return;
     }
     // In 64 bits, so that the smallest integer divided by -1 wraps instead of trapping.
-    r = TRpEvResult::integer(static_cast<qint32>(static_cast<quint32>(qint64(x) / qint64(y))));
+    r = TRpEvResult::integer(wrap32(std::int64_t(x) / std::int64_t(y)));
 }
 
 void fnHypot(const QString& name, const Args& a, TRpEvResult& r)

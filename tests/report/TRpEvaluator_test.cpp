@@ -27,11 +27,11 @@ protected:
         connection_.open();
         connection_.execute(QStringLiteral(
             "CREATE TABLE outdetail (id INTEGER PRIMARY KEY, code VARCHAR(20), amount DOUBLE DEFAULT 0, "
-            "qty INTEGER DEFAULT 0, paid BOOLEAN DEFAULT 0, billdate DATE, notes VARCHAR(40), memo MEMO)"));
+            "qty INTEGER DEFAULT 0, paid BOOLEAN DEFAULT 0, billdate DATE, notes VARCHAR(40), memo MEMO, \"net-amount\" DOUBLE)"));
         connection_.execute(QStringLiteral(
-            "INSERT INTO outdetail (code, amount, qty, paid, billdate, notes, memo) VALUES "
-            "('b', 1.5, 2, 0, '2026-03-01', '急件', 'x'), ('a', 2.5, 4, 1, '2026-03-02', '', 'y'), "
-            "('c', 1230.5, 9, 0, '2026-03-03', '', 'z')"));
+            "INSERT INTO outdetail (code, amount, qty, paid, billdate, notes, memo, \"net-amount\") VALUES "
+            "('b', 1.5, 2, 0, '2026-03-01', '急件', 'x', 1.25), ('a', 2.5, 4, 1, '2026-03-02', '', 'y', 2), "
+            "('c', 1230.5, 9, 0, '2026-03-03', '', 'z', 1000)"));
         detail_ = std::make_unique<db::Query>(connection_);
         detail_->setObjectName(QStringLiteral("AQoutdetail"));
         detail_->sql().setText(QStringLiteral("SELECT * FROM outdetail ORDER BY id"));
@@ -134,6 +134,9 @@ const Case cases[] = {
     {"notes", "S:急件"},
     {"memo", "E:Field memo is of unknown type"},
     {"other.amount", "E:Unknown function : other.amount"},
+    {"10-[net-amount]", "D:8.75"},
+    {"10-2+[net-amount]", "D:9.25"},
+    {"if(1=1,[net-amount],0)", "D:1.25"},
     // Functions, in the library's order.
     {"if(1=1,'yes','no')", "S:yes"},
     {"if(amount>1,qty,'none')", "I:2"},
@@ -172,6 +175,8 @@ const Case cases[] = {
     {"div(7,0)", "E:Division by Zero"},
     {"div(2.5,1)", "I:2"},
     {"div(3.5,1)", "I:4"},
+    {"div(-2.5,1)", "I:-2"},
+    {"div(-2147483648,-1)", "I:-2147483648"},
     {"div('7',2)", "E:Wrong arguments for DIV"},
     {"typeof(1)", "S:INTEGER"},
     {"typeof(1.5)", "S:FLOAT"},
