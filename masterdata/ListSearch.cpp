@@ -1,0 +1,97 @@
+// The searches of the record lists: option, text and mode turned into a query, and run.
+#include "masterdata/ListSearch.h"
+
+#include "platform/db/Query.h"
+
+QString ListSearch::padTen(const QString& text)
+{
+    return (QStringLiteral("0000000000") + text).right(10);
+}
+
+std::pair<QString, QString> ListSearch::prefixBounds(const QString& text)
+{
+    // The text itself is the lowest value that begins with it; the highest code point after it
+    // sorts above every continuation under the byte-wise order the database uses.
+    return {text, text + QString::fromUcs4(U"\U0010FFFF")};
+}
+
+std::optional<SearchPlan> ListSearch::plan(const SearchConfig& config, const QString& option,
+                                           const QString& text, bool fuzzy, const QString& selectedField)
+{
+    const QString trimmed = text.trimmed();
+    SearchOption chosen;
+    bool found = false;
+    if (option.trimmed().isEmpty()) {
+        for (const QString& field : config.selectedColumnFields) {
+            if (!selectedField.isEmpty() && field.compare(selectedField, Qt::CaseInsensitive) == 0) {
+                chosen = SearchOption{QString(), field, SearchMatch::Contains, QString(), false, QString()};
+                found = true;
+            }
+        }
+    } else {
+        for (const SearchOption& candidate : config.options) {
+            if (candidate.option == option) {
+                chosen = candidate;
+                found = true;
+            }
+        }
+    }
+    if (!found)
+        return std::nullopt;
+
+    SearchPlan plan;
+    plan.sql << config.select;
+    QString condition;
+    QString search = trimmed;
+    const bool padded = chosen.match == SearchMatch::PaddedPrefix || chosen.match == SearchMatch::PaddedContains;
+    if (padded) {
+        search = padTen(trimmed);
+        plan.boxText = search;
+    }
+    const bool filter = chosen.match == SearchMatch::Fixed
+        || (padded ? search != padTen(QString())
+                                                      : !(chosen.testUntrimmed ? text : trimmed).isEmpty());
+    if (filter) {
+        switch (chosen.match) {
+        case SearchMatch::Contains:
+        case SearchMatch::PaddedContains:
+            condition = QStringLiteral("(%1 like :p1)").arg(chosen.field);
+            plan.params.emplace_back(QStringLiteral("p1"), QStringLiteral("%") + search + QStringLiteral("%"));
+            break;
+        case SearchMatch::QuickOrFuzzy:
+            condition = QStringLiteral("(%1 like :p1)").arg(chosen.field);
+            plan.params.emplace_back(QStringLiteral("p1"),
+                                     (fuzzy ? QStringLiteral("%") : QString()) + trimmed + QStringLiteral("%"));
+            break;
+        case SearchMatch::Prefix:
+        case SearchMatch::PaddedPrefix: {
+            condition = QStringLiteral("(%1>=:p1)and(%1<=:p2)").arg(chosen.field);
+            const auto bounds = prefixBounds(search);
+            plan.params.emplace_back(QStringLiteral("p1"), bounds.first);
+            plan.params.emplace_back(QStringLiteral("p2"), bounds.second);
+            break;
+        }
+        case SearchMatch::Fixed:
+            condition = chosen.fixedCondition;
+            break;
+        }
+    }
+    if (!config.fixedWhere.isEmpty())
+        plan.sql << QStringLiteral("WHERE ") + config.fixedWhere + (condition.isEmpty() ? QString() : QStringLiteral(" and ") + condition);
+    else if (!condition.isEmpty())
+        plan.sql << QStringLiteral("WHERE ") + condition;
+    if (!chosen.orderBy.isEmpty())
+        plan.sql << chosen.orderBy;
+    return plan;
+}
+
+void ListSearch::run(lb::db::Query& query, const SearchPlan& plan)
+{
+    query.close();
+    query.sql().clear();
+    for (const QString& line : plan.sql)
+        query.sql().add(line);
+    for (const auto& [name, value] : plan.params)
+        query.paramByName(name).setValue(value);
+    query.open();
+}

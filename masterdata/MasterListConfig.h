@@ -1,0 +1,79 @@
+// What configures one record list window: grid, search, commands, deletion, picking, closing.
+#pragma once
+
+#include "masterdata/ListSearch.h"
+#include "masterdata/MasterEditorConfig.h"
+#include "masterdata/PickWriteBack.h"
+#include "platform/ui/GridColumn.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class MasterListWindow;
+
+namespace lb::db {
+class Query;
+}
+
+// Tool bar commands, in tool-bar order; a list shows the ones it lists.
+enum class ListCommand { Add, Modify, Delete, Print, Pick, Search, Export, CountEntry, Close };
+
+// How "删除" asks and what it removes besides the row.
+struct DeletePolicy {
+    QString balanceQuestion;      // asked first when balance is not 0; empty: no such question
+    QString ownQuestion;          // the list asks itself and deletes by statement (no data
+                                  // module confirmation); empty: the dataset's delete asks
+    QString alsoDeleteRowsOf;     // table whose rows with intno = the record's intno go too
+    bool products = false;        // the product rules: stock question, price rows by spintno
+};
+
+// A pop-up menu item of the grid with its command.
+struct ListMenuItem {
+    QString name;                 // object name ("N20")
+    QString caption;
+    std::function<void(MasterListWindow&)> run; // empty: present and disabled
+    bool visible = true;
+};
+
+struct MasterListConfig {
+    QString key;                  // window class name, the registry key ("TFrcustomer")
+    QString caption;
+    bool maximised = false;
+    std::function<lb::db::Query*()> dataSet;
+    std::vector<lb::ui::GridColumn> columns;
+    QString gridHint;
+    std::vector<ListCommand> commands;
+    std::vector<ListCommand> disabledCommands; // shown, not usable (print until the layouts come)
+
+    // Search row; without options there is no search row.
+    SearchConfig search;
+    QString initialOption;
+    QStringList imeOptions;       // options that switch the search box's input method on
+    QStringList modes;            // radio group captions (first: quick, second: fuzzy); empty: none
+    int initialMode = 0;
+    bool searchOnShow = false;
+    bool searchOnType = false;    // every change of the search text searches
+    bool searchOnLeave = true;    // leaving the search box searches
+
+    QStringList statusPanels;     // fixed texts; the count panel comes after them
+    bool showCount = false;
+
+    bool markColumn = false;      // szbj drawn as a check box, toggled by click and Space; blue rows
+    std::vector<ListMenuItem> menu;
+
+    std::optional<PickList> pickList; // the write-back table; none: a pick only closes
+    DeletePolicy deletion;
+    bool removeBlankRows = false; // Up/Down on a row without intno deletes it
+
+    // The editor "新增"/"修改" open: one of the two.
+    std::optional<MasterEditorConfig> editor;
+    std::optional<ValueEditorConfig> valueEditor;
+    // A window the editor commands open instead (the product editor); gets the list as owner.
+    std::function<void(MasterListWindow&, bool adding)> openEditor;
+
+    // Runs once when the list closes, after the common steps (point shared queries back).
+    std::function<void(MasterListWindow&)> onClose;
+};

@@ -1,0 +1,163 @@
+// What each record list writes into its opener for each PickMode: the table and its application.
+#include "masterdata/PickWriteBack.h"
+
+#include "platform/db/DataSet.h"
+
+#include <QLineEdit>
+
+const QString PickWriteBack::CarryOverLine = QStringLiteral("上期结转");
+
+const std::vector<PickRule>& PickWriteBack::rules()
+{
+    using L = PickList;
+    using A = PickAction;
+    using B = PickBox;
+    // For suppliers code 11 is the statement and 12 the summary; for customers the reverse.
+    static const std::vector<PickRule> table = {
+        {L::Customer, 1, "Tfroutdetail", A::CodeIntoBox, B::Edit2},
+        {L::Customer, 3, "Tfrouttotal", A::CodeIntoBox, B::Edit2},
+        {L::Customer, 5, "Tfroutbackdetail", A::CodeIntoBox, B::Edit2},
+        {L::Customer, 11, "Tfrcusttotal", A::CodeIntoBox, B::Edit9},
+        {L::Customer, 12, "Tfrcusttotalist", A::CodeIntoBox, B::Edit9},
+        {L::Customer, 13, "Tfrgetdetail", A::CodeIntoBox, B::Edit2},
+
+        {L::Supplier, 2, "Tfrindetail", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, 3, "Tfrdhdetail", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, 4, "Tfrintotal", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, 6, "Tfrinbackdetail", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, 11, "Tfrbrantotalist", A::CodeIntoBox, B::Edit9},
+        {L::Supplier, 12, "Tfrbrantotal", A::CodeIntoBox, B::Edit9},
+        {L::Supplier, 14, "Tfrputdetail", A::CodeIntoBox, B::Edit2},
+
+        {L::Account, 1, "Tfroutdetail", A::HeaderAccount, B::Edit10},
+        {L::Account, 2, "Tfrindetail", A::HeaderAccount, B::Edit10},
+        {L::Account, 12, "Tfrbanktotal", A::Nothing, B::None},
+        {L::Account, 13, "Tfrgetdetail", A::LineAccount, B::None},
+        {L::Account, 14, "Tfrputdetail", A::LineAccount, B::None},
+
+        {L::Employee, 1, "Tfroutdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, 2, "Tfrindetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, 3, "Tfrdhdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, 5, "Tfroutbackdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, 6, "Tfrinbackdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, 13, "Tfrgetdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, 14, "Tfrputdetail", A::NameIntoBox, B::Edit16},
+
+        {L::Product, 1, "Tfroutdetail", A::LineProduct, B::None},
+        {L::Product, 2, "Tfrindetail", A::LineProduct, B::None},
+        {L::Product, 5, "Tfroutbackdetail", A::LineProduct, B::None},
+        {L::Product, 6, "Tfrinbackdetail", A::LineProduct, B::None},
+
+        {L::CustomerProduct, 18, "Tfroutdetail", A::LineProduct, B::None},
+    };
+    return table;
+}
+
+const PickRule* PickWriteBack::find(PickList list, int code)
+{
+    for (const PickRule& rule : rules()) {
+        if (rule.list == list && rule.code == code)
+            return &rule;
+    }
+    return nullptr;
+}
+
+QString PickWriteBack::currentLine(PickTarget& target)
+{
+    lb::db::DataSet* lines = target.pickLines();
+    if (!lines || !lines->active() || lines->isEmpty())
+        return {};
+    return lines->fieldByName(QStringLiteral("intno")).asString();
+}
+
+lb::db::DataSet* PickWriteBack::lineFor(PickTarget& target, const QString& lineIntno)
+{
+    lb::db::DataSet* lines = target.pickLines();
+    if (!lines || lineIntno.isEmpty() || !lines->active() || lines->isEmpty())
+        return nullptr;
+    const QString intno = QStringLiteral("intno");
+    if (lines->fieldByName(intno).asString() != lineIntno && !lines->locate(intno, lineIntno))
+        return nullptr;
+    if (lines->fieldByName(QStringLiteral("spmc")).asString().trimmed() == CarryOverLine)
+        return nullptr;
+    return lines;
+}
+
+bool PickWriteBack::apply(PickList list, int code, PickTarget& target, lb::db::DataSet& source,
+                          const QString& lineIntno, const QString& selectedField)
+{
+    const PickRule* rule = find(list, code);
+    if (!rule || rule->action == PickAction::Nothing || !source.active() || source.isEmpty())
+        return false;
+    switch (rule->action) {
+    case PickAction::CodeIntoBox:
+    case PickAction::NameIntoBox: {
+        QLineEdit* box = target.pickBox(rule->box);
+        if (!box)
+            return false;
+        box->setText(rule->action == PickAction::CodeIntoBox
+                         ? source.fieldByName(QStringLiteral("id")).asString()
+                         : source.fieldByName(QStringLiteral("name")).asString().trimmed());
+        return true;
+    }
+    case PickAction::HeaderAccount: {
+        lb::db::DataSet* header = target.pickHeader();
+        if (!header || !header->active() || header->isEmpty())
+            return false;
+        const QString id = source.fieldByName(QStringLiteral("id")).asString();
+        header->edit();
+        header->fieldByName(QStringLiteral("bankid")).setAsString(id);
+        if (QLineEdit* box = target.pickBox(rule->box))
+            box->setText(id);
+        header->post();
+        return true;
+    }
+    case PickAction::LineAccount: {
+        lb::db::DataSet* line = lineFor(target, lineIntno);
+        if (!line)
+            return false;
+        line->edit();
+        line->fieldByName(QStringLiteral("sphh")).setAsString(source.fieldByName(QStringLiteral("id")).asString());
+        line->fieldByName(QStringLiteral("spmc")).setAsString(source.fieldByName(QStringLiteral("name")).asString());
+        line->post();
+        return true;
+    }
+    case PickAction::LineProduct: {
+        lb::db::DataSet* line = lineFor(target, lineIntno);
+        return line && writeLineProduct(list, *line, source, selectedField);
+    }
+    case PickAction::Nothing:
+        break;
+    }
+    return false;
+}
+
+bool PickWriteBack::writeLineProduct(PickList list, lb::db::DataSet& line, lb::db::DataSet& source,
+                                     const QString& selectedField)
+{
+    // A product row and a customer price row carry the product under different names.
+    const bool priceRow = list == PickList::CustomerProduct;
+    auto from = [&source](const char* name) -> lb::db::Field& { return source.fieldByName(QString::fromLatin1(name)); };
+    auto to = [&line](const char* name) -> lb::db::Field& { return line.fieldByName(QString::fromLatin1(name)); };
+
+    QString price = QStringLiteral("dj_n");
+    const QString selected = selectedField.toLower();
+    if (selected == QLatin1String("spmz") || selected == QLatin1String("spzz"))
+        price = selected;
+
+    line.edit();
+    to("spintno").setAsString(from(priceRow ? "spintno" : "intno").asString());
+    to("sphh").setAsString(from("sphh").asString());
+    to("spmc").setAsString(from("spmc").asString());
+    to("spgg").setAsString(from("spgg").asString());
+    to("unit").setAsString(from(priceRow ? "spbzxh" : "spbs").asString());
+    to("sl_s").setAsFloat(from("sl_s").asFloat());
+    to("sl_j").setAsFloat(from("sl_j").asFloat());
+    to("dj_n").setAsFloat(source.fieldByName(price).asFloat());
+    to("dj_w").setAsFloat(from("dj_w").asFloat());
+    to("ss").setAsFloat(0);
+    to("js").setAsFloat(0);
+    to("sl").setAsFloat(1);
+    line.post();
+    return true;
+}

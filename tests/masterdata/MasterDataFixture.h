@@ -1,0 +1,34 @@
+// The core test fixture with the main window's shared state, and helpers that make master rows.
+#pragma once
+
+#include "core/CoreFixture.h"
+
+#include <QStringList>
+
+class MasterDataFixture : public CoreFixture {
+protected:
+    QStringList column(const QString& sql)
+    {
+        lb::db::Query query(db());
+        query.sql().add(sql);
+        query.open();
+        QStringList values;
+        for (query.first(); !query.eof(); query.next())
+            values << query.field(0).asString();
+        return values;
+    }
+
+    QString makeEmployee(const QString& id, const QString& name, Values more = {})
+    {
+        more.emplace_back(QStringLiteral("id"), id);
+        more.emplace_back(QStringLiteral("name"), name);
+        return insertRow(QStringLiteral("employee"), std::move(more));
+    }
+
+    // A document line of the sales line table.
+    QString makeLine(const QString& spmc = QString())
+    {
+        return insertRow(QStringLiteral("outdetail"),
+                         {{QStringLiteral("mainintno"), QStringLiteral("0000000001")}, {QStringLiteral("spmc"), spmc}});
+    }
+};
