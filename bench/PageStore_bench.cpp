@@ -50,6 +50,7 @@ EmfMetafile listPage(int number)
         writer.moveTo(QPoint(40, y + 20));
         writer.lineTo(QPoint(754, y + 20));
     }
+    writer.selectObject(emf::kStockObject | emf::NULL_BRUSH);
     writer.rectangle(QRect(QPoint(36, 86), QPoint(758, 1000)));
     writer.extTextOut(QPoint(620, 1010), 0, QRect(), QStringLiteral("第 %1 页").arg(number));
     return writer.finish();
