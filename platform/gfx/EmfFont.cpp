@@ -3,6 +3,7 @@
 
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lb::gfx {

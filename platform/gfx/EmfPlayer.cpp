@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <cmath>
 #include <variant>
 
 namespace lb::gfx {

@@ -6,6 +6,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lb::gfx {
