@@ -258,7 +258,8 @@ void TRpEvaluator::compileSimpleExpression(const QString& text)
         level.step(c);
         if (i < 1 || !level.atTop())
             continue;
-        if (c == QLatin1Char('+') || c == QLatin1Char('-')) {
+        // A sign with only blanks before it is the sign of the first operand ("1 + -2").
+        if ((c == QLatin1Char('+') || c == QLatin1Char('-')) && !text.left(i).trimmed().isEmpty()) {
             const TRpOperator op = c == QLatin1Char('+') ? opPlus : opMinus;
             put(std::make_unique<TRpEvElementOperator>(op));
             compileTerm(text.left(i));
