@@ -27,8 +27,8 @@ using TRpDataSetList = QList<lb::db::DataSet*>;
 //
 // Grouping follows the four levels of the language: relations do not chain ("1=1 and 2=2" is
 // an error; write "(1=1) and (2=2)"), a run of + and - or of * and / groups from the left
-// ("10-2+3" is 11, "8/2*4" is 16), and a sign after an operator is the sign of its operand
-// ("10--2" is 12).
+// ("10-2+3" is 11, "8/2*4" is 16). A sign after + or -, or at the start, is the sign of its
+// operand ("10--2" is 12, "1 + -2" is -1); after * or / it needs parentheses ("2*(-3)").
 class TRpEvaluator {
 public:
     TRpEvaluator();
