@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace lb::gfx {
 
@@ -274,8 +275,12 @@ void EmfWriter::extTextOut(const QPoint& reference, quint32 options, const QRect
     beginRecord(EMR_EXTTEXTOUTW);
     putRect(drawn.isEmpty() ? QRect(QPoint(0, 0), QPoint(-1, -1)) : drawn);
     putU32(1); // GM_COMPATIBLE
-    putU32(0); // exScale and eyScale: unused in the compatible graphics mode
-    putU32(0);
+    // Scale from logical units to hundredths of a millimetre, as single-precision floats.
+    const float scale = 2540.0f / EmfFont::kPixelsPerInch;
+    quint32 scaleBits;
+    std::memcpy(&scaleBits, &scale, sizeof scaleBits);
+    putU32(scaleBits);
+    putU32(scaleBits);
     putPoint(reference);
     putU32(quint32(text.size()));
     putU32(stringOffset);
