@@ -86,8 +86,10 @@ void TRpStream::Write(const char* data, qint64 count)
         return;
     if (inMemory_) {
         const qint64 end = memoryPosition_ + count;
+        if (memoryPosition_ > memory_.size()) // a gap left by a seek past the end reads as zeros
+            memory_.append(QByteArray(memoryPosition_ - memory_.size(), '\0'));
         if (end > memory_.size())
-            memory_.resize(end); // a gap left by a seek past the end reads as zeros
+            memory_.resize(end);
         std::memcpy(memory_.data() + memoryPosition_, data, size_t(count));
         memoryPosition_ = end;
         // A stream of exactly the limit stays in memory.
