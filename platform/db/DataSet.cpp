@@ -103,17 +103,17 @@ DataSet::Snapshot DataSet::load(const Source& source) const
     sqlite3* db = connection_.handle();
     Snapshot snap;
     std::optional<Statement> statement;
-    int offset = 0;
+    bool withRowIds = false;
     // A result whose every column is a column of one table is written back by rowid: the rowid
-    // rides along as a hidden first column.
-    const QString withRowId = SqlText::prependColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias);
+    // rides along as a hidden last column.
+    const QString withRowId = SqlText::appendColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias);
     if (!withRowId.isEmpty()) {
         try {
             Statement candidate(db, withRowId);
-            const int count = candidate.columnCount();
+            const int shown = candidate.columnCount() - 1;
             QString table;
-            bool oneTable = count > 1;
-            for (int c = 1; c < count && oneTable; ++c) {
+            bool oneTable = shown > 0;
+            for (int c = 0; c < shown && oneTable; ++c) {
                 const QString name = candidate.tableName(c);
                 if (name.isEmpty() || candidate.originName(c).isEmpty()
                     || candidate.databaseName(c) != QLatin1String("main")
@@ -123,10 +123,10 @@ DataSet::Snapshot DataSet::load(const Source& source) const
             }
             if (oneTable) {
                 snap.base = table;
-                for (int c = 1; c < count; ++c)
+                for (int c = 0; c < shown; ++c)
                     snap.origins.push_back(candidate.originName(c));
                 statement.emplace(std::move(candidate));
-                offset = 1;
+                withRowIds = true;
             }
         } catch (const DatabaseError&) {
             // No rowid to be had (a join, a view, a subquery): the result is read-only and runs
@@ -136,19 +136,19 @@ DataSet::Snapshot DataSet::load(const Source& source) const
     if (!statement)
         statement.emplace(db, source.sql);
     statement->bindAll(source.params);
-    const int count = statement->columnCount() - offset;
+    const int count = statement->columnCount() - (withRowIds ? 1 : 0);
     if (count <= 0)
         throw DatabaseError(QStringLiteral("The statement returns no rows: %1").arg(source.sql));
     std::vector<bool> known(size_t(count), true);
     for (int c = 0; c < count; ++c) {
         bool isKnown = true;
-        snap.columns.push_back(defFromDeclaredType(statement->columnName(c + offset), statement->declaredType(c + offset), isKnown));
+        snap.columns.push_back(defFromDeclaredType(statement->columnName(c), statement->declaredType(c), isKnown));
         known[size_t(c)] = isKnown;
     }
     while (statement->step()) {
         Row row;
-        if (offset) {
-            const QVariant rowId = statement->value(0);
+        if (withRowIds) {
+            const QVariant rowId = statement->value(count);
             if (!rowId.isValid()) { // a source without real rowids cannot be written back
                 snap.base.clear();
                 snap.origins.clear();
@@ -157,7 +157,7 @@ DataSet::Snapshot DataSet::load(const Source& source) const
         }
         row.values.reserve(size_t(count));
         for (int c = 0; c < count; ++c)
-            row.values.push_back(statement->value(c + offset));
+            row.values.push_back(statement->value(c));
         snap.rows.push_back(std::move(row));
     }
     // Expressions (sums, counts) take their type from every row's value, never from one row.

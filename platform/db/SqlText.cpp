@@ -116,9 +116,9 @@ QString SqlText::quoteIdentifier(const QString& name)
     return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
-QString SqlText::prependColumn(const QString& sql, const QString& expression, const QString& alias)
+QString SqlText::appendColumn(const QString& sql, const QString& expression, const QString& alias)
 {
-    qsizetype insertAt = -1;
+    qsizetype from = -1;
     bool plain = true;
     int words = 0;
     scan(sql, [&](const QString& word, qsizetype start, int depth) {
@@ -127,15 +127,14 @@ QString SqlText::prependColumn(const QString& sql, const QString& expression, co
         if (words == 1) {
             if (upper != QLatin1String("SELECT") || depth != 0)
                 plain = false;
-            insertAt = start + word.size();
             return;
         }
         if (depth != 0)
             return;
-        if (words == 2 && (upper == QLatin1String("DISTINCT")))
+        if (words == 2 && upper == QLatin1String("DISTINCT"))
             plain = false;
-        if (words == 2 && upper == QLatin1String("ALL"))
-            insertAt = start + word.size();
+        if (from < 0 && upper == QLatin1String("FROM"))
+            from = start;
         static const QStringList stoppers = {
             QStringLiteral("GROUP"), QStringLiteral("HAVING"), QStringLiteral("UNION"),
             QStringLiteral("INTERSECT"), QStringLiteral("EXCEPT"), QStringLiteral("JOIN"),
@@ -144,10 +143,10 @@ QString SqlText::prependColumn(const QString& sql, const QString& expression, co
         if (stoppers.contains(upper))
             plain = false;
     }, nullptr);
-    if (!plain || insertAt < 0)
+    if (!plain || from < 0)
         return QString();
-    return sql.left(insertAt) + QLatin1Char(' ') + expression + QStringLiteral(" AS ") + quoteIdentifier(alias)
-        + QLatin1Char(',') + sql.mid(insertAt);
+    return sql.left(from) + QStringLiteral(", ") + expression + QStringLiteral(" AS ") + quoteIdentifier(alias)
+        + QLatin1Char(' ') + sql.mid(from);
 }
 
 } // namespace lb::db

@@ -22,9 +22,10 @@ public:
     static QString quoteIdentifier(const QString& name);
 
     // For a SELECT whose rows can be rows of one table: the text with `expression AS alias`
-    // placed first in its select list. Empty when the statement is no plain SELECT
-    // (DISTINCT, GROUP BY, a compound or JOIN at the top level, or anything but a SELECT).
-    static QString prependColumn(const QString& sql, const QString& expression, const QString& alias);
+    // added last to its select list (so that "ORDER BY 1" keeps its meaning). Empty when the
+    // statement is no plain SELECT ... FROM (DISTINCT, GROUP BY, a compound or JOIN at the top
+    // level, or anything but a SELECT).
+    static QString appendColumn(const QString& sql, const QString& expression, const QString& alias);
 };
 
 } // namespace lb::db

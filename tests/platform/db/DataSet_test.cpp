@@ -401,6 +401,20 @@ TEST_F(DataSetTest, ClosingTheConnectionClosesItsDatasetsAndReconnectReopens)
     EXPECT_EQ(1, q.recordCount());
 }
 
+TEST_F(DataSetTest, OrderByColumnNumberKeepsItsMeaningInWritableResults)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("b"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("c"), 2);
+    addProduct(QStringLiteral("3"), QStringLiteral("C"), QStringLiteral("a"), 3);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT spmc, intno FROM product ORDER BY 1 DESC"));
+    q.open();
+    EXPECT_FALSE(q.readOnly());
+    EXPECT_EQ(QStringLiteral("c"), q["spmc"].asString());
+    q.last();
+    EXPECT_EQ(QStringLiteral("a"), q["spmc"].asString());
+}
+
 TEST_F(DataSetTest, JoinsAreReadOnly)
 {
     connection.execute(QStringLiteral("INSERT INTO customer (intno, id) VALUES ('1', 'c')"));
