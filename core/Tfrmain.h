@@ -53,8 +53,9 @@ public:
     // Rebuilds the caption so that it ends with " 操作员:" + OperatorName.
     void updateOperatorCaption();
 
-    // Ends the program without the backup question (failed log-in, "关闭系统"): leaves every
-    // event loop; terminated() tells a caller that runs before the loop not to start it.
+    // Ends the program without the backup question (failed log-in, "关闭系统"): sends
+    // programEnding(), which the program start connects to leaving the message loop;
+    // terminated() tells a caller that runs before the loop not to start it.
     void terminateProgram();
     bool terminated() const { return terminated_; }
     bool instanceRefused() const { return instanceRefused_; }
@@ -63,8 +64,12 @@ public:
     // call them directly. FormShow runs once; errors of its own steps propagate to the caller.
     void FormShow();
     void FormActivate();
-    // Returns whether the window may close; asks the backup question unless terminated.
-    bool FormClose();
+    // Closes the company row and the connection and asks the backup question, unless the run
+    // was terminated; then ends the run. Runs once.
+    void FormClose();
+
+signals:
+    void programEnding();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,0 +1,17 @@
+// Rules of the start of a run that need no window: the database file check and the year-end reminder.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class StartupChecks {
+public:
+    // The engine is built into the program, so what can be missing is a usable database
+    // file: it must exist, be a readable and writable file, and start with the SQLite header.
+    // Returns the reason it cannot be used, or the empty text when it can.
+    static QString databaseFileProblem(const QString& path);
+
+    // From 26 to 31 December a run starts with the year-end reminder.
+    static bool isYearEndReminderDay(const QDate& today);
+    static QString yearEndReminderText();
+};

@@ -1,0 +1,226 @@
+// The main window: start-up and shutdown of a run, and the shared state every window reads.
+#include "core/Tfrmain.h"
+
+#include "core/BackgroundPicture.h"
+#include "core/SchemaUpgrade.h"
+#include "core/ShutdownBackup.h"
+#include "core/StartupChecks.h"
+#include "core/TFrflash.h"
+#include "core/TFrpassword.h"
+#include "core/TFrstart.h"
+#include "core/Tfrdm.h"
+#include "platform/db/Table.h"
+#include "platform/sys/AppPaths.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/Errors.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Modal.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QLockFile>
+#include <QStatusBar>
+
+QPointer<Tfrmain> frmain;
+
+Tfrmain::Tfrmain(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setWindowTitle(baseCaption());
+
+    // One copy per program folder. A lock left by a copy that died is taken over (QLockFile
+    // checks that its process is gone); a folder where no lock can be written is not guarded.
+    instanceLock_ = std::make_unique<QLockFile>(lb::AppPaths::inProgramFolder(QStringLiteral("ledgerbox.lock")));
+    instanceLock_->setStaleLockTime(0);
+    if (!instanceLock_->tryLock(0) && instanceLock_->error() == QLockFile::LockFailedError) {
+        instanceRefused_ = true;
+        lb::ui::Dialogs::error(QStringLiteral("该程序正在运行!"), QStringLiteral("朔栎软件"));
+        return;
+    }
+
+    PickMode = 0;
+    CustProductPick = 0;
+    OperatorNo.clear();
+    OperatorPassword.clear();
+    OperatorName.clear();
+
+    // The engine is part of the program; what can be missing is a usable database file.
+    // It is only reported here: connecting in the first showing then fails and ends the run.
+    const QString problem = StartupChecks::databaseFileProblem(lb::AppPaths::databaseFile());
+    if (!problem.isEmpty())
+        lb::ui::Dialogs::message(problem);
+
+    Image1 = new QLabel(this);
+    Image1->setScaledContents(true);
+    Image1->setToolTip(QStringLiteral("右击设置背景图片"));
+    Image1->setMinimumSize(1, 1);
+    Image1->setPixmap(QPixmap::fromImage(BackgroundPicture::builtIn()));
+    setCentralWidget(Image1);
+    buildStatusBar();
+    buildMenus();
+}
+
+Tfrmain::~Tfrmain() = default;
+
+QString Tfrmain::baseCaption() { return QStringLiteral("朔栎进销存(V2009)"); }
+
+void Tfrmain::updateOperatorCaption()
+{
+    setWindowTitle(baseCaption() + QStringLiteral(" 操作员:") + OperatorName);
+}
+
+void Tfrmain::loadBackgroundPicture(const QString& path)
+{
+    Image1->setPixmap(QPixmap::fromImage(BackgroundPicture::load(path)));
+}
+
+void Tfrmain::terminateProgram()
+{
+    terminated_ = true;
+    emit programEnding();
+}
+
+void Tfrmain::buildStatusBar()
+{
+    statusFirst_ = new QLabel(this);
+    statusLast_ = new QLabel(this);
+    statusBar()->addWidget(statusFirst_, 1);
+    statusBar()->addPermanentWidget(statusLast_);
+}
+
+void Tfrmain::FormShow()
+{
+    if (shown_)
+        return;
+    shown_ = true;
+
+    // 1. Status bar; the date in the system's short format, as the program's own is not set yet.
+    statusFirst_->setText(QStringLiteral("朔栎软件-易用、通用，帮您管帐理财，朔栎软件,好用好便宜。"));
+    statusLast_->setText(QStringLiteral("当前日期:")
+                         + QLocale::system().toString(lb::Clock::today(), QLocale::ShortFormat));
+
+    // 2. The connection.
+    frdm->ADOCon.close();
+    frdm->ADOCon.setDatabaseFile(lb::AppPaths::databaseFile());
+    frdm->ADOCon.open();
+
+    // 3. Options of older files, before the options row is first read.
+    lb::core::SchemaUpgrade::upgradeOptions(*frdm);
+
+    // 4. Splash.
+    lb::db::Table& config = *frdm->ATCONFIG;
+    config.open();
+    const bool splash = config.fieldByName(QStringLiteral("flashbj")).asBoolean();
+    config.close();
+    if (splash) {
+        TFrflash window(this);
+        lb::ui::Modal::exec(window);
+    }
+
+    // 5. The company row stays open for the whole run.
+    frdm->ATcompany->open();
+
+    // 6. Dates are "yyyy-mm-dd" everywhere from here on: the text module knows no other form.
+
+    // 7. Year-end reminder.
+    if (StartupChecks::isYearEndReminderDay(lb::Clock::today()))
+        lb::ui::Dialogs::message(StartupChecks::yearEndReminderText());
+
+    // 8. Log-in; a failed or cancelled log-in has ended the run.
+    if (!TFrpassword::logIn(this))
+        return;
+
+    // 9 and 10. The remaining upgrades.
+    lb::core::SchemaUpgrade::upgradeOptions(*frdm);
+    lb::core::SchemaUpgrade::upgradeDocuments(*frdm);
+
+    // 11. Display formats of the shared datasets.
+    frdm->applyDisplayFormats();
+
+    // 12 to 14. Option copies and the background picture.
+    config.open();
+    BillEntryMode = config.fieldByName(QStringLiteral("bcszbj")).asString();
+    SpecIsBarcode = config.fieldByName(QStringLiteral("bcbj")).asString();
+    ImeName = config.fieldByName(QStringLiteral("imename")).asString().trimmed();
+    const QString picture = config.fieldByName(QStringLiteral("picfilename")).asString().trimmed();
+    config.close();
+    if (!picture.isEmpty() && QFileInfo(picture).isFile()) {
+        // A picture that no longer decodes keeps the built-in one: the stored path must not
+        // stop the program from starting.
+        try {
+            loadBackgroundPicture(picture);
+        } catch (const lb::FileOpenError&) {
+        }
+    }
+
+    // 15 and 16.
+    showFirstDashboardPage();
+    FirstActivate = QStringLiteral("T");
+}
+
+void Tfrmain::FormActivate()
+{
+    if (FirstActivate != QLatin1String("T"))
+        return;
+    FirstActivate = QStringLiteral("F");
+    lb::db::Table& config = *frdm->ATCONFIG;
+    config.open();
+    const bool skipQuickStart = config.fieldByName(QStringLiteral("startbj")).asBoolean();
+    config.close();
+    if (!skipQuickStart) {
+        TFrstart window(this);
+        lb::ui::Modal::exec(window);
+    }
+}
+
+void Tfrmain::FormClose()
+{
+    if (terminated_ || closed_)
+        return;
+    closed_ = true;
+    if (frdm) {
+        frdm->ATcompany->close();
+        frdm->ADOCon.close();
+    }
+    if (lb::ui::Dialogs::yesNo(QStringLiteral("若系统正常,则选择[是],否则选择[否]"), QStringLiteral("是否备份数据?"))) {
+        const QStringList failed = ShutdownBackup::run();
+        if (failed.isEmpty())
+            lb::ui::Dialogs::message(QStringLiteral("数据备份完毕！ "));
+        else
+            lb::ui::Dialogs::warning(QStringLiteral("数据备份未完成,以下文件未能复制:\n") + failed.join(QLatin1Char('\n')));
+    }
+    terminateProgram();
+}
+
+void Tfrmain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_ || event->spontaneous())
+        return;
+    // An error of the first showing's own steps ends the run with its message: without a
+    // database there is nothing the program could do.
+    try {
+        FormShow();
+    } catch (const lb::Error& error) {
+        lb::ui::Dialogs::error(error.message());
+        terminateProgram();
+    } catch (const std::exception& error) {
+        lb::ui::Dialogs::error(QString::fromUtf8(error.what()));
+        terminateProgram();
+    }
+}
+
+void Tfrmain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void Tfrmain::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}

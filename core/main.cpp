@@ -1,0 +1,41 @@
+// Program start: the application, the four long-lived forms, the message loop.
+#include "core/TFrm_ErrorMessage.h"
+#include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
+#include "core/Tfrpickdate.h"
+#include "platform/ui/LbApplication.h"
+#include "platform/ui/Dialogs.h"
+
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    lb::ui::LbApplication app(argc, argv);
+    lb::ui::Dialogs::setApplicationTitle(QStringLiteral("朔栎软件"));
+    QApplication::setApplicationDisplayName(QStringLiteral("朔栎软件"));
+
+    // The main window first: it takes the single-instance guard before anything else runs.
+    auto mainWindow = std::make_unique<Tfrmain>();
+    frmain = mainWindow.get();
+    if (mainWindow->instanceRefused())
+        return 1;
+    // Queued, so that the modal window that ends the run closes before the loop ends.
+    QObject::connect(mainWindow.get(), &Tfrmain::programEnding, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    auto dataModule = std::make_unique<Tfrdm>();
+    frdm = dataModule.get();
+    auto errorForm = std::make_unique<TFrm_ErrorMessage>(); // installs the global handler
+    Frm_ErrorMessage = errorForm.get();
+    auto datePicker = std::make_unique<Tfrpickdate>();
+    frpickdate = datePicker.get();
+
+    // The first showing connects, logs in and upgrades; a failed log-in ends the run here.
+    mainWindow->showMaximized();
+    const int result = mainWindow->terminated() ? 0 : app.exec();
+
+    // Freed in reverse order of creation; the data module closes the connection.
+    datePicker.reset();
+    errorForm.reset();
+    dataModule.reset();
+    mainWindow.reset();
+    return result;
+}

@@ -1,0 +1,209 @@
+// Tests of the global error handler: classification texts, the apperror row, the text log,
+// and the error form's buttons.
+#include "CoreFixture.h"
+
+#include "core/ErrorLog.h"
+#include "core/TFrm_ErrorMessage.h"
+#include "core/Tfrmain.h"
+#include "platform/ui/LbApplication.h"
+#include "platform/ui/ScriptedModals.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <new>
+#include <stdexcept>
+#include <typeinfo>
+
+using lb::ErrorKind;
+
+TEST(ErrorLog, EveryKindHasItsText)
+{
+    const std::vector<std::pair<ErrorKind, QString>> table{
+        {ErrorKind::Convert, QStringLiteral("输入的数据类型错误")},
+        {ErrorKind::DivByZero, QStringLiteral("整数除0溢出")},
+        {ErrorKind::IntOverflow, QStringLiteral("整数溢出 ")},
+        {ErrorKind::Range, QStringLiteral("整数越界")},
+        {ErrorKind::Int, QStringLiteral("整数计算异常(基类)")},
+        {ErrorKind::InvalidOp, QStringLiteral("无效浮点操作指令")},
+        {ErrorKind::Overflow, QStringLiteral("浮点操作上溢")},
+        {ErrorKind::Underflow, QStringLiteral("浮点操作下溢")},
+        {ErrorKind::ZeroDivide, QStringLiteral("浮点计算除0")},
+        {ErrorKind::Math, QStringLiteral("浮点数计算异常(基类)")},
+        {ErrorKind::InvalidCast, QStringLiteral("类型转换异常")},
+        {ErrorKind::Database, QStringLiteral("数据库错误")},
+        {ErrorKind::FileOpen, QStringLiteral("文件不能打开")},
+        {ErrorKind::AccessViolation, QStringLiteral("访问了无效的内存区域!")},
+        {ErrorKind::Other, QStringLiteral("系统错误!")},
+    };
+    for (const auto& [kind, text] : table)
+        EXPECT_EQ(text, ErrorLog::kindText(kind)) << int(kind);
+}
+
+TEST(ErrorLog, ErrorsAreClassifiedBySpecificKindFirst)
+{
+    const auto text = [](const std::exception& e) { return ErrorLog::describe(e, QString()).kindText; };
+    EXPECT_EQ(QStringLiteral("整数除0溢出"), text(lb::DivByZeroError(QStringLiteral("Division by zero"))));
+    EXPECT_EQ(QStringLiteral("整数计算异常(基类)"), text(lb::IntError(QStringLiteral("x"))));
+    EXPECT_EQ(QStringLiteral("浮点计算除0"), text(lb::ZeroDivideError(QStringLiteral("x"))));
+    EXPECT_EQ(QStringLiteral("数据库错误"), text(lb::DatabaseError(QStringLiteral("Field 'x' not found"))));
+    EXPECT_EQ(QStringLiteral("整数越界"), text(std::out_of_range("index")));
+    EXPECT_EQ(QStringLiteral("输入的数据类型错误"), text(std::invalid_argument("stoi")));
+    EXPECT_EQ(QStringLiteral("类型转换异常"), text(std::bad_cast()));
+    EXPECT_EQ(QStringLiteral("系统错误!"), text(std::bad_alloc()));
+    EXPECT_EQ(QStringLiteral("系统错误!"), text(std::runtime_error("engine said no")));
+
+    const ErrorEntry own = ErrorLog::describe(lb::ConvertError(QStringLiteral("'abc' is not a valid floating point value")), QString());
+    EXPECT_EQ(QStringLiteral("ConvertError"), own.className);
+    EXPECT_EQ(QStringLiteral("'abc' is not a valid floating point value"), own.message);
+    EXPECT_EQ(QStringLiteral("TFroutdetail"),
+              ErrorLog::describe(lb::ConvertError(QStringLiteral("x")), QStringLiteral("TFroutdetail")).className);
+}
+
+TEST(ErrorLog, CaptionOfTheActiveWindowAtMost255Characters)
+{
+    QWidget window;
+    window.setWindowTitle(QString(300, QLatin1Char('x')));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    EXPECT_EQ(QString(255, QLatin1Char('x')), ErrorLog::describe(std::runtime_error("e"), QString()).caption);
+    window.setWindowTitle(QString());
+    EXPECT_EQ(QStringLiteral("无标题"), ErrorLog::describe(std::runtime_error("e"), QString()).caption);
+}
+
+TEST(ErrorLog, TextLogLineLayout)
+{
+    ErrorEntry entry{QStringLiteral("数据库错误"), QStringLiteral("无标题"), QStringLiteral("TFrproduct"),
+                     QDateTime(QDate(2026, 3, 5), QTime(9, 7, 3)), QStringLiteral("Field 'x' not found")};
+    EXPECT_EQ(QStringLiteral("数据库错误 TFrproduct 2026-03-05 09:07:03  Field 'x' not found"), ErrorLog::logLine(entry));
+}
+
+class TFrm_ErrorMessageTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        form = std::make_unique<TFrm_ErrorMessage>();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        CoreFixture::TearDown();
+    }
+
+    int apperrorRows() { return scalar(QStringLiteral("select count(*) from apperror")).toInt(); }
+
+    // Reports an error the way the message loop does, with the form's "返回" pressed.
+    QString report(QObject* sender, const std::function<void()>& fault)
+    {
+        lb::ui::ScriptedModals modals;
+        QString shown;
+        modals.then([&](QDialog&) {
+            shown = form->Label1->text();
+            form->BackClick();
+        });
+        lb::ui::LbApplication::guarded(sender, [&] {
+            fault();
+            return true;
+        });
+        EXPECT_EQ(0, modals.pending()) << "the error form was not shown";
+        return shown;
+    }
+
+    QString logText()
+    {
+        QFile file(lb::AppPaths::errorLogFile());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    std::unique_ptr<TFrm_ErrorMessage> form;
+};
+
+TEST_F(TFrm_ErrorMessageTest, ConversionErrorIsShownAndWrittenAsOneRow)
+{
+    QLineEdit cell;
+    const QString shown = report(&cell, [] { throw lb::ConvertError(QStringLiteral("'abc' is not a valid floating point value")); });
+    EXPECT_EQ(QStringLiteral("输入的数据类型错误"), shown);
+    ASSERT_EQ(1, apperrorRows());
+    EXPECT_EQ(QStringLiteral("输入的数据类型错误"), scalar(QStringLiteral("select capt from apperror")).toString());
+    EXPECT_EQ(QStringLiteral("QLineEdit"), scalar(QStringLiteral("select name from apperror")).toString());
+    EXPECT_EQ(QStringLiteral("'abc' is not a valid floating point value"),
+              scalar(QStringLiteral("select mess from apperror")).toString());
+    EXPECT_EQ(QDateTime(QDate(2026, 6, 15), QTime(10, 0)),
+              QDateTime::fromString(scalar(QStringLiteral("select rq from apperror")).toString(), Qt::ISODate));
+    EXPECT_EQ(QStringLiteral("QLineEdit"), form->nameEdit->text());
+    EXPECT_FALSE(QFile::exists(lb::AppPaths::errorLogFile()));
+    EXPECT_FALSE(dm().ATapperror->active()); // "返回" closes it
+}
+
+TEST_F(TFrm_ErrorMessageTest, IntegerDivisionIsNotTheBaseKind)
+{
+    EXPECT_EQ(QStringLiteral("整数除0溢出"), report(nullptr, [] { throw lb::DivByZeroError(QStringLiteral("Division by zero")); }));
+    EXPECT_EQ(1, apperrorRows());
+}
+
+TEST_F(TFrm_ErrorMessageTest, SilentAbortIsNeitherShownNorLogged)
+{
+    lb::ui::ScriptedModals modals;
+    lb::ui::LbApplication::guarded(nullptr, []() -> bool { throw lb::Abort(); });
+    EXPECT_TRUE(modals.titles().isEmpty());
+    EXPECT_EQ(0, apperrorRows());
+}
+
+TEST_F(TFrm_ErrorMessageTest, UnreachableApperrorGoesToTheTextLog)
+{
+    exec(QStringLiteral("drop table apperror"));
+    QWidget reporter;
+    const QString shown = report(&reporter, [] { throw lb::DatabaseError(QStringLiteral("no such table: product")); });
+    EXPECT_EQ(QStringLiteral("数据库错误"), shown);
+    EXPECT_EQ(QStringLiteral("数据库错误 QWidget 2026-06-15 10:00:00  no such table: product\n"), logText());
+
+    report(&reporter, [] { throw std::runtime_error("second"); });
+    EXPECT_EQ(2, logText().count(QLatin1Char('\n')));
+}
+
+TEST_F(TFrm_ErrorMessageTest, FormShowsTheErrorWhenNeitherRowNorLogCanBeWritten)
+{
+    exec(QStringLiteral("drop table apperror"));
+    ASSERT_TRUE(QDir().mkpath(lb::AppPaths::errorLogFile())); // a folder where the log should be
+    EXPECT_EQ(QStringLiteral("文件不能打开"), report(nullptr, [] { throw lb::FileOpenError(QStringLiteral("Cannot open file")); }));
+    EXPECT_EQ(QStringLiteral("Cannot open file"), form->messEdit->toPlainText());
+}
+
+TEST_F(TFrm_ErrorMessageTest, ClearEmptiesTableAndDeletesTheLog)
+{
+    report(nullptr, [] { throw lb::RangeError(QStringLiteral("List index out of bounds (5)")); });
+    report(nullptr, [] { throw lb::RangeError(QStringLiteral("List index out of bounds (6)")); });
+    QFile log(lb::AppPaths::errorLogFile());
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("old line\n");
+    log.close();
+
+    dm().ATapperror->open();
+    form->ClearClick();
+    EXPECT_EQ(0, apperrorRows());
+    EXPECT_FALSE(QFile::exists(lb::AppPaths::errorLogFile()));
+    EXPECT_TRUE(dm().ATapperror->active());
+    EXPECT_TRUE(dm().ATapperror->isEmpty());
+
+    // Without a log file it only empties the table.
+    report(nullptr, [] { throw lb::RangeError(QStringLiteral("again")); });
+    dm().ATapperror->open();
+    form->ClearClick();
+    EXPECT_EQ(0, apperrorRows());
+}
+
+TEST_F(TFrm_ErrorMessageTest, CloseSystemEndsTheRun)
+{
+    Tfrmain window;
+    frmain = &window;
+    lb::ui::ScriptedModals modals;
+    modals.then([&](QDialog&) { form->CloseSystemClick(); });
+    lb::ui::LbApplication::guarded(nullptr, []() -> bool { throw lb::Error(QStringLiteral("fatal")); });
+    EXPECT_TRUE(window.terminated());
+    EXPECT_FALSE(dm().ATapperror->active());
+    window.close();
+    EXPECT_TRUE(dialogs.texts().isEmpty()); // no backup question
+}

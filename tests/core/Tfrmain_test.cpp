@@ -1,0 +1,298 @@
+// Tests of a run's start and close: single instance, first showing, log-in, reminder, picture,
+// quick-start, the backup at close, and how the main window looks.
+#include "CoreFixture.h"
+
+#include "core/BackgroundPicture.h"
+#include "core/ShutdownBackup.h"
+#include "core/StartupChecks.h"
+#include "core/TFrflash.h"
+#include "core/TFrpassword.h"
+#include "core/TFrstart.h"
+#include "core/Tfrmain.h"
+#include "platform/ui/ScriptedModals.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSet>
+#include <QStatusBar>
+
+namespace {
+
+// Logs in as "999" with the factory password.
+void logInAsAdministrator(QDialog& dialog)
+{
+    auto& window = dynamic_cast<TFrpassword&>(dialog);
+    window.ComboBox1->setEditText(QStringLiteral("999"));
+    window.Edit1->setText(QStringLiteral("888"));
+    window.BokClick();
+}
+
+bool sameImage(const QPixmap& a, const QImage& b)
+{
+    return a.toImage().convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class TfrmainTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        // Quiet defaults: no splash, no quick-start; tests that want them switch them on.
+        exec(QStringLiteral("update config set flashbj=0, startbj=1"));
+        window = std::make_unique<Tfrmain>();
+        frmain = window.get();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        CoreFixture::TearDown();
+    }
+
+    // The first showing with a successful administrator log-in.
+    void start()
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(logInAsAdministrator);
+        window->show();
+        ASSERT_EQ(0, modals.pending());
+        ASSERT_FALSE(window->terminated());
+    }
+
+    bool exists(const QString& relative) const { return QFile::exists(folder.filePath(relative)); }
+
+    std::unique_ptr<Tfrmain> window;
+};
+
+TEST_F(TfrmainTest, FirstShowingLogsInAndPreparesTheRun)
+{
+    exec(QStringLiteral("update config set bcszbj='F', bcbj='T', imename='  拼音输入法  '"));
+    start();
+
+    EXPECT_EQ(QStringLiteral("朔栎进销存(V2009) 操作员:系统管理员"), window->windowTitle());
+    EXPECT_EQ(QStringLiteral("999"), window->OperatorNo);
+    EXPECT_EQ(QStringLiteral("888"), window->OperatorPassword);
+    EXPECT_EQ(QStringLiteral("F"), window->BillEntryMode);
+    EXPECT_EQ(QStringLiteral("T"), window->SpecIsBarcode);
+    EXPECT_EQ(QStringLiteral("拼音输入法"), window->ImeName);
+    EXPECT_EQ(QStringLiteral("T"), window->FirstActivate);
+    EXPECT_TRUE(dm().ADOCon.connected());
+    EXPECT_TRUE(dm().ATcompany->active());
+    EXPECT_FALSE(dm().ATCONFIG->active());
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(QLatin1Char('|')).toStdString();
+
+    QStringList panels;
+    for (QLabel* label : window->statusBar()->findChildren<QLabel*>())
+        panels << label->text();
+    EXPECT_TRUE(panels.contains(QStringLiteral("朔栎软件-易用、通用，帮您管帐理财，朔栎软件,好用好便宜。")));
+    EXPECT_EQ(1, panels.filter(QStringLiteral("当前日期:")).size());
+}
+
+TEST_F(TfrmainTest, SplashShowsOnlyWhileItsOptionIsSet)
+{
+    exec(QStringLiteral("update config set flashbj=1"));
+    lb::ui::ScriptedModals modals;
+    bool splash = false;
+    modals.then([&](QDialog& dialog) { splash = dynamic_cast<TFrflash*>(&dialog) != nullptr; });
+    modals.then(logInAsAdministrator);
+    window->show();
+    EXPECT_TRUE(splash);
+    EXPECT_EQ(0, modals.pending());
+    EXPECT_FALSE(window->terminated());
+}
+
+TEST_F(TfrmainTest, YearEndReminderFrom26December)
+{
+    EXPECT_FALSE(StartupChecks::isYearEndReminderDay(QDate(2026, 12, 25)));
+    EXPECT_TRUE(StartupChecks::isYearEndReminderDay(QDate(2026, 12, 26)));
+    EXPECT_TRUE(StartupChecks::isYearEndReminderDay(QDate(2026, 12, 31)));
+    EXPECT_FALSE(StartupChecks::isYearEndReminderDay(QDate(2027, 1, 1)));
+    EXPECT_FALSE(StartupChecks::isYearEndReminderDay(QDate(2026, 11, 28)));
+
+    lb::Clock::set(QDateTime(QDate(2026, 12, 26), QTime(8, 0)));
+    start();
+    ASSERT_EQ(1, dialogs.texts().size());
+    EXPECT_EQ(QStringLiteral("提示:又到年底了,请做完本年度业务后,做新一年业务之前,先做年度数据备份\r\r"
+                             "并做年终数据处理(一般是在12月31日做完业务后或1月1日做业务前)."),
+              dialogs.lastText());
+}
+
+TEST_F(TfrmainTest, NoReminderOn25December)
+{
+    lb::Clock::set(QDateTime(QDate(2026, 12, 25), QTime(8, 0)));
+    start();
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
+TEST_F(TfrmainTest, FailedLogInEndsTheRunWithoutTheBackupQuestion)
+{
+    lb::ui::ScriptedModals modals;
+    modals.then([](QDialog& dialog) {
+        auto& login = dynamic_cast<TFrpassword&>(dialog);
+        login.Edit1->setText(QStringLiteral("000"));
+        login.BokClick();
+    });
+    window->show();
+    EXPECT_TRUE(window->terminated());
+    EXPECT_EQ(QStringList{QStringLiteral("密码错误,非法用户！")}, dialogs.texts());
+    EXPECT_EQ(QString(), window->OperatorNo);
+    EXPECT_EQ(Tfrmain::baseCaption(), window->windowTitle());
+    EXPECT_FALSE(dm().ADOCon.connected());
+
+    window->close();
+    EXPECT_EQ(1, dialogs.texts().size()); // no "是否备份数据?"
+    EXPECT_FALSE(exists(QStringLiteral("BAK")));
+}
+
+TEST_F(TfrmainTest, MissingDatabaseIsReportedAndEndsTheFirstShowing)
+{
+    window.reset();
+    dm().ADOCon.close();
+    QFile::remove(lb::AppPaths::databaseFile());
+    window = std::make_unique<Tfrmain>();
+    frmain = window.get();
+    ASSERT_EQ(1, dialogs.texts().size());
+    EXPECT_TRUE(dialogs.lastText().startsWith(QStringLiteral("数据库文件不存在"))) << dialogs.lastText().toStdString();
+
+    lb::ui::ScriptedModals modals;
+    window->show();
+    EXPECT_TRUE(window->terminated());
+    EXPECT_EQ(2, dialogs.texts().size()); // the connection's own error
+    EXPECT_TRUE(modals.titles().isEmpty()); // no log-in window
+}
+
+TEST_F(TfrmainTest, SecondCopyIsRefused)
+{
+    Tfrmain second;
+    EXPECT_TRUE(second.instanceRefused());
+    ASSERT_FALSE(dialogs.shown().empty());
+    const lb::ui::DialogRequest& box = dialogs.shown().back();
+    EXPECT_EQ(QStringLiteral("该程序正在运行!"), box.text);
+    EXPECT_EQ(QStringLiteral("朔栎软件"), box.caption);
+    EXPECT_EQ(lb::ui::DialogIcon::Error, box.icon);
+    EXPECT_FALSE(window->instanceRefused());
+}
+
+TEST_F(TfrmainTest, BackgroundPictureFromOptionsOrBuiltIn)
+{
+    // A missing file keeps the built-in picture without any message.
+    exec(QStringLiteral("update config set picfilename=:p1"), {folder.filePath(QStringLiteral("gone.jpg"))});
+    start();
+    EXPECT_TRUE(sameImage(window->Image1->pixmap(), BackgroundPicture::builtIn()));
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
+TEST_F(TfrmainTest, BackgroundPictureLoadsAFileAndSurvivesADamagedOne)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(QColor(10, 200, 30));
+    const QString png = folder.filePath(QStringLiteral("back.png"));
+    ASSERT_TRUE(picture.save(png));
+    exec(QStringLiteral("update config set picfilename=:p1"), {QStringLiteral("  ") + png + QStringLiteral(" ")});
+    start();
+    EXPECT_TRUE(sameImage(window->Image1->pixmap(), picture));
+
+    // A stored JPEG that no longer decodes must not keep the program from starting.
+    const QString broken = folder.filePath(QStringLiteral("broken.jpg"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a jpeg");
+    file.close();
+    EXPECT_THROW(window->loadBackgroundPicture(broken), lb::FileOpenError);
+    EXPECT_TRUE(sameImage(window->Image1->pixmap(), picture));
+}
+
+TEST_F(TfrmainTest, QuickStartOnFirstActivationUnlessSwitchedOff)
+{
+    start();
+    {
+        lb::ui::ScriptedModals modals;
+        window->FormActivate(); // startbj true: nothing
+        EXPECT_TRUE(modals.titles().isEmpty());
+        EXPECT_EQ(QStringLiteral("F"), window->FirstActivate);
+    }
+    exec(QStringLiteral("update config set startbj=0"));
+    window->FirstActivate = QStringLiteral("T");
+    lb::ui::ScriptedModals modals;
+    bool quickStart = false;
+    modals.then([&](QDialog& dialog) { quickStart = dynamic_cast<TFrstart*>(&dialog) != nullptr; });
+    window->FormActivate();
+    EXPECT_TRUE(quickStart);
+    window->FormActivate(); // later activations do nothing
+    EXPECT_EQ(1, modals.titles().size());
+}
+
+TEST_F(TfrmainTest, WeekdayFoldersRunFromSundayToSaturday)
+{
+    const QStringList expected{QStringLiteral("BAK0"), QStringLiteral("BAK1"), QStringLiteral("BAK2"), QStringLiteral("BAK3"),
+                               QStringLiteral("BAK4"), QStringLiteral("BAK5"), QStringLiteral("BAK6")};
+    for (int day = 0; day < 7; ++day) // 2026-06-14 is a Sunday
+        EXPECT_EQ(expected[day], ShutdownBackup::weekdayFolder(QDate(2026, 6, 14).addDays(day)));
+}
+
+TEST_F(TfrmainTest, CloseOnSundayBacksUpIntoBakAndBak0)
+{
+    start();
+    lb::Clock::set(QDateTime(QDate(2026, 6, 14), QTime(18, 0)));
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    window->close();
+
+    ASSERT_GE(dialogs.shown().size(), 2u);
+    EXPECT_EQ(QStringLiteral("是否备份数据?"), dialogs.shown()[0].caption);
+    EXPECT_EQ(QStringLiteral("若系统正常,则选择[是],否则选择[否]"), dialogs.shown()[0].text);
+    EXPECT_EQ(lb::ui::DialogButtons::YesNo, dialogs.shown()[0].buttons);
+    EXPECT_EQ(QStringLiteral("数据备份完毕！ "), dialogs.lastText());
+    EXPECT_TRUE(exists(QStringLiteral("BAK/kvdb.mdb")));
+    EXPECT_TRUE(exists(QStringLiteral("BAK0/kvdb.mdb")));
+    EXPECT_FALSE(exists(QStringLiteral("BAK6")));
+    EXPECT_FALSE(dm().ADOCon.connected());
+    EXPECT_TRUE(window->terminated());
+}
+
+TEST_F(TfrmainTest, CloseOnSaturdayBacksUpIntoBak6AndTheCopyIsADatabase)
+{
+    start();
+    exec(QStringLiteral("update company set name='天天商行'"));
+    lb::Clock::set(QDateTime(QDate(2026, 6, 20), QTime(18, 0)));
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    window->close();
+    EXPECT_TRUE(exists(QStringLiteral("BAK/kvdb.mdb")));
+    EXPECT_TRUE(exists(QStringLiteral("BAK6/kvdb.mdb")));
+    EXPECT_FALSE(exists(QStringLiteral("BAK0")));
+
+    dm().ADOCon.setDatabaseFile(folder.filePath(QStringLiteral("BAK6/kvdb.mdb")));
+    dm().ADOCon.open();
+    EXPECT_EQ(QStringLiteral("天天商行"), scalar(QStringLiteral("select name from company")).toString());
+}
+
+TEST_F(TfrmainTest, CloseAnsweredNoMakesNoCopies)
+{
+    start();
+    dialogs.answer(lb::ui::DialogAnswer::No);
+    window->close();
+    EXPECT_EQ(1, dialogs.texts().size());
+    EXPECT_FALSE(exists(QStringLiteral("BAK")));
+    EXPECT_FALSE(exists(QStringLiteral("BAK1")));
+    EXPECT_TRUE(window->terminated());
+}
+
+TEST_F(TfrmainTest, MainWindowIsDrawn)
+{
+    start();
+    window->resize(1024, 700);
+    const QImage shot = window->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    QSet<QRgb> colours;
+    for (int y = 0; y < shot.height(); y += 7)
+        for (int x = 0; x < shot.width(); x += 7)
+            colours.insert(shot.pixel(x, y));
+    EXPECT_GT(colours.size(), 20) << "the main window looks blank";
+    const QString keep = qEnvironmentVariable("LEDGERBOX_SCREENSHOT");
+    if (!keep.isEmpty())
+        shot.save(keep);
+}
