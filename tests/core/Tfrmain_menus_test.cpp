@@ -1,0 +1,557 @@
+// Tests of the main window's menus, tool bar, navigator bar and dashboard: every entry present,
+// entries waiting for their window, the window convention, rights, hidden shortcut keys, help,
+// calculator, background picture, and what the window looks like.
+#include "CoreFixture.h"
+
+#include "core/Dashboard.h"
+#include "core/PictureButton.h"
+#include "core/TFrpassword.h"
+#include "core/Tfrconfig.h"
+#include "core/Tfrmain.h"
+#include "core/WindowRegistry.h"
+#include "platform/ui/ScriptedModals.h"
+#include "platform/ui/WorkWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QThread>
+#include <QDir>
+#include <QSet>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QToolBar>
+#include <QUrl>
+
+// The entry point that delivers a key press to the shortcut map, as a real key does.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep, ushort count);
+
+namespace {
+
+// Catches what the program hands to the desktop's handler for files.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+// A stand-in work window that tells what the opener had prepared when it was made.
+class ProbeWindow : public lb::ui::WorkWindow {
+public:
+    explicit ProbeWindow(QWidget* owner) : lb::ui::WorkWindow(owner) { setWindowTitle(QStringLiteral("probe")); }
+};
+
+QStringList texts(const QList<QAction*>& actions, bool visibleOnly)
+{
+    QStringList result;
+    for (QAction* action : actions)
+        if (!action->isSeparator() && (!visibleOnly || action->isVisible()))
+            result << action->text();
+    return result;
+}
+
+void logInAsAdministrator(QDialog& dialog)
+{
+    auto& window = dynamic_cast<TFrpassword&>(dialog);
+    window.ComboBox1->setEditText(QStringLiteral("999"));
+    window.Edit1->setText(QStringLiteral("888"));
+    window.BokClick();
+}
+
+void click(QWidget* widget)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+void moveOver(QWidget* widget)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+} // namespace
+
+class TfrmainMenusTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        exec(QStringLiteral("update config set flashbj=0, startbj=1"));
+        window = std::make_unique<Tfrmain>();
+        frmain = window.get();
+        window->OperatorNo = QStringLiteral("999");
+    }
+
+    void TearDown() override
+    {
+        for (const QString& key : registered)
+            WindowRegistry::instance().unregister(key);
+        // Deleting one window may delete others: hold them all by guarded pointers first.
+        QList<QPointer<lb::ui::WorkWindow>> open;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* work = qobject_cast<lb::ui::WorkWindow*>(top))
+                open << work;
+        for (const QPointer<lb::ui::WorkWindow>& work : open)
+            delete work.data();
+        window.reset();
+        CoreFixture::TearDown();
+    }
+
+    // Shows the window through its first showing, logged in as the administrator.
+    void start()
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(logInAsAdministrator);
+        window->show();
+        ASSERT_EQ(0, modals.pending());
+        QApplication::setActiveWindow(window.get());
+    }
+
+    QMenu* menu(const QString& title)
+    {
+        for (QAction* action : window->menuBar()->actions())
+            if (action->text() == title)
+                return action->menu();
+        ADD_FAILURE() << "no menu " << title.toStdString();
+        return nullptr;
+    }
+
+    QAction* action(const QString& menuTitle, const QString& text)
+    {
+        for (QAction* a : menu(menuTitle)->actions())
+            if (a->text() == text)
+                return a;
+        ADD_FAILURE() << "no item " << text.toStdString();
+        return nullptr;
+    }
+
+    QAction* tool(const QString& text)
+    {
+        auto* bar = window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+        for (QAction* a : bar->actions())
+            if (a->text() == text)
+                return a;
+        ADD_FAILURE() << "no tool button " << text.toStdString();
+        return nullptr;
+    }
+
+    Dashboard* dashboard() { return window->findChild<Dashboard*>(QStringLiteral("Dashboard")); }
+
+    // Registers a probe window under `key`; `seen` receives what the opener had set up.
+    void registerProbe(const QString& key, std::function<void()> atCreation = {})
+    {
+        registered << key;
+        WindowRegistry::instance().registerWindow(key, [this, atCreation](QWidget* owner) {
+            mainEnabledAtCreation = owner->isEnabled();
+            if (atCreation)
+                atCreation();
+            probe = new ProbeWindow(owner);
+            return probe.data();
+        });
+    }
+
+    void pressKey(int key)
+    {
+        qt_sendShortcutOverrideEvent(window.get(), 0, key, Qt::NoModifier, QString(), false, 1);
+    }
+
+    std::unique_ptr<Tfrmain> window;
+    QStringList registered;
+    QPointer<ProbeWindow> probe;
+    bool mainEnabledAtCreation = true;
+};
+
+TEST_F(TfrmainMenusTest, EveryMenuItemIsThereWithItsText)
+{
+    QStringList titles = texts(window->menuBar()->actions(), true);
+    EXPECT_EQ((QStringList{"&S 系统管理", "&J 基本资料", "&C 查录单据", "&Q 期初建帐", "&D 单据汇总", "&K 库存管理",
+                           "&W 数据维护", "&H 帮  助"}),
+              titles);
+    EXPECT_EQ(QStringLiteral("&L 录帐"), texts(window->menuBar()->actions(), false).last());
+
+    EXPECT_EQ((QStringList{"操作员管理", "更换操作员", "系统初始化", "系统设置", "打印设置", "退出系统"}),
+              texts(menu(QStringLiteral("&S 系统管理"))->actions(), true));
+    EXPECT_EQ((QStringList{"商品资料", "客户-商品表", "客户资料", "供应商资料", "现金银行", "员工资料", "仓库设置"}),
+              texts(menu(QStringLiteral("&J 基本资料"))->actions(), true));
+    EXPECT_EQ((QStringList{"商品资料", "客户-商品表", "客户资料", "供应商资料", "现金银行", "员工资料", "货品类型",
+                           "计量单位", "仓库设置"}),
+              texts(menu(QStringLiteral("&J 基本资料"))->actions(), false));
+    EXPECT_EQ((QStringList{"进货单", "进货退货单", "销售单", "销售退货单", "收款单", "付款单"}),
+              texts(menu(QStringLiteral("&C 查录单据"))->actions(), true));
+    EXPECT_EQ((QStringList{"期初商品库存", "期初现金银行", "期初客户应收", "期初供应商应付"}),
+              texts(menu(QStringLiteral("&Q 期初建帐"))->actions(), true));
+    EXPECT_EQ((QStringList{"销售汇总表", "销售退货汇总", "客户汇总表", "客户对帐表", "商品进货汇总", "进货退货汇总",
+                           "供应商汇总表", "供应商对帐表", "收款汇总表", "付款汇总表"}),
+              texts(menu(QStringLiteral("&D 单据汇总"))->actions(), true));
+    EXPECT_EQ(QStringLiteral("现金银行流水帐"), texts(menu(QStringLiteral("&D 单据汇总"))->actions(), false).last());
+    EXPECT_EQ((QStringList{"库存盘点", "库存盈亏表", "更新库存量", "库存资产表"}),
+              texts(menu(QStringLiteral("&K 库存管理"))->actions(), true));
+    EXPECT_EQ((QStringList{"数据压缩整理", "数据备份恢复", "月终数据处理", "年终数据处理", "年度数据备份"}),
+              texts(menu(QStringLiteral("&W 数据维护"))->actions(), true));
+    EXPECT_EQ((QStringList{"数据压缩整理", "数据备份恢复", "月终数据处理", "年终数据处理", "年度数据备份",
+                           "从前台复制数据", "复制上年数据", "恢复今年数据"}),
+              texts(menu(QStringLiteral("&W 数据维护"))->actions(), false));
+    EXPECT_EQ((QStringList{"使用说明", "产品推介", "计算器", "版权声明"}),
+              texts(menu(QStringLiteral("&H 帮  助"))->actions(), true));
+    EXPECT_EQ((QStringList{"销售单", "销售退货单", "进货单", "进货退货单", "收款单", "付款单"}),
+              texts(menu(QStringLiteral("&L 录帐"))->actions(), false));
+
+    EXPECT_EQ(QKeySequence(Qt::Key_F2), action(QStringLiteral("&J 基本资料"), QStringLiteral("商品资料"))->shortcut());
+    EXPECT_EQ(QKeySequence(Qt::Key_F3), action(QStringLiteral("&J 基本资料"), QStringLiteral("客户资料"))->shortcut());
+    EXPECT_FALSE(action(QStringLiteral("&W 数据维护"), QStringLiteral("复制上年数据"))->isEnabled());
+
+    auto* bar = window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    EXPECT_EQ((QStringList{"商品资料", "订货单", "进货单", "销售单", "销售退货", "进货退货", "收款单", "付款单", "计算器",
+                           "如何开始", "退出"}),
+              texts(bar->actions(), true).mid(0, 11));
+    EXPECT_FALSE(tool(QStringLiteral("复制数据"))->isVisible());
+    auto* navigator = window->findChild<QCheckBox*>(QStringLiteral("CheckBox1"));
+    ASSERT_NE(nullptr, navigator);
+    EXPECT_EQ(QStringLiteral("导航窗口"), navigator->text());
+    EXPECT_TRUE(navigator->isChecked());
+}
+
+TEST_F(TfrmainMenusTest, DashboardPagesHoldTheirPicturesAndTexts)
+{
+    Dashboard* board = dashboard();
+    ASSERT_NE(nullptr, board);
+    const QStringList titles{"基本资料", "进货管理", "销售管理", "系统管理"};
+    for (int page = 0; page < Dashboard::pageCount; ++page) {
+        EXPECT_EQ(titles[page], board->pageTitle(page));
+        EXPECT_EQ(titles[page], board->navigatorButton(page)->caption());
+        EXPECT_EQ(QStringLiteral("PAN%1").arg(page + 1), board->page(page)->objectName());
+    }
+    auto captions = [&](int page) {
+        QStringList result;
+        for (PictureButton* b : board->buttons(page))
+            result << b->caption();
+        return result;
+    };
+    auto lines = [&](int page) {
+        QStringList result;
+        for (QLabel* l : board->texts(page))
+            result << l->text();
+        return result;
+    };
+    EXPECT_EQ((QStringList{"供应商资料", "商品资料", "客户资料", "员工资料"}), captions(0));
+    EXPECT_EQ((QStringList{"◎供应商资料-提供供应商资料录入、查询", "◎商品资料-提供商品资料的录入和查询",
+                           "◎客户资料-提供客户资料的录入、查询", "◎员工资料-提供员工档案资料管理"}),
+              lines(0));
+    EXPECT_EQ((QStringList{"进货单", "付款单", "进货退货单", ""}), captions(1));
+    EXPECT_EQ((QStringList{"№进货汇总-按供应商或商品的进货单进行汇总", "№付款汇总-对供应商的付款进行汇总",
+                           "№进货退货-对退货商品单进行汇总", "№供应商汇总-对供应商进货、退货、付款进行汇总"}),
+              lines(1));
+    EXPECT_EQ((QStringList{"销售单", "销售退货单", "收款单", ""}), captions(2));
+    EXPECT_EQ((QStringList{"☆销售汇总表-可按时间段对销售单进行汇总", "☆退货汇总-可按时间段对销售退货单进行汇总",
+                           "☆收款汇总-可按时间段对收款单进行汇总", "☆客户汇总-可按时间段对客户销售、收款汇总"}),
+              lines(2));
+    EXPECT_EQ((QStringList{"系统设置", "操作员管理", "使用说明"}), captions(3));
+    EXPECT_EQ((QStringList{"☆系统设置-设置数据格式及预先设定有关基础数据", "☆操作员权限-修改操作员资料及口令",
+                           "☆帮助使用-提供本软件的使用说明"}),
+              lines(3));
+    EXPECT_EQ(QStringLiteral("朔栎进销存→易用、实用、通用，适合各类商场、百货商行的批发+零售......"), board->Panel6->text());
+}
+
+TEST_F(TfrmainMenusTest, ItemsWaitDisabledUntilTheirWindowIsRegistered)
+{
+    QAction* sales = action(QStringLiteral("&C 查录单据"), QStringLiteral("销售单"));
+    QAction* salesTool = tool(QStringLiteral("销售单"));
+    PictureButton* salesPicture = dashboard()->buttons(2)[0];
+    QLabel* summaryLink = dashboard()->texts(2)[0];
+    EXPECT_FALSE(sales->isEnabled());
+    EXPECT_FALSE(salesTool->isEnabled());
+    EXPECT_FALSE(salesPicture->isEnabled());
+    EXPECT_TRUE(sales->isVisible());
+
+    registerProbe(QStringLiteral("Tfroutlist"));
+    EXPECT_TRUE(sales->isEnabled());
+    EXPECT_TRUE(salesTool->isEnabled());
+    EXPECT_TRUE(salesPicture->isEnabled());
+    EXPECT_FALSE(summaryLink->isEnabled());
+    registerProbe(QStringLiteral("Tfrouttotal"));
+    EXPECT_TRUE(summaryLink->isEnabled());
+
+    WindowRegistry::instance().unregister(QStringLiteral("Tfroutlist"));
+    EXPECT_FALSE(sales->isEnabled());
+
+    // The windows of the application core work from the start.
+    EXPECT_TRUE(action(QStringLiteral("&S 系统管理"), QStringLiteral("系统设置"))->isEnabled());
+    EXPECT_TRUE(action(QStringLiteral("&S 系统管理"), QStringLiteral("操作员管理"))->isEnabled());
+    EXPECT_TRUE(action(QStringLiteral("&H 帮  助"), QStringLiteral("产品推介"))->isEnabled());
+    EXPECT_TRUE(action(QStringLiteral("&H 帮  助"), QStringLiteral("版权声明"))->isEnabled());
+    EXPECT_FALSE(action(QStringLiteral("&W 数据维护"), QStringLiteral("月终数据处理"))->isEnabled());
+}
+
+TEST_F(TfrmainMenusTest, DocumentListOpensOverTheDisabledMainWindow)
+{
+    QString sqlAtCreation;
+    registerProbe(QStringLiteral("Tfroutlist"), [&] { sqlAtCreation = frdm->AQoutlist->sql().text(); });
+    frdm->AQoutlist->reopen(QStringLiteral("SELECT * from inlist"));
+    window->NewBillFlag = QStringLiteral("T");
+
+    action(QStringLiteral("&C 查录单据"), QStringLiteral("销售单"))->trigger();
+
+    ASSERT_TRUE(probe);
+    EXPECT_FALSE(mainEnabledAtCreation);
+    EXPECT_EQ(QStringLiteral("SELECT * from inlist"), sqlAtCreation); // pointed after creation
+    EXPECT_EQ(QStringLiteral("F"), window->NewBillFlag);
+    EXPECT_EQ(QStringLiteral("SELECT * from outlist"), frdm->AQoutlist->sql().text());
+    EXPECT_TRUE(frdm->AQoutlist->active());
+    EXPECT_TRUE(probe->isVisible());
+    EXPECT_FALSE(window->isEnabled());
+
+    probe->close();
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(TfrmainMenusTest, FailedPreparationGivesTheMainWindowBack)
+{
+    registerProbe(QStringLiteral("TFrcustomer"));
+    exec(QStringLiteral("drop table customer"));
+    EXPECT_THROW(action(QStringLiteral("&J 基本资料"), QStringLiteral("客户资料"))->trigger(), lb::DatabaseError);
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(probe);
+}
+
+TEST_F(TfrmainMenusTest, OpeningBalancesNeedTheAdministrator)
+{
+    registerProbe(QStringLiteral("TFrcustomer_b"));
+    window->OperatorNo = QStringLiteral("001");
+    action(QStringLiteral("&Q 期初建帐"), QStringLiteral("期初客户应收"))->trigger();
+    EXPECT_EQ(QStringList{"该用户无权使用此功能！"}, dialogs.texts());
+    EXPECT_FALSE(probe);
+    EXPECT_TRUE(window->isEnabled());
+
+    window->OperatorNo = QStringLiteral("999");
+    action(QStringLiteral("&Q 期初建帐"), QStringLiteral("期初客户应收"))->trigger();
+    ASSERT_TRUE(probe);
+    EXPECT_TRUE(frdm->Aqcustomer->active());
+}
+
+TEST_F(TfrmainMenusTest, BackupIsRefusedWhileLastYearIsLoaded)
+{
+    registerProbe(QStringLiteral("Tfrcopydir"));
+    window->LastYearMode = QStringLiteral("T");
+    action(QStringLiteral("&W 数据维护"), QStringLiteral("数据备份恢复"))->trigger();
+    EXPECT_EQ(QStringList{"正在查去年数据，不能做备份恢复功能"}, dialogs.texts());
+    EXPECT_FALSE(probe);
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(TfrmainMenusTest, DataToolAsksForItsCodeThenForTheAdministrator)
+{
+    registerProbe(QStringLiteral("Tfrdbcopy"));
+    QAction* tool = action(QStringLiteral("&H 帮  助"), QStringLiteral("数据处理"));
+    EXPECT_FALSE(tool->isVisible());
+
+    dialogs.type(QStringLiteral("wrong"));
+    tool->trigger();
+    EXPECT_EQ((QStringList{"这是系统管理员对数据的处理维护，若没有管理员授权，请不要使用此功能！",
+                           "请输入操作密码:          ", "输入密码错误,请重新操作！"}),
+              dialogs.texts());
+    EXPECT_FALSE(probe);
+
+    dialogs.clear();
+    window->OperatorNo = QStringLiteral("002");
+    dialogs.type(QStringLiteral(" ledger260917 "));
+    tool->trigger();
+    EXPECT_EQ(QStringLiteral("该用户无权使用此功能！"), dialogs.lastText());
+    EXPECT_FALSE(probe);
+
+    window->OperatorNo = QStringLiteral("999");
+    dialogs.type(QStringLiteral("ledger260917"));
+    tool->trigger();
+    EXPECT_TRUE(probe);
+}
+
+TEST_F(TfrmainMenusTest, HiddenEntryMenuShortcutsWork)
+{
+    start();
+    registerProbe(QStringLiteral("Tfroutbackdetail"));
+    window->NewBillFlag = QStringLiteral("F");
+
+    pressKey(Qt::Key_F6);
+    ASSERT_TRUE(probe);
+    EXPECT_EQ(QStringLiteral("T"), window->NewBillFlag);
+    EXPECT_EQ(QStringLiteral("SELECT * from outbacklist"), frdm->AQoutlist->sql().text());
+    EXPECT_FALSE(window->isEnabled());
+    probe->close();
+    EXPECT_TRUE(window->isEnabled());
+
+    // The sales item stays disabled, so F4 opens nothing even with its window registered.
+    registerProbe(QStringLiteral("Tfroutdetail"));
+    probe = nullptr;
+    QApplication::setActiveWindow(window.get());
+    pressKey(Qt::Key_F4);
+    EXPECT_FALSE(probe);
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(TfrmainMenusTest, OptionsWindowOpensFromTheMenuAndGivesTheWindowBack)
+{
+    action(QStringLiteral("&S 系统管理"), QStringLiteral("系统设置"))->trigger();
+    Tfrconfig* options = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<Tfrconfig*>(top); found && found->isVisible())
+            options = found;
+    ASSERT_NE(nullptr, options);
+    EXPECT_EQ(QStringLiteral("系统选项设置"), options->windowTitle());
+    EXPECT_FALSE(window->isEnabled());
+    options->close();
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOne)
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
+    dashboard()->buttons(3)[2]->setHighlighted(true);
+    click(dashboard()->buttons(3)[2]->currentWidget());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    const QUrl help = QUrl::fromLocalFile(folder.filePath(QStringLiteral("kvhelp.chm")));
+    EXPECT_EQ((QList<QUrl>{help, help}), catcher.urls);
+
+    // A calculator found on the path is started; with none, nothing happens.
+    const QByteArray path = qgetenv("PATH");
+    const QString bin = folder.filePath(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    const QString marker = folder.filePath(QStringLiteral("calculator-ran"));
+    QFile script(bin + QStringLiteral("/xcalc"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\n/usr/bin/touch '%1'\n").arg(marker).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", bin.toUtf8());
+    tool(QStringLiteral("计算器"))->trigger();
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(marker) && waited.elapsed() < 5000)
+        QThread::msleep(20);
+    EXPECT_TRUE(QFile::exists(marker));
+
+    qputenv("PATH", folder.filePath(QStringLiteral("nothing")).toUtf8());
+    action(QStringLiteral("&H 帮  助"), QStringLiteral("计算器"))->trigger();
+    qputenv("PATH", path);
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
+TEST_F(TfrmainMenusTest, NavigatorPagesAndHover)
+{
+    start();
+    Dashboard* board = dashboard();
+    EXPECT_TRUE(board->page(0)->isVisible());
+    EXPECT_FALSE(board->page(2)->isVisible());
+    EXPECT_TRUE(board->navigatorButton(0)->tabStyle());
+
+    PictureButton* third = board->navigatorButton(2);
+    click(third->currentWidget()); // the normal picture does not run the command
+    EXPECT_EQ(0, board->currentPage());
+    moveOver(third->currentWidget());
+    EXPECT_TRUE(third->highlighted());
+    click(third->currentWidget());
+    EXPECT_EQ(2, board->currentPage());
+    EXPECT_TRUE(board->page(2)->isVisible());
+    EXPECT_FALSE(board->page(0)->isVisible());
+    EXPECT_TRUE(third->tabStyle());
+    EXPECT_FALSE(board->navigatorButton(0)->tabStyle());
+    moveOver(board->Panel1);
+    EXPECT_FALSE(third->highlighted());
+
+    QLabel* link = board->texts(2)[1];
+    registerProbe(QStringLiteral("Tfroutbacktotal")); // a link waiting for its window does not react
+    moveOver(link);
+    EXPECT_EQ(QColor(Qt::red), link->palette().color(QPalette::WindowText));
+    moveOver(link->parentWidget());
+    EXPECT_NE(QColor(Qt::red), link->palette().color(QPalette::WindowText));
+
+    auto* navigator = window->findChild<QCheckBox*>(QStringLiteral("CheckBox1"));
+    navigator->setChecked(false);
+    EXPECT_FALSE(board->Panel1->isVisible());
+    EXPECT_FALSE(board->Panel8->isVisible());
+    EXPECT_TRUE(window->Image1->isVisible());
+    navigator->setChecked(true);
+    EXPECT_TRUE(board->Panel8->isVisible());
+    EXPECT_TRUE(board->page(2)->isVisible());
+}
+
+TEST_F(TfrmainMenusTest, BackgroundPictureIsChosenAndStored)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(10, 200, 30));
+    const QString file = folder.filePath(QStringLiteral("back.png"));
+    ASSERT_TRUE(image.save(file));
+    QAction* setPicture = window->Image1->actions().value(0);
+    ASSERT_NE(nullptr, setPicture);
+    EXPECT_EQ(QStringLiteral("设置背景图片"), setPicture->text());
+
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then([](QDialog& dialog) { dialog.reject(); });
+        setPicture->trigger();
+    }
+    EXPECT_EQ(QString(), scalar(QStringLiteral("select picfilename from config")).toString());
+
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then([&](QDialog& dialog) {
+            auto& files = dynamic_cast<QFileDialog&>(dialog);
+            files.selectFile(file);
+            files.QDialog::done(QDialog::Accepted);
+        });
+        setPicture->trigger();
+    }
+    EXPECT_EQ(file, scalar(QStringLiteral("select picfilename from config")).toString());
+    EXPECT_EQ(image.pixel(5, 5), window->Image1->pixmap().toImage().pixel(5, 5));
+}
+
+TEST_F(TfrmainMenusTest, MainWindowMenusAndDashboardShowTheirTexts)
+{
+    start();
+    window->resize(1024, 700);
+    QApplication::processEvents();
+    const QImage shot = window->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    // Not blank: many colours, and the dashboard's text pixels are dark on a light page.
+    QSet<QRgb> colours;
+    for (int y = 0; y < shot.height(); y += 3)
+        for (int x = 0; x < shot.width(); x += 3)
+            colours.insert(shot.pixel(x, y));
+    EXPECT_GT(colours.size(), 50);
+    shot.save(QDir::temp().filePath(QStringLiteral("ledgerbox-main-window.png")));
+
+    // The menu bar's titles and an open menu render their Chinese texts.
+    const QImage bar = window->menuBar()->grab().toImage();
+    EXPECT_GT(bar.width(), 300);
+    QMenu* system = menu(QStringLiteral("&S 系统管理"));
+    system->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    const QImage menuShot = system->grab().toImage();
+    system->hide();
+    menuShot.save(QDir::temp().filePath(QStringLiteral("ledgerbox-system-menu.png")));
+    QSet<QRgb> menuColours;
+    for (int y = 0; y < menuShot.height(); ++y)
+        for (int x = 0; x < menuShot.width(); ++x)
+            menuColours.insert(menuShot.pixel(x, y));
+    EXPECT_GT(menuColours.size(), 4);
+    EXPECT_GT(menuShot.height(), 6 * 15);
+}
+
+#include "Tfrmain_menus_test.moc"
