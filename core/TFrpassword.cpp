@@ -65,7 +65,12 @@ TFrpassword::TFrpassword(QWidget* parent)
 bool TFrpassword::logIn(QWidget* owner)
 {
     TFrpassword window(owner);
-    return lb::ui::Modal::exec(window) == QDialog::Accepted;
+    if (lb::ui::Modal::exec(window) == QDialog::Accepted)
+        return true;
+    // However else the window went away (a window manager's close), nobody logged in.
+    if (frmain && !frmain->terminated())
+        window.endProgram();
+    return false;
 }
 
 void TFrpassword::BokClick()

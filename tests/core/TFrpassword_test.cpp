@@ -129,6 +129,15 @@ TEST_F(OperatorTest, CancelEndsTheProgramSilently)
     EXPECT_FALSE(dm().ADOCon.connected());
 }
 
+TEST_F(OperatorTest, LogInWindowClosedAnyOtherWayEndsTheProgramToo)
+{
+    lb::ui::ScriptedModals modals;
+    modals.then([](QDialog& dialog) { dialog.close(); });
+    EXPECT_FALSE(TFrpassword::logIn(window.get()));
+    EXPECT_TRUE(window->terminated());
+    EXPECT_EQ(QString(), window->OperatorNo);
+}
+
 TEST_F(OperatorTest, OnlyTheAdministratorAddsOrDeletes)
 {
     openList(QStringLiteral("001"));
