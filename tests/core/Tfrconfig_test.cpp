@@ -1,0 +1,280 @@
+// Tests of the options window: number formats and their read-back, date and hidden choices,
+// display formats re-applied, option copies, category and unit lists, company data and the
+// front-desk folder.
+#include "CoreFixture.h"
+
+#include "core/TFrm_ErrorMessage.h"
+#include "core/Tfrconfig.h"
+#include "core/Tfrmain.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/LbApplication.h"
+#include "platform/ui/ScriptedModals.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+namespace {
+
+struct FormatCase {
+    qint64 decimals;
+    bool separator;
+    const char* format;
+};
+
+} // namespace
+
+class TfrconfigFormatTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(TfrconfigFormatTest, DecimalsGiveTheFormatAndBack)
+{
+    const FormatCase c = GetParam();
+    EXPECT_EQ(QString::fromLatin1(c.format), Tfrconfig::numberFormat(c.decimals, c.separator));
+    EXPECT_EQ(int(std::min<qint64>(c.decimals, 6)), Tfrconfig::decimalsOf(QString::fromLatin1(c.format)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, TfrconfigFormatTest,
+                         ::testing::Values(FormatCase{2, true, "0,.00"}, FormatCase{2, false, "0.00"},
+                                           FormatCase{0, true, "0,."}, FormatCase{0, false, "0."},
+                                           FormatCase{5, false, "0.00000"}, FormatCase{6, true, "0,.000000"},
+                                           FormatCase{9, false, "0.000000"}, FormatCase{40, true, "0,.000000"}));
+
+TEST(TfrconfigFolderTest, FrontDeskFolderEndsInOneSeparator)
+{
+    EXPECT_EQ(QStringLiteral("/data/front/"), Tfrconfig::folderWithSeparator(QStringLiteral(" /data/front ")));
+    EXPECT_EQ(QStringLiteral("/data/front/"), Tfrconfig::folderWithSeparator(QStringLiteral("/data/front/")));
+    EXPECT_EQ(0, Tfrconfig::decimalsOf(QString())); // an empty stored format reads as no decimals
+}
+
+class TfrconfigTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        main = std::make_unique<Tfrmain>();
+        frmain = main.get();
+    }
+
+    void TearDown() override
+    {
+        delete window.data();
+        main.reset();
+        CoreFixture::TearDown();
+    }
+
+    // Opens the window as the menu does: over the disabled main window.
+    Tfrconfig& open()
+    {
+        window = new Tfrconfig(main.get());
+        window->showWork();
+        return *window;
+    }
+
+    QString option(const QString& column)
+    {
+        return scalar(QStringLiteral("select %1 from config").arg(column)).toString();
+    }
+
+    QStringList names(const QString& table)
+    {
+        QStringList result;
+        lb::db::Query query(db());
+        query.sql().add(QStringLiteral("select intno, name from %1 order by intno").arg(table));
+        query.open();
+        for (query.first(); !query.eof(); query.next())
+            result << query.field(0).asString() + QLatin1Char('|') + query.field(1).asString();
+        return result;
+    }
+
+    std::unique_ptr<Tfrmain> main;
+    QPointer<Tfrconfig> window;
+};
+
+TEST_F(TfrconfigTest, FormatsAreStoredAppliedAndReadBack)
+{
+    Tfrconfig& w = open();
+    EXPECT_FALSE(main->isEnabled());
+    w.moneyDecimals->setText(QStringLiteral("2"));
+    w.moneySeparator->setCurrentIndex(0);
+    w.priceDecimals->setText(QStringLiteral("9"));
+    w.priceSeparator->setCurrentIndex(1);
+    w.qtyDecimals->setText(QString()); // refilled with 0
+    w.weightDecimals->setText(QStringLiteral("3"));
+    w.specChoice->setCurrentIndex(0);
+    w.entryChoice->setCurrentIndex(1);
+    w.tallyChoice->setCurrentIndex(0);
+    w.imeBox->setEditText(QStringLiteral(" 拼音 "));
+    w.Button1Click();
+
+    EXPECT_EQ(QStringLiteral("0,.00"), option(QStringLiteral("amountformat")));
+    EXPECT_EQ(QStringLiteral("0.000000"), option(QStringLiteral("priceformat")));
+    EXPECT_EQ(QStringLiteral("0."), option(QStringLiteral("qtyformat")));
+    EXPECT_EQ(QStringLiteral("0.000"), option(QStringLiteral("weightformat")));
+    EXPECT_EQ(QStringLiteral("T"), option(QStringLiteral("bcbj")));
+    EXPECT_EQ(QStringLiteral("F"), option(QStringLiteral("bcszbj")));
+    EXPECT_EQ(QStringLiteral("T"), option(QStringLiteral("tallybj")));
+    EXPECT_EQ(QStringLiteral("拼音"), option(QStringLiteral("imename")));
+    EXPECT_EQ(QStringLiteral("T"), main->SpecIsBarcode);
+    EXPECT_EQ(QStringLiteral("F"), main->BillEntryMode);
+    EXPECT_EQ(QStringLiteral(" 拼音 "), main->ImeName);
+    QApplication::processEvents();
+    EXPECT_FALSE(window);             // closed and released
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_FALSE(dm().ATCONFIG->active());
+
+    // The shared datasets show the new formats at once.
+    insertRow(QStringLiteral("outlist"), {{QStringLiteral("amount"), 1234.5}});
+    dm().AQoutlist->reopen(QStringLiteral("select * from outlist"));
+    EXPECT_EQ(QStringLiteral("1,234.50"), dm().AQoutlist->fieldByName(QStringLiteral("amount")).displayText());
+
+    // Reopening reads the stored formats back.
+    Tfrconfig& again = open();
+    EXPECT_EQ(QStringLiteral("是"), again.moneySeparator->currentText());
+    EXPECT_EQ(QStringLiteral("2"), again.moneyDecimals->text());
+    EXPECT_EQ(QStringLiteral("否"), again.priceSeparator->currentText());
+    EXPECT_EQ(QStringLiteral("6"), again.priceDecimals->text());
+    EXPECT_EQ(QStringLiteral("0"), again.qtyDecimals->text());
+    EXPECT_EQ(QStringLiteral("3"), again.weightDecimals->text());
+    EXPECT_EQ(0, again.specChoice->currentIndex());
+    EXPECT_EQ(1, again.entryChoice->currentIndex());
+    EXPECT_EQ(QStringLiteral("拼音"), again.imeBox->currentText());
+}
+
+TEST_F(TfrconfigTest, ANumberThatIsNotWholeStoresNothing)
+{
+    const QString before = option(QStringLiteral("amountformat"));
+    TFrm_ErrorMessage errorForm;
+    Tfrconfig& w = open();
+    w.moneyDecimals->setText(QStringLiteral("3"));
+    w.qtyDecimals->setText(QStringLiteral("1.5"));
+    // As the message loop delivers the click: the error goes to the error form.
+    lb::ui::ScriptedModals modals;
+    QString shown;
+    modals.then([&](QDialog&) {
+        shown = errorForm.Label1->text();
+        errorForm.BackClick();
+    });
+    lb::ui::LbApplication::guarded(&w, [&] {
+        w.Button1Click();
+        return true;
+    });
+    EXPECT_EQ(QStringLiteral("输入的数据类型错误"), shown);
+    EXPECT_EQ(before, option(QStringLiteral("amountformat")));
+    EXPECT_TRUE(window);
+    EXPECT_NE(lb::db::DataSetState::Edit, dm().ATCONFIG->state());
+}
+
+TEST_F(TfrconfigTest, DateCodesAndEditMask)
+{
+    Tfrconfig& w = open();
+    w.yearCode->setText(QStringLiteral(" YY "));
+    w.maskYear->setText(QStringLiteral("00"));
+    w.Button1Click();
+    EXPECT_EQ(QStringLiteral("YY-mm-dd"), option(QStringLiteral("dateformat")));
+    EXPECT_EQ(QStringLiteral("-"), option(QStringLiteral("dateseparator")));
+    EXPECT_EQ(QStringLiteral("00/00/00;1;"), option(QStringLiteral("dateeditmask")));
+    Tfrconfig& shown = open();
+    EXPECT_EQ(QStringLiteral("yy"), shown.yearCode->text());
+    EXPECT_EQ(QStringLiteral("00"), shown.maskYear->text());
+
+    shown.yearCode->clear();
+    shown.maskYear->setText(QStringLiteral("000"));
+    shown.Button1Click();
+    EXPECT_EQ(QStringLiteral("yyyy-mm-dd"), option(QStringLiteral("dateformat")));
+    EXPECT_EQ(QString(), option(QStringLiteral("dateeditmask")));
+}
+
+TEST_F(TfrconfigTest, CategoryListAddsChangesAndDeletes)
+{
+    exec(QStringLiteral("delete from package"));
+    Tfrconfig& w = open();
+    w.PageControl1->setCurrentIndex(1);
+    Tfrconfig::ListPage& page = w.packagePage;
+
+    w.listAdd(page);
+    EXPECT_EQ(QStringLiteral("T"), main->AddMode);
+    page.name->setText(QStringLiteral("饮料"));
+    w.listSave(page);
+    page.name->setText(QStringLiteral("饮料")); // still adding: a second save adds again, unchecked
+    w.listSave(page);
+    EXPECT_EQ((QStringList{"0000000001|饮料", "0000000002|饮料"}), names(QStringLiteral("package")));
+    EXPECT_EQ(QStringLiteral("0000000002"), main->EditIntno);
+
+    // Moving shows the row and switches to changing it.
+    w.listMove(page, -1);
+    EXPECT_EQ(QStringLiteral("F"), main->AddMode);
+    EXPECT_EQ(QStringLiteral("0000000001"), main->EditIntno);
+    page.name->setText(QStringLiteral("食品"));
+    w.listSave(page);
+    EXPECT_EQ((QStringList{"0000000001|食品", "0000000002|饮料"}), names(QStringLiteral("package")));
+
+    dialogs.answer(lb::ui::DialogAnswer::Cancel);
+    EXPECT_THROW(w.listDelete(page), lb::Abort);
+    EXPECT_EQ(2, names(QStringLiteral("package")).size());
+    dialogs.answer(lb::ui::DialogAnswer::Ok);
+    w.listDelete(page);
+    EXPECT_EQ(1, names(QStringLiteral("package")).size());
+    EXPECT_EQ(QStringLiteral("确实要删除当前记录吗?"), dialogs.lastText());
+}
+
+TEST_F(TfrconfigTest, UnitNumbersCountOnFromTheLastRow)
+{
+    exec(QStringLiteral("delete from units"));
+    insertRow(QStringLiteral("units"), {{QStringLiteral("intno"), QStringLiteral("0000000009")}, {QStringLiteral("name"), QStringLiteral("个")}});
+    Tfrconfig& w = open();
+    w.PageControl1->setCurrentIndex(2);
+    EXPECT_EQ(QStringLiteral("个"), w.unitsPage.name->text());
+    w.listAdd(w.unitsPage);
+    w.unitsPage.name->setText(QStringLiteral("箱"));
+    w.listSave(w.unitsPage);
+    EXPECT_EQ((QStringList{"0000000009|个", "0000000010|箱"}), names(QStringLiteral("units")));
+
+    // On an empty list, changing and deleting do nothing.
+    exec(QStringLiteral("delete from units"));
+    w.unitsPage.list->reopen(QStringLiteral("SELECT * from units "));
+    main->AddMode = QStringLiteral("F");
+    w.listSave(w.unitsPage);
+    w.listDelete(w.unitsPage);
+    EXPECT_TRUE(names(QStringLiteral("units")).isEmpty());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
+TEST_F(TfrconfigTest, CompanyDataAndNoteAreStoredOnlyOnConfirm)
+{
+    dm().ATcompany->open();
+    Tfrconfig& w = open();
+    w.PageControl1->setCurrentIndex(3);
+    w.companyName->setText(QStringLiteral("朔栎商行"));
+    w.companyTel->setText(QStringLiteral("0571-1234567"));
+    w.companyAddr->setText(QStringLiteral("杭州"));
+    w.remarkMemo->setPlainText(QStringLiteral("货到付款"));
+    w.companyOk();
+    EXPECT_EQ(QStringLiteral("朔栎商行"), scalar(QStringLiteral("select name from company")).toString());
+    EXPECT_EQ(QStringLiteral("0571-1234567"), scalar(QStringLiteral("select tel from company")).toString());
+    EXPECT_EQ(QStringLiteral("杭州"), scalar(QStringLiteral("select addr from company")).toString());
+    EXPECT_EQ(QStringLiteral("货到付款"), option(QStringLiteral("remark1")));
+
+    // Closing without "确定" leaves nothing pending on the company row.
+    Tfrconfig& again = open();
+    again.PageControl1->setCurrentIndex(3);
+    EXPECT_EQ(QStringLiteral("朔栎商行"), again.companyName->text());
+    again.companyName->setText(QStringLiteral("别的名字"));
+    again.close();
+    EXPECT_EQ(lb::db::DataSetState::Browse, dm().ATcompany->state());
+    EXPECT_EQ(QStringLiteral("朔栎商行"), scalar(QStringLiteral("select name from company")).toString());
+}
+
+TEST_F(TfrconfigTest, FrontDeskFolderIsStoredWithItsSeparator)
+{
+    Tfrconfig& w = open();
+    w.PageControl1->setCurrentIndex(4);
+    w.pathBox->setText(QStringLiteral(" /srv/front "));
+    w.frontDeskOk();
+    EXPECT_EQ(QStringLiteral("/srv/front/"), option(QStringLiteral("toppath")));
+    Tfrconfig& again = open();
+    again.PageControl1->setCurrentIndex(4);
+    EXPECT_EQ(QStringLiteral("/srv/front/"), again.pathBox->text());
+}
