@@ -12,7 +12,6 @@ int main(int argc, char** argv)
 {
     lb::ui::LbApplication app(argc, argv);
     lb::ui::Dialogs::setApplicationTitle(QStringLiteral("朔栎软件"));
-    QApplication::setApplicationDisplayName(QStringLiteral("朔栎软件"));
 
     // The main window first: it takes the single-instance guard before anything else runs.
     auto mainWindow = std::make_unique<Tfrmain>();
