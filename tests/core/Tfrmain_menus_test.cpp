@@ -453,6 +453,47 @@ TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOn
     EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
+TEST_F(TfrmainMenusTest, ModalWindowsOfTheHelpMenuAndToolBarOpen)
+{
+    lb::ui::ScriptedModals modals;
+    modals.then([](QDialog& dialog) { dialog.reject(); }); // 如何开始
+    modals.then([](QDialog& dialog) { dialog.reject(); }); // 版权声明
+    modals.then([](QDialog& dialog) { dialog.reject(); }); // 打印设置
+    tool(QStringLiteral("如何开始"))->trigger();
+    action(QStringLiteral("&H 帮  助"), QStringLiteral("版权声明"))->trigger();
+    action(QStringLiteral("&S 系统管理"), QStringLiteral("打印设置"))->trigger();
+    EXPECT_EQ((QStringList{"如何开始?如果您第一次使用本系统，请阅读如下《快速入门》。", "版权声明", "打印设置"}),
+              modals.titles());
+    EXPECT_TRUE(window->isEnabled()); // modal windows leave the main window alone
+
+    // The company memo is a work window over the disabled main window.
+    dm().ATcompany->open();
+    action(QStringLiteral("&H 帮  助"), QStringLiteral("产品推介"))->trigger();
+    EXPECT_FALSE(window->isEnabled());
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->windowTitle() == QStringLiteral("产品推荐"))
+            top->close();
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(TfrmainMenusTest, CommandsRunOnceRegisteredAndQuitClosesTheWindow)
+{
+    QAction* monthEnd = action(QStringLiteral("&W 数据维护"), QStringLiteral("月终数据处理"));
+    int runs = 0;
+    registered << QStringLiteral("MonthEnd");
+    WindowRegistry::instance().registerCommand(QStringLiteral("MonthEnd"), [&] { ++runs; });
+    EXPECT_TRUE(monthEnd->isEnabled());
+    monthEnd->trigger();
+    EXPECT_EQ(1, runs);
+    EXPECT_THROW(WindowRegistry::instance().create(QStringLiteral("MonthEnd"), window.get()), lb::Error);
+
+    start();
+    dialogs.answer(lb::ui::DialogAnswer::No);
+    action(QStringLiteral("&S 系统管理"), QStringLiteral("退出系统"))->trigger();
+    EXPECT_EQ(QStringLiteral("是否备份数据?|若系统正常,则选择[是],否则选择[否]"), dialogs.captionsAndTexts().last());
+    EXPECT_TRUE(window->terminated());
+}
+
 TEST_F(TfrmainMenusTest, NavigatorPagesAndHover)
 {
     start();
@@ -520,6 +561,21 @@ TEST_F(TfrmainMenusTest, BackgroundPictureIsChosenAndStored)
     }
     EXPECT_EQ(file, scalar(QStringLiteral("select picfilename from config")).toString());
     EXPECT_EQ(image.pixel(5, 5), window->Image1->pixmap().toImage().pixel(5, 5));
+
+    // A file that does not load raises the loader's error and leaves the stored path.
+    const QString bad = folder.filePath(QStringLiteral("bad.jpg"));
+    QFile damaged(bad);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a picture");
+    damaged.close();
+    lb::ui::ScriptedModals modals;
+    modals.then([&](QDialog& dialog) {
+        auto& files = dynamic_cast<QFileDialog&>(dialog);
+        files.selectFile(bad);
+        files.QDialog::done(QDialog::Accepted);
+    });
+    EXPECT_THROW(setPicture->trigger(), lb::FileOpenError);
+    EXPECT_EQ(file, scalar(QStringLiteral("select picfilename from config")).toString());
 }
 
 TEST_F(TfrmainMenusTest, MainWindowMenusAndDashboardShowTheirTexts)
