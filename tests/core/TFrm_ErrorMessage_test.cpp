@@ -195,6 +195,21 @@ TEST_F(TFrm_ErrorMessageTest, ClearEmptiesTableAndDeletesTheLog)
     EXPECT_EQ(0, apperrorRows());
 }
 
+TEST_F(TFrm_ErrorMessageTest, ErrorWhileTheFormShowsUpdatesItInsteadOfOpeningItAgain)
+{
+    lb::ui::ScriptedModals modals;
+    QString second;
+    modals.then([&](QDialog&) {
+        form->MyErrorMessage(nullptr, lb::OverflowError(QStringLiteral("Floating point overflow")));
+        second = form->Label1->text();
+        form->BackClick();
+    });
+    form->MyErrorMessage(nullptr, lb::RangeError(QStringLiteral("first")));
+    EXPECT_EQ(QStringLiteral("浮点操作上溢"), second);
+    EXPECT_EQ(1, modals.titles().size());
+    EXPECT_EQ(2, apperrorRows());
+}
+
 TEST_F(TFrm_ErrorMessageTest, CloseSystemEndsTheRun)
 {
     Tfrmain window;

@@ -281,6 +281,19 @@ TEST_F(TfrmainTest, CloseAnsweredNoMakesNoCopies)
     EXPECT_TRUE(window->terminated());
 }
 
+TEST_F(TfrmainTest, IncompleteBackupIsNotReportedAsDone)
+{
+    start();
+    QFile blocker(folder.filePath(QStringLiteral("BAK1"))); // a file where Monday's folder goes
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    window->close(); // the clock stands on Monday 2026-06-15
+    EXPECT_TRUE(exists(QStringLiteral("BAK/kvdb.mdb")));
+    EXPECT_TRUE(dialogs.lastText().startsWith(QStringLiteral("数据备份未完成"))) << dialogs.lastText().toStdString();
+    EXPECT_FALSE(dialogs.texts().contains(QStringLiteral("数据备份完毕！ ")));
+}
+
 TEST_F(TfrmainTest, MainWindowIsDrawn)
 {
     start();
