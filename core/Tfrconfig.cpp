@@ -176,6 +176,9 @@ QWidget* Tfrconfig::buildFormatsPage()
     buttons->addWidget(cancel);
     grid->addLayout(buttons, 8, 0, 1, 4);
     grid->setRowStretch(9, 1);
+    grid->setColumnStretch(4, 1);
+    yearCode->setMaximumWidth(80);
+    maskYear->setMaximumWidth(80);
     connect(ok, &QPushButton::clicked, this, &Tfrconfig::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
