@@ -58,7 +58,7 @@ bool PictureButton::eventFilter(QObject* watched, QEvent* event)
     return QStackedWidget::eventFilter(watched, event);
 }
 
-QPixmap PictureButton::picture(const QString& caption, const QColor& colour, bool highlighted)
+QPixmap PictureButton::picture(const QString& caption, const QColor& colour, bool highlighted, bool withCaption)
 {
     QPixmap pixmap(tileSize);
     pixmap.fill(Qt::transparent);
@@ -76,11 +76,14 @@ QPixmap PictureButton::picture(const QString& caption, const QColor& colour, boo
 
     // The first character of the caption as the symbol, the caption below it.
     QFont symbol = painter.font();
-    symbol.setPixelSize(30);
+    symbol.setPixelSize(withCaption ? 30 : 52);
     symbol.setBold(true);
     painter.setFont(symbol);
     painter.setPen(Qt::white);
-    painter.drawText(QRect(0, 6, tileSize.width(), 44), Qt::AlignCenter, caption.left(1));
+    painter.drawText(withCaption ? QRect(0, 6, tileSize.width(), 44) : QRect(QPoint(0, 0), tileSize),
+                     Qt::AlignCenter, caption.left(1));
+    if (!withCaption)
+        return pixmap;
     QFont text = painter.font();
     text.setPixelSize(14);
     text.setBold(highlighted);

@@ -24,8 +24,9 @@ public:
     void setTabStyle(bool tabStyle);
     bool tabStyle() const { return tabStyle_; }
 
-    // The pictures: a rounded tile in `colour` with the caption written under a symbol.
-    static QPixmap picture(const QString& caption, const QColor& colour, bool highlighted);
+    // The pictures: a rounded tile in `colour` with the caption's first character as a symbol
+    // and, when `withCaption`, the caption written under it.
+    static QPixmap picture(const QString& caption, const QColor& colour, bool highlighted, bool withCaption = true);
 
 signals:
     void clicked();

@@ -401,8 +401,8 @@ void MenuBuilder::buildToolBar()
     tools->setIconSize(QSize(32, 32));
     auto tool = [&](const QString& text, const Command& command, const QColor& colour) {
         QAction* action = tools->addAction(text);
-        QIcon icon(PictureButton::picture(text, colour, false).scaled(32, 28, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        icon.addPixmap(PictureButton::picture(text, colour, true).scaled(32, 28, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+        QIcon icon(PictureButton::picture(text, colour, false, false).scaled(32, 28, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        icon.addPixmap(PictureButton::picture(text, colour, true, false).scaled(32, 28, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
                        QIcon::Active);
         action->setIcon(icon);
         attach(action, command);
