@@ -1,7 +1,6 @@
 // The about box "版权声明": product, rights, designer and the maker's e-mail and home page.
 #include "core/TAboutBox.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QLabel>

@@ -15,7 +15,6 @@
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
 #include "platform/sys/AppPaths.h"
-#include "platform/sys/Errors.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/WorkWindow.h"
@@ -32,7 +31,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QToolBar>
-#include <QToolButton>
 #include <QUrl>
 
 namespace {
