@@ -127,24 +127,53 @@ QPushButton* buttonWithText(QWidget& window, const QString& text)
     return nullptr;
 }
 
-TEST(RealDialogs, questionBoxesShowChineseButtons)
+// The real windows of the program, in place of the guard against unscripted boxes.
+class RealDialogs : public ::testing::Test {
+protected:
+    void SetUp() override { previous = Dialogs::setResponder(nullptr); }
+    void TearDown() override { Dialogs::setResponder(previous); }
+    lb::ui::DialogResponder* previous = nullptr;
+};
+
+// The texts of every push button of a window, in their order.
+QStringList buttonTexts(QWidget& window)
+{
+    QStringList texts;
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        texts << button->text();
+    return texts;
+}
+
+TEST_F(RealDialogs, boxesShowOnlyChineseButtons)
 {
     QStringList seen;
     whenModalShows([&](QWidget& box) {
-        seen << box.windowTitle();
-        for (const char* text : {"是", "否"})
-            if (buttonWithText(box, text))
-                seen << text;
+        seen << box.windowTitle() << buttonTexts(box);
         buttonWithText(box, "否")->click();
     });
     EXPECT_FALSE(Dialogs::yesNo("若系统正常,则选择[是],否则选择[否]", "是否备份数据?"));
     EXPECT_EQ(QStringList({"是否备份数据?", "是", "否"}), seen);
 
+    seen.clear();
+    whenModalShows([&](QWidget& box) {
+        seen << box.windowTitle() << buttonTexts(box);
+        buttonWithText(box, "取消")->click();
+    });
+    EXPECT_FALSE(Dialogs::confirm("确实要删除当前记录吗?"));
+    EXPECT_EQ(QStringList({"提示！", "确定", "取消"}), seen);
     whenModalShows([&](QWidget& box) { buttonWithText(box, "确定")->click(); });
     EXPECT_TRUE(Dialogs::confirm("确实要删除当前记录吗?"));
+
+    seen.clear();
+    whenModalShows([&](QWidget& box) {
+        seen << box.windowTitle() << buttonTexts(box);
+        buttonWithText(box, "确定")->click();
+    });
+    Dialogs::message("数据备份完毕！ ");
+    EXPECT_EQ(QStringList({"朔栎软件", "确定"}), seen);
 }
 
-TEST(RealDialogs, passwordBoxMasksAndReturnsTheTypedText)
+TEST_F(RealDialogs, passwordBoxMasksAndReturnsTheTypedText)
 {
     QLineEdit::EchoMode echo = QLineEdit::Normal;
     whenModalShows([&](QWidget& box) {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -103,6 +104,14 @@ TEST(LbApplicationNoHandler, showsTheErrorTextInAnErrorBox)
     pressKey(widget);
     EXPECT_EQ(QStringList({"Field 'x' not found"}), dialogs.texts());
     EXPECT_EQ(lb::ui::DialogIcon::Error, dialogs.shown()[0].icon);
+}
+
+// The modal error box of a program with no handler would wait forever offscreen; in these tests
+// it fails the test instead (UnexpectedBoxes.cpp).
+TEST(LbApplicationNoHandler, anUnscriptedErrorBoxFailsTheTestAtOnce)
+{
+    EXPECT_NONFATAL_FAILURE(LbApplication::reportError(nullptr, lb::DatabaseError("Field 'x' not found")),
+                            "Unscripted box: 错误 | Field 'x' not found");
 }
 
 } // namespace
