@@ -5,6 +5,7 @@
 #include "core/CopyDir.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/Errors.h"
 
 QString ShutdownBackup::weekdayFolder(const QDate& date)
 {
@@ -13,10 +14,20 @@ QString ShutdownBackup::weekdayFolder(const QDate& date)
 
 QStringList ShutdownBackup::run()
 {
-    lb::core::CompactDatabase(lb::AppPaths::databaseFile());
-    QStringList failed;
+    const QString database = lb::AppPaths::databaseFile();
+    // A compacted file has passed its check on the way in; after a failed compaction the file
+    // is checked here, as a damaged file copied over the backups would leave no sound copy.
+    if (!lb::core::CompactDatabase(database)) {
+        try {
+            lb::core::checkDatabaseFile(database);
+        } catch (const lb::Error&) {
+            return {database};
+        }
+    }
     const QString works = lb::AppPaths::worksFolder();
+    QStringList failed;
+    QStringList failedWeekday;
     lb::core::CopyDir(works, lb::AppPaths::inProgramFolder(QStringLiteral("BAK")), &failed);
-    lb::core::CopyDir(works, lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())), &failed);
-    return failed;
+    lb::core::CopyDir(works, lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())), &failedWeekday);
+    return failed + failedWeekday;
 }

@@ -65,6 +65,11 @@ protected:
     }
 
     bool exists(const QString& relative) const { return QFile::exists(folder.filePath(relative)); }
+    QByteArray bytes(const QString& relative) const
+    {
+        QFile file(folder.filePath(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     std::unique_ptr<Tfrmain> window;
 };
@@ -164,6 +169,8 @@ TEST_F(TfrmainTest, MissingDatabaseIsReportedAndEndsTheFirstShowing)
     EXPECT_TRUE(window->terminated());
     EXPECT_EQ(2, dialogs.texts().size()); // the connection's own error
     EXPECT_TRUE(modals.titles().isEmpty()); // no log-in window
+    EXPECT_FALSE(QFile::exists(lb::AppPaths::databaseFile()));
+    EXPECT_TRUE(QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(TfrmainTest, SecondCopyIsRefused)
@@ -247,8 +254,10 @@ TEST_F(TfrmainTest, CloseOnSundayBacksUpIntoBakAndBak0)
     EXPECT_EQ(QStringLiteral("若系统正常,则选择[是],否则选择[否]"), dialogs.shown()[0].text);
     EXPECT_EQ(lb::ui::DialogButtons::YesNo, dialogs.shown()[0].buttons);
     EXPECT_EQ(QStringLiteral("数据备份完毕！ "), dialogs.lastText());
-    EXPECT_TRUE(exists(QStringLiteral("BAK/kvdb.mdb")));
-    EXPECT_TRUE(exists(QStringLiteral("BAK0/kvdb.mdb")));
+    const QByteArray database = bytes(QStringLiteral("works/kvdb.mdb"));
+    ASSERT_FALSE(database.isEmpty());
+    EXPECT_EQ(database, bytes(QStringLiteral("BAK/kvdb.mdb")));
+    EXPECT_EQ(database, bytes(QStringLiteral("BAK0/kvdb.mdb")));
     EXPECT_FALSE(exists(QStringLiteral("BAK6")));
     EXPECT_FALSE(dm().ADOCon.connected());
     EXPECT_TRUE(window->terminated());
@@ -308,4 +317,53 @@ TEST_F(TfrmainTest, MainWindowIsDrawn)
     const QString keep = qEnvironmentVariable("LEDGERBOX_SCREENSHOT");
     if (!keep.isEmpty())
         shot.save(keep);
+}
+
+namespace {
+
+class OldFileStart : public CoreFixture {
+protected:
+    void makeDatabase(const QString& path) override { lb::core::NewDatabase::createOldForm(path); }
+
+    // One run: first showing (splash, then the administrator's log-in), close without backup.
+    void run()
+    {
+        Tfrmain window;
+        frmain = &window;
+        lb::ui::ScriptedModals modals;
+        modals.then([](QDialog&) {}); // the splash closes itself
+        modals.then(logInAsAdministrator);
+        window.show();
+        ASSERT_EQ(0, modals.pending());
+        ASSERT_FALSE(window.terminated());
+        dialogs.answer(lb::ui::DialogAnswer::No);
+        window.close();
+        frmain = nullptr;
+    }
+    int schemaVersion() { return scalar(QStringLiteral("select schema_version from pragma_schema_version")).toInt(); }
+    int columnCount(const QString& table)
+    {
+        return scalar(QStringLiteral("select count(*) from pragma_table_info(:p1)"), {table}).toInt();
+    }
+};
+
+} // namespace
+
+TEST_F(OldFileStart, FirstRunUpgradesTheFileAndTheSecondRunsNoDdl)
+{
+    insertRow(QStringLiteral("outlist"), {{"customername", QStringLiteral("老客户")}});
+    run();
+    dm().ADOCon.open();
+    EXPECT_EQ(17, columnCount(QStringLiteral("config")));
+    EXPECT_EQ(26, columnCount(QStringLiteral("outlist")));
+    EXPECT_EQ(27, columnCount(QStringLiteral("totallist")));
+    EXPECT_EQ(27, columnCount(QStringLiteral("totallist1")));
+    EXPECT_EQ(QString(), scalar(QStringLiteral("select billname from outlist")).toString());
+    const int version = schemaVersion();
+    dm().ADOCon.close();
+
+    run();
+    dm().ADOCon.open();
+    EXPECT_EQ(version, schemaVersion());
+    EXPECT_EQ(QStringLiteral("老客户"), scalar(QStringLiteral("select customername from outlist")).toString());
 }

@@ -1,0 +1,85 @@
+// Tests of the backup at close: byte-identical copies, copy failures reported, and a damaged
+// database that never replaces the copies already made.
+#include "core/CoreFixture.h"
+#include "core/ShutdownBackup.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class ShutdownBackupTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        makeCustomer(QStringLiteral("0000000001"), QStringLiteral("老客户"));
+        db().close(); // the close handler has closed the connection before the backup runs
+    }
+
+    QString path(const QString& relative) const { return folder.filePath(relative); }
+
+    static QByteArray bytes(const QString& file)
+    {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
+
+    void write(const QString& file, const QByteArray& content)
+    {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+};
+
+} // namespace
+
+TEST_F(ShutdownBackupTest, SundayCopiesAreByteIdenticalInBakAndBak0)
+{
+    lb::Clock::set(QDateTime(QDate(2026, 6, 14), QTime(18, 0))); // a Sunday
+    write(path(QStringLiteral("works/readme.txt")), "works note");
+    write(path(QStringLiteral("BAK0/kvdb.mdb")), "last Sunday's copy");
+
+    EXPECT_EQ(QStringList(), ShutdownBackup::run());
+    EXPECT_TRUE(dialogs.shown().empty());
+    const QByteArray database = bytes(lb::AppPaths::databaseFile());
+    ASSERT_FALSE(database.isEmpty());
+    for (const QString& copy : {QStringLiteral("BAK"), QStringLiteral("BAK0")}) {
+        EXPECT_EQ(database, bytes(path(copy + QStringLiteral("/kvdb.mdb")))) << copy.toStdString();
+        EXPECT_EQ(QByteArray("works note"), bytes(path(copy + QStringLiteral("/readme.txt"))));
+    }
+    for (const char* other : {"BAK1", "BAK2", "BAK3", "BAK4", "BAK5", "BAK6"})
+        EXPECT_FALSE(QFile::exists(path(QString::fromLatin1(other)))) << other;
+
+    db().open();
+    EXPECT_EQ(QStringLiteral("老客户"), scalar(QStringLiteral("select name from customer")).toString());
+}
+
+TEST_F(ShutdownBackupTest, FailedFirstCopyIsReportedThoughTheWeekdayCopySucceeds)
+{
+    write(path(QStringLiteral("BAK")), "a file where the folder goes");
+    const QStringList failed = ShutdownBackup::run(); // Monday 2026-06-15
+    EXPECT_FALSE(failed.isEmpty());
+    EXPECT_EQ(bytes(lb::AppPaths::databaseFile()), bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
+}
+
+TEST_F(ShutdownBackupTest, DamagedDatabaseNeverReplacesTheCopies)
+{
+    write(path(QStringLiteral("BAK/kvdb.mdb")), "latest sound copy");
+    write(path(QStringLiteral("BAK1/kvdb.mdb")), "last Monday's copy");
+    QFile file(lb::AppPaths::databaseFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(100);
+    file.write(QByteArray(8192, '\xAB'));
+    file.close();
+    const QByteArray damaged = bytes(lb::AppPaths::databaseFile());
+
+    EXPECT_EQ(QStringList{lb::AppPaths::databaseFile()}, ShutdownBackup::run());
+    EXPECT_EQ(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.lastText());
+    EXPECT_EQ(QByteArray("latest sound copy"), bytes(path(QStringLiteral("BAK/kvdb.mdb"))));
+    EXPECT_EQ(QByteArray("last Monday's copy"), bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
+    EXPECT_EQ(damaged, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files));
+}
