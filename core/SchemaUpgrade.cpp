@@ -6,6 +6,7 @@
 #include "platform/sys/Errors.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace lb::core {
 
@@ -118,34 +119,35 @@ bool SchemaUpgrade::upgradeOptions(Tfrdm& dm)
 
 bool SchemaUpgrade::upgradeDocuments(Tfrdm& dm)
 {
-    dm.AQoutlist->close();
-    dm.AQoutlist->sql().clear();
-    dm.AQoutlist->sql().add(QStringLiteral("select * from outlist"));
-    if (testOpen(*dm.AQoutlist))
+    // Every table is looked at, not only the one the shared header dataset reads: a file whose
+    // sales headers are up to date may still lack the work tables' key.
+    const QStringList tables = Schema::headerTables() + QStringList{QStringLiteral("totallist")};
+    const QString key = QStringLiteral("intid");
+    const auto lacksColumns = [&](const QString& table) {
+        const QStringList present = columnsOf(dm, table);
+        for (const QString& name : Schema::headerUpgradeColumns())
+            if (!present.contains(name.toLower()))
+                return true;
+        return false;
+    };
+    const bool copyMissing = !tableExists(dm, QStringLiteral("totallist1"));
+    const bool copyUnkeyed = !copyMissing && !columnsOf(dm, QStringLiteral("totallist1")).contains(key);
+    const bool totallistUnkeyed = !columnsOf(dm, QStringLiteral("totallist")).contains(key);
+    if (!copyMissing && !copyUnkeyed && !totallistUnkeyed && std::none_of(tables.begin(), tables.end(), lacksColumns))
         return false;
 
     lb::db::Transaction transaction(dm.ADOCon);
-    bool changed = false;
     // An added column takes its empty-text default in every existing row.
-    for (const QString& table : Schema::headerTables() + QStringList{QStringLiteral("totallist")})
-        changed = !addMissing(dm, table, Schema::headerUpgradeColumns()).isEmpty() || changed;
-
-    const QString key = QStringLiteral("intid");
-    if (!tableExists(dm, QStringLiteral("totallist1"))) {
+    for (const QString& table : tables)
+        addMissing(dm, table, Schema::headerUpgradeColumns());
+    if (copyMissing) {
         rebuildFrom(dm, QStringLiteral("totallist1"), QStringLiteral("totallist"));
-        changed = true;
-    } else if (!columnsOf(dm, QStringLiteral("totallist1")).contains(key)) {
+    } else if (copyUnkeyed) {
         addMissing(dm, QStringLiteral("totallist1"), Schema::headerUpgradeColumns());
         rebuildFrom(dm, QStringLiteral("totallist1"), QStringLiteral("totallist1"));
-        changed = true;
     }
-    if (!columnsOf(dm, QStringLiteral("totallist")).contains(key)) {
+    if (totallistUnkeyed)
         rebuildFrom(dm, QStringLiteral("totallist"), QStringLiteral("totallist"));
-        changed = true;
-    }
-    if (!changed)
-        dm.AQoutlist->open(); // the open failed for another reason: let its error through
-    dm.AQoutlist->close();
     transaction.commit();
     return true;
 }

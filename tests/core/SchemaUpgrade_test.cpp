@@ -7,17 +7,20 @@ using lb::core::SchemaUpgrade;
 
 namespace {
 
-class OldFileUpgrade : public CoreFixture {
+class FreshFileUpgrade : public CoreFixture {
 protected:
-    void makeDatabase(const QString& path) override { lb::core::NewDatabase::createOldForm(path); }
-
     int columnCount(const QString& table)
     {
         return scalar(QStringLiteral("select count(*) from pragma_table_info(:p1)"), {table}).toInt();
     }
+    // The engine counts every change of the schema: equal numbers mean that no DDL ran.
+    int schemaVersion() { return scalar(QStringLiteral("select schema_version from pragma_schema_version")).toInt(); }
 };
 
-class FreshFileUpgrade : public CoreFixture {};
+class OldFileUpgrade : public FreshFileUpgrade {
+protected:
+    void makeDatabase(const QString& path) override { lb::core::NewDatabase::createOldForm(path); }
+};
 
 } // namespace
 
@@ -80,7 +83,31 @@ TEST_F(OldFileUpgrade, HeaderRowsGainEmptyColumnsAndTotallistIsCopied)
     EXPECT_EQ(QStringLiteral("老客户"), dm().AQoutlist->fieldByName(QStringLiteral("customername")).asString());
     dm().AQoutlist->close();
     EXPECT_NO_THROW(dm().ATtotallist1->open());
+    dm().ATtotallist1->close();
+    const int version = schemaVersion();
     EXPECT_FALSE(SchemaUpgrade::upgradeDocuments(dm()));
+    EXPECT_EQ(version, schemaVersion());
+}
+
+TEST_F(OldFileUpgrade, WorkTablesLackingOnlyTheirKeyAreCompleted)
+{
+    // A file whose headers were upgraded, and whose copy of totallist exists, without keys.
+    const QStringList added{QStringLiteral("remark1 TEXT DEFAULT ''"), QStringLiteral("billtype VARCHAR(2) DEFAULT ''"),
+                            QStringLiteral("billname VARCHAR(10) DEFAULT ''"), QStringLiteral("addr VARCHAR(60) DEFAULT ''")};
+    for (const QString& table : lb::core::Schema::headerTables() + QStringList{QStringLiteral("totallist")})
+        for (const QString& column : added)
+            exec(QStringLiteral("alter table %1 add column %2").arg(table, column));
+    insertRow(QStringLiteral("totallist"), {{"customername", QStringLiteral("甲")}});
+    exec(QStringLiteral("create table totallist1 as select * from totallist"));
+    dm().AQoutlist->open(); // the sales headers alone look up to date
+    dm().AQoutlist->close();
+
+    EXPECT_TRUE(SchemaUpgrade::upgradeDocuments(dm()));
+    for (const QString& table : {QStringLiteral("totallist"), QStringLiteral("totallist1")}) {
+        EXPECT_EQ(27, columnCount(table)) << table.toStdString();
+        EXPECT_EQ(QStringLiteral("甲"), scalar(QStringLiteral("select customername from %1 where intid=1").arg(table)).toString());
+    }
+    EXPECT_NO_THROW(dm().ATtotallist1->open());
 }
 
 TEST_F(OldFileUpgrade, AFailingStepLeavesTheFileAsItWas)
@@ -99,8 +126,10 @@ TEST_F(FreshFileUpgrade, UpToDateFileRunsNothing)
 {
     insertRow(QStringLiteral("outlist"), {{"remark1", QStringLiteral("留言")}, {"billtype", QStringLiteral("01")}});
     exec(QStringLiteral("update config set startbj=0, flashbj=0"));
+    const int version = schemaVersion();
     EXPECT_FALSE(SchemaUpgrade::upgradeOptions(dm()));
     EXPECT_FALSE(SchemaUpgrade::upgradeDocuments(dm()));
+    EXPECT_EQ(version, schemaVersion());
     EXPECT_EQ(0, scalar(QStringLiteral("select startbj from config")).toInt());
     EXPECT_EQ(0, scalar(QStringLiteral("select flashbj from config")).toInt());
     EXPECT_EQ(QStringLiteral("留言"), scalar(QStringLiteral("select remark1 from outlist")).toString());

@@ -44,6 +44,33 @@ TEST_F(SchemaTest, FreshFileHasEveryTableAndColumnWithItsDeclaredType)
     }
 }
 
+TEST_F(SchemaTest, FreshFileHasTheUpgradedColumnCounts)
+{
+    const auto count = [&](const QString& table) {
+        return scalar(QStringLiteral("select count(*) from pragma_table_info(:p1)"), {table}).toInt();
+    };
+    const auto last = [&](const QString& table) {
+        return scalar(QStringLiteral("select name from pragma_table_info(:p1) order by cid desc limit 1"), {table}).toString();
+    };
+    for (const QString& table : Schema::headerTables()) {
+        EXPECT_EQ(26, count(table)) << table.toStdString();
+        EXPECT_EQ(QStringLiteral("addr"), last(table)) << table.toStdString();
+    }
+    for (const QString& table : Schema::lineTables() + QStringList{QStringLiteral("custtotal"), QStringLiteral("custtotal1")})
+        EXPECT_EQ(29, count(table)) << table.toStdString();
+    for (const QString& table : {QStringLiteral("totallist"), QStringLiteral("totallist1")}) {
+        EXPECT_EQ(27, count(table)) << table.toStdString();
+        EXPECT_EQ(QStringLiteral("intid"), last(table)) << table.toStdString();
+        EXPECT_EQ(1, scalar(QStringLiteral("select pk from pragma_table_info(:p1) where name='intid'"), {table}).toInt());
+    }
+    EXPECT_EQ(7, Schema::headerTables().size());
+    EXPECT_EQ(7, Schema::lineTables().size());
+    EXPECT_EQ(35, count(QStringLiteral("product")));
+    EXPECT_EQ(21, count(QStringLiteral("customer")));
+    EXPECT_EQ(17, count(QStringLiteral("config")));
+    EXPECT_EQ(QStringLiteral("flashbj"), last(QStringLiteral("config")));
+}
+
 TEST_F(SchemaTest, DocumentTablesShareTheHeaderAndLineLayouts)
 {
     for (const QString& name : Schema::headerTables()) {
@@ -76,6 +103,7 @@ TEST_F(SchemaTest, FreshFileCarriesTheRowsOfAnInstallation)
     EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from company")).toInt());
     EXPECT_EQ(QStringLiteral("2026-06-01"), scalar(QStringLiteral("select ksdate from dateconfig")).toString());
     EXPECT_EQ(QStringLiteral("2026-06-15"), scalar(QStringLiteral("select jsdate from dateconfig")).toString());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from opcrl")).toInt());
     EXPECT_EQ(lb::core::ScramblePassword(lb::core::FactoryAdminPassword),
               scalar(QStringLiteral("select pw from opcrl where bh='999'")).toString());
     EXPECT_EQ(QStringLiteral("1"), scalar(QStringLiteral("select intno from nextno where tablename='cproduct'")).toString());

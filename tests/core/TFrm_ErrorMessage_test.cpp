@@ -164,6 +164,30 @@ TEST_F(TFrm_ErrorMessageTest, UnreachableApperrorGoesToTheTextLog)
     EXPECT_EQ(2, logText().count(QLatin1Char('\n')));
 }
 
+TEST_F(TFrm_ErrorMessageTest, RowThatCannotBePostedIsCancelledAndTheErrorGoesToTheTextLog)
+{
+    exec(QStringLiteral("create trigger apperror_refuse before insert on apperror "
+                        "begin select raise(abort, 'disk full'); end"));
+    const ErrorEntry entry{QStringLiteral("数据库错误"), QStringLiteral("无标题"), QStringLiteral("TFrproduct"),
+                           QDateTime(QDate(2026, 6, 15), QTime(10, 0)), QStringLiteral("first")};
+    dm().ATapperror->open();
+    EXPECT_FALSE(ErrorLog::writeRow(*dm().ATapperror, entry));
+    EXPECT_EQ(lb::db::DataSetState::Browse, dm().ATapperror->state());
+    EXPECT_TRUE(dm().ATapperror->isEmpty());
+
+    QWidget reporter;
+    EXPECT_EQ(QStringLiteral("整数越界"), report(&reporter, [] { throw lb::RangeError(QStringLiteral("second")); }));
+    EXPECT_EQ(QStringLiteral("整数越界 QWidget 2026-06-15 10:00:00  second\n"), logText());
+    EXPECT_EQ(0, apperrorRows());
+
+    // Once the table takes rows again, the next error is its only row: nothing refused before
+    // was left pending to be posted with it.
+    exec(QStringLiteral("drop trigger apperror_refuse"));
+    report(&reporter, [] { throw lb::RangeError(QStringLiteral("third")); });
+    EXPECT_EQ(1, apperrorRows());
+    EXPECT_EQ(QStringLiteral("third"), scalar(QStringLiteral("select mess from apperror")).toString());
+}
+
 TEST_F(TFrm_ErrorMessageTest, FormShowsTheErrorWhenNeitherRowNorLogCanBeWritten)
 {
     exec(QStringLiteral("drop table apperror"));
