@@ -212,7 +212,9 @@ void DataGrid::wheelEvent(QWheelEvent* event)
         return;
     }
     event->accept();
-    moveDataSet([&] { delta.y() >= 0 ? data->prior() : data->next(); });
+    // Touchpads send events that turn nothing (the start and end of a scroll); they move nothing.
+    if (delta.y() != 0)
+        moveDataSet([&] { delta.y() > 0 ? data->prior() : data->next(); });
 }
 
 } // namespace lb::ui

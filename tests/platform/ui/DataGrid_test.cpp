@@ -255,6 +255,8 @@ TEST_F(DataGridTest, theWheelMovesOneRecord)
     wheel(120);
     EXPECT_EQ(2, products.recNo());
     EXPECT_EQ(1, grid.currentIndex().row());
+    wheel(0); // a touchpad's start or end of scrolling turns nothing
+    EXPECT_EQ(2, products.recNo());
 }
 
 TEST_F(DataGridTest, deletedAndAppendedRowsShowAtOnce)
