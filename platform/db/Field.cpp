@@ -300,8 +300,10 @@ void Field::setValue(const QVariant& value)
     case FieldType::Text:
     case FieldType::Memo: {
         QString text = textOfValue(value);
-        if (def_.type == FieldType::Text && def_.size > 0 && text.size() > def_.size)
-            text.truncate(def_.size);
+        if (def_.type == FieldType::Text && def_.size > 0 && text.size() > def_.size) {
+            // Half a surrogate pair would be stored as a replacement character: drop it whole.
+            text.truncate(text.at(def_.size - 1).isHighSurrogate() ? def_.size - 1 : def_.size);
+        }
         store(text);
         return;
     }

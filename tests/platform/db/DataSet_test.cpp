@@ -189,9 +189,12 @@ TEST_F(DataSetTest, TextLongerThanTheColumnIsCut)
     q.append();
     q["intno"].setAsString(QStringLiteral("12345678901234"));
     q["remark"].setAsString(QString(500, QLatin1Char('x')));
+    // A character outside the basic plane is kept whole or dropped whole, never cut in half.
+    q["spmc"].setAsString(QString(39, QLatin1Char('x')) + QStringLiteral("𠀀"));
     q.post();
     EXPECT_EQ(QStringLiteral("1234567890"), q["intno"].asString());
     EXPECT_EQ(500, q["remark"].asString().size());
+    EXPECT_EQ(QString(39, QLatin1Char('x')), q["spmc"].asString());
 }
 
 TEST_F(DataSetTest, NumberFieldsConvertTypedText)
