@@ -2,7 +2,12 @@
 // options row, and the customer's product rows following the current customer.
 #include "core/CoreFixture.h"
 
+#include "core/TFrm_ErrorMessage.h"
 #include "platform/sys/Errors.h"
+#include "platform/ui/LbApplication.h"
+#include "platform/ui/ScriptedModals.h"
+
+#include <QFile>
 
 using lb::ui::DialogAnswer;
 
@@ -93,6 +98,43 @@ TEST_F(DataModule, DeletionAsksFirstAndCancelKeepsTheRow)
     dm().Aqproduct->deleteRecord();
     EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from product")).toInt());
     EXPECT_EQ(0, dialogs.unanswered());
+}
+
+TEST_F(DataModule, DeclinedDeletionDeletesNothingAndLogsNothing)
+{
+    TFrm_ErrorMessage errorForm; // the handler every command's error reaches
+    makeProduct(QStringLiteral("001"), QStringLiteral("苹果"));
+    makeAccount(QStringLiteral("0000000002"), QStringLiteral("工行"));
+    makeSupplier(QStringLiteral("0000000001"), QStringLiteral("甲厂"));
+    insertRow(QStringLiteral("store"), {{"id", QStringLiteral("001")}, {"name", QStringLiteral("一号库")}});
+    insertRow(QStringLiteral("employee"), {{"id", QStringLiteral("001")}, {"name", QStringLiteral("张三")}});
+    insertRow(QStringLiteral("outdetail"), {{"spmc", QStringLiteral("苹果")}});
+    const QString customer = makeCustomer(QStringLiteral("0000000001"), QStringLiteral("甲"));
+    insertRow(QStringLiteral("cproduct"), {{"intno", customer}, {"intno1", QStringLiteral("0000000001")}});
+    dm().Aqcustomer->open(); // the customer's product rows follow it
+    const std::vector<std::pair<lb::db::DataSet*, QString>> asking{
+        {dm().Aqproduct, "product"}, {dm().AQbank, "bank"}, {dm().AQbranch, "branch"},
+        {dm().AQstore, "store"}, {dm().AQemployee, "employee"}, {dm().AQoutdetail, "outdetail"},
+        {dm().Aqcproduct, "cproduct"}, {dm().AQpackage, "package"}, {dm().AQunits, "units"}};
+
+    lb::ui::ScriptedModals modals;
+    for (const auto& [dataSet, table] : asking) {
+        const int rows = scalar(QStringLiteral("select count(*) from %1").arg(table)).toInt();
+        ASSERT_LT(0, rows) << table.toStdString();
+        dataSet->open();
+        dialogs.answer(DialogAnswer::Cancel);
+        lb::ui::LbApplication::guarded(nullptr, [&] {
+            dataSet->deleteRecord();
+            return true;
+        });
+        EXPECT_EQ(QStringLiteral("确实要删除当前记录吗?"), dialogs.lastText()) << table.toStdString();
+        EXPECT_EQ(rows, scalar(QStringLiteral("select count(*) from %1").arg(table)).toInt()) << table.toStdString();
+        dataSet->close();
+    }
+    EXPECT_EQ(9, int(dialogs.shown().size()));
+    EXPECT_TRUE(modals.titles().isEmpty()); // no error form
+    EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from apperror")).toInt());
+    EXPECT_FALSE(QFile::exists(lb::AppPaths::errorLogFile()));
 }
 
 TEST_F(DataModule, CustomerDeletionAsksNothingHere)
