@@ -9,9 +9,10 @@ namespace {
 
 constexpr int kRoot = 0;
 constexpr int kLeaves = 256;
+constexpr int kUnusedLeaf = 512;
 
 void initialTree(std::array<std::uint16_t, 256>& left, std::array<std::uint16_t, 256>& right,
-                        std::array<std::uint8_t, 513>& up)
+                 std::array<std::uint8_t, 513>& up)
 {
     for (int i = 0; i < 256; ++i) {
         left[i] = std::uint16_t(2 * i + 1);
@@ -80,6 +81,9 @@ std::uint8_t TRpCompress::Expand()
         }
         a = (byte_ >> bitPos_) & 1 ? right_[a] : left_[a];
     }
+    // Node 512 is the leaf no byte owns: only damaged code reaches it.
+    if (a == kUnusedLeaf)
+        throw Error(QStringLiteral("The report page is damaged: its code names no byte"));
     const auto c = std::uint8_t(a - kLeaves);
     Splay(c);
     return c;

@@ -26,7 +26,8 @@ public:
     TRpCompress& operator=(const TRpCompress&) = delete;
 
     void Compress(std::uint8_t c);
-    // Throws lb::Error when the code runs past the end of the input (a damaged page).
+    // Throws lb::Error when the code runs past the end of the input or reaches the unused
+    // leaf (a damaged page).
     std::uint8_t Expand();
 
     bool Compressing() const { return compressing_; }

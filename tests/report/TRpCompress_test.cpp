@@ -86,3 +86,12 @@ TEST(TRpCompress, DecodingPastTheCodeIsRefused)
         },
         lb::Error);
 }
+
+TEST(TRpCompress, CodeOfTheUnusedLeafIsRefused)
+{
+    // Eight left steps and one right step lead a fresh coder to node 512, which no byte owns;
+    // taking it for some byte would hand back a page that was never written.
+    const QByteArray code("\x00\x01", 2);
+    TRpCompress coder{QByteArrayView(code)};
+    EXPECT_THROW(coder.Expand(), lb::Error);
+}
