@@ -2,9 +2,12 @@
 #include "platform/gfx/EmfMetafile.h"
 
 #include "platform/gfx/EmfFormat.h"
+#include "platform/gfx/EmfPlayer.h"
 #include "platform/gfx/EmfWriter.h"
 #include "platform/sys/Errors.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -122,6 +125,7 @@ TEST(EmfMetafile, RandomDamageIsRefusedOrReadSafely)
 {
     const QByteArray good = samplePage().bytes();
     std::mt19937 random(20261206);
+    QImage image(60, 40, QImage::Format_RGB32);
     int refused = 0;
     for (int round = 0; round < 20000; ++round) {
         QByteArray bytes = good;
@@ -137,6 +141,10 @@ TEST(EmfMetafile, RandomDamageIsRefusedOrReadSafely)
             const EmfMetafile page = EmfMetafile::fromBytes(bytes);
             for (const EmfRecord& r : page.records())
                 EXPECT_LE(r.offset + r.size, page.bytes().size());
+            // What the parser lets through must also play without harm (a damaged font
+            // height or handle included).
+            QPainter painter(&image);
+            EmfPlayer::play(page, painter, QRectF(0, 0, 60, 40));
         } catch (const lb::Error&) {
             ++refused;
         }
