@@ -3,8 +3,8 @@
 
 #include "platform/sys/Errors.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -90,9 +90,10 @@ Decimal toDecimal(double value)
     value = std::fabs(value);
     if (value == 0)
         return d;
+    // charconv, not printf: the C library's locale may write a decimal comma.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
-    const std::string text(buffer);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string text(buffer, written.ptr);
     const size_t e = text.find('e');
     d.digits = text.substr(0, 1) + text.substr(2, e - 2);
     d.exp = std::atoi(text.c_str() + e + 1) + 1;
@@ -412,11 +413,13 @@ bool tryStrToFloat(const QString& text, double& value)
 {
     if (!isNumberText(text))
         return false;
+    // charconv, not strtod: the C library's locale may expect a decimal comma. It takes no '+'.
     const std::string latin = text.trimmed().toStdString();
-    char* end = nullptr;
-    const double parsed = std::strtod(latin.c_str(), &end);
-    if (!std::isfinite(parsed))
-        return false;
+    const size_t from = latin[0] == '+' ? 1 : 0;
+    double parsed = 0;
+    const auto result = std::from_chars(latin.data() + from, latin.data() + latin.size(), parsed);
+    if (result.ec != std::errc() || result.ptr != latin.data() + latin.size() || !std::isfinite(parsed))
+        return false; // out of range
     value = parsed;
     return true;
 }

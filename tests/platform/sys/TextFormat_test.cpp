@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -176,6 +178,31 @@ TEST(StrToFloat, refusesEverythingElseWithTheConversionMessage)
     } catch (const lb::ConvertError& e) {
         EXPECT_EQ(QString("'12a' is not a valid floating point value"), e.message());
     }
+}
+
+// The application object takes the user's locale for the C library; typed and stored numbers
+// use "." whatever that locale writes.
+TEST(StrToFloat, ignoresTheLocaleOfTheCLibrary)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool commaLocale = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+        if (std::setlocale(LC_NUMERIC, name)) {
+            commaLocale = true;
+            break;
+        }
+    }
+    if (!commaLocale)
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    double value = 0;
+    const bool parsed = lb::fmt::tryStrToFloat("12.5", value);
+    const QString general = lb::fmt::floatToStr(2.5);
+    const QString masked = lb::fmt::formatFloat("0,.00", 1234.005);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_TRUE(parsed);
+    EXPECT_EQ(12.5, value);
+    EXPECT_EQ(QString("2.5"), general);
+    EXPECT_EQ(QString("1,234.01"), masked);
 }
 
 TEST(StrToInt, parsesDigitsAndRefusesTheRest)
