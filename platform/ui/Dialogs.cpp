@@ -28,22 +28,12 @@ public:
             box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
             box.exec();
             return DialogAnswer::Ok;
-        case DialogButtons::OkCancel: {
-            QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-            QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
-            box.setDefaultButton(ok);
-            box.setEscapeButton(cancel);
-            box.exec();
-            return box.clickedButton() == ok ? DialogAnswer::Ok : DialogAnswer::Cancel;
-        }
-        case DialogButtons::YesNo: {
-            QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-            QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
-            box.setDefaultButton(yes);
-            box.setEscapeButton(no);
-            box.exec();
-            return box.clickedButton() == yes ? DialogAnswer::Yes : DialogAnswer::No;
-        }
+        case DialogButtons::OkCancel:
+            return askTwo(box, {QStringLiteral("确定"), QMessageBox::AcceptRole, DialogAnswer::Ok},
+                          {QStringLiteral("取消"), QMessageBox::RejectRole, DialogAnswer::Cancel});
+        case DialogButtons::YesNo:
+            return askTwo(box, {QStringLiteral("是"), QMessageBox::YesRole, DialogAnswer::Yes},
+                          {QStringLiteral("否"), QMessageBox::NoRole, DialogAnswer::No});
         }
         return DialogAnswer::Cancel;
     }
@@ -77,6 +67,23 @@ public:
     }
 
 private:
+    struct Button {
+        QString text;
+        QMessageBox::ButtonRole role;
+        DialogAnswer answer;
+    };
+
+    // A question: the first button is the default, the second answers Escape and the close box.
+    static DialogAnswer askTwo(QMessageBox& box, const Button& first, const Button& second)
+    {
+        QPushButton* firstButton = box.addButton(first.text, first.role);
+        QPushButton* secondButton = box.addButton(second.text, second.role);
+        box.setDefaultButton(firstButton);
+        box.setEscapeButton(secondButton);
+        box.exec();
+        return box.clickedButton() == firstButton ? first.answer : second.answer;
+    }
+
     static QMessageBox::Icon messageIcon(DialogIcon icon)
     {
         switch (icon) {
