@@ -101,6 +101,20 @@ QString swapOperators(const QString& text, QChar first, QChar second, bool keepS
     return out;
 }
 
+// The operators of levels 2 and 3: a plain one, an inverse one after which the two are
+// exchanged (so "a-b+c" computes a-(b-c)), and a word operator standing after a blank.
+struct LevelOperators {
+    char plain;
+    TRpOperator plainOp;
+    char inverse;
+    TRpOperator inverseOp;
+    const char* word;
+    TRpOperator wordOp;
+    bool signs; // + and - are also signs of operands
+};
+constexpr LevelOperators kSimpleOperators{'+', opPlus, '-', opMinus, "or", opOr, true};
+constexpr LevelOperators kTermOperators{'*', opMul, '/', opDiv, "and", opAnd, false};
+
 // Position of the first argument separator at the top level; the last character is not
 // examined. -1 when there is none.
 qsizetype findArgumentEnd(const QString& text)
@@ -249,9 +263,18 @@ void TRpEvaluator::compileExpression(const QString& text)
     compileSimpleExpression(text);
 }
 
-// Level 2: + - or.
-void TRpEvaluator::compileSimpleExpression(const QString& text)
+// Levels 2 and 3 alike: the first top-level operator of the level splits the text; the text
+// before it goes one level down and the rest comes back to this level.
+void TRpEvaluator::compileLevel(const QString& text, bool term)
 {
+    const LevelOperators& ops = term ? kTermOperators : kSimpleOperators;
+    const auto lower = [this, term](const QString& left) {
+        if (term)
+            compileFactor(left);
+        else
+            compileLevel(left, true);
+    };
+    const QString word = QLatin1String(ops.word) + QLatin1Char(' ');
     TopLevel level;
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -259,53 +282,25 @@ void TRpEvaluator::compileSimpleExpression(const QString& text)
         if (i < 1 || !level.atTop())
             continue;
         // A sign with only blanks before it is the sign of the first operand ("1 + -2").
-        if ((c == QLatin1Char('+') || c == QLatin1Char('-')) && !text.left(i).trimmed().isEmpty()) {
-            const TRpOperator op = c == QLatin1Char('+') ? opPlus : opMinus;
-            put(std::make_unique<TRpEvElementOperator>(op));
-            compileTerm(text.left(i));
+        if ((c == QLatin1Char(ops.plain) || c == QLatin1Char(ops.inverse))
+            && !(ops.signs && text.left(i).trimmed().isEmpty())) {
+            const bool inverse = c == QLatin1Char(ops.inverse);
+            put(std::make_unique<TRpEvElementOperator>(inverse ? ops.inverseOp : ops.plainOp));
+            lower(text.left(i));
             QString right = text.mid(i + 1);
-            if (op == opMinus)
-                right = swapOperators(right, QLatin1Char('+'), QLatin1Char('-'), true);
-            compileSimpleExpression(right);
+            if (inverse)
+                right = swapOperators(right, QLatin1Char(ops.plain), QLatin1Char(ops.inverse), ops.signs);
+            compileLevel(right, term);
             return;
         }
-        if (c == QLatin1Char(' ') && wordAt(text, i + 1, "or ")) {
-            put(std::make_unique<TRpEvElementOperator>(opOr));
-            compileTerm(text.left(i + 1));
-            compileSimpleExpression(text.mid(i + 3));
+        if (c == QLatin1Char(' ') && text.mid(i + 1, word.size()).toLower() == word) {
+            put(std::make_unique<TRpEvElementOperator>(ops.wordOp));
+            lower(text.left(i + 1));
+            compileLevel(text.mid(i + word.size()), term);
             return;
         }
     }
-    compileTerm(text);
-}
-
-// Level 3: * / and.
-void TRpEvaluator::compileTerm(const QString& text)
-{
-    TopLevel level;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        const QChar c = text.at(i);
-        level.step(c);
-        if (i < 1 || !level.atTop())
-            continue;
-        if (c == QLatin1Char('*') || c == QLatin1Char('/')) {
-            const TRpOperator op = c == QLatin1Char('*') ? opMul : opDiv;
-            put(std::make_unique<TRpEvElementOperator>(op));
-            compileFactor(text.left(i));
-            QString right = text.mid(i + 1);
-            if (op == opDiv)
-                right = swapOperators(right, QLatin1Char('*'), QLatin1Char('/'), false);
-            compileTerm(right);
-            return;
-        }
-        if (c == QLatin1Char(' ') && wordAt(text, i + 1, "and ")) {
-            put(std::make_unique<TRpEvElementOperator>(opAnd));
-            compileFactor(text.left(i + 1));
-            compileTerm(text.mid(i + 4));
-            return;
-        }
-    }
-    compileFactor(text);
+    lower(text);
 }
 
 // Level 4: not, numbers, names, bracketed names, quoted texts, parentheses, signs.

@@ -67,8 +67,10 @@ private:
     void put(std::unique_ptr<TRpEvElement> element);
     void putError(const char* message, const QString& text);
     void compileExpression(const QString& text);
-    void compileSimpleExpression(const QString& text);
-    void compileTerm(const QString& text);
+    // Level 2 (+ - or) and level 3 (* / and).
+    void compileLevel(const QString& text, bool term);
+    void compileSimpleExpression(const QString& text) { compileLevel(text, false); }
+    void compileTerm(const QString& text) { compileLevel(text, true); }
     void compileFactor(const QString& text);
     void compileConstantNumber(const QString& text);
     void compileName(const QString& text);
