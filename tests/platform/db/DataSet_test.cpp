@@ -166,6 +166,40 @@ TEST_F(DataSetTest, CancelledInsertLeavesNoRowAndEditOfEmptyDatasetInserts)
     EXPECT_TRUE(q.isEmpty());
 }
 
+TEST_F(DataSetTest, InsertPutsTheNewRowBeforeTheCurrentOne)
+{
+    for (int i = 1; i <= 3; ++i)
+        addProduct(QString::number(i), QStringLiteral("P%1").arg(i), QStringLiteral("n%1").arg(i), i);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT intno, spmc FROM product ORDER BY intno"));
+    q.open();
+    q.setRecNo(2);
+    q.insert();
+    EXPECT_EQ(2, q.recNo());
+    EXPECT_EQ(4, q.recordCount());
+    EXPECT_EQ(QString(), q["intno"].asString());
+    q["intno"].setAsString(QStringLiteral("15"));
+    q.post();
+    EXPECT_EQ(2, q.recNo());
+    EXPECT_EQ(QStringLiteral("15"), q["intno"].asString());
+    q.next();
+    EXPECT_EQ(QStringLiteral("2"), q["intno"].asString());
+
+    // A cancelled insert leaves the cursor on the row it stood on.
+    q.insert();
+    q["spmc"].setAsString(QStringLiteral("never stored"));
+    q.cancel();
+    EXPECT_EQ(4, q.recordCount());
+    EXPECT_EQ(3, q.recNo());
+    EXPECT_EQ(QStringLiteral("2"), q["intno"].asString());
+    q.refresh();
+    EXPECT_EQ(4, q.recordCount());
+    Query check(connection);
+    check.sql().add(QStringLiteral("SELECT count(*) AS n FROM product WHERE spmc = 'never stored'"));
+    check.open();
+    EXPECT_EQ(0, check["n"].asInteger());
+}
+
 TEST_F(DataSetTest, WritingOutsideEditModeIsRefused)
 {
     addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
