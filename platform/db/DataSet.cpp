@@ -155,9 +155,7 @@ DataSet::Snapshot DataSet::load(const Source& source) const
             }
             row.rowId = rowId.toLongLong();
         }
-        row.values.reserve(size_t(count));
-        for (int c = 0; c < count; ++c)
-            row.values.push_back(statement->value(c));
+        row.values = RowValues::read(*statement, count);
         snap.rows.push_back(std::move(row));
     }
     // Expressions (sums, counts) take their type from every row's value, never from one row.
@@ -168,12 +166,12 @@ DataSet::Snapshot DataSet::load(const Source& source) const
         bool anyInteger = false;
         bool anyOther = false;
         for (const Row& row : snap.rows) {
-            const QVariant& v = row.values[size_t(c)];
-            if (v.typeId() == QMetaType::Double)
+            const int type = row.values.typeAt(size_t(c));
+            if (type == QMetaType::Double)
                 anyReal = true;
-            else if (v.typeId() == QMetaType::LongLong)
+            else if (type == QMetaType::LongLong)
                 anyInteger = true;
-            else if (v.isValid())
+            else if (type != QMetaType::UnknownType)
                 anyOther = true;
         }
         FieldDef& def = snap.columns[size_t(c)];
@@ -262,6 +260,9 @@ void DataSet::close()
     baseTable_.clear();
     origins_.clear();
     columnNames_.clear();
+    rowReader_.reset();
+    update_.reset();
+    updateColumns_.clear();
     if (persistent_.empty())
         fields_.clear();
     else
@@ -290,12 +291,6 @@ void DataSet::refresh()
 
 void DataSet::rereadRows(int keep)
 {
-    QStringList columns;
-    for (const QString& origin : origins_)
-        columns << SqlText::quoteIdentifier(origin);
-    Statement statement(connection_.handle(),
-                        QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
-                            .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
     std::vector<Row> kept;
     kept.reserve(rows_.size());
     for (int i = 0; i < int(rows_.size()); ++i) {
@@ -304,12 +299,8 @@ void DataSet::rereadRows(int keep)
             kept.push_back(std::move(row));
             continue;
         }
-        statement.reset();
-        statement.bind(1, row.rowId);
-        if (!statement.step())
+        if (!readBack(row.rowId, row.values))
             continue; // deleted meanwhile
-        for (size_t c = 0; c < row.values.size(); ++c)
-            row.values[c] = statement.value(int(c));
         kept.push_back(std::move(row));
     }
     rows_ = std::move(kept);
@@ -616,7 +607,7 @@ void DataSet::append()
     requireActive();
     requireWritable();
     checkBrowse();
-    rows_.push_back(Row{0, std::vector<QVariant>(columnNames_.size())});
+    rows_.push_back(Row{0, RowValues(columnNames_.size())});
     const int index = int(rows_.size()) - 1;
     current_ = index;
     assigned_.assign(columnNames_.size(), false);
@@ -637,7 +628,7 @@ void DataSet::insert()
     requireWritable();
     checkBrowse();
     const int index = current_ < 0 ? 0 : current_;
-    rows_.insert(rows_.begin() + index, Row{0, std::vector<QVariant>(columnNames_.size())});
+    rows_.insert(rows_.begin() + index, Row{0, RowValues(columnNames_.size())});
     current_ = index;
     assigned_.assign(columnNames_.size(), false);
     saved_.reset();
@@ -651,19 +642,28 @@ void DataSet::insert()
     notifyScroll();
 }
 
-bool DataSet::readBack(qint64 rowId, std::vector<QVariant>& into)
+Statement& DataSet::rowReader()
 {
-    QStringList columns;
-    for (const QString& origin : origins_)
-        columns << SqlText::quoteIdentifier(origin);
-    Statement statement(connection_.handle(),
-                        QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
-                            .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
+    if (!rowReader_) {
+        QStringList columns;
+        for (const QString& origin : origins_)
+            columns << SqlText::quoteIdentifier(origin);
+        rowReader_ = std::make_unique<Statement>(
+            connection_.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
+                                      .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
+    }
+    return *rowReader_;
+}
+
+bool DataSet::readBack(qint64 rowId, RowValues& into)
+{
+    Statement& statement = rowReader();
+    statement.resetQuietly();
     statement.bind(1, rowId);
     if (!statement.step())
         return false;
-    for (size_t c = 0; c < into.size(); ++c)
-        into[c] = statement.value(int(c));
+    into = RowValues::read(statement, int(origins_.size()));
+    statement.resetQuietly(); // a statement left on its row keeps a read open on the file
     return true;
 }
 
@@ -697,17 +697,23 @@ void DataSet::post()
         }
         Statement statement(connection_.handle(), sql);
         for (size_t i = 0; i < columns.size(); ++i)
-            statement.bind(int(i + 1), row.values[columns[i]]);
+            statement.bind(int(i + 1), row.values.at(columns[i]));
         statement.run();
         row.rowId = connection_.lastInsertRowId();
     } else if (!columns.empty()) {
-        QStringList sets;
-        for (size_t c : columns)
-            sets << SqlText::quoteIdentifier(origins_[c]) + QStringLiteral(" = ?");
-        Statement statement(connection_.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
-                                                      .arg(table, sets.join(QStringLiteral(", "))));
+        if (!update_ || updateColumns_ != columns) {
+            QStringList sets;
+            for (size_t c : columns)
+                sets << SqlText::quoteIdentifier(origins_[c]) + QStringLiteral(" = ?");
+            update_.reset();
+            update_ = std::make_unique<Statement>(connection_.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
+                                                                            .arg(table, sets.join(QStringLiteral(", "))));
+            updateColumns_ = columns;
+        }
+        Statement& statement = *update_;
+        statement.resetQuietly();
         for (size_t i = 0; i < columns.size(); ++i)
-            statement.bind(int(i + 1), row.values[columns[i]]);
+            statement.bind(int(i + 1), row.values.at(columns[i]));
         statement.bind(int(columns.size() + 1), row.rowId);
         statement.run();
         if (connection_.changes() == 0)
@@ -796,7 +802,8 @@ Field& DataSet::field(int index) const
 Field* DataSet::findField(const QString& name) const
 {
     for (const auto& field : fields_) {
-        if (field->fieldName().compare(name, Qt::CaseInsensitive) == 0)
+        // Names of another length never match (case folding keeps the length); most differ there.
+        if (field->fieldName().size() == name.size() && field->fieldName().compare(name, Qt::CaseInsensitive) == 0)
             return field.get();
     }
     return nullptr;
@@ -848,7 +855,7 @@ QVariant DataSet::rowValue(int row, int column) const
 {
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= int(rows_[size_t(row)].values.size()))
         return QVariant();
-    return rows_[size_t(row)].values[size_t(column)];
+    return rows_[size_t(row)].values.at(size_t(column));
 }
 
 void DataSet::setColumnValue(int column, const QVariant& value)
@@ -856,7 +863,7 @@ void DataSet::setColumnValue(int column, const QVariant& value)
     requireEditing();
     if (column < 0 || column >= int(columnNames_.size()))
         throw DatabaseError(QStringLiteral("The field has no column in the result"));
-    rows_[size_t(current_)].values[size_t(column)] = value;
+    rows_[size_t(current_)].values.set(size_t(column), value);
     assigned_[size_t(column)] = true;
     if (!quiet())
         emit rowChanged(current_);

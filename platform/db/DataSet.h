@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/db/Field.h"
+#include "platform/db/RowValues.h"
 
 #include <QObject>
 #include <QString>
@@ -15,6 +16,7 @@
 namespace lb::db {
 
 class Connection;
+class Statement;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
@@ -141,7 +143,7 @@ protected:
 private:
     struct Row {
         qint64 rowId = 0;
-        std::vector<QVariant> values;
+        RowValues values;
     };
     struct Snapshot;
     Snapshot load(const Source& source) const;
@@ -153,7 +155,8 @@ private:
     void notifyScroll();
     void emitReset();
     bool quiet(); // true while controls are disabled (and notes that a reset is owed)
-    bool readBack(qint64 rowId, std::vector<QVariant>& into);
+    bool readBack(qint64 rowId, RowValues& into);
+    Statement& rowReader(); // SELECT of the base table's columns by rowid
     void rereadRows(int keep);   // re-reads held rows by rowid; `keep`: a row left as it is, or -1
     void placeAfterReread(qint64 rowId, int index);
     void resyncAfterRollback() noexcept; // for Connection
@@ -180,6 +183,10 @@ private:
     DataSetHook beforeDelete_;
     DataSetHook beforePost_;
     DataSetHook afterScroll_;
+    // Kept while the dataset is open, so that posting row after row prepares nothing anew.
+    std::unique_ptr<Statement> rowReader_;
+    std::unique_ptr<Statement> update_;
+    std::vector<size_t> updateColumns_;        // the columns update_ sets
     bool attached_ = true;                     // false once the connection is destroyed
     friend class Field;
     friend class Connection;

@@ -31,6 +31,9 @@ void Statement::check(int rc, sqlite3* db, const QString& sql, const QString& pa
 
 void Statement::check(int rc) const
 {
+    // The parameter text is only made for a failure: every bind and step passes through here.
+    if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
+        return;
     check(rc, db_, sql_, paramText());
 }
 
@@ -194,6 +197,11 @@ void Statement::run()
 void Statement::reset()
 {
     check(sqlite3_reset(stmt_));
+}
+
+void Statement::resetQuietly() noexcept
+{
+    sqlite3_reset(stmt_);
 }
 
 int Statement::columnCount() const

@@ -35,6 +35,9 @@ public:
     // Steps to the end, for statements that return no rows.
     void run();
     void reset();
+    // Makes a kept statement ready for binding again whatever its last step did (that step
+    // reported its own failure), and ends a read left on a row.
+    void resetQuietly() noexcept;
 
     int columnCount() const;
     QString columnName(int column) const;
@@ -47,6 +50,8 @@ public:
     QVariant value(int column) const;
 
     const QString& sql() const { return sql_; }
+    // For reading rows without conversions (RowValues); owned by the statement.
+    sqlite3_stmt* handle() const { return stmt_; }
     // Raises SqliteError for a failing return code `rc` of a call on `db`, naming the SQL and
     // the parameter text. The one place where SQLite return codes turn into exceptions.
     static void check(int rc, sqlite3* db, const QString& sql = {}, const QString& params = {});

@@ -1,0 +1,77 @@
+// Packed row values: every SQLite storage class reads back as the statement gave it, and an
+// assigned value turns the row into plain values without touching copies (a row saved for Cancel).
+#include "TestDatabase.h"
+
+#include "platform/db/RowValues.h"
+#include "platform/db/Statement.h"
+
+#include <QDate>
+
+namespace lb::db::test {
+
+class RowValuesTest : public TestDatabase {
+protected:
+    // One row of every storage class: integer, real, Chinese text, empty text, blob, NULL.
+    void SetUp() override
+    {
+        TestDatabase::SetUp();
+        connection.execute(QStringLiteral("CREATE TABLE mixed (a, b, c, d, e, f)"));
+        connection.execute(QStringLiteral(
+            "INSERT INTO mixed VALUES (-9007199254740993, 2.5, '不锈钢螺丝 M8', '', x'00ff10', NULL)"));
+    }
+
+    RowValues readRow(int count)
+    {
+        Statement statement(connection.handle(), QStringLiteral("SELECT a, b, c, d, e, f, rowid FROM mixed"));
+        EXPECT_TRUE(statement.step());
+        return RowValues::read(statement, count);
+    }
+};
+
+TEST_F(RowValuesTest, EveryStorageClassReadsBackAsTheStatementGaveIt)
+{
+    const RowValues row = readRow(6);
+    ASSERT_EQ(6u, row.size());
+    EXPECT_EQ(QVariant(qint64(-9007199254740993)), row.at(0));
+    EXPECT_EQ(QVariant(2.5), row.at(1));
+    EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), row.at(2));
+    EXPECT_EQ(QMetaType::QString, row.at(3).typeId());
+    EXPECT_EQ(QString(), row.at(3).toString());
+    EXPECT_EQ(QVariant(QByteArray("\x00\xff\x10", 3)), row.at(4));
+    EXPECT_FALSE(row.at(5).isValid());
+    const int types[] = {QMetaType::LongLong, QMetaType::Double, QMetaType::QString,
+                         QMetaType::QString,  QMetaType::QByteArray, QMetaType::UnknownType};
+    for (size_t c = 0; c < 6; ++c)
+        EXPECT_EQ(types[c], row.typeAt(c)) << "column " << c;
+}
+
+TEST_F(RowValuesTest, OnlyTheAskedColumnsAreKept)
+{
+    // The hidden rowid column a dataset selects last is no value of the row.
+    EXPECT_EQ(2u, readRow(2).size());
+    EXPECT_EQ(0u, readRow(0).size());
+}
+
+TEST_F(RowValuesTest, AssignedValueIsKeptAsGivenAndCopiesStayAsTheyWere)
+{
+    RowValues row = readRow(6);
+    const RowValues saved = row;
+    row.set(5, QVariant(QDate(2024, 2, 29)));
+    row.set(2, QVariant(QStringLiteral("平垫圈")));
+    EXPECT_EQ(QVariant(QDate(2024, 2, 29)), row.at(5));
+    EXPECT_EQ(QMetaType::QDate, row.typeAt(5));
+    EXPECT_EQ(QVariant(QStringLiteral("平垫圈")), row.at(2));
+    EXPECT_EQ(QVariant(2.5), row.at(1));
+    EXPECT_EQ(QVariant(QByteArray("\x00\xff\x10", 3)), row.at(4));
+    EXPECT_EQ(6u, row.size());
+    EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), saved.at(2));
+    EXPECT_FALSE(saved.at(5).isValid());
+
+    RowValues fresh(3);
+    EXPECT_EQ(3u, fresh.size());
+    EXPECT_FALSE(fresh.at(1).isValid());
+    fresh.set(1, QVariant(qint64(7)));
+    EXPECT_EQ(QVariant(qint64(7)), fresh.at(1));
+}
+
+} // namespace lb::db::test
