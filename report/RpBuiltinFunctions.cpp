@@ -272,21 +272,25 @@ double mArcCoth(double x) { return std::atanh(1.0 / x); }
 double mArcSech(double x) { return std::acosh(1.0 / x); }
 double mArcCsch(double x) { return std::asinh(1.0 / x); }
 
-void add(TRpFunctionLibrary& library, const char* name, const char* spec, const char* description, Calculator calculator)
+std::unique_ptr<TRpEvElementFunction> element(const QString& name, Calculator calculator)
 {
-    const QString registered = QString::fromLatin1(name);
-    library.registerFunction({QString::fromLatin1(description), QString::fromLatin1(spec),
-                              [registered, calculator] { return std::make_unique<TRpEvElementFunction>(registered, calculator); },
-                              registered, Vendor});
+    return std::make_unique<TRpEvElementFunction>(name, calculator);
 }
 
-void addAggregate(TRpFunctionLibrary& library, const char* name, const char* spec, const char* description,
-                  TRpEvElementAggregate::Kind kind)
+std::unique_ptr<TRpEvElementFunction> element(const QString& name, TRpEvElementAggregate::Kind kind)
+{
+    return std::make_unique<TRpEvElementAggregate>(kind, name);
+}
+
+// Registers a function under `name` with its argument letters and help text; `computes` is
+// its Calculator, or the Kind of an aggregate.
+template <typename Computes>
+void add(TRpFunctionLibrary& library, const char* name, const char* arguments, const char* description,
+         Computes computes)
 {
     const QString registered = QString::fromLatin1(name);
-    library.registerFunction({QString::fromLatin1(description), QString::fromLatin1(spec),
-                              [registered, kind] { return std::make_unique<TRpEvElementAggregate>(kind, registered); },
-                              registered, Vendor});
+    library.registerFunction({QString::fromLatin1(description), QString::fromLatin1(arguments),
+                              [registered, computes] { return element(registered, computes); }, registered, Vendor});
 }
 
 } // namespace
@@ -302,11 +306,11 @@ void registerBuiltinFunctions(TRpFunctionLibrary& library)
     add(library, "TIME", "1", "TIME|Return current time as a string", fnTime);
     add(library, "DATE", "1", "DATE|Return current date as a string", fnDate);
     add(library, "COPY", "7SNN", "COPY(<X>, <St>,<Len>)|Returns a substring of string X", fnCopy);
-    addAggregate(library, "SUM", "3N", "SUM(<X>)|Sums the numeric <X>", Kind::Sum);
-    addAggregate(library, "COUNT", "3", "COUNT|Increments for each iteration", Kind::Count);
-    addAggregate(library, "MAX", "3V", "MAX(<X>)|Returns the highest <X>", Kind::Max);
-    addAggregate(library, "MIN", "3N", "MIN( <V>) | Returns the lowest <X>", Kind::Min);
-    addAggregate(library, "AVERAGE", "3N", "AVERAGE(<X>)|Returns the average of numeric <X>", Kind::Average);
+    add(library, "SUM", "3N", "SUM(<X>)|Sums the numeric <X>", Kind::Sum);
+    add(library, "COUNT", "3", "COUNT|Increments for each iteration", Kind::Count);
+    add(library, "MAX", "3V", "MAX(<X>)|Returns the highest <X>", Kind::Max);
+    add(library, "MIN", "3N", "MIN( <V>) | Returns the lowest <X>", Kind::Min);
+    add(library, "AVERAGE", "3N", "AVERAGE(<X>)|Returns the average of numeric <X>", Kind::Average);
     add(library, "TRUE", "5", "TRUE|boolean value", fnBoolean<true>);
     add(library, "FALSE", "5", "FALSE|boolean value", fnBoolean<false>);
     add(library, "INT", "2N", "INT(<X>)|Returns the integer part of <X>", fnInt);

@@ -8,25 +8,27 @@
 
 namespace lb::report {
 
+namespace {
+
+// A result of `kind` with `value` in the field of that kind.
+template <typename T>
+TRpEvResult withValue(TRpEvKind kind, T TRpEvResult::*field, T value)
+{
+    TRpEvResult r;
+    r.kind = kind;
+    r.*field = value;
+    return r;
+}
+
+} // namespace
+
+TRpEvResult TRpEvResult::integer(qint32 value) { return withValue(rkInteger, &TRpEvResult::intValue, value); }
+TRpEvResult TRpEvResult::number(double value) { return withValue(rkDouble, &TRpEvResult::doubleValue, value); }
+TRpEvResult TRpEvResult::boolean(bool value) { return withValue(rkBoolean, &TRpEvResult::boolValue, value); }
+
 void TRpEvResult::setStrValue(const QString& text)
 {
     str_ = rpFitText(text);
-}
-
-TRpEvResult TRpEvResult::integer(qint32 value)
-{
-    TRpEvResult r;
-    r.kind = rkInteger;
-    r.intValue = value;
-    return r;
-}
-
-TRpEvResult TRpEvResult::number(double value)
-{
-    TRpEvResult r;
-    r.kind = rkDouble;
-    r.doubleValue = value;
-    return r;
 }
 
 TRpEvResult TRpEvResult::string(const QString& text)
@@ -34,14 +36,6 @@ TRpEvResult TRpEvResult::string(const QString& text)
     TRpEvResult r;
     r.kind = rkString;
     r.setStrValue(text);
-    return r;
-}
-
-TRpEvResult TRpEvResult::boolean(bool value)
-{
-    TRpEvResult r;
-    r.kind = rkBoolean;
-    r.boolValue = value;
     return r;
 }
 

@@ -91,13 +91,17 @@ EmfFont readLogFont(const Fields& f, int at)
     return font;
 }
 
-void checkHandle(quint32 handle, int handles, bool stockAllowed, qint64 offset)
+// The object handle at offset 8 of a record, checked against the handle table (stock objects
+// only where `stockAllowed`).
+quint32 checkedHandle(const Fields& f, int handles, bool stockAllowed, qint64 offset)
 {
+    const quint32 handle = f.u32(8);
     if (stockAllowed && (handle & kStockObject))
-        return;
+        return handle;
     if (handle == 0 || handle >= quint32(handles))
         fail(QStringLiteral("object handle %1 outside the handle table of %2").arg(handle).arg(handles),
              offset);
+    return handle;
 }
 
 void decodeText(const Fields& f, EmfRecord& r)
@@ -228,23 +232,20 @@ EmfMetafile EmfMetafile::fromBytes(const QByteArray& bytes)
             break;
         case EMR_SELECTOBJECT:
         case EMR_DELETEOBJECT:
-            r.value = f.u32(8);
-            checkHandle(r.value, m.handles_, r.type == EMR_SELECTOBJECT, offset);
+            r.value = checkedHandle(f, m.handles_, r.type == EMR_SELECTOBJECT, offset);
             break;
         case EMR_MOVETOEX:
         case EMR_LINETO:
             r.point = f.point(8);
             break;
         case EMR_CREATEPEN:
-            r.value = f.u32(8);
-            checkHandle(r.value, m.handles_, false, offset);
+            r.value = checkedHandle(f, m.handles_, false, offset);
             r.style = f.u32(12);
             r.penWidth = f.i32(16);
             r.color = f.u32(24);
             break;
         case EMR_CREATEBRUSHINDIRECT:
-            r.value = f.u32(8);
-            checkHandle(r.value, m.handles_, false, offset);
+            r.value = checkedHandle(f, m.handles_, false, offset);
             r.style = f.u32(12);
             r.color = f.u32(16);
             r.hatch = f.u32(20);
@@ -258,8 +259,7 @@ EmfMetafile EmfMetafile::fromBytes(const QByteArray& bytes)
             r.corner = QSize(f.i32(24), f.i32(28));
             break;
         case EMR_EXTCREATEFONTINDIRECTW:
-            r.value = f.u32(8);
-            checkHandle(r.value, m.handles_, false, offset);
+            r.value = checkedHandle(f, m.handles_, false, offset);
             r.font = readLogFont(f, 12);
             break;
         case EMR_EXTTEXTOUTW:
