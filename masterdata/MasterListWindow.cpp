@@ -1,0 +1,469 @@
+// The record list window: grid, search row, add/modify/delete, pick and close, set up by a config.
+#include "masterdata/MasterListWindow.h"
+
+#include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
+#include "masterdata/CustomerProductRows.h"
+#include "masterdata/MasterCatalog.h"
+#include "masterdata/MasterEditor.h"
+#include "masterdata/ProductCommands.h"
+#include "masterdata/ValueEditor.h"
+#include "platform/db/Query.h"
+#include "platform/sys/Errors.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Modal.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <map>
+
+namespace {
+
+std::map<QString, QPointer<MasterListWindow>>& instances()
+{
+    static std::map<QString, QPointer<MasterListWindow>> windows;
+    return windows;
+}
+
+struct CommandLook {
+    ListCommand command;
+    const char* name;
+    const char* caption;
+};
+
+const CommandLook commandLooks[] = {
+    {ListCommand::Add, "ToolButton1", "  新增  "},   {ListCommand::Modify, "ToolButton2", "修改"},
+    {ListCommand::Delete, "ToolButton3", "删除"},    {ListCommand::Print, "ToolButton5", "打印"},
+    {ListCommand::Pick, "ToolButton7", "选中"},      {ListCommand::Search, "ToolButton6", "查找"},
+    {ListCommand::Export, "ToolButton18", "导出"},   {ListCommand::CountEntry, "ToolButton8", "盘点录入"},
+    {ListCommand::Close, "ToolButton15", "退出"},
+};
+
+} // namespace
+
+MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
+    : lb::ui::WorkWindow(owner), config_(std::move(config))
+{
+    setObjectName(config_.key);
+    setWindowTitle(config_.caption);
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QToolBar(this);
+    layout->addWidget(bar);
+    buildToolBar(bar);
+    buildSearchRow(bar);
+
+    DBGrid1 = new lb::ui::DataGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setToolTip(config_.gridHint);
+    DBGrid1->setColumns(config_.columns);
+    DBGrid1->setReadOnly(true);
+    DBGrid1->setDataSet(&dataSet());
+    layout->addWidget(DBGrid1, 1);
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, [this] { ToolButton7Click(); });
+    DBGrid1->setKeyHook([this](QKeyEvent* event) { return gridKey(event); });
+    if (config_.markColumn) {
+        DBGrid1->setRowColor([this](int row) {
+            lb::db::DataSet* rows = DBGrid1->dataSet();
+            lb::db::Field* mark = rows ? rows->findField(QStringLiteral("szbj")) : nullptr;
+            return mark && rows->rowValue(row, mark->column()).toBool() ? QColor(Qt::blue) : QColor();
+        });
+        connect(DBGrid1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+            lb::db::Field* field = DBGrid1->gridModel()->fieldAt(index.column());
+            if (field && field->dataType() == lb::db::FieldType::Boolean)
+                toggleMark();
+        });
+    }
+
+    if (!config_.menu.empty()) {
+        popupMenu = new QMenu(this);
+        for (const ListMenuItem& item : config_.menu) {
+            QAction* action = popupMenu->addAction(item.caption);
+            action->setObjectName(item.name);
+            action->setVisible(item.visible);
+            action->setEnabled(bool(item.run));
+            if (item.run) {
+                const auto run = item.run;
+                connect(action, &QAction::triggered, this, [this, run] { run(*this); });
+            }
+        }
+        DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(DBGrid1, &QWidget::customContextMenuRequested, this,
+                [this](const QPoint& at) { popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at)); });
+    }
+
+    auto* status = new QStatusBar(this);
+    for (const QString& text : config_.statusPanels) {
+        panels_.push_back(new QLabel(text, status));
+        status->addWidget(panels_.back());
+    }
+    if (config_.showCount) {
+        panels_.push_back(new QLabel(status));
+        status->addWidget(panels_.back());
+    }
+    layout->addWidget(status);
+    if (config_.maximised)
+        setWindowState(Qt::WindowMaximized);
+    instances()[config_.key] = this;
+}
+
+MasterListWindow::~MasterListWindow() = default;
+
+void MasterListWindow::buildToolBar(QToolBar* bar)
+{
+    for (const CommandLook& look : commandLooks) {
+        if (std::find(config_.commands.begin(), config_.commands.end(), look.command) == config_.commands.end())
+            continue;
+        QAction* action = bar->addAction(QString::fromUtf8(look.caption));
+        action->setObjectName(QString::fromLatin1(look.name));
+        const bool disabled = std::find(config_.disabledCommands.begin(), config_.disabledCommands.end(),
+                                        look.command) != config_.disabledCommands.end();
+        action->setEnabled(!disabled);
+        commands_.emplace_back(look.command, action);
+        switch (look.command) {
+        case ListCommand::Add: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton1Click); break;
+        case ListCommand::Modify: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton2Click); break;
+        case ListCommand::Delete: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton3Click); break;
+        case ListCommand::Pick: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton7Click); break;
+        case ListCommand::Search: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton6Click); break;
+        case ListCommand::CountEntry: connect(action, &QAction::triggered, this, &MasterListWindow::countEntry); break;
+        case ListCommand::Close: connect(action, &QAction::triggered, this, &QWidget::close); break;
+        case ListCommand::Print:
+        case ListCommand::Export:
+            break; // they come with the report layouts and the export window
+        }
+    }
+}
+
+void MasterListWindow::buildSearchRow(QToolBar* bar)
+{
+    if (config_.search.options.empty())
+        return;
+    ComboBox1 = new QComboBox(bar);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setToolTip(QStringLiteral("选项"));
+    for (const SearchOption& option : config_.search.options)
+        ComboBox1->addItem(option.option);
+    ComboBox1->setEditText(config_.initialOption);
+    bar->addWidget(ComboBox1);
+    Edit1 = new QLineEdit(bar);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setToolTip(QStringLiteral("选项为空,输入内容模糊查找"));
+    bar->addWidget(Edit1);
+    for (int i = 0; i < config_.modes.size(); ++i) {
+        auto* button = new QRadioButton(config_.modes[i], bar);
+        button->setChecked(i == config_.initialMode);
+        bar->addWidget(button);
+        modeButtons.push_back(button);
+    }
+    // Choosing an option does not search; it moves the focus to the search box. The input
+    // method of Chinese options is the platform's own.
+    connect(ComboBox1, &QComboBox::activated, this, [this] { Edit1->setFocus(); });
+    connect(Edit1, &QLineEdit::returnPressed, this, &MasterListWindow::ToolButton6Click);
+    if (config_.searchOnType)
+        connect(Edit1, &QLineEdit::textEdited, this, &MasterListWindow::ToolButton6Click);
+    if (config_.searchOnLeave)
+        connect(Edit1, &QLineEdit::editingFinished, this, [this] {
+            if (!Edit1->hasFocus())
+                ToolButton6Click();
+        });
+}
+
+lb::db::Query& MasterListWindow::dataSet() const
+{
+    return *config_.dataSet();
+}
+
+MasterListWindow* MasterListWindow::instance(const QString& key)
+{
+    const auto found = instances().find(key);
+    return found == instances().end() ? nullptr : found->second.data();
+}
+
+QAction* MasterListWindow::command(ListCommand command) const
+{
+    for (const auto& [which, action] : commands_) {
+        if (which == command)
+            return action;
+    }
+    return nullptr;
+}
+
+QAction* MasterListWindow::menuItem(const QString& name) const
+{
+    return popupMenu ? popupMenu->findChild<QAction*>(name) : nullptr;
+}
+
+QString MasterListWindow::statusText(int panel) const
+{
+    return panel < int(panels_.size()) ? panels_[std::size_t(panel)]->text() : QString();
+}
+
+void MasterListWindow::setStatusText(int panel, const QString& text)
+{
+    if (panel < int(panels_.size()))
+        panels_[std::size_t(panel)]->setText(text);
+}
+
+MasterListWindow* MasterListWindow::openFromMenu(const QString& key, QWidget* mainWindow, const QString& sql)
+{
+    frmain->PickMode = 0;
+    auto* list = new MasterListWindow(MasterCatalog::byKey(key), mainWindow);
+    lb::db::Query& rows = list->dataSet();
+    if (!sql.isEmpty()) {
+        rows.close();
+        rows.sql().setText(sql);
+    }
+    rows.open();
+    list->showWork(true);
+    return list;
+}
+
+MasterListWindow* MasterListWindow::openAsPicker(const QString& key, int code, PickTarget& target)
+{
+    frmain->PickMode = code;
+    auto* list = new MasterListWindow(MasterCatalog::byKey(key), target.pickWindow());
+    list->attachTo(target);
+    list->dataSet().open();
+    list->showWork(false);
+    return list;
+}
+
+void MasterListWindow::attachTo(PickTarget& target)
+{
+    target_ = target.pickWindow();
+    targetInterface_ = &target;
+    // The line the user picks for; a pick writes there or nowhere.
+    lineIntno_ = PickWriteBack::currentLine(target);
+    if (target_) {
+        target_->installEventFilter(this);
+        connect(target_, &QObject::destroyed, this, &QWidget::close);
+    }
+}
+
+bool MasterListWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A picker does not outlive its opener: it closes through its own close steps first.
+    if (watched == target_ && event->type() == QEvent::Close)
+        close();
+    return lb::ui::WorkWindow::eventFilter(watched, event);
+}
+
+void MasterListWindow::showEvent(QShowEvent* event)
+{
+    lb::ui::WorkWindow::showEvent(event);
+    if (config_.searchOnShow)
+        ToolButton6Click();
+    else
+        updateCount();
+}
+
+void MasterListWindow::updateCount()
+{
+    if (config_.showCount)
+        setStatusText(int(panels_.size()) - 1, QStringLiteral("记录数:") + QString::number(dataSet().recordCount()));
+}
+
+QString MasterListWindow::selectedField() const
+{
+    lb::db::Field* field = DBGrid1->selectedField();
+    return field ? field->fieldName() : QString();
+}
+
+void MasterListWindow::ToolButton6Click()
+{
+    if (!ComboBox1)
+        return;
+    lb::db::Query& rows = dataSet();
+    if (config_.markColumn) {
+        frmain->SortMode = 0;
+        // A mark being set is kept before the rows are replaced.
+        if (rows.state() == lb::db::DataSetState::Edit)
+            rows.post();
+    }
+    const bool fuzzy = modeButtons.size() > 1 && modeButtons[1]->isChecked();
+    const auto plan = ListSearch::plan(config_.search, ComboBox1->currentText(), Edit1->text(), fuzzy, selectedField());
+    if (plan) {
+        if (plan->boxText) {
+            const QSignalBlocker quiet(Edit1);
+            Edit1->setText(*plan->boxText);
+        }
+        ListSearch::run(rows, *plan);
+    }
+    updateCount();
+}
+
+void MasterListWindow::ToolButton1Click()
+{
+    frmain->AddMode = QStringLiteral("T");
+    openEditor(true);
+}
+
+void MasterListWindow::ToolButton2Click()
+{
+    lb::db::Query& rows = dataSet();
+    if (!rows.active() || rows.isEmpty())
+        return;
+    frmain->AddMode = QStringLiteral("F");
+    frmain->EditIntno = rows.fieldByName(QStringLiteral("intno")).asString();
+    openEditor(false);
+}
+
+void MasterListWindow::openEditor(bool adding)
+{
+    if (config_.openEditor) {
+        config_.openEditor(*this, adding);
+    } else if (config_.editor) {
+        auto* editor = new MasterEditor(*config_.editor, this);
+        editor->showWork(true);
+    } else if (config_.valueEditor && !adding) {
+        ValueEditor editor(*config_.valueEditor, this);
+        lb::ui::Modal::exec(editor);
+        raise();
+    }
+}
+
+void MasterListWindow::countEntry()
+{
+    lb::db::Query& rows = dataSet();
+    if (!rows.active() || rows.isEmpty() || !config_.valueEditor)
+        return;
+    ValueEditor editor(*config_.valueEditor, this);
+    lb::ui::Modal::exec(editor);
+    raise();
+}
+
+void MasterListWindow::ToolButton3Click()
+{
+    lb::db::Query& rows = dataSet();
+    if (!rows.active() || rows.isEmpty())
+        return;
+    const DeletePolicy& policy = config_.deletion;
+    if (policy.products) {
+        if (rows.fieldByName(QStringLiteral("sl")).asFloat() != 0
+            && !lb::ui::Dialogs::confirm(QStringLiteral("该商品库存量不为0,是否要删除?")))
+            return;
+        ProductCommands::deleteCurrent(frdm->ADOCon, rows);
+        updateCount();
+        return;
+    }
+    if (!policy.balanceQuestion.isEmpty() && rows.fieldByName(QStringLiteral("balance")).asFloat() != 0
+        && !lb::ui::Dialogs::confirm(policy.balanceQuestion))
+        return;
+    if (policy.ownQuestion.isEmpty()) {
+        rows.deleteRecord(); // the data module asks "确实要删除当前记录吗?"
+        updateCount();
+        return;
+    }
+    if (!lb::ui::Dialogs::confirm(policy.ownQuestion))
+        return;
+    lb::db::Transaction transaction(frdm->ADOCon);
+    if (!policy.alsoDeleteRowsOf.isEmpty()) {
+        lb::db::Query statement(frdm->ADOCon);
+        statement.sql().add(QStringLiteral("delete from %1 where intno=:p1").arg(policy.alsoDeleteRowsOf));
+        statement.paramByName(QStringLiteral("p1")).setAsString(rows.fieldByName(QStringLiteral("intno")).asString());
+        statement.execSQL();
+    }
+    rows.deleteRecord();
+    transaction.commit();
+    updateCount();
+}
+
+void MasterListWindow::ToolButton7Click()
+{
+    if (config_.pickList == PickList::Product) {
+        pickProduct();
+        return;
+    }
+    if (frmain->PickMode == 0)
+        return;
+    if (config_.pickList && pickTarget())
+        PickWriteBack::apply(*config_.pickList, frmain->PickMode, *pickTarget(), dataSet(), lineIntno_, selectedField());
+    close();
+}
+
+void MasterListWindow::pickProduct()
+{
+    lb::db::Query& rows = dataSet();
+    if (!rows.active() || rows.isEmpty())
+        throw lb::Abort();
+    if (frmain->CustProductPick == 7) {
+        if (!CustomerProductRows::addProduct(frdm->ADOCon, *frdm->Aqcustomer, rows, *frdm->Aqcproduct)) {
+            lb::ui::Dialogs::message(QStringLiteral("该商品已存在,不能再添加！ "));
+            throw lb::Abort();
+        }
+        close();
+        return;
+    }
+    const int code = frmain->PickMode;
+    if (code == 0) {
+        ToolButton2Click();
+        return;
+    }
+    if (!PickWriteBack::find(PickList::Product, code))
+        return;
+    if (pickTarget())
+        PickWriteBack::apply(PickList::Product, code, *pickTarget(), rows, lineIntno_, selectedField());
+    close();
+}
+
+void MasterListWindow::toggleMark()
+{
+    ProductCommands::toggleMark(dataSet());
+}
+
+void MasterListWindow::reopen()
+{
+    lb::db::Query& rows = dataSet();
+    rows.close();
+    rows.open();
+    updateCount();
+}
+
+bool MasterListWindow::gridKey(QKeyEvent* event)
+{
+    lb::db::Query& rows = dataSet();
+    if (config_.markColumn && event->key() == Qt::Key_Space) {
+        lb::db::Field* field = DBGrid1->selectedField();
+        if (field && field->dataType() == lb::db::FieldType::Boolean) {
+            toggleMark();
+            return true;
+        }
+    }
+    if (config_.removeBlankRows && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && rows.active()
+        && !rows.isEmpty() && rows.fieldByName(QStringLiteral("intno")).asString().isEmpty()) {
+        rows.deleteRecord();
+        return true;
+    }
+    return false;
+}
+
+void MasterListWindow::onClosing()
+{
+    if (instances()[config_.key] == this)
+        instances().erase(config_.key);
+    // The product list opened by the customer price table for a sales form leaves that
+    // table's code standing; every other list ends its pick here.
+    if (!(config_.pickList == PickList::Product && frmain->PickMode == 18))
+        frmain->PickMode = 0;
+    if (config_.pickList == PickList::Product && frmain->CustProductPick == 7)
+        frmain->CustProductPick = 0;
+    if (lb::db::Query* rows = config_.dataSet(); rows && rows->active()) {
+        if (rows->state() != lb::db::DataSetState::Browse)
+            rows->cancel();
+        rows->close();
+    }
+    if (config_.onClose)
+        config_.onClose(*this);
+}

@@ -1,0 +1,91 @@
+// The record list window: grid, search row, add/modify/delete, pick and close, set up by a config.
+#pragma once
+
+#include "masterdata/MasterListConfig.h"
+#include "platform/ui/WorkWindow.h"
+
+#include <QPointer>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QToolBar;
+
+namespace lb::ui {
+class DataGrid;
+}
+
+// One window class serves every list of master data and stock; its configuration says which
+// commands, columns, searches, deletion questions and pick write-back it has. Opened from the
+// menu it disables the main window; opened as a picker it remembers its opener (a PickTarget)
+// and the opener's current document line, and closes when the opener closes.
+class MasterListWindow : public lb::ui::WorkWindow {
+    Q_OBJECT
+public:
+    MasterListWindow(MasterListConfig config, QWidget* owner);
+    ~MasterListWindow() override;
+
+    // The open list of a window class, or nullptr (one window of each class takes part in a pick).
+    static MasterListWindow* instance(const QString& key);
+
+    // Menu command: PickMode := 0, the main window disabled, the list created, its dataset
+    // opened with the SQL it holds (or `sql` when given), the list shown.
+    static MasterListWindow* openFromMenu(const QString& key, QWidget* mainWindow, const QString& sql = QString());
+    // Opener command: PickMode := code, the list created over the opener, its dataset opened,
+    // the list shown modeless while the opener stays enabled.
+    static MasterListWindow* openAsPicker(const QString& key, int code, PickTarget& target);
+
+    const MasterListConfig& config() const { return config_; }
+    lb::db::Query& dataSet() const;
+    lb::ui::DataGrid* DBGrid1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;          // search option; nullptr without a search row
+    QLineEdit* Edit1 = nullptr;              // search text
+    std::vector<QRadioButton*> modeButtons;  // 快速/模糊 or 精确/模糊
+    QMenu* popupMenu = nullptr;
+    QAction* command(ListCommand command) const;
+    QAction* menuItem(const QString& name) const;
+    QString statusText(int panel) const;
+    void setStatusText(int panel, const QString& text);
+
+    // The commands, by the names the windows of this family give them.
+    void ToolButton1Click(); // add
+    void ToolButton2Click(); // modify
+    void ToolButton3Click(); // delete
+    void ToolButton6Click(); // search
+    void ToolButton7Click(); // pick
+    void countEntry();       // 盘点录入
+
+    // The field of the grid's selected column; empty when none.
+    QString selectedField() const;
+    // Toggles the mark of the current row (mark column lists).
+    void toggleMark();
+    // Reopens the dataset with its current SQL (after a statement changed the rows).
+    void reopen();
+    // The window that opened this list as a picker, or nullptr.
+    PickTarget* pickTarget() const { return target_ ? targetInterface_ : nullptr; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void onClosing() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildToolBar(QToolBar* bar);
+    void buildSearchRow(QToolBar* bar);
+    void pickProduct();
+    void openEditor(bool adding);
+    void updateCount();
+    bool gridKey(QKeyEvent* event);
+    void attachTo(PickTarget& target);
+
+    MasterListConfig config_;
+    std::vector<std::pair<ListCommand, QAction*>> commands_;
+    std::vector<QLabel*> panels_;
+    QPointer<QWidget> target_;
+    PickTarget* targetInterface_ = nullptr;
+    QString lineIntno_;
+};
