@@ -472,4 +472,46 @@ TEST_F(DataSetTest, JoinsAreReadOnly)
     EXPECT_EQ(QStringLiteral("cproduct"), q.baseTable());
 }
 
+// Posting reuses the statements a dataset keeps while open: a failed post must not spoil the
+// next one, another column set must get its own UPDATE, and no read may stay open on the file.
+TEST_F(DataSetTest, RowAfterRowPostsThroughKeptStatements)
+{
+    connection.execute(QStringLiteral("CREATE TABLE stock (code VARCHAR(10), name VARCHAR(20), qty DOUBLE CHECK (qty >= 0))"));
+    connection.execute(QStringLiteral("INSERT INTO stock VALUES ('A', '螺丝', 1), ('B', '螺母', 2), ('C', '垫圈', 3)"));
+    Query q(connection);
+    q.sql().setText(QStringLiteral("SELECT code, name, qty FROM stock ORDER BY code"));
+    q.open();
+    q.edit();
+    q["qty"].setAsFloat(-1);
+    EXPECT_THROW(q.post(), DatabaseError);
+    q.cancel();
+    EXPECT_EQ(1.0, q["qty"].asFloat());
+    q.next();
+    q.edit();
+    q["qty"].setAsFloat(20);
+    q.post();
+    q.next();
+    q.edit();
+    q["name"].setAsString(QStringLiteral("平垫圈"));
+    q.post();
+    connection.execute(QStringLiteral("ALTER TABLE stock ADD COLUMN note TEXT"));
+    q.first();
+    q.edit();
+    q["qty"].setAsFloat(5);
+    q.post();
+    EXPECT_EQ(5.0, q["qty"].asFloat());
+
+    // A second connection gets the file to itself: the dataset holds no read open.
+    Connection other;
+    other.setDatabaseFile(path);
+    other.open();
+    other.execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    other.execute(QStringLiteral("COMMIT"));
+
+    Query check(connection);
+    check.sql().setText(QStringLiteral("SELECT group_concat(code || name || qty, ' ') AS all_rows FROM stock ORDER BY code"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("A螺丝5.0 B螺母20.0 C平垫圈3.0"), check["all_rows"].asString());
+}
+
 } // namespace lb::db::test
