@@ -604,30 +604,21 @@ void DataSet::edit()
 
 void DataSet::append()
 {
-    requireActive();
-    requireWritable();
-    checkBrowse();
-    rows_.push_back(Row{0, RowValues(columnNames_.size())});
-    const int index = int(rows_.size()) - 1;
-    current_ = index;
-    assigned_.assign(columnNames_.size(), false);
-    saved_.reset();
-    state_ = DataSetState::Insert;
-    bof_ = eof_ = false;
-    if (!quiet()) {
-        emit rowInserted(index);
-        emit currentChanged(index);
-        emit stateChanged();
-    }
-    notifyScroll();
+    startInsert(true);
 }
 
 void DataSet::insert()
 {
+    startInsert(false);
+}
+
+void DataSet::startInsert(bool atEnd)
+{
     requireActive();
     requireWritable();
     checkBrowse();
-    const int index = current_ < 0 ? 0 : current_;
+    // The place is taken after checkBrowse: cancelling a pending new row moves the cursor.
+    const int index = atEnd ? int(rows_.size()) : std::max(current_, 0);
     rows_.insert(rows_.begin() + index, Row{0, RowValues(columnNames_.size())});
     current_ = index;
     assigned_.assign(columnNames_.size(), false);

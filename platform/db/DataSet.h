@@ -152,6 +152,7 @@ private:
     void requireEditing() const;
     void requireWritable() const;
     void moveTo(int index);
+    void startInsert(bool atEnd); // a new row at the end, or before the current row
     void notifyScroll();
     void emitReset();
     bool quiet(); // true while controls are disabled (and notes that a reset is owed)
