@@ -6,55 +6,15 @@
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/FocusChain.h"
-#include "platform/ui/KeyFilter.h"
 
-#include <QCloseEvent>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 TFropadd::TFropadd(QWidget* list)
-    : QWidget(nullptr, Qt::Window)
-    , list_(list)
+    : OperatorWindow(list, QStringLiteral("新增操作员"))
 {
-    setWindowTitle(QStringLiteral("新增操作员"));
-    Edit3 = new QLineEdit(this);
-    Edit3->setMaxLength(3);
-    Edit4 = new QLineEdit(this);
-    Edit4->setMaxLength(10);
-    Edit1 = new QLineEdit(this);
-    Edit1->setMaxLength(6);
-    Edit1->setEchoMode(QLineEdit::Password);
-    Edit2 = new QLineEdit(this);
-    Edit2->setMaxLength(6);
-    Edit2->setEchoMode(QLineEdit::Password);
-    Button1 = new QPushButton(QStringLiteral("保存"), this);
-    Button2 = new QPushButton(QStringLiteral("取消"), this);
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("编号"), Edit3);
-    form->addRow(QStringLiteral("姓名"), Edit4);
-    form->addRow(QStringLiteral("密码"), Edit1);
-    form->addRow(QStringLiteral("重输密码"), Edit2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-
-    for (QLineEdit* digits : {Edit3, Edit1, Edit2})
-        lb::ui::KeyFilter::install(digits, lb::ui::KeyFilter::Allowed::Digits);
-    auto* chain = new lb::ui::FocusChain(this);
-    chain->setOrder({Edit3, Edit4, Edit1, Edit2, Button1});
-    chain->setArrowKeys({Edit3, Edit4, Edit1, Edit2});
-
-    connect(Button1, &QPushButton::clicked, this, &TFropadd::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &QWidget::close);
+    Edit3 = addEdit(QStringLiteral("编号"), 3, true);
+    Edit4 = addEdit(QStringLiteral("姓名"), 10, false);
+    finish();
 }
 
 void TFropadd::showAdd()
@@ -68,14 +28,9 @@ void TFropadd::showAdd()
 
 void TFropadd::Button1Click()
 {
-    const QString password = Edit1->text().trimmed();
-    const QString again = Edit2->text().trimmed();
-    if (password.isEmpty() || again.isEmpty() || password != again) {
-        lb::ui::Dialogs::message(QStringLiteral("密码输入不合法!"));
-        Edit1->clear();
-        Edit1->setFocus();
+    const QString password = checkedPassword();
+    if (password.isEmpty())
         return;
-    }
     const QString number = Edit3->text().trimmed();
     const QString name = Edit4->text().trimmed();
     if (number.isEmpty() || name.isEmpty()) {
@@ -105,13 +60,4 @@ void TFropadd::Button1Click()
     operators.fieldByName(QStringLiteral("pw")).setAsString(lb::core::ScramblePassword(password));
     operators.post();
     close();
-}
-
-void TFropadd::closeEvent(QCloseEvent* event)
-{
-    lb::db::Table& operators = *frdm->ATopcrl;
-    if (operators.active() && operators.state() != lb::db::DataSetState::Browse)
-        operators.cancel();
-    list_->setEnabled(true);
-    QWidget::closeEvent(event);
 }

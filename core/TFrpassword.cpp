@@ -27,6 +27,7 @@ TFrpassword::TFrpassword(QWidget* parent)
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     Edit1 = new QLineEdit(this);
     Edit1->setEchoMode(QLineEdit::Password);
+    Edit1->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // masked with "*"
     Edit1->setMaxLength(6);
     hintLabel = new QLabel(QStringLiteral("(预设密码") + lb::core::FactoryAdminPassword + QLatin1Char(')'), this);
     Bok = new QPushButton(QStringLiteral("确定"), this);

@@ -6,52 +6,14 @@
 #include "core/Tfrmain.h"
 #include "platform/db/Table.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/FocusChain.h"
-#include "platform/ui/KeyFilter.h"
 
-#include <QCloseEvent>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 Tfropedit::Tfropedit(QWidget* list)
-    : QWidget(nullptr, Qt::Window)
-    , list_(list)
+    : OperatorWindow(list, QStringLiteral("修改操作员密码"))
 {
-    setWindowTitle(QStringLiteral("修改操作员密码"));
-    Edit3 = new QLineEdit(this);
-    Edit3->setMaxLength(10);
-    Edit1 = new QLineEdit(this);
-    Edit1->setMaxLength(6);
-    Edit1->setEchoMode(QLineEdit::Password);
-    Edit2 = new QLineEdit(this);
-    Edit2->setMaxLength(6);
-    Edit2->setEchoMode(QLineEdit::Password);
-    Button1 = new QPushButton(QStringLiteral("保存"), this);
-    Button2 = new QPushButton(QStringLiteral("取消"), this);
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("操作员"), Edit3);
-    form->addRow(QStringLiteral("密码"), Edit1);
-    form->addRow(QStringLiteral("重输密码"), Edit2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-
-    for (QLineEdit* digits : {Edit1, Edit2})
-        lb::ui::KeyFilter::install(digits, lb::ui::KeyFilter::Allowed::Digits);
-    auto* chain = new lb::ui::FocusChain(this);
-    chain->setOrder({Edit3, Edit1, Edit2, Button1});
-    chain->setArrowKeys({Edit3, Edit1, Edit2});
-
-    connect(Button1, &QPushButton::clicked, this, &Tfropedit::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &QWidget::close);
+    Edit3 = addEdit(QStringLiteral("操作员"), 10, false);
+    finish();
 }
 
 void Tfropedit::showEdit()
@@ -72,14 +34,9 @@ void Tfropedit::Button1Click()
         Edit3->setFocus();
         return;
     }
-    const QString password = Edit1->text().trimmed();
-    const QString again = Edit2->text().trimmed();
-    if (password.isEmpty() || again.isEmpty() || password != again) {
-        lb::ui::Dialogs::message(QStringLiteral("密码输入不合法!"));
-        Edit1->clear();
-        Edit1->setFocus();
+    const QString password = checkedPassword();
+    if (password.isEmpty())
         return;
-    }
     // A new name is saved with an unchanged password too; an unchanged row is not written.
     lb::db::Table& operators = *frdm->ATopcrl;
     const QString scrambled = lb::core::ScramblePassword(password);
@@ -94,13 +51,4 @@ void Tfropedit::Button1Click()
     frmain->OperatorName = operators.fieldByName(QStringLiteral("xm")).asString();
     frmain->OperatorPassword = password;
     close();
-}
-
-void Tfropedit::closeEvent(QCloseEvent* event)
-{
-    lb::db::Table& operators = *frdm->ATopcrl;
-    if (operators.active() && operators.state() != lb::db::DataSetState::Browse)
-        operators.cancel();
-    list_->setEnabled(true);
-    QWidget::closeEvent(event);
 }

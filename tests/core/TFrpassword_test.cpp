@@ -76,6 +76,7 @@ TEST_F(OperatorTest, LogInWindowStartsOnTheAdministratorWithTheFactoryPassword)
     EXPECT_EQ(QStringLiteral("登录验证"), login.windowTitle());
     EXPECT_EQ(QStringLiteral("999"), login.ComboBox1->currentText());
     EXPECT_EQ(QStringLiteral("888"), login.Edit1->text());
+    EXPECT_EQ(QStringLiteral("***"), login.Edit1->displayText());
     EXPECT_EQ(QStringLiteral("(预设密码888)"), login.hintLabel->text());
     ASSERT_EQ(2, login.ComboBox1->count());
     EXPECT_EQ(QStringLiteral("999"), login.ComboBox1->itemText(0));
