@@ -2,6 +2,7 @@
 #include "platform/db/Field.h"
 
 #include "platform/db/DataSet.h"
+#include "platform/db/Statement.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/TextFormat.h"
 
@@ -136,25 +137,6 @@ QString toDisplay(const FieldDef& def, const QVariant& raw)
         return fmt::formatFloat(def.displayFormat, toFloat(def, raw));
     }
     return toText(def, raw);
-}
-
-bool isNumber(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
 }
 
 // The text a non-text value gets when it is written into a text column.
@@ -312,19 +294,19 @@ void Field::setValue(const QVariant& value)
             store(qint64(value.toBool() ? 1 : 0));
         else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
             store(qint64(std::nearbyint(value.toDouble())));
-        else if (isNumber(value))
+        else if (isNumberValue(value))
             store(value.toLongLong());
         else
             invalidConversion(def_, value);
         return;
     case FieldType::Float:
-        if (isNumber(value) || value.typeId() == QMetaType::Bool)
+        if (isNumberValue(value) || value.typeId() == QMetaType::Bool)
             store(value.toDouble());
         else
             invalidConversion(def_, value);
         return;
     case FieldType::Boolean:
-        if (isNumber(value) || value.typeId() == QMetaType::Bool)
+        if (isNumberValue(value) || value.typeId() == QMetaType::Bool)
             store(qint64(value.toDouble() != 0 ? 1 : 0));
         else
             invalidConversion(def_, value);

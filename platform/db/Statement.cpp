@@ -17,6 +17,23 @@ QString fromUtf8(const char* text)
     return text ? QString::fromUtf8(text) : QString();
 }
 
+bool isIntegerType(int type)
+{
+    switch (type) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void Statement::check(int rc, sqlite3* db, const QString& sql, const QString& params)
@@ -83,31 +100,45 @@ Statement& Statement::operator=(Statement&& other) noexcept
     return *this;
 }
 
-QString sqlValueText(const QVariant& value)
+bool isNumberValue(const QVariant& value)
+{
+    const int type = value.typeId();
+    return isIntegerType(type) || type == QMetaType::Double || type == QMetaType::Float;
+}
+
+QVariant sqlValue(const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
-        return QStringLiteral("NULL");
+        return QVariant();
     switch (value.typeId()) {
     case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return QString::number(value.toLongLong());
+        return qint64(value.toBool() ? 1 : 0);
     case QMetaType::Double:
     case QMetaType::Float:
-        return QString::number(value.toDouble(), 'g', 17);
+        return value.toDouble();
+    case QMetaType::QByteArray:
+        return value;
     case QMetaType::QDate:
-        return QLatin1Char('\'') + value.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('\'');
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
     case QMetaType::QDateTime:
-        return QLatin1Char('\'') + value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char('\'');
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     default:
-        return QLatin1Char('\'') + value.toString() + QLatin1Char('\'');
+        return isIntegerType(value.typeId()) ? QVariant(value.toLongLong()) : QVariant(value.toString());
+    }
+}
+
+QString sqlValueText(const QVariant& value)
+{
+    const QVariant bound = sqlValue(value);
+    switch (bound.typeId()) {
+    case QMetaType::UnknownType:
+        return QStringLiteral("NULL");
+    case QMetaType::LongLong:
+        return QString::number(bound.toLongLong());
+    case QMetaType::Double:
+        return QString::number(bound.toDouble(), 'g', 17);
+    default:
+        return QLatin1Char('\'') + bound.toString() + QLatin1Char('\'');
     }
 }
 
@@ -115,46 +146,28 @@ void Statement::bind(int index, const QVariant& value)
 {
     if (index >= 1 && size_t(index) <= bound_.size())
         bound_[size_t(index - 1)] = value;
+    const QVariant bound = sqlValue(value);
     int rc = SQLITE_OK;
-    if (!value.isValid() || value.isNull()) {
+    switch (bound.typeId()) {
+    case QMetaType::UnknownType:
         rc = sqlite3_bind_null(stmt_, index);
-    } else {
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-            rc = sqlite3_bind_int(stmt_, index, value.toBool() ? 1 : 0);
-            break;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
-            break;
-        case QMetaType::QByteArray: {
-            const QByteArray bytes = value.toByteArray();
-            rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            QString text;
-            if (value.typeId() == QMetaType::QDate)
-                text = value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-            else if (value.typeId() == QMetaType::QDateTime)
-                text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-            else
-                text = value.toString();
-            const QByteArray utf8 = text.toUtf8();
-            rc = sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
-            break;
-        }
-        }
+        break;
+    case QMetaType::LongLong:
+        rc = sqlite3_bind_int64(stmt_, index, bound.toLongLong());
+        break;
+    case QMetaType::Double:
+        rc = sqlite3_bind_double(stmt_, index, bound.toDouble());
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = bound.toByteArray();
+        rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    default: {
+        const QByteArray utf8 = bound.toString().toUtf8();
+        rc = sqlite3_bind_text64(stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+        break;
+    }
     }
     check(rc);
 }

@@ -65,6 +65,11 @@ private:
     std::vector<QVariant> bound_; // for error messages
 };
 
+// What a value binds as: an invalid QVariant for NULL, qint64 for integers and Booleans (0/1),
+// double, QByteArray, or QString (QDate as 'yyyy-MM-dd', QDateTime as 'yyyy-MM-dd HH:mm:ss').
+QVariant sqlValue(const QVariant& value);
+// Whether a value is of one of Qt's integer or floating-point types (a bool is not).
+bool isNumberValue(const QVariant& value);
 // The text form of a value as it binds, for messages.
 QString sqlValueText(const QVariant& value);
 
