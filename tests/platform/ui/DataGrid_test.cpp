@@ -183,6 +183,20 @@ TEST_F(DataGridTest, checkBoxesToggleBooleanFieldsUnlessReadOnly)
     EXPECT_TRUE(stored("001", "szbj").toBool());
 }
 
+TEST_F(DataGridTest, spaceOnACheckBoxCellTogglesTheStoredValue)
+{
+    // The item delegate toggles the box as a click does: through the model with a CheckState.
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(1, Mark));
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(&grid, &space);
+    EXPECT_FALSE(stored("002", "szbj").toBool());
+    EXPECT_EQ(Qt::Unchecked, grid.model()->index(1, Mark).data(Qt::CheckStateRole).toInt());
+    EXPECT_EQ(DataSetState::Browse, products.state());
+    QApplication::sendEvent(&grid, &space);
+    EXPECT_TRUE(stored("002", "szbj").toBool());
+}
+
 TEST_F(DataGridTest, rowColourWinsOverColumnColour)
 {
     grid.setRowColor([this](int row) {
