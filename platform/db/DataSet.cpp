@@ -66,6 +66,26 @@ FieldDef defFromDeclaredType(const QString& name, const QString& declared, bool&
     return def;
 }
 
+// Field names compared case-insensitively, as fieldByName does on every read of a row: plain
+// ASCII names, nearly all of them, are settled here without Qt's Unicode case folding.
+bool sameName(const QString& a, const QString& b)
+{
+    if (a.size() != b.size()) // case folding keeps the length
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        const char16_t lower = x | 0x20;
+        if (lower != (y | 0x20) || lower < u'a' || lower > u'z')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 struct DataSet::Snapshot {
@@ -145,6 +165,8 @@ DataSet::Snapshot DataSet::load(const Source& source) const
         snap.columns.push_back(defFromDeclaredType(statement->columnName(c), statement->declaredType(c), isKnown));
         known[size_t(c)] = isKnown;
     }
+    // Rows of one load share large blocks: a long list costs few allocations.
+    RowValues::Store store(64 * 1024);
     while (statement->step()) {
         Row row;
         if (withRowIds) {
@@ -155,7 +177,7 @@ DataSet::Snapshot DataSet::load(const Source& source) const
             }
             row.rowId = rowId.toLongLong();
         }
-        row.values = RowValues::read(*statement, count);
+        row.values = RowValues::read(*statement, count, store);
         snap.rows.push_back(std::move(row));
     }
     // Expressions (sums, counts) take their type from every row's value, never from one row.
@@ -793,8 +815,7 @@ Field& DataSet::field(int index) const
 Field* DataSet::findField(const QString& name) const
 {
     for (const auto& field : fields_) {
-        // Names of another length never match (case folding keeps the length); most differ there.
-        if (field->fieldName().size() == name.size() && field->fieldName().compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(field->fieldName(), name))
             return field.get();
     }
     return nullptr;

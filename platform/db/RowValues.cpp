@@ -3,6 +3,7 @@
 
 #include "platform/db/Statement.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -21,16 +22,28 @@ struct Cell {
     };
 };
 
-Cell cellAt(const QByteArray& packed, size_t column)
+Cell cellAt(const char* packed, size_t column)
 {
     Cell cell;
-    std::memcpy(&cell, packed.constData() + column * sizeof(Cell), sizeof(Cell));
+    std::memcpy(&cell, packed + column * sizeof(Cell), sizeof(Cell));
     return cell;
 }
 
 } // namespace
 
-RowValues RowValues::read(const Statement& statement, int count)
+std::shared_ptr<char> RowValues::Store::take(size_t bytes)
+{
+    if (bytes > capacity_ - used_) {
+        capacity_ = std::max(bytes, blockSize_);
+        block_ = std::make_shared_for_overwrite<char[]>(capacity_);
+        used_ = 0;
+    }
+    std::shared_ptr<char> space(block_, block_.get() + used_);
+    used_ += bytes;
+    return space;
+}
+
+RowValues RowValues::read(const Statement& statement, int count, Store& store)
 {
     RowValues row;
     if (count <= 0)
@@ -53,8 +66,9 @@ RowValues RowValues::read(const Statement& statement, int count)
             bytes += sqlite3_value_bytes(value);
         }
     }
-    row.packed_.resize(qsizetype(row.count_ * sizeof(Cell) + size_t(bytes)));
-    char* out = row.packed_.data();
+    const std::shared_ptr<char> space = store.take(row.count_ * sizeof(Cell) + size_t(bytes));
+    char* out = space.get();
+    row.packed_ = space;
     qint64 offset = qint64(row.count_ * sizeof(Cell));
     for (size_t c = 0; c < row.count_; ++c) {
         sqlite3_value* value = values[c];
@@ -90,21 +104,21 @@ RowValues RowValues::read(const Statement& statement, int count)
 
 QVariant RowValues::at(size_t column) const
 {
-    return plain_.empty() ? unpack(column) : plain_[column];
+    return isPlain(column) ? plain_[column] : unpack(column);
 }
 
 QVariant RowValues::unpack(size_t column) const
 {
-    const Cell cell = cellAt(packed_, column);
+    const Cell cell = cellAt(packed_.get(), column);
     switch (cell.kind) {
     case SQLITE_INTEGER:
         return QVariant(cell.integer);
     case SQLITE_FLOAT:
         return QVariant(cell.real);
     case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(packed_.constData() + cell.offset, cell.size));
+        return QVariant(QString::fromUtf8(packed_.get() + cell.offset, cell.size));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(packed_.constData() + cell.offset, cell.size));
+        return QVariant(QByteArray(packed_.get() + cell.offset, cell.size));
     default:
         return QVariant();
     }
@@ -112,9 +126,9 @@ QVariant RowValues::unpack(size_t column) const
 
 int RowValues::typeAt(size_t column) const
 {
-    if (!plain_.empty())
+    if (isPlain(column))
         return plain_[column].typeId();
-    switch (cellAt(packed_, column).kind) {
+    switch (cellAt(packed_.get(), column).kind) {
     case SQLITE_INTEGER:
         return QMetaType::LongLong;
     case SQLITE_FLOAT:
@@ -130,13 +144,12 @@ int RowValues::typeAt(size_t column) const
 
 void RowValues::set(size_t column, const QVariant& value)
 {
-    if (plain_.empty()) {
-        plain_.reserve(count_);
-        for (size_t c = 0; c < count_; ++c)
-            plain_.push_back(unpack(c));
-        packed_.clear();
-        count_ = 0;
+    if (packed_ && assigned_.empty()) {
+        assigned_.assign(count_, false);
+        plain_.resize(count_);
     }
+    if (packed_)
+        assigned_[column] = true;
     plain_[column] = value;
 }
 

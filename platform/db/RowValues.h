@@ -1,8 +1,8 @@
 // The values of one dataset row, kept packed as SQLite returned them until one is assigned.
 #pragma once
 
-#include <QByteArray>
 #include <QVariant>
+#include <memory>
 #include <vector>
 
 namespace lb::db {
@@ -10,18 +10,37 @@ namespace lb::db {
 class Statement;
 
 // A snapshot holds many rows that are mostly only read. A row read from the database is one
-// block with its numbers and its text as UTF-8; a value becomes a QVariant only when it is asked
-// for. Assigning a value (an edit, a new row) turns the row into plain QVariants, which then keep
-// exactly what was assigned until the row is read from the database again.
+// stretch of memory with its numbers and its text as UTF-8; a value becomes a QVariant only when
+// it is asked for. An assigned value (an edit, a new row) is kept beside as the QVariant given,
+// exactly as assigned, until the row is read from the database again.
 class RowValues {
 public:
+    // Where rows read one after another are put: with a block size, large blocks that many rows
+    // share (a block is freed with the last row in it); without, an allocation of its own per row.
+    class Store {
+    public:
+        explicit Store(size_t blockSize = 0) : blockSize_(blockSize) {}
+        std::shared_ptr<char> take(size_t bytes);
+
+    private:
+        size_t blockSize_;
+        std::shared_ptr<char[]> block_;
+        size_t used_ = 0;
+        size_t capacity_ = 0;
+    };
+
     RowValues() = default;
     explicit RowValues(size_t count) : plain_(count) {} // `count` nulls
 
     // The first `count` columns of the statement's current row.
-    static RowValues read(const Statement& statement, int count);
+    static RowValues read(const Statement& statement, int count, Store& store);
+    static RowValues read(const Statement& statement, int count)
+    {
+        Store own;
+        return read(statement, count, own);
+    }
 
-    size_t size() const { return plain_.empty() ? count_ : plain_.size(); }
+    size_t size() const { return packed_ ? count_ : plain_.size(); }
     // As Statement::value gives it: qint64, double, QString, QByteArray, or invalid for NULL.
     QVariant at(size_t column) const;
     // The type id of at(column) without making the value; QMetaType::UnknownType for NULL.
@@ -30,9 +49,11 @@ public:
 
 private:
     QVariant unpack(size_t column) const;
-    QByteArray packed_;           // a Cell per column, then the text and blob bytes
-    size_t count_ = 0;            // columns in packed_
-    std::vector<QVariant> plain_; // once a value was assigned
+    bool isPlain(size_t column) const { return !packed_ || (!assigned_.empty() && assigned_[column]); }
+    std::shared_ptr<const char> packed_; // a Cell per column, then the text and blob bytes
+    size_t count_ = 0;                   // columns in packed_
+    std::vector<QVariant> plain_;        // every value of a row not read, else the assigned ones
+    std::vector<bool> assigned_;         // of a read row: the columns taken from plain_
 };
 
 } // namespace lb::db
