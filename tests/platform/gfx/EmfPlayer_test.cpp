@@ -84,6 +84,22 @@ TEST(EmfPlayer, ChineseTextShapesAndLinesAppear)
     EXPECT_EQ(qRed(image.pixel(200, 150)), 0);
 }
 
+TEST(EmfPlayer, ChineseCharactersDrawAsTheirOwnGlyphs)
+{
+    const auto glyph = [](const QString& character) {
+        EmfWriter writer(40, 40);
+        writer.setBkMode(TRANSPARENT);
+        writer.selectObject(writer.createFont(EmfFont::fromPoints("宋体", 18)));
+        writer.extTextOut(QPoint(4, 4), 0, QRect(), character);
+        return play(writer.finish(), 1.0);
+    };
+    const QImage sell = glyph(QStringLiteral("销"));
+    const QImage goods = glyph(QStringLiteral("货"));
+    EXPECT_GT(inked(sell, sell.rect()), 40);
+    // Without a Chinese font every character would come out as the same empty box.
+    EXPECT_TRUE(sell != goods);
+}
+
 TEST(EmfPlayer, PageScalesToTheTarget)
 {
     const EmfMetafile page = invoicePage();
