@@ -2,31 +2,36 @@
 #include "platform/db/RowValues.h"
 
 #include "platform/db/Statement.h"
+#include "platform/sys/Errors.h"
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <sqlite3.h>
 
 namespace lb::db {
 
 namespace {
 
-// One column in the block: the SQLite storage class and, for text and blobs, where the bytes are.
-struct Cell {
-    int kind = SQLITE_NULL;
-    int size = 0;
-    union {
-        qint64 integer;
-        double real;
-        qint64 offset;
-    };
+// A packed row: one byte per column with its SQLite storage class, then eight bytes per column
+// (the integer, the double, or where the text or blob bytes lie and how many), then those bytes.
+struct Span {
+    quint32 offset;
+    quint32 size;
 };
 
-Cell cellAt(const char* packed, size_t column)
+size_t payloadAt(size_t count, size_t column)
 {
-    Cell cell;
-    std::memcpy(&cell, packed + column * sizeof(Cell), sizeof(Cell));
-    return cell;
+    return count + column * 8;
+}
+
+template <typename T>
+T payload(const char* packed, size_t count, size_t column)
+{
+    static_assert(sizeof(T) == 8);
+    T value;
+    std::memcpy(&value, packed + payloadAt(count, column), sizeof(T));
+    return value;
 }
 
 } // namespace
@@ -66,59 +71,90 @@ RowValues RowValues::read(const Statement& statement, int count, Store& store)
             bytes += sqlite3_value_bytes(value);
         }
     }
-    const std::shared_ptr<char> space = store.take(row.count_ * sizeof(Cell) + size_t(bytes));
+    const size_t header = payloadAt(row.count_, row.count_);
+    if (bytes > qint64(std::numeric_limits<quint32>::max() - header))
+        throw DatabaseError(QStringLiteral("A row of more than 4 GB cannot be held"));
+    const std::shared_ptr<char> space = store.take(header + size_t(bytes));
     char* out = space.get();
     row.packed_ = space;
-    qint64 offset = qint64(row.count_ * sizeof(Cell));
+    quint32 offset = quint32(header);
     for (size_t c = 0; c < row.count_; ++c) {
         sqlite3_value* value = values[c];
-        Cell cell;
-        cell.kind = sqlite3_value_type(value);
-        cell.integer = 0;
-        switch (cell.kind) {
-        case SQLITE_INTEGER:
-            cell.integer = sqlite3_value_int64(value);
+        int kind = sqlite3_value_type(value);
+        char* at = out + payloadAt(row.count_, c);
+        switch (kind) {
+        case SQLITE_INTEGER: {
+            const qint64 integer = sqlite3_value_int64(value);
+            std::memcpy(at, &integer, 8);
             break;
-        case SQLITE_FLOAT:
-            cell.real = sqlite3_value_double(value);
+        }
+        case SQLITE_FLOAT: {
+            const double real = sqlite3_value_double(value);
+            std::memcpy(at, &real, 8);
             break;
+        }
         case SQLITE_TEXT:
         case SQLITE_BLOB: {
-            const void* data = cell.kind == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
-                                                        : sqlite3_value_blob(value);
-            cell.size = sqlite3_value_bytes(value);
-            cell.offset = offset;
-            if (cell.size > 0)
-                std::memcpy(out + offset, data, size_t(cell.size));
-            offset += cell.size;
+            const void* data = kind == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
+                                                   : sqlite3_value_blob(value);
+            const Span span{offset, quint32(sqlite3_value_bytes(value))};
+            if (span.size > 0)
+                std::memcpy(out + offset, data, span.size);
+            offset += span.size;
+            std::memcpy(at, &span, 8);
             break;
         }
         default:
-            cell.kind = SQLITE_NULL;
+            kind = SQLITE_NULL;
+            std::memset(at, 0, 8);
             break;
         }
-        std::memcpy(out + c * sizeof(Cell), &cell, sizeof(Cell));
+        out[c] = char(kind);
     }
     return row;
 }
 
+RowValues::RowValues(const RowValues& other)
+    : packed_(other.packed_), count_(other.count_),
+      assigned_(other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr)
+{
+}
+
+RowValues& RowValues::operator=(const RowValues& other)
+{
+    if (this != &other) {
+        packed_ = other.packed_;
+        count_ = other.count_;
+        assigned_ = other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr;
+    }
+    return *this;
+}
+
 QVariant RowValues::at(size_t column) const
 {
-    return isPlain(column) ? plain_[column] : unpack(column);
+    if (const QVariant* assigned = assignedAt(column))
+        return *assigned;
+    return unpack(column);
 }
 
 QVariant RowValues::unpack(size_t column) const
 {
-    const Cell cell = cellAt(packed_.get(), column);
-    switch (cell.kind) {
+    if (!packed_)
+        return QVariant();
+    const char* packed = packed_.get();
+    switch (packed[column]) {
     case SQLITE_INTEGER:
-        return QVariant(cell.integer);
+        return QVariant(payload<qint64>(packed, count_, column));
     case SQLITE_FLOAT:
-        return QVariant(cell.real);
-    case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(packed_.get() + cell.offset, cell.size));
-    case SQLITE_BLOB:
-        return QVariant(QByteArray(packed_.get() + cell.offset, cell.size));
+        return QVariant(payload<double>(packed, count_, column));
+    case SQLITE_TEXT: {
+        const Span span = payload<Span>(packed, count_, column);
+        return QVariant(QString::fromUtf8(packed + span.offset, qsizetype(span.size)));
+    }
+    case SQLITE_BLOB: {
+        const Span span = payload<Span>(packed, count_, column);
+        return QVariant(QByteArray(packed + span.offset, qsizetype(span.size)));
+    }
     default:
         return QVariant();
     }
@@ -126,9 +162,11 @@ QVariant RowValues::unpack(size_t column) const
 
 int RowValues::typeAt(size_t column) const
 {
-    if (isPlain(column))
-        return plain_[column].typeId();
-    switch (cellAt(packed_.get(), column).kind) {
+    if (const QVariant* assigned = assignedAt(column))
+        return assigned->typeId();
+    if (!packed_)
+        return QMetaType::UnknownType;
+    switch (packed_.get()[column]) {
     case SQLITE_INTEGER:
         return QMetaType::LongLong;
     case SQLITE_FLOAT:
@@ -144,13 +182,9 @@ int RowValues::typeAt(size_t column) const
 
 void RowValues::set(size_t column, const QVariant& value)
 {
-    if (packed_ && assigned_.empty()) {
-        assigned_.assign(count_, false);
-        plain_.resize(count_);
-    }
-    if (packed_)
-        assigned_[column] = true;
-    plain_[column] = value;
+    if (!assigned_)
+        assigned_ = std::make_unique<Assigned>(count_);
+    (*assigned_)[column] = value;
 }
 
 } // namespace lb::db

@@ -3,6 +3,7 @@
 
 #include <QVariant>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace lb::db {
@@ -30,7 +31,12 @@ public:
     };
 
     RowValues() = default;
-    explicit RowValues(size_t count) : plain_(count) {} // `count` nulls
+    explicit RowValues(size_t count) : count_(count) {} // `count` nulls
+    RowValues(const RowValues& other);
+    RowValues& operator=(const RowValues& other);
+    RowValues(RowValues&&) noexcept = default;
+    RowValues& operator=(RowValues&&) noexcept = default;
+    ~RowValues() = default;
 
     // The first `count` columns of the statement's current row.
     static RowValues read(const Statement& statement, int count, Store& store);
@@ -40,7 +46,7 @@ public:
         return read(statement, count, own);
     }
 
-    size_t size() const { return packed_ ? count_ : plain_.size(); }
+    size_t size() const { return count_; }
     // As Statement::value gives it: qint64, double, QString, QByteArray, or invalid for NULL.
     QVariant at(size_t column) const;
     // The type id of at(column) without making the value; QMetaType::UnknownType for NULL.
@@ -48,12 +54,16 @@ public:
     void set(size_t column, const QVariant& value);
 
 private:
+    using Assigned = std::vector<std::optional<QVariant>>;
+    const QVariant* assignedAt(size_t column) const
+    {
+        return assigned_ && (*assigned_)[column] ? &*(*assigned_)[column] : nullptr;
+    }
     QVariant unpack(size_t column) const;
-    bool isPlain(size_t column) const { return !packed_ || (!assigned_.empty() && assigned_[column]); }
-    std::shared_ptr<const char> packed_; // a Cell per column, then the text and blob bytes
-    size_t count_ = 0;                   // columns in packed_
-    std::vector<QVariant> plain_;        // every value of a row not read, else the assigned ones
-    std::vector<bool> assigned_;         // of a read row: the columns taken from plain_
+    // Rows are many: the row itself stays small, what only edited rows need lives behind a pointer.
+    std::shared_ptr<const char> packed_; // a Cell per column, then the text and blob bytes; none: nulls
+    size_t count_ = 0;
+    std::unique_ptr<Assigned> assigned_; // per column, once a value was assigned
 };
 
 } // namespace lb::db
