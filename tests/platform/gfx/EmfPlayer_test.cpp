@@ -80,8 +80,8 @@ TEST(EmfPlayer, ChineseTextShapesAndLinesAppear)
     EXPECT_EQ(qRgb(255, 0, 0), image.pixel(339, 59));
     EXPECT_EQ(qRgb(255, 255, 255), image.pixel(340, 60));
     // The blue line two pixels wide.
-    EXPECT_EQ(qBlue(image.pixel(200, 150)), 255);
-    EXPECT_EQ(qRed(image.pixel(200, 150)), 0);
+    EXPECT_EQ(255, qBlue(image.pixel(200, 150)));
+    EXPECT_EQ(0, qRed(image.pixel(200, 150)));
 }
 
 TEST(EmfPlayer, ChineseCharactersDrawAsTheirOwnGlyphs)
