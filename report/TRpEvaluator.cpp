@@ -115,18 +115,24 @@ struct LevelOperators {
 constexpr LevelOperators kSimpleOperators{'+', opPlus, '-', opMinus, "or", opOr, true};
 constexpr LevelOperators kTermOperators{'*', opMul, '/', opDiv, "and", opAnd, false};
 
-// Position of the first argument separator at the top level; the last character is not
-// examined. -1 when there is none.
-qsizetype findArgumentEnd(const QString& text)
+// The first position from `from` on that lies at the top level of the text and satisfies
+// `wanted`, or -1. The last character is never examined: no operator or separator ends a text.
+template <typename Wanted>
+qsizetype findAtTopLevel(const QString& text, qsizetype from, Wanted wanted)
 {
     TopLevel level;
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        const QChar c = text.at(i);
-        level.step(c);
-        if (c == ArgumentSeparator && level.atTop())
+        level.step(text.at(i));
+        if (i >= from && level.atTop() && wanted(i))
             return i;
     }
     return -1;
+}
+
+// Position of the first argument separator at the top level, or -1.
+qsizetype findArgumentEnd(const QString& text)
+{
+    return findAtTopLevel(text, 0, [&text](qsizetype i) { return text.at(i) == ArgumentSeparator; });
 }
 
 } // namespace
@@ -232,35 +238,28 @@ void TRpEvaluator::putError(const char* message, const QString& text)
     put(std::make_unique<TRpEvElementError>(rpFormat(message, text)));
 }
 
-// Level 1: one relation; its two sides are simple expressions.
+// Level 1: one relation; its two sides are simple expressions. An operator counts from the
+// second character on.
 void TRpEvaluator::compileExpression(const QString& text)
 {
-    TopLevel level;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        const QChar c = text.at(i);
-        level.step(c);
-        if (i < 1 || !level.atTop())
-            continue;
-        const QChar next = text.at(i + 1);
-        TRpOperator op;
-        int width = 1;
-        if (c == QLatin1Char('<')) {
-            op = next == QLatin1Char('>') ? opUnequal : (next == QLatin1Char('=') ? opLessOrEqual : opLess);
-            width = op == opLess ? 1 : 2;
-        } else if (c == QLatin1Char('=')) {
-            op = opEqual;
-        } else if (c == QLatin1Char('>')) {
-            op = next == QLatin1Char('=') ? opGreaterOrEqual : opGreater;
-            width = op == opGreater ? 1 : 2;
-        } else {
-            continue;
-        }
-        put(std::make_unique<TRpEvElementOperator>(op));
-        compileSimpleExpression(text.left(i));
-        compileSimpleExpression(text.mid(i + width));
+    const qsizetype i = findAtTopLevel(text, 1, [&text](qsizetype at) {
+        return QStringLiteral("<=>").contains(text.at(at));
+    });
+    if (i < 0) {
+        compileSimpleExpression(text);
         return;
     }
-    compileSimpleExpression(text);
+    const QChar c = text.at(i);
+    const QChar next = text.at(i + 1);
+    TRpOperator op = opEqual;
+    if (c == QLatin1Char('<'))
+        op = next == QLatin1Char('>') ? opUnequal : (next == QLatin1Char('=') ? opLessOrEqual : opLess);
+    else if (c == QLatin1Char('>'))
+        op = next == QLatin1Char('=') ? opGreaterOrEqual : opGreater;
+    const int width = op == opUnequal || op == opLessOrEqual || op == opGreaterOrEqual ? 2 : 1;
+    put(std::make_unique<TRpEvElementOperator>(op));
+    compileSimpleExpression(text.left(i));
+    compileSimpleExpression(text.mid(i + width));
 }
 
 // Levels 2 and 3 alike: the first top-level operator of the level splits the text; the text
@@ -268,39 +267,39 @@ void TRpEvaluator::compileExpression(const QString& text)
 void TRpEvaluator::compileLevel(const QString& text, bool term)
 {
     const LevelOperators& ops = term ? kTermOperators : kSimpleOperators;
+    const QLatin1Char plain(ops.plain);
+    const QLatin1Char inverse(ops.inverse);
+    const QString word = QLatin1String(ops.word) + QLatin1Char(' ');
+    const qsizetype i = findAtTopLevel(text, 1, [&](qsizetype at) {
+        const QChar c = text.at(at);
+        // A sign with only blanks before it is the sign of the first operand ("1 + -2").
+        if (c == plain || c == inverse)
+            return !(ops.signs && text.left(at).trimmed().isEmpty());
+        return c == QLatin1Char(' ') && text.mid(at + 1, word.size()).toLower() == word;
+    });
     const auto lower = [this, term](const QString& left) {
         if (term)
             compileFactor(left);
         else
             compileLevel(left, true);
     };
-    const QString word = QLatin1String(ops.word) + QLatin1Char(' ');
-    TopLevel level;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        const QChar c = text.at(i);
-        level.step(c);
-        if (i < 1 || !level.atTop())
-            continue;
-        // A sign with only blanks before it is the sign of the first operand ("1 + -2").
-        if ((c == QLatin1Char(ops.plain) || c == QLatin1Char(ops.inverse))
-            && !(ops.signs && text.left(i).trimmed().isEmpty())) {
-            const bool inverse = c == QLatin1Char(ops.inverse);
-            put(std::make_unique<TRpEvElementOperator>(inverse ? ops.inverseOp : ops.plainOp));
-            lower(text.left(i));
-            QString right = text.mid(i + 1);
-            if (inverse)
-                right = swapOperators(right, QLatin1Char(ops.plain), QLatin1Char(ops.inverse), ops.signs);
-            compileLevel(right, term);
-            return;
-        }
-        if (c == QLatin1Char(' ') && text.mid(i + 1, word.size()).toLower() == word) {
-            put(std::make_unique<TRpEvElementOperator>(ops.wordOp));
-            lower(text.left(i + 1));
-            compileLevel(text.mid(i + word.size()), term);
-            return;
-        }
+    if (i < 0) {
+        lower(text);
+        return;
     }
-    lower(text);
+    if (text.at(i) == QLatin1Char(' ')) {
+        put(std::make_unique<TRpEvElementOperator>(ops.wordOp));
+        lower(text.left(i + 1));
+        compileLevel(text.mid(i + word.size()), term);
+        return;
+    }
+    const bool isInverse = text.at(i) == inverse;
+    put(std::make_unique<TRpEvElementOperator>(isInverse ? ops.inverseOp : ops.plainOp));
+    lower(text.left(i));
+    QString right = text.mid(i + 1);
+    if (isInverse)
+        right = swapOperators(right, plain, inverse, ops.signs);
+    compileLevel(right, term);
 }
 
 // Level 4: not, numbers, names, bracketed names, quoted texts, parentheses, signs.
