@@ -452,9 +452,14 @@ void Tfrconfig::companyPageShow()
     lb::db::Table& company = *frdm->ATcompany;
     company.open();
     company.edit();
-    companyName->setText(company.fieldByName(QStringLiteral("name")).asString());
-    companyTel->setText(company.fieldByName(QStringLiteral("tel")).asString());
-    companyAddr->setText(company.fieldByName(QStringLiteral("addr")).asString());
+    // The three boxes stand for the row's fields: filled once, they keep what was typed while
+    // another page was shown.
+    if (!companyLoaded_) {
+        companyLoaded_ = true;
+        companyName->setText(company.fieldByName(QStringLiteral("name")).asString());
+        companyTel->setText(company.fieldByName(QStringLiteral("tel")).asString());
+        companyAddr->setText(company.fieldByName(QStringLiteral("addr")).asString());
+    }
     frdm->ATCONFIG->open();
     remarkMemo->setPlainText(frdm->ATCONFIG->fieldByName(QStringLiteral("remark1")).asString());
 }

@@ -114,4 +114,5 @@ private:
 
     QFileSystemModel* folders_ = nullptr;
     bool shownOnce_ = false;
+    bool companyLoaded_ = false;
 };

@@ -1,10 +1,11 @@
-// Tests of the about box: its links open through the desktop's handler and close the box.
+// Tests of the about box: "OK" accepts it; its links open through the desktop's handler and close the box.
 #include "core/TAboutBox.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -35,6 +36,9 @@ TEST(TAboutBoxTest, LinksOpenThroughTheDesktopAndCloseTheBox)
 
     TAboutBox box;
     EXPECT_EQ(QStringLiteral("版权声明"), box.windowTitle());
+    box.show();
+    box.OKButton->click();
+    EXPECT_EQ(QDialog::Accepted, box.result());
     box.show();
     clickOn(box.EmailLabel);
     EXPECT_FALSE(box.isVisible());

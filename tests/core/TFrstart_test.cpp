@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 class TFrstartTest : public CoreFixture {
 protected:
@@ -21,6 +22,13 @@ TEST_F(TFrstartTest, CheckBoxStoresTheOptionAndShowsItNextTime)
         EXPECT_FALSE(window.CheckBox1->isChecked());
         EXPECT_EQ(QStringLiteral("以后启动本系统时不要显示“如何开始”"), window.CheckBox1->text());
         EXPECT_TRUE(window.Memo1->isReadOnly());
+        const QStringList guide = window.Memo1->toPlainText().split(QLatin1Char('\n'));
+        EXPECT_EQ(QStringLiteral("《快 速 入 门》"), guide.value(0));
+        EXPECT_TRUE(guide.contains(QStringLiteral("第一步:录入基本资料")));
+        EXPECT_TRUE(guide.contains(QStringLiteral("第二步：“单据”制作方法（以制作进货单为例，销售单操作相同）")));
+        for (int hint = 1; hint <= 6; ++hint)
+            EXPECT_TRUE(window.Memo1->toPlainText().contains(QStringLiteral("    %1. ").arg(hint)));
+        EXPECT_EQ(QStringLiteral("退出"), window.Button1->text());
         window.CheckBox1->click();
         EXPECT_TRUE(startOption());
         EXPECT_FALSE(dm().ATCONFIG->active());
@@ -30,4 +38,6 @@ TEST_F(TFrstartTest, CheckBoxStoresTheOptionAndShowsItNextTime)
     EXPECT_TRUE(again.CheckBox1->isChecked());
     again.CheckBox1->click();
     EXPECT_FALSE(startOption());
+    again.Button1->click();
+    EXPECT_FALSE(again.isVisible());
 }

@@ -129,6 +129,9 @@ TEST_F(TfrconfigTest, FormatsAreStoredAppliedAndReadBack)
     insertRow(QStringLiteral("outlist"), {{QStringLiteral("amount"), 1234.5}});
     dm().AQoutlist->reopen(QStringLiteral("select * from outlist"));
     EXPECT_EQ(QStringLiteral("1,234.50"), dm().AQoutlist->fieldByName(QStringLiteral("amount")).displayText());
+    makeProduct(QStringLiteral("A1"), QStringLiteral("茶"), {{QStringLiteral("dj_n"), 12.5}});
+    dm().Aqproduct->reopen(QStringLiteral("SELECT * from product "));
+    EXPECT_EQ(QStringLiteral("12.500000"), dm().Aqproduct->fieldByName(QStringLiteral("dj_n")).displayText());
 
     // Reopening reads the stored formats back.
     Tfrconfig& again = open();
@@ -250,6 +253,8 @@ TEST_F(TfrconfigTest, CompanyDataAndNoteAreStoredOnlyOnConfirm)
     w.companyName->setText(QStringLiteral("朔栎商行"));
     w.companyTel->setText(QStringLiteral("0571-1234567"));
     w.companyAddr->setText(QStringLiteral("杭州"));
+    w.PageControl1->setCurrentIndex(4); // a look at another page keeps what was typed
+    w.PageControl1->setCurrentIndex(3);
     w.remarkMemo->setPlainText(QStringLiteral("货到付款"));
     w.companyOk();
     EXPECT_EQ(QStringLiteral("朔栎商行"), scalar(QStringLiteral("select name from company")).toString());

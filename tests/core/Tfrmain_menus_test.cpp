@@ -525,6 +525,7 @@ TEST_F(TfrmainMenusTest, DataToolAsksForItsCodeThenForTheAdministrator)
     EXPECT_EQ((QStringList{"这是系统管理员对数据的处理维护，若没有管理员授权，请不要使用此功能！",
                            "请输入操作密码:          ", "输入密码错误,请重新操作！"}),
               dialogs.texts());
+    EXPECT_TRUE(dialogs.captionsAndTexts()[1].startsWith(QStringLiteral("提示信息|")));
     EXPECT_FALSE(probe);
 
     dialogs.clear();
