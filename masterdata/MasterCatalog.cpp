@@ -3,6 +3,8 @@
 
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
+#include "masterdata/MasterListWindow.h"
+#include "masterdata/Tfrproductedit.h"
 #include "platform/sys/Errors.h"
 
 namespace {
@@ -400,6 +402,7 @@ MasterListConfig MasterCatalog::productList()
     config.markColumn = true;
     config.pickList = PickList::Product;
     config.deletion.products = true;
+    config.openEditor = [](MasterListWindow& list, bool) { (new Tfrproductedit(&list))->showWork(true); };
     return config;
 }
 

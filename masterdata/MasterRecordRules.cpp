@@ -81,8 +81,7 @@ QString MasterRecordRules::insert(lb::db::Query& list, const MasterValues& value
     list.append();
     try {
         list.fieldByName(QStringLiteral("intno")).setAsString(intno);
-        for (const auto& [column, text] : values)
-            list.fieldByName(column).setAsString(text);
+        write(list, values);
         list.post();
     } catch (...) {
         list.cancel(); // no half-filled row stays behind in the shared dataset
@@ -96,11 +95,22 @@ void MasterRecordRules::update(lb::db::DataSet& list, const MasterValues& values
 {
     list.edit();
     try {
-        for (const auto& [column, text] : values)
-            list.fieldByName(column).setAsString(text);
+        write(list, values);
         list.post();
     } catch (...) {
         list.cancel();
         throw;
+    }
+}
+
+void MasterRecordRules::write(lb::db::DataSet& list, const MasterValues& values)
+{
+    for (const auto& [column, value] : values) {
+        if (value.isNull())
+            list.fieldByName(column).clear();
+        else if (value.typeId() == QMetaType::QString)
+            list.fieldByName(column).setAsString(value.toString());
+        else
+            list.fieldByName(column).setValue(value);
     }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <utility>
 #include <vector>
 
@@ -23,8 +24,9 @@ struct MasterTableRules {
     QString nameTakenQuestion = QStringLiteral("该名称已存在,是否要保存这次修改?");
 };
 
-// Column values as typed, in the order they are written.
-using MasterValues = std::vector<std::pair<QString, QString>>;
+// Column values as typed (text, converted by the column's type), in the order they are
+// written; a null value empties the column.
+using MasterValues = std::vector<std::pair<QString, QVariant>>;
 
 class MasterRecordRules {
 public:
@@ -62,6 +64,7 @@ public:
     static void update(lb::db::DataSet& list, const MasterValues& values);
 
 private:
+    static void write(lb::db::DataSet& list, const MasterValues& values);
     bool exists(const QString& column, const QString& value, const QString& exceptIntno) const;
     lb::db::Connection& connection_;
     MasterTableRules rules_;

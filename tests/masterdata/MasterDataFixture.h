@@ -4,6 +4,11 @@
 #include "core/CoreFixture.h"
 
 #include <QStringList>
+#include <ostream>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QVariant& value, std::ostream* out) { *out << value.toString().toStdString(); }
 
 class MasterDataFixture : public CoreFixture {
 protected:
