@@ -88,7 +88,7 @@ QString pretty(const QString& text)
 void fnTime(const QString& name, const Args& a, TRpEvResult& r)
 {
     if (a.empty())
-        r = TRpEvResult::string(lb::Clock::now().time().toString(QStringLiteral("HH:mm:ss")));
+        r = TRpEvResult::string(rpTimeText(lb::Clock::now().time()));
     else
         wrongArguments(name, r);
 }
@@ -294,6 +294,11 @@ void add(TRpFunctionLibrary& library, const char* name, const char* arguments, c
 }
 
 } // namespace
+
+QString rpTimeText(const QTime& time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
 
 void registerBuiltinFunctions(TRpFunctionLibrary& library)
 {

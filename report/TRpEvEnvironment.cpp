@@ -3,6 +3,7 @@
 
 #include "platform/sys/Clock.h"
 #include "platform/sys/TextFormat.h"
+#include "report/RpBuiltinFunctions.h"
 #include "report/TRpEvElementConstant.h"
 #include "report/TRpEvElementError.h"
 #include "report/TRpEvElementString.h"
@@ -144,7 +145,7 @@ TRpEvEnvironment& globalEnvironment()
     static const bool filled = [] {
         const QDateTime start = lb::Clock::now();
         auto quoted = [](const QString& text) { return QLatin1Char('\'') + text + QLatin1Char('\''); };
-        global.addFunction(QStringLiteral("AppStartTime"), quoted(start.time().toString(QStringLiteral("HH:mm:ss"))));
+        global.addFunction(QStringLiteral("AppStartTime"), quoted(rpTimeText(start.time())));
         global.addFunction(QStringLiteral("AppStartDate"), quoted(lb::fmt::dateToStr(start.date())));
         global.addFunction(QStringLiteral("AppName"), quoted(QCoreApplication::applicationName()));
         return true;
