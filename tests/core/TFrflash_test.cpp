@@ -2,43 +2,32 @@
 #include "CoreFixture.h"
 
 #include "core/TFrflash.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/ScriptedDialogs.h"
 #include "platform/ui/ScriptedModals.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMouseEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace {
 
-// Answers the splash question and notes whether the timer ran while it was open.
-class WatchingResponder : public lb::ui::DialogResponder {
+// Scripted answers that also note whether the splash timer ran while the question was open.
+class TimerWatch : public lb::ui::ScriptedDialogs {
 public:
-    WatchingResponder(QTimer& timer, lb::ui::DialogAnswer answer) : timer_(timer), answer_(answer)
-    {
-        previous_ = lb::ui::Dialogs::setResponder(this);
-    }
-    ~WatchingResponder() override { lb::ui::Dialogs::setResponder(previous_); }
-
+    explicit TimerWatch(QTimer& timer) : timer_(timer) {}
     lb::ui::DialogAnswer ask(const lb::ui::DialogRequest& request) override
     {
-        asked << request.caption + QLatin1Char('|') + request.text;
         timerRanDuringQuestion = timer_.isActive();
-        return answer_;
+        return ScriptedDialogs::ask(request);
     }
-    std::optional<QString> askText(const lb::ui::DialogRequest&) override { return std::nullopt; }
-
-    QStringList asked;
     bool timerRanDuringQuestion = true;
 
 private:
     QTimer& timer_;
-    lb::ui::DialogAnswer answer_;
-    lb::ui::DialogResponder* previous_ = nullptr;
 };
 
 void clickOn(QWidget* widget)
@@ -79,18 +68,14 @@ TEST_F(TFrflashTest, AnsweringNoSwitchesItOffAndTheTimerWaitsForTheAnswer)
     ASSERT_TRUE(flashOption());
     TFrflash splash;
     splash.show();
-    {
-        WatchingResponder yes(*splash.Timer1, lb::ui::DialogAnswer::Yes);
-        clickOn(splash.Image1);
-        EXPECT_EQ(QStringList{"提示|以后启动时是否要显示此图示?"}, yes.asked);
-        EXPECT_FALSE(yes.timerRanDuringQuestion);
-    }
+    TimerWatch watch(*splash.Timer1);
+    watch.answer(lb::ui::DialogAnswer::Yes).answer(lb::ui::DialogAnswer::No);
+    clickOn(splash.Image1);
+    EXPECT_EQ(QStringList{"提示|以后启动时是否要显示此图示?"}, watch.captionsAndTexts());
+    EXPECT_FALSE(watch.timerRanDuringQuestion);
     EXPECT_TRUE(flashOption());
     EXPECT_TRUE(splash.Timer1->isActive()); // it goes on after the answer
-    {
-        WatchingResponder no(*splash.Timer1, lb::ui::DialogAnswer::No);
-        clickOn(splash.Image1);
-    }
+    clickOn(splash.Image1);
     EXPECT_FALSE(flashOption());
     EXPECT_FALSE(dm().ATCONFIG->active());
     EXPECT_TRUE(splash.isVisible()); // only the timer closes it
