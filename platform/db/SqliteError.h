@@ -6,10 +6,15 @@
 namespace lb::db {
 
 // Message shown and logged: "<engine message>" followed by the SQL and parameter values, so that
-// the error log tells which statement failed with which input.
+// the error log tells which statement failed with which input. Callers catch it as a
+// DatabaseError, but the error log files what the engine itself refuses (a bad statement, a
+// broken constraint, a locked file) under "any other error", apart from the dataset layer's own
+// errors (a missing field, a closed dataset).
 class SqliteError : public DatabaseError {
 public:
     SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params);
+    ErrorKind kind() const noexcept override { return ErrorKind::Other; }
+    const char* className() const noexcept override { return "SqliteError"; }
     int code() const noexcept { return code_; }
     const QString& engineMessage() const noexcept { return engineMessage_; }
     const QString& sql() const noexcept { return sql_; }

@@ -72,6 +72,26 @@ TEST_F(QueryTest, BadSqlErrorNamesTheStatementAndValues)
     }
 }
 
+TEST_F(QueryTest, EngineErrorsAreLoggedApartFromTheDatasetLayersOwn)
+{
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM nosuchtable"));
+    try {
+        q.open();
+        FAIL() << "opened";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(ErrorKind::Other, e.kind());
+    }
+    q.sql().setText(QStringLiteral("SELECT * FROM customer"));
+    q.open();
+    try {
+        q.fieldByName(QStringLiteral("nosuchfield"));
+        FAIL() << "found";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(ErrorKind::Database, e.kind());
+    }
+}
+
 TEST_F(QueryTest, DetailFollowsMasterRow)
 {
     connection.execute(QStringLiteral("INSERT INTO customer (intno, id) VALUES ('1', 'a'), ('2', 'b'), ('3', 'c')"));
