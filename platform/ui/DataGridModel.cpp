@@ -159,7 +159,8 @@ QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole) {
         if (!column.title.isEmpty())
             return column.title;
-        const Field* field = fieldAt(section);
+        // Persistent fields keep their labels while the dataset is closed, and so do the titles.
+        const Field* field = dataSet_ ? dataSet_->findField(column.fieldName) : nullptr;
         return field ? field->displayLabel() : column.fieldName;
     }
     if (role == Qt::ForegroundRole && column.color.isValid())

@@ -298,6 +298,21 @@ TEST_F(DataGridTest, aClosedOrDestroyedDataSetLeavesAnEmptyGrid)
     EXPECT_EQ(nullptr, grid.dataSet());
 }
 
+TEST_F(DataGridTest, titlesFromPersistentFieldLabelsStayWhileTheDataSetIsClosed)
+{
+    Query labelled(connection);
+    labelled.sql().add("SELECT sphh, spmc FROM product");
+    labelled.setPersistentFields({{"sphh", lb::db::FieldType::Text, 20, "货品代码", {}},
+                                  {"spmc", lb::db::FieldType::Text, 40, "货品名称", {}}});
+    labelled.open();
+    grid.setDataSet(&labelled);
+    grid.setColumns({{"sphh"}, {"spmc"}});
+    labelled.close();
+    EXPECT_EQ(0, grid.model()->rowCount());
+    EXPECT_EQ(QString("货品代码"), grid.model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString());
+    EXPECT_EQ(QString("货品名称"), grid.model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString());
+}
+
 TEST_F(DataGridTest, settingsStayWhenTheGridIsBoundAgain)
 {
     grid.setReadOnly(true);
