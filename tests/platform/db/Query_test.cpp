@@ -30,6 +30,23 @@ TEST_F(QueryTest, ParametersBindByNameWithDatesAndBooleans)
     }
 }
 
+TEST_F(QueryTest, SqlLinesAreJoinedByLineBreaks)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT intno FROM product -- a comment ends with its line"));
+    q.sql().add(QStringLiteral("WHERE intno = '2'"));
+    EXPECT_EQ(QStringLiteral("SELECT intno FROM product -- a comment ends with its line\nWHERE intno = '2'"),
+              q.sql().text());
+    q.open();
+    ASSERT_EQ(1, q.recordCount());
+    EXPECT_EQ(QStringLiteral("2"), q["intno"].asString());
+    q.sql().clear();
+    EXPECT_FALSE(q.active()); // changing the text closes the query
+    EXPECT_EQ(QString(), q.sql().text());
+}
+
 TEST_F(QueryTest, ExecSqlRunsExactlyOneStatement)
 {
     addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
