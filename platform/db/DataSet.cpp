@@ -692,8 +692,8 @@ void DataSet::post()
         if (assigned_[c])
             columns.push_back(c);
     }
-    const QString table = SqlText::quoteIdentifier(baseTable_);
     if (state_ == DataSetState::Insert) {
+        const QString table = SqlText::quoteIdentifier(baseTable_);
         // Only the assigned columns are written, so that the table's defaults fill the rest.
         QString sql;
         if (columns.empty()) {
@@ -719,8 +719,9 @@ void DataSet::post()
             for (size_t c : columns)
                 sets << SqlText::quoteIdentifier(origins_[c]) + QStringLiteral(" = ?");
             update_.reset();
-            update_ = std::make_unique<Statement>(connection_.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
-                                                                            .arg(table, sets.join(QStringLiteral(", "))));
+            update_ = std::make_unique<Statement>(
+                connection_.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
+                                          .arg(SqlText::quoteIdentifier(baseTable_), sets.join(QStringLiteral(", "))));
             updateColumns_ = columns;
         }
         Statement& statement = *update_;
