@@ -11,6 +11,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <limits>
 
 namespace lb::report {
 
@@ -221,18 +222,22 @@ void TRpPageList::AddPage(const EmfMetafile& page)
     const int number = pageCount_ + 1;
     if (number == 1)
         WriteHeaderOn(stream, number);
+    const QByteArray& bytes = page.bytes();
+    QByteArray code;
+    if (compression_) {
+        code.reserve(bytes.size() / 2);
+        TRpCompress coder(&code);
+        for (char c : bytes)
+            coder.Compress(std::uint8_t(c));
+    }
     const qint64 start = stream.Seek(0, Origin::End);
+    // Offsets are stored in 32 bits: a record reaching past them would corrupt the chain.
+    const qint64 data = compression_ ? 4 + code.size() : bytes.size();
+    if (start + 8 + data + 4 > std::numeric_limits<qint32>::max())
+        throw Error(QStringLiteral("The report is too large: its pages pass 2 GB"));
     stream.WriteInt32(number);
     stream.WriteInt32(0); // the next field, filled in below
-    const QByteArray& bytes = page.bytes();
     if (compression_) {
-        QByteArray code;
-        code.reserve(bytes.size() / 2);
-        {
-            TRpCompress coder(&code);
-            for (char c : bytes)
-                coder.Compress(std::uint8_t(c));
-        }
         stream.WriteInt32(qint32(bytes.size()));
         stream.Write(code.constData(), code.size());
     } else {

@@ -47,7 +47,8 @@ public:
     // Size of the header of the stream: 124 for a file of the older layout.
     int HeaderSize() const { return headerSize_; }
 
-    // Appends a page; the first page writes the header first. Throws lb::Error without a stream.
+    // Appends a page; the first page writes the header first. Throws lb::Error without a stream,
+    // and, writing nothing, when the record would reach past the 32-bit offsets (2 GB).
     void AddPage(const gfx::EmfMetafile& page);
     // Page `number` (from 1), or none when there is no such page. Throws lb::Error when the
     // stored page is damaged.

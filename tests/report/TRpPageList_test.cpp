@@ -213,6 +213,21 @@ TEST(TRpPageList, HeaderRewriteKeepsThePositionAndCount)
     EXPECT_EQ(pageTitle(3), firstText(*list.GetPage(3)));
 }
 
+TEST(TRpPageList, PageWhoseOffsetsPass32BitsIsRefused)
+{
+    TRpPageList list;
+    list.SetStream(std::make_unique<TRpStream>(0)); // straight into a temporary file
+    list.AddPage(makePage(1));
+    // A sparse byte just below 2 GB stands in for the pages of a very long report.
+    TRpStream& stream = *list.Stream();
+    stream.Seek(0x7FFFFF00, TRpStream::Origin::Begin);
+    stream.Write("x", 1);
+    EXPECT_THROW(list.AddPage(makePage(2)), lb::Error);
+    EXPECT_EQ(1, list.PageCount());
+    EXPECT_EQ(0x7FFFFF01, stream.Size()) << "nothing of the refused page is written";
+    EXPECT_EQ(pageTitle(1), firstText(*list.GetPage(1)));
+}
+
 TEST(TRpPageList, ReaderAndWriterThreadsShareTheList)
 {
     TRpPageList list;
