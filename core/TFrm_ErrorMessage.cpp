@@ -55,7 +55,7 @@ TFrm_ErrorMessage::TFrm_ErrorMessage(QWidget* parent)
         DBGrid1->setDataSet(frdm->ATapperror);
         std::vector<lb::ui::GridColumn> columns;
         for (const char* name : {"capt", "titl", "name", "rq", "mess"})
-            columns.push_back({QString::fromLatin1(name), QString::fromLatin1(name), 0, true, true, QColor()});
+            columns.push_back({QString::fromLatin1(name), QString(), 0, true, true, QColor()}); // titled by the labels
         DBGrid1->setColumns(std::move(columns));
         DBGrid1->setReadOnly(true);
     }

@@ -5,6 +5,7 @@
 #include "core/ErrorLog.h"
 #include "core/TFrm_ErrorMessage.h"
 #include "core/Tfrmain.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/ScriptedModals.h"
 
@@ -135,6 +136,12 @@ TEST_F(TFrm_ErrorMessageTest, ConversionErrorIsShownAndWrittenAsOneRow)
               QDateTime::fromString(scalar(QStringLiteral("select rq from apperror")).toString(), Qt::ISODate));
     EXPECT_EQ(QStringLiteral("QLineEdit"), form->nameEdit->text());
     EXPECT_FALSE(QFile::exists(lb::AppPaths::errorLogFile()));
+    QStringList titles;
+    for (int column = 0; column < form->DBGrid1->model()->columnCount(); ++column)
+        titles << form->DBGrid1->model()->headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ((QStringList{QStringLiteral("错误性质"), QStringLiteral("出错程序"), QStringLiteral("出错位置"),
+                           QStringLiteral("日期"), QStringLiteral("出错信息")}),
+              titles);
     EXPECT_FALSE(dm().ATapperror->active()); // "返回" closes it
 }
 

@@ -214,6 +214,20 @@ TEST_F(TfrmainTest, BackgroundPictureLoadsAFileAndSurvivesADamagedOne)
     EXPECT_TRUE(sameImage(window->Image1->pixmap(), picture));
 }
 
+TEST_F(TfrmainTest, StoredPictureThatNoLongerDecodesKeepsTheBuiltInOne)
+{
+    const QString broken = folder.filePath(QStringLiteral("broken.jpg"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a jpeg");
+    file.close();
+    exec(QStringLiteral("update config set picfilename=:p1"), {broken});
+    start();
+    EXPECT_TRUE(sameImage(window->Image1->pixmap(), BackgroundPicture::builtIn()));
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_EQ(QStringLiteral("T"), window->FirstActivate);
+}
+
 TEST_F(TfrmainTest, QuickStartOnFirstActivationUnlessSwitchedOff)
 {
     start();
