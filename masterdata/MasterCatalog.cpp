@@ -4,6 +4,8 @@
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "masterdata/MasterListWindow.h"
+#include "masterdata/ProductListMenu.h"
+#include "platform/ui/DataGrid.h"
 #include "masterdata/Tfrproductedit.h"
 #include "platform/sys/Errors.h"
 
@@ -375,7 +377,7 @@ MasterListConfig MasterCatalog::productList()
     config.dataSet = [] { return frdm->Aqproduct; };
     config.columns = {{"szbj", "选择"}, {"name", "货品类型"}, {"sphh", "货品代码"}, {"spmc", "货品名称"},
                       {"spgg", QString()}, {"spbzxh", "拼音首字"}, {"dj_w", "进货价"}, {"dj_n", "批发价"},
-                      {"spmz", "超市价"}, {"spzz", "零售价"}, {"sl", "库存数量"}, {"orderid", "厂家"},
+                      {"spmz", "超市价"}, {"spzz", "零售价"}, lb::ui::GridColumn("sl", "库存数量", 0, true, false, Qt::red), {"orderid", "厂家"},
                       {"spbs", "单位"}, {"sl_j", "数量/件"}, {"rest", "期初数量"}, {"sl_in_m", "月进货量"},
                       {"sl_in_y", "年进货量"}, {"sl_out_m", "月出货量"}, {"sl_out_y", "年出货量"}, {"bz", "备注"}};
     config.gridHint = QStringLiteral("双击所在价格列,则选取该价格到销售单的单价。");
@@ -403,6 +405,15 @@ MasterListConfig MasterCatalog::productList()
     config.pickList = PickList::Product;
     config.deletion.products = true;
     config.openEditor = [](MasterListWindow& list, bool) { (new Tfrproductedit(&list))->showWork(true); };
+    config.menu = ProductListMenu::items();
+    config.onShow = [](MasterListWindow& list) {
+        list.DBGrid1->setColumnTitle(4, specTitle());
+        ProductListMenu::applyPurchasePrice(list);
+    };
+    config.onClose = [](MasterListWindow&) {
+        frdm->AQpackage->close();
+        frdm->AQunits->close();
+    };
     return config;
 }
 

@@ -74,6 +74,8 @@ struct MasterListConfig {
     // A window the editor commands open instead (the product editor); gets the list as owner.
     std::function<void(MasterListWindow&, bool adding)> openEditor;
 
+    // Runs on showing, before the first search (titles and columns that depend on options).
+    std::function<void(MasterListWindow&)> onShow;
     // Runs once when the list closes, after the common steps (point shared queries back).
     std::function<void(MasterListWindow&)> onClose;
 };

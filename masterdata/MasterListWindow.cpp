@@ -263,6 +263,8 @@ bool MasterListWindow::eventFilter(QObject* watched, QEvent* event)
 void MasterListWindow::showEvent(QShowEvent* event)
 {
     lb::ui::WorkWindow::showEvent(event);
+    if (config_.onShow)
+        config_.onShow(*this);
     if (config_.searchOnShow)
         ToolButton6Click();
     else

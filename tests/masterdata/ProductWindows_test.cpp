@@ -1,0 +1,192 @@
+// The product list and editor driven offscreen: searches, marks, mass deletion, the price
+// column option, the editor's pinyin and volume, and the pick into a sales line.
+#include "masterdata/FakeOpener.h"
+#include "masterdata/MasterWindowFixture.h"
+#include "masterdata/Tfrproductedit.h"
+
+#include "platform/sys/Errors.h"
+
+#include <QKeyEvent>
+#include <QRadioButton>
+
+using lb::ui::DialogAnswer;
+
+class ProductWindows : public MasterWindowFixture {
+protected:
+    MasterListWindow* openList()
+    {
+        return MasterListWindow::openFromMenu(QStringLiteral("TFrproduct"), main.get(), QStringLiteral("SELECT * from product "));
+    }
+    static Tfrproductedit* productEditor()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* editor = qobject_cast<Tfrproductedit*>(window); editor && editor->isVisible())
+                return editor;
+        }
+        return nullptr;
+    }
+    static QColor rowColour(MasterListWindow& list, int row)
+    {
+        return list.DBGrid1->model()->index(row, 2).data(Qt::ForegroundRole).value<QColor>();
+    }
+};
+
+TEST_F(ProductWindows, QuickAndFuzzySearchWhileTyping)
+{
+    makeProduct("A1", "苹果");
+    makeProduct("A10", "梨");
+    makeProduct("BA1", "桃");
+    makeProduct("C2", "李");
+    MasterListWindow* list = openList();
+    EXPECT_EQ(QStringLiteral("记录数:4"), list->statusText(2));
+    list->modeButtons[0]->setChecked(true); // 快速
+    list->Edit1->setText(QStringLiteral("A1"));
+    list->ToolButton6Click();
+    EXPECT_EQ((QStringList{"A1", "A10"}), column("select sphh from product where sphh like 'A1%' order by sphh"));
+    EXPECT_EQ(2, list->dataSet().recordCount());
+    EXPECT_EQ(QStringLiteral("A1"), list->dataSet().fieldByName("sphh").asString());
+    list->modeButtons[1]->setChecked(true); // 模糊
+    list->ToolButton6Click();
+    EXPECT_EQ(3, list->dataSet().recordCount());
+    EXPECT_EQ(QStringLiteral("记录数:3"), list->statusText(2));
+    list->Edit1->clear();
+    list->ToolButton6Click();
+    EXPECT_EQ(4, list->dataSet().recordCount());
+}
+
+TEST_F(ProductWindows, MarksByClickAndSpaceDrawBlueAndMassDeleteNeedsThePassword)
+{
+    makeProduct("A1", "苹果");
+    makeProduct("A2", "梨");
+    makeProduct("A3", "桃");
+    MasterListWindow* list = openList();
+    list->ToolButton6Click();
+    selectCell(*list, 0, "szbj");
+    emit list->DBGrid1->clicked(list->DBGrid1->currentIndex());
+    EXPECT_EQ(QVariant(1), scalar("select count(*) from product where szbj=true and sphh='A1'"));
+    EXPECT_EQ(QColor(Qt::blue), rowColour(*list, 0));
+    EXPECT_NE(QColor(Qt::blue), rowColour(*list, 1));
+    selectCell(*list, 1, "szbj");
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(list->DBGrid1, &space);
+    EXPECT_EQ(QVariant(2), scalar("select count(*) from product where szbj=true"));
+
+    dialogs.type(QStringLiteral("wrong"));
+    list->menuItem("N25")->trigger();
+    EXPECT_EQ(QStringLiteral("输入操作员密码错误,请重新操作！"), dialogs.lastText());
+    EXPECT_EQ(QVariant(3), scalar("select count(*) from product"));
+    EXPECT_EQ(lb::ui::DialogRequest::Kind::Password, dialogs.shown().front().kind);
+
+    dialogs.type(QStringLiteral(" pw ")).answer(DialogAnswer::Ok);
+    list->menuItem("N25")->trigger();
+    EXPECT_EQ((QStringList{"A3"}), column("select sphh from product"));
+    EXPECT_EQ(1, list->dataSet().recordCount());
+
+    list->menuItem("N20")->trigger();
+    EXPECT_EQ(QVariant(1), scalar("select count(*) from product where szbj=true"));
+    EXPECT_EQ(QColor(Qt::blue), rowColour(*list, 0));
+    list->menuItem("N19")->trigger();
+    EXPECT_EQ(QVariant(0), scalar("select count(*) from product where szbj=true"));
+    dialogs.clear();
+    dialogs.type(QStringLiteral("pw"));
+    list->menuItem("N25")->trigger();
+    EXPECT_EQ(QStringLiteral("没有选定要删除记录!"), dialogs.lastText());
+    EXPECT_EQ(QVariant(1), scalar("select count(*) from product"));
+}
+
+TEST_F(ProductWindows, PurchasePriceColumnStateSurvivesTheWindow)
+{
+    MasterListWindow* list = openList();
+    EXPECT_FALSE(list->DBGrid1->isColumnHidden(6));
+    list->menuItem("N1")->trigger();
+    EXPECT_TRUE(list->DBGrid1->isColumnHidden(6));
+    EXPECT_EQ(QStringLiteral("显示进货价"), list->menuItem("N1")->text());
+    EXPECT_EQ(QVariant(true), scalar("select bz from dateconfig"));
+    list->close();
+    list = openList();
+    EXPECT_TRUE(list->DBGrid1->isColumnHidden(6));
+    list->menuItem("N1")->trigger();
+    EXPECT_FALSE(list->DBGrid1->isColumnHidden(6));
+    EXPECT_EQ(QStringLiteral("隐藏进货价"), list->menuItem("N1")->text());
+}
+
+TEST_F(ProductWindows, EditorFollowsTheNameWithPinyinAndStoresTheVolume)
+{
+    MasterListWindow* list = openList();
+    list->ToolButton1Click();
+    Tfrproductedit* editor = productEditor();
+    ASSERT_NE(nullptr, editor);
+    EXPECT_FALSE(list->isEnabled());
+    editor->box("Edit7")->setText(QStringLiteral("Z01"));
+    editor->box("Edit8")->setText(QStringLiteral("中国"));
+    EXPECT_EQ(QStringLiteral("ZG"), editor->box("Edit22")->text());
+    editor->box("Edit18")->setText(QStringLiteral("12.5"));
+    editor->Button1Click();
+    EXPECT_EQ(QStringLiteral("数据保存完毕！ "), dialogs.lastText());
+    EXPECT_EQ(QVariant("ZG"), scalar("select spbzxh from product where sphh='Z01'"));
+    EXPECT_EQ(QVariant(12.5), scalar("select dj_n from product where sphh='Z01'"));
+    EXPECT_EQ(QVariant(0.0), scalar("select sptj from product where sphh='Z01'"));
+    EXPECT_FALSE(scalar("select ysl from product where sphh='Z01'").isValid()); // not counted yet
+
+    // A product carrying dimensions gets its volume on the next save.
+    exec("update product set l=100, w=50, h=20 where sphh='Z01'");
+    editor->close();
+    list->ToolButton6Click();
+    list->ToolButton2Click();
+    editor = productEditor();
+    ASSERT_NE(nullptr, editor);
+    EXPECT_TRUE(editor->box("Edit8")->isReadOnly());
+    EXPECT_FALSE(editor->box("Edit13")->isReadOnly());
+    editor->Button1Click();
+    EXPECT_EQ(QVariant(3.532), scalar("select sptj from product where sphh='Z01'"));
+
+    editor->Button2Click();
+    editor->box("Edit7")->setText(QStringLiteral("Z01"));
+    editor->Button1Click();
+    EXPECT_EQ(QStringLiteral("该商品代码已存在,不能再录入！ "), dialogs.lastText());
+    editor->box("Edit7")->setText(QStringLiteral("Z02"));
+    editor->box("Edit13")->setText(QStringLiteral("1..2"));
+    EXPECT_THROW(editor->Button1Click(), lb::ConvertError);
+    EXPECT_EQ(QVariant(1), scalar("select count(*) from product"));
+    EXPECT_EQ(lb::db::DataSetState::Browse, dm().Aqproduct->state());
+    editor->close();
+    EXPECT_TRUE(list->isEnabled());
+}
+
+TEST_F(ProductWindows, PickIntoASalesLineByPriceColumnThenPickModeIsZero)
+{
+    makeProduct("A1", "苹果", {{"dj_n", 10.0}, {"spmz", 12.5}, {"spzz", 15.0}});
+    FakeOpener opener(db());
+    const QString line = makeLine();
+    opener.lines.open();
+    dm().Aqproduct->reopen(QStringLiteral("SELECT * from product"));
+    QPointer<MasterListWindow> list(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, opener));
+    selectCell(*list, 0, "spmz");
+    list->ToolButton7Click();
+    flush();
+    EXPECT_TRUE(list.isNull());
+    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(QVariant(12.5), scalar("select dj_n from outdetail where intno=:p1", {line}));
+    EXPECT_EQ(QVariant(1.0), scalar("select sl from outdetail where intno=:p1", {line}));
+
+    // From the menu the pick opens the product in the editor instead.
+    MasterListWindow* menuList = openList();
+    menuList->ToolButton7Click();
+    ASSERT_NE(nullptr, productEditor());
+    EXPECT_EQ(QStringLiteral("A1"), productEditor()->box("Edit7")->text());
+}
+
+TEST_F(ProductWindows, EditorFromThePurchaseFormLeavesNoPickModeBehind)
+{
+    FakeOpener purchase(db());
+    purchase.show();
+    Tfrproductedit* editor = Tfrproductedit::openForPurchase(&purchase);
+    EXPECT_EQ(98, main->PickMode);
+    EXPECT_FALSE(purchase.isEnabled());
+    editor->box("Edit7")->setText(QStringLiteral("N1"));
+    editor->Button1Click();
+    editor->close();
+    EXPECT_EQ(0, main->PickMode);
+    EXPECT_TRUE(purchase.isEnabled());
+    EXPECT_EQ(QVariant(1), scalar("select count(*) from product where sphh='N1'"));
+}
