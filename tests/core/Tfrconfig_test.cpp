@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,6 +25,19 @@ struct FormatCase {
     bool separator;
     const char* format;
 };
+
+void press(QWidget* box, int key, const QString& text = QString())
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(box, &event);
+}
+
+// Each character as its own key press.
+void type(QWidget* box, const QString& text)
+{
+    for (QChar c : text)
+        press(box, c.toUpper().unicode(), QString(c));
+}
 
 } // namespace
 
@@ -168,6 +182,26 @@ TEST_F(TfrconfigTest, ANumberThatIsNotWholeStoresNothing)
     EXPECT_EQ(before, option(QStringLiteral("amountformat")));
     EXPECT_TRUE(window);
     EXPECT_NE(lb::db::DataSetState::Edit, dm().ATCONFIG->state());
+}
+
+TEST_F(TfrconfigTest, FormatBoxesTakeTheirKeysAndEnterGoesRound)
+{
+    Tfrconfig& w = open();
+    QApplication::setActiveWindow(&w);
+    w.moneyDecimals->clear();
+    type(w.moneyDecimals, QStringLiteral("3a.-"));
+    EXPECT_EQ(QStringLiteral("3."), w.moneyDecimals->text());
+    w.yearCode->clear();
+    type(w.yearCode, QStringLiteral("y1Ym"));
+    EXPECT_EQ(QStringLiteral("yY"), w.yearCode->text());
+
+    const QList<QLineEdit*> order{w.moneyDigits,  w.moneyDecimals, w.qtyDigits, w.qtyDecimals, w.priceDigits,
+                                  w.priceDecimals, w.weightDigits, w.weightDecimals, w.yearCode, w.maskYear};
+    w.moneyDigits->setFocus();
+    for (int step = 1; step <= order.size(); ++step) {
+        press(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(order[step % order.size()], QApplication::focusWidget()) << step;
+    }
 }
 
 TEST_F(TfrconfigTest, DateCodesAndEditMask)
