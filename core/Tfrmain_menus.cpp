@@ -204,6 +204,10 @@ private:
         return masterList(QStringLiteral("TFrproduct"),
                           [] { frdm->Aqproduct->reopen(QStringLiteral("SELECT * from product ")); });
     }
+    Command customerList() { return masterList(QStringLiteral("TFrcustomer"), [] { frdm->Aqcustomer->open(); }); }
+    Command supplierList() { return masterList(QStringLiteral("TFrbranch"), [] { frdm->AQbranch->open(); }); }
+    Command employeeList() { return masterList(QStringLiteral("TFremployee"), [] { frdm->AQemployee->open(); }); }
+    Command operatorList() { return window(QStringLiteral("Tfropcrl"), {}, [] { frdm->ATopcrl->open(); }); }
     Command calculator() const { return local(startCalculator); }
     Command help() const { return local(openHelp); }
     Command quit()
@@ -250,8 +254,7 @@ void MenuBuilder::buildMenuBar()
     QMenuBar* bar = main_.menuBar();
 
     QMenu* system = bar->addMenu(QStringLiteral("&S 系统管理"));
-    item(system, QStringLiteral("操作员管理"),
-         window(QStringLiteral("Tfropcrl"), {}, [] { frdm->ATopcrl->open(); }));
+    item(system, QStringLiteral("操作员管理"), operatorList());
     item(system, QStringLiteral("更换操作员"), local([main] { TFrpassword::logIn(main); }));
     item(system, QStringLiteral("系统初始化"), command(QStringLiteral("SystemInit")));
     item(system, QStringLiteral("系统设置"), window(QStringLiteral("Tfrconfig")));
@@ -270,11 +273,10 @@ void MenuBuilder::buildMenuBar()
              frdm->Aqcustomer->open();
              frdm->Aqcproduct->open();
          }));
-    item(basic, QStringLiteral("客户资料"),
-         masterList(QStringLiteral("TFrcustomer"), [] { frdm->Aqcustomer->open(); }), Qt::Key_F3);
-    item(basic, QStringLiteral("供应商资料"), masterList(QStringLiteral("TFrbranch"), [] { frdm->AQbranch->open(); }));
+    item(basic, QStringLiteral("客户资料"), customerList(), Qt::Key_F3);
+    item(basic, QStringLiteral("供应商资料"), supplierList());
     item(basic, QStringLiteral("现金银行"), masterList(QStringLiteral("TFrbank"), [] { frdm->AQbank->open(); }));
-    item(basic, QStringLiteral("员工资料"), masterList(QStringLiteral("TFremployee"), [] { frdm->AQemployee->open(); }));
+    item(basic, QStringLiteral("员工资料"), employeeList());
     // Categories and units are edited in the options window.
     item(basic, QStringLiteral("货品类型"), Command{})->setVisible(false);
     item(basic, QStringLiteral("计量单位"), Command{})->setVisible(false);
@@ -464,10 +466,10 @@ void MenuBuilder::buildDashboard()
         wait(command.key, nullptr, label);
     };
 
-    button(0, QStringLiteral("供应商资料"), masterList(QStringLiteral("TFrbranch"), [] { frdm->AQbranch->open(); }));
+    button(0, QStringLiteral("供应商资料"), supplierList());
     button(0, QStringLiteral("商品资料"), productList());
-    button(0, QStringLiteral("客户资料"), masterList(QStringLiteral("TFrcustomer"), [] { frdm->Aqcustomer->open(); }));
-    button(0, QStringLiteral("员工资料"), masterList(QStringLiteral("TFremployee"), [] { frdm->AQemployee->open(); }));
+    button(0, QStringLiteral("客户资料"), customerList());
+    button(0, QStringLiteral("员工资料"), employeeList());
     dashboard_->addNote(0, QStringLiteral("◎供应商资料-提供供应商资料录入、查询"));
     dashboard_->addNote(0, QStringLiteral("◎商品资料-提供商品资料的录入和查询"));
     dashboard_->addNote(0, QStringLiteral("◎客户资料-提供客户资料的录入、查询"));
@@ -492,7 +494,7 @@ void MenuBuilder::buildDashboard()
     link(2, QStringLiteral("☆客户汇总-可按时间段对客户销售、收款汇总"), window(QStringLiteral("Tfrcusttotal")));
 
     button(3, QStringLiteral("系统设置"), window(QStringLiteral("Tfrconfig")));
-    button(3, QStringLiteral("操作员管理"), window(QStringLiteral("Tfropcrl"), {}, [] { frdm->ATopcrl->open(); }));
+    button(3, QStringLiteral("操作员管理"), operatorList());
     button(3, QStringLiteral("使用说明"), help());
     dashboard_->addNote(3, QStringLiteral("☆系统设置-设置数据格式及预先设定有关基础数据"));
     dashboard_->addNote(3, QStringLiteral("☆操作员权限-修改操作员资料及口令"));
