@@ -134,6 +134,16 @@ TEST_F(QueryTest, DetailFollowsMasterRow)
     customers.close();
     EXPECT_TRUE(prices.active());
     EXPECT_TRUE(prices.isEmpty());
+
+    // A new master row has no details; typing its key shows the rows of that key at once.
+    customers.open();
+    customers.append();
+    EXPECT_TRUE(prices.isEmpty());
+    customers["intno"].setAsString(QStringLiteral("2"));
+    ASSERT_EQ(1, prices.recordCount());
+    EXPECT_EQ(QStringLiteral("z"), prices["spmc"].asString());
+    customers.cancel();
+    EXPECT_TRUE(prices.isEmpty()); // back on the last customer, who has no rows
 }
 
 } // namespace lb::db::test
