@@ -323,6 +323,7 @@ void DataSet::rereadRows(int keep)
         }
         if (!readBack(row.rowId, row.values))
             continue; // deleted meanwhile
+        row.posted = false;
         kept.push_back(std::move(row));
     }
     rows_ = std::move(kept);
@@ -358,8 +359,8 @@ void DataSet::resyncAfterRollback() noexcept
     try {
         const bool editing = state_ == DataSetState::Edit || state_ == DataSetState::Insert;
         const qint64 currentRowId = current_ >= 0 ? rows_[size_t(current_)].rowId : 0;
-        if (editing && state_ == DataSetState::Edit && saved_)
-            readBack(saved_->rowId, saved_->values);
+        if (editing && state_ == DataSetState::Edit && saved_ && readBack(saved_->rowId, saved_->values))
+            saved_->posted = false;
         const int index = current_;
         rereadRows(editing ? current_ : -1);
         if (editing) {
@@ -680,6 +681,28 @@ bool DataSet::readBack(qint64 rowId, RowValues& into)
     return true;
 }
 
+void DataSet::readPosted(size_t index) noexcept
+{
+    Row& row = rows_[index];
+    row.posted = false;
+    try {
+        RowValues stored;
+        if (!readBack(row.rowId, stored))
+            return; // deleted meanwhile: it shows what was posted until the rows are read again
+        // A row being edited again keeps what was assigned since.
+        if (int(index) == current_ && state_ == DataSetState::Edit) {
+            for (size_t c = 0; c < assigned_.size(); ++c) {
+                if (assigned_[c])
+                    stored.set(c, row.values.at(c));
+            }
+        }
+        row.values = std::move(stored);
+    } catch (const DatabaseError&) {
+        // Values are looked at where no error can be shown (a grid painting its cells): the row
+        // then shows what was posted, which was written.
+    }
+}
+
 void DataSet::post()
 {
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
@@ -733,8 +756,10 @@ void DataSet::post()
         if (connection_.changes() == 0)
             throw DatabaseError(QStringLiteral("Row cannot be located for updating: it was deleted meanwhile"));
     }
-    // The stored row is what the table made of the values (defaults, affinity conversions).
-    readBack(row.rowId, row.values);
+    // The stored row is what the table made of the values (defaults, affinity conversions). It
+    // is read back where it is first looked at, so that a command posting row after row reads
+    // nothing back.
+    row.posted = true;
     state_ = DataSetState::Browse;
     assigned_.assign(columnNames_.size(), false);
     saved_.reset();
@@ -868,6 +893,8 @@ QVariant DataSet::rowValue(int row, int column) const
 {
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= int(rows_[size_t(row)].values.size()))
         return QVariant();
+    if (rows_[size_t(row)].posted) // a read to the caller; the rows are this dataset's own
+        const_cast<DataSet*>(this)->readPosted(size_t(row));
     return rows_[size_t(row)].values.at(size_t(column));
 }
 

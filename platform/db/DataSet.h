@@ -90,7 +90,7 @@ public:
 
     // Editing. Edit of an empty dataset starts an insert. Append adds a row at the end,
     // Insert before the current row. Post writes only the fields assigned (so that column
-    // defaults apply on insert) and re-reads the row. Delete asks BeforeDelete first; that
+    // defaults apply on insert) and re-reads the row where its values are next looked at. Delete asks BeforeDelete first; that
     // hook stops the deletion by throwing (Abort for a silent stop).
     void edit();
     void append();
@@ -144,6 +144,7 @@ private:
     struct Row {
         qint64 rowId = 0;
         RowValues values;
+        bool posted = false; // written; what the table stored is read back where first looked at
     };
     struct Snapshot;
     Snapshot load(const Source& source) const;
@@ -158,6 +159,7 @@ private:
     bool quiet(); // true while controls are disabled (and notes that a reset is owed)
     bool readBack(qint64 rowId, RowValues& into);
     Statement& rowReader(); // SELECT of the base table's columns by rowid
+    void readPosted(size_t index) noexcept;
     void rereadRows(int keep);   // re-reads held rows by rowid; `keep`: a row left as it is, or -1
     void placeAfterReread(qint64 rowId, int index);
     void resyncAfterRollback() noexcept; // for Connection

@@ -54,8 +54,9 @@ RowValues RowValues::read(const Statement& statement, int count, Store& store)
     if (count <= 0)
         return row;
     row.count_ = size_t(count);
-    // Each column call on the statement takes the connection's lock; the values it hands out can
-    // be read without, as the connection is only used from one thread.
+    // Each column call takes the connection's lock; the values it hands out are then read where
+    // they lie, without, as a dataset is used from one thread at a time. Only values of their
+    // own storage class are asked for, so that SQLite converts and allocates nothing.
     thread_local std::vector<sqlite3_value*> values;
     values.resize(row.count_);
     sqlite3_stmt* stmt = statement.handle();

@@ -514,4 +514,41 @@ TEST_F(DataSetTest, RowAfterRowPostsThroughKeptStatements)
     EXPECT_EQ(QStringLiteral("A螺丝5.0 B螺母20.0 C平垫圈3.0"), check["all_rows"].asString());
 }
 
+// A posted row shows what the table holds when it is next looked at, including what another
+// statement changed in it; an edit begun before that look keeps what was typed.
+TEST_F(DataSetTest, PostedRowIsReadBackWhereLookedAtAndKeepsANewEdit)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("螺母"), 2);
+    Query q(connection);
+    q.sql().setText(QStringLiteral("SELECT intno, spmc, dj_n, sl FROM product ORDER BY intno"));
+    q.open();
+    connection.execute(QStringLiteral("UPDATE product SET sl = 40 WHERE intno = '1'"));
+    q.edit();
+    q["dj_n"].setAsFloat(5);
+    q.post();
+    EXPECT_EQ(40.0, q["sl"].asFloat());
+    EXPECT_EQ(5.0, q["dj_n"].asFloat());
+
+    q.edit();
+    q["dj_n"].setAsFloat(6);
+    q.post();
+    q.edit(); // nothing of the posted row looked at in between
+    q["dj_n"].setAsFloat(7);
+    EXPECT_EQ(QStringLiteral("螺丝"), q["spmc"].asString());
+    EXPECT_EQ(7.0, q["dj_n"].asFloat());
+    q.cancel();
+    EXPECT_EQ(6.0, q["dj_n"].asFloat());
+    q.edit();
+    q["dj_n"].setAsFloat(8);
+    q.next();
+    q.prior();
+    EXPECT_EQ(8.0, q["dj_n"].asFloat());
+
+    Query check(connection);
+    check.sql().setText(QStringLiteral("SELECT dj_n FROM product WHERE intno = '1'"));
+    check.open();
+    EXPECT_EQ(8.0, check["dj_n"].asFloat());
+}
+
 } // namespace lb::db::test
