@@ -170,12 +170,12 @@ DataSet::Snapshot DataSet::load(const Source& source) const
     while (statement->step()) {
         Row row;
         if (withRowIds) {
-            const QVariant rowId = statement->value(count);
-            if (!rowId.isValid()) { // a source without real rowids cannot be written back
+            const std::optional<qint64> rowId = statement->integer(count);
+            if (!rowId) { // a source without real rowids cannot be written back
                 snap.base.clear();
                 snap.origins.clear();
             }
-            row.rowId = rowId.toLongLong();
+            row.rowId = rowId.value_or(0);
         }
         row.values = RowValues::read(*statement, count, store);
         snap.rows.push_back(std::move(row));

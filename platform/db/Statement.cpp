@@ -266,6 +266,14 @@ QVariant Statement::value(int column) const
     }
 }
 
+std::optional<qint64> Statement::integer(int column) const
+{
+    sqlite3_value* value = sqlite3_column_value(stmt_, column);
+    if (sqlite3_value_type(value) == SQLITE_NULL)
+        return std::nullopt;
+    return qint64(sqlite3_value_int64(value));
+}
+
 QString Statement::paramText() const
 {
     QStringList parts;

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -48,6 +49,8 @@ public:
     // The value of a column of the current row: qint64, double, QString, QByteArray, or an
     // invalid QVariant for NULL.
     QVariant value(int column) const;
+    // An integer column of the current row (a rowid) without making a QVariant; nothing for NULL.
+    std::optional<qint64> integer(int column) const;
 
     const QString& sql() const { return sql_; }
     // For reading rows without conversions (RowValues); owned by the statement.
