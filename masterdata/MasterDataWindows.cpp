@@ -4,6 +4,7 @@
 #include "core/WindowRegistry.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
+#include "masterdata/TFrcproduct.h"
 
 void registerMasterDataWindows()
 {
@@ -11,4 +12,5 @@ void registerMasterDataWindows()
     for (const QString& key : MasterCatalog::keys()) {
         registry.registerWindow(key, [key](QWidget* owner) { return new MasterListWindow(MasterCatalog::byKey(key), owner); });
     }
+    registry.registerWindow(QStringLiteral("TFrcproduct"), [](QWidget* owner) { return new TFrcproduct(owner); });
 }

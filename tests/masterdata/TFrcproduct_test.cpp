@@ -1,0 +1,160 @@
+// The customer price table driven offscreen: adding through the product list, imports, the
+// price pick for a sales line, sorting refusals, pending edits and closing.
+#include "masterdata/FakeOpener.h"
+#include "masterdata/MasterWindowFixture.h"
+#include "masterdata/TFrcproduct.h"
+
+#include "platform/ui/DataGrid.h"
+
+using lb::ui::DialogAnswer;
+
+class CustomerPrices : public MasterWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MasterWindowFixture::SetUp();
+        customer = makeCustomer("0001", "甲");
+        apple = makeProduct("A1", "苹果", {{"dj_n", 9.0}, {"spmz", 11.0}, {"spzz", 13.0}, {"szbj", true}});
+        pear = makeProduct("A2", "梨", {{"dj_n", 4.0}, {"spmz", 5.0}, {"szbj", true}});
+    }
+    // The menu command: the table over the main window, its datasets opened.
+    TFrcproduct* openFromMenu()
+    {
+        main->PickMode = 0;
+        auto* table = new TFrcproduct(main.get());
+        dm().Aqcustomer->open();
+        dm().Aqcproduct->open();
+        table->showWork(true);
+        return table;
+    }
+    void setCounter(int value) { exec("update nextno set intno=:p1 where tablename='cproduct'", {QString::number(value)}); }
+    QString customer, apple, pear;
+};
+
+TEST_F(CustomerPrices, AddingThroughTheProductListNumbersFromTheCounter)
+{
+    setCounter(57);
+    TFrcproduct* table = openFromMenu();
+    table->Button4Click();
+    EXPECT_EQ(20, main->PickMode);
+    EXPECT_EQ(7, main->CustProductPick);
+    QPointer<MasterListWindow> list(table->productList());
+    ASSERT_FALSE(list.isNull());
+    list->dataSet().first();
+    list->ToolButton7Click();
+    flush();
+    EXPECT_TRUE(list.isNull());
+    EXPECT_EQ(QVariant("0000000057"), scalar("select intno1 from cproduct"));
+    EXPECT_EQ(QVariant("58"), scalar("select intno from nextno where tablename='cproduct'"));
+    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(0, main->CustProductPick);
+    EXPECT_EQ(1, dm().Aqcproduct->recordCount());
+
+    table->Button4Click();
+    list = table->productList();
+    list->dataSet().first();
+    EXPECT_THROW(list->ToolButton7Click(), lb::Abort);
+    EXPECT_EQ(QStringLiteral("该商品已存在,不能再添加！ "), dialogs.lastText());
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(QVariant(1), scalar("select count(*) from cproduct"));
+}
+
+TEST_F(CustomerPrices, ImportOfTheMarkedProductsAndRefusalFromAPickerState)
+{
+    TFrcproduct* table = openFromMenu();
+    table->Button4Click();
+    MasterListWindow* list = table->productList();
+    dialogs.answer(DialogAnswer::Ok);
+    list->menuItem("N2")->trigger();
+    EXPECT_EQ((QStringList{"商品记录不能太多，否则要等好长时间,确认导入吗?", "将选中部分的商品导入到客户商品表！"}), dialogs.texts());
+    EXPECT_EQ((QStringList{"A1", "A2"}), column("select sphh from cproduct order by intno1"));
+    EXPECT_EQ(2, dm().Aqcproduct->recordCount());
+    table->close();
+    flush();
+
+    // A product list opened as a document's picker imports nothing.
+    FakeOpener opener(db());
+    dialogs.clear();
+    MasterListWindow* picker = MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, opener);
+    picker->menuItem("N16")->trigger();
+    EXPECT_EQ((QStringList{"该状态不能将数据导入客户商品表"}), dialogs.texts());
+    EXPECT_EQ(QVariant(2), scalar("select count(*) from cproduct"));
+}
+
+TEST_F(CustomerPrices, PricePickForTheSalesFormClosesTheTable)
+{
+    exec("insert into cproduct(intno1,intno,spintno,sphh,spmc,spbzxh,dj_n,spmz,spzz) "
+         "values('0000000001',:p1,:p2,'A1','苹果','斤',9,11,13)", {customer, apple});
+    FakeOpener form(db());
+    form.show();
+    form.edit2->setText(QStringLiteral("0001"));
+    const QString line = makeLine();
+    form.lines.open();
+    QPointer<TFrcproduct> table(TFrcproduct::openAsPicker(form));
+    EXPECT_EQ(18, main->PickMode);
+    EXPECT_FALSE(form.isEnabled());
+    table->DBGrid2->setCurrentIndex(table->DBGrid2->model()->index(0, 7)); // 零售价
+    table->DBGrid2DblClick();
+    flush();
+    EXPECT_TRUE(table.isNull());
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(QVariant(13.0), scalar("select dj_n from outdetail where intno=:p1", {line}));
+    EXPECT_EQ(QVariant("斤"), scalar("select unit from outdetail where intno=:p1", {line}));
+}
+
+TEST_F(CustomerPrices, FromTheMenuAPricePickStaysAndClosingClosesTheProductListFirst)
+{
+    exec("insert into cproduct(intno1,intno,spintno,sphh,dj_n) values('0000000001',:p1,:p2,'A1',9)", {customer, apple});
+    TFrcproduct* table = openFromMenu();
+    table->Button4Click();
+    QPointer<MasterListWindow> list(table->productList());
+    EXPECT_EQ(20, main->PickMode);
+    table->DBGrid2DblClick(); // code 20 is the product list's, not a price pick
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_FALSE(main->isEnabled());
+    table->close();
+    flush();
+    EXPECT_TRUE(list.isNull());
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(0, main->CustProductPick);
+}
+
+TEST_F(CustomerPrices, PendingPriceIsPostedAndSortingBlocksAddAndDelete)
+{
+    exec("insert into cproduct(intno1,intno,spintno,sphh,dj_n) values('0000000001',:p1,:p2,'A1',9)", {customer, apple});
+    TFrcproduct* table = openFromMenu();
+    lb::db::Query& prices = *dm().Aqcproduct;
+    prices.edit();
+    prices.fieldByName("dj_n").setText(QStringLiteral("8.5"));
+    table->ComboBox1->setEditText(QStringLiteral("货品名称")); // not the first column: posted all the same
+    table->Button6Click();
+    EXPECT_EQ(QVariant(8.5), scalar("select dj_n from cproduct"));
+
+    table->Button5Click();
+    EXPECT_EQ(3, main->SortMode);
+    table->Button4Click();
+    table->Button3Click();
+    EXPECT_EQ((QStringList{"排序状态不能选取商品资料，请先取消类型排序!", "排序状态不能删除资料，请先取消类型排序!"}), dialogs.texts());
+    table->Button2Click();
+    EXPECT_EQ(2, main->SortMode);
+
+    prices.edit();
+    prices.fieldByName("spzz").setText(QString());
+    prices.fieldByName("bz").setText(QStringLiteral("特价"));
+    table->close();
+    EXPECT_EQ(QVariant("特价"), scalar("select bz from cproduct"));
+    EXPECT_EQ(0, main->SortMode);
+}
+
+TEST_F(CustomerPrices, CustomerSearchPadsTheCode)
+{
+    makeCustomer("0000000012", "乙");
+    makeCustomer("0000000120", "丙");
+    TFrcproduct* table = openFromMenu();
+    table->Edit2->setText(QStringLiteral("12"));
+    table->Button7Click();
+    EXPECT_EQ(QStringLiteral("0000000012"), table->Edit2->text());
+    EXPECT_EQ(1, dm().Aqcustomer->recordCount());
+}
