@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QLockFile>
+#include <QPrinter>
 #include <QStatusBar>
 
 QPointer<Tfrmain> frmain;
@@ -63,6 +64,13 @@ Tfrmain::Tfrmain(QWidget* parent)
 }
 
 Tfrmain::~Tfrmain() = default;
+
+QPrinter& Tfrmain::printerSetup()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>();
+    return *printer_;
+}
 
 QString Tfrmain::baseCaption() { return QStringLiteral("朔栎进销存(V2009)"); }
 

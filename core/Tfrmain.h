@@ -6,12 +6,17 @@
 #include <QString>
 #include <memory>
 
+class QPrinter;
+
 class QLabel;
 class QLockFile;
 
 class Tfrmain : public QMainWindow {
     Q_OBJECT
 public:
+    // The printer chosen under "打印设置"; it lives as long as the main window, so that it is
+    // gone before the application object is.
+    QPrinter& printerSetup();
     // Takes the single-instance guard, clears the shared fields and checks that the database
     // file can be used. Touches no dataset: the data module does not exist yet. When another
     // copy runs, it reports so and instanceRefused() is true; the caller then ends the program.
@@ -81,6 +86,7 @@ protected:
 private:
     void buildStatusBar();
     std::unique_ptr<QLockFile> instanceLock_;
+    std::unique_ptr<QPrinter> printer_;
     QLabel* statusFirst_ = nullptr;
     QLabel* statusLast_ = nullptr;
     bool instanceRefused_ = false;

@@ -259,8 +259,7 @@ void MenuBuilder::buildMenuBar()
     item(system, QStringLiteral("系统初始化"), command(QStringLiteral("SystemInit")));
     item(system, QStringLiteral("系统设置"), window(QStringLiteral("Tfrconfig")));
     item(system, QStringLiteral("打印设置"), local([main] {
-             static QPrinter printer;
-             QPrintDialog dialog(&printer, main);
+             QPrintDialog dialog(&main->printerSetup(), main);
              dialog.setWindowTitle(QStringLiteral("打印设置"));
              lb::ui::Modal::exec(dialog);
          }));
