@@ -55,8 +55,8 @@ RowValues RowValues::read(const Statement& statement, int count, Store& store)
         return row;
     row.count_ = size_t(count);
     // Each column call takes the connection's lock; the values it hands out are then read where
-    // they lie, without, as a dataset is used from one thread at a time. Only values of their
-    // own storage class are asked for, so that SQLite converts and allocates nothing.
+    // they lie, without, as a dataset is used from one thread at a time. Each value is asked for
+    // in its own storage class, so that SQLite has nothing to convert.
     thread_local std::vector<sqlite3_value*> values;
     values.resize(row.count_);
     sqlite3_stmt* stmt = statement.handle();

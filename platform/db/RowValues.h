@@ -1,4 +1,4 @@
-// The values of one dataset row, kept packed as SQLite returned them until one is assigned.
+// The values of one dataset row, kept packed as SQLite returned them, and those assigned since.
 #pragma once
 
 #include <QVariant>
@@ -61,7 +61,7 @@ private:
     }
     QVariant unpack(size_t column) const;
     // Rows are many: the row itself stays small, what only edited rows need lives behind a pointer.
-    std::shared_ptr<const char> packed_; // a Cell per column, then the text and blob bytes; none: nulls
+    std::shared_ptr<const char> packed_; // the row as read (laid out in RowValues.cpp); none: nulls
     size_t count_ = 0;
     std::unique_ptr<Assigned> assigned_; // per column, once a value was assigned
 };
