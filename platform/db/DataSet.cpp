@@ -86,6 +86,18 @@ bool sameName(const QString& a, const QString& b)
     return true;
 }
 
+// Remembers a field's format or label by name, so that it outlives the field objects.
+void keepLook(std::vector<std::pair<QString, QString>>& looks, const QString& fieldName, const QString& value)
+{
+    const auto entry = std::find_if(looks.begin(), looks.end(), [&](const auto& item) {
+        return item.first.compare(fieldName, Qt::CaseInsensitive) == 0;
+    });
+    if (entry == looks.end())
+        looks.emplace_back(fieldName, value);
+    else
+        entry->second = value;
+}
+
 } // namespace
 
 struct DataSet::Snapshot {
@@ -857,13 +869,7 @@ Field& DataSet::fieldByName(const QString& name) const
 
 void DataSet::setDisplayFormat(const QString& fieldName, const QString& format)
 {
-    auto entry = std::find_if(formats_.begin(), formats_.end(), [&](const auto& item) {
-        return item.first.compare(fieldName, Qt::CaseInsensitive) == 0;
-    });
-    if (entry == formats_.end())
-        formats_.emplace_back(fieldName, format);
-    else
-        entry->second = format;
+    keepLook(formats_, fieldName, format);
     if (Field* found = findField(fieldName)) {
         found->def_.displayFormat = format;
         if (!quiet())
@@ -873,13 +879,7 @@ void DataSet::setDisplayFormat(const QString& fieldName, const QString& format)
 
 void DataSet::setDisplayLabel(const QString& fieldName, const QString& label)
 {
-    auto entry = std::find_if(labels_.begin(), labels_.end(), [&](const auto& item) {
-        return item.first.compare(fieldName, Qt::CaseInsensitive) == 0;
-    });
-    if (entry == labels_.end())
-        labels_.emplace_back(fieldName, label);
-    else
-        entry->second = label;
+    keepLook(labels_, fieldName, label);
     if (Field* found = findField(fieldName))
         found->def_.displayLabel = label;
 }
