@@ -14,7 +14,8 @@ public:
 
     // Tests fix the clock; an invalid value returns to the system time.
     // The environment variable LEDGERBOX_NOW ("yyyy-MM-dd" or "yyyy-MM-ddTHH:mm:ss") sets it
-    // for a whole process, so that a started program can be given a date.
+    // for a whole process, so that a started program can be given a date; a date alone stands
+    // for 09:00 of that day.
     static void set(const QDateTime& fixed);
     static void reset() { set(QDateTime()); }
 };
