@@ -5,6 +5,7 @@
 #include "core/Tfrmain.h"
 #include "masterdata/MasterListWindow.h"
 #include "masterdata/ProductListMenu.h"
+#include "masterdata/StockMenu.h"
 #include "platform/ui/DataGrid.h"
 #include "masterdata/Tfrproductedit.h"
 #include "platform/sys/Errors.h"
@@ -366,6 +367,13 @@ MasterListConfig MasterCatalog::stockList()
     editor.writeAllBoxes = false;
     editor.checkCode = false;
     config.valueEditor = editor;
+    config.menu = {
+        {QStringLiteral("N17"), QStringLiteral("按货品类型排序"), [](MasterListWindow& l) { ProductListMenu::sort(l, true); }, false},
+        {QStringLiteral("N18"), QStringLiteral("取消货品类型排序"), [](MasterListWindow& l) { ProductListMenu::sort(l, false); }, false},
+        {QStringLiteral("N19"), QStringLiteral("清除选择标记"), [](MasterListWindow& l) { ProductListMenu::setAllMarks(l, false); }},
+        {QStringLiteral("N20"), QStringLiteral("选择所有商品"), [](MasterListWindow& l) { ProductListMenu::setAllMarks(l, true); }},
+    };
+    config.onClose = [](MasterListWindow&) { StockMenu::closeStockWindow(); };
     return config;
 }
 

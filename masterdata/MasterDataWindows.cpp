@@ -4,13 +4,20 @@
 #include "core/WindowRegistry.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
+#include "masterdata/StockMenu.h"
 #include "masterdata/TFrcproduct.h"
 
 void registerMasterDataWindows()
 {
     WindowRegistry& registry = WindowRegistry::instance();
     for (const QString& key : MasterCatalog::keys()) {
+        if (key == QLatin1String("TFrproductp"))
+            continue; // the stock commands open it in their modes
         registry.registerWindow(key, [key](QWidget* owner) { return new MasterListWindow(MasterCatalog::byKey(key), owner); });
     }
+    registry.registerCommand(QStringLiteral("StockTake"), [] { StockMenu::stockTake(); });
+    registry.registerCommand(QStringLiteral("StockGainLoss"), [] { StockMenu::gainAndLoss(); });
+    registry.registerCommand(QStringLiteral("StockValue"), [] { StockMenu::stockValue(); });
+    registry.registerCommand(QStringLiteral("StockUpdate"), [] { StockMenu::updateStock(); });
     registry.registerWindow(QStringLiteral("TFrcproduct"), [](QWidget* owner) { return new TFrcproduct(owner); });
 }

@@ -1,0 +1,16 @@
+// The stock menu's commands: stock-take, gain and loss, stock value, and the update from the count.
+#pragma once
+
+class MasterListWindow;
+
+// Each opens the stock window TFrproductp over the main window in its mode (PickMode 0
+// stock-take, 5 gain and loss, 6 stock value), or, for the update, runs without a window.
+class StockMenu {
+public:
+    static MasterListWindow* stockTake();   // "库存盘点", operator 999 only
+    static MasterListWindow* gainAndLoss(); // "库存盈亏表"
+    static MasterListWindow* stockValue();  // "库存资产表"
+    static void updateStock();              // "更新库存量", operator 999 and password
+    // Closing the stock window: the connection is made afresh and the company row reopened.
+    static void closeStockWindow();
+};
