@@ -190,3 +190,30 @@ TEST_F(ProductWindows, EditorFromThePurchaseFormLeavesNoPickModeBehind)
     EXPECT_TRUE(purchase.isEnabled());
     EXPECT_EQ(QVariant(1), scalar("select count(*) from product where sphh='N1'"));
 }
+
+TEST_F(ProductWindows, EditorShowsPricesWithTheOptionsDecimalsAndCopiesThePreviousOnNew)
+{
+    makeProduct("A1", "苹果", {{"dj_n", 12.5}, {"spbs", "斤"}, {"name", "水果"}, {"spbzxh", "PG"}});
+    exec("update config set priceformat='0,.000'");
+    MasterListWindow* list = openList();
+    list->ToolButton2Click();
+    Tfrproductedit* editor = productEditor();
+    ASSERT_NE(nullptr, editor);
+    EXPECT_EQ(QStringLiteral("12.500"), editor->box("Edit18")->text());
+    editor->close();
+    exec("update config set priceformat='0.00'");
+    list->ToolButton2Click();
+    editor = productEditor();
+    EXPECT_EQ(QStringLiteral("12.50"), editor->box("Edit18")->text());
+
+    editor->CheckBox2->setChecked(true);
+    editor->Button2Click();
+    EXPECT_EQ(QString(), editor->box("Edit7")->text());
+    EXPECT_EQ(QStringLiteral("苹果"), editor->box("Edit8")->text());
+    EXPECT_EQ(QStringLiteral("12.50"), editor->box("Edit18")->text());
+    editor->CheckBox2->setChecked(false);
+    editor->Button2Click();
+    EXPECT_EQ(QString(), editor->box("Edit8")->text());
+    EXPECT_EQ(QStringLiteral("0"), editor->box("Edit18")->text());
+    EXPECT_EQ(QStringLiteral("斤"), editor->ComboBox1->currentText()); // unit and category stay
+}
