@@ -329,6 +329,7 @@ MasterListConfig MasterCatalog::openingProductList()
     config.valueEditor->boxes = {box("Edit1", "货号", "sphh"), box("Edit2", "名称", "spmc"),
                                  box("Edit3", "规格型号", "spgg"), box("Edit4", "期初库存量", "rest", KeyFilter::Price)};
     config.valueEditor->thirdLabel = &MasterCatalog::specTitle;
+    config.onShow = [](MasterListWindow& list) { list.DBGrid1->setColumnTitle(2, specTitle()); };
     config.valueEditor->rules = productCodeRules();
     return config;
 }

@@ -23,14 +23,6 @@ void ProductCommands::setAllMarks(lb::db::Connection& connection, bool marked)
     statement.execSQL();
 }
 
-int ProductCommands::markedCount(lb::db::Connection& connection)
-{
-    lb::db::Query query(connection);
-    query.sql().add(QStringLiteral("SELECT count(*) as n from product WHERE szbj=true"));
-    query.open();
-    return int(query.fieldByName(QStringLiteral("n")).asInteger());
-}
-
 void ProductCommands::deleteCurrent(lb::db::Connection& connection, lb::db::DataSet& products)
 {
     if (!products.active() || products.isEmpty())

@@ -14,8 +14,6 @@ public:
     static void toggleMark(lb::db::DataSet& products);
     // Sets or clears the mark of every product.
     static void setAllMarks(lb::db::Connection& connection, bool marked);
-    // Marked products; 0 when none is.
-    static int markedCount(lb::db::Connection& connection);
 
     // Deletes the current product of `products` through the dataset (its before-delete
     // confirmation may stop it with lb::Abort) together with its rows in the customers' price

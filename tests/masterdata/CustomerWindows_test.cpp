@@ -2,6 +2,9 @@
 #include "masterdata/FakeOpener.h"
 #include "masterdata/MasterWindowFixture.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
+
 using lb::ui::DialogAnswer;
 
 class CustomerWindows : public MasterWindowFixture {
@@ -180,4 +183,35 @@ TEST_F(CustomerWindows, MenuListIgnoresPicksAndPickersCloseWithTheirOpener)
     flush();
     EXPECT_TRUE(picker.isNull());
     EXPECT_EQ(0, main->PickMode);
+}
+
+TEST_F(CustomerWindows, EditorKeysFilterAndEnterMovesAlongTheBoxes)
+{
+    MasterListWindow* list = openList();
+    list->ToolButton1Click();
+    MasterEditor* editor = openEditor();
+    ASSERT_NE(nullptr, editor);
+    auto type = [](QWidget* box, const QString& text) {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(box, &press);
+        }
+    };
+    QLineEdit* code = editor->box("Edit2");
+    code->clear();
+    type(code, QStringLiteral("1a-2"));
+    EXPECT_EQ(QStringLiteral("12"), code->text());
+    QLineEdit* tel = editor->box("Edit1");
+    type(tel, QStringLiteral("0571-8x"));
+    EXPECT_EQ(QStringLiteral("0571-8"), tel->text());
+
+    editor->activateWindow();
+    QApplication::processEvents();
+    code->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(code, &enter);
+    EXPECT_TRUE(editor->box("Edit3")->hasFocus());
+    editor->box("Edit8")->setFocus();
+    QApplication::sendEvent(editor->box("Edit8"), &enter);
+    EXPECT_TRUE(editor->Button1->hasFocus());
 }
