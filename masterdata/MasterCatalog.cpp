@@ -76,18 +76,6 @@ MasterTableRules tableRules(const QString& table)
     return rules;
 }
 
-MasterTableRules productCodeRules()
-{
-    MasterTableRules rules;
-    rules.table = QStringLiteral("product");
-    rules.codeColumn = QStringLiteral("sphh");
-    rules.codeWidth = 15;
-    rules.nameColumn.clear();
-    rules.emptyCodeMessage = QStringLiteral("商品货码不能为空!");
-    rules.duplicateCodeMessage = QStringLiteral("该商品代码已存在,不能再录入！ ");
-    return rules;
-}
-
 // The opening-balance family: the same list and editor on four tables.
 MasterListConfig openingList(const QString& key, const QString& caption, std::function<lb::db::Query*()> dataSet)
 {
@@ -116,6 +104,18 @@ void openingPartySearch(MasterListConfig& config, const QString& table, const QS
 }
 
 } // namespace
+
+MasterTableRules MasterCatalog::productCodeRules()
+{
+    MasterTableRules rules;
+    rules.table = QStringLiteral("product");
+    rules.codeColumn = QStringLiteral("sphh");
+    rules.codeWidth = 15;
+    rules.nameColumn.clear();
+    rules.emptyCodeMessage = QStringLiteral("商品货码不能为空!");
+    rules.duplicateCodeMessage = QStringLiteral("该商品代码已存在,不能再录入！ ");
+    return rules;
+}
 
 QString MasterCatalog::specTitle()
 {

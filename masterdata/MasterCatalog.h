@@ -23,6 +23,9 @@ public:
     static MasterListConfig byKey(const QString& key);
     static QStringList keys();
 
+    // The code rules of products: sphh, fifteen characters, no name check.
+    static MasterTableRules productCodeRules();
+
     // The product column spgg is titled by the option bcbj: "条形码" or "规格型号".
     static QString specTitle();
 };

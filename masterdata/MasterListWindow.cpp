@@ -401,6 +401,8 @@ void MasterListWindow::pickProduct()
     if (!rows.active() || rows.isEmpty())
         throw lb::Abort();
     if (frmain->CustProductPick == 7) {
+        if (!frdm->Aqcustomer->active() || frdm->Aqcustomer->isEmpty())
+            throw lb::Abort(); // no customer to add the product to
         if (!CustomerProductRows::addProduct(frdm->ADOCon, *frdm->Aqcustomer, rows, *frdm->Aqcproduct)) {
             lb::ui::Dialogs::message(QStringLiteral("该商品已存在,不能再添加！ "));
             throw lb::Abort();

@@ -69,6 +69,8 @@ void ProductListMenu::importIntoCustomer(MasterListWindow& list, bool all)
         lb::ui::Dialogs::message(QStringLiteral("该状态不能将数据导入客户商品表"));
         return;
     }
+    if (!frdm->Aqcustomer->active() || frdm->Aqcustomer->isEmpty())
+        return; // no customer to fill
     lb::db::Query& cproducts = *frdm->Aqcproduct;
     if (all && cproducts.active() && !cproducts.isEmpty()) {
         lb::ui::Dialogs::message(QStringLiteral("必须先清空该客户相应的商品表,否则不能用此方式导入！"));

@@ -263,8 +263,7 @@ void Tfrproductedit::Button2Click()
 
 void Tfrproductedit::Button1Click()
 {
-    MasterTableRules codeRules = MasterCatalog::openingProductList().valueEditor->rules;
-    const MasterRecordRules rules(frdm->ADOCon, codeRules);
+    const MasterRecordRules rules(frdm->ADOCon, MasterCatalog::productCodeRules());
     QLineEdit* code = box(QStringLiteral("Edit7"));
     const bool adding = frmain->AddMode == QLatin1String("T");
     const MasterRecordRules::Check check = rules.check(adding, code->text(), QString(), frmain->EditIntno);
