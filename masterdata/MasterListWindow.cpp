@@ -398,8 +398,12 @@ void MasterListWindow::ToolButton7Click()
 void MasterListWindow::pickProduct()
 {
     lb::db::Query& rows = dataSet();
-    if (!rows.active() || rows.isEmpty())
-        throw lb::Abort();
+    if (!rows.active() || rows.isEmpty()) {
+        // A picker with nothing to pick closes without writing; from the menu nothing happens.
+        if (frmain->PickMode != 0 || frmain->CustProductPick == 7)
+            close();
+        return;
+    }
     if (frmain->CustProductPick == 7) {
         if (!frdm->Aqcustomer->active() || frdm->Aqcustomer->isEmpty())
             throw lb::Abort(); // no customer to add the product to

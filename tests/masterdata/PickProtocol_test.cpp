@@ -68,6 +68,16 @@ TEST_F(PickProtocol, PickFromAnEmptyListClosesWithoutWriting)
     flush();
     EXPECT_TRUE(list.isNull());
     EXPECT_EQ(QStringLiteral("keep"), form.edit2->text());
+
+    const QString line = makeLine();
+    form.lines.open();
+    dm().Aqproduct->reopen(QStringLiteral("SELECT * from product"));
+    QPointer<MasterListWindow> products(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, form));
+    products->ToolButton7Click();
+    flush();
+    EXPECT_TRUE(products.isNull());
+    EXPECT_EQ(QVariant(""), scalar("select sphh from outdetail where intno=:p1", {line}));
+    EXPECT_EQ(0, main->PickMode);
 }
 
 TEST_F(PickProtocol, DeletingAProductAsksAboutStockAndTakesItsPriceRows)
