@@ -6,6 +6,7 @@
 #include "masterdata/CustomerProductRows.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterEditor.h"
+#include "masterdata/MasterRecordRules.h"
 #include "masterdata/ProductCommands.h"
 #include "masterdata/ValueEditor.h"
 #include "platform/db/Query.h"
@@ -370,15 +371,10 @@ void MasterListWindow::ToolButton3Click()
     }
     if (!lb::ui::Dialogs::confirm(policy.ownQuestion))
         return;
-    lb::db::Transaction transaction(frdm->ADOCon);
-    if (!policy.alsoDeleteRowsOf.isEmpty()) {
-        lb::db::Query statement(frdm->ADOCon);
-        statement.sql().add(QStringLiteral("delete from %1 where intno=:p1").arg(policy.alsoDeleteRowsOf));
-        statement.paramByName(QStringLiteral("p1")).setAsString(rows.fieldByName(QStringLiteral("intno")).asString());
-        statement.execSQL();
-    }
-    rows.deleteRecord();
-    transaction.commit();
+    if (policy.alsoDeleteRowsOf.isEmpty())
+        rows.deleteRecord();
+    else
+        MasterRecordRules::deleteWithRows(frdm->ADOCon, rows, policy.alsoDeleteRowsOf);
     updateCount();
 }
 

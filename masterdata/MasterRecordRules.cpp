@@ -114,3 +114,15 @@ void MasterRecordRules::write(lb::db::DataSet& list, const MasterValues& values)
             list.fieldByName(column).setValue(value);
     }
 }
+
+void MasterRecordRules::deleteWithRows(lb::db::Connection& connection, lb::db::DataSet& list,
+                                       const QString& dependentTable)
+{
+    lb::db::Transaction transaction(connection);
+    lb::db::Query statement(connection);
+    statement.sql().add(QStringLiteral("delete from %1 where intno=:p1").arg(dependentTable));
+    statement.paramByName(QStringLiteral("p1")).setAsString(list.fieldByName(QStringLiteral("intno")).asString());
+    statement.execSQL();
+    list.deleteRecord();
+    transaction.commit();
+}

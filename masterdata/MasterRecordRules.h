@@ -60,6 +60,9 @@ public:
     // a row with the next record number and the values, posts, in one transaction. Returns the
     // new intno.
     QString insert(lb::db::Query& list, const MasterValues& values) const;
+    // Deletes the current row of `list` through the dataset together with the rows of
+    // `dependentTable` whose intno is the record's (a customer's price rows), in one transaction.
+    static void deleteWithRows(lb::db::Connection& connection, lb::db::DataSet& list, const QString& dependentTable);
     // Writes the values into the current row of `list` and posts.
     static void update(lb::db::DataSet& list, const MasterValues& values);
 

@@ -4,7 +4,6 @@
 #include "core/PasswordBox.h"
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
-#include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
 #include "masterdata/StockCommands.h"
 #include "platform/db/Query.h"
@@ -20,12 +19,10 @@ const int figureColumn = 14; // sptj
 
 MasterListWindow* openStockWindow(int mode, const QString& sql)
 {
-    frdm->Aqproduct->reopen(sql);
-    frdm->Aqproduct->first();
-    frmain->PickMode = mode;
-    auto* list = new MasterListWindow(MasterCatalog::stockList(), frmain);
+    MasterListWindow* list = MasterListWindow::openFromMenu(QStringLiteral("TFrproductp"), frmain, sql);
+    list->dataSet().first();
+    frmain->PickMode = mode; // the window's mode, read by its print
     list->command(ListCommand::CountEntry)->setVisible(mode == 0);
-    list->showWork(true);
     return list;
 }
 
