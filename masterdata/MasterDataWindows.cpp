@@ -1,6 +1,7 @@
 // Registers the windows and commands of master data and stock with the main window's registry.
 #include "masterdata/MasterDataWindows.h"
 
+#include "core/Tfrmain.h"
 #include "core/WindowRegistry.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
@@ -13,11 +14,17 @@ void registerMasterDataWindows()
     for (const QString& key : MasterCatalog::keys()) {
         if (key == QLatin1String("TFrproductp"))
             continue; // the stock commands open it in their modes
-        registry.registerWindow(key, [key](QWidget* owner) { return new MasterListWindow(MasterCatalog::byKey(key), owner); });
+        registry.registerWindow(key, [key](QWidget* owner) {
+            frmain->PickMode = 0; // the menu opens lists, never pickers
+            return new MasterListWindow(MasterCatalog::byKey(key), owner);
+        });
     }
     registry.registerCommand(QStringLiteral("StockTake"), [] { StockMenu::stockTake(); });
     registry.registerCommand(QStringLiteral("StockGainLoss"), [] { StockMenu::gainAndLoss(); });
     registry.registerCommand(QStringLiteral("StockValue"), [] { StockMenu::stockValue(); });
     registry.registerCommand(QStringLiteral("StockUpdate"), [] { StockMenu::updateStock(); });
-    registry.registerWindow(QStringLiteral("TFrcproduct"), [](QWidget* owner) { return new TFrcproduct(owner); });
+    registry.registerWindow(QStringLiteral("TFrcproduct"), [](QWidget* owner) {
+        frmain->PickMode = 0;
+        return new TFrcproduct(owner);
+    });
 }

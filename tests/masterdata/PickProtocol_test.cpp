@@ -30,6 +30,17 @@ TEST_F(PickProtocol, MenuCommandsStartFromPickModeZero)
     EXPECT_EQ(0, main->PickMode);
     list->ToolButton7Click(); // a menu list writes nothing and stays
     EXPECT_TRUE(list->isVisible());
+    list->close();
+
+    main->PickMode = 2;
+    for (QAction* action : main->findChildren<QAction*>()) {
+        if (action->text() == QStringLiteral("期初客户应收")) {
+            action->trigger();
+            break;
+        }
+    }
+    ASSERT_NE(nullptr, MasterListWindow::instance(QStringLiteral("TFrcustomer_b")));
+    EXPECT_EQ(0, main->PickMode);
 }
 
 TEST_F(PickProtocol, ProductPickWritesTheLineCurrentAtOpeningOrNothing)
