@@ -3,6 +3,7 @@
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "core/Tfrpickdate.h"
+#include "masterdata/MasterDataWindows.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/Dialogs.h"
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv)
 {
     lb::ui::LbApplication app(argc, argv);
     lb::ui::Dialogs::setApplicationTitle(QStringLiteral("朔栎软件"));
+    // Each subsystem puts its windows into the registry the menus open them from.
+    registerMasterDataWindows();
 
     // The main window first: it takes the single-instance guard before anything else runs.
     auto mainWindow = std::make_unique<Tfrmain>();
