@@ -1,7 +1,7 @@
 // Tests of the main window's menus, tool bar, navigator bar and dashboard: every entry present
 // and wired to its window or command, entries waiting for their window, the window convention,
 // rights, hidden shortcut keys, help, calculator, background picture, and what the window looks like.
-#include "CoreFixture.h"
+#include "MainWindowFixture.h"
 
 #include "core/Dashboard.h"
 #include "core/PictureButton.h"
@@ -61,14 +61,6 @@ QStringList texts(const QList<QAction*>& actions, bool visibleOnly)
     return result;
 }
 
-void logInAsAdministrator(QDialog& dialog)
-{
-    auto& window = dynamic_cast<TFrpassword&>(dialog);
-    window.ComboBox1->setEditText(QStringLiteral("999"));
-    window.Edit1->setText(QStringLiteral("888"));
-    window.BokClick();
-}
-
 void click(QWidget* widget)
 {
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
@@ -88,14 +80,11 @@ void moveOver(QWidget* widget)
 
 } // namespace
 
-class TfrmainMenusTest : public CoreFixture {
+class TfrmainMenusTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        CoreFixture::SetUp();
-        exec(QStringLiteral("update config set flashbj=0, startbj=1"));
-        window = std::make_unique<Tfrmain>();
-        frmain = window.get();
+        MainWindowFixture::SetUp();
         window->OperatorNo = QStringLiteral("999");
     }
 
@@ -110,17 +99,13 @@ protected:
                 open << work;
         for (const QPointer<lb::ui::WorkWindow>& work : open)
             delete work.data();
-        window.reset();
-        CoreFixture::TearDown();
+        MainWindowFixture::TearDown();
     }
 
     // Shows the window through its first showing, logged in as the administrator.
     void start()
     {
-        lb::ui::ScriptedModals modals;
-        modals.then(logInAsAdministrator);
-        window->show();
-        ASSERT_EQ(0, modals.pending());
+        MainWindowFixture::start();
         QApplication::setActiveWindow(window.get());
     }
 
@@ -174,7 +159,6 @@ protected:
         QApplication::sendEvent(window.get(), &press);
     }
 
-    std::unique_ptr<Tfrmain> window;
     QStringList registered;
     QPointer<ProbeWindow> probe;
     bool mainEnabledAtCreation = true;

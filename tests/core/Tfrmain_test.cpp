@@ -1,6 +1,6 @@
 // Tests of a run's start and close: single instance, first showing, log-in, reminder, picture,
 // quick-start, the backup at close, and how the main window looks.
-#include "CoreFixture.h"
+#include "MainWindowFixture.h"
 
 #include "core/BackgroundPicture.h"
 #include "core/ShutdownBackup.h"
@@ -21,15 +21,6 @@
 
 namespace {
 
-// Logs in as "999" with the factory password.
-void logInAsAdministrator(QDialog& dialog)
-{
-    auto& window = dynamic_cast<TFrpassword&>(dialog);
-    window.ComboBox1->setEditText(QStringLiteral("999"));
-    window.Edit1->setText(QStringLiteral("888"));
-    window.BokClick();
-}
-
 bool sameImage(const QPixmap& a, const QImage& b)
 {
     return a.toImage().convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
@@ -37,41 +28,14 @@ bool sameImage(const QPixmap& a, const QImage& b)
 
 } // namespace
 
-class TfrmainTest : public CoreFixture {
+class TfrmainTest : public MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        CoreFixture::SetUp();
-        // Quiet defaults: no splash, no quick-start; tests that want them switch them on.
-        exec(QStringLiteral("update config set flashbj=0, startbj=1"));
-        window = std::make_unique<Tfrmain>();
-        frmain = window.get();
-    }
-
-    void TearDown() override
-    {
-        window.reset();
-        CoreFixture::TearDown();
-    }
-
-    // The first showing with a successful administrator log-in.
-    void start()
-    {
-        lb::ui::ScriptedModals modals;
-        modals.then(logInAsAdministrator);
-        window->show();
-        ASSERT_EQ(0, modals.pending());
-        ASSERT_FALSE(window->terminated());
-    }
-
     bool exists(const QString& relative) const { return QFile::exists(folder.filePath(relative)); }
     QByteArray bytes(const QString& relative) const
     {
         QFile file(folder.filePath(relative));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
-    std::unique_ptr<Tfrmain> window;
 };
 
 TEST_F(TfrmainTest, FirstShowingLogsInAndPreparesTheRun)
