@@ -11,11 +11,9 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,10 +33,9 @@ std::optional<lb::ui::KeyFilter::Allowed> allowedKeys(KeyFilter filter)
 } // namespace
 
 MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
-    : lb::ui::WorkWindow(list), config_(std::move(config))
+    : RecordEditor(list), config_(std::move(config))
 {
     setWindowTitle(config_.caption);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(this);
     auto* form = new QGridLayout;
     layout->addLayout(form);
@@ -46,7 +43,7 @@ MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
     for (const EditorBox& spec : config_.boxes) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(spec.name);
-        if (const lb::db::Field* field = dataSet().findField(spec.column); field && field->size() > 0)
+        if (const lb::db::Field* field = records().findField(spec.column); field && field->size() > 0)
             edit->setMaxLength(field->size()); // what is typed is what the column keeps
         if (spec.column.compare(config_.rules.codeColumn, Qt::CaseInsensitive) == 0)
             edit->setMaxLength(config_.rules.codeWidth);
@@ -57,47 +54,16 @@ MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
         ++row;
         boxes_.push_back(edit);
     }
-    auto* checks = new QHBoxLayout;
-    CheckBox1 = new QCheckBox(QStringLiteral("修改"), this);
-    CheckBox2 = new QCheckBox(QStringLiteral("新增时复制上一记录"), this);
-    checks->addWidget(CheckBox1);
-    checks->addWidget(CheckBox2);
-    layout->addLayout(checks);
-
-    auto* buttons = new QHBoxLayout;
-    auto addButton = [this, buttons](const QString& name, const QString& text, const QString& hint) {
-        auto* button = new QPushButton(text, this);
-        button->setObjectName(name);
-        button->setToolTip(hint);
-        buttons->addWidget(button);
-        return button;
-    };
-    QPushButton* first = addButton(QStringLiteral("BitBtn1"), QStringLiteral("|<"), QStringLiteral("首记录"));
-    QPushButton* prior = addButton(QStringLiteral("BitBtn3"), QStringLiteral("<"), QStringLiteral("上一条"));
-    QPushButton* next = addButton(QStringLiteral("BitBtn4"), QStringLiteral(">"), QStringLiteral("下一条"));
-    QPushButton* last = addButton(QStringLiteral("BitBtn2"), QStringLiteral(">|"), QStringLiteral("末记录"));
-    Button1 = addButton(QStringLiteral("Button1"), QStringLiteral("保存"), QString());
-    Button2 = addButton(QStringLiteral("Button2"), QStringLiteral("新增"), QString());
-    Button5 = addButton(QStringLiteral("Button5"), QStringLiteral("返回"), QString());
-    layout->addLayout(buttons);
+    addControls(layout);
 
     auto* chain = new lb::ui::FocusChain(this);
     QList<QWidget*> order(boxes_.begin(), boxes_.end());
     order << Button1;
     chain->setOrder(order);
     chain->setArrowKeys(QList<QWidget*>(boxes_.begin(), boxes_.end()));
-
-    connect(CheckBox1, &QCheckBox::clicked, this, &MasterEditor::CheckBox1Click);
-    connect(Button1, &QPushButton::clicked, this, &MasterEditor::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &MasterEditor::Button2Click);
-    connect(Button5, &QPushButton::clicked, this, &QWidget::close);
-    connect(first, &QPushButton::clicked, this, &MasterEditor::BitBtn1Click);
-    connect(last, &QPushButton::clicked, this, &MasterEditor::BitBtn2Click);
-    connect(prior, &QPushButton::clicked, this, &MasterEditor::BitBtn3Click);
-    connect(next, &QPushButton::clicked, this, &MasterEditor::BitBtn4Click);
 }
 
-lb::db::Query& MasterEditor::dataSet() const
+lb::db::Query& MasterEditor::records() const
 {
     return *config_.dataSet();
 }
@@ -114,13 +80,6 @@ QLineEdit* MasterEditor::box(const QString& name) const
             return edit;
     }
     return nullptr;
-}
-
-void MasterEditor::showEvent(QShowEvent* event)
-{
-    lb::ui::WorkWindow::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void MasterEditor::clearBoxes(bool keepTemplate)
@@ -142,7 +101,7 @@ void MasterEditor::FormShow()
         CheckBox1->setChecked(true);
     } else {
         for (std::size_t i = 0; i < boxes_.size(); ++i)
-            boxes_[i]->setText(dataSet().fieldByName(config_.boxes[i].column).asString());
+            boxes_[i]->setText(records().fieldByName(config_.boxes[i].column).asString());
         CheckBox1->setChecked(false);
     }
     CheckBox1Click();
@@ -193,10 +152,10 @@ void MasterEditor::Button1Click()
     for (std::size_t i = 0; i < boxes_.size(); ++i)
         values.emplace_back(config_.boxes[i].column, boxes_[i]->text());
     if (adding) {
-        frmain->EditIntno = rules.insert(dataSet(), values);
+        frmain->EditIntno = rules.insert(records(), values);
     } else {
         // The record being changed, also if the list's row moved meanwhile.
-        lb::db::Query& list = dataSet();
+        lb::db::Query& list = records();
         if (list.fieldByName(QStringLiteral("intno")).asString() != frmain->EditIntno
             && !list.locate(QStringLiteral("intno"), frmain->EditIntno))
             throw lb::Abort(); // the record is gone: nothing to change
@@ -206,19 +165,3 @@ void MasterEditor::Button1Click()
     lb::ui::Dialogs::message(QStringLiteral("数据保存完毕！ "));
     Button2->setFocus();
 }
-
-void MasterEditor::navigate(void (*move)(lb::db::Query&))
-{
-    lb::db::Query& list = dataSet();
-    if (!list.active() || list.isEmpty())
-        return;
-    move(list);
-    frmain->AddMode = QStringLiteral("F");
-    frmain->EditIntno = list.fieldByName(QStringLiteral("intno")).asString();
-    FormShow();
-}
-
-void MasterEditor::BitBtn1Click() { navigate([](lb::db::Query& q) { q.first(); }); }
-void MasterEditor::BitBtn2Click() { navigate([](lb::db::Query& q) { q.last(); }); }
-void MasterEditor::BitBtn3Click() { navigate([](lb::db::Query& q) { q.prior(); }); }
-void MasterEditor::BitBtn4Click() { navigate([](lb::db::Query& q) { q.next(); }); }

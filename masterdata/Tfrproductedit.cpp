@@ -18,11 +18,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -65,10 +64,9 @@ QStringList namesOf(lb::db::Query& list)
 
 } // namespace
 
-Tfrproductedit::Tfrproductedit(QWidget* owner) : lb::ui::WorkWindow(owner)
+Tfrproductedit::Tfrproductedit(QWidget* owner) : RecordEditor(owner)
 {
     setWindowTitle(QStringLiteral("商品录入修改"));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(this);
     auto* form = new QGridLayout;
     layout->addLayout(form);
@@ -89,6 +87,7 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : lb::ui::WorkWindow(owner)
         ++row;
         boxes_[name] = edit;
     }
+    box(QStringLiteral("Edit22"))->setToolTip(QStringLiteral("英文品名"));
     ComboBox3 = new QComboBox(this);
     ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
     ComboBox3->setEditable(true);
@@ -100,28 +99,11 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : lb::ui::WorkWindow(owner)
     form->addWidget(new QLabel(QStringLiteral("货品类别"), this), row, 0);
     form->addWidget(ComboBox3, row++, 1);
 
-    auto* checks = new QHBoxLayout;
-    CheckBox1 = new QCheckBox(QStringLiteral("修改"), this);
-    CheckBox2 = new QCheckBox(QStringLiteral("新增时复制上一记录"), this);
-    checks->addWidget(CheckBox1);
-    checks->addWidget(CheckBox2);
-    layout->addLayout(checks);
-    auto* buttons = new QHBoxLayout;
-    auto addButton = [this, buttons](const char* name, const QString& text, const QString& hint) {
-        auto* button = new QPushButton(text, this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setToolTip(hint);
-        buttons->addWidget(button);
-        return button;
-    };
-    QPushButton* first = addButton("BitBtn1", QStringLiteral("|<"), QStringLiteral("首记录"));
-    QPushButton* prior = addButton("BitBtn3", QStringLiteral("<"), QStringLiteral("上一条"));
-    QPushButton* next = addButton("BitBtn4", QStringLiteral(">"), QStringLiteral("下一条"));
-    QPushButton* last = addButton("BitBtn2", QStringLiteral(">|"), QStringLiteral("末记录"));
-    Button1 = addButton("Button1", QStringLiteral("保存"), QString());
-    Button2 = addButton("Button2", QStringLiteral("新增"), QString());
-    Button5 = addButton("Button5", QStringLiteral("返回"), QString());
-    layout->addLayout(buttons);
+    addControls(layout);
+    auto* status = new QStatusBar(this);
+    statusText = new QLabel(QStringLiteral("货品单位和类型的下拉式内容可在系统设置中预先录入."), status);
+    status->addWidget(statusText);
+    layout->addWidget(status);
 
     // The pinyin initials follow every change of the name, hand-typed ones included.
     connect(box(QStringLiteral("Edit8")), &QLineEdit::textChanged, this, [this](const QString& name) {
@@ -135,14 +117,6 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : lb::ui::WorkWindow(owner)
                 edit->setText(QStringLiteral("0"));
         });
     }
-    connect(CheckBox1, &QCheckBox::clicked, this, &Tfrproductedit::CheckBox1Click);
-    connect(Button1, &QPushButton::clicked, this, &Tfrproductedit::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tfrproductedit::Button2Click);
-    connect(Button5, &QPushButton::clicked, this, &QWidget::close);
-    connect(first, &QPushButton::clicked, this, &Tfrproductedit::BitBtn1Click);
-    connect(last, &QPushButton::clicked, this, &Tfrproductedit::BitBtn2Click);
-    connect(prior, &QPushButton::clicked, this, &Tfrproductedit::BitBtn3Click);
-    connect(next, &QPushButton::clicked, this, &Tfrproductedit::BitBtn4Click);
 }
 
 Tfrproductedit* Tfrproductedit::openForPurchase(QWidget* purchaseForm)
@@ -171,11 +145,9 @@ int Tfrproductedit::priceDecimals()
     return std::max(0, int(format.size()) - (format.contains(QLatin1Char(',')) ? 3 : 2));
 }
 
-void Tfrproductedit::showEvent(QShowEvent* event)
+lb::db::Query& Tfrproductedit::records() const
 {
-    lb::ui::WorkWindow::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    return *frdm->Aqproduct;
 }
 
 void Tfrproductedit::FormShow()
@@ -307,22 +279,6 @@ void Tfrproductedit::Button1Click()
     lb::ui::Dialogs::message(QStringLiteral("数据保存完毕！ "));
     Button2->setFocus();
 }
-
-void Tfrproductedit::navigate(void (*move)(lb::db::Query&))
-{
-    lb::db::Query& products = *frdm->Aqproduct;
-    if (!products.active() || products.isEmpty())
-        throw lb::Abort();
-    move(products);
-    frmain->AddMode = QStringLiteral("F");
-    frmain->EditIntno = products.fieldByName(QStringLiteral("intno")).asString();
-    FormShow();
-}
-
-void Tfrproductedit::BitBtn1Click() { navigate([](lb::db::Query& q) { q.first(); }); }
-void Tfrproductedit::BitBtn2Click() { navigate([](lb::db::Query& q) { q.last(); }); }
-void Tfrproductedit::BitBtn3Click() { navigate([](lb::db::Query& q) { q.prior(); }); }
-void Tfrproductedit::BitBtn4Click() { navigate([](lb::db::Query& q) { q.next(); }); }
 
 void Tfrproductedit::onClosing()
 {

@@ -7,6 +7,7 @@
 #include "platform/sys/Errors.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QRadioButton>
 
 using lb::ui::DialogAnswer;
@@ -117,6 +118,7 @@ TEST_F(ProductWindows, EditorFollowsTheNameWithPinyinAndStoresTheVolume)
     Tfrproductedit* editor = productEditor();
     ASSERT_NE(nullptr, editor);
     EXPECT_FALSE(list->isEnabled());
+    EXPECT_EQ(QStringLiteral("货品单位和类型的下拉式内容可在系统设置中预先录入."), editor->statusText->text());
     editor->box("Edit7")->setText(QStringLiteral("Z01"));
     editor->box("Edit8")->setText(QStringLiteral("中国"));
     EXPECT_EQ(QStringLiteral("ZG"), editor->box("Edit22")->text());
@@ -216,4 +218,11 @@ TEST_F(ProductWindows, EditorShowsPricesWithTheOptionsDecimalsAndCopiesThePrevio
     EXPECT_EQ(QString(), editor->box("Edit8")->text());
     EXPECT_EQ(QStringLiteral("0"), editor->box("Edit18")->text());
     EXPECT_EQ(QStringLiteral("斤"), editor->ComboBox1->currentText()); // unit and category stay
+
+    // Navigating leaves the new record and shows the row reached, read-only.
+    editor->BitBtn1Click();
+    EXPECT_EQ(QStringLiteral("F"), main->AddMode);
+    EXPECT_EQ(QStringLiteral("A1"), editor->box("Edit7")->text());
+    EXPECT_EQ(dm().Aqproduct->fieldByName("intno").asString(), main->EditIntno);
+    EXPECT_TRUE(editor->box("Edit8")->isReadOnly());
 }
