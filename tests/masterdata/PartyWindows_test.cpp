@@ -155,3 +155,51 @@ TEST_F(PartyWindows, WarehouseCodesAreThreeCharacters)
     list->ToolButton7Click(); // from the menu: nothing
     EXPECT_TRUE(list->isVisible());
 }
+
+// The editor block on every party-like table: a duplicate code on add is refused and stores
+// nothing, renaming to another record's name asks first, and the dataset's delete asks once.
+TEST_F(PartyWindows, EveryPartyEditorRefusesTwinCodesAndAsksBeforeTakingAName)
+{
+    const std::pair<const char*, const char*> lists[] = {
+        {"TFrbranch", "branch"}, {"TFrbank", "bank"}, {"TFremployee", "employee"}, {"TFrstore", "store"}};
+    for (const auto& [key, table] : lists) {
+        SCOPED_TRACE(key);
+        exec(QStringLiteral("delete from %1").arg(QLatin1String(table)));
+        dialogs.clear();
+        MasterListWindow* list = open(key);
+        const QString first = addThroughEditor(*list, QStringLiteral("甲"));
+        addThroughEditor(*list, QStringLiteral("乙"));
+
+        list->ToolButton1Click();
+        MasterEditor* editor = openEditor();
+        editor->box("Edit2")->setText(first);
+        editor->box("Edit3")->setText(QStringLiteral("丙"));
+        editor->Button1Click();
+        EXPECT_EQ(QStringLiteral("该编号已存在,不能再录入！ "), dialogs.lastText());
+        EXPECT_EQ(QVariant(2), scalar(QStringLiteral("select count(*) from %1").arg(QLatin1String(table))));
+        editor->close();
+
+        list->dataSet().last();
+        list->ToolButton2Click();
+        editor = openEditor();
+        editor->CheckBox1->setChecked(true);
+        editor->CheckBox1Click();
+        editor->box("Edit3")->setText(QStringLiteral("甲"));
+        dialogs.clear();
+        dialogs.answer(DialogAnswer::Cancel);
+        editor->Button1Click();
+        EXPECT_EQ((QStringList{"该名称已存在,是否要保存这次修改?"}), dialogs.texts());
+        EXPECT_EQ(QVariant(1), scalar(QStringLiteral("select count(*) from %1 where name='乙'").arg(QLatin1String(table))));
+        editor->close();
+
+        if (QLatin1String(key) != QLatin1String("TFrbranch")) {
+            dialogs.clear();
+            dialogs.answer(DialogAnswer::Ok);
+            list->ToolButton3Click();
+            EXPECT_EQ((QStringList{"确实要删除当前记录吗?"}), dialogs.texts());
+            EXPECT_EQ(QVariant(1), scalar(QStringLiteral("select count(*) from %1").arg(QLatin1String(table))));
+        }
+        list->close();
+        flush();
+    }
+}
