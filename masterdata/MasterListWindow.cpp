@@ -7,6 +7,7 @@
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterEditor.h"
 #include "masterdata/MasterRecordRules.h"
+#include "masterdata/PickerLink.h"
 #include "masterdata/ProductCommands.h"
 #include "masterdata/ValueEditor.h"
 #include "platform/db/Query.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -235,35 +237,22 @@ MasterListWindow* MasterListWindow::openAsPicker(const QString& key, int code, P
 {
     frmain->PickMode = code;
     auto* list = new MasterListWindow(MasterCatalog::byKey(key), target.pickWindow());
-    list->attachTo(target);
+    list->link_ = new PickerLink(*list, target);
     list->dataSet().open();
     list->showWork(false);
     return list;
 }
 
-void MasterListWindow::attachTo(PickTarget& target)
+PickTarget* MasterListWindow::pickTarget() const
 {
-    target_ = target.pickWindow();
-    targetInterface_ = &target;
-    // The line the user picks for; a pick writes there or nowhere.
-    lineIntno_ = PickWriteBack::currentLine(target);
-    if (target_) {
-        target_->installEventFilter(this);
-        connect(target_, &QObject::destroyed, this, &QWidget::close);
-    }
-}
-
-bool MasterListWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    // A picker does not outlive its opener: it closes through its own close steps first.
-    if (watched == target_ && event->type() == QEvent::Close)
-        close();
-    return lb::ui::WorkWindow::eventFilter(watched, event);
+    return link_ ? link_->target() : nullptr;
 }
 
 void MasterListWindow::showEvent(QShowEvent* event)
 {
     lb::ui::WorkWindow::showEvent(event);
+    if (event->spontaneous())
+        return; // a window the desktop restores keeps its search
     if (config_.onShow)
         config_.onShow(*this);
     if (config_.searchOnShow)
@@ -386,8 +375,8 @@ void MasterListWindow::ToolButton7Click()
     }
     if (frmain->PickMode == 0)
         return;
-    if (config_.pickList && pickTarget())
-        PickWriteBack::apply(*config_.pickList, frmain->PickMode, *pickTarget(), dataSet(), lineIntno_, selectedField());
+    if (config_.pickList && link_)
+        link_->apply(*config_.pickList, frmain->PickMode, dataSet(), selectedField());
     close();
 }
 
@@ -417,8 +406,8 @@ void MasterListWindow::pickProduct()
     }
     if (!PickWriteBack::find(PickList::Product, code))
         return;
-    if (pickTarget())
-        PickWriteBack::apply(PickList::Product, code, *pickTarget(), rows, lineIntno_, selectedField());
+    if (link_)
+        link_->apply(PickList::Product, code, rows, selectedField());
     close();
 }
 

@@ -14,6 +14,7 @@ class QLineEdit;
 class QMenu;
 class QRadioButton;
 class QToolBar;
+class PickerLink;
 
 namespace lb::ui {
 class DataGrid;
@@ -66,12 +67,11 @@ public:
     // Reopens the dataset with its current SQL (after a statement changed the rows).
     void reopen();
     // The window that opened this list as a picker, or nullptr.
-    PickTarget* pickTarget() const { return target_ ? targetInterface_ : nullptr; }
+    PickTarget* pickTarget() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void onClosing() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildToolBar(QToolBar* bar);
@@ -80,12 +80,9 @@ private:
     void openEditor(bool adding);
     void updateCount();
     bool gridKey(QKeyEvent* event);
-    void attachTo(PickTarget& target);
 
     MasterListConfig config_;
     std::vector<std::pair<ListCommand, QAction*>> commands_;
     std::vector<QLabel*> panels_;
-    QPointer<QWidget> target_;
-    PickTarget* targetInterface_ = nullptr;
-    QString lineIntno_;
+    PickerLink* link_ = nullptr; // set when opened as a picker; a child of this window
 };

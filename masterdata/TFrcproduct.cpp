@@ -5,13 +5,12 @@
 #include "core/Tfrmain.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
-#include "masterdata/PickWriteBack.h"
+#include "masterdata/PickerLink.h"
 #include "platform/db/Query.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -145,24 +144,13 @@ TFrcproduct* TFrcproduct::openAsPicker(PickTarget& salesForm)
 {
     frmain->PickMode = 18;
     auto* table = new TFrcproduct(salesForm.pickWindow());
-    table->target_ = salesForm.pickWindow();
-    table->targetInterface_ = &salesForm;
-    table->lineIntno_ = PickWriteBack::currentLine(salesForm);
-    if (table->target_)
-        table->target_->installEventFilter(table);
+    table->link_ = new PickerLink(*table, salesForm);
     frdm->Aqcustomer->open();
     if (QLineEdit* code = salesForm.pickBox(PickBox::Edit2))
         frdm->Aqcustomer->locate(QStringLiteral("ID"), code->text(), lb::db::LocateOption::CaseInsensitive);
     frdm->Aqcproduct->open();
     table->showWork(true);
     return table;
-}
-
-bool TFrcproduct::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == target_ && event->type() == QEvent::Close)
-        close();
-    return lb::ui::WorkWindow::eventFilter(watched, event);
 }
 
 void TFrcproduct::showEvent(QShowEvent* event)
@@ -196,9 +184,8 @@ void TFrcproduct::DBGrid2DblClick()
         return;
     postPendingPrice();
     lb::db::Field* selected = DBGrid2->selectedField();
-    if (targetInterface_ && target_)
-        PickWriteBack::apply(PickList::CustomerProduct, 18, *targetInterface_, prices, lineIntno_,
-                             selected ? selected->fieldName() : QString());
+    if (link_)
+        link_->apply(PickList::CustomerProduct, 18, prices, selected ? selected->fieldName() : QString());
     close();
 }
 

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class MasterListWindow;
+class PickerLink;
 class QComboBox;
 class QLineEdit;
 class QMenu;
@@ -58,14 +59,11 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void onClosing() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void postPendingPrice();
     void reloadPrices(const QString& sql);
 
     QPointer<MasterListWindow> productList_;
-    QPointer<QWidget> target_;
-    PickTarget* targetInterface_ = nullptr;
-    QString lineIntno_;
+    PickerLink* link_ = nullptr; // set when opened by the sales form; a child of this window
 };

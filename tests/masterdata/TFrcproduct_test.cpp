@@ -158,3 +158,22 @@ TEST_F(CustomerPrices, CustomerSearchPadsTheCode)
     EXPECT_EQ(QStringLiteral("0000000012"), table->Edit2->text());
     EXPECT_EQ(1, dm().Aqcustomer->recordCount());
 }
+
+TEST_F(CustomerPrices, PriceTableClosesWithTheSalesFormThatOpenedIt)
+{
+    auto form = std::make_unique<FakeOpener>(db());
+    form->show();
+    QPointer<TFrcproduct> table(TFrcproduct::openAsPicker(*form));
+    form->close();
+    flush();
+    EXPECT_TRUE(table.isNull());
+    EXPECT_EQ(0, main->PickMode);
+
+    // A form destroyed without a close event takes its price table along too.
+    table = TFrcproduct::openAsPicker(*form);
+    EXPECT_EQ(18, main->PickMode);
+    form.reset();
+    flush();
+    EXPECT_TRUE(table.isNull());
+    EXPECT_EQ(0, main->PickMode);
+}
