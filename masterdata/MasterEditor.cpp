@@ -6,7 +6,6 @@
 #include "platform/db/Query.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
-#include "platform/ui/KeyFilter.h"
 #include "platform/sys/Errors.h"
 
 #include <QCheckBox>
@@ -15,22 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-// Keys of a box as the platform's key filter names them; nullopt: any key.
-std::optional<lb::ui::KeyFilter::Allowed> allowedKeys(KeyFilter filter)
-{
-    switch (filter) {
-    case KeyFilter::Digits: return lb::ui::KeyFilter::Allowed::Digits;
-    case KeyFilter::Phone: return lb::ui::KeyFilter::Allowed::DigitsAndMinus;
-    case KeyFilter::Price: return lb::ui::KeyFilter::Allowed::DigitsAndPoint;
-    case KeyFilter::Any: break;
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
     : RecordEditor(list), config_(std::move(config))
@@ -47,8 +30,7 @@ MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
             edit->setMaxLength(field->size()); // what is typed is what the column keeps
         if (spec.column.compare(config_.rules.codeColumn, Qt::CaseInsensitive) == 0)
             edit->setMaxLength(config_.rules.codeWidth);
-        if (const auto allowed = allowedKeys(spec.filter))
-            lb::ui::KeyFilter::install(edit, *allowed);
+        installKeyFilter(edit, spec.filter);
         form->addWidget(new QLabel(spec.label, this), row, 0);
         form->addWidget(edit, row, 1);
         ++row;

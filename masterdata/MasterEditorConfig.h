@@ -2,6 +2,7 @@
 #pragma once
 
 #include "masterdata/MasterRecordRules.h"
+#include "platform/ui/KeyFilter.h"
 
 #include <QString>
 #include <functional>
@@ -18,6 +19,17 @@ enum class KeyFilter {
     Phone,      // digits and "-"
     Price,      // digits and "."
 };
+
+// Installs on `edit` the filter of the keys `filter` allows; nothing for Any.
+inline void installKeyFilter(QWidget* edit, KeyFilter filter)
+{
+    switch (filter) {
+    case KeyFilter::Digits: lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::Digits); break;
+    case KeyFilter::Phone: lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::DigitsAndMinus); break;
+    case KeyFilter::Price: lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::DigitsAndPoint); break;
+    case KeyFilter::Any: break;
+    }
+}
 
 struct EditorBox {
     QString name;          // object name ("Edit2"), also what tests find it by

@@ -7,7 +7,6 @@
 #include "platform/sys/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
-#include "platform/ui/KeyFilter.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,12 +28,7 @@ ValueEditor::ValueEditor(ValueEditorConfig config, QWidget* parent) : QDialog(pa
         auto* edit = new QLineEdit(this);
         edit->setObjectName(spec.name);
         edit->setReadOnly(i < config_.editable.size() && !config_.editable[i]);
-        switch (spec.filter) {
-        case KeyFilter::Digits: lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::Digits); break;
-        case KeyFilter::Phone: lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::DigitsAndMinus); break;
-        case KeyFilter::Price: lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::DigitsAndPoint); break;
-        case KeyFilter::Any: break;
-        }
+        installKeyFilter(edit, spec.filter);
         form->addWidget(label, int(i), 0);
         form->addWidget(edit, int(i), 1);
         labels_.push_back(label);
