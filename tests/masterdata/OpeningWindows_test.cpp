@@ -81,7 +81,13 @@ TEST_F(OpeningWindows, EditorSavesTheValueAndRefusesBadCodesAndNumbers)
     list->dataSet().first();
     editRow(*list, [](ValueEditor& editor) {
         EXPECT_EQ(QStringLiteral("0001"), editor.box(0)->text());
-        editor.box(3)->setText(QStringLiteral("12.5"));
+        // The value box takes no minus sign; typed "-12.5" is 12.5.
+        editor.box(3)->clear();
+        for (const QChar c : QStringLiteral("-12.5")) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(editor.box(3), &press);
+        }
+        EXPECT_EQ(QStringLiteral("12.5"), editor.box(3)->text());
         editor.save();
         editor.box(0)->setText(QStringLiteral("0002"));
         editor.box(3)->setText(QStringLiteral("20"));
