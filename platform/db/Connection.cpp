@@ -46,7 +46,10 @@ void Connection::open()
         throw DatabaseError(QStringLiteral("Database file not found: %1").arg(file_));
     sqlite3* db = nullptr;
     const QByteArray path = file_.toUtf8();
-    const int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // The connection and its datasets are used from one thread only, so the engine's lock
+    // around every call on the connection (several per column of every row a dataset loads)
+    // is left out.
+    const int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
         Statement::check(rc, db, QStringLiteral("open %1").arg(file_));
         Statement::check(sqlite3_extended_result_codes(db, 1), db);
