@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -43,10 +44,11 @@ struct CommandLook {
     ListCommand command;
     const char* name;
     const char* caption;
+    const char* hint = "";
 };
 
 const CommandLook commandLooks[] = {
-    {ListCommand::Add, "ToolButton1", "  新增  "},   {ListCommand::Modify, "ToolButton2", "修改"},
+    {ListCommand::Add, "ToolButton1", "  新增  ", "添加"},   {ListCommand::Modify, "ToolButton2", "修改"},
     {ListCommand::Delete, "ToolButton3", "删除"},    {ListCommand::Print, "ToolButton5", "打印"},
     {ListCommand::Pick, "ToolButton7", "选中"},      {ListCommand::Search, "ToolButton6", "查找"},
     {ListCommand::Export, "ToolButton18", "导出"},   {ListCommand::CountEntry, "ToolButton8", "盘点录入"},
@@ -129,6 +131,7 @@ void MasterListWindow::buildToolBar(QToolBar* bar)
             continue;
         QAction* action = bar->addAction(QString::fromUtf8(look.caption));
         action->setObjectName(QString::fromLatin1(look.name));
+        action->setToolTip(QString::fromUtf8(look.hint));
         const bool disabled = std::find(config_.disabledCommands.begin(), config_.disabledCommands.end(),
                                         look.command) != config_.disabledCommands.end();
         action->setEnabled(!disabled);
@@ -164,12 +167,8 @@ void MasterListWindow::buildSearchRow(QToolBar* bar)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setToolTip(QStringLiteral("选项为空,输入内容模糊查找"));
     bar->addWidget(Edit1);
-    for (int i = 0; i < config_.modes.size(); ++i) {
-        auto* button = new QRadioButton(config_.modes[i], bar);
-        button->setChecked(i == config_.initialMode);
-        bar->addWidget(button);
-        modeButtons.push_back(button);
-    }
+    if (!config_.modes.isEmpty())
+        bar->addWidget(searchModes(bar, config_.modes, config_.initialMode, modeButtons));
     // Choosing an option does not search; it moves the focus to the search box. The input
     // method of Chinese options is the platform's own.
     connect(ComboBox1, &QComboBox::activated, this, [this] { Edit1->setFocus(); });
@@ -181,6 +180,21 @@ void MasterListWindow::buildSearchRow(QToolBar* bar)
             if (!Edit1->hasFocus())
                 ToolButton6Click();
         });
+}
+
+QGroupBox* MasterListWindow::searchModes(QWidget* parent, const QStringList& captions, int initial,
+                                         std::vector<QRadioButton*>& buttons)
+{
+    auto* group = new QGroupBox(QStringLiteral("查找方式"), parent);
+    group->setObjectName(QStringLiteral("RadioGroup1"));
+    auto* row = new QHBoxLayout(group);
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* button = new QRadioButton(captions[i], group);
+        button->setChecked(i == initial);
+        row->addWidget(button);
+        buttons.push_back(button);
+    }
+    return group;
 }
 
 lb::db::Query& MasterListWindow::dataSet() const

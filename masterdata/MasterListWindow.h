@@ -9,6 +9,7 @@
 
 class QAction;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -39,6 +40,11 @@ public:
     // Opener command: PickMode := code, the list created over the opener, its dataset opened,
     // the list shown modeless while the opener stays enabled.
     static MasterListWindow* openAsPicker(const QString& key, int code, PickTarget& target);
+
+    // The radio group "查找方式" with one button per caption, `initial` chosen; the buttons are
+    // appended to `buttons` in caption order.
+    static QGroupBox* searchModes(QWidget* parent, const QStringList& captions, int initial,
+                                  std::vector<QRadioButton*>& buttons);
 
     const MasterListConfig& config() const { return config_; }
     lb::db::Query& dataSet() const;

@@ -11,6 +11,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,8 +69,10 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
                            QStringLiteral("手机"), QStringLiteral("联系人")},
                           QStringLiteral("编号"));
     Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setToolTip(QStringLiteral("选项为空,输入内容模糊查找"));
     auto* button7 = new QPushButton(QStringLiteral("查找"), this);
+    button7->setObjectName(QStringLiteral("Button7"));
     customerRow->addWidget(ComboBox2);
     customerRow->addWidget(Edit2);
     customerRow->addWidget(button7);
@@ -87,15 +90,13 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
     auto* productRow = new QHBoxLayout;
     ComboBox1 = optionBox(this, "ComboBox1", {QStringLiteral("货品代码"), QStringLiteral("货品名称")}, QStringLiteral("货品代码"));
     Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setToolTip(QStringLiteral("选项为空,输入内容模糊查找"));
     productRow->addWidget(ComboBox1);
     productRow->addWidget(Edit1);
-    for (const QString& mode : {QStringLiteral("快速"), QStringLiteral("模糊")}) {
-        modeButtons.push_back(new QRadioButton(mode, this));
-        productRow->addWidget(modeButtons.back());
-    }
-    modeButtons.front()->setChecked(true);
+    productRow->addWidget(MasterListWindow::searchModes(this, {QStringLiteral("快速"), QStringLiteral("模糊")}, 0, modeButtons));
     auto* button6 = new QPushButton(QStringLiteral("查找"), this);
+    button6->setObjectName(QStringLiteral("Button6"));
     productRow->addWidget(button6);
     right->addLayout(productRow);
     DBGrid2 = new lb::ui::DataGrid(this);

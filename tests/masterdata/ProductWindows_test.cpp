@@ -6,6 +6,7 @@
 
 #include "platform/sys/Errors.h"
 
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
@@ -40,6 +41,8 @@ TEST_F(ProductWindows, QuickAndFuzzySearchWhileTyping)
     makeProduct("C2", "李");
     MasterListWindow* list = openList();
     EXPECT_EQ(QStringLiteral("记录数:4"), list->statusText(2));
+    EXPECT_EQ(QStringLiteral("查找方式"), list->findChild<QGroupBox*>(QStringLiteral("RadioGroup1"))->title());
+    EXPECT_EQ(QStringLiteral("添加"), list->command(ListCommand::Add)->toolTip());
     list->modeButtons[0]->setChecked(true); // 快速
     list->Edit1->setText(QStringLiteral("A1"));
     list->ToolButton6Click();
