@@ -105,6 +105,7 @@ struct DataSet::Snapshot {
     std::vector<QString> origins;
     QString base;
     std::vector<Row> rows;
+    RowValues::Store store; // where the rows lie
 };
 
 DataSet::DataSet(Connection& connection, QObject* parent)
@@ -178,9 +179,8 @@ DataSet::Snapshot DataSet::load(const Source& source) const
         known[size_t(c)] = isKnown;
     }
     // Rows of one load share large blocks: a long list costs few allocations.
-    RowValues::Store store(64 * 1024);
     while (statement->step()) {
-        Row row;
+        Row& row = snap.rows.emplace_back();
         if (withRowIds) {
             const std::optional<qint64> rowId = statement->integer(count);
             if (!rowId) { // a source without real rowids cannot be written back
@@ -189,8 +189,7 @@ DataSet::Snapshot DataSet::load(const Source& source) const
             }
             row.rowId = rowId.value_or(0);
         }
-        row.values = RowValues::read(*statement, count, store);
-        snap.rows.push_back(std::move(row));
+        row.values = RowValues::read(*statement, count, snap.store);
     }
     // Expressions (sums, counts) take their type from every row's value, never from one row.
     for (int c = 0; c < count; ++c) {
@@ -234,6 +233,7 @@ void DataSet::open()
     origins_ = std::move(snap.origins);
     baseTable_ = snap.base;
     rows_ = std::move(snap.rows);
+    store_ = std::move(snap.store);
     bindFields(snap.columns);
     state_ = DataSetState::Browse;
     current_ = rows_.empty() ? -1 : 0;
@@ -290,6 +290,7 @@ void DataSet::close()
     current_ = -1;
     bof_ = eof_ = true;
     saved_.reset();
+    store_ = RowValues::Store(); // after the rows that lie in it
     assigned_.clear();
     baseTable_.clear();
     origins_.clear();
@@ -317,6 +318,7 @@ void DataSet::refresh()
         // Rows without rowids can only be read again as a whole.
         Snapshot snap = load(source());
         rows_ = std::move(snap.rows);
+        store_ = std::move(snap.store);
     } else {
         rereadRows(-1);
     }
@@ -339,6 +341,13 @@ void DataSet::rereadRows(int keep)
         kept.push_back(std::move(row));
     }
     rows_ = std::move(kept);
+    // Every row read again has memory of its own: the loaded rows' blocks go, once the row left
+    // as it is and the one saved for Cancel no longer lie in them.
+    for (Row& row : rows_)
+        row.values.detach();
+    if (saved_)
+        saved_->values.detach();
+    store_ = RowValues::Store();
 }
 
 void DataSet::placeAfterReread(qint64 rowId, int index)

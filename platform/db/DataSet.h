@@ -173,6 +173,7 @@ private:
     std::vector<QString> columnNames_;         // result columns, as loaded
     std::vector<QString> origins_;             // their columns in the base table, when writable
     std::vector<Row> rows_;
+    RowValues::Store store_;                   // where the loaded rows lie; outlives them
     int current_ = -1;
     bool eof_ = true;
     bool bof_ = true;

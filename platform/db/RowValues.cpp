@@ -36,87 +36,133 @@ T payload(const char* packed, size_t count, size_t column)
 
 } // namespace
 
-std::shared_ptr<char> RowValues::Store::take(size_t bytes)
+char* RowValues::Store::take(size_t bytes)
 {
     if (bytes > capacity_ - used_) {
-        capacity_ = std::max(bytes, blockSize_);
-        block_ = std::make_shared_for_overwrite<char[]>(capacity_);
+        capacity_ = std::max(bytes, blockSize);
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));
         used_ = 0;
     }
-    std::shared_ptr<char> space(block_, block_.get() + used_);
+    char* space = blocks_.back().get() + used_;
     used_ += bytes;
     return space;
 }
 
 RowValues RowValues::read(const Statement& statement, int count, Store& store)
 {
+    return read(statement, count, &store);
+}
+
+RowValues RowValues::read(const Statement& statement, int count)
+{
+    return read(statement, count, nullptr);
+}
+
+RowValues RowValues::read(const Statement& statement, int count, Store* store)
+{
     RowValues row;
     if (count <= 0)
         return row;
     row.count_ = size_t(count);
-    // Each column call takes the connection's lock; the values it hands out are then read where
-    // they lie, without, as a dataset is used from one thread at a time. Each value is asked for
-    // in its own storage class, so that SQLite has nothing to convert.
-    thread_local std::vector<sqlite3_value*> values;
-    values.resize(row.count_);
+    // One pass asks SQLite for each value once, in its own storage class so that nothing is
+    // converted, and notes it; the second packs what was noted without calling SQLite again.
+    // Text and blob pointers stay valid until the statement steps: nothing else touches it here.
+    struct Cell {
+        int kind;
+        quint32 size;
+        union {
+            qint64 integer;
+            double real;
+            const void* data;
+        };
+    };
+    thread_local std::vector<Cell> cells;
+    cells.resize(row.count_);
     sqlite3_stmt* stmt = statement.handle();
     qint64 bytes = 0;
     for (int c = 0; c < count; ++c) {
         sqlite3_value* value = sqlite3_column_value(stmt, c);
-        values[size_t(c)] = value;
-        const int kind = sqlite3_value_type(value);
-        if (kind == SQLITE_TEXT) {
-            sqlite3_value_text(value); // the UTF-8 form, whose length value_bytes then gives
-            bytes += sqlite3_value_bytes(value);
-        } else if (kind == SQLITE_BLOB) {
-            bytes += sqlite3_value_bytes(value);
+        Cell& cell = cells[size_t(c)];
+        cell.kind = sqlite3_value_type(value);
+        switch (cell.kind) {
+        case SQLITE_INTEGER:
+            cell.integer = sqlite3_value_int64(value);
+            break;
+        case SQLITE_FLOAT:
+            cell.real = sqlite3_value_double(value);
+            break;
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            // The pointer first, then the length of what it points to, as SQLite asks.
+            cell.data = cell.kind == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
+                                                 : sqlite3_value_blob(value);
+            const int size = sqlite3_value_bytes(value);
+            cell.size = quint32(size);
+            bytes += size;
+            break;
+        }
+        default:
+            cell.kind = SQLITE_NULL;
+            cell.integer = 0;
+            break;
         }
     }
     const size_t header = payloadAt(row.count_, row.count_);
     if (bytes > qint64(std::numeric_limits<quint32>::max() - header))
         throw DatabaseError(QStringLiteral("A row of more than 4 GB cannot be held"));
-    const std::shared_ptr<char> space = store.take(header + size_t(bytes));
-    char* out = space.get();
-    row.packed_ = space;
+    const size_t total = header + size_t(bytes);
+    char* out;
+    if (store) {
+        out = store->take(total);
+    } else {
+        std::shared_ptr<char[]> own = std::make_shared_for_overwrite<char[]>(total);
+        out = own.get();
+        row.own_ = std::move(own);
+    }
+    row.packed_ = out;
     quint32 offset = quint32(header);
     for (size_t c = 0; c < row.count_; ++c) {
-        sqlite3_value* value = values[c];
-        int kind = sqlite3_value_type(value);
+        const Cell& cell = cells[c];
         char* at = out + payloadAt(row.count_, c);
-        switch (kind) {
-        case SQLITE_INTEGER: {
-            const qint64 integer = sqlite3_value_int64(value);
-            std::memcpy(at, &integer, 8);
-            break;
-        }
-        case SQLITE_FLOAT: {
-            const double real = sqlite3_value_double(value);
-            std::memcpy(at, &real, 8);
-            break;
-        }
-        case SQLITE_TEXT:
-        case SQLITE_BLOB: {
-            const void* data = kind == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
-                                                   : sqlite3_value_blob(value);
-            const Span span{offset, quint32(sqlite3_value_bytes(value))};
+        if (cell.kind == SQLITE_TEXT || cell.kind == SQLITE_BLOB) {
+            const Span span{offset, cell.size};
             if (span.size > 0)
-                std::memcpy(out + offset, data, span.size);
+                std::memcpy(out + offset, cell.data, span.size);
             offset += span.size;
             std::memcpy(at, &span, 8);
-            break;
+        } else {
+            std::memcpy(at, &cell.integer, 8); // the integer, the double, or zeros for NULL
         }
-        default:
-            kind = SQLITE_NULL;
-            std::memset(at, 0, 8);
-            break;
-        }
-        out[c] = char(kind);
+        out[c] = char(cell.kind);
     }
     return row;
 }
 
+size_t RowValues::packedSize() const
+{
+    size_t end = payloadAt(count_, count_);
+    for (size_t c = 0; c < count_; ++c) {
+        if (packed_[c] == SQLITE_TEXT || packed_[c] == SQLITE_BLOB) {
+            const Span span = payload<Span>(packed_, count_, c);
+            end = std::max(end, size_t(span.offset) + span.size);
+        }
+    }
+    return end;
+}
+
+void RowValues::detach()
+{
+    if (!packed_ || own_)
+        return;
+    const size_t size = packedSize();
+    std::shared_ptr<char[]> own = std::make_shared_for_overwrite<char[]>(size);
+    std::memcpy(own.get(), packed_, size);
+    packed_ = own.get();
+    own_ = std::move(own);
+}
+
 RowValues::RowValues(const RowValues& other)
-    : packed_(other.packed_), count_(other.count_),
+    : packed_(other.packed_), own_(other.own_), count_(other.count_),
       assigned_(other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr)
 {
 }
@@ -125,6 +171,7 @@ RowValues& RowValues::operator=(const RowValues& other)
 {
     if (this != &other) {
         packed_ = other.packed_;
+        own_ = other.own_;
         count_ = other.count_;
         assigned_ = other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr;
     }
@@ -142,7 +189,7 @@ QVariant RowValues::unpack(size_t column) const
 {
     if (!packed_)
         return QVariant();
-    const char* packed = packed_.get();
+    const char* packed = packed_;
     switch (packed[column]) {
     case SQLITE_INTEGER:
         return QVariant(payload<qint64>(packed, count_, column));
@@ -167,7 +214,7 @@ int RowValues::typeAt(size_t column) const
         return assigned->typeId();
     if (!packed_)
         return QMetaType::UnknownType;
-    switch (packed_.get()[column]) {
+    switch (packed_[column]) {
     case SQLITE_INTEGER:
         return QMetaType::LongLong;
     case SQLITE_FLOAT:

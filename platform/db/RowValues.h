@@ -16,16 +16,19 @@ class Statement;
 // exactly as assigned, until the row is read from the database again.
 class RowValues {
 public:
-    // Where rows read one after another are put: with a block size, large blocks that many rows
-    // share (a block is freed with the last row in it); without, an allocation of its own per row.
+    // Where the rows of one load are packed: large blocks that all those rows share. A row packed
+    // here holds a plain pointer into a block (no count of owners to keep per row), so the store
+    // must outlive its rows, or the rows that stay must be detached first.
     class Store {
     public:
-        explicit Store(size_t blockSize = 0) : blockSize_(blockSize) {}
-        std::shared_ptr<char> take(size_t bytes);
+        Store() = default;
+        Store(Store&&) noexcept = default;
+        Store& operator=(Store&&) noexcept = default;
+        char* take(size_t bytes);
 
     private:
-        size_t blockSize_;
-        std::shared_ptr<char[]> block_;
+        static constexpr size_t blockSize = 64 * 1024;
+        std::vector<std::unique_ptr<char[]>> blocks_;
         size_t used_ = 0;
         size_t capacity_ = 0;
     };
@@ -38,13 +41,12 @@ public:
     RowValues& operator=(RowValues&&) noexcept = default;
     ~RowValues() = default;
 
-    // The first `count` columns of the statement's current row.
+    // The first `count` columns of the statement's current row, packed into `store`, or without
+    // one into memory of the row's own.
     static RowValues read(const Statement& statement, int count, Store& store);
-    static RowValues read(const Statement& statement, int count)
-    {
-        Store own;
-        return read(statement, count, own);
-    }
+    static RowValues read(const Statement& statement, int count);
+    // Gives a row packed into a store memory of its own, so that it outlives that store.
+    void detach();
 
     size_t size() const { return count_; }
     // As Statement::value gives it: qint64, double, QString, QByteArray, or invalid for NULL.
@@ -60,8 +62,11 @@ private:
         return assigned_ && (*assigned_)[column] ? &*(*assigned_)[column] : nullptr;
     }
     QVariant unpack(size_t column) const;
+    static RowValues read(const Statement& statement, int count, Store* store);
+    size_t packedSize() const;
     // Rows are many: the row itself stays small, what only edited rows need lives behind a pointer.
-    std::shared_ptr<const char> packed_; // the row as read (laid out in RowValues.cpp); none: nulls
+    const char* packed_ = nullptr;       // the row as read (laid out in RowValues.cpp); none: nulls
+    std::shared_ptr<const char[]> own_;  // where packed_ lies when no store holds it
     size_t count_ = 0;
     std::unique_ptr<Assigned> assigned_; // per column, once a value was assigned
 };

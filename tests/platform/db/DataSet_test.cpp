@@ -5,6 +5,8 @@
 #include "platform/db/Table.h"
 #include "platform/sys/Errors.h"
 
+#include <stdexcept>
+
 
 namespace lb::db::test {
 
@@ -60,6 +62,37 @@ TEST_F(DataSetTest, NullReadsAsEmptyZeroAndFalse)
     EXPECT_EQ(QString(), q["dj_n"].displayText());
     EXPECT_FALSE(q["billdate"].asDate().isValid());
     EXPECT_FALSE(q["dj_n"].value().isValid());
+}
+
+TEST_F(DataSetTest, RowKeptThroughARollbackStillReadsAfterTheLoadedRowsAreGone)
+{
+    for (int i = 0; i < 2000; ++i) // rows over several of the load's blocks
+        addProduct(QString::number(i), QStringLiteral("HH-%1").arg(i), QStringLiteral("不锈钢螺丝 M%1").arg(i), i);
+    Query q(connection);
+    q.sql().setText(QStringLiteral("SELECT intno, sphh, spmc, dj_n FROM product ORDER BY rowid"));
+    q.open();
+    q.setRecNo(1500);
+    try {
+        Transaction transaction(connection);
+        q.edit();
+        q["dj_n"].setAsFloat(-1);
+        throw std::runtime_error("another write failed");
+    } catch (const std::runtime_error&) {
+    }
+    // The rows were read again one by one; the edited row kept what was typed and its own
+    // values, and Cancel brings back the row as it was.
+    Query other(connection);
+    other.sql().setText(QStringLiteral("SELECT intno, sphh, spmc, dj_n FROM product ORDER BY rowid DESC"));
+    other.open();
+    EXPECT_EQ(DataSetState::Edit, q.state());
+    EXPECT_EQ(QStringLiteral("HH-1499"), q["sphh"].asString());
+    EXPECT_EQ(QStringLiteral("不锈钢螺丝 M1499"), q["spmc"].asString());
+    EXPECT_EQ(-1.0, q["dj_n"].asFloat());
+    q.cancel();
+    EXPECT_EQ(QStringLiteral("不锈钢螺丝 M1499"), q["spmc"].asString());
+    EXPECT_EQ(1499.0, q["dj_n"].asFloat());
+    q.first();
+    EXPECT_EQ(QStringLiteral("HH-0"), q["sphh"].asString());
 }
 
 TEST_F(DataSetTest, AppendWritesAssignedFieldsAndKeepsColumnDefaults)

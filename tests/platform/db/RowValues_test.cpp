@@ -6,6 +6,7 @@
 #include "platform/db/Statement.h"
 
 #include <QDate>
+#include <cstring>
 
 namespace lb::db::test {
 
@@ -72,6 +73,31 @@ TEST_F(RowValuesTest, AssignedValueIsKeptAsGivenAndCopiesStayAsTheyWere)
     EXPECT_FALSE(fresh.at(1).isValid());
     fresh.set(1, QVariant(qint64(7)));
     EXPECT_EQ(QVariant(qint64(7)), fresh.at(1));
+}
+
+TEST_F(RowValuesTest, RowPackedIntoAStoreOutlivesItOnceDetached)
+{
+    RowValues row;
+    RowValues kept;
+    {
+        RowValues::Store store;
+        Statement statement(connection.handle(), QStringLiteral("SELECT a, b, c, d, e, f FROM mixed"));
+        ASSERT_TRUE(statement.step());
+        row = RowValues::read(statement, 6, store);
+        kept = row;
+        kept.set(0, QVariant(qint64(5)));
+        row.detach();
+        kept.detach();
+    }
+    RowValues::Store other; // likely to take the freed memory
+    std::memset(other.take(64 * 1024), 0x5a, 64 * 1024);
+    EXPECT_EQ(QVariant(qint64(-9007199254740993)), row.at(0));
+    EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), row.at(2));
+    EXPECT_EQ(QVariant(QByteArray("\x00\xff\x10", 3)), row.at(4));
+    EXPECT_FALSE(row.at(5).isValid());
+    EXPECT_EQ(QVariant(qint64(5)), kept.at(0));
+    EXPECT_EQ(QVariant(2.5), kept.at(1));
+    EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), kept.at(2));
 }
 
 } // namespace lb::db::test
