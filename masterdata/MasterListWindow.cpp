@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -119,6 +120,8 @@ MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
     layout->addWidget(status);
     if (config_.maximised)
         setWindowState(Qt::WindowMaximized);
+    else
+        centre(*this, QSize(860, 520));
     instances()[config_.key] = this;
 }
 
@@ -195,6 +198,16 @@ QGroupBox* MasterListWindow::searchModes(QWidget* parent, const QStringList& cap
         buttons.push_back(button);
     }
     return group;
+}
+
+void MasterListWindow::centre(QWidget& window, const QSize& size)
+{
+    window.resize(size);
+    if (const QScreen* screen = window.screen()) {
+        QRect frame(QPoint(), size);
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
 }
 
 lb::db::Query& MasterListWindow::dataSet() const

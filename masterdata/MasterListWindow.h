@@ -46,6 +46,9 @@ public:
     static QGroupBox* searchModes(QWidget* parent, const QStringList& captions, int initial,
                                   std::vector<QRadioButton*>& buttons);
 
+    // Gives a work window a size fit for its grids and centres it on its screen.
+    static void centre(QWidget& window, const QSize& size);
+
     const MasterListConfig& config() const { return config_; }
     lb::db::Query& dataSet() const;
     lb::ui::DataGrid* DBGrid1 = nullptr;

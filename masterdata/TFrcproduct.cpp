@@ -131,6 +131,8 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
     connect(DBGrid2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popupMenu->popup(DBGrid2->viewport()->mapToGlobal(at)); });
 
+    MasterListWindow::centre(*this, QSize(1000, 560));
+
     connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFrcproduct::DBGrid2DblClick);
     connect(DBGrid1, &QAbstractItemView::clicked, this, &TFrcproduct::DBGrid1CellClick);
     connect(button6, &QPushButton::clicked, this, &TFrcproduct::Button6Click);
