@@ -900,11 +900,17 @@ QVariant DataSet::columnValue(int column) const
 
 QVariant DataSet::rowValue(int row, int column) const
 {
+    const RowValues* values = rowValues(row, column);
+    return values ? values->at(size_t(column)) : QVariant();
+}
+
+const RowValues* DataSet::rowValues(int row, int column) const
+{
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= int(rows_[size_t(row)].values.size()))
-        return QVariant();
+        return nullptr;
     if (rows_[size_t(row)].posted) // a read to the caller; the rows are this dataset's own
         const_cast<DataSet*>(this)->readPosted(size_t(row));
-    return rows_[size_t(row)].values.at(size_t(column));
+    return &rows_[size_t(row)].values;
 }
 
 void DataSet::setColumnValue(int column, const QVariant& value)

@@ -119,6 +119,9 @@ public:
     void setColumnValue(int column, const QVariant& value);
     // Value of a column in any row (0-based), for grids that draw rows other than the current.
     QVariant rowValue(int row, int column) const;
+    // The values of a row that has the column, read back first when posted; nullptr otherwise.
+    const RowValues* rowValues(int row, int column) const;
+    const RowValues* currentValues(int column) const { return rowValues(current_, column); }
     bool readOnly() const { return baseTable_.isEmpty(); }
     const QString& baseTable() const { return baseTable_; }
 

@@ -212,8 +212,41 @@ QVariant Field::value() const
     return QVariant();
 }
 
-QString Field::asString() const { return toText(def_, raw()); }
-double Field::asFloat() const { return toFloat(def_, raw()); }
+// The two reads a list does on every row take the stored text or number as it lies in the row;
+// anything else (a value assigned since, text in a number column, a number in a text column)
+// goes through the QVariant and the general conversions.
+QString Field::asString() const
+{
+    if (isTextType(def_.type)) {
+        if (const RowValues* row = owner_.currentValues(column_)) {
+            const RowValues::Stored cell = row->stored(size_t(column_));
+            if (cell.kind == RowValues::Stored::Text)
+                return QString::fromUtf8(cell.utf8, cell.bytes);
+            if (cell.kind == RowValues::Stored::Null)
+                return QString();
+        }
+    }
+    return toText(def_, raw());
+}
+
+double Field::asFloat() const
+{
+    if (const RowValues* row = owner_.currentValues(column_)) {
+        const RowValues::Stored cell = row->stored(size_t(column_));
+        switch (cell.kind) {
+        case RowValues::Stored::Null:
+            return 0;
+        case RowValues::Stored::Integer:
+            return double(cell.integer);
+        case RowValues::Stored::Real:
+            return cell.real;
+        default:
+            break;
+        }
+    }
+    return toFloat(def_, raw());
+}
+
 qint64 Field::asInteger() const { return toInteger(def_, raw()); }
 bool Field::asBoolean() const { return toBoolean(def_, raw()); }
 QDate Field::asDate() const { return toDate(def_, raw()); }

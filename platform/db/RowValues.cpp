@@ -208,6 +208,40 @@ QVariant RowValues::unpack(size_t column) const
     }
 }
 
+RowValues::Stored RowValues::stored(size_t column) const
+{
+    Stored cell;
+    if (assignedAt(column))
+        return cell;
+    if (!packed_) {
+        cell.kind = Stored::Null;
+        return cell;
+    }
+    switch (packed_[column]) {
+    case SQLITE_INTEGER:
+        cell.kind = Stored::Integer;
+        cell.integer = payload<qint64>(packed_, count_, column);
+        break;
+    case SQLITE_FLOAT:
+        cell.kind = Stored::Real;
+        cell.real = payload<double>(packed_, count_, column);
+        break;
+    case SQLITE_TEXT: {
+        const Span span = payload<Span>(packed_, count_, column);
+        cell.kind = Stored::Text;
+        cell.utf8 = packed_ + span.offset;
+        cell.bytes = qsizetype(span.size);
+        break;
+    }
+    case SQLITE_NULL:
+        cell.kind = Stored::Null;
+        break;
+    default:
+        break;
+    }
+    return cell;
+}
+
 int RowValues::typeAt(size_t column) const
 {
     if (const QVariant* assigned = assignedAt(column))

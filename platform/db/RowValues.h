@@ -48,6 +48,18 @@ public:
     // Gives a row packed into a store memory of its own, so that it outlives that store.
     void detach();
 
+    // A column as read from the database, looked at where it lies: what the typed reads of a
+    // field need most often (a number, a text, a null) without making a QVariant first.
+    struct Stored {
+        enum Kind { Null, Integer, Real, Text, Other }; // Other: a blob, or a value assigned since
+        Kind kind = Other;
+        qint64 integer = 0;
+        double real = 0;
+        const char* utf8 = nullptr; // Text: the UTF-8 bytes and their count
+        qsizetype bytes = 0;
+    };
+    Stored stored(size_t column) const;
+
     size_t size() const { return count_; }
     // As Statement::value gives it: qint64, double, QString, QByteArray, or invalid for NULL.
     QVariant at(size_t column) const;

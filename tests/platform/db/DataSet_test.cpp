@@ -64,6 +64,30 @@ TEST_F(DataSetTest, NullReadsAsEmptyZeroAndFalse)
     EXPECT_FALSE(q["dj_n"].value().isValid());
 }
 
+TEST_F(DataSetTest, TypedReadsConvertWhatAColumnHoldsWhateverItsStorageClass)
+{
+    // SQLite keeps what it was given: text in a DOUBLE column, a number in a VARCHAR column.
+    connection.execute(QStringLiteral("INSERT INTO product (intno, spmc, dj_n, sl) VALUES (12, 'x', ' 12.5 ', '')"));
+    connection.execute(QStringLiteral("INSERT INTO product (intno, spmc, dj_n, sl) VALUES (2.5, NULL, 3, 'abc')"));
+    Query q(connection);
+    q.sql().setText(QStringLiteral("SELECT intno, spmc, dj_n, sl FROM product ORDER BY rowid"));
+    q.open();
+    EXPECT_EQ(QStringLiteral("12"), q["intno"].asString());
+    EXPECT_EQ(12.5, q["dj_n"].asFloat());
+    EXPECT_EQ(0.0, q["sl"].asFloat());
+    EXPECT_TRUE(q["sl"].isNull());
+    q.next();
+    EXPECT_EQ(QStringLiteral("2.5"), q["intno"].asString());
+    EXPECT_EQ(QString(), q["spmc"].asString());
+    EXPECT_EQ(3.0, q["dj_n"].asFloat());
+    EXPECT_THROW(q["sl"].asFloat(), ConvertError);
+    q.edit();
+    q["spmc"].setAsString(QStringLiteral("平垫圈"));
+    q["dj_n"].setAsFloat(4.25);
+    EXPECT_EQ(QStringLiteral("平垫圈"), q["spmc"].asString());
+    EXPECT_EQ(4.25, q["dj_n"].asFloat());
+}
+
 TEST_F(DataSetTest, RowKeptThroughARollbackStillReadsAfterTheLoadedRowsAreGone)
 {
     for (int i = 0; i < 2000; ++i) // rows over several of the load's blocks
