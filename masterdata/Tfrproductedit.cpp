@@ -20,6 +20,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
+#include <QEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -86,6 +88,7 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : RecordEditor(owner)
         form->addWidget(edit, row, 1);
         ++row;
         boxes_[name] = edit;
+        edit->installEventFilter(this);
     }
     box(QStringLiteral("Edit22"))->setToolTip(QStringLiteral("英文品名"));
     ComboBox3 = new QComboBox(this);
@@ -278,6 +281,20 @@ void Tfrproductedit::Button1Click()
     frmain->AddMode = QStringLiteral("F");
     lb::ui::Dialogs::message(QStringLiteral("数据保存完毕！ "));
     Button2->setFocus();
+}
+
+bool Tfrproductedit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+        if (event->type() == QEvent::FocusIn) {
+            QPalette focused = edit->palette();
+            focused.setColor(QPalette::Base, QColor(Qt::cyan));
+            edit->setPalette(focused);
+        } else if (event->type() == QEvent::FocusOut) {
+            edit->setPalette(QPalette());
+        }
+    }
+    return RecordEditor::eventFilter(watched, event);
 }
 
 void Tfrproductedit::onClosing()

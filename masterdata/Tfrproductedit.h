@@ -39,6 +39,8 @@ public:
 protected:
     lb::db::Query& records() const override;
     void onClosing() override;
+    // The edit box with the focus is drawn aqua; it takes the window's colour back on leaving.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void resetFields(bool keepUnitAndCategory);

@@ -122,6 +122,12 @@ TEST_F(ProductWindows, EditorFollowsTheNameWithPinyinAndStoresTheVolume)
     ASSERT_NE(nullptr, editor);
     EXPECT_FALSE(list->isEnabled());
     EXPECT_EQ(QStringLiteral("货品单位和类型的下拉式内容可在系统设置中预先录入."), editor->statusText->text());
+    QFocusEvent focusIn(QEvent::FocusIn);
+    QApplication::sendEvent(editor->box("Edit8"), &focusIn);
+    EXPECT_EQ(QColor(Qt::cyan), editor->box("Edit8")->palette().color(QPalette::Base));
+    QFocusEvent focusOut(QEvent::FocusOut);
+    QApplication::sendEvent(editor->box("Edit8"), &focusOut);
+    EXPECT_NE(QColor(Qt::cyan), editor->box("Edit8")->palette().color(QPalette::Base));
     editor->box("Edit7")->setText(QStringLiteral("Z01"));
     editor->box("Edit8")->setText(QStringLiteral("中国"));
     EXPECT_EQ(QStringLiteral("ZG"), editor->box("Edit22")->text());
