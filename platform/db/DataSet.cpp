@@ -125,6 +125,7 @@ void DataSet::setPersistentFields(std::vector<FieldDef> fields)
     close();
     persistent_ = std::move(fields);
     fields_.clear();
+    forgetLookups();
     for (const FieldDef& def : persistent_) {
         fields_.push_back(std::make_unique<Field>(*this, def, -1));
         applyLooks(*fields_.back());
@@ -263,6 +264,7 @@ void DataSet::bindFields(const std::vector<FieldDef>& resultColumns)
         return;
     }
     fields_.clear();
+    forgetLookups();
     for (size_t c = 0; c < resultColumns.size(); ++c) {
         fields_.push_back(std::make_unique<Field>(*this, resultColumns[c], int(c)));
         applyLooks(*fields_.back());
@@ -298,11 +300,13 @@ void DataSet::close()
     rowReader_.reset();
     update_.reset();
     updateColumns_.clear();
-    if (persistent_.empty())
+    if (persistent_.empty()) {
         fields_.clear();
-    else
+        forgetLookups();
+    } else {
         for (auto& field : fields_)
             field->column_ = -1;
+    }
     emitReset();
     if (!quiet())
         emit stateChanged();
@@ -861,9 +865,15 @@ Field& DataSet::field(int index) const
 
 Field* DataSet::findField(const QString& name) const
 {
-    for (const auto& field : fields_) {
-        if (sameName(field->fieldName(), name))
-            return field.get();
+    Lookup& lookup = lookups_[(quintptr(name.constData()) / sizeof(QChar)) % lookups_.size()];
+    if (lookup.name == name.constData() && lookup.field < fields_.size()
+        && sameName(fields_[lookup.field]->fieldName(), name))
+        return fields_[lookup.field].get();
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (sameName(fields_[i]->fieldName(), name)) {
+            lookup = Lookup{name.constData(), i};
+            return fields_[i].get();
+        }
     }
     return nullptr;
 }

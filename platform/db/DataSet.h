@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -168,11 +169,20 @@ private:
     void resyncAfterRollback() noexcept; // for Connection
     void removeRow(int index);
     void applyLooks(Field& field) const;
+    void forgetLookups() const { lookups_.fill(Lookup{}); } // whenever fields_ changes
 
     Connection& connection_;
     DataSetState state_ = DataSetState::Inactive;
     std::vector<FieldDef> persistent_;
     std::vector<std::unique_ptr<Field>> fields_;
+    // fieldByName runs for every field read of every row, nearly always with names written in
+    // the code: the last names looked up are remembered by where their characters lie. A hit is
+    // still confirmed by comparing the names, as other text may lie there by now.
+    struct Lookup {
+        const QChar* name = nullptr;
+        size_t field = 0;
+    };
+    mutable std::array<Lookup, 8> lookups_{};
     std::vector<QString> columnNames_;         // result columns, as loaded
     std::vector<QString> origins_;             // their columns in the base table, when writable
     std::vector<Row> rows_;

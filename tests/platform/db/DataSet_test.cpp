@@ -119,6 +119,23 @@ TEST_F(DataSetTest, RowKeptThroughARollbackStillReadsAfterTheLoadedRowsAreGone)
     EXPECT_EQ(QStringLiteral("HH-0"), q["sphh"].asString());
 }
 
+TEST_F(DataSetTest, FieldByNameFollowsTheFieldsOfEveryOpening)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 2);
+    Query q(connection);
+    q.sql().setText(QStringLiteral("SELECT intno, spmc FROM product"));
+    q.open();
+    const QString name = QStringLiteral("spmc");
+    EXPECT_EQ(1, q.fieldByName(name).column());
+    q.reopen(QStringLiteral("SELECT spmc, dj_n FROM product"));
+    EXPECT_EQ(0, q.fieldByName(name).column());
+    EXPECT_EQ(QStringLiteral("螺丝"), q.fieldByName(name).asString());
+    EXPECT_EQ(2.0, q.fieldByName(QString(QStringLiteral("DJ_N"))).asFloat());
+    q.reopen(QStringLiteral("SELECT dj_n FROM product"));
+    EXPECT_EQ(nullptr, q.findField(name));
+    EXPECT_THROW(q.fieldByName(name), DatabaseError);
+}
+
 TEST_F(DataSetTest, AppendWritesAssignedFieldsAndKeepsColumnDefaults)
 {
     Query q(connection);
