@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <sqlite3.h>
+#include <utility>
 
 namespace lb::db {
 
@@ -63,7 +64,7 @@ RowValues RowValues::read(const Statement& statement, int count, Store* store)
     RowValues row;
     if (count <= 0)
         return row;
-    row.count_ = size_t(count);
+    row.count_ = quint32(count);
     // One pass asks SQLite for each value once, in its own storage class so that nothing is
     // converted, and notes it; the second packs what was noted without calling SQLite again.
     // Text and blob pointers stay valid until the statement steps: nothing else touches it here.
@@ -111,15 +112,9 @@ RowValues RowValues::read(const Statement& statement, int count, Store* store)
     if (bytes > qint64(std::numeric_limits<quint32>::max() - header))
         throw DatabaseError(QStringLiteral("A row of more than 4 GB cannot be held"));
     const size_t total = header + size_t(bytes);
-    char* out;
-    if (store) {
-        out = store->take(total);
-    } else {
-        std::shared_ptr<char[]> own = std::make_shared_for_overwrite<char[]>(total);
-        out = own.get();
-        row.own_ = std::move(own);
-    }
+    char* out = store ? store->take(total) : new char[total];
     row.packed_ = out;
+    row.owned_ = !store;
     quint32 offset = quint32(header);
     for (size_t c = 0; c < row.count_; ++c) {
         const Cell& cell = cells[c];
@@ -138,42 +133,64 @@ RowValues RowValues::read(const Statement& statement, int count, Store* store)
     return row;
 }
 
-size_t RowValues::packedSize() const
+const char* RowValues::ownCopy() const
 {
-    size_t end = payloadAt(count_, count_);
+    size_t size = payloadAt(count_, count_);
     for (size_t c = 0; c < count_; ++c) {
         if (packed_[c] == SQLITE_TEXT || packed_[c] == SQLITE_BLOB) {
             const Span span = payload<Span>(packed_, count_, c);
-            end = std::max(end, size_t(span.offset) + span.size);
+            size = std::max(size, size_t(span.offset) + span.size);
         }
     }
-    return end;
+    char* copy = new char[size];
+    std::memcpy(copy, packed_, size);
+    return copy;
+}
+
+void RowValues::release() noexcept
+{
+    if (owned_)
+        delete[] packed_;
+    packed_ = nullptr;
+    owned_ = false;
 }
 
 void RowValues::detach()
 {
-    if (!packed_ || own_)
+    if (!packed_ || owned_)
         return;
-    const size_t size = packedSize();
-    std::shared_ptr<char[]> own = std::make_shared_for_overwrite<char[]>(size);
-    std::memcpy(own.get(), packed_, size);
-    packed_ = own.get();
-    own_ = std::move(own);
+    packed_ = ownCopy();
+    owned_ = true;
 }
 
 RowValues::RowValues(const RowValues& other)
-    : packed_(other.packed_), own_(other.own_), count_(other.count_),
-      assigned_(other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr)
+    : packed_(other.owned_ ? other.ownCopy() : other.packed_),
+      assigned_(other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr),
+      count_(other.count_), owned_(other.owned_)
 {
 }
 
 RowValues& RowValues::operator=(const RowValues& other)
 {
+    if (this != &other)
+        *this = RowValues(other);
+    return *this;
+}
+
+RowValues::RowValues(RowValues&& other) noexcept
+    : packed_(std::exchange(other.packed_, nullptr)), assigned_(std::move(other.assigned_)),
+      count_(other.count_), owned_(std::exchange(other.owned_, false))
+{
+}
+
+RowValues& RowValues::operator=(RowValues&& other) noexcept
+{
     if (this != &other) {
-        packed_ = other.packed_;
-        own_ = other.own_;
+        release();
+        packed_ = std::exchange(other.packed_, nullptr);
+        assigned_ = std::move(other.assigned_);
         count_ = other.count_;
-        assigned_ = other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr;
+        owned_ = std::exchange(other.owned_, false);
     }
     return *this;
 }

@@ -34,12 +34,12 @@ public:
     };
 
     RowValues() = default;
-    explicit RowValues(size_t count) : count_(count) {} // `count` nulls
+    explicit RowValues(size_t count) : count_(quint32(count)) {} // `count` nulls
     RowValues(const RowValues& other);
     RowValues& operator=(const RowValues& other);
-    RowValues(RowValues&&) noexcept = default;
-    RowValues& operator=(RowValues&&) noexcept = default;
-    ~RowValues() = default;
+    RowValues(RowValues&& other) noexcept;
+    RowValues& operator=(RowValues&& other) noexcept;
+    ~RowValues() { release(); }
 
     // The first `count` columns of the statement's current row, packed into `store`, or without
     // one into memory of the row's own.
@@ -75,12 +75,15 @@ private:
     }
     QVariant unpack(size_t column) const;
     static RowValues read(const Statement& statement, int count, Store* store);
-    size_t packedSize() const;
-    // Rows are many: the row itself stays small, what only edited rows need lives behind a pointer.
+    const char* ownCopy() const; // packed_ copied into memory of its own
+    void release() noexcept;
+    // Rows are many (a snapshot's vector holds 100,000 of them as easily as 10): the row itself
+    // stays small, what only edited rows need lives behind a pointer, and packed_ owns its memory
+    // only for the few rows read alone (owned_), so that no shared ownership is kept per row.
     const char* packed_ = nullptr;       // the row as read (laid out in RowValues.cpp); none: nulls
-    std::shared_ptr<const char[]> own_;  // where packed_ lies when no store holds it
-    size_t count_ = 0;
     std::unique_ptr<Assigned> assigned_; // per column, once a value was assigned
+    quint32 count_ = 0;
+    bool owned_ = false;                 // packed_ was allocated for this row (new[]); else a store holds it
 };
 
 } // namespace lb::db
