@@ -120,9 +120,6 @@ public:
     void setColumnValue(int column, const QVariant& value);
     // Value of a column in any row (0-based), for grids that draw rows other than the current.
     QVariant rowValue(int row, int column) const;
-    // The values of a row that has the column, read back first when posted; nullptr otherwise.
-    const RowValues* rowValues(int row, int column) const;
-    const RowValues* currentValues(int column) const { return rowValues(current_, column); }
     bool readOnly() const { return baseTable_.isEmpty(); }
     const QString& baseTable() const { return baseTable_; }
 
@@ -170,6 +167,10 @@ private:
     void removeRow(int index);
     void applyLooks(Field& field) const;
     void forgetLookups() const { lookups_.fill(Lookup{}); } // whenever fields_ changes
+    // For Field's typed reads: the values of a row that has the column, read back first when
+    // posted; nullptr otherwise.
+    const RowValues* rowValues(int row, int column) const;
+    const RowValues* currentValues(int column) const { return rowValues(current_, column); }
 
     Connection& connection_;
     DataSetState state_ = DataSetState::Inactive;

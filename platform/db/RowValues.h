@@ -21,9 +21,6 @@ public:
     // must outlive its rows, or the rows that stay must be detached first.
     class Store {
     public:
-        Store() = default;
-        Store(Store&&) noexcept = default;
-        Store& operator=(Store&&) noexcept = default;
         char* take(size_t bytes);
 
     private:
@@ -45,7 +42,7 @@ public:
     // one into memory of the row's own.
     static RowValues read(const Statement& statement, int count, Store& store);
     static RowValues read(const Statement& statement, int count);
-    // Gives a row packed into a store memory of its own, so that it outlives that store.
+    // Gives a row packed into a store its own copy of the bytes, so that it outlives that store.
     void detach();
 
     // A column as read from the database, looked at where it lies: what the typed reads of a
