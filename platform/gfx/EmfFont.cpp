@@ -69,14 +69,17 @@ QFont EmfFont::qFont() const
     font.setItalic(italic);
     font.setUnderline(underline);
     font.setStrikeOut(strikeOut);
-    const int em = std::max(1, std::abs(height));
+    // A damaged page may ask for any height: keep it to what a page can show, and compute in
+    // 64 bits so that no height overflows on the way.
+    constexpr qint64 largestPixelSize = 2048; // about twice the height of an A4 page at 96 dpi
+    const int em = int(std::clamp<qint64>(std::abs(qint64(height)), 1, largestPixelSize));
     font.setPixelSize(em);
     if (height > 0) {
         // A positive height is the whole cell; shrink the em so ascent plus descent fits it.
         const QFontMetricsF metrics(font);
         const double cell = metrics.ascent() + metrics.descent();
         if (cell > 0)
-            font.setPixelSize(std::max(1, int(std::lround(em * em / cell))));
+            font.setPixelSize(int(std::clamp<qint64>(std::llround(double(em) * em / cell), 1, largestPixelSize)));
     }
     return font;
 }
