@@ -122,11 +122,13 @@ QString plain(const Decimal& d)
 {
     std::string integer = d.integerDigits();
     if (integer.empty())
-        integer = "0";
+        integer.push_back('0');
     const int fraction = std::max(0, int(d.digits.size()) - d.exp);
     std::string text = integer;
-    if (fraction > 0)
-        text += '.' + d.fractionDigits(fraction);
+    if (fraction > 0) {
+        text += '.';
+        text += d.fractionDigits(fraction);
+    }
     return QString::fromStdString(text);
 }
 
@@ -357,10 +359,12 @@ QString floatToStrFixed(double value, int precision, int digits)
         return (value < 0 ? QStringLiteral("-") : QString()) + scientific(d);
     std::string integer = d.integerDigits();
     if (integer.empty())
-        integer = "0";
+        integer.push_back('0');
     std::string text = (value < 0 && !d.isZero() ? "-" : "") + integer;
-    if (digits > 0)
-        text += '.' + d.fractionDigits(digits);
+    if (digits > 0) {
+        text += '.';
+        text += d.fractionDigits(digits);
+    }
     return QString::fromStdString(text);
 }
 
