@@ -23,15 +23,15 @@ MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
     auto* form = new QGridLayout;
     layout->addLayout(form);
     int row = 0;
-    for (const EditorBox& spec : config_.boxes) {
+    for (const EditorBox& entry : config_.boxes) {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(spec.name);
-        if (const lb::db::Field* field = records().findField(spec.column); field && field->size() > 0)
+        edit->setObjectName(entry.name);
+        if (const lb::db::Field* field = records().findField(entry.column); field && field->size() > 0)
             edit->setMaxLength(field->size()); // what is typed is what the column keeps
-        if (spec.column.compare(config_.rules.codeColumn, Qt::CaseInsensitive) == 0)
+        if (entry.column.compare(config_.rules.codeColumn, Qt::CaseInsensitive) == 0)
             edit->setMaxLength(config_.rules.codeWidth);
-        installKeyFilter(edit, spec.filter);
-        form->addWidget(new QLabel(spec.label, this), row, 0);
+        installKeyFilter(edit, entry.filter);
+        form->addWidget(new QLabel(entry.label, this), row, 0);
         form->addWidget(edit, row, 1);
         ++row;
         boxes_.push_back(edit);

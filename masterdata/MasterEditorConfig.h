@@ -61,6 +61,6 @@ struct ValueEditorConfig {
     bool writeAllBoxes = true;         // false: only the value column is written
     bool checkCode = true;             // refuse an empty code or another row's code
     MasterTableRules rules;            // for the code check
-    // The third box's label when it depends on the options (product spec or barcode); empty: fixed.
+    // The third box's label when it depends on the options (product specification or barcode); empty: fixed.
     std::function<QString()> thirdLabel;
 };

@@ -73,15 +73,15 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : RecordEditor(owner)
     auto* form = new QGridLayout;
     layout->addLayout(form);
     int row = 0;
-    for (const ProductBox& spec : productBoxes) {
+    for (const ProductBox& entry : productBoxes) {
         auto* edit = new QLineEdit(this);
-        const QString name = QString::fromLatin1(spec.name);
+        const QString name = QString::fromLatin1(entry.name);
         edit->setObjectName(name);
-        if (spec.kind == ProductBox::Count)
+        if (entry.kind == ProductBox::Count)
             lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::Digits);
-        if (spec.kind == ProductBox::Price)
+        if (entry.kind == ProductBox::Price)
             lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::DigitsAndPoint);
-        auto* label = new QLabel(QString::fromUtf8(spec.label), this);
+        auto* label = new QLabel(QString::fromUtf8(entry.label), this);
         if (name == QLatin1String("Edit25"))
             specLabel = label;
         form->addWidget(label, row, 0);
@@ -163,9 +163,9 @@ void Tfrproductedit::FormShow()
     lb::db::Query& products = *frdm->Aqproduct;
     if (frmain->AddMode == QLatin1String("F") && products.active() && !products.isEmpty()) {
         const int decimals = priceDecimals();
-        for (const ProductBox& spec : productBoxes) {
-            lb::db::Field& field = products.fieldByName(QString::fromLatin1(spec.column));
-            box(QString::fromLatin1(spec.name))->setText(spec.kind == ProductBox::Price
+        for (const ProductBox& entry : productBoxes) {
+            lb::db::Field& field = products.fieldByName(QString::fromLatin1(entry.column));
+            box(QString::fromLatin1(entry.name))->setText(entry.kind == ProductBox::Price
                                                              ? lb::fmt::floatToStrFixed(field.asFloat(), 10, decimals)
                                                              : field.asString());
         }
@@ -183,8 +183,8 @@ void Tfrproductedit::FormShow()
 
 void Tfrproductedit::resetFields(bool keepUnitAndCategory)
 {
-    for (const ProductBox& spec : productBoxes)
-        box(QString::fromLatin1(spec.name))->setText(spec.kind == ProductBox::Text ? QString() : QStringLiteral("0"));
+    for (const ProductBox& entry : productBoxes)
+        box(QString::fromLatin1(entry.name))->setText(entry.kind == ProductBox::Text ? QString() : QStringLiteral("0"));
     if (!keepUnitAndCategory) {
         ComboBox3->setEditText(QString());
         ComboBox1->setEditText(QString());
@@ -205,8 +205,8 @@ void Tfrproductedit::CheckBox1Click()
     delete chain;
     chain = new lb::ui::FocusChain(this);
     QList<QWidget*> order;
-    for (const ProductBox& spec : productBoxes) {
-        const QString name = QString::fromLatin1(spec.name);
+    for (const ProductBox& entry : productBoxes) {
+        const QString name = QString::fromLatin1(entry.name);
         order << box(name);
         if (editable && name == QLatin1String("Edit22"))
             order << ComboBox3;
@@ -249,12 +249,12 @@ void Tfrproductedit::Button1Click()
     }
     // Every number is checked before the row is touched, so a refusal leaves Aqproduct as it was.
     MasterValues values;
-    for (const ProductBox& spec : productBoxes) {
-        const QString text = box(QString::fromLatin1(spec.name))->text();
-        if (spec.kind != ProductBox::Text)
-            values.emplace_back(QString::fromLatin1(spec.column), lb::fmt::floatToStr(lb::fmt::strToFloat(text)));
+    for (const ProductBox& entry : productBoxes) {
+        const QString text = box(QString::fromLatin1(entry.name))->text();
+        if (entry.kind != ProductBox::Text)
+            values.emplace_back(QString::fromLatin1(entry.column), lb::fmt::floatToStr(lb::fmt::strToFloat(text)));
         else
-            values.emplace_back(QString::fromLatin1(spec.column), text);
+            values.emplace_back(QString::fromLatin1(entry.column), text);
     }
     values.emplace_back(QStringLiteral("name"), ComboBox3->currentText());
     values.emplace_back(QStringLiteral("spbs"), ComboBox1->currentText());
