@@ -23,12 +23,12 @@ ValueEditor::ValueEditor(ValueEditorConfig config, QWidget* parent) : QDialog(pa
     auto* form = new QGridLayout;
     layout->addLayout(form);
     for (std::size_t i = 0; i < config_.boxes.size(); ++i) {
-        const EditorBox& spec = config_.boxes[i];
-        auto* label = new QLabel(i == 2 && config_.thirdLabel ? config_.thirdLabel() : spec.label, this);
+        const EditorBox& entry = config_.boxes[i];
+        auto* label = new QLabel(i == 2 && config_.thirdLabel ? config_.thirdLabel() : entry.label, this);
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(spec.name);
+        edit->setObjectName(entry.name);
         edit->setReadOnly(i < config_.editable.size() && !config_.editable[i]);
-        installKeyFilter(edit, spec.filter);
+        installKeyFilter(edit, entry.filter);
         form->addWidget(label, int(i), 0);
         form->addWidget(edit, int(i), 1);
         labels_.push_back(label);
