@@ -2,6 +2,7 @@
 #include "core/Dashboard.h"
 
 #include "core/PictureButton.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -105,7 +106,7 @@ void Dashboard::addPage(int index, const QString& title, const QColor& colour)
     navigator_[size_t(index)] = button;
     // Stretches and buttons alternate in the bar: the button goes after the index-th stretch.
     static_cast<QVBoxLayout*>(Panel1->layout())->insertWidget(2 * index + 1, button, 0, Qt::AlignHCenter);
-    connect(button, &PictureButton::clicked, this, [this, index] { selectPage(index); });
+    connect(button, &PictureButton::clicked, this, lb::ui::guardSlot(this, [this, index] { selectPage(index); }));
 }
 
 QString Dashboard::pageTitle(int page) const

@@ -6,6 +6,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/KeyFilter.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -56,8 +57,8 @@ void OperatorWindow::finish()
     chain->setOrder(edits_ + QList<QWidget*>{Button1});
     chain->setArrowKeys(edits_);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, &QWidget::close);
+    connect(Button1, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
 }
 
 QString OperatorWindow::checkedPassword()

@@ -1,5 +1,6 @@
 // The about box "版权声明": product, rights, designer and the maker's e-mail and home page.
 #include "core/TAboutBox.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -45,7 +46,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setDefault(true);
     layout->addWidget(OKButton, 5, 0, 1, 2, Qt::AlignHCenter);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OKButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { accept(); }));
 }
 
 void TAboutBox::EmailLabelClick()

@@ -4,6 +4,7 @@
 #include "core/Tfrdm.h"
 #include "platform/db/Table.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -42,7 +43,7 @@ TFrflash::TFrflash(QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
     Timer1->setInterval(3000);
-    connect(Timer1, &QTimer::timeout, this, &QDialog::accept);
+    connect(Timer1, &QTimer::timeout, this, lb::ui::guardSlot(this, [this] { accept(); }));
 }
 
 void TFrflash::showEvent(QShowEvent* event)

@@ -9,6 +9,7 @@
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -83,9 +84,9 @@ TFrm_ErrorMessage::TFrm_ErrorMessage(QWidget* parent)
     layout->addWidget(DBGrid1, 1);
     resize(640, 480);
 
-    connect(clearButton, &QPushButton::clicked, this, &TFrm_ErrorMessage::ClearClick);
-    connect(backButton, &QPushButton::clicked, this, &TFrm_ErrorMessage::BackClick);
-    connect(closeSystemButton, &QPushButton::clicked, this, &TFrm_ErrorMessage::CloseSystemClick);
+    connect(clearButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrm_ErrorMessage::ClearClick));
+    connect(backButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrm_ErrorMessage::BackClick));
+    connect(closeSystemButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrm_ErrorMessage::CloseSystemClick));
 
     lb::ui::LbApplication::setErrorHandler(
         [this](QObject* sender, const std::exception& error) { MyErrorMessage(sender, error); });

@@ -6,6 +6,7 @@
 #include "core/Tfrmain.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -48,8 +49,8 @@ TFrpassword::TFrpassword(QWidget* parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(Bok, &QPushButton::clicked, this, &TFrpassword::BokClick);
-    connect(Button2, &QPushButton::clicked, this, &TFrpassword::Button2Click);
+    connect(Bok, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrpassword::BokClick));
+    connect(Button2, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrpassword::Button2Click));
     ComboBox1->installEventFilter(this);
     Edit1->installEventFilter(this);
 

@@ -3,6 +3,7 @@
 
 #include "core/Tfrdm.h"
 #include "platform/db/Table.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -26,8 +27,8 @@ TFrstart::TFrstart(QWidget* parent)
     bottom->addStretch();
     bottom->addWidget(Button1);
     layout->addLayout(bottom);
-    connect(CheckBox1, &QCheckBox::clicked, this, &TFrstart::CheckBox1Click);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CheckBox1, &QCheckBox::clicked, this, lb::ui::guardSlot(this, &TFrstart::CheckBox1Click));
+    connect(Button1, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { accept(); }));
     resize(620, 460);
 }
 

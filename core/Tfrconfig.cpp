@@ -12,6 +12,7 @@
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/KeyFilter.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -87,7 +88,7 @@ Tfrconfig::Tfrconfig(QWidget* owner)
     PageControl1->addTab(buildCompanyPage(), QStringLiteral("公司资料设定"));
     PageControl1->addTab(buildFrontDeskPage(), QStringLiteral("前台数据位置"));
     layout->addWidget(PageControl1);
-    connect(PageControl1, &QTabWidget::currentChanged, this, &Tfrconfig::pageShown);
+    connect(PageControl1, &QTabWidget::currentChanged, this, lb::ui::guardSlot(this, &Tfrconfig::pageShown));
     resize(640, 460);
 }
 
@@ -178,8 +179,8 @@ QWidget* Tfrconfig::buildFormatsPage()
     grid->setColumnStretch(4, 1);
     yearCode->setMaximumWidth(80);
     maskYear->setMaximumWidth(80);
-    connect(ok, &QPushButton::clicked, this, &Tfrconfig::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(ok, &QPushButton::clicked, this, lb::ui::guardSlot(this, &Tfrconfig::Button1Click));
+    connect(cancel, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
 
     auto* chain = new lb::ui::FocusChain(this);
     chain->setOrder({moneyDigits, moneyDecimals, qtyDigits, qtyDecimals, priceDigits, priceDecimals,
@@ -331,14 +332,14 @@ QWidget* Tfrconfig::buildListPage(ListPage& page, lb::db::Query* list, const QSt
     };
     for (const auto& [text, run] : actions) {
         QPushButton* b = button(widget, text);
-        connect(b, &QPushButton::clicked, this, run);
+        connect(b, &QPushButton::clicked, this, lb::ui::guardSlot(this, run));
         side->addWidget(b);
     }
     side->addStretch();
     layout->addLayout(side);
 
     // The grid moves the list to the clicked row before this runs.
-    connect(page.grid, &QTableView::clicked, this, [this, p] { listCellClick(*p); });
+    connect(page.grid, &QTableView::clicked, this, lb::ui::guardSlot(this, [this, p] { listCellClick(*p); }));
     return widget;
 }
 
@@ -441,7 +442,7 @@ QWidget* Tfrconfig::buildCompanyPage()
     page->setToolTip(QStringLiteral("公司资料用于打印单据的标题及联系资料"));
     QPushButton* ok = button(page, QStringLiteral("确定"));
     form->addRow(ok);
-    connect(ok, &QPushButton::clicked, this, &Tfrconfig::companyOk);
+    connect(ok, &QPushButton::clicked, this, lb::ui::guardSlot(this, &Tfrconfig::companyOk));
     return page;
 }
 
@@ -507,13 +508,13 @@ QWidget* Tfrconfig::buildFrontDeskPage()
     layout->addWidget(pathBox);
     QPushButton* ok = button(page, QStringLiteral("确定"));
     layout->addWidget(ok);
-    connect(ok, &QPushButton::clicked, this, &Tfrconfig::frontDeskOk);
-    connect(driveBox, &QComboBox::currentTextChanged, this, [this](const QString& drive) {
+    connect(ok, &QPushButton::clicked, this, lb::ui::guardSlot(this, &Tfrconfig::frontDeskOk));
+    connect(driveBox, &QComboBox::currentTextChanged, this, lb::ui::guardSlot(this, [this](const QString& drive) {
         folderList->setRootIndex(folders_->setRootPath(drive));
-    });
-    connect(folderList, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+    }));
+    connect(folderList, &QTreeView::clicked, this, lb::ui::guardSlot(this, [this](const QModelIndex& index) {
         pathBox->setText(folders_->filePath(index));
-    });
+    }));
     return page;
 }
 

@@ -18,6 +18,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/WorkWindow.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -153,7 +154,7 @@ private:
     {
         if (command.run) {
             auto run = command.run;
-            QObject::connect(action, &QAction::triggered, &main_, [run] { run(); });
+            QObject::connect(action, &QAction::triggered, &main_, lb::ui::guardSlot(&main_, [run] { run(); }));
         }
         wait(command.key, action, nullptr);
     }
@@ -161,7 +162,7 @@ private:
     void attach(PictureButton* button, const Command& command)
     {
         auto run = command.run;
-        QObject::connect(button, &PictureButton::clicked, &main_, [run] { run(); });
+        QObject::connect(button, &PictureButton::clicked, &main_, lb::ui::guardSlot(&main_, [run] { run(); }));
         wait(command.key, nullptr, button);
     }
 
@@ -180,7 +181,7 @@ private:
     void watchRegistry()
     {
         std::shared_ptr<std::vector<Waiting>> waiting = waiting_;
-        QObject::connect(&WindowRegistry::instance(), &WindowRegistry::changed, &main_, [waiting](const QString& key) {
+        QObject::connect(&WindowRegistry::instance(), &WindowRegistry::changed, &main_, lb::ui::guardSlot(&main_, [waiting](const QString& key) {
             const bool enabled = WindowRegistry::instance().contains(key);
             for (const Waiting& entry : *waiting) {
                 if (entry.key != key)
@@ -190,7 +191,7 @@ private:
                 if (entry.widget)
                     entry.widget->setEnabled(enabled);
             }
-        });
+        }));
     }
 
     void buildMenuBar();
@@ -436,7 +437,7 @@ void MenuBuilder::buildToolBar()
     navigator->setChecked(true);
     tools->addWidget(navigator);
     Dashboard* dashboard = dashboard_;
-    QObject::connect(navigator, &QCheckBox::toggled, dashboard, &Dashboard::setNavigatorVisible);
+    QObject::connect(navigator, &QCheckBox::toggled, dashboard, lb::ui::guardSlot(dashboard, &Dashboard::setNavigatorVisible));
 }
 
 void MenuBuilder::buildDashboard()
@@ -504,7 +505,7 @@ void MenuBuilder::buildDashboard()
     main_.Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     QAction* setPicture = new QAction(QStringLiteral("设置背景图片"), main_.Image1);
     main_.Image1->addAction(setPicture);
-    QObject::connect(setPicture, &QAction::triggered, &main_, [main] {
+    QObject::connect(setPicture, &QAction::triggered, &main_, lb::ui::guardSlot(&main_, [main] {
         QFileDialog dialog(main, QStringLiteral("设置背景图片"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -519,7 +520,7 @@ void MenuBuilder::buildDashboard()
         config.fieldByName(QStringLiteral("picfilename")).setAsString(path.trimmed());
         config.post();
         config.close();
-    });
+    }));
 }
 
 void MenuBuilder::build()

@@ -8,6 +8,7 @@
 #include "platform/db/Table.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -39,16 +40,17 @@ Tfropcrl::Tfropcrl(QWidget* opener)
     DBGrid1->setReadOnly(true);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
-    connect(DBGrid1, &QTableView::doubleClicked, this, &Tfropcrl::ToolButton3Click);
+    connect(DBGrid1, &QTableView::doubleClicked, this, lb::ui::guardSlot(this, &Tfropcrl::ToolButton3Click));
 
     // The grid's pop-up menu runs the tool buttons' commands.
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* popup = new QMenu(this);
-    popup->addAction(QStringLiteral("新增"), this, &Tfropcrl::ToolButton1Click);
-    popup->addAction(QStringLiteral("删除"), this, &Tfropcrl::ToolButton2Click);
-    popup->addAction(QStringLiteral("修改"), this, &Tfropcrl::ToolButton3Click);
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this,
-            [this, popup](const QPoint& at) { popup->popup(DBGrid1->viewport()->mapToGlobal(at)); });
+    popup->addAction(QStringLiteral("新增"), this, lb::ui::guardSlot(this, &Tfropcrl::ToolButton1Click));
+    popup->addAction(QStringLiteral("删除"), this, lb::ui::guardSlot(this, &Tfropcrl::ToolButton2Click));
+    popup->addAction(QStringLiteral("修改"), this, lb::ui::guardSlot(this, &Tfropcrl::ToolButton3Click));
+    connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this, popup](const QPoint& at) {
+                popup->popup(DBGrid1->viewport()->mapToGlobal(at));
+            }));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -4,6 +4,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/TextFormat.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
@@ -69,14 +70,14 @@ Tfrpickdate::Tfrpickdate(QWidget* parent)
     layout->addWidget(calendar_);
     layout->addLayout(buttons);
 
-    connect(priorYear_, &QToolButton::clicked, this, [this] { SetDate(stepYears(GetDate(), -1)); });
-    connect(priorMonth_, &QToolButton::clicked, this, [this] { SetDate(stepMonths(GetDate(), -1)); });
-    connect(nextMonth_, &QToolButton::clicked, this, [this] { SetDate(stepMonths(GetDate(), 1)); });
-    connect(nextYear_, &QToolButton::clicked, this, [this] { SetDate(stepYears(GetDate(), 1)); });
-    connect(calendar_, &QCalendarWidget::selectionChanged, this, &Tfrpickdate::dateChanged);
-    connect(calendar_, &QCalendarWidget::activated, this, &QDialog::accept); // double click = OK
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(priorYear_, &QToolButton::clicked, this, lb::ui::guardSlot(this, [this] { SetDate(stepYears(GetDate(), -1)); }));
+    connect(priorMonth_, &QToolButton::clicked, this, lb::ui::guardSlot(this, [this] { SetDate(stepMonths(GetDate(), -1)); }));
+    connect(nextMonth_, &QToolButton::clicked, this, lb::ui::guardSlot(this, [this] { SetDate(stepMonths(GetDate(), 1)); }));
+    connect(nextYear_, &QToolButton::clicked, this, lb::ui::guardSlot(this, [this] { SetDate(stepYears(GetDate(), 1)); }));
+    connect(calendar_, &QCalendarWidget::selectionChanged, this, lb::ui::guardSlot(this, &Tfrpickdate::dateChanged));
+    connect(calendar_, &QCalendarWidget::activated, this, lb::ui::guardSlot(this, [this] { accept(); })); // double click = OK
+    connect(ok, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { accept(); }));
+    connect(cancel, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { reject(); }));
 
     SetDate(lb::Clock::today());
 }

@@ -6,6 +6,7 @@
 #include "masterdata/MasterDataWindows.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <memory>
 
@@ -22,7 +23,8 @@ int main(int argc, char** argv)
     if (mainWindow->instanceRefused())
         return 1;
     // Queued, so that the modal window that ends the run closes before the loop ends.
-    QObject::connect(mainWindow.get(), &Tfrmain::programEnding, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(mainWindow.get(), &Tfrmain::programEnding, &app,
+                     lb::ui::guardSlot(&app, [] { QCoreApplication::quit(); }), Qt::QueuedConnection);
     auto dataModule = std::make_unique<Tfrdm>();
     frdm = dataModule.get();
     auto errorForm = std::make_unique<TFrm_ErrorMessage>(); // installs the global handler

@@ -35,6 +35,16 @@ std::vector<SearchOption> partyOptions(const QString& nameOption, SearchMatch ma
 const QStringList sixPartyFields = {QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("tel"),
                                     QStringLiteral("fax"), QStringLiteral("movetel"), QStringLiteral("persondeal")};
 
+// The four blank disabled buttons these lists' tool bars carry between their commands.
+const std::vector<ListCommand> spacers(4, ListCommand::Spacer);
+
+std::vector<ListCommand> commandsWithSpacers(std::vector<ListCommand> before, std::vector<ListCommand> after)
+{
+    before.insert(before.end(), spacers.begin(), spacers.end());
+    before.insert(before.end(), after.begin(), after.end());
+    return before;
+}
+
 const QString pickHint = QStringLiteral("若要选取资料到某单据，单击“选中”或双击某行即可。");
 const QString columnSearchHint = QStringLiteral("要模糊查找,先点击查找列");
 
@@ -84,9 +94,10 @@ MasterListConfig openingList(const QString& key, const QString& caption, std::fu
     config.caption = caption;
     config.dataSet = dataSet;
     config.gridHint = columnSearchHint;
-    config.commands = {C::Search, C::Modify, C::Print, C::Close};
+    config.commands = commandsWithSpacers({C::Search, C::Modify, C::Print}, {C::Close});
     config.disabledCommands = {C::Print};
     config.initialOption = QStringLiteral("编号");
+    config.focusGridAfterSearch = true;
     config.removeBlankRows = true;
     ValueEditorConfig editor;
     editor.dataSet = dataSet;
@@ -130,7 +141,7 @@ MasterListConfig MasterCatalog::customerList()
     config.dataSet = [] { return frdm->Aqcustomer; };
     config.columns = partyColumns(QStringLiteral("客户名"), QStringLiteral("本月收款"), QStringLiteral("本年收款"));
     config.gridHint = QStringLiteral("双击可选取客户到明细单");
-    config.commands = {C::Add, C::Modify, C::Delete, C::Print, C::Pick, C::Search, C::Close};
+    config.commands = commandsWithSpacers({C::Add, C::Modify, C::Delete, C::Print, C::Pick}, {C::Search, C::Close});
     config.disabledCommands = {C::Print};
     config.search.select = QStringLiteral("SELECT * from customer ");
     config.search.options = partyOptions(QStringLiteral("客户名"), SearchMatch::Contains);
@@ -191,13 +202,13 @@ MasterListConfig MasterCatalog::accountList()
     editor.caption = QStringLiteral("现金银行资料录入修改");
     editor.dataSet = config.dataSet;
     editor.rules = tableRules(QStringLiteral("bank"));
-    // The description box keeps the telephone box's keys, so it gets no Chinese input method.
+    // The description is free text, Chinese included.
     editor.boxes = {
         box("Edit2", "编号", "id", KeyFilter::Digits),
         box("Edit1", "电话", "tel", KeyFilter::Phone),
         box("Edit3", "名称", "name", KeyFilter::Any, true),
         box("Edit4", "帐号", "accno", KeyFilter::Phone),
-        box("Edit5", "说明", "remark", KeyFilter::Phone),
+        box("Edit5", "说明", "remark", KeyFilter::Any, true),
         box("Edit6", "E-mail", "Email"),
         box("Edit7", "地址", "addr", KeyFilter::Any, true),
         box("Edit8", "联系人", "persondeal", KeyFilter::Any, true),
@@ -246,13 +257,14 @@ MasterListConfig MasterCatalog::storeList()
     config.columns = {{"id", "编号"}, {"name", "名称"}, {"tel", "电话"}, {"persondeal", "联系人"},
                       {"email", "email"}, {"remark", "备注"}};
     config.gridHint = columnSearchHint;
-    config.commands = {C::Add, C::Modify, C::Delete, C::Print, C::Pick, C::Search, C::Close};
+    config.commands = commandsWithSpacers({C::Add, C::Modify, C::Delete, C::Print, C::Pick}, {C::Search, C::Close});
     config.disabledCommands = {C::Print};
     config.search.select = QStringLiteral("SELECT * from store");
     config.search.options = partyOptions(QStringLiteral("客户名"), SearchMatch::Contains);
     config.search.selectedColumnFields = {QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("tel"),
                                           QStringLiteral("persondeal"), QStringLiteral("email"), QStringLiteral("remark")};
     config.initialOption = QStringLiteral("编号");
+    config.focusGridAfterSearch = true;
     config.pickList = PickList::Store;
     MasterEditorConfig editor;
     editor.caption = QStringLiteral("仓库信息录入修改");
@@ -317,7 +329,7 @@ MasterListConfig MasterCatalog::openingProductList()
                                           [] { return frdm->Aqproduct; });
     config.columns = {{"sphh", "货品代码"}, {"spmc", "货品名称"}, {"spgg", QString()}, {"spbzxh", "拼音首字"},
                       {"rest", "期初数量"}};
-    config.commands = {C::Search, C::Modify, C::Close}; // its print is never shown
+    config.commands = commandsWithSpacers({C::Search, C::Modify}, {C::Close}); // its print is never shown
     config.disabledCommands.clear();
     config.search.select = QStringLiteral("SELECT * from product");
     config.search.options = {contains(QStringLiteral("货号"), QStringLiteral("sphh")),
@@ -345,7 +357,7 @@ MasterListConfig MasterCatalog::stockList()
                       {"sl_in_m", "月进货量"}, {"sl_out_m", "月出货量"}, {"sl_in_y", "年进货量"},
                       {"sl_out_y", "年出货量"}, {"sl", "库存数量"}, {"ysl", "实库存量"}, {"sptj", "差额数量"},
                       {"bz", "备注"}};
-    config.commands = {C::Print, C::Search, C::CountEntry, C::Close};
+    config.commands = commandsWithSpacers({C::Print}, {C::Search, C::CountEntry, C::Close});
     config.disabledCommands = {C::Print};
     config.search.select = QStringLiteral("SELECT * from product");
     const QString bySphh = QStringLiteral("order by sphh");

@@ -6,6 +6,7 @@
 #include "platform/db/Query.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
+#include "platform/ui/KeyFilter.h"
 #include "platform/sys/Errors.h"
 
 #include <QCheckBox>
@@ -26,8 +27,7 @@ MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
     for (const EditorBox& entry : config_.boxes) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(entry.name);
-        if (const lb::db::Field* field = records().findField(entry.column); field && field->size() > 0)
-            edit->setMaxLength(field->size()); // what is typed is what the column keeps
+        lb::ui::KeyFilter::limitLength(edit, records(), entry.column);
         if (entry.column.compare(config_.rules.codeColumn, Qt::CaseInsensitive) == 0)
             edit->setMaxLength(config_.rules.codeWidth);
         installKeyFilter(edit, entry.filter);

@@ -18,8 +18,9 @@ namespace lb::db {
 class Query;
 }
 
-// Tool bar commands, in tool-bar order; a list shows the ones it lists.
-enum class ListCommand { Add, Modify, Delete, Print, Pick, Search, Export, CountEntry, Close };
+// Tool bar commands; a list shows the ones it lists, in the order it lists them. A spacer is a
+// blank disabled button that keeps the tool bar laid out as the window was designed.
+enum class ListCommand { Add, Modify, Delete, Print, Pick, Search, Export, CountEntry, Close, Spacer };
 
 // How "删除" asks and what it removes besides the row.
 struct DeletePolicy {
@@ -57,6 +58,7 @@ struct MasterListConfig {
     bool searchOnShow = false;
     bool searchOnType = false;    // every change of the search text searches
     bool searchOnLeave = true;    // leaving the search box searches
+    bool focusGridAfterSearch = false; // the grid takes the focus after every search
 
     QStringList statusPanels;     // fixed texts; the count panel comes after them
     bool showCount = false;

@@ -14,6 +14,7 @@
 #include "platform/sys/Errors.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/GuardSlot.h"
 #include "platform/ui/Modal.h"
 
 #include <QAction>
@@ -30,6 +31,7 @@
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <map>
 
@@ -76,7 +78,7 @@ MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
     DBGrid1->setReadOnly(true);
     DBGrid1->setDataSet(&dataSet());
     layout->addWidget(DBGrid1, 1);
-    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, [this] { ToolButton7Click(); });
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, [this] { ToolButton7Click(); }));
     DBGrid1->setKeyHook([this](QKeyEvent* event) { return gridKey(event); });
     if (config_.markColumn) {
         DBGrid1->setRowColor([this](int row) {
@@ -84,11 +86,11 @@ MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
             lb::db::Field* mark = rows ? rows->findField(QStringLiteral("szbj")) : nullptr;
             return mark && rows->rowValue(row, mark->column()).toBool() ? QColor(Qt::blue) : QColor();
         });
-        connect(DBGrid1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        connect(DBGrid1, &QAbstractItemView::clicked, this, lb::ui::guardSlot(this, [this](const QModelIndex& index) {
             lb::db::Field* field = DBGrid1->gridModel()->fieldAt(index.column());
             if (field && field->dataType() == lb::db::FieldType::Boolean)
                 toggleMark();
-        });
+        }));
     }
 
     if (!config_.menu.empty()) {
@@ -100,12 +102,13 @@ MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
             action->setEnabled(bool(item.run));
             if (item.run) {
                 const auto run = item.run;
-                connect(action, &QAction::triggered, this, [this, run] { run(*this); });
+                connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, [this, run] { run(*this); }));
             }
         }
         DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(DBGrid1, &QWidget::customContextMenuRequested, this,
-                [this](const QPoint& at) { popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at)); });
+        connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
+                    popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at));
+                }));
     }
 
     auto* status = new QStatusBar(this);
@@ -129,28 +132,41 @@ MasterListWindow::~MasterListWindow() = default;
 
 void MasterListWindow::buildToolBar(QToolBar* bar)
 {
-    for (const CommandLook& look : commandLooks) {
-        if (std::find(config_.commands.begin(), config_.commands.end(), look.command) == config_.commands.end())
+    for (const ListCommand command : config_.commands) {
+        if (command == ListCommand::Spacer) {
+            auto* spacer = new QToolButton(bar);
+            spacer->setEnabled(false);
+            spacer->setMinimumWidth(spacer->fontMetrics().horizontalAdvance(QStringLiteral("查找")) + 16);
+            bar->addWidget(spacer);
             continue;
-        QAction* action = bar->addAction(QString::fromUtf8(look.caption));
-        action->setObjectName(QString::fromLatin1(look.name));
-        action->setToolTip(QString::fromUtf8(look.hint));
-        const bool disabled = std::find(config_.disabledCommands.begin(), config_.disabledCommands.end(),
-                                        look.command) != config_.disabledCommands.end();
-        action->setEnabled(!disabled);
-        commands_.emplace_back(look.command, action);
-        switch (look.command) {
-        case ListCommand::Add: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton1Click); break;
-        case ListCommand::Modify: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton2Click); break;
-        case ListCommand::Delete: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton3Click); break;
-        case ListCommand::Pick: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton7Click); break;
-        case ListCommand::Search: connect(action, &QAction::triggered, this, &MasterListWindow::ToolButton6Click); break;
-        case ListCommand::CountEntry: connect(action, &QAction::triggered, this, &MasterListWindow::countEntry); break;
-        case ListCommand::Close: connect(action, &QAction::triggered, this, &QWidget::close); break;
-        case ListCommand::Print:
-        case ListCommand::Export:
-            break; // they come with the report layouts and the export window
         }
+        const auto look = std::find_if(std::begin(commandLooks), std::end(commandLooks),
+                                       [command](const CommandLook& entry) { return entry.command == command; });
+        QAction* action = bar->addAction(QString::fromUtf8(look->caption));
+        action->setObjectName(QString::fromLatin1(look->name));
+        action->setToolTip(QString::fromUtf8(look->hint));
+        const bool disabled = std::find(config_.disabledCommands.begin(), config_.disabledCommands.end(),
+                                        command) != config_.disabledCommands.end();
+        action->setEnabled(!disabled);
+        commands_.emplace_back(command, action);
+        connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, [this, command] { runCommand(command); }));
+    }
+}
+
+void MasterListWindow::runCommand(ListCommand command)
+{
+    switch (command) {
+    case ListCommand::Add: ToolButton1Click(); break;
+    case ListCommand::Modify: ToolButton2Click(); break;
+    case ListCommand::Delete: ToolButton3Click(); break;
+    case ListCommand::Pick: ToolButton7Click(); break;
+    case ListCommand::Search: ToolButton6Click(); break;
+    case ListCommand::CountEntry: countEntry(); break;
+    case ListCommand::Close: close(); break;
+    case ListCommand::Print:
+    case ListCommand::Export:
+    case ListCommand::Spacer:
+        break; // print and export come with the report layouts and the export window
     }
 }
 
@@ -174,15 +190,15 @@ void MasterListWindow::buildSearchRow(QToolBar* bar)
         bar->addWidget(searchModes(bar, config_.modes, config_.initialMode, modeButtons));
     // Choosing an option does not search; it moves the focus to the search box. The input
     // method of Chinese options is the platform's own.
-    connect(ComboBox1, &QComboBox::activated, this, [this] { Edit1->setFocus(); });
-    connect(Edit1, &QLineEdit::returnPressed, this, &MasterListWindow::ToolButton6Click);
+    connect(ComboBox1, &QComboBox::activated, this, lb::ui::guardSlot(this, [this] { Edit1->setFocus(); }));
+    connect(Edit1, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &MasterListWindow::ToolButton6Click));
     if (config_.searchOnType)
-        connect(Edit1, &QLineEdit::textEdited, this, &MasterListWindow::ToolButton6Click);
+        connect(Edit1, &QLineEdit::textEdited, this, lb::ui::guardSlot(this, &MasterListWindow::ToolButton6Click));
     if (config_.searchOnLeave)
-        connect(Edit1, &QLineEdit::editingFinished, this, [this] {
+        connect(Edit1, &QLineEdit::editingFinished, this, lb::ui::guardSlot(this, [this] {
             if (!Edit1->hasFocus())
                 ToolButton6Click();
-        });
+        }));
 }
 
 QGroupBox* MasterListWindow::searchModes(QWidget* parent, const QStringList& captions, int initial,
@@ -321,6 +337,8 @@ void MasterListWindow::ToolButton6Click()
         ListSearch::run(rows, *plan);
     }
     updateCount();
+    if (config_.focusGridAfterSearch)
+        DBGrid1->setFocus();
 }
 
 void MasterListWindow::ToolButton1Click()
@@ -410,12 +428,8 @@ void MasterListWindow::ToolButton7Click()
 void MasterListWindow::pickProduct()
 {
     lb::db::Query& rows = dataSet();
-    if (!rows.active() || rows.isEmpty()) {
-        // A picker with nothing to pick closes without writing; from the menu nothing happens.
-        if (frmain->PickMode != 0 || frmain->CustProductPick == 7)
-            close();
-        return;
-    }
+    if (!rows.active() || rows.isEmpty())
+        return; // nothing to pick: the list stays open and nothing is written
     if (frmain->CustProductPick == 7) {
         if (!frdm->Aqcustomer->active() || frdm->Aqcustomer->isEmpty())
             throw lb::Abort(); // no customer to add the product to

@@ -84,6 +84,7 @@ protected:
 
 private:
     void buildToolBar(QToolBar* bar);
+    void runCommand(ListCommand command);
     void buildSearchRow(QToolBar* bar);
     void pickProduct();
     void openEditor(bool adding);

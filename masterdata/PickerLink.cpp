@@ -1,5 +1,6 @@
 // What a picker knows of the window that opened it: the opener, its line, and closing with it.
 #include "masterdata/PickerLink.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -10,7 +11,7 @@ PickerLink::PickerLink(QWidget& picker, PickTarget& target)
 {
     if (window_) {
         window_->installEventFilter(this);
-        connect(window_, &QObject::destroyed, &picker_, &QWidget::close);
+        connect(window_, &QObject::destroyed, &picker_, lb::ui::guardSlot(&picker_, [this] { picker_.close(); }));
     }
 }
 

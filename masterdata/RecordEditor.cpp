@@ -3,6 +3,7 @@
 
 #include "core/Tfrmain.h"
 #include "platform/db/Query.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -40,14 +41,14 @@ void RecordEditor::addControls(QBoxLayout* layout)
     Button5 = addButton("Button5", QStringLiteral("返回"), QString());
     layout->addLayout(buttons);
 
-    connect(CheckBox1, &QCheckBox::clicked, this, &RecordEditor::CheckBox1Click);
-    connect(Button1, &QPushButton::clicked, this, &RecordEditor::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &RecordEditor::Button2Click);
-    connect(Button5, &QPushButton::clicked, this, &QWidget::close);
-    connect(first, &QPushButton::clicked, this, &RecordEditor::BitBtn1Click);
-    connect(last, &QPushButton::clicked, this, &RecordEditor::BitBtn2Click);
-    connect(prior, &QPushButton::clicked, this, &RecordEditor::BitBtn3Click);
-    connect(next, &QPushButton::clicked, this, &RecordEditor::BitBtn4Click);
+    connect(CheckBox1, &QCheckBox::clicked, this, lb::ui::guardSlot(this, &RecordEditor::CheckBox1Click));
+    connect(Button1, &QPushButton::clicked, this, lb::ui::guardSlot(this, &RecordEditor::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, lb::ui::guardSlot(this, &RecordEditor::Button2Click));
+    connect(Button5, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
+    connect(first, &QPushButton::clicked, this, lb::ui::guardSlot(this, &RecordEditor::BitBtn1Click));
+    connect(last, &QPushButton::clicked, this, lb::ui::guardSlot(this, &RecordEditor::BitBtn2Click));
+    connect(prior, &QPushButton::clicked, this, lb::ui::guardSlot(this, &RecordEditor::BitBtn3Click));
+    connect(next, &QPushButton::clicked, this, lb::ui::guardSlot(this, &RecordEditor::BitBtn4Click));
 }
 
 void RecordEditor::showEvent(QShowEvent* event)

@@ -42,7 +42,8 @@ MasterListWindow* StockMenu::stockTake()
 MasterListWindow* StockMenu::gainAndLoss()
 {
     StockCommands::gainAndLoss(frdm->ADOCon);
-    MasterListWindow* list = openStockWindow(5, QStringLiteral("SELECT * from product\nORDER BY sptj"));
+    // Products never counted have no difference; they follow every counted one.
+    MasterListWindow* list = openStockWindow(5, QStringLiteral("SELECT * from product\nORDER BY sptj is null, sptj"));
     list->setWindowTitle(QStringLiteral("库存损益表"));
     return list;
 }

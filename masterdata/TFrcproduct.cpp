@@ -9,6 +9,7 @@
 #include "platform/db/Query.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -115,32 +116,33 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
         buttons->addWidget(button);
         return button;
     };
-    connect(addButton("Button4", QStringLiteral("选取商品")), &QPushButton::clicked, this, &TFrcproduct::Button4Click);
-    connect(addButton("Button3", QStringLiteral("删除")), &QPushButton::clicked, this, &TFrcproduct::Button3Click);
-    connect(addButton("Button5", QStringLiteral("类型排序")), &QPushButton::clicked, this, &TFrcproduct::Button5Click);
-    connect(addButton("Button2", QStringLiteral("取消排序")), &QPushButton::clicked, this, &TFrcproduct::Button2Click);
-    connect(addButton("Button1", QStringLiteral("返回")), &QPushButton::clicked, this, &QWidget::close);
+    connect(addButton("Button4", QStringLiteral("选取商品")), &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button4Click));
+    connect(addButton("Button3", QStringLiteral("删除")), &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button3Click));
+    connect(addButton("Button5", QStringLiteral("类型排序")), &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button5Click));
+    connect(addButton("Button2", QStringLiteral("取消排序")), &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button2Click));
+    connect(addButton("Button1", QStringLiteral("返回")), &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
     right->addLayout(buttons);
     layout->addLayout(right, 2);
 
     popupMenu = new QMenu(this);
     QAction* deleteAll = popupMenu->addAction(QStringLiteral("删除该客户的全部商品表"));
     deleteAll->setObjectName(QStringLiteral("N1"));
-    connect(deleteAll, &QAction::triggered, this, &TFrcproduct::N1Click);
+    connect(deleteAll, &QAction::triggered, this, lb::ui::guardSlot(this, &TFrcproduct::N1Click));
     DBGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DBGrid2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { popupMenu->popup(DBGrid2->viewport()->mapToGlobal(at)); });
+    connect(DBGrid2, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
+                popupMenu->popup(DBGrid2->viewport()->mapToGlobal(at));
+            }));
 
     MasterListWindow::centre(*this, QSize(1000, 560));
 
-    connect(DBGrid2, &QAbstractItemView::doubleClicked, this, &TFrcproduct::DBGrid2DblClick);
-    connect(DBGrid1, &QAbstractItemView::clicked, this, &TFrcproduct::DBGrid1CellClick);
-    connect(button6, &QPushButton::clicked, this, &TFrcproduct::Button6Click);
-    connect(button7, &QPushButton::clicked, this, &TFrcproduct::Button7Click);
-    connect(Edit1, &QLineEdit::returnPressed, this, &TFrcproduct::Button6Click);
-    connect(Edit2, &QLineEdit::returnPressed, this, &TFrcproduct::Button7Click);
-    connect(ComboBox1, &QComboBox::activated, this, [this] { Edit1->setFocus(); });
-    connect(ComboBox2, &QComboBox::activated, this, [this] { Edit2->setFocus(); });
+    connect(DBGrid2, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, &TFrcproduct::DBGrid2DblClick));
+    connect(DBGrid1, &QAbstractItemView::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::DBGrid1CellClick));
+    connect(button6, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button6Click));
+    connect(button7, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button7Click));
+    connect(Edit1, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &TFrcproduct::Button6Click));
+    connect(Edit2, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &TFrcproduct::Button7Click));
+    connect(ComboBox1, &QComboBox::activated, this, lb::ui::guardSlot(this, [this] { Edit1->setFocus(); }));
+    connect(ComboBox2, &QComboBox::activated, this, lb::ui::guardSlot(this, [this] { Edit2->setFocus(); }));
 }
 
 TFrcproduct* TFrcproduct::openAsPicker(PickTarget& salesForm)

@@ -13,6 +13,7 @@
 #include "platform/sys/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
+#include "platform/ui/GuardSlot.h"
 #include "platform/ui/KeyFilter.h"
 
 #include <QCheckBox>
@@ -47,6 +48,7 @@ const ProductBox productBoxes[] = {
 };
 
 const char* const carriedColumns[] = {"l", "w", "h", "spds", "spccxh", "spnh"};
+const char* const carriedText = "spccxh"; // the one carried column that is not a number
 
 // Boxes that stay editable in the read-only view.
 bool alwaysEditable(const QString& name)
@@ -77,6 +79,7 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : RecordEditor(owner)
         auto* edit = new QLineEdit(this);
         const QString name = QString::fromLatin1(entry.name);
         edit->setObjectName(name);
+        lb::ui::KeyFilter::limitLength(edit, *frdm->Aqproduct, QString::fromLatin1(entry.column));
         if (entry.kind == ProductBox::Count)
             lb::ui::KeyFilter::install(edit, lb::ui::KeyFilter::Allowed::Digits);
         if (entry.kind == ProductBox::Price)
@@ -91,12 +94,13 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : RecordEditor(owner)
         edit->installEventFilter(this);
     }
     box(QStringLiteral("Edit22"))->setToolTip(QStringLiteral("英文品名"));
-    ComboBox3 = new QComboBox(this);
-    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
-    ComboBox3->setEditable(true);
+    // Created after the boxes, unit before category: the tab order ends with them in that order.
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
+    ComboBox3 = new QComboBox(this);
+    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
+    ComboBox3->setEditable(true);
     form->addWidget(new QLabel(QStringLiteral("单位"), this), row, 0);
     form->addWidget(ComboBox1, row++, 1);
     form->addWidget(new QLabel(QStringLiteral("货品类别"), this), row, 0);
@@ -109,16 +113,16 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : RecordEditor(owner)
     layout->addWidget(status);
 
     // The pinyin initials follow every change of the name, hand-typed ones included.
-    connect(box(QStringLiteral("Edit8")), &QLineEdit::textChanged, this, [this](const QString& name) {
+    connect(box(QStringLiteral("Edit8")), &QLineEdit::textChanged, this, lb::ui::guardSlot(this, [this](const QString& name) {
         box(QStringLiteral("Edit22"))->setText(lb::core::GetPinyinInitials(name, true));
-    });
+    }));
     // A number box left empty holds 0.
     for (const char* name : {"Edit14", "Edit15", "Edit16", "Edit17", "Edit18"}) {
         QLineEdit* edit = box(QString::fromLatin1(name));
-        connect(edit, &QLineEdit::editingFinished, edit, [edit] {
+        connect(edit, &QLineEdit::editingFinished, edit, lb::ui::guardSlot(edit, [edit] {
             if (edit->text().isEmpty())
                 edit->setText(QStringLiteral("0"));
-        });
+        }));
     }
 }
 
@@ -171,8 +175,12 @@ void Tfrproductedit::FormShow()
         }
         ComboBox3->setEditText(products.fieldByName(QStringLiteral("name")).asString());
         ComboBox1->setEditText(products.fieldByName(QStringLiteral("spbs")).asString());
-        for (const char* column : carriedColumns)
-            carried_[QString::fromLatin1(column)] = products.fieldByName(QString::fromLatin1(column)).asString();
+        // A number left empty in the file is carried as 0, so that saving does not refuse it.
+        for (const char* column : carriedColumns) {
+            const lb::db::Field& field = products.fieldByName(QString::fromLatin1(column));
+            carried_[QString::fromLatin1(column)] = qstrcmp(column, carriedText) == 0 ? field.asString()
+                                                                                      : lb::fmt::floatToStr(field.asFloat());
+        }
         CheckBox1->setChecked(false);
     } else {
         resetFields(false);
@@ -264,7 +272,7 @@ void Tfrproductedit::Button1Click()
         const QString text = carried_[column];
         if (i < 3)
             dimensions[i] = lb::fmt::strToFloat(text);
-        values.emplace_back(column, column == QLatin1String("spccxh") ? text : lb::fmt::floatToStr(lb::fmt::strToFloat(text)));
+        values.emplace_back(column, column == QLatin1String(carriedText) ? text : lb::fmt::floatToStr(lb::fmt::strToFloat(text)));
     }
     values.emplace_back(QStringLiteral("sptj"), lb::fmt::floatToStr(ProductCommands::volume(dimensions[0], dimensions[1], dimensions[2])));
     lb::db::Query& products = *frdm->Aqproduct;

@@ -7,6 +7,8 @@
 #include "platform/sys/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
+#include "platform/ui/GuardSlot.h"
+#include "platform/ui/KeyFilter.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -28,6 +30,7 @@ ValueEditor::ValueEditor(ValueEditorConfig config, QWidget* parent) : QDialog(pa
         auto* edit = new QLineEdit(this);
         edit->setObjectName(entry.name);
         edit->setReadOnly(i < config_.editable.size() && !config_.editable[i]);
+        lb::ui::KeyFilter::limitLength(edit, *config_.dataSet(), entry.column);
         installKeyFilter(edit, entry.filter);
         form->addWidget(label, int(i), 0);
         form->addWidget(edit, int(i), 1);
@@ -51,10 +54,10 @@ ValueEditor::ValueEditor(ValueEditorConfig config, QWidget* parent) : QDialog(pa
     chain->setOrder(order);
     chain->setArrowKeys(QList<QWidget*>(boxes_.begin(), boxes_.end()));
 
-    connect(saveButton, &QPushButton::clicked, this, &ValueEditor::save);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(priorButton, &QPushButton::clicked, this, &ValueEditor::prior);
-    connect(nextButton, &QPushButton::clicked, this, &ValueEditor::next);
+    connect(saveButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, &ValueEditor::save));
+    connect(cancelButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { reject(); }));
+    connect(priorButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, &ValueEditor::prior));
+    connect(nextButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, &ValueEditor::next));
     fill();
 }
 

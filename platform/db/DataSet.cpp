@@ -438,8 +438,29 @@ bool DataSet::quiet()
 
 void DataSet::emitReset()
 {
-    if (!quiet())
+    if (!quiet()) {
         emit reset();
+        tellFollowers(true);
+    }
+}
+
+int DataSet::addFollower(Follower follower)
+{
+    followers_.emplace_back(++lastFollower_, std::move(follower));
+    return lastFollower_;
+}
+
+void DataSet::removeFollower(int key)
+{
+    std::erase_if(followers_, [key](const auto& entry) { return entry.first == key; });
+}
+
+void DataSet::tellFollowers(bool reopened)
+{
+    // A follower may remove itself (or another) while it is told: walk a copy.
+    const auto followers = followers_;
+    for (const auto& entry : followers)
+        entry.second(reopened);
 }
 
 void DataSet::notifyScroll()
@@ -452,8 +473,10 @@ void DataSet::moveTo(int index)
 {
     if (index != current_) {
         current_ = index;
-        if (!quiet())
+        if (!quiet()) {
             emit currentChanged(current_);
+            tellFollowers(false);
+        }
     }
     notifyScroll();
 }
@@ -630,6 +653,7 @@ void DataSet::enableControls()
         emit reset();
         emit stateChanged();
         emit currentChanged(current_);
+        tellFollowers(true);
     }
 }
 
@@ -677,6 +701,7 @@ void DataSet::startInsert(bool atEnd)
         emit rowInserted(index);
         emit currentChanged(index);
         emit stateChanged();
+        tellFollowers(false);
     }
     notifyScroll();
 }
@@ -791,6 +816,7 @@ void DataSet::post()
     if (!quiet()) {
         emit rowChanged(current_);
         emit stateChanged();
+        tellFollowers(false);
     }
 }
 
@@ -813,6 +839,7 @@ void DataSet::cancel()
         if (!quiet()) {
             emit rowChanged(current_);
             emit stateChanged();
+            tellFollowers(false);
         }
     }
 }
@@ -826,8 +853,10 @@ void DataSet::removeRow(int index)
     current_ = target;
     if (rows_.empty())
         bof_ = eof_ = true;
-    if (!quiet())
+    if (!quiet()) {
         emit currentChanged(current_);
+        tellFollowers(false);
+    }
     notifyScroll();
 }
 
@@ -930,8 +959,10 @@ void DataSet::setColumnValue(int column, const QVariant& value)
         throw DatabaseError(QStringLiteral("The field has no column in the result"));
     rows_[size_t(current_)].values.set(size_t(column), value);
     assigned_[size_t(column)] = true;
-    if (!quiet())
+    if (!quiet()) {
         emit rowChanged(current_);
+        tellFollowers(false);
+    }
 }
 
 } // namespace lb::db

@@ -105,6 +105,13 @@ public:
     void setBeforePost(DataSetHook hook) { beforePost_ = std::move(hook); }
     void setAfterScroll(DataSetHook hook) { afterScroll_ = std::move(hook); }
 
+    // Datasets that follow this one (master-detail) are told directly after each reset (true),
+    // move or change of the current row (false), not through a signal: an error of theirs
+    // reaches whoever changed this dataset. Returns the key that removes the follower.
+    using Follower = std::function<void(bool reopened)>;
+    int addFollower(Follower follower);
+    void removeFollower(int key);
+
     // Fields.
     int fieldCount() const { return int(fields_.size()); }
     Field& field(int index) const;
@@ -157,6 +164,7 @@ private:
     void startInsert(bool atEnd); // a new row at the end, or before the current row
     void notifyScroll();
     void emitReset();
+    void tellFollowers(bool reopened);
     bool quiet(); // true while controls are disabled (and notes that a reset is owed)
     bool readBack(qint64 rowId, RowValues& into);
     Statement& rowReader(); // SELECT of the base table's columns by rowid
@@ -201,6 +209,8 @@ private:
     DataSetHook beforeDelete_;
     DataSetHook beforePost_;
     DataSetHook afterScroll_;
+    std::vector<std::pair<int, Follower>> followers_;
+    int lastFollower_ = 0;
     // Kept while the dataset is open, so that posting row after row prepares nothing anew.
     std::unique_ptr<Statement> rowReader_;
     std::unique_ptr<Statement> update_;

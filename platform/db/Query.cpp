@@ -34,6 +34,11 @@ Query::Query(Connection& connection, QObject* parent)
 {
 }
 
+Query::~Query()
+{
+    setMasterSource(nullptr);
+}
+
 void Query::reopen(const QString& text)
 {
     close();
@@ -79,20 +84,15 @@ int Query::execSQL()
 
 void Query::setMasterSource(DataSet* master)
 {
-    for (const auto& link : masterLinks_)
-        disconnect(link);
-    masterLinks_.clear();
+    if (master_)
+        master_->removeFollower(masterLink_);
+    masterLink_ = 0;
     master_ = master;
     if (!master)
         return;
     // A reopened or refreshed master reloads the details even for the same key (they may have
     // been changed by statements); a move or an edit of the master only when the key changed.
-    masterLinks_.push_back(connect(master, &DataSet::reset, this, [this] { masterMoved(true); }));
-    masterLinks_.push_back(connect(master, &DataSet::currentChanged, this, [this] { masterMoved(false); }));
-    masterLinks_.push_back(connect(master, &DataSet::rowChanged, this, [this](int row) {
-        if (master_ && row == master_->recNo() - 1)
-            masterMoved(false);
-    }));
+    masterLink_ = master->addFollower([this](bool reopened) { masterMoved(reopened); });
 }
 
 std::vector<std::pair<QString, QVariant>> Query::masterValues() const

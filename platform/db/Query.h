@@ -46,6 +46,7 @@ class Query : public DataSet {
     Q_OBJECT
 public:
     explicit Query(Connection& connection, QObject* parent = nullptr);
+    ~Query() override;
 
     SqlLines& sql() { return sql_; }
     const SqlLines& sql() const { return sql_; }
@@ -76,7 +77,7 @@ private:
     std::map<QString, Param> params_; // key: lower-case name
     QPointer<DataSet> master_;
     mutable std::vector<std::pair<QString, QVariant>> usedMasterValues_; // as of the last opening
-    std::vector<QMetaObject::Connection> masterLinks_;
+    int masterLink_ = 0; // the master's key for this query as its follower
 };
 
 } // namespace lb::db

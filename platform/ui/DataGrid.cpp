@@ -4,6 +4,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/sys/Errors.h"
 #include "platform/ui/LbApplication.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -32,11 +33,11 @@ void DataGrid::setDataSet(lb::db::DataSet* dataSet)
         model_->setReadOnly(readOnly_);
         model_->setRowColor(rowColor_);
         setModel(model_);
-        connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        connect(model_, &QAbstractItemModel::modelReset, this, guardSlot(this, [this] {
             applyColumns();
             followDataSet();
-        });
-        currentLink_ = connect(dataSet, &lb::db::DataSet::currentChanged, this, [this] { followDataSet(); });
+        }));
+        currentLink_ = connect(dataSet, &lb::db::DataSet::currentChanged, this, guardSlot(this, [this] { followDataSet(); }));
         applyColumns();
         followDataSet();
     } else {

@@ -6,6 +6,7 @@
 #include "platform/sys/Errors.h"
 #include "platform/sys/TextFormat.h"
 #include "platform/ui/LbApplication.h"
+#include "platform/ui/GuardSlot.h"
 
 namespace lb::ui {
 
@@ -16,14 +17,14 @@ using lb::db::FieldType;
 
 DataGridModel::DataGridModel(DataSet& dataSet, QObject* parent) : QAbstractTableModel(parent), dataSet_(&dataSet)
 {
-    connect(&dataSet, &DataSet::reset, this, &DataGridModel::rowsReplaced);
-    connect(&dataSet, &DataSet::rowInserted, this, &DataGridModel::rowsReplaced);
-    connect(&dataSet, &DataSet::rowRemoved, this, &DataGridModel::rowsReplaced);
-    connect(&dataSet, &DataSet::rowChanged, this, [this](int row) {
+    connect(&dataSet, &DataSet::reset, this, lb::ui::guardSlot(this, &DataGridModel::rowsReplaced));
+    connect(&dataSet, &DataSet::rowInserted, this, lb::ui::guardSlot(this, &DataGridModel::rowsReplaced));
+    connect(&dataSet, &DataSet::rowRemoved, this, lb::ui::guardSlot(this, &DataGridModel::rowsReplaced));
+    connect(&dataSet, &DataSet::rowChanged, this, guardSlot(this, [this](int row) {
         if (row >= 0 && row < rowCount())
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-    });
-    connect(&dataSet, &QObject::destroyed, this, &DataGridModel::rowsReplaced);
+    }));
+    connect(&dataSet, &QObject::destroyed, this, lb::ui::guardSlot(this, &DataGridModel::rowsReplaced));
 }
 
 // The dataset has already replaced its rows when it tells: a reset is the only honest signal.

@@ -1,5 +1,6 @@
 // The one way the program shows message boxes, input boxes and masked password boxes.
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -57,8 +58,8 @@ public:
         QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
         buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
         ok->setDefault(true);
-        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, guardSlot(&dialog, [&dialog] { dialog.accept(); }));
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, guardSlot(&dialog, [&dialog] { dialog.reject(); }));
         layout->addWidget(buttons);
         dialog.setFixedSize(dialog.sizeHint().expandedTo(QSize(300, 0)));
         if (dialog.exec() != QDialog::Accepted)

@@ -1,5 +1,6 @@
 // Moves the focus with Enter along a fixed order, and with Up and Down through the tab order.
 #include "platform/ui/FocusChain.h"
+#include "platform/ui/GuardSlot.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
@@ -15,11 +16,11 @@ void FocusChain::watch(QWidget* widget)
         return;
     watched_ << widget;
     widget->installEventFilter(this);
-    connect(widget, &QObject::destroyed, this, [this, widget] {
+    connect(widget, &QObject::destroyed, this, guardSlot(this, [this, widget] {
         watched_.removeAll(widget);
         next_.remove(widget);
         arrows_.remove(widget);
-    });
+    }));
 }
 
 void FocusChain::link(QWidget* from, QWidget* to)

@@ -1,15 +1,25 @@
-// Restricts what can be typed into edit boxes: digits; digits and "-"; digits and ".".
+// Restricts what can be typed into edit boxes: digits; digits and "-"; digits and "."; a length.
 #include "platform/ui/KeyFilter.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
+
+#include "platform/db/DataSet.h"
 
 namespace lb::ui {
 
 KeyFilter::KeyFilter(Allowed allowed, QObject* parent) : QObject(parent), allowed_(allowed) {}
+
+void KeyFilter::limitLength(QLineEdit* edit, const lb::db::DataSet& rows, const QString& fieldName)
+{
+    const lb::db::Field* field = rows.findField(fieldName);
+    if (field && field->dataType() == lb::db::FieldType::Text && field->size() > 0)
+        edit->setMaxLength(field->size());
+}
 
 KeyFilter* KeyFilter::install(QWidget* widget, Allowed allowed)
 {

@@ -1,10 +1,15 @@
-// Restricts what can be typed into edit boxes: digits; digits and "-"; digits and ".".
+// Restricts what can be typed into edit boxes: digits; digits and "-"; digits and "."; a length.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+class QLineEdit;
 class QWidget;
+
+namespace lb::db {
+class DataSet;
+}
 
 namespace lb::ui {
 
@@ -24,6 +29,11 @@ public:
     bool accepts(QChar c) const;
     // `text` with the characters outside the set removed.
     QString filtered(const QString& text) const;
+
+    // Limits `edit` to the characters the text field `fieldName` of `rows` holds, so that what
+    // is typed is what is stored. Persistent fields are known while `rows` is closed; a number,
+    // a memo or a field `rows` lacks leaves the box unlimited.
+    static void limitLength(QLineEdit* edit, const lb::db::DataSet& rows, const QString& fieldName);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

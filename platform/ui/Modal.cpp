@@ -1,6 +1,7 @@
 // Runs the program's modal windows, so that tests can act on them in place of a user.
 #include "platform/ui/Modal.h"
 
+#include "platform/ui/GuardSlot.h"
 #include "platform/ui/ScriptedModals.h"
 
 #include <QDialog>
@@ -18,12 +19,18 @@ int Modal::exec(QDialog& dialog)
     if (!step)
         return QDialog::Rejected;
     QPointer<QDialog> guard(&dialog);
-    QTimer::singleShot(0, &dialog, [guard, step] {
+    QTimer::singleShot(0, &dialog, guardSlot(&dialog, [guard, step] {
+        // A step that forgot to close the window, or failed, must not hang the test.
+        struct CloseAfter {
+            QPointer<QDialog> dialog;
+            ~CloseAfter()
+            {
+                if (dialog && dialog->isVisible())
+                    dialog->reject();
+            }
+        } closeAfter{guard};
         step(*guard);
-        // A step that forgot to close the window must not hang the test.
-        if (guard && guard->isVisible())
-            guard->reject();
-    });
+    }));
     return dialog.exec();
 }
 

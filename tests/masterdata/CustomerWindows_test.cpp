@@ -1,6 +1,7 @@
 // The customer list and editor driven offscreen: search, add, modify, delete, pick.
 #include "masterdata/FakeOpener.h"
 #include "masterdata/MasterWindowFixture.h"
+#include "support/Typing.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -191,18 +192,12 @@ TEST_F(CustomerWindows, EditorKeysFilterAndEnterMovesAlongTheBoxes)
     list->ToolButton1Click();
     MasterEditor* editor = openEditor();
     ASSERT_NE(nullptr, editor);
-    auto type = [](QWidget* box, const QString& text) {
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(box, &press);
-        }
-    };
     QLineEdit* code = editor->box("Edit2");
     code->clear();
-    type(code, QStringLiteral("1a-2"));
+    typeText(code, QStringLiteral("1a-2"));
     EXPECT_EQ(QStringLiteral("12"), code->text());
     QLineEdit* tel = editor->box("Edit1");
-    type(tel, QStringLiteral("0571-8x"));
+    typeText(tel, QStringLiteral("0571-8x"));
     EXPECT_EQ(QStringLiteral("0571-8"), tel->text());
 
     editor->activateWindow();

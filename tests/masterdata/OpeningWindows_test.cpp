@@ -5,6 +5,7 @@
 
 #include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedModals.h"
+#include "support/Typing.h"
 
 #include <QDialog>
 #include <QKeyEvent>
@@ -83,10 +84,7 @@ TEST_F(OpeningWindows, EditorSavesTheValueAndRefusesBadCodesAndNumbers)
         EXPECT_EQ(QStringLiteral("0001"), editor.box(0)->text());
         // The value box takes no minus sign; typed "-12.5" is 12.5.
         editor.box(3)->clear();
-        for (const QChar c : QStringLiteral("-12.5")) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(editor.box(3), &press);
-        }
+        typeText(editor.box(3), QStringLiteral("-12.5"));
         EXPECT_EQ(QStringLiteral("12.5"), editor.box(3)->text());
         editor.save();
         editor.box(0)->setText(QStringLiteral("0002"));
@@ -138,4 +136,24 @@ TEST_F(OpeningWindows, ProductListFindsNonZeroOpeningQuantities)
     });
     EXPECT_EQ(QVariant(9.0), scalar("select rest from product where sphh='A1'"));
     EXPECT_EQ(QVariant(0.0), scalar("select sl from product where sphh='A1'"));
+}
+
+// The editor's boxes keep what their columns keep, so what is typed is what is stored.
+TEST_F(OpeningWindows, EditorBoxesTakeNoMoreThanTheirColumns)
+{
+    makeCustomer("0001", "甲");
+    triggerMenu(QStringLiteral("期初客户应收"));
+    MasterListWindow* list = MasterListWindow::instance(QStringLiteral("TFrcustomer_b"));
+    ASSERT_NE(nullptr, list);
+    QString typedName;
+    editRow(*list, [&](ValueEditor& editor) {
+        typeText(editor.box(1), QString(45, QChar(u'名')));
+        typeText(editor.box(2), QString(15, QLatin1Char('8')));
+        typedName = editor.box(1)->text();
+        EXPECT_EQ(12, editor.box(2)->text().size());
+        editor.save();
+        editor.reject();
+    });
+    EXPECT_EQ(40, typedName.size());
+    EXPECT_EQ(QVariant(typedName), scalar("select name from customer where id='0001'"));
 }

@@ -3,6 +3,8 @@
 #include "masterdata/MasterWindowFixture.h"
 #include "platform/sys/Errors.h"
 
+#include "support/Typing.h"
+
 using lb::ui::DialogAnswer;
 
 class PartyWindows : public MasterWindowFixture {
@@ -202,4 +204,23 @@ TEST_F(PartyWindows, EveryPartyEditorRefusesTwinCodesAndAsksBeforeTakingAName)
         list->close();
         flush();
     }
+}
+
+// The description is free text (it had the telephone box's digit filter); like every box it
+// takes only what its column keeps.
+TEST_F(PartyWindows, AccountDescriptionTakesAnyTextUpToItsColumn)
+{
+    MasterListWindow* list = open("TFrbank");
+    list->ToolButton1Click();
+    MasterEditor* editor = openEditor();
+    ASSERT_NE(nullptr, editor);
+    editor->box("Edit3")->setText(QStringLiteral("工行"));
+    typeText(editor->box("Edit5"), QStringLiteral("基本户 No.1-"));
+    EXPECT_EQ(QStringLiteral("基本户 No.1-"), editor->box("Edit5")->text());
+    typeText(editor->box("Edit5"), QString(20, QLatin1Char('x')));
+    EXPECT_EQ(20, editor->box("Edit5")->text().size());
+    typeText(editor->box("Edit4"), QString(40, QLatin1Char('6')));
+    editor->Button1Click();
+    EXPECT_EQ(QVariant(editor->box("Edit5")->text()), scalar("select remark from bank where name='工行'"));
+    EXPECT_EQ(QVariant(editor->box("Edit4")->text()), scalar("select accno from bank where name='工行'"));
 }

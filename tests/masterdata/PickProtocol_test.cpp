@@ -70,7 +70,8 @@ TEST_F(PickProtocol, ProductPickWritesTheLineCurrentAtOpeningOrNothing)
     EXPECT_EQ(0, main->PickMode);
 }
 
-TEST_F(PickProtocol, PickFromAnEmptyListClosesWithoutWriting)
+// A party list closes on a pick from an empty list; the product picker stays open for a product.
+TEST_F(PickProtocol, PickFromAnEmptyListWritesNothing)
 {
     FakeOpener form(db());
     QPointer<MasterListWindow> list(MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), 1, form));
@@ -86,8 +87,10 @@ TEST_F(PickProtocol, PickFromAnEmptyListClosesWithoutWriting)
     QPointer<MasterListWindow> products(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, form));
     products->ToolButton7Click();
     flush();
-    EXPECT_TRUE(products.isNull());
+    ASSERT_FALSE(products.isNull());
+    EXPECT_EQ(1, main->PickMode);
     EXPECT_EQ(QVariant(""), scalar("select sphh from outdetail where intno=:p1", {line}));
+    products->close();
     EXPECT_EQ(0, main->PickMode);
 }
 

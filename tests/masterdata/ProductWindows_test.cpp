@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
+#include "support/Typing.h"
 
 using lb::ui::DialogAnswer;
 
@@ -234,4 +235,46 @@ TEST_F(ProductWindows, EditorShowsPricesWithTheOptionsDecimalsAndCopiesThePrevio
     EXPECT_EQ(QStringLiteral("A1"), editor->box("Edit7")->text());
     EXPECT_EQ(dm().Aqproduct->fieldByName("intno").asString(), main->EditIntno);
     EXPECT_TRUE(editor->box("Edit8")->isReadOnly());
+}
+
+TEST_F(ProductWindows, EditorSavesAProductWhoseCarriedNumbersAreEmptyInTheFile)
+{
+    const QString apple = makeProduct("A1", "苹果", {{"spccxh", "X9"}});
+    exec("update product set l=null, w=null, h=null, spds=null, spnh=null where intno=:p1", {apple});
+    MasterListWindow* list = openList();
+    list->ToolButton2Click();
+    Tfrproductedit* editor = productEditor();
+    ASSERT_NE(nullptr, editor);
+    editor->Button1Click();
+    EXPECT_EQ(QStringLiteral("数据保存完毕！ "), dialogs.lastText());
+    EXPECT_EQ(QVariant(0.0), scalar("select l+w+h+spds+spnh+sptj from product where intno=:p1", {apple}));
+    EXPECT_EQ(QVariant("X9"), scalar("select spccxh from product where intno=:p1", {apple}));
+}
+
+// What is typed is what is stored: a box takes no more than its column keeps, and the tab
+// order ends with the unit and then the category.
+TEST_F(ProductWindows, EditorBoxesHoldWhatTheirColumnsKeepAndTabEndsUnitThenCategory)
+{
+    MasterListWindow* list = openList();
+    list->ToolButton1Click();
+    Tfrproductedit* editor = productEditor();
+    ASSERT_NE(nullptr, editor);
+    editor->box("Edit7")->setText(QStringLiteral("C1"));
+    typeText(editor->box("Edit8"), QString(45, QChar(u'梨')));
+    typeText(editor->box("Edit6"), QString(35, QLatin1Char('r')));
+    EXPECT_EQ(40, editor->box("Edit8")->text().size());
+    editor->Button1Click();
+    EXPECT_EQ(QVariant(editor->box("Edit8")->text()), scalar("select spmc from product where sphh='C1'"));
+    EXPECT_EQ(QVariant(editor->box("Edit6")->text()), scalar("select bz from product where sphh='C1'"));
+
+    auto nextByTab = [](QWidget* from) {
+        for (QWidget* next = from->nextInFocusChain(); next != from; next = next->nextInFocusChain()) {
+            if (next->focusPolicy() & Qt::TabFocus)
+                return qobject_cast<QComboBox*>(next->parentWidget()) ? next->parentWidget() : next;
+        }
+        return from;
+    };
+    QWidget* afterRemark = nextByTab(editor->box("Edit6"));
+    EXPECT_EQ(editor->ComboBox1, afterRemark);
+    EXPECT_EQ(editor->ComboBox3, nextByTab(editor->ComboBox1->lineEdit()));
 }

@@ -89,6 +89,19 @@ TEST_F(StockWindows, GainAndLossAndStockValue)
     list->close();
 }
 
+TEST_F(StockWindows, GainAndLossListsProductsNeverCountedLastWithoutADifference)
+{
+    const QString uncounted = makeProduct("A0", "桃", {{"sl", 6.0}});
+    exec("update product set ysl=null where intno=:p1", {uncounted});
+    makeProduct("A9", "李", {{"sl", 1.0}, {"ysl", 4.0}});
+    MasterListWindow* list = StockMenu::gainAndLoss();
+    QStringList order;
+    lb::db::Query& rows = list->dataSet();
+    for (rows.first(); !rows.eof(); rows.next())
+        order << rows.fieldByName("sphh").asString() + QLatin1Char('=') + list->DBGrid1->model()->index(rows.recNo() - 1, 14).data().toString();
+    EXPECT_EQ((QStringList{"A1=-2.00", "A2=0.00", "A9=3.00", "A0="}), order);
+}
+
 TEST_F(StockWindows, UpdateTakesTheCountOfMarkedCountedProducts)
 {
     const QString uncounted = makeProduct("A3", "桃", {{"sl", 6.0}, {"szbj", true}});

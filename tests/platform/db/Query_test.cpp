@@ -146,4 +146,25 @@ TEST_F(QueryTest, DetailFollowsMasterRow)
     EXPECT_TRUE(prices.isEmpty()); // back on the last customer, who has no rows
 }
 
+// A detail that cannot reload fails the command that moved its master, as a direct call
+// would; a detail destroyed first is no longer told.
+TEST_F(QueryTest, DetailErrorsReachWhoeverMovedTheMaster)
+{
+    connection.execute(QStringLiteral("INSERT INTO customer(intno,name) VALUES('1','a'),('2','b')"));
+    Query customers(connection);
+    customers.sql().add(QStringLiteral("SELECT * FROM customer ORDER BY intno"));
+    customers.open();
+    {
+        Query prices(connection);
+        prices.sql().add(QStringLiteral("SELECT * FROM cproduct WHERE intno=:intno"));
+        prices.setMasterSource(&customers);
+        prices.open();
+        connection.execute(QStringLiteral("DROP TABLE cproduct"));
+        EXPECT_THROW(customers.next(), SqliteError);
+        EXPECT_EQ(2, customers.recNo());
+    }
+    customers.first();
+    EXPECT_EQ(1, customers.recNo());
+}
+
 } // namespace lb::db::test
