@@ -149,6 +149,10 @@ void NewDatabase::build(const QString& path, bool oldForm)
             lb::db::Transaction transaction(connection);
             for (const auto& table : tables)
                 connection.execute(Schema::createTableSql(table));
+            if (!oldForm) {
+                for (const auto& index : Schema::indexes())
+                    connection.execute(Schema::createIndexSql(index));
+            }
             seed(connection, tables);
             transaction.commit();
         }

@@ -18,7 +18,7 @@ public:
 
     // The same in the form older installations have: config without flashbj, startbj and
     // remark1; the header tables and totallist without remark1, billtype, billname and addr;
-    // totallist without intid; no totallist1.
+    // totallist without intid; no totallist1; no indexes.
     static void createOldForm(const QString& path);
 
 private:

@@ -338,6 +338,28 @@ const QStringList& Schema::lineTables()
     return names;
 }
 
+const std::vector<IndexDef>& Schema::indexes()
+{
+    static const std::vector<IndexDef> all = [] {
+        std::vector<IndexDef> list;
+        auto add = [&](const QString& table, std::initializer_list<const char*> columns) {
+            for (const char* column : columns)
+                list.push_back({QStringLiteral("ix_%1_%2").arg(table, QLatin1String(column)), table, QString::fromLatin1(column)});
+        };
+        for (const QString& table : headerTables())
+            add(table, {"intno", "billdate", "customerid"});
+        for (const QString& table : lineTables())
+            add(table, {"intno", "mainintno", "spintno", "billdate"});
+        return list;
+    }();
+    return all;
+}
+
+QString Schema::createIndexSql(const IndexDef& index)
+{
+    return QStringLiteral("CREATE INDEX \"%1\" ON \"%2\" (\"%3\")").arg(index.name, index.table, index.column);
+}
+
 const QStringList& Schema::optionUpgradeColumns()
 {
     static const QStringList names{"flashbj", "startbj", "remark1"};

@@ -29,6 +29,13 @@ struct Column {
     bool defaultTrue = false; // YesNo columns whose default is true
 };
 
+// An index of one column, for the look-ups and period filters of the document tables.
+struct IndexDef {
+    QString name;
+    QString table;
+    QString column;
+};
+
 struct TableDef {
     QString name;
     std::vector<Column> columns;
@@ -48,6 +55,11 @@ public:
     // (dhlist, getlist, outbacklist, outlist, putlist, inbacklist, inlist), and their line tables.
     static const QStringList& headerTables();
     static const QStringList& lineTables();
+    // The indexes of the document tables: headers by number, date and party code; lines by
+    // number, document, product and date. Older files get them from the upgrade.
+    static const std::vector<IndexDef>& indexes();
+    static QString createIndexSql(const IndexDef& index);
+
     // Columns that older files lack: config's three options, the four header columns.
     static const QStringList& optionUpgradeColumns();
     static const QStringList& headerUpgradeColumns();

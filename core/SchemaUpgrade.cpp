@@ -87,15 +87,21 @@ void rebuildFrom(Tfrdm& dm, const QString& table, const QString& source)
     run(dm, QStringLiteral("alter table \"%1\" rename to \"%2\"").arg(fresh.name, table));
 }
 
-bool tableExists(Tfrdm& dm, const QString& table)
+bool schemaHas(Tfrdm& dm, const char* type, const QString& name)
 {
     lb::db::Query master(dm.ADOCon);
-    master.sql().add(QStringLiteral("select name from sqlite_master where type='table' and name=:p1 collate nocase"));
-    master.paramByName(QStringLiteral("p1")).setAsString(table);
+    master.sql().add(QStringLiteral("select name from sqlite_master where type=:p2 and name=:p1 collate nocase"));
+    master.paramByName(QStringLiteral("p1")).setAsString(name);
+    master.paramByName(QStringLiteral("p2")).setAsString(QString::fromLatin1(type));
     master.open();
     const bool found = !master.isEmpty();
     master.close();
     return found;
+}
+
+bool tableExists(Tfrdm& dm, const QString& table)
+{
+    return schemaHas(dm, "table", table);
 }
 
 } // namespace
@@ -148,6 +154,21 @@ bool SchemaUpgrade::upgradeDocuments(Tfrdm& dm)
     }
     if (totallistUnkeyed)
         rebuildFrom(dm, QStringLiteral("totallist"), QStringLiteral("totallist"));
+    transaction.commit();
+    return true;
+}
+
+bool SchemaUpgrade::upgradeIndexes(Tfrdm& dm)
+{
+    std::vector<const IndexDef*> missing;
+    for (const IndexDef& index : Schema::indexes())
+        if (!schemaHas(dm, "index", index.name))
+            missing.push_back(&index);
+    if (missing.empty())
+        return false;
+    lb::db::Transaction transaction(dm.ADOCon);
+    for (const IndexDef* index : missing)
+        run(dm, Schema::createIndexSql(*index));
     transaction.commit();
     return true;
 }

@@ -24,6 +24,9 @@ public:
     // totallist; totallist1 made as a copy of totallist with its rows; both given the counter
     // key intid (existing rows numbered in their stored order).
     static bool upgradeDocuments(Tfrdm& dm);
+
+    // Creates the indexes of the document tables (Schema::indexes()) that the file lacks.
+    static bool upgradeIndexes(Tfrdm& dm);
 };
 
 } // namespace lb::core

@@ -143,6 +143,7 @@ void Tfrmain::FormShow()
     // 9 and 10. The remaining upgrades.
     lb::core::SchemaUpgrade::upgradeOptions(*frdm);
     lb::core::SchemaUpgrade::upgradeDocuments(*frdm);
+    lb::core::SchemaUpgrade::upgradeIndexes(*frdm);
 
     // 11. Display formats of the shared datasets.
     frdm->applyDisplayFormats();

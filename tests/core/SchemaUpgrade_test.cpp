@@ -135,3 +135,27 @@ TEST_F(FreshFileUpgrade, UpToDateFileRunsNothing)
     EXPECT_EQ(QStringLiteral("留言"), scalar(QStringLiteral("select remark1 from outlist")).toString());
     EXPECT_EQ(QStringLiteral("01"), scalar(QStringLiteral("select billtype from outlist")).toString());
 }
+
+TEST_F(OldFileUpgrade, DocumentTablesGainTheirIndexesOnce)
+{
+    const QString count = QStringLiteral("select count(*) from sqlite_master where type='index' and name like 'ix_%'");
+    EXPECT_EQ(0, scalar(count).toInt());
+    EXPECT_TRUE(SchemaUpgrade::upgradeIndexes(dm()));
+    EXPECT_EQ(int(lb::core::Schema::indexes().size()), scalar(count).toInt());
+    // The look-up of a document's lines uses its index.
+    lb::db::Query explain(db());
+    explain.sql().add(QStringLiteral("explain query plan select * from outdetail where mainintno='0000000001'"));
+    explain.open();
+    QString plan;
+    for (explain.first(); !explain.eof(); explain.next())
+        plan += explain.fieldByName(QStringLiteral("detail")).asString();
+    EXPECT_TRUE(plan.contains(QStringLiteral("ix_outdetail_mainintno"))) << plan.toStdString();
+    const int version = schemaVersion();
+    EXPECT_FALSE(SchemaUpgrade::upgradeIndexes(dm()));
+    EXPECT_EQ(version, schemaVersion());
+}
+
+TEST_F(FreshFileUpgrade, FreshFileHasTheIndexesAlready)
+{
+    EXPECT_FALSE(SchemaUpgrade::upgradeIndexes(dm()));
+}

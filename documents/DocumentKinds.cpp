@@ -1,0 +1,158 @@
+// The document kinds: one row per kind, and the signed effects each kind's posting has.
+#include "documents/DocumentKinds.h"
+
+#include "platform/sys/Errors.h"
+
+namespace lb::documents {
+
+const QString DocumentKinds::CarryOverLine = QStringLiteral("上期结转");
+const QString DocumentKinds::CashAccountId = QStringLiteral("0000000001");
+const QString DocumentKinds::CashAccountName = QStringLiteral("现金");
+
+BillState billState(bool pass, bool cancel)
+{
+    if (!pass)
+        return BillState::Unposted;
+    return cancel ? BillState::Reversed : BillState::Posted;
+}
+
+PostingMode postingMode(const QString& tallybj)
+{
+    return tallybj == QLatin1String("T") ? PostingMode::Full : PostingMode::StockOnly;
+}
+
+namespace {
+
+using T = EffectTarget;
+
+DocumentKind kindRow(BillKind kind, const char* billtype, const QString& billname, const char* headerTable,
+                     const char* lineTable, const char* partyTable)
+{
+    DocumentKind row;
+    row.kind = kind;
+    row.billtype = QString::fromLatin1(billtype);
+    row.billname = billname;
+    row.headerTable = QString::fromLatin1(headerTable);
+    row.lineTable = QString::fromLatin1(lineTable);
+    row.partyTable = QString::fromLatin1(partyTable);
+    return row;
+}
+
+DocumentKind sales()
+{
+    DocumentKind k = kindRow(BillKind::Sales, "01", QStringLiteral("销售单"), "outlist", "outdetail", "customer");
+    k.followsPostingMode = true;
+    k.partyBalanceFromRest = true;
+    k.postedLineCopies = {"billdate", "customerid", "customername", "bankid"};
+    k.copiedLineFields = {"spintno", "sphh", "spmc", "spgg", "remark", "unit", "dj_n", "sl", "pay", "deduck"};
+    k.pickCode = 1;
+    k.texts.noPartyPost = QStringLiteral("没有选取客户,不能过帐！");
+    k.texts.partyNotFound = QStringLiteral("查无此客户号！");
+    k.texts.partyNotFoundReverse = QStringLiteral("查无此客户号,不能冲数！");
+    k.texts.stockShortPost = QStringLiteral("的库存数量不足,请检查是否已录进货单并过帐！");
+    // The customer's balance moves by the document's amount less what it deducts and what
+    // was paid with it; the money paid goes into the account; the goods leave the stock.
+    k.effects = {
+        {T::Party, "balance", "amount", +1},
+        {T::Party, "balance", "deduck", -1},
+        {T::Party, "balance", "pay", -1},
+        {T::Party, "amount", "amount", +1},
+        {T::Party, "pay", "pay", +1},
+        {T::Party, "deduck", "deduck", +1},
+        {T::Party, "amount_y", "amount", +1},
+        {T::Party, "pay_y", "pay", +1},
+        {T::Party, "deduck_y", "deduck", +1},
+        {T::HeaderAccount, "balance", "pay", +1},
+        {T::HeaderAccount, "amount", "pay", +1},
+        {T::HeaderAccount, "amount_y", "pay", +1},
+        {T::Product, "sl_out_m", "sl", +1},
+        {T::Product, "sl_out_y", "sl", +1},
+        {T::Product, "sl", "sl", -1, true},
+    };
+    k.recalc = LineRecalc::sales();
+    return k;
+}
+
+// The kinds whose windows are still to come: their tables and codes, and the stock moves of
+// their stock-only booking.
+DocumentKind purchase()
+{
+    DocumentKind k = kindRow(BillKind::Purchase, "02", QStringLiteral("进货单"), "inlist", "indetail", "branch");
+    k.followsPostingMode = true;
+    k.pickCode = 2;
+    k.effects = {{T::Product, "sl", "sl", +1, true}};
+    return k;
+}
+
+DocumentKind purchaseOrder()
+{
+    DocumentKind k = kindRow(BillKind::PurchaseOrder, "03", QStringLiteral("订货单"), "dhlist", "dhdetail", "branch");
+    k.carryOverLine = false;
+    return k;
+}
+
+DocumentKind salesReturn()
+{
+    DocumentKind k = kindRow(BillKind::SalesReturn, "05", QStringLiteral("销售退货单"), "outbacklist", "outbackdetail", "customer");
+    k.followsPostingMode = true;
+    k.pickCode = 5;
+    k.effects = {{T::Product, "sl", "sl", +1, true}};
+    return k;
+}
+
+DocumentKind purchaseReturn()
+{
+    DocumentKind k = kindRow(BillKind::PurchaseReturn, "06", QStringLiteral("进货退货单"), "inbacklist", "inbackdetail", "branch");
+    k.followsPostingMode = true;
+    k.pickCode = 6;
+    k.effects = {{T::Product, "sl", "sl", -1, true}};
+    return k;
+}
+
+DocumentKind receipt()
+{
+    DocumentKind k = kindRow(BillKind::Receipt, "13", QStringLiteral("收款单"), "getlist", "getdetail", "customer");
+    k.pickCode = 13;
+    return k;
+}
+
+DocumentKind payment()
+{
+    DocumentKind k = kindRow(BillKind::Payment, "14", QStringLiteral("付款单"), "putlist", "putdetail", "branch");
+    k.pickCode = 14;
+    return k;
+}
+
+} // namespace
+
+const std::vector<DocumentKind>& DocumentKinds::all()
+{
+    static const std::vector<DocumentKind> kinds = {
+        sales(), purchase(), purchaseOrder(), salesReturn(), purchaseReturn(), receipt(), payment(),
+    };
+    return kinds;
+}
+
+const DocumentKind& DocumentKinds::of(BillKind kind)
+{
+    for (const DocumentKind& row : all())
+        if (row.kind == kind)
+            return row;
+    throw lb::Error(QStringLiteral("No document kind %1").arg(int(kind)));
+}
+
+const DocumentKind* DocumentKinds::byCode(const QString& code)
+{
+    for (const DocumentKind& row : all())
+        if (row.billtype == code)
+            return &row;
+    return nullptr;
+}
+
+const QStringList& DocumentKinds::bookedLineCopies()
+{
+    static const QStringList columns{"billdate", "customerid", "customername", "bankid"};
+    return columns;
+}
+
+} // namespace lb::documents

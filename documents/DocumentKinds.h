@@ -1,0 +1,94 @@
+// The document kinds: one row per kind, and the signed effects each kind's posting has.
+#pragma once
+
+#include "documents/LineRecalc.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace lb::documents {
+
+// The kinds; the value is the number of the kind's code (billtype "01" is 1).
+enum class BillKind { Sales = 1, Purchase = 2, PurchaseOrder = 3, SalesReturn = 5, PurchaseReturn = 6, Receipt = 13, Payment = 14 };
+
+// Derived from the header's two flags: pass false is open, pass true posted, pass and cancel
+// true reversed (cancel is only ever set on a posted document).
+enum class BillState { Unposted, Posted, Reversed };
+BillState billState(bool pass, bool cancel);
+
+// The option tallybj: "T" posts in full (过帐, 冲数); any other value books stock only
+// (记帐, 冲帐, and 作废 of posted documents).
+enum class PostingMode { Full, StockOnly };
+PostingMode postingMode(const QString& tallybj);
+
+// The row an effect moves.
+enum class EffectTarget {
+    Party,         // the customer or supplier row whose id is the document's party code
+    HeaderAccount, // the cash/bank row whose id is the document's account code
+    LineAccount,   // for each line, the cash/bank row whose id is the line's sphh
+    Product,       // for each line, the product row whose intno is the line's spintno
+};
+
+// One column of a target row that a posting moves: column := column + sign × source, where
+// source is a header column (Party, HeaderAccount) or a line column (LineAccount, Product).
+// A reversal (冲数) applies every effect with the opposite sign. The effects marked `booked`
+// are also the whole of a stock-only booking (记帐) and of its un-booking (冲帐).
+struct Effect {
+    EffectTarget target;
+    QString column;
+    QString source;
+    int sign = 1;
+    bool booked = false;
+};
+
+// The texts a kind's commands show.
+struct KindTexts {
+    QString noPartyPost;          // 过帐 without a party code
+    QString partyNotFound;        // 过帐: the party code names no row
+    QString partyNotFoundReverse; // 冲数: the same
+    QString stockShortPost;       // after the product name when 过帐 finds too little stock;
+                                  // empty: 过帐 checks no stock
+    QString stockShortReverse;    // the same for 冲数; empty: no check
+};
+
+// One row per kind: tables, party, numbering of its lines, what posting writes and checks.
+struct DocumentKind {
+    BillKind kind = BillKind::Sales;
+    QString billtype;             // "01"
+    QString billname;             // "销售单"
+    QString headerTable;          // "outlist"
+    QString lineTable;            // "outdetail"
+    QString partyTable;           // "customer" or "branch"
+    bool carryOverLine = true;    // new documents start with the line "上期结转"
+    bool followsPostingMode = false; // books stock only when tallybj is not "T"
+    bool partyBalanceFromRest = false; // 过帐 sets the party's balance to the header's rest
+                                       // (its Party effects on balance are what 冲数 undoes)
+    bool lineNamesRequired = true;     // 过帐 refuses a line without a name
+    QStringList postedLineCopies;  // header columns 过帐 copies into every line
+    QStringList copiedLineFields;  // line columns 转抄 and the history copy carry over
+    int pickCode = 0;              // PickMode of the kind's entry form
+    KindTexts texts;
+    std::vector<Effect> effects;
+    RecalcRule recalc;
+};
+
+class DocumentKinds {
+public:
+    // The first line of a document that has one: the party's balance before the document.
+    static const QString CarryOverLine; // "上期结转"
+    // The account new documents take ("0000000001", "现金").
+    static const QString CashAccountId;
+    static const QString CashAccountName;
+
+    static const std::vector<DocumentKind>& all();
+    // The row of a kind; lb::Error for a kind without one.
+    static const DocumentKind& of(BillKind kind);
+    // The row whose billtype is `code` ("01"); nullptr when none.
+    static const DocumentKind* byCode(const QString& code);
+
+    // The header columns that stock-only booking copies into every line.
+    static const QStringList& bookedLineCopies();
+};
+
+} // namespace lb::documents

@@ -1,0 +1,82 @@
+// The recalculation of a document: line amounts, running balances, header totals and summary.
+#include "documents/LineRecalc.h"
+
+#include "platform/sys/Errors.h"
+
+#include <QStringList>
+
+namespace lb::documents {
+
+namespace {
+
+double salesLine(RecalcLine& line, double balance)
+{
+    line.amount = line.sl * line.dj_n;
+    return balance + line.amount - line.deduck - line.pay;
+}
+
+double lineQuantity(const RecalcLine& line)
+{
+    return line.sl;
+}
+
+} // namespace
+
+double RecalcTotals::value(const QString& column) const
+{
+    const QString name = column.toLower();
+    if (name == QLatin1String("amount"))
+        return amount;
+    if (name == QLatin1String("deduck"))
+        return deduck;
+    if (name == QLatin1String("pay"))
+        return pay;
+    if (name == QLatin1String("hjjs"))
+        return hjjs;
+    if (name == QLatin1String("hjss"))
+        return hjss;
+    if (name == QLatin1String("hjsl"))
+        return hjsl;
+    if (name == QLatin1String("rest"))
+        return rest;
+    throw lb::Error(QStringLiteral("No total for the header column '%1'").arg(column));
+}
+
+const RecalcRule& LineRecalc::sales()
+{
+    static const RecalcRule rule{
+        QStringLiteral("销售商品:"),
+        salesLine,
+        lineQuantity,
+        {QStringLiteral("amount"), QStringLiteral("rest")},
+        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("deduck"), QStringLiteral("pay"),
+         QStringLiteral("hjjs"), QStringLiteral("hjss"), QStringLiteral("hjsl")},
+    };
+    return rule;
+}
+
+RecalcTotals LineRecalc::recalculate(const RecalcRule& rule, double openingRest, std::vector<RecalcLine>& lines)
+{
+    RecalcTotals totals;
+    double r = openingRest;
+    QStringList names;
+    for (RecalcLine& line : lines) {
+        r = rule.line(line, r);
+        totals.amount += line.amount;
+        totals.deduck += line.deduck;
+        totals.pay += line.pay;
+        totals.hjjs += line.js;
+        totals.hjss += line.ss;
+        totals.hjsl += rule.quantity(line);
+        line.rest = r;
+        // Blank lines leave no trace: a leading blank line gives no stray separator either.
+        const QString name = line.spmc.trimmed();
+        if (!name.isEmpty())
+            names << name;
+    }
+    totals.rest = r;
+    totals.remark = rule.remarkPrefix + names.join(QStringLiteral("、"));
+    return totals;
+}
+
+} // namespace lb::documents
