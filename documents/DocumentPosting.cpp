@@ -168,28 +168,27 @@ void applyToRow(lb::db::Connection& connection, const QString& table, qint64 row
     exec(connection, QStringLiteral("update %1 set %2 where _rowid_=:lb_row").arg(q(table), update.set), params);
 }
 
-// The stock of each product the lines name, as stored now; products that do not exist are
-// left out (the program passes over lines whose product was deleted).
-std::map<QString, double> storedStock(lb::db::Connection& connection, lb::db::DataSet& lines)
+// The stock of each product the document's lines name, as stored now; products that do not
+// exist are left out (the program passes over lines whose product was deleted).
+std::map<QString, double> storedStock(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno)
 {
+    auto rows = select(connection,
+                       QStringLiteral("select intno, sl from product where intno in (select spintno from %1 where mainintno=:p1)")
+                           .arg(q(kind.lineTable)),
+                       {{QStringLiteral("p1"), intno}});
     std::map<QString, double> stock;
-    for (lines.first(); !lines.eof(); lines.next()) {
-        const QString product = text(lines, "spintno");
-        if (product.isEmpty() || stock.count(product))
-            continue;
-        auto row = select(connection, QStringLiteral("select sl from product where intno=:p1"), {{QStringLiteral("p1"), product}});
-        if (!row->isEmpty())
-            stock[product] = number(*row, QStringLiteral("sl"));
-    }
+    for (rows->first(); !rows->eof(); rows->next())
+        stock.emplace(text(*rows, "intno"), number(*rows, QStringLiteral("sl")));
     return stock;
 }
 
 // The first line whose product has less stock than the lines of that product take together
 // (in line order); empty when the stock suffices. The message is the line's trimmed name
 // followed by `suffix`.
-QString stockShortage(lb::db::Connection& connection, lb::db::DataSet& lines, const QString& suffix)
+QString stockShortage(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno, lb::db::DataSet& lines,
+                      const QString& suffix)
 {
-    const std::map<QString, double> stock = storedStock(connection, lines);
+    const std::map<QString, double> stock = storedStock(connection, kind, intno);
     std::map<QString, double> taken;
     for (lines.first(); !lines.eof(); lines.next()) {
         const auto found = stock.find(text(lines, "spintno"));
@@ -210,27 +209,34 @@ void moveProducts(lb::db::Connection& connection, lb::db::DataSet& lines, const 
 {
     if (effects.empty())
         return;
+    lb::db::Query update(connection);
+    lb::db::Query stock(connection);
+    stock.sql().add(QStringLiteral("select sl, sl_sw, sl_s from product where intno=:p1"));
     for (lines.first(); !lines.eof(); lines.next()) {
         const QString product = text(lines, "spintno");
         if (product.isEmpty())
             continue;
-        const Update update = updateFor(effects, direction, lines);
-        Params params = update.params;
-        params.emplace_back(QStringLiteral("lb_product"), product);
-        exec(connection, QStringLiteral("update product set %1 where intno=:lb_product").arg(update.set), params);
+        const Update change = updateFor(effects, direction, lines);
+        if (update.sql().lines().isEmpty())
+            update.sql().add(QStringLiteral("update product set %1 where intno=:lb_product").arg(change.set));
+        for (const auto& [name, value] : change.params)
+            update.paramByName(name).setValue(value);
+        update.paramByName(QStringLiteral("lb_product")).setValue(product);
+        update.execSQL();
         if (!notices)
             continue;
-        auto row = select(connection, QStringLiteral("select sl, sl_sw, sl_s from product where intno=:p1"),
-                          {{QStringLiteral("p1"), product}});
-        if (row->isEmpty())
+        stock.close();
+        stock.paramByName(QStringLiteral("p1")).setValue(product);
+        stock.open();
+        if (stock.isEmpty())
             continue;
-        const double sl = number(*row, QStringLiteral("sl"));
+        const double sl = number(stock, QStringLiteral("sl"));
         const QString who = text(lines, "sphh").trimmed() + text(lines, "spmc").trimmed();
         // An upper limit left empty or 0 is no limit: every product in stock would be "over" it.
-        const lb::db::Field& upper = row->fieldByName(QStringLiteral("sl_sw"));
+        const lb::db::Field& upper = stock.fieldByName(QStringLiteral("sl_sw"));
         if (!upper.isNull() && upper.asFloat() != 0 && sl > upper.asFloat())
             notices->append(who + aboveLimit);
-        const lb::db::Field& lower = row->fieldByName(QStringLiteral("sl_s"));
+        const lb::db::Field& lower = stock.fieldByName(QStringLiteral("sl_s"));
         if (!lower.isNull() && sl < lower.asFloat())
             notices->append(who + belowLimit);
     }
@@ -317,6 +323,15 @@ QString insertLine(lb::db::Connection& connection, const DocumentKind& kind, con
     return intno;
 }
 
+Outcome refusalBefore(const DocumentKind& kind, bool pass, const QString& partyCode, bool booking)
+{
+    if (pass)
+        return Outcome::refusal(booking ? alreadyBooked : alreadyPosted);
+    if (DocumentPosting::noParty(partyCode))
+        return Outcome::refusal(booking ? noPartyBooking : kind.texts.noPartyPost);
+    return {};
+}
+
 } // namespace
 
 bool DocumentPosting::noParty(const QString& partyCode)
@@ -352,26 +367,22 @@ Outcome DocumentPosting::refuseBeforePosting(const DocumentKind& kind, const QSt
                          {{QStringLiteral("p1"), intno}});
     if (header->isEmpty())
         throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
-    if (header->fieldByName(QStringLiteral("pass")).asBoolean())
-        return Outcome::refusal(booking ? alreadyBooked : alreadyPosted);
-    if (noParty(partyCode))
-        return Outcome::refusal(booking ? noPartyBooking : kind.texts.noPartyPost);
-    return {};
+    return refusalBefore(kind, header->fieldByName(QStringLiteral("pass")).asBoolean(), partyCode, booking);
 }
 
 Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                               const QString& partyCode, const QString& accountCode)
 {
-    Outcome before = refuseBeforePosting(kind, intno, connection, partyCode, false);
+    Document document = readDocument(connection, kind, intno);
+    Outcome before = refusalBefore(kind, document.pass(), partyCode, false);
     if (before.refused)
         return before;
-    Document document = readDocument(connection, kind, intno);
     lb::db::DataSet& header = *document.header;
     lb::db::DataSet& lines = *document.lines;
     if (kind.lineNamesRequired && hasNamelessLine(lines))
         return Outcome::refusal(namelessPost);
     if (!kind.texts.stockShortPost.isEmpty()) {
-        const QString shortage = stockShortage(connection, lines, kind.texts.stockShortPost);
+        const QString shortage = stockShortage(connection, kind, intno, lines, kind.texts.stockShortPost);
         if (!shortage.isEmpty())
             return Outcome::refusal(shortage);
     }
@@ -423,7 +434,7 @@ Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentK
     if (document.cancel())
         return Outcome::refusal(alreadyReversed);
     if (!kind.texts.stockShortReverse.isEmpty()) {
-        const QString shortage = stockShortage(connection, lines, kind.texts.stockShortReverse);
+        const QString shortage = stockShortage(connection, kind, intno, lines, kind.texts.stockShortReverse);
         if (!shortage.isEmpty())
             return Outcome::refusal(shortage);
     }
@@ -455,10 +466,10 @@ Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentK
 Outcome DocumentPosting::book(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                               const QString& partyCode)
 {
-    Outcome before = refuseBeforePosting(kind, intno, connection, partyCode, true);
+    Document document = readDocument(connection, kind, intno);
+    Outcome before = refusalBefore(kind, document.pass(), partyCode, true);
     if (before.refused)
         return before;
-    Document document = readDocument(connection, kind, intno);
     if (hasNamelessLine(*document.lines))
         return Outcome::refusal(namelessBooking);
     Outcome outcome;

@@ -73,10 +73,12 @@ void Connection::close()
     if (!handle_)
         return;
     const std::vector<DataSet*> dataSets = dataSets_;
-    for (DataSet* dataSet : dataSets)
+    for (DataSet* dataSet : dataSets) {
         dataSet->close();
-    // Statements live only as long as the calls that use them, so the handle closes at once;
-    // an open transaction is rolled back by the engine.
+        dataSet->releaseStatements();
+    }
+    // Statements live only as long as the calls and datasets that use them, so the handle
+    // closes at once; an open transaction is rolled back by the engine.
     sqlite3_close_v2(handle_);
     handle_ = nullptr;
     transactionDepth_ = 0;

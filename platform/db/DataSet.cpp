@@ -297,9 +297,7 @@ void DataSet::close()
     baseTable_.clear();
     origins_.clear();
     columnNames_.clear();
-    rowReader_.reset();
-    update_.reset();
-    updateColumns_.clear();
+    releaseStatements();
     if (persistent_.empty()) {
         fields_.clear();
         forgetLookups();
@@ -310,6 +308,13 @@ void DataSet::close()
     emitReset();
     if (!quiet())
         emit stateChanged();
+}
+
+void DataSet::releaseStatements() noexcept
+{
+    rowReader_.reset();
+    update_.reset();
+    updateColumns_.clear();
 }
 
 void DataSet::refresh()

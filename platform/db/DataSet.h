@@ -147,6 +147,9 @@ protected:
     virtual Source source() const = 0;
     // Posts a pending edit or insert (cancels one nothing was assigned to), as a move does.
     void checkBrowse();
+    // Frees the statements kept prepared on the connection's handle; the connection calls it
+    // when it closes, so that the handle goes at once.
+    virtual void releaseStatements() noexcept;
 
 private:
     struct Row {

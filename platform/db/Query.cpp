@@ -49,6 +49,7 @@ void Query::reopen(const QString& text)
 void Query::sqlChanged()
 {
     close();
+    exec_.reset();
     // Values of parameters whose names stay in the text are kept.
     std::map<QString, Param> params;
     for (const QString& name : SqlText::parameterNames(sql_.text())) {
@@ -75,11 +76,19 @@ QStringList Query::paramNames() const
 int Query::execSQL()
 {
     sqlite3* db = connection().handle();
-    Statement statement(db, sql_.text());
-    statement.bindAll(source().params);
+    if (!exec_)
+        exec_ = std::make_unique<Statement>(db, sql_.text());
+    exec_->resetQuietly();
+    exec_->bindAll(source().params);
     const sqlite3_int64 before = sqlite3_total_changes64(db);
-    statement.run();
+    exec_->run();
     return int(sqlite3_total_changes64(db) - before);
+}
+
+void Query::releaseStatements() noexcept
+{
+    DataSet::releaseStatements();
+    exec_.reset();
 }
 
 void Query::setMasterSource(DataSet* master)

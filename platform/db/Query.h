@@ -58,7 +58,9 @@ public:
     Param& paramByName(const QString& name);
     QStringList paramNames() const;
 
-    // Runs the text as one statement (no rows). Returns the rows changed.
+    // Runs the text as one statement (no rows). Returns the rows changed. The statement stays
+    // prepared until the text changes, so a command running it once per row with other
+    // parameter values prepares it once.
     int execSQL();
 
     // Master-detail: parameters whose names are fields of the master take their values from
@@ -67,6 +69,7 @@ public:
 
 protected:
     Source source() const override;
+    void releaseStatements() noexcept override;
 
 private:
     friend class SqlLines;
@@ -74,6 +77,7 @@ private:
     void masterMoved(bool force);
     std::vector<std::pair<QString, QVariant>> masterValues() const;
     SqlLines sql_;
+    std::unique_ptr<Statement> exec_; // execSQL's statement, for the text as it stands
     std::map<QString, Param> params_; // key: lower-case name
     QPointer<DataSet> master_;
     mutable std::vector<std::pair<QString, QVariant>> usedMasterValues_; // as of the last opening

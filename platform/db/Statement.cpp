@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QStringList>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace lb::db {
@@ -174,6 +175,8 @@ void Statement::bind(int index, const QVariant& value)
 
 void Statement::bindAll(const std::vector<std::pair<QString, QVariant>>& params)
 {
+    sqlite3_clear_bindings(stmt_); // a statement run again binds afresh
+    std::fill(bound_.begin(), bound_.end(), QVariant());
     const int count = parameterCount();
     for (int index = 1; index <= count; ++index) {
         QString name = fromUtf8(sqlite3_bind_parameter_name(stmt_, index));

@@ -50,8 +50,10 @@ TEST_F(DocumentEditingTest, ThePartyLookUpFillsTheHeaderAndTheCarryOverLineOnlyF
     Open open(db(), intno);
     open.lines.last();
 
+    makeCustomer(QStringLiteral("K01"), QStringLiteral("李四"));
     const QStringList before = everyTable();
     EXPECT_FALSE(DocumentEditing::lookUpParty(sales(), intno, open.header, open.lines, QStringLiteral("7")));
+    EXPECT_FALSE(DocumentEditing::lookUpParty(sales(), intno, open.header, open.lines, QStringLiteral("k01")));
     EXPECT_EQ(before, everyTable());
 
     const auto party = DocumentEditing::lookUpParty(sales(), intno, open.header, open.lines, QStringLiteral("0000000007"));
@@ -108,6 +110,11 @@ TEST_F(DocumentEditingTest, TheFormWritesOnlyIntoTheDocumentItShows)
     EXPECT_EQ(second, all.header.fieldByName(QStringLiteral("intno")).asString());
     EXPECT_EQ((QStringList{QStringLiteral("100|0"), QStringLiteral("110|10")}), rows(QStringLiteral("select rest, amount from outlist order by intno")));
 
+    // Also when the customer code finds nobody.
+    all.header.first();
+    DocumentEditing::recalculate(sales(), second, all.header, all.lines, {QStringLiteral("C9"), QStringLiteral("2026-06-14"), {}, {}, {}});
+    EXPECT_EQ((QStringList{QStringLiteral("2026-06-15"), QStringLiteral("2026-06-14")}), rows(QStringLiteral("select billdate from outlist order by intno")));
+
     // One that does not hold it at all is refused before anything is written.
     Open wrong(db(), second, QStringLiteral("select * from outlist where intno='") + first + QLatin1Char('\''));
     const QStringList before = everyTable();
@@ -147,4 +154,15 @@ TEST_F(DocumentEditingTest, LinesAreAddedFilledByCodeOrBarcodeAndBlankLinesGoAtC
     EXPECT_EQ((QStringList{QStringLiteral("0000000001|上期结转"), QStringLiteral("0000000003|上期结转"), QStringLiteral("0000000005|面粉")}),
               rows(QStringLiteral("select intno, spmc from outdetail order by intno")));
     EXPECT_EQ(first, QStringLiteral("0000000001"));
+}
+
+TEST_F(DocumentEditingTest, AFailingWriteInTheRecalculationLeavesEveryTableAsItWas)
+{
+    makeCustomer(QStringLiteral("C1"), QStringLiteral("张三"), {{"balance", 100.0}});
+    const QString sale = makeSale(QStringLiteral("C1"), {{QString(), QStringLiteral("杂项"), 1, 10}, {QString(), QStringLiteral("杂项"), 2, 10}});
+    exec(QStringLiteral("update customer set balance=50"));
+    exec(QStringLiteral("update outdetail set sl=3"));
+    // The look-up, the carry-over line, both lines and the totals.
+    EXPECT_EQ(5, failEachWrite([&] { recalculate(sale, QStringLiteral("C1")); }));
+    EXPECT_EQ(QStringLiteral("50|110"), row(QStringLiteral("select balance, rest from outlist")));
 }

@@ -63,6 +63,42 @@ TEST_F(QueryTest, ExecSqlRunsExactlyOneStatement)
     EXPECT_EQ(2, q["n"].asInteger());
 }
 
+TEST_F(QueryTest, ExecSqlRunsAgainWithTheValuesOfEachRunAlsoAfterAFailureOrAReconnection)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2);
+    Query q(connection);
+    q.sql().add(QStringLiteral("update product set dj_n=:p1, sl=coalesce(:p3, -1) where intno=:p2"));
+    q.paramByName(QStringLiteral("p1")).setAsFloat(5);
+    q.paramByName(QStringLiteral("p2")).setAsString(QStringLiteral("1"));
+    q.paramByName(QStringLiteral("p3")).setAsFloat(9);
+    EXPECT_EQ(1, q.execSQL());
+    q.paramByName(QStringLiteral("p1")).setAsFloat(6);
+    q.paramByName(QStringLiteral("p2")).setAsString(QStringLiteral("2"));
+    q.paramByName(QStringLiteral("p3")).setValue(QVariant());
+    EXPECT_EQ(1, q.execSQL());
+
+    Query check(connection);
+    check.sql().add(QStringLiteral("SELECT group_concat(dj_n || '/' || sl, ' ') AS v FROM product"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("5.0/9.0 6.0/-1.0"), check["v"].asString());
+
+    // A failing run leaves the statement usable; so does closing and opening the connection.
+    q.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("x"));
+    connection.execute(QStringLiteral("CREATE TRIGGER no_text BEFORE UPDATE ON product WHEN typeof(new.dj_n)='text'"
+                                      " BEGIN SELECT raise(abort, 'no text'); END"));
+    EXPECT_THROW(q.execSQL(), DatabaseError);
+    q.paramByName(QStringLiteral("p1")).setAsFloat(7);
+    EXPECT_EQ(1, q.execSQL());
+    connection.close();
+    connection.open();
+    q.paramByName(QStringLiteral("p1")).setAsFloat(8);
+    EXPECT_EQ(1, q.execSQL());
+    check.close();
+    check.open();
+    EXPECT_EQ(QStringLiteral("5.0/9.0 8.0/-1.0"), check["v"].asString());
+}
+
 TEST_F(QueryTest, BadSqlErrorNamesTheStatementAndValues)
 {
     Query q(connection);
