@@ -1,7 +1,7 @@
 // What each record list writes into its opener for each PickMode: the table and its application.
 #include "masterdata/PickWriteBack.h"
 
-#include "platform/db/DataSet.h"
+#include "platform/db/Query.h"
 
 #include <QLineEdit>
 
@@ -132,6 +132,18 @@ bool PickWriteBack::apply(PickList list, int code, PickTarget& target, lb::db::D
     return false;
 }
 
+double PickWriteBack::purchasePrice(lb::db::DataSet& priceRow)
+{
+    // No command fills a price row's own purchase price: the line takes the product's, as a
+    // product pick does, or every later profit would count the goods as free.
+    lb::db::Query product(priceRow.connection());
+    product.sql().add(QStringLiteral("select dj_w from product where intno=:p1"));
+    product.paramByName(QStringLiteral("p1")).setAsString(priceRow.fieldByName(QStringLiteral("spintno")).asString());
+    product.open();
+    return product.isEmpty() ? priceRow.fieldByName(QStringLiteral("dj_w")).asFloat()
+                             : product.fieldByName(QStringLiteral("dj_w")).asFloat();
+}
+
 bool PickWriteBack::writeLineProduct(PickList list, lb::db::DataSet& line, lb::db::DataSet& source,
                                      const QString& selectedField)
 {
@@ -154,7 +166,7 @@ bool PickWriteBack::writeLineProduct(PickList list, lb::db::DataSet& line, lb::d
     to("sl_s").setAsFloat(from("sl_s").asFloat());
     to("sl_j").setAsFloat(from("sl_j").asFloat());
     to("dj_n").setAsFloat(source.fieldByName(price).asFloat());
-    to("dj_w").setAsFloat(from("dj_w").asFloat());
+    to("dj_w").setAsFloat(priceRow ? purchasePrice(source) : from("dj_w").asFloat());
     to("ss").setAsFloat(0);
     to("js").setAsFloat(0);
     to("sl").setAsFloat(1);

@@ -44,7 +44,8 @@ public:
     // `lineIntno` is the intno of the document line that was current when the picker opened:
     // a line pick writes only into that line, and nothing when it is gone or is the carry-over
     // line. `selectedField` is the field of the list grid's selected column (a price column
-    // chooses the line's price). An empty source writes nothing. Returns whether it wrote.
+    // chooses the line's price). A customer price row gives the line its product's purchase
+    // price. An empty source writes nothing. Returns whether it wrote.
     // Database errors propagate.
     static bool apply(PickList list, int code, PickTarget& target, lb::db::DataSet& source,
                       const QString& lineIntno, const QString& selectedField);
@@ -56,4 +57,6 @@ private:
     static bool writeLineProduct(PickList list, lb::db::DataSet& line, lb::db::DataSet& source,
                                  const QString& selectedField);
     static lb::db::DataSet* lineFor(PickTarget& target, const QString& lineIntno);
+    // The purchase price of a customer price row's product; the row's own when the product is gone.
+    static double purchasePrice(lb::db::DataSet& priceRow);
 };

@@ -125,6 +125,23 @@ TEST_F(PickWriteBackApply, ProductIntoTheLineThatWasCurrent)
     EXPECT_EQ(QVariant(10.0), scalar("select dj_n from outdetail where intno=:p1", {second}));
 }
 
+TEST_F(PickWriteBackApply, ACustomerPriceRowGivesItsPriceAndTheProductsPurchasePrice)
+{
+    const QString product = makeProduct("A1", "苹果", {{"dj_w", 8.0}, {"spbs", "斤"}});
+    insertRow("cproduct", {{"intno1", "0000000001"}, {"spintno", product}, {"intno", "0000000001"}, {"sphh", "A1"},
+                           {"spmc", "苹果"}, {"spbzxh", "斤"}, {"dj_n", 11.0}, {"spzz", 13.0}});
+    const QString line = makeLine();
+    opener->lines.open();
+    lb::db::Query prices(db());
+    prices.sql().add(QStringLiteral("select * from cproduct"));
+    prices.open();
+
+    EXPECT_TRUE(PickWriteBack::apply(PickList::CustomerProduct, 18, *opener, prices, line, QStringLiteral("spzz")));
+    EXPECT_EQ(QVariant(13.0), scalar("select dj_n from outdetail where intno=:p1", {line}));
+    EXPECT_EQ(QVariant(8.0), scalar("select dj_w from outdetail where intno=:p1", {line}));
+    EXPECT_EQ(QVariant("斤"), scalar("select unit from outdetail where intno=:p1", {line}));
+}
+
 TEST_F(PickWriteBackApply, NothingIntoAGoneLineTheCarryOverLineOrFromAnEmptyList)
 {
     makeProduct("A1", "苹果", {{"dj_n", 10.0}});
