@@ -1,15 +1,16 @@
 // Compaction of the database file into a checked copy that replaces it.
 #include "core/CompactDatabase.h"
 
+#include "core/Leftovers.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <filesystem>
 
 namespace lb::core {
 
@@ -32,10 +33,19 @@ void compactDatabaseFile(const QString& dbFile)
     const QFileInfo info(dbFile);
     if (!info.isFile())
         throw lb::FileOpenError(QStringLiteral("Database file not found: %1").arg(dbFile));
+    // The copy replaces the file by a rename, which only needs the folder: a file that may not
+    // be written must not be replaced behind its back.
+    {
+        QFile probe(info.absoluteFilePath());
+        if (!probe.open(QIODevice::ReadWrite))
+            throw lb::FileOpenError(QStringLiteral("Cannot write %1: %2").arg(dbFile, probe.errorString()));
+    }
+    Leftovers::removeFrom(info.absolutePath());
 
     QString temp;
     {
-        QTemporaryFile reserve(info.absolutePath() + QStringLiteral("/~SMXXXXXX"));
+        QTemporaryFile reserve(info.absolutePath() + QLatin1Char('/') + Leftovers::compactionPrefix()
+                               + QStringLiteral("XXXXXX"));
         reserve.setAutoRemove(false);
         if (!reserve.open())
             throw lb::FileOpenError(QStringLiteral("Cannot make a temporary file in %1").arg(info.absolutePath()));
@@ -54,14 +64,12 @@ void compactDatabaseFile(const QString& dbFile)
         }
         checkDatabaseFile(temp);
         QFile::setPermissions(temp, QFile::permissions(info.absoluteFilePath()));
-        std::error_code error;
-        std::filesystem::rename(std::filesystem::path(temp.toStdU16String()),
-                                std::filesystem::path(info.absoluteFilePath().toStdU16String()), error);
-        if (error)
-            throw lb::FileOpenError(QStringLiteral("Cannot replace %1: %2")
-                                        .arg(dbFile, QString::fromStdString(error.message())));
+        QString error;
+        if (!lb::DurableFile::replaceFile(temp, info.absoluteFilePath(), &error))
+            throw lb::FileOpenError(error);
     } catch (...) {
         QFile::remove(temp);
+        Leftovers::removeJournalsOf(temp);
         throw;
     }
 }

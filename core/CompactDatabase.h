@@ -12,7 +12,9 @@ namespace lb::core {
 bool CompactDatabase(const QString& dbFile);
 
 // The same without the message: DatabaseError (or FileOpenError) on failure, file unchanged.
-// The copy is written to a temporary file beside `dbFile`, checked, then renamed over it.
+// A file this process may not write is refused. Leftovers of an earlier compaction beside the
+// file are removed first; the copy is written to a temporary file beside `dbFile`, checked,
+// flushed, then renamed over it, and the folder flushed.
 void compactDatabaseFile(const QString& dbFile);
 
 // Opens `path` as a database and runs the engine's integrity check; DatabaseError when the

@@ -1,17 +1,24 @@
-// Recursive copy of one folder into another, for the backups and the year switch.
+// Recursive copy of one folder into another, and the single-file copy under it, for backups and year switches.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace lb::core {
 
 // Copies every file and subfolder of `source` into `target` (made with its parents when
-// missing), replacing files of the same name. Each file is copied under a temporary name
-// in its target folder and renamed over the old one only when the copy is complete, so an
-// interrupted copy never leaves a damaged file in place of a sound one.
+// missing), replacing files of the same name through copyFile(). Leftovers of killed copies
+// and compactions and database journals (Leftovers::isLeftover) are not copied.
 // Returns false when `source` is empty or not a readable folder, or when any file or folder
 // could not be copied (the others are still copied); `failed`, when given, receives the
-// paths that failed. True when everything was copied.
+// paths that failed. True when everything was copied and is on the disk.
 bool CopyDir(const QString& source, const QString& target, QStringList* failed = nullptr);
+
+// Copies one file over `target` (its folder must exist) so that a power cut or a kill at any
+// moment leaves either the old target or the complete copy: a flushed temporary file renamed
+// over the target, then the folder flushed. Journal files of the old target are removed, so
+// that they are never played into the copy. False with the reason in `error` on failure; the
+// target is then as it was.
+bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
 
 } // namespace lb::core

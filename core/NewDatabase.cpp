@@ -3,11 +3,13 @@
 #include "core/NewDatabase.h"
 
 #include "core/CompactDatabase.h"
+#include "core/Leftovers.h"
 #include "core/Schema.h"
 #include "core/ScramblePassword.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
 
 #include <QDir>
@@ -126,7 +128,7 @@ void NewDatabase::build(const QString& path, bool oldForm)
     // A unique name beside the target, so that the final rename stays on one file system.
     QString temp;
     {
-        QTemporaryFile reserve(folder + QStringLiteral("/~kvdbXXXXXX"));
+        QTemporaryFile reserve(folder + QLatin1Char('/') + Leftovers::newDatabasePrefix() + QStringLiteral("XXXXXX"));
         reserve.setAutoRemove(false);
         if (!reserve.open())
             throw lb::DatabaseError(QStringLiteral("Cannot make a temporary file in %1").arg(folder));
@@ -157,8 +159,10 @@ void NewDatabase::build(const QString& path, bool oldForm)
             transaction.commit();
         }
         checkDatabaseFile(temp);
-        if (!QFile::rename(temp, path))
+        // Renamed only onto a free name: an existing database is never replaced.
+        if (!lb::DurableFile::flushFile(temp) || !QFile::rename(temp, path))
             throw lb::DatabaseError(QStringLiteral("Cannot rename %1 to %2").arg(temp, path));
+        lb::DurableFile::flushFolder(folder); // the file is in place; a later flush takes the name too
     } catch (...) {
         QFile::remove(temp);
         throw;

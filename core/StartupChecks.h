@@ -7,8 +7,9 @@
 class StartupChecks {
 public:
     // The engine is built into the program, so what can be missing is a usable database
-    // file: it must exist, be a readable and writable file, and start with the SQLite header.
-    // Returns the reason it cannot be used, or the empty text when it can.
+    // file: it must exist, open for reading and writing, start with the SQLite header, and lie
+    // in a folder where files can be made (the engine's journal). Returns the reason, in the
+    // user's words, it cannot be used, or the empty text when it can.
     static QString databaseFileProblem(const QString& path);
 
     // From 26 to 31 December a run starts with the year-end reminder.

@@ -2,6 +2,7 @@
 #include "core/Tfrmain.h"
 
 #include "core/BackgroundPicture.h"
+#include "core/Leftovers.h"
 #include "core/SchemaUpgrade.h"
 #include "core/ShutdownBackup.h"
 #include "core/StartupChecks.h"
@@ -13,6 +14,7 @@
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/InstanceLock.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
 
@@ -20,7 +22,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
-#include <QLockFile>
 #include <QPrinter>
 #include <QStatusBar>
 
@@ -31,15 +32,18 @@ Tfrmain::Tfrmain(QWidget* parent)
 {
     setWindowTitle(baseCaption());
 
-    // One copy per program folder. A lock left by a copy that died is taken over (QLockFile
-    // checks that its process is gone); a folder where no lock can be written is not guarded.
-    instanceLock_ = std::make_unique<QLockFile>(lb::AppPaths::inProgramFolder(QStringLiteral("ledgerbox.lock")));
-    instanceLock_->setStaleLockTime(0);
-    if (!instanceLock_->tryLock(0) && instanceLock_->error() == QLockFile::LockFailedError) {
-        instanceRefused_ = true;
-        lb::ui::Dialogs::error(QStringLiteral("该程序正在运行!"), QStringLiteral("朔栎软件"));
+    // One copy per program folder. The lock dies with the process that holds it, so whatever a
+    // killed copy left in the lock file never blocks a start; a folder where the lock file can
+    // be neither made nor opened is not guarded (the database check below then ends the start).
+    instanceLock_ = std::make_unique<lb::InstanceLock>(lb::AppPaths::inProgramFolder(QStringLiteral("ledgerbox.lock")));
+    if (instanceLock_->heldElsewhere()) {
+        refuseStart(QStringLiteral("该程序正在运行!"));
         return;
     }
+    // What a killed or failed copy or compaction left behind goes before anything reads the
+    // folders; only the holder of the lock may do it, as a running copy's files look the same.
+    if (instanceLock_->state() == lb::InstanceLock::State::Held)
+        lb::core::Leftovers::removeFromProgramFolder();
 
     PickMode = 0;
     CustProductPick = 0;
@@ -47,11 +51,13 @@ Tfrmain::Tfrmain(QWidget* parent)
     OperatorPassword.clear();
     OperatorName.clear();
 
-    // The engine is part of the program; what can be missing is a usable database file.
-    // It is only reported here: connecting in the first showing then fails and ends the run.
+    // The engine is part of the program; what can be missing is a usable database file. A run
+    // that could not store what is entered must not start: it ends here with the reason.
     const QString problem = StartupChecks::databaseFileProblem(lb::AppPaths::databaseFile());
-    if (!problem.isEmpty())
-        lb::ui::Dialogs::message(problem);
+    if (!problem.isEmpty()) {
+        refuseStart(problem);
+        return;
+    }
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
@@ -84,6 +90,13 @@ void Tfrmain::loadBackgroundPicture(const QString& path)
     Image1->setPixmap(QPixmap::fromImage(BackgroundPicture::load(path)));
 }
 
+void Tfrmain::refuseStart(const QString& reason)
+{
+    startRefused_ = true;
+    terminated_ = true; // nothing to show, nothing to back up
+    lb::ui::Dialogs::error(reason, QStringLiteral("朔栎软件"));
+}
+
 void Tfrmain::terminateProgram()
 {
     terminated_ = true;
@@ -100,7 +113,7 @@ void Tfrmain::buildStatusBar()
 
 void Tfrmain::FormShow()
 {
-    if (shown_)
+    if (shown_ || startRefused_)
         return;
     shown_ = true;
 

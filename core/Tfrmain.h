@@ -9,7 +9,9 @@
 class QPrinter;
 
 class QLabel;
-class QLockFile;
+namespace lb {
+class InstanceLock;
+}
 
 class Tfrmain : public QMainWindow {
     Q_OBJECT
@@ -17,9 +19,10 @@ public:
     // The printer chosen under "打印设置"; it lives as long as the main window, so that it is
     // gone before the application object is.
     QPrinter& printerSetup();
-    // Takes the single-instance guard, clears the shared fields and checks that the database
-    // file can be used. Touches no dataset: the data module does not exist yet. When another
-    // copy runs, it reports so and instanceRefused() is true; the caller then ends the program.
+    // Takes the single-instance guard, removes what killed copies and compactions left, clears
+    // the shared fields and checks that the database file and works/ can be written. Touches
+    // no dataset: the data module does not exist yet. When another copy runs or the books
+    // cannot be used, it says so and startRefused() is true; the caller then ends the program.
     explicit Tfrmain(QWidget* parent = nullptr);
     ~Tfrmain() override;
 
@@ -63,7 +66,7 @@ public:
     // terminated() tells a caller that runs before the loop not to start it.
     void terminateProgram();
     bool terminated() const { return terminated_; }
-    bool instanceRefused() const { return instanceRefused_; }
+    bool startRefused() const { return startRefused_; }
 
     // The steps of the first showing, activation and closing; the events call them, and tests
     // call them directly. FormShow runs once; errors of its own steps propagate to the caller.
@@ -85,11 +88,13 @@ protected:
 
 private:
     void buildStatusBar();
-    std::unique_ptr<QLockFile> instanceLock_;
+    // Ends the run before it starts, with the reason in an error box captioned "朔栎软件".
+    void refuseStart(const QString& reason);
+    std::unique_ptr<lb::InstanceLock> instanceLock_;
     std::unique_ptr<QPrinter> printer_;
     QLabel* statusFirst_ = nullptr;
     QLabel* statusLast_ = nullptr;
-    bool instanceRefused_ = false;
+    bool startRefused_ = false;
     bool terminated_ = false;
     bool shown_ = false;
     bool closed_ = false;

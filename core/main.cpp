@@ -17,10 +17,11 @@ int main(int argc, char** argv)
     // Each subsystem puts its windows into the registry the menus open them from.
     registerMasterDataWindows();
 
-    // The main window first: it takes the single-instance guard before anything else runs.
+    // The main window first: it takes the single-instance guard and checks the books before
+    // anything else runs.
     auto mainWindow = std::make_unique<Tfrmain>();
     frmain = mainWindow.get();
-    if (mainWindow->instanceRefused())
+    if (mainWindow->startRefused())
         return 1;
     // Queued, so that the modal window that ends the run closes before the loop ends.
     QObject::connect(mainWindow.get(), &Tfrmain::programEnding, &app,

@@ -1,5 +1,6 @@
-// Schema tool of the build: writes a fresh database file when none exists at the given path.
+// Schema tool of the run command: writes a fresh database file when none exists.
 #include "core/NewDatabase.h"
+#include "platform/sys/AppPaths.h"
 #include "platform/sys/Errors.h"
 
 #include <QCoreApplication>
@@ -10,11 +11,13 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: lb_makedb <path of kvdb.mdb>\n");
+    if (args.size() > 2) {
+        std::fprintf(stderr, "usage: lb_makedb [path of kvdb.mdb]\n"
+                             "  without a path: works/kvdb.mdb in the data folder\n"
+                             "  ($LEDGERBOX_HOME, else $XDG_DATA_HOME/ledgerbox, else ~/.local/share/ledgerbox)\n");
         return 2;
     }
-    const QString path = args[1];
+    const QString path = args.size() == 2 ? args[1] : lb::AppPaths::databaseFile();
     // An existing database holds the user's data: it is never replaced.
     if (QFileInfo::exists(path))
         return 0;

@@ -57,6 +57,10 @@ void Connection::open()
         Statement::check(sqlite3_create_collation_v2(db, "GBK", SQLITE_UTF8, nullptr, gbkCollation, nullptr), db);
         // Reading the schema fails here, not at the first query, when the file is no database.
         Statement(db, QStringLiteral("SELECT count(*) FROM sqlite_master")).run();
+        // The engine falls back to reading a file it may not write; a run on such a file would
+        // take the user's entries and then fail to store every one of them.
+        if (sqlite3_db_readonly(db, "main") == 1)
+            throw DatabaseError(QStringLiteral("Database file cannot be written: %1").arg(file_));
         // A rollback journal keeps every committed change inside the one file, which backups
         // and year-end copies take as it is.
         Statement(db, QStringLiteral("PRAGMA journal_mode = DELETE")).run();

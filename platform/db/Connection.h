@@ -22,8 +22,9 @@ public:
     void setDatabaseFile(const QString& path) { file_ = path; }
     const QString& databaseFile() const { return file_; }
 
-    // Opens the file read-write; a missing file raises DatabaseError (the program never
-    // creates its database). Registers the "GBK" collation. Does nothing when connected.
+    // Opens the file read-write; a missing file, or one that can only be read, raises
+    // DatabaseError (the program never creates its database, nor runs on one it cannot
+    // write). Registers the "GBK" collation. Does nothing when connected.
     void open();
     // Closes every dataset on the connection, then the file. Does nothing when closed.
     void close();

@@ -1,9 +1,7 @@
 // Where the program keeps its files: the program folder, works/, the backups and the text log.
 #include "platform/sys/AppPaths.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 namespace lb {
 
@@ -21,10 +19,12 @@ QString AppPaths::programFolder()
         return overrideFolder();
     const QString fromEnv = qEnvironmentVariable("LEDGERBOX_HOME");
     if (!fromEnv.isEmpty())
-        return QDir::cleanPath(fromEnv);
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QDir::currentPath();
+        return QDir::cleanPath(QDir::current().absoluteFilePath(fromEnv));
+    // A relative XDG_DATA_HOME is to be ignored, as the base directory rules say.
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(dataHome + QStringLiteral("/ledgerbox"));
 }
 
 void AppPaths::setProgramFolder(const QString& folder)

@@ -7,9 +7,10 @@ namespace lb {
 
 class AppPaths {
 public:
-    // The program's folder, without a trailing slash: the folder of the executable, or the
-    // folder named by LEDGERBOX_HOME (tests point the program at a temporary folder this way),
-    // or the one a test has set.
+    // The program's folder (the books: works/, the backups, the year folders, the error log),
+    // without a trailing slash. It is a data folder apart from the program and its build: the
+    // folder a test has set, else LEDGERBOX_HOME, else $XDG_DATA_HOME/ledgerbox (an absolute
+    // XDG_DATA_HOME only), else ~/.local/share/ledgerbox. Nothing here creates it.
     static QString programFolder();
     static void setProgramFolder(const QString& folder); // empty: back to the default
 

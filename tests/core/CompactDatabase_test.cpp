@@ -1,12 +1,20 @@
 // Tests of the compaction: the data survive and the file shrinks; a failure keeps the file.
 #include "core/CompactDatabase.h"
 #include "core/CoreFixture.h"
+#include "support/WriteProtect.h"
 
 #include <QFile>
+#include <sys/stat.h>
 
 using lb::core::CompactDatabase;
 
 namespace {
+
+ino_t inode(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
 
 class Compaction : public CoreFixture {
 protected:
@@ -58,4 +66,34 @@ TEST_F(Compaction, FailureShowsTheMessageAndKeepsTheFile)
 
     EXPECT_FALSE(CompactDatabase(lb::AppPaths::inProgramFolder(QStringLiteral("works/nosuch.mdb"))));
     EXPECT_FALSE(QFile::exists(lb::AppPaths::inProgramFolder(QStringLiteral("works/nosuch.mdb"))));
+}
+
+TEST_F(Compaction, AFileThatMayNotBeWrittenIsNotReplaced)
+{
+    db().close();
+    const QString path = lb::AppPaths::databaseFile();
+    const QByteArray before = fileBytes(path);
+    const ino_t sameFile = inode(path);
+    WriteProtect locked(path);
+    if (!locked.ok())
+        GTEST_SKIP() << "files cannot be write-protected here";
+
+    EXPECT_FALSE(CompactDatabase(path));
+    EXPECT_EQ(QStringList{QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。")}, dialogs.texts());
+    EXPECT_EQ(sameFile, inode(path)); // the very file, not a copy renamed over it
+    EXPECT_EQ(before, fileBytes(path));
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files));
+}
+
+TEST_F(Compaction, LeftoversOfAKilledCompactionGoBeforeTheNext)
+{
+    db().close();
+    const QString works = lb::AppPaths::worksFolder();
+    for (const char* name : {"~SM1a2b3c", "~SM1a2b3c-journal", "~SMzzzzzz", "~cpQwErTy"}) {
+        QFile leftover(works + QLatin1Char('/') + QLatin1String(name));
+        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+        leftover.write("half a copy");
+    }
+    EXPECT_TRUE(CompactDatabase(lb::AppPaths::databaseFile()));
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(works).entryList(QDir::Files | QDir::Hidden));
 }

@@ -96,3 +96,17 @@ TEST_F(CopyDirTest, ATargetThatCannotBeReplacedIsReported)
     EXPECT_EQ(QByteArray("o"), read(dst() + "/other.txt"));
     EXPECT_TRUE(QDir(dst() + "/kvdb.mdb/inside").exists());
 }
+
+TEST_F(CopyDirTest, LeftoversAndJournalsAreNotCopiedAndOldJournalsOfACopiedFileGo)
+{
+    write(src() + "/kvdb.mdb", "database");
+    for (const char* name : {"/~SM5x9Kq1", "/~SM5x9Kq1-journal", "/~cpAbC123", "/kvdb.mdb-journal", "/kvdb.mdb-wal"})
+        write(src() + name, "leftover");
+    // A journal beside the old copy would be played into the new one when it is opened.
+    write(dst() + "/kvdb.mdb", "older copy");
+    write(dst() + "/kvdb.mdb-journal", "journal of the older copy");
+
+    EXPECT_TRUE(CopyDir(src(), dst()));
+    EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(dst()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    EXPECT_EQ(QByteArray("database"), read(dst() + "/kvdb.mdb"));
+}

@@ -10,6 +10,7 @@
 #include "core/TFrstart.h"
 #include "core/Tfrmain.h"
 #include "platform/ui/ScriptedModals.h"
+#include "support/WriteProtect.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -118,35 +119,54 @@ TEST_F(TfrmainTest, FailedLogInEndsTheRunWithoutTheBackupQuestion)
     EXPECT_FALSE(exists(QStringLiteral("BAK")));
 }
 
-TEST_F(TfrmainTest, MissingDatabaseIsReportedAndEndsTheFirstShowing)
+TEST_F(TfrmainTest, BooksThatCannotBeUsedEndTheStartWithOneMessageOfOurs)
 {
     window.reset();
     dm().ADOCon.close();
-    QFile::remove(lb::AppPaths::databaseFile());
-    window = std::make_unique<Tfrmain>();
-    frmain = window.get();
-    ASSERT_EQ(1, dialogs.texts().size());
-    EXPECT_TRUE(dialogs.lastText().startsWith(QStringLiteral("数据库文件不存在"))) << dialogs.lastText().toStdString();
-
-    lb::ui::ScriptedModals modals;
-    window->show();
-    EXPECT_TRUE(window->terminated());
-    EXPECT_EQ(2, dialogs.texts().size()); // the connection's own error
-    EXPECT_TRUE(modals.titles().isEmpty()); // no log-in window
-    EXPECT_FALSE(QFile::exists(lb::AppPaths::databaseFile()));
-    EXPECT_TRUE(QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files).isEmpty());
+    const QString database = lb::AppPaths::databaseFile();
+    const QString works = lb::AppPaths::worksFolder();
+    const auto startsWith = [&](const QString& reason) {
+        dialogs.clear();
+        Tfrmain refused;
+        frmain = &refused;
+        EXPECT_TRUE(refused.startRefused()) << reason.toStdString();
+        EXPECT_EQ(QStringList{reason}, dialogs.texts());
+        EXPECT_EQ(lb::ui::DialogIcon::Error, dialogs.shown().at(0).icon);
+        // Shown all the same (a caller that forgets to check): nothing runs, nothing is asked.
+        lb::ui::ScriptedModals modals;
+        refused.show();
+        refused.close();
+        EXPECT_TRUE(modals.titles().isEmpty());
+        EXPECT_EQ(1, dialogs.texts().size());
+        EXPECT_FALSE(dm().ADOCon.connected());
+        frmain = nullptr;
+    };
+    {
+        WriteProtect locked(database);
+        if (!locked.ok())
+            GTEST_SKIP() << "files cannot be write-protected here";
+        startsWith(QStringLiteral("数据库文件不能读写: ") + database);
+    }
+    {
+        WriteProtect locked(works);
+        ASSERT_TRUE(locked.ok());
+        startsWith(QStringLiteral("数据文件夹不能写入: ") + works);
+    }
+    QFile::remove(database);
+    startsWith(QStringLiteral("数据库文件不存在: ") + database);
+    EXPECT_TRUE(QDir(works).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(TfrmainTest, SecondCopyIsRefused)
 {
     Tfrmain second;
-    EXPECT_TRUE(second.instanceRefused());
+    EXPECT_TRUE(second.startRefused());
     ASSERT_FALSE(dialogs.shown().empty());
     const lb::ui::DialogRequest& box = dialogs.shown().back();
     EXPECT_EQ(QStringLiteral("该程序正在运行!"), box.text);
     EXPECT_EQ(QStringLiteral("朔栎软件"), box.caption);
     EXPECT_EQ(lb::ui::DialogIcon::Error, box.icon);
-    EXPECT_FALSE(window->instanceRefused());
+    EXPECT_FALSE(window->startRefused());
 }
 
 TEST_F(TfrmainTest, BackgroundPictureFromOptionsOrBuiltIn)

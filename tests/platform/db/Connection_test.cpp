@@ -3,6 +3,7 @@
 
 #include "platform/db/Query.h"
 #include "platform/sys/Errors.h"
+#include "support/WriteProtect.h"
 
 #include <QFile>
 #include <memory>
@@ -41,6 +42,21 @@ TEST_F(ConnectionTest, NeverCreatesAMissingFileAndRejectsNonDatabases)
     EXPECT_FALSE(other.connected());
 
     EXPECT_THROW(Connection::createFile(path), DatabaseError);
+}
+
+TEST_F(ConnectionTest, AFileThatCanOnlyBeReadIsRefusedNotOpenedReadOnly)
+{
+    connection.close();
+    WriteProtect locked(path);
+    if (!locked.ok())
+        GTEST_SKIP() << "files cannot be write-protected here";
+    try {
+        connection.open();
+        ADD_FAILURE() << "opened a file it cannot write";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(QStringLiteral("Database file cannot be written: ") + path, error.message());
+    }
+    EXPECT_FALSE(connection.connected());
 }
 
 TEST_F(ConnectionTest, DatasetsThatAreChildrenOfTheOwnerMayOutliveIt)

@@ -1,0 +1,97 @@
+// File copies and renames that are on the disk when they return, so a power cut cannot leave an empty copy.
+#include "platform/sys/DurableFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace lb {
+
+namespace {
+
+bool fail(QString* error, const QString& what)
+{
+    if (error)
+        *error = what;
+    return false;
+}
+
+QString systemError(const QString& action, const QString& path, int code)
+{
+    return QStringLiteral("%1 %2: %3").arg(action, path, QString::fromLocal8Bit(std::strerror(code)));
+}
+
+bool syncPath(const QString& path, int flags, QString* error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return fail(error, systemError(QStringLiteral("Cannot open"), path, errno));
+    const int rc = ::fsync(fd);
+    const int code = errno;
+    ::close(fd);
+    if (rc != 0)
+        return fail(error, systemError(QStringLiteral("Cannot flush"), path, code));
+    return true;
+}
+
+} // namespace
+
+bool DurableFile::flushFile(const QString& path, QString* error)
+{
+    return syncPath(path, O_RDONLY, error);
+}
+
+bool DurableFile::flushFolder(const QString& folder, QString* error)
+{
+    return syncPath(folder, O_RDONLY | O_DIRECTORY, error);
+}
+
+bool DurableFile::copyFile(const QString& source, const QString& target, QString* error)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(error, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+    const QString folder = QFileInfo(target).absolutePath();
+    QTemporaryFile out(folder + QLatin1Char('/') + temporaryPrefix() + QStringLiteral("XXXXXX"));
+    if (!out.open())
+        return fail(error, QStringLiteral("Cannot write in %1: %2").arg(folder, out.errorString()));
+    char buffer[1 << 16];
+    qint64 read = 0;
+    while ((read = in.read(buffer, sizeof buffer)) > 0)
+        if (out.write(buffer, read) != read)
+            return fail(error, QStringLiteral("Cannot write %1: %2").arg(out.fileName(), out.errorString()));
+    if (read < 0)
+        return fail(error, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+    if (!out.flush() || out.size() != in.size())
+        return fail(error, QStringLiteral("Cannot write %1: %2").arg(out.fileName(), out.errorString()));
+    if (::fsync(out.handle()) != 0)
+        return fail(error, systemError(QStringLiteral("Cannot flush"), out.fileName(), errno));
+    out.setPermissions(in.permissions() | QFileDevice::WriteOwner);
+    out.close();
+    const QByteArray from = QFile::encodeName(out.fileName());
+    const QByteArray to = QFile::encodeName(target);
+    if (std::rename(from.constData(), to.constData()) != 0)
+        return fail(error, systemError(QStringLiteral("Cannot replace"), target, errno));
+    out.setAutoRemove(false); // renamed away
+    return flushFolder(folder, error);
+}
+
+bool DurableFile::replaceFile(const QString& from, const QString& to, QString* error)
+{
+    if (!flushFile(from, error))
+        return false;
+    const QByteArray fromName = QFile::encodeName(from);
+    const QByteArray toName = QFile::encodeName(to);
+    if (std::rename(fromName.constData(), toName.constData()) != 0)
+        return fail(error, systemError(QStringLiteral("Cannot replace"), to, errno));
+    return flushFolder(QFileInfo(to).absolutePath(), error);
+}
+
+} // namespace lb

@@ -1,0 +1,32 @@
+// File copies and renames that are on the disk when they return, so a power cut cannot leave an empty copy.
+#pragma once
+
+#include <QString>
+
+namespace lb {
+
+// Every copy or rename that replaces the database or a backup goes through here. A file is
+// written under a temporary name in its target folder, flushed, renamed over the target, and
+// the folder is flushed so that the rename itself survives a power cut. Failures come back as
+// false (with the reason in `error` when given), never as half-written targets.
+class DurableFile {
+public:
+    // Prefix of the temporary files a copy writes; a name with it is a leftover of a copy that
+    // was killed, and may be removed whenever no copy is running.
+    static QString temporaryPrefix() { return QStringLiteral("~cp"); }
+
+    // Writes the file's data and size to the disk.
+    static bool flushFile(const QString& path, QString* error = nullptr);
+    // Writes the folder's entries (names made, renamed or removed in it) to the disk.
+    static bool flushFolder(const QString& folder, QString* error = nullptr);
+
+    // Copies `source` over `target` (whose folder must exist) by way of a flushed temporary
+    // file; the target keeps the source's permissions, made writable by its owner. On failure
+    // the target is as it was and no temporary file is left.
+    static bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
+
+    // Flushes `from`, renames it over `to` (same file system), then flushes the folder of `to`.
+    static bool replaceFile(const QString& from, const QString& to, QString* error = nullptr);
+};
+
+} // namespace lb
