@@ -1,7 +1,7 @@
 // Tests of the compaction: the data survive and the file shrinks; a failure keeps the file.
 #include "core/CompactDatabase.h"
 #include "core/CoreFixture.h"
-#include "support/WriteProtect.h"
+#include "support/Unprivileged.h"
 
 #include <QFile>
 #include <sys/stat.h>
@@ -70,16 +70,29 @@ TEST_F(Compaction, FailureShowsTheMessageAndKeepsTheFile)
 
 TEST_F(Compaction, AFileThatMayNotBeWrittenIsNotReplaced)
 {
+    // A read-only database in a folder the user may write: renaming the compacted copy over it
+    // would work, and would take away the protection someone gave the file.
     db().close();
     const QString path = lb::AppPaths::databaseFile();
     const QByteArray before = fileBytes(path);
     const ino_t sameFile = inode(path);
-    WriteProtect locked(path);
-    if (!locked.ok())
-        GTEST_SKIP() << "files cannot be write-protected here";
+    const auto everyone = QFileDevice::Permissions(0x7777);
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), everyone));
+    ASSERT_TRUE(QFile::setPermissions(lb::AppPaths::worksFolder(), everyone));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
 
-    EXPECT_FALSE(CompactDatabase(path));
-    EXPECT_EQ(QStringList{QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。")}, dialogs.texts());
+    const int result = runUnprivileged([&] {
+        try {
+            lb::core::compactDatabaseFile(path);
+            return 0;
+        } catch (const lb::FileOpenError&) {
+            return 1;
+        } catch (...) {
+            return 2;
+        }
+    });
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(1, result);
     EXPECT_EQ(sameFile, inode(path)); // the very file, not a copy renamed over it
     EXPECT_EQ(before, fileBytes(path));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files));
