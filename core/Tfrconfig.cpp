@@ -509,12 +509,17 @@ QWidget* Tfrconfig::buildFrontDeskPage()
     QPushButton* ok = button(page, QStringLiteral("确定"));
     layout->addWidget(ok);
     connect(ok, &QPushButton::clicked, this, lb::ui::guardSlot(this, &Tfrconfig::frontDeskOk));
+    // Every change of folder writes the path box: another drive, a click or a keyboard move
+    // in the folder tree.
     connect(driveBox, &QComboBox::currentTextChanged, this, lb::ui::guardSlot(this, [this](const QString& drive) {
         folderList->setRootIndex(folders_->setRootPath(drive));
+        pathBox->setText(drive);
     }));
-    connect(folderList, &QTreeView::clicked, this, lb::ui::guardSlot(this, [this](const QModelIndex& index) {
-        pathBox->setText(folders_->filePath(index));
-    }));
+    connect(folderList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            lb::ui::guardSlot(this, [this](const QModelIndex& current) {
+                if (current.isValid())
+                    pathBox->setText(folders_->filePath(current));
+            }));
     return page;
 }
 

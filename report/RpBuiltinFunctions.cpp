@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace lb::report {
@@ -158,12 +159,16 @@ void fnSideStr(const QString& name, const Args& a, TRpEvResult& r)
 
 // ---- Numbers
 
+// An integer part that the evaluator's 32-bit integer cannot hold is refused like int(1E20),
+// not wrapped into another number.
 void fnInt(const QString&, const Args& a, TRpEvResult& r)
 {
+    const double whole = a.size() == 1 && a[0].kind == rkDouble ? std::trunc(a[0].doubleValue) : 0.0;
     if (a.size() == 1 && a[0].kind == rkInteger)
         r = TRpEvResult::integer(a[0].intValue);
-    else if (a.size() == 1 && a[0].kind == rkDouble && inIntegerRange(a[0].doubleValue))
-        r = TRpEvResult::integer(wrap32(static_cast<std::int64_t>(std::trunc(a[0].doubleValue))));
+    else if (a.size() == 1 && a[0].kind == rkDouble && whole >= std::numeric_limits<qint32>::min()
+             && whole <= std::numeric_limits<qint32>::max())
+        r = TRpEvResult::integer(static_cast<qint32>(whole));
     else
         r.setError(rpFormat(msg::WrongArguments, QStringLiteral("INT")));
 }

@@ -3,11 +3,12 @@
 
 #include "platform/db/DataSet.h"
 #include "platform/sys/Errors.h"
-#include "platform/ui/LbApplication.h"
 #include "platform/ui/GuardSlot.h"
+#include "platform/ui/LbApplication.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 namespace lb::ui {
@@ -19,6 +20,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setWordWrap(false);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, guardSlot(this, [this] { fitColumns(false); }));
 }
 
 void DataGrid::setDataSet(lb::db::DataSet* dataSet)
@@ -37,6 +39,7 @@ void DataGrid::setDataSet(lb::db::DataSet* dataSet)
             applyColumns();
             followDataSet();
         }));
+        connect(model_, &QAbstractItemModel::dataChanged, this, guardSlot(this, [this] { fitColumns(false); }));
         currentLink_ = connect(dataSet, &lb::db::DataSet::currentChanged, this, guardSlot(this, [this] { followDataSet(); }));
         applyColumns();
         followDataSet();
@@ -94,11 +97,42 @@ void DataGrid::applyColumns()
 {
     if (!model_)
         return;
+    for (int column = 0; column < model_->columnCount(); ++column)
+        setColumnHidden(column, !model_->columnAt(column).visible);
+    fitColumns(true);
+}
+
+void DataGrid::fitColumns(bool fresh)
+{
+    if (!model_)
+        return;
+    // The rows on screen; a grid not laid out yet measures the rows it will first show.
+    const int rows = model_->rowCount();
+    const int first = std::max(0, rowAt(0));
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    const int onScreen = std::max(viewport()->height() / rowHeight + 1, 64);
+    const int last = std::min(rows - 1, first + onScreen);
     for (int column = 0; column < model_->columnCount(); ++column) {
+        if (isColumnHidden(column))
+            continue;
         const GridColumn c = model_->columnAt(column);
-        setColumnHidden(column, !c.visible);
-        if (c.width > 0)
-            setColumnWidth(column, c.width);
+        const lb::db::Field* field = model_->fieldAt(column);
+        const bool number = field && (field->dataType() == lb::db::FieldType::Float
+                                      || field->dataType() == lb::db::FieldType::Integer);
+        int values = 0;
+        if (number || c.width <= 0) {
+            for (int row = first; row <= last; ++row)
+                values = std::max(values, sizeHintForIndex(model_->index(row, column)).width());
+        }
+        int width = c.width;
+        if (c.width <= 0) {
+            const int fitted = number ? values : std::min(values, maxFittedTextWidth);
+            width = std::max(horizontalHeader()->sectionSizeHint(column), fitted);
+        } else if (number) {
+            width = std::max(width, values);
+        }
+        if (fresh || width > columnWidth(column))
+            setColumnWidth(column, width);
     }
 }
 
@@ -202,6 +236,12 @@ void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
     // The item delegate ends an edit with this hint when Enter is pressed in the editor.
     if (hint == QAbstractItemDelegate::SubmitModelCache)
         emit enterPressed();
+}
+
+void DataGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    fitColumns(false); // more rows may have come on screen
 }
 
 void DataGrid::wheelEvent(QWheelEvent* event)

@@ -13,6 +13,11 @@ namespace lb::ui {
 // never adds rows by itself: Insert is swallowed and Down on the last row does nothing. The
 // mouse wheel moves the dataset one record (back when turned away from the user). Enter,
 // also when it ends a cell edit, sends enterPressed() instead of moving.
+//
+// Column widths: a column given a width keeps at least that width; a number column is never
+// narrower than the widest of its values on screen; a column given no width fits its title and
+// the values on screen (a text column up to maxFittedTextWidth). New rows refit the columns;
+// scrolling, resizing and edits only widen them.
 class DataGrid : public QTableView {
     Q_OBJECT
 public:
@@ -35,6 +40,9 @@ public:
     void setSelectedIndex(int column);
     lb::db::Field* selectedField() const;
 
+    // The widest a text column given no width grows to fit its values, in pixels.
+    static constexpr int maxFittedTextWidth = 320;
+
     // Sees every key first; returns true when it handled the key.
     using KeyHook = std::function<bool(QKeyEvent* event)>;
     void setKeyHook(KeyHook hook) { keyHook_ = std::move(hook); }
@@ -45,12 +53,16 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void followDataSet();
     void applyColumns();
+    // Fits the widths to the rows on screen; `fresh` starts from the configured widths, else
+    // columns only widen.
+    void fitColumns(bool fresh);
     int firstVisibleColumn() const;
     // Runs a dataset move; a refused move (a failed post) is reported and the grid returns
     // to the dataset's row.

@@ -12,11 +12,14 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -316,4 +319,19 @@ TEST_F(TfrconfigTest, FrontDeskFolderIsStoredWithItsSeparator)
     Tfrconfig& again = open();
     again.PageControl1->setCurrentIndex(4);
     EXPECT_EQ(QStringLiteral("/srv/front/"), again.pathBox->text());
+}
+
+// Not only a mouse click: any move of the tree's current folder and another drive write the box.
+TEST_F(TfrconfigTest, FrontDeskPathFollowsEveryChangeOfFolder)
+{
+    QDir(folder.path()).mkpath(QStringLiteral("front/data"));
+    Tfrconfig& w = open();
+    w.PageControl1->setCurrentIndex(4);
+    const QString data = folder.filePath(QStringLiteral("front/data"));
+    auto* folders = static_cast<QFileSystemModel*>(w.folderList->model());
+    w.folderList->setCurrentIndex(folders->index(data));
+    EXPECT_EQ(data, w.pathBox->text());
+    w.driveBox->addItem(folder.filePath(QStringLiteral("front")));
+    w.driveBox->setCurrentIndex(w.driveBox->count() - 1);
+    EXPECT_EQ(folder.filePath(QStringLiteral("front")), w.pathBox->text());
 }

@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -326,3 +328,42 @@ TEST_F(DataGridTest, settingsStayWhenTheGridIsBoundAgain)
 }
 
 } // namespace
+
+namespace {
+
+// What the grid needs to show a text whole: the text plus the cell's margins.
+int widthOf(const DataGrid& grid, const QString& text)
+{
+    return grid.fontMetrics().horizontalAdvance(text) + 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+}
+
+} // namespace
+
+// A number is never cut: its column widens to its widest value on screen, also past a given
+// width, also when an edit or a scroll brings a wider one; a column given no width fits its
+// title and its values.
+TEST_F(DataGridTest, ColumnsAreNeverNarrowerThanTheirNumbersOrUntitledFits)
+{
+    connection.execute("UPDATE product SET dj_n = 123456789012.5 WHERE sphh = '001'");
+    grid.setColumns({{"szbj", "选择"}, {"sphh", "货品代码", 80}, {"spmc", "一个很长很长的货品名称标题"},
+                     {"dj_n", "批发价", 40}, {"deduck", "扣除"}, {"sl", "库存数量"}});
+    products.refresh();
+    EXPECT_EQ(QStringLiteral("123,456,789,012.50"), cell(0, Price));
+    EXPECT_GE(grid.columnWidth(Price), widthOf(grid, cell(0, Price)));
+    EXPECT_EQ(80, grid.columnWidth(Code)); // a text column keeps the width it was given
+    EXPECT_GE(grid.columnWidth(Name), grid.horizontalHeader()->sectionSizeHint(Name));
+    EXPECT_LT(grid.columnWidth(Stock), 100); // short values and title: narrower than the default
+
+    const int before = grid.columnWidth(Stock);
+    products.last();
+    products.edit();
+    products.fieldByName("sl").setAsFloat(98765432109876.0);
+    products.post();
+    EXPECT_GT(grid.columnWidth(Stock), before);
+    EXPECT_GE(grid.columnWidth(Stock), widthOf(grid, cell(2, Stock)));
+
+    // A long text does not stretch its column without end.
+    connection.execute("UPDATE product SET spmc = '" + QString(200, QLatin1Char('W')) + "' WHERE sphh = '002'");
+    products.refresh();
+    EXPECT_LE(grid.columnWidth(Name), std::max(DataGrid::maxFittedTextWidth, grid.horizontalHeader()->sectionSizeHint(Name)));
+}
