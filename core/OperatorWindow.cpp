@@ -2,11 +2,13 @@
 #include "core/OperatorWindow.h"
 
 #include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
 #include "platform/db/Table.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
-#include "platform/ui/KeyFilter.h"
 #include "platform/ui/GuardSlot.h"
+#include "platform/ui/KeyFilter.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -32,6 +34,16 @@ QLineEdit* OperatorWindow::addEdit(const QString& label, int maxLength, bool dig
     form_->addRow(label, edit);
     edits_ << edit;
     return edit;
+}
+
+void OperatorWindow::showAboveList()
+{
+    adjustSize();
+    lb::ui::WindowPlacement::centreOver(*this, frmain);
+    lb::ui::WindowPlacement::keepAbove(*this, list_);
+    show();
+    raise();
+    activateWindow();
 }
 
 void OperatorWindow::finish()

@@ -29,6 +29,8 @@ protected:
     // then calls finish().
     QLineEdit* addEdit(const QString& label, int maxLength, bool digitsOnly);
     void finish();
+    // Shows the window centred over the main window and kept above its list.
+    void showAboveList();
 
     // The trimmed password when both edits hold the same text and it is not empty; otherwise
     // shows "密码输入不合法!", empties and focuses the password edit and returns the empty text.

@@ -5,6 +5,7 @@
 #include "platform/db/Table.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -49,10 +50,7 @@ TFrflash::TFrflash(QWidget* parent)
 void TFrflash::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (parentWidget()) {
-        const QRect owner = parentWidget()->window()->frameGeometry();
-        move(owner.center() - rect().center());
-    }
+    lb::ui::WindowPlacement::centreOver(*this, nullptr);
     if (!Timer1->isActive())
         Timer1->start();
 }

@@ -6,7 +6,7 @@
 class QLabel;
 class QTimer;
 
-// Modal, borderless, centred on its parent; its timer closes it after 3000 ms. A click on the
+// Modal, borderless, centred on the screen; its timer closes it after 3000 ms. A click on the
 // picture asks whether to show it at later starts; "否" clears flashbj. The timer stands still
 // while the question is open, so the window never closes under the user's answer.
 class TFrflash : public QDialog {

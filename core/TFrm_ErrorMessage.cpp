@@ -9,8 +9,10 @@
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/WindowPlacement.h"
 #include "platform/ui/GuardSlot.h"
 
+#include <QApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -105,6 +107,11 @@ void TFrm_ErrorMessage::MyErrorMessage(QObject* sender, const std::exception& er
     if (showing_)
         return;
     showing_ = true;
+    // Above the window the error came from, also when that one stays on top.
+    QWidget* raiser = sender && sender->isWidgetType() ? static_cast<QWidget*>(sender)->window() : nullptr;
+    if (!raiser || !raiser->isVisible() || raiser == this)
+        raiser = QApplication::activeWindow();
+    lb::ui::WindowPlacement::raiseOver(*this, raiser == this ? nullptr : raiser);
     lb::ui::Modal::exec(*this);
     showing_ = false;
 }

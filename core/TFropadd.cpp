@@ -21,8 +21,7 @@ void TFropadd::showAdd()
 {
     for (QLineEdit* edit : {Edit3, Edit4, Edit1, Edit2})
         edit->clear();
-    show();
-    raise();
+    showAboveList();
     Edit3->setFocus();
 }
 

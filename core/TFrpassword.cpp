@@ -6,6 +6,7 @@
 #include "core/Tfrmain.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/WindowPlacement.h"
 #include "platform/ui/GuardSlot.h"
 
 #include <QComboBox>
@@ -62,6 +63,12 @@ TFrpassword::TFrpassword(QWidget* parent)
     ComboBox1->setEditText(QStringLiteral("999"));
     Edit1->setText(lb::core::FactoryAdminPassword);
     Edit1->setFocus();
+}
+
+void TFrpassword::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    lb::ui::WindowPlacement::centreOver(*this, nullptr);
 }
 
 bool TFrpassword::logIn(QWidget* owner)

@@ -30,6 +30,7 @@ public:
     QPushButton* Button2 = nullptr;
 
 protected:
+    void showEvent(QShowEvent* event) override; // centred on the screen
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void done(int result) override;

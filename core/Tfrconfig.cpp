@@ -78,6 +78,7 @@ Tfrconfig::Tfrconfig(QWidget* owner)
 {
     setWindowTitle(QStringLiteral("系统选项设置"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    centreWhenShown(frmain);
     auto* layout = new QVBoxLayout(this);
     PageControl1 = new QTabWidget(this);
     PageControl1->addTab(buildFormatsPage(), QStringLiteral("数据格式设置"));

@@ -243,6 +243,12 @@ void Tfrmain::changeEvent(QEvent* event)
 
 void Tfrmain::closeEvent(QCloseEvent* event)
 {
+    // While a work window is open the main window cannot be reached: its close box and the
+    // window manager's close key ask nothing, back up nothing and leave the work window be.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

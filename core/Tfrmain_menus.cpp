@@ -1,6 +1,7 @@
 // The main window's menus, tool bar, navigator bar and dashboard.
 #include "core/Tfrmain.h"
 
+#include "core/BackgroundPicture.h"
 #include "core/Dashboard.h"
 #include "core/PasswordBox.h"
 #include "core/PictureButton.h"
@@ -23,6 +24,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFileInfo>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -221,16 +224,21 @@ private:
     {
         for (const char* name : calculators) {
             const QString program = QStandardPaths::findExecutable(QLatin1String(name));
-            if (!program.isEmpty()) {
-                QProcess::startDetached(program, {});
+            if (!program.isEmpty() && QProcess::startDetached(program, {}))
                 return;
-            }
         }
+        lb::ui::Dialogs::message(QStringLiteral("没有找到计算器程序,请先安装一个计算器."));
     }
 
     static void openHelp()
     {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(lb::AppPaths::inProgramFolder(QStringLiteral("kvhelp.chm"))));
+        const QString file = lb::AppPaths::inProgramFolder(QStringLiteral("kvhelp.chm"));
+        if (!QFileInfo(file).isFile()) {
+            lb::ui::Dialogs::message(QStringLiteral("没有找到帮助文件: ") + QDir::toNativeSeparators(file));
+            return;
+        }
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+            lb::ui::Dialogs::message(QStringLiteral("没有能打开帮助文件的程序: ") + QDir::toNativeSeparators(file));
     }
 
     Tfrmain& main_;
@@ -509,10 +517,14 @@ void MenuBuilder::buildDashboard()
         QFileDialog dialog(main, QStringLiteral("设置背景图片"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilter(QStringLiteral("图片文件 (*.bmp *.ico *.emf *.wmf *.jpg *.jpeg *.png)"));
+        dialog.setNameFilter(BackgroundPicture::fileFilter());
         if (lb::ui::Modal::exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
         const QString path = dialog.selectedFiles().constFirst();
+        if (!BackgroundPicture::canShow(path)) {
+            lb::ui::Dialogs::message(BackgroundPicture::refusalText());
+            return;
+        }
         main->loadBackgroundPicture(path); // a file that does not load stops here
         lb::db::Table& config = *frdm->ATCONFIG;
         config.open();

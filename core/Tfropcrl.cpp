@@ -22,6 +22,7 @@ Tfropcrl::Tfropcrl(QWidget* opener)
     : lb::ui::WorkWindow(opener)
 {
     setWindowTitle(QStringLiteral("操作员管理"));
+    centreWhenShown(frmain);
     fropcrl = this;
     lb::db::Table& operators = *frdm->ATopcrl;
     operators.open();

@@ -21,8 +21,7 @@ void Tfropedit::showEdit()
     Edit1->clear();
     Edit2->clear();
     Edit3->setText(frdm->ATopcrl->fieldByName(QStringLiteral("xm")).asString());
-    show();
-    raise();
+    showAboveList();
     Edit1->setFocus();
 }
 

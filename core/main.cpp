@@ -14,6 +14,7 @@ int main(int argc, char** argv)
 {
     lb::ui::LbApplication app(argc, argv);
     lb::ui::Dialogs::setApplicationTitle(QStringLiteral("朔栎软件"));
+    lb::ui::LbApplication::installQtTranslations(); // without them Qt's own dialogs stay English
     // Each subsystem puts its windows into the registry the menus open them from.
     registerMasterDataWindows();
 

@@ -13,6 +13,7 @@
 RecordEditor::RecordEditor(QWidget* owner) : lb::ui::WorkWindow(owner)
 {
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    centreWhenShown(frmain);
 }
 
 void RecordEditor::addControls(QBoxLayout* layout)

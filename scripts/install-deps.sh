@@ -5,7 +5,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libsqlite3-dev libjpeg-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-arphic-uming fonts-liberation2
+  fonts-arphic-uming fonts-liberation2 qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

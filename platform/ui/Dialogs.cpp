@@ -1,6 +1,7 @@
 // The one way the program shows message boxes, input boxes and masked password boxes.
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -21,6 +22,7 @@ public:
     DialogAnswer ask(const DialogRequest& request) override
     {
         QMessageBox box(QApplication::activeWindow());
+        WindowPlacement::raiseOver(box, box.parentWidget());
         box.setWindowTitle(request.caption);
         box.setText(request.text);
         box.setIcon(messageIcon(request.icon));
@@ -42,6 +44,7 @@ public:
     std::optional<QString> askText(const DialogRequest& request) override
     {
         QDialog dialog(QApplication::activeWindow());
+        WindowPlacement::raiseOver(dialog, dialog.parentWidget());
         dialog.setWindowTitle(request.caption);
         dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
         auto* layout = new QVBoxLayout(&dialog);

@@ -4,6 +4,8 @@
 #include "platform/sys/Errors.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QtGlobal>
 
 namespace lb::ui {
@@ -23,6 +25,17 @@ LbApplication::LbApplication(int& argc, char** argv) : QApplication(argc, argv) 
 bool LbApplication::notify(QObject* receiver, QEvent* event)
 {
     return guarded(receiver, [&] { return QApplication::notify(receiver, event); });
+}
+
+QTranslator* LbApplication::installQtTranslations()
+{
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 void LbApplication::setErrorHandler(ErrorHandler value) { handler() = std::move(value); }

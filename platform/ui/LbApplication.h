@@ -5,6 +5,8 @@
 #include <exception>
 #include <functional>
 
+class QTranslator;
+
 namespace lb::ui {
 
 // An lb::Abort escaping a handler ends the command silently. Any other error (lb::Error,
@@ -23,6 +25,11 @@ public:
     // Hands an error to the installed handler; for code that catches at a command's start
     // and still wants the program's error report.
     static void reportError(QObject* sender, const std::exception& error);
+
+    // Installs Qt's own Simplified Chinese texts (file, printer and colour dialogs, standard
+    // buttons) from the system's Qt translations. Returns the translator, owned by the
+    // application object, or nullptr when the translations are not installed.
+    static QTranslator* installQtTranslations();
 
     // Runs `deliver` under the rules above; notify() uses it, and tests call it directly
     // because a test program has its own application object.

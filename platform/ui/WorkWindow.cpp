@@ -1,6 +1,8 @@
 // Base of the program's work windows: top-level, deleted on close, disabling their opener.
 #include "platform/ui/WorkWindow.h"
 
+#include "platform/ui/WindowPlacement.h"
+
 #include <QCloseEvent>
 
 namespace lb::ui {
@@ -17,11 +19,23 @@ WorkWindow::~WorkWindow()
         opener_->setEnabled(true);
 }
 
+void WorkWindow::centreWhenShown(QWidget* over)
+{
+    centreOver_ = over;
+    centre_ = true;
+}
+
 void WorkWindow::showWork(bool disableOpener)
 {
     if (disableOpener && opener_) {
         opener_->setEnabled(false);
         disabledOpener_ = true;
+    }
+    WindowPlacement::keepAbove(*this, opener_);
+    if (centre_) {
+        if (!testAttribute(Qt::WA_Resized))
+            adjustSize();
+        WindowPlacement::centreOver(*this, centreOver_);
     }
     show();
     raise();

@@ -20,8 +20,11 @@ public:
     // Changes whom closing enables (a window that hands itself to another opener).
     void setOpener(QWidget* opener) { opener_ = opener; }
 
-    // Disables the opener (unless told not to) and shows this window modeless.
+    // Disables the opener (unless told not to) and shows this window modeless, transient for
+    // the opener's window so that the window manager keeps it above that window.
     void showWork(bool disableOpener = true);
+    // Makes showWork centre this window over `over`'s window (nullptr: on the screen).
+    void centreWhenShown(QWidget* over);
 
 signals:
     // Sent once, after the close hooks and before the opener is enabled.
@@ -38,6 +41,8 @@ private:
     void finish();
 
     QPointer<QWidget> opener_;
+    QPointer<QWidget> centreOver_;
+    bool centre_ = false;
     bool disabledOpener_ = false;
     bool finished_ = false;
 };

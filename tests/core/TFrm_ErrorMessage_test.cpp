@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QWindow>
 #include <new>
 #include <stdexcept>
 #include <typeinfo>
@@ -143,6 +144,39 @@ TEST_F(TFrm_ErrorMessageTest, ConversionErrorIsShownAndWrittenAsOneRow)
                            QStringLiteral("日期"), QStringLiteral("出错信息")}),
               titles);
     EXPECT_FALSE(dm().ATapperror->active()); // "返回" closes it
+}
+
+// The form opens above the window that raised the error, on top when that window stays on top
+// (the editors and the options window do), and in the plain layer for a plain window.
+TEST_F(TFrm_ErrorMessageTest, FormOpensAboveTheWindowThatRaisedTheError)
+{
+    QWidget editor;
+    editor.setWindowFlag(Qt::WindowStaysOnTopHint);
+    editor.show();
+    auto* box = new QLineEdit(&editor);
+    bool onTop = false;
+    QWindow* owner = nullptr;
+    lb::ui::ScriptedModals modals;
+    modals.then([&](QDialog& dialog) {
+        onTop = dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        owner = dialog.windowHandle()->transientParent();
+        form->BackClick();
+    });
+    lb::ui::LbApplication::guarded(box, []() -> bool { throw lb::ConvertError(QStringLiteral("x")); });
+    EXPECT_TRUE(onTop);
+    EXPECT_EQ(editor.windowHandle(), owner);
+
+    QWidget list;
+    list.show();
+    auto* grid = new QLineEdit(&list);
+    modals.then([&](QDialog& dialog) {
+        onTop = dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        owner = dialog.windowHandle()->transientParent();
+        form->BackClick();
+    });
+    lb::ui::LbApplication::guarded(grid, []() -> bool { throw lb::ConvertError(QStringLiteral("y")); });
+    EXPECT_FALSE(onTop);
+    EXPECT_EQ(list.windowHandle(), owner);
 }
 
 TEST_F(TFrm_ErrorMessageTest, IntegerDivisionIsNotTheBaseKind)

@@ -12,6 +12,8 @@
 #include "core/Tfrmain.h"
 #include "core/Tfropcrl.h"
 #include "core/WindowRegistry.h"
+#include "platform/gfx/EmfFormat.h"
+#include "platform/gfx/EmfWriter.h"
 #include "platform/ui/ScriptedModals.h"
 #include "platform/ui/WorkWindow.h"
 #include "support/ReportedErrors.h"
@@ -550,6 +552,9 @@ TEST_F(TfrmainMenusTest, TheMainWindowRegistersTheWindowsOfTheCore)
 
 TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOne)
 {
+    QFile helpFile(folder.filePath(QStringLiteral("kvhelp.chm")));
+    ASSERT_TRUE(helpFile.open(QIODevice::WriteOnly));
+    helpFile.close();
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
@@ -577,10 +582,17 @@ TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOn
         QThread::msleep(20);
     EXPECT_TRUE(QFile::exists(marker));
 
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+
+    // Without a calculator, and without the help file, a message of ours says so.
     qputenv("PATH", folder.filePath(QStringLiteral("nothing")).toUtf8());
     action(QStringLiteral("&H 帮  助"), QStringLiteral("计算器"))->trigger();
     qputenv("PATH", path);
-    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_EQ(QStringList{QStringLiteral("没有找到计算器程序,请先安装一个计算器.")}, dialogs.texts());
+    QFile::remove(folder.filePath(QStringLiteral("kvhelp.chm")));
+    action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
+    EXPECT_EQ(QStringLiteral("没有找到帮助文件: ") + QDir::toNativeSeparators(folder.filePath(QStringLiteral("kvhelp.chm"))),
+              dialogs.lastText());
 }
 
 TEST_F(TfrmainMenusTest, ModalWindowsOfTheMenusAndToolBarOpen)
@@ -699,6 +711,48 @@ TEST_F(TfrmainMenusTest, BackgroundPictureIsChosenAndStored)
     setPicture->trigger();
     EXPECT_TRUE(errors.lastIs<lb::FileOpenError>()) << errors.lastMessage().toStdString();
     EXPECT_EQ(file, scalar(QStringLiteral("select picfilename from config")).toString());
+}
+
+// The dialog offers what can be shown: an EMF page is drawn by our player; a WMF file is
+// refused with a message and changes nothing.
+TEST_F(TfrmainMenusTest, BackgroundPictureOffersWhatCanBeShownAndRefusesWmf)
+{
+    QAction* setPicture = window->Image1->actions().value(0);
+    ASSERT_NE(nullptr, setPicture);
+    auto choose = [&](const QString& path) {
+        lb::ui::ScriptedModals modals;
+        modals.then([&](QDialog& dialog) {
+            auto& files = dynamic_cast<QFileDialog&>(dialog);
+            EXPECT_EQ(QStringList{QStringLiteral("图片文件 (*.jpg *.jpeg *.bmp *.png *.emf)")}, files.nameFilters());
+            files.selectFile(path);
+            files.QDialog::done(QDialog::Accepted);
+        });
+        setPicture->trigger();
+    };
+
+    lb::gfx::EmfWriter writer(60, 40);
+    writer.selectObject(writer.createBrush(lb::gfx::emf::BS_SOLID, QColor(200, 20, 20)));
+    writer.selectObject(writer.createPen(lb::gfx::emf::PS_SOLID, 1, QColor(200, 20, 20)));
+    writer.rectangle(QRect(0, 0, 60, 40));
+    const QString emf = folder.filePath(QStringLiteral("logo.emf"));
+    QFile page(emf);
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write(writer.finish().bytes());
+    page.close();
+    choose(emf);
+    EXPECT_EQ(emf, scalar(QStringLiteral("select picfilename from config")).toString());
+    EXPECT_EQ(QColor(200, 20, 20).rgb(), window->Image1->pixmap().toImage().pixel(30, 20));
+
+    const QString wmf = folder.filePath(QStringLiteral("old.wmf"));
+    QFile old(wmf);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray("\xd7\xcd\xc6\x9a", 4));
+    old.close();
+    const QImage before = window->Image1->pixmap().toImage();
+    choose(wmf);
+    EXPECT_EQ(QStringList{QStringLiteral("不能显示WMF格式的图片,请选用JPEG、BMP、PNG或EMF格式的图片.")}, dialogs.texts());
+    EXPECT_EQ(emf, scalar(QStringLiteral("select picfilename from config")).toString());
+    EXPECT_EQ(before, window->Image1->pixmap().toImage());
 }
 
 TEST_F(TfrmainMenusTest, MainWindowMenusAndDashboardShowTheirTexts)

@@ -158,6 +158,25 @@ TEST_F(TfrmainTest, BooksThatCannotBeUsedEndTheStartWithOneMessageOfOurs)
     EXPECT_TRUE(QDir(works).entryList(QDir::Files).isEmpty());
 }
 
+// While a work window is open, the close box and the window manager's close key on the
+// disabled main window do nothing: no question, no backup, the run goes on.
+TEST_F(TfrmainTest, DisabledMainWindowIgnoresItsCloseBox)
+{
+    start();
+    window->setEnabled(false);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->terminated());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_TRUE(dm().ADOCon.connected());
+
+    window->setEnabled(true);
+    dialogs.answer(lb::ui::DialogAnswer::No);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(QStringList{QStringLiteral("若系统正常,则选择[是],否则选择[否]")}, dialogs.texts());
+    EXPECT_TRUE(window->terminated());
+}
+
 TEST_F(TfrmainTest, SecondCopyIsRefused)
 {
     Tfrmain second;

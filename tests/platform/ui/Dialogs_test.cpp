@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -196,3 +197,24 @@ TEST_F(RealDialogs, passwordBoxMasksAndReturnsTheTypedText)
 }
 
 } // namespace
+
+// A box raised while a window that stays on top is active opens above it, on top as well.
+TEST_F(RealDialogs, BoxOfAWindowThatStaysOnTopStaysOnTopAboveIt)
+{
+    QWidget editor;
+    editor.setWindowFlag(Qt::WindowStaysOnTopHint);
+    editor.show();
+    editor.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(&editor, QApplication::activeWindow());
+    bool onTop = false;
+    QWindow* owner = nullptr;
+    whenModalShows([&](QWidget& box) {
+        onTop = box.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        owner = box.windowHandle()->transientParent();
+        buttonWithText(box, QStringLiteral("确定"))->click();
+    });
+    Dialogs::message(QStringLiteral("数据保存完毕！ "));
+    EXPECT_TRUE(onTop);
+    EXPECT_EQ(editor.windowHandle(), owner);
+}

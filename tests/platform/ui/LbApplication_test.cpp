@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTranslator>
 #include <QWidget>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -115,3 +116,15 @@ TEST(LbApplicationNoHandler, anUnscriptedErrorBoxFailsTheTestAtOnce)
 }
 
 } // namespace
+
+// Qt's own dialogs speak Chinese once the system's Qt translations are installed.
+TEST(LbApplicationTranslations, QtsOwnTextsBecomeChinese)
+{
+    ASSERT_EQ(QStringLiteral("Cancel"), QCoreApplication::translate("QPlatformTheme", "Cancel"));
+    QTranslator* translator = LbApplication::installQtTranslations();
+    ASSERT_NE(nullptr, translator) << "qt6-translations-l10n is not installed";
+    EXPECT_EQ(QStringLiteral("取消"), QCoreApplication::translate("QPlatformTheme", "Cancel"));
+    EXPECT_EQ(QStringLiteral("打开"), QCoreApplication::translate("QPlatformTheme", "Open"));
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
