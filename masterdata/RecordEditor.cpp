@@ -12,7 +12,9 @@
 
 RecordEditor::RecordEditor(QWidget* owner) : lb::ui::WorkWindow(owner)
 {
-    setWindowFlag(Qt::WindowStaysOnTopHint);
+    // On top, with the close button alone.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     centreWhenShown(frmain);
 }
 

@@ -11,6 +11,7 @@ class WindowPlacement {
 public:
     // Makes `window` transient for the top-level window of `owner` (nullptr: for none), so
     // that the window manager keeps it above that window, also when the other one is clicked.
+    // A plain window becomes a dialog-type window for it (keeping minimise, maximise and close).
     static void keepAbove(QWidget& window, QWidget* owner);
 
     // For a box or form raised by `owner` (its top-level window counts): keeps it above that

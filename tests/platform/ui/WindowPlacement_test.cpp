@@ -30,6 +30,9 @@ TEST(WindowPlacement, WorkWindowsAreTransientForTheirOpenerAndCentredWhenAsked)
     EXPECT_TRUE(list->isEnabled());
     ASSERT_NE(nullptr, list->windowHandle());
     EXPECT_EQ(main.windowHandle(), list->windowHandle()->transientParent());
+    // Only a dialog-type window is kept above its owner by the window system.
+    EXPECT_EQ(Qt::Dialog, list->windowType());
+    EXPECT_TRUE(list->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(main.frameGeometry().center(), list->frameGeometry().center());
 
     // A picker opened over a child of the list belongs to the list's window.
@@ -54,6 +57,7 @@ TEST(WindowPlacement, BoxesStayOnTopExactlyWhenTheirOwnerDoes)
     QDialog box;
     WindowPlacement::raiseOver(box, &editor);
     EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowMaximizeButtonHint)); // still a box
     EXPECT_EQ(editor.windowHandle(), box.windowHandle()->transientParent());
     // The same long-lived form raised later by a plain window leaves the top layer.
     WindowPlacement::raiseOver(box, &list);
