@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libsqlite3-dev libjpeg-dev libxlsxwriter-dev
+  qt6-base-dev libsqlite3-dev libjpeg-dev libxlsxwriter-dev libshp-dev pxlib-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-liberation2 qt6-translations-l10n
 )

@@ -1,0 +1,89 @@
+// Reading dBase/FoxPro tables (.dbf).
+#include "platform/office/DbfFile.h"
+
+#include "platform/sys/Errors.h"
+#include "platform/sys/Gbk.h"
+
+#include <QDate>
+#include <QFile>
+#include <memory>
+#include <shapefil.h>
+
+namespace lb::office {
+
+namespace {
+
+struct DbfCloser {
+    void operator()(DBFInfo* handle) const { DBFClose(handle); }
+};
+
+QVariant valueOf(DBFHandle dbf, int record, int field, const ExternalField& def)
+{
+    // dBase has no null text: a blank character field reads as empty text.
+    if (def.type != ExternalFieldType::Text && DBFIsAttributeNULL(dbf, record, field))
+        return {};
+    const char* text = DBFReadStringAttribute(dbf, record, field);
+    const QByteArray bytes = text ? QByteArray(text) : QByteArray();
+    switch (def.type) {
+    case ExternalFieldType::Integer: return qint64(bytes.trimmed().toLongLong());
+    case ExternalFieldType::Number: return bytes.trimmed().toDouble();
+    case ExternalFieldType::Logical: {
+        const char flag = bytes.isEmpty() ? '?' : bytes.at(0);
+        if (flag == 'T' || flag == 't' || flag == 'Y' || flag == 'y')
+            return true;
+        if (flag == 'F' || flag == 'f' || flag == 'N' || flag == 'n')
+            return false;
+        return {};
+    }
+    case ExternalFieldType::Date: {
+        const QDate date = QDate::fromString(QString::fromLatin1(bytes.trimmed()), QStringLiteral("yyyyMMdd"));
+        return date.isValid() ? QVariant(date) : QVariant();
+    }
+    case ExternalFieldType::Text: break;
+    }
+    return lb::Gbk::fromGbk(bytes);
+}
+
+} // namespace
+
+ExternalTable DbfFile::read(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    std::unique_ptr<DBFInfo, DbfCloser> dbf(DBFOpen(name.constData(), "rb"));
+    if (!dbf)
+        throw lb::FileOpenError(QStringLiteral("Cannot open the table %1").arg(path));
+
+    ExternalTable table;
+    const int fieldCount = DBFGetFieldCount(dbf.get());
+    for (int i = 0; i < fieldCount; ++i) {
+        char fieldName[XBASE_FLDNAME_LEN_READ + 1] = {};
+        int width = 0;
+        int decimals = 0;
+        DBFGetFieldInfo(dbf.get(), i, fieldName, &width, &decimals);
+        ExternalField field;
+        field.name = QString::fromLatin1(fieldName);
+        field.length = width;
+        field.decimals = decimals;
+        switch (DBFGetNativeFieldType(dbf.get(), i)) {
+        case 'N': field.type = decimals == 0 ? ExternalFieldType::Integer : ExternalFieldType::Number; break;
+        case 'F': field.type = ExternalFieldType::Number; break;
+        case 'L': field.type = ExternalFieldType::Logical; break;
+        case 'D': field.type = ExternalFieldType::Date; break;
+        default: field.type = ExternalFieldType::Text; break;
+        }
+        table.fields.push_back(field);
+    }
+    const int recordCount = DBFGetRecordCount(dbf.get());
+    for (int record = 0; record < recordCount; ++record) {
+        if (DBFIsRecordDeleted(dbf.get(), record))
+            continue;
+        std::vector<QVariant> row;
+        row.reserve(table.fields.size());
+        for (int i = 0; i < fieldCount; ++i)
+            row.push_back(valueOf(dbf.get(), record, i, table.fields[size_t(i)]));
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+} // namespace lb::office

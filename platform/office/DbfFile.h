@@ -1,0 +1,19 @@
+// Reading dBase/FoxPro tables (.dbf).
+#pragma once
+
+#include "platform/office/ExternalTable.h"
+
+#include <QString>
+
+namespace lb::office {
+
+class DbfFile {
+public:
+    // Reads every record not marked deleted. Text is taken as GBK with its blanks at both ends
+    // removed; character, numeric, float, logical and date fields are read (a numeric field
+    // without decimals as Integer); memo and other kinds as Text of their stored bytes.
+    // lb::FileOpenError when the file cannot be opened as a table.
+    static ExternalTable read(const QString& path);
+};
+
+} // namespace lb::office

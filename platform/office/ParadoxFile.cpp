@@ -1,0 +1,287 @@
+// Reading and writing Paradox tables (.db).
+#include "platform/office/ParadoxFile.h"
+
+#include "platform/sys/Errors.h"
+#include "platform/sys/Gbk.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+// The library's header declares its functions without C linkage.
+extern "C" {
+#include <paradox.h>
+}
+
+namespace lb::office {
+
+namespace {
+
+// Paradox counts days from 1 January of year 1; the library converts serial day numbers.
+constexpr long serialDayOffset = 1721425;
+
+void collectError(pxdoc_t*, int, const char* message, void* data)
+{
+    auto* errors = static_cast<QString*>(data);
+    if (!errors->isEmpty())
+        errors->append(QLatin1String("; "));
+    errors->append(QString::fromLocal8Bit(message));
+}
+
+// One library document with its error text; closed and freed on every path.
+class Document {
+public:
+    Document() : doc_(PX_new3(collectError, nullptr, nullptr, nullptr, &errors_))
+    {
+        if (!doc_)
+            throw lb::Error(QStringLiteral("Out of memory for a Paradox table"));
+    }
+    ~Document()
+    {
+        if (open_)
+            PX_close(doc_);
+        PX_delete(doc_);
+    }
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    pxdoc_t* get() const { return doc_; }
+    void opened() { open_ = true; }
+    void close()
+    {
+        if (open_)
+            PX_close(doc_);
+        open_ = false;
+    }
+    QString errors() const { return errors_; }
+
+private:
+    QString errors_; // before doc_: the library reports into it until it is deleted
+    pxdoc_t* doc_;
+    bool open_ = false;
+};
+
+ExternalFieldType typeOf(char pxType, const QString& name, const QString& path)
+{
+    switch (pxType) {
+    case pxfAlpha: return ExternalFieldType::Text;
+    case pxfNumber:
+    case pxfCurrency: return ExternalFieldType::Number;
+    case pxfShort:
+    case pxfLong:
+    case pxfAutoInc: return ExternalFieldType::Integer;
+    case pxfLogical: return ExternalFieldType::Logical;
+    case pxfDate: return ExternalFieldType::Date;
+    default: break;
+    }
+    throw lb::Error(QStringLiteral("Field %1 of %2 is of a kind that cannot be read (%3)").arg(name, path).arg(int(pxType)));
+}
+
+QVariant readValue(pxdoc_t* doc, char pxType, char* data, int length)
+{
+    // A null of every kind is stored as zero bytes (the library reads a null long as its minimum).
+    if (std::all_of(data, data + length, [](char byte) { return byte == 0; }))
+        return {};
+    switch (pxType) {
+    case pxfAlpha: {
+        char* text = nullptr;
+        if (PX_get_data_alpha(doc, data, length, &text) <= 0 || !text)
+            return {};
+        const QByteArray bytes(text);
+        doc->free(doc, text);
+        return lb::Gbk::fromGbk(bytes);
+    }
+    case pxfNumber:
+    case pxfCurrency: {
+        double value = 0;
+        return PX_get_data_double(doc, data, length, &value) > 0 ? QVariant(value) : QVariant();
+    }
+    case pxfShort: {
+        short value = 0;
+        return PX_get_data_short(doc, data, length, &value) > 0 ? QVariant(qint64(value)) : QVariant();
+    }
+    case pxfLong:
+    case pxfAutoInc: {
+        long value = 0;
+        return PX_get_data_long(doc, data, length, &value) > 0 ? QVariant(qint64(value)) : QVariant();
+    }
+    case pxfLogical: {
+        char value = 0;
+        return PX_get_data_byte(doc, data, length, &value) > 0 ? QVariant(value != 0) : QVariant();
+    }
+    case pxfDate: {
+        long value = 0;
+        if (PX_get_data_long(doc, data, length, &value) <= 0)
+            return {};
+        int year = 0, month = 0, day = 0;
+        PX_SdnToGregorian(value + serialDayOffset, &year, &month, &day);
+        const QDate date(year, month, day);
+        return date.isValid() ? QVariant(date) : QVariant();
+    }
+    default: return {};
+    }
+}
+
+// The GBK bytes of `text`, cut to at most `length` bytes without splitting a character.
+QByteArray gbkPrefix(const QString& text, int length)
+{
+    QByteArray bytes = lb::Gbk::toGbk(text);
+    if (bytes.size() <= length)
+        return bytes;
+    int end = 0;
+    while (end < bytes.size()) {
+        const int step = quint8(bytes.at(end)) > 0x7F ? 2 : 1;
+        if (end + step > length)
+            break;
+        end += step;
+    }
+    return bytes.left(end);
+}
+
+void writeValue(pxdoc_t* doc, const ExternalField& field, char* data, int length, const QVariant& value)
+{
+    if (!value.isValid())
+        return; // the record buffer is zeroed: a null of every kind
+    switch (field.type) {
+    case ExternalFieldType::Text: {
+        QByteArray bytes = gbkPrefix(value.toString(), length);
+        PX_put_data_alpha(doc, data, length, bytes.data());
+        break;
+    }
+    case ExternalFieldType::Number: PX_put_data_double(doc, data, length, value.toDouble()); break;
+    case ExternalFieldType::Integer: {
+        const qint64 number = value.toLongLong();
+        if (number < std::numeric_limits<int>::min() + 1 || number > std::numeric_limits<int>::max())
+            throw lb::RangeError(QStringLiteral("%1 does not fit the field %2").arg(number).arg(field.name));
+        PX_put_data_long(doc, data, length, int(number));
+        break;
+    }
+    case ExternalFieldType::Logical: PX_put_data_byte(doc, data, length, value.toBool() ? 1 : 0); break;
+    case ExternalFieldType::Date: {
+        const QDate date = value.toDate();
+        if (date.isValid())
+            PX_put_data_long(doc, data, length, int(PX_GregorianToSdn(date.year(), date.month(), date.day()) - serialDayOffset));
+        break;
+    }
+    }
+}
+
+std::pair<char, int> pxTypeOf(const ExternalField& field)
+{
+    switch (field.type) {
+    case ExternalFieldType::Text:
+        if (field.length < 1 || field.length > 255)
+            throw lb::RangeError(QStringLiteral("Text field %1 must hold 1 to 255 bytes").arg(field.name));
+        return {pxfAlpha, field.length};
+    case ExternalFieldType::Number: return {pxfNumber, 8};
+    case ExternalFieldType::Integer: return {pxfLong, 4};
+    case ExternalFieldType::Logical: return {pxfLogical, 1};
+    case ExternalFieldType::Date: return {pxfDate, 4};
+    }
+    return {pxfAlpha, 1};
+}
+
+} // namespace
+
+ExternalTable ParadoxFile::read(const QString& path)
+{
+    Document doc;
+    const QByteArray name = QFile::encodeName(path);
+    if (!QFileInfo(path).isFile() || PX_open_file(doc.get(), name.constData()) < 0)
+        throw lb::FileOpenError(QStringLiteral("Cannot open the Paradox table %1 %2").arg(path, doc.errors()));
+    doc.opened();
+
+    ExternalTable table;
+    const int fieldCount = PX_get_num_fields(doc.get());
+    pxfield_t* fields = PX_get_fields(doc.get());
+    for (int i = 0; i < fieldCount; ++i) {
+        ExternalField field;
+        field.name = QString::fromLatin1(fields[i].px_fname);
+        field.type = typeOf(fields[i].px_ftype, field.name, path);
+        field.length = fields[i].px_flen;
+        field.decimals = fields[i].px_fdc;
+        table.fields.push_back(field);
+    }
+    std::vector<char> record(size_t(PX_get_recordsize(doc.get())));
+    const int recordCount = PX_get_num_records(doc.get());
+    for (int recno = 0; recno < recordCount; ++recno) {
+        if (!PX_get_record(doc.get(), recno, record.data()))
+            throw lb::FileOpenError(QStringLiteral("Cannot read record %1 of %2 %3").arg(recno + 1).arg(path, doc.errors()));
+        std::vector<QVariant> row;
+        int offset = 0;
+        for (int i = 0; i < fieldCount; ++i) {
+            row.push_back(readValue(doc.get(), fields[i].px_ftype, record.data() + offset, fields[i].px_flen));
+            offset += fields[i].px_flen;
+        }
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+void ParadoxFile::write(const QString& path, const ExternalTable& table)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    QString temp;
+    {
+        QTemporaryFile reserve(QFileInfo(target).absolutePath() + QStringLiteral("/~pxXXXXXX"));
+        reserve.setAutoRemove(false);
+        if (!reserve.open())
+            throw lb::FileOpenError(QStringLiteral("Cannot create a file in %1").arg(QFileInfo(target).absolutePath()));
+        temp = reserve.fileName();
+    }
+    struct RemoveTemp {
+        QString& name;
+        ~RemoveTemp()
+        {
+            if (!name.isEmpty())
+                QFile::remove(name);
+        }
+    } removeTemp{temp};
+
+    std::vector<std::pair<char, int>> kinds;
+    for (const ExternalField& field : table.fields)
+        kinds.push_back(pxTypeOf(field));
+    {
+        Document doc;
+        // The library takes the field list and frees it with the document.
+        auto* fields = static_cast<pxfield_t*>(doc.get()->malloc(doc.get(), sizeof(pxfield_t) * std::max<size_t>(1, table.fields.size()), "fields"));
+        int recordSize = 0;
+        for (size_t i = 0; i < table.fields.size(); ++i) {
+            fields[i].px_fname = PX_strdup(doc.get(), table.fields[i].name.toLatin1().constData());
+            fields[i].px_ftype = kinds[i].first;
+            fields[i].px_flen = kinds[i].second;
+            fields[i].px_fdc = 0;
+            recordSize += kinds[i].second;
+        }
+        const QByteArray name = QFile::encodeName(temp);
+        if (PX_create_file(doc.get(), fields, int(table.fields.size()), name.constData(), pxfFileTypNonIndexDB) < 0)
+            throw lb::FileOpenError(QStringLiteral("Cannot create the Paradox table %1 %2").arg(path, doc.errors()));
+        doc.opened();
+        std::vector<char> record(static_cast<size_t>(recordSize));
+        for (const std::vector<QVariant>& row : table.rows) {
+            std::memset(record.data(), 0, record.size());
+            int offset = 0;
+            for (size_t i = 0; i < table.fields.size(); ++i) {
+                writeValue(doc.get(), table.fields[i], record.data() + offset, kinds[i].second,
+                           i < row.size() ? row[i] : QVariant());
+                offset += kinds[i].second;
+            }
+            if (PX_put_record(doc.get(), record.data()) < 0)
+                throw lb::FileOpenError(QStringLiteral("Cannot write to the Paradox table %1 %2").arg(path, doc.errors()));
+        }
+        doc.close();
+        if (!doc.errors().isEmpty())
+            throw lb::FileOpenError(QStringLiteral("Cannot write the Paradox table %1 %2").arg(path, doc.errors()));
+    }
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
+        throw lb::FileOpenError(QStringLiteral("Cannot replace the Paradox table %1").arg(path));
+    temp.clear();
+}
+
+} // namespace lb::office

@@ -1,0 +1,25 @@
+// Reading and writing Paradox tables (.db).
+#pragma once
+
+#include "platform/office/ExternalTable.h"
+
+#include <QString>
+
+namespace lb::office {
+
+class ParadoxFile {
+public:
+    // Reads every record. Alpha fields as Text (GBK), number and money as Number, long, short
+    // and counter as Integer, logical and date fields; a table with a field of any other kind
+    // (memo, graphic, time, ...) raises lb::Error. lb::FileOpenError when the file cannot be
+    // opened as a Paradox table.
+    static ExternalTable read(const QString& path);
+
+    // Writes `table` as a new Paradox table without index: Text as alpha (1 to 255 bytes; a
+    // longer text is cut at a character boundary), Number as number, Integer as long (lb::RangeError past its range),
+    // Logical and Date as themselves. The table is written beside `path` under a temporary
+    // name and renamed over it when complete. lb::FileOpenError when it cannot be written.
+    static void write(const QString& path, const ExternalTable& table);
+};
+
+} // namespace lb::office

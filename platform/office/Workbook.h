@@ -1,0 +1,46 @@
+// A new workbook of one worksheet, filled cell by cell and saved as an .xlsx file.
+#pragma once
+
+#include <QString>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+
+namespace lb::office {
+
+// Rows and columns count from 0. Text cells hold the text as it is: a text beginning with "="
+// or made of digits stays text, never a formula or a number. Nothing reaches the destination
+// file before save(): the workbook is written beside it under a temporary name and renamed
+// over it when complete, so a failed save leaves a file of that name as it was.
+class Workbook {
+public:
+    // Starts a workbook that save() will write to `path`. lb::FileOpenError when the folder
+    // of `path` cannot take a file.
+    explicit Workbook(const QString& path);
+    ~Workbook(); // an unsaved workbook leaves no file behind
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+
+    // lb::Error for a cell outside the sheet or a text longer than a cell holds.
+    void writeText(int row, int column, const QString& text);
+    void writeNumber(int row, int column, double value);
+    // Width in characters of the default font; height in points.
+    void setColumnWidth(int column, double width);
+    void setRowHeight(int row, double height);
+    // The sheet's grid lines are printed.
+    void printGridLines();
+
+    // Writes the file; lb::FileOpenError when it cannot be written. The workbook is closed
+    // afterwards whatever the outcome.
+    void save();
+
+private:
+    void check(int error, const char* what) const;
+    void discard() noexcept;
+    QString path_;
+    QString temp_;
+    lxw_workbook* book_ = nullptr;
+    lxw_worksheet* sheet_ = nullptr;
+};
+
+} // namespace lb::office
