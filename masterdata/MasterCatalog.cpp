@@ -403,7 +403,7 @@ MasterListConfig MasterCatalog::productList()
                       {"sl_in_y", "年进货量"}, {"sl_out_m", "月出货量"}, {"sl_out_y", "年出货量"}, {"bz", "备注"}};
     config.gridHint = QStringLiteral("双击所在价格列,则选取该价格到销售单的单价。");
     config.commands = {C::Add, C::Modify, C::Delete, C::Print, C::Pick, C::Search, C::Export, C::Close};
-    config.disabledCommands = {C::Print, C::Export};
+    config.disabledCommands = {C::Print};
     config.search.select = QStringLiteral("SELECT * from product");
     const QString bySphh = QStringLiteral("order by sphh");
     config.search.options = {

@@ -2,6 +2,7 @@
 #include "masterdata/MasterListWindow.h"
 
 #include "core/Tfrdm.h"
+#include "core/Tfrexport.h"
 #include "core/Tfrmain.h"
 #include "masterdata/CustomerProductRows.h"
 #include "masterdata/MasterCatalog.h"
@@ -162,11 +163,11 @@ void MasterListWindow::runCommand(ListCommand command)
     case ListCommand::Pick: ToolButton7Click(); break;
     case ListCommand::Search: ToolButton6Click(); break;
     case ListCommand::CountEntry: countEntry(); break;
+    case ListCommand::Export: ToolButton18Click(); break;
     case ListCommand::Close: close(); break;
     case ListCommand::Print:
-    case ListCommand::Export:
     case ListCommand::Spacer:
-        break; // print and export come with the report layouts and the export window
+        break; // printing comes with the report layouts
     }
 }
 
@@ -379,6 +380,11 @@ void MasterListWindow::countEntry()
     ValueEditor editor(*config_.valueEditor, this);
     lb::ui::Modal::exec(editor);
     raise();
+}
+
+void MasterListWindow::ToolButton18Click()
+{
+    (new Tfrexport(this))->showWork();
 }
 
 void MasterListWindow::ToolButton3Click()

@@ -68,6 +68,7 @@ public:
     void ToolButton6Click(); // search
     void ToolButton7Click(); // pick
     void countEntry();       // 盘点录入
+    void ToolButton18Click(); // export: the export window over this list
 
     // The field of the grid's selected column; empty when none.
     QString selectedField() const;

@@ -3,12 +3,14 @@
 #include "masterdata/FakeOpener.h"
 #include "masterdata/MasterWindowFixture.h"
 #include "masterdata/Tfrproductedit.h"
+#include "core/Tfrexport.h"
 
 #include "platform/sys/Errors.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include "support/Typing.h"
 
@@ -277,4 +279,26 @@ TEST_F(ProductWindows, EditorBoxesHoldWhatTheirColumnsKeepAndTabEndsUnitThenCate
     QWidget* afterRemark = nextByTab(editor->box("Edit6"));
     EXPECT_EQ(editor->ComboBox1, afterRemark);
     EXPECT_EQ(editor->ComboBox3, nextByTab(editor->ComboBox1->lineEdit()));
+}
+
+TEST_F(ProductWindows, ExportButtonOpensTheExportWindowOverTheList)
+{
+    makeProduct("A1", "苹果", {{"szbj", true}});
+    MasterListWindow* list = openList();
+    QAction* exportButton = list->command(ListCommand::Export);
+    ASSERT_NE(nullptr, exportButton);
+    EXPECT_EQ(QStringLiteral("导出"), exportButton->text());
+    EXPECT_TRUE(exportButton->isEnabled());
+    exportButton->trigger();
+    QPointer<Tfrexport> window;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<Tfrexport*>(top); found && found->isVisible())
+            window = found;
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(list->isEnabled());
+    EXPECT_EQ(13, frdm->AQexport->recordCount());
+    window->Button1->click();
+    flush();
+    EXPECT_FALSE(window);
+    EXPECT_TRUE(list->isEnabled());
 }
