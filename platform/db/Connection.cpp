@@ -93,6 +93,28 @@ void Connection::execute(const QString& sql)
     Statement(handle(), sql).run();
 }
 
+Connection::StatementShape Connection::inspect(const QString& sql) const
+{
+    StatementShape shape;
+    sqlite3* db = handle();
+    const QByteArray text = sql.toUtf8();
+    const char* tail = nullptr;
+    sqlite3_stmt* first = nullptr;
+    Statement::check(sqlite3_prepare_v2(db, text.constData(), int(text.size()), &first, &tail), db, sql);
+    if (!first)
+        throw SqliteError(SQLITE_MISUSE, QStringLiteral("The SQL text holds no statement"), sql, {});
+    shape.parameters = sqlite3_bind_parameter_count(first);
+    sqlite3_finalize(first);
+    if (tail && *tail) {
+        // Whatever follows must prepare to nothing; text that does not prepare is more text too.
+        sqlite3_stmt* rest = nullptr;
+        const int rc = sqlite3_prepare_v2(db, tail, -1, &rest, nullptr);
+        shape.severalStatements = rc != SQLITE_OK || rest != nullptr;
+        sqlite3_finalize(rest);
+    }
+    return shape;
+}
+
 int Connection::changes() const
 {
     return sqlite3_changes(handle());

@@ -33,6 +33,17 @@ public:
 
     // Runs one statement with no parameters and no result rows (DDL, PRAGMA).
     void execute(const QString& sql);
+
+    // What the engine makes of a text typed by a user, without running it: whether more than
+    // one statement follows in it (anything but blanks, semicolons and comments after the
+    // first), and the parameter slots of the first statement in any of the engine's forms
+    // (":name", "?", "?3", "@name", "$name"): the highest slot number, 0 when it has none. SqliteError when the first statement does not
+    // prepare (a syntax error, a missing table).
+    struct StatementShape {
+        bool severalStatements = false;
+        int parameters = 0;
+    };
+    StatementShape inspect(const QString& sql) const;
     // Rows changed by the last INSERT, UPDATE or DELETE.
     int changes() const;
     qint64 lastInsertRowId() const;

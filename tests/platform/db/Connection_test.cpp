@@ -162,4 +162,31 @@ TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirst)
               names);
 }
 
+TEST_F(ConnectionTest, InspectTellsStatementsAndParametersWithoutRunningThem)
+{
+    const struct {
+        const char* sql;
+        bool several;
+        int parameters;
+    } cases[] = {
+        {"delete from product", false, 0},
+        {"delete from product;  ; -- done\n", false, 0},
+        {"update product set spmc='a:b;c' where sphh='?'", false, 0},
+        {"delete from product; delete from customer", true, 0},
+        {"delete from product; nonsense here", true, 0},
+        {"delete from product where sphh=:p1", false, 1},
+        {"delete from product where sphh=? or spmc=?3 or intno=@x or dj_n=$y", false, 5}, // ?3 takes slot 3
+    };
+    const int before = count(connection, QStringLiteral("product"));
+    for (const auto& c : cases) {
+        const Connection::StatementShape shape = connection.inspect(QString::fromUtf8(c.sql));
+        EXPECT_EQ(c.several, shape.severalStatements) << c.sql;
+        EXPECT_EQ(c.parameters, shape.parameters) << c.sql;
+    }
+    EXPECT_EQ(before, count(connection, QStringLiteral("product")));
+    EXPECT_THROW(connection.inspect(QStringLiteral("delete form product")), DatabaseError);
+    EXPECT_THROW(connection.inspect(QStringLiteral("delete from nosuch")), DatabaseError);
+    EXPECT_THROW(connection.inspect(QStringLiteral("  -- nothing\n")), DatabaseError);
+}
+
 } // namespace lb::db::test

@@ -1,0 +1,108 @@
+// What the administrator's data tool does: free SQL, the two lists emptied, the batch move.
+#include "core/DataTool.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/office/BatchMove.h"
+#include "platform/office/DbfFile.h"
+#include "platform/office/ParadoxFile.h"
+#include "platform/sys/AppPaths.h"
+#include "platform/sys/Errors.h"
+
+namespace lb::core {
+
+QStringList DataTool::statementLines(const QString& memo)
+{
+    QStringList lines;
+    for (const QString& line : memo.split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty())
+            lines << line;
+    return lines;
+}
+
+DataTool::Refusal DataTool::check(lb::db::Query& command, const QStringList& lines)
+{
+    const lb::db::Connection::StatementShape shape = command.connection().inspect(lines.join(QLatin1Char('\n')));
+    if (shape.severalStatements)
+        return Refusal::SeveralStatements;
+    if (shape.parameters > 0)
+        return Refusal::Parameters;
+    return Refusal::None;
+}
+
+DataTool::Refusal DataTool::execute(lb::db::Query& command, const QStringList& lines)
+{
+    command.close();
+    const Refusal refusal = check(command, lines);
+    if (refusal != Refusal::None)
+        return refusal;
+    command.sql().clear();
+    for (const QString& line : lines)
+        command.sql().add(line);
+    command.execSQL();
+    command.close();
+    return Refusal::None;
+}
+
+DataTool::Refusal DataTool::open(lb::db::Query& command, const QStringList& lines)
+{
+    command.close();
+    const Refusal refusal = check(command, lines);
+    if (refusal != Refusal::None)
+        return refusal;
+    command.sql().clear();
+    for (const QString& line : lines)
+        command.sql().add(line);
+    command.open();
+    return Refusal::None;
+}
+
+void DataTool::emptyLists(lb::db::Query& command)
+{
+    lb::db::Transaction transaction(command.connection());
+    for (const char* sql : {"delete from package", "delete from units"}) {
+        command.close();
+        command.sql().clear();
+        command.sql().add(QString::fromLatin1(sql));
+        command.execSQL();
+        command.close();
+    }
+    transaction.commit();
+}
+
+QString DataTool::sourceTable()
+{
+    return lb::AppPaths::inProgramFolder(QStringLiteral("convert/lw.dbf"));
+}
+
+QString DataTool::destinationTable()
+{
+    return lb::AppPaths::inProgramFolder(QStringLiteral("convert/product.DB"));
+}
+
+int DataTool::merge(const QString& source, const QString& destination)
+{
+    lb::office::ExternalTable target = lb::office::ParadoxFile::read(destination);
+    target.rows.clear();
+    const int moved = lb::office::BatchMove::append(lb::office::DbfFile::read(source), target);
+    lb::office::ParadoxFile::write(destination, target);
+    return moved;
+}
+
+int DataTool::padKeys(const QString& destination)
+{
+    lb::office::ExternalTable table = lb::office::ParadoxFile::read(destination);
+    size_t key = table.fields.size();
+    for (size_t i = 0; i < table.fields.size(); ++i)
+        if (table.fields[i].name.compare(QLatin1String("INTNO"), Qt::CaseInsensitive) == 0)
+            key = i;
+    if (key == table.fields.size())
+        throw lb::Error(QStringLiteral("Field 'INTNO' not found in %1").arg(destination));
+    for (std::vector<QVariant>& row : table.rows)
+        row[key] = lb::office::BatchMove::convert(row[key].toString().trimmed().rightJustified(10, QLatin1Char('0')),
+                                                  table.fields[key]);
+    lb::office::ParadoxFile::write(destination, table);
+    return int(table.rows.size());
+}
+
+} // namespace lb::core

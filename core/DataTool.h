@@ -1,0 +1,54 @@
+// What the administrator's data tool does: free SQL, the two lists emptied, the batch move.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace lb::db {
+class Query;
+}
+
+namespace lb::core {
+
+class DataTool {
+public:
+    // Why a free SQL text is not run.
+    enum class Refusal {
+        None,
+        SeveralStatements, // only one statement at a time
+        Parameters,        // a parameter nobody would give a value
+    };
+
+    // The SQL text of the memo: every line whose trimmed text is not empty, unchanged.
+    static QStringList statementLines(const QString& memo);
+
+    // Checks the lines as one statement without running it: Refusal::None when it may run.
+    // lb::DatabaseError (from the engine) for a text that does not prepare.
+    static Refusal check(lb::db::Query& command, const QStringList& lines);
+
+    // Runs the lines through `command` (AQcom) as one statement, or opens them as a query,
+    // after check(); returns its refusal without running anything when it has one. Errors of
+    // the statement itself reach the caller.
+    static Refusal execute(lb::db::Query& command, const QStringList& lines);
+    static Refusal open(lb::db::Query& command, const QStringList& lines);
+
+    // Empties the product categories and the units of measure, in one transaction.
+    static void emptyLists(lb::db::Query& command);
+
+    // The external tables of the batch move: the FoxPro source "lw" and the Paradox destination
+    // "product.DB", both in the folder "convert" of the program folder.
+    static QString sourceTable();
+    static QString destinationTable();
+
+    // Empties the destination table and appends every record of the source to it, field by
+    // field in order. The destination keeps its fields; it is replaced only when complete.
+    // Returns the records moved. lb::FileOpenError when either table cannot be read or the
+    // destination written.
+    static int merge(const QString& source, const QString& destination);
+
+    // Gives every record of the destination its INTNO trimmed and filled with leading zeros
+    // to ten characters. Returns the records changed. lb::Error when the table has no INTNO.
+    static int padKeys(const QString& destination);
+};
+
+} // namespace lb::core

@@ -1,0 +1,167 @@
+// Tests of the administrator's data tool: free SQL as typed (one statement, no parameters),
+// the free query in the grid, the two lists emptied, and the batch move between external tables.
+#include "CoreFixture.h"
+
+#include "core/DataTool.h"
+#include "core/Tfrdbcopy.h"
+#include "platform/office/ParadoxFile.h"
+#include "platform/sys/Gbk.h"
+#include "platform/ui/DataGrid.h"
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <shapefil.h>
+
+using lb::core::DataTool;
+using lb::office::ExternalFieldType;
+using lb::office::ExternalTable;
+using lb::office::ParadoxFile;
+
+namespace {
+
+class DataToolTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        makeProduct(QStringLiteral("P1"), QStringLiteral("苹果"),
+                    {{QStringLiteral("dj_n"), 3.14159}, {QStringLiteral("dj_w"), 2.005}, {QStringLiteral("spmz"), 1.999},
+                     {QStringLiteral("spzz"), 10}});
+        window = new Tfrdbcopy();
+        window->showWork();
+    }
+
+    void TearDown() override
+    {
+        delete window.data();
+        CoreFixture::TearDown();
+    }
+
+    QVariantList prices()
+    {
+        lb::db::Query query(db());
+        query.sql().add(QStringLiteral("select dj_n, dj_w, spmz, spzz from product"));
+        query.open();
+        return {query.field(0).value(), query.field(1).value(), query.field(2).value(), query.field(3).value()};
+    }
+
+    // The external tables of the batch move: a FoxPro source of two records, and a Paradox
+    // destination that holds one old record.
+    void makeTables()
+    {
+        ASSERT_TRUE(QDir().mkpath(lb::AppPaths::inProgramFolder(QStringLiteral("convert"))));
+        DBFHandle dbf = DBFCreate(QFile::encodeName(DataTool::sourceTable()).constData());
+        ASSERT_NE(nullptr, dbf);
+        DBFAddField(dbf, "INTNO", FTString, 10, 0);
+        DBFAddField(dbf, "SPMC", FTString, 40, 0);
+        DBFAddField(dbf, "DJ_N", FTDouble, 12, 2);
+        DBFWriteStringAttribute(dbf, 0, 0, "1");
+        DBFWriteStringAttribute(dbf, 0, 1, lb::Gbk::toGbk(QStringLiteral("苹果汁")).constData());
+        DBFWriteDoubleAttribute(dbf, 0, 2, 3.5);
+        DBFWriteStringAttribute(dbf, 1, 0, " 12 ");
+        DBFWriteStringAttribute(dbf, 1, 1, "tea");
+        DBFWriteDoubleAttribute(dbf, 1, 2, 0.25);
+        DBFClose(dbf);
+
+        ExternalTable destination;
+        destination.fields = {{QStringLiteral("INTNO"), ExternalFieldType::Text, 10, 0},
+                              {QStringLiteral("SPMC"), ExternalFieldType::Text, 40, 0},
+                              {QStringLiteral("DJ_N"), ExternalFieldType::Number, 0, 0}};
+        destination.rows = {{QStringLiteral("9"), QStringLiteral("旧的"), 1.0}};
+        ParadoxFile::write(DataTool::destinationTable(), destination);
+    }
+
+    QPointer<Tfrdbcopy> window;
+};
+
+} // namespace
+
+TEST_F(DataToolTest, FreeSqlRunsTheMemoAsTypedSkippingBlankLines)
+{
+    EXPECT_EQ(QStringLiteral("成批数据转换、删除、合并"), window->windowTitle());
+    // The memo's own statement cuts the four prices to two decimals.
+    window->sqlButton->click();
+    EXPECT_EQ(QStringList{"处理完毕！"}, dialogs.texts());
+    EXPECT_EQ((QVariantList{3.14, 2.01, 2.0, 10.0}), prices());
+
+    // Blank lines go; a colon inside a text is no parameter.
+    dialogs.clear();
+    window->Memo1->setPlainText(QStringLiteral("update product\n   \n set bz='时间 10:30'\n\n where sphh='P1'"));
+    window->SqlExeClick();
+    EXPECT_EQ(QStringLiteral("时间 10:30"), scalar(QStringLiteral("select bz from product")).toString());
+    EXPECT_EQ((QStringList{"update product", " set bz='时间 10:30'", " where sphh='P1'"}),
+              DataTool::statementLines(window->Memo1->toPlainText()));
+}
+
+TEST_F(DataToolTest, FreeSqlRefusesSeveralStatementsAndParametersRunningNothing)
+{
+    const struct {
+        const char* sql;
+        const char* refusal;
+    } cases[] = {
+        {"update product set bz='x';\ndelete from product", "一次只能执行一条SQL语句,请分开执行！"},
+        {"delete from product where sphh=:p1", "SQL语句中不能带参数,请直接写入数值！"},
+        {"delete from product where sphh=?", "SQL语句中不能带参数,请直接写入数值！"},
+    };
+    for (const auto& c : cases) {
+        dialogs.clear();
+        window->Memo1->setPlainText(QString::fromUtf8(c.sql));
+        window->SqlExeClick();
+        EXPECT_EQ(QStringList{QString::fromUtf8(c.refusal)}, dialogs.texts()) << c.sql;
+        window->QueryClick();
+        EXPECT_EQ(QString::fromUtf8(c.refusal), dialogs.lastText()) << c.sql;
+        EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
+        EXPECT_EQ(QString(), scalar(QStringLiteral("select bz from product")).toString());
+    }
+    // An error of the statement itself reaches the error handler, with nothing changed.
+    dialogs.clear();
+    window->Memo1->setPlainText(QStringLiteral("delete form product"));
+    EXPECT_THROW(window->SqlExeClick(), lb::DatabaseError);
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
+}
+
+TEST_F(DataToolTest, QueryShowsItsRowsAndPackageEmptiesBothLists)
+{
+    makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
+    window->Memo1->setPlainText(QStringLiteral("select sphh, spmc\nfrom product order by sphh desc"));
+    window->queryButton->click();
+    EXPECT_EQ(QStringList{"可查看数据表了."}, dialogs.texts());
+    ASSERT_EQ(2, window->DBGrid1->model()->rowCount());
+    EXPECT_EQ(QStringLiteral("P2"), window->DBGrid1->model()->index(0, 0).data().toString());
+    EXPECT_EQ(QStringLiteral("苹果"), window->DBGrid1->model()->index(1, 1).data().toString());
+
+    ASSERT_GT(scalar(QStringLiteral("select count(*) from package")).toInt(), 0);
+    ASSERT_GT(scalar(QStringLiteral("select count(*) from units")).toInt(), 0);
+    window->packageButton->click();
+    EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from package")).toInt());
+    EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from units")).toInt());
+
+    window->close();
+    EXPECT_FALSE(dm().AQcom->active());
+}
+
+TEST_F(DataToolTest, BatchMoveReplacesTheDestinationsRecordsAndProcessPadsTheirNumbers)
+{
+    makeTables();
+    window->mergeButton->click();
+    ExternalTable moved = ParadoxFile::read(DataTool::destinationTable());
+    ASSERT_EQ(3u, moved.fields.size());
+    EXPECT_EQ(ExternalFieldType::Number, moved.fields[2].type);
+    ASSERT_EQ(2u, moved.rows.size());
+    EXPECT_EQ((std::vector<QVariant>{QStringLiteral("1"), QStringLiteral("苹果汁"), 3.5}), moved.rows[0]);
+    EXPECT_EQ((std::vector<QVariant>{QStringLiteral("12"), QStringLiteral("tea"), 0.25}), moved.rows[1]);
+
+    window->processButton->click();
+    moved = ParadoxFile::read(DataTool::destinationTable());
+    EXPECT_EQ(QStringLiteral("0000000001"), moved.rows[0][0]);
+    EXPECT_EQ(QStringLiteral("0000000012"), moved.rows[1][0]);
+    EXPECT_EQ(QStringLiteral("苹果汁"), moved.rows[0][1]);
+
+    // Without its source the move fails with the destination as it was.
+    QFile::remove(DataTool::sourceTable());
+    EXPECT_THROW(window->MergeClick(), lb::FileOpenError);
+    EXPECT_EQ(moved.rows, ParadoxFile::read(DataTool::destinationTable()).rows);
+    EXPECT_EQ(QStringList{"product.DB"}, QDir(lb::AppPaths::inProgramFolder(QStringLiteral("convert"))).entryList(QDir::Files));
+}
