@@ -10,6 +10,7 @@
 #include "core/TFrpassword.h"
 #include "core/TFrstart.h"
 #include "core/Tfrconfig.h"
+#include "core/Tfrdbcopy.h"
 #include "core/Tfrdm.h"
 #include "core/Tfropcrl.h"
 #include "core/WindowRegistry.h"
@@ -255,6 +256,8 @@ void MenuBuilder::registerCoreWindows()
         registry.registerWindow(QStringLiteral("Tfropcrl"), [](QWidget* owner) { return new Tfropcrl(owner); });
     if (!registry.hasWindow(QStringLiteral("TFrcompany")))
         registry.registerWindow(QStringLiteral("TFrcompany"), [](QWidget* owner) { return new TFrcompany(owner); });
+    if (!registry.hasWindow(QStringLiteral("Tfrdbcopy")))
+        registry.registerWindow(QStringLiteral("Tfrdbcopy"), [](QWidget* owner) { return new Tfrdbcopy(owner); });
 }
 
 void MenuBuilder::buildMenuBar()

@@ -9,6 +9,7 @@
 #include "core/TFrpassword.h"
 #include "core/TFrstart.h"
 #include "core/Tfrconfig.h"
+#include "core/Tfrdbcopy.h"
 #include "core/Tfrmain.h"
 #include "core/Tfropcrl.h"
 #include "core/WindowRegistry.h"
@@ -548,6 +549,7 @@ TEST_F(TfrmainMenusTest, TheMainWindowRegistersTheWindowsOfTheCore)
     EXPECT_NE(nullptr, qobject_cast<Tfrconfig*>(registry.create(QStringLiteral("Tfrconfig"), window.get())));
     EXPECT_NE(nullptr, qobject_cast<Tfropcrl*>(registry.create(QStringLiteral("Tfropcrl"), window.get())));
     EXPECT_NE(nullptr, qobject_cast<TFrcompany*>(registry.create(QStringLiteral("TFrcompany"), window.get())));
+    EXPECT_NE(nullptr, qobject_cast<Tfrdbcopy*>(registry.create(QStringLiteral("Tfrdbcopy"), window.get())));
 }
 
 TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOne)
