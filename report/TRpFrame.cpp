@@ -3,6 +3,8 @@
 
 #include "report/RpRound.h"
 
+#include <algorithm>
+
 namespace lb::report {
 
 int TRpFrame::Thickness(double factor) const
@@ -12,7 +14,8 @@ int TRpFrame::Thickness(double factor) const
     int thickness = int(Round(factor / 72 * 254 * Width));
     if (thickness < 1 && Width >= 1)
         thickness = 1;
-    return thickness;
+    // Other negative widths (a damaged layout) draw nothing rather than reach outside the area.
+    return std::max(thickness, 0);
 }
 
 std::vector<QRect> TRpFrame::LineRects(const QRect& rect, double factorX, double factorY) const

@@ -26,7 +26,8 @@ public:
 
     // Thickness in device pixels of the horizontal lines (from the vertical factor) and of the
     // vertical lines (from the horizontal factor); factors are device pixels per tenth of a
-    // millimetre. A width of at least 1 never gives less than one pixel; 0 gives 0.
+    // millimetre. A width of at least 1 never gives less than one pixel; 0 gives 0, and so does
+    // any negative width but -1: a thickness is never negative.
     int HorizontalThickness(double factorY) const { return Thickness(factorY); }
     int VerticalThickness(double factorX) const { return Thickness(factorX); }
 

@@ -28,9 +28,13 @@ public:
     TRpUnit Units() const { return units_; }
     void SetUnits(TRpUnit units) { units_ = units; }
     double PixelsPerInch() const { return pixelsPerInch_; }
-    // Percent; Pixels scale with it.
+    // Percent; Pixels scale with it. Only 1 to 300 is taken: other values keep the old zoom.
     int Zoom() const { return zoom_; }
-    void SetZoom(int zoom) { zoom_ = zoom; }
+    void SetZoom(int zoom)
+    {
+        if (zoom >= 1 && zoom <= 300)
+            zoom_ = zoom;
+    }
     // Absolute font size (points) of the sized control's parent, for Characters.
     double FontSize() const { return fontSize_; }
     void SetFontSize(double size) { fontSize_ = size; }

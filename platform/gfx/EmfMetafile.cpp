@@ -7,6 +7,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace lb::gfx {
 
 using namespace emf;
@@ -192,6 +194,20 @@ EmfMetafile EmfMetafile::fromBytes(const QByteArray& bytes)
     if (m.device_.width() <= 0 || m.device_.height() <= 0 || m.deviceMm_.width() <= 0
         || m.deviceMm_.height() <= 0)
         fail(QStringLiteral("reference device without a size"));
+    // The player scales by the frame measured in the reference device's pixels: a header whose
+    // sizes disagree with its frame would ask for absurd scales (and glyph sizes) when played.
+    const double pixelsPerMmX = m.device_.width() / m.deviceMm_.width();
+    const double pixelsPerMmY = m.device_.height() / m.deviceMm_.height();
+    if (pixelsPerMmX < kMinPixelsPerMm || pixelsPerMmX > kMaxPixelsPerMm || pixelsPerMmY < kMinPixelsPerMm
+        || pixelsPerMmY > kMaxPixelsPerMm
+        || std::max(pixelsPerMmX, pixelsPerMmY) > kMaxAspect * std::min(pixelsPerMmX, pixelsPerMmY))
+        fail(QStringLiteral("reference device of %1 x %2 pixels on %3 x %4 mm")
+                 .arg(m.device_.width()).arg(m.device_.height()).arg(m.deviceMm_.width()).arg(m.deviceMm_.height()));
+    const QSizeF logical = m.sizeLogical();
+    if (!(logical.width() >= 1 && logical.height() >= 1)
+        || logical.width() > m.device_.width() * 1.01 + 1 || logical.height() > m.device_.height() * 1.01 + 1)
+        fail(QStringLiteral("page frame of %1 x %2 mm does not lie on its reference device")
+                 .arg(m.sizeMm().width()).arg(m.sizeMm().height()));
     if (recordCount < 2 || recordCount > quint64(total) / 8)
         fail(QStringLiteral("record count %1").arg(recordCount));
 
@@ -281,8 +297,9 @@ EmfMetafile EmfMetafile::fromBytes(const QByteArray& bytes)
 
 QSizeF EmfMetafile::sizeMm() const
 {
-    // The frame is inclusive: a page of 210 mm runs from 0 to 20999.
-    return {(frame_.right() - frame_.left() + 1) / 100.0, (frame_.bottom() - frame_.top() + 1) / 100.0};
+    // The frame is inclusive: a page of 210 mm runs from 0 to 20999. In 64 bits, as a damaged
+    // frame may span the whole 32-bit range.
+    return {(qint64(frame_.right()) - frame_.left() + 1) / 100.0, (qint64(frame_.bottom()) - frame_.top() + 1) / 100.0};
 }
 
 QSizeF EmfMetafile::sizeLogical() const

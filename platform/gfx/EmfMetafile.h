@@ -19,13 +19,20 @@ public:
     static constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
     // Bytes of the header record that tell the metafile's total size.
     static constexpr int kSizePrefix = 56;
+    // Resolutions a reference device may have (about 2.5 to 25400 pixels per inch), and how far
+    // its horizontal and vertical resolutions may differ.
+    static constexpr double kMinPixelsPerMm = 0.1;
+    static constexpr double kMaxPixelsPerMm = 1000;
+    static constexpr double kMaxAspect = 16;
 
     EmfMetafile() = default;
 
     // Checks and decodes `bytes`: the header record (type, size, signature, the size of the whole
     // metafile, record and handle counts, description bounds), every record's size (at least 8,
     // a multiple of 4, inside the metafile), the fixed size of each drawing record, the counts and
-    // offsets inside text records, and a final EOF record. Throws lb::Error naming the first fault.
+    // offsets inside text records, and a final EOF record; the reference device must have a
+    // plausible resolution and the page frame must lie on it, at least one pixel each way.
+    // Throws lb::Error naming the first fault.
     static EmfMetafile fromBytes(const QByteArray& bytes);
 
     // The total size a metafile declares in its first kSizePrefix bytes, so that a reader can

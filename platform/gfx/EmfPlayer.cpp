@@ -7,7 +7,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <variant>
 
 namespace lb::gfx {
@@ -156,8 +158,12 @@ private:
             baseline = origin.y();
         else if ((align_ & kVerticalAlignMask) == TA_BOTTOM)
             baseline = origin.y() - metrics.descent();
-        if ((align_ & TA_UPDATECP) && (align_ & kHorizontalAlignMask) == TA_LEFT)
-            current_.rx() += int(std::lround(width));
+        if ((align_ & TA_UPDATECP) && (align_ & kHorizontalAlignMask) == TA_LEFT) {
+            // In 64 bits and kept to the coordinate range: recorded advances may add up to more
+            // than an int holds.
+            const qint64 moved = qint64(current_.x()) + std::llround(width);
+            current_.setX(int(std::clamp<qint64>(moved, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+        }
 
         painter_.save();
         const QRectF rect = QRectF(QPointF(r.box.left(), r.box.top()), QPointF(r.box.right(), r.box.bottom())).normalized();
@@ -200,12 +206,17 @@ void EmfPlayer::play(const EmfMetafile& page, QPainter& painter, const QRectF& t
     const QSizeF logical = page.sizeLogical();
     if (page.isEmpty() || logical.isEmpty() || target.isEmpty())
         return;
+    const double scaleX = target.width() / logical.width();
+    const double scaleY = target.height() / logical.height();
+    if (!(scaleX >= kMinScale && scaleX <= kMaxScale && scaleY >= kMinScale && scaleY <= kMaxScale)
+        || std::max(scaleX, scaleY) > kMaxAspect * std::min(scaleX, scaleY))
+        return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setClipRect(target, Qt::IntersectClip);
     painter.translate(target.topLeft());
-    painter.scale(target.width() / logical.width(), target.height() / logical.height());
+    painter.scale(scaleX, scaleY);
     const QRect frame = page.frame();
     if (frame.left() != 0 || frame.top() != 0) {
         // A frame that does not start at the origin moves the drawing with it.

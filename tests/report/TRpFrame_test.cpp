@@ -30,6 +30,7 @@ TEST(TRpFrame, ThicknessFromPointsAndDeviceFactors)
         {0, screen, 0},   // nothing visible
         {-1, printer, 1}, // one-pixel lines whatever the device
         {1, 0.1, 1},      // below one pixel is raised to one
+        {-5, printer, 0}, // a damaged width never gives a negative thickness
     };
     for (const auto& c : cases) {
         TRpFrame frame;

@@ -126,6 +126,16 @@ TEST_F(TRpPageTest, UnitConversionTable)
     size.SetZoom(200);
     EXPECT_DOUBLE_EQ(192, size.FromNative(TRpUnit::Pixels, true, 254));
     EXPECT_DOUBLE_EQ(254, size.ToNative(TRpUnit::Pixels, true, 192));
+    // Zooms outside 1 to 300 keep the old one, so a pixel conversion never divides by 0.
+    for (int refused : {0, -5, 301, 100000}) {
+        size.SetZoom(refused);
+        EXPECT_EQ(200, size.Zoom()) << refused;
+    }
+    EXPECT_DOUBLE_EQ(254, size.ToNative(TRpUnit::Pixels, true, 192));
+    size.SetZoom(1);
+    EXPECT_EQ(1, size.Zoom());
+    size.SetZoom(300);
+    EXPECT_EQ(300, size.Zoom());
 }
 
 TEST_F(TRpPageTest, BandSizeStartsAt20By40Native)

@@ -90,6 +90,15 @@ TEST(EmfMetafile, MalformedBytesAreRefused)
         {"advances past the record", [text](QByteArray& b) { put32(b, text + 72, 0xFFFFFFFC); }},
         {"font in handle slot 0", [font](QByteArray& b) { put32(b, font + 8, 0); }},
         {"select of a handle outside the table", [select](QByteArray& b) { put32(b, select + 8, 40); }},
+        {"select of the handle equal to the table size",
+         [select, handles = page.handleCount()](QByteArray& b) { put32(b, select + 8, quint32(handles)); }},
+        {"reference device of one square millimetre", [](QByteArray& b) { put32(b, 100, 1000); put32(b, 104, 1000); }},
+        {"reference device of ten metres", [](QByteArray& b) { put32(b, 100, 10000000); put32(b, 104, 10000000); }},
+        {"reference device twenty times wider per pixel than high",
+         [](QByteArray& b) { put32(b, 100, 300 * 25400 / 96 * 20); }},
+        {"frame larger than the reference device", [](QByteArray& b) { put32(b, 32, 20000); }},
+        {"frame spanning the whole 32-bit range",
+         [](QByteArray& b) { put32(b, 24, 0x80000000); put32(b, 32, 0x7FFFFFFF); }},
         {"end record turned into another", [end](QByteArray& b) { put32(b, end, EMR_SETBKMODE); }},
         {"a record after the end", [end](QByteArray& b) {
              put32(b, end + 4, 12);

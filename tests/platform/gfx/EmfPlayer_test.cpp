@@ -130,3 +130,39 @@ TEST(EmfPlayer, CentredAndRightAlignedTextUseTheRecordedAdvances)
     EXPECT_GT(inked(image, QRect(140, 50, 20, 20)), 5);
     EXPECT_EQ(0, inked(image, QRect(0, 45, 130, 40)));
 }
+
+TEST(EmfPlayer, TargetsOfAbsurdScaleOrAspectStayBlank)
+{
+    const EmfMetafile page = invoicePage(); // 400 x 200 logical
+    const auto draw = [&page](const QSize& image, const QRectF& target) {
+        QImage canvas(image, QImage::Format_RGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        EmfPlayer::play(page, painter, target);
+        painter.end();
+        return inked(canvas, canvas.rect());
+    };
+    // Stretched 40 times wider than high, and scaled 1000 times up (the glyphs alone would
+    // be tens of thousands of pixels): nothing drawn.
+    EXPECT_EQ(0, draw(QSize(400, 20), QRectF(0, 0, 400 * 4, 200 / 10.0)));
+    EXPECT_EQ(0, draw(QSize(200, 200), QRectF(-200000, -100000, 400000, 200000)));
+    // Within the bounds the page draws.
+    EXPECT_GT(draw(QSize(400, 200), QRectF(0, 0, 400, 200)), 100);
+    EXPECT_GT(draw(QSize(400, 200), QRectF(0, 0, 400, 50)), 100);
+}
+
+TEST(EmfPlayer, CurrentPositionTextAdvancesBeyondTheIntegerRange)
+{
+    // Three texts that move the current position by 1431655772 each: the position passes the
+    // integer range, and wrapped round it would come back to 30, where the last text would show.
+    EmfWriter writer(100, 100);
+    writer.setBkMode(TRANSPARENT);
+    writer.setTextAlign(TA_UPDATECP);
+    writer.moveTo(QPoint(10, 10));
+    for (const char* text : {"a", "b", "c"})
+        writer.extTextOut(QPoint(0, 0), 0, QRect(), text, {1431655772});
+    writer.extTextOut(QPoint(0, 0), 0, QRect(), "X", {10});
+    const QImage image = play(writer.finish(), 1.0);
+    EXPECT_GT(inked(image, QRect(10, 10, 15, 20)), 5);
+    EXPECT_EQ(0, inked(image, QRect(26, 0, 74, 100)));
+}
