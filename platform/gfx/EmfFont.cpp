@@ -2,9 +2,12 @@
 #include "platform/gfx/EmfFont.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <utility>
 
 namespace lb::gfx {
 
@@ -84,16 +87,58 @@ QFont EmfFont::qFont() const
     return font;
 }
 
+namespace {
+
+// Measures of one logical font, with the advance of each character asked once: a report lays
+// out thousands of texts in a handful of fonts, and building a font and asking its metrics
+// again for every text costs more than the rest of the page.
+struct Measures {
+    explicit Measures(const QFont& font) : metrics(font) {}
+    QFontMetricsF metrics;
+    QHash<char32_t, double> advance;
+
+    double advanceOf(const QString& text, qsizetype at, bool pair)
+    {
+        const char32_t code = pair ? QChar::surrogateToUcs4(text[at], text[at + 1]) : text[at].unicode();
+        const auto found = advance.constFind(code);
+        if (found != advance.constEnd())
+            return *found;
+        const double width = metrics.horizontalAdvance(text.mid(at, pair ? 2 : 1));
+        advance.insert(code, width);
+        return width;
+    }
+};
+
+// The measures of the fonts used last, per thread (fonts are not shared between threads).
+Measures& measuresOf(const EmfFont& font)
+{
+    constexpr size_t kKept = 16;
+    thread_local std::vector<std::pair<EmfFont, std::unique_ptr<Measures>>> kept;
+    for (size_t i = 0; i < kept.size(); ++i) {
+        if (kept[i].first == font) {
+            if (i != 0)
+                std::swap(kept[i], kept[0]);
+            return *kept[0].second;
+        }
+    }
+    if (kept.size() == kKept)
+        kept.pop_back();
+    kept.insert(kept.begin(), {font, std::make_unique<Measures>(font.qFont())});
+    return *kept[0].second;
+}
+
+} // namespace
+
 std::vector<qint32> EmfFont::advances(const QString& text) const
 {
-    const QFontMetricsF metrics(qFont());
+    Measures& measures = measuresOf(*this);
     std::vector<qint32> result(text.size(), 0);
     double position = 0;
     qint64 placed = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const bool pair = text[i].isHighSurrogate() && i + 1 < text.size()
                           && text[i + 1].isLowSurrogate();
-        position += metrics.horizontalAdvance(text.mid(i, pair ? 2 : 1));
+        position += measures.advanceOf(text, i, pair);
         const qint64 end = std::llround(position);
         result[i] = static_cast<qint32>(end - placed);
         placed = end;
@@ -113,13 +158,13 @@ int EmfFont::textWidth(const QString& text) const
 
 int EmfFont::textHeight() const
 {
-    const QFontMetricsF metrics(qFont());
+    const QFontMetricsF& metrics = measuresOf(*this).metrics;
     return int(std::lround(metrics.ascent() + metrics.descent()));
 }
 
 double EmfFont::ascent() const
 {
-    return QFontMetricsF(qFont()).ascent();
+    return measuresOf(*this).metrics.ascent();
 }
 
 } // namespace lb::gfx

@@ -510,6 +510,58 @@ QString dateTimeToStr(const QDateTime& value)
     return dateToStr(value.date()) + ' ' + value.time().toString(QStringLiteral("hh:mm:ss"));
 }
 
+QString formatDateTime(const QString& mask, const QDateTime& value)
+{
+    if (mask.isEmpty())
+        return dateTimeToStr(value);
+    const QDate date = value.date();
+    const QTime time = value.time();
+    const auto padded = [](int number, qsizetype width) { return QString::number(number).rightJustified(width, '0'); };
+    QString text;
+    bool afterHour = false;
+    for (qsizetype i = 0; i < mask.size();) {
+        const QChar c = mask[i];
+        if (c == '"' || c == '\'') {
+            const qsizetype end = mask.indexOf(c, i + 1);
+            const qsizetype stop = end < 0 ? mask.size() : end;
+            text += mask.mid(i + 1, stop - i - 1);
+            i = stop + 1;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < mask.size() && mask[i + run].toLower() == c.toLower())
+            ++run;
+        const QChar k = c.toLower();
+        if (k == 'y') {
+            text += run <= 2 ? padded(date.year() % 100, 2) : padded(date.year(), 4);
+        } else if (k == 'm' && afterHour) {
+            text += run >= 2 ? padded(time.minute(), 2) : QString::number(time.minute());
+        } else if (k == 'm') {
+            text += run >= 2 ? padded(date.month(), 2) : QString::number(date.month());
+        } else if (k == 'd') {
+            text += run >= 2 ? padded(date.day(), 2) : QString::number(date.day());
+        } else if (k == 'h') {
+            text += run >= 2 ? padded(time.hour(), 2) : QString::number(time.hour());
+        } else if (k == 'n') {
+            text += run >= 2 ? padded(time.minute(), 2) : QString::number(time.minute());
+        } else if (k == 's') {
+            text += run >= 2 ? padded(time.second(), 2) : QString::number(time.second());
+        } else if (k == 'z') {
+            text += run >= 3 ? padded(time.msec(), 3) : QString::number(time.msec());
+        } else if (k == 'c') {
+            text += dateTimeToStr(value);
+        } else if (c == '/') {
+            text += QString(run, '-');
+        } else {
+            text += mask.mid(i, run);
+        }
+        if (k.isLetter())
+            afterHour = k == 'h';
+        i += run;
+    }
+    return text;
+}
+
 QDateTime strToDateTime(const QString& text)
 {
     const QString t = text.trimmed();

@@ -36,6 +36,11 @@ QDate strToDate(const QString& text);
 bool tryStrToDate(const QString& text, QDate& date);
 // "yyyy-mm-dd hh:nn:ss"; a time of midnight gives the date alone.
 QString dateTimeToStr(const QDateTime& value);
+// A date and time by a display mask: y, m, d, h, n (minutes), s and z runs ("yy", "yyyy", "m",
+// "mm", "d", "dd", "h", "hh", "n", "nn", "s", "ss", "z", "zzz"; an "m" right after an "h" run
+// is minutes), "c" for dateTimeToStr, '/' and ':' as the separators "-" and ":", quoted
+// literals; other characters stand as they are. An empty mask is "c".
+QString formatDateTime(const QString& mask, const QDateTime& value);
 QDateTime strToDateTime(const QString& text);
 
 } // namespace lb::fmt

@@ -1,0 +1,180 @@
+// Text controls: line formatting and the printing of lines with band stretching.
+#include "report/TRpCustomLabel.h"
+
+#include "platform/gfx/EmfFormat.h"
+#include "report/RpRound.h"
+#include "report/RpTextWrap.h"
+#include "report/TCustomRpReport.h"
+#include "report/TRpCustomBand.h"
+#include "report/TRpPrinter.h"
+
+#include <algorithm>
+
+namespace lb::report {
+
+using namespace gfx::emf;
+
+namespace {
+
+constexpr double kNativePerPixel = 254.0 / gfx::EmfFont::kPixelsPerInch;
+
+} // namespace
+
+TRpCustomLabel::TRpCustomLabel() = default;
+
+void TRpCustomLabel::SetFont(const TRpFont& font)
+{
+    font_ = font;
+    ParentFont = false;
+}
+
+TRpFont TRpCustomLabel::EffectiveFont() const
+{
+    return ParentFont ? TRpPrintable::EffectiveFont() : font_;
+}
+
+void TRpCustomLabel::SetName(const QString& name)
+{
+    const bool follows = caption_.isEmpty() || caption_ == Name();
+    TRpPrintable::SetName(name);
+    if (follows)
+        SetCaptionText(name);
+}
+
+void TRpCustomLabel::SetCaptionText(const QString& text)
+{
+    caption_ = text;
+    printCaption_ = text;
+    FormatLines();
+}
+
+double TRpCustomLabel::LineHeight() const
+{
+    return EffectiveFont().Emf().textHeight() * kNativePerPixel;
+}
+
+void TRpCustomLabel::FormatLines()
+{
+    const gfx::EmfFont font = EffectiveFont().Emf();
+    const auto measure = [&font](const QString& text) { return double(font.textWidth(text)); };
+    const double width = Size().Values()[TRpPrintableSize::WidthIndex] / kNativePerPixel;
+    formattedLines_.clear();
+    if (CaptionIsSource()) {
+        formattedLines_ = RpWrapText(printCaption_, width, AutoSize, WordWrap, measure);
+    } else {
+        for (const QString& line : Lines)
+            formattedLines_ += RpWrapText(line, width, AutoSize, WordWrap, measure);
+    }
+}
+
+double TRpCustomLabel::WidestLine() const
+{
+    const gfx::EmfFont font = EffectiveFont().Emf();
+    int widest = 0;
+    for (const QString& line : formattedLines_)
+        widest = std::max(widest, font.textWidth(line));
+    return widest * kNativePerPixel;
+}
+
+void TRpCustomLabel::Prepare()
+{
+    TRpPrintable::Prepare();
+    SetCaptionText(caption_);
+    nextLine_ = 0;
+    finished_ = true;
+}
+
+void TRpCustomLabel::Print(double x, double y)
+{
+    if (!IsPrinted()) {
+        finished_ = true;
+        return;
+    }
+    TRpPrinter& device = *RpPrinter();
+    TRpCanvas& canvas = device.Canvas();
+    ProduceText();
+    const QString before = printCaption_;
+    if (OnPrint && !printCaption_.isEmpty()) {
+        QString text = printCaption_;
+        OnPrint(*this, text);
+        printCaption_ = text;
+    }
+    FormatLines();
+    // After the handler, which may have changed the font.
+    canvas.SetFont(EffectiveFont());
+    const double lineHeight = canvas.TextHeight() / device.ScaleY();
+
+    const std::vector<double>& v = Size().Values();
+    double left = x + v[TRpPrintableSize::LeftIndex];
+    const double top = y + v[TRpPrintableSize::TopIndex];
+    double width = v[TRpPrintableSize::WidthIndex];
+    double height = v[TRpPrintableSize::HeightIndex];
+    const double frameWidth = double(Round(Frame.Width / 72.0 * 254));
+    const double frameLeft = Frame.DrawLeft ? frameWidth : 0;
+    const double frameTop = Frame.DrawTop ? frameWidth : 0;
+    if (AutoSize) {
+        // The label takes its text's width, keeping its left edge, right edge or centre.
+        const double fitted = WidestLine() + frameLeft + (Frame.DrawRight ? frameWidth : 0);
+        if (Alignment() == TRpAlignment::Right)
+            left += width - fitted;
+        else if (Alignment() == TRpAlignment::Center)
+            left += (width - fitted) / 2;
+        width = fitted;
+        height = std::max(height, lineHeight);
+    }
+    const auto deviceRect = [&device, left, top, width](double h) {
+        return QRect(QPoint(device.ToDeviceX(left), device.ToDeviceY(top)),
+                     QPoint(device.ToDeviceX(left + width), device.ToDeviceY(top + h)));
+    };
+    const bool fill = !Transparent;
+    if (fill)
+        canvas.FillRect(deviceRect(height), Color);
+
+    quint32 align = TA_LEFT;
+    double anchor = left + frameLeft;
+    if (Alignment() == TRpAlignment::Right) {
+        align = TA_RIGHT;
+        anchor = left + width;
+    } else if (Alignment() == TRpAlignment::Center) {
+        align = TA_CENTER;
+        anchor = left + width / 2;
+    }
+
+    TRpCustomBand* band = ParentBand();
+    const bool continued = band && band->ContinuedPass();
+    if (finished_)
+        nextLine_ = 0;
+    double limit = top + height + 1;
+    double expansion = 0;
+    double lineTop = top + frameTop;
+    int printed = 0;
+    qsizetype line = nextLine_;
+    while (line < formattedLines_.size()) {
+        if (lineTop + lineHeight > limit) {
+            if (!AutoStretch || !band || !band->ExpandTo(expansion + lineHeight))
+                break;
+            if (fill) {
+                canvas.FillRect(QRect(QPoint(device.ToDeviceX(left), device.ToDeviceY(top + height + expansion)),
+                                      QPoint(device.ToDeviceX(left + width), device.ToDeviceY(top + height + expansion + lineHeight))),
+                                Color);
+            }
+            expansion += lineHeight;
+            limit += lineHeight;
+            continue;
+        }
+        canvas.TextOut(device.ToDeviceX(anchor), device.ToDeviceY(lineTop), deviceRect(height + expansion),
+                       formattedLines_[line], align);
+        lineTop += lineHeight;
+        ++printed;
+        ++line;
+    }
+    // A line that found no room even at the top of a fresh page never will: the control
+    // finishes there instead of asking for page after page.
+    finished_ = line >= formattedLines_.size() || !AutoStretch || (continued && printed == 0);
+    nextLine_ = finished_ ? 0 : int(line);
+    DrawFrame(deviceRect(height + expansion));
+    printCaption_ = before;
+    AfterPrinting();
+}
+
+} // namespace lb::report

@@ -1,0 +1,377 @@
+// Generation runs over a real table: page breaking with every band kind and both page options,
+// per-page subtotals, nested groups, empty data, forced breaks, stretching text, failing runs.
+#include "platform/sys/Errors.h"
+#include "report/ReportTestSupport.h"
+#include "report/TRpDBText.h"
+#include "report/TRpExpr.h"
+#include "report/TRpGroup.h"
+#include "report/TRpLabel.h"
+#include "report/TRpReport.h"
+#include "report/TRpSysData.h"
+
+#include <QDir>
+
+namespace lb::report {
+namespace {
+
+using test::pixels;
+using test::printedPages;
+using test::textsOf;
+
+// A4 with 10 mm margins: 2770 native of usable height. Page header 200, column header 100,
+// detail 100, summary 300, page footer 150; the footer prints the page's subtotal.
+class ListReport : public test::ReportDatabase {
+protected:
+    void SetUp() override
+    {
+        ReportDatabase::SetUp();
+        report.SetUnits(TRpUnit::Native);
+        report.SetDataSet(items.get());
+        TRpBand* header = report.AddBand(rbPageHeader);
+        header->Size().SetHeight(200);
+        label(header, "PH", 0);
+        auto* page = header->Add<TRpSysData>();
+        page->SetData(TRpSysDataType::rpsPageNumber);
+        page->SetText(QStringLiteral("第"));
+        page->Size().SetBounds(1000, 0, 300, 60);
+        TRpBand* columns = report.AddBand(rbColumnHeader);
+        columns->Size().SetHeight(100);
+        label(columns, "Item", 0);
+        TRpBand* detail = report.AddBand(rbDetail);
+        detail->Size().SetHeight(100);
+        auto* code = detail->Add<TRpDBText>(QStringLiteral("code"));
+        code->SetDataSet(items.get());
+        code->SetDataField(QStringLiteral("code"));
+        code->Size().SetBounds(0, 0, 500, 60);
+        TRpBand* summary = report.AddBand(rbSummary);
+        summary->Size().SetHeight(300);
+        label(summary, "Total", 0);
+        TRpBand* footer = report.AddBand(rbPageFooter);
+        footer->Size().SetHeight(150);
+        label(footer, "PF", 0);
+        auto* subtotal = footer->Add<TRpExpr>(QStringLiteral("subtotal"));
+        subtotal->SetExpression(QStringLiteral("formatnumeric('0.00',SUM(AQitem.amount))"));
+        subtotal->ResetAfterPrint = true;
+        subtotal->Size().SetBounds(1000, 0, 500, 60);
+    }
+
+    TRpLabel* label(TRpBand* band, const char* caption, double top)
+    {
+        auto* added = band->Add<TRpLabel>();
+        added->SetCaption(QString::fromUtf8(caption));
+        added->Size().SetBounds(0, top, 400, 60);
+        return added;
+    }
+
+    std::vector<std::vector<test::PrintedText>> run(int rows)
+    {
+        addRows(rows);
+        items->open();
+        report.Prepare();
+        return printedPages(*report.RpPrinter());
+    }
+
+    static int yOf(const std::vector<test::PrintedText>& page, const QString& text)
+    {
+        for (const test::PrintedText& printed : page) {
+            if (printed.text == text)
+                return printed.y;
+        }
+        return -1;
+    }
+
+    TRpReport report;
+};
+
+TEST_F(ListReport, TheFirstRowThatDoesNotFitStartsPageTwoUnderItsHeaders)
+{
+    const auto pages = run(30);
+    ASSERT_EQ(2u, pages.size());
+    // Page 1: header at 100, column header at 300, rows from 400; row 23 ends at 2700, where
+    // only 2970 - 100 - 150 - 2700 = 20 are left.
+    EXPECT_EQ(QStringList({"PH", "第1", "Item"}), textsOf(pages[0]).mid(0, 3));
+    EXPECT_EQ(pixels(400), yOf(pages[0], "Row 1"));
+    EXPECT_EQ(pixels(2600), yOf(pages[0], "Row 23"));
+    EXPECT_EQ(-1, yOf(pages[0], "Row 24"));
+    EXPECT_EQ(pixels(2720), yOf(pages[0], "PF"));
+    // Page 2 starts with the page header and the column header again, then row 24.
+    EXPECT_EQ(QStringList({"PH", "第2", "Item", "Row 24"}), textsOf(pages[1]).mid(0, 4));
+    EXPECT_EQ(pixels(400), yOf(pages[1], "Row 24"));
+    EXPECT_EQ(pixels(1100), yOf(pages[1], "Total"));
+    EXPECT_EQ(pixels(2720), yOf(pages[1], "PF"));
+    EXPECT_EQ(2, report.RpPrinter()->PageCount());
+}
+
+TEST_F(ListReport, PageFooterSubtotalStartsAgainOnEveryPage)
+{
+    const auto pages = run(30);
+    ASSERT_EQ(2u, pages.size());
+    // 1 + ... + 23 = 276 on page 1; 24 + ... + 30 = 189 on page 2.
+    EXPECT_TRUE(textsOf(pages[0]).contains("276.00")) << textsOf(pages[0]).join('|').toStdString();
+    EXPECT_TRUE(textsOf(pages[1]).contains("189.00")) << textsOf(pages[1]).join('|').toStdString();
+}
+
+TEST_F(ListReport, PageOptionsDecideTheFirstHeaderAndTheLastFooter)
+{
+    report.Options.FirstPageHeader = false;
+    report.Options.LastPageFooter = false;
+    const auto pages = run(30);
+    ASSERT_EQ(2u, pages.size());
+    // Without the first page header the column header starts page 1 and two more rows fit.
+    EXPECT_FALSE(textsOf(pages[0]).contains("PH"));
+    EXPECT_EQ(pixels(100), yOf(pages[0], "Item"));
+    EXPECT_EQ(pixels(2600), yOf(pages[0], "Row 25"));
+    EXPECT_EQ(-1, yOf(pages[0], "Row 26"));
+    EXPECT_TRUE(textsOf(pages[1]).contains("PH"));
+    // The footer prints on every page but the last.
+    EXPECT_TRUE(textsOf(pages[0]).contains("PF"));
+    EXPECT_FALSE(textsOf(pages[1]).contains("PF"));
+}
+
+TEST_F(ListReport, SummaryThatDoesNotFitBelowTheLastRowMovesToANewPage)
+{
+    // 23 rows fill page 1 exactly to 2700; the summary needs 300 more.
+    const auto pages = run(23);
+    ASSERT_EQ(2u, pages.size());
+    EXPECT_EQ(-1, yOf(pages[0], "Total"));
+    EXPECT_EQ(pixels(400), yOf(pages[1], "Total"));
+}
+
+TEST_F(ListReport, EmptyDataPrintsOnePageOnlyWithPrintIfEmpty)
+{
+    auto pages = run(0);
+    ASSERT_EQ(1u, pages.size());
+    EXPECT_TRUE(textsOf(pages[0]).contains("PH"));
+    EXPECT_TRUE(textsOf(pages[0]).contains("Total"));
+    report.FreeRpPrinter();
+    report.SetPrintIfEmpty(false);
+    report.Prepare();
+    EXPECT_EQ(0, report.RpPrinter()->PageCount());
+}
+
+TEST_F(ListReport, UnitsAreNativeDuringTheRunAndRestoredAfter)
+{
+    report.SetUnits(TRpUnit::MM);
+    TRpUnit during = TRpUnit::MM;
+    report.OnStartPage = [&during](TCustomRpReport& r) { during = r.Units(); };
+    run(3);
+    EXPECT_EQ(TRpUnit::Native, during);
+    EXPECT_EQ(TRpUnit::MM, report.Units());
+    EXPECT_DOUBLE_EQ(10, report.Page().LeftMargin());
+}
+
+TEST_F(ListReport, TitleSetAfterPrepareReachesTheNextRun)
+{
+    auto* title = report.FirstBand(rbPageHeader)->Add<TRpSysData>();
+    title->SetData(TRpSysDataType::rpsReportTitle);
+    title->Size().SetBounds(0, 100, 1000, 60);
+    auto* expression = report.FirstBand(rbPageHeader)->Add<TRpExpr>();
+    expression->SetExpression(QStringLiteral("REPORTTITLE+' / '+STR(PAGENUMBER)"));
+    expression->Size().SetBounds(1000, 100, 1000, 60);
+    run(1);
+    report.FreeRpPrinter();
+    report.ReportTitle = QStringLiteral("朔栎打印预览");
+    report.Prepare();
+    const QStringList texts = textsOf(printedPages(*report.RpPrinter())[0]);
+    EXPECT_TRUE(texts.contains(QStringLiteral("朔栎打印预览"))) << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("朔栎打印预览 / 1"))) << texts.join('|').toStdString();
+}
+
+TEST_F(ListReport, AFailingRunEndsCleanlyAndPassesTheErrorOn)
+{
+    addRows(10);
+    items->open();
+    int printed = 0;
+    report.FirstBand(rbDetail)->BeforePrint = [&printed](TRpCustomBand&, bool&) {
+        if (++printed == 5)
+            throw Error(QStringLiteral("field gone"));
+    };
+    report.SetUnits(TRpUnit::MM);
+    try {
+        report.Prepare();
+        FAIL() << "the error was swallowed";
+    } catch (const Error& e) {
+        EXPECT_EQ(QStringLiteral("field gone"), e.message());
+    }
+    EXPECT_TRUE(report.Available());
+    EXPECT_EQ(TRpUnit::MM, report.Units());
+    EXPECT_FALSE(report.Find<TRpDBText>(QStringLiteral("code"))->IsPrinting());
+    EXPECT_EQ(TRpPrinter::TRpPrinterState::Finished, report.RpPrinter()->State());
+    // The report runs again once the fault is gone.
+    report.FirstBand(rbDetail)->BeforePrint = nullptr;
+    report.FreeRpPrinter();
+    report.Prepare();
+    EXPECT_EQ(1, report.RpPrinter()->PageCount());
+}
+
+TEST_F(ListReport, CancellingStopsWithoutFurtherBandsOrSummary)
+{
+    addRows(100);
+    items->open();
+    report.FirstBand(rbDetail)->AfterPrint = [this](TRpCustomBand&, bool) {
+        if (report.Find<TRpDBText>(QStringLiteral("code"))->PrintCaption() == QStringLiteral("Row 30"))
+            report.Cancel();
+    };
+    report.Prepare();
+    const auto pages = printedPages(*report.RpPrinter());
+    ASSERT_EQ(2u, pages.size());
+    EXPECT_TRUE(textsOf(pages[1]).contains("Row 30"));
+    EXPECT_FALSE(textsOf(pages[1]).contains("Row 31"));
+    EXPECT_FALSE(textsOf(pages[1]).contains("Total"));
+    EXPECT_FALSE(textsOf(pages[1]).contains("PF"));
+}
+
+TEST_F(ListReport, NeedDataWithoutDatasetPrintsOneDetailPerCall)
+{
+    report.SetDataSet(nullptr);
+    auto* code = report.Find<TRpDBText>(QStringLiteral("code"));
+    code->SetDataSet(nullptr);
+    auto* counter = report.FirstBand(rbDetail)->Add<TRpSysData>();
+    counter->SetData(TRpSysDataType::rpsDetailNo);
+    counter->SetText(QStringLiteral("#"));
+    counter->Size().SetBounds(600, 0, 300, 60);
+    int calls = 0;
+    report.OnNeedData = [&calls](TRpComponent*, bool& more) { more = ++calls <= 3; };
+    report.Prepare();
+    const QStringList texts = textsOf(printedPages(*report.RpPrinter())[0]);
+    EXPECT_EQ(3, texts.filter(QRegularExpression("^#\\d$")).size());
+    EXPECT_TRUE(texts.contains("#3"));
+    // A handler that answers false at once prints nothing at all.
+    report.FreeRpPrinter();
+    report.OnNeedData = [](TRpComponent*, bool& more) { more = false; };
+    report.Prepare();
+    EXPECT_EQ(0, report.RpPrinter()->PageCount());
+}
+
+// ---- Groups ----
+
+class GroupReport : public test::ReportDatabase {
+protected:
+    void SetUp() override
+    {
+        ReportDatabase::SetUp();
+        connection.execute(QStringLiteral(
+            "INSERT INTO item (code, region, city, amount) VALUES "
+            "('d1', 'East', 'Hangzhou', 10), ('d2', 'East', 'Hangzhou', 20), ('d3', 'East', 'Ningbo', 5), "
+            "('d4', 'West', 'Chengdu', 7), ('d5', 'West', 'Chengdu', 1), ('d6', 'West', 'Xian', 100)"));
+        items->open();
+        report.SetUnits(TRpUnit::Native);
+        report.SetDataSet(items.get());
+        outer = group("region", "R:");
+        inner = group("city", "C:");
+        TRpBand* detail = report.AddBand(rbDetail);
+        detail->Size().SetHeight(80);
+        auto* code = detail->Add<TRpDBText>();
+        code->SetDataSet(items.get());
+        code->SetDataField(QStringLiteral("code"));
+    }
+
+    // A group on `field` whose header prints prefix + value and whose footer prints
+    // "end " + prefix + value + " " + the group's sum.
+    TRpGroup* group(const char* field, const char* prefix)
+    {
+        TRpGroup* added = report.AddGroup();
+        added->Expression = QStringLiteral("AQitem.%1").arg(field);
+        added->Size().SetHeight(80);
+        auto* header = added->Add<TRpExpr>();
+        header->SetExpression(QStringLiteral("'%1'+AQitem.%2").arg(prefix, field));
+        header->Size().SetBounds(0, 0, 1500, 60);
+        TRpBand* footer = report.AddBand(rbDetail);
+        added->SetFooterBand(footer);
+        footer->Size().SetHeight(80);
+        auto* total = footer->Add<TRpExpr>();
+        total->SetExpression(QStringLiteral("'end %1'+AQitem.%2+' '+STR(SUM(AQitem.amount))").arg(prefix, field));
+        total->ResetAfterPrint = true;
+        total->Size().SetBounds(0, 0, 1500, 60);
+        return added;
+    }
+
+    TRpReport report;
+    TRpGroup* outer = nullptr;
+    TRpGroup* inner = nullptr;
+};
+
+TEST_F(GroupReport, NestedGroupsPrintHeadersAndFootersInOrderWithTheirSubtotals)
+{
+    report.Prepare();
+    const auto pages = printedPages(*report.RpPrinter());
+    ASSERT_EQ(1u, pages.size());
+    EXPECT_EQ(QStringList({"R:East", "C:Hangzhou", "d1", "d2", "end C:Hangzhou 30", "C:Ningbo", "d3",
+                           "end C:Ningbo 5", "end R:East 35", "R:West", "C:Chengdu", "d4", "d5",
+                           "end C:Chengdu 8", "C:Xian", "d6", "end C:Xian 100", "end R:West 108"}),
+              textsOf(pages[0]));
+}
+
+TEST_F(GroupReport, AGroupForcingNewPagesStartsEachLaterGroupOnItsOwnPage)
+{
+    // Only the first forced break, right after the column header, is skipped.
+    TRpBand* columns = report.AddBand(rbColumnHeader);
+    columns->Size().SetHeight(80);
+    outer->ForceNewPage = true;
+    report.Prepare();
+    const auto pages = printedPages(*report.RpPrinter());
+    ASSERT_EQ(2u, pages.size());
+    EXPECT_EQ(QStringLiteral("R:East"), textsOf(pages[0]).first());
+    EXPECT_EQ(QStringLiteral("R:West"), textsOf(pages[1]).first());
+}
+
+TEST_F(GroupReport, HeaderReprintsOnEveryPageTheGroupGoesOnOver)
+{
+    report.Page().SetValue(TRpPage::LengthIndex, 500); // room for 3 bands of 80 a page
+    report.Page().SetPaperSize(TRpPaperSize::Custom);
+    report.Page().SetValue(TRpPage::LengthIndex, 500);
+    outer->ReprintOnNewPage = true;
+    report.Prepare();
+    const auto pages = printedPages(*report.RpPrinter());
+    ASSERT_GE(pages.size(), 3u);
+    // Page 2 goes on with East and starts with its header again; the inner header does not
+    // come back on its own, the outer one brings it with it.
+    EXPECT_EQ(QStringLiteral("R:East"), textsOf(pages[1]).first());
+    EXPECT_EQ(QStringLiteral("C:Hangzhou"), textsOf(pages[1]).at(1));
+}
+
+// ---- Stretching text ----
+
+TEST_F(ListReport, StretchingTextKeepsAllItsLinesOverThePageBreak)
+{
+    connection.execute(QStringLiteral("INSERT INTO item (code, remark) VALUES ('long', '%1')")
+                           .arg(QString(QStringLiteral("货品名称很长需要换行")).repeated(60)));
+    items->open();
+    auto* remark = report.FirstBand(rbDetail)->Add<TRpDBText>(QStringLiteral("remark"));
+    remark->SetDataSet(items.get());
+    remark->SetDataField(QStringLiteral("remark"));
+    remark->AutoSize = false;
+    remark->AutoStretch = true;
+    remark->Size().SetBounds(600, 0, 400, 60);
+    report.Prepare();
+    const auto pages = printedPages(*report.RpPrinter());
+    ASSERT_EQ(2u, pages.size());
+    QString printed;
+    for (const auto& page : pages) {
+        for (const test::PrintedText& text : page) {
+            if (text.x == pixels(report.Page().LeftMargin() + 600))
+                printed += text.text;
+        }
+    }
+    EXPECT_EQ(QString(QStringLiteral("货品名称很长需要换行")).repeated(60), printed);
+}
+
+TEST_F(ListReport, StretchingLineThatNeverFitsEndsAfterAnEmptyPage)
+{
+    connection.execute(QStringLiteral("INSERT INTO item (code, remark) VALUES ('huge', 'A B')"));
+    items->open();
+    auto* remark = report.FirstBand(rbDetail)->Add<TRpDBText>(QStringLiteral("remark"));
+    remark->SetDataSet(items.get());
+    remark->SetDataField(QStringLiteral("remark"));
+    remark->AutoSize = false;
+    remark->AutoStretch = true;
+    TRpFont huge;
+    huge.Size = 900; // one line is taller than a page
+    remark->SetFont(huge);
+    remark->Size().SetBounds(600, 0, 400, 60);
+    report.Prepare();
+    EXPECT_LE(report.RpPrinter()->PageCount(), 3);
+}
+
+} // namespace
+} // namespace lb::report
