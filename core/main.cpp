@@ -7,6 +7,7 @@
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
+#include "report/ui/TRpStandardPreviewInterface.h"
 
 #include <memory>
 
@@ -22,6 +23,10 @@ int main(int argc, char** argv)
     // anything else runs.
     auto mainWindow = std::make_unique<Tfrmain>();
     frmain = mainWindow.get();
+    // The report engine's preview and printing, on the printer chosen under 打印设置.
+    lb::report::ui::TRpStandardPreviewInterface reportWindows;
+    reportWindows.SetPrinterProvider([] { return frmain ? &frmain->printerSetup() : nullptr; });
+    lb::report::TRpPreviewInterface::Install(&reportWindows);
     if (mainWindow->startRefused())
         return 1;
     // Queued, so that the modal window that ends the run closes before the loop ends.

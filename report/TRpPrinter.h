@@ -79,6 +79,8 @@ public:
 
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
+    // A print job of finished pages starts uncancelled.
+    void ClearCancel() { cancelled_ = false; }
     TRpPrinterState State() const { return state_; }
     int PageCount() const { return pageCount_; }
     int CurrentPage() const { return currentPage_; }

@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libsqlite3-dev libjpeg-dev libxlsxwriter-dev libshp-dev pxlib-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-liberation2 qt6-translations-l10n
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

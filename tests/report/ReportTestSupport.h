@@ -4,7 +4,13 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "platform/gfx/EmfFormat.h"
+#include "report/TRpDBText.h"
+#include "report/TRpExpr.h"
+#include "report/TRpLabel.h"
 #include "report/TRpPrinter.h"
+#include "report/TRpReport.h"
+#include "report/TRpShape.h"
+#include "report/TRpSysData.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -51,6 +57,53 @@ inline QStringList textsOf(const std::vector<PrintedText>& page)
 inline int pixels(double native)
 {
     return int(std::lround(native * 96 / 254));
+}
+
+// A list over `items` (native units, A4 with 10 mm margins, 2770 of usable height): page header
+// 200 ("PH", "第" + page number), column header 100 ("Item" and "货品名称" in a framed band with a
+// rule), detail 100 (the code, and a rule), summary 300 ("Total"), page footer 150 ("PF" and
+// the page's subtotal of the amounts).
+inline void buildListReport(TRpReport& report, db::DataSet* items)
+{
+    const auto label = [](TRpCustomBand* band, const QString& caption, double left) {
+        auto* added = band->Add<TRpLabel>();
+        added->SetCaption(caption);
+        added->Size().SetBounds(left, 0, 400, 60);
+        return added;
+    };
+    report.SetUnits(TRpUnit::Native);
+    report.SetDataSet(items);
+    TRpBand* header = report.AddBand(rbPageHeader);
+    header->Size().SetHeight(200);
+    label(header, QStringLiteral("PH"), 0);
+    auto* page = header->Add<TRpSysData>();
+    page->SetData(TRpSysDataType::rpsPageNumber);
+    page->SetText(QStringLiteral("第"));
+    page->Size().SetBounds(1000, 0, 300, 60);
+    TRpBand* columns = report.AddBand(rbColumnHeader);
+    columns->Size().SetHeight(100);
+    columns->Frame.DrawLeft = columns->Frame.DrawRight = columns->Frame.DrawTop = true;
+    label(columns, QStringLiteral("Item"), 0);
+    label(columns, QStringLiteral("货品名称"), 500);
+    TRpBand* detail = report.AddBand(rbDetail);
+    detail->Size().SetHeight(100);
+    auto* code = detail->Add<TRpDBText>(QStringLiteral("code"));
+    code->SetDataSet(items);
+    code->SetDataField(QStringLiteral("code"));
+    code->Size().SetBounds(0, 0, 500, 60);
+    auto* rule = detail->Add<TRpShape>(QStringLiteral("rule"));
+    rule->Shape = TRpShapeType::rpsHorLine;
+    rule->Size().SetBounds(0, 80, 1800, 20);
+    TRpBand* summary = report.AddBand(rbSummary);
+    summary->Size().SetHeight(300);
+    label(summary, QStringLiteral("Total"), 0);
+    TRpBand* footer = report.AddBand(rbPageFooter);
+    footer->Size().SetHeight(150);
+    label(footer, QStringLiteral("PF"), 0);
+    auto* subtotal = footer->Add<TRpExpr>(QStringLiteral("subtotal"));
+    subtotal->SetExpression(QStringLiteral("formatnumeric('0.00',SUM(AQitem.amount))"));
+    subtotal->ResetAfterPrint = true;
+    subtotal->Size().SetBounds(1000, 0, 500, 60);
 }
 
 // A database with the table item (id, code, region, city, amount) and the query AQitem over it.

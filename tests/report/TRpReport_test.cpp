@@ -18,49 +18,14 @@ using test::pixels;
 using test::printedPages;
 using test::textsOf;
 
-// A4 with 10 mm margins: 2770 native of usable height. Page header 200, column header 100,
-// detail 100, summary 300, page footer 150; the footer prints the page's subtotal.
+// The list of test::buildListReport: page header 200, column header 100, detail 100, summary
+// 300, page footer 150 on 2770 of usable height.
 class ListReport : public test::ReportDatabase {
 protected:
     void SetUp() override
     {
         ReportDatabase::SetUp();
-        report.SetUnits(TRpUnit::Native);
-        report.SetDataSet(items.get());
-        TRpBand* header = report.AddBand(rbPageHeader);
-        header->Size().SetHeight(200);
-        label(header, "PH", 0);
-        auto* page = header->Add<TRpSysData>();
-        page->SetData(TRpSysDataType::rpsPageNumber);
-        page->SetText(QStringLiteral("第"));
-        page->Size().SetBounds(1000, 0, 300, 60);
-        TRpBand* columns = report.AddBand(rbColumnHeader);
-        columns->Size().SetHeight(100);
-        label(columns, "Item", 0);
-        TRpBand* detail = report.AddBand(rbDetail);
-        detail->Size().SetHeight(100);
-        auto* code = detail->Add<TRpDBText>(QStringLiteral("code"));
-        code->SetDataSet(items.get());
-        code->SetDataField(QStringLiteral("code"));
-        code->Size().SetBounds(0, 0, 500, 60);
-        TRpBand* summary = report.AddBand(rbSummary);
-        summary->Size().SetHeight(300);
-        label(summary, "Total", 0);
-        TRpBand* footer = report.AddBand(rbPageFooter);
-        footer->Size().SetHeight(150);
-        label(footer, "PF", 0);
-        auto* subtotal = footer->Add<TRpExpr>(QStringLiteral("subtotal"));
-        subtotal->SetExpression(QStringLiteral("formatnumeric('0.00',SUM(AQitem.amount))"));
-        subtotal->ResetAfterPrint = true;
-        subtotal->Size().SetBounds(1000, 0, 500, 60);
-    }
-
-    TRpLabel* label(TRpBand* band, const char* caption, double top)
-    {
-        auto* added = band->Add<TRpLabel>();
-        added->SetCaption(QString::fromUtf8(caption));
-        added->Size().SetBounds(0, top, 400, 60);
-        return added;
+        test::buildListReport(report, items.get());
     }
 
     std::vector<std::vector<test::PrintedText>> run(int rows)
@@ -89,13 +54,13 @@ TEST_F(ListReport, TheFirstRowThatDoesNotFitStartsPageTwoUnderItsHeaders)
     ASSERT_EQ(2u, pages.size());
     // Page 1: header at 100, column header at 300, rows from 400; row 23 ends at 2700, where
     // only 2970 - 100 - 150 - 2700 = 20 are left.
-    EXPECT_EQ(QStringList({"PH", "第1", "Item"}), textsOf(pages[0]).mid(0, 3));
+    EXPECT_EQ(QStringList({"PH", "第1", "Item", "货品名称"}), textsOf(pages[0]).mid(0, 4));
     EXPECT_EQ(pixels(400), yOf(pages[0], "Row 1"));
     EXPECT_EQ(pixels(2600), yOf(pages[0], "Row 23"));
     EXPECT_EQ(-1, yOf(pages[0], "Row 24"));
     EXPECT_EQ(pixels(2720), yOf(pages[0], "PF"));
     // Page 2 starts with the page header and the column header again, then row 24.
-    EXPECT_EQ(QStringList({"PH", "第2", "Item", "Row 24"}), textsOf(pages[1]).mid(0, 4));
+    EXPECT_EQ(QStringList({"PH", "第2", "Item", "货品名称", "Row 24"}), textsOf(pages[1]).mid(0, 5));
     EXPECT_EQ(pixels(400), yOf(pages[1], "Row 24"));
     EXPECT_EQ(pixels(1100), yOf(pages[1], "Total"));
     EXPECT_EQ(pixels(2720), yOf(pages[1], "PF"));

@@ -1,0 +1,415 @@
+// The preview over a generated report, offscreen: navigation, zoom, go-to, thumbnails, search,
+// save and load, printing a page range into a PDF, closing while pages are generated, and a
+// picture of a page.
+#include "platform/sys/Errors.h"
+#include "platform/ui/ScriptedDialogs.h"
+#include "platform/ui/ScriptedModals.h"
+#include "report/ReportTestSupport.h"
+#include "report/TRpReport.h"
+#include "report/ui/TRpPreview.h"
+#include "report/ui/TRpPreviewImage.h"
+#include "report/ui/TRpProgressForm.h"
+#include "report/ui/TRpStandardPreview.h"
+#include "report/ui/TRpStandardPreviewInterface.h"
+#include "report/ui/TSearchDlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+
+namespace lb::report::ui {
+namespace {
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// "RPF" files in the temporary folder: the page store's spill files.
+QStringList spillFiles()
+{
+    return QDir::temp().entryList({QStringLiteral("RPF*")}, QDir::Files);
+}
+
+class PreviewTest : public test::ReportDatabase {
+protected:
+    void SetUp() override
+    {
+        ReportDatabase::SetUp();
+        test::buildListReport(report, items.get());
+        report.ReportTitle = QStringLiteral("朔栎打印预览");
+        TRpPreviewInterface::Install(&windows);
+    }
+
+    // A three-page report prepared, with its preview open over the pages.
+    TRpStandardPreview& openPreview(int rows = 60)
+    {
+        addRows(rows);
+        items->open();
+        report.Prepare();
+        preview = new TRpStandardPreview(*report.RpPrinter());
+        preview->show();
+        return *preview;
+    }
+
+    void TearDown() override
+    {
+        if (preview)
+            preview->close();
+        QApplication::processEvents();
+    }
+
+    QString status() const { return preview->StatusPanels[1]->text(); }
+
+    TRpStandardPreviewInterface windows;
+    TRpReport report;
+    QPointer<TRpStandardPreview> preview;
+};
+
+TEST_F(PreviewTest, NavigationKeepsWithinTheReport)
+{
+    TRpStandardPreview& window = openPreview();
+    ASSERT_EQ(3, report.RpPrinter()->PageCount());
+    EXPECT_EQ(QStringLiteral("Page 1 of 3"), status());
+    EXPECT_EQ(QStringLiteral("朔栎打印预览"), window.windowTitle());
+    EXPECT_EQ(QStringLiteral("朔栎打印预览"), window.StatusPanels[2]->text());
+    window.ToolButton2->click();
+    EXPECT_EQ(QStringLiteral("Page 2 of 3"), status());
+    window.LastPage->click();
+    window.ToolButton2->click();
+    EXPECT_EQ(QStringLiteral("Page 3 of 3"), status());
+    window.PreviousPage->click();
+    EXPECT_EQ(2, window.RpPreview->PageNumber());
+    window.FirstPage->click();
+    window.PreviousPage->click();
+    EXPECT_EQ(QStringLiteral("Page 1 of 3"), status());
+
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(&window, &end);
+    EXPECT_EQ(3, window.RpPreview->PageNumber());
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
+    QApplication::sendEvent(&window, &up);
+    EXPECT_EQ(2, window.RpPreview->PageNumber());
+    QKeyEvent first(QEvent::KeyPress, Qt::Key_PageUp, Qt::ControlModifier);
+    QApplication::sendEvent(&window, &first);
+    EXPECT_EQ(1, window.RpPreview->PageNumber());
+    // Thumbnails: one row per page; choosing one shows its page.
+    EXPECT_EQ(3, window.ThumbGrid->rowCount());
+    window.ThumbGrid->selectRow(2);
+    EXPECT_EQ(QStringLiteral("Page 3 of 3"), status());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&window, &escape);
+    QApplication::processEvents();
+    EXPECT_TRUE(preview.isNull() || !preview->isVisible());
+}
+
+TEST_F(PreviewTest, GoToPageTakesOnlyPagesOfTheReport)
+{
+    TRpStandardPreview& window = openPreview();
+    const struct {
+        const char* typed;
+        int page;
+    } cases[] = {{"2", 2}, {"0", 1}, {"3", 3}, {"abc", 1}, {"3", 3}, {"99", 1}};
+    for (const auto& c : cases) {
+        lb::ui::ScriptedDialogs dialogs;
+        dialogs.type(QString::fromLatin1(c.typed));
+        window.GotoPageButton->click();
+        EXPECT_EQ(c.page, window.RpPreview->PageNumber()) << c.typed;
+        ASSERT_EQ(1u, dialogs.shown().size());
+        EXPECT_EQ(QStringLiteral("Select a page from 1 to 3"), dialogs.shown()[0].caption);
+        EXPECT_EQ(QStringLiteral("Go to page >>"), dialogs.shown()[0].text);
+    }
+}
+
+TEST_F(PreviewTest, ZoomTakesTwoToTwoThousandPercent)
+{
+    TRpStandardPreview& window = openPreview();
+    TRpPreview& view = *window.RpPreview;
+    view.SetZoom(2000);
+    EXPECT_EQ(2000, view.Zoom());
+    for (int refused : {2001, 1, 0}) {
+        view.SetZoom(refused);
+        EXPECT_EQ(2000, view.Zoom()) << refused;
+    }
+    view.SetZoom(50);
+    // A4 at 96 pixels per inch is 794 x 1123: half of it plus the frame and shadow.
+    EXPECT_EQ(QSize(397 + 4, 561 + 4), view.Image()->size());
+    window.ZoomToWidth->click();
+    EXPECT_EQ(TRpZoomState::rpZoomToWidth, view.ZoomState());
+    EXPECT_NEAR(view.viewport()->width() * 0.9, view.Image()->width(), 5);
+    window.ZoomFit->click();
+    EXPECT_EQ(TRpZoomState::rpZoomToFit, view.ZoomState());
+    EXPECT_LE(view.Image()->height(), view.viewport()->height());
+}
+
+TEST_F(PreviewTest, SearchFindsWholeCharactersCaseFoldedOrNot)
+{
+    TRpStandardPreview& window = openPreview();
+    const auto found = [&window](const QString& text, bool matchCase) {
+        lb::ui::ScriptedModals modals;
+        modals.then([&](QDialog& dialog) {
+            auto& search = dynamic_cast<TSearchDlg&>(dialog);
+            search.Edit1->setText(text);
+            search.CheckBox1->setChecked(matchCase);
+            search.SpeedButton2->click();
+        });
+        window.FindButton->click();
+        QStringList items;
+        for (int i = 0; i < window.SearchResultBox->count(); ++i)
+            items.append(window.SearchResultBox->item(i)->text());
+        return items;
+    };
+    EXPECT_EQ(QStringList({"Page 3"}), found(QStringLiteral("TOTAL"), false));
+    EXPECT_EQ(QStringLiteral("TOTAL"), window.SearchTextLabel->text());
+    EXPECT_TRUE(window.SearchResultBox->isEnabled());
+    EXPECT_EQ(QStringList({"No matching text"}), found(QStringLiteral("TOTAL"), true));
+    EXPECT_FALSE(window.SearchResultBox->isEnabled());
+    EXPECT_EQ(QStringList({"Page 1", "Page 2", "Page 3"}), found(QStringLiteral("货品名称"), true));
+    EXPECT_EQ(QStringList({"Page 2"}), found(QStringLiteral("row 24"), false));
+    // Cancel leaves the results as they were.
+    lb::ui::ScriptedModals modals;
+    modals.then([](QDialog& dialog) { dynamic_cast<TSearchDlg&>(dialog).SpeedButton1->click(); });
+    window.FindButton->click();
+    EXPECT_EQ(QStringLiteral("Page 2"), window.SearchResultBox->item(0)->text());
+}
+
+TEST_F(PreviewTest, SavedReportLoadsBackAsItsPages)
+{
+    TRpStandardPreview& window = openPreview();
+    const QString file = dir.filePath(QStringLiteral("list.RPF"));
+    const auto choose = [](const QString& name) {
+        return [name](QDialog& dialog) {
+            auto& files = dynamic_cast<QFileDialog&>(dialog);
+            files.selectFile(name);
+            files.QDialog::done(QDialog::Accepted);
+        };
+    };
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(choose(file));
+        window.SaveReport->click();
+    }
+    ASSERT_TRUE(QFileInfo::exists(file));
+    // Into a fresh preview of a one-page report.
+    window.close();
+    report.FreeRpPrinter();
+    connection.execute(QStringLiteral("DELETE FROM item"));
+    items->close();
+    items->open();
+    report.Prepare();
+    ASSERT_EQ(1, report.RpPrinter()->PageCount());
+    preview = new TRpStandardPreview(*report.RpPrinter());
+    preview->show();
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(choose(file));
+        preview->LoadReport->click();
+    }
+    EXPECT_EQ(QStringLiteral("Page 1 of 3"), status());
+    EXPECT_EQ(file, preview->StatusPanels[2]->text());
+    EXPECT_EQ(3, preview->ThumbGrid->rowCount());
+    EXPECT_FALSE(preview->PrintSetup->isEnabled());
+    EXPECT_TRUE(preview->Print->isEnabled());
+    EXPECT_EQ(TRpPaperSize::A4, report.RpPrinter()->PrinterSettings().PaperSize);
+    EXPECT_TRUE(test::textsOf(test::printedPages(*report.RpPrinter())[1]).contains("Row 24"));
+    // A missing file is refused with a message and the pages stay.
+    lb::ui::ScriptedDialogs dialogs;
+    lb::ui::ScriptedModals modals;
+    modals.then(choose(dir.filePath(QStringLiteral("missing.RPF"))));
+    preview->LoadReport->click();
+    EXPECT_EQ(QStringList({"File does not exist"}), dialogs.texts());
+    EXPECT_EQ(3, report.RpPrinter()->PageCount());
+}
+
+TEST_F(PreviewTest, PrintingAPageRangeMakesAPdfOfThosePages)
+{
+    TRpStandardPreview& window = openPreview();
+    const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    // The range chosen in the print dialog: pages 2 to 3.
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then([](QDialog& dialog) {
+            // As the user does it: "Pages from 2 to 3" in the dialog's range.
+            dialog.findChild<QRadioButton*>(QStringLiteral("printRange"))->setChecked(true);
+            dialog.findChild<QSpinBox*>(QStringLiteral("from"))->setValue(2);
+            dialog.findChild<QSpinBox*>(QStringLiteral("to"))->setValue(3);
+            dialog.accept();
+        });
+        window.PrintSetup->click();
+    }
+    EXPECT_EQ(2, report.PrinterSettings.FirstPage);
+    EXPECT_EQ(3, report.PrinterSettings.LastPage);
+    EXPECT_EQ(0, report.Tag);
+    window.Print->click();
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression("Pages:\\s+2\\n")));
+    const QStringList pages = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QChar('\f'));
+    ASSERT_GE(pages.size(), 2);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("第2"))) << pages[0].toStdString();
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Row 24")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("货品名称")));
+    EXPECT_FALSE(pages[0].contains(QStringLiteral("Row 23")));
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Total")));
+    EXPECT_EQ(100, report.RpPrinter()->Progress());
+}
+
+TEST_F(PreviewTest, PrintingWithoutPrinterSaysSo)
+{
+    TRpStandardPreview& window = openPreview();
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(QString());
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed here";
+    lb::ui::ScriptedDialogs dialogs;
+    window.Print->click();
+    EXPECT_EQ(QStringList({TRpStandardPreviewInterface::NoPrinterText()}), dialogs.texts());
+}
+
+TEST_F(PreviewTest, ProgressWindowMovesInStepsOfFive)
+{
+    addRows(1);
+    items->open();
+    report.Prepare();
+    TRpProgressForm progress(*report.RpPrinter());
+    EXPECT_EQ(QStringLiteral("Printing progress"), progress.windowTitle());
+    progress.ProgressChanged(40);
+    EXPECT_EQ(QStringLiteral("40%  Completed"), progress.Info->text());
+    for (int ignored : {3, 7}) {
+        progress.ProgressChanged(ignored);
+        EXPECT_EQ(40, progress.Gauge->value());
+        EXPECT_EQ(QStringLiteral("40%  Completed"), progress.Info->text());
+    }
+    progress.ProgressChanged(5);
+    EXPECT_EQ(5, progress.Gauge->value());
+    progress.ProgressChanged(10);
+    EXPECT_EQ(QStringLiteral("10%  Completed"), progress.Info->text());
+    progress.CancelButton->click();
+    EXPECT_TRUE(report.RpPrinter()->Cancelled());
+}
+
+// ---- The preview of a run ----
+
+TEST_F(PreviewTest, ClosingWhileGeneratingLeavesNoRunAndNoTemporaryFile)
+{
+    addRows(3000);
+    items->open();
+    report.PrinterSettings.MemoryLimit = 20000; // the pages spill into a temporary file early
+    const QStringList before = spillFiles();
+    int seenPages = 0;
+    bool spilled = false;
+    report.OnStartPage = [&](TCustomRpReport& r) {
+        ++seenPages;
+        spilled = spilled || !r.RpPrinter()->PageList().Stream()->InMemory();
+        if (r.PageNumber() == 5) {
+            // The user closes the window: the close arrives with the next events.
+            QTimer::singleShot(0, [] {
+                for (QWidget* window : QApplication::topLevelWidgets()) {
+                    if (auto* shown = qobject_cast<TRpStandardPreview*>(window); shown && shown->isVisible())
+                        shown->close();
+                }
+            });
+        }
+    };
+    report.Preview();
+    EXPECT_TRUE(spilled);
+    EXPECT_LT(seenPages, 10);
+    EXPECT_TRUE(report.Available());
+    EXPECT_EQ(nullptr, report.RpPrinter());
+    EXPECT_EQ(before, spillFiles());
+    // The report runs again afterwards.
+    report.Prepare();
+    EXPECT_EQ(131, report.RpPrinter()->PageCount()); // 23 rows a page
+}
+
+TEST_F(PreviewTest, PreviewShowsEveryPageAndReturnsWhenClosed)
+{
+    addRows(60);
+    items->open();
+    int pagesShown = 0;
+    report.FirstBand(rbSummary)->AfterPrint = [&pagesShown](TRpCustomBand&, bool) {
+        // After the last band: close the window once the run has finished.
+        QTimer::singleShot(0, [&pagesShown] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* shown = qobject_cast<TRpStandardPreview*>(window); shown && shown->isVisible()) {
+                    pagesShown = shown->ThumbGrid->rowCount();
+                    EXPECT_TRUE(shown->Print->isEnabled());
+                    EXPECT_TRUE(shown->SaveReport->isEnabled());
+                    shown->close();
+                }
+            }
+        });
+    };
+    report.Preview();
+    EXPECT_EQ(3, pagesShown);
+    EXPECT_EQ(nullptr, report.RpPrinter());
+}
+
+TEST_F(PreviewTest, AnErrorWhileGeneratingClosesThePreviewAndPassesOn)
+{
+    addRows(60);
+    items->open();
+    report.OnStartPage = [](TCustomRpReport& r) {
+        if (r.PageNumber() == 2)
+            throw Error(QStringLiteral("disk full"));
+    };
+    EXPECT_THROW(report.Preview(), Error);
+    QApplication::processEvents();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<TRpStandardPreview*>(window) && window->isVisible());
+    EXPECT_TRUE(report.Available());
+    EXPECT_EQ(nullptr, report.RpPrinter());
+}
+
+TEST_F(PreviewTest, PictureOfAPageShowsChineseTextFramesAndLines)
+{
+    TRpStandardPreview& window = openPreview();
+    window.resize(900, 700);
+    window.RpPreview->SetZoom(100);
+    QApplication::processEvents();
+    const QImage picture = window.grab().toImage();
+    const QString file = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("preview-page.png"));
+    EXPECT_TRUE(picture.save(file));
+    // The page itself at 100 %: the column header's frame, the Chinese caption and a rule.
+    const QImage page = window.RpPreview->Image()->grab().toImage();
+    const auto inked = [&page](const QRect& area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += page.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+        return count;
+    };
+    // Column header band from 300 to 400 native (113 to 151 pixels), framed left, right, top.
+    const int top = 1 + test::pixels(300);
+    const int left = 1 + test::pixels(100);
+    EXPECT_GT(inked(QRect(left + 5, top, 600, 1)), 500);                            // top frame line
+    EXPECT_GT(inked(QRect(left, top + 5, 1, 20)), 15);                              // left frame line
+    EXPECT_GT(inked(QRect(1 + test::pixels(600), top + 1, 70, 16)), 60);            // 货品名称
+    EXPECT_GT(inked(QRect(left + 5, 1 + test::pixels(400 + 90), 600, 1)), 500);      // rule of row 1
+}
+
+} // namespace
+} // namespace lb::report::ui
