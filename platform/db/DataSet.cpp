@@ -709,6 +709,8 @@ void DataSet::startInsert(bool atEnd)
         tellFollowers(false);
     }
     notifyScroll();
+    if (onNewRecord_)
+        onNewRecord_(*this);
 }
 
 Statement& DataSet::rowReader()
@@ -823,6 +825,8 @@ void DataSet::post()
         emit stateChanged();
         tellFollowers(false);
     }
+    if (afterPost_)
+        afterPost_(*this);
 }
 
 void DataSet::cancel()
@@ -883,6 +887,8 @@ void DataSet::deleteRecord()
     statement.bind(1, rows_[size_t(current_)].rowId);
     statement.run();
     removeRow(current_);
+    if (afterDelete_)
+        afterDelete_(*this);
 }
 
 bool DataSet::modified() const

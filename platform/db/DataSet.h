@@ -104,6 +104,12 @@ public:
     void setBeforeDelete(DataSetHook hook) { beforeDelete_ = std::move(hook); }
     void setBeforePost(DataSetHook hook) { beforePost_ = std::move(hook); }
     void setAfterScroll(DataSetHook hook) { afterScroll_ = std::move(hook); }
+    // After a row was written by Post (the dataset back in browse state), after a row was
+    // deleted (the next row current), and when Append or Insert has made a new row: values
+    // assigned there are the row's first values and are written by its Post.
+    void setAfterPost(DataSetHook hook) { afterPost_ = std::move(hook); }
+    void setAfterDelete(DataSetHook hook) { afterDelete_ = std::move(hook); }
+    void setOnNewRecord(DataSetHook hook) { onNewRecord_ = std::move(hook); }
 
     // Datasets that follow this one (master-detail) are told directly after each reset (true),
     // move or change of the current row (false), not through a signal: an error of theirs
@@ -212,6 +218,9 @@ private:
     DataSetHook beforeDelete_;
     DataSetHook beforePost_;
     DataSetHook afterScroll_;
+    DataSetHook afterPost_;
+    DataSetHook afterDelete_;
+    DataSetHook onNewRecord_;
     std::vector<std::pair<int, Follower>> followers_;
     int lastFollower_ = 0;
     // Kept while the dataset is open, so that posting row after row prepares nothing anew.

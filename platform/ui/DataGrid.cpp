@@ -35,6 +35,10 @@ void DataGrid::setDataSet(lb::db::DataSet* dataSet)
         model_->setReadOnly(readOnly_);
         model_->setRowColor(rowColor_);
         setModel(model_);
+        connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+            if (currentIndex().isValid())
+                keptColumn_ = currentIndex().column();
+        });
         connect(model_, &QAbstractItemModel::modelReset, this, guardSlot(this, [this] {
             applyColumns();
             followDataSet();
@@ -151,8 +155,8 @@ void DataGrid::followDataSet()
         return;
     following_ = true;
     const int row = data->active() ? data->recNo() - 1 : -1;
-    int column = currentIndex().column();
-    if (column < 0 || isColumnHidden(column))
+    int column = currentIndex().isValid() ? currentIndex().column() : keptColumn_;
+    if (column < 0 || column >= model_->columnCount() || isColumnHidden(column))
         column = firstVisibleColumn();
     const QModelIndex target = row >= 0 ? model_->index(row, column) : QModelIndex();
     if (target != currentIndex())
@@ -177,6 +181,12 @@ void DataGrid::moveDataSet(const std::function<void()>& move)
 void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
+    if (current.isValid())
+        keptColumn_ = current.column();
+    if (previous.isValid() && current.isValid() && previous.column() != current.column()) {
+        const int left = previous.column();
+        QMetaObject::invokeMethod(this, guardSlot(this, [this, left] { emit columnExited(left); }), Qt::QueuedConnection);
+    }
     lb::db::DataSet* data = dataSet();
     if (following_ || !data || !current.isValid() || !data->active())
         return;

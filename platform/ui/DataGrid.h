@@ -12,7 +12,9 @@ namespace lb::ui {
 // The grid's current cell and the dataset's current row stay together both ways. The grid
 // never adds rows by itself: Insert is swallowed and Down on the last row does nothing. The
 // mouse wheel moves the dataset one record (back when turned away from the user). Enter,
-// also when it ends a cell edit, sends enterPressed() instead of moving.
+// also when it ends a cell edit, sends enterPressed() instead of moving. The current column
+// stays when the dataset replaces its rows; leaving a column sends columnExited() once the
+// move is done.
 //
 // Column widths: a column given a width keeps at least that width; a number column is never
 // narrower than the widest of its values on screen; a column given no width fits its title and
@@ -49,6 +51,9 @@ public:
 
 signals:
     void enterPressed();
+    // The current column was left for another one (by key, mouse or setSelectedIndex); sent
+    // from the event loop right after the move, so that a handler may rework the rows.
+    void columnExited(int column);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -75,6 +80,7 @@ private:
     QMetaObject::Connection currentLink_;
     KeyHook keyHook_;
     bool following_ = false;
+    int keptColumn_ = -1; // the current column while the model resets
 };
 
 } // namespace lb::ui

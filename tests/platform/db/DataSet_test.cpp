@@ -429,6 +429,44 @@ TEST_F(DataSetTest, BeforeDeleteAbortLeavesRowAndDataset)
     EXPECT_EQ(1, q.recordCount());
 }
 
+TEST_F(DataSetTest, NewRecordAfterPostAndAfterDeleteHooksSeeTheRowTheyConcern)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product ORDER BY intno"));
+    q.open();
+    QStringList seen;
+    q.setOnNewRecord([&](DataSet& d) {
+        seen << (d.state() == DataSetState::Insert ? QStringLiteral("new insert") : QStringLiteral("new other"));
+        d.fieldByName(QStringLiteral("sphh")).setAsString(QStringLiteral("NEW"));
+    });
+    q.setAfterPost([&](DataSet& d) { seen << QStringLiteral("posted ") + d.fieldByName(QStringLiteral("intno")).asString(); });
+    q.setAfterDelete([&](DataSet& d) { seen << QStringLiteral("deleted, now on ") + d.fieldByName(QStringLiteral("intno")).asString(); });
+
+    q.append();
+    q.fieldByName(QStringLiteral("intno")).setAsString(QStringLiteral("2"));
+    q.post();
+    // The value the new-record hook gave is the row's and is written with it.
+    Query stored(connection);
+    stored.sql().add(QStringLiteral("SELECT sphh FROM product WHERE intno='2'"));
+    stored.open();
+    EXPECT_EQ(QStringLiteral("NEW"), stored["sphh"].asString());
+
+    q.first();
+    q.deleteRecord();
+    EXPECT_EQ((QStringList{QStringLiteral("new insert"), QStringLiteral("posted 2"), QStringLiteral("deleted, now on 2")}), seen);
+
+    // A refused deletion is no deletion; a failed post no post.
+    seen.clear();
+    q.setBeforeDelete([](DataSet&) { throw Abort(); });
+    EXPECT_THROW(q.deleteRecord(), Abort);
+    q.setBeforePost([](DataSet&) { throw Abort(); });
+    q.edit();
+    q.fieldByName(QStringLiteral("sphh")).setAsString(QStringLiteral("X"));
+    EXPECT_THROW(q.post(), Abort);
+    EXPECT_TRUE(seen.isEmpty());
+}
+
 TEST_F(DataSetTest, PersistentFieldMissingFailsToOpen)
 {
     Table t(connection);

@@ -367,3 +367,33 @@ TEST_F(DataGridTest, ColumnsAreNeverNarrowerThanTheirNumbersOrUntitledFits)
     products.refresh();
     EXPECT_LE(grid.columnWidth(Name), std::max(DataGrid::maxFittedTextWidth, grid.horizontalHeader()->sectionSizeHint(Name)));
 }
+
+TEST_F(DataGridTest, leavingAColumnIsReportedOnceTheMoveIsDoneAndTheColumnOutlivesARowChange)
+{
+    QList<int> left;
+    QObject::connect(&grid, &DataGrid::columnExited, [&](int column) {
+        left << column;
+        // A handler may rework the rows: the grid keeps the column it moved to.
+        products.disableControls();
+        products.last();
+        products.first();
+        products.enableControls();
+    });
+    grid.setCurrentIndex(grid.model()->index(1, Price));
+    grid.setCurrentIndex(grid.model()->index(1, Deduction));
+    EXPECT_TRUE(left.isEmpty()); // not yet: the move is still under way
+    QApplication::processEvents();
+    EXPECT_EQ(QList<int>({Mark, Price}), left);
+    EXPECT_EQ(Deduction, grid.currentIndex().column());
+    EXPECT_EQ(0, grid.currentIndex().row());
+
+    // Another row in the same column is no column left; rows appended keep the column too.
+    grid.setCurrentIndex(grid.model()->index(2, Deduction));
+    products.append();
+    products.fieldByName("sphh").setAsString("004");
+    products.post();
+    QApplication::processEvents();
+    EXPECT_EQ(QList<int>({Mark, Price}), left);
+    EXPECT_EQ(Deduction, grid.currentIndex().column());
+    EXPECT_EQ(3, grid.currentIndex().row());
+}
