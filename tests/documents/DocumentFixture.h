@@ -117,6 +117,16 @@ protected:
         exec(QStringLiteral("update lb_fault set n=:p1"), {writes});
     }
 
+    // Every write into `table` fails from now on (other tables stay writable).
+    void failWritesTo(const QString& table)
+    {
+        for (const char* operation : {"insert", "update", "delete"}) {
+            exec(QStringLiteral("create temp trigger \"lb_broken_%1_%2\" before %2 on main.\"%1\" begin"
+                                " select raise(abort, 'injected fault'); end")
+                     .arg(table, QLatin1String(operation)));
+        }
+    }
+
     // Runs `command` with the first, second, ... write made to fail until it runs through,
     // checking each time that a failure leaves every table as it was. Returns the number of
     // writes the command made.

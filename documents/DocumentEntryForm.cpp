@@ -1,0 +1,749 @@
+// The entry form of an open document: header boxes, line grid, tool bar, set up by a config.
+#include "documents/DocumentEntryForm.h"
+
+#include "core/ErrorLog.h"
+#include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
+#include "core/Tfrpickdate.h"
+#include "documents/DocumentEditing.h"
+#include "documents/DocumentPosting.h"
+#include "masterdata/MasterCatalog.h"
+#include "masterdata/MasterListWindow.h"
+#include "masterdata/TFrcproduct.h"
+#include "platform/db/Query.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/Errors.h"
+#include "platform/sys/TextFormat.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/FocusChain.h"
+#include "platform/ui/GuardSlot.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+using lb::documents::DocumentEditing;
+using lb::documents::DocumentKinds;
+using lb::documents::DocumentPosting;
+using lb::documents::Outcome;
+
+const QString generalFailure = QStringLiteral("该功能暂时不能执行，请重新操作！");
+const QString carryOverRefusal = QStringLiteral("明细表中的第一行为上期结转行,不能删除或修改");
+
+struct ToolLook {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    void (DocumentEntryForm::*command)();
+};
+
+// Tool bar, left to right; 打印 stays disabled until documents can be printed.
+const ToolLook toolLooks[] = {
+    {"ToolButton1", "新增行&A", "", &DocumentEntryForm::ToolButton1Click},
+    {"ToolButton2", "删除行&D", "", &DocumentEntryForm::ToolButton2Click},
+    {"ToolButton3", "刷新&R", "", &DocumentEntryForm::ToolButton3Click},
+    {"ToolButton8", "记帐", "", &DocumentEntryForm::ToolButton8Click},
+    {"ToolButton4", "过帐&O", "", &DocumentEntryForm::ToolButton4Click},
+    {"ToolButton6", "作废&C", "抹帐", &DocumentEntryForm::ToolButton6Click},
+    {"ToolButton9", "转抄", "转抄生成新销售单", &DocumentEntryForm::ToolButton9Click},
+    {"ToolButton5", "打印&P", "", nullptr},
+    {"ToolButton7", "退回&Q", "", &DocumentEntryForm::ToolButton7Click},
+};
+
+QString moneyText(double value)
+{
+    return lb::fmt::floatToStrFixed(value, 10, 2);
+}
+
+QString quantityText(double value)
+{
+    return lb::fmt::floatToStrFixed(value, 10, 0);
+}
+
+// The wait cursor for the time of a recalculation, whatever way it ends.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+DocumentEntryForm::DocumentEntryForm(EntryFormConfig config, QWidget* owner)
+    : lb::ui::WorkWindow(owner), config_(std::move(config)), kind_(DocumentKinds::of(config_.kind))
+{
+    setObjectName(config_.key);
+    setWindowTitle(config_.caption);
+    // No close box: the form is left through its commands.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QToolBar(this);
+    layout->addWidget(bar);
+    buildToolBar(bar);
+    buildBoxes(layout);
+    buildGrid();
+    layout->addWidget(DBGrid1, 1);
+    auto* status = new QStatusBar(this);
+    for (const QString& text : config_.statusPanels) {
+        panels_.push_back(new QLabel(text, status));
+        status->addWidget(panels_.back());
+    }
+    layout->addWidget(status);
+    wireKeys();
+    resize(config_.size);
+    if (frmain) {
+        QRect frame(QPoint(), config_.size);
+        frame.moveCenter(frmain->geometry().center());
+        move(frame.topLeft());
+    }
+}
+
+DocumentEntryForm::~DocumentEntryForm() = default;
+
+void DocumentEntryForm::buildToolBar(QToolBar* bar)
+{
+    for (const ToolLook& look : toolLooks) {
+        QAction* action = bar->addAction(QString::fromUtf8(look.caption));
+        action->setObjectName(QString::fromLatin1(look.name));
+        action->setToolTip(QString::fromUtf8(look.hint));
+        action->setEnabled(look.command != nullptr);
+        if (look.command)
+            connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, look.command));
+        actions_[action->objectName()] = action;
+    }
+}
+
+void DocumentEntryForm::buildBoxes(QVBoxLayout* layout)
+{
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    int place = 0;
+    for (const HeaderBox& entry : config_.boxes) {
+        auto* label = new QLabel(entry.label, this);
+        QWidget* widget = nullptr;
+        if (entry.style == BoxStyle::Memo) {
+            Memo1 = new QPlainTextEdit(this);
+            Memo1->setObjectName(entry.name);
+            Memo1->setMaximumHeight(2 * fontMetrics().height() + 12);
+            widget = Memo1;
+        } else {
+            auto* edit = new QLineEdit(this);
+            edit->setObjectName(entry.name);
+            edit->setReadOnly(entry.style != BoxStyle::Text);
+            boxes_[entry.name] = edit;
+            widget = edit;
+            if (entry.name == QLatin1String("Edit2")) {
+                // The party box carries its picker button.
+                auto* cell = new QWidget(this);
+                auto* row = new QHBoxLayout(cell);
+                row->setContentsMargins(0, 0, 0, 0);
+                row->addWidget(edit);
+                SpeedButton1 = new QToolButton(cell);
+                SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+                SpeedButton1->setText(QStringLiteral("…"));
+                SpeedButton1->setToolTip(entry.hint);
+                row->addWidget(SpeedButton1);
+                connect(SpeedButton1, &QToolButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::pickParty));
+                widget = cell;
+            }
+        }
+        widget->setToolTip(entry.hint);
+        label->setBuddy(widget);
+        label->setVisible(entry.visible);
+        widget->setVisible(entry.visible);
+        if (!entry.visible)
+            continue; // a hidden box takes no place
+        grid->addWidget(label, place / config_.boxesPerRow, 2 * (place % config_.boxesPerRow));
+        grid->addWidget(widget, place / config_.boxesPerRow, 2 * (place % config_.boxesPerRow) + 1);
+        ++place;
+    }
+
+    auto* codeRow = new QHBoxLayout;
+    layout->addLayout(codeRow);
+    Edit12 = new QLineEdit(this);
+    Edit12->setObjectName(QStringLiteral("Edit12"));
+    Edit12->setToolTip(config_.codeBoxHint);
+    codeRow->addWidget(new QLabel(QStringLiteral("货品代码或条形码"), this));
+    codeRow->addWidget(Edit12);
+    Edit17 = new QLineEdit(this);
+    Edit17->setObjectName(QStringLiteral("Edit17"));
+    Edit17->setToolTip(config_.historyBoxHint);
+    auto* historyLabel = new QLabel(QStringLiteral("历史单号"), this);
+    codeRow->addWidget(historyLabel);
+    codeRow->addWidget(Edit17);
+    historyLabel->setVisible(!config_.historyBoxHint.isEmpty());
+    Edit17->setVisible(!config_.historyBoxHint.isEmpty());
+    codeRow->addStretch(1);
+}
+
+void DocumentEntryForm::buildGrid()
+{
+    DBGrid1 = new lb::ui::DataGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setToolTip(config_.gridHint);
+    DBGrid1->setColumns(config_.columns);
+    DBGrid1->setDataSet(frdm->AQoutdetail);
+    popupMenu = new QMenu(this);
+    QAction* setup = popupMenu->addAction(QStringLiteral("打印设置"));
+    setup->setObjectName(QStringLiteral("N7"));
+    setup->setEnabled(false); // comes with printing
+    actions_[setup->objectName()] = setup;
+    if (config_.customerPrices) {
+        QAction* prices = popupMenu->addAction(QStringLiteral("到客户-商品表选取资料"));
+        prices->setObjectName(QStringLiteral("N8"));
+        connect(prices, &QAction::triggered, this, lb::ui::guardSlot(this, &DocumentEntryForm::N8Click));
+        actions_[prices->objectName()] = prices;
+    }
+    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
+                popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at));
+            }));
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::DBGrid1DblClick));
+    connect(DBGrid1, &lb::ui::DataGrid::enterPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::gridEnter));
+    connect(DBGrid1, &lb::ui::DataGrid::columnExited, this, lb::ui::guardSlot(this, &DocumentEntryForm::gridColumnExit));
+}
+
+void DocumentEntryForm::wireKeys()
+{
+    auto* chain = new lb::ui::FocusChain(this);
+    auto widget = [this](const QString& name) -> QWidget* {
+        if (name == QLatin1String("Edit12"))
+            return Edit12;
+        return box(name);
+    };
+    for (const auto& [from, to] : config_.enterChain) {
+        if (widget(from) && widget(to))
+            chain->link(widget(from), widget(to));
+    }
+    QList<QWidget*> arrows;
+    for (const QString& name : config_.arrowBoxes) {
+        if (QWidget* target = widget(name))
+            arrows << target;
+    }
+    chain->setArrowKeys(arrows);
+    for (const char* name : {"Edit2", "Edit6", "Edit10", "Edit16"}) {
+        if (QLineEdit* edit = box(QString::fromLatin1(name)))
+            edit->installEventFilter(this);
+    }
+    Edit12->installEventFilter(this);
+    connect(Edit12, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::codeEntry));
+    connect(Edit17, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::historyCopy));
+}
+
+bool DocumentEntryForm::eventFilter(QObject* watched, QEvent* event)
+{
+    std::function<void()> command;
+    const QString name = watched->objectName();
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (name == QLatin1String("Edit2"))
+            command = [this] { pickParty(); };
+        else if (name == QLatin1String("Edit10"))
+            command = [this] { pickAccount(); };
+        else if (name == QLatin1String("Edit16"))
+            command = [this] { pickEmployee(); };
+        else if (name == QLatin1String("Edit6"))
+            command = [this] { pickDate(); };
+    } else if (event->type() == QEvent::FocusOut && name == QLatin1String("Edit2")) {
+        // Leaving the box, not a message box or another window taking the focus for a while.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            command = [this] { Edit2Exit(); };
+    } else if (event->type() == QEvent::FocusIn && watched == Edit12) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            command = [this] { Edit12Enter(); };
+    }
+    if (command) {
+        lb::ui::LbApplication::guarded(this, [&] {
+            command();
+            return true;
+        });
+    }
+    return lb::ui::WorkWindow::eventFilter(watched, event);
+}
+
+QLineEdit* DocumentEntryForm::box(const QString& name) const
+{
+    if (name == QLatin1String("Edit12"))
+        return Edit12;
+    if (name == QLatin1String("Edit17"))
+        return Edit17;
+    const auto found = boxes_.find(name);
+    return found == boxes_.end() ? nullptr : found->second;
+}
+
+QAction* DocumentEntryForm::action(const QString& name) const
+{
+    const auto found = actions_.find(name);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QString DocumentEntryForm::statusText(int panel) const
+{
+    return panel < int(panels_.size()) ? panels_[size_t(panel)]->text() : QString();
+}
+
+QString DocumentEntryForm::text(const QString& boxName) const
+{
+    const QLineEdit* edit = box(boxName);
+    return edit ? edit->text() : QString();
+}
+
+lb::db::Query& DocumentEntryForm::header() const
+{
+    return *frdm->AQoutlist;
+}
+
+lb::db::Query& DocumentEntryForm::lines() const
+{
+    return *frdm->AQoutdetail;
+}
+
+QLineEdit* DocumentEntryForm::pickBox(PickBox which)
+{
+    switch (which) {
+    case PickBox::Edit2: return box(QStringLiteral("Edit2"));
+    case PickBox::Edit10: return box(QStringLiteral("Edit10"));
+    case PickBox::Edit16: return box(QStringLiteral("Edit16"));
+    case PickBox::Edit9:
+    case PickBox::None: break;
+    }
+    return nullptr;
+}
+
+lb::db::DataSet* DocumentEntryForm::pickHeader()
+{
+    DocumentEditing::standOn(header(), intno_);
+    return &header();
+}
+
+lb::db::DataSet* DocumentEntryForm::pickLines()
+{
+    return &lines();
+}
+
+void DocumentEntryForm::showEvent(QShowEvent* event)
+{
+    lb::ui::WorkWindow::showEvent(event);
+    if (shown_ || event->spontaneous())
+        return;
+    shown_ = true;
+    FormShow();
+}
+
+void DocumentEntryForm::FormShow()
+{
+    lb::db::Table& options = *frdm->ATCONFIG;
+    options.open();
+    const auto mode = lb::documents::postingMode(options.fieldByName(QStringLiteral("tallybj")).asString());
+    const QString remark1 = options.fieldByName(QStringLiteral("remark1")).asString();
+    options.close();
+    const bool booking = kind_.followsPostingMode && mode == lb::documents::PostingMode::StockOnly;
+    action(QStringLiteral("ToolButton8"))->setVisible(booking);
+    action(QStringLiteral("ToolButton4"))->setVisible(!booking);
+    if (config_.specColumn >= 0)
+        DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
+
+    // Rows the form appends belong to its document; the total boxes show what its header holds.
+    lines().setOnNewRecord([this](lb::db::DataSet& rows) {
+        rows.fieldByName(QStringLiteral("mainintno")).setAsString(intno_);
+    });
+    header().setAfterPost([this](lb::db::DataSet&) { showTotals(); });
+
+    if (frmain->NewBillFlag == QLatin1String("T")) {
+        intno_ = DocumentPosting::create(frdm->ADOCon, kind_, remark1);
+        frmain->CurrentBillNo = intno_;
+        showDocument(intno_);
+        box(QStringLiteral("Edit1"))->setText(intno_);
+        box(QStringLiteral("Edit2"))->setText(QStringLiteral("1"));
+        for (const char* name : {"Edit3", "Edit4", "Edit9", "Edit16", "Edit11", "Edit13", "Edit14", "Edit15"})
+            if (QLineEdit* edit = box(QString::fromLatin1(name)))
+                edit->clear();
+        for (const char* name : {"Edit5", "Edit7", "Edit8"})
+            box(QString::fromLatin1(name))->setText(QStringLiteral("0"));
+        box(QStringLiteral("Edit6"))->setText(lb::fmt::dateToStr(lb::Clock::today()));
+        box(QStringLiteral("Edit10"))->setText(DocumentKinds::CashAccountId);
+        Memo1->setPlainText(remark1);
+        lines().last(); // the blank line
+        Edit12->clear();
+    } else {
+        intno_ = frmain->CurrentBillNo;
+        showDocument(intno_);
+        fillBoxes();
+    }
+    box(QStringLiteral("Edit2"))->setFocus();
+}
+
+void DocumentEntryForm::showDocument(const QString& intno)
+{
+    lb::db::Query& rows = header();
+    rows.close();
+    rows.sql().setText(QStringLiteral("select * from %1 where intno=:p1").arg(kind_.headerTable));
+    rows.paramByName(QStringLiteral("p1")).setAsString(intno);
+    rows.open();
+    DocumentEditing::standOn(rows, intno);
+    lb::db::Query& items = lines();
+    items.close();
+    items.sql().setText(QStringLiteral("select * from %1 where mainintno=:p1 order by intno").arg(kind_.lineTable));
+    items.paramByName(QStringLiteral("p1")).setAsString(intno);
+    items.open();
+}
+
+void DocumentEntryForm::fillBoxes()
+{
+    lb::db::Query& rows = header();
+    for (const HeaderBox& entry : config_.boxes) {
+        if (entry.field.isEmpty())
+            continue;
+        const lb::db::Field& field = rows.fieldByName(entry.field);
+        if (entry.style == BoxStyle::Memo) {
+            Memo1->setPlainText(field.asString());
+            continue;
+        }
+        QLineEdit* edit = box(entry.name);
+        if (entry.style == BoxStyle::Money)
+            edit->setText(moneyText(field.asFloat()));
+        else if (entry.style == BoxStyle::Quantity)
+            edit->setText(quantityText(field.asFloat()));
+        else
+            edit->setText(field.asString());
+    }
+}
+
+void DocumentEntryForm::showTotals()
+{
+    lb::db::Query& rows = header();
+    if (!rows.active() || rows.isEmpty())
+        return;
+    for (const HeaderBox& entry : config_.boxes) {
+        if (entry.field.isEmpty() || (entry.style != BoxStyle::Money && entry.style != BoxStyle::Quantity))
+            continue;
+        const double value = rows.fieldByName(entry.field).asFloat();
+        box(entry.name)->setText(entry.style == BoxStyle::Money ? moneyText(value) : quantityText(value));
+    }
+}
+
+void DocumentEntryForm::Edit2Exit()
+{
+    const auto party = DocumentEditing::lookUpParty(kind_, intno_, header(), lines(), text(QStringLiteral("Edit2")));
+    if (!party) {
+        lb::ui::Dialogs::message(kind_.texts.partyNotFound);
+        return;
+    }
+    box(QStringLiteral("Edit3"))->setText(party->name);
+    box(QStringLiteral("Edit4"))->setText(party->persondeal);
+}
+
+void DocumentEntryForm::recalculate()
+{
+    const WaitCursor wait;
+    const lb::documents::HeaderBoxes boxes{text(QStringLiteral("Edit2")), text(QStringLiteral("Edit6")), Memo1->toPlainText(),
+                                           text(QStringLiteral("Edit10")), text(QStringLiteral("Edit16"))};
+    const auto result = DocumentEditing::recalculate(kind_, intno_, header(), lines(), boxes);
+    if (result.party) {
+        box(QStringLiteral("Edit3"))->setText(result.party->name);
+        box(QStringLiteral("Edit4"))->setText(result.party->persondeal);
+    }
+    box(QStringLiteral("Edit9"))->setText(result.totals.remark);
+    showTotals();
+    if (!result.party)
+        lb::ui::Dialogs::message(kind_.texts.partyNotFound);
+}
+
+void DocumentEntryForm::guarded(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const lb::Abort&) {
+        lb::ui::Dialogs::message(generalFailure);
+    } catch (const std::exception& error) {
+        // The command's transaction has rolled back; the datasets show what is stored, and
+        // the cause goes to the error log for whoever looks after the books.
+        rereadAfterFailure();
+        if (frdm->ATapperror)
+            ErrorLog::writeRow(*frdm->ATapperror, ErrorLog::describe(error, objectName()));
+        lb::ui::Dialogs::message(generalFailure);
+    }
+}
+
+void DocumentEntryForm::refuse(const QString& message)
+{
+    lb::ui::Dialogs::message(message);
+    throw lb::Abort();
+}
+
+void DocumentEntryForm::rereadAfterFailure()
+{
+    try {
+        if (header().active())
+            header().refresh();
+        if (lines().active()) {
+            lines().close();
+            lines().open();
+        }
+        showTotals();
+    } catch (const std::exception&) {
+        // The failure itself is what the user is told about; the next command re-reads.
+    }
+}
+
+bool DocumentEntryForm::refuseOnCarryOverLine()
+{
+    if (!DocumentEditing::onCarryOverLine(lines()))
+        return false;
+    lb::ui::Dialogs::message(carryOverRefusal);
+    return true;
+}
+
+void DocumentEntryForm::removeBlankCurrentLine()
+{
+    lb::db::Query& rows = lines();
+    if (rows.active() && !rows.isEmpty() && rows.fieldByName(QStringLiteral("spmc")).asString().isEmpty())
+        ToolButton2Click(); // asks; Cancel stops the command that called
+}
+
+void DocumentEntryForm::ToolButton1Click()
+{
+    guarded([this] {
+        DocumentEditing::appendLine(kind_, intno_, lines());
+        Edit12->clear();
+        Edit12->setFocus();
+    });
+}
+
+void DocumentEntryForm::ToolButton2Click()
+{
+    if (refuseOnCarryOverLine())
+        return;
+    lines().deleteRecord(); // the data module asks "确实要删除当前记录吗?"
+}
+
+void DocumentEntryForm::ToolButton3Click()
+{
+    recalculate();
+}
+
+void DocumentEntryForm::ToolButton4Click()
+{
+    if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
+        return;
+    guarded([this] {
+        const QString party = text(QStringLiteral("Edit2"));
+        const Outcome before = DocumentPosting::refuseBeforePosting(kind_, intno_, frdm->ADOCon, party, false);
+        if (before.refused)
+            refuse(before.message);
+        removeBlankCurrentLine();
+        recalculate();
+        const Outcome outcome = DocumentPosting::post(frdm->ADOCon, kind_, intno_, party, text(QStringLiteral("Edit10")));
+        if (outcome.refused)
+            refuse(outcome.message);
+        for (const QString& notice : outcome.notices)
+            lb::ui::Dialogs::message(notice);
+        lines().close();
+        close();
+    });
+}
+
+void DocumentEntryForm::ToolButton8Click()
+{
+    if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
+        return;
+    const QString party = text(QStringLiteral("Edit2"));
+    const Outcome before = DocumentPosting::refuseBeforePosting(kind_, intno_, frdm->ADOCon, party, true);
+    if (before.refused) {
+        lb::ui::Dialogs::message(before.message);
+        return;
+    }
+    removeBlankCurrentLine();
+    recalculate();
+    Outcome outcome;
+    try {
+        outcome = DocumentPosting::book(frdm->ADOCon, kind_, intno_, party);
+    } catch (const lb::DatabaseError&) {
+        rereadAfterFailure();
+        lb::ui::Dialogs::message(generalFailure);
+        return;
+    }
+    if (outcome.refused) {
+        lb::ui::Dialogs::message(outcome.message);
+        lb::ui::Dialogs::message(generalFailure);
+        return;
+    }
+    for (const QString& notice : outcome.notices)
+        lb::ui::Dialogs::message(notice);
+    lines().close();
+    close();
+}
+
+void DocumentEntryForm::ToolButton6Click()
+{
+    if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要废弃吗?")))
+        return;
+    guarded([this] {
+        (void)DocumentPosting::voidDocument(frdm->ADOCon, kind_, intno_, false);
+        lines().close();
+        close();
+    });
+}
+
+void DocumentEntryForm::ToolButton9Click()
+{
+    const QString copy = DocumentPosting::copy(frdm->ADOCon, kind_, intno_,
+                                               {text(QStringLiteral("Edit2")), text(QStringLiteral("Edit3")), text(QStringLiteral("Edit4")),
+                                                text(QStringLiteral("Edit9")), Memo1->toPlainText(), text(QStringLiteral("Edit10")),
+                                                text(QStringLiteral("Edit16"))});
+    intno_ = copy;
+    frmain->CurrentBillNo = copy;
+    box(QStringLiteral("Edit1"))->setText(copy);
+    box(QStringLiteral("Edit6"))->setText(lb::fmt::dateToStr(lb::Clock::today()));
+    showDocument(copy);
+    recalculate();
+}
+
+void DocumentEntryForm::ToolButton7Click()
+{
+    lb::db::Query& rows = lines();
+    if (rows.active() && rows.isEmpty()) {
+        // A document without a single line is no document.
+        lb::db::Query remove(frdm->ADOCon);
+        remove.sql().add(QStringLiteral("delete from %1 WHERE (intno=:p1)").arg(kind_.headerTable));
+        remove.paramByName(QStringLiteral("p1")).setAsString(intno_);
+        remove.execSQL();
+    } else {
+        if (rows.active())
+            rows.first();
+        recalculate();
+    }
+    if (header().active() && header().state() != lb::db::DataSetState::Browse)
+        header().post();
+    close();
+}
+
+void DocumentEntryForm::Edit12Enter()
+{
+    if (lines().active())
+        lines().last();
+}
+
+void DocumentEntryForm::codeEntry()
+{
+    if (refuseOnCarryOverLine())
+        return;
+    const auto product = DocumentEditing::findProduct(frdm->ADOCon, Edit12->text());
+    if (!product) {
+        lb::ui::Dialogs::message(QStringLiteral("查无该货品代码或条形码！"));
+        Edit12->selectAll();
+        return;
+    }
+    DocumentEditing::fillFromProduct(lines(), *product);
+    recalculate();
+    DBGrid1->setSelectedIndex(config_.firstEntryColumn);
+    DBGrid1->setFocus();
+}
+
+void DocumentEntryForm::historyCopy()
+{
+    const Outcome outcome = DocumentPosting::copyLines(frdm->ADOCon, kind_, Edit17->text(), intno_);
+    if (outcome.refused) {
+        lb::ui::Dialogs::message(outcome.message);
+        if (outcome.message == QStringLiteral("查无该历史单号！"))
+            Edit17->selectAll();
+        return;
+    }
+    // The lines were written past the dataset: read them anew, the last one current.
+    lines().close();
+    lines().open();
+    lines().last();
+}
+
+void DocumentEntryForm::DBGrid1DblClick()
+{
+    if (refuseOnCarryOverLine())
+        return;
+    if (lines().fieldByName(QStringLiteral("intno")).asString().isEmpty())
+        return;
+    MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), kind_.pickCode, *this);
+}
+
+void DocumentEntryForm::N8Click()
+{
+    if (refuseOnCarryOverLine())
+        return;
+    if (lines().fieldByName(QStringLiteral("intno")).asString().isEmpty())
+        return;
+    TFrcproduct::openAsPicker(*this);
+}
+
+void DocumentEntryForm::pickParty()
+{
+    MasterListWindow::openAsPicker(config_.partyList, kind_.pickCode, *this);
+}
+
+void DocumentEntryForm::pickAccount()
+{
+    MasterListWindow::openAsPicker(QStringLiteral("TFrbank"), kind_.pickCode, *this);
+}
+
+void DocumentEntryForm::pickEmployee()
+{
+    MasterListWindow::openAsPicker(QStringLiteral("TFremployee"), kind_.pickCode, *this);
+}
+
+void DocumentEntryForm::pickDate()
+{
+    frpickdate->pickInto(*box(QStringLiteral("Edit6")));
+}
+
+void DocumentEntryForm::gridColumnExit(int column)
+{
+    if (std::find(config_.recalcColumns.begin(), config_.recalcColumns.end(), column) != config_.recalcColumns.end())
+        recalculate();
+}
+
+void DocumentEntryForm::gridEnter()
+{
+    const int column = DBGrid1->selectedIndex();
+    if (column == config_.newLineColumn) {
+        recalculate();
+        ToolButton1Click();
+        return;
+    }
+    for (const auto& [from, to] : config_.enterMoves) {
+        if (column == from) {
+            DBGrid1->setSelectedIndex(to);
+            return;
+        }
+    }
+    if (column == config_.nextLineColumn) {
+        lines().next();
+        DBGrid1->setSelectedIndex(config_.firstEntryColumn);
+    }
+}
+
+void DocumentEntryForm::onClosing()
+{
+    lines().setOnNewRecord({});
+    header().setAfterPost({});
+    lines().close();
+    lb::db::Query& rows = header();
+    rows.close();
+    rows.sql().setText(QStringLiteral("SELECT * from %1").arg(kind_.headerTable));
+    rows.open();
+    DocumentEditing::removeBlankLines(frdm->ADOCon, kind_);
+}

@@ -1,0 +1,120 @@
+// The entry form of an open document: header boxes, line grid, tool bar, set up by a config.
+#pragma once
+
+#include "documents/EntryFormConfig.h"
+#include "masterdata/PickTarget.h"
+#include "platform/ui/WorkWindow.h"
+
+#include <QPointer>
+#include <functional>
+#include <map>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QToolButton;
+
+namespace lb::db {
+class Query;
+}
+
+namespace lb::ui {
+class DataGrid;
+}
+
+namespace lb::documents {
+struct DocumentKind;
+}
+
+// One window class serves the entry forms of the kinds; its configuration says which boxes,
+// columns and keys it has. It works on the shared datasets of the data module: AQoutlist
+// pointed at its one document (so that it never writes into another), AQoutdetail at that
+// document's lines. NewBillFlag "T" makes a new document when the form is shown; otherwise it
+// shows the document CurrentBillNo names. It is left through 退回 or ends itself after posting,
+// booking and voiding; closing removes the blank lines of the kind and points AQoutlist back
+// at the whole header table.
+class DocumentEntryForm : public lb::ui::WorkWindow, public PickTarget {
+    Q_OBJECT
+public:
+    DocumentEntryForm(EntryFormConfig config, QWidget* owner);
+    ~DocumentEntryForm() override;
+
+    const EntryFormConfig& config() const { return config_; }
+    const lb::documents::DocumentKind& kind() const { return kind_; }
+    // The number of the document shown.
+    const QString& documentNo() const { return intno_; }
+
+    QLineEdit* box(const QString& name) const; // Edit1 to Edit17; nullptr when the form has none
+    QPlainTextEdit* Memo1 = nullptr;
+    QLineEdit* Edit12 = nullptr;              // code or barcode entry
+    QLineEdit* Edit17 = nullptr;              // history number
+    QToolButton* SpeedButton1 = nullptr;      // the party picker
+    lb::ui::DataGrid* DBGrid1 = nullptr;
+    QMenu* popupMenu = nullptr;               // N7, N8
+    QAction* action(const QString& name) const; // ToolButton1 ... ToolButton9, N7, N8
+    QString statusText(int panel) const;
+
+    // The commands, by the names the windows of this family give them.
+    void FormShow();
+    void Edit2Exit();         // party look-up
+    void ToolButton1Click();  // 新增行
+    void ToolButton2Click();  // 删除行
+    void ToolButton3Click();  // 刷新
+    void ToolButton4Click();  // 过帐
+    void ToolButton8Click();  // 记帐
+    void ToolButton6Click();  // 作废
+    void ToolButton9Click();  // 转抄
+    void ToolButton7Click();  // 退回
+    void Edit12Enter();       // entering the code box
+    void codeEntry();         // Enter in the code box
+    void historyCopy();       // Enter in the history box
+    void DBGrid1DblClick();   // product picker
+    void N8Click();           // customer price picker
+    void pickParty();         // double-click on the party box, the "…" button
+    void pickAccount();       // double-click on Edit10
+    void pickEmployee();      // double-click on Edit16
+    void pickDate();          // double-click on Edit6
+    void gridColumnExit(int column);
+    void gridEnter();
+
+    // PickTarget: the boxes and the shared datasets, the header put on this document first.
+    QWidget* pickWindow() override { return this; }
+    QLineEdit* pickBox(PickBox box) override;
+    lb::db::DataSet* pickHeader() override;
+    lb::db::DataSet* pickLines() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void onClosing() override;
+
+private:
+    void buildBoxes(class QVBoxLayout* layout);
+    void buildToolBar(class QToolBar* bar);
+    void buildGrid();
+    void wireKeys();
+    lb::db::Query& header() const;
+    lb::db::Query& lines() const;
+    // Points the shared datasets at document `intno`.
+    void showDocument(const QString& intno);
+    void fillBoxes();
+    void showTotals();
+    QString text(const QString& boxName) const;
+    void recalculate();
+    // The entry form's guard: any failure, and a refusal, end with the general message.
+    void guarded(const std::function<void()>& command);
+    // Shows a refusal and stops the command (the guard then adds its message).
+    [[noreturn]] void refuse(const QString& message);
+    void removeBlankCurrentLine();
+    bool refuseOnCarryOverLine();
+    void rereadAfterFailure();
+
+    EntryFormConfig config_;
+    const lb::documents::DocumentKind& kind_;
+    QString intno_;
+    std::map<QString, QLineEdit*> boxes_;
+    std::map<QString, QAction*> actions_;
+    std::vector<QLabel*> panels_;
+    bool shown_ = false;
+};

@@ -1,0 +1,63 @@
+// What configures one document entry form: header boxes, line grid, keys, pickers, texts.
+#pragma once
+
+#include "documents/DocumentKinds.h"
+#include "platform/ui/GridColumn.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+// How a header box shows its value.
+enum class BoxStyle {
+    Text,     // typed by the user
+    ReadOnly, // shown only (the document number, the date picked by double-click)
+    Money,    // read-only, fixed-point with two decimals
+    Quantity, // read-only, fixed-point without decimals
+    Memo,     // the free note, several lines
+};
+
+// One header box with its label, in layout order (rows of `perRow` boxes).
+struct HeaderBox {
+    HeaderBox(QString name, QString label, QString field = QString(), BoxStyle style = BoxStyle::Text,
+              QString hint = QString(), bool visible = true)
+        : name(std::move(name)), label(std::move(label)), field(std::move(field)), style(style), hint(std::move(hint)),
+          visible(visible) {}
+
+    QString name;             // "Edit2"
+    QString label;            // "客户号"
+    QString field;            // the header field it mirrors ("customerid"); empty: none
+    BoxStyle style = BoxStyle::Text;
+    QString hint;
+    bool visible = true;
+};
+
+struct EntryFormConfig {
+    QString key;              // window class name ("Tfroutdetail")
+    QString caption;
+    QSize size;
+    lb::documents::BillKind kind = lb::documents::BillKind::Sales;
+
+    std::vector<HeaderBox> boxes;
+    int boxesPerRow = 4;
+    QString codeBoxHint;      // Edit12, the code entry
+    QString historyBoxHint;   // Edit17; empty: no history copy
+
+    std::vector<lb::ui::GridColumn> columns;
+    int specColumn = -1;      // the column titled by the barcode option; -1: none
+    QString gridHint;
+    std::vector<int> recalcColumns;                 // leaving one recalculates
+    int newLineColumn = -1;                         // Enter: recalculate and add a line
+    std::vector<std::pair<int, int>> enterMoves;    // Enter moves from one column to another
+    int nextLineColumn = -1;                        // Enter: the next line, in `firstEntryColumn`
+    int firstEntryColumn = 0;
+
+    std::vector<std::pair<QString, QString>> enterChain; // Enter in a box moves to another
+    QStringList arrowBoxes;   // boxes where Up and Down move through the tab order
+
+    QString partyList;        // picker of the party box ("TFrcustomer")
+    bool customerPrices = false; // the pop-up item that picks from the customer's price list
+    QStringList statusPanels;
+};
