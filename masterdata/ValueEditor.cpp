@@ -2,6 +2,7 @@
 #include "masterdata/ValueEditor.h"
 
 #include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
 #include "masterdata/MasterRecordRules.h"
 #include "platform/db/Query.h"
 #include "platform/sys/TextFormat.h"
@@ -9,6 +10,7 @@
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/GuardSlot.h"
 #include "platform/ui/KeyFilter.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -59,6 +61,12 @@ ValueEditor::ValueEditor(ValueEditorConfig config, QWidget* parent) : QDialog(pa
     connect(priorButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, &ValueEditor::prior));
     connect(nextButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, &ValueEditor::next));
     fill();
+}
+
+void ValueEditor::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    lb::ui::WindowPlacement::centreOver(*this, frmain);
 }
 
 void ValueEditor::fill()

@@ -30,6 +30,9 @@ public:
     void prior();
     void next();
 
+protected:
+    void showEvent(QShowEvent* event) override; // centred over the main window
+
 private:
     ValueEditorConfig config_;
     std::vector<QLineEdit*> boxes_;

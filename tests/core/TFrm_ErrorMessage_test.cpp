@@ -150,33 +150,33 @@ TEST_F(TFrm_ErrorMessageTest, ConversionErrorIsShownAndWrittenAsOneRow)
 // (the editors and the options window do), and in the plain layer for a plain window.
 TEST_F(TFrm_ErrorMessageTest, FormOpensAboveTheWindowThatRaisedTheError)
 {
+    struct Placement {
+        bool onTop = false;
+        QWindow* owner = nullptr;
+    };
+    // Reports an error of a box on `window` and tells where the form opened.
+    auto raiseFrom = [&](QWidget& window) {
+        auto* box = new QLineEdit(&window);
+        Placement seen;
+        lb::ui::ScriptedModals modals;
+        modals.then([&](QDialog& dialog) {
+            seen = {dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint), dialog.windowHandle()->transientParent()};
+            form->BackClick();
+        });
+        lb::ui::LbApplication::guarded(box, []() -> bool { throw lb::ConvertError(QStringLiteral("x")); });
+        return seen;
+    };
     QWidget editor;
     editor.setWindowFlag(Qt::WindowStaysOnTopHint);
     editor.show();
-    auto* box = new QLineEdit(&editor);
-    bool onTop = false;
-    QWindow* owner = nullptr;
-    lb::ui::ScriptedModals modals;
-    modals.then([&](QDialog& dialog) {
-        onTop = dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-        owner = dialog.windowHandle()->transientParent();
-        form->BackClick();
-    });
-    lb::ui::LbApplication::guarded(box, []() -> bool { throw lb::ConvertError(QStringLiteral("x")); });
-    EXPECT_TRUE(onTop);
-    EXPECT_EQ(editor.windowHandle(), owner);
-
+    const Placement overEditor = raiseFrom(editor);
+    EXPECT_TRUE(overEditor.onTop);
+    EXPECT_EQ(editor.windowHandle(), overEditor.owner);
     QWidget list;
     list.show();
-    auto* grid = new QLineEdit(&list);
-    modals.then([&](QDialog& dialog) {
-        onTop = dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-        owner = dialog.windowHandle()->transientParent();
-        form->BackClick();
-    });
-    lb::ui::LbApplication::guarded(grid, []() -> bool { throw lb::ConvertError(QStringLiteral("y")); });
-    EXPECT_FALSE(onTop);
-    EXPECT_EQ(list.windowHandle(), owner);
+    const Placement overList = raiseFrom(list);
+    EXPECT_FALSE(overList.onTop);
+    EXPECT_EQ(list.windowHandle(), overList.owner);
 }
 
 TEST_F(TFrm_ErrorMessageTest, IntegerDivisionIsNotTheBaseKind)

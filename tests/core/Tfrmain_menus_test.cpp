@@ -6,6 +6,7 @@
 #include "core/Dashboard.h"
 #include "core/PictureButton.h"
 #include "core/TFrcompany.h"
+#include "core/TFropadd.h"
 #include "core/TFrpassword.h"
 #include "core/TFrstart.h"
 #include "core/Tfrconfig.h"
@@ -38,6 +39,7 @@
 #include <QThread>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -781,3 +783,36 @@ TEST_F(TfrmainMenusTest, MainWindowMenusAndDashboardShowTheirTexts)
 }
 
 #include "Tfrmain_menus_test.moc"
+
+// The options window and the operator windows open centred over the main window.
+TEST_F(TfrmainMenusTest, OptionsAndOperatorWindowsOpenCentredOverTheMainWindow)
+{
+    // Within a few pixels: a window may settle its size as it shows.
+    start();
+    window->showNormal();
+    window->setGeometry(40, 30, 1000, 700);
+    action(QStringLiteral("&S 系统管理"), QStringLiteral("系统设置"))->trigger();
+    Tfrconfig* options = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<Tfrconfig*>(top); found && found->isVisible())
+            options = found;
+    ASSERT_NE(nullptr, options);
+    EXPECT_LE((window->frameGeometry().center() - options->frameGeometry().center()).manhattanLength(), 4);
+    options->close();
+
+    action(QStringLiteral("&S 系统管理"), QStringLiteral("操作员管理"))->trigger();
+    QWidget* operators = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (qobject_cast<Tfropcrl*>(top) && top->isVisible())
+            operators = top;
+    ASSERT_NE(nullptr, operators);
+    EXPECT_LE((window->frameGeometry().center() - operators->frameGeometry().center()).manhattanLength(), 4);
+    static_cast<Tfropcrl*>(operators)->ToolButton1Click();
+    QWidget* adding = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (qobject_cast<TFropadd*>(top) && top->isVisible())
+            adding = top;
+    ASSERT_NE(nullptr, adding);
+    EXPECT_LE((window->frameGeometry().center() - adding->frameGeometry().center()).manhattanLength(), 4);
+    EXPECT_EQ(operators->windowHandle(), adding->windowHandle()->transientParent());
+}

@@ -224,3 +224,4 @@ TEST_F(PartyWindows, AccountDescriptionTakesAnyTextUpToItsColumn)
     EXPECT_EQ(QVariant(editor->box("Edit5")->text()), scalar("select remark from bank where name='工行'"));
     EXPECT_EQ(QVariant(editor->box("Edit4")->text()), scalar("select accno from bank where name='工行'"));
 }
+
