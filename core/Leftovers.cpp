@@ -74,7 +74,7 @@ QStringList Leftovers::removeFrom(const QString& folder)
 
 QStringList Leftovers::removeFromProgramFolder()
 {
-    static const QRegularExpression written(QStringLiteral("^(works|bak[0-6]?|lastbak|[0-9]{4})$"),
+    static const QRegularExpression written(QStringLiteral("^(works|bak[0-6]?|lastbak|thisyear|[0-9]{4})$"),
                                             QRegularExpression::CaseInsensitiveOption);
     QStringList failed;
     const QDir root(lb::AppPaths::programFolder());

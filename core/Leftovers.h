@@ -26,7 +26,7 @@ public:
     static QStringList removeFrom(const QString& folder);
 
     // removeFrom() over the folders the program writes in its program folder: works, BAK,
-    // BAK0 to BAK6, LASTBAK and the year folders (four digits).
+    // BAK0 to BAK6, LASTBAK, THISYEAR and the year folders (four digits).
     static QStringList removeFromProgramFolder();
 
     // Removes the journal files of `databaseFile` (called after the file was replaced by a

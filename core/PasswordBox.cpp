@@ -5,9 +5,9 @@
 
 namespace lb::core {
 
-QString PasswordBox(const QString& caption, const QString& prompt, const QString& defaultText)
+QString PasswordBox(const QString& caption, const QString& prompt, const QString& defaultText, bool* ok)
 {
-    return lb::ui::Dialogs::passwordBox(caption, prompt, defaultText);
+    return lb::ui::Dialogs::passwordBox(caption, prompt, defaultText, ok);
 }
 
 } // namespace lb::core

@@ -3,6 +3,7 @@
 
 #include "core/BackgroundPicture.h"
 #include "core/Leftovers.h"
+#include "core/PeriodCommands.h"
 #include "core/SchemaUpgrade.h"
 #include "core/ShutdownBackup.h"
 #include "core/StartupChecks.h"
@@ -50,6 +51,9 @@ Tfrmain::Tfrmain(QWidget* parent)
     OperatorNo.clear();
     OperatorPassword.clear();
     OperatorName.clear();
+    // Last year's data stays loaded across restarts until this year's is restored.
+    if (PeriodCommands::lastYearLoaded())
+        LastYearMode = QStringLiteral("T");
 
     // The engine is part of the program; what can be missing is a usable database file. A run
     // that could not store what is entered must not start: it ends here with the reason.
@@ -206,7 +210,10 @@ void Tfrmain::FormClose()
         frdm->ATcompany->close();
         frdm->ADOCon.close();
     }
-    if (lb::ui::Dialogs::yesNo(QStringLiteral("若系统正常,则选择[是],否则选择[否]"), QStringLiteral("是否备份数据?"))) {
+    // While last year's data is loaded, BAK and the weekday folders keep this year's copies:
+    // a backup now would put last year's books in their place.
+    if (LastYearMode != QLatin1String("T")
+        && lb::ui::Dialogs::yesNo(QStringLiteral("若系统正常,则选择[是],否则选择[否]"), QStringLiteral("是否备份数据?"))) {
         const QStringList failed = ShutdownBackup::run();
         if (failed.isEmpty())
             lb::ui::Dialogs::message(QStringLiteral("数据备份完毕！ "));

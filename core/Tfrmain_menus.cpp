@@ -10,7 +10,10 @@
 #include "core/TFrpassword.h"
 #include "core/TFrstart.h"
 #include "core/Tfrconfig.h"
+#include "core/Tfrcopydir.h"
 #include "core/Tfrdbcopy.h"
+#include "core/Tfrpack.h"
+#include "core/PeriodCommands.h"
 #include "core/Tfrdm.h"
 #include "core/Tfropcrl.h"
 #include "core/WindowRegistry.h"
@@ -258,6 +261,11 @@ void MenuBuilder::registerCoreWindows()
         registry.registerWindow(QStringLiteral("TFrcompany"), [](QWidget* owner) { return new TFrcompany(owner); });
     if (!registry.hasWindow(QStringLiteral("Tfrdbcopy")))
         registry.registerWindow(QStringLiteral("Tfrdbcopy"), [](QWidget* owner) { return new Tfrdbcopy(owner); });
+    if (!registry.hasWindow(QStringLiteral("Tfrpack")))
+        registry.registerWindow(QStringLiteral("Tfrpack"), [](QWidget* owner) { return new Tfrpack(owner); });
+    if (!registry.hasWindow(QStringLiteral("Tfrcopydir")))
+        registry.registerWindow(QStringLiteral("Tfrcopydir"), [](QWidget* owner) { return new Tfrcopydir(owner); });
+    PeriodCommands::registerCommands();
 }
 
 void MenuBuilder::buildMenuBar()

@@ -18,6 +18,7 @@ struct DialogRequest {
     QString text;             // the message, or the prompt of an input box
     DialogIcon icon = DialogIcon::None;
     DialogButtons buttons = DialogButtons::Ok;
+    bool negativeDefault = false; // questions: "取消"/"否" is the default button, not the first
     QString defaultText;      // input boxes: the text the edit starts with
 };
 

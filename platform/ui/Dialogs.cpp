@@ -33,10 +33,10 @@ public:
             return DialogAnswer::Ok;
         case DialogButtons::OkCancel:
             return askTwo(box, {QStringLiteral("确定"), QMessageBox::AcceptRole, DialogAnswer::Ok},
-                          {QStringLiteral("取消"), QMessageBox::RejectRole, DialogAnswer::Cancel});
+                          {QStringLiteral("取消"), QMessageBox::RejectRole, DialogAnswer::Cancel}, request.negativeDefault);
         case DialogButtons::YesNo:
             return askTwo(box, {QStringLiteral("是"), QMessageBox::YesRole, DialogAnswer::Yes},
-                          {QStringLiteral("否"), QMessageBox::NoRole, DialogAnswer::No});
+                          {QStringLiteral("否"), QMessageBox::NoRole, DialogAnswer::No}, request.negativeDefault);
         }
         return DialogAnswer::Cancel;
     }
@@ -77,12 +77,13 @@ private:
         DialogAnswer answer;
     };
 
-    // A question: the first button is the default, the second answers Escape and the close box.
-    static DialogAnswer askTwo(QMessageBox& box, const Button& first, const Button& second)
+    // A question: the first button is the default unless `secondDefault`; the second answers
+    // Escape and the close box.
+    static DialogAnswer askTwo(QMessageBox& box, const Button& first, const Button& second, bool secondDefault)
     {
         QPushButton* firstButton = box.addButton(first.text, first.role);
         QPushButton* secondButton = box.addButton(second.text, second.role);
-        box.setDefaultButton(firstButton);
+        box.setDefaultButton(secondDefault ? secondButton : firstButton);
         box.setEscapeButton(secondButton);
         box.exec();
         return box.clickedButton() == firstButton ? first.answer : second.answer;
@@ -171,9 +172,15 @@ bool Dialogs::confirm(const QString& text, const QString& caption)
     return showBox(text, caption, DialogIcon::Question, DialogButtons::OkCancel) == DialogAnswer::Ok;
 }
 
-bool Dialogs::yesNo(const QString& text, const QString& caption)
+bool Dialogs::yesNo(const QString& text, const QString& caption, bool defaultNo)
 {
-    return showBox(text, caption, DialogIcon::Question, DialogButtons::YesNo) == DialogAnswer::Yes;
+    DialogRequest request;
+    request.caption = caption;
+    request.text = text;
+    request.icon = DialogIcon::Question;
+    request.buttons = DialogButtons::YesNo;
+    request.negativeDefault = defaultNo;
+    return show(request) == DialogAnswer::Yes;
 }
 
 DialogAnswer Dialogs::show(const DialogRequest& request) { return responder().ask(request); }

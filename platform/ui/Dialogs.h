@@ -23,8 +23,9 @@ public:
     static void error(const QString& text, const QString& caption = QString());
     // OK/Cancel question (caption "提示！" unless given): true on OK.
     static bool confirm(const QString& text, const QString& caption = QStringLiteral("提示！"));
-    // Yes/No question: true on Yes.
-    static bool yesNo(const QString& text, const QString& caption);
+    // Yes/No question: true on Yes. With `defaultNo` Enter answers No, for a question whose
+    // Yes destroys something.
+    static bool yesNo(const QString& text, const QString& caption, bool defaultNo = false);
     // Any box, for the rare one the helpers above do not cover.
     static DialogAnswer show(const DialogRequest& request);
 

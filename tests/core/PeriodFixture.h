@@ -12,6 +12,8 @@ protected:
     void SetUp() override
     {
         CoreFixture::SetUp();
+        // One commit for the whole seed: a commit per row waits for the disk each time.
+        lb::db::Transaction seed(db());
         makeCustomer(QStringLiteral("C1"), QStringLiteral("客户一"), money());
         makeSupplier(QStringLiteral("S1"), QStringLiteral("供应商一"), money());
         makeAccount(QStringLiteral("B1"), QStringLiteral("银行一"), money());
@@ -26,6 +28,7 @@ protected:
                  {QStringLiteral("outlist"), QStringLiteral("88")}, {QVariant(), QStringLiteral("5")},
                  {QStringLiteral("product "), QStringLiteral("9")}})
             insertRow(QStringLiteral("nextno"), {{QStringLiteral("tablename"), name}, {QStringLiteral("intno"), number}});
+        seed.commit();
     }
 
     // The party money columns: rest 3, amount 5, deduck 1, pay 2, amount_y 9, deduck_y 4,

@@ -10,7 +10,9 @@
 #include "core/TFrpassword.h"
 #include "core/TFrstart.h"
 #include "core/Tfrconfig.h"
+#include "core/Tfrcopydir.h"
 #include "core/Tfrdbcopy.h"
+#include "core/Tfrpack.h"
 #include "core/Tfrmain.h"
 #include "core/Tfropcrl.h"
 #include "core/WindowRegistry.h"
@@ -552,6 +554,11 @@ TEST_F(TfrmainMenusTest, TheMainWindowRegistersTheWindowsOfTheCore)
     EXPECT_NE(nullptr, qobject_cast<Tfropcrl*>(registry.create(QStringLiteral("Tfropcrl"), window.get())));
     EXPECT_NE(nullptr, qobject_cast<TFrcompany*>(registry.create(QStringLiteral("TFrcompany"), window.get())));
     EXPECT_NE(nullptr, qobject_cast<Tfrdbcopy*>(registry.create(QStringLiteral("Tfrdbcopy"), window.get())));
+    EXPECT_NE(nullptr, qobject_cast<Tfrpack*>(registry.create(QStringLiteral("Tfrpack"), window.get())));
+    EXPECT_NE(nullptr, qobject_cast<Tfrcopydir*>(registry.create(QStringLiteral("Tfrcopydir"), window.get())));
+    for (const char* command : {"MonthEnd", "YearEnd", "SystemInit", "AnnualBackup", "FrontDeskCopy"})
+        EXPECT_TRUE(registry.hasCommand(QLatin1String(command))) << command;
+    EXPECT_TRUE(action(QStringLiteral("&W 数据维护"), QStringLiteral("月终数据处理"))->isEnabled());
 }
 
 TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOne)

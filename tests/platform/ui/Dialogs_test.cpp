@@ -3,6 +3,7 @@
 #include "platform/ui/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -172,6 +173,25 @@ TEST_F(RealDialogs, boxesShowOnlyChineseButtons)
     });
     Dialogs::message("数据备份完毕！ ");
     EXPECT_EQ(QStringList({"朔栎软件", "确定"}), seen);
+}
+
+TEST_F(RealDialogs, EnterAnswersNoWhereNoIsTheDefault)
+{
+    QString defaultText;
+    whenModalShows([&](QWidget& box) {
+        defaultText = static_cast<QMessageBox&>(box).defaultButton()->text();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(&box, &enter);
+    });
+    EXPECT_FALSE(Dialogs::yesNo("覆盖吗?", "提示！", true));
+    EXPECT_EQ(QStringLiteral("否"), defaultText);
+    whenModalShows([&](QWidget& box) {
+        defaultText = static_cast<QMessageBox&>(box).defaultButton()->text();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(&box, &enter);
+    });
+    EXPECT_TRUE(Dialogs::yesNo("备份吗?", "提示！"));
+    EXPECT_EQ(QStringLiteral("是"), defaultText);
 }
 
 TEST_F(RealDialogs, passwordBoxMasksAndReturnsTheTypedText)

@@ -1,0 +1,45 @@
+// Copies of the database file out of the books and into them, each checked before it counts.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Tfrdm;
+
+namespace lb::core {
+
+class DatabaseFiles {
+public:
+    // A file that may stand in for the books: it opens as a database, passes the engine's
+    // integrity check and holds every table of the program (a file of an older installation,
+    // without the tables the upgrade adds, passes). lb::DatabaseError otherwise.
+    static void checkProgramFile(const QString& path);
+    // The same as a yes or no.
+    static bool isProgramFile(const QString& path);
+
+    // Copies `database` to `target`, whose folder must exist. The database is checked first,
+    // so that a damaged file never replaces a sound backup; the copy goes through a flushed
+    // temporary file and is compared byte for byte with the database. False with the reason
+    // in `error` on failure; the target is then as it was, unless the comparison failed.
+    static bool backUp(const QString& database, const QString& target, QString* error = nullptr);
+
+    // Replaces `database` with a copy of `source`: the copy is written beside the database
+    // under a temporary name, flushed and checked with checkProgramFile(); the old file is kept
+    // as `database` + ".prev"; then the copy is renamed over the database and the old file's
+    // journals are removed. False with the reason in `error` on failure, the database as it was.
+    // Every connection to `database` must be closed.
+    static bool replace(const QString& source, const QString& database, QString* error = nullptr);
+
+    // True when both files can be read and hold the same bytes.
+    static bool sameContents(const QString& first, const QString& second);
+
+    // Runs `work` with the company row and the connection of `dm` closed, then connects again
+    // and reopens the company row, also when `work` throws (its error goes on).
+    static void whileDisconnected(Tfrdm& dm, const std::function<void()>& work);
+
+    // After replace() put another file in place of the books, on the connection again: the
+    // upgrade of a file of an older installation, and the display formats of its options.
+    static void booksReplaced(Tfrdm& dm);
+};
+
+} // namespace lb::core

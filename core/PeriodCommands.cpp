@@ -1,0 +1,272 @@
+// The main window's period and data-copy commands: month-end, year-end, initialisation, the
+// annual backup, switching to last year's data and back, and the front-desk copy.
+#include "core/PeriodCommands.h"
+
+#include "core/CompactDatabase.h"
+#include "core/CopyDir.h"
+#include "core/DatabaseFiles.h"
+#include "core/PasswordBox.h"
+#include "core/PeriodProcedures.h"
+#include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
+#include "core/WindowRegistry.h"
+#include "platform/db/Table.h"
+#include "platform/sys/AppPaths.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/DurableFile.h"
+#include "platform/sys/Errors.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/LbApplication.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using lb::core::DatabaseFiles;
+using lb::core::PeriodProcedures;
+using lb::ui::Dialogs;
+
+namespace {
+
+const QString noRight = QStringLiteral("该用户无此权限,请用999登录系统！");
+
+bool lastYearMode()
+{
+    return frmain->LastYearMode == QLatin1String("T");
+}
+
+} // namespace
+
+void PeriodCommands::registerCommands()
+{
+    WindowRegistry& registry = WindowRegistry::instance();
+    const std::pair<const char*, void (*)()> commands[] = {
+        {"MonthEnd", &PeriodCommands::monthEnd},         {"YearEnd", &PeriodCommands::yearEnd},
+        {"SystemInit", &PeriodCommands::initialise},     {"AnnualBackup", &PeriodCommands::annualBackup},
+        {"FrontDeskCopy", &PeriodCommands::frontDeskCopy},
+    };
+    for (const auto& [key, run] : commands)
+        if (!registry.contains(QLatin1String(key)))
+            registry.registerCommand(QLatin1String(key), run);
+}
+
+QString PeriodCommands::lastYearFolder() { return lb::AppPaths::inProgramFolder(QStringLiteral("LASTBAK")); }
+
+QString PeriodCommands::thisYearFolder() { return lb::AppPaths::inProgramFolder(QStringLiteral("THISYEAR")); }
+
+QString PeriodCommands::lastYearMarker() { return lb::AppPaths::inProgramFolder(QStringLiteral("lastyear.mode")); }
+
+bool PeriodCommands::lastYearLoaded() { return QFileInfo(lastYearMarker()).isFile(); }
+
+bool PeriodCommands::setLastYearLoaded(bool loaded)
+{
+    if (loaded) {
+        QFile marker(lastYearMarker());
+        if (!marker.open(QIODevice::WriteOnly) || marker.write("T") != 1)
+            return false;
+        marker.close();
+        return lb::DurableFile::flushFile(lastYearMarker()) && lb::DurableFile::flushFolder(lb::AppPaths::programFolder());
+    }
+    if (QFile::exists(lastYearMarker()) && !QFile::remove(lastYearMarker()))
+        return false;
+    return lb::DurableFile::flushFolder(lb::AppPaths::programFolder());
+}
+
+bool PeriodCommands::passwordAccepted()
+{
+    bool ok = false;
+    const QString typed = lb::core::PasswordBox(QStringLiteral("提示信息"), QStringLiteral("请输入操作员密码:          "),
+                                                QString(), &ok);
+    if (ok && typed.trimmed() == frmain->OperatorPassword)
+        return true;
+    Dialogs::warning(QStringLiteral("输入操作员密码错误,请重新操作！"));
+    return false;
+}
+
+bool PeriodCommands::administrator(const QString& refusal)
+{
+    if (frmain->OperatorNo == QLatin1String("999"))
+        return true;
+    Dialogs::message(refusal);
+    return false;
+}
+
+void PeriodCommands::failed(const QString& text, const lb::Error& error)
+{
+    Dialogs::warning(text);
+    lb::ui::LbApplication::reportError(frmain, error);
+}
+
+void PeriodCommands::monthEnd()
+{
+    if (!passwordAccepted() || !administrator(noRight))
+        return;
+    if (lastYearMode()) {
+        Dialogs::message(QStringLiteral("正在查去年数据，不能做月终数据处理功能"));
+        return;
+    }
+    if (!Dialogs::confirm(QStringLiteral("确实要月终数据处理?")))
+        return;
+    try {
+        PeriodProcedures::monthEnd(*frdm->AQcom);
+    } catch (const lb::Error& error) {
+        failed(QStringLiteral("月终数据处理失败,数据没有改动！"), error);
+        return;
+    }
+    Dialogs::message(QStringLiteral("已做完月终数据处理!"));
+}
+
+void PeriodCommands::yearEnd()
+{
+    if (!passwordAccepted())
+        return;
+    Dialogs::message(QStringLiteral("请先做年度数据备份，再做年终数据处理功能!"));
+    if (!administrator(noRight) || !Dialogs::confirm(QStringLiteral("确实要进行年终数据处理吗?")))
+        return;
+
+    // The snapshot of the year as it stands must be complete and sound before a single
+    // document goes.
+    const QString database = lb::AppPaths::databaseFile();
+    const QString snapshot = lastYearFolder() + QStringLiteral("/kvdb.mdb");
+    bool saved = false;
+    DatabaseFiles::whileDisconnected(*frdm, [&] {
+        lb::core::CompactDatabase(database); // a failure is reported by itself; the year goes on
+        saved = lb::core::CopyDir(lb::AppPaths::worksFolder(), lastYearFolder())
+                && DatabaseFiles::sameContents(database, snapshot) && DatabaseFiles::isProgramFile(snapshot);
+    });
+    if (!saved) {
+        Dialogs::warning(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"));
+        return;
+    }
+    try {
+        PeriodProcedures::closeYear(*frdm->AQcom);
+    } catch (const lb::Error& error) {
+        failed(QStringLiteral("年终数据处理失败,数据没有改动！"), error);
+        return;
+    }
+    Dialogs::message(QStringLiteral("年终数据处理完成，请到数据维护中进行数据压缩整理。"));
+}
+
+void PeriodCommands::initialise()
+{
+    if (!passwordAccepted() || !administrator(noRight) || !Dialogs::confirm(QStringLiteral("确实要初始化吗?")))
+        return;
+    try {
+        PeriodProcedures::initialise(*frdm->AQcom);
+    } catch (const lb::Error& error) {
+        failed(QStringLiteral("初始化失败,数据没有改动！"), error);
+        return;
+    }
+    Dialogs::message(QStringLiteral("初始化完成，请到数据维护中进行数据整理。"));
+}
+
+void PeriodCommands::annualBackup()
+{
+    if (!passwordAccepted() || !Dialogs::confirm(QStringLiteral("年度数据备份以备今后查数,请确认是否备份?"))
+        || !administrator(noRight))
+        return;
+    const QString year = PeriodProcedures::annualBackupYear(lb::Clock::today());
+    const QString folder = lb::AppPaths::inProgramFolder(year);
+    const QString works = folder + QStringLiteral("/works");
+    Dialogs::message(QStringLiteral("年度数据将备份到:") + folder);
+    if (QFileInfo::exists(folder)
+        && !Dialogs::yesNo(QStringLiteral("年度数据备份") + folder + QStringLiteral("已经存在,是否覆盖?"), QStringLiteral("提示！"), true))
+        return;
+    QDir().mkpath(works);
+
+    // The program itself, whatever its file is called, so that the year's data can be read
+    // with the program that wrote it.
+    const QString program = QCoreApplication::applicationFilePath();
+    if (lb::core::copyFile(program, folder + QLatin1Char('/') + QFileInfo(program).fileName()))
+        Dialogs::message(QStringLiteral("继续进行年度数据备份！ "));
+    else
+        Dialogs::message(QStringLiteral("年度程序备份失败,请通过手工备份！ "));
+
+    bool saved = false;
+    DatabaseFiles::whileDisconnected(*frdm, [&] {
+        saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), works + QStringLiteral("/kvdb.mdb"));
+    });
+    Dialogs::message(saved ? QStringLiteral("年度数据备份完毕！ ") : QStringLiteral("年度数据备份失败,请通过手工备份！ "));
+}
+
+void PeriodCommands::copyLastYear()
+{
+    if (lastYearMode()) {
+        Dialogs::message(QStringLiteral("正在查去年数据，不能再复制去年数据"));
+        return;
+    }
+    if (!Dialogs::confirm(QStringLiteral("确实要复制去年数据?")))
+        return;
+    const QString lastYear = lastYearFolder() + QStringLiteral("/kvdb.mdb");
+    if (!DatabaseFiles::isProgramFile(lastYear)) {
+        Dialogs::warning(QStringLiteral("没有找到完好的去年数据(LASTBAK),不能复制去年数据！"));
+        return;
+    }
+    const QString database = lb::AppPaths::databaseFile();
+    QString problem;
+    DatabaseFiles::whileDisconnected(*frdm, [&] {
+        // This year's books are parked, and checked, before last year's take their place.
+        const QString parked = thisYearFolder() + QStringLiteral("/kvdb.mdb");
+        if (!lb::core::CopyDir(lb::AppPaths::worksFolder(), thisYearFolder()) || !DatabaseFiles::sameContents(database, parked)) {
+            problem = QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！");
+            return;
+        }
+        if (!DatabaseFiles::replace(lastYear, database))
+            problem = QStringLiteral("不能复制去年数据,今年数据没有改动！");
+    });
+    if (!problem.isEmpty()) {
+        Dialogs::warning(problem);
+        return;
+    }
+    DatabaseFiles::booksReplaced(*frdm);
+    frmain->LastYearMode = QStringLiteral("T");
+    if (!setLastYearLoaded(true))
+        Dialogs::warning(QStringLiteral("不能记下正在查去年数据,退出本系统前请先恢复今年数据！"));
+}
+
+void PeriodCommands::restoreThisYear()
+{
+    if (!lastYearMode()) {
+        Dialogs::message(QStringLiteral("没有在查去年数据,不需要恢复今年数据！"));
+        return;
+    }
+    if (!Dialogs::confirm(QStringLiteral("确实要恢复今年数据?")))
+        return;
+    const QString thisYear = thisYearFolder() + QStringLiteral("/kvdb.mdb");
+    bool restored = false;
+    DatabaseFiles::whileDisconnected(*frdm, [&] { restored = DatabaseFiles::replace(thisYear, lb::AppPaths::databaseFile()); });
+    if (!restored) {
+        Dialogs::warning(QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！"));
+        return;
+    }
+    DatabaseFiles::booksReplaced(*frdm);
+    frmain->LastYearMode = QStringLiteral("F");
+    if (!setLastYearLoaded(false))
+        Dialogs::warning(QStringLiteral("不能清除正在查去年数据的记号,请删除文件") + lastYearMarker());
+}
+
+void PeriodCommands::frontDeskCopy()
+{
+    if (!administrator(QStringLiteral("该用户无权使用此功能！")) || !Dialogs::confirm(QStringLiteral("确实要复制前台数据?")))
+        return;
+    lb::db::Table& config = *frdm->ATCONFIG;
+    config.open();
+    const QString folder = config.fieldByName(QStringLiteral("toppath")).asString().trimmed();
+    config.close();
+    // Only an absolute folder names the front desk's data: an empty option must not reach
+    // whatever file of that name lies in the current folder.
+    const QString source = QDir(folder).filePath(QStringLiteral("kvdb.mdb"));
+    if (folder.isEmpty() || QDir::isRelativePath(folder) || !QFileInfo(source).isFile()) {
+        Dialogs::message(QStringLiteral("数据没有成功复制,请检查前台连接线路及前台数据位置的设置！ "));
+        return;
+    }
+    bool copied = false;
+    DatabaseFiles::whileDisconnected(*frdm, [&] { copied = DatabaseFiles::replace(source, lb::AppPaths::databaseFile()); });
+    if (!copied) {
+        Dialogs::message(QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ "));
+        return;
+    }
+    DatabaseFiles::booksReplaced(*frdm);
+    Dialogs::message(QStringLiteral("数据备份完毕！ "));
+}

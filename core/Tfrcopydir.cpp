@@ -1,0 +1,136 @@
+// The backup/restore window "数据备份恢复-请慎重选择!": the database file to a chosen folder and back.
+#include "core/Tfrcopydir.h"
+
+#include "core/DatabaseFiles.h"
+#include "core/Tfrdm.h"
+#include "platform/sys/AppPaths.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/GuardSlot.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+using lb::core::DatabaseFiles;
+using lb::ui::Dialogs;
+using lb::ui::guardSlot;
+
+Tfrcopydir::Tfrcopydir(QWidget* owner)
+    : lb::ui::WorkWindow(owner)
+{
+    setObjectName(QStringLiteral("frcopydir"));
+    setWindowTitle(QStringLiteral("数据备份恢复-请慎重选择!"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+
+    DriveComboBox1 = new QComboBox(this);
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady())
+            DriveComboBox1->addItem(volume.rootPath());
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_->setRootPath(QString());
+    DirectoryListBox1 = new QTreeView(this);
+    DirectoryListBox1->setModel(folders_);
+    for (int column = 1; column < folders_->columnCount(); ++column)
+        DirectoryListBox1->hideColumn(column);
+    DirectoryListBox1->header()->hide();
+    Edit1 = new QLineEdit(this);
+    Edit1->setReadOnly(true);
+    Button1 = new QPushButton(QStringLiteral("开始备份"), this);
+    Button2 = new QPushButton(QStringLiteral("开始恢复"), this);
+    Button3 = new QPushButton(QStringLiteral("取消"), this);
+    auto* warning = new QLabel(QStringLiteral("请慎重操作!"), this);
+    warning->setStyleSheet(QStringLiteral("color: red"));
+
+    connect(DriveComboBox1, &QComboBox::currentTextChanged, this, guardSlot(this, &Tfrcopydir::driveChanged));
+    connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            guardSlot(this, [this](const QModelIndex& current) { Edit1->setText(folders_->filePath(current)); }));
+    connect(Button1, &QPushButton::clicked, this, guardSlot(this, &Tfrcopydir::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guardSlot(this, &Tfrcopydir::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guardSlot(this, [this] { close(); }));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("选择数据备份磁盘"), DriveComboBox1);
+    form->addRow(QStringLiteral("选择数据备份位置"), DirectoryListBox1);
+    form->addRow(QStringLiteral("你选择的数据备份位置是："), Edit1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(warning);
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form, 1);
+    layout->addLayout(buttons);
+    resize(520, 460);
+
+    // The shutdown backup's folder first, where there is one.
+    const QString usual = lb::AppPaths::inProgramFolder(QStringLiteral("BAK"));
+    setFolder(QFileInfo(usual).isDir() ? usual : lb::AppPaths::programFolder());
+}
+
+QString Tfrcopydir::folder() const
+{
+    return Edit1->text();
+}
+
+void Tfrcopydir::setFolder(const QString& path)
+{
+    const QString clean = QDir::cleanPath(path);
+    const QModelIndex index = folders_->index(clean);
+    if (index.isValid()) {
+        DirectoryListBox1->setCurrentIndex(index);
+        DirectoryListBox1->scrollTo(index);
+    }
+    Edit1->setText(clean);
+}
+
+void Tfrcopydir::driveChanged()
+{
+    setFolder(DriveComboBox1->currentText());
+}
+
+QString Tfrcopydir::backupFile() const
+{
+    return folder().isEmpty() ? QString() : QDir(folder()).filePath(QStringLiteral("kvdb.mdb"));
+}
+
+void Tfrcopydir::Button1Click()
+{
+    const QString target = backupFile();
+    Dialogs::message(QStringLiteral("你选择的数据备份位置是:") + target);
+    if (!Dialogs::confirm(QStringLiteral("是否进行备份数据?")))
+        return;
+    bool saved = false;
+    DatabaseFiles::whileDisconnected(*frdm, [&] {
+        saved = !target.isEmpty() && DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target);
+    });
+    Dialogs::message(saved ? QStringLiteral("数据备份完毕！ ") : QStringLiteral("请检查本系统的数据备份是否存在！ "));
+    close();
+}
+
+void Tfrcopydir::Button2Click()
+{
+    const QString source = backupFile();
+    Dialogs::message(QStringLiteral("你选择的数据备份位置是:") + source);
+    if (!Dialogs::confirm(QStringLiteral("是否进行数据恢复?")))
+        return;
+    bool restored = false;
+    DatabaseFiles::whileDisconnected(*frdm, [&] {
+        restored = !source.isEmpty() && DatabaseFiles::replace(source, lb::AppPaths::databaseFile());
+    });
+    if (restored)
+        DatabaseFiles::booksReplaced(*frdm);
+    Dialogs::message(restored ? QStringLiteral("数据恢复完毕！ ") : QStringLiteral("请检查本系统的数据备份是否存在！ "));
+    close();
+}

@@ -1,0 +1,365 @@
+// Tests of the period commands as the menu runs them: their rights checks, questions and
+// messages, the year-end snapshot, the annual backup, the switch to last year's data and back,
+// and the front-desk copy; each failure leaves the books and the backups as they were.
+#include "PeriodFixture.h"
+
+#include "core/NewDatabase.h"
+#include "core/PeriodCommands.h"
+#include "core/Tfrmain.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using lb::ui::DialogAnswer;
+
+namespace {
+
+class PeriodCommandsTest : public PeriodFixture {
+protected:
+    void SetUp() override
+    {
+        PeriodFixture::SetUp();
+        main = std::make_unique<Tfrmain>();
+        frmain = main.get();
+        main->OperatorNo = QStringLiteral("999");
+        main->OperatorPassword = QStringLiteral("888");
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        PeriodFixture::TearDown();
+    }
+
+    QByteArray bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // A database file of its own: `rows` products, each with the code given.
+    QString otherBooks(const QString& folder, const QStringList& codes, bool oldForm = false)
+    {
+        const QString path = folder + QStringLiteral("/kvdb.mdb");
+        oldForm ? lb::core::NewDatabase::createOldForm(path) : lb::core::NewDatabase::create(path);
+        lb::db::Connection other;
+        other.setDatabaseFile(path);
+        other.open();
+        for (const QString& code : codes)
+            other.execute(QStringLiteral("insert into product (intno, sphh) values ('0000000009', '%1')").arg(code));
+        return path;
+    }
+
+    QStringList productCodes()
+    {
+        lb::db::Query query(db());
+        query.sql().add(QStringLiteral("select sphh from product order by sphh"));
+        query.open();
+        QStringList codes;
+        for (query.first(); !query.eof(); query.next())
+            codes << query.field(0).asString();
+        return codes;
+    }
+
+    QString home(const QString& name) { return lb::AppPaths::inProgramFolder(name); }
+
+    std::unique_ptr<Tfrmain> main;
+};
+
+const QString prompt = QStringLiteral("请输入操作员密码:          ");
+const QString wrongPassword = QStringLiteral("输入操作员密码错误,请重新操作！");
+const QString noRight = QStringLiteral("该用户无此权限,请用999登录系统！");
+
+} // namespace
+
+TEST_F(PeriodCommandsTest, MonthEndChecksPasswordRightsAndModeBeforeItsQuestion)
+{
+    const QStringList before = snapshot();
+    // Each refusal, and a declined question, changes nothing.
+    dialogs.type(QStringLiteral("wrong"));
+    PeriodCommands::monthEnd();
+    EXPECT_EQ((QStringList{prompt, wrongPassword}), dialogs.texts());
+    EXPECT_EQ(QStringLiteral("提示信息"), dialogs.shown()[0].caption);
+    EXPECT_EQ(lb::ui::DialogRequest::Kind::Password, dialogs.shown()[0].kind);
+
+    // Cancel is no password, even for an operator whose password is empty.
+    dialogs.clear();
+    main->OperatorPassword.clear();
+    dialogs.cancelInput();
+    PeriodCommands::monthEnd();
+    EXPECT_EQ((QStringList{prompt, wrongPassword}), dialogs.texts());
+    main->OperatorPassword = QStringLiteral("888");
+
+    dialogs.clear();
+    main->OperatorNo = QStringLiteral("002");
+    dialogs.type(QStringLiteral(" 888 "));
+    PeriodCommands::monthEnd();
+    EXPECT_EQ((QStringList{prompt, noRight}), dialogs.texts());
+    main->OperatorNo = QStringLiteral("999");
+
+    dialogs.clear();
+    main->LastYearMode = QStringLiteral("T");
+    dialogs.type(QStringLiteral("888"));
+    PeriodCommands::monthEnd();
+    EXPECT_EQ((QStringList{prompt, "正在查去年数据，不能做月终数据处理功能"}), dialogs.texts());
+    main->LastYearMode = QStringLiteral("F");
+
+    dialogs.clear();
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Cancel);
+    PeriodCommands::monthEnd();
+    EXPECT_EQ((QStringList{prompt, "确实要月终数据处理?"}), dialogs.texts());
+    EXPECT_EQ(QStringLiteral("提示！"), dialogs.shown()[1].caption);
+    EXPECT_EQ(before, snapshot());
+    EXPECT_EQ(0, dialogs.unanswered());
+
+    dialogs.clear();
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::monthEnd();
+    EXPECT_EQ((QStringList{prompt, "确实要月终数据处理?", "已做完月终数据处理!"}), dialogs.texts());
+    EXPECT_EQ((QVariantList{0.0, 0.0, 0.0, 9.0}), row(QStringLiteral("customer"), QStringLiteral("amount,deduck,pay,amount_y")));
+}
+
+TEST_F(PeriodCommandsTest, FailedProceduresSayThatNothingChanged)
+{
+    const QStringList before = snapshot();
+    failWritesTo(QStringLiteral("bank"), QStringLiteral("UPDATE"));
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::monthEnd();
+    EXPECT_EQ(QStringLiteral("月终数据处理失败,数据没有改动！"), dialogs.texts().value(2));
+    EXPECT_TRUE(dialogs.lastText().contains(QStringLiteral("injected fault"))); // the error's own report
+    EXPECT_EQ(before, snapshot());
+
+    exec(QStringLiteral("drop trigger injected_fault"));
+    failWritesTo(QStringLiteral("dhdetail"));
+    dialogs.clear();
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::initialise();
+    EXPECT_EQ((QStringList{prompt, "确实要初始化吗?", "初始化失败,数据没有改动！"}), dialogs.texts().mid(0, 3));
+    EXPECT_EQ(before, snapshot());
+
+    dialogs.clear();
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::yearEnd();
+    EXPECT_EQ(QStringLiteral("年终数据处理失败,数据没有改动！"), dialogs.texts().value(3));
+    EXPECT_EQ(before, snapshot());
+    EXPECT_TRUE(db().connected());
+}
+
+TEST_F(PeriodCommandsTest, InitialisationAsksAndReports)
+{
+    dialogs.type(QStringLiteral("888"));
+    main->OperatorNo = QStringLiteral("1");
+    PeriodCommands::initialise();
+    EXPECT_EQ((QStringList{prompt, noRight}), dialogs.texts());
+    main->OperatorNo = QStringLiteral("999");
+    dialogs.clear();
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::initialise();
+    EXPECT_EQ((QStringList{prompt, "确实要初始化吗?", "初始化完成，请到数据维护中进行数据整理。"}), dialogs.texts());
+    EXPECT_EQ(0, documentRows());
+    EXPECT_EQ((QVariantList{3.0, 0.0}), row(QStringLiteral("customer"), QStringLiteral("balance,amount_y")));
+}
+
+TEST_F(PeriodCommandsTest, YearEndKeepsASoundSnapshotBeforeClosingTheYear)
+{
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::yearEnd();
+    EXPECT_EQ((QStringList{prompt, "请先做年度数据备份，再做年终数据处理功能!", "确实要进行年终数据处理吗?",
+                           "年终数据处理完成，请到数据维护中进行数据压缩整理。"}),
+              dialogs.texts());
+    EXPECT_EQ(0, documentRows());
+    EXPECT_EQ((QVariantList{7.0, 0.0}), row(QStringLiteral("customer"), QStringLiteral("rest,amount_y")));
+    // The snapshot holds the year as it was.
+    lb::db::Connection snapshot;
+    snapshot.setDatabaseFile(home(QStringLiteral("LASTBAK/kvdb.mdb")));
+    snapshot.open();
+    lb::db::Query documents(snapshot);
+    documents.sql().add(QStringLiteral("select count(*) from outlist"));
+    documents.open();
+    EXPECT_EQ(1, documents.field(0).asInteger());
+    EXPECT_TRUE(db().connected());
+    EXPECT_TRUE(dm().ATcompany->active());
+
+    // The notice comes even to an operator who is then refused.
+    dialogs.clear();
+    main->OperatorNo = QStringLiteral("002");
+    dialogs.type(QStringLiteral("888"));
+    PeriodCommands::yearEnd();
+    EXPECT_EQ((QStringList{prompt, "请先做年度数据备份，再做年终数据处理功能!", noRight}), dialogs.texts());
+}
+
+TEST_F(PeriodCommandsTest, YearEndStopsWithNothingDeletedWhenTheSnapshotFails)
+{
+    // A file stands where the snapshot folder would go: the copy cannot be made.
+    QFile blocker(home(QStringLiteral("LASTBAK")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.write("last year's notes");
+    blocker.close();
+    const QStringList before = snapshot();
+
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::yearEnd();
+    EXPECT_EQ(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"), dialogs.lastText());
+    EXPECT_EQ(before, snapshot());
+    EXPECT_EQ(QByteArray("last year's notes"), bytes(home(QStringLiteral("LASTBAK"))));
+    EXPECT_TRUE(db().connected());
+}
+
+TEST_F(PeriodCommandsTest, AnnualBackupGoesToTheYearOfSixtyDaysAgoAndAsksBeforeOverwriting)
+{
+    lb::Clock::set(QDateTime(QDate(2026, 2, 28), QTime(9, 0)));
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::annualBackup();
+    const QString year = home(QStringLiteral("2025"));
+    EXPECT_EQ((QStringList{prompt, "年度数据备份以备今后查数,请确认是否备份?", "年度数据将备份到:" + year,
+                           "继续进行年度数据备份！ ", "年度数据备份完毕！ "}),
+              dialogs.texts());
+    // The program's own file, whatever it is called, and the database.
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    EXPECT_EQ(QFileInfo(QCoreApplication::applicationFilePath()).size(), QFileInfo(year + QLatin1Char('/') + program).size());
+    EXPECT_EQ(bytes(lb::AppPaths::databaseFile()), bytes(year + QStringLiteral("/works/kvdb.mdb")));
+    EXPECT_TRUE(db().connected());
+
+    // The folder exists now: No (the default) keeps it as it is.
+    const QByteArray kept = bytes(year + QStringLiteral("/works/kvdb.mdb"));
+    exec(QStringLiteral("delete from product"));
+    dialogs.clear();
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok).answer(DialogAnswer::No);
+    PeriodCommands::annualBackup();
+    EXPECT_EQ(QStringLiteral("年度数据备份") + year + QStringLiteral("已经存在,是否覆盖?"), dialogs.lastText());
+    EXPECT_TRUE(dialogs.shown().back().negativeDefault);
+    EXPECT_EQ(kept, bytes(year + QStringLiteral("/works/kvdb.mdb")));
+
+    // In March the year is this one. The administrator is asked for after the question.
+    lb::Clock::set(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
+    dialogs.clear();
+    main->OperatorNo = QStringLiteral("002");
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::annualBackup();
+    EXPECT_EQ((QStringList{prompt, "年度数据备份以备今后查数,请确认是否备份?", noRight}), dialogs.texts());
+    EXPECT_FALSE(QFileInfo::exists(home(QStringLiteral("2026"))));
+}
+
+TEST_F(PeriodCommandsTest, AnnualBackupThatCannotCopyTheDatabaseSaysSo)
+{
+    lb::Clock::set(QDateTime(QDate(2026, 6, 15), QTime(9, 0)));
+    // A folder stands where the copy of the database would go.
+    ASSERT_TRUE(QDir().mkpath(home(QStringLiteral("2026/works/kvdb.mdb/x"))));
+    const QByteArray live = bytes(lb::AppPaths::databaseFile());
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok).answer(DialogAnswer::Yes);
+    PeriodCommands::annualBackup();
+    EXPECT_EQ(QStringLiteral("年度数据备份失败,请通过手工备份！ "), dialogs.lastText());
+    EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_TRUE(QFileInfo(home(QStringLiteral("2026/works/kvdb.mdb/x"))).isDir());
+    EXPECT_TRUE(db().connected());
+}
+
+TEST_F(PeriodCommandsTest, LastYearsDataIsLoadedAndThisYearsRestoredAcrossARestart)
+{
+    // Nothing to restore while this year's data is loaded; nothing to load without a snapshot.
+    PeriodCommands::restoreThisYear();
+    EXPECT_EQ(QStringList{"没有在查去年数据,不需要恢复今年数据！"}, dialogs.texts());
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::copyLastYear();
+    EXPECT_EQ(QStringLiteral("没有找到完好的去年数据(LASTBAK),不能复制去年数据！"), dialogs.lastText());
+    EXPECT_EQ(QStringList{"P1"}, productCodes());
+
+    otherBooks(home(QStringLiteral("LASTBAK")), {QStringLiteral("OLD")}, true);
+    makeProduct(QStringLiteral("P2"), QStringLiteral("今年的"));
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::copyLastYear();
+    EXPECT_EQ(QStringList{"确实要复制去年数据?"}, dialogs.texts());
+    EXPECT_EQ(QStringList{"OLD"}, productCodes());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from sqlite_master where name='totallist1'")).toInt()); // upgraded
+    EXPECT_EQ(QStringLiteral("T"), main->LastYearMode);
+    EXPECT_TRUE(PeriodCommands::lastYearLoaded());
+
+    // Month-end and a second copy are refused; a restart keeps the mode, and its close
+    // leaves BAK alone.
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::copyLastYear();
+    EXPECT_EQ(QStringList{"正在查去年数据，不能再复制去年数据"}, dialogs.texts());
+    main.reset();
+    main = std::make_unique<Tfrmain>();
+    frmain = main.get();
+    EXPECT_EQ(QStringLiteral("T"), main->LastYearMode);
+
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::restoreThisYear();
+    EXPECT_EQ(QStringList{"确实要恢复今年数据?"}, dialogs.texts());
+    EXPECT_EQ((QStringList{"P1", "P2"}), productCodes());
+    EXPECT_EQ(QStringLiteral("F"), main->LastYearMode);
+    EXPECT_FALSE(PeriodCommands::lastYearLoaded());
+    EXPECT_FALSE(QFileInfo::exists(home(QStringLiteral("BAK"))));
+}
+
+TEST_F(PeriodCommandsTest, ThisYearsDataStaysWhenItCannotBeParked)
+{
+    otherBooks(home(QStringLiteral("LASTBAK")), {QStringLiteral("OLD")});
+    QFile blocker(home(QStringLiteral("THISYEAR")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QStringList before = snapshot();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::copyLastYear();
+    EXPECT_EQ(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！"), dialogs.lastText());
+    EXPECT_EQ(before, snapshot());
+    EXPECT_NE(QStringLiteral("T"), main->LastYearMode);
+    EXPECT_FALSE(PeriodCommands::lastYearLoaded());
+}
+
+TEST_F(PeriodCommandsTest, ClosingWhileLastYearIsLoadedAsksNoBackup)
+{
+    main->LastYearMode = QStringLiteral("T");
+    main->close();
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(home(QStringLiteral("BAK"))));
+}
+
+TEST_F(PeriodCommandsTest, FrontDeskCopyReplacesTheBooksOnlyWithASoundFile)
+{
+    main->OperatorNo = QStringLiteral("002");
+    PeriodCommands::frontDeskCopy();
+    EXPECT_EQ(QStringList{"该用户无权使用此功能！"}, dialogs.texts());
+    main->OperatorNo = QStringLiteral("999");
+
+    // No folder set, and a folder without a database.
+    const QString frontDesk = folder.filePath(QStringLiteral("front"));
+    ASSERT_TRUE(QDir().mkpath(frontDesk));
+    for (const QString& path : {QString(), frontDesk + QLatin1Char('/')}) {
+        exec(QStringLiteral("update config set toppath=:p1"), {path});
+        dialogs.clear();
+        dialogs.answer(DialogAnswer::Ok);
+        PeriodCommands::frontDeskCopy();
+        EXPECT_EQ((QStringList{"确实要复制前台数据?", "数据没有成功复制,请检查前台连接线路及前台数据位置的设置！ "}), dialogs.texts());
+    }
+    // A damaged file leaves the books as they were.
+    QFile damaged(frontDesk + QStringLiteral("/kvdb.mdb"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(8192, 'x'));
+    damaged.close();
+    const QByteArray live = bytes(lb::AppPaths::databaseFile());
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::frontDeskCopy();
+    EXPECT_EQ(QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ "), dialogs.lastText());
+    EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
+
+    // A sound file of an older installation takes their place, upgraded; the old file stays as .prev.
+    QFile::remove(frontDesk + QStringLiteral("/kvdb.mdb"));
+    otherBooks(frontDesk, {QStringLiteral("FRONT")}, true);
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::frontDeskCopy();
+    EXPECT_EQ((QStringList{"确实要复制前台数据?", "数据备份完毕！ "}), dialogs.texts());
+    EXPECT_EQ(QStringList{"FRONT"}, productCodes());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from sqlite_master where name='totallist1'")).toInt());
+    EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile() + QStringLiteral(".prev")));
+}

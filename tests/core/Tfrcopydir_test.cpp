@@ -1,0 +1,149 @@
+// Tests of the backup/restore window: the database to a chosen folder and back, each copy
+// checked, a missing or damaged backup leaving the books and the connection as they were.
+#include "CoreFixture.h"
+
+#include "core/NewDatabase.h"
+#include "core/Tfrcopydir.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+using lb::ui::DialogAnswer;
+
+namespace {
+
+class BackupWindowTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        makeProduct(QStringLiteral("P1"), QStringLiteral("苹果"));
+        dm().ATcompany->open();
+    }
+
+    void TearDown() override
+    {
+        delete window.data();
+        CoreFixture::TearDown();
+    }
+
+    void open(const QString& chosen)
+    {
+        window = new Tfrcopydir();
+        window->showWork();
+        window->setFolder(chosen);
+    }
+
+    QByteArray bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QPointer<Tfrcopydir> window;
+};
+
+} // namespace
+
+TEST_F(BackupWindowTest, OpensOnBakAndBacksUpToTheChosenFolder)
+{
+    ASSERT_TRUE(QDir().mkpath(lb::AppPaths::inProgramFolder(QStringLiteral("BAK"))));
+    window = new Tfrcopydir();
+    EXPECT_EQ(QStringLiteral("数据备份恢复-请慎重选择!"), window->windowTitle());
+    EXPECT_EQ(lb::AppPaths::inProgramFolder(QStringLiteral("BAK")), window->Edit1->text());
+    EXPECT_TRUE(window->Edit1->isReadOnly());
+    delete window.data();
+
+    const QString chosen = folder.filePath(QStringLiteral("usb"));
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    open(chosen);
+    // Declined: nothing copied, the window stays.
+    dialogs.answer(DialogAnswer::Cancel);
+    window->Button1->click();
+    EXPECT_EQ((QStringList{"你选择的数据备份位置是:" + chosen + "/kvdb.mdb", "是否进行备份数据?"}), dialogs.texts());
+    EXPECT_FALSE(QFile::exists(chosen + QStringLiteral("/kvdb.mdb")));
+    ASSERT_TRUE(window);
+
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    window->Button1->click();
+    EXPECT_EQ(QStringLiteral("数据备份完毕！ "), dialogs.lastText());
+    EXPECT_EQ(bytes(lb::AppPaths::databaseFile()), bytes(chosen + QStringLiteral("/kvdb.mdb")));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    EXPECT_TRUE(db().connected());
+    EXPECT_TRUE(dm().ATcompany->active());
+}
+
+TEST_F(BackupWindowTest, ABackupThatCannotBeWrittenSaysSo)
+{
+    open(folder.filePath(QStringLiteral("missing")));
+    dialogs.answer(DialogAnswer::Ok);
+    window->Button1->click();
+    EXPECT_EQ(QStringLiteral("请检查本系统的数据备份是否存在！ "), dialogs.lastText());
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("missing"))));
+    EXPECT_TRUE(db().connected());
+}
+
+TEST_F(BackupWindowTest, RestoreWithoutASoundBackupLeavesTheBooksUntouched)
+{
+    const QString chosen = folder.filePath(QStringLiteral("usb"));
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    const QByteArray live = bytes(lb::AppPaths::databaseFile());
+    open(chosen);
+    dialogs.answer(DialogAnswer::Ok);
+    window->Button2->click();
+    EXPECT_EQ((QStringList{"你选择的数据备份位置是:" + chosen + "/kvdb.mdb", "是否进行数据恢复?",
+                           "请检查本系统的数据备份是否存在！ "}),
+              dialogs.texts());
+    EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_EQ(QStringLiteral("P1"), scalar(QStringLiteral("select sphh from product")).toString());
+
+    // A file that is not a database of this program is no backup either.
+    for (const QByteArray& content : {QByteArray(8192, 'x'), QByteArray()}) {
+        QFile bad(chosen + QStringLiteral("/kvdb.mdb"));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write(content);
+        bad.close();
+        open(chosen);
+        dialogs.clear();
+        dialogs.answer(DialogAnswer::Ok);
+        window->Button2->click();
+        EXPECT_EQ(QStringLiteral("请检查本系统的数据备份是否存在！ "), dialogs.lastText());
+        EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile()));
+    }
+    QFile::remove(chosen + QStringLiteral("/kvdb.mdb"));
+    lb::db::Connection::createFile(chosen + QStringLiteral("/kvdb.mdb"));
+    open(chosen);
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    window->Button2->click();
+    EXPECT_EQ(QStringLiteral("请检查本系统的数据备份是否存在！ "), dialogs.lastText());
+    EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
+    EXPECT_TRUE(db().connected());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
+}
+
+TEST_F(BackupWindowTest, RestoreBringsTheBackupBackAndKeepsThePreviousFile)
+{
+    const QString chosen = folder.filePath(QStringLiteral("usb"));
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    open(chosen);
+    dialogs.answer(DialogAnswer::Ok);
+    window->Button1->click();
+    makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
+    const QByteArray withPear = bytes(lb::AppPaths::databaseFile());
+
+    open(chosen);
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    window->Button2->click();
+    EXPECT_EQ(QStringLiteral("数据恢复完毕！ "), dialogs.lastText());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
+    EXPECT_EQ(withPear, bytes(lb::AppPaths::databaseFile() + QStringLiteral(".prev")));
+    EXPECT_TRUE(dm().ATcompany->active());
+}

@@ -1,0 +1,89 @@
+// Tests of the compaction window: only rows whose key is the empty text go, all in one
+// transaction, then the file is compacted with the connection back afterwards.
+#include "CoreFixture.h"
+
+#include "core/KeylessRows.h"
+#include "core/Tfrpack.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+class PackWindowTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        lb::db::Transaction seed(db());
+        // A line begun but not filled has its key and no product name yet: it stays.
+        insertRow(QStringLiteral("outdetail"), {{QStringLiteral("intno"), QStringLiteral("0000000001")}, {QStringLiteral("spmc"), QString()}});
+        insertRow(QStringLiteral("outdetail"), {{QStringLiteral("intno"), QString()}, {QStringLiteral("spmc"), QStringLiteral("苹果")}});
+        insertRow(QStringLiteral("outdetail"), {{QStringLiteral("intno"), QVariant()}, {QStringLiteral("spmc"), QStringLiteral("梨")}});
+        insertRow(QStringLiteral("inlist"), {{QStringLiteral("intno"), QString()}});
+        insertRow(QStringLiteral("inlist"), {{QStringLiteral("intno"), QStringLiteral("0000000001")}});
+        insertRow(QStringLiteral("dhdetail"), {{QStringLiteral("intno"), QString()}});
+        insertRow(QStringLiteral("cproduct"), {{QStringLiteral("intno1"), QString()}});
+        insertRow(QStringLiteral("cproduct"), {{QStringLiteral("intno1"), QStringLiteral("0000000007")}});
+        insertRow(QStringLiteral("customer"), {{QStringLiteral("intno"), QString()}, {QStringLiteral("name"), QStringLiteral("无号")}});
+        makeCustomer(QStringLiteral("C1"), QStringLiteral("有号"));
+        insertRow(QStringLiteral("store"), {{QStringLiteral("intno"), QString()}});
+        seed.commit();
+        dm().ATcompany->open();
+    }
+
+    void TearDown() override
+    {
+        delete window.data();
+        CoreFixture::TearDown();
+    }
+
+    int count(const QString& table) { return scalar(QStringLiteral("select count(*) from ") + table).toInt(); }
+
+    QPointer<Tfrpack> window;
+};
+
+} // namespace
+
+TEST_F(PackWindowTest, DeletesOnlyRowsWithAnEmptyKeyThenCompacts)
+{
+    window = new Tfrpack();
+    window->showWork();
+    EXPECT_EQ(QStringLiteral("数据整理"), window->windowTitle());
+    EXPECT_EQ(QStringLiteral("准备数据整理……"), window->Label1->text());
+    EXPECT_FALSE(window->Button3->isVisible());
+
+    window->Button1->click();
+    EXPECT_EQ(QStringLiteral("数据的压缩整理完毕！"), window->Label1->text());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_EQ(2, count(QStringLiteral("outdetail")));
+    EXPECT_EQ(1, count(QStringLiteral("outdetail where intno is null")));
+    EXPECT_EQ(1, count(QStringLiteral("outdetail where intno='0000000001'")));
+    EXPECT_EQ(1, count(QStringLiteral("inlist")));
+    EXPECT_EQ(1, count(QStringLiteral("dhdetail"))); // purchase orders are not cleaned
+    EXPECT_EQ(1, count(QStringLiteral("cproduct")));
+    EXPECT_EQ(QStringLiteral("有号"), scalar(QStringLiteral("select name from customer")).toString());
+    EXPECT_EQ(0, count(QStringLiteral("store")));
+    EXPECT_TRUE(db().connected());
+    EXPECT_TRUE(dm().ATcompany->active());
+    EXPECT_TRUE(window->isVisible()); // it stays open until 退回
+
+    window->Button3->click();
+    EXPECT_EQ(QStringList{"请用ACCESS数据库中的工具进行修复!"}, dialogs.texts());
+    window->Button2->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+}
+
+TEST_F(PackWindowTest, AFailingDeleteLeavesEveryRow)
+{
+    exec(QStringLiteral("create trigger injected_fault before delete on store begin select raise(abort, 'injected fault'); end"));
+    window = new Tfrpack();
+    window->showWork();
+    EXPECT_THROW(window->Button1Click(), lb::DatabaseError);
+    EXPECT_EQ(3, count(QStringLiteral("outdetail")));
+    EXPECT_EQ(2, count(QStringLiteral("inlist")));
+    EXPECT_EQ(2, count(QStringLiteral("customer")));
+    EXPECT_EQ(QStringLiteral("正在整理数据..."), window->Label1->text());
+}
