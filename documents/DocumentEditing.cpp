@@ -35,6 +35,7 @@ RecalcLine readLine(const lb::db::DataSet& lines)
     line.ss = field(lines, "ss").asFloat();
     line.sl_j = field(lines, "sl_j").asFloat();
     line.sl_s = field(lines, "sl_s").asFloat();
+    line.amount = field(lines, "amount").asFloat();
     return line;
 }
 
@@ -47,6 +48,26 @@ double lineValue(const RecalcLine& line, const QString& column)
     if (column == QLatin1String("sl"))
         return line.sl;
     throw lb::Error(QStringLiteral("The recalculation writes no line column '%1'").arg(column));
+}
+
+// The value a box column of the header takes at the recalculation.
+QString boxValue(const QString& column, const HeaderBoxes& boxes, const std::optional<Party>& party)
+{
+    if (column == QLatin1String("customerid"))
+        return boxes.partyCode;
+    if (column == QLatin1String("customername"))
+        return party ? party->name : boxes.partyName;
+    if (column == QLatin1String("persondeal"))
+        return party ? party->persondeal : boxes.persondeal;
+    if (column == QLatin1String("remark1"))
+        return boxes.remark1;
+    if (column == QLatin1String("bankid"))
+        return boxes.bankid;
+    if (column == QLatin1String("employeename"))
+        return boxes.employeename;
+    if (column == QLatin1String("djh"))
+        return boxes.djh;
+    throw lb::Error(QStringLiteral("No header box for the column '%1'").arg(column));
 }
 
 // Keeps the lines' current row and holds their bound controls back while a command walks them.
@@ -166,9 +187,8 @@ RecalcResult DocumentEditing::recalculate(const DocumentKind& kind, const QStrin
         header.fieldByName(column).setAsFloat(result.totals.value(column));
     field(header, "billdate").setAsDate(billdate);
     field(header, "remark").setAsString(result.totals.remark);
-    field(header, "remark1").setAsString(boxes.remark1);
-    field(header, "bankid").setAsString(boxes.bankid);
-    field(header, "employeename").setAsString(boxes.employeename);
+    for (const QString& column : kind.recalcBoxColumns)
+        header.fieldByName(column).setAsString(boxValue(column, boxes, result.party));
     header.post();
     transaction.commit();
     return result;
@@ -179,6 +199,10 @@ void DocumentEditing::appendLine(const DocumentKind& kind, const QString& intno,
     lines.append();
     field(lines, "intno").setAsString(lb::core::nextIntno(lines.connection(), kind.lineTable));
     field(lines, "mainintno").setAsString(intno);
+    if (kind.linesAreAccounts) {
+        field(lines, "sphh").setAsString(DocumentKinds::CashAccountId);
+        field(lines, "spmc").setAsString(DocumentKinds::CashAccountName);
+    }
     lines.post();
 }
 
@@ -195,7 +219,7 @@ std::unique_ptr<lb::db::Query> DocumentEditing::findProduct(lb::db::Connection& 
     return nullptr;
 }
 
-void DocumentEditing::fillFromProduct(lb::db::DataSet& lines, const lb::db::DataSet& product)
+void DocumentEditing::fillFromProduct(const DocumentKind& kind, lb::db::DataSet& lines, const lb::db::DataSet& product)
 {
     lines.edit();
     field(lines, "spintno").setAsString(field(product, "intno").asString());
@@ -203,12 +227,14 @@ void DocumentEditing::fillFromProduct(lb::db::DataSet& lines, const lb::db::Data
     field(lines, "spmc").setAsString(field(product, "spmc").asString());
     field(lines, "spgg").setAsString(field(product, "spgg").asString());
     field(lines, "unit").setAsString(field(product, "spbs").asString());
+    if (kind.codeEntry.boxQuantity)
+        field(lines, "sl_s").setAsFloat(field(product, "sl_s").asFloat());
     field(lines, "sl_j").setAsFloat(field(product, "sl_j").asFloat());
     field(lines, "dj_n").setAsFloat(field(product, "dj_n").asFloat());
     field(lines, "dj_w").setAsFloat(field(product, "dj_w").asFloat());
     field(lines, "ss").setAsFloat(0);
-    field(lines, "js").setAsFloat(0);
-    field(lines, "sl").setAsFloat(1);
+    field(lines, "js").setAsFloat(kind.codeEntry.js);
+    field(lines, "sl").setAsFloat(kind.codeEntry.sl);
     lines.post();
 }
 

@@ -26,12 +26,16 @@ struct Party {
 };
 
 // What the header boxes of an entry form hold when the recalculation stores them.
+// Which of them a kind stores is its row's recalcBoxColumns.
 struct HeaderBoxes {
     QString partyCode;    // Edit2, looked up exactly as typed
     QString billdate;     // Edit6, "yyyy-mm-dd"
     QString remark1;      // Memo1
-    QString bankid;       // Edit10
+    QString bankid;       // Edit10 (account)
     QString employeename; // Edit16
+    QString partyName;    // Edit3, when the party code names no row
+    QString persondeal;   // Edit4, the same
+    QString djh;          // Edit10 (paper number) of the kinds that keep one
 };
 
 struct RecalcResult {
@@ -57,13 +61,15 @@ public:
                                             lb::db::DataSet& lines, const QString& code);
 
     // 刷新: the look-up, then the lines after the carry-over line by the kind's rule, starting
-    // from the carry-over line's rest, then the header's totals, summary and the boxes' date,
-    // note, account and handler; all in one transaction. A date box that is no date raises
+    // from the carry-over line's rest, then the header's totals, summary, the date box and the
+    // kind's other box columns; all in one transaction. A party name and contact stored from
+    // the boxes are the party's own when the look-up found it (the look-up fills those boxes). A date box that is no date raises
     // lb::ConvertError before anything is written. The lines dataset keeps its current line.
     static RecalcResult recalculate(const DocumentKind& kind, const QString& intno, lb::db::DataSet& header,
                                     lb::db::DataSet& lines, const HeaderBoxes& boxes);
 
     // 新增行: appends a blank line with the next line number to document `intno`; it is current.
+    // Where lines are accounts the new line is the cash account.
     static void appendLine(const DocumentKind& kind, const QString& intno, lb::db::DataSet& lines);
 
     // The product whose code (sphh), or failing that whose barcode, is exactly `code`; an open
@@ -71,9 +77,9 @@ public:
     static std::unique_ptr<lb::db::Query> findProduct(lb::db::Connection& connection, const QString& code);
 
     // The code entry's fill of the current line from a product row: product key, code, name,
-    // specification, unit, quantity per pack, selling and purchase price; no boxes or packs,
-    // quantity 1.
-    static void fillFromProduct(lb::db::DataSet& lines, const lb::db::DataSet& product);
+    // specification, unit, quantity per pack, selling and purchase price, no boxes, and the
+    // kind's packs and quantity (and quantity per box).
+    static void fillFromProduct(const DocumentKind& kind, lb::db::DataSet& lines, const lb::db::DataSet& product);
 
     // Whether the current line is the carry-over line (or there is no line at all): such a
     // line is neither deleted nor filled.

@@ -45,6 +45,7 @@ DocumentKind sales()
     k.partyBalanceFromRest = true;
     k.postedLineCopies = {"billdate", "customerid", "customername", "bankid"};
     k.copiedLineFields = {"spintno", "sphh", "spmc", "spgg", "remark", "unit", "dj_n", "sl", "pay", "deduck"};
+    k.recalcBoxColumns = {"remark1", "bankid", "employeename"};
     k.pickCode = 1;
     k.texts.noPartyPost = QStringLiteral("没有选取客户,不能过帐！");
     k.texts.partyNotFound = QStringLiteral("查无此客户号！");
@@ -73,17 +74,45 @@ DocumentKind sales()
     return k;
 }
 
-// The kinds whose windows are still to come: their tables and codes, and the stock moves of
-// their stock-only booking.
 DocumentKind purchase()
 {
     DocumentKind k = kindRow(BillKind::Purchase, "02", QStringLiteral("进货单"), "inlist", "indetail", "branch");
     k.followsPostingMode = true;
+    k.partyBalanceFromRest = true;
+    k.postedLineCopies = {"billdate", "customerid", "customername", "bankid"};
+    k.copiedLineFields = {"spintno", "sphh", "spmc", "remark", "unit", "dj_w", "js", "sl", "sl_j", "pay"};
+    k.recalcBoxColumns = {"customerid", "customername", "persondeal", "bankid", "employeename"};
+    k.codeEntry = {true, 1, 0};
     k.pickCode = 2;
-    k.effects = {{T::Product, "sl", "sl", +1, true}};
+    k.texts.noPartyPost = QStringLiteral("没有选取供应商,不能过帐！");
+    k.texts.partyNotFound = QStringLiteral("查无此供应商号！");
+    k.texts.partyNotFoundReverse = QStringLiteral("查无此供应商号,不能冲数！");
+    k.texts.stockShortReverse = QStringLiteral("的库存数量不足！");
+    // What is bought is owed to the supplier less what was paid from the account; the goods
+    // come into stock.
+    k.effects = {
+        {T::Party, "balance", "amount", +1},
+        {T::Party, "balance", "deduck", -1},
+        {T::Party, "balance", "pay", -1},
+        {T::Party, "amount", "amount", +1},
+        {T::Party, "pay", "pay", +1},
+        {T::Party, "deduck", "deduck", +1},
+        {T::Party, "amount_y", "amount", +1},
+        {T::Party, "pay_y", "pay", +1},
+        {T::Party, "deduck_y", "deduck", +1},
+        {T::HeaderAccount, "balance", "pay", -1},
+        {T::HeaderAccount, "pay", "pay", +1},
+        {T::HeaderAccount, "pay_y", "pay", +1},
+        {T::Product, "sl_in_m", "sl", +1},
+        {T::Product, "sl_in_y", "sl", +1},
+        {T::Product, "sl", "sl", +1, true},
+    };
+    k.recalc = LineRecalc::purchase();
     return k;
 }
 
+// The kinds whose windows are still to come (orders, returns, payments): their tables and
+// codes, and the stock moves of their stock-only booking.
 DocumentKind purchaseOrder()
 {
     DocumentKind k = kindRow(BillKind::PurchaseOrder, "03", QStringLiteral("订货单"), "dhlist", "dhdetail", "branch");
@@ -112,7 +141,30 @@ DocumentKind purchaseReturn()
 DocumentKind receipt()
 {
     DocumentKind k = kindRow(BillKind::Receipt, "13", QStringLiteral("收款单"), "getlist", "getdetail", "customer");
+    k.partyBalanceFromRest = true;
+    k.lineNamesRequired = false;
+    k.headerAccount = false;
+    k.linesAreAccounts = true;
+    k.postedLineCopies = {"billdate", "customerid", "customername", "djh"};
+    k.recalcBoxColumns = {"customerid", "customername", "persondeal", "djh", "employeename"};
     k.pickCode = 13;
+    k.texts.noPartyPost = QStringLiteral("没有选取客户,不能过帐！");
+    k.texts.partyNotFound = QStringLiteral("查无此客户号！");
+    k.texts.partyNotFoundReverse = QStringLiteral("查无此客户号,不能冲数！");
+    // The money received, and what was written off with it, lower what the customer owes;
+    // each line's money goes into its account.
+    k.effects = {
+        {T::Party, "balance", "amount", -1},
+        {T::Party, "balance", "deduck", -1},
+        {T::Party, "pay", "amount", +1},
+        {T::Party, "deduck", "deduck", +1},
+        {T::Party, "pay_y", "amount", +1},
+        {T::Party, "deduck_y", "deduck", +1},
+        {T::LineAccount, "balance", "amount", +1},
+        {T::LineAccount, "amount", "amount", +1},
+        {T::LineAccount, "amount_y", "amount", +1},
+    };
+    k.recalc = LineRecalc::receipt();
     return k;
 }
 

@@ -52,6 +52,13 @@ struct KindTexts {
     QString stockShortReverse;    // the same for 冲数; empty: no check
 };
 
+// What the code entry writes into a line besides the product's own columns.
+struct CodeEntryFill {
+    bool boxQuantity = false; // the product's quantity per box (sl_s) too
+    double js = 0;            // packs
+    double sl = 1;            // quantity
+};
+
 // One row per kind: tables, party, numbering of its lines, what posting writes and checks.
 struct DocumentKind {
     BillKind kind = BillKind::Sales;
@@ -65,6 +72,12 @@ struct DocumentKind {
     bool partyBalanceFromRest = false; // 过帐 sets the party's balance to the header's rest
                                        // (its Party effects on balance are what 冲数 undoes)
     bool lineNamesRequired = true;     // 过帐 refuses a line without a name
+    bool headerAccount = true;     // a new document names the cash account in its header
+    bool linesAreAccounts = false; // lines name cash/bank accounts (sphh, spmc); a new line
+                                   // is the cash account
+    QStringList recalcBoxColumns;  // header columns the recalculation stores from the boxes
+                                   // (besides billdate and remark)
+    CodeEntryFill codeEntry;
     QStringList postedLineCopies;  // header columns 过帐 copies into every line
     QStringList copiedLineFields;  // line columns 转抄 and the history copy carry over
     int pickCode = 0;              // PickMode of the kind's entry form

@@ -258,19 +258,16 @@ void moveLineAccounts(lb::db::Connection& connection, lb::db::DataSet& lines, co
     }
 }
 
-// Whether a line moves money into or out of an account code that names no row.
+// Whether a line of a kind whose lines move accounts names an account code that names no row.
+// Such a line is refused whatever its amount: a code that matches nothing is a slip to mend
+// before the books move, and its money would otherwise vanish.
 bool lineAccountMissing(lb::db::Connection& connection, lb::db::DataSet& lines, const std::vector<const Effect*>& effects)
 {
     if (effects.empty())
         return false;
     for (lines.first(); !lines.eof(); lines.next()) {
         const QString account = text(lines, "sphh");
-        if (account.isEmpty())
-            continue;
-        bool moves = false;
-        for (const Effect* effect : effects)
-            moves = moves || number(lines, effect->source) != 0;
-        if (moves && rowWithId(connection, QStringLiteral("bank"), account) == 0)
+        if (!account.isEmpty() && rowWithId(connection, QStringLiteral("bank"), account) == 0)
             return true;
     }
     return false;
@@ -344,18 +341,23 @@ QString DocumentPosting::create(lb::db::Connection& connection, const DocumentKi
 {
     lb::db::Transaction transaction(connection);
     const QString intno = lb::core::nextIntno(connection, kind.headerTable);
+    const QString account = kind.headerAccount ? DocumentKinds::CashAccountId : QString();
+    const QString accountName = kind.headerAccount ? DocumentKinds::CashAccountName : QString();
     exec(connection,
          QStringLiteral("insert into %1 (intno,pass,billdate,bankid,bankname,remark1) values (:p1,0,:p2,:p3,:p4,:p5)").arg(q(kind.headerTable)),
-         {{QStringLiteral("p1"), intno}, {QStringLiteral("p2"), lb::Clock::today()}, {QStringLiteral("p3"), DocumentKinds::CashAccountId},
-          {QStringLiteral("p4"), DocumentKinds::CashAccountName}, {QStringLiteral("p5"), remark1}});
+         {{QStringLiteral("p1"), intno}, {QStringLiteral("p2"), lb::Clock::today()}, {QStringLiteral("p3"), account},
+          {QStringLiteral("p4"), accountName}, {QStringLiteral("p5"), remark1}});
     QString line = lb::core::nextIntno(connection, kind.lineTable);
     if (kind.carryOverLine) {
         exec(connection, QStringLiteral("insert into %1 (intno,mainintno,spmc) values (:p1,:p2,:p3)").arg(q(kind.lineTable)),
              {{QStringLiteral("p1"), line}, {QStringLiteral("p2"), intno}, {QStringLiteral("p3"), DocumentKinds::CarryOverLine}});
         line = lb::core::nextIntnoAfter(line);
     }
-    exec(connection, QStringLiteral("insert into %1 (intno,mainintno) values (:p1,:p2)").arg(q(kind.lineTable)),
-         {{QStringLiteral("p1"), line}, {QStringLiteral("p2"), intno}});
+    // The first line to fill: blank, or the cash account where lines are accounts.
+    exec(connection, QStringLiteral("insert into %1 (intno,mainintno,sphh,spmc) values (:p1,:p2,:p3,:p4)").arg(q(kind.lineTable)),
+         {{QStringLiteral("p1"), line}, {QStringLiteral("p2"), intno},
+          {QStringLiteral("p3"), kind.linesAreAccounts ? DocumentKinds::CashAccountId : QString()},
+          {QStringLiteral("p4"), kind.linesAreAccounts ? DocumentKinds::CashAccountName : QString()}});
     transaction.commit();
     return intno;
 }

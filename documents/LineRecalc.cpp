@@ -20,6 +20,28 @@ double lineQuantity(const RecalcLine& line)
     return line.sl;
 }
 
+double purchaseQuantity(const RecalcLine& line)
+{
+    return line.js * line.sl_j + line.ss * line.sl_s;
+}
+
+double purchaseLine(RecalcLine& line, double balance)
+{
+    line.sl = line.js * line.sl_j;
+    line.amount = purchaseQuantity(line) * line.dj_w;
+    return balance + line.amount - line.pay;
+}
+
+double receiptLine(RecalcLine& line, double balance)
+{
+    return balance - line.amount - line.deduck;
+}
+
+double noQuantity(const RecalcLine&)
+{
+    return 0;
+}
+
 } // namespace
 
 double RecalcTotals::value(const QString& column) const
@@ -51,6 +73,30 @@ const RecalcRule& LineRecalc::sales()
         {QStringLiteral("amount"), QStringLiteral("rest")},
         {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("deduck"), QStringLiteral("pay"),
          QStringLiteral("hjjs"), QStringLiteral("hjss"), QStringLiteral("hjsl")},
+    };
+    return rule;
+}
+
+const RecalcRule& LineRecalc::purchase()
+{
+    static const RecalcRule rule{
+        QStringLiteral("进货商品:"),
+        purchaseLine,
+        purchaseQuantity,
+        {QStringLiteral("sl"), QStringLiteral("amount"), QStringLiteral("rest")},
+        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("pay"), QStringLiteral("hjjs"), QStringLiteral("hjsl")},
+    };
+    return rule;
+}
+
+const RecalcRule& LineRecalc::receipt()
+{
+    static const RecalcRule rule{
+        QStringLiteral("收款的现金银行帐:"),
+        receiptLine,
+        noQuantity,
+        {QStringLiteral("rest")},
+        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("deduck")},
     };
     return rule;
 }

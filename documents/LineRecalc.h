@@ -58,6 +58,13 @@ class LineRecalc {
 public:
     // Sales: amount := sl × dj_n; balance := balance + amount - deduck - pay; hjsl counts sl.
     static const RecalcRule& sales();
+    // Purchase, bought in packs and boxes: sl := js × sl_j (what goes into stock);
+    // amount := (js × sl_j + ss × sl_s) × dj_w; balance := balance + amount - pay; hjsl counts
+    // the packs and the boxes. The header's deduck and hjss are not stored.
+    static const RecalcRule& purchase();
+    // Receipt, lines of money received into accounts: the typed amount stands;
+    // balance := balance - amount - deduck. No quantities are stored.
+    static const RecalcRule& receipt();
 
     // Recalculates `lines` (those after the carry-over line, in line order) from the carry-over
     // line's balance `openingRest`: each line's amount and running balance by the rule, in

@@ -106,20 +106,20 @@ TEST_F(DocumentEditingTest, TheFormWritesOnlyIntoTheDocumentItShows)
     // A header dataset standing on another document is moved to the one shown.
     Open all(db(), second, QStringLiteral("select * from outlist order by intno"));
     ASSERT_EQ(first, all.header.fieldByName(QStringLiteral("intno")).asString());
-    DocumentEditing::recalculate(sales(), second, all.header, all.lines, {QStringLiteral("C1"), QStringLiteral("2026-06-15"), {}, {}, {}});
+    DocumentEditing::recalculate(sales(), second, all.header, all.lines, {QStringLiteral("C1"), QStringLiteral("2026-06-15"), {}, {}, {}, {}, {}, {}});
     EXPECT_EQ(second, all.header.fieldByName(QStringLiteral("intno")).asString());
     EXPECT_EQ((QStringList{QStringLiteral("100|0"), QStringLiteral("110|10")}), rows(QStringLiteral("select rest, amount from outlist order by intno")));
 
     // Also when the customer code finds nobody.
     all.header.first();
-    DocumentEditing::recalculate(sales(), second, all.header, all.lines, {QStringLiteral("C9"), QStringLiteral("2026-06-14"), {}, {}, {}});
+    DocumentEditing::recalculate(sales(), second, all.header, all.lines, {QStringLiteral("C9"), QStringLiteral("2026-06-14"), {}, {}, {}, {}, {}, {}});
     EXPECT_EQ((QStringList{QStringLiteral("2026-06-15"), QStringLiteral("2026-06-14")}), rows(QStringLiteral("select billdate from outlist order by intno")));
 
     // One that does not hold it at all is refused before anything is written.
     Open wrong(db(), second, QStringLiteral("select * from outlist where intno='") + first + QLatin1Char('\''));
     const QStringList before = everyTable();
     EXPECT_THROW(DocumentEditing::recalculate(sales(), second, wrong.header, wrong.lines,
-                                              {QStringLiteral("C1"), QStringLiteral("2026-06-15"), {}, {}, {}}),
+                                              {QStringLiteral("C1"), QStringLiteral("2026-06-15"), {}, {}, {}, {}, {}, {}}),
                  lb::DatabaseError);
     EXPECT_EQ(before, everyTable());
 }
@@ -146,7 +146,7 @@ TEST_F(DocumentEditingTest, LinesAreAddedFilledByCodeOrBarcodeAndBlankLinesGoAtC
     auto byBarcode = DocumentEditing::findProduct(db(), QStringLiteral("690123"));
     ASSERT_TRUE(byBarcode);
     open.lines.last();
-    DocumentEditing::fillFromProduct(open.lines, *byBarcode);
+    DocumentEditing::fillFromProduct(sales(), open.lines, *byBarcode);
     EXPECT_EQ(QStringLiteral("A01|面粉|25kg|袋|4|0|80|60|0|0|1"),
               row(QStringLiteral("select sphh, spmc, spgg, unit, sl_j, sl_s, dj_n, dj_w, ss, js, sl from outdetail where intno='0000000005'")));
 

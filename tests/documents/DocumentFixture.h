@@ -22,39 +22,67 @@ struct SaleLine {
 class DocumentFixture : public MasterDataFixture {
 protected:
     static const lb::documents::DocumentKind& sales() { return lb::documents::DocumentKinds::of(lb::documents::BillKind::Sales); }
+    static const lb::documents::DocumentKind& purchase() { return lb::documents::DocumentKinds::of(lb::documents::BillKind::Purchase); }
+    static const lb::documents::DocumentKind& receipt() { return lb::documents::DocumentKinds::of(lb::documents::BillKind::Receipt); }
 
     // A recalculated open sales document of the customer: its carry-over line and `lines`,
     // dated 2026-06-15, paid into `account`. Returns its number.
     QString makeSale(const QString& customerId, const std::vector<SaleLine>& lines,
                      const QString& account = QStringLiteral("0000000001"))
     {
-        const QString intno = lb::documents::DocumentPosting::create(db(), sales(), QString());
-        exec(QStringLiteral("delete from outdetail where mainintno=:p1 and spmc=''"), {intno});
+        std::vector<Values> rows;
         for (const SaleLine& line : lines) {
             const QString code = scalar(QStringLiteral("select sphh from product where intno=:p1"), {line.product}).toString();
-            insertRow(QStringLiteral("outdetail"),
-                      {{"mainintno", intno}, {"spintno", line.product}, {"sphh", code}, {"spmc", line.spmc}, {"sl", line.sl},
-                       {"dj_n", line.dj_n}, {"deduck", line.deduck}, {"pay", line.pay}});
+            rows.push_back({{"spintno", line.product}, {"sphh", code}, {"spmc", line.spmc}, {"sl", line.sl},
+                            {"dj_n", line.dj_n}, {"deduck", line.deduck}, {"pay", line.pay}});
         }
-        recalculate(intno, customerId, account);
+        return makeDocument(sales(), customerId, rows, account);
+    }
+
+    // A recalculated open document of `kind` for the party: its carry-over line and then one
+    // line of each of `lines` (column values), dated 2026-06-15, with `account` in the
+    // account box. Returns its number.
+    QString makeDocument(const lb::documents::DocumentKind& kind, const QString& partyId, const std::vector<Values>& lines,
+                         const QString& account = QStringLiteral("0000000001"))
+    {
+        const QString intno = lb::documents::DocumentPosting::create(db(), kind, QString());
+        exec(QStringLiteral("delete from %1 where mainintno=:p1 and spmc<>'上期结转'").arg(kind.lineTable), {intno});
+        for (Values line : lines) {
+            line.emplace_back(QStringLiteral("mainintno"), intno);
+            insertRow(kind.lineTable, std::move(line));
+        }
+        recalculate(kind, intno, partyId, account);
         return intno;
     }
 
-    // The entry form's 刷新 on a stored document, with the boxes given.
+    // The entry form's 刷新 on a stored sales document, with the boxes given.
     lb::documents::RecalcResult recalculate(const QString& intno, const QString& customerId,
                                             const QString& account = QStringLiteral("0000000001"),
                                             const QString& date = QStringLiteral("2026-06-15"))
     {
+        return recalculate(sales(), intno, customerId, account, date);
+    }
+
+    // The entry form's 刷新 on a stored document of `kind`: the party box, the account box
+    // (the paper number where the kind keeps one), the date box, the rest empty.
+    lb::documents::RecalcResult recalculate(const lb::documents::DocumentKind& kind, const QString& intno, const QString& partyId,
+                                            const QString& account = QStringLiteral("0000000001"),
+                                            const QString& date = QStringLiteral("2026-06-15"))
+    {
         lb::db::Query header(db());
-        header.sql().add(QStringLiteral("select * from outlist where intno=:p1"));
+        header.sql().add(QStringLiteral("select * from %1 where intno=:p1").arg(kind.headerTable));
         header.paramByName(QStringLiteral("p1")).setAsString(intno);
         header.open();
         lb::db::Query lines(db());
-        lines.sql().add(QStringLiteral("select * from outdetail where mainintno=:p1 order by intno"));
+        lines.sql().add(QStringLiteral("select * from %1 where mainintno=:p1 order by intno").arg(kind.lineTable));
         lines.paramByName(QStringLiteral("p1")).setAsString(intno);
         lines.open();
-        return lb::documents::DocumentEditing::recalculate(sales(), intno, header, lines,
-                                                           {customerId, date, QString(), account, QString()});
+        lb::documents::HeaderBoxes boxes;
+        boxes.partyCode = partyId;
+        boxes.billdate = date;
+        boxes.bankid = account;
+        boxes.djh = account;
+        return lb::documents::DocumentEditing::recalculate(kind, intno, header, lines, boxes);
     }
 
     double number(const QString& sql, const QVariantList& params = {}) { return scalar(sql, params).toDouble(); }
