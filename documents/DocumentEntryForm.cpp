@@ -453,8 +453,12 @@ void DocumentEntryForm::Edit2Exit()
 void DocumentEntryForm::recalculate()
 {
     const WaitCursor wait;
-    const lb::documents::HeaderBoxes boxes{text(QStringLiteral("Edit2")), text(QStringLiteral("Edit6")), Memo1->toPlainText(),
-                                           text(QStringLiteral("Edit10")), text(QStringLiteral("Edit16"))};
+    lb::documents::HeaderBoxes boxes;
+    boxes.partyCode = text(QStringLiteral("Edit2"));
+    boxes.billdate = text(QStringLiteral("Edit6"));
+    boxes.remark1 = Memo1->toPlainText();
+    boxes.bankid = text(QStringLiteral("Edit10"));
+    boxes.employeename = text(QStringLiteral("Edit16"));
     const auto result = DocumentEditing::recalculate(kind_, intno_, header(), lines(), boxes);
     if (result.party) {
         box(QStringLiteral("Edit3"))->setText(result.party->name);
@@ -651,7 +655,7 @@ void DocumentEntryForm::codeEntry()
         Edit12->selectAll();
         return;
     }
-    DocumentEditing::fillFromProduct(lines(), *product);
+    DocumentEditing::fillFromProduct(kind_, lines(), *product);
     recalculate();
     DBGrid1->setSelectedIndex(config_.firstEntryColumn);
     DBGrid1->setFocus();
