@@ -53,6 +53,9 @@ Tfrcopydir::Tfrcopydir(QWidget* owner)
     warning->setStyleSheet(QStringLiteral("color: red"));
 
     connect(DriveComboBox1, &QComboBox::currentTextChanged, this, guardSlot(this, &Tfrcopydir::driveChanged));
+    // Folders are read in the background: the chosen one comes into view once its parents are.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this,
+            guardSlot(this, [this] { DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex()); }));
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             guardSlot(this, [this](const QModelIndex& current) { Edit1->setText(folders_->filePath(current)); }));
     connect(Button1, &QPushButton::clicked, this, guardSlot(this, &Tfrcopydir::Button1Click));

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,12 +17,25 @@ namespace lb::ui {
 
 namespace {
 
+// The window a box belongs to: the active one. Right after a box closes, the window system
+// may not yet have handed the activation back, so a box asked for then belongs to the window
+// the previous box belonged to (a window that stays on top would otherwise hide it).
+QWidget* boxOwner()
+{
+    static QPointer<QWidget> last;
+    if (QWidget* active = QApplication::activeWindow()) {
+        last = active;
+        return active;
+    }
+    return last && last->isVisible() ? last.data() : nullptr;
+}
+
 // Real windows: Qt's message box and a small input dialog with the program's button texts.
 class WindowResponder : public DialogResponder {
 public:
     DialogAnswer ask(const DialogRequest& request) override
     {
-        QMessageBox box(QApplication::activeWindow());
+        QMessageBox box(boxOwner());
         WindowPlacement::raiseOver(box, box.parentWidget());
         box.setWindowTitle(request.caption);
         box.setText(request.text);
@@ -43,7 +57,7 @@ public:
 
     std::optional<QString> askText(const DialogRequest& request) override
     {
-        QDialog dialog(QApplication::activeWindow());
+        QDialog dialog(boxOwner());
         WindowPlacement::raiseOver(dialog, dialog.parentWidget());
         dialog.setWindowTitle(request.caption);
         dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);

@@ -175,6 +175,33 @@ TEST_F(RealDialogs, boxesShowOnlyChineseButtons)
     EXPECT_EQ(QStringList({"朔栎软件", "确定"}), seen);
 }
 
+TEST_F(RealDialogs, ABoxAskedBeforeTheActivationComesBackBelongsToThePreviousBoxsWindow)
+{
+    QWidget window;
+    window.setWindowFlag(Qt::WindowStaysOnTopHint);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QWidget* firstOwner = nullptr;
+    whenModalShows([&](QWidget& box) {
+        firstOwner = box.parentWidget();
+        buttonWithText(box, "确定")->click();
+    });
+    Dialogs::message("你选择的数据备份位置是:");
+    // The window system has not handed the activation back yet when the next box comes.
+    QApplication::setActiveWindow(nullptr);
+    QWidget* secondOwner = nullptr;
+    bool onTop = false;
+    whenModalShows([&](QWidget& box) {
+        secondOwner = box.parentWidget();
+        onTop = box.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        buttonWithText(box, "确定")->click();
+    });
+    Dialogs::message("数据备份完毕！ ");
+    EXPECT_EQ(&window, firstOwner);
+    EXPECT_EQ(&window, secondOwner);
+    EXPECT_TRUE(onTop);
+}
+
 TEST_F(RealDialogs, EnterAnswersNoWhereNoIsTheDefault)
 {
     QString defaultText;
