@@ -30,7 +30,7 @@ DataTool::Refusal DataTool::check(lb::db::Query& command, const QStringList& lin
     return Refusal::None;
 }
 
-DataTool::Refusal DataTool::execute(lb::db::Query& command, const QStringList& lines)
+DataTool::Refusal DataTool::prepare(lb::db::Query& command, const QStringList& lines)
 {
     command.close();
     const Refusal refusal = check(command, lines);
@@ -39,22 +39,25 @@ DataTool::Refusal DataTool::execute(lb::db::Query& command, const QStringList& l
     command.sql().clear();
     for (const QString& line : lines)
         command.sql().add(line);
-    command.execSQL();
-    command.close();
     return Refusal::None;
+}
+
+DataTool::Refusal DataTool::execute(lb::db::Query& command, const QStringList& lines)
+{
+    const Refusal refusal = prepare(command, lines);
+    if (refusal == Refusal::None) {
+        command.execSQL();
+        command.close();
+    }
+    return refusal;
 }
 
 DataTool::Refusal DataTool::open(lb::db::Query& command, const QStringList& lines)
 {
-    command.close();
-    const Refusal refusal = check(command, lines);
-    if (refusal != Refusal::None)
-        return refusal;
-    command.sql().clear();
-    for (const QString& line : lines)
-        command.sql().add(line);
-    command.open();
-    return Refusal::None;
+    const Refusal refusal = prepare(command, lines);
+    if (refusal == Refusal::None)
+        command.open();
+    return refusal;
 }
 
 void DataTool::emptyLists(lb::db::Query& command)

@@ -49,6 +49,10 @@ public:
     // Gives every record of the destination its INTNO trimmed and filled with leading zeros
     // to ten characters. Returns the records changed. lb::Error when the table has no INTNO.
     static int padKeys(const QString& destination);
+
+private:
+    // check(), then the lines as the SQL text of `command` (closed).
+    static Refusal prepare(lb::db::Query& command, const QStringList& lines);
 };
 
 } // namespace lb::core

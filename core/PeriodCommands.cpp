@@ -92,10 +92,17 @@ bool PeriodCommands::administrator(const QString& refusal)
     return false;
 }
 
-void PeriodCommands::failed(const QString& text, const lb::Error& error)
+void PeriodCommands::runProcedure(void (*procedure)(lb::db::Query&), const QString& done, const QString& failure)
 {
-    Dialogs::warning(text);
-    lb::ui::LbApplication::reportError(frmain, error);
+    try {
+        procedure(*frdm->AQcom);
+    } catch (const lb::Error& error) {
+        // Rolled back: the user learns that nothing changed, the log gets the reason.
+        Dialogs::warning(failure);
+        lb::ui::LbApplication::reportError(frmain, error);
+        return;
+    }
+    Dialogs::message(done);
 }
 
 void PeriodCommands::monthEnd()
@@ -108,13 +115,7 @@ void PeriodCommands::monthEnd()
     }
     if (!Dialogs::confirm(QStringLiteral("确实要月终数据处理?")))
         return;
-    try {
-        PeriodProcedures::monthEnd(*frdm->AQcom);
-    } catch (const lb::Error& error) {
-        failed(QStringLiteral("月终数据处理失败,数据没有改动！"), error);
-        return;
-    }
-    Dialogs::message(QStringLiteral("已做完月终数据处理!"));
+    runProcedure(&PeriodProcedures::monthEnd, QStringLiteral("已做完月终数据处理!"), QStringLiteral("月终数据处理失败,数据没有改动！"));
 }
 
 void PeriodCommands::yearEnd()
@@ -139,26 +140,16 @@ void PeriodCommands::yearEnd()
         Dialogs::warning(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"));
         return;
     }
-    try {
-        PeriodProcedures::closeYear(*frdm->AQcom);
-    } catch (const lb::Error& error) {
-        failed(QStringLiteral("年终数据处理失败,数据没有改动！"), error);
-        return;
-    }
-    Dialogs::message(QStringLiteral("年终数据处理完成，请到数据维护中进行数据压缩整理。"));
+    runProcedure(&PeriodProcedures::closeYear, QStringLiteral("年终数据处理完成，请到数据维护中进行数据压缩整理。"),
+                 QStringLiteral("年终数据处理失败,数据没有改动！"));
 }
 
 void PeriodCommands::initialise()
 {
     if (!passwordAccepted() || !administrator(noRight) || !Dialogs::confirm(QStringLiteral("确实要初始化吗?")))
         return;
-    try {
-        PeriodProcedures::initialise(*frdm->AQcom);
-    } catch (const lb::Error& error) {
-        failed(QStringLiteral("初始化失败,数据没有改动！"), error);
-        return;
-    }
-    Dialogs::message(QStringLiteral("初始化完成，请到数据维护中进行数据整理。"));
+    runProcedure(&PeriodProcedures::initialise, QStringLiteral("初始化完成，请到数据维护中进行数据整理。"),
+                 QStringLiteral("初始化失败,数据没有改动！"));
 }
 
 void PeriodCommands::annualBackup()

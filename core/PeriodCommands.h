@@ -4,8 +4,8 @@
 
 #include <QString>
 
-namespace lb {
-class Error;
+namespace lb::db {
+class Query;
 }
 
 // Each command checks its rights and asks its question before anything changes, and reports
@@ -43,7 +43,8 @@ private:
     static bool passwordAccepted();
     // Operator "999", else `refusal` is shown. True for the administrator.
     static bool administrator(const QString& refusal);
-    // A procedure that failed with nothing changed: says so, and hands the error to the log.
-    static void failed(const QString& text, const lb::Error& error);
+    // Runs a procedure of PeriodProcedures on AQcom and shows `done`; when it fails (with
+    // nothing changed) shows `failure` and hands the error to the error handler.
+    static void runProcedure(void (*procedure)(lb::db::Query&), const QString& done, const QString& failure);
     static bool setLastYearLoaded(bool loaded);
 };

@@ -1,6 +1,7 @@
 // Tests of the product export: the column chooser rebuilt on every showing, the workbook of
 // the marked products read back (cell kinds and texts), and the save paths that end early.
 #include "CoreFixture.h"
+#include "support/UrlCatcher.h"
 
 #include "core/ProductExport.h"
 #include "core/Tfrexport.h"
@@ -20,14 +21,6 @@ using lb::core::ProductExport;
 
 namespace {
 
-// Catches what the export hands to the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
 
 class ExportTest : public CoreFixture {
 protected:
@@ -223,4 +216,3 @@ TEST_F(ExportTest, OnlyProductColumnsReachTheQuery)
     EXPECT_EQ(QStringLiteral("a.Xlsx"), ProductExport::workbookPath(QStringLiteral("a.Xlsx")));
 }
 
-#include "Tfrexport_test.moc"

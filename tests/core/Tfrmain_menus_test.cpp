@@ -2,6 +2,7 @@
 // and wired to its window or command, entries waiting for their window, the window convention,
 // rights, hidden shortcut keys, help, calculator, background picture, and what the window looks like.
 #include "MainWindowFixture.h"
+#include "support/UrlCatcher.h"
 
 #include "core/Dashboard.h"
 #include "core/PictureButton.h"
@@ -45,14 +46,6 @@
 
 namespace {
 
-// Catches what the program hands to the desktop's handler for files.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
 
 // A stand-in for a work window of another part of the program.
 class ProbeWindow : public lb::ui::WorkWindow {
@@ -789,7 +782,6 @@ TEST_F(TfrmainMenusTest, MainWindowMenusAndDashboardShowTheirTexts)
     EXPECT_GT(menuShot.height(), 6 * 15); // six rows of text
 }
 
-#include "Tfrmain_menus_test.moc"
 
 // The options window and the operator windows open centred over the main window.
 TEST_F(TfrmainMenusTest, OptionsAndOperatorWindowsOpenCentredOverTheMainWindow)
