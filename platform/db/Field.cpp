@@ -7,6 +7,8 @@
 #include "platform/sys/TextFormat.h"
 
 #include <cmath>
+#include <limits>
+#include <optional>
 
 namespace lb::db {
 
@@ -38,13 +40,27 @@ bool readsAsNull(const FieldDef& def, const QVariant& raw)
     return !isTextType(def.type) && isText(raw) && raw.toString().trimmed().isEmpty();
 }
 
+// Reads are lenient: other programs may have written anything into the file, and a value that
+// does not fit its column reads as zero, false or no date rather than raising where a grid
+// paints or a total is added up. Writes stay strict (see Field::setValue).
 double toFloat(const FieldDef& def, const QVariant& raw)
 {
     if (readsAsNull(def, raw))
         return 0;
-    if (isText(raw))
-        return fmt::strToFloat(raw.toString());
+    if (isText(raw)) {
+        double value = 0;
+        return fmt::tryStrToFloat(raw.toString(), value) ? value : 0;
+    }
     return raw.toDouble();
+}
+
+// A double as a whole number; NaN and values beyond 64 bits (whose conversion the language
+// leaves undefined) give 0.
+qint64 roundToInteger(double value)
+{
+    const double rounded = std::nearbyint(value);
+    constexpr double limit = 9223372036854775808.0; // 2^63
+    return std::isfinite(rounded) && rounded >= -limit && rounded < limit ? qint64(rounded) : 0;
 }
 
 qint64 toInteger(const FieldDef& def, const QVariant& raw)
@@ -52,13 +68,17 @@ qint64 toInteger(const FieldDef& def, const QVariant& raw)
     if (readsAsNull(def, raw))
         return 0;
     if (raw.typeId() == QMetaType::Double)
-        return qint64(std::nearbyint(raw.toDouble()));
-    if (isText(raw))
-        return fmt::strToInt(raw.toString().trimmed());
+        return roundToInteger(raw.toDouble());
+    if (isText(raw)) {
+        qint64 value = 0;
+        if (fmt::tryStrToInt(raw.toString().trimmed(), value))
+            return value;
+        return roundToInteger(toFloat(def, raw));
+    }
     return raw.toLongLong();
 }
 
-bool parseBoolean(const QString& text)
+std::optional<bool> parseBoolean(const QString& text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -68,7 +88,15 @@ bool parseBoolean(const QString& text)
         return true;
     if (c == QLatin1Char('F') || c == QLatin1Char('N') || t == QLatin1String("0"))
         return false;
-    throw ConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(text));
+    return std::nullopt;
+}
+
+bool toBooleanStrict(const QString& text)
+{
+    const std::optional<bool> value = parseBoolean(text);
+    if (!value)
+        throw ConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(text));
+    return *value;
 }
 
 bool toBoolean(const FieldDef& def, const QVariant& raw)
@@ -76,7 +104,7 @@ bool toBoolean(const FieldDef& def, const QVariant& raw)
     if (readsAsNull(def, raw))
         return false;
     if (isText(raw))
-        return parseBoolean(raw.toString());
+        return parseBoolean(raw.toString()).value_or(false);
     return raw.toDouble() != 0;
 }
 
@@ -87,8 +115,10 @@ QDate toDate(const FieldDef& def, const QVariant& raw)
     if (raw.typeId() == QMetaType::QDate)
         return raw.toDate();
     const QString text = raw.toString().trimmed();
-    const QDate date = QDate::fromString(text.left(10), dateFormat);
-    return date.isValid() ? date : fmt::strToDate(text);
+    QDate date = QDate::fromString(text.left(10), dateFormat);
+    if (!date.isValid())
+        fmt::tryStrToDate(text, date);
+    return date;
 }
 
 QDateTime toDateTime(const FieldDef& def, const QVariant& raw)
@@ -102,7 +132,11 @@ QDateTime toDateTime(const FieldDef& def, const QVariant& raw)
     const QDate date = QDate::fromString(text, dateFormat);
     if (date.isValid())
         return date.startOfDay();
-    return fmt::strToDateTime(text);
+    try {
+        return fmt::strToDateTime(text);
+    } catch (const ConvertError&) {
+        return QDateTime();
+    }
 }
 
 QString toText(const FieldDef& def, const QVariant& raw)
@@ -160,6 +194,21 @@ QString textOfValue(const QVariant& value)
 [[noreturn]] void invalidConversion(const FieldDef& def, const QVariant& value)
 {
     throw ConvertError(QStringLiteral("Invalid value '%1' for field '%2'").arg(value.toString(), def.name));
+}
+
+// Integer columns are long integers: a value outside their range is refused rather than
+// stored, as the windows and reports that read it hold it in 32 bits and would wrap it.
+template <typename Number>
+qint64 inIntegerRange(const FieldDef& def, Number value)
+{
+    constexpr qint64 lowest = std::numeric_limits<qint32>::min();
+    constexpr qint64 highest = std::numeric_limits<qint32>::max();
+    if (!(value >= Number(lowest) && value <= Number(highest)))
+        throw ConvertError(QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                               .arg(fmt::floatToStr(double(value)), def.name)
+                               .arg(lowest)
+                               .arg(highest));
+    return qint64(value);
 }
 
 } // namespace
@@ -258,6 +307,10 @@ QString Field::displayTextAt(int row) const
     return toDisplay(def_, owner_.rowValue(row, column_));
 }
 
+QString Field::textAt(int row) const { return toText(def_, owner_.rowValue(row, column_)); }
+
+bool Field::booleanAt(int row) const { return toBoolean(def_, owner_.rowValue(row, column_)); }
+
 bool Field::matches(int row, const QVariant& value, bool caseInsensitive, bool partial) const
 {
     const QVariant stored = owner_.rowValue(row, column_);
@@ -281,7 +334,7 @@ bool Field::matches(int row, const QVariant& value, bool caseInsensitive, bool p
             return toFloat(def_, stored) == want;
         }
         case FieldType::Boolean:
-            return toBoolean(def_, stored) == (isText(value) ? parseBoolean(value.toString()) : value.toBool());
+            return toBoolean(def_, stored) == (isText(value) ? toBooleanStrict(value.toString()) : value.toBool());
         case FieldType::Date:
             return toDate(def_, stored) == (isText(value) ? fmt::strToDate(value.toString()) : value.toDate());
         case FieldType::DateTime:
@@ -326,9 +379,9 @@ void Field::setValue(const QVariant& value)
         if (value.typeId() == QMetaType::Bool)
             store(qint64(value.toBool() ? 1 : 0));
         else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
-            store(qint64(std::nearbyint(value.toDouble())));
+            store(inIntegerRange(def_, std::nearbyint(value.toDouble())));
         else if (isNumberValue(value))
-            store(value.toLongLong());
+            store(inIntegerRange(def_, value.toLongLong()));
         else
             invalidConversion(def_, value);
         return;
@@ -382,7 +435,7 @@ void Field::setAsString(const QString& value)
         setValue(fmt::strToFloat(value));
         return;
     case FieldType::Boolean:
-        setValue(parseBoolean(value));
+        setValue(toBooleanStrict(value));
         return;
     case FieldType::Date:
         setValue(fmt::strToDate(value.trimmed()));

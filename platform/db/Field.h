@@ -42,12 +42,15 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool visible) { visible_ = visible; }
 
-    // Reads of the current row. Null reads as '', 0, false, an invalid date.
+    // Reads of the current row. Null, and empty or blank text in a column that is no text
+    // column, read as '', 0, false, an invalid date. Reads never raise: what another program
+    // wrote that does not fit the column (text in a number column, a word in a Yes/No column)
+    // reads as 0, false or an invalid date.
     bool isNull() const;
     QVariant value() const;          // null: an invalid QVariant
     QString asString() const;        // numbers in the 15-significant-digit form, dates "yyyy-mm-dd"
-    double asFloat() const;          // text that is not a number raises ConvertError
-    qint64 asInteger() const;
+    double asFloat() const;
+    qint64 asInteger() const;        // numbers rounded half to even
     bool asBoolean() const;
     QDate asDate() const;
     QDateTime asDateTime() const;
@@ -55,6 +58,10 @@ public:
     QString displayText() const;
     // The same for any row of the dataset (0-based), for grids drawing rows other than the current.
     QString displayTextAt(int row) const;
+    // asString() and asBoolean() of any row, for the text a grid cell is edited with and its
+    // check box.
+    QString textAt(int row) const;
+    bool booleanAt(int row) const;
     // Whether the field's value in `row` equals `value` (text compared case-insensitively and
     // as a prefix when asked), as Locate compares.
     bool matches(int row, const QVariant& value, bool caseInsensitive, bool partial) const;
@@ -62,7 +69,8 @@ public:
     // Writes into the current row; the dataset must be in Edit or Insert state
     // (DatabaseError "Dataset not in edit or insert mode" otherwise). Text longer than the
     // column is cut to its size. Strings assigned to number or date fields are converted
-    // (ConvertError when they do not convert).
+    // (ConvertError when they do not convert); an integer field refuses a value outside the
+    // long integer range with ConvertError and keeps what it held.
     void setValue(const QVariant& value);
     void setAsString(const QString& value);
     void setAsFloat(double value);

@@ -106,22 +106,27 @@ int DataGridModel::columnCount(const QModelIndex& parent) const
 namespace {
 
 // The text an edit starts with: a number without its display format, anything else as shown.
+// Numbers are edited without their display format.
 QString editText(const Field& field, int row)
 {
-    const QVariant value = field.dataSet().rowValue(row, field.column());
-    switch (field.dataType()) {
-    case FieldType::Float:
-        return value.isNull() || !value.isValid() ? QString() : lb::fmt::floatToStr(value.toDouble());
-    case FieldType::Integer:
-        return value.isNull() || !value.isValid() ? QString() : QString::number(value.toLongLong());
-    default:
-        return field.displayTextAt(row);
-    }
+    const FieldType type = field.dataType();
+    return type == FieldType::Float || type == FieldType::Integer ? field.textAt(row) : field.displayTextAt(row);
 }
 
 } // namespace
 
 QVariant DataGridModel::data(const QModelIndex& index, int role) const
+{
+    // Painting runs inside Qt's own code, where an exception cannot go: field reads do not
+    // raise, and whatever a row colour or a dataset still throws leaves the cell blank.
+    try {
+        return cellData(index, role);
+    } catch (const std::exception&) {
+        return QVariant();
+    }
+}
+
+QVariant DataGridModel::cellData(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
@@ -137,7 +142,7 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const
     case Qt::CheckStateRole:
         if (!boolean)
             return QVariant();
-        return dataSet_->rowValue(index.row(), field->column()).toBool() ? Qt::Checked : Qt::Unchecked;
+        return field->booleanAt(index.row()) ? Qt::Checked : Qt::Unchecked;
     case Qt::ForegroundRole: {
         const QColor rowColor = rowColor_ ? rowColor_(index.row()) : QColor();
         const QColor color = rowColor.isValid() ? rowColor : columnAt(index.column()).color;

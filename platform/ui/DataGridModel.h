@@ -47,6 +47,7 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 private:
+    QVariant cellData(const QModelIndex& index, int role) const;
     bool cellEditable(int column) const;
     void writeCell(int row, lb::db::Field& field, const std::function<void(lb::db::Field&)>& write);
     void rowsReplaced();

@@ -127,6 +127,9 @@ const Case cases[] = {
     {"not 5", "E:Invalid use of NOT"},
     {"1<>2", "B:true"},
     {"2>=2", "B:true"},
+    {"2<=2", "B:true"},
+    {"3<=2", "B:false"},
+    {"2<=2.5", "B:true"},
     // Fields of the current (first) record.
     {"AQoutdetail.amount", "D:1.5"},
     {"amount", "D:1.5"},
@@ -311,6 +314,20 @@ TEST_F(EvaluatorTest, AggregatesHoldTheirValueUntilReset)
 
     evaluator.prepare(QStringLiteral("amount*2"));
     EXPECT_FALSE(evaluator.isAggregate());
+}
+
+TEST_F(EvaluatorTest, AggregatesOfIntegersAndFractionsKeepTheFractions)
+{
+    connection_.execute(QStringLiteral("CREATE TABLE pair (n INTEGER, x DOUBLE)"));
+    connection_.execute(QStringLiteral("INSERT INTO pair VALUES (2, 1.5), (3, 2.25)"));
+    detail_->close();
+    detail_->sql().setText(QStringLiteral("SELECT * FROM pair ORDER BY n"));
+    detail_->open();
+    EXPECT_EQ(QStringLiteral("D:2.5"), evaluate(QStringLiteral("AVERAGE(n)"), true));
+    EXPECT_EQ(QStringLiteral("I:5"), evaluate(QStringLiteral("SUM(n)"), true));
+    // An integer on the first row, a fraction on the second: the sum is not cut to an integer.
+    EXPECT_EQ(QStringLiteral("D:4.25"), evaluate(QStringLiteral("SUM(IF(n=2,n,x))"), true));
+    EXPECT_EQ(QStringLiteral("D:4.5"), evaluate(QStringLiteral("SUM(IF(n=2,x,n))"), true));
 }
 
 TEST_F(EvaluatorTest, FieldFollowsTheCurrentRecord)

@@ -146,6 +146,15 @@ TEST_F(ConnectionTest, NestedTransactionsAreSavepoints)
         }
     } // the outer rollback takes the committed savepoint with it
     EXPECT_EQ(2, count(connection, QStringLiteral("customer")));
+
+    // Committing the outer guard while an inner one is open would store the inner's half.
+    {
+        Transaction outer(connection);
+        Transaction inner(connection);
+        connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('half')"));
+        EXPECT_THROW(outer.commit(), DatabaseError);
+    }
+    EXPECT_EQ(2, count(connection, QStringLiteral("customer")));
 }
 
 TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirst)

@@ -5,6 +5,7 @@
 #include "platform/db/Table.h"
 #include "platform/sys/Errors.h"
 
+#include <cmath>
 #include <stdexcept>
 
 
@@ -80,12 +81,124 @@ TEST_F(DataSetTest, TypedReadsConvertWhatAColumnHoldsWhateverItsStorageClass)
     EXPECT_EQ(QStringLiteral("2.5"), q["intno"].asString());
     EXPECT_EQ(QString(), q["spmc"].asString());
     EXPECT_EQ(3.0, q["dj_n"].asFloat());
-    EXPECT_THROW(q["sl"].asFloat(), ConvertError);
     q.edit();
     q["spmc"].setAsString(QStringLiteral("平垫圈"));
     q["dj_n"].setAsFloat(4.25);
     EXPECT_EQ(QStringLiteral("平垫圈"), q["spmc"].asString());
     EXPECT_EQ(4.25, q["dj_n"].asFloat());
+}
+
+TEST_F(DataSetTest, WhatOtherProgramsWroteReadsAsZeroFalseOrNoDateAndNeverRaises)
+{
+    // Text where numbers, Yes/No values and dates belong, and numbers beyond every range.
+    connection.execute(QStringLiteral(
+        "INSERT INTO product (intno, dj_n, sl, qty, szbj, billdate, rq) "
+        "VALUES ('1', 'abc', ' ', 'many', 'maybe', 'someday', 'later')"));
+    connection.execute(QStringLiteral(
+        "INSERT INTO product (intno, dj_n, sl, qty, szbj, billdate) VALUES ('2', 2.6, '  7.5 ', 1e300, 'F', '2026-6-5')"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product ORDER BY intno"));
+    q.open();
+    q["dj_n"].setDisplayFormat(QStringLiteral("0.00"));
+    EXPECT_EQ(0.0, q["dj_n"].asFloat());
+    EXPECT_EQ(QStringLiteral("0.00"), q["dj_n"].displayText());
+    EXPECT_FALSE(q["dj_n"].isNull());
+    EXPECT_TRUE(q["sl"].isNull()); // a blank reads as no value
+    EXPECT_EQ(QString(), q["sl"].displayText());
+    EXPECT_EQ(0, q["qty"].asInteger());
+    EXPECT_EQ(QStringLiteral("0"), q["qty"].asString());
+    EXPECT_FALSE(q["szbj"].asBoolean());
+    EXPECT_FALSE(q["billdate"].asDate().isValid());
+    EXPECT_EQ(QString(), q["billdate"].displayText());
+    EXPECT_FALSE(q["rq"].asDateTime().isValid());
+    EXPECT_EQ(0.0, q["dj_n"].asFloat() + q["sl"].asFloat() + double(q["qty"].asInteger()));
+
+    q.next();
+    EXPECT_EQ(3, q["dj_n"].asInteger()); // 2.6 rounds, it is not cut
+    EXPECT_EQ(7.5, q["sl"].asFloat());
+    EXPECT_EQ(8, q["sl"].asInteger());
+    EXPECT_EQ(0, q["qty"].asInteger()); // beyond 64 bits
+    EXPECT_FALSE(q["szbj"].asBoolean());
+    EXPECT_EQ(QDate(2026, 6, 5), q["billdate"].asDate());
+}
+
+TEST_F(DataSetTest, IntegerFieldRefusesValuesBeyondTheLongRangeAndKeepsItsValue)
+{
+    connection.execute(QStringLiteral("INSERT INTO product (intno, qty) VALUES ('1', 5)"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    q.edit();
+    q["qty"].setAsInteger(2147483647);
+    q["qty"].setAsFloat(-2147483648.0);
+    EXPECT_EQ(-2147483648LL, q["qty"].asInteger());
+    try {
+        q["qty"].setAsFloat(3e9);
+        ADD_FAILURE() << "3e9 was taken";
+    } catch (const ConvertError& error) {
+        EXPECT_EQ(QStringLiteral("3000000000 is not a valid value for field 'qty'. "
+                                 "The allowed range is -2147483648 to 2147483647"),
+                  error.message());
+    }
+    EXPECT_THROW(q["qty"].setAsInteger(2147483648LL), ConvertError);
+    EXPECT_THROW(q["qty"].setAsString(QStringLiteral("99999999999")), ConvertError);
+    EXPECT_THROW(q["qty"].setAsFloat(1e300), ConvertError);
+    EXPECT_THROW(q["qty"].setValue(std::nan("")), ConvertError);
+    EXPECT_EQ(-2147483648LL, q["qty"].asInteger());
+    q.post();
+    Query check(connection);
+    check.sql().add(QStringLiteral("SELECT qty FROM product"));
+    check.open();
+    EXPECT_EQ(-2147483648LL, check["qty"].asInteger());
+}
+
+TEST_F(DataSetTest, WritesThatMeetRowsDeletedByAnotherStatement)
+{
+    for (int i = 1; i <= 4; ++i)
+        addProduct(QString::number(i), QStringLiteral("P%1").arg(i), QStringLiteral("n%1").arg(i), i);
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product ORDER BY intno"));
+    q.open();
+    const auto stored = [&](const QString& intno) {
+        Query check(connection);
+        check.sql().add(QStringLiteral("SELECT spmc FROM product WHERE intno = :p1"));
+        check.paramByName(QStringLiteral("p1")).setValue(intno);
+        check.open();
+        return check.isEmpty() ? QStringLiteral("<gone>") : check["spmc"].asString();
+    };
+
+    // The edited row is gone: posting says so and keeps the edit, it does not pretend to store.
+    q.setRecNo(2);
+    q.edit();
+    q["spmc"].setAsString(QStringLiteral("edited"));
+    connection.execute(QStringLiteral("DELETE FROM product WHERE intno = '2'"));
+    EXPECT_THROW(q.post(), DatabaseError);
+    EXPECT_EQ(DataSetState::Edit, q.state());
+    EXPECT_EQ(QStringLiteral("edited"), q["spmc"].asString());
+    q.cancel();
+
+    // Deleting during an edit drops the edit: the next row is not written over.
+    q.refresh();
+    q.first();
+    q.edit();
+    q["spmc"].setAsString(QStringLiteral("stale"));
+    q.deleteRecord();
+    EXPECT_EQ(DataSetState::Browse, q.state());
+    q.next();
+    EXPECT_EQ(DataSetState::Browse, q.state());
+    EXPECT_EQ(QStringLiteral("<gone>"), stored(QStringLiteral("1")));
+    EXPECT_EQ(QStringLiteral("n3"), stored(QStringLiteral("3")));
+    EXPECT_EQ(QStringLiteral("n4"), stored(QStringLiteral("4")));
+
+    // A refresh after a row before the current one went keeps the same record current.
+    connection.execute(QStringLiteral("INSERT INTO product (intno, spmc) VALUES ('5', 'n5')"));
+    q.close();
+    q.open(); // rows 3, 4, 5
+    q.setRecNo(2);
+    connection.execute(QStringLiteral("DELETE FROM product WHERE intno = '3'"));
+    q.refresh();
+    EXPECT_EQ(QStringLiteral("4"), q["intno"].asString());
+    EXPECT_EQ(1, q.recNo());
 }
 
 TEST_F(DataSetTest, RowKeptThroughARollbackStillReadsAfterTheLoadedRowsAreGone)

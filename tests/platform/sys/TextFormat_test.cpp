@@ -120,6 +120,8 @@ INSTANTIATE_TEST_SUITE_P(General, FloatToStrTest, ::testing::Values(
     GeneralCase{1e20, "1E20"},
     GeneralCase{0.0001, "0.0001"},
     GeneralCase{0.00001, "0.00001"},
+    GeneralCase{1e-6, "1E-6"},
+    GeneralCase{-2.5e-6, "-2.5E-6"},
     GeneralCase{1e-7, "1E-7"},
     GeneralCase{-1.5e-9, "-1.5E-9"}));
 

@@ -210,6 +210,30 @@ TEST_F(DataGridTest, rowColourWinsOverColumnColour)
     EXPECT_EQ(QColor(Qt::red), grid.model()->index(0, Stock).data(Qt::ForegroundRole).value<QColor>());
 }
 
+TEST_F(DataGridTest, foreignValuesAndFailingRowColoursNeverStopThePainting)
+{
+    // Written by another program: words where numbers and Yes/No values belong.
+    connection.execute("INSERT INTO product (sphh, spmc, dj_n, deduck, sl, szbj) VALUES "
+                       "('004', '胶水', 'cheap', ' ', 'lots', 'F'), ('005', '订书机', 3, 0, 1e300, 'yes')");
+    products.reopen("SELECT * FROM product ORDER BY sphh");
+    ASSERT_EQ(5, grid.model()->rowCount());
+    EXPECT_EQ(QString("0.00"), cell(3, Price));
+    EXPECT_EQ(QString(""), cell(3, Deduction));
+    EXPECT_EQ(QString("0"), cell(3, Stock));
+    EXPECT_EQ(QString("0"), grid.model()->index(3, Price).data(Qt::EditRole).toString());
+    EXPECT_EQ(Qt::Unchecked, grid.model()->index(3, Mark).data(Qt::CheckStateRole).toInt());
+    EXPECT_EQ(Qt::Checked, grid.model()->index(4, Mark).data(Qt::CheckStateRole).toInt());
+
+    grid.setRowColor([](int row) -> QColor {
+        if (row == 3)
+            throw lb::DatabaseError("Field 'gone' not found");
+        return QColor();
+    });
+    EXPECT_FALSE(grid.model()->index(3, Name).data(Qt::ForegroundRole).isValid());
+    EXPECT_EQ(QString("胶水"), cell(3, Name));
+    EXPECT_FALSE(grid.grab().isNull());
+}
+
 TEST_F(DataGridTest, theGridNeverAddsRowsByItself)
 {
     grid.setFocus();
