@@ -30,12 +30,9 @@ bool MasterRecordRules::exists(const QString& column, const QString& value, cons
     if (!exceptIntno.isEmpty())
         query.paramByName(QStringLiteral("p2")).setAsString(exceptIntno);
     query.open();
-    // The columns compare without regard to case; a code or name is taken only by an exact twin.
-    for (query.first(); !query.eof(); query.next()) {
-        if (query.fieldByName(column).asString() == value)
-            return true;
-    }
-    return false;
+    // The columns compare Latin letters without regard to case, as every search of the lists
+    // does: "a1" and "A1" are one code, and one could not be told from the other when picked.
+    return !query.isEmpty();
 }
 
 MasterRecordRules::Check MasterRecordRules::checkCode(const QString& code, const QString& editIntno) const

@@ -110,6 +110,29 @@ TEST_F(OldFileUpgrade, WorkTablesLackingOnlyTheirKeyAreCompleted)
     EXPECT_NO_THROW(dm().ATtotallist1->open());
 }
 
+TEST_F(OldFileUpgrade, TotallistGainsItsKeyWhenOnlyItsCopyHasOne)
+{
+    // A file whose copy was made and keyed, and whose totallist lost its key (or never got it).
+    const QStringList added{QStringLiteral("remark1 TEXT DEFAULT ''"), QStringLiteral("billtype VARCHAR(2) DEFAULT ''"),
+                            QStringLiteral("billname VARCHAR(10) DEFAULT ''"), QStringLiteral("addr VARCHAR(60) DEFAULT ''")};
+    for (const QString& table : lb::core::Schema::headerTables() + QStringList{QStringLiteral("totallist")})
+        for (const QString& column : added)
+            exec(QStringLiteral("alter table %1 add column %2").arg(table, column));
+    exec(lb::core::Schema::createTableSql(lb::core::Schema::table(QStringLiteral("totallist1"))));
+    insertRow(QStringLiteral("totallist"), {{"customername", QStringLiteral("甲")}});
+    insertRow(QStringLiteral("totallist"), {{"customername", QStringLiteral("乙")}});
+    insertRow(QStringLiteral("totallist1"), {{"customername", QStringLiteral("丙")}});
+
+    EXPECT_TRUE(SchemaUpgrade::upgradeDocuments(dm()));
+    EXPECT_EQ(27, columnCount(QStringLiteral("totallist")));
+    EXPECT_EQ(QStringLiteral("乙"), scalar(QStringLiteral("select customername from totallist where intid=2")).toString());
+    // The keyed copy keeps its own rows: it is not made again from totallist.
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from totallist1")).toInt());
+    EXPECT_EQ(QStringLiteral("丙"), scalar(QStringLiteral("select customername from totallist1 where intid=1")).toString());
+    EXPECT_NO_THROW(dm().ATtotallist1->open());
+    EXPECT_FALSE(SchemaUpgrade::upgradeDocuments(dm()));
+}
+
 TEST_F(OldFileUpgrade, AFailingStepLeavesTheFileAsItWas)
 {
     insertRow(QStringLiteral("totallist"), {{"customername", QStringLiteral("甲")}});

@@ -43,6 +43,11 @@ TEST_F(MasterRecordRulesTest, SaveChecksInBothModes)
     EXPECT_EQ(Check::DuplicateCode, rules.check(true, QStringLiteral("0002"), QStringLiteral("丙"), QString()));
     EXPECT_EQ(Check::DuplicateName, rules.check(true, QStringLiteral("0003"), QStringLiteral("乙"), QString()));
     EXPECT_EQ(Check::Ok, rules.check(true, QStringLiteral("0003"), QStringLiteral("丙"), QString()));
+    // Codes and names that differ only in the case of Latin letters are twins.
+    const QString latin = makeCustomer("A1", "Acme");
+    EXPECT_EQ(Check::DuplicateCode, rules.check(true, QStringLiteral("a1"), QStringLiteral("丙"), QString()));
+    EXPECT_EQ(Check::DuplicateName, rules.check(true, QStringLiteral("0003"), QStringLiteral("ACME"), QString()));
+    EXPECT_EQ(Check::Ok, rules.check(false, QStringLiteral("a1"), QStringLiteral("acme"), latin));
     // Modifying: the record's own code and name do not count; another's name is a question.
     EXPECT_EQ(Check::Ok, rules.check(false, QStringLiteral("0001"), QStringLiteral("甲"), first));
     EXPECT_EQ(Check::DuplicateCode, rules.check(false, QStringLiteral("0002"), QStringLiteral("甲"), first));
