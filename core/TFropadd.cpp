@@ -54,9 +54,15 @@ void TFropadd::Button1Click()
     }
     lb::db::Table& operators = *frdm->ATopcrl;
     operators.append();
-    operators.fieldByName(QStringLiteral("bh")).setAsString(number);
-    operators.fieldByName(QStringLiteral("xm")).setAsString(name);
-    operators.fieldByName(QStringLiteral("pw")).setAsString(lb::core::ScramblePassword(password));
-    operators.post();
+    try {
+        operators.fieldByName(QStringLiteral("bh")).setAsString(number);
+        operators.fieldByName(QStringLiteral("xm")).setAsString(name);
+        operators.fieldByName(QStringLiteral("pw")).setAsString(lb::core::ScramblePassword(password));
+        operators.post();
+    } catch (...) {
+        // A row left pending would be posted by the next append: a retry would store two.
+        operators.cancel();
+        throw;
+    }
     close();
 }

@@ -42,11 +42,19 @@ void Tfropedit::Button1Click()
     if (scrambled != operators.fieldByName(QStringLiteral("pw")).asString()
         || name != operators.fieldByName(QStringLiteral("xm")).asString()) {
         operators.edit();
-        operators.fieldByName(QStringLiteral("pw")).setAsString(scrambled);
-        operators.fieldByName(QStringLiteral("xm")).setAsString(name);
-        operators.post();
+        try {
+            operators.fieldByName(QStringLiteral("pw")).setAsString(scrambled);
+            operators.fieldByName(QStringLiteral("xm")).setAsString(name);
+            operators.post();
+        } catch (...) {
+            // The row goes back to what is stored, so that a retry compares with that and
+            // writes, and the operator keeps the password that still opens the program.
+            operators.cancel();
+            throw;
+        }
     }
-    // The privileged commands ask for the password the operator has now, not the old one.
+    // The privileged commands ask for the password the operator has now, not the old one:
+    // set only once the row holds it.
     frmain->OperatorName = operators.fieldByName(QStringLiteral("xm")).asString();
     frmain->OperatorPassword = password;
     close();

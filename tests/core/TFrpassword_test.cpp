@@ -283,6 +283,50 @@ TEST_F(OperatorTest, NewNameIsSavedWithAnUnchangedPassword)
     EXPECT_EQ(QStringLiteral("操作员姓名不能为空!"), dialogs.lastText());
 }
 
+TEST_F(OperatorTest, AFailedAddCanBeTriedAgainAndStoresOneOperator)
+{
+    openList(QStringLiteral("999"));
+    list->ToolButton1Click();
+    TFropadd& add = *list->addWindow();
+    add.Edit3->setText(QStringLiteral("002"));
+    add.Edit4->setText(QStringLiteral("李四"));
+    add.Edit1->setText(QStringLiteral("456"));
+    add.Edit2->setText(QStringLiteral("456"));
+    exec(QStringLiteral("create trigger full_disk before insert on opcrl begin select raise(abort, 'disk full'); end"));
+    EXPECT_THROW(add.Button1Click(), lb::DatabaseError);
+    EXPECT_TRUE(add.isVisible());
+    EXPECT_EQ(lb::db::DataSetState::Browse, dm().ATopcrl->state());
+    EXPECT_EQ(2, operators());
+
+    exec(QStringLiteral("drop trigger full_disk"));
+    add.Button1Click();
+    EXPECT_FALSE(add.isVisible());
+    EXPECT_EQ(3, operators());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from opcrl where bh='002'")).toInt());
+}
+
+TEST_F(OperatorTest, AFailedPasswordChangeKeepsTheOldPasswordUntilARetryStoresTheNew)
+{
+    window->OperatorPassword = QStringLiteral("123");
+    openList(QStringLiteral("001"));
+    selectOperator(QStringLiteral("001"));
+    list->ToolButton3Click();
+    Tfropedit& edit = *list->editWindow();
+    edit.Edit1->setText(QStringLiteral("654"));
+    edit.Edit2->setText(QStringLiteral("654"));
+    exec(QStringLiteral("create trigger full_disk before update on opcrl begin select raise(abort, 'disk full'); end"));
+    EXPECT_THROW(edit.Button1Click(), lb::DatabaseError);
+    EXPECT_TRUE(edit.isVisible());
+    EXPECT_EQ(QStringLiteral("123"), window->OperatorPassword);
+    EXPECT_EQ(ScramblePassword(QStringLiteral("123")), stored(QStringLiteral("pw"), QStringLiteral("001")));
+
+    exec(QStringLiteral("drop trigger full_disk"));
+    edit.Button1Click();
+    EXPECT_FALSE(edit.isVisible());
+    EXPECT_EQ(ScramblePassword(QStringLiteral("654")), stored(QStringLiteral("pw"), QStringLiteral("001")));
+    EXPECT_EQ(QStringLiteral("654"), window->OperatorPassword);
+}
+
 TEST_F(OperatorTest, ClosingTheListClosesTheOperatorsTable)
 {
     openList(QStringLiteral("999"));
