@@ -1,7 +1,10 @@
 // The searches of the record lists: option, text and mode turned into a query, and run.
 #include "masterdata/ListSearch.h"
 
+#include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/db/SqlText.h"
+#include "platform/ui/Dialogs.h"
 
 QString ListSearch::padTen(const QString& text)
 {
@@ -53,15 +56,17 @@ std::optional<SearchPlan> ListSearch::plan(const SearchConfig& config, const QSt
                                                       : !(chosen.testUntrimmed ? text : trimmed).isEmpty());
     if (filter) {
         switch (chosen.match) {
+        // The typed text is matched as typed: its '%', '_' and '\' are characters, not wildcards.
         case SearchMatch::Contains:
         case SearchMatch::PaddedContains:
-            condition = QStringLiteral("(%1 like :p1)").arg(chosen.field);
-            plan.params.emplace_back(QStringLiteral("p1"), QStringLiteral("%") + search + QStringLiteral("%"));
+            condition = QStringLiteral("(%1 like :p1 escape '\\')").arg(chosen.field);
+            plan.likePattern = lb::db::SqlText::likeContains(search);
+            plan.params.emplace_back(QStringLiteral("p1"), plan.likePattern);
             break;
         case SearchMatch::QuickOrFuzzy:
-            condition = QStringLiteral("(%1 like :p1)").arg(chosen.field);
-            plan.params.emplace_back(QStringLiteral("p1"),
-                                     (fuzzy ? QStringLiteral("%") : QString()) + trimmed + QStringLiteral("%"));
+            condition = QStringLiteral("(%1 like :p1 escape '\\')").arg(chosen.field);
+            plan.likePattern = fuzzy ? lb::db::SqlText::likeContains(trimmed) : lb::db::SqlText::likePrefix(trimmed);
+            plan.params.emplace_back(QStringLiteral("p1"), plan.likePattern);
             break;
         case SearchMatch::Prefix:
         case SearchMatch::PaddedPrefix: {
@@ -85,8 +90,19 @@ std::optional<SearchPlan> ListSearch::plan(const SearchConfig& config, const QSt
     return plan;
 }
 
-void ListSearch::run(lb::db::Query& query, const SearchPlan& plan)
+QString ListSearch::tooLongMessage()
 {
+    return QStringLiteral("查找内容太长,请输入较短的内容再查找！");
+}
+
+bool ListSearch::run(lb::db::Query& query, const SearchPlan& plan)
+{
+    // The engine refuses a pattern past its limit with an error naming its SQL; the user is
+    // told in words of ours instead, and the list stays as it was.
+    if (!plan.likePattern.isEmpty() && plan.likePattern.toUtf8().size() > query.connection().likePatternLimit()) {
+        lb::ui::Dialogs::message(tooLongMessage());
+        return false;
+    }
     query.close();
     query.sql().clear();
     for (const QString& line : plan.sql)
@@ -94,4 +110,5 @@ void ListSearch::run(lb::db::Query& query, const SearchPlan& plan)
     for (const auto& [name, value] : plan.params)
         query.paramByName(name).setValue(value);
     query.open();
+    return true;
 }

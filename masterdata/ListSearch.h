@@ -47,6 +47,7 @@ struct SearchPlan {
     QStringList sql;
     std::vector<std::pair<QString, QVariant>> params;
     std::optional<QString> boxText; // new text of the search box, when the search rewrites it
+    QString likePattern;            // the LIKE pattern bound to :p1, when the search has one
 };
 
 class ListSearch {
@@ -55,8 +56,11 @@ public:
     // selected column's field) selects no search. `fuzzy` is the 模糊 mode of QuickOrFuzzy.
     static std::optional<SearchPlan> plan(const SearchConfig& config, const QString& option,
                                           const QString& text, bool fuzzy, const QString& selectedField);
-    // Closes the query, replaces its SQL and parameters by the plan's, opens it.
-    static void run(lb::db::Query& query, const SearchPlan& plan);
+    // Closes the query, replaces its SQL and parameters by the plan's, opens it; true. A text
+    // too long for the database to match shows tooLongMessage() and leaves the query as it
+    // was; false.
+    static bool run(lb::db::Query& query, const SearchPlan& plan);
+    static QString tooLongMessage();
     // The bounds of a prefix search: the values beginning with `text` lie between them.
     static std::pair<QString, QString> prefixBounds(const QString& text);
     // The last ten characters of "0000000000" followed by the text.

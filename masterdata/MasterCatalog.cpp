@@ -360,7 +360,7 @@ MasterListConfig MasterCatalog::stockList()
     config.commands = commandsWithSpacers({C::Print}, {C::Search, C::CountEntry, C::Close});
     config.disabledCommands = {C::Print};
     config.search.select = QStringLiteral("SELECT * from product");
-    const QString bySphh = QStringLiteral("order by sphh");
+    const QString bySphh = QStringLiteral("order by sphh collate GBK");
     config.search.options = {
         SearchOption{QStringLiteral("拼音首字"), QStringLiteral("spbzxh"), SearchMatch::Contains, bySphh, false, QString()},
         SearchOption{QStringLiteral("货品代码"), QStringLiteral("sphh"), SearchMatch::QuickOrFuzzy, bySphh, true, QString()},
@@ -405,13 +405,13 @@ MasterListConfig MasterCatalog::productList()
     config.commands = {C::Add, C::Modify, C::Delete, C::Print, C::Pick, C::Search, C::Export, C::Close};
     config.disabledCommands = {C::Print};
     config.search.select = QStringLiteral("SELECT * from product");
-    const QString bySphh = QStringLiteral("order by sphh");
+    const QString bySphh = QStringLiteral("order by sphh collate GBK");
     config.search.options = {
         SearchOption{QStringLiteral("货品代码"), QStringLiteral("sphh"), SearchMatch::QuickOrFuzzy, bySphh, true, QString()},
         SearchOption{QStringLiteral("货品名称"), QStringLiteral("spmc"), SearchMatch::QuickOrFuzzy, bySphh, true, QString()},
         SearchOption{QStringLiteral("规格型号"), QStringLiteral("spgg"), SearchMatch::Contains, bySphh, false, QString()},
         SearchOption{QStringLiteral("拼音首字"), QStringLiteral("spbzxh"), SearchMatch::Contains, bySphh, false, QString()},
-        SearchOption{QStringLiteral("货品类型"), QStringLiteral("name"), SearchMatch::Contains, QStringLiteral("order by name"), false, QString()},
+        SearchOption{QStringLiteral("货品类型"), QStringLiteral("name"), SearchMatch::Contains, QStringLiteral("order by name collate GBK"), false, QString()},
         SearchOption{QStringLiteral("厂家"), QStringLiteral("orderid"), SearchMatch::Contains, bySphh, false, QString()},
     };
     config.initialOption = QStringLiteral("货品代码");

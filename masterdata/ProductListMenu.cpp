@@ -90,7 +90,7 @@ void ProductListMenu::importIntoCustomer(MasterListWindow& list, bool all)
 
 void ProductListMenu::sort(MasterListWindow& list, bool byType)
 {
-    reopenProducts(list, byType ? QStringLiteral("select * from product\nORDER BY name") : QStringLiteral("select * from product"));
+    reopenProducts(list, byType ? QStringLiteral("select * from product\nORDER BY name collate GBK") : QStringLiteral("select * from product"));
     frmain->SortMode = byType ? 1 : 0;
 }
 
@@ -102,7 +102,7 @@ void ProductListMenu::setAllMarks(MasterListWindow& list, bool marked)
 
 void ProductListMenu::showMarked(MasterListWindow& list)
 {
-    reopenProducts(list, QStringLiteral("SELECT * from product where szbj=true\norder by sphh"));
+    reopenProducts(list, QStringLiteral("SELECT * from product where szbj=true\norder by sphh collate GBK"));
 }
 
 void ProductListMenu::deleteMarked(MasterListWindow& list)

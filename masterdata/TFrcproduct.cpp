@@ -240,7 +240,7 @@ void TFrcproduct::N1Click()
 
 void TFrcproduct::Button5Click()
 {
-    reloadPrices(QStringLiteral("select * from cproduct WHERE (intno=:intno)\nORDER BY name"));
+    reloadPrices(QStringLiteral("select * from cproduct WHERE (intno=:intno)\nORDER BY name collate GBK"));
     frmain->SortMode = 3;
 }
 

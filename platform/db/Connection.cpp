@@ -14,9 +14,12 @@ namespace lb::db {
 
 namespace {
 
+// Names and codes in the order users of a GBK system expect: Chinese by pinyin (the order of
+// the GBK codes), Latin letters without regard to case.
 int gbkCollation(void*, int aLength, const void* a, int bLength, const void* b)
 {
-    return Gbk::compareUtf8(static_cast<const char*>(a), aLength, static_cast<const char*>(b), bLength);
+    return Gbk::compareUtf8(static_cast<const char*>(a), aLength, static_cast<const char*>(b), bLength,
+                            Gbk::LatinCase::Ignore);
 }
 
 // Another program (a copy being made, a compaction) may hold the file for a moment.
@@ -118,6 +121,11 @@ Connection::StatementShape Connection::inspect(const QString& sql) const
 int Connection::changes() const
 {
     return sqlite3_changes(handle());
+}
+
+int Connection::likePatternLimit() const
+{
+    return sqlite3_limit(handle(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
 }
 
 qint64 Connection::lastInsertRowId() const

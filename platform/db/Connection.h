@@ -24,7 +24,7 @@ public:
 
     // Opens the file read-write; a missing file, or one that can only be read, raises
     // DatabaseError (the program never creates its database, nor runs on one it cannot
-    // write). Registers the "GBK" collation. Does nothing when connected.
+    // write). Registers the "GBK" collation (pinyin order, Latin letters without case). Does nothing when connected.
     void open();
     // Closes every dataset on the connection, then the file. Does nothing when closed.
     void close();
@@ -46,6 +46,8 @@ public:
     StatementShape inspect(const QString& sql) const;
     // Rows changed by the last INSERT, UPDATE or DELETE.
     int changes() const;
+    // The longest LIKE pattern, in bytes of UTF-8, the engine matches.
+    int likePatternLimit() const;
     qint64 lastInsertRowId() const;
 
     // For the dataset layer only.

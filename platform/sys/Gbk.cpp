@@ -150,16 +150,20 @@ QString Gbk::fromGbk(const QByteArray& bytes)
     return out;
 }
 
-int Gbk::compareUtf8(const char* a, int aLength, const char* b, int bLength)
+int Gbk::compareUtf8(const char* a, int aLength, const char* b, int bLength, LatinCase latinCase)
 {
     const auto* ua = reinterpret_cast<const unsigned char*>(a);
     const auto* ub = reinterpret_cast<const unsigned char*>(b);
+    const bool fold = latinCase == LatinCase::Ignore;
+    const auto folded = [fold](unsigned char c) { return fold && c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : int(c); };
     int i = 0;
     int j = 0;
     while (i < aLength && j < bLength) {
         if (ua[i] < 0x80 && ub[j] < 0x80) {
-            if (ua[i] != ub[j])
-                return ua[i] < ub[j] ? -1 : 1;
+            const int ca = folded(ua[i]);
+            const int cb = folded(ub[j]);
+            if (ca != cb)
+                return ca < cb ? -1 : 1;
             ++i;
             ++j;
             continue;
@@ -176,11 +180,11 @@ int Gbk::compareUtf8(const char* a, int aLength, const char* b, int bLength)
     return 0;
 }
 
-int Gbk::compare(const QString& a, const QString& b)
+int Gbk::compare(const QString& a, const QString& b, LatinCase latinCase)
 {
     const QByteArray ua = a.toUtf8();
     const QByteArray ub = b.toUtf8();
-    return compareUtf8(ua.constData(), int(ua.size()), ub.constData(), int(ub.size()));
+    return compareUtf8(ua.constData(), int(ua.size()), ub.constData(), int(ub.size()), latinCase);
 }
 
 } // namespace lb

@@ -19,8 +19,12 @@ public:
     static int code(char32_t ch);
     // Orders two UTF-8 texts as their GBK bytes order; characters without a code sort after
     // every character that has one, among themselves by code point. Negative, zero, positive.
-    static int compareUtf8(const char* a, int aLength, const char* b, int bLength);
-    static int compare(const QString& a, const QString& b);
+    // With LatinCase::Ignore the letters A to Z order as a to z, so "A1" and "a1" are equal:
+    // the order of the lists' names and codes (the database's "GBK" collation).
+    enum class LatinCase { Respect, Ignore };
+    static int compareUtf8(const char* a, int aLength, const char* b, int bLength,
+                           LatinCase latinCase = LatinCase::Respect);
+    static int compare(const QString& a, const QString& b, LatinCase latinCase = LatinCase::Respect);
 };
 
 } // namespace lb

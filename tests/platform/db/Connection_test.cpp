@@ -157,17 +157,19 @@ TEST_F(ConnectionTest, NestedTransactionsAreSavepoints)
     EXPECT_EQ(2, count(connection, QStringLiteral("customer")));
 }
 
-TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirst)
+TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirstAndLatinLettersWithoutCase)
 {
-    connection.execute(QStringLiteral("INSERT INTO customer (name) VALUES ('中'), ('白'), ('b'), ('阿'), ('A1'), ('𠀀'), ('阿b')"));
+    connection.execute(QStringLiteral(
+        "INSERT INTO customer (name) VALUES ('中'), ('白'), ('b'), ('阿'), ('A1'), ('𠀀'), ('阿b'), ('B0'), ('a2')"));
     Query q(connection);
     q.sql().add(QStringLiteral("SELECT name FROM customer ORDER BY name COLLATE GBK"));
     q.open();
     QStringList names;
     for (q.first(); !q.eof(); q.next())
         names << q["name"].asString();
-    EXPECT_EQ((QStringList{QStringLiteral("A1"), QStringLiteral("b"), QStringLiteral("阿"), QStringLiteral("阿b"),
-                           QStringLiteral("白"), QStringLiteral("中"), QStringLiteral("𠀀")}),
+    EXPECT_EQ((QStringList{QStringLiteral("A1"), QStringLiteral("a2"), QStringLiteral("b"), QStringLiteral("B0"),
+                           QStringLiteral("阿"), QStringLiteral("阿b"), QStringLiteral("白"), QStringLiteral("中"),
+                           QStringLiteral("𠀀")}),
               names);
 }
 
