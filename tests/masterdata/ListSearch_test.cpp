@@ -82,8 +82,8 @@ TEST_F(ListSearchRun, PrefixFindsBeginningsOnlyAlsoForChineseText)
 
 TEST_F(ListSearchRun, TypedTextIsMatchedAsTypedAndTooLongTextIsRefusedInOurWords)
 {
-    makeProduct("A%1", "百分之百纯棉");
-    makeProduct("AB1", "纯棉_加厚");
+    makeProduct("A%1", "百分之百纯棉", {{"spgg", "5%off"}});
+    makeProduct("AB1", "纯棉_加厚", {{"spgg", "50ml"}});
     makeProduct("A_1", "C:\\货品\\甲");
     makeProduct("AX1", "乙");
     lb::db::Query list(db());
@@ -100,6 +100,7 @@ TEST_F(ListSearchRun, TypedTextIsMatchedAsTypedAndTooLongTextIsRefusedInOurWords
     EXPECT_EQ(QStringList{QStringLiteral("AB1")}, codes(QStringLiteral("货品名称"), QStringLiteral("_加"), true));
     EXPECT_EQ(QStringList{QStringLiteral("A_1")}, codes(QStringLiteral("货品名称"), QStringLiteral("\\货品\\"), true));
     EXPECT_EQ(QStringList{QStringLiteral("A%1")}, codes(QStringLiteral("货品代码"), QStringLiteral("%1"), true));
+    EXPECT_EQ(QStringList{QStringLiteral("A%1")}, codes(QStringLiteral("规格型号"), QStringLiteral("5%"), false));
     EXPECT_EQ(4, codes(QStringLiteral("货品代码"), QStringLiteral("a"), false).size()); // Latin without case
 
     // Longer than the engine matches: our message, and the rows shown stay.
