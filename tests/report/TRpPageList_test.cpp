@@ -351,6 +351,12 @@ TEST_F(TRpPageListFiles, DamagedFilesAreRefusedWithAReason)
          "page 2 points outside the file"},
         {"start field broken", [second](QByteArray& b) { put32(b, second - 4, 0); },
          "no page record follows the header"},
+        // Only the backward link of a later record is wrong: walking back from it would land
+        // anywhere.
+        {"start field of page 2 broken", [second](QByteArray& b) { put32(b, i32(b, second + 4) - 4, 128); },
+         "page 2 does not link back to its start"},
+        {"start field of the last page broken", [](QByteArray& b) { put32(b, int(b.size()) - 4, 128); },
+         "page 3 does not link back to its start"},
         {"page size differs from its record", [second](QByteArray& b) { put32(b, second + 8 + 48, 4000); },
          "page 2 has a size of 4000 bytes"},
         {"truncated", [](QByteArray& b) { b.chop(10); }, "page 3 points outside the file"},
