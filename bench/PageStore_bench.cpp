@@ -7,7 +7,7 @@
 #include "report/TRpPageList.h"
 
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -187,7 +187,7 @@ BENCHMARK(BM_ShowPage)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

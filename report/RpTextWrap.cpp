@@ -51,6 +51,11 @@ QStringList words(const QString& paragraph)
 
 void wrapParagraph(const QString& paragraph, double maxWidth, const RpMeasure& measure, QStringList& lines)
 {
+    // Most texts fit their control as they stand.
+    if (measure(paragraph) <= maxWidth) {
+        lines.append(paragraph);
+        return;
+    }
     QString line;
     for (const QString& word : words(paragraph)) {
         if (measure(line + word) <= maxWidth) {

@@ -315,6 +315,7 @@ void TCustomRpReport::SetUpDevice(TRpPrinter& device)
 void TCustomRpReport::RunOn(QEventLoop::ProcessEventsFlags yield)
 {
     yield_ = yield;
+    sinceYield_.invalidate();
     CreateReport();
 }
 
@@ -411,8 +412,13 @@ void TCustomRpReport::PreviewClosed()
 
 void TCustomRpReport::Yield()
 {
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents(yield_);
+    // Asked before every record, but the events run at most every 2 ms: a preview repaints
+    // and a close is seen within that, and a long report does not spend its time asking an
+    // empty event queue.
+    if (!QCoreApplication::instance() || (sinceYield_.isValid() && sinceYield_.elapsed() < 2))
+        return;
+    QCoreApplication::processEvents(yield_);
+    sinceYield_.start();
 }
 
 // ---- The run ----

@@ -10,6 +10,7 @@
 #include "report/TRpReportBands.h"
 #include "report/TRpReportPrinterSettings.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QStringList>
 
@@ -192,7 +193,8 @@ public:
     void AdvanceColumn();
     void StartPage();
     void EndPage();
-    // Lets pending events run (the preview repaints, a close button cancels).
+    // Lets pending events run (the preview repaints, a close button cancels), at most every
+    // 2 ms.
     void Yield();
     void RegisterControl(TRpPrintable* control);
 
@@ -229,6 +231,7 @@ private:
     int previewHeight_ = 0;
 
     QEventLoop::ProcessEventsFlags yield_ = QEventLoop::ExcludeUserInputEvents;
+    QElapsedTimer sinceYield_;
     bool available_ = true;
     bool cancelled_ = false;
     bool finalPage_ = false;

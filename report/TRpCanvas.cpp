@@ -23,7 +23,7 @@ quint32 penStyle(int style)
 
 } // namespace
 
-TRpCanvas::TRpCanvas(int width, int height) : writer_(width, height)
+TRpCanvas::TRpCanvas(int width, int height) : writer_(width, height), emf_(font_.Emf()), lineHeight_(emf_.textHeight())
 {
     writer_.setBkMode(TRANSPARENT);
     writer_.setTextAlign(TA_LEFT | TA_TOP);
@@ -31,17 +31,11 @@ TRpCanvas::TRpCanvas(int width, int height) : writer_(width, height)
 
 void TRpCanvas::SetFont(const TRpFont& font)
 {
+    if (font == font_)
+        return;
     font_ = font;
-}
-
-int TRpCanvas::TextHeight() const
-{
-    return font_.Emf().textHeight();
-}
-
-int TRpCanvas::TextWidth(const QString& text) const
-{
-    return font_.Emf().textWidth(text);
+    emf_ = font.Emf();
+    lineHeight_ = emf_.textHeight();
 }
 
 void TRpCanvas::Replace(quint32& selected, quint32 created)
@@ -119,7 +113,7 @@ void TRpCanvas::TextOut(int x, int y, const QRect& clip, const QString& text, qu
     if (text.isEmpty())
         return;
     if (!fontSelected_ || !(selectedFont_ == font_)) {
-        Replace(fontHandle_, writer_.createFont(font_.Emf()));
+        Replace(fontHandle_, writer_.createFont(emf_));
         selectedFont_ = font_;
         fontSelected_ = true;
     }

@@ -28,8 +28,8 @@ public:
     void SetBrush(const TRpBrush& brush) { brush_ = brush; }
 
     // Height of a line of the current font in pixels (ascent plus descent).
-    int TextHeight() const;
-    int TextWidth(const QString& text) const;
+    int TextHeight() const { return lineHeight_; }
+    int TextWidth(const QString& text) const { return emf_.textWidth(text); }
 
     // Fills the area with a solid colour, without outline.
     void FillRect(const QRect& area, const QColor& color);
@@ -51,6 +51,8 @@ private:
 
     gfx::EmfWriter writer_;
     TRpFont font_;
+    gfx::EmfFont emf_;          // font_ as the page records it
+    int lineHeight_;
     TRpPen pen_;
     TRpBrush brush_;
     // What the page has selected, and the objects this canvas created for it (0 for a stock one).

@@ -3,6 +3,8 @@
 
 #include "platform/sys/Errors.h"
 
+#include <algorithm>
+
 namespace lb::report {
 
 namespace {
@@ -25,45 +27,71 @@ void initialTree(std::array<std::uint16_t, 256>& left, std::array<std::uint16_t,
 
 } // namespace
 
-TRpCompress::TRpCompress(QByteArray* output) : compressing_(true), bitPos_(0), output_(output)
+TRpCompress::TRpCompress(QByteArray* output) : compressing_(true), output_(output)
 {
     initialTree(left_, right_, up_);
 }
 
-TRpCompress::TRpCompress(QByteArrayView input) : compressing_(false), bitPos_(7), input_(input)
+TRpCompress::TRpCompress(QByteArrayView input) : compressing_(false), input_(input)
 {
     initialTree(left_, right_, up_);
 }
 
 TRpCompress::~TRpCompress()
 {
-    if (compressing_ && bitPos_ != 0)
-        output_->append(char(byte_));
+    if (!compressing_)
+        return;
+    // The last byte's unused high bits stay 0.
+    while (count_ > 0) {
+        pending_[pendingCount_++] = char(bits_ & 0xFF);
+        bits_ >>= 8;
+        count_ = std::max(count_ - 8, 0);
+        if (pendingCount_ == int(sizeof pending_))
+            Flush();
+    }
+    Flush();
+}
+
+void TRpCompress::Flush()
+{
+    output_->append(pending_, pendingCount_);
+    pendingCount_ = 0;
 }
 
 void TRpCompress::Compress(std::uint8_t c)
 {
-    // The path is noted from the leaf up and emitted from the root down. A path is at most
-    // 256 steps long: every internal node lies on it at most once.
-    std::array<bool, 257> path;
-    int length = 0;
+    // The path is noted from the leaf up and sent from the root down, the first bit sent
+    // lowest: shifting each step in at the bottom leaves the root's step as bit 0. Paths of up
+    // to 56 steps (all but freak trees) go at once; longer ones in pieces.
     int a = c + kLeaves;
+    std::uint64_t path = 0;
+    int length = 0;
+    std::uint64_t spill[5] = {};
+    int spilled = 0;
     do {
         const int parent = up_[a];
-        path[length++] = right_[parent] == a;
+        path = (path << 1) | (right_[parent] == a ? 1u : 0u);
+        if (++length == 56) {
+            spill[spilled++] = path;
+            path = 0;
+            length = 0;
+        }
         a = parent;
     } while (a != kRoot);
-    while (length > 0) {
-        if (path[--length])
-            byte_ |= std::uint8_t(1u << bitPos_);
-        if (bitPos_ == 7) {
-            output_->append(char(byte_));
-            bitPos_ = 0;
-            byte_ = 0;
-        } else {
-            ++bitPos_;
+    const auto put = [this](std::uint64_t code, int bits) {
+        bits_ |= code << count_;
+        count_ += bits;
+        while (count_ >= 8) {
+            pending_[pendingCount_++] = char(bits_ & 0xFF);
+            bits_ >>= 8;
+            count_ -= 8;
+            if (pendingCount_ == int(sizeof pending_))
+                Flush();
         }
-    }
+    };
+    put(path, length);
+    while (spilled > 0)
+        put(spill[--spilled], 56);
     Splay(c);
 }
 
@@ -71,15 +99,20 @@ std::uint8_t TRpCompress::Expand()
 {
     int a = kRoot;
     while (a < kLeaves) {
-        if (bitPos_ == 7) {
+        if (count_ == 0) {
             if (next_ >= input_.size())
                 throw Error(QStringLiteral("The report page is damaged: its code ends early"));
-            byte_ = std::uint8_t(input_[next_++]);
-            bitPos_ = 0;
-        } else {
-            ++bitPos_;
+            // Up to eight bytes at once.
+            const qsizetype take = std::min<qsizetype>(8, input_.size() - next_);
+            bits_ = 0;
+            for (qsizetype i = 0; i < take; ++i)
+                bits_ |= std::uint64_t(std::uint8_t(input_[next_ + i])) << (8 * i);
+            next_ += take;
+            count_ = int(take * 8);
         }
-        a = (byte_ >> bitPos_) & 1 ? right_[a] : left_[a];
+        a = bits_ & 1 ? right_[a] : left_[a];
+        bits_ >>= 1;
+        --count_;
     }
     // Node 512 is the leaf no byte owns: only damaged code reaches it.
     if (a == kUnusedLeaf)

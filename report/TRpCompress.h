@@ -31,18 +31,22 @@ public:
     std::uint8_t Expand();
 
     bool Compressing() const { return compressing_; }
-    int BitPos() const { return bitPos_; }
 
 private:
     void Splay(std::uint8_t c);
+    void Flush();
 
     std::array<std::uint16_t, 256> left_;
     std::array<std::uint16_t, 256> right_;
     std::array<std::uint8_t, 513> up_;  // index 1-512; up_[0] is never read
     bool compressing_;
-    int bitPos_;
-    std::uint8_t byte_ = 0;             // output byte being filled, or the current input byte
+    // Code bits not yet written (writer) or not yet used (reader), the next one lowest.
+    std::uint64_t bits_ = 0;
+    int count_ = 0;
     QByteArray* output_ = nullptr;
+    // Whole bytes wait here before they go to the output in one append.
+    char pending_[4096];
+    int pendingCount_ = 0;
     QByteArrayView input_;
     qsizetype next_ = 0;                // next input byte to read
 };

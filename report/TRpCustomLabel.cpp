@@ -48,14 +48,24 @@ void TRpCustomLabel::SetCaptionText(const QString& text)
     FormatLines();
 }
 
+const gfx::EmfFont& TRpCustomLabel::Measuring() const
+{
+    const TRpFont font = EffectiveFont();
+    if (!(font == measuredFont_)) {
+        measuredFont_ = font;
+        measuring_ = font.Emf();
+    }
+    return measuring_;
+}
+
 double TRpCustomLabel::LineHeight() const
 {
-    return EffectiveFont().Emf().textHeight() * kNativePerPixel;
+    return Measuring().textHeight() * kNativePerPixel;
 }
 
 void TRpCustomLabel::FormatLines()
 {
-    const gfx::EmfFont font = EffectiveFont().Emf();
+    const gfx::EmfFont& font = Measuring();
     const auto measure = [&font](const QString& text) { return double(font.textWidth(text)); };
     const double width = Size().Values()[TRpPrintableSize::WidthIndex] / kNativePerPixel;
     formattedLines_.clear();
@@ -69,7 +79,7 @@ void TRpCustomLabel::FormatLines()
 
 double TRpCustomLabel::WidestLine() const
 {
-    const gfx::EmfFont font = EffectiveFont().Emf();
+    const gfx::EmfFont& font = Measuring();
     int widest = 0;
     for (const QString& line : formattedLines_)
         widest = std::max(widest, font.textWidth(line));

@@ -63,6 +63,8 @@ protected:
 
 private:
     double WidestLine() const;
+    // The effective font as a page records it, made again only when the font changes.
+    const gfx::EmfFont& Measuring() const;
 
     TRpFont font_;
     QString caption_;
@@ -70,6 +72,8 @@ private:
     QStringList formattedLines_;
     int nextLine_ = 0;
     bool finished_ = true;
+    mutable TRpFont measuredFont_;
+    mutable gfx::EmfFont measuring_ = measuredFont_.Emf();
 };
 
 } // namespace lb::report

@@ -150,10 +150,16 @@ std::vector<qint32> EmfFont::advances(const QString& text) const
 
 int EmfFont::textWidth(const QString& text) const
 {
-    int width = 0;
-    for (qint32 advance : advances(text))
-        width += advance;
-    return width;
+    // The advances carry their rounding along, so they add up to the rounded whole.
+    Measures& measures = measuresOf(*this);
+    double position = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        position += measures.advanceOf(text, i, pair);
+        if (pair)
+            ++i;
+    }
+    return int(std::llround(position));
 }
 
 int EmfFont::textHeight() const
