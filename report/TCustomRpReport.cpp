@@ -278,6 +278,28 @@ void TCustomRpReport::AddDataSet(db::DataSet* dataSet)
         extraDataSets_.push_back(dataSet);
 }
 
+QList<db::DataSet*> TCustomRpReport::DataSets() const
+{
+    QList<db::DataSet*> all;
+    const auto add = [&all](db::DataSet* dataSet) {
+        if (dataSet && !all.contains(dataSet))
+            all.append(dataSet);
+    };
+    for (db::DataSet* dataSet : extraDataSets_)
+        add(dataSet);
+    if (auto* controller = dynamic_cast<TRpController*>(controller_.get()))
+        add(controller->DataSet());
+    for (const auto& band : ownedBands_) {
+        if (auto* sub = dynamic_cast<TRpSubDetail*>(band.get()))
+            add(sub->DataSet());
+    }
+    for (TRpPrintable* control : AllControls()) {
+        if (auto* text = dynamic_cast<TRpDBText*>(control))
+            add(text->DataSet());
+    }
+    return all;
+}
+
 void TCustomRpReport::AddRunDataSet(db::DataSet* dataSet)
 {
     if (dataSet && dataSet->active() && !allDataSets_.contains(dataSet))
@@ -443,12 +465,8 @@ void TCustomRpReport::BeginRun()
     columnBreakArmed_ = false;
     overflow_ = false;
     allDataSets_.clear();
-    for (db::DataSet* dataSet : extraDataSets_)
+    for (db::DataSet* dataSet : DataSets())
         AddRunDataSet(dataSet);
-    for (TRpPrintable* control : AllControls()) {
-        if (auto* text = dynamic_cast<TRpDBText*>(control))
-            AddRunDataSet(text->DataSet());
-    }
 }
 
 void TCustomRpReport::PrepareRun()

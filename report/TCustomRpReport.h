@@ -140,6 +140,9 @@ public:
 
     // Datasets expressions may name besides the report's own and its controls' (not owned).
     void AddDataSet(db::DataSet* dataSet);
+    // Every dataset the report knows: those added, its own and its sub-details', and those of
+    // its database texts, once each.
+    QList<db::DataSet*> DataSets() const;
     // The datasets of the current run.
     const QList<db::DataSet*>& AllDataSets() const { return allDataSets_; }
     void AddRunDataSet(db::DataSet* dataSet);

@@ -44,6 +44,24 @@ void TRpEvEnvironment::deleteFunction(const QString& name)
     }
 }
 
+bool TRpEvEnvironment::setName(int index, const QString& name)
+{
+    const QString key = name.toUpper();
+    const Item* other = find(key);
+    if (other && other != &items_.at(std::size_t(index)))
+        return false;
+    items_.at(std::size_t(index)).name = key;
+    return true;
+}
+
+bool TRpEvEnvironment::setExpression(int index, const QString& expression)
+{
+    if (prepared())
+        return false;
+    items_.at(std::size_t(index)).entry = std::make_shared<TRpEvEmbeddedFunction>(expression);
+    return true;
+}
+
 void TRpEvEnvironment::clear()
 {
     while (!items_.empty())

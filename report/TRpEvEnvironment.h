@@ -29,6 +29,11 @@ public:
     // give "Unknown function : %s".
     void deleteFunction(const QString& name);
     void clear();
+    // Renames entry `index` (names are kept upper-case); false when another entry has the name.
+    bool setName(int index, const QString& name);
+    // Gives entry `index` a new expression; false while the environment is prepared, whose
+    // compiled expressions cannot change.
+    bool setExpression(int index, const QString& expression);
 
     void prepare();
     void unprepare();
