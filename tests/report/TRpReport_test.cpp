@@ -2,6 +2,7 @@
 // per-page subtotals, nested groups, empty data, forced breaks, stretching text, failing runs.
 #include "platform/sys/Errors.h"
 #include "report/ReportTestSupport.h"
+#include "report/TRpChildBand.h"
 #include "report/TRpDBText.h"
 #include "report/TRpExpr.h"
 #include "report/TRpGroup.h"
@@ -206,6 +207,64 @@ TEST_F(ListReport, NeedDataWithoutDatasetPrintsOneDetailPerCall)
     report.OnNeedData = [](TRpComponent*, bool& more) { more = false; };
     report.Prepare();
     EXPECT_EQ(0, report.RpPrinter()->PageCount());
+}
+
+TEST_F(ListReport, DisabledOrSuppressedBandsStillPrintTheirChildren)
+{
+    TRpCustomBand* detail = report.FirstBand(rbDetail);
+    TRpChildBand* child = report.AddChildBand(detail);
+    child->Size().SetHeight(100);
+    auto* note = child->Add<TRpLabel>();
+    note->SetCaption(QStringLiteral("note"));
+    note->Size().SetBounds(0, 0, 400, 60);
+    int printed = 0;
+    int suppressed = 0;
+    detail->BeforePrint = [this](TRpCustomBand&, bool& print) {
+        print = items->fieldByName(QStringLiteral("code")).asString() != QStringLiteral("Row 2");
+    };
+    detail->AfterPrint = [&](TRpCustomBand&, bool done) { (done ? printed : suppressed) += 1; };
+    const auto pages = run(3);
+    ASSERT_EQ(1u, pages.size());
+    // Row 2 is suppressed: its child still prints, right under row 1's child.
+    EXPECT_EQ(QStringList({"Row 1", "note", "note", "Row 3", "note"}), textsOf(pages[0]).mid(4, 5));
+    std::vector<int> notes;
+    for (const test::PrintedText& text : pages[0]) {
+        if (text.text == QStringLiteral("note"))
+            notes.push_back(text.y);
+    }
+    EXPECT_EQ(std::vector<int>({pixels(500), pixels(600), pixels(800)}), notes);
+    EXPECT_EQ(2, printed);
+    EXPECT_EQ(1, suppressed);
+    // A disabled band prints nothing and moves nothing; its child prints where it stood.
+    report.FreeRpPrinter();
+    detail->BeforePrint = nullptr;
+    detail->Enabled = false;
+    report.Prepare();
+    const QStringList texts = textsOf(printedPages(*report.RpPrinter())[0]);
+    EXPECT_FALSE(texts.contains("Row 1"));
+    EXPECT_EQ(3, texts.count("note"));
+}
+
+TEST_F(ListReport, TwoColumnsFillTheLeftColumnThenTheRightOne)
+{
+    report.Page().SetColumns(2);
+    report.SortBands();
+    const auto pages = run(30);
+    ASSERT_EQ(1u, pages.size());
+    // 23 rows fill the left column; row 24 starts the right one at the same height as row 1,
+    // half the width (less the column space) to the right.
+    const auto at = [&pages](const QString& text) {
+        for (const test::PrintedText& printed : pages[0]) {
+            if (printed.text == text)
+                return QPoint(printed.x, printed.y);
+        }
+        return QPoint(-1, -1);
+    };
+    EXPECT_EQ(at("Row 1").y(), at("Row 24").y());
+    EXPECT_GT(at("Row 24").x(), at("Row 1").x() + pixels(800));
+    EXPECT_EQ(at("Row 1").x(), at("Row 23").x());
+    // The column header is printed again at the top of the second column.
+    EXPECT_EQ(2, textsOf(pages[0]).count("Item"));
 }
 
 // ---- Groups ----
