@@ -3,6 +3,7 @@
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "core/Tfrpickdate.h"
+#include "documents/DocumentWindows.h"
 #include "masterdata/MasterDataWindows.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/Dialogs.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     lb::ui::LbApplication::installQtTranslations(); // without them Qt's own dialogs stay English
     // Each subsystem puts its windows into the registry the menus open them from.
     registerMasterDataWindows();
+    registerDocumentWindows();
 
     // The main window first: it takes the single-instance guard and checks the books before
     // anything else runs.

@@ -1,6 +1,26 @@
 // The configuration of every document window, by its class name.
 #include "documents/DocumentCatalog.h"
 
+#include "platform/sys/Errors.h"
+
+namespace {
+
+// The texts the entry forms of products share: the status bar and the pop-up of the forms
+// that have one.
+const QString productStatus = QStringLiteral("商品明细表中的第一行为上期结转行,不能删除或输入商品,否则该单应作废。");
+const QString productAddStatus = QStringLiteral("单击“新增或删除”按钮,则可在明细表中增加或删除商品。");
+
+// The pop-up of the purchase and receipt forms: the tool bar's commands, 过帐 by the
+// posting mode, 打印 when printing comes.
+std::vector<CommandLook> documentPopup()
+{
+    return {{"N1", QStringLiteral("新增"), {}, "ToolButton1"}, {"N2", QStringLiteral("删除"), {}, "ToolButton2"},
+            {"N3", QStringLiteral("刷新"), {}, "ToolButton3"}, {"N4", QStringLiteral("过帐"), {}, "posting"},
+            {"N5", QStringLiteral("打印"), {}, "ToolButton5"}, {"N6", QStringLiteral("退回"), {}, "ToolButton7"}};
+}
+
+} // namespace
+
 EntryFormConfig DocumentCatalog::salesEntryForm()
 {
     EntryFormConfig config;
@@ -54,8 +74,149 @@ EntryFormConfig DocumentCatalog::salesEntryForm()
     config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
                          "Edit11", "Edit13", "Edit14", "Edit15", "Edit16"};
     config.partyList = QStringLiteral("TFrcustomer");
-    config.customerPrices = true;
-    config.statusPanels = {QStringLiteral("商品明细表中的第一行为上期结转行,不能删除或输入商品,否则该单应作废。"),
-                           QStringLiteral("单击“新增或删除”按钮,则可在明细表中增加或删除商品。")};
+    config.statusPanels = {productStatus, productAddStatus};
+    config.toolButtons = {{"ToolButton1", QStringLiteral("新增行&A")}, {"ToolButton2", QStringLiteral("删除行&D")},
+                          {"ToolButton3", QStringLiteral("刷新&R")}, {"ToolButton8", QStringLiteral("记帐")},
+                          {"ToolButton4", QStringLiteral("过帐&O")}, {"ToolButton6", QStringLiteral("作废&C"), QStringLiteral("抹帐")},
+                          {"ToolButton9", QStringLiteral("转抄"), QStringLiteral("转抄生成新销售单")},
+                          {"ToolButton5", QStringLiteral("打印&P")}, {"ToolButton7", QStringLiteral("退回&Q")}};
+    config.popupItems = {{"N7", QStringLiteral("打印设置")}, {"N8", QStringLiteral("到客户-商品表选取资料")}};
     return config;
+}
+
+EntryFormConfig DocumentCatalog::purchaseEntryForm()
+{
+    EntryFormConfig config;
+    config.key = QStringLiteral("Tfrindetail");
+    config.caption = QStringLiteral("进货明细单");
+    config.size = QSize(800, 550);
+    config.kind = lb::documents::BillKind::Purchase;
+    config.boxes = {
+        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
+        {"Edit2", QStringLiteral("供应商号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入供应商表选取")},
+        {"Edit3", QStringLiteral("供货商名"), "customername"},
+        {"Edit4", QStringLiteral("联系人"), "persondeal"},
+        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
+        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
+        {"Edit9", QStringLiteral("摘要"), "remark"},
+        {"Edit10", QStringLiteral("银行编号"), "bankid", BoxStyle::Text, QStringLiteral("双击进入银行表")},
+        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
+        {"Edit5", QStringLiteral("合计金额"), "amount", BoxStyle::Money},
+        {"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money},
+        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
+        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
+        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
+        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money, QString(), false},
+    };
+    config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认进货价");
+    config.codeEntryByOption = true;
+    config.newProductButton = true;
+    const QColor red(Qt::red);
+    config.columns = {
+        {"sphh", QStringLiteral("货品代码"), 80, true, true},
+        {"spmc", QStringLiteral("货品名称"), 150, true, true},
+        {"unit", QStringLiteral("单位"), 40, true, true},
+        {"js", QStringLiteral("件数"), 50},
+        {"sl_j", QStringLiteral("数量/件"), 60},
+        {"sl", QStringLiteral("数量"), 60, true, true},
+        {"dj_w", QStringLiteral("进货价"), 70},
+        {"amount", QStringLiteral("金额"), 80, true, true},
+        {"pay", QStringLiteral("付款金额"), 70},
+        {"rest", QStringLiteral("累计结余"), 80, true, true},
+        {"remark", QStringLiteral("备注"), 100, true, false, red},
+    };
+    config.gridHint = QStringLiteral("双击可进入商品表选取商品");
+    config.recalcColumns = {3, 4, 6, 8};
+    config.newLineColumn = 3;
+    config.enterMoves = {{4, 6}, {6, 8}};
+    config.nextLineColumn = 8;
+    config.firstEntryColumn = 3;
+    config.enterChain = {{"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"},
+                         {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
+    config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
+                         "Edit11", "Edit13", "Edit14", "Edit15", "Edit16"};
+    config.partyList = QStringLiteral("TFrbranch");
+    config.statusPanels = {productStatus, productAddStatus};
+    config.toolButtons = {{"ToolButton1", QStringLiteral("新增行&A"), QStringLiteral("新增")},
+                          {"ToolButton2", QStringLiteral("删除行&D"), QStringLiteral("删除")},
+                          {"ToolButton3", QStringLiteral("刷新&R"), QStringLiteral("刷新")},
+                          {"ToolButton8", QStringLiteral("记帐")},
+                          {"ToolButton4", QStringLiteral("过帐&O"), QStringLiteral("过帐")},
+                          {"ToolButton6", QStringLiteral("作废&C"), QStringLiteral("抹帐")},
+                          {"ToolButton5", QStringLiteral("打印&P"), QStringLiteral("打印")},
+                          {"ToolButton9", QStringLiteral("转抄"), QStringLiteral("转抄生成新进货单")},
+                          {"ToolButton7", QStringLiteral("退回&Q"), QStringLiteral("退回")}};
+    config.popupItems = documentPopup();
+    config.unsavedText = QStringLiteral("单据不能保存！");
+    return config;
+}
+
+EntryFormConfig DocumentCatalog::receiptEntryForm()
+{
+    EntryFormConfig config;
+    config.key = QStringLiteral("Tfrgetdetail");
+    config.caption = QStringLiteral("收款明细单");
+    config.size = QSize(800, 547);
+    config.kind = lb::documents::BillKind::Receipt;
+    config.boxes = {
+        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
+        {"Edit2", QStringLiteral("客户号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入客户表选取")},
+        {"Edit3", QStringLiteral("客户名"), "customername"},
+        {"Edit4", QStringLiteral("联系人"), "persondeal"},
+        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
+        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
+        {"Edit9", QStringLiteral("摘要"), "remark"},
+        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
+        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
+        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
+        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
+        {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false},
+    };
+    const QColor red(Qt::red);
+    config.columns = {
+        {"mainintno", QString(), 80, true, true},
+        {"sphh", QStringLiteral("银行编号"), 80, true, true},
+        {"spmc", QStringLiteral("银行名称"), 150, true, true},
+        {"amount", QStringLiteral("金额"), 80},
+        {"deduck", QStringLiteral("扣除金额"), 80},
+        {"rest", QStringLiteral("累计结余"), 80, true, true},
+        {"remark", QStringLiteral("备注"), 120, true, false, red},
+    };
+    config.gridHint = QStringLiteral("双击可选取现金银行资料到明细表");
+    config.linePicker = QStringLiteral("TFrbank");
+    config.recalcColumns = {3, 4, 6};
+    config.enterMoves = {{3, 4}};
+    config.nextLineColumn = 4;
+    config.firstEntryColumn = 3;
+    config.enterChain = {{"Edit1", "Edit2"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"}, {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
+    config.enterToLines = QStringLiteral("Edit2");
+    config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9", "Edit15", "Edit16"};
+    config.partyList = QStringLiteral("TFrcustomer");
+    config.statusPanels = {QStringLiteral("收款明细表中的第一行为上期结转行,不能删除或输入现金银行名,否则该单应作废。"),
+                           QStringLiteral("单击“新增或删除”按钮,则在明细表中增加或删除现金银行名。")};
+    config.toolButtons = {{"ToolButton1", QStringLiteral("  新增&A  "), QStringLiteral("新增")},
+                          {"ToolButton2", QStringLiteral("删除&D"), QStringLiteral("删除")},
+                          {"ToolButton3", QStringLiteral("刷新&R"), QStringLiteral("刷新")},
+                          {"ToolButton4", QStringLiteral("过帐&O"), QStringLiteral("过帐")},
+                          {"ToolButton6", QStringLiteral("作废&C"), QStringLiteral("抹帐")},
+                          {"ToolButton5", QStringLiteral("打印&P"), QStringLiteral("打印")},
+                          {"ToolButton7", QStringLiteral("退回&Q"), QStringLiteral("退回")}};
+    config.popupItems = documentPopup();
+    return config;
+}
+
+QStringList DocumentCatalog::entryFormKeys()
+{
+    return {QStringLiteral("Tfroutdetail"), QStringLiteral("Tfrindetail"), QStringLiteral("Tfrgetdetail")};
+}
+
+EntryFormConfig DocumentCatalog::entryForm(const QString& key)
+{
+    if (key == QLatin1String("Tfroutdetail"))
+        return salesEntryForm();
+    if (key == QLatin1String("Tfrindetail"))
+        return purchaseEntryForm();
+    if (key == QLatin1String("Tfrgetdetail"))
+        return receiptEntryForm();
+    throw lb::Error(QStringLiteral("No entry form '%1'").arg(key));
 }

@@ -4,6 +4,7 @@
 #include "documents/EntryFormConfig.h"
 
 #include <QString>
+#include <QStringList>
 
 // A window's quirks are entries here, not code: the entry form, list and posted view frames
 // take their boxes, columns, keys and texts from these configurations.
@@ -11,4 +12,12 @@ class DocumentCatalog {
 public:
     // "Tfroutdetail": the sales entry form.
     static EntryFormConfig salesEntryForm();
+    // "Tfrindetail": the purchase entry form.
+    static EntryFormConfig purchaseEntryForm();
+    // "Tfrgetdetail": the receipt entry form.
+    static EntryFormConfig receiptEntryForm();
+
+    // The entry forms' class names, and the configuration of one; lb::Error for another name.
+    static QStringList entryFormKeys();
+    static EntryFormConfig entryForm(const QString& key);
 };

@@ -10,6 +10,7 @@
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
 #include "masterdata/TFrcproduct.h"
+#include "masterdata/Tfrproductedit.h"
 #include "platform/db/Query.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
@@ -29,11 +30,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <map>
 
 namespace {
 
@@ -45,25 +48,27 @@ using lb::documents::Outcome;
 const QString generalFailure = QStringLiteral("该功能暂时不能执行，请重新操作！");
 const QString carryOverRefusal = QStringLiteral("明细表中的第一行为上期结转行,不能删除或修改");
 
-struct ToolLook {
-    const char* name;
-    const char* caption;
-    const char* hint;
-    void (DocumentEntryForm::*command)();
-};
+using Command = void (DocumentEntryForm::*)();
 
-// Tool bar, left to right; 打印 stays disabled until documents can be printed.
-const ToolLook toolLooks[] = {
-    {"ToolButton1", "新增行&A", "", &DocumentEntryForm::ToolButton1Click},
-    {"ToolButton2", "删除行&D", "", &DocumentEntryForm::ToolButton2Click},
-    {"ToolButton3", "刷新&R", "", &DocumentEntryForm::ToolButton3Click},
-    {"ToolButton8", "记帐", "", &DocumentEntryForm::ToolButton8Click},
-    {"ToolButton4", "过帐&O", "", &DocumentEntryForm::ToolButton4Click},
-    {"ToolButton6", "作废&C", "抹帐", &DocumentEntryForm::ToolButton6Click},
-    {"ToolButton9", "转抄", "转抄生成新销售单", &DocumentEntryForm::ToolButton9Click},
-    {"ToolButton5", "打印&P", "", nullptr},
-    {"ToolButton7", "退回&Q", "", &DocumentEntryForm::ToolButton7Click},
-};
+// The commands the tool bar and the pop-up menu can run, by the name of their configuration;
+// nullptr for one that does not exist yet (printing).
+Command commandNamed(const QString& name)
+{
+    static const std::map<QString, Command> commands = {
+        {QStringLiteral("ToolButton1"), &DocumentEntryForm::ToolButton1Click},
+        {QStringLiteral("ToolButton2"), &DocumentEntryForm::ToolButton2Click},
+        {QStringLiteral("ToolButton3"), &DocumentEntryForm::ToolButton3Click},
+        {QStringLiteral("ToolButton4"), &DocumentEntryForm::ToolButton4Click},
+        {QStringLiteral("ToolButton6"), &DocumentEntryForm::ToolButton6Click},
+        {QStringLiteral("ToolButton7"), &DocumentEntryForm::ToolButton7Click},
+        {QStringLiteral("ToolButton8"), &DocumentEntryForm::ToolButton8Click},
+        {QStringLiteral("ToolButton9"), &DocumentEntryForm::ToolButton9Click},
+        {QStringLiteral("N8"), &DocumentEntryForm::N8Click},
+        {QStringLiteral("posting"), &DocumentEntryForm::postByMode},
+    };
+    const auto found = commands.find(name);
+    return found == commands.end() ? nullptr : found->second;
+}
 
 QString moneyText(double value)
 {
@@ -116,17 +121,24 @@ DocumentEntryForm::DocumentEntryForm(EntryFormConfig config, QWidget* owner)
 
 DocumentEntryForm::~DocumentEntryForm() = default;
 
+QAction* DocumentEntryForm::addCommand(QWidget* to, const CommandLook& look)
+{
+    auto* action = new QAction(look.caption, to);
+    to->addAction(action);
+    action->setObjectName(look.name);
+    action->setToolTip(look.hint);
+    const Command command = commandNamed(look.runs.isEmpty() ? look.name : look.runs);
+    action->setEnabled(command != nullptr);
+    if (command)
+        connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, command));
+    actions_.emplace(look.name, action);
+    return action;
+}
+
 void DocumentEntryForm::buildToolBar(QToolBar* bar)
 {
-    for (const ToolLook& look : toolLooks) {
-        QAction* action = bar->addAction(QString::fromUtf8(look.caption));
-        action->setObjectName(QString::fromLatin1(look.name));
-        action->setToolTip(QString::fromUtf8(look.hint));
-        action->setEnabled(look.command != nullptr);
-        if (look.command)
-            connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, look.command));
-        actions_[action->objectName()] = action;
-    }
+    for (const CommandLook& look : config_.toolButtons)
+        addCommand(bar, look);
 }
 
 void DocumentEntryForm::buildBoxes(QVBoxLayout* layout)
@@ -179,8 +191,17 @@ void DocumentEntryForm::buildBoxes(QVBoxLayout* layout)
     Edit12 = new QLineEdit(this);
     Edit12->setObjectName(QStringLiteral("Edit12"));
     Edit12->setToolTip(config_.codeBoxHint);
-    codeRow->addWidget(new QLabel(QStringLiteral("货品代码或条形码"), this));
+    auto* codeLabel = new QLabel(QStringLiteral("货品代码或条形码"), this);
+    codeRow->addWidget(codeLabel);
     codeRow->addWidget(Edit12);
+    codeLabel->setVisible(!config_.codeBoxHint.isEmpty());
+    Edit12->setVisible(!config_.codeBoxHint.isEmpty());
+    if (config_.newProductButton) {
+        Button1 = new QPushButton(QStringLiteral("新增商品"), this);
+        Button1->setObjectName(QStringLiteral("Button1"));
+        codeRow->addWidget(Button1);
+        connect(Button1, &QPushButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::Button1Click));
+    }
     Edit17 = new QLineEdit(this);
     Edit17->setObjectName(QStringLiteral("Edit17"));
     Edit17->setToolTip(config_.historyBoxHint);
@@ -200,16 +221,8 @@ void DocumentEntryForm::buildGrid()
     DBGrid1->setColumns(config_.columns);
     DBGrid1->setDataSet(frdm->AQoutdetail);
     popupMenu = new QMenu(this);
-    QAction* setup = popupMenu->addAction(QStringLiteral("打印设置"));
-    setup->setObjectName(QStringLiteral("N7"));
-    setup->setEnabled(false); // comes with printing
-    actions_[setup->objectName()] = setup;
-    if (config_.customerPrices) {
-        QAction* prices = popupMenu->addAction(QStringLiteral("到客户-商品表选取资料"));
-        prices->setObjectName(QStringLiteral("N8"));
-        connect(prices, &QAction::triggered, this, lb::ui::guardSlot(this, &DocumentEntryForm::N8Click));
-        actions_[prices->objectName()] = prices;
-    }
+    for (const CommandLook& look : config_.popupItems)
+        addCommand(popupMenu, look);
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
                 popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at));
@@ -230,6 +243,14 @@ void DocumentEntryForm::wireKeys()
     for (const auto& [from, to] : config_.enterChain) {
         if (widget(from) && widget(to))
             chain->link(widget(from), widget(to));
+    }
+    if (QLineEdit* edit = box(config_.enterToLines)) {
+        connect(edit, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, [this] {
+                    DBGrid1->setFocus();
+                    if (lines().active())
+                        lines().next();
+                    DBGrid1->setSelectedIndex(config_.firstEntryColumn);
+                }));
     }
     QList<QWidget*> arrows;
     for (const QString& name : config_.arrowBoxes) {
@@ -305,6 +326,11 @@ QString DocumentEntryForm::text(const QString& boxName) const
     return edit ? edit->text() : QString();
 }
 
+QString DocumentEntryForm::memoText() const
+{
+    return Memo1 ? Memo1->toPlainText() : QString();
+}
+
 lb::db::Query& DocumentEntryForm::header() const
 {
     return *frdm->AQoutlist;
@@ -354,9 +380,11 @@ void DocumentEntryForm::FormShow()
     const auto mode = lb::documents::postingMode(options.fieldByName(QStringLiteral("tallybj")).asString());
     const QString remark1 = options.fieldByName(QStringLiteral("remark1")).asString();
     options.close();
-    const bool booking = kind_.followsPostingMode && mode == lb::documents::PostingMode::StockOnly;
-    action(QStringLiteral("ToolButton8"))->setVisible(booking);
-    action(QStringLiteral("ToolButton4"))->setVisible(!booking);
+    booking_ = kind_.followsPostingMode && mode == lb::documents::PostingMode::StockOnly;
+    if (QAction* book = action(QStringLiteral("ToolButton8")))
+        book->setVisible(booking_);
+    if (QAction* post = action(QStringLiteral("ToolButton4")))
+        post->setVisible(!booking_);
     if (config_.specColumn >= 0)
         DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
 
@@ -378,8 +406,10 @@ void DocumentEntryForm::FormShow()
         for (const char* name : {"Edit5", "Edit7", "Edit8"})
             box(QString::fromLatin1(name))->setText(QStringLiteral("0"));
         box(QStringLiteral("Edit6"))->setText(lb::fmt::dateToStr(lb::Clock::today()));
-        box(QStringLiteral("Edit10"))->setText(DocumentKinds::CashAccountId);
-        Memo1->setPlainText(remark1);
+        // The account box; where lines name the accounts, that box is the paper number.
+        box(QStringLiteral("Edit10"))->setText(kind_.headerAccount ? DocumentKinds::CashAccountId : QString());
+        if (Memo1)
+            Memo1->setPlainText(remark1);
         lines().last(); // the blank line
         Edit12->clear();
     } else {
@@ -456,9 +486,12 @@ void DocumentEntryForm::recalculate()
     lb::documents::HeaderBoxes boxes;
     boxes.partyCode = text(QStringLiteral("Edit2"));
     boxes.billdate = text(QStringLiteral("Edit6"));
-    boxes.remark1 = Memo1->toPlainText();
+    boxes.remark1 = memoText();
     boxes.bankid = text(QStringLiteral("Edit10"));
     boxes.employeename = text(QStringLiteral("Edit16"));
+    boxes.partyName = text(QStringLiteral("Edit3"));
+    boxes.persondeal = text(QStringLiteral("Edit4"));
+    boxes.djh = text(QStringLiteral("Edit10"));
     const auto result = DocumentEditing::recalculate(kind_, intno_, header(), lines(), boxes);
     if (result.party) {
         box(QStringLiteral("Edit3"))->setText(result.party->name);
@@ -595,6 +628,20 @@ void DocumentEntryForm::ToolButton8Click()
     close();
 }
 
+void DocumentEntryForm::postByMode()
+{
+    // The pop-up's 过帐 posts the way the tool bar does: booking where the option says so.
+    if (booking_)
+        ToolButton8Click();
+    else
+        ToolButton4Click();
+}
+
+void DocumentEntryForm::Button1Click()
+{
+    Tfrproductedit::openForPurchase(this);
+}
+
 void DocumentEntryForm::ToolButton6Click()
 {
     if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要废弃吗?")))
@@ -610,7 +657,7 @@ void DocumentEntryForm::ToolButton9Click()
 {
     const QString copy = DocumentPosting::copy(frdm->ADOCon, kind_, intno_,
                                                {text(QStringLiteral("Edit2")), text(QStringLiteral("Edit3")), text(QStringLiteral("Edit4")),
-                                                text(QStringLiteral("Edit9")), Memo1->toPlainText(), text(QStringLiteral("Edit10")),
+                                                text(QStringLiteral("Edit9")), memoText(), text(QStringLiteral("Edit10")),
                                                 text(QStringLiteral("Edit16"))});
     intno_ = copy;
     frmain->CurrentBillNo = copy;
@@ -635,8 +682,22 @@ void DocumentEntryForm::ToolButton7Click()
         recalculate();
     }
     if (header().active() && header().state() != lb::db::DataSetState::Browse)
-        header().post();
+        storeHeaderOnLeaving();
     close();
+}
+
+void DocumentEntryForm::storeHeaderOnLeaving()
+{
+    if (config_.unsavedText.isEmpty()) {
+        header().post();
+        return;
+    }
+    try {
+        header().post();
+    } catch (const lb::DatabaseError&) {
+        header().cancel();
+        lb::ui::Dialogs::message(config_.unsavedText);
+    }
 }
 
 void DocumentEntryForm::Edit12Enter()
@@ -649,13 +710,15 @@ void DocumentEntryForm::codeEntry()
 {
     if (refuseOnCarryOverLine())
         return;
-    const auto product = DocumentEditing::findProduct(frdm->ADOCon, Edit12->text());
-    if (!product) {
-        lb::ui::Dialogs::message(QStringLiteral("查无该货品代码或条形码！"));
-        Edit12->selectAll();
-        return;
+    if (!config_.codeEntryByOption || frmain->BillEntryMode == QLatin1String("F")) {
+        const auto product = DocumentEditing::findProduct(frdm->ADOCon, Edit12->text());
+        if (!product) {
+            lb::ui::Dialogs::message(QStringLiteral("查无该货品代码或条形码！"));
+            Edit12->selectAll();
+            return;
+        }
+        DocumentEditing::fillFromProduct(kind_, lines(), *product);
     }
-    DocumentEditing::fillFromProduct(kind_, lines(), *product);
     recalculate();
     DBGrid1->setSelectedIndex(config_.firstEntryColumn);
     DBGrid1->setFocus();
@@ -682,7 +745,7 @@ void DocumentEntryForm::DBGrid1DblClick()
         return;
     if (lines().fieldByName(QStringLiteral("intno")).asString().isEmpty())
         return;
-    MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), kind_.pickCode, *this);
+    MasterListWindow::openAsPicker(config_.linePicker, kind_.pickCode, *this);
 }
 
 void DocumentEntryForm::N8Click()

@@ -13,6 +13,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QPushButton;
 class QToolButton;
 
 namespace lb::db {
@@ -50,9 +51,12 @@ public:
     QLineEdit* Edit12 = nullptr;              // code or barcode entry
     QLineEdit* Edit17 = nullptr;              // history number
     QToolButton* SpeedButton1 = nullptr;      // the party picker
+    QPushButton* Button1 = nullptr;           // 新增商品, where the form has it
     lb::ui::DataGrid* DBGrid1 = nullptr;
-    QMenu* popupMenu = nullptr;               // N7, N8
-    QAction* action(const QString& name) const; // ToolButton1 ... ToolButton9, N7, N8
+    QMenu* popupMenu = nullptr;
+    // The tool buttons and pop-up items by name (ToolButton1 ... ToolButton9, N7, N8, and the
+    // pop-up's own names); nullptr for one the form does not have.
+    QAction* action(const QString& name) const;
     QString statusText(int panel) const;
 
     // The commands, by the names the windows of this family give them.
@@ -63,6 +67,8 @@ public:
     void ToolButton3Click();  // 刷新
     void ToolButton4Click();  // 过帐
     void ToolButton8Click();  // 记帐
+    void postByMode();        // the pop-up's 过帐: 过帐 or 记帐 as the tool bar offers
+    void Button1Click();      // 新增商品
     void ToolButton6Click();  // 作废
     void ToolButton9Click();  // 转抄
     void ToolButton7Click();  // 退回
@@ -92,6 +98,7 @@ protected:
 private:
     void buildBoxes(class QVBoxLayout* layout);
     void buildToolBar(class QToolBar* bar);
+    QAction* addCommand(QWidget* to, const CommandLook& look);
     void buildGrid();
     void wireKeys();
     lb::db::Query& header() const;
@@ -101,6 +108,8 @@ private:
     void fillBoxes();
     void showTotals();
     QString text(const QString& boxName) const;
+    QString memoText() const;
+    void storeHeaderOnLeaving();
     void recalculate();
     // The entry form's guard: any failure, and a refusal, end with the general message.
     void guarded(const std::function<void()>& command);
@@ -117,4 +126,5 @@ private:
     std::map<QString, QAction*> actions_;
     std::vector<QLabel*> panels_;
     bool shown_ = false;
+    bool booking_ = false; // the posting mode offers 记帐 instead of 过帐
 };

@@ -34,6 +34,17 @@ struct HeaderBox {
     bool visible = true;
 };
 
+// A command of the tool bar or the pop-up menu: its object name, caption and hint, and the
+// command it runs, named by the tool button that runs it ("ToolButton4"; "posting" is 过帐 or
+// 记帐 by the posting mode); empty: the command named like the item. An item whose command
+// does not exist yet (printing) is shown disabled.
+struct CommandLook {
+    QString name;
+    QString caption;
+    QString hint = QString();
+    QString runs = QString();
+};
+
 struct EntryFormConfig {
     QString key;              // window class name ("Tfroutdetail")
     QString caption;
@@ -42,12 +53,15 @@ struct EntryFormConfig {
 
     std::vector<HeaderBox> boxes;
     int boxesPerRow = 4;
-    QString codeBoxHint;      // Edit12, the code entry
+    QString codeBoxHint;      // Edit12, the code entry; empty: no code entry
+    bool codeEntryByOption = false; // the code box fills a line only when BillEntryMode is "F"
     QString historyBoxHint;   // Edit17; empty: no history copy
+    bool newProductButton = false;  // Button1 "新增商品" beside the code box
 
     std::vector<lb::ui::GridColumn> columns;
     int specColumn = -1;      // the column titled by the barcode option; -1: none
     QString gridHint;
+    QString linePicker = QStringLiteral("TFrproduct"); // the list a double-click on a line opens
     std::vector<int> recalcColumns;                 // leaving one recalculates
     int newLineColumn = -1;                         // Enter: recalculate and add a line
     std::vector<std::pair<int, int>> enterMoves;    // Enter moves from one column to another
@@ -55,9 +69,13 @@ struct EntryFormConfig {
     int firstEntryColumn = 0;
 
     std::vector<std::pair<QString, QString>> enterChain; // Enter in a box moves to another
+    QString enterToLines;     // Enter in this box moves to the grid's next line, `firstEntryColumn`
     QStringList arrowBoxes;   // boxes where Up and Down move through the tab order
 
     QString partyList;        // picker of the party box ("TFrcustomer")
-    bool customerPrices = false; // the pop-up item that picks from the customer's price list
     QStringList statusPanels;
+    std::vector<CommandLook> toolButtons; // left to right
+    std::vector<CommandLook> popupItems;  // the line grid's pop-up menu, top to bottom
+    QString unsavedText;      // 退回: shown when the header cannot be stored, the form closing
+                              // all the same; empty: the failure ends 退回
 };

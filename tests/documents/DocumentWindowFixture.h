@@ -51,10 +51,16 @@ protected:
     // the one CurrentBillNo names.
     DocumentEntryForm* openSalesForm(bool newBill = true, const QString& intno = QString())
     {
+        return openEntryForm(DocumentCatalog::salesEntryForm(), newBill, intno);
+    }
+
+    // The same for the entry form of any kind.
+    DocumentEntryForm* openEntryForm(const EntryFormConfig& config, bool newBill = true, const QString& intno = QString())
+    {
         main->NewBillFlag = newBill ? QStringLiteral("T") : QStringLiteral("F");
         if (!newBill)
             main->CurrentBillNo = intno;
-        auto* form = new DocumentEntryForm(DocumentCatalog::salesEntryForm(), main.get());
+        auto* form = new DocumentEntryForm(config, main.get());
         form->showWork(true);
         QApplication::setActiveWindow(form);
         flush();
