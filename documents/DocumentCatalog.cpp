@@ -147,7 +147,6 @@ EntryFormConfig DocumentCatalog::purchaseEntryForm()
                           {"ToolButton9", QStringLiteral("转抄"), QStringLiteral("转抄生成新进货单")},
                           {"ToolButton7", QStringLiteral("退回&Q"), QStringLiteral("退回")}};
     config.popupItems = documentPopup();
-    config.unsavedText = QStringLiteral("单据不能保存！");
     return config;
 }
 

@@ -682,22 +682,8 @@ void DocumentEntryForm::ToolButton7Click()
         recalculate();
     }
     if (header().active() && header().state() != lb::db::DataSetState::Browse)
-        storeHeaderOnLeaving();
+        header().post();
     close();
-}
-
-void DocumentEntryForm::storeHeaderOnLeaving()
-{
-    if (config_.unsavedText.isEmpty()) {
-        header().post();
-        return;
-    }
-    try {
-        header().post();
-    } catch (const lb::DatabaseError&) {
-        header().cancel();
-        lb::ui::Dialogs::message(config_.unsavedText);
-    }
 }
 
 void DocumentEntryForm::Edit12Enter()

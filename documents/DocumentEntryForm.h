@@ -109,7 +109,6 @@ private:
     void showTotals();
     QString text(const QString& boxName) const;
     QString memoText() const;
-    void storeHeaderOnLeaving();
     void recalculate();
     // The entry form's guard: any failure, and a refusal, end with the general message.
     void guarded(const std::function<void()>& command);

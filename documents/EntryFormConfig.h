@@ -76,6 +76,4 @@ struct EntryFormConfig {
     QStringList statusPanels;
     std::vector<CommandLook> toolButtons; // left to right
     std::vector<CommandLook> popupItems;  // the line grid's pop-up menu, top to bottom
-    QString unsavedText;      // 退回: shown when the header cannot be stored, the form closing
-                              // all the same; empty: the failure ends 退回
 };
