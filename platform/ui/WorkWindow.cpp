@@ -1,6 +1,7 @@
 // Base of the program's work windows: top-level, deleted on close, disabling their opener.
 #include "platform/ui/WorkWindow.h"
 
+#include "platform/ui/LbApplication.h"
 #include "platform/ui/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -53,7 +54,12 @@ void WorkWindow::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    finish();
+    // Closing runs inside Qt's own close: a failing close step is reported here, not thrown
+    // through Qt. The window closes and its opener comes back all the same.
+    LbApplication::guarded(this, [this] {
+        finish();
+        return true;
+    });
 }
 
 void WorkWindow::finish()

@@ -33,7 +33,8 @@ signals:
 protected:
     // Asked before closing; false keeps the window open.
     virtual bool canClose() { return true; }
-    // Runs once when the window closes (release datasets, point shared queries back).
+    // Runs once when the window closes (release datasets, point shared queries back); an error
+    // goes to the error handler and the window closes all the same.
     virtual void onClosing() {}
     void closeEvent(QCloseEvent* event) override;
 
