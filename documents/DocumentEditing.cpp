@@ -161,7 +161,9 @@ RecalcResult DocumentEditing::recalculate(const DocumentKind& kind, const QStrin
     standOn(header, intno);
     {
         LinesWalk walk(lines);
-        double opening = 0;
+        // Without a carry-over line the running balance starts from the party's balance
+        // that the look-up stored in the header.
+        double opening = kind.carryOverLine ? 0 : field(header, "balance").asFloat();
         lines.first();
         if (kind.carryOverLine && !lines.isEmpty()) {
             opening = field(lines, "rest").asFloat();
@@ -185,6 +187,8 @@ RecalcResult DocumentEditing::recalculate(const DocumentKind& kind, const QStrin
     header.edit();
     for (const QString& column : kind.recalc.headerColumns)
         header.fieldByName(column).setAsFloat(result.totals.value(column));
+    for (const QString& column : kind.recalcZeroedColumns)
+        header.fieldByName(column).setAsFloat(0);
     field(header, "billdate").setAsDate(billdate);
     field(header, "remark").setAsString(result.totals.remark);
     for (const QString& column : kind.recalcBoxColumns)
@@ -206,14 +210,15 @@ void DocumentEditing::appendLine(const DocumentKind& kind, const QString& intno,
     lines.post();
 }
 
-std::unique_ptr<lb::db::Query> DocumentEditing::findProduct(lb::db::Connection& connection, const QString& code)
+std::unique_ptr<lb::db::Query> DocumentEditing::findProduct(lb::db::Connection& connection, const DocumentKind& kind,
+                                                            const QString& code)
 {
-    for (const char* column : {"sphh", "barcode"}) {
+    for (const QString& column : {QStringLiteral("sphh"), kind.codeAlternateColumn}) {
         auto product = std::make_unique<lb::db::Query>(connection);
-        product->sql().add(QStringLiteral("SELECT * from product where %1=:p1").arg(QLatin1String(column)));
+        product->sql().add(QStringLiteral("SELECT * from product where %1=:p1").arg(lb::db::SqlText::quoteIdentifier(column)));
         product->paramByName(QStringLiteral("p1")).setAsString(code);
         product->open();
-        if (product->locate(QString::fromLatin1(column), code))
+        if (product->locate(column, code))
             return product;
     }
     return nullptr;

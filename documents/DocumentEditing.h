@@ -72,9 +72,10 @@ public:
     // Where lines are accounts the new line is the cash account.
     static void appendLine(const DocumentKind& kind, const QString& intno, lb::db::DataSet& lines);
 
-    // The product whose code (sphh), or failing that whose barcode, is exactly `code`; an open
-    // query on it, or nullptr when neither matches.
-    static std::unique_ptr<lb::db::Query> findProduct(lb::db::Connection& connection, const QString& code);
+    // The product whose code (sphh), or failing that whose barcode (the kind's second look-up
+    // column), is exactly `code`; an open query on it, or nullptr when neither matches.
+    static std::unique_ptr<lb::db::Query> findProduct(lb::db::Connection& connection, const DocumentKind& kind,
+                                                      const QString& code);
 
     // The code entry's fill of the current line from a product row: product key, code, name,
     // specification, unit, quantity per pack, selling and purchase price, no boxes, and the

@@ -697,9 +697,9 @@ void DocumentEntryForm::codeEntry()
     if (refuseOnCarryOverLine())
         return;
     if (!config_.codeEntryByOption || frmain->BillEntryMode == QLatin1String("F")) {
-        const auto product = DocumentEditing::findProduct(frdm->ADOCon, Edit12->text());
+        const auto product = DocumentEditing::findProduct(frdm->ADOCon, kind_, Edit12->text());
         if (!product) {
-            lb::ui::Dialogs::message(QStringLiteral("查无该货品代码或条形码！"));
+            lb::ui::Dialogs::message(kind_.texts.codeNotFound);
             Edit12->selectAll();
             return;
         }

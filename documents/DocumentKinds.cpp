@@ -111,12 +111,23 @@ DocumentKind purchase()
     return k;
 }
 
-// The kinds whose windows are still to come (orders, returns, payments): their tables and
-// codes, and the stock moves of their stock-only booking.
+// An order only records what is to be bought: posting marks it and moves nothing.
 DocumentKind purchaseOrder()
 {
     DocumentKind k = kindRow(BillKind::PurchaseOrder, "03", QStringLiteral("订货单"), "dhlist", "dhdetail", "branch");
     k.carryOverLine = false;
+    k.blankPartyCode = QStringLiteral("0");
+    k.postedLineCopies = {"billdate", "customerid", "customername", "bankid"};
+    k.copiedLineFields = {"spintno", "sphh", "spmc", "remark", "unit", "dj_w", "js", "sl", "sl_j", "pay"};
+    k.recalcBoxColumns = {"customerid", "customername", "persondeal", "bankid", "employeename"};
+    k.codeEntry = {true, 1, 0};
+    k.codeAlternateColumn = QStringLiteral("spgg");
+    k.pickCode = 3;
+    k.linePickCode = 2; // the product list fills an order line as a purchase line
+    k.texts.noPartyPost = QStringLiteral("没有选取供应商,不能过帐！");
+    k.texts.partyNotFound = QStringLiteral("查无此供应商号！");
+    k.texts.codeNotFound = QStringLiteral("查无该货号或条形码！");
+    k.recalc = LineRecalc::purchaseOrder();
     return k;
 }
 
@@ -124,8 +135,27 @@ DocumentKind salesReturn()
 {
     DocumentKind k = kindRow(BillKind::SalesReturn, "05", QStringLiteral("销售退货单"), "outbacklist", "outbackdetail", "customer");
     k.followsPostingMode = true;
+    k.partyBalanceFromRest = true;
+    k.headerAccount = false;
+    k.postedLineCopies = {"billdate", "customerid", "customername", "djh"};
+    k.recalcBoxColumns = {"customerid", "customername", "persondeal", "djh", "employeename"};
+    k.recalcZeroedColumns = {"hjjs", "hjss"};
     k.pickCode = 5;
-    k.effects = {{T::Product, "sl", "sl", +1, true}};
+    k.texts.noPartyPost = QStringLiteral("没有选取客户,不能过帐！");
+    k.texts.partyNotFound = QStringLiteral("查无此客户号！");
+    k.texts.partyNotFoundReverse = QStringLiteral("查无此客户号,不能冲数！");
+    k.texts.stockShortReverse = QStringLiteral("的库存数量不足！");
+    // What the customer brings back is owed to him: his balance and his sales fall by the
+    // amount; the goods come back into stock and out of the sales counters.
+    k.effects = {
+        {T::Party, "balance", "amount", -1},
+        {T::Party, "amount", "amount", -1},
+        {T::Party, "amount_y", "amount", -1},
+        {T::Product, "sl_out_m", "sl", -1},
+        {T::Product, "sl_out_y", "sl", -1},
+        {T::Product, "sl", "sl", +1, true},
+    };
+    k.recalc = LineRecalc::salesReturn();
     return k;
 }
 
@@ -133,8 +163,29 @@ DocumentKind purchaseReturn()
 {
     DocumentKind k = kindRow(BillKind::PurchaseReturn, "06", QStringLiteral("进货退货单"), "inbacklist", "inbackdetail", "branch");
     k.followsPostingMode = true;
+    k.partyBalanceFromRest = true;
+    k.headerAccount = false;
+    k.missingProductIsShort = true;
+    k.postedLineCopies = {"billdate", "customerid", "customername", "djh"};
+    k.recalcBoxColumns = {"customerid", "customername", "persondeal", "djh", "employeename"};
+    k.recalcZeroedColumns = {"deduck", "hjjs"};
+    k.codeEntry = {true, 0, 1};
     k.pickCode = 6;
-    k.effects = {{T::Product, "sl", "sl", -1, true}};
+    k.texts.noPartyPost = QStringLiteral("没有选取供应商,不能过帐！");
+    k.texts.partyNotFound = QStringLiteral("查无此供应商号！");
+    k.texts.partyNotFoundReverse = QStringLiteral("查无此供应商号,不能冲数！");
+    k.texts.stockShortPost = QStringLiteral("的库存数量不足！");
+    // Goods sent back lower what is owed to the supplier and what was bought from him, and
+    // leave the stock and the purchase counters.
+    k.effects = {
+        {T::Party, "balance", "amount", -1},
+        {T::Party, "amount", "amount", -1},
+        {T::Party, "amount_y", "amount", -1},
+        {T::Product, "sl_in_m", "sl", -1},
+        {T::Product, "sl_in_y", "sl", -1},
+        {T::Product, "sl", "sl", -1, true},
+    };
+    k.recalc = LineRecalc::purchaseReturn();
     return k;
 }
 
@@ -171,7 +222,32 @@ DocumentKind receipt()
 DocumentKind payment()
 {
     DocumentKind k = kindRow(BillKind::Payment, "14", QStringLiteral("付款单"), "putlist", "putdetail", "branch");
+    k.partyBalanceFromRest = true;
+    k.lineNamesRequired = false;
+    k.headerAccount = false;
+    k.linesAreAccounts = true;
+    k.reversalSkipsMissingAccounts = true;
+    k.postedLineCopies = {"billdate", "customerid", "customername", "djh"};
+    k.recalcBoxColumns = {"customerid", "customername", "persondeal", "djh", "employeename"};
     k.pickCode = 14;
+    k.texts.noPartyPost = QStringLiteral("没有选取供应商,不能过帐！");
+    k.texts.partyNotFound = QStringLiteral("查无此供应商号！");
+    k.texts.partyNotFoundPost = QStringLiteral("查无此供应商号,不能过帐！");
+    k.texts.partyNotFoundReverse = QStringLiteral("查无此供应商号,不能冲数！");
+    // The money paid, and what the supplier granted off, lower what is owed to him; each
+    // line's money leaves its account.
+    k.effects = {
+        {T::Party, "balance", "amount", -1},
+        {T::Party, "balance", "deduck", -1},
+        {T::Party, "pay", "amount", +1},
+        {T::Party, "deduck", "deduck", +1},
+        {T::Party, "pay_y", "amount", +1},
+        {T::Party, "deduck_y", "deduck", +1},
+        {T::LineAccount, "balance", "amount", -1},
+        {T::LineAccount, "pay", "amount", +1},
+        {T::LineAccount, "pay_y", "amount", +1},
+    };
+    k.recalc = LineRecalc::payment();
     return k;
 }
 

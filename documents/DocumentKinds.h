@@ -45,11 +45,13 @@ struct Effect {
 // The texts a kind's commands show.
 struct KindTexts {
     QString noPartyPost;          // 过帐 without a party code
-    QString partyNotFound;        // 过帐: the party code names no row
+    QString partyNotFound;        // the party look-up, and 过帐: the party code names no row
+    QString partyNotFoundPost;    // 过帐's own text for that where it differs; empty: the same
     QString partyNotFoundReverse; // 冲数: the same
     QString stockShortPost;       // after the product name when 过帐 finds too little stock;
                                   // empty: 过帐 checks no stock
     QString stockShortReverse;    // the same for 冲数; empty: no check
+    QString codeNotFound = QStringLiteral("查无该货品代码或条形码！"); // the code entry finds no product
 };
 
 // What the code entry writes into a line besides the product's own columns.
@@ -72,15 +74,22 @@ struct DocumentKind {
     bool partyBalanceFromRest = false; // 过帐 sets the party's balance to the header's rest
                                        // (its Party effects on balance are what 冲数 undoes)
     bool lineNamesRequired = true;     // 过帐 refuses a line without a name
+    QString blankPartyCode = QStringLiteral("0000000000"); // a party code that means none chosen
+    bool missingProductIsShort = false; // 过帐's stock check refuses a line whose product is gone
+    bool reversalSkipsMissingAccounts = false; // 冲数 passes over a line account that is gone
+                                               // (with a notice) instead of refusing
     bool headerAccount = true;     // a new document names the cash account in its header
     bool linesAreAccounts = false; // lines name cash/bank accounts (sphh, spmc); a new line
                                    // is the cash account
     QStringList recalcBoxColumns;  // header columns the recalculation stores from the boxes
                                    // (besides billdate and remark)
+    QStringList recalcZeroedColumns; // header columns the recalculation sets to 0
     CodeEntryFill codeEntry;
+    QString codeAlternateColumn = QStringLiteral("barcode"); // the code entry's second look-up
     QStringList postedLineCopies;  // header columns 过帐 copies into every line
     QStringList copiedLineFields;  // line columns 转抄 and the history copy carry over
     int pickCode = 0;              // PickMode of the kind's entry form
+    int linePickCode = 0;          // PickMode of its line picker where it differs; 0: pickCode
     KindTexts texts;
     std::vector<Effect> effects;
     RecalcRule recalc;

@@ -184,16 +184,20 @@ std::map<QString, double> storedStock(lb::db::Connection& connection, const Docu
 
 // The first line whose product has less stock than the lines of that product take together
 // (in line order); empty when the stock suffices. The message is the line's trimmed name
-// followed by `suffix`.
+// followed by `suffix`. A line whose product is gone is passed over, or, with
+// `missingIsShort`, is short itself: nothing can be taken out of a stock that is not there.
 QString stockShortage(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno, lb::db::DataSet& lines,
-                      const QString& suffix)
+                      const QString& suffix, bool missingIsShort = false)
 {
     const std::map<QString, double> stock = storedStock(connection, kind, intno);
     std::map<QString, double> taken;
     for (lines.first(); !lines.eof(); lines.next()) {
         const auto found = stock.find(text(lines, "spintno"));
-        if (found == stock.end())
+        if (found == stock.end()) {
+            if (missingIsShort && !text(lines, "spintno").isEmpty())
+                return text(lines, "spmc").trimmed() + suffix;
             continue;
+        }
         double& total = taken[found->first];
         total += number(lines, QStringLiteral("sl"));
         if (found->second < total)
@@ -242,8 +246,8 @@ void moveProducts(lb::db::Connection& connection, lb::db::DataSet& lines, const 
     }
 }
 
-// Moves the cash/bank accounts of the lines (their sphh) by `effects`. Every account must
-// exist (checked before).
+// Moves the cash/bank accounts of the lines (their sphh) by `effects`; an account that does
+// not exist is passed over (posting has refused such lines before).
 void moveLineAccounts(lb::db::Connection& connection, lb::db::DataSet& lines, const std::vector<const Effect*>& effects,
                       int direction)
 {
@@ -253,8 +257,8 @@ void moveLineAccounts(lb::db::Connection& connection, lb::db::DataSet& lines, co
         const QString account = text(lines, "sphh");
         if (account.isEmpty())
             continue;
-        applyToRow(connection, QStringLiteral("bank"), rowWithId(connection, QStringLiteral("bank"), account),
-                   updateFor(effects, direction, lines));
+        if (const qint64 row = rowWithId(connection, QStringLiteral("bank"), account))
+            applyToRow(connection, QStringLiteral("bank"), row, updateFor(effects, direction, lines));
     }
 }
 
@@ -324,17 +328,17 @@ Outcome refusalBefore(const DocumentKind& kind, bool pass, const QString& partyC
 {
     if (pass)
         return Outcome::refusal(booking ? alreadyBooked : alreadyPosted);
-    if (DocumentPosting::noParty(partyCode))
+    if (DocumentPosting::noParty(partyCode, kind.blankPartyCode))
         return Outcome::refusal(booking ? noPartyBooking : kind.texts.noPartyPost);
     return {};
 }
 
 } // namespace
 
-bool DocumentPosting::noParty(const QString& partyCode)
+bool DocumentPosting::noParty(const QString& partyCode, const QString& blankCode)
 {
     const QString code = partyCode.trimmed();
-    return code.isEmpty() || code == QLatin1String("0000000000");
+    return code.isEmpty() || code == blankCode;
 }
 
 QString DocumentPosting::create(lb::db::Connection& connection, const DocumentKind& kind, const QString& remark1)
@@ -384,15 +388,16 @@ Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind
     if (kind.lineNamesRequired && hasNamelessLine(lines))
         return Outcome::refusal(namelessPost);
     if (!kind.texts.stockShortPost.isEmpty()) {
-        const QString shortage = stockShortage(connection, kind, intno, lines, kind.texts.stockShortPost);
+        const QString shortage = stockShortage(connection, kind, intno, lines, kind.texts.stockShortPost, kind.missingProductIsShort);
         if (!shortage.isEmpty())
             return Outcome::refusal(shortage);
     }
+    // Every kind's party must exist, also where posting moves nothing of it.
     const auto partyEffects = effectsOf(kind, EffectTarget::Party, false);
     const bool touchesParty = !partyEffects.empty() || kind.partyBalanceFromRest;
-    const qint64 party = touchesParty ? rowWithId(connection, kind.partyTable, partyCode) : 0;
-    if (touchesParty && party == 0)
-        return Outcome::refusal(kind.texts.partyNotFound);
+    const qint64 party = rowWithId(connection, kind.partyTable, partyCode);
+    if (party == 0)
+        return Outcome::refusal(kind.texts.partyNotFoundPost.isEmpty() ? kind.texts.partyNotFound : kind.texts.partyNotFoundPost);
 
     Outcome outcome;
     const auto accountEffects = effectsOf(kind, EffectTarget::HeaderAccount, false);
@@ -450,8 +455,11 @@ Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentK
     if (!accountEffects.empty() && account == 0)
         outcome.notices << accountNotFound;
     const auto lineAccountEffects = effectsOf(kind, EffectTarget::LineAccount, false);
-    if (lineAccountMissing(connection, lines, lineAccountEffects))
-        return Outcome::refusal(accountNotFound);
+    if (lineAccountMissing(connection, lines, lineAccountEffects)) {
+        if (!kind.reversalSkipsMissingAccounts)
+            return Outcome::refusal(accountNotFound);
+        outcome.notices << accountNotFound;
+    }
 
     lb::db::Transaction transaction(connection);
     if (party != 0)

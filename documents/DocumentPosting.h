@@ -64,8 +64,10 @@ public:
 
     // 冲数 of a fully posted document: refuses a reversed one ("该单据已冲数,不能再冲数！"),
     // stock short of the lines where the kind checks it, and a party code that names no row.
-    // Then undoes every effect and sets cancel on header and lines. An unknown account is
-    // passed over with the notice "查无此银行编号！". lb::Error for an open document.
+    // Then undoes every effect and sets cancel on header and lines. An unknown header account
+    // is passed over with the notice "查无此银行编号！"; an unknown line account refuses with
+    // that text, or, where the kind says so, is passed over with it as a notice. lb::Error for
+    // an open document.
     static Outcome reverse(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                            const QString& partyCode, const QString& accountCode);
 
@@ -104,8 +106,8 @@ public:
     static Outcome copyLines(lb::db::Connection& connection, const DocumentKind& kind, const QString& sourceIntno,
                              const QString& targetIntno);
 
-    // "0000000000" and empty (blanks only) mean no party was chosen.
-    static bool noParty(const QString& partyCode);
+    // Empty (blanks only) and the kind's blank code ("0000000000") mean no party was chosen.
+    static bool noParty(const QString& partyCode, const QString& blankCode = QStringLiteral("0000000000"));
 };
 
 } // namespace lb::documents

@@ -37,6 +37,18 @@ double receiptLine(RecalcLine& line, double balance)
     return balance - line.amount - line.deduck;
 }
 
+double salesReturnLine(RecalcLine& line, double balance)
+{
+    line.amount = line.sl * line.dj_n;
+    return balance - line.amount;
+}
+
+double purchaseReturnLine(RecalcLine& line, double balance)
+{
+    line.amount = line.sl * line.dj_w;
+    return balance - line.amount;
+}
+
 double noQuantity(const RecalcLine&)
 {
     return 0;
@@ -93,6 +105,54 @@ const RecalcRule& LineRecalc::receipt()
 {
     static const RecalcRule rule{
         QStringLiteral("收款的现金银行帐:"),
+        receiptLine,
+        noQuantity,
+        {QStringLiteral("rest")},
+        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("deduck")},
+    };
+    return rule;
+}
+
+const RecalcRule& LineRecalc::purchaseOrder()
+{
+    static const RecalcRule rule{
+        QStringLiteral("订货商品:"),
+        purchaseLine,
+        purchaseQuantity,
+        {QStringLiteral("sl"), QStringLiteral("amount"), QStringLiteral("rest")},
+        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("pay"), QStringLiteral("hjjs"), QStringLiteral("hjsl")},
+    };
+    return rule;
+}
+
+const RecalcRule& LineRecalc::salesReturn()
+{
+    static const RecalcRule rule{
+        QStringLiteral("退货商品:"),
+        salesReturnLine,
+        lineQuantity,
+        {QStringLiteral("amount"), QStringLiteral("rest")},
+        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("hjsl")},
+    };
+    return rule;
+}
+
+const RecalcRule& LineRecalc::purchaseReturn()
+{
+    static const RecalcRule rule{
+        QStringLiteral("退货商品:"),
+        purchaseReturnLine,
+        lineQuantity,
+        {QStringLiteral("amount"), QStringLiteral("rest")},
+        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("hjsl")},
+    };
+    return rule;
+}
+
+const RecalcRule& LineRecalc::payment()
+{
+    static const RecalcRule rule{
+        QStringLiteral("付款的现金银行帐:"),
         receiptLine,
         noQuantity,
         {QStringLiteral("rest")},

@@ -65,6 +65,15 @@ public:
     // Receipt, lines of money received into accounts: the typed amount stands;
     // balance := balance - amount - deduck. No quantities are stored.
     static const RecalcRule& receipt();
+    // Purchase order: as a purchase, with no carry-over line (the running balance starts from
+    // the supplier's balance).
+    static const RecalcRule& purchaseOrder();
+    // Sales return: amount := sl × dj_n; balance := balance - amount; hjsl counts sl.
+    static const RecalcRule& salesReturn();
+    // Purchase return: amount := sl × dj_w; balance := balance - amount; hjsl counts sl.
+    static const RecalcRule& purchaseReturn();
+    // Payment, lines of money paid from accounts: as a receipt.
+    static const RecalcRule& payment();
 
     // Recalculates `lines` (those after the carry-over line, in line order) from the carry-over
     // line's balance `openingRest`: each line's amount and running balance by the rule, in

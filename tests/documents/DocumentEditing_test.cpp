@@ -141,9 +141,9 @@ TEST_F(DocumentEditingTest, LinesAreAddedFilledByCodeOrBarcodeAndBlankLinesGoAtC
     open.lines.first();
     EXPECT_TRUE(DocumentEditing::onCarryOverLine(open.lines));
 
-    EXPECT_FALSE(DocumentEditing::findProduct(db(), QStringLiteral("a01")));
-    EXPECT_FALSE(DocumentEditing::findProduct(db(), QStringLiteral("6901")));
-    auto byBarcode = DocumentEditing::findProduct(db(), QStringLiteral("690123"));
+    EXPECT_FALSE(DocumentEditing::findProduct(db(), sales(), QStringLiteral("a01")));
+    EXPECT_FALSE(DocumentEditing::findProduct(db(), sales(), QStringLiteral("6901")));
+    auto byBarcode = DocumentEditing::findProduct(db(), sales(), QStringLiteral("690123"));
     ASSERT_TRUE(byBarcode);
     open.lines.last();
     DocumentEditing::fillFromProduct(sales(), open.lines, *byBarcode);

@@ -114,7 +114,7 @@ TEST_F(PurchaseDocumentsTest, TheCodeEntryFillsOnePackWhoseQuantityTheRecalculat
     lines.open();
     lines.last(); // the code entry overwrites the last line, whatever it holds
 
-    auto product = lb::documents::DocumentEditing::findProduct(db(), QStringLiteral("6901"));
+    auto product = lb::documents::DocumentEditing::findProduct(db(), purchase(), QStringLiteral("6901"));
     ASSERT_TRUE(product);
     lb::documents::DocumentEditing::fillFromProduct(purchase(), lines, *product);
     EXPECT_EQ(cola + QStringLiteral("|K01|可乐|2L|瓶|1|6|0|24|0|5|3.5|50"),
