@@ -1,12 +1,24 @@
 #!/usr/bin/env bash
-# Configures and builds into build/: the targets named as arguments, else everything (the
-# program, its schema tool, the tests and the benchmarks).
+# Configures and builds: into build/ the targets named as arguments, else everything (the
+# program, its schema tool, the tests and the benchmarks). With --sanitize first: into
+# build-asan/, everything but the benchmarks, instrumented with AddressSanitizer and
+# UndefinedBehaviorSanitizer (unoptimised, so that it builds fast; any undefined behaviour stops
+# the program that shows it).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/install-deps.sh"
-cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+folder="$here/build"
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${1:-}" = "--sanitize" ]; then
+  shift
+  folder="$here/build-asan"
+  options=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1"
+           -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+           -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON)
+fi
+cmake -S "$here" -B "$folder" -G Ninja "${options[@]}" >/dev/null
 targets=()
 for target in "$@"; do
   targets+=(--target "$target")
 done
-cmake --build "$here/build" -j "$(nproc)" "${targets[@]}"
+cmake --build "$folder" -j "$(nproc)" "${targets[@]}"
