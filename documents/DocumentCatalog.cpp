@@ -19,6 +19,22 @@ std::vector<CommandLook> documentPopup()
             {"N5", QStringLiteral("打印"), {}, "ToolButton5"}, {"N6", QStringLiteral("退回"), {}, "ToolButton7"}};
 }
 
+// Gives box `name` another label (and hint, where one is given).
+void relabel(EntryFormConfig& config, const char* name, const QString& label, const QString& hint = QString())
+{
+    for (HeaderBox& entry : config.boxes) {
+        if (entry.name != QLatin1String(name))
+            continue;
+        entry.label = label;
+        if (!hint.isEmpty())
+            entry.hint = hint;
+        return;
+    }
+    throw lb::Error(QStringLiteral("No box '%1' to relabel").arg(QLatin1String(name)));
+}
+
+const QString supplierPickHint = QStringLiteral("双击进入供应商表选取");
+
 } // namespace
 
 EntryFormConfig DocumentCatalog::salesEntryForm()
@@ -204,9 +220,185 @@ EntryFormConfig DocumentCatalog::receiptEntryForm()
     return config;
 }
 
+EntryFormConfig DocumentCatalog::salesReturnEntryForm()
+{
+    EntryFormConfig config;
+    config.key = QStringLiteral("Tfroutbackdetail");
+    config.caption = QStringLiteral("销售退货明细单");
+    config.size = QSize(800, 550);
+    config.kind = lb::documents::BillKind::SalesReturn;
+    config.boxes = {
+        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
+        {"Edit2", QStringLiteral("客户号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入客户表选取")},
+        {"Edit3", QStringLiteral("客户名"), "customername"},
+        {"Edit4", QStringLiteral("联系人"), "persondeal"},
+        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
+        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
+        {"Edit9", QStringLiteral("摘要"), "remark"},
+        {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false},
+        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
+        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
+        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
+        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
+        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity, QString(), false},
+        {"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity, QString(), false},
+    };
+    config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认超市价");
+    const QColor red(Qt::red);
+    config.columns = {
+        {"sphh", QStringLiteral("货品代码"), 80, true, true},
+        {"spmc", QStringLiteral("货品名称"), 150, true, true},
+        {"spgg", QStringLiteral("规格型号"), 80, true, true},
+        {"unit", QStringLiteral("单位"), 40, true, true},
+        {"sl", QStringLiteral("数量"), 60},
+        {"dj_n", QStringLiteral("单价"), 70},
+        {"amount", QStringLiteral("金额"), 80, true, true},
+        {"rest", QStringLiteral("累计结余"), 80, true, true},
+        {"remark", QStringLiteral("备注"), 100, true, false, red},
+    };
+    config.specColumn = 2;
+    config.gridHint = QStringLiteral("双击可进入商品表选取商品");
+    config.recalcColumns = {4, 5, 7};
+    config.newLineColumn = 4;
+    config.nextLineColumn = 5;
+    config.firstEntryColumn = 4;
+    config.enterChain = {{"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"},
+                         {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
+    config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
+                         "Edit11", "Edit13", "Edit14", "Edit16"};
+    config.partyList = QStringLiteral("TFrcustomer");
+    // A line without a name refuses the posting instead of being deleted on the way.
+    config.postingRemovesBlankLine = false;
+    config.statusPanels = {productStatus, productAddStatus};
+    config.toolButtons = {{"ToolButton1", QStringLiteral("新增行&A"), QStringLiteral("新增")},
+                          {"ToolButton2", QStringLiteral("删除行&D"), QStringLiteral("删除")},
+                          {"ToolButton3", QStringLiteral("刷新&R"), QStringLiteral("刷新")},
+                          {"ToolButton8", QStringLiteral("记帐")},
+                          {"ToolButton4", QStringLiteral("过帐&O"), QStringLiteral("过帐")},
+                          {"ToolButton6", QStringLiteral("作废&C"), QStringLiteral("抹帐")},
+                          {"ToolButton5", QStringLiteral("打印&P"), QStringLiteral("打印")},
+                          {"ToolButton7", QStringLiteral("退回&Q"), QStringLiteral("退回")}};
+    config.popupItems = documentPopup();
+    return config;
+}
+
+EntryFormConfig DocumentCatalog::purchaseReturnEntryForm()
+{
+    EntryFormConfig config = salesReturnEntryForm();
+    config.key = QStringLiteral("Tfrinbackdetail");
+    config.caption = QStringLiteral("进货退货明细单");
+    config.kind = lb::documents::BillKind::PurchaseReturn;
+    relabel(config, "Edit2", QStringLiteral("供应商号"), supplierPickHint);
+    relabel(config, "Edit3", QStringLiteral("供应商名"));
+    relabel(config, "Edit5", QStringLiteral("合计金额"));
+    config.boxes.push_back({"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money, QString(), false});
+    config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认进货价");
+    const QColor red(Qt::red);
+    config.columns = {
+        {"sphh", QStringLiteral("货品代码"), 80, true, true},
+        {"spmc", QStringLiteral("货品名称"), 150, true, true},
+        {"unit", QStringLiteral("单位"), 40, true, true},
+        {"sl", QStringLiteral("数量"), 60},
+        {"dj_w", QStringLiteral("进货价"), 70},
+        {"amount", QStringLiteral("金额"), 80, true, true},
+        {"rest", QStringLiteral("累计结余"), 80, true, true},
+        {"remark", QStringLiteral("备注"), 100, true, false, red},
+    };
+    config.specColumn = -1;
+    config.recalcColumns = {3, 4};
+    config.newLineColumn = 3;
+    config.nextLineColumn = 4;
+    config.firstEntryColumn = 3;
+    config.partyList = QStringLiteral("TFrbranch");
+    config.postingRemovesBlankLine = true;
+    config.toolButtons[1].caption = QStringLiteral("删除&D");
+    return config;
+}
+
+EntryFormConfig DocumentCatalog::paymentEntryForm()
+{
+    EntryFormConfig config = receiptEntryForm();
+    config.key = QStringLiteral("Tfrputdetail");
+    config.caption = QStringLiteral("付款明细单");
+    config.kind = lb::documents::BillKind::Payment;
+    relabel(config, "Edit2", QStringLiteral("供应商号"), supplierPickHint);
+    relabel(config, "Edit3", QStringLiteral("供应商名"));
+    config.partyList = QStringLiteral("TFrbranch");
+    config.deleteAsks = false;
+    config.statusPanels = {QStringLiteral("付款明细表中的第一行为上期结转行,不能删除或输入现金银行名,否则该单应作废。"),
+                           QStringLiteral("单击“新增或删除”按钮,则在明细表中增加或删除现金银行名。")};
+    return config;
+}
+
+EntryFormConfig DocumentCatalog::orderEntryForm()
+{
+    EntryFormConfig config;
+    config.key = QStringLiteral("Tfrdhdetail");
+    config.caption = QStringLiteral("订货明细单");
+    config.size = QSize(800, 550);
+    config.kind = lb::documents::BillKind::PurchaseOrder;
+    config.boxes = {
+        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
+        {"Edit2", QStringLiteral("供应商号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入供应商表")},
+        {"Edit3", QStringLiteral("供货商名"), "customername"},
+        {"Edit4", QStringLiteral("联系人"), "persondeal"},
+        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
+        {"Edit9", QStringLiteral("摘要"), "remark"},
+        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
+        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
+        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
+        {"Edit5", QStringLiteral("合计金额"), "amount", BoxStyle::Money, QString(), false},
+        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money, QString(), false},
+        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money, QString(), false},
+        {"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money, QString(), false},
+        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money, QString(), false},
+        {"Edit10", QStringLiteral("银行编号"), "bankid", BoxStyle::Text, QStringLiteral("双击进入银行表"), false},
+    };
+    config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认进货价");
+    const QColor red(Qt::red);
+    config.columns = {
+        {"sphh", QStringLiteral("货品代码"), 80, true, true},
+        {"spmc", QStringLiteral("货品名称"), 150, true, true},
+        {"unit", QStringLiteral("单位"), 40, true, true},
+        {"js", QStringLiteral("件数"), 50},
+        {"sl_j", QStringLiteral("数量/件"), 60},
+        {"sl", QStringLiteral("数量"), 60, true, true},
+        {"remark", QStringLiteral("备注"), 150, true, false, red},
+    };
+    config.gridHint = QStringLiteral("双击某列可进入下级表");
+    config.recalcColumns = {3, 4};
+    config.newLineColumn = 3;
+    config.enterMoves = {{4, 6}};
+    config.nextLineColumn = 6;
+    config.firstEntryColumn = 3;
+    config.enterChain = {{"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"},
+                         {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
+    config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit6", "Edit9", "Edit16", "Edit11", "Edit14"};
+    config.partyList = QStringLiteral("TFrbranch");
+    // An order is recalculated as it opens, marked posted without a question, and refuses a
+    // line without a name rather than deleting it.
+    config.recalcOnOpen = true;
+    config.confirmPosting = false;
+    config.postingRemovesBlankLine = false;
+    config.noLineRefusal = QStringLiteral("明细表中没有记录,请按新增按钮!");
+    config.statusPanels = {QString(), productAddStatus};
+    config.toolButtons = {{"ToolButton1", QStringLiteral("  新增&A  "), QStringLiteral("新增")},
+                          {"ToolButton2", QStringLiteral("删除&D")},
+                          {"ToolButton3", QStringLiteral("刷新&R")},
+                          {"ToolButton4", QStringLiteral("过帐&O")},
+                          {"ToolButton6", QStringLiteral("作废&C"), QStringLiteral("抹帐")},
+                          {"ToolButton8", QStringLiteral("转抄"), QString(), QStringLiteral("ToolButton9")},
+                          {"ToolButton5", QStringLiteral("打印&P")},
+                          {"ToolButton7", QStringLiteral("退回&Q")}};
+    config.popupItems = documentPopup();
+    return config;
+}
+
 QStringList DocumentCatalog::entryFormKeys()
 {
-    return {QStringLiteral("Tfroutdetail"), QStringLiteral("Tfrindetail"), QStringLiteral("Tfrgetdetail")};
+    return {QStringLiteral("Tfroutdetail"), QStringLiteral("Tfrindetail"), QStringLiteral("Tfrgetdetail"),
+            QStringLiteral("Tfroutbackdetail"), QStringLiteral("Tfrinbackdetail"), QStringLiteral("Tfrputdetail"),
+            QStringLiteral("Tfrdhdetail")};
 }
 
 EntryFormConfig DocumentCatalog::entryForm(const QString& key)
@@ -217,5 +409,13 @@ EntryFormConfig DocumentCatalog::entryForm(const QString& key)
         return purchaseEntryForm();
     if (key == QLatin1String("Tfrgetdetail"))
         return receiptEntryForm();
+    if (key == QLatin1String("Tfroutbackdetail"))
+        return salesReturnEntryForm();
+    if (key == QLatin1String("Tfrinbackdetail"))
+        return purchaseReturnEntryForm();
+    if (key == QLatin1String("Tfrputdetail"))
+        return paymentEntryForm();
+    if (key == QLatin1String("Tfrdhdetail"))
+        return orderEntryForm();
     throw lb::Error(QStringLiteral("No entry form '%1'").arg(key));
 }

@@ -16,6 +16,13 @@ public:
     static EntryFormConfig purchaseEntryForm();
     // "Tfrgetdetail": the receipt entry form.
     static EntryFormConfig receiptEntryForm();
+    // "Tfroutbackdetail", "Tfrinbackdetail": the sales-return and purchase-return entry forms.
+    static EntryFormConfig salesReturnEntryForm();
+    static EntryFormConfig purchaseReturnEntryForm();
+    // "Tfrputdetail": the payment entry form.
+    static EntryFormConfig paymentEntryForm();
+    // "Tfrdhdetail": the purchase-order entry form.
+    static EntryFormConfig orderEntryForm();
 
     // The entry forms' class names, and the configuration of one; lb::Error for another name.
     static QStringList entryFormKeys();

@@ -381,10 +381,14 @@ void DocumentEntryForm::FormShow()
     const QString remark1 = options.fieldByName(QStringLiteral("remark1")).asString();
     options.close();
     booking_ = kind_.followsPostingMode && mode == lb::documents::PostingMode::StockOnly;
-    if (QAction* book = action(QStringLiteral("ToolButton8")))
-        book->setVisible(booking_);
-    if (QAction* post = action(QStringLiteral("ToolButton4")))
-        post->setVisible(!booking_);
+    // One of 记帐 and 过帐 shows, whatever button carries it.
+    for (const CommandLook& look : config_.toolButtons) {
+        const QString command = look.runs.isEmpty() ? look.name : look.runs;
+        if (command == QLatin1String("ToolButton8"))
+            action(look.name)->setVisible(booking_);
+        else if (command == QLatin1String("ToolButton4"))
+            action(look.name)->setVisible(!booking_);
+    }
     if (config_.specColumn >= 0)
         DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
 
@@ -417,6 +421,8 @@ void DocumentEntryForm::FormShow()
         showDocument(intno_);
         fillBoxes();
     }
+    if (config_.recalcOnOpen)
+        recalculate();
     box(QStringLiteral("Edit2"))->setFocus();
 }
 
@@ -540,11 +546,11 @@ void DocumentEntryForm::rereadAfterFailure()
     }
 }
 
-bool DocumentEntryForm::refuseOnCarryOverLine()
+bool DocumentEntryForm::refuseOnCarryOverLine(const QString& message)
 {
     if (!DocumentEditing::onCarryOverLine(lines()))
         return false;
-    lb::ui::Dialogs::message(carryOverRefusal);
+    lb::ui::Dialogs::message(message.isEmpty() ? carryOverRefusal : message);
     return true;
 }
 
@@ -568,7 +574,21 @@ void DocumentEntryForm::ToolButton2Click()
 {
     if (refuseOnCarryOverLine())
         return;
-    lines().deleteRecord(); // the data module asks "确实要删除当前记录吗?"
+    if (config_.deleteAsks) {
+        lines().deleteRecord(); // the data module asks "确实要删除当前记录吗?"
+        return;
+    }
+    // Past the data module's question: delete the row and show the lines anew at its place.
+    const int place = lines().recNo();
+    lb::db::Query remove(frdm->ADOCon);
+    remove.sql().add(QStringLiteral("delete from %1 where intno=:p1 and mainintno=:p2").arg(kind_.lineTable));
+    remove.paramByName(QStringLiteral("p1")).setAsString(lines().fieldByName(QStringLiteral("intno")).asString());
+    remove.paramByName(QStringLiteral("p2")).setAsString(intno_);
+    remove.execSQL();
+    lines().close();
+    lines().open();
+    if (!lines().isEmpty())
+        lines().setRecNo(std::min(place, lines().recordCount()));
 }
 
 void DocumentEntryForm::ToolButton3Click()
@@ -578,14 +598,15 @@ void DocumentEntryForm::ToolButton3Click()
 
 void DocumentEntryForm::ToolButton4Click()
 {
-    if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
+    if (config_.confirmPosting && !lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
         return;
     guarded([this] {
         const QString party = text(QStringLiteral("Edit2"));
         const Outcome before = DocumentPosting::refuseBeforePosting(kind_, intno_, frdm->ADOCon, party, false);
         if (before.refused)
             refuse(before.message);
-        removeBlankCurrentLine();
+        if (config_.postingRemovesBlankLine)
+            removeBlankCurrentLine();
         recalculate();
         const Outcome outcome = DocumentPosting::post(frdm->ADOCon, kind_, intno_, party, text(QStringLiteral("Edit10")));
         if (outcome.refused)
@@ -694,7 +715,7 @@ void DocumentEntryForm::Edit12Enter()
 
 void DocumentEntryForm::codeEntry()
 {
-    if (refuseOnCarryOverLine())
+    if (refuseOnCarryOverLine(config_.noLineRefusal))
         return;
     if (!config_.codeEntryByOption || frmain->BillEntryMode == QLatin1String("F")) {
         const auto product = DocumentEditing::findProduct(frdm->ADOCon, kind_, Edit12->text());
@@ -727,11 +748,11 @@ void DocumentEntryForm::historyCopy()
 
 void DocumentEntryForm::DBGrid1DblClick()
 {
-    if (refuseOnCarryOverLine())
+    if (refuseOnCarryOverLine(config_.noLineRefusal))
         return;
     if (lines().fieldByName(QStringLiteral("intno")).asString().isEmpty())
         return;
-    MasterListWindow::openAsPicker(config_.linePicker, kind_.pickCode, *this);
+    MasterListWindow::openAsPicker(config_.linePicker, kind_.linePickCode ? kind_.linePickCode : kind_.pickCode, *this);
 }
 
 void DocumentEntryForm::N8Click()

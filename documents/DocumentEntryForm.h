@@ -115,7 +115,9 @@ private:
     // Shows a refusal and stops the command (the guard then adds its message).
     [[noreturn]] void refuse(const QString& message);
     void removeBlankCurrentLine();
-    bool refuseOnCarryOverLine();
+    // Shows `message` (the carry-over text when empty) when there is no line or the current one
+    // is the carry-over line.
+    bool refuseOnCarryOverLine(const QString& message = QString());
     void rereadAfterFailure();
 
     EntryFormConfig config_;

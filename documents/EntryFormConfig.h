@@ -73,6 +73,12 @@ struct EntryFormConfig {
     QStringList arrowBoxes;   // boxes where Up and Down move through the tab order
 
     QString partyList;        // picker of the party box ("TFrcustomer")
+    bool recalcOnOpen = false;        // the form recalculates once it shows its document
+    bool confirmPosting = true;       // 过帐 asks "单据确实要过帐吗?" first
+    bool postingRemovesBlankLine = true; // 过帐 first deletes the current line when it has no name
+    bool deleteAsks = true;           // 删除 asks "确实要删除当前记录吗?"
+    QString noLineRefusal;            // the code entry and the line picker on no line or the
+                                      // carry-over line; empty: the carry-over text
     QStringList statusPanels;
     std::vector<CommandLook> toolButtons; // left to right
     std::vector<CommandLook> popupItems;  // the line grid's pop-up menu, top to bottom
