@@ -112,6 +112,7 @@ TEST_F(PaymentOrderEntryFormsTest, AnOrderIsFilledInPacksPostedWithoutAQuestionA
     form->ToolButton2Click();
 
     // 转抄 shows a new order of the same lines.
+    EXPECT_TRUE(form->action("ToolButton8")->isVisible());
     form->action("ToolButton8")->trigger();
     flush();
     EXPECT_EQ(QStringLiteral("0000000002"), form->box("Edit1")->text());
