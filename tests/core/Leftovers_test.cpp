@@ -48,7 +48,7 @@ TEST_F(LeftoversTest, TemporaryFilesAndJournalsAreLeftoversOtherFilesAreNot)
 TEST_F(LeftoversTest, TheBooksFoldersAreClearedAndNothingElse)
 {
     const QStringList folders{QStringLiteral("works"), QStringLiteral("BAK"), QStringLiteral("BAK3"),
-                              QStringLiteral("LASTBAK"), QStringLiteral("2025/works")};
+                              QStringLiteral("LASTBAK"), QStringLiteral("THISYEAR"), QStringLiteral("2025/works")};
     for (const QString& folder : folders) {
         write(folder + QStringLiteral("/kvdb.mdb"));
         write(folder + QStringLiteral("/~cpAbC123"));
