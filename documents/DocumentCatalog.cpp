@@ -35,6 +35,25 @@ void relabel(EntryFormConfig& config, const char* name, const QString& label, co
 
 const QString supplierPickHint = QStringLiteral("双击进入供应商表选取");
 
+// The line grid of a sales document; the posted view shows it read-only.
+std::vector<lb::ui::GridColumn> salesLineColumns(bool editable)
+{
+    const QColor red(Qt::red);
+    return {
+        {"sphh", QStringLiteral("货品代码"), 80, true, true},
+        {"spmc", QStringLiteral("货品名称"), 150, true, true},
+        {"spgg", QStringLiteral("规格型号"), 80, true, true},
+        {"unit", QStringLiteral("单位"), 40, true, true},
+        {"sl", QStringLiteral("数量"), 60, true, !editable},
+        {"dj_n", QStringLiteral("单价"), 70, true, !editable},
+        {"amount", QStringLiteral("金额"), 80, true, true},
+        {"deduck", QStringLiteral("扣除金额"), 70, true, !editable},
+        {"pay", QStringLiteral("收款金额"), 70, true, !editable},
+        {"rest", QStringLiteral("累计结余"), 80, true, true},
+        {"remark", QStringLiteral("备注"), 100, true, !editable, red},
+    };
+}
+
 } // namespace
 
 EntryFormConfig DocumentCatalog::salesEntryForm()
@@ -64,20 +83,7 @@ EntryFormConfig DocumentCatalog::salesEntryForm()
     };
     config.codeBoxHint = QStringLiteral("输入代码后按回车键则自动录入商品,单价为超市价");
     config.historyBoxHint = QStringLiteral("输入单号后按回车取回历史单");
-    const QColor red(Qt::red);
-    config.columns = {
-        {"sphh", QStringLiteral("货品代码"), 80, true, true},
-        {"spmc", QStringLiteral("货品名称"), 150, true, true},
-        {"spgg", QStringLiteral("规格型号"), 80, true, true},
-        {"unit", QStringLiteral("单位"), 40, true, true},
-        {"sl", QStringLiteral("数量"), 60},
-        {"dj_n", QStringLiteral("单价"), 70},
-        {"amount", QStringLiteral("金额"), 80, true, true},
-        {"deduck", QStringLiteral("扣除金额"), 70},
-        {"pay", QStringLiteral("收款金额"), 70},
-        {"rest", QStringLiteral("累计结余"), 80, true, true},
-        {"remark", QStringLiteral("备注"), 100, true, false, red},
-    };
+    config.columns = salesLineColumns(true);
     config.specColumn = 2;
     config.gridHint = QStringLiteral("双击进入商品表,右击进入客户-商品表");
     config.recalcColumns = {4, 5, 7, 8};
@@ -418,4 +424,66 @@ EntryFormConfig DocumentCatalog::entryForm(const QString& key)
     if (key == QLatin1String("Tfrdhdetail"))
         return orderEntryForm();
     throw lb::Error(QStringLiteral("No entry form '%1'").arg(key));
+}
+
+PostedViewConfig DocumentCatalog::salesPostedView()
+{
+    PostedViewConfig config;
+    config.key = QStringLiteral("Tfrfoutdetail");
+    config.caption = QStringLiteral("销售明细单(已过帐)");
+    config.size = QSize(800, 560);
+    config.kind = lb::documents::BillKind::Sales;
+    config.boxes = {
+        {"Edit1", QStringLiteral("单号"), "intno"},
+        {"Edit2", QStringLiteral("客户号"), "customerid"},
+        {"Edit3", QStringLiteral("客户名"), "customername"},
+        {"Edit4", QStringLiteral("联系人"), "persondeal"},
+        {"Edit16", QStringLiteral("负责人"), "employeename"},
+        {"Edit6", QStringLiteral("日期"), "billdate"},
+        {"Edit10", QStringLiteral("银行编号"), "bankid"},
+        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
+        {"Edit9", QStringLiteral("摘要"), "remark"},
+        {"Memo1", QStringLiteral("备注"), "remark1", BoxStyle::Memo},
+        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
+        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
+        {"Edit13", QStringLiteral("收款合计"), "pay", BoxStyle::Money},
+        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
+        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
+        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity, QString(), false},
+    };
+    config.columns = salesLineColumns(false);
+    config.specColumn = 2;
+    config.copyHint = QStringLiteral("转抄生成新销售单");
+    config.noListForCopy = QStringLiteral("没有打开销售单据,不能转抄！");
+    return config;
+}
+
+DocumentListConfig DocumentCatalog::salesList()
+{
+    DocumentListConfig config;
+    config.key = QStringLiteral("Tfroutlist");
+    config.caption = QStringLiteral("销售单据");
+    config.kind = lb::documents::BillKind::Sales;
+    config.search.select = QStringLiteral("SELECT * from outlist");
+    config.search.options = {
+        {QStringLiteral("单据号"), "intno", SearchMatch::PaddedEquals, QString(), false, QString()},
+        {QStringLiteral("日期"), "billdate", SearchMatch::DateEquals, QString(), false, QString()},
+        {QStringLiteral("客户号"), "customerid", SearchMatch::Equals, QString(), false, QString()},
+        {QStringLiteral("客户名"), "customername", SearchMatch::Contains, QString(), false, QString()},
+    };
+    config.initialOption = QStringLiteral("日期");
+    config.dateOption = QStringLiteral("日期");
+    config.columns = {
+        {"intno", QStringLiteral("单据号"), 90},
+        {"billdate", QStringLiteral("日期"), 90},
+        {"customerid", QStringLiteral("客户号"), 90},
+        {"customername", QStringLiteral("客户名"), 160},
+        {"persondeal", QStringLiteral("联系人"), 80},
+        {"balance", QStringLiteral("上期结余"), 90},
+        {"amount", QStringLiteral("本次金额"), 90},
+        {"rest", QStringLiteral("累计结余"), 90},
+    };
+    config.entryForm = salesEntryForm();
+    config.postedView = salesPostedView();
+    return config;
 }

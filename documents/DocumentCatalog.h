@@ -1,7 +1,9 @@
 // The configuration of every document window, by its class name.
 #pragma once
 
+#include "documents/DocumentListConfig.h"
 #include "documents/EntryFormConfig.h"
+#include "documents/PostedViewConfig.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,10 @@ public:
     static EntryFormConfig paymentEntryForm();
     // "Tfrdhdetail": the purchase-order entry form.
     static EntryFormConfig orderEntryForm();
+    // "Tfrfoutdetail": the posted sales view.
+    static PostedViewConfig salesPostedView();
+    // "Tfroutlist": the sales list, opening the sales entry form and posted view.
+    static DocumentListConfig salesList();
 
     // The entry forms' class names, and the configuration of one; lb::Error for another name.
     static QStringList entryFormKeys();

@@ -7,6 +7,7 @@
 #include "core/Tfrpickdate.h"
 #include "documents/DocumentEditing.h"
 #include "documents/DocumentPosting.h"
+#include "documents/HeaderPanel.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
 #include "masterdata/TFrcproduct.h"
@@ -24,7 +25,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,16 +70,6 @@ Command commandNamed(const QString& name)
     return found == commands.end() ? nullptr : found->second;
 }
 
-QString moneyText(double value)
-{
-    return lb::fmt::floatToStrFixed(value, 10, 2);
-}
-
-QString quantityText(double value)
-{
-    return lb::fmt::floatToStrFixed(value, 10, 0);
-}
-
 // The wait cursor for the time of a recalculation, whatever way it ends.
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -112,11 +102,7 @@ DocumentEntryForm::DocumentEntryForm(EntryFormConfig config, QWidget* owner)
     layout->addWidget(status);
     wireKeys();
     resize(config_.size);
-    if (frmain) {
-        QRect frame(QPoint(), config_.size);
-        frame.moveCenter(frmain->geometry().center());
-        move(frame.topLeft());
-    }
+    centreWhenShown(frmain);
 }
 
 DocumentEntryForm::~DocumentEntryForm() = default;
@@ -143,48 +129,12 @@ void DocumentEntryForm::buildToolBar(QToolBar* bar)
 
 void DocumentEntryForm::buildBoxes(QVBoxLayout* layout)
 {
-    auto* grid = new QGridLayout;
-    layout->addLayout(grid);
-    int place = 0;
-    for (const HeaderBox& entry : config_.boxes) {
-        auto* label = new QLabel(entry.label, this);
-        QWidget* widget = nullptr;
-        if (entry.style == BoxStyle::Memo) {
-            Memo1 = new QPlainTextEdit(this);
-            Memo1->setObjectName(entry.name);
-            Memo1->setMaximumHeight(2 * fontMetrics().height() + 12);
-            widget = Memo1;
-        } else {
-            auto* edit = new QLineEdit(this);
-            edit->setObjectName(entry.name);
-            edit->setReadOnly(entry.style != BoxStyle::Text);
-            boxes_[entry.name] = edit;
-            widget = edit;
-            if (entry.name == QLatin1String("Edit2")) {
-                // The party box carries its picker button.
-                auto* cell = new QWidget(this);
-                auto* row = new QHBoxLayout(cell);
-                row->setContentsMargins(0, 0, 0, 0);
-                row->addWidget(edit);
-                SpeedButton1 = new QToolButton(cell);
-                SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-                SpeedButton1->setText(QStringLiteral("…"));
-                SpeedButton1->setToolTip(entry.hint);
-                row->addWidget(SpeedButton1);
-                connect(SpeedButton1, &QToolButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::pickParty));
-                widget = cell;
-            }
-        }
-        widget->setToolTip(entry.hint);
-        label->setBuddy(widget);
-        label->setVisible(entry.visible);
-        widget->setVisible(entry.visible);
-        if (!entry.visible)
-            continue; // a hidden box takes no place
-        grid->addWidget(label, place / config_.boxesPerRow, 2 * (place % config_.boxesPerRow));
-        grid->addWidget(widget, place / config_.boxesPerRow, 2 * (place % config_.boxesPerRow) + 1);
-        ++place;
-    }
+    panel_ = new HeaderPanel(config_.boxes, config_.boxesPerRow, true, this);
+    layout->addWidget(panel_);
+    Memo1 = panel_->memo();
+    SpeedButton1 = panel_->partyButton();
+    if (SpeedButton1)
+        connect(SpeedButton1, &QToolButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::pickParty));
 
     auto* codeRow = new QHBoxLayout;
     layout->addLayout(codeRow);
@@ -305,8 +255,7 @@ QLineEdit* DocumentEntryForm::box(const QString& name) const
         return Edit12;
     if (name == QLatin1String("Edit17"))
         return Edit17;
-    const auto found = boxes_.find(name);
-    return found == boxes_.end() ? nullptr : found->second;
+    return panel_->box(name);
 }
 
 QAction* DocumentEntryForm::action(const QString& name) const
@@ -419,7 +368,7 @@ void DocumentEntryForm::FormShow()
     } else {
         intno_ = frmain->CurrentBillNo;
         showDocument(intno_);
-        fillBoxes();
+        panel_->fill(header());
     }
     if (config_.recalcOnOpen)
         recalculate();
@@ -441,38 +390,9 @@ void DocumentEntryForm::showDocument(const QString& intno)
     items.open();
 }
 
-void DocumentEntryForm::fillBoxes()
-{
-    lb::db::Query& rows = header();
-    for (const HeaderBox& entry : config_.boxes) {
-        if (entry.field.isEmpty())
-            continue;
-        const lb::db::Field& field = rows.fieldByName(entry.field);
-        if (entry.style == BoxStyle::Memo) {
-            Memo1->setPlainText(field.asString());
-            continue;
-        }
-        QLineEdit* edit = box(entry.name);
-        if (entry.style == BoxStyle::Money)
-            edit->setText(moneyText(field.asFloat()));
-        else if (entry.style == BoxStyle::Quantity)
-            edit->setText(quantityText(field.asFloat()));
-        else
-            edit->setText(field.asString());
-    }
-}
-
 void DocumentEntryForm::showTotals()
 {
-    lb::db::Query& rows = header();
-    if (!rows.active() || rows.isEmpty())
-        return;
-    for (const HeaderBox& entry : config_.boxes) {
-        if (entry.field.isEmpty() || (entry.style != BoxStyle::Money && entry.style != BoxStyle::Quantity))
-            continue;
-        const double value = rows.fieldByName(entry.field).asFloat();
-        box(entry.name)->setText(entry.style == BoxStyle::Money ? moneyText(value) : quantityText(value));
-    }
+    panel_->showTotals(header());
 }
 
 void DocumentEntryForm::Edit2Exit()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 
+class HeaderPanel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -105,7 +106,6 @@ private:
     lb::db::Query& lines() const;
     // Points the shared datasets at document `intno`.
     void showDocument(const QString& intno);
-    void fillBoxes();
     void showTotals();
     QString text(const QString& boxName) const;
     QString memoText() const;
@@ -123,7 +123,7 @@ private:
     EntryFormConfig config_;
     const lb::documents::DocumentKind& kind_;
     QString intno_;
-    std::map<QString, QLineEdit*> boxes_;
+    HeaderPanel* panel_ = nullptr;
     std::map<QString, QAction*> actions_;
     std::vector<QLabel*> panels_;
     bool shown_ = false;

@@ -333,6 +333,15 @@ Outcome refusalBefore(const DocumentKind& kind, bool pass, const QString& partyC
     return {};
 }
 
+Outcome refusalBeforeUnbooking(bool cancel, const QString& partyCode)
+{
+    if (cancel)
+        return Outcome::refusal(alreadyReversed);
+    if (DocumentPosting::noParty(partyCode))
+        return Outcome::refusal(noPartyUnbooking);
+    return {};
+}
+
 } // namespace
 
 bool DocumentPosting::noParty(const QString& partyCode, const QString& blankCode)
@@ -374,6 +383,16 @@ Outcome DocumentPosting::refuseBeforePosting(const DocumentKind& kind, const QSt
     if (header->isEmpty())
         throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
     return refusalBefore(kind, header->fieldByName(QStringLiteral("pass")).asBoolean(), partyCode, booking);
+}
+
+Outcome DocumentPosting::refuseBeforeUnbooking(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
+                                               const QString& partyCode)
+{
+    auto header = select(connection, QStringLiteral("select cancel from %1 where intno=:p1").arg(q(kind.headerTable)),
+                         {{QStringLiteral("p1"), intno}});
+    if (header->isEmpty())
+        throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
+    return refusalBeforeUnbooking(header->fieldByName(QStringLiteral("cancel")).asBoolean(), partyCode);
 }
 
 Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
@@ -497,10 +516,9 @@ Outcome DocumentPosting::unbook(lb::db::Connection& connection, const DocumentKi
     Document document = readDocument(connection, kind, intno);
     if (!document.pass())
         throw lb::Error(QStringLiteral("Document %1 is not booked").arg(intno));
-    if (document.cancel())
-        return Outcome::refusal(alreadyReversed);
-    if (noParty(partyCode))
-        return Outcome::refusal(noPartyUnbooking);
+    Outcome before = refusalBeforeUnbooking(document.cancel(), partyCode);
+    if (before.refused)
+        return before;
     if (hasNamelessLine(*document.lines))
         return Outcome::refusal(namelessBooking);
     Outcome outcome;

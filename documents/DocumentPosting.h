@@ -80,6 +80,11 @@ public:
     static Outcome book(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                         const QString& partyCode);
 
+    // The refusals of 冲帐 that come before the stock is looked at: reversed already
+    // ("该单据已冲数,不能再冲数！"), or no party code ("没有选取供应商或客户,不能冲数！").
+    static Outcome refuseBeforeUnbooking(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
+                                         const QString& partyCode);
+
     // 冲帐: refuses a reversed document, a missing party code and a line without a name; then
     // sets cancel on header and lines, copies the header fields into the lines as booking
     // does, and moves the stock back, with the same notices.

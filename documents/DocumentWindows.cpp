@@ -4,6 +4,7 @@
 #include "core/WindowRegistry.h"
 #include "documents/DocumentCatalog.h"
 #include "documents/DocumentEntryForm.h"
+#include "documents/DocumentListWindow.h"
 
 void registerDocumentWindows()
 {
@@ -11,4 +12,7 @@ void registerDocumentWindows()
     for (const QString& key : DocumentCatalog::entryFormKeys()) {
         registry.registerWindow(key, [key](QWidget* owner) { return new DocumentEntryForm(DocumentCatalog::entryForm(key), owner); });
     }
+    registry.registerWindow(QStringLiteral("Tfroutlist"), [](QWidget* owner) {
+        return new DocumentListWindow(DocumentCatalog::salesList(), owner);
+    });
 }

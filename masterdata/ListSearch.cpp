@@ -4,6 +4,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "platform/db/SqlText.h"
+#include "platform/sys/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 
 QString ListSearch::padTen(const QString& text)
@@ -46,7 +47,8 @@ std::optional<SearchPlan> ListSearch::plan(const SearchConfig& config, const QSt
     plan.sql << config.select;
     QString condition;
     QString search = trimmed;
-    const bool padded = chosen.match == SearchMatch::PaddedPrefix || chosen.match == SearchMatch::PaddedContains;
+    const bool padded = chosen.match == SearchMatch::PaddedPrefix || chosen.match == SearchMatch::PaddedContains
+        || chosen.match == SearchMatch::PaddedEquals;
     if (padded) {
         search = padTen(trimmed);
         plan.boxText = search;
@@ -78,6 +80,15 @@ std::optional<SearchPlan> ListSearch::plan(const SearchConfig& config, const QSt
         }
         case SearchMatch::Fixed:
             condition = chosen.fixedCondition;
+            break;
+        case SearchMatch::Equals:
+        case SearchMatch::PaddedEquals:
+            condition = QStringLiteral("(%1=:p1)").arg(chosen.field);
+            plan.params.emplace_back(QStringLiteral("p1"), search);
+            break;
+        case SearchMatch::DateEquals:
+            condition = QStringLiteral("(%1=:p1)").arg(chosen.field);
+            plan.params.emplace_back(QStringLiteral("p1"), lb::fmt::strToDate(search));
             break;
         }
     }

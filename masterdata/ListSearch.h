@@ -20,6 +20,10 @@ enum class SearchMatch {
     PaddedPrefix, // Prefix after filling the text with zeros to ten digits; the box shows it
     PaddedContains, // Contains after filling the text with zeros to ten digits; the box shows it
     Fixed,        // a fixed condition; the text is ignored
+    Equals,       // the column equals the trimmed text as typed
+    PaddedEquals, // Equals after filling the text with zeros to ten digits; the box shows it
+    DateEquals,   // the column equals the text read as a date ("yyyy-mm-dd"); ConvertError
+                  // for a text that is no date, before anything is searched
 };
 
 struct SearchOption {

@@ -21,19 +21,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
-#include <QStatusBar>
-#include <QToolBar>
-#include <QToolButton>
-#include <QVBoxLayout>
 #include <map>
 
 namespace {
@@ -62,23 +54,17 @@ const CommandLook commandLooks[] = {
 } // namespace
 
 MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
-    : lb::ui::WorkWindow(owner), config_(std::move(config))
+    : lb::ui::ListFrame(owner), config_(std::move(config))
 {
     setObjectName(config_.key);
     setWindowTitle(config_.caption);
-    auto* layout = new QVBoxLayout(this);
-    auto* bar = new QToolBar(this);
-    layout->addWidget(bar);
-    buildToolBar(bar);
-    buildSearchRow(bar);
+    buildToolBar();
+    buildSearchRow();
 
-    DBGrid1 = new lb::ui::DataGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1 = grid();
     DBGrid1->setToolTip(config_.gridHint);
     DBGrid1->setColumns(config_.columns);
-    DBGrid1->setReadOnly(true);
     DBGrid1->setDataSet(&dataSet());
-    layout->addWidget(DBGrid1, 1);
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, [this] { ToolButton7Click(); }));
     DBGrid1->setKeyHook([this](QKeyEvent* event) { return gridKey(event); });
     if (config_.markColumn) {
@@ -112,16 +98,11 @@ MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
                 }));
     }
 
-    auto* status = new QStatusBar(this);
-    for (const QString& text : config_.statusPanels) {
-        panels_.push_back(new QLabel(text, status));
-        status->addWidget(panels_.back());
-    }
-    if (config_.showCount) {
-        panels_.push_back(new QLabel(status));
-        status->addWidget(panels_.back());
-    }
-    layout->addWidget(status);
+    for (const QString& text : config_.statusPanels)
+        addStatusPanel(text);
+    panelCount_ = int(config_.statusPanels.size());
+    if (config_.showCount)
+        addStatusPanel(QString());
     if (config_.maximised)
         setWindowState(Qt::WindowMaximized);
     else
@@ -131,26 +112,23 @@ MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
 
 MasterListWindow::~MasterListWindow() = default;
 
-void MasterListWindow::buildToolBar(QToolBar* bar)
+void MasterListWindow::buildToolBar()
 {
     for (const ListCommand command : config_.commands) {
         if (command == ListCommand::Spacer) {
-            auto* spacer = new QToolButton(bar);
-            spacer->setEnabled(false);
-            spacer->setMinimumWidth(spacer->fontMetrics().horizontalAdvance(QStringLiteral("查找")) + 16);
-            bar->addWidget(spacer);
+            addToolSpacer(QStringLiteral("查找"));
             continue;
         }
         const auto look = std::find_if(std::begin(commandLooks), std::end(commandLooks),
                                        [command](const CommandLook& entry) { return entry.command == command; });
-        QAction* action = bar->addAction(QString::fromUtf8(look->caption));
-        action->setObjectName(QString::fromLatin1(look->name));
-        action->setToolTip(QString::fromUtf8(look->hint));
         const bool disabled = std::find(config_.disabledCommands.begin(), config_.disabledCommands.end(),
                                         command) != config_.disabledCommands.end();
-        action->setEnabled(!disabled);
+        std::function<void()> run;
+        if (!disabled)
+            run = [this, command] { runCommand(command); };
+        QAction* action = addTool(QString::fromLatin1(look->name), QString::fromUtf8(look->caption),
+                                  QString::fromUtf8(look->hint), std::move(run));
         commands_.emplace_back(command, action);
-        connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, [this, command] { runCommand(command); }));
     }
 }
 
@@ -171,24 +149,21 @@ void MasterListWindow::runCommand(ListCommand command)
     }
 }
 
-void MasterListWindow::buildSearchRow(QToolBar* bar)
+void MasterListWindow::buildSearchRow()
 {
     if (config_.search.options.empty())
         return;
-    ComboBox1 = new QComboBox(bar);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(true);
-    ComboBox1->setToolTip(QStringLiteral("选项"));
+    QStringList options;
     for (const SearchOption& option : config_.search.options)
-        ComboBox1->addItem(option.option);
-    ComboBox1->setEditText(config_.initialOption);
-    bar->addWidget(ComboBox1);
-    Edit1 = new QLineEdit(bar);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setToolTip(QStringLiteral("选项为空,输入内容模糊查找"));
-    bar->addWidget(Edit1);
-    if (!config_.modes.isEmpty())
-        bar->addWidget(searchModes(bar, config_.modes, config_.initialMode, modeButtons));
+        options << option.option;
+    addSearchRow(options, config_.initialOption, QStringLiteral("选项"), QStringLiteral("Edit1"),
+                 QStringLiteral("选项为空,输入内容模糊查找"));
+    ComboBox1 = searchOption();
+    Edit1 = searchText();
+    if (!config_.modes.isEmpty()) {
+        addSearchModes(config_.modes, config_.initialMode);
+        modeButtons = searchModeButtons();
+    }
     // Choosing an option does not search; it moves the focus to the search box. The input
     // method of Chinese options is the platform's own.
     connect(ComboBox1, &QComboBox::activated, this, lb::ui::guardSlot(this, [this] { Edit1->setFocus(); }));
@@ -200,31 +175,6 @@ void MasterListWindow::buildSearchRow(QToolBar* bar)
             if (!Edit1->hasFocus())
                 ToolButton6Click();
         }));
-}
-
-QGroupBox* MasterListWindow::searchModes(QWidget* parent, const QStringList& captions, int initial,
-                                         std::vector<QRadioButton*>& buttons)
-{
-    auto* group = new QGroupBox(QStringLiteral("查找方式"), parent);
-    group->setObjectName(QStringLiteral("RadioGroup1"));
-    auto* row = new QHBoxLayout(group);
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* button = new QRadioButton(captions[i], group);
-        button->setChecked(i == initial);
-        row->addWidget(button);
-        buttons.push_back(button);
-    }
-    return group;
-}
-
-void MasterListWindow::centre(QWidget& window, const QSize& size)
-{
-    window.resize(size);
-    if (const QScreen* screen = window.screen()) {
-        QRect frame(QPoint(), size);
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
 }
 
 lb::db::Query& MasterListWindow::dataSet() const
@@ -250,17 +200,6 @@ QAction* MasterListWindow::command(ListCommand command) const
 QAction* MasterListWindow::menuItem(const QString& name) const
 {
     return popupMenu ? popupMenu->findChild<QAction*>(name) : nullptr;
-}
-
-QString MasterListWindow::statusText(int panel) const
-{
-    return panel < int(panels_.size()) ? panels_[std::size_t(panel)]->text() : QString();
-}
-
-void MasterListWindow::setStatusText(int panel, const QString& text)
-{
-    if (panel < int(panels_.size()))
-        panels_[std::size_t(panel)]->setText(text);
 }
 
 MasterListWindow* MasterListWindow::openFromMenu(const QString& key, QWidget* mainWindow, const QString& sql)
@@ -308,7 +247,7 @@ void MasterListWindow::showEvent(QShowEvent* event)
 void MasterListWindow::updateCount()
 {
     if (config_.showCount)
-        setStatusText(int(panels_.size()) - 1, QStringLiteral("记录数:") + QString::number(dataSet().recordCount()));
+        setStatusText(panelCount_, QStringLiteral("记录数:") + QString::number(dataSet().recordCount()));
 }
 
 QString MasterListWindow::selectedField() const

@@ -2,19 +2,16 @@
 #pragma once
 
 #include "masterdata/MasterListConfig.h"
-#include "platform/ui/WorkWindow.h"
+#include "platform/ui/ListFrame.h"
 
 #include <QPointer>
 #include <vector>
 
 class QAction;
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QRadioButton;
-class QToolBar;
 class PickerLink;
 
 namespace lb::ui {
@@ -25,7 +22,7 @@ class DataGrid;
 // commands, columns, searches, deletion questions and pick write-back it has. Opened from the
 // menu it disables the main window; opened as a picker it remembers its opener (a PickTarget)
 // and the opener's current document line, and closes when the opener closes.
-class MasterListWindow : public lb::ui::WorkWindow {
+class MasterListWindow : public lb::ui::ListFrame {
     Q_OBJECT
 public:
     MasterListWindow(MasterListConfig config, QWidget* owner);
@@ -41,14 +38,6 @@ public:
     // the list shown modeless while the opener stays enabled.
     static MasterListWindow* openAsPicker(const QString& key, int code, PickTarget& target);
 
-    // The radio group "查找方式" with one button per caption, `initial` chosen; the buttons are
-    // appended to `buttons` in caption order.
-    static QGroupBox* searchModes(QWidget* parent, const QStringList& captions, int initial,
-                                  std::vector<QRadioButton*>& buttons);
-
-    // Gives a work window a size fit for its grids and centres it on its screen.
-    static void centre(QWidget& window, const QSize& size);
-
     const MasterListConfig& config() const { return config_; }
     lb::db::Query& dataSet() const;
     lb::ui::DataGrid* DBGrid1 = nullptr;
@@ -58,8 +47,6 @@ public:
     QMenu* popupMenu = nullptr;
     QAction* command(ListCommand command) const;
     QAction* menuItem(const QString& name) const;
-    QString statusText(int panel) const;
-    void setStatusText(int panel, const QString& text);
 
     // The commands, by the names the windows of this family give them.
     void ToolButton1Click(); // add
@@ -84,9 +71,9 @@ protected:
     void onClosing() override;
 
 private:
-    void buildToolBar(QToolBar* bar);
+    void buildToolBar();
     void runCommand(ListCommand command);
-    void buildSearchRow(QToolBar* bar);
+    void buildSearchRow();
     void pickProduct();
     void openEditor(bool adding);
     void updateCount();
@@ -94,6 +81,6 @@ private:
 
     MasterListConfig config_;
     std::vector<std::pair<ListCommand, QAction*>> commands_;
-    std::vector<QLabel*> panels_;
+    int panelCount_ = 0;
     PickerLink* link_ = nullptr; // set when opened as a picker; a child of this window
 };

@@ -95,7 +95,7 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
     Edit1->setToolTip(QStringLiteral("选项为空,输入内容模糊查找"));
     productRow->addWidget(ComboBox1);
     productRow->addWidget(Edit1);
-    productRow->addWidget(MasterListWindow::searchModes(this, {QStringLiteral("快速"), QStringLiteral("模糊")}, 0, modeButtons));
+    productRow->addWidget(lb::ui::ListFrame::searchModes(this, {QStringLiteral("快速"), QStringLiteral("模糊")}, 0, modeButtons));
     auto* button6 = new QPushButton(QStringLiteral("查找"), this);
     button6->setObjectName(QStringLiteral("Button6"));
     productRow->addWidget(button6);
@@ -133,7 +133,7 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
                 popupMenu->popup(DBGrid2->viewport()->mapToGlobal(at));
             }));
 
-    MasterListWindow::centre(*this, QSize(1000, 560));
+    lb::ui::ListFrame::centre(*this, QSize(1000, 560));
 
     connect(DBGrid2, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, &TFrcproduct::DBGrid2DblClick));
     connect(DBGrid1, &QAbstractItemView::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::DBGrid1CellClick));

@@ -1,0 +1,263 @@
+// The read-only view of a posted document, with its reversals, voiding and copying.
+#include "documents/PostedDocumentView.h"
+
+#include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
+#include "documents/DocumentEditing.h"
+#include "documents/DocumentListWindow.h"
+#include "documents/DocumentPosting.h"
+#include "documents/HeaderPanel.h"
+#include "masterdata/MasterCatalog.h"
+#include "platform/db/Query.h"
+#include "platform/sys/Errors.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/FocusChain.h"
+#include "platform/ui/GuardSlot.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QShowEvent>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+using lb::documents::DocumentPosting;
+using lb::documents::Outcome;
+
+struct ToolLook {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    void (PostedDocumentView::*command)();
+};
+
+// 打印 stays disabled until documents can be printed.
+const ToolLook toolLooks[] = {
+    {"ToolButton6", "   冲数   ", "抹帐", &PostedDocumentView::ToolButton6Click},
+    {"ToolButton1", "冲帐", "", &PostedDocumentView::ToolButton1Click},
+    {"ToolButton2", "作废&C", "", &PostedDocumentView::ToolButton2Click},
+    {"ToolButton3", "转抄", "", &PostedDocumentView::ToolButton3Click},
+    {"ToolButton5", "  打印  ", "", nullptr},
+    {"ToolButton7", "退回", "", &PostedDocumentView::ToolButton7Click},
+};
+
+} // namespace
+
+PostedDocumentView::PostedDocumentView(PostedViewConfig config, QWidget* owner)
+    : lb::ui::WorkWindow(owner), config_(std::move(config)),
+      kind_(lb::documents::DocumentKinds::of(config_.kind))
+{
+    setObjectName(config_.key);
+    setWindowTitle(config_.caption);
+    // No close box: the view is left through its commands.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QToolBar(this);
+    layout->addWidget(bar);
+    for (const ToolLook& look : toolLooks) {
+        QAction* action = bar->addAction(QString::fromUtf8(look.caption));
+        action->setObjectName(QString::fromLatin1(look.name));
+        action->setToolTip(QString::fromUtf8(look.hint));
+        action->setEnabled(look.command != nullptr);
+        if (look.command)
+            connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, look.command));
+        actions_[action->objectName()] = action;
+    }
+    action(QStringLiteral("ToolButton3"))->setToolTip(config_.copyHint);
+
+    panel_ = new HeaderPanel(config_.boxes, config_.boxesPerRow, false, this);
+    panel_->setReadOnly(true);
+    Memo1 = panel_->memo();
+    layout->addWidget(panel_);
+    DBGrid1 = new lb::ui::DataGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setColumns(config_.columns);
+    DBGrid1->setReadOnly(true);
+    DBGrid1->setDataSet(frdm->AQoutdetail);
+    layout->addWidget(DBGrid1, 1);
+
+    // The pop-up menu: 打印 and 退回 as on the tool bar; its entry-form items do nothing here.
+    popupMenu = new QMenu(this);
+    for (const char* caption : {"新增", "删除", "刷新", "过帐", "打印"})
+        popupMenu->addAction(QString::fromUtf8(caption))->setEnabled(false);
+    connect(popupMenu->addAction(QStringLiteral("退回")), &QAction::triggered, this,
+            lb::ui::guardSlot(this, &PostedDocumentView::ToolButton7Click));
+    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
+                popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at));
+            }));
+
+    auto* chain = new lb::ui::FocusChain(this);
+    if (box(QStringLiteral("Edit6")) && box(QStringLiteral("Edit9")))
+        chain->link(box(QStringLiteral("Edit6")), box(QStringLiteral("Edit9")));
+    resize(config_.size);
+    centreWhenShown(owner);
+}
+
+PostedDocumentView::~PostedDocumentView() = default;
+
+QLineEdit* PostedDocumentView::box(const QString& name) const
+{
+    return panel_->box(name);
+}
+
+QAction* PostedDocumentView::action(const QString& name) const
+{
+    const auto found = actions_.find(name);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void PostedDocumentView::showEvent(QShowEvent* event)
+{
+    lb::ui::WorkWindow::showEvent(event);
+    if (shown_ || event->spontaneous())
+        return;
+    shown_ = true;
+    FormShow();
+}
+
+void PostedDocumentView::FormShow()
+{
+    lb::db::Table& options = *frdm->ATCONFIG;
+    options.open();
+    const auto mode = lb::documents::postingMode(options.fieldByName(QStringLiteral("tallybj")).asString());
+    options.close();
+    const bool full = !kind_.followsPostingMode || mode == lb::documents::PostingMode::Full;
+    action(QStringLiteral("ToolButton1"))->setVisible(!full);
+    action(QStringLiteral("ToolButton2"))->setVisible(!full);
+    action(QStringLiteral("ToolButton6"))->setVisible(full);
+    if (config_.specColumn >= 0)
+        DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
+
+    intno_ = frmain->CurrentBillNo;
+    lb::db::Query& header = *frdm->AQoutlist;
+    header.close();
+    header.sql().setText(QStringLiteral("select * from %1 where intno=:p1").arg(kind_.headerTable));
+    header.paramByName(QStringLiteral("p1")).setAsString(intno_);
+    header.open();
+    lb::documents::DocumentEditing::standOn(header, intno_);
+    panel_->fill(header);
+    lb::db::Query& lines = *frdm->AQoutdetail;
+    lines.close();
+    lines.sql().setText(QStringLiteral("select * from %1 where mainintno=:p1 order by intno").arg(kind_.lineTable));
+    lines.paramByName(QStringLiteral("p1")).setAsString(box(QStringLiteral("Edit1"))->text());
+    lines.open();
+}
+
+void PostedDocumentView::generalFailure()
+{
+    try {
+        frdm->AQoutlist->refresh();
+        frdm->AQoutdetail->refresh();
+    } catch (const std::exception&) {
+        // What the user is told is the failure itself; the next showing reads anew.
+    }
+    lb::ui::Dialogs::message(QStringLiteral("该功能暂时不能执行，请重新操作！"));
+}
+
+void PostedDocumentView::ToolButton6Click()
+{
+    if (!lb::ui::Dialogs::confirm(QStringLiteral("确实要冲数该单据吗?")))
+        return;
+    const Outcome outcome = DocumentPosting::reverse(frdm->ADOCon, kind_, intno_, panel_->text(QStringLiteral("Edit2")),
+                                                     panel_->text(QStringLiteral("Edit10")));
+    if (outcome.refused) {
+        lb::ui::Dialogs::message(outcome.message);
+        return;
+    }
+    for (const QString& notice : outcome.notices)
+        lb::ui::Dialogs::message(notice);
+    close();
+}
+
+void PostedDocumentView::ToolButton1Click()
+{
+    if (!lb::ui::Dialogs::confirm(QStringLiteral("确实要冲数该单据吗?")))
+        return;
+    const QString party = panel_->text(QStringLiteral("Edit2"));
+    const Outcome before = DocumentPosting::refuseBeforeUnbooking(frdm->ADOCon, kind_, intno_, party);
+    if (before.refused) {
+        lb::ui::Dialogs::message(before.message);
+        return;
+    }
+    Outcome outcome;
+    try {
+        outcome = DocumentPosting::unbook(frdm->ADOCon, kind_, intno_, party);
+    } catch (const lb::DatabaseError&) {
+        generalFailure();
+        return;
+    }
+    if (outcome.refused) {
+        lb::ui::Dialogs::message(outcome.message);
+        lb::ui::Dialogs::message(QStringLiteral("该功能暂时不能执行，请重新操作！"));
+        return;
+    }
+    for (const QString& notice : outcome.notices)
+        lb::ui::Dialogs::message(notice);
+    close();
+}
+
+void PostedDocumentView::ToolButton2Click()
+{
+    if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要废弃吗?")))
+        return;
+    Outcome outcome;
+    try {
+        // 作废 is offered in stock-only mode: the booking's stock moves go with the document.
+        outcome = DocumentPosting::voidDocument(frdm->ADOCon, kind_, intno_, true);
+    } catch (const std::exception&) {
+        generalFailure();
+        return;
+    }
+    for (const QString& notice : outcome.notices)
+        lb::ui::Dialogs::message(notice);
+    close();
+}
+
+void PostedDocumentView::ToolButton3Click()
+{
+    // The copy opens through the kind's list; a view opened from elsewhere has none to use.
+    auto* list = qobject_cast<DocumentListWindow*>(opener());
+    if (!list || list->config().kind != config_.kind) {
+        lb::ui::Dialogs::message(config_.noListForCopy);
+        return;
+    }
+    const QString copy = DocumentPosting::copy(frdm->ADOCon, kind_, intno_,
+                                               {panel_->text(QStringLiteral("Edit2")), panel_->text(QStringLiteral("Edit3")),
+                                                panel_->text(QStringLiteral("Edit4")), panel_->text(QStringLiteral("Edit9")),
+                                                Memo1->toPlainText(), panel_->text(QStringLiteral("Edit10")),
+                                                panel_->text(QStringLiteral("Edit16"))});
+    lb::db::Query& header = *frdm->AQoutlist;
+    header.close();
+    header.sql().setText(QStringLiteral("SELECT * from %1").arg(kind_.headerTable));
+    header.open();
+    header.locate(QStringLiteral("intno"), copy);
+    list->detailClick();
+    // The entry form now holds the shared datasets and gives the list back when it closes.
+    handedOver_ = true;
+    setOpener(nullptr);
+    close();
+}
+
+void PostedDocumentView::ToolButton7Click()
+{
+    lb::db::Query& header = *frdm->AQoutlist;
+    if (header.active() && header.state() != lb::db::DataSetState::Browse)
+        header.post();
+    close();
+}
+
+void PostedDocumentView::onClosing()
+{
+    if (handedOver_)
+        return;
+    lb::db::Query& header = *frdm->AQoutlist;
+    header.close();
+    header.sql().setText(QStringLiteral("SELECT * from %1").arg(kind_.headerTable));
+    header.open();
+    frdm->AQoutdetail->close();
+}

@@ -1,0 +1,63 @@
+// The read-only view of a posted document, with its reversals, voiding and copying.
+#pragma once
+
+#include "documents/PostedViewConfig.h"
+#include "platform/ui/WorkWindow.h"
+
+#include <QString>
+#include <map>
+
+class HeaderPanel;
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+
+namespace lb::ui {
+class DataGrid;
+}
+
+namespace lb::documents {
+struct DocumentKind;
+}
+
+// Shows the document CurrentBillNo names (AQoutlist pointed at it, AQoutdetail at its lines).
+// With full posting it offers 冲数; in stock-only mode 冲帐 and 作废. 转抄 makes an open copy
+// and hands it to the kind's list, which opens it in the entry form. Every way out points
+// AQoutlist back at the whole header table and closes the lines.
+class PostedDocumentView : public lb::ui::WorkWindow {
+    Q_OBJECT
+public:
+    PostedDocumentView(PostedViewConfig config, QWidget* owner);
+    ~PostedDocumentView() override;
+
+    const PostedViewConfig& config() const { return config_; }
+    const QString& documentNo() const { return intno_; }
+    QLineEdit* box(const QString& name) const;
+    QPlainTextEdit* Memo1 = nullptr;
+    lb::ui::DataGrid* DBGrid1 = nullptr;
+    QMenu* popupMenu = nullptr;
+    QAction* action(const QString& name) const; // ToolButton1 ... ToolButton7
+
+    void FormShow();
+    void ToolButton6Click(); // 冲数
+    void ToolButton1Click(); // 冲帐
+    void ToolButton2Click(); // 作废
+    void ToolButton3Click(); // 转抄
+    void ToolButton7Click(); // 退回
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void onClosing() override;
+
+private:
+    void generalFailure();
+
+    PostedViewConfig config_;
+    const lb::documents::DocumentKind& kind_;
+    HeaderPanel* panel_ = nullptr;
+    QString intno_;
+    std::map<QString, QAction*> actions_;
+    bool shown_ = false;
+    bool handedOver_ = false; // 转抄 gave the shared datasets to the entry form
+};
