@@ -22,9 +22,9 @@ enum class BoxStyle {
 // One header box with its label, in layout order (rows of `perRow` boxes).
 struct HeaderBox {
     HeaderBox(QString name, QString label, QString field = QString(), BoxStyle style = BoxStyle::Text,
-              QString hint = QString(), bool visible = true)
+              QString hint = QString(), bool visible = true, int span = 1)
         : name(std::move(name)), label(std::move(label)), field(std::move(field)), style(style), hint(std::move(hint)),
-          visible(visible) {}
+          visible(visible), span(span) {}
 
     QString name;             // "Edit2"
     QString label;            // "客户号"
@@ -32,6 +32,7 @@ struct HeaderBox {
     BoxStyle style = BoxStyle::Text;
     QString hint;
     bool visible = true;
+    int span = 1;             // places of a row it takes (a long text, the note)
 };
 
 // A command of the tool bar or the pop-up menu: its object name, caption and hint, and the

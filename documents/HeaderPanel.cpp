@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <algorithm>
 
 HeaderPanel::HeaderPanel(std::vector<HeaderBox> boxes, int perRow, bool partyButton, QWidget* parent)
     : QWidget(parent), boxes_(std::move(boxes))
@@ -50,9 +51,12 @@ HeaderPanel::HeaderPanel(std::vector<HeaderBox> boxes, int perRow, bool partyBut
         widget->setVisible(entry.visible);
         if (!entry.visible)
             continue;
+        const int span = std::clamp(entry.span, 1, perRow);
+        if (place % perRow + span > perRow)
+            place += perRow - place % perRow;
         grid->addWidget(label, place / perRow, 2 * (place % perRow));
-        grid->addWidget(widget, place / perRow, 2 * (place % perRow) + 1);
-        ++place;
+        grid->addWidget(widget, place / perRow, 2 * (place % perRow) + 1, 1, 2 * span - 1);
+        place += span;
     }
 }
 

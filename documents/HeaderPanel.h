@@ -15,7 +15,8 @@ namespace lb::db {
 class DataSet;
 }
 
-// Boxes in rows of `perRow` label-and-box pairs; hidden boxes take no place. The entry forms
+// Boxes in rows of `perRow` label-and-box places (a box may take several, and starts a new
+// row when its places do not fit); hidden boxes take no place. The entry forms
 // and the posted views show a document's header in it.
 class HeaderPanel : public QWidget {
     Q_OBJECT

@@ -63,10 +63,12 @@ void ListFrame::addSearchRow(const QStringList& options, const QString& initial,
     option_->setToolTip(optionHint);
     option_->addItems(options);
     option_->setEditText(initial);
+    option_->setMinimumContentsLength(6);
     bar_->addWidget(option_);
     text_ = new QLineEdit(bar_);
     text_->setObjectName(textName);
     text_->setToolTip(textHint);
+    text_->setMaximumWidth(text_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 30);
     bar_->addWidget(text_);
 }
 
