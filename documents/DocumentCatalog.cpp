@@ -54,23 +54,18 @@ std::vector<lb::ui::GridColumn> salesLineColumns(bool editable)
     };
 }
 
-} // namespace
-
-EntryFormConfig DocumentCatalog::salesEntryForm()
+// The header boxes of a sales document; the entry form's carry the hints of their pickers.
+std::vector<HeaderBox> salesHeaderBoxes(bool entry)
 {
-    EntryFormConfig config;
-    config.key = QStringLiteral("Tfroutdetail");
-    config.caption = QStringLiteral("销售明细单(打印纸张大小设置,请参考说明书或与提供商联系)");
-    config.size = QSize(800, 552);
-    config.kind = lb::documents::BillKind::Sales;
-    config.boxes = {
+    const auto hint = [entry](const char* text) { return entry ? QString::fromUtf8(text) : QString(); };
+    return {
         {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
-        {"Edit2", QStringLiteral("客户号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入客户表选取")},
+        {"Edit2", QStringLiteral("客户号"), "customerid", BoxStyle::Text, hint("双击进入客户表选取")},
         {"Edit3", QStringLiteral("客户名"), "customername"},
         {"Edit4", QStringLiteral("联系人"), "persondeal"},
-        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
-        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
-        {"Edit10", QStringLiteral("银行编号"), "bankid", BoxStyle::Text, QStringLiteral("双击进入银行表")},
+        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, hint("双击进入员工表")},
+        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, hint("双击某列可选取")},
+        {"Edit10", QStringLiteral("银行编号"), "bankid", BoxStyle::Text, hint("双击进入银行表")},
         {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
         {"Edit9", QStringLiteral("摘要"), "remark", BoxStyle::Text, QString(), true, 2},
         {"Memo1", QStringLiteral("备注"), "remark1", BoxStyle::Memo, QString(), true, 2},
@@ -81,6 +76,18 @@ EntryFormConfig DocumentCatalog::salesEntryForm()
         {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
         {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity, QString(), false},
     };
+}
+
+} // namespace
+
+EntryFormConfig DocumentCatalog::salesEntryForm()
+{
+    EntryFormConfig config;
+    config.key = QStringLiteral("Tfroutdetail");
+    config.caption = QStringLiteral("销售明细单(打印纸张大小设置,请参考说明书或与提供商联系)");
+    config.size = QSize(800, 552);
+    config.kind = lb::documents::BillKind::Sales;
+    config.boxes = salesHeaderBoxes(true);
     config.codeBoxHint = QStringLiteral("输入代码后按回车键则自动录入商品,单价为超市价");
     config.historyBoxHint = QStringLiteral("输入单号后按回车取回历史单");
     config.columns = salesLineColumns(true);
@@ -433,27 +440,16 @@ PostedViewConfig DocumentCatalog::salesPostedView()
     config.caption = QStringLiteral("销售明细单(已过帐)");
     config.size = QSize(800, 560);
     config.kind = lb::documents::BillKind::Sales;
-    config.boxes = {
-        {"Edit1", QStringLiteral("单号"), "intno"},
-        {"Edit2", QStringLiteral("客户号"), "customerid"},
-        {"Edit3", QStringLiteral("客户名"), "customername"},
-        {"Edit4", QStringLiteral("联系人"), "persondeal"},
-        {"Edit16", QStringLiteral("负责人"), "employeename"},
-        {"Edit6", QStringLiteral("日期"), "billdate"},
-        {"Edit10", QStringLiteral("银行编号"), "bankid"},
-        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
-        {"Edit9", QStringLiteral("摘要"), "remark", BoxStyle::Text, QString(), true, 2},
-        {"Memo1", QStringLiteral("备注"), "remark1", BoxStyle::Memo, QString(), true, 2},
-        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
-        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
-        {"Edit13", QStringLiteral("收款合计"), "pay", BoxStyle::Money},
-        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
-        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity, QString(), false},
-    };
+    config.boxes = salesHeaderBoxes(false);
     config.columns = salesLineColumns(false);
     config.specColumn = 2;
-    config.copyHint = QStringLiteral("转抄生成新销售单");
+    // The pop-up runs 打印 and 退回 as the tool bar does; its other items do nothing here.
+    config.toolButtons = {{"ToolButton6", QStringLiteral("   冲数   "), QStringLiteral("抹帐")}, {"ToolButton1", QStringLiteral("冲帐")},
+                          {"ToolButton2", QStringLiteral("作废&C")}, {"ToolButton3", QStringLiteral("转抄"), QStringLiteral("转抄生成新销售单")},
+                          {"ToolButton5", QStringLiteral("  打印  ")}, {"ToolButton7", QStringLiteral("退回")}};
+    config.popupItems = {{"N1", QStringLiteral("新增"), {}, "none"}, {"N2", QStringLiteral("删除"), {}, "none"},
+                         {"N3", QStringLiteral("刷新"), {}, "none"}, {"N4", QStringLiteral("过帐"), {}, "none"},
+                         {"N5", QStringLiteral("打印"), {}, "ToolButton5"}, {"N6", QStringLiteral("退回"), {}, "ToolButton7"}};
     config.noListForCopy = QStringLiteral("没有打开销售单据,不能转抄！");
     return config;
 }

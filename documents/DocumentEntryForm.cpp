@@ -31,7 +31,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -52,7 +51,7 @@ using Command = void (DocumentEntryForm::*)();
 
 // The commands the tool bar and the pop-up menu can run, by the name of their configuration;
 // nullptr for one that does not exist yet (printing).
-Command commandNamed(const QString& name)
+Command formCommand(const QString& name)
 {
     static const std::map<QString, Command> commands = {
         {QStringLiteral("ToolButton1"), &DocumentEntryForm::ToolButton1Click},
@@ -81,16 +80,11 @@ struct WaitCursor {
 } // namespace
 
 DocumentEntryForm::DocumentEntryForm(EntryFormConfig config, QWidget* owner)
-    : lb::ui::WorkWindow(owner), config_(std::move(config)), kind_(DocumentKinds::of(config_.kind))
+    : DocumentWindow(config.key, config.caption, config.size, owner, frmain), config_(std::move(config)),
+      kind_(DocumentKinds::of(config_.kind))
 {
-    setObjectName(config_.key);
-    setWindowTitle(config_.caption);
-    // No close box: the form is left through its commands.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
     auto* layout = new QVBoxLayout(this);
-    auto* bar = new QToolBar(this);
-    layout->addWidget(bar);
-    buildToolBar(bar);
+    layout->addWidget(makeToolBar(config_.toolButtons));
     buildBoxes(layout);
     buildGrid();
     layout->addWidget(DBGrid1, 1);
@@ -101,30 +95,23 @@ DocumentEntryForm::DocumentEntryForm(EntryFormConfig config, QWidget* owner)
     }
     layout->addWidget(status);
     wireKeys();
-    resize(config_.size);
-    centreWhenShown(frmain);
 }
 
-DocumentEntryForm::~DocumentEntryForm() = default;
-
-QAction* DocumentEntryForm::addCommand(QWidget* to, const CommandLook& look)
+DocumentEntryForm::~DocumentEntryForm()
 {
-    auto* action = new QAction(look.caption, to);
-    to->addAction(action);
-    action->setObjectName(look.name);
-    action->setToolTip(look.hint);
-    const Command command = commandNamed(look.runs.isEmpty() ? look.name : look.runs);
-    action->setEnabled(command != nullptr);
-    if (command)
-        connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, command));
-    actions_.emplace(look.name, action);
-    return action;
+    // A form destroyed without closing (the program ending) leaves no hook on the shared datasets.
+    if (frdm) {
+        lines().setOnNewRecord({});
+        header().setAfterPost({});
+    }
 }
 
-void DocumentEntryForm::buildToolBar(QToolBar* bar)
+std::function<void()> DocumentEntryForm::commandNamed(const QString& name)
 {
-    for (const CommandLook& look : config_.toolButtons)
-        addCommand(bar, look);
+    const Command command = formCommand(name);
+    if (!command)
+        return {};
+    return [this, command] { (this->*command)(); };
 }
 
 void DocumentEntryForm::buildBoxes(QVBoxLayout* layout)
@@ -246,7 +233,7 @@ bool DocumentEntryForm::eventFilter(QObject* watched, QEvent* event)
             return true;
         });
     }
-    return lb::ui::WorkWindow::eventFilter(watched, event);
+    return DocumentWindow::eventFilter(watched, event);
 }
 
 QLineEdit* DocumentEntryForm::box(const QString& name) const
@@ -256,12 +243,6 @@ QLineEdit* DocumentEntryForm::box(const QString& name) const
     if (name == QLatin1String("Edit17"))
         return Edit17;
     return panel_->box(name);
-}
-
-QAction* DocumentEntryForm::action(const QString& name) const
-{
-    const auto found = actions_.find(name);
-    return found == actions_.end() ? nullptr : found->second;
 }
 
 QString DocumentEntryForm::statusText(int panel) const
@@ -313,23 +294,11 @@ lb::db::DataSet* DocumentEntryForm::pickLines()
     return &lines();
 }
 
-void DocumentEntryForm::showEvent(QShowEvent* event)
-{
-    lb::ui::WorkWindow::showEvent(event);
-    if (shown_ || event->spontaneous())
-        return;
-    shown_ = true;
-    FormShow();
-}
-
 void DocumentEntryForm::FormShow()
 {
-    lb::db::Table& options = *frdm->ATCONFIG;
-    options.open();
-    const auto mode = lb::documents::postingMode(options.fieldByName(QStringLiteral("tallybj")).asString());
-    const QString remark1 = options.fieldByName(QStringLiteral("remark1")).asString();
-    options.close();
-    booking_ = kind_.followsPostingMode && mode == lb::documents::PostingMode::StockOnly;
+    const Options options = readOptions();
+    const QString& remark1 = options.remark1;
+    booking_ = kind_.followsPostingMode && options.mode == lb::documents::PostingMode::StockOnly;
     // One of 记帐 and 过帐 shows, whatever button carries it.
     for (const CommandLook& look : config_.toolButtons) {
         const QString command = look.runs.isEmpty() ? look.name : look.runs;

@@ -3,7 +3,7 @@
 
 #include "documents/EntryFormConfig.h"
 #include "masterdata/PickTarget.h"
-#include "platform/ui/WorkWindow.h"
+#include "documents/DocumentWindow.h"
 
 #include <QPointer>
 #include <functional>
@@ -36,7 +36,7 @@ struct DocumentKind;
 // shows the document CurrentBillNo names. It is left through 退回 or ends itself after posting,
 // booking and voiding; closing removes the blank lines of the kind and points AQoutlist back
 // at the whole header table.
-class DocumentEntryForm : public lb::ui::WorkWindow, public PickTarget {
+class DocumentEntryForm : public DocumentWindow, public PickTarget {
     Q_OBJECT
 public:
     DocumentEntryForm(EntryFormConfig config, QWidget* owner);
@@ -55,13 +55,10 @@ public:
     QPushButton* Button1 = nullptr;           // 新增商品, where the form has it
     lb::ui::DataGrid* DBGrid1 = nullptr;
     QMenu* popupMenu = nullptr;
-    // The tool buttons and pop-up items by name (ToolButton1 ... ToolButton9, N7, N8, and the
-    // pop-up's own names); nullptr for one the form does not have.
-    QAction* action(const QString& name) const;
     QString statusText(int panel) const;
 
     // The commands, by the names the windows of this family give them.
-    void FormShow();
+    void FormShow() override;
     void Edit2Exit();         // party look-up
     void ToolButton1Click();  // 新增行
     void ToolButton2Click();  // 删除行
@@ -92,14 +89,12 @@ public:
     lb::db::DataSet* pickLines() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    std::function<void()> commandNamed(const QString& name) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void onClosing() override;
 
 private:
     void buildBoxes(class QVBoxLayout* layout);
-    void buildToolBar(class QToolBar* bar);
-    QAction* addCommand(QWidget* to, const CommandLook& look);
     void buildGrid();
     void wireKeys();
     lb::db::Query& header() const;
@@ -124,8 +119,6 @@ private:
     const lb::documents::DocumentKind& kind_;
     QString intno_;
     HeaderPanel* panel_ = nullptr;
-    std::map<QString, QAction*> actions_;
     std::vector<QLabel*> panels_;
-    bool shown_ = false;
     bool booking_ = false; // the posting mode offers 记帐 instead of 过帐
 };

@@ -19,55 +19,24 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QShowEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <map>
 
 namespace {
 
 using lb::documents::DocumentPosting;
 using lb::documents::Outcome;
 
-struct ToolLook {
-    const char* name;
-    const char* caption;
-    const char* hint;
-    void (PostedDocumentView::*command)();
-};
-
-// 打印 stays disabled until documents can be printed.
-const ToolLook toolLooks[] = {
-    {"ToolButton6", "   冲数   ", "抹帐", &PostedDocumentView::ToolButton6Click},
-    {"ToolButton1", "冲帐", "", &PostedDocumentView::ToolButton1Click},
-    {"ToolButton2", "作废&C", "", &PostedDocumentView::ToolButton2Click},
-    {"ToolButton3", "转抄", "", &PostedDocumentView::ToolButton3Click},
-    {"ToolButton5", "  打印  ", "", nullptr},
-    {"ToolButton7", "退回", "", &PostedDocumentView::ToolButton7Click},
-};
-
 } // namespace
 
 PostedDocumentView::PostedDocumentView(PostedViewConfig config, QWidget* owner)
-    : lb::ui::WorkWindow(owner), config_(std::move(config)),
+    : DocumentWindow(config.key, config.caption, config.size, owner, owner), config_(std::move(config)),
       kind_(lb::documents::DocumentKinds::of(config_.kind))
 {
-    setObjectName(config_.key);
-    setWindowTitle(config_.caption);
-    // No close box: the view is left through its commands.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
     auto* layout = new QVBoxLayout(this);
-    auto* bar = new QToolBar(this);
-    layout->addWidget(bar);
-    for (const ToolLook& look : toolLooks) {
-        QAction* action = bar->addAction(QString::fromUtf8(look.caption));
-        action->setObjectName(QString::fromLatin1(look.name));
-        action->setToolTip(QString::fromUtf8(look.hint));
-        action->setEnabled(look.command != nullptr);
-        if (look.command)
-            connect(action, &QAction::triggered, this, lb::ui::guardSlot(this, look.command));
-        actions_[action->objectName()] = action;
-    }
-    action(QStringLiteral("ToolButton3"))->setToolTip(config_.copyHint);
+    // 打印 stays disabled until documents can be printed.
+    layout->addWidget(makeToolBar(config_.toolButtons));
 
     panel_ = new HeaderPanel(config_.boxes, config_.boxesPerRow, false, this);
     panel_->setReadOnly(true);
@@ -80,12 +49,9 @@ PostedDocumentView::PostedDocumentView(PostedViewConfig config, QWidget* owner)
     DBGrid1->setDataSet(frdm->AQoutdetail);
     layout->addWidget(DBGrid1, 1);
 
-    // The pop-up menu: 打印 and 退回 as on the tool bar; its entry-form items do nothing here.
     popupMenu = new QMenu(this);
-    for (const char* caption : {"新增", "删除", "刷新", "过帐", "打印"})
-        popupMenu->addAction(QString::fromUtf8(caption))->setEnabled(false);
-    connect(popupMenu->addAction(QStringLiteral("退回")), &QAction::triggered, this,
-            lb::ui::guardSlot(this, &PostedDocumentView::ToolButton7Click));
+    for (const CommandLook& look : config_.popupItems)
+        addCommand(popupMenu, look);
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
                 popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at));
@@ -94,39 +60,34 @@ PostedDocumentView::PostedDocumentView(PostedViewConfig config, QWidget* owner)
     auto* chain = new lb::ui::FocusChain(this);
     if (box(QStringLiteral("Edit6")) && box(QStringLiteral("Edit9")))
         chain->link(box(QStringLiteral("Edit6")), box(QStringLiteral("Edit9")));
-    resize(config_.size);
-    centreWhenShown(owner);
 }
 
 PostedDocumentView::~PostedDocumentView() = default;
+
+std::function<void()> PostedDocumentView::commandNamed(const QString& name)
+{
+    using Command = void (PostedDocumentView::*)();
+    static const std::map<QString, Command> commands = {
+        {QStringLiteral("ToolButton6"), &PostedDocumentView::ToolButton6Click},
+        {QStringLiteral("ToolButton1"), &PostedDocumentView::ToolButton1Click},
+        {QStringLiteral("ToolButton2"), &PostedDocumentView::ToolButton2Click},
+        {QStringLiteral("ToolButton3"), &PostedDocumentView::ToolButton3Click},
+        {QStringLiteral("ToolButton7"), &PostedDocumentView::ToolButton7Click},
+    };
+    const auto found = commands.find(name);
+    if (found == commands.end())
+        return {};
+    return [this, command = found->second] { (this->*command)(); };
+}
 
 QLineEdit* PostedDocumentView::box(const QString& name) const
 {
     return panel_->box(name);
 }
 
-QAction* PostedDocumentView::action(const QString& name) const
-{
-    const auto found = actions_.find(name);
-    return found == actions_.end() ? nullptr : found->second;
-}
-
-void PostedDocumentView::showEvent(QShowEvent* event)
-{
-    lb::ui::WorkWindow::showEvent(event);
-    if (shown_ || event->spontaneous())
-        return;
-    shown_ = true;
-    FormShow();
-}
-
 void PostedDocumentView::FormShow()
 {
-    lb::db::Table& options = *frdm->ATCONFIG;
-    options.open();
-    const auto mode = lb::documents::postingMode(options.fieldByName(QStringLiteral("tallybj")).asString());
-    options.close();
-    const bool full = !kind_.followsPostingMode || mode == lb::documents::PostingMode::Full;
+    const bool full = !kind_.followsPostingMode || readOptions().mode == lb::documents::PostingMode::Full;
     action(QStringLiteral("ToolButton1"))->setVisible(!full);
     action(QStringLiteral("ToolButton2"))->setVisible(!full);
     action(QStringLiteral("ToolButton6"))->setVisible(full);

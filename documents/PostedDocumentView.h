@@ -2,7 +2,7 @@
 #pragma once
 
 #include "documents/PostedViewConfig.h"
-#include "platform/ui/WorkWindow.h"
+#include "documents/DocumentWindow.h"
 
 #include <QString>
 #include <map>
@@ -25,7 +25,7 @@ struct DocumentKind;
 // With full posting it offers 冲数; in stock-only mode 冲帐 and 作废. 转抄 makes an open copy
 // and hands it to the kind's list, which opens it in the entry form. Every way out points
 // AQoutlist back at the whole header table and closes the lines.
-class PostedDocumentView : public lb::ui::WorkWindow {
+class PostedDocumentView : public DocumentWindow {
     Q_OBJECT
 public:
     PostedDocumentView(PostedViewConfig config, QWidget* owner);
@@ -37,9 +37,8 @@ public:
     QPlainTextEdit* Memo1 = nullptr;
     lb::ui::DataGrid* DBGrid1 = nullptr;
     QMenu* popupMenu = nullptr;
-    QAction* action(const QString& name) const; // ToolButton1 ... ToolButton7
 
-    void FormShow();
+    void FormShow() override;
     void ToolButton6Click(); // 冲数
     void ToolButton1Click(); // 冲帐
     void ToolButton2Click(); // 作废
@@ -47,7 +46,7 @@ public:
     void ToolButton7Click(); // 退回
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    std::function<void()> commandNamed(const QString& name) override;
     void onClosing() override;
 
 private:
@@ -57,7 +56,5 @@ private:
     const lb::documents::DocumentKind& kind_;
     HeaderPanel* panel_ = nullptr;
     QString intno_;
-    std::map<QString, QAction*> actions_;
-    bool shown_ = false;
     bool handedOver_ = false; // 转抄 gave the shared datasets to the entry form
 };

@@ -12,6 +12,7 @@ struct PostedViewConfig {
     int boxesPerRow = 4;
     std::vector<lb::ui::GridColumn> columns;
     int specColumn = -1;       // the column titled by the barcode option; -1: none
-    QString copyHint;          // hint of 转抄
+    std::vector<CommandLook> toolButtons; // left to right
+    std::vector<CommandLook> popupItems;  // the line grid's pop-up menu, top to bottom
     QString noListForCopy;     // 转抄 refused when the view was not opened from the kind's list
 };
