@@ -221,4 +221,22 @@ TEST_F(SalesEntryFormTest, AnExistingDocumentShowsItsStoredTotalsAndTheDateComes
     EXPECT_EQ(QStringLiteral("2026-05-31"), form->box("Edit6")->text());
     form->ToolButton3Click();
     EXPECT_EQ(QStringLiteral("2026-05-31"), row(QStringLiteral("select billdate from outlist")));
+
+    // The account picked goes into the header at once, the handler's name at the next recalculation.
+    makeAccount(QStringLiteral("0000000002"), QStringLiteral("工行"));
+    makeEmployee(QStringLiteral("E1"), QStringLiteral(" 王五 "));
+    form->pickAccount();
+    MasterListWindow* accounts = MasterListWindow::instance(QStringLiteral("TFrbank"));
+    ASSERT_NE(nullptr, accounts);
+    ASSERT_TRUE(accounts->dataSet().locate(QStringLiteral("id"), QStringLiteral("0000000002")));
+    accounts->ToolButton7Click();
+    EXPECT_EQ(QStringLiteral("0000000002"), form->box("Edit10")->text());
+    EXPECT_EQ(QStringLiteral("0000000002"), row(QStringLiteral("select bankid from outlist")));
+    form->pickEmployee();
+    MasterListWindow* employees = MasterListWindow::instance(QStringLiteral("TFremployee"));
+    ASSERT_NE(nullptr, employees);
+    employees->ToolButton7Click();
+    EXPECT_EQ(QStringLiteral("王五"), form->box("Edit16")->text());
+    form->ToolButton3Click();
+    EXPECT_EQ(QStringLiteral("王五"), row(QStringLiteral("select employeename from outlist")));
 }
