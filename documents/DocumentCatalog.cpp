@@ -202,8 +202,8 @@ EntryFormConfig DocumentCatalog::receiptEntryForm()
     };
     const QColor red(Qt::red);
     config.columns = {
-        {"mainintno", QString(), 80, true, true},
-        {"sphh", QStringLiteral("银行编号"), 80, true, true},
+        {"mainintno", QString(), 95, true, true},
+        {"sphh", QStringLiteral("银行编号"), 95, true, true},
         {"spmc", QStringLiteral("银行名称"), 150, true, true},
         {"amount", QStringLiteral("金额"), 80},
         {"deduck", QStringLiteral("扣除金额"), 80},
