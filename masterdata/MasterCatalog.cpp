@@ -3,6 +3,7 @@
 
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
+#include "masterdata/ListPrinting.h"
 #include "masterdata/MasterListWindow.h"
 #include "masterdata/ProductListMenu.h"
 #include "masterdata/StockMenu.h"
@@ -95,7 +96,6 @@ MasterListConfig openingList(const QString& key, const QString& caption, std::fu
     config.dataSet = dataSet;
     config.gridHint = columnSearchHint;
     config.commands = commandsWithSpacers({C::Search, C::Modify, C::Print}, {C::Close});
-    config.disabledCommands = {C::Print};
     config.initialOption = QStringLiteral("编号");
     config.focusGridAfterSearch = true;
     config.removeBlankRows = true;
@@ -142,7 +142,7 @@ MasterListConfig MasterCatalog::customerList()
     config.columns = partyColumns(QStringLiteral("客户名"), QStringLiteral("本月收款"), QStringLiteral("本年收款"));
     config.gridHint = QStringLiteral("双击可选取客户到明细单");
     config.commands = commandsWithSpacers({C::Add, C::Modify, C::Delete, C::Print, C::Pick}, {C::Search, C::Close});
-    config.disabledCommands = {C::Print};
+    config.print = [](MasterListWindow& l) { ListPrinting::parties(l, QStringLiteral("customer"), QStringLiteral("Tfrrcustomer")); };
     config.search.select = QStringLiteral("SELECT * from customer ");
     config.search.options = partyOptions(QStringLiteral("客户名"), SearchMatch::Contains);
     config.initialOption = QStringLiteral("编号");
@@ -172,6 +172,7 @@ MasterListConfig MasterCatalog::supplierList()
     config.dataSet = [] { return frdm->AQbranch; };
     config.columns = partyColumns(QStringLiteral("供应商名"), QStringLiteral("本月付款"), QStringLiteral("本年付款"));
     config.gridHint = QStringLiteral("双击可选取供应商到明细单");
+    config.print = [](MasterListWindow& l) { ListPrinting::parties(l, QStringLiteral("branch"), QStringLiteral("Tfrrbranch")); };
     config.search.select = QStringLiteral("SELECT * from branch");
     config.search.options = partyOptions(QStringLiteral("名称"), SearchMatch::Contains);
     config.search.selectedColumnFields = sixPartyFields;
@@ -284,6 +285,7 @@ MasterListConfig MasterCatalog::openingCustomerList()
     config.columns = {{"id", "编号"}, {"name", "客户名"}, {"tel", "电话"}, {"fax", "传真"}, {"movetel", "手机"},
                       {"persondeal", "联系人"}, {"rest", "期初金额"}};
     openingPartySearch(config, QStringLiteral("customer"), sixPartyFields);
+    config.print = [](MasterListWindow& l) { ListPrinting::openingParties(l, QStringLiteral("customer"), QStringLiteral("Tfrrcustomer")); };
     config.valueEditor->caption = QStringLiteral("修改客户应付期初值");
     config.valueEditor->boxes = {box("Edit1", "编号", "id", KeyFilter::Digits), box("Edit2", "名称", "name"),
                                  box("Edit3", "电话", "tel", KeyFilter::Phone),
@@ -301,6 +303,7 @@ MasterListConfig MasterCatalog::openingSupplierList()
     config.dataSet = [] { return frdm->AQbranch; };
     config.columns[1].title = QStringLiteral("供应商名");
     openingPartySearch(config, QStringLiteral("branch"), sixPartyFields);
+    config.print = [](MasterListWindow& l) { ListPrinting::openingParties(l, QStringLiteral("branch"), QStringLiteral("Tfrrbranch")); };
     config.valueEditor->caption = QStringLiteral("修改供应商应付期初值");
     config.valueEditor->dataSet = config.dataSet;
     config.valueEditor->rules = tableRules(QStringLiteral("branch"));
@@ -315,6 +318,7 @@ MasterListConfig MasterCatalog::openingAccountList()
     openingPartySearch(config, QStringLiteral("bank"),
                        {QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("accno")});
     config.initialOption.clear();
+    config.disabledCommands = {C::Print}; // nothing is printed of the accounts' opening balances
     config.valueEditor->caption = QStringLiteral("修改现金银行期初值");
     config.valueEditor->boxes = {box("Edit1", "编号", "id", KeyFilter::Digits), box("Edit2", "名称", "name"),
                                  box("Edit3", "帐号", "accno", KeyFilter::Phone),
@@ -329,8 +333,9 @@ MasterListConfig MasterCatalog::openingProductList()
                                           [] { return frdm->Aqproduct; });
     config.columns = {{"sphh", "货品代码"}, {"spmc", "货品名称"}, {"spgg", QString()}, {"spbzxh", "拼音首字"},
                       {"rest", "期初数量"}};
-    config.commands = commandsWithSpacers({C::Search, C::Modify}, {C::Close}); // its print is never shown
-    config.disabledCommands.clear();
+    config.commands = commandsWithSpacers({C::Search, C::Modify, C::Print}, {C::Close});
+    config.hiddenCommands = {C::Print}; // present, never shown
+    config.print = &ListPrinting::openingProducts;
     config.search.select = QStringLiteral("SELECT * from product");
     config.search.options = {contains(QStringLiteral("货号"), QStringLiteral("sphh")),
                              contains(QStringLiteral("品名"), QStringLiteral("spmc")),
@@ -358,7 +363,7 @@ MasterListConfig MasterCatalog::stockList()
                       {"sl_out_y", "年出货量"}, {"sl", "库存数量"}, {"ysl", "实库存量"}, {"sptj", "差额数量"},
                       {"bz", "备注"}};
     config.commands = commandsWithSpacers({C::Print}, {C::Search, C::CountEntry, C::Close});
-    config.disabledCommands = {C::Print};
+    config.print = &ListPrinting::stockWindow;
     config.search.select = QStringLiteral("SELECT * from product");
     const QString bySphh = QStringLiteral("order by sphh collate GBK");
     config.search.options = {
@@ -403,7 +408,7 @@ MasterListConfig MasterCatalog::productList()
                       {"sl_in_y", "年进货量"}, {"sl_out_m", "月出货量"}, {"sl_out_y", "年出货量"}, {"bz", "备注"}};
     config.gridHint = QStringLiteral("双击所在价格列,则选取该价格到销售单的单价。");
     config.commands = {C::Add, C::Modify, C::Delete, C::Print, C::Pick, C::Search, C::Export, C::Close};
-    config.disabledCommands = {C::Print};
+    config.print = &ListPrinting::products;
     config.search.select = QStringLiteral("SELECT * from product");
     const QString bySphh = QStringLiteral("order by sphh collate GBK");
     config.search.options = {

@@ -47,7 +47,8 @@ struct MasterListConfig {
     std::vector<lb::ui::GridColumn> columns;
     QString gridHint;
     std::vector<ListCommand> commands;
-    std::vector<ListCommand> disabledCommands; // shown, not usable (print until the layouts come)
+    std::vector<ListCommand> disabledCommands; // shown, not usable
+    std::vector<ListCommand> hiddenCommands;   // present, never shown
 
     // Search row; without options there is no search row.
     SearchConfig search;
@@ -75,6 +76,9 @@ struct MasterListConfig {
     std::optional<ValueEditorConfig> valueEditor;
     // A window the editor commands open instead (the product editor); gets the list as owner.
     std::function<void(MasterListWindow&, bool adding)> openEditor;
+
+    // "打印"; without it the print command does nothing.
+    std::function<void(MasterListWindow&)> print;
 
     // Runs on showing, before the first search (titles and columns that depend on options).
     std::function<void(MasterListWindow&)> onShow;

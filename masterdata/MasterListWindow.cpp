@@ -128,6 +128,8 @@ void MasterListWindow::buildToolBar()
             run = [this, command] { runCommand(command); };
         QAction* action = addTool(QString::fromLatin1(look->name), QString::fromUtf8(look->caption),
                                   QString::fromUtf8(look->hint), std::move(run));
+        action->setVisible(std::find(config_.hiddenCommands.begin(), config_.hiddenCommands.end(), command)
+                           == config_.hiddenCommands.end());
         commands_.emplace_back(command, action);
     }
 }
@@ -143,9 +145,8 @@ void MasterListWindow::runCommand(ListCommand command)
     case ListCommand::CountEntry: countEntry(); break;
     case ListCommand::Export: ToolButton18Click(); break;
     case ListCommand::Close: close(); break;
-    case ListCommand::Print:
-    case ListCommand::Spacer:
-        break; // printing comes with the report layouts
+    case ListCommand::Print: ToolButton5Click(); break;
+    case ListCommand::Spacer: break;
     }
 }
 
@@ -357,6 +358,12 @@ void MasterListWindow::ToolButton3Click()
     updateCount();
 }
 
+void MasterListWindow::ToolButton5Click()
+{
+    if (config_.print)
+        config_.print(*this);
+}
+
 void MasterListWindow::ToolButton7Click()
 {
     if (config_.pickList == PickList::Product) {
@@ -400,6 +407,16 @@ void MasterListWindow::pickProduct()
 void MasterListWindow::toggleMark()
 {
     ProductCommands::toggleMark(dataSet());
+}
+
+void MasterListWindow::requery(const QString& sql)
+{
+    lb::db::Query& rows = dataSet();
+    rows.close();
+    rows.sql().setText(sql);
+    rows.open();
+    rows.first();
+    updateCount();
 }
 
 void MasterListWindow::reopen()

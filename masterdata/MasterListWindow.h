@@ -52,6 +52,7 @@ public:
     void ToolButton1Click(); // add
     void ToolButton2Click(); // modify
     void ToolButton3Click(); // delete
+    void ToolButton5Click(); // print
     void ToolButton6Click(); // search
     void ToolButton7Click(); // pick
     void countEntry();       // 盘点录入
@@ -63,6 +64,8 @@ public:
     void toggleMark();
     // Reopens the dataset with its current SQL (after a statement changed the rows).
     void reopen();
+    // Replaces the dataset's SQL and opens it on its first row.
+    void requery(const QString& sql);
     // The window that opened this list as a picker, or nullptr.
     PickTarget* pickTarget() const;
 

@@ -3,6 +3,7 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/sys/TextFormat.h"
 
 #include <cmath>
 
@@ -72,4 +73,41 @@ double ProductCommands::volume(double l, double w, double h)
 {
     auto fixed4 = [](double value) { return std::round(value * 10000.0) / 10000.0; };
     return fixed4(fixed4(fixed4(fixed4(l * w) * h) / 1000000.0) * 35.32);
+}
+
+std::optional<double> ProductCommands::cartonVolume(const QString& spec)
+{
+    const QString text = spec.trimmed();
+    const qsizetype first = text.indexOf(QLatin1Char('*'));
+    if (first < 0)
+        return std::nullopt;
+    const QString rest = text.mid(first + 1);
+    const qsizetype second = rest.indexOf(QLatin1Char('*'));
+    if (second < 0)
+        return std::nullopt;
+    const double volume = lb::fmt::strToFloat(text.left(first)) * lb::fmt::strToFloat(rest.left(second))
+                          * lb::fmt::strToFloat(rest.mid(second + 1)) / 28317;
+    return lb::fmt::strToFloat(lb::fmt::floatToStr(volume));
+}
+
+int ProductCommands::fillCartonVolumes(lb::db::Connection& connection)
+{
+    lb::db::Transaction transaction(connection);
+    lb::db::Query products(connection);
+    products.sql().add(QStringLiteral("select intno, spgg from product where rest<>0.0 and spgg is not null"));
+    products.open();
+    lb::db::Query update(connection);
+    update.sql().add(QStringLiteral("update product set sptj=:p1 where intno=:p2"));
+    int changed = 0;
+    for (products.first(); !products.eof(); products.next()) {
+        const std::optional<double> volume = cartonVolume(products.field(1).asString());
+        if (!volume)
+            continue;
+        update.paramByName(QStringLiteral("p1")).setAsFloat(*volume);
+        update.paramByName(QStringLiteral("p2")).setAsString(products.field(0).asString());
+        update.execSQL();
+        ++changed;
+    }
+    transaction.commit();
+    return changed;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace lb::db {
 class Connection;
@@ -31,4 +32,13 @@ public:
     // The volume a product's l, w and h give in sptj: l × w × h ÷ 1000000 × 35.32, each step
     // kept to four decimals as the fixed-point figure it is.
     static double volume(double l, double w, double h);
+
+    // The carton volume in cubic feet that a specification "a*b*c" (centimetres) gives:
+    // a × b × c ÷ 28317, kept to the fifteen digits of its text form. nullopt for a text
+    // without two "*"; lb::ConvertError when a piece is not a number.
+    static std::optional<double> cartonVolume(const QString& spec);
+    // sptj := the carton volume of every product with an opening quantity whose specification
+    // holds one, in one transaction: a piece that is not a number changes no product and
+    // throws lb::ConvertError. Returns the products changed.
+    static int fillCartonVolumes(lb::db::Connection& connection);
 };

@@ -5,6 +5,7 @@
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "masterdata/CustomerProductRows.h"
+#include "masterdata/ListPrinting.h"
 #include "masterdata/MasterListWindow.h"
 #include "masterdata/ProductCommands.h"
 #include "platform/db/Query.h"
@@ -42,8 +43,8 @@ std::vector<ListMenuItem> ProductListMenu::items()
         {QStringLiteral("N19"), QStringLiteral("清除选择标记"), [](MasterListWindow& l) { setAllMarks(l, false); }},
         {QStringLiteral("N3"), QStringLiteral("显示被选中的商品"), [](MasterListWindow& l) { showMarked(l); }},
         {QStringLiteral("N25"), QStringLiteral("删除被选中的商品"), [](MasterListWindow& l) { deleteMarked(l); }},
-        {QStringLiteral("N21"), QStringLiteral("多栏打印"), {}},
-        {QStringLiteral("N23"), QStringLiteral("库存资产表"), {}},
+        {QStringLiteral("N21"), QStringLiteral("多栏打印"), &ListPrinting::productsAcross},
+        {QStringLiteral("N23"), QStringLiteral("库存资产表"), &ListPrinting::stockValue},
         {QStringLiteral("N24"), QStringLiteral("查商品历史明细单"), {}},
     };
 }
