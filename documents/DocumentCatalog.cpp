@@ -78,6 +78,78 @@ std::vector<HeaderBox> salesHeaderBoxes(bool entry)
     };
 }
 
+// A list of one kind's documents: search by number, date and the party's number and name
+// (`partyNo`, `partyName`, also the titles of their columns), and the headers' grid.
+DocumentListConfig kindList(const char* key, const QString& caption, lb::documents::BillKind kind, const QString& partyNo,
+                            const QString& partyName)
+{
+    DocumentListConfig config;
+    config.key = QString::fromLatin1(key);
+    config.caption = caption;
+    config.kind = kind;
+    config.search.select = QStringLiteral("SELECT * from ") + lb::documents::DocumentKinds::of(kind).headerTable;
+    config.search.options = {
+        {QStringLiteral("单据号"), "intno", SearchMatch::PaddedEquals, QString(), false, QString()},
+        {QStringLiteral("日期"), "billdate", SearchMatch::DateEquals, QString(), false, QString()},
+        {partyNo, "customerid", SearchMatch::Equals, QString(), false, QString()},
+        {partyName, "customername", SearchMatch::Contains, QString(), false, QString()},
+    };
+    config.initialOption = QStringLiteral("日期");
+    config.dateOption = QStringLiteral("日期");
+    config.columns = {
+        {"intno", QStringLiteral("单据号"), 90},
+        {"billdate", QStringLiteral("日期"), 90},
+        {"customerid", partyNo, 90},
+        {"customername", partyName, 160},
+        {"persondeal", QStringLiteral("联系人"), 80},
+        {"balance", QStringLiteral("上期结余"), 90},
+        {"amount", QStringLiteral("本次金额"), 90},
+        {"rest", QStringLiteral("累计结余"), 90},
+    };
+    return config;
+}
+
+// The header boxes of a posted view of the kinds other than sales: the common ones, then the
+// kind's own `extra` ones.
+std::vector<HeaderBox> postedBoxes(const QString& partyNo, const QString& partyName, std::vector<HeaderBox> extra)
+{
+    std::vector<HeaderBox> boxes = {
+        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
+        {"Edit2", partyNo, "customerid"},
+        {"Edit3", partyName, "customername"},
+        {"Edit4", QStringLiteral("联系人"), "persondeal"},
+        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly},
+        {"Edit16", QStringLiteral("负责人"), "employeename"},
+        {"Edit9", QStringLiteral("摘要"), "remark"},
+        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
+        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
+        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
+    };
+    for (HeaderBox& entry : extra)
+        boxes.push_back(std::move(entry));
+    return boxes;
+}
+
+// The line grid of an entry form, every column read-only, for the kind's posted view.
+std::vector<lb::ui::GridColumn> readOnlyColumns(std::vector<lb::ui::GridColumn> columns)
+{
+    for (lb::ui::GridColumn& column : columns)
+        column.readOnly = true;
+    return columns;
+}
+
+// A posted view's pop-up: 打印 and 退回 as its tool bar runs them.
+std::vector<CommandLook> viewPopup()
+{
+    return {{"N5", QStringLiteral("打印"), {}, "ToolButton5"}, {"N6", QStringLiteral("退回"), {}, "ToolButton7"}};
+}
+
+const CommandLook reverseLook{"ToolButton6", QStringLiteral(" 冲数 "), QStringLiteral("抹帐")};
+const CommandLook unbookLook{"ToolButton1", QStringLiteral("冲帐")};
+const CommandLook voidLook{"ToolButton2", QStringLiteral("作废&C")};
+const CommandLook viewPrintLook{"ToolButton5", QStringLiteral(" 打印 "), QStringLiteral("打印")};
+const CommandLook backLook{"ToolButton7", QStringLiteral("退回"), QStringLiteral("退回")};
+
 } // namespace
 
 EntryFormConfig DocumentCatalog::salesEntryForm()
@@ -456,30 +528,160 @@ PostedViewConfig DocumentCatalog::salesPostedView()
 
 DocumentListConfig DocumentCatalog::salesList()
 {
-    DocumentListConfig config;
-    config.key = QStringLiteral("Tfroutlist");
-    config.caption = QStringLiteral("销售单据");
-    config.kind = lb::documents::BillKind::Sales;
-    config.search.select = QStringLiteral("SELECT * from outlist");
-    config.search.options = {
-        {QStringLiteral("单据号"), "intno", SearchMatch::PaddedEquals, QString(), false, QString()},
-        {QStringLiteral("日期"), "billdate", SearchMatch::DateEquals, QString(), false, QString()},
-        {QStringLiteral("客户号"), "customerid", SearchMatch::Equals, QString(), false, QString()},
-        {QStringLiteral("客户名"), "customername", SearchMatch::Contains, QString(), false, QString()},
-    };
-    config.initialOption = QStringLiteral("日期");
-    config.dateOption = QStringLiteral("日期");
-    config.columns = {
-        {"intno", QStringLiteral("单据号"), 90},
-        {"billdate", QStringLiteral("日期"), 90},
-        {"customerid", QStringLiteral("客户号"), 90},
-        {"customername", QStringLiteral("客户名"), 160},
-        {"persondeal", QStringLiteral("联系人"), 80},
-        {"balance", QStringLiteral("上期结余"), 90},
-        {"amount", QStringLiteral("本次金额"), 90},
-        {"rest", QStringLiteral("累计结余"), 90},
-    };
+    DocumentListConfig config = kindList("Tfroutlist", QStringLiteral("销售单据"), lb::documents::BillKind::Sales,
+                                         QStringLiteral("客户号"), QStringLiteral("客户名"));
     config.entryForm = salesEntryForm();
     config.postedView = salesPostedView();
     return config;
+}
+
+PostedViewConfig DocumentCatalog::receiptPostedView()
+{
+    PostedViewConfig config;
+    config.key = QStringLiteral("Tfrfgetdetail");
+    config.caption = QStringLiteral("收款明细单(已过帐)");
+    config.size = QSize(800, 547);
+    config.kind = lb::documents::BillKind::Receipt;
+    config.boxes = postedBoxes(QStringLiteral("客户号"), QStringLiteral("客户名"),
+                               {{"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
+                                {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false}});
+    config.columns = readOnlyColumns(receiptEntryForm().columns);
+    config.toolButtons = {reverseLook, {"ToolButton5", QStringLiteral("打印"), QStringLiteral("打印")}, backLook};
+    config.popupItems = viewPopup();
+    return config;
+}
+
+PostedViewConfig DocumentCatalog::paymentPostedView()
+{
+    PostedViewConfig config = receiptPostedView();
+    config.key = QStringLiteral("Tfrfputdetail");
+    config.caption = QStringLiteral("付款明细单(已过帐)");
+    config.kind = lb::documents::BillKind::Payment;
+    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
+                               {{"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
+                                {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false}});
+    return config;
+}
+
+PostedViewConfig DocumentCatalog::purchasePostedView()
+{
+    PostedViewConfig config;
+    config.key = QStringLiteral("Tfrfindetail");
+    config.caption = QStringLiteral("进货明细单(已过帐)");
+    config.size = QSize(800, 550);
+    config.kind = lb::documents::BillKind::Purchase;
+    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
+                               {{"Edit10", QStringLiteral("银行编号"), "bankid"},
+                                {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
+                                {"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money},
+                                {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
+                                {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money}});
+    config.columns = readOnlyColumns(purchaseEntryForm().columns);
+    config.toolButtons = {reverseLook, unbookLook, voidLook, {"ToolButton3", QStringLiteral("转抄"), QStringLiteral("转抄生成新进货单")},
+                          viewPrintLook, backLook};
+    config.popupItems = viewPopup();
+    config.noListForCopy = QStringLiteral("没有打开进货单据,不能转抄！");
+    return config;
+}
+
+PostedViewConfig DocumentCatalog::salesReturnPostedView()
+{
+    PostedViewConfig config;
+    config.key = QStringLiteral("Tfrfoutbackdetail");
+    config.caption = QStringLiteral("销售退货明细单(已过帐)");
+    config.size = QSize(800, 550);
+    config.kind = lb::documents::BillKind::SalesReturn;
+    config.boxes = postedBoxes(QStringLiteral("客户号"), QStringLiteral("客户名"),
+                               {{"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
+                                {"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity},
+                                {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
+                                {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false}});
+    config.columns = readOnlyColumns(salesReturnEntryForm().columns);
+    config.specColumn = 2;
+    config.toolButtons = {reverseLook, unbookLook, voidLook, viewPrintLook, backLook};
+    config.popupItems = viewPopup();
+    return config;
+}
+
+PostedViewConfig DocumentCatalog::purchaseReturnPostedView()
+{
+    PostedViewConfig config = salesReturnPostedView();
+    config.key = QStringLiteral("Tfrfinbackdetail");
+    config.caption = QStringLiteral("进货退货明细单(已过帐)");
+    config.kind = lb::documents::BillKind::PurchaseReturn;
+    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
+                               {{"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
+                                {"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity},
+                                {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
+                                {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
+                                {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false}});
+    config.columns = readOnlyColumns(purchaseReturnEntryForm().columns);
+    config.specColumn = -1;
+    return config;
+}
+
+PostedViewConfig DocumentCatalog::orderPostedView()
+{
+    PostedViewConfig config;
+    config.key = QStringLiteral("Tfrfdhdetail");
+    config.caption = QStringLiteral("订货明细单(已过帐)");
+    config.size = QSize(800, 550);
+    config.kind = lb::documents::BillKind::PurchaseOrder;
+    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
+                               {{"Edit10", QStringLiteral("银行编号"), "bankid"},
+                                {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
+                                {"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money},
+                                {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
+                                {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money}});
+    config.columns = readOnlyColumns(orderEntryForm().columns);
+    // An order is never reversed: its view discards (deletes) it or copies it.
+    config.toolButtons = {{"ToolButton6", QStringLiteral(" 废弃 "), QString(), QStringLiteral("discard")},
+                          {"ToolButton1", QStringLiteral("转抄"), QString(), QStringLiteral("ToolButton3")},
+                          {"ToolButton5", QStringLiteral("打印"), QStringLiteral("打印")}, backLook};
+    config.popupItems = viewPopup();
+    config.noListForCopy = QStringLiteral("没有打开订货单据,不能转抄！");
+    return config;
+}
+
+QStringList DocumentCatalog::postedViewKeys()
+{
+    QStringList keys;
+    for (const DocumentListConfig& list : lists())
+        keys << list.postedView.key;
+    return keys;
+}
+
+PostedViewConfig DocumentCatalog::postedView(const QString& key)
+{
+    for (const DocumentListConfig& list : lists())
+        if (list.postedView.key == key)
+            return list.postedView;
+    throw lb::Error(QStringLiteral("No posted view '%1'").arg(key));
+}
+
+std::vector<DocumentListConfig> DocumentCatalog::lists()
+{
+    using lb::documents::BillKind;
+    const QString customerNo = QStringLiteral("客户号");
+    const QString customerName = QStringLiteral("客户名");
+    const QString supplierNo = QStringLiteral("供应商号");
+    const QString supplierName = QStringLiteral("供应商名");
+    std::vector<DocumentListConfig> lists{salesList()};
+    // The lists of the other kinds have four blank buttons before their commands.
+    auto add = [&](const char* key, const QString& caption, BillKind kind, bool customers, EntryFormConfig entry,
+                   PostedViewConfig view) {
+        DocumentListConfig config = kindList(key, caption, kind, customers ? customerNo : supplierNo, customers ? customerName : supplierName);
+        config.spacers = 4;
+        config.entryForm = std::move(entry);
+        config.postedView = std::move(view);
+        lists.push_back(std::move(config));
+    };
+    add("Tfrgetlist", QStringLiteral("收款单据"), BillKind::Receipt, true, receiptEntryForm(), receiptPostedView());
+    add("Tfrinlist", QStringLiteral("进货单据"), BillKind::Purchase, false, purchaseEntryForm(), purchasePostedView());
+    add("Tfrinbacklist", QStringLiteral("进货退货单据"), BillKind::PurchaseReturn, false, purchaseReturnEntryForm(),
+        purchaseReturnPostedView());
+    add("Tfroutbacklist", QStringLiteral("销售退货单据"), BillKind::SalesReturn, true, salesReturnEntryForm(), salesReturnPostedView());
+    add("Tfrputlist", QStringLiteral("查询付款单"), BillKind::Payment, false, paymentEntryForm(), paymentPostedView());
+    add("Tfrdhlist", QStringLiteral("订货单据"), BillKind::PurchaseOrder, false, orderEntryForm(), orderPostedView());
+    return lists;
 }

@@ -29,6 +29,20 @@ public:
     static PostedViewConfig salesPostedView();
     // "Tfroutlist": the sales list, opening the sales entry form and posted view.
     static DocumentListConfig salesList();
+    // The posted views of the other kinds ("Tfrfgetdetail", "Tfrfputdetail", "Tfrfindetail",
+    // "Tfrfoutbackdetail", "Tfrfinbackdetail", "Tfrfdhdetail").
+    static PostedViewConfig receiptPostedView();
+    static PostedViewConfig paymentPostedView();
+    static PostedViewConfig purchasePostedView();
+    static PostedViewConfig salesReturnPostedView();
+    static PostedViewConfig purchaseReturnPostedView();
+    static PostedViewConfig orderPostedView();
+    // Every kind's list ("Tfroutlist", "Tfrgetlist", "Tfrinlist", "Tfrinbacklist",
+    // "Tfroutbacklist", "Tfrputlist", "Tfrdhlist") with the entry form and posted view it opens.
+    static std::vector<DocumentListConfig> lists();
+    // The posted views' class names, and the configuration of one; lb::Error for another name.
+    static QStringList postedViewKeys();
+    static PostedViewConfig postedView(const QString& key);
 
     // The entry forms' class names, and the configuration of one; lb::Error for another name.
     static QStringList entryFormKeys();

@@ -5,6 +5,7 @@
 #include "documents/DocumentCatalog.h"
 #include "documents/DocumentEntryForm.h"
 #include "documents/DocumentListWindow.h"
+#include "documents/PostedDocumentView.h"
 
 void registerDocumentWindows()
 {
@@ -12,7 +13,10 @@ void registerDocumentWindows()
     for (const QString& key : DocumentCatalog::entryFormKeys()) {
         registry.registerWindow(key, [key](QWidget* owner) { return new DocumentEntryForm(DocumentCatalog::entryForm(key), owner); });
     }
-    registry.registerWindow(QStringLiteral("Tfroutlist"), [](QWidget* owner) {
-        return new DocumentListWindow(DocumentCatalog::salesList(), owner);
-    });
+    for (const DocumentListConfig& list : DocumentCatalog::lists()) {
+        registry.registerWindow(list.key, [config = list](QWidget* owner) { return new DocumentListWindow(config, owner); });
+        // The product history opens the posted views by their class names.
+        registry.registerWindow(list.postedView.key,
+                                [view = list.postedView](QWidget* owner) { return new PostedDocumentView(view, owner); });
+    }
 }

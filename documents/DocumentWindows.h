@@ -1,7 +1,7 @@
 // Registers the document windows with the main window's registry.
 #pragma once
 
-// The entry forms by their class names ("Tfrindetail", "Tfrgetdetail", ...) and the sales list
-// ("Tfroutlist", which opens the sales entry form and posted view itself). Call once at
-// start-up.
+// The entry forms ("Tfrindetail", "Tfrgetdetail", ...), the lists ("Tfroutlist", "Tfrinlist", ...,
+// which open their entry form and posted view themselves) and the posted views ("Tfrfindetail",
+// ..., which the product history opens) by their class names. Call once at start-up.
 void registerDocumentWindows();

@@ -73,6 +73,7 @@ std::function<void()> PostedDocumentView::commandNamed(const QString& name)
         {QStringLiteral("ToolButton2"), &PostedDocumentView::ToolButton2Click},
         {QStringLiteral("ToolButton3"), &PostedDocumentView::ToolButton3Click},
         {QStringLiteral("ToolButton7"), &PostedDocumentView::ToolButton7Click},
+        {QStringLiteral("discard"), &PostedDocumentView::discardClick},
     };
     const auto found = commands.find(name);
     if (found == commands.end())
@@ -87,10 +88,15 @@ QLineEdit* PostedDocumentView::box(const QString& name) const
 
 void PostedDocumentView::FormShow()
 {
+    // 冲数 by full posting; 冲帐 and 作废 in stock-only mode; whatever button carries them.
     const bool full = !kind_.followsPostingMode || readOptions().mode == lb::documents::PostingMode::Full;
-    action(QStringLiteral("ToolButton1"))->setVisible(!full);
-    action(QStringLiteral("ToolButton2"))->setVisible(!full);
-    action(QStringLiteral("ToolButton6"))->setVisible(full);
+    for (const CommandLook& look : config_.toolButtons) {
+        const QString command = look.runs.isEmpty() ? look.name : look.runs;
+        if (command == QLatin1String("ToolButton1") || command == QLatin1String("ToolButton2"))
+            action(look.name)->setVisible(!full);
+        else if (command == QLatin1String("ToolButton6"))
+            action(look.name)->setVisible(full);
+    }
     if (config_.specColumn >= 0)
         DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
 
@@ -124,8 +130,9 @@ void PostedDocumentView::ToolButton6Click()
 {
     if (!lb::ui::Dialogs::confirm(QStringLiteral("确实要冲数该单据吗?")))
         return;
-    const Outcome outcome = DocumentPosting::reverse(frdm->ADOCon, kind_, intno_, panel_->text(QStringLiteral("Edit2")),
-                                                     panel_->text(QStringLiteral("Edit10")));
+    // The money goes back into the account the posting moved, as the document stores it.
+    const QString account = frdm->AQoutlist->fieldByName(QStringLiteral("bankid")).asString();
+    const Outcome outcome = DocumentPosting::reverse(frdm->ADOCon, kind_, intno_, panel_->text(QStringLiteral("Edit2")), account);
     if (outcome.refused) {
         lb::ui::Dialogs::message(outcome.message);
         return;
@@ -164,12 +171,22 @@ void PostedDocumentView::ToolButton1Click()
 
 void PostedDocumentView::ToolButton2Click()
 {
+    // 作废 is offered in stock-only mode: the booking's stock moves go with the document.
+    voidDocument(true);
+}
+
+void PostedDocumentView::discardClick()
+{
+    voidDocument(false);
+}
+
+void PostedDocumentView::voidDocument(bool unbookStock)
+{
     if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要废弃吗?")))
         return;
     Outcome outcome;
     try {
-        // 作废 is offered in stock-only mode: the booking's stock moves go with the document.
-        outcome = DocumentPosting::voidDocument(frdm->ADOCon, kind_, intno_, true);
+        outcome = DocumentPosting::voidDocument(frdm->ADOCon, kind_, intno_, unbookStock);
     } catch (const std::exception&) {
         generalFailure();
         return;

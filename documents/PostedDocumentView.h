@@ -44,6 +44,7 @@ public:
     void ToolButton2Click(); // 作废
     void ToolButton3Click(); // 转抄
     void ToolButton7Click(); // 退回
+    void discardClick();     // 废弃 of an order: deleted, nothing to take back
 
 protected:
     std::function<void()> commandNamed(const QString& name) override;
@@ -51,6 +52,7 @@ protected:
 
 private:
     void generalFailure();
+    void voidDocument(bool unbookStock);
 
     PostedViewConfig config_;
     const lb::documents::DocumentKind& kind_;
