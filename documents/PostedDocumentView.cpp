@@ -207,7 +207,7 @@ void PostedDocumentView::ToolButton3Click()
     const QString copy = DocumentPosting::copy(frdm->ADOCon, kind_, intno_,
                                                {panel_->text(QStringLiteral("Edit2")), panel_->text(QStringLiteral("Edit3")),
                                                 panel_->text(QStringLiteral("Edit4")), panel_->text(QStringLiteral("Edit9")),
-                                                Memo1->toPlainText(), panel_->text(QStringLiteral("Edit10")),
+                                                Memo1 ? Memo1->toPlainText() : QString(), panel_->text(QStringLiteral("Edit10")),
                                                 panel_->text(QStringLiteral("Edit16"))});
     lb::db::Query& header = *frdm->AQoutlist;
     header.close();
