@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QStatusBar>
 
@@ -80,6 +81,13 @@ QPrinter& Tfrmain::printerSetup()
     if (!printer_)
         printer_ = std::make_unique<QPrinter>();
     return *printer_;
+}
+
+void Tfrmain::choosePrinter(QWidget* over)
+{
+    QPrintDialog dialog(&printerSetup(), over);
+    dialog.setWindowTitle(QStringLiteral("打印设置"));
+    lb::ui::Modal::exec(dialog);
 }
 
 QString Tfrmain::baseCaption() { return QStringLiteral("朔栎进销存(V2009)"); }

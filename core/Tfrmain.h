@@ -19,6 +19,9 @@ public:
     // The printer chosen under "打印设置"; it lives as long as the main window, so that it is
     // gone before the application object is.
     QPrinter& printerSetup();
+    // The printer set-up dialog "打印设置" over `over`, on that printer; the choice holds for
+    // every later print.
+    void choosePrinter(QWidget* over);
     // Takes the single-instance guard, removes what killed copies and compactions left, clears
     // the shared fields and checks that the database file and works/ can be written. Touches
     // no dataset: the data module does not exist yet. When another copy runs or the books

@@ -34,8 +34,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QToolBar>
@@ -278,11 +276,7 @@ void MenuBuilder::buildMenuBar()
     item(system, QStringLiteral("更换操作员"), local([main] { TFrpassword::logIn(main); }));
     item(system, QStringLiteral("系统初始化"), command(QStringLiteral("SystemInit")));
     item(system, QStringLiteral("系统设置"), window(QStringLiteral("Tfrconfig")));
-    item(system, QStringLiteral("打印设置"), local([main] {
-             QPrintDialog dialog(&main->printerSetup(), main);
-             dialog.setWindowTitle(QStringLiteral("打印设置"));
-             lb::ui::Modal::exec(dialog);
-         }));
+    item(system, QStringLiteral("打印设置"), local([main] { main->choosePrinter(main); }));
     system->addSeparator();
     item(system, QStringLiteral("退出系统"), quit());
 

@@ -11,7 +11,7 @@ const QString productStatus = QStringLiteral("商品明细表中的第一行为�
 const QString productAddStatus = QStringLiteral("单击“新增或删除”按钮,则可在明细表中增加或删除商品。");
 
 // The pop-up of the purchase and receipt forms: the tool bar's commands, 过帐 by the
-// posting mode, 打印 when printing comes.
+// posting mode.
 std::vector<CommandLook> documentPopup()
 {
     return {{"N1", QStringLiteral("新增"), {}, "ToolButton1"}, {"N2", QStringLiteral("删除"), {}, "ToolButton2"},
@@ -292,6 +292,7 @@ EntryFormConfig DocumentCatalog::receiptEntryForm()
     config.enterToLines = QStringLiteral("Edit2");
     config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9", "Edit15", "Edit16"};
     config.partyList = QStringLiteral("TFrcustomer");
+    config.printRemovesBlankLine = false;
     config.statusPanels = {QStringLiteral("收款明细表中的第一行为上期结转行,不能删除或输入现金银行名,否则该单应作废。"),
                            QStringLiteral("单击“新增或删除”按钮,则在明细表中增加或删除现金银行名。")};
     config.toolButtons = {{"ToolButton1", QStringLiteral("  新增&A  "), QStringLiteral("新增")},
@@ -465,6 +466,7 @@ EntryFormConfig DocumentCatalog::orderEntryForm()
     config.recalcOnOpen = true;
     config.confirmPosting = false;
     config.postingRemovesBlankLine = false;
+    config.printRemovesBlankLine = false;
     config.noLineRefusal = QStringLiteral("明细表中没有记录,请按新增按钮!");
     config.statusPanels = {QString(), productAddStatus};
     config.toolButtons = {{"ToolButton1", QStringLiteral("  新增&A  "), QStringLiteral("新增")},

@@ -7,6 +7,7 @@
 #include "core/Tfrpickdate.h"
 #include "documents/DocumentEditing.h"
 #include "documents/DocumentPosting.h"
+#include "documents/DocumentPrinting.h"
 #include "documents/HeaderPanel.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
@@ -50,7 +51,7 @@ const QString carryOverRefusal = QStringLiteral("明细表中的第一行为上�
 using Command = void (DocumentEntryForm::*)();
 
 // The commands the tool bar and the pop-up menu can run, by the name of their configuration;
-// nullptr for one that does not exist yet (printing).
+// nullptr for one the form does not have.
 Command formCommand(const QString& name)
 {
     static const std::map<QString, Command> commands = {
@@ -58,10 +59,12 @@ Command formCommand(const QString& name)
         {QStringLiteral("ToolButton2"), &DocumentEntryForm::ToolButton2Click},
         {QStringLiteral("ToolButton3"), &DocumentEntryForm::ToolButton3Click},
         {QStringLiteral("ToolButton4"), &DocumentEntryForm::ToolButton4Click},
+        {QStringLiteral("ToolButton5"), &DocumentEntryForm::ToolButton5Click},
         {QStringLiteral("ToolButton6"), &DocumentEntryForm::ToolButton6Click},
         {QStringLiteral("ToolButton7"), &DocumentEntryForm::ToolButton7Click},
         {QStringLiteral("ToolButton8"), &DocumentEntryForm::ToolButton8Click},
         {QStringLiteral("ToolButton9"), &DocumentEntryForm::ToolButton9Click},
+        {QStringLiteral("N7"), &DocumentEntryForm::N7Click},
         {QStringLiteral("N8"), &DocumentEntryForm::N8Click},
         {QStringLiteral("posting"), &DocumentEntryForm::postByMode},
     };
@@ -483,6 +486,19 @@ void DocumentEntryForm::ToolButton2Click()
 void DocumentEntryForm::ToolButton3Click()
 {
     recalculate();
+}
+
+void DocumentEntryForm::ToolButton5Click()
+{
+    if (config_.printRemovesBlankLine)
+        removeBlankCurrentLine();
+    recalculate();
+    lb::documents::DocumentPrinting::print(kind_, intno_, lines());
+}
+
+void DocumentEntryForm::N7Click()
+{
+    frmain->choosePrinter(this);
 }
 
 void DocumentEntryForm::ToolButton4Click()

@@ -67,6 +67,8 @@ public:
     void ToolButton8Click();  // 记帐
     void postByMode();        // the pop-up's 过帐: 过帐 or 记帐 as the tool bar offers
     void Button1Click();      // 新增商品
+    void ToolButton5Click();  // 打印
+    void N7Click();           // 打印设置
     void ToolButton6Click();  // 作废
     void ToolButton9Click();  // 转抄
     void ToolButton7Click();  // 退回

@@ -38,7 +38,7 @@ protected:
     DocumentWindow(const QString& key, const QString& caption, const QSize& size, QWidget* owner, QWidget* centreOver);
 
     // The command a tool or pop-up item runs, by the name its look gives (its `runs`, else its
-    // own name); empty for one the window does not have yet (printing).
+    // own name); empty for one the window does not have.
     virtual std::function<void()> commandNamed(const QString& name) = 0;
     // A tool bar of `looks`, left to right, and one tool or pop-up item: each runs its command
     // or is shown disabled without one.

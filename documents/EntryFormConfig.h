@@ -37,8 +37,8 @@ struct HeaderBox {
 
 // A command of the tool bar or the pop-up menu: its object name, caption and hint, and the
 // command it runs, named by the tool button that runs it ("ToolButton4"; "posting" is 过帐 or
-// 记帐 by the posting mode); empty: the command named like the item. An item whose command
-// does not exist yet (printing) is shown disabled.
+// 记帐 by the posting mode); empty: the command named like the item. An item naming a command
+// the window does not have (the posted view's entry-form items) is shown disabled.
 struct CommandLook {
     QString name;
     QString caption;
@@ -77,6 +77,7 @@ struct EntryFormConfig {
     bool recalcOnOpen = false;        // the form recalculates once it shows its document
     bool confirmPosting = true;       // 过帐 asks "单据确实要过帐吗?" first
     bool postingRemovesBlankLine = true; // 过帐 first deletes the current line when it has no name
+    bool printRemovesBlankLine = true;   // 打印 first deletes the current line when it has no name
     bool deleteAsks = true;           // 删除 asks "确实要删除当前记录吗?"
     QString noLineRefusal;            // the code entry and the line picker on no line or the
                                       // carry-over line; empty: the carry-over text

@@ -6,6 +6,7 @@
 #include "documents/DocumentEditing.h"
 #include "documents/DocumentListWindow.h"
 #include "documents/DocumentPosting.h"
+#include "documents/DocumentPrinting.h"
 #include "documents/HeaderPanel.h"
 #include "masterdata/MasterCatalog.h"
 #include "platform/db/Query.h"
@@ -35,7 +36,6 @@ PostedDocumentView::PostedDocumentView(PostedViewConfig config, QWidget* owner)
       kind_(lb::documents::DocumentKinds::of(config_.kind))
 {
     auto* layout = new QVBoxLayout(this);
-    // 打印 stays disabled until documents can be printed.
     layout->addWidget(makeToolBar(config_.toolButtons));
 
     panel_ = new HeaderPanel(config_.boxes, config_.boxesPerRow, false, this);
@@ -72,6 +72,7 @@ std::function<void()> PostedDocumentView::commandNamed(const QString& name)
         {QStringLiteral("ToolButton1"), &PostedDocumentView::ToolButton1Click},
         {QStringLiteral("ToolButton2"), &PostedDocumentView::ToolButton2Click},
         {QStringLiteral("ToolButton3"), &PostedDocumentView::ToolButton3Click},
+        {QStringLiteral("ToolButton5"), &PostedDocumentView::ToolButton5Click},
         {QStringLiteral("ToolButton7"), &PostedDocumentView::ToolButton7Click},
         {QStringLiteral("discard"), &PostedDocumentView::discardClick},
     };
@@ -113,6 +114,11 @@ void PostedDocumentView::FormShow()
     lines.sql().setText(QStringLiteral("select * from %1 where mainintno=:p1 order by intno").arg(kind_.lineTable));
     lines.paramByName(QStringLiteral("p1")).setAsString(box(QStringLiteral("Edit1"))->text());
     lines.open();
+}
+
+void PostedDocumentView::ToolButton5Click()
+{
+    lb::documents::DocumentPrinting::print(kind_, intno_, *frdm->AQoutdetail);
 }
 
 void PostedDocumentView::generalFailure()

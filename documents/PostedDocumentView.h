@@ -43,6 +43,7 @@ public:
     void ToolButton1Click(); // 冲帐
     void ToolButton2Click(); // 作废
     void ToolButton3Click(); // 转抄
+    void ToolButton5Click(); // 打印
     void ToolButton7Click(); // 退回
     void discardClick();     // 废弃 of an order: deleted, nothing to take back
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/gfx/EmfFormat.h"
+#include "platform/sys/Errors.h"
 #include "report/TRpPreviewInterface.h"
 #include "report/TRpPrinter.h"
 #include "report/ui/RpPrintPages.h"
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace lb::test {
@@ -39,6 +41,9 @@ public:
 
     // Where previews are printed as PDF files; empty: no PDF.
     QString pdfFolder;
+    // When set, the next preview fails with this text after its pages are made (a printer
+    // that stops in the middle), as the engine passes on a failure of its window.
+    QString failNext;
     std::vector<Preview> previews;
 
     // The last preview; fails the test when nothing was previewed.
@@ -74,6 +79,10 @@ public:
     {
         if (generate)
             generate();
+        if (!failNext.isEmpty()) {
+            const QString failure = std::exchange(failNext, QString());
+            throw Error(failure);
+        }
         Preview shown;
         shown.title = device.JobTitle;
         for (int number = 1; number <= device.PageCount(); ++number) {
