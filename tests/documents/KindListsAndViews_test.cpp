@@ -6,6 +6,7 @@
 #include "documents/DocumentWindowFixture.h"
 #include "documents/DocumentWindows.h"
 #include "documents/PostedDocumentView.h"
+#include "support/PrintedPreview.h"
 
 #include <QComboBox>
 
@@ -190,6 +191,7 @@ TEST_F(KindListsAndViewsTest, EachViewOffersTheCommandsOfItsKindAndPostingMode)
         {BillKind::SalesReturn, "Tfrfoutbackdetail", {"冲数", "打印", "退回"}, {"冲帐", "作废&C", "打印", "退回"}},
         {BillKind::PurchaseOrder, "Tfrfdhdetail", {"废弃", "转抄", "打印", "退回"}, {"废弃", "转抄", "打印", "退回"}},
     };
+    lb::test::PrintedPreview preview;
     for (const char* option : {"T", "F"}) {
         exec(QStringLiteral("update config set tallybj=:p1"), {QString::fromLatin1(option)});
         for (const ViewCase& c : cases) {
@@ -203,7 +205,12 @@ TEST_F(KindListsAndViewsTest, EachViewOffersTheCommandsOfItsKindAndPostingMode)
             ASSERT_NE(nullptr, view);
             EXPECT_EQ(QLatin1String(option) == QLatin1String("T") ? c.full : c.stockOnly, visibleTools(*view));
             EXPECT_EQ(main->CurrentBillNo, view->box("Edit1")->text());
-            EXPECT_FALSE(view->action("ToolButton5")->isEnabled()); // printing comes later
+            // 打印 prints the kind's layout headed by the company and the kind's name.
+            view->action("ToolButton5")->trigger();
+            flush();
+            const QStringList page = preview.page(1);
+            EXPECT_EQ(lb::documents::DocumentKinds::of(c.kind).billname, page.value(0));
+            EXPECT_TRUE(page.contains(QStringLiteral("共  1 页")));
             view->ToolButton7Click();
             flush();
             EXPECT_TRUE(main->isEnabled());
