@@ -130,6 +130,15 @@ std::vector<HeaderBox> postedBoxes(const QString& partyNo, const QString& partyN
     return boxes;
 }
 
+// The total and other boxes the posted views show after the common ones.
+const HeaderBox accountBox{"Edit10", QStringLiteral("银行编号"), "bankid"};
+const HeaderBox paperNoBox{"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false};
+const HeaderBox packsBox{"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity};
+const HeaderBox boxesBox{"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity};
+const HeaderBox paidBox{"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money};
+const HeaderBox quantityBox{"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity};
+const HeaderBox deductionBox{"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money};
+
 // The line grid of an entry form, every column read-only, for the kind's posted view.
 std::vector<lb::ui::GridColumn> readOnlyColumns(std::vector<lb::ui::GridColumn> columns)
 {
@@ -544,9 +553,7 @@ PostedViewConfig DocumentCatalog::receiptPostedView()
     config.caption = QStringLiteral("收款明细单(已过帐)");
     config.size = QSize(800, 547);
     config.kind = lb::documents::BillKind::Receipt;
-    config.boxes = postedBoxes(QStringLiteral("客户号"), QStringLiteral("客户名"),
-                               {{"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
-                                {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false}});
+    config.boxes = postedBoxes(QStringLiteral("客户号"), QStringLiteral("客户名"), {deductionBox, paperNoBox});
     config.columns = readOnlyColumns(receiptEntryForm().columns);
     config.toolButtons = {reverseLook, {"ToolButton5", QStringLiteral("打印"), QStringLiteral("打印")}, backLook};
     config.popupItems = viewPopup();
@@ -559,9 +566,7 @@ PostedViewConfig DocumentCatalog::paymentPostedView()
     config.key = QStringLiteral("Tfrfputdetail");
     config.caption = QStringLiteral("付款明细单(已过帐)");
     config.kind = lb::documents::BillKind::Payment;
-    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
-                               {{"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
-                                {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false}});
+    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"), {deductionBox, paperNoBox});
     return config;
 }
 
@@ -573,11 +578,7 @@ PostedViewConfig DocumentCatalog::purchasePostedView()
     config.size = QSize(800, 550);
     config.kind = lb::documents::BillKind::Purchase;
     config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
-                               {{"Edit10", QStringLiteral("银行编号"), "bankid"},
-                                {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
-                                {"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money},
-                                {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-                                {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money}});
+                               {accountBox, packsBox, paidBox, quantityBox, deductionBox});
     config.columns = readOnlyColumns(purchaseEntryForm().columns);
     config.toolButtons = {reverseLook, unbookLook, voidLook, {"ToolButton3", QStringLiteral("转抄"), QStringLiteral("转抄生成新进货单")},
                           viewPrintLook, backLook};
@@ -593,11 +594,7 @@ PostedViewConfig DocumentCatalog::salesReturnPostedView()
     config.caption = QStringLiteral("销售退货明细单(已过帐)");
     config.size = QSize(800, 550);
     config.kind = lb::documents::BillKind::SalesReturn;
-    config.boxes = postedBoxes(QStringLiteral("客户号"), QStringLiteral("客户名"),
-                               {{"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
-                                {"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity},
-                                {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-                                {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false}});
+    config.boxes = postedBoxes(QStringLiteral("客户号"), QStringLiteral("客户名"), {packsBox, boxesBox, quantityBox, paperNoBox});
     config.columns = readOnlyColumns(salesReturnEntryForm().columns);
     config.specColumn = 2;
     config.toolButtons = {reverseLook, unbookLook, voidLook, viewPrintLook, backLook};
@@ -612,11 +609,7 @@ PostedViewConfig DocumentCatalog::purchaseReturnPostedView()
     config.caption = QStringLiteral("进货退货明细单(已过帐)");
     config.kind = lb::documents::BillKind::PurchaseReturn;
     config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
-                               {{"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
-                                {"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity},
-                                {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-                                {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
-                                {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false}});
+                               {packsBox, boxesBox, quantityBox, deductionBox, paperNoBox});
     config.columns = readOnlyColumns(purchaseReturnEntryForm().columns);
     config.specColumn = -1;
     return config;
@@ -630,11 +623,7 @@ PostedViewConfig DocumentCatalog::orderPostedView()
     config.size = QSize(800, 550);
     config.kind = lb::documents::BillKind::PurchaseOrder;
     config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
-                               {{"Edit10", QStringLiteral("银行编号"), "bankid"},
-                                {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
-                                {"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money},
-                                {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-                                {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money}});
+                               {accountBox, packsBox, paidBox, quantityBox, deductionBox});
     config.columns = readOnlyColumns(orderEntryForm().columns);
     // An order is never reversed: its view discards (deletes) it or copies it.
     config.toolButtons = {{"ToolButton6", QStringLiteral(" 废弃 "), QString(), QStringLiteral("discard")},

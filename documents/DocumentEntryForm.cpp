@@ -303,13 +303,8 @@ void DocumentEntryForm::FormShow()
     const QString& remark1 = options.remark1;
     booking_ = kind_.followsPostingMode && options.mode == lb::documents::PostingMode::StockOnly;
     // One of 记帐 and 过帐 shows, whatever button carries it.
-    for (const CommandLook& look : config_.toolButtons) {
-        const QString command = look.runs.isEmpty() ? look.name : look.runs;
-        if (command == QLatin1String("ToolButton8"))
-            action(look.name)->setVisible(booking_);
-        else if (command == QLatin1String("ToolButton4"))
-            action(look.name)->setVisible(!booking_);
-    }
+    showCommands(config_.toolButtons, {QStringLiteral("ToolButton8")}, booking_);
+    showCommands(config_.toolButtons, {QStringLiteral("ToolButton4")}, !booking_);
     if (config_.specColumn >= 0)
         DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
 

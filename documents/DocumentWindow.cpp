@@ -42,6 +42,14 @@ QAction* DocumentWindow::addCommand(QWidget* to, const CommandLook& look)
     return action;
 }
 
+void DocumentWindow::showCommands(const std::vector<CommandLook>& looks, const QStringList& commands, bool visible)
+{
+    for (const CommandLook& look : looks) {
+        if (commands.contains(look.runs.isEmpty() ? look.name : look.runs))
+            action(look.name)->setVisible(visible);
+    }
+}
+
 QAction* DocumentWindow::action(const QString& name) const
 {
     const auto found = actions_.find(name);

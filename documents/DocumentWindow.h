@@ -44,6 +44,8 @@ protected:
     // or is shown disabled without one.
     QToolBar* makeToolBar(const std::vector<CommandLook>& looks);
     QAction* addCommand(QWidget* to, const CommandLook& look);
+    // Shows or hides every item of `looks` that runs one of `commands`, whatever its name.
+    void showCommands(const std::vector<CommandLook>& looks, const QStringList& commands, bool visible);
 
     void showEvent(QShowEvent* event) override;
 

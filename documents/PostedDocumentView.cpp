@@ -91,13 +91,8 @@ void PostedDocumentView::FormShow()
 {
     // 冲数 by full posting; 冲帐 and 作废 in stock-only mode; whatever button carries them.
     const bool full = !kind_.followsPostingMode || readOptions().mode == lb::documents::PostingMode::Full;
-    for (const CommandLook& look : config_.toolButtons) {
-        const QString command = look.runs.isEmpty() ? look.name : look.runs;
-        if (command == QLatin1String("ToolButton1") || command == QLatin1String("ToolButton2"))
-            action(look.name)->setVisible(!full);
-        else if (command == QLatin1String("ToolButton6"))
-            action(look.name)->setVisible(full);
-    }
+    showCommands(config_.toolButtons, {QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2")}, !full);
+    showCommands(config_.toolButtons, {QStringLiteral("ToolButton6")}, full);
     if (config_.specColumn >= 0)
         DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
 
