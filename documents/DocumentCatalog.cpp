@@ -19,6 +19,23 @@ std::vector<CommandLook> documentPopup()
             {"N5", QStringLiteral("打印"), {}, "ToolButton5"}, {"N6", QStringLiteral("退回"), {}, "ToolButton7"}};
 }
 
+// The tool bar of the product forms that book stock only by the option; the forms that copy
+// have 转抄 (with `copyHint`) before 退回.
+std::vector<CommandLook> bookingFormTools(const QString& copyHint = QString())
+{
+    std::vector<CommandLook> tools = {{"ToolButton1", QStringLiteral("新增行&A"), QStringLiteral("新增")},
+                                      {"ToolButton2", QStringLiteral("删除行&D"), QStringLiteral("删除")},
+                                      {"ToolButton3", QStringLiteral("刷新&R"), QStringLiteral("刷新")},
+                                      {"ToolButton8", QStringLiteral("记帐")},
+                                      {"ToolButton4", QStringLiteral("过帐&O"), QStringLiteral("过帐")},
+                                      {"ToolButton6", QStringLiteral("作废&C"), QStringLiteral("抹帐")},
+                                      {"ToolButton5", QStringLiteral("打印&P"), QStringLiteral("打印")}};
+    if (!copyHint.isEmpty())
+        tools.push_back({"ToolButton9", QStringLiteral("转抄"), copyHint});
+    tools.push_back({"ToolButton7", QStringLiteral("退回&Q"), QStringLiteral("退回")});
+    return tools;
+}
+
 // Gives box `name` another label (and hint, where one is given).
 void relabel(EntryFormConfig& config, const char* name, const QString& label, const QString& hint = QString())
 {
@@ -247,15 +264,7 @@ EntryFormConfig DocumentCatalog::purchaseEntryForm()
                          "Edit11", "Edit13", "Edit14", "Edit15", "Edit16"};
     config.partyList = QStringLiteral("TFrbranch");
     config.statusPanels = {productStatus, productAddStatus};
-    config.toolButtons = {{"ToolButton1", QStringLiteral("新增行&A"), QStringLiteral("新增")},
-                          {"ToolButton2", QStringLiteral("删除行&D"), QStringLiteral("删除")},
-                          {"ToolButton3", QStringLiteral("刷新&R"), QStringLiteral("刷新")},
-                          {"ToolButton8", QStringLiteral("记帐")},
-                          {"ToolButton4", QStringLiteral("过帐&O"), QStringLiteral("过帐")},
-                          {"ToolButton6", QStringLiteral("作废&C"), QStringLiteral("抹帐")},
-                          {"ToolButton5", QStringLiteral("打印&P"), QStringLiteral("打印")},
-                          {"ToolButton9", QStringLiteral("转抄"), QStringLiteral("转抄生成新进货单")},
-                          {"ToolButton7", QStringLiteral("退回&Q"), QStringLiteral("退回")}};
+    config.toolButtons = bookingFormTools(QStringLiteral("转抄生成新进货单"));
     config.popupItems = documentPopup();
     return config;
 }
@@ -365,14 +374,7 @@ EntryFormConfig DocumentCatalog::salesReturnEntryForm()
     // A line without a name refuses the posting instead of being deleted on the way.
     config.postingRemovesBlankLine = false;
     config.statusPanels = {productStatus, productAddStatus};
-    config.toolButtons = {{"ToolButton1", QStringLiteral("新增行&A"), QStringLiteral("新增")},
-                          {"ToolButton2", QStringLiteral("删除行&D"), QStringLiteral("删除")},
-                          {"ToolButton3", QStringLiteral("刷新&R"), QStringLiteral("刷新")},
-                          {"ToolButton8", QStringLiteral("记帐")},
-                          {"ToolButton4", QStringLiteral("过帐&O"), QStringLiteral("过帐")},
-                          {"ToolButton6", QStringLiteral("作废&C"), QStringLiteral("抹帐")},
-                          {"ToolButton5", QStringLiteral("打印&P"), QStringLiteral("打印")},
-                          {"ToolButton7", QStringLiteral("退回&Q"), QStringLiteral("退回")}};
+    config.toolButtons = bookingFormTools();
     config.popupItems = documentPopup();
     return config;
 }
