@@ -127,6 +127,9 @@ void DataGrid::fitColumns(bool fresh)
         if (number || c.width <= 0) {
             for (int row = first; row <= last; ++row)
                 values = std::max(values, sizeHintForIndex(model_->index(row, column)).width());
+            // The grid line takes a pixel of the section: without it the value is elided.
+            if (values > 0 && showGrid())
+                ++values;
         }
         int width = c.width;
         if (c.width <= 0) {

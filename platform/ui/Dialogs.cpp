@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -30,6 +31,27 @@ QWidget* boxOwner()
     return last && last->isVisible() ? last.data() : nullptr;
 }
 
+// Texts written for the other platform break their lines with carriage returns, which a label
+// would not break at.
+QString withLineBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+// A box sizes itself to its text and buttons only; a short text would cut its caption, which
+// the window manager draws beside its own buttons.
+void widenForCaption(QMessageBox& box, const QString& caption)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width = box.fontMetrics().horizontalAdvance(caption) + Dialogs::captionAllowance;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 // Real windows: Qt's message box and a small input dialog with the program's button texts.
 class WindowResponder : public DialogResponder {
 public:
@@ -38,8 +60,9 @@ public:
         QMessageBox box(boxOwner());
         WindowPlacement::raiseOver(box, box.parentWidget());
         box.setWindowTitle(request.caption);
-        box.setText(request.text);
+        box.setText(withLineBreaks(request.text));
         box.setIcon(messageIcon(request.icon));
+        widenForCaption(box, request.caption); // after the icon, which lays the box out anew
         switch (request.buttons) {
         case DialogButtons::Ok:
             box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
@@ -62,7 +85,7 @@ public:
         dialog.setWindowTitle(request.caption);
         dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
         auto* layout = new QVBoxLayout(&dialog);
-        auto* prompt = new QLabel(request.text, &dialog);
+        auto* prompt = new QLabel(withLineBreaks(request.text), &dialog);
         prompt->setWordWrap(true);
         layout->addWidget(prompt);
         auto* edit = new QLineEdit(request.defaultText, &dialog);

@@ -36,6 +36,8 @@ public:
     static QString passwordBox(const QString& caption, const QString& prompt,
                                const QString& defaultText = QString(), bool* ok = nullptr);
 
+    // Room a box keeps beside its caption for the window manager's icon and buttons, in pixels.
+    static constexpr int captionAllowance = 120;
     // Installs a responder (not owned) and returns the one it replaces; nullptr restores the
     // windows of the program.
     static DialogResponder* setResponder(DialogResponder* responder);

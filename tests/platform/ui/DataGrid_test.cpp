@@ -355,10 +355,11 @@ TEST_F(DataGridTest, settingsStayWhenTheGridIsBoundAgain)
 
 namespace {
 
-// What the grid needs to show a text whole: the text plus the cell's margins.
+// What the grid needs to show a text whole: the text plus the cell's margins and the grid line.
 int widthOf(const DataGrid& grid, const QString& text)
 {
-    return grid.fontMetrics().horizontalAdvance(text) + 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    return grid.fontMetrics().horizontalAdvance(text) + 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1)
+           + (grid.showGrid() ? 1 : 0);
 }
 
 } // namespace
@@ -368,7 +369,7 @@ int widthOf(const DataGrid& grid, const QString& text)
 // title and its values.
 TEST_F(DataGridTest, ColumnsAreNeverNarrowerThanTheirNumbersOrUntitledFits)
 {
-    connection.execute("UPDATE product SET dj_n = 123456789012.5 WHERE sphh = '001'");
+    connection.execute("UPDATE product SET dj_n = 123456789012.5, spmc = '一个很长很长的货品名称标题' WHERE sphh = '001'");
     grid.setColumns({{"szbj", "选择"}, {"sphh", "货品代码", 80}, {"spmc", "一个很长很长的货品名称标题"},
                      {"dj_n", "批发价", 40}, {"deduck", "扣除"}, {"sl", "库存数量"}});
     products.refresh();
@@ -376,6 +377,7 @@ TEST_F(DataGridTest, ColumnsAreNeverNarrowerThanTheirNumbersOrUntitledFits)
     EXPECT_GE(grid.columnWidth(Price), widthOf(grid, cell(0, Price)));
     EXPECT_EQ(80, grid.columnWidth(Code)); // a text column keeps the width it was given
     EXPECT_GE(grid.columnWidth(Name), grid.horizontalHeader()->sectionSizeHint(Name));
+    EXPECT_GE(grid.columnWidth(Name), widthOf(grid, cell(0, Name))); // a value as wide as its title
     EXPECT_LT(grid.columnWidth(Stock), 100); // short values and title: narrower than the default
 
     const int before = grid.columnWidth(Stock);

@@ -175,6 +175,23 @@ TEST_F(RealDialogs, boxesShowOnlyChineseButtons)
     EXPECT_EQ(QStringList({"朔栎软件", "确定"}), seen);
 }
 
+// A short text keeps the whole caption in view, and carriage returns break the text's lines.
+TEST_F(RealDialogs, aBoxShowsItsWholeCaptionAndBreaksLinesAtCarriageReturns)
+{
+    int width = 0;
+    int needed = 0;
+    QString shown;
+    whenModalShows([&](QWidget& box) {
+        width = box.width();
+        needed = box.fontMetrics().horizontalAdvance("一个相当长的标题文字在这里") + Dialogs::captionAllowance;
+        shown = static_cast<QMessageBox&>(box).text();
+        buttonWithText(box, "确定")->click();
+    });
+    Dialogs::message("好!\r\r下一行", "一个相当长的标题文字在这里");
+    EXPECT_GE(width, needed);
+    EXPECT_EQ(QStringLiteral("好!\n\n下一行"), shown);
+}
+
 TEST_F(RealDialogs, ABoxAskedBeforeTheActivationComesBackBelongsToThePreviousBoxsWindow)
 {
     QWidget window;
