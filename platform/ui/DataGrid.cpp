@@ -4,17 +4,57 @@
 #include "platform/db/DataSet.h"
 #include "platform/sys/Errors.h"
 #include "platform/ui/GuardSlot.h"
+#include "platform/ui/KeyFilter.h"
 #include "platform/ui/LbApplication.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 namespace lb::ui {
 
+namespace {
+
+// Cell editors that take only what their field can hold: a letter typed into a number cell is
+// dropped, as in the edit boxes, instead of failing the post; text stops at the column's length.
+class CellEditorDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        auto* edit = qobject_cast<QLineEdit*>(editor);
+        const auto* model = qobject_cast<const DataGridModel*>(index.model());
+        const lb::db::Field* field = model ? model->fieldAt(index.column()) : nullptr;
+        if (!edit || !field)
+            return editor;
+        switch (field->dataType()) {
+        case lb::db::FieldType::Float:
+            KeyFilter::install(edit, KeyFilter::Allowed::Number);
+            break;
+        case lb::db::FieldType::Integer:
+            KeyFilter::install(edit, KeyFilter::Allowed::Integer);
+            break;
+        case lb::db::FieldType::Text:
+            if (field->size() > 0)
+                edit->setMaxLength(field->size());
+            break;
+        default:
+            break;
+        }
+        return editor;
+    }
+};
+
+} // namespace
+
 DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
 {
+    setItemDelegate(new CellEditorDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     verticalHeader()->hide();
