@@ -5,6 +5,7 @@
 #include "core/Tfrpickdate.h"
 #include "documents/DocumentWindows.h"
 #include "masterdata/MasterDataWindows.h"
+#include "summaries/SummaryWindows.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     // Each subsystem puts its windows into the registry the menus open them from.
     registerMasterDataWindows();
     registerDocumentWindows();
+    registerSummaryWindows();
 
     // The main window first: it takes the single-instance guard and checks the books before
     // anything else runs.

@@ -9,7 +9,7 @@ class DataSet;
 }
 
 // The edit boxes a pick writes into; each opener has the ones its code needs.
-enum class PickBox { None, Edit2, Edit9, Edit10, Edit16 };
+enum class PickBox { None, Edit2, Edit3, Edit9, Edit10, Edit16 };
 
 // Implemented by every window that opens a list as a picker (entry forms, summaries,
 // statements). The list writes back through it; it never learns the opener's class.

@@ -31,7 +31,8 @@ const std::vector<PickRule>& PickWriteBack::rules()
 
         {L::Account, 1, "Tfroutdetail", A::HeaderAccount, B::Edit10},
         {L::Account, 2, "Tfrindetail", A::HeaderAccount, B::Edit10},
-        {L::Account, 12, "Tfrbanktotal", A::Nothing, B::None},
+        // The journal's account box takes the picked code, as the party boxes take theirs.
+        {L::Account, 12, "Tfrbanktotal", A::CodeIntoBox, B::Edit3},
         {L::Account, 13, "Tfrgetdetail", A::LineAccount, B::None},
         {L::Account, 14, "Tfrputdetail", A::LineAccount, B::None},
 

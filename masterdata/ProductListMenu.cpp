@@ -4,6 +4,7 @@
 #include "core/PasswordBox.h"
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
+#include "core/WindowRegistry.h"
 #include "masterdata/CustomerProductRows.h"
 #include "masterdata/ListPrinting.h"
 #include "masterdata/MasterListWindow.h"
@@ -11,6 +12,7 @@
 #include "platform/db/Query.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/WorkWindow.h"
 
 #include <QAction>
 
@@ -45,7 +47,7 @@ std::vector<ListMenuItem> ProductListMenu::items()
         {QStringLiteral("N25"), QStringLiteral("删除被选中的商品"), [](MasterListWindow& l) { deleteMarked(l); }},
         {QStringLiteral("N21"), QStringLiteral("多栏打印"), &ListPrinting::productsAcross},
         {QStringLiteral("N23"), QStringLiteral("库存资产表"), &ListPrinting::stockValue},
-        {QStringLiteral("N24"), QStringLiteral("查商品历史明细单"), {}},
+        {QStringLiteral("N24"), QStringLiteral("查商品历史明细单"), [](MasterListWindow& l) { productHistory(l, true); }},
     };
 }
 
@@ -127,4 +129,16 @@ void ProductListMenu::deleteMarked(MasterListWindow& list)
     list.dataSet().close();
     ProductCommands::deleteMarked(frdm->ADOCon);
     list.ToolButton6Click();
+}
+
+void ProductListMenu::productHistory(MasterListWindow& list, bool refuseWhilePicking)
+{
+    // The history holds PickMode while it is open; a pick for a document needs it too.
+    if (refuseWhilePicking && frmain->PickMode != 0) {
+        lb::ui::Dialogs::message(QStringLiteral("由单据转到商品表的状态不能查明细帐！"));
+        return;
+    }
+    if (!list.dataSet().active() || list.dataSet().isEmpty())
+        return;
+    WindowRegistry::instance().create(QStringLiteral("Tfrdetail"), &list)->showWork(true);
 }

@@ -9,8 +9,8 @@ class MasterListWindow;
 
 class ProductListMenu {
 public:
-    // The items in menu order; the print, stock value print and history items are present and
-    // disabled until the report layouts and the product history come.
+    // The items in menu order; the print and stock value print items are present and disabled
+    // until the report layouts come.
     static std::vector<ListMenuItem> items();
 
     // Shows or hides the purchase-price column by the option and names N1 after what it does.
@@ -21,4 +21,7 @@ public:
     static void setAllMarks(MasterListWindow& list, bool marked);      // N20, N19
     static void showMarked(MasterListWindow& list);                    // N3
     static void deleteMarked(MasterListWindow& list);                  // N25
+    // N24: the product history of the current product, over the list. The product list refuses
+    // while it picks for a document (`refuseWhilePicking`); a stock window shows it in any mode.
+    static void productHistory(MasterListWindow& list, bool refuseWhilePicking);
 };

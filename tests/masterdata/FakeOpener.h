@@ -12,7 +12,7 @@ public:
     explicit FakeOpener(lb::db::Connection& connection)
         : header(connection), lines(connection)
     {
-        for (QLineEdit** box : {&edit2, &edit9, &edit10, &edit16})
+        for (QLineEdit** box : {&edit2, &edit3, &edit9, &edit10, &edit16})
             *box = new QLineEdit(this);
         header.sql().add(QStringLiteral("select * from outlist"));
         lines.sql().add(QStringLiteral("select * from outdetail order by intno"));
@@ -23,6 +23,7 @@ public:
     {
         switch (box) {
         case PickBox::Edit2: return edit2;
+        case PickBox::Edit3: return edit3;
         case PickBox::Edit9: return edit9;
         case PickBox::Edit10: return edit10;
         case PickBox::Edit16: return edit16;
@@ -34,6 +35,7 @@ public:
     lb::db::DataSet* pickLines() override { return &lines; }
 
     QLineEdit* edit2 = nullptr;
+    QLineEdit* edit3 = nullptr;
     QLineEdit* edit9 = nullptr;
     QLineEdit* edit10 = nullptr;
     QLineEdit* edit16 = nullptr;

@@ -34,7 +34,7 @@ TEST(PickWriteBackTable, CodesAndBoxesOfEachList)
     EXPECT_EQ(QStringLiteral("Tfrbrantotal"), QString::fromLatin1(PickWriteBack::find(PickList::Supplier, 12)->opener));
     EXPECT_EQ(PickBox::Edit9, PickWriteBack::find(PickList::Customer, 12)->box);
     EXPECT_EQ(PickBox::Edit2, PickWriteBack::find(PickList::Customer, 1)->box);
-    EXPECT_EQ(PickAction::Nothing, PickWriteBack::find(PickList::Account, 12)->action);
+    EXPECT_EQ(PickBox::Edit3, PickWriteBack::find(PickList::Account, 12)->box);
     EXPECT_EQ(PickAction::HeaderAccount, PickWriteBack::find(PickList::Account, 2)->action);
     EXPECT_EQ(PickAction::LineAccount, PickWriteBack::find(PickList::Account, 13)->action);
     EXPECT_EQ(PickBox::Edit16, PickWriteBack::find(PickList::Employee, 14)->box);
@@ -94,8 +94,10 @@ TEST_F(PickWriteBackApply, AccountIntoHeaderOrLine)
 
     EXPECT_TRUE(PickWriteBack::apply(PickList::Account, 14, *opener, accounts, line, QString()));
     EXPECT_EQ(QVariant("工行"), scalar("select spmc from outdetail"));
-    // The journal's code closes the list without writing.
-    EXPECT_FALSE(PickWriteBack::apply(PickList::Account, 12, *opener, accounts, line, QString()));
+    // The journal's code writes the account's code into its account box only.
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Account, 12, *opener, accounts, line, QString()));
+    EXPECT_EQ(QStringLiteral("0000000002"), opener->edit3->text());
+    EXPECT_EQ(QVariant("0000000002"), scalar("select bankid from outlist"));
 }
 
 TEST_F(PickWriteBackApply, ProductIntoTheLineThatWasCurrent)

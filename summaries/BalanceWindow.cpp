@@ -1,0 +1,177 @@
+// One window block for the customer and supplier summaries and statements and the journal.
+#include "summaries/BalanceWindow.h"
+
+#include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
+#include "masterdata/MasterListWindow.h"
+#include "platform/db/Query.h"
+#include "platform/db/Table.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/FocusChain.h"
+#include "platform/ui/GuardSlot.h"
+#include "platform/ui/LbApplication.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using lb::summaries::BalanceWalk;
+
+BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)
+    : SummaryWindow(config.key, config.caption, owner), config_(std::move(config))
+{
+    top_->addWidget(new QLabel(config_.codeLabel, this));
+    codeBox = new QLineEdit(this);
+    codeBox->setObjectName(config_.codeBox);
+    codeBox->setToolTip(config_.codeHint);
+    codeBox->installEventFilter(this);
+    top_->addWidget(codeBox);
+    top_->addWidget(new QLabel(config_.nameLabel, this));
+    nameBox = new QLineEdit(this);
+    nameBox->setObjectName(config_.nameBox);
+    top_->addWidget(nameBox);
+    addButtons(QStringLiteral("刷新"), QStringLiteral("打印"));
+    connect(refresh, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { refreshClick(); }));
+    report->setEnabled(false); // the layouts come with the printing
+
+    focus_->link(codeBox, nameBox);
+    connect(nameBox, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, [this] { refresh->click(); }));
+    connect(codeBox, &QLineEdit::editingFinished, this, lb::ui::guardSlot(this, [this] {
+        if (!codeBox->hasFocus())
+            lookUp();
+    }));
+    focus_->setArrowKeys({MaskEdit1, MaskEdit2, codeBox, nameBox});
+
+    DBGrid2->setColumns(config_.columns);
+    DBGrid2->setDataSet(&shown());
+
+    if (config_.memo) {
+        auto* bottom = new QHBoxLayout;
+        bottom->addWidget(new QLabel(config_.statement ? QStringLiteral("备注:") : QStringLiteral("备注："), this));
+        DBMemo1 = new QPlainTextEdit(this);
+        DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+        DBMemo1->setReadOnly(true);
+        DBMemo1->setMaximumHeight(DBMemo1->fontMetrics().height() * 3 + 12);
+        bottom->addWidget(DBMemo1, 1);
+        layout_->addLayout(bottom);
+    }
+}
+
+lb::db::Query& BalanceWindow::shown() const
+{
+    return config_.statement ? *frdm->AQoutlist : *frdm->AQoutdetail;
+}
+
+QLineEdit* BalanceWindow::pickBox(PickBox box)
+{
+    const bool ours = (box == PickBox::Edit9 && config_.codeBox == QLatin1String("Edit9"))
+                      || (box == PickBox::Edit3 && config_.codeBox == QLatin1String("Edit3"));
+    return ours ? codeBox : nullptr;
+}
+
+void BalanceWindow::FormShow()
+{
+    if (config_.specColumn >= 0)
+        DBGrid2->setColumnTitle(config_.specColumn, frmain->SpecIsBarcode == QLatin1String("T") ? QStringLiteral("条形码")
+                                                                                                : QStringLiteral("规格型号"));
+    loadPeriod();
+    codeBox->setText(QStringLiteral("1"));
+    codeBox->setFocus();
+    if (config_.runsOnShow)
+        refreshClick();
+}
+
+void BalanceWindow::periodEntered()
+{
+    codeBox->setFocus();
+}
+
+bool BalanceWindow::findPartner(const QString& code)
+{
+    lb::db::Query& partner = *config_.partyDataSet();
+    partner.close();
+    partner.sql().setText(QStringLiteral("SELECT * from %1 where id=:p1").arg(config_.partyTable));
+    partner.paramByName(QStringLiteral("p1")).setAsString(code);
+    partner.open();
+    // An empty code names no partner, even where a row has an empty id.
+    const bool found = !code.trimmed().isEmpty() && !partner.isEmpty()
+                       && partner.fieldByName(QStringLiteral("id")).asString() == code;
+    if (DBMemo1)
+        DBMemo1->setPlainText(found ? partner.fieldByName(QStringLiteral("remark")).asString() : QString());
+    return found;
+}
+
+bool BalanceWindow::lookUp()
+{
+    if (config_.padCode)
+        codeBox->setText(QStringLiteral("0000000000%1").arg(codeBox->text().trimmed()).right(10));
+    if (findPartner(codeBox->text())) {
+        nameBox->setText(config_.partyDataSet()->fieldByName(QStringLiteral("name")).asString());
+        return true;
+    }
+    lb::ui::Dialogs::message(config_.notFound);
+    return false;
+}
+
+void BalanceWindow::refreshClick()
+{
+    const lb::summaries::Period chosen = storePeriod();
+    lookUp();
+    const QString code = codeBox->text();
+    if (!findPartner(code)) {
+        lb::ui::Dialogs::message(config_.runNotFound);
+        return;
+    }
+    const lb::db::Query& partner = *config_.partyDataSet();
+    lb::summaries::BalanceRun run;
+    run.code = code.trimmed();
+    run.name = partner.fieldByName(QStringLiteral("name")).asString();
+    run.opening = partner.fieldByName(QStringLiteral("rest")).asFloat();
+    run.from = chosen.from;
+
+    lb::db::Query& rows = shown();
+    rows.close();
+    BalanceWalk::refill(frdm->ADOCon, config_.walk, run);
+    lastRun_ = run;
+    lastPeriod_ = chosen;
+
+    BalanceWalk::show(rows, config_.walk, chosen);
+}
+
+void BalanceWindow::codeDblClick()
+{
+    MasterListWindow::openAsPicker(config_.pickList, config_.pickCode, *this);
+}
+
+bool BalanceWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == codeBox && event->type() == QEvent::MouseButtonDblClick) {
+        lb::ui::LbApplication::guarded(this, [this] {
+            codeDblClick();
+            return true;
+        });
+        return true;
+    }
+    return SummaryWindow::eventFilter(watched, event);
+}
+
+void BalanceWindow::onClosing()
+{
+    // A picker still open has closed with this window; its code goes with it.
+    if (frmain->PickMode == config_.pickCode)
+        frmain->PickMode = 0;
+    frdm->AQoutlist->close();
+    frdm->AQoutlist->sql().setText(config_.closingHeaderSql);
+    lb::db::Query& partner = *config_.partyDataSet();
+    partner.close();
+    partner.sql().setText(config_.partyResetSql);
+    frdm->AQoutdetail->close();
+    frdm->ATcusttotal1->close();
+    frdm->ATdateconfig->close();
+    reconnect();
+}

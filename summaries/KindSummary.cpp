@@ -1,0 +1,89 @@
+// The document-kind summaries' runs: the sums row, the flow list and the grouping by product.
+#include "summaries/KindSummary.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/sys/TextFormat.h"
+
+namespace lb::summaries {
+
+using lb::documents::DocumentKinds;
+
+const QString KindSummary::CountedLines =
+    QStringLiteral("spmc<>'上期结转' and pass=true and (cancel is null or cancel=false) and");
+
+void KindSummary::addConditions(lb::db::Query& query, const Period& period, const SummaryFilter& filter)
+{
+    query.sql().add(QStringLiteral("billdate>=:p1 and billdate <=:p2 "));
+    if (!filter.party.isEmpty())
+        query.sql().add(QStringLiteral("and customerid=:p3 "));
+    if (!filter.product.isEmpty())
+        query.sql().add(QStringLiteral("and sphh=:p4 "));
+    query.paramByName(QStringLiteral("p1")).setAsDate(period.from);
+    query.paramByName(QStringLiteral("p2")).setAsDate(period.to);
+    if (!filter.party.isEmpty())
+        query.paramByName(QStringLiteral("p3")).setAsString(filter.party);
+    if (!filter.product.isEmpty())
+        query.paramByName(QStringLiteral("p4")).setAsString(filter.product);
+}
+
+void KindSummary::refreshSums(lb::db::Connection& connection, const KindSummaryConfig& config, const Period& period,
+                              const SummaryFilter& filter)
+{
+    const QString& lineTable = DocumentKinds::of(config.kind).lineTable;
+    lb::db::Transaction transaction(connection);
+    lb::db::Query statement(connection);
+    statement.sql().add(QStringLiteral("delete from totallist"));
+    statement.execSQL();
+    statement.sql().clear();
+    statement.sql().add(QStringLiteral("insert into totallist(%1)").arg(config.sumsColumns));
+    statement.sql().add(QStringLiteral("select %1 from %2 where").arg(config.sumsSelect, lineTable));
+    statement.sql().add(CountedLines);
+    addConditions(statement, period, filter);
+    statement.execSQL();
+    transaction.commit();
+}
+
+void KindSummary::openFlow(lb::db::Query& lines, const KindSummaryConfig& config, const Period& period,
+                           const SummaryFilter& filter)
+{
+    lines.close();
+    lines.sql().clear();
+    lines.sql().add(QStringLiteral("select * from %1  where").arg(DocumentKinds::of(config.kind).lineTable));
+    lines.sql().add(CountedLines);
+    addConditions(lines, period, filter);
+    // Lines of one day in the order they were entered.
+    lines.sql().add(QStringLiteral("order by billdate, intno"));
+    lines.open();
+}
+
+void KindSummary::group(lb::db::Connection& connection, lb::db::Query& lines, const KindSummaryConfig& config,
+                        const Period& period, const SummaryFilter& filter)
+{
+    lines.close();
+    {
+        lb::db::Transaction transaction(connection);
+        lb::db::Query statement(connection);
+        statement.sql().add(QStringLiteral("delete from custtotal"));
+        statement.execSQL();
+        statement.sql().clear();
+        statement.sql().add(QStringLiteral("insert into custtotal(%1)").arg(config.groupColumns));
+        statement.sql().add(QStringLiteral("select %1 from %2 where spmc<>'上期结转'")
+                                .arg(config.groupSelect, DocumentKinds::of(config.kind).lineTable));
+        statement.sql().add(QStringLiteral(" and pass=true and (cancel is null or cancel=false) and"));
+        addConditions(statement, period, filter);
+        statement.sql().add(QStringLiteral("group by %1").arg(config.groupBy));
+        statement.execSQL();
+        transaction.commit();
+    }
+    lines.sql().setText(QStringLiteral("select * from custtotal order by spintno, rowid"));
+    lines.open();
+}
+
+QString KindSummary::totalText(const QVariant& sum, int decimals)
+{
+    const double value = sum.isValid() && !sum.isNull() ? sum.toDouble() : 0.0;
+    return lb::fmt::floatToStrFixed(value, 10, decimals);
+}
+
+} // namespace lb::summaries

@@ -1,0 +1,47 @@
+// The document-kind summaries' runs: the sums row, the flow list and the grouping by product.
+#pragma once
+
+#include "summaries/KindSummaryConfig.h"
+#include "summaries/ReportPeriod.h"
+
+#include <QString>
+
+namespace lb::db {
+class Connection;
+class Query;
+}
+
+namespace lb::summaries {
+
+// The party and product a run is narrowed to; each is compared exactly with the lines' stored
+// code. Empty: no condition.
+struct SummaryFilter {
+    QString party;
+    QString product;
+};
+
+// Only posted lines that were not reversed count (a reversal flag left empty counts as not
+// reversed), never the carry-over line; the period is inclusive at both ends.
+class KindSummary {
+public:
+    static const QString CountedLines;
+
+    // totallist is emptied and given the period's sums of the kind's lines, in one transaction.
+    static void refreshSums(lb::db::Connection& connection, const KindSummaryConfig& config, const Period& period,
+                            const SummaryFilter& filter);
+    // `lines` (the line dataset) is reopened on the period's counted lines in date order.
+    static void openFlow(lb::db::Query& lines, const KindSummaryConfig& config, const Period& period,
+                         const SummaryFilter& filter);
+    // 分类汇总: custtotal is emptied and given one row per group, in one transaction, and
+    // `lines` reopened on those rows in product order. The sums row is refreshSums' to make.
+    static void group(lb::db::Connection& connection, lb::db::Query& lines, const KindSummaryConfig& config,
+                      const Period& period, const SummaryFilter& filter);
+
+    // A total box's text: fixed-point with `decimals` decimals, an empty sum as 0.
+    static QString totalText(const QVariant& sum, int decimals);
+
+private:
+    static void addConditions(lb::db::Query& query, const Period& period, const SummaryFilter& filter);
+};
+
+} // namespace lb::summaries

@@ -1,0 +1,56 @@
+// One window block for the six document-kind summaries, configured per kind.
+#pragma once
+
+#include "masterdata/PickTarget.h"
+#include "summaries/KindSummary.h"
+#include "summaries/KindSummaryConfig.h"
+#include "summaries/SummaryWindow.h"
+
+#include <vector>
+
+class QStatusBar;
+
+// Opens on the remembered period's flow list ("流水帐"): the kind's counted lines in date order,
+// the period's sums in the boxes under them. The sales and purchase summaries narrow both to
+// the party in Edit2 (picked by a double-click) and the product code in Edit3, set the period
+// to today with "今天", and group the lines by product with "分类汇总". Printing is present and
+// disabled until the summaries' layouts come; it reads AQoutdetail, AQtotallist and the boxes.
+class KindSummaryWindow : public SummaryWindow, public PickTarget {
+    Q_OBJECT
+public:
+    KindSummaryWindow(KindSummaryConfig config, QWidget* owner);
+
+    const KindSummaryConfig& config() const { return config_; }
+
+    QLineEdit* Edit2 = nullptr;           // party code (sales and purchase)
+    QLineEdit* Edit3 = nullptr;           // product code (sales and purchase)
+    QPushButton* todayButton = nullptr;   // "今天"
+    QPushButton* groupButton = nullptr;   // "分类汇总"
+    std::vector<QLineEdit*> totalBoxes;   // in the order of config().totals
+    QStatusBar* StatusBar1 = nullptr;
+
+    void refreshClick();  // 流水帐 / 刷新
+    void groupClick();    // 分类汇总
+    void todayClick();    // 今天
+    void Edit2DblClick(); // the party picker
+
+    // The filter of the party and product boxes, trimmed.
+    lb::summaries::SummaryFilter filter() const;
+
+    // PickTarget: the picker writes the party's code into Edit2.
+    QWidget* pickWindow() override { return this; }
+    QLineEdit* pickBox(PickBox box) override { return box == PickBox::Edit2 ? Edit2 : nullptr; }
+    lb::db::DataSet* pickHeader() override { return nullptr; }
+    lb::db::DataSet* pickLines() override { return nullptr; }
+
+protected:
+    void FormShow() override;
+    void periodEntered() override { refreshClick(); }
+    void onClosing() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showSums();
+
+    KindSummaryConfig config_;
+};

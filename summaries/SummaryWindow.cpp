@@ -1,0 +1,141 @@
+// The frame every summary, statement and the product history share: period boxes, buttons, grid.
+#include "summaries/SummaryWindow.h"
+
+#include "core/Tfrdm.h"
+#include "core/Tfrpickdate.h"
+#include "platform/db/Table.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/Errors.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/FocusChain.h"
+#include "platform/ui/GuardSlot.h"
+#include "platform/ui/KeyFilter.h"
+#include "platform/ui/LbApplication.h"
+#include "platform/ui/Modal.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using lb::summaries::Period;
+using lb::summaries::ReportPeriod;
+
+SummaryWindow::SummaryWindow(const QString& key, const QString& caption, QWidget* owner) : lb::ui::WorkWindow(owner)
+{
+    setObjectName(key);
+    setWindowTitle(caption);
+    layout_ = new QVBoxLayout(this);
+    top_ = new QHBoxLayout;
+    layout_->addLayout(top_);
+    focus_ = new lb::ui::FocusChain(this);
+    MaskEdit1 = makePeriodBox(QStringLiteral("MaskEdit1"), QStringLiteral("日期从"));
+    MaskEdit2 = makePeriodBox(QStringLiteral("MaskEdit2"), QStringLiteral("到"));
+    focus_->link(MaskEdit1, MaskEdit2);
+    focus_->setArrowKeys({MaskEdit1, MaskEdit2});
+    connect(MaskEdit2, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, [this] { periodEntered(); }));
+
+    DBGrid2 = new lb::ui::DataGrid(this);
+    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+    DBGrid2->setReadOnly(true);
+    layout_->addWidget(DBGrid2, 1);
+    resize(960, 560);
+}
+
+QLineEdit* SummaryWindow::makePeriodBox(const QString& name, const QString& label)
+{
+    top_->addWidget(new QLabel(label, this));
+    auto* box = new QLineEdit(this);
+    box->setObjectName(name);
+    // The blanks stand for digits not yet typed; "-" is the date separator.
+    box->setInputMask(QStringLiteral("9999-99-99; "));
+    box->setToolTip(QStringLiteral("双击选取日期"));
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16);
+    lb::ui::KeyFilter::install(box, lb::ui::KeyFilter::Allowed::DigitsAndMinus);
+    box->installEventFilter(this);
+    top_->addWidget(box);
+    return box;
+}
+
+void SummaryWindow::addButtons(const QString& refreshCaption, const QString& reportCaption)
+{
+    const auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        top_->addWidget(b);
+        return b;
+    };
+    refresh = button("refresh", refreshCaption);
+    report = button("report", reportCaption);
+    cancel = button("cancel", QStringLiteral("返回"));
+    top_->addStretch(1);
+    connect(cancel, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
+}
+
+QString SummaryWindow::boxText(const QLineEdit* box)
+{
+    return box->displayText();
+}
+
+Period SummaryWindow::period() const
+{
+    return ReportPeriod::parse(boxText(MaskEdit1), boxText(MaskEdit2));
+}
+
+Period SummaryWindow::storePeriod()
+{
+    const Period chosen = period();
+    ReportPeriod::store(frdm->ADOCon, chosen);
+    return chosen;
+}
+
+void SummaryWindow::loadPeriod()
+{
+    const Period stored = ReportPeriod::load(frdm->ADOCon);
+    MaskEdit1->setText(ReportPeriod::text(stored.from));
+    MaskEdit2->setText(ReportPeriod::text(stored.to));
+}
+
+void SummaryWindow::pickDate(QLineEdit* box)
+{
+    const QString text = boxText(box);
+    frpickdate->SetDate(ReportPeriod::isEmptyBox(text) ? lb::Clock::today() : ReportPeriod::parse(text));
+    if (lb::ui::Modal::exec(*frpickdate) == QDialog::Accepted)
+        box->setText(ReportPeriod::text(frpickdate->GetDate()));
+}
+
+void SummaryWindow::reconnect()
+{
+    frdm->ATcompany->close();
+    frdm->ADOCon.close();
+    frdm->ADOCon.open();
+    frdm->ATcompany->open();
+}
+
+void SummaryWindow::showEvent(QShowEvent* event)
+{
+    lb::ui::WorkWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    lb::ui::LbApplication::guarded(this, [this] {
+        FormShow();
+        return true;
+    });
+}
+
+bool SummaryWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick && (watched == MaskEdit1 || watched == MaskEdit2)) {
+        auto* box = static_cast<QLineEdit*>(watched);
+        lb::ui::LbApplication::guarded(this, [this, box] {
+            pickDate(box);
+            return true;
+        });
+        return true;
+    }
+    return lb::ui::WorkWindow::eventFilter(watched, event);
+}

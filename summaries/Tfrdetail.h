@@ -1,0 +1,36 @@
+// The product history "明细表查询": one product's posted movements and the documents behind them.
+#pragma once
+
+#include "summaries/SummaryWindow.h"
+
+// Opened over the product list (or a stock window) for the product on which the shared product
+// dataset stands. It lists every posted, not reversed line of the product in sales, sales
+// returns, purchases and purchase returns; "刷新" narrows them to the period, "查明细单" opens
+// the posted view of the current line's document, which offers no command that changes it.
+// PickMode is 99 while it is open and goes back to what it was when it closes.
+class Tfrdetail : public SummaryWindow {
+    Q_OBJECT
+public:
+    // Fills the history of the product Aqproduct stands on and creates the window over
+    // `owner`, not yet shown. lb::Abort when Aqproduct holds no product.
+    static Tfrdetail* open(QWidget* owner);
+
+    const QString& productIntno() const { return product_; }
+
+    void refreshClick();
+    // 查明细单: nothing without rows, or for a kind without a posted view (or one not built
+    // yet), or when the document is gone; a kind code that is not a number raises
+    // lb::ConvertError before anything is opened.
+    void reportClick();
+
+protected:
+    void FormShow() override;
+    void periodEntered() override { refreshClick(); }
+    void onClosing() override;
+
+private:
+    Tfrdetail(QString productIntno, int previousPickMode, QWidget* owner);
+
+    QString product_;
+    int previousPickMode_;
+};

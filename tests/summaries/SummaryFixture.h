@@ -1,0 +1,130 @@
+// Fixture of the summary tests: the document fixture with a main window, the date picker, posted
+// sales made through the document layer, and posted documents of the other kinds written as
+// their posting writes them.
+#pragma once
+
+#include "core/Tfrmain.h"
+#include "core/Tfrpickdate.h"
+#include "documents/DocumentFixture.h"
+#include "platform/ui/ScriptedModals.h"
+
+#include <QApplication>
+
+// One line of a test document.
+struct DocLine {
+    QString product;   // intno of the product; empty: a line without product
+    QString spmc;
+    double sl = 0;
+    double price = 0;  // dj_n of sales, dj_w of purchases
+    double dj_w = 0;   // the purchase price a sales line carries
+    double deduck = 0;
+    double pay = 0;
+    QString remark = QString();
+};
+
+class SummaryFixture : public DocumentFixture {
+protected:
+    void SetUp() override
+    {
+        DocumentFixture::SetUp();
+        main = std::make_unique<Tfrmain>();
+        frmain = main.get();
+        main->OperatorNo = QStringLiteral("999");
+        picker = std::make_unique<Tfrpickdate>();
+        frpickdate = picker.get();
+    }
+
+    void TearDown() override
+    {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != main.get() && window != picker.get() && window->isVisible())
+                window->close();
+        }
+        flush();
+        picker.reset();
+        main.reset();
+        DocumentFixture::TearDown();
+    }
+
+    static void flush() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // A sales document of the customer dated `date`, recalculated and posted in full through
+    // the document layer, its payment into `account`. Returns its number.
+    QString postSale(const QString& customer, const QString& date, const std::vector<DocLine>& lines,
+                     const QString& account = QStringLiteral("0000000001"))
+    {
+        const QString intno = makeOpenSale(customer, date, lines, account);
+        const lb::documents::Outcome outcome = lb::documents::DocumentPosting::post(db(), sales(), intno, customer, account);
+        EXPECT_FALSE(outcome.refused) << outcome.message.toStdString();
+        return intno;
+    }
+
+    // The same document left open (not posted).
+    QString makeOpenSale(const QString& customer, const QString& date, const std::vector<DocLine>& lines,
+                         const QString& account = QStringLiteral("0000000001"))
+    {
+        const QString intno = lb::documents::DocumentPosting::create(db(), sales(), QString());
+        exec(QStringLiteral("delete from outdetail where mainintno=:p1 and spmc=''"), {intno});
+        for (const DocLine& line : lines) {
+            const QString code = scalar(QStringLiteral("select sphh from product where intno=:p1"), {line.product}).toString();
+            insertRow(QStringLiteral("outdetail"),
+                      {{"mainintno", intno}, {"spintno", line.product}, {"sphh", code}, {"spmc", line.spmc}, {"sl", line.sl},
+                       {"dj_n", line.price}, {"dj_w", line.dj_w}, {"deduck", line.deduck}, {"pay", line.pay},
+                       {"remark", line.remark}});
+        }
+        recalculate(intno, customer, account, date);
+        return intno;
+    }
+
+    // A posted document of `kind` as its posting writes it: the header with the totals of its
+    // lines, and its carry-over line and lines flagged posted with the kind's code and name and
+    // the header's date, party and account. For receipts and payments a line's product is an
+    // account: `spmc` its name, `product` its code (sphh). Returns the document's number.
+    QString writePosted(lb::documents::BillKind kind, const QString& party, const QString& date,
+                        const std::vector<DocLine>& lines, const QString& account = QString())
+    {
+        const lb::documents::DocumentKind& k = lb::documents::DocumentKinds::of(kind);
+        const bool money = kind == lb::documents::BillKind::Receipt || kind == lb::documents::BillKind::Payment;
+        double amount = 0, deduck = 0, pay = 0, quantity = 0;
+        for (const DocLine& line : lines) {
+            amount += money ? line.price : line.sl * line.price;
+            deduck += line.deduck;
+            pay += line.pay;
+            quantity += line.sl;
+        }
+        const QString name = scalar(QStringLiteral("select name from %1 where id=:p1").arg(k.partyTable), {party}).toString();
+        const QString intno = insertRow(k.headerTable,
+                                        {{"billdate", date}, {"customerid", party}, {"customername", name}, {"bankid", account},
+                                         {"amount", amount}, {"deduck", deduck}, {"pay", pay}, {"hjsl", quantity},
+                                         {"pass", true}, {"cancel", false}, {"billtype", k.billtype}, {"billname", k.billname}});
+        const Values posted{{"mainintno", intno}, {"billdate", date}, {"customerid", party}, {"customername", name},
+                            {"bankid", account}, {"pass", true}, {"cancel", false}, {"billtype", k.billtype},
+                            {"billname", k.billname}};
+        Values carry = posted;
+        carry.emplace_back(QStringLiteral("spmc"), lb::documents::DocumentKinds::CarryOverLine);
+        insertRow(k.lineTable, carry);
+        for (const DocLine& line : lines) {
+            Values values = posted;
+            const QString code = money ? line.product
+                                       : scalar(QStringLiteral("select sphh from product where intno=:p1"), {line.product}).toString();
+            values.emplace_back(QStringLiteral("spintno"), money ? QString() : line.product);
+            values.emplace_back(QStringLiteral("sphh"), code);
+            values.emplace_back(QStringLiteral("spmc"), line.spmc);
+            values.emplace_back(QStringLiteral("sl"), line.sl);
+            values.emplace_back(money ? QStringLiteral("amount") : QStringLiteral("dj_w"), line.price);
+            if (!money) {
+                values.emplace_back(QStringLiteral("dj_n"), line.price);
+                values.emplace_back(QStringLiteral("amount"), line.sl * line.price);
+            }
+            values.emplace_back(QStringLiteral("deduck"), line.deduck);
+            values.emplace_back(QStringLiteral("pay"), line.pay);
+            values.emplace_back(QStringLiteral("remark"), line.remark);
+            insertRow(k.lineTable, values);
+        }
+        return intno;
+    }
+
+    lb::ui::ScriptedModals modals;
+    std::unique_ptr<Tfrmain> main;
+    std::unique_ptr<Tfrpickdate> picker;
+};
