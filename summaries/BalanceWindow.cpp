@@ -145,6 +145,10 @@ void BalanceWindow::refreshClick()
 
 void BalanceWindow::codeDblClick()
 {
+    // The look-up left the partner dataset on one partner; the list offers them all.
+    lb::db::Query& partner = *config_.partyDataSet();
+    partner.close();
+    partner.sql().setText(config_.partyResetSql);
     MasterListWindow::openAsPicker(config_.pickList, config_.pickCode, *this);
 }
 

@@ -5,10 +5,17 @@
 
 #include "core/Tfrmain.h"
 #include "core/Tfrpickdate.h"
+#include "core/WindowRegistry.h"
 #include "documents/DocumentFixture.h"
+#include "platform/db/Query.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/ScriptedModals.h"
+#include "platform/ui/WorkWindow.h"
+#include "summaries/ReportPeriod.h"
+#include "summaries/SummaryWindows.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 
 // One line of a test document.
 struct DocLine {
@@ -47,6 +54,50 @@ protected:
     }
 
     static void flush() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // The window registered under `key`, opened over the main window as its menu item opens it.
+    template <class Window>
+    Window* open(const char* key)
+    {
+        registerSummaryWindows();
+        main->setEnabled(false);
+        auto* window = qobject_cast<Window*>(WindowRegistry::instance().create(QLatin1String(key), main.get()));
+        EXPECT_NE(nullptr, window) << key;
+        if (window)
+            window->showWork();
+        return window;
+    }
+
+    static void doubleClick(QWidget* widget)
+    {
+        QMouseEvent click(QEvent::MouseButtonDblClick, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &click);
+    }
+
+    static void press(QWidget* widget, int key)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+
+    // The texts of one column of a grid, row by row.
+    static QStringList gridColumn(const lb::ui::DataGrid* grid, const QString& field)
+    {
+        const int index = grid->gridModel()->columnOf(field);
+        QStringList texts;
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            texts << grid->model()->index(row, index).data().toString();
+        return texts;
+    }
+
+    static QString title(const lb::ui::DataGrid* grid, const QString& field)
+    {
+        return grid->model()->headerData(grid->gridModel()->columnOf(field), Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+
+    void rememberPeriod(const QDate& from, const QDate& to) { lb::summaries::ReportPeriod::store(db(), {from, to}); }
+    QString rememberedPeriod() { return row(QStringLiteral("select ksdate, jsdate from dateconfig")); }
 
     // A sales document of the customer dated `date`, recalculated and posted in full through
     // the document layer, its payment into `account`. Returns its number.
