@@ -1,6 +1,7 @@
 // The running-balance refill of the customer and supplier summaries, statements and journal.
 #include "summaries/BalanceWalk.h"
 
+#include "core/Schema.h"
 #include "documents/DocumentKinds.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
@@ -9,15 +10,15 @@ namespace lb::summaries {
 
 namespace {
 
-double number(const std::vector<QVariant>& row, int column)
+double number(const QVariantList& row, int column)
 {
-    return column < 0 ? 0.0 : row[std::size_t(column)].toDouble();
+    return column < 0 ? 0.0 : row[column].toDouble();
 }
 
-void set(std::vector<QVariant>& row, int column, const QVariant& value)
+void set(QVariantList& row, int column, const QVariant& value)
 {
     if (column >= 0)
-        row[std::size_t(column)] = value;
+        row[column] = value;
 }
 
 // Binds the values a statement names among :code, :fromdate and :name.
@@ -36,10 +37,20 @@ void bindRun(lb::db::Query& statement, const BalanceRun& run)
 
 } // namespace
 
+QStringList BalanceWalk::ruledColumns(const BalanceWalkConfig& config)
+{
+    QStringList ruled;
+    for (const char* name : {"billtype", "spmc", "sphh", "amount", "deduck", "pay", "rest", "balance"})
+        if (config.copied.contains(QLatin1String(name)))
+            ruled << QLatin1String(name);
+    return ruled;
+}
+
 BalanceWalk::BalanceWalk(const BalanceWalkConfig& config, const BalanceRun& run)
     : rule_(config.rule), run_(run), balance_(run.opening)
 {
-    const auto at = [&](const char* name) { return int(config.copied.indexOf(QLatin1String(name))); };
+    const QStringList ruled = ruledColumns(config);
+    const auto at = [&](const char* name) { return int(ruled.indexOf(QLatin1String(name))); };
     billtype_ = at("billtype");
     spmc_ = at("spmc");
     sphh_ = at("sphh");
@@ -50,9 +61,9 @@ BalanceWalk::BalanceWalk(const BalanceWalkConfig& config, const BalanceRun& run)
     before_ = at("balance");
 }
 
-double BalanceWalk::step(std::vector<QVariant>& row)
+double BalanceWalk::step(QVariantList& row)
 {
-    const QString billtype = billtype_ < 0 ? QString() : row[std::size_t(billtype_)].toString();
+    const QString billtype = billtype_ < 0 ? QString() : row[billtype_].toString();
     if (!rule_.movedToPay.isEmpty() && billtype == rule_.movedToPay) {
         set(row, pay_, number(row, amount_));
         set(row, amount_, 0.0);
@@ -66,7 +77,7 @@ double BalanceWalk::step(std::vector<QVariant>& row)
             set(row, pay_, 0.0);
     }
     set(row, before_, balance_);
-    const bool carryOver = spmc_ >= 0 && row[std::size_t(spmc_)].toString() == lb::documents::DocumentKinds::CarryOverLine;
+    const bool carryOver = spmc_ >= 0 && row[spmc_].toString() == lb::documents::DocumentKinds::CarryOverLine;
     if (!carryOver) {
         const double amount = number(row, amount_);
         const double deduck = rule_.deductCounts ? number(row, deduck_) : 0.0;
@@ -92,43 +103,47 @@ int BalanceWalk::refill(lb::db::Connection& connection, const BalanceWalkConfig&
     for (const QString& gather : config.gathers)
         execute(gather);
 
-    // Rows of one date and kind keep the order they were gathered in.
-    const QString columns = config.copied.join(QLatin1Char(','));
+    // The walk reads and writes only the columns its rule knows; the others go from the work
+    // table into the walk table inside the database, an empty number becoming 0. Rows of one
+    // date and kind keep the order they were gathered in.
+    const QStringList ruled = ruledColumns(config);
+    QStringList keptNames;
+    QStringList keptValues;
+    const lb::core::TableDef& work = lb::core::Schema::table(config.workTable);
+    for (const QString& column : config.copied) {
+        if (ruled.contains(column))
+            continue;
+        keptNames << column;
+        const lb::core::Column* def = work.find(column);
+        keptValues << (def && def->type == lb::core::ColumnType::Double ? QStringLiteral("coalesce(%1,0)").arg(column) : column);
+    }
     lb::db::Query rows(connection);
-    rows.sql().add(QStringLiteral("select %1 from %2 order by %3, rowid").arg(columns, config.workTable, config.order));
+    rows.sql().add(QStringLiteral("select %1 from %2 order by %3, rowid")
+                       .arg((ruled + QStringList{QStringLiteral("rowid")}).join(QLatin1Char(',')), config.workTable, config.order));
     rows.open();
 
     QStringList marks;
-    for (int i = 0; i < config.copied.size(); ++i)
+    for (int i = 0; i < ruled.size(); ++i)
         marks << QStringLiteral(":v%1").arg(i);
     lb::db::Query insert(connection);
-    insert.sql().add(QStringLiteral("insert into %1(%2) values(%3)").arg(config.walkTable, columns, marks.join(QLatin1Char(','))));
-    std::vector<lb::db::Param*> params;
-    for (const QString& mark : marks)
-        params.push_back(&insert.paramByName(mark.mid(1)));
+    insert.sql().add(QStringLiteral("insert into %1(%2)").arg(config.walkTable, (keptNames + ruled).join(QLatin1Char(','))));
+    insert.sql().add(QStringLiteral("select %1 from %2 where rowid=:row").arg((keptValues + marks).join(QLatin1Char(',')), config.workTable));
 
     std::vector<lb::db::Field*> fields;
     for (int i = 0; i < rows.fieldCount(); ++i)
         fields.push_back(&rows.field(i));
-    std::vector<QVariant> row(fields.size());
+    const std::size_t rowid = fields.size() - 1;
+    QVariantList row(qsizetype(fields.size()));
     BalanceWalk walk(config, run);
     int written = 0;
     for (rows.first(); !rows.eof(); rows.next()) {
-        // Empty numbers are copied as 0, texts as texts.
-        for (std::size_t i = 0; i < fields.size(); ++i) {
+        for (std::size_t i = 0; i < rowid; ++i) {
             const lb::db::Field& field = *fields[i];
-            switch (field.dataType()) {
-            case lb::db::FieldType::Float:
-            case lb::db::FieldType::Integer: row[i] = field.asFloat(); break;
-            case lb::db::FieldType::Text:
-            case lb::db::FieldType::Memo: row[i] = field.asString(); break;
-            default: row[i] = field.value(); break;
-            }
+            row[qsizetype(i)] = field.dataType() == lb::db::FieldType::Float ? QVariant(field.asFloat()) : QVariant(field.asString());
         }
+        row[qsizetype(rowid)] = fields[rowid]->asInteger();
         walk.step(row);
-        for (std::size_t i = 0; i < row.size(); ++i)
-            params[i]->setValue(row[i]);
-        insert.execSQL();
+        insert.execSQL(row);
         ++written;
     }
     transaction.commit();

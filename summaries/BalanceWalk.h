@@ -7,7 +7,6 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
-#include <vector>
 
 namespace lb::db {
 class Connection;
@@ -37,11 +36,14 @@ public:
     // `rows` reopened on the walk table's rows of the period that are shown, in walk order.
     static void show(lb::db::Query& rows, const BalanceWalkConfig& config, const Period& period);
 
+    // The columns of the walk table the rule reads or writes, in the order a row holds them.
+    static QStringList ruledColumns(const BalanceWalkConfig& config);
+
     // A walk starting from the partner's opening balance. Both arguments must outlive it.
     BalanceWalk(const BalanceWalkConfig& config, const BalanceRun& run);
-    // One row, the values of the configured columns in order: reshaped and given its balance
-    // by the rule. Returns the balance after it.
-    double step(std::vector<QVariant>& row);
+    // One row, the values of ruledColumns() in order (more may follow): reshaped and given its
+    // balance by the rule. Returns the balance after it.
+    double step(QVariantList& row);
     double balance() const { return balance_; }
 
 private:

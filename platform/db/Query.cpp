@@ -85,6 +85,24 @@ int Query::execSQL()
     return int(sqlite3_total_changes64(db) - before);
 }
 
+int Query::execSQL(const QVariantList& values)
+{
+    sqlite3* db = connection().handle();
+    if (!exec_)
+        exec_ = std::make_unique<Statement>(db, sql_.text());
+    if (values.size() != exec_->parameterCount())
+        throw DatabaseError(QStringLiteral("%1 values for the %2 parameters of: %3")
+                                .arg(values.size())
+                                .arg(exec_->parameterCount())
+                                .arg(sql_.text()));
+    exec_->resetQuietly();
+    for (int index = 0; index < values.size(); ++index)
+        exec_->bind(index + 1, values[index]);
+    const sqlite3_int64 before = sqlite3_total_changes64(db);
+    exec_->run();
+    return int(sqlite3_total_changes64(db) - before);
+}
+
 void Query::releaseStatements() noexcept
 {
     DataSet::releaseStatements();

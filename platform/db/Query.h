@@ -62,6 +62,11 @@ public:
     // prepared until the text changes, so a command running it once per row with other
     // parameter values prepares it once.
     int execSQL();
+    // The same with `values` bound to the parameters by position, in the order the text first
+    // names them; the parameters' own values are left alone. For a statement run once per row,
+    // where looking each parameter up by name would cost more than the insert. DatabaseError
+    // when the count of values differs from the count of parameters.
+    int execSQL(const QVariantList& values);
 
     // Master-detail: parameters whose names are fields of the master take their values from
     // the master's current row; the query reopens when the master moves or reopens.

@@ -63,6 +63,25 @@ TEST_F(QueryTest, ExecSqlRunsExactlyOneStatement)
     EXPECT_EQ(2, q["n"].asInteger());
 }
 
+TEST_F(QueryTest, ExecSqlWithValuesBindsThemInTheOrderTheTextNamesTheParameters)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2);
+    Query q(connection);
+    q.sql().add(QStringLiteral("update product set spmc=:name, dj_n=:price, billdate=:day where intno=:key"));
+    EXPECT_EQ(1, q.execSQL({QStringLiteral("甲"), 2.5, QDate(2024, 2, 29), QStringLiteral("2")}));
+    // A named run afterwards binds its own values again.
+    q.paramByName(QStringLiteral("name")).setAsString(QStringLiteral("乙"));
+    q.paramByName(QStringLiteral("key")).setAsString(QStringLiteral("1"));
+    EXPECT_EQ(1, q.execSQL());
+    EXPECT_THROW(q.execSQL({QStringLiteral("丙"), 1.0}), DatabaseError);
+
+    Query check(connection);
+    check.sql().add(QStringLiteral("SELECT group_concat(intno || '/' || spmc || '/' || coalesce(dj_n, '') || '/' || coalesce(billdate, ''), ' ') AS v FROM product"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("1/乙// 2/甲/2.5/2024-02-29"), check["v"].asString());
+}
+
 TEST_F(QueryTest, ExecSqlRunsAgainWithTheValuesOfEachRunAlsoAfterAFailureOrAReconnection)
 {
     addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
