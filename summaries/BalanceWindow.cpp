@@ -166,9 +166,6 @@ bool BalanceWindow::eventFilter(QObject* watched, QEvent* event)
 
 void BalanceWindow::onClosing()
 {
-    // A picker still open has closed with this window; its code goes with it.
-    if (frmain->PickMode == config_.pickCode)
-        frmain->PickMode = 0;
     frdm->AQoutlist->close();
     frdm->AQoutlist->sql().setText(config_.closingHeaderSql);
     lb::db::Query& partner = *config_.partyDataSet();

@@ -154,9 +154,6 @@ bool KindSummaryWindow::eventFilter(QObject* watched, QEvent* event)
 
 void KindSummaryWindow::onClosing()
 {
-    // A picker still open has closed with this window (and given PickMode back).
-    if (config_.partyPickCode != 0 && frmain->PickMode == config_.partyPickCode)
-        frmain->PickMode = 0;
     if (config_.closingResetsHeader) {
         const QString& table = lb::documents::DocumentKinds::of(config_.kind).headerTable;
         frdm->AQoutlist->reopen(QStringLiteral("SELECT * from %1").arg(table));
