@@ -13,6 +13,7 @@
 #include "platform/ui/LbApplication.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,7 +24,8 @@
 using lb::summaries::BalanceWalk;
 
 BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)
-    : SummaryWindow(config.key, config.caption, owner), config_(std::move(config))
+    : SummaryWindow(config.key, config.caption, owner), config_(std::move(config)),
+      partner_(new lb::db::Query(frdm->ADOCon, this))
 {
     top_->addWidget(new QLabel(config_.codeLabel, this));
     codeBox = new QLineEdit(this);
@@ -41,10 +43,6 @@ BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)
 
     focus_->link(codeBox, nameBox);
     connect(nameBox, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, [this] { refresh->click(); }));
-    connect(codeBox, &QLineEdit::editingFinished, this, lb::ui::guardSlot(this, [this] {
-        if (!codeBox->hasFocus())
-            lookUp();
-    }));
     focus_->setArrowKeys({MaskEdit1, MaskEdit2, codeBox, nameBox});
 
     DBGrid2->setColumns(config_.columns);
@@ -93,7 +91,8 @@ void BalanceWindow::periodEntered()
 
 bool BalanceWindow::findPartner(const QString& code)
 {
-    lb::db::Query& partner = *config_.partyDataSet();
+    // A query of its own: the shared partner dataset may be showing every partner in a picker.
+    lb::db::Query& partner = *partner_;
     partner.close();
     partner.sql().setText(QStringLiteral("SELECT * from %1 where id=:p1").arg(config_.partyTable));
     partner.paramByName(QStringLiteral("p1")).setAsString(code);
@@ -111,7 +110,7 @@ bool BalanceWindow::lookUp()
     if (config_.padCode)
         codeBox->setText(QStringLiteral("0000000000%1").arg(codeBox->text().trimmed()).right(10));
     if (findPartner(codeBox->text())) {
-        nameBox->setText(config_.partyDataSet()->fieldByName(QStringLiteral("name")).asString());
+        nameBox->setText(partner_->fieldByName(QStringLiteral("name")).asString());
         return true;
     }
     lb::ui::Dialogs::message(config_.notFound);
@@ -127,7 +126,7 @@ void BalanceWindow::refreshClick()
         lb::ui::Dialogs::message(config_.runNotFound);
         return;
     }
-    const lb::db::Query& partner = *config_.partyDataSet();
+    const lb::db::Query& partner = *partner_;
     lb::summaries::BalanceRun run;
     run.code = code.trimmed();
     run.name = partner.fieldByName(QStringLiteral("name")).asString();
@@ -145,15 +144,22 @@ void BalanceWindow::refreshClick()
 
 void BalanceWindow::codeDblClick()
 {
-    // The look-up left the partner dataset on one partner; the list offers them all.
-    lb::db::Query& partner = *config_.partyDataSet();
-    partner.close();
-    partner.sql().setText(config_.partyResetSql);
     MasterListWindow::openAsPicker(config_.pickList, config_.pickCode, *this);
 }
 
 bool BalanceWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Leaving the box for another control of this window looks the code up; a picker or a
+    // message box taking the focus does not.
+    if (watched == codeBox && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            lb::ui::LbApplication::guarded(this, [this] {
+                lookUp();
+                return true;
+            });
+        }
+    }
     if (watched == codeBox && event->type() == QEvent::MouseButtonDblClick) {
         lb::ui::LbApplication::guarded(this, [this] {
             codeDblClick();

@@ -13,8 +13,8 @@ class QPlainTextEdit;
 // again (a code that names no partner, or an empty one, stops the run before anything is
 // touched), the work tables refilled and walked in one transaction, and the period's rows shown
 // with their running balances. The print command is present and disabled until the layouts
-// come; they read the shown dataset and the partner dataset, which stays on the partner of the
-// last look-up.
+// come; they read the shown dataset and the partner of lastRun() (the partner dataset pointed
+// at its code).
 class BalanceWindow : public SummaryWindow, public PickTarget {
     Q_OBJECT
 public:
@@ -24,7 +24,7 @@ public:
 
     QLineEdit* codeBox = nullptr;          // Edit9 (journal: Edit3)
     QLineEdit* nameBox = nullptr;          // Edit10 (journal: Edit4)
-    QPlainTextEdit* DBMemo1 = nullptr;     // the partner's remark; nullptr in the journal
+    QPlainTextEdit* DBMemo1 = nullptr;     // the remark of the partner looked up; nullptr in the journal
 
     void refreshClick();
     // Leaving the code box: the journal pads the code; a partner found fills the name box,
@@ -50,10 +50,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The partner dataset reopened on the code; true when it names a partner.
+    // The partner query reopened on the code; true when it names a partner.
     bool findPartner(const QString& code);
 
     BalanceConfig config_;
+    lb::db::Query* partner_; // the partner of the last look-up; a child of the window
     lb::summaries::BalanceRun lastRun_;
     lb::summaries::Period lastPeriod_;
 };

@@ -7,6 +7,7 @@
 #include "masterdata/MasterListWindow.h"
 #include "summaries/BalanceWindow.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -119,6 +120,25 @@ TEST_F(BalanceWindowTest, PickersWriteTheCodeAndClosingGivesEverythingBack)
     accounts->ToolButton7Click();
     EXPECT_EQ(QStringLiteral("0000000012"), journal->codeBox->text());
     journal->close();
+    flush();
+
+    // The customer summary's look-up leaves the open picker's list whole; the picker taking the
+    // focus looks nothing up, leaving the box for the name box does.
+    BalanceWindow* customers = open<BalanceWindow>("Tfrcusttotal");
+    doubleClick(customers->codeBox);
+    MasterListWindow* list = MasterListWindow::instance(QStringLiteral("TFrcustomer"));
+    ASSERT_NE(nullptr, list);
+    const int partners = list->dataSet().recordCount();
+    EXPECT_EQ(2, partners);
+    QFocusEvent toPicker(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(customers->codeBox, &toPicker);
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    customers->codeBox->setText(QStringLiteral("0000000001"));
+    QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(customers->codeBox, &tab);
+    EXPECT_EQ(QStringLiteral("张三"), customers->nameBox->text());
+    EXPECT_EQ(partners, list->dataSet().recordCount());
+    customers->close();
     flush();
 
     // The supplier summary's code stays standing in the program's design; here it goes with
