@@ -45,7 +45,7 @@ BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)
     connect(nameBox, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, [this] { refresh->click(); }));
     focus_->setArrowKeys({MaskEdit1, MaskEdit2, codeBox, nameBox});
 
-    DBGrid2->setColumns(config_.columns);
+    setGridColumns(config_.columns);
     DBGrid2->setDataSet(&shown());
 
     if (config_.memo) {

@@ -55,7 +55,7 @@ KindSummaryWindow::KindSummaryWindow(KindSummaryConfig config, QWidget* owner)
     connect(refresh, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { refreshClick(); }));
     report->setEnabled(false); // the summaries' layouts come with the printing
 
-    DBGrid2->setColumns(config_.columns);
+    setGridColumns(config_.columns);
     DBGrid2->setDataSet(frdm->AQoutdetail);
 
     auto* totals = new QHBoxLayout;

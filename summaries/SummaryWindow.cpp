@@ -3,6 +3,7 @@
 
 #include "core/Tfrdm.h"
 #include "core/Tfrpickdate.h"
+#include "masterdata/MasterListWindow.h"
 #include "platform/db/Table.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
@@ -42,7 +43,25 @@ SummaryWindow::SummaryWindow(const QString& key, const QString& caption, QWidget
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setReadOnly(true);
     layout_->addWidget(DBGrid2, 1);
-    resize(960, 560);
+    MasterListWindow::centre(*this, QSize(1180, 620));
+}
+
+void SummaryWindow::setGridColumns(std::vector<lb::ui::GridColumn> columns)
+{
+    // Pixels by field; numbers and the rest take the default.
+    static const std::pair<const char*, int> widths[] = {
+        {"billdate", 86}, {"billname", 80}, {"billtype", 70}, {"sphh", 90}, {"customerid", 90}, {"spmc", 130},
+        {"customername", 130}, {"spgg", 90}, {"unit", 44}, {"remark", 130},
+    };
+    for (lb::ui::GridColumn& column : columns) {
+        if (column.width > 0)
+            continue;
+        column.width = 76;
+        for (const auto& [field, width] : widths)
+            if (column.fieldName == QLatin1String(field))
+                column.width = width;
+    }
+    DBGrid2->setColumns(std::move(columns));
 }
 
 QLineEdit* SummaryWindow::makePeriodBox(const QString& name, const QString& label)

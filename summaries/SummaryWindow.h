@@ -2,7 +2,10 @@
 #pragma once
 
 #include "summaries/ReportPeriod.h"
+#include "platform/ui/GridColumn.h"
 #include "platform/ui/WorkWindow.h"
+
+#include <vector>
 
 class QHBoxLayout;
 class QLineEdit;
@@ -46,6 +49,8 @@ public:
 protected:
     SummaryWindow(const QString& key, const QString& caption, QWidget* owner);
 
+    // The grid's columns, each given a width fit for what its field holds unless it has one.
+    void setGridColumns(std::vector<lb::ui::GridColumn> columns);
     // Adds the buttons after whatever the window put into the top row since construction.
     void addButtons(const QString& refreshCaption, const QString& reportCaption);
     // Runs once, on the first showing, under the error handler.

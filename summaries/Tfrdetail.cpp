@@ -58,7 +58,7 @@ Tfrdetail::Tfrdetail(QString productIntno, int previousPickMode, QWidget* owner)
     connect(refresh, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { refreshClick(); }));
     connect(report, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { reportClick(); }));
     const QColor red(Qt::red);
-    DBGrid2->setColumns({{"billdate", "日期"}, {"billname", "单据类型"}, {"sphh", "编号"}, {"spmc", "名称"}, {"spgg"},
+    setGridColumns({{"billdate", "日期"}, {"billname", "单据类型"}, {"sphh", "编号"}, {"spmc", "名称"}, {"spgg"},
                          {"unit", "单位"}, {"sl", "数量"}, {"dj_n", "单价"}, {"amount", "金额"}, {"deduck", "扣除金额"},
                          {"pay", "收款金额"}, {"rest", "累计结余"}, {"remark", "备注", 0, true, false, red}});
     DBGrid2->setDataSet(frdm->AQdetail);
