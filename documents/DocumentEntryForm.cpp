@@ -280,6 +280,7 @@ QLineEdit* DocumentEntryForm::pickBox(PickBox which)
     case PickBox::Edit2: return box(QStringLiteral("Edit2"));
     case PickBox::Edit10: return box(QStringLiteral("Edit10"));
     case PickBox::Edit16: return box(QStringLiteral("Edit16"));
+    case PickBox::Edit3:
     case PickBox::Edit9:
     case PickBox::None: break;
     }

@@ -127,13 +127,18 @@ protected:
         return intno;
     }
 
-    // A posted document of `kind` as its posting writes it: the header with the totals of its
-    // lines, and its carry-over line and lines flagged posted with the kind's code and name and
-    // the header's date, party and account. For receipts and payments a line's product is an
-    // account: `spmc` its name, `product` its code (sphh). Returns the document's number.
+    // A posted document of `kind` for the party dated `date`. Purchases and receipts are
+    // recalculated and posted in full through the document layer (a purchase line of
+    // quantity q at price p is q packs of 1); the kinds whose posting is still to come are
+    // written as their posting writes them: the header with the totals of its lines, and its
+    // carry-over line and lines flagged posted with the kind's code and name and the header's
+    // date, party and account. For receipts and payments a line's product is an account:
+    // `spmc` its name, `product` its code (sphh), `price` the sum. Returns its number.
     QString writePosted(lb::documents::BillKind kind, const QString& party, const QString& date,
                         const std::vector<DocLine>& lines, const QString& account = QString())
     {
+        if (kind == lb::documents::BillKind::Purchase || kind == lb::documents::BillKind::Receipt)
+            return postDocument(kind, party, date, lines, account.isEmpty() ? QStringLiteral("0000000001") : account);
         const lb::documents::DocumentKind& k = lb::documents::DocumentKinds::of(kind);
         const bool money = kind == lb::documents::BillKind::Receipt || kind == lb::documents::BillKind::Payment;
         double amount = 0, deduck = 0, pay = 0, quantity = 0;
@@ -172,6 +177,32 @@ protected:
             values.emplace_back(QStringLiteral("remark"), line.remark);
             insertRow(k.lineTable, values);
         }
+        return intno;
+    }
+
+    QString postDocument(lb::documents::BillKind kind, const QString& party, const QString& date,
+                         const std::vector<DocLine>& lines, const QString& account)
+    {
+        const lb::documents::DocumentKind& k = lb::documents::DocumentKinds::of(kind);
+        const bool receipt = kind == lb::documents::BillKind::Receipt;
+        const QString intno = lb::documents::DocumentPosting::create(db(), k, QString());
+        exec(QStringLiteral("delete from %1 where mainintno=:p1 and spmc<>'上期结转'").arg(k.lineTable), {intno});
+        for (const DocLine& line : lines) {
+            Values values{{"mainintno", intno}, {"spmc", line.spmc}, {"deduck", line.deduck}, {"remark", line.remark}};
+            if (receipt) {
+                values.push_back({QStringLiteral("sphh"), line.product});
+                values.push_back({QStringLiteral("amount"), line.price});
+            } else {
+                const QString code = scalar(QStringLiteral("select sphh from product where intno=:p1"), {line.product}).toString();
+                for (const auto& [column, value] : Values{{"spintno", line.product}, {"sphh", code}, {"js", line.sl}, {"sl_j", 1.0},
+                                                          {"dj_w", line.price}, {"pay", line.pay}})
+                    values.emplace_back(column, value);
+            }
+            insertRow(k.lineTable, values);
+        }
+        recalculate(k, intno, party, account, date);
+        const lb::documents::Outcome outcome = lb::documents::DocumentPosting::post(db(), k, intno, party, account);
+        EXPECT_FALSE(outcome.refused) << outcome.message.toStdString();
         return intno;
     }
 
