@@ -31,7 +31,7 @@ BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)
     codeBox = new QLineEdit(this);
     codeBox->setObjectName(config_.codeBox);
     codeBox->setToolTip(config_.codeHint);
-    codeBox->installEventFilter(this);
+    onDoubleClick(codeBox, [this] { codeDblClick(); });
     top_->addWidget(codeBox);
     top_->addWidget(new QLabel(config_.nameLabel, this));
     nameBox = new QLineEdit(this);
@@ -159,13 +159,6 @@ bool BalanceWindow::eventFilter(QObject* watched, QEvent* event)
                 return true;
             });
         }
-    }
-    if (watched == codeBox && event->type() == QEvent::MouseButtonDblClick) {
-        lb::ui::LbApplication::guarded(this, [this] {
-            codeDblClick();
-            return true;
-        });
-        return true;
     }
     return SummaryWindow::eventFilter(watched, event);
 }

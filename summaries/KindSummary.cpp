@@ -27,21 +27,27 @@ void KindSummary::addConditions(lb::db::Query& query, const Period& period, cons
         query.paramByName(QStringLiteral("p4")).setAsString(filter.product);
 }
 
+void KindSummary::refill(lb::db::Connection& connection, const QString& table, const std::function<void(lb::db::Query&)>& insert)
+{
+    lb::db::Transaction transaction(connection);
+    lb::db::Query statement(connection);
+    statement.sql().add(QStringLiteral("delete from %1").arg(table));
+    statement.execSQL();
+    statement.sql().clear();
+    insert(statement);
+    statement.execSQL();
+    transaction.commit();
+}
+
 void KindSummary::refreshSums(lb::db::Connection& connection, const KindSummaryConfig& config, const Period& period,
                               const SummaryFilter& filter)
 {
-    const QString& lineTable = DocumentKinds::of(config.kind).lineTable;
-    lb::db::Transaction transaction(connection);
-    lb::db::Query statement(connection);
-    statement.sql().add(QStringLiteral("delete from totallist"));
-    statement.execSQL();
-    statement.sql().clear();
-    statement.sql().add(QStringLiteral("insert into totallist(%1)").arg(config.sumsColumns));
-    statement.sql().add(QStringLiteral("select %1 from %2 where").arg(config.sumsSelect, lineTable));
-    statement.sql().add(CountedLines);
-    addConditions(statement, period, filter);
-    statement.execSQL();
-    transaction.commit();
+    refill(connection, QStringLiteral("totallist"), [&](lb::db::Query& statement) {
+        statement.sql().add(QStringLiteral("insert into totallist(%1)").arg(config.sumsColumns));
+        statement.sql().add(QStringLiteral("select %1 from %2 where").arg(config.sumsSelect, DocumentKinds::of(config.kind).lineTable));
+        statement.sql().add(CountedLines);
+        addConditions(statement, period, filter);
+    });
 }
 
 void KindSummary::openFlow(lb::db::Query& lines, const KindSummaryConfig& config, const Period& period,
@@ -61,21 +67,14 @@ void KindSummary::group(lb::db::Connection& connection, lb::db::Query& lines, co
                         const Period& period, const SummaryFilter& filter)
 {
     lines.close();
-    {
-        lb::db::Transaction transaction(connection);
-        lb::db::Query statement(connection);
-        statement.sql().add(QStringLiteral("delete from custtotal"));
-        statement.execSQL();
-        statement.sql().clear();
+    refill(connection, QStringLiteral("custtotal"), [&](lb::db::Query& statement) {
         statement.sql().add(QStringLiteral("insert into custtotal(%1)").arg(config.groupColumns));
         statement.sql().add(QStringLiteral("select %1 from %2 where spmc<>'上期结转'")
                                 .arg(config.groupSelect, DocumentKinds::of(config.kind).lineTable));
         statement.sql().add(QStringLiteral(" and pass=true and (cancel is null or cancel=false) and"));
         addConditions(statement, period, filter);
         statement.sql().add(QStringLiteral("group by %1").arg(config.groupBy));
-        statement.execSQL();
-        transaction.commit();
-    }
+    });
     lines.sql().setText(QStringLiteral("select * from custtotal order by spintno, rowid"));
     lines.open();
 }

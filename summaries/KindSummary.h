@@ -5,6 +5,7 @@
 #include "summaries/ReportPeriod.h"
 
 #include <QString>
+#include <functional>
 
 namespace lb::db {
 class Connection;
@@ -42,6 +43,8 @@ public:
 
 private:
     static void addConditions(lb::db::Query& query, const Period& period, const SummaryFilter& filter);
+    // Empties `table` and runs the one insert `insert` writes into the statement, in one transaction.
+    static void refill(lb::db::Connection& connection, const QString& table, const std::function<void(lb::db::Query&)>& insert);
 };
 
 } // namespace lb::summaries

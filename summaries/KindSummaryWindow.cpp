@@ -9,9 +9,7 @@
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/GuardSlot.h"
-#include "platform/ui/LbApplication.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,7 +34,7 @@ KindSummaryWindow::KindSummaryWindow(KindSummaryConfig config, QWidget* owner)
         Edit2 = new QLineEdit(this);
         Edit2->setObjectName(QStringLiteral("Edit2"));
         Edit2->setToolTip(config_.partyHint);
-        Edit2->installEventFilter(this);
+        onDoubleClick(Edit2, [this] { Edit2DblClick(); });
         top_->addWidget(Edit2);
         top_->addWidget(new QLabel(QStringLiteral("货品号"), this));
         Edit3 = new QLineEdit(this);
@@ -138,18 +136,6 @@ void KindSummaryWindow::todayClick()
 void KindSummaryWindow::Edit2DblClick()
 {
     MasterListWindow::openAsPicker(config_.partyList, config_.partyPickCode, *this);
-}
-
-bool KindSummaryWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == Edit2 && event->type() == QEvent::MouseButtonDblClick) {
-        lb::ui::LbApplication::guarded(this, [this] {
-            Edit2DblClick();
-            return true;
-        });
-        return true;
-    }
-    return SummaryWindow::eventFilter(watched, event);
 }
 
 void KindSummaryWindow::onClosing()

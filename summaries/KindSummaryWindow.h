@@ -47,7 +47,6 @@ protected:
     void FormShow() override;
     void periodEntered() override { refreshClick(); }
     void onClosing() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showSums();

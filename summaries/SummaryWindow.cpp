@@ -74,7 +74,7 @@ QLineEdit* SummaryWindow::makePeriodBox(const QString& name, const QString& labe
     box->setToolTip(QStringLiteral("双击选取日期"));
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16);
     lb::ui::KeyFilter::install(box, lb::ui::KeyFilter::Allowed::DigitsAndMinus);
-    box->installEventFilter(this);
+    onDoubleClick(box, [this, box] { pickDate(box); });
     top_->addWidget(box);
     return box;
 }
@@ -146,15 +146,24 @@ void SummaryWindow::showEvent(QShowEvent* event)
     });
 }
 
+void SummaryWindow::onDoubleClick(QWidget* box, std::function<void()> action)
+{
+    box->installEventFilter(this);
+    doubleClicks_.emplace_back(box, std::move(action));
+}
+
 bool SummaryWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick && (watched == MaskEdit1 || watched == MaskEdit2)) {
-        auto* box = static_cast<QLineEdit*>(watched);
-        lb::ui::LbApplication::guarded(this, [this, box] {
-            pickDate(box);
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (const auto& [box, action] : doubleClicks_) {
+            if (box != watched)
+                continue;
+            lb::ui::LbApplication::guarded(this, [&action] {
+                action();
+                return true;
+            });
             return true;
-        });
-        return true;
+        }
     }
     return lb::ui::WorkWindow::eventFilter(watched, event);
 }

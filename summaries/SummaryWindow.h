@@ -5,6 +5,7 @@
 #include "platform/ui/GridColumn.h"
 #include "platform/ui/WorkWindow.h"
 
+#include <functional>
 #include <vector>
 
 class QHBoxLayout;
@@ -51,6 +52,8 @@ protected:
 
     // The grid's columns, each given a width fit for what its field holds unless it has one.
     void setGridColumns(std::vector<lb::ui::GridColumn> columns);
+    // A double-click on `box` runs `action` under the error handler.
+    void onDoubleClick(QWidget* box, std::function<void()> action);
     // Adds the buttons after whatever the window put into the top row since construction.
     void addButtons(const QString& refreshCaption, const QString& reportCaption);
     // Runs once, on the first showing, under the error handler.
@@ -71,4 +74,5 @@ protected:
 private:
     QLineEdit* makePeriodBox(const QString& name, const QString& label);
     bool shown_ = false;
+    std::vector<std::pair<QWidget*, std::function<void()>>> doubleClicks_;
 };

@@ -7,7 +7,6 @@
 #include "masterdata/MasterListWindow.h"
 #include "platform/sys/Errors.h"
 #include "summaries/KindSummaryWindow.h"
-#include "support/ReportedErrors.h"
 #include "support/Typing.h"
 
 #include <QCalendarWidget>
@@ -94,7 +93,6 @@ TEST_F(KindSummaryWindowTest, PartyProductGroupingAndTodayWorkFromTheirBoxesAndB
 
 TEST_F(KindSummaryWindowTest, ABadDateStopsTheRunWithTheStoredPeriodAndTheListUnchanged)
 {
-    ReportedErrors errors;
     KindSummaryWindow* window = open<KindSummaryWindow>("Tfrouttotal");
     const QStringList before = everyTable();
     window->MaskEdit1->setText(QStringLiteral("2026-01-01"));

@@ -9,7 +9,6 @@
 #include "platform/sys/Errors.h"
 #include "summaries/ProductHistory.h"
 #include "summaries/Tfrdetail.h"
-#include "support/ReportedErrors.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -200,7 +199,6 @@ TEST_F(ProductHistoryTest, OpensThePostedViewOfTheLinesDocumentWithoutItsChangin
 
 TEST_F(ProductHistoryTest, AGoneDocumentAKindWithoutViewOrABadCodeOpensNothing)
 {
-    ReportedErrors errors;
     productList(flour)->menuItem(QStringLiteral("N24"))->trigger();
     Tfrdetail* window = history();
 

@@ -1,15 +1,12 @@
-// Fixture of the summary tests: the document fixture with a main window, the date picker, posted
-// sales made through the document layer, and posted documents of the other kinds written as
-// their posting writes them.
+// Fixture of the summary tests: the document window fixture (main window, date picker, scripted
+// boxes and modal windows, reported errors) with posted documents made through the document
+// layer, or written as their posting writes them for the kinds whose posting is still to come,
+// and helpers that open and read the summary windows.
 #pragma once
 
-#include "core/Tfrmain.h"
-#include "core/Tfrpickdate.h"
 #include "core/WindowRegistry.h"
-#include "documents/DocumentFixture.h"
+#include "documents/DocumentWindowFixture.h"
 #include "platform/db/Query.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/ScriptedModals.h"
 #include "platform/ui/WorkWindow.h"
 #include "summaries/ReportPeriod.h"
 #include "summaries/SummaryWindows.h"
@@ -29,32 +26,8 @@ struct DocLine {
     QString remark = QString();
 };
 
-class SummaryFixture : public DocumentFixture {
+class SummaryFixture : public DocumentWindowFixture {
 protected:
-    void SetUp() override
-    {
-        DocumentFixture::SetUp();
-        main = std::make_unique<Tfrmain>();
-        frmain = main.get();
-        main->OperatorNo = QStringLiteral("999");
-        picker = std::make_unique<Tfrpickdate>();
-        frpickdate = picker.get();
-    }
-
-    void TearDown() override
-    {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window != main.get() && window != picker.get() && window->isVisible())
-                window->close();
-        }
-        flush();
-        picker.reset();
-        main.reset();
-        DocumentFixture::TearDown();
-    }
-
-    static void flush() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
     // The window registered under `key`, opened over the main window as its menu item opens it.
     template <class Window>
     Window* open(const char* key)
@@ -206,7 +179,4 @@ protected:
         return intno;
     }
 
-    lb::ui::ScriptedModals modals;
-    std::unique_ptr<Tfrmain> main;
-    std::unique_ptr<Tfrpickdate> picker;
 };
