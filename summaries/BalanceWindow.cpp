@@ -136,7 +136,8 @@ void BalanceWindow::refreshClick()
     lb::db::Query& rows = shown();
     rows.close();
     BalanceWalk::refill(frdm->ADOCon, config_.walk, run);
-    lastRun_ = run;
+    lastPartner_ = {run.code, run.name, partner.fieldByName(QStringLiteral("tel")).asString(),
+                    partner.fieldByName(QStringLiteral("remark")).asString()};
     lastPeriod_ = chosen;
 
     BalanceWalk::show(rows, config_.walk, chosen);

@@ -13,8 +13,7 @@ class QPlainTextEdit;
 // again (a code that names no partner, or an empty one, stops the run before anything is
 // touched), the work tables refilled and walked in one transaction, and the period's rows shown
 // with their running balances. The print command is present and disabled until the layouts
-// come; they read the shown dataset and the partner of lastRun() (the partner dataset pointed
-// at its code).
+// come; they read the shown dataset and lastPartner().
 class BalanceWindow : public SummaryWindow, public PickTarget {
     Q_OBJECT
 public:
@@ -34,8 +33,15 @@ public:
 
     // The dataset the grid shows (AQoutdetail, or AQoutlist for the statements).
     lb::db::Query& shown() const;
-    // The last run's period and partner, for the print.
-    const lb::summaries::BalanceRun& lastRun() const { return lastRun_; }
+    // The last run's period and partner, for the print (its labels PartyId, PartyName, PartyTel
+    // and PartyRemark).
+    struct Partner {
+        QString id;
+        QString name;
+        QString tel;
+        QString remark;
+    };
+    const Partner& lastPartner() const { return lastPartner_; }
     const lb::summaries::Period& lastPeriod() const { return lastPeriod_; }
 
     QWidget* pickWindow() override { return this; }
@@ -55,6 +61,6 @@ private:
 
     BalanceConfig config_;
     lb::db::Query* partner_; // the partner of the last look-up; a child of the window
-    lb::summaries::BalanceRun lastRun_;
+    Partner lastPartner_;
     lb::summaries::Period lastPeriod_;
 };

@@ -57,7 +57,9 @@ TEST_F(BalanceWindowTest, CustomerSummaryLooksThePartnerUpAndShowsItsRunningBala
     EXPECT_EQ(QStringLiteral("老客户"), window->DBMemo1->toPlainText());
     EXPECT_EQ((QStringList{"上期结余", "面粉", "面粉", "现金"}), gridColumn(window->DBGrid2, QStringLiteral("spmc")));
     EXPECT_EQ((QStringList{"100.00", "135.00", "103.00", "95.00"}), gridColumn(window->DBGrid2, QStringLiteral("rest")));
-    EXPECT_EQ(QStringLiteral("0000000001"), window->lastRun().code);
+    EXPECT_EQ(QStringLiteral("0000000001|张三||老客户"), QStringList({window->lastPartner().id, window->lastPartner().name,
+                                                                   window->lastPartner().tel, window->lastPartner().remark})
+                                                          .join(QLatin1Char('|')));
     EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
