@@ -3,6 +3,8 @@
 #include "SummaryFixture.h"
 
 #include "core/Tfrdm.h"
+#include "documents/DocumentWindows.h"
+#include "documents/PostedDocumentView.h"
 #include "masterdata/MasterDataWindows.h"
 #include "masterdata/MasterListWindow.h"
 #include "masterdata/StockMenu.h"
@@ -59,6 +61,10 @@ protected:
         SummaryFixture::SetUp();
         registerMasterDataWindows();
         registerSummaryWindows();
+        // The returns' views stay unregistered; the other two are stand-ins unless a test
+        // registers the document windows' own.
+        for (const char* key : {"Tfrfoutbackdetail", "Tfrfinbackdetail"})
+            WindowRegistry::instance().unregister(QLatin1String(key));
         for (const char* key : {"Tfrfoutdetail", "Tfrfindetail"}) {
             WindowRegistry::instance().registerWindow(QLatin1String(key), [this](QWidget* owner) {
                 view = new PostedView(owner);
@@ -195,6 +201,31 @@ TEST_F(ProductHistoryTest, OpensThePostedViewOfTheLinesDocumentWithoutItsChangin
     window->report->click();
     ASSERT_FALSE(view.isNull());
     EXPECT_EQ(sale + QStringLiteral("|销售单"), view->header);
+}
+
+TEST_F(ProductHistoryTest, TheDocumentWindowsPostedViewsOpenWithoutTheirChangingCommands)
+{
+    registerDocumentWindows();
+    productList(flour)->menuItem(QStringLiteral("N24"))->trigger();
+    Tfrdetail* window = history();
+    for (const auto& [billname, document] : {std::pair{QStringLiteral("销售单"), sale}, std::pair{QStringLiteral("进货单"), purchase}}) {
+        selectLine(billname);
+        window->report->click();
+        QPointer<PostedDocumentView> posted;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<PostedDocumentView*>(top); found && found->isVisible())
+                posted = found;
+        ASSERT_FALSE(posted.isNull()) << billname.toStdString();
+        EXPECT_EQ(document, posted->documentNo());
+        EXPECT_FALSE(window->isEnabled());
+        for (const char* name : {"ToolButton6", "ToolButton1", "ToolButton2"})
+            EXPECT_FALSE(posted->findChild<QAction*>(QLatin1String(name))->isVisible()) << name;
+        posted->ToolButton7Click(); // 退回
+        flush();
+        EXPECT_TRUE(posted.isNull());
+        EXPECT_TRUE(window->isEnabled());
+        EXPECT_EQ(99, main->PickMode);
+    }
 }
 
 TEST_F(ProductHistoryTest, AGoneDocumentAKindWithoutViewOrABadCodeOpensNothing)
