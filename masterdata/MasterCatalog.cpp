@@ -390,8 +390,6 @@ MasterListConfig MasterCatalog::stockList()
         {QStringLiteral("N18"), QStringLiteral("取消货品类型排序"), [](MasterListWindow& l) { ProductListMenu::sort(l, false); }, false},
         {QStringLiteral("N19"), QStringLiteral("清除选择标记"), [](MasterListWindow& l) { ProductListMenu::setAllMarks(l, false); }},
         {QStringLiteral("N20"), QStringLiteral("选择所有商品"), [](MasterListWindow& l) { ProductListMenu::setAllMarks(l, true); }},
-        // The stock menu's way to a product's history.
-        {QStringLiteral("N24"), QStringLiteral("查商品历史明细单"), [](MasterListWindow& l) { ProductListMenu::productHistory(l, false); }},
     };
     config.onClose = [](MasterListWindow&) { StockMenu::closeStockWindow(); };
     return config;

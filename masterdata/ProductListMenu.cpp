@@ -47,7 +47,7 @@ std::vector<ListMenuItem> ProductListMenu::items()
         {QStringLiteral("N25"), QStringLiteral("删除被选中的商品"), [](MasterListWindow& l) { deleteMarked(l); }},
         {QStringLiteral("N21"), QStringLiteral("多栏打印"), &ListPrinting::productsAcross},
         {QStringLiteral("N23"), QStringLiteral("库存资产表"), &ListPrinting::stockValue},
-        {QStringLiteral("N24"), QStringLiteral("查商品历史明细单"), [](MasterListWindow& l) { productHistory(l, true); }},
+        {QStringLiteral("N24"), QStringLiteral("查商品历史明细单"), [](MasterListWindow& l) { productHistory(l); }},
     };
 }
 
@@ -131,10 +131,10 @@ void ProductListMenu::deleteMarked(MasterListWindow& list)
     list.ToolButton6Click();
 }
 
-void ProductListMenu::productHistory(MasterListWindow& list, bool refuseWhilePicking)
+void ProductListMenu::productHistory(MasterListWindow& list)
 {
     // The history holds PickMode while it is open; a pick for a document needs it too.
-    if (refuseWhilePicking && frmain->PickMode != 0) {
+    if (frmain->PickMode != 0) {
         lb::ui::Dialogs::message(QStringLiteral("由单据转到商品表的状态不能查明细帐！"));
         return;
     }

@@ -21,7 +21,7 @@ public:
     static void setAllMarks(MasterListWindow& list, bool marked);      // N20, N19
     static void showMarked(MasterListWindow& list);                    // N3
     static void deleteMarked(MasterListWindow& list);                  // N25
-    // N24: the product history of the current product, over the list. The product list refuses
-    // while it picks for a document (`refuseWhilePicking`); a stock window shows it in any mode.
-    static void productHistory(MasterListWindow& list, bool refuseWhilePicking);
+    // N24: the product history of the current product, over the list; refused while the list
+    // picks for a document.
+    static void productHistory(MasterListWindow& list);
 };

@@ -45,14 +45,12 @@ Tfrdetail* Tfrdetail::open(QWidget* owner)
     const QString product = products.fieldByName(QStringLiteral("intno")).asString();
     ProductHistory::fill(frdm->ADOCon, product);
     ProductHistory::openAll(*frdm->AQdetail, product);
-    const int previous = frmain->PickMode;
     frmain->PickMode = 99;
-    return new Tfrdetail(product, previous, owner);
+    return new Tfrdetail(product, owner);
 }
 
-Tfrdetail::Tfrdetail(QString productIntno, int previousPickMode, QWidget* owner)
-    : SummaryWindow(QStringLiteral("Tfrdetail"), QStringLiteral("明细表查询"), owner), product_(std::move(productIntno)),
-      previousPickMode_(previousPickMode)
+Tfrdetail::Tfrdetail(QString productIntno, QWidget* owner)
+    : SummaryWindow(QStringLiteral("Tfrdetail"), QStringLiteral("明细表查询"), owner), product_(std::move(productIntno))
 {
     addButtons(QStringLiteral("刷新"), QStringLiteral("查明细单"));
     connect(refresh, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { refreshClick(); }));
@@ -102,7 +100,7 @@ void Tfrdetail::reportClick()
 void Tfrdetail::onClosing()
 {
     if (frmain->PickMode == 99)
-        frmain->PickMode = previousPickMode_;
+        frmain->PickMode = 0;
     frdm->AQoutlist->close();
     frdm->AQoutlist->sql().setText(QStringLiteral("SELECT * from outlist"));
     frdm->Aqcustomer->close();

@@ -3,11 +3,12 @@
 
 #include "summaries/SummaryWindow.h"
 
-// Opened over the product list (or a stock window) for the product on which the shared product
+// Opened over the product list for the product on which the shared product
 // dataset stands. It lists every posted, not reversed line of the product in sales, sales
 // returns, purchases and purchase returns; "刷新" narrows them to the period, "查明细单" opens
 // the posted view of the current line's document, which offers no command that changes it.
-// PickMode is 99 while it is open and goes back to what it was when it closes.
+// PickMode is 99 while it is open and 0 after it closes (the product list refuses to open it
+// while it picks for a document).
 class Tfrdetail : public SummaryWindow {
     Q_OBJECT
 public:
@@ -29,8 +30,7 @@ protected:
     void onClosing() override;
 
 private:
-    Tfrdetail(QString productIntno, int previousPickMode, QWidget* owner);
+    Tfrdetail(QString productIntno, QWidget* owner);
 
     QString product_;
-    int previousPickMode_;
 };
