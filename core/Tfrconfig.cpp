@@ -312,7 +312,7 @@ QWidget* Tfrconfig::buildListPage(ListPage& page, lb::db::Query* list, const QSt
     auto* layout = new QHBoxLayout(widget);
     page.grid = new lb::ui::DataGrid(widget);
     page.grid->setDataSet(list);
-    page.grid->setColumns({lb::ui::GridColumn{QStringLiteral("name"), QStringLiteral("名称"), 160}});
+    page.grid->setColumns({lb::ui::GridColumn{QStringLiteral("name"), QStringLiteral("名称")}}); // as wide as the names
     page.grid->setReadOnly(true);
     page.grid->verticalHeader()->hide();
     layout->addWidget(page.grid, 1);

@@ -251,6 +251,12 @@ TEST_F(TfrconfigTest, CategoryListAddsChangesAndDeletes)
     w.listSave(page);
     EXPECT_EQ((QStringList{"0000000001|食品", "0000000002|饮料"}), names(QStringLiteral("package")));
 
+    // A name as long as the column holds is shown whole.
+    const QString longest(20, QChar(0x996E)); // twenty times 饮
+    page.name->setText(longest);
+    w.listSave(page);
+    EXPECT_GE(page.grid->columnWidth(0), page.grid->fontMetrics().horizontalAdvance(longest));
+
     dialogs.answer(lb::ui::DialogAnswer::Cancel);
     EXPECT_THROW(w.listDelete(page), lb::Abort);
     EXPECT_EQ(2, names(QStringLiteral("package")).size());
