@@ -4,7 +4,6 @@
 #include "platform/db/DataSet.h"
 #include "platform/sys/Errors.h"
 #include "platform/ui/GuardSlot.h"
-#include "platform/ui/KeyFilter.h"
 #include "platform/ui/LbApplication.h"
 
 #include <QHeaderView>
@@ -18,8 +17,8 @@ namespace lb::ui {
 
 namespace {
 
-// Cell editors that take only what their field can hold: a letter typed into a number cell is
-// dropped, as in the edit boxes, instead of failing the post; text stops at the column's length.
+// Text cell editors stop at the column's length, as the edit boxes do, so what is typed is
+// what is stored. Number cells take any text: one that is not a number is refused when posted.
 class CellEditorDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -30,22 +29,8 @@ public:
         auto* edit = qobject_cast<QLineEdit*>(editor);
         const auto* model = qobject_cast<const DataGridModel*>(index.model());
         const lb::db::Field* field = model ? model->fieldAt(index.column()) : nullptr;
-        if (!edit || !field)
-            return editor;
-        switch (field->dataType()) {
-        case lb::db::FieldType::Float:
-            KeyFilter::install(edit, KeyFilter::Allowed::Number);
-            break;
-        case lb::db::FieldType::Integer:
-            KeyFilter::install(edit, KeyFilter::Allowed::Integer);
-            break;
-        case lb::db::FieldType::Text:
-            if (field->size() > 0)
-                edit->setMaxLength(field->size());
-            break;
-        default:
-            break;
-        }
+        if (edit && field && field->dataType() == lb::db::FieldType::Text && field->size() > 0)
+            edit->setMaxLength(field->size());
         return editor;
     }
 };

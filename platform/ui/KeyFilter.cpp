@@ -1,4 +1,4 @@
-// Restricts what can be typed into edit boxes: digits; digits and "-"; digits and "."; numbers; a length.
+// Restricts what can be typed into edit boxes: digits; digits and "-"; digits and "."; a length.
 #include "platform/ui/KeyFilter.h"
 
 #include <QClipboard>
@@ -38,8 +38,6 @@ bool KeyFilter::accepts(QChar c) const
     case Allowed::Digits: return false;
     case Allowed::DigitsAndMinus: return c == '-';
     case Allowed::DigitsAndPoint: return c == '.';
-    case Allowed::Number: return c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
-    case Allowed::Integer: return c == '+' || c == '-';
     }
     return false;
 }

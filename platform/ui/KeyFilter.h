@@ -1,4 +1,4 @@
-// Restricts what can be typed into edit boxes: digits; digits and "-"; digits and "."; numbers; a length.
+// Restricts what can be typed into edit boxes: digits; digits and "-"; digits and "."; a length.
 #pragma once
 
 #include <QObject>
@@ -20,8 +20,7 @@ namespace lb::ui {
 class KeyFilter : public QObject {
     Q_OBJECT
 public:
-    // Number and Integer: what a number cell may hold (signs, and for Number a point and an exponent).
-    enum class Allowed { Digits, DigitsAndMinus, DigitsAndPoint, Number, Integer };
+    enum class Allowed { Digits, DigitsAndMinus, DigitsAndPoint };
 
     KeyFilter(Allowed allowed, QObject* parent);
     // Installs a filter owned by `widget` and returns it.
