@@ -41,10 +41,13 @@ Described describeError(const std::exception& error)
     return {lb::ErrorKind::Other, QStringLiteral("Exception"), what};
 }
 
-QString activeCaption()
+QString activeCaption(const QWidget* source)
 {
     QString caption;
-    if (const QWidget* active = QApplication::activeWindow())
+    const QWidget* active = QApplication::activeWindow();
+    if (!active && source)
+        active = source->window();
+    if (active)
         caption = active->windowTitle().left(255);
     return caption.isEmpty() ? QStringLiteral("无标题") : caption;
 }
@@ -73,10 +76,10 @@ QString ErrorLog::kindText(lb::ErrorKind kind)
     return QStringLiteral("系统错误!");
 }
 
-ErrorEntry ErrorLog::describe(const std::exception& error, const QString& reporter)
+ErrorEntry ErrorLog::describe(const std::exception& error, const QString& reporter, const QWidget* source)
 {
     const Described d = describeError(error);
-    return {kindText(d.kind), activeCaption(), reporter.isEmpty() ? d.className : reporter,
+    return {kindText(d.kind), activeCaption(source), reporter.isEmpty() ? d.className : reporter,
             lb::Clock::now(), d.message};
 }
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <exception>
 
+class QWidget;
+
 namespace lb::db {
 class Table;
 class Query;
@@ -32,8 +34,10 @@ public:
     // std::underflow_error as floating-point overflow and underflow; anything else, an
     // out-of-memory included, as "系统错误!". `reporter` is the class
     // name of the object that reported it (empty: the error's own class name). The caption is
-    // that of the active window, at most 255 characters, or "无标题"; the time comes from lb::Clock.
-    static ErrorEntry describe(const std::exception& error, const QString& reporter);
+    // that of the active window or, while no window is active (a dialog has just closed and the
+    // activation has not come back yet), of `source`, the reporter's window (may be nullptr);
+    // at most 255 characters, or "无标题". The time comes from lb::Clock.
+    static ErrorEntry describe(const std::exception& error, const QString& reporter, const QWidget* source = nullptr);
 
     // Appends the entry as a row of apperror through the given table (opened when closed),
     // posts it and refreshes the table, so that its current row is the new one.

@@ -99,7 +99,8 @@ TFrm_ErrorMessage::~TFrm_ErrorMessage() { lb::ui::LbApplication::setErrorHandler
 void TFrm_ErrorMessage::MyErrorMessage(QObject* sender, const std::exception& error)
 {
     const QString reporter = sender ? QString::fromLatin1(sender->metaObject()->className()) : QString();
-    entry_ = ErrorLog::describe(error, reporter);
+    const QWidget* source = sender && sender->isWidgetType() ? static_cast<QWidget*>(sender) : nullptr;
+    entry_ = ErrorLog::describe(error, reporter, source);
     if (frdm == nullptr || !ErrorLog::writeRow(*frdm->ATapperror, entry_))
         ErrorLog::appendLine(logFile_, entry_);
     // Should the text log fail too, the form still shows the error: it is the only trace left.

@@ -73,6 +73,14 @@ TEST(ErrorLog, CaptionOfTheActiveWindowAtMost255Characters)
     EXPECT_EQ(QString(255, QLatin1Char('x')), ErrorLog::describe(std::runtime_error("e"), QString()).caption);
     window.setWindowTitle(QString());
     EXPECT_EQ(QStringLiteral("无标题"), ErrorLog::describe(std::runtime_error("e"), QString()).caption);
+
+    // Right after a dialog closes no window is active yet: the reporter's own window names it.
+    QWidget main;
+    main.setWindowTitle(QStringLiteral("朔栎进销存(V2009) 操作员:系统管理员"));
+    QWidget child(&main);
+    QApplication::setActiveWindow(nullptr);
+    EXPECT_EQ(QStringLiteral("朔栎进销存(V2009) 操作员:系统管理员"), ErrorLog::describe(std::runtime_error("e"), QString(), &child).caption);
+    EXPECT_EQ(QStringLiteral("无标题"), ErrorLog::describe(std::runtime_error("e"), QString()).caption);
 }
 
 TEST(ErrorLog, TextLogLineLayout)
