@@ -61,7 +61,6 @@ void document(TRpReport& report, const DocumentSpec& spec)
     LayoutBuilder b(report);
     b.page(10, 10, 10, 10);
     report.Options.LastPageFooter = false;
-    report.SetPreviewSize(800, 600);
     report.SetDataSet(frdm->AQoutdetail);
     report.AddDataSet(frdm->AQoutlist);
     report.AddDataSet(frdm->ATcompany);

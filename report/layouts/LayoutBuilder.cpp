@@ -46,6 +46,7 @@ LayoutBuilder::LayoutBuilder(TRpReport& report) : report_(report)
     report_.PrevInitialZoom = TRpZoomState::rpZoomToFit;
     report_.PrevShowThumbs = false;
     report_.PrevShowSearch = false;
+    report_.SetPreviewSize(800, 600);
 }
 
 void LayoutBuilder::page(double top, double bottom, double left, double right, bool landscape)
