@@ -120,13 +120,8 @@ void TRpController::Execute()
         if (top)
             report.SkipNextNewPage = true;
     }
-    if (top && report.PageNumber() < 2) {
-        TRpCustomBand* columnHeader = report.ColumnHeaderBand();
-        if (columnHeader && columnHeader->Enabled) {
-            report.PrintBand(columnHeader);
-            report.SkipNextNewPage = true;
-        }
-    }
+    if (top)
+        PrintFirstColumnHeader();
     CheckGroups();
     TRpPrinter* device = report.RpPrinter();
     while (more) {
@@ -175,10 +170,25 @@ void TRpController::Execute()
     }
 }
 
+void TRpController::PrintFirstColumnHeader()
+{
+    TCustomRpReport& report = *report_;
+    if (report.PageNumber() >= 2)
+        return;
+    TRpCustomBand* columnHeader = report.ColumnHeaderBand();
+    if (columnHeader && columnHeader->Enabled) {
+        report.PrintBand(columnHeader);
+        report.SkipNextNewPage = true;
+    }
+}
+
 void TRpController::PrintEmpty()
 {
     if (header_)
         report_->PrintBand(header_);
+    // An empty list shows its column headings as a filled one does.
+    if (parent_ == report_)
+        PrintFirstColumnHeader();
     RunBeforeList();
     if (detail_)
         report_->PrintBand(detail_);

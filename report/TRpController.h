@@ -45,6 +45,8 @@ public:
 private:
     void AssignParameters();
     void PrintChangedFooters();
+    // The report's column header band on its first page (the later pages print it themselves).
+    void PrintFirstColumnHeader();
 
     db::DataSet* dataSet_ = nullptr;
     TRpCustomBand* detail_ = nullptr;

@@ -65,6 +65,7 @@ BalanceConfig customerSummary()
     c.key = QStringLiteral("Tfrcusttotal");
     c.caption = QStringLiteral("客户汇总表");
     c.layoutClass = QStringLiteral("Tfrrcusttotal");
+    c.printsSpecHeading = true;
     customerParty(c);
     c.codeLabel = QStringLiteral("客户编号");
     c.nameLabel = QStringLiteral("客户名");
@@ -118,13 +119,14 @@ BalanceConfig statement(const char* key, const QString& caption, const char* lay
                  {"amount"}, {"deduck"}, {"pay"}, {"rest"}, {"remark", "摘要"}};
     c.walk.workTable = QStringLiteral("totallist");
     c.walk.walkTable = QStringLiteral("totallist1");
-    const QString columns = QStringLiteral("remark,hjss,hjjs,hjsl,amount,deduck,pay,rest,balance,billdate,billtype,billname,djh,customerid,customername");
-    c.walk.seed = QStringLiteral("insert into totallist(%1)\nvalues('',0,0,0,0,0,0,0,0,:fromdate,'','上期结余','','','')").arg(columns);
+    // The document number goes along: the print lists it under "单据号".
+    const QString columns = QStringLiteral("remark,hjss,hjjs,hjsl,amount,deduck,pay,rest,balance,billdate,billtype,billname,djh,customerid,customername,intno");
+    c.walk.seed = QStringLiteral("insert into totallist(%1)\nvalues('',0,0,0,0,0,0,0,0,:fromdate,'','上期结余','','','','')").arg(columns);
     for (BillKind kind : kinds)
         c.walk.gathers << gather(QStringLiteral("totallist"), columns, headerTable(kind), PartyRows);
     c.walk.order = QStringLiteral("billdate,billtype");
     c.walk.copied = {"billdate", "djh", "customerid", "customername", "balance", "amount", "deduck", "pay", "rest",
-                     "hjsl", "hjjs", "hjss", "remark", "billtype", "billname"};
+                     "hjsl", "hjjs", "hjss", "remark", "billtype", "billname", "intno"};
     c.walk.rule.movedToPay = moneyKind;
     c.walk.rule.adding = {addingKind};
     return c;
@@ -162,6 +164,7 @@ BalanceConfig journal()
     c.key = QStringLiteral("Tfrbanktotal");
     c.caption = QStringLiteral("现金银行流水帐");
     c.layoutClass = QStringLiteral("Tfrrbanktotal");
+    c.printsPartner = false; // the journal's heading is the company's
     c.partyTable = QStringLiteral("bank");
     c.partyDataSet = [] { return frdm->AQbank; };
     c.partyResetSql = QStringLiteral("SELECT * from bank");

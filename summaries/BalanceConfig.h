@@ -46,6 +46,8 @@ struct BalanceConfig {
     QString key;                // window class name, the registry key ("Tfrcusttotal")
     QString caption;
     QString layoutClass;        // the report layout the print command fills
+    bool printsPartner = true;  // the layout prints the partner of the rows (PartyId, ...)
+    bool printsSpecHeading = false; // the print heads the specification column (RpLabel16) by the option
 
     // The partner and its look-up.
     QString partyTable;         // customer, branch or bank

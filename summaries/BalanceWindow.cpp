@@ -3,6 +3,7 @@
 
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
+#include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/GuardSlot.h"
 #include "platform/ui/LbApplication.h"
+#include "report/layouts/PrintSequence.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -39,7 +41,7 @@ BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)
     top_->addWidget(nameBox);
     addButtons(QStringLiteral("刷新"), QStringLiteral("打印"));
     connect(refresh, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { refreshClick(); }));
-    report->setEnabled(false); // the layouts come with the printing
+    connect(report, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { reportClick(); }));
 
     focus_->link(codeBox, nameBox);
     connect(nameBox, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, [this] { refresh->click(); }));
@@ -115,6 +117,19 @@ bool BalanceWindow::lookUp()
     }
     lb::ui::Dialogs::message(config_.notFound);
     return false;
+}
+
+void BalanceWindow::reportClick()
+{
+    lb::layouts::PrintJob job{config_.layoutClass, {}, lb::layouts::PageTotal::None, {}, {}};
+    if (config_.printsPartner)
+        job.captions = {{QStringLiteral("PartyId"), lastPartner_.id},
+                        {QStringLiteral("PartyName"), lastPartner_.name},
+                        {QStringLiteral("PartyTel"), lastPartner_.tel},
+                        {QStringLiteral("PartyRemark"), lastPartner_.remark}};
+    if (config_.printsSpecHeading)
+        job.captions.emplace_back(QStringLiteral("RpLabel16"), MasterCatalog::specTitle());
+    lb::layouts::printLayout(job);
 }
 
 void BalanceWindow::refreshClick()

@@ -12,8 +12,7 @@ class QPlainTextEdit;
 // (Edit10 or Edit4), and the run "刷新": the remembered period stored, the partner looked up
 // again (a code that names no partner, or an empty one, stops the run before anything is
 // touched), the work tables refilled and walked in one transaction, and the period's rows shown
-// with their running balances. The print command is present and disabled until the layouts
-// come; they read the shown dataset and lastPartner().
+// with their running balances. The print command prints the shown dataset and lastPartner().
 class BalanceWindow : public SummaryWindow, public PickTarget {
     Q_OBJECT
 public:
@@ -26,6 +25,9 @@ public:
     QPlainTextEdit* DBMemo1 = nullptr;     // the remark of the partner looked up; nullptr in the journal
 
     void refreshClick();
+    // 打印: the rows the grid shows through the window's layout, with the partner they were
+    // made for.
+    void reportClick();
     // Leaving the code box: the journal pads the code; a partner found fills the name box,
     // otherwise the look-up's message is shown. Returns whether the partner was found.
     bool lookUp();

@@ -57,6 +57,7 @@ KindSummaryConfig salesReturn()
     c.specColumn = 4;
     c.totals = {{QStringLiteral("合计数量"), QStringLiteral("rest"), 2}, {QStringLiteral("合计金额"), QStringLiteral("amount"), 2}};
     c.printRefreshesFirst = true;
+    c.printsSpecHeading = true;
     return c;
 }
 

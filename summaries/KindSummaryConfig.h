@@ -47,6 +47,8 @@ struct KindSummaryConfig {
     // The print refreshes the summary first (the boxes as they stand) instead of printing
     // what the last run left.
     bool printRefreshesFirst = false;
+    // The print heads the layout's specification column (RpLabel16) by the barcode option.
+    bool printsSpecHeading = false;
     // Closing points the shared header dataset back at the kind's header table.
     bool closingResetsHeader = true;
 };

@@ -3,12 +3,14 @@
 
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
+#include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/GuardSlot.h"
+#include "report/layouts/PrintSequence.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -51,7 +53,7 @@ KindSummaryWindow::KindSummaryWindow(KindSummaryConfig config, QWidget* owner)
     }
     addButtons(config_.refreshCaption, QStringLiteral("打印"));
     connect(refresh, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { refreshClick(); }));
-    report->setEnabled(false); // the summaries' layouts come with the printing
+    connect(report, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { reportClick(); }));
 
     setGridColumns(config_.columns);
     DBGrid2->setDataSet(frdm->AQoutdetail);
@@ -103,6 +105,18 @@ void KindSummaryWindow::refreshClick()
     KindSummary::refreshSums(frdm->ADOCon, config_, chosen, filter());
     showSums();
     KindSummary::openFlow(*frdm->AQoutdetail, config_, chosen, filter());
+    printedPeriod_ = chosen;
+}
+
+void KindSummaryWindow::reportClick()
+{
+    if (config_.printRefreshesFirst)
+        refreshClick();
+    lb::layouts::PrintJob job{config_.layoutClass, config_.titleWords, lb::layouts::PageTotal::None, {}, {}};
+    job.captions.emplace_back(QStringLiteral("RpLabel7"), lb::summaries::ReportPeriod::line(printedPeriod_));
+    if (config_.printsSpecHeading)
+        job.captions.emplace_back(QStringLiteral("RpLabel16"), MasterCatalog::specTitle());
+    lb::layouts::printLayout(job);
 }
 
 void KindSummaryWindow::groupClick()
@@ -112,6 +126,7 @@ void KindSummaryWindow::groupClick()
     KindSummary::refreshSums(frdm->ADOCon, config_, chosen, filter());
     showSums();
     KindSummary::group(frdm->ADOCon, *frdm->AQoutdetail, config_, chosen, filter());
+    printedPeriod_ = chosen;
 }
 
 void KindSummaryWindow::showSums()

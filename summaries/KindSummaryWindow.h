@@ -13,8 +13,8 @@ class QStatusBar;
 // Opens on the remembered period's flow list ("流水帐"): the kind's counted lines in date order,
 // the period's sums in the boxes under them. The sales and purchase summaries narrow both to
 // the party in Edit2 (picked by a double-click) and the product code in Edit3, set the period
-// to today with "今天", and group the lines by product with "分类汇总". Printing is present and
-// disabled until the summaries' layouts come; it reads AQoutdetail, AQtotallist and the boxes.
+// to today with "今天", and group the lines by product with "分类汇总". "打印" prints what
+// AQoutdetail and AQtotallist hold through the kind's layout.
 class KindSummaryWindow : public SummaryWindow, public PickTarget {
     Q_OBJECT
 public:
@@ -31,6 +31,9 @@ public:
 
     void refreshClick();  // 流水帐 / 刷新
     void groupClick();    // 分类汇总
+    // 打印: the rows and sums of the last run (after a new run where the kind asks for one),
+    // headed by the company and the report's name, with the period they were made for.
+    void reportClick();
     void todayClick();    // 今天
     void Edit2DblClick(); // the party picker
 
@@ -52,4 +55,5 @@ private:
     void showSums();
 
     KindSummaryConfig config_;
+    lb::summaries::Period printedPeriod_; // the period of the rows the grid and the sums hold
 };

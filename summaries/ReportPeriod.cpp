@@ -59,6 +59,11 @@ QString ReportPeriod::text(const QDate& date)
     return lb::fmt::dateToStr(date);
 }
 
+QString ReportPeriod::line(const Period& period)
+{
+    return QStringLiteral("汇总日期从") + text(period.from) + QStringLiteral("到") + text(period.to);
+}
+
 Period ReportPeriod::today()
 {
     const QDate day = lb::Clock::today();

@@ -39,6 +39,8 @@ public:
     static bool isEmptyBox(const QString& boxText);
     // "yyyy-mm-dd".
     static QString text(const QDate& date);
+    // The period line of the printed summaries: "汇总日期从" + from + "到" + to.
+    static QString line(const Period& period);
     // "今天": today and tomorrow.
     static Period today();
 };

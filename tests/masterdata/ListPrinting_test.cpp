@@ -76,6 +76,15 @@ TEST_F(ListPrinting, ProductListPrintsEveryProductWithoutTotals)
     EXPECT_TRUE(preview.page(1).contains(QStringLiteral("条形码")));
 }
 
+TEST_F(ListPrinting, ProductListWithoutProductsPrintsItsHeadingsOnOnePage)
+{
+    MasterListWindow* list = open(QStringLiteral("TFrproduct"), QStringLiteral("SELECT * from product "));
+    print(*list);
+    ASSERT_EQ(1u, preview.last().pages.size());
+    for (const char* text : {"库存商品", "货品代码", "零售价"})
+        EXPECT_TRUE(preview.page(1).contains(QString::fromUtf8(text))) << text;
+}
+
 TEST_F(ListPrinting, ThreeAcrossPutsSevenProductsIntoBandsOfThreeThreeAndOne)
 {
     for (int i = 1; i <= 7; ++i)

@@ -108,6 +108,9 @@ TEST_F(ListReport, EmptyDataPrintsOnePageOnlyWithPrintIfEmpty)
     auto pages = run(0);
     ASSERT_EQ(1u, pages.size());
     EXPECT_TRUE(textsOf(pages[0]).contains("PH"));
+    // The empty list keeps its column headings over the totals.
+    EXPECT_LT(yOf(pages[0], "Item"), yOf(pages[0], "Total"));
+    EXPECT_EQ(1, textsOf(pages[0]).count("Item"));
     EXPECT_TRUE(textsOf(pages[0]).contains("Total"));
     report.FreeRpPrinter();
     report.SetPrintIfEmpty(false);

@@ -57,7 +57,7 @@ TEST_F(KindSummaryWindowTest, OpensOnTheRememberedPeriodsLinesAndSums)
     EXPECT_EQ((QStringList{"6", "54.50", "1.00", "5.00", "18.50"}), totals(window));
     EXPECT_EQ(QStringLiteral("条形码"), title(window->DBGrid2, QStringLiteral("spgg")));
     EXPECT_EQ(QStringLiteral("客户号"), title(window->DBGrid2, QStringLiteral("customerid")));
-    EXPECT_FALSE(window->report->isEnabled());
+    EXPECT_TRUE(window->report->isEnabled());
     EXPECT_FALSE(main->isEnabled());
 
     // The returns summary has no party box and sums its own table: nothing here.
