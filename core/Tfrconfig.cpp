@@ -108,7 +108,8 @@ int Tfrconfig::decimalsOf(const QString& format)
 QString Tfrconfig::folderWithSeparator(const QString& path)
 {
     QString folder = path.trimmed();
-    if (!folder.endsWith(QLatin1Char('/')))
+    // No folder chosen stays none: "/" would send the front-desk copy to the root folder.
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder;
 }

@@ -63,6 +63,7 @@ TEST(TfrconfigFolderTest, FrontDeskFolderEndsInOneSeparator)
 {
     EXPECT_EQ(QStringLiteral("/data/front/"), Tfrconfig::folderWithSeparator(QStringLiteral(" /data/front ")));
     EXPECT_EQ(QStringLiteral("/data/front/"), Tfrconfig::folderWithSeparator(QStringLiteral("/data/front/")));
+    EXPECT_EQ(QString(), Tfrconfig::folderWithSeparator(QStringLiteral("  "))); // no folder is not the root folder
     EXPECT_EQ(0, Tfrconfig::decimalsOf(QString())); // an empty stored format reads as no decimals
 }
 
