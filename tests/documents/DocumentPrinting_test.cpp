@@ -1,13 +1,16 @@
 // Printing documents from their entry forms and posted views: the pages, the heading, the page
 // total and the operator, the carry-over line, and the lines the form shows afterwards.
+#include "core/WindowRegistry.h"
 #include "documents/DocumentPrinting.h"
 #include "documents/DocumentWindowFixture.h"
+#include "documents/DocumentWindows.h"
 #include "documents/PostedDocumentView.h"
 
 #include "platform/db/Table.h"
 #include "support/PrintedPreview.h"
 
 #include <QPrintDialog>
+#include <QRegularExpression>
 
 namespace {
 
@@ -27,6 +30,7 @@ protected:
     void SetUp() override
     {
         DocumentWindowFixture::SetUp();
+        registerDocumentWindows();
         main->OperatorName = QStringLiteral("王会计");
         exec(QStringLiteral("update company set name=' 朔栎商行 ', addr='杭州市文一路8号'"));
         dm().applyDisplayFormats();
@@ -59,6 +63,27 @@ protected:
             names << lines.fieldByName(QStringLiteral("spmc")).asString();
         lines.gotoBookmark(mark);
         return names;
+    }
+
+    // A document of `kind` with one line, for customer or supplier "1".
+    QString documentOf(const lb::documents::DocumentKind& kind)
+    {
+        const Values line = kind.linesAreAccounts
+                                ? Values{{"sphh", "0000000001"}, {"spmc", "现金"}, {"amount", 40}}
+                                : Values{{"spintno", product}, {"sphh", "P1"}, {"spmc", "面粉"}, {"sl", 2}, {"dj_n", 10}, {"dj_w", 8}};
+        return makeDocument(kind, QStringLiteral("1"), {line});
+    }
+
+    // Every tool and pop-up item of `window` whose caption, without its accelerator and
+    // padding, is "打印".
+    static std::vector<QAction*> printItems(const QWidget& window)
+    {
+        static const QRegularExpression decoration(QStringLiteral("&.|\\s"));
+        std::vector<QAction*> items;
+        for (QAction* action : window.findChildren<QAction*>())
+            if (QString(action->text()).remove(decoration) == QStringLiteral("打印"))
+                items.push_back(action);
+        return items;
     }
 
     QString currentLine() const { return frdm->AQoutdetail->fieldByName(QStringLiteral("spmc")).asString(); }
@@ -184,6 +209,62 @@ TEST_F(DocumentPrintingTest, EveryOtherEntryFormPrintsItsKindWithThePageTotalInW
         for (const QString& text : c.texts)
             EXPECT_TRUE(page.contains(text)) << text.toStdString();
         form->ToolButton7Click();
+        flush();
+    }
+    EXPECT_EQ(0, dialogs.unanswered());
+}
+
+// Each entry form and posted view: every item captioned 打印, on its tool bar or its pop-up, is
+// enabled and previews the window's document with its heading, page total and operator.
+TEST_F(DocumentPrintingTest, EveryPrintItemOfEveryDocumentWindowPrintsItsDocument)
+{
+    struct Window {
+        QString key;
+        BillKind kind;
+        bool posted;
+        std::size_t items; // tool bar and pop-up
+    };
+    std::vector<Window> windows;
+    for (const QString& key : DocumentCatalog::entryFormKeys()) {
+        const EntryFormConfig config = DocumentCatalog::entryForm(key);
+        windows.push_back({key, config.kind, false, config.kind == BillKind::Sales ? 1u : 2u});
+    }
+    for (const QString& key : DocumentCatalog::postedViewKeys())
+        windows.push_back({key, DocumentCatalog::postedView(key).kind, true, 2});
+    ASSERT_EQ(14u, windows.size());
+
+    for (const Window& window : windows) {
+        SCOPED_TRACE(window.key.toStdString());
+        const lb::documents::DocumentKind& kind = DocumentKinds::of(window.kind);
+        const QString intno = documentOf(kind);
+        DocumentWindow* opened = nullptr;
+        if (window.posted) {
+            ASSERT_FALSE(lb::documents::DocumentPosting::post(db(), kind, intno, QStringLiteral("1"), QStringLiteral("0000000001")).refused);
+            main->CurrentBillNo = intno;
+            opened = qobject_cast<DocumentWindow*>(WindowRegistry::instance().create(window.key, main.get()));
+            ASSERT_NE(nullptr, opened);
+            opened->showWork(true);
+        } else {
+            opened = openEntryForm(DocumentCatalog::entryForm(window.key), false, intno);
+        }
+        flush();
+        const std::vector<QAction*> items = printItems(*opened);
+        EXPECT_EQ(window.items, items.size());
+        for (QAction* item : items) {
+            SCOPED_TRACE(item->objectName().toStdString());
+            ASSERT_TRUE(item->isEnabled());
+            const std::size_t before = preview.previews.size();
+            item->trigger();
+            flush();
+            ASSERT_EQ(before + 1, preview.previews.size());
+            const QStringList page = preview.page(1);
+            EXPECT_EQ(QStringLiteral("朔栎打印预览"), preview.last().title);
+            EXPECT_EQ(QStringLiteral("朔栎商行") + kind.billname, page.value(0));
+            EXPECT_EQ(intno, after(page, QStringLiteral("单号:")));
+            EXPECT_TRUE(page.contains(window.kind == BillKind::Sales ? QStringLiteral("1") : QStringLiteral("共  1 页")));
+            EXPECT_EQ(QStringLiteral("王会计"), after(page, QStringLiteral("制表人:")));
+        }
+        opened->action(QStringLiteral("ToolButton7"))->trigger();
         flush();
     }
     EXPECT_EQ(0, dialogs.unanswered());
