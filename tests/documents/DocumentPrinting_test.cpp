@@ -154,6 +154,23 @@ TEST_F(DocumentPrintingTest, LinesComeBackWithTheirCurrentLineEvenWhenThePrintFa
     EXPECT_EQ(QStringLiteral("上期结转"), currentLine());
 }
 
+// Lines stored out of their number order (as a copied or compacted file may hold them) print in
+// number order and come back in it, the carry-over line first, so it is never taken for a product.
+TEST_F(DocumentPrintingTest, LinesStoredOutOfOrderPrintAndComeBackInNumberOrder)
+{
+    const QString sale = saleOf(3);
+    exec(QStringLiteral("update outdetail set rowid=1000-rowid where mainintno=:p1"), {sale});
+    DocumentEntryForm* form = openSalesForm(false, sale);
+    ASSERT_EQ(QStringLiteral("上期结转"), shownLines().first());
+    form->ToolButton5Click();
+    const QStringList page = preview.page(1);
+    const qsizetype first = page.indexOf(QStringLiteral("面粉1"));
+    ASSERT_GE(first, 0);
+    EXPECT_LT(first, page.indexOf(QStringLiteral("面粉2")));
+    EXPECT_LT(page.indexOf(QStringLiteral("面粉2")), page.indexOf(QStringLiteral("面粉3")));
+    EXPECT_EQ((QStringList{"上期结转", "面粉1", "面粉2", "面粉3"}), shownLines());
+}
+
 TEST_F(DocumentPrintingTest, PostedSalesViewPrintsFromItsPopUpAndKeepsItsLines)
 {
     const QString sale = saleOf(3);
