@@ -5,6 +5,8 @@
 
 #include "platform/sys/Errors.h"
 
+#include <QRegularExpression>
+
 using lb::layouts::PageTotal;
 using lb::layouts::PrintJob;
 
@@ -24,10 +26,13 @@ TEST_F(PrintSequenceTest, TwoPageSalesDocumentCountsItsPagesAndSubtotalsEachPage
 {
     makeDocument(QStringLiteral("out"), QStringLiteral("0000000001"), 60);
     showDocument(QStringLiteral("out"), QStringLiteral("0000000001"), true);
+    preview.pdfFolder = folder.path();
     lb::layouts::printLayout({QStringLiteral("Tfrroutdetail"), QStringLiteral("销售单"), PageTotal::Digits, {}, {}});
 
     EXPECT_EQ(2, frmain->ReportPageCount);
     ASSERT_EQ(1u, preview.previews.size());
+    const QStringList pdf = lb::test::PrintedPreview::pdfPages(preview.last().pdf);
+    ASSERT_EQ(2, pdf.size());
     EXPECT_EQ(QStringLiteral("朔栎打印预览"), preview.last().title);
     ASSERT_EQ(2u, preview.last().pages.size());
     for (int number = 1; number <= 2; ++number) {
@@ -43,6 +48,11 @@ TEST_F(PrintSequenceTest, TwoPageSalesDocumentCountsItsPagesAndSubtotalsEachPage
         EXPECT_GT(amounts, 0) << number;
         EXPECT_EQ(QString::number(amounts, 'f', 2), after(page, QStringLiteral("本页小计:"))) << number;
         EXPECT_FALSE(page.contains(QStringLiteral("上期结转"))) << number;
+        // The same as printed: the page's own subtotal on its subtotal line, no carry-over.
+        const QString& printed = pdf[number - 1];
+        const QRegularExpressionMatch subtotal = QRegularExpression(QStringLiteral("本页小计:\\s+(\\S+)")).match(printed);
+        EXPECT_EQ(QString::number(amounts, 'f', 2), subtotal.captured(1)) << number << printed.toStdString();
+        EXPECT_FALSE(printed.contains(QStringLiteral("上期结转"))) << number;
     }
     // Line numbers count the product lines from 1.
     const QStringList first = preview.page(1);
