@@ -184,7 +184,10 @@ void TRpCustomBand::PrintControls()
                 control->Print(report_.CurrentX(), report_.CurrentY());
             allDone = allDone && control->Finished();
         }
-        bandRect_ = DeviceRect(height + expandedHeight_ + 1);
+        // The frame ends where the next band starts: a tenth of a millimetre further, its bottom
+        // line would fall in the next band's first pixel row, which that band's background
+        // paints over on stored pages.
+        bandRect_ = DeviceRect(double(Round(height + expandedHeight_)));
         TRpPrinter& device = *report_.RpPrinter();
         for (const QRect& line : Frame.LineRects(bandRect_, device.ScaleX(), device.ScaleY()))
             device.Canvas().FillRect(line, Frame.Color);

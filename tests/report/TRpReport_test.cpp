@@ -1,5 +1,6 @@
 // Generation runs over a real table: page breaking with every band kind and both page options,
 // per-page subtotals, nested groups, empty data, forced breaks, stretching text, failing runs.
+#include "platform/gfx/EmfPlayer.h"
 #include "platform/sys/Errors.h"
 #include "report/ReportTestSupport.h"
 #include "report/TRpChildBand.h"
@@ -11,6 +12,8 @@
 #include "report/TRpSysData.h"
 
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 
 namespace lb::report {
 namespace {
@@ -399,6 +402,37 @@ TEST_F(ListReport, StretchingLineThatNeverFitsEndsAfterAnEmptyPage)
     remark->Size().SetBounds(600, 0, 400, 60);
     report.Prepare();
     EXPECT_LE(report.RpPrinter()->PageCount(), 3);
+}
+
+// ---- Frames ----
+
+TEST_F(ListReport, EveryRowKeepsItsBottomRuleWhenTheNextRowPaintsItsBackground)
+{
+    // Rows of 7.9 mm: a row's end falls at every position inside a device pixel in turn.
+    TRpCustomBand* detail = report.FirstBand(rbDetail);
+    detail->Size().SetHeight(79);
+    detail->Frame.DrawBottom = true;
+    report.Find<TRpShape>(QStringLiteral("rule"))->Enabled = false;
+    addRows(20);
+    items->open();
+    report.Prepare();
+    const std::optional<gfx::EmfMetafile> page = report.RpPrinter()->GetPage(1);
+    ASSERT_TRUE(page);
+    QImage picture(page->sizeLogical().toSize(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        gfx::EmfPlayer::play(*page, painter, QRectF(QPointF(0, 0), page->sizeLogical()));
+    }
+    // Rows start at 400 under the headers; the rule of row k lies at its lower edge.
+    const int x = pixels(report.Page().LeftMargin() + 1500);
+    for (int row = 1; row <= 20; ++row) {
+        const int edge = pixels(400 + 79 * row);
+        bool ruled = false;
+        for (int y = edge - 2; y <= edge + 1; ++y)
+            ruled = ruled || qGray(picture.pixel(x, y)) < 128;
+        EXPECT_TRUE(ruled) << "row " << row;
+    }
 }
 
 } // namespace
