@@ -13,6 +13,7 @@
 #include "report/ui/TRpPreviewImage.h"
 #include "report/ui/TSearchDlg.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -200,7 +201,11 @@ TRpStandardPreview::TRpStandardPreview(TRpPrinter& device, QWidget* parent) : QW
     Tabs->setTabVisible(0, thumbs);
     if (!search) {
         Tabs->setTabVisible(1, false);
-        FindButton->setVisible(false);
+        // A tool bar shows or hides its widgets through their actions.
+        for (QAction* action : ToolBar1->actions()) {
+            if (ToolBar1->widgetForAction(action) == FindButton)
+                action->setVisible(false);
+        }
     }
     if (zoom == TRpZoomState::rpZoomToFit) {
         ZoomFit->setChecked(true);

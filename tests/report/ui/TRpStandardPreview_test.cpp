@@ -164,6 +164,17 @@ TEST_F(PreviewTest, ZoomTakesTwoToTwoThousandPercent)
     EXPECT_LE(view.Image()->height(), view.viewport()->height());
 }
 
+TEST_F(PreviewTest, WithoutThumbnailsAndSearchTheirTabsAndTheSearchButtonAreHidden)
+{
+    report.PrevShowThumbs = false;
+    report.PrevShowSearch = false;
+    TRpStandardPreview& window = openPreview();
+    QApplication::processEvents();
+    EXPECT_FALSE(window.FindButton->isVisible());
+    EXPECT_FALSE(window.Tabs->isVisible());
+    EXPECT_TRUE(window.GotoPageButton->isVisible());
+}
+
 TEST_F(PreviewTest, SearchFindsWholeCharactersCaseFoldedOrNot)
 {
     TRpStandardPreview& window = openPreview();
