@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace lb::report {
 
@@ -386,11 +387,24 @@ void TRpPageList::LoadFromFile(const QString& fileName)
     std::unique_ptr<TRpStream> loaded = TRpStream::CreateFromFile(fileName);
     const FileHeader header = readHeader(*loaded, fileName);
     checkChain(*loaded, header, fileName);
-    loaded->Seek(0, Origin::End);
-    stream_ = std::move(loaded);
-    headerSize_ = header.size;
-    compression_ = header.compressed;
-    pageCount_ = header.pageCount;
+    std::swap(stream_, loaded);
+    const int headerSize = std::exchange(headerSize_, header.size);
+    const bool compression = std::exchange(compression_, header.compressed);
+    const int pageCount = pageCount_.exchange(header.pageCount);
+    // Every page is read once: a page whose metafile is damaged refuses the file now, while the
+    // pages shown before are still there, instead of failing later in a paint or a print.
+    int number = 1;
+    try {
+        for (; number <= header.pageCount; ++number)
+            ReadPage(*stream_, number);
+    } catch (const Error& e) {
+        std::swap(stream_, loaded);
+        headerSize_ = headerSize;
+        compression_ = compression;
+        pageCount_ = pageCount;
+        damaged(fileName, QStringLiteral("page %1: %2").arg(number).arg(e.message()));
+    }
+    stream_->Seek(0, Origin::End);
 }
 
 } // namespace lb::report

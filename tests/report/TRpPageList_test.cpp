@@ -360,6 +360,9 @@ TEST_F(TRpPageListFiles, DamagedFilesAreRefusedWithAReason)
         {"page size differs from its record", [second](QByteArray& b) { put32(b, second + 8 + 48, 4000); },
          "page 2 has a size of 4000 bytes"},
         {"truncated", [](QByteArray& b) { b.chop(10); }, "page 3 points outside the file"},
+        // The chain holds but a record inside page 2's metafile claims more bytes than it has.
+        {"metafile record damaged", [second](QByteArray& b) { put32(b, second + 8 + i32(b, second + 12) + 4, 0x7FFFFFF0); },
+         "page 2: Invalid metafile"},
         {"compression flag 7", [](QByteArray& b) { b[25] = 7; }, "compression flag 7"},
         {"trailing bytes", [](QByteArray& b) { b.append("xxxx"); }, "4 bytes follow the last page"},
     };
