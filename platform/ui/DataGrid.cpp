@@ -63,8 +63,12 @@ void DataGrid::setDataSet(lb::db::DataSet* dataSet)
         connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
             if (currentIndex().isValid())
                 keptColumn_ = currentIndex().column();
+            resetting_ = true;
         });
+        // The view resets itself first (closing an open cell editor, which may hand the focus
+        // back to the grid); then the grid returns to the dataset's row in the kept column.
         connect(model_, &QAbstractItemModel::modelReset, this, guardSlot(this, [this] {
+            resetting_ = false;
             applyColumns();
             followDataSet();
         }));
@@ -183,7 +187,7 @@ void DataGrid::followDataSet()
         return;
     following_ = true;
     const int row = data->active() ? data->recNo() - 1 : -1;
-    int column = currentIndex().isValid() ? currentIndex().column() : keptColumn_;
+    int column = keptColumn_ >= 0 ? keptColumn_ : currentIndex().column();
     if (column < 0 || column >= model_->columnCount() || isColumnHidden(column))
         column = firstVisibleColumn();
     const QModelIndex target = row >= 0 ? model_->index(row, column) : QModelIndex();
@@ -209,9 +213,14 @@ void DataGrid::moveDataSet(const std::function<void()>& move)
 void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
+    // While the rows are replaced the view may pick a first cell of its own (an editor it
+    // closes gives the grid the focus); that is no move of the user's, and the grid follows
+    // the dataset once the reset is done.
+    if (resetting_)
+        return;
     if (current.isValid())
         keptColumn_ = current.column();
-    if (previous.isValid() && current.isValid() && previous.column() != current.column()) {
+    if (!following_ && previous.isValid() && current.isValid() && previous.column() != current.column()) {
         const int left = previous.column();
         QMetaObject::invokeMethod(this, guardSlot(this, [this, left] { emit columnExited(left); }), Qt::QueuedConnection);
     }

@@ -80,7 +80,8 @@ private:
     QMetaObject::Connection currentLink_;
     KeyHook keyHook_;
     bool following_ = false;
-    int keptColumn_ = -1; // the current column while the model resets
+    int keptColumn_ = -1;    // the current column, also while the model resets
+    bool resetting_ = false; // the model is replacing its rows
 };
 
 } // namespace lb::ui

@@ -434,3 +434,41 @@ TEST_F(DataGridTest, leavingAColumnIsReportedOnceTheMoveIsDoneAndTheColumnOutliv
     EXPECT_EQ(Deduction, grid.currentIndex().column());
     EXPECT_EQ(3, grid.currentIndex().row());
 }
+
+// Tab out of an edited cell opens an editor in the next one; a handler that reworks the rows
+// then closes that editor. The grid stays on the row and the column the user moved to, and so
+// does the dataset: the view's own pick of a first cell while the rows are replaced counts for
+// nothing.
+TEST_F(DataGridTest, tabbingOutOfAnEditedCellKeepsTheRowAndColumnWhenTheRowsAreReworked)
+{
+    QList<int> left;
+    QObject::connect(&grid, &DataGrid::columnExited, [&](int column) {
+        left << column;
+        // As a recalculation does: walk the rows, come back to the current one.
+        const int at = products.recNo();
+        products.disableControls();
+        products.first();
+        products.setRecNo(at);
+        products.enableControls();
+    });
+    QApplication::setActiveWindow(&grid);
+    grid.setFocus();
+    const QModelIndex price = grid.model()->index(1, Price);
+    grid.setCurrentIndex(price);
+    QApplication::processEvents();
+    left.clear();
+    grid.edit(price);
+    auto* editor = grid.findChild<QLineEdit*>();
+    ASSERT_NE(nullptr, editor);
+    editor->setFocus();
+    editor->setText("8");
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(editor, &tab);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(8.0, stored("002", "dj_n").toDouble());
+    EXPECT_EQ(QList<int>({Price}), left);
+    EXPECT_EQ(1, grid.currentIndex().row());
+    EXPECT_EQ(Deduction, grid.currentIndex().column());
+    EXPECT_EQ(2, products.recNo());
+}
