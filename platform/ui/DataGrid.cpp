@@ -8,6 +8,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -69,6 +70,7 @@ void DataGrid::setDataSet(lb::db::DataSet* dataSet)
         // back to the grid); then the grid returns to the dataset's row in the kept column.
         connect(model_, &QAbstractItemModel::modelReset, this, guardSlot(this, [this] {
             resetting_ = false;
+            pressedBeforeReset_ = pressedCell_;
             applyColumns();
             followDataSet();
         }));
@@ -283,6 +285,30 @@ void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
     // The item delegate ends an edit with this hint when Enter is pressed in the editor.
     if (hint == QAbstractItemDelegate::SubmitModelCache)
         emit enterPressed();
+}
+
+void DataGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    pressedCell_ = {index.row(), index.column()};
+    pressedBeforeReset_ = {-1, -1};
+    QTableView::mousePressEvent(event);
+}
+
+void DataGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The view forgets the first click of a double-click when the rows are replaced before the
+    // second one (leaving a column may recalculate them): the double-click still counts when
+    // both clicks hit the same cell.
+    const QPersistentModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || !index.isValid() || pressedBeforeReset_ != std::pair{index.row(), index.column()}) {
+        QTableView::mouseDoubleClickEvent(event);
+        return;
+    }
+    pressedBeforeReset_ = {-1, -1};
+    emit doubleClicked(index);
+    if (index.isValid())
+        edit(index, QAbstractItemView::DoubleClicked, event);
 }
 
 void DataGrid::resizeEvent(QResizeEvent* event)

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTableView>
 #include <functional>
+#include <utility>
 
 namespace lb::ui {
 
@@ -14,7 +15,7 @@ namespace lb::ui {
 // mouse wheel moves the dataset one record (back when turned away from the user). Enter,
 // also when it ends a cell edit, sends enterPressed() instead of moving. The current column
 // stays when the dataset replaces its rows; leaving a column sends columnExited() once the
-// move is done.
+// move is done. A double-click counts even when the rows were replaced between its clicks.
 //
 // Column widths: a column given a width keeps at least that width; a number column is never
 // narrower than the widest of its values on screen; a column given no width fits its title and
@@ -61,6 +62,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void followDataSet();
@@ -82,6 +85,8 @@ private:
     bool following_ = false;
     int keptColumn_ = -1;    // the current column, also while the model resets
     bool resetting_ = false; // the model is replacing its rows
+    std::pair<int, int> pressedCell_{-1, -1};        // row and column of the last mouse press
+    std::pair<int, int> pressedBeforeReset_{-1, -1}; // the same, when the rows were replaced since
 };
 
 } // namespace lb::ui

@@ -472,3 +472,46 @@ TEST_F(DataGridTest, tabbingOutOfAnEditedCellKeepsTheRowAndColumnWhenTheRowsAreR
     EXPECT_EQ(Deduction, grid.currentIndex().column());
     EXPECT_EQ(2, products.recNo());
 }
+
+// The first click of a double-click may leave a column whose handler reworks the rows before
+// the second click comes: the double-click still counts, on the cell that was clicked.
+TEST_F(DataGridTest, aDoubleClickCountsWhenLeavingAColumnReworkedTheRowsBetweenItsClicks)
+{
+    QObject::connect(&grid, &DataGrid::columnExited, [&] {
+        const int at = products.recNo();
+        products.disableControls();
+        products.first();
+        products.setRecNo(at);
+        products.enableControls();
+    });
+    QList<QModelIndex> doubleClicked;
+    QObject::connect(&grid, &QAbstractItemView::doubleClicked, [&](const QModelIndex& index) { doubleClicked << index; });
+    grid.setCurrentIndex(grid.model()->index(1, Price));
+    QApplication::processEvents();
+
+    const QPointF at = grid.visualRect(grid.model()->index(1, Name)).center();
+    auto send = [&](QEvent::Type type) {
+        QMouseEvent event(type, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &event);
+    };
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    QApplication::processEvents(); // the price column is left: the rows are reworked
+    send(QEvent::MouseButtonDblClick);
+    send(QEvent::MouseButtonRelease);
+    ASSERT_EQ(1, doubleClicked.size());
+    EXPECT_EQ(1, doubleClicked.front().row());
+    EXPECT_EQ(Name, doubleClicked.front().column());
+    EXPECT_EQ(2, products.recNo());
+
+    // A double-click whose clicks land on different cells is none.
+    doubleClicked.clear();
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    const QPointF other = grid.visualRect(grid.model()->index(2, Name)).center();
+    QMouseEvent elsewhere(QEvent::MouseButtonDblClick, other, grid.viewport()->mapToGlobal(other), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid.viewport(), &elsewhere);
+    EXPECT_TRUE(doubleClicked.isEmpty());
+}
