@@ -366,6 +366,7 @@ EntryFormConfig DocumentCatalog::salesReturnEntryForm()
     config.newLineColumn = 4;
     config.nextLineColumn = 5;
     config.firstEntryColumn = 4;
+    config.codeDownColumn = 2;
     config.enterChain = {{"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"},
                          {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
     config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
@@ -406,6 +407,7 @@ EntryFormConfig DocumentCatalog::purchaseReturnEntryForm()
     config.newLineColumn = 3;
     config.nextLineColumn = 4;
     config.firstEntryColumn = 3;
+    config.codeDownColumn = -1;
     config.partyList = QStringLiteral("TFrbranch");
     config.postingRemovesBlankLine = true;
     config.toolButtons[1].caption = QStringLiteral("删除&D");

@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -225,6 +226,11 @@ bool DocumentEntryForm::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             command = [this] { Edit2Exit(); };
+    } else if (event->type() == QEvent::KeyPress && watched == Edit12 && config_.codeDownColumn >= 0
+               && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
+        DBGrid1->setFocus();
+        DBGrid1->setSelectedIndex(config_.codeDownColumn);
+        return true;
     } else if (event->type() == QEvent::FocusIn && watched == Edit12) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)

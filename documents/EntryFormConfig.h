@@ -68,6 +68,7 @@ struct EntryFormConfig {
     std::vector<std::pair<int, int>> enterMoves;    // Enter moves from one column to another
     int nextLineColumn = -1;                        // Enter: the next line, in `firstEntryColumn`
     int firstEntryColumn = 0;
+    int codeDownColumn = -1;  // Down in the code box focuses the grid on this column; -1: nothing
 
     std::vector<std::pair<QString, QString>> enterChain; // Enter in a box moves to another
     QString enterToLines;     // Enter in this box moves to the grid's next line, `firstEntryColumn`

@@ -162,3 +162,29 @@ TEST_F(ReturnEntryFormsTest, APurchaseReturnTakesThePurchasePriceAndIsRefusedBey
     EXPECT_EQ(QStringLiteral("500|1500"), row(QStringLiteral("select balance, amount from branch")));
     EXPECT_EQ(0, number(QStringLiteral("select sl from product where sphh='A01'")));
 }
+
+// Down in the code box goes to the sales return's specification column on the current line;
+// in the purchase return it does nothing.
+TEST_F(ReturnEntryFormsTest, DownInTheCodeBoxGoesToTheSalesReturnsSpecColumnOnly)
+{
+    auto pressDown = [](QWidget* widget) {
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(widget, &down);
+        flush();
+    };
+    QPointer<DocumentEntryForm> form = salesReturnWithTwoLines();
+    form->Edit12->setFocus();
+    flush();
+    pressDown(form->Edit12);
+    EXPECT_EQ(form->DBGrid1, QApplication::focusWidget());
+    EXPECT_EQ(2, form->DBGrid1->currentIndex().row());
+    EXPECT_EQ(Spec, form->DBGrid1->currentIndex().column());
+    form->close();
+    flush();
+
+    form = openEntryForm(DocumentCatalog::purchaseReturnEntryForm());
+    form->Edit12->setFocus();
+    flush();
+    pressDown(form->Edit12);
+    EXPECT_EQ(form->Edit12, QApplication::focusWidget());
+}
