@@ -311,6 +311,10 @@ QString formatFloat(const QString& mask, double value)
         return floatToStr(value);
     if (!std::isfinite(value))
         return nonFinite(value);
+    // Beyond 18 integer digits a mask would spell out digits a double does not hold (and a
+    // grid column would widen to hundreds of them): such a value shows in its general form.
+    if (std::fabs(value) >= 1e18)
+        return floatToStr(value);
 
     const QStringList sections = splitSections(mask);
     const QString& positive = sections[0];

@@ -11,7 +11,7 @@ namespace lb::fmt {
 // Display masks: "0" and "#" digit placeholders, "." decimal point, "," anywhere in the integer
 // part turns on thousands separators, up to three sections separated by ';' (positive;negative;
 // zero), quoted literals. Rounds half away from zero. "#.##" shows 0 as empty text.
-// An empty mask gives floatToStr(value).
+// An empty mask, or a value of 19 integer digits or more, gives floatToStr(value).
 QString formatFloat(const QString& mask, double value);
 
 // The general text form of a number: at most 15 significant digits, no trailing zeros,

@@ -86,6 +86,14 @@ INSTANTIATE_TEST_SUITE_P(MaskLanguage, FormatFloatTest, ::testing::Values(
     MaskCase{"0.0E+00", 0, "0.0E+00"},
     MaskCase{"", 1.5, "1.5"}));
 
+// A mistyped huge quantity must not spell out hundreds of digits in a grid cell or a total.
+TEST(FormatFloat, valuesBeyondEighteenIntegerDigitsShowInTheirGeneralForm)
+{
+    EXPECT_EQ(QString("500000000000000000.00"), lb::fmt::formatFloat("0.00", 5e17));
+    EXPECT_EQ(QString("1E18"), lb::fmt::formatFloat("0.00", 1e18));
+    EXPECT_EQ(QString("-3E301"), lb::fmt::formatFloat("0,.00", -3e301));
+}
+
 TEST(FormatFloat, nonFiniteValuesHaveNames)
 {
     EXPECT_EQ(QString("NAN"), lb::fmt::formatFloat("0.00", std::numeric_limits<double>::quiet_NaN()));
