@@ -39,8 +39,9 @@ KindSummaryConfig sales()
     c.totals = {{QStringLiteral("合计数量"), QStringLiteral("hjsl"), 0}, {QStringLiteral("合计金额"), QStringLiteral("amount"), 2},
                 {QStringLiteral("合计扣除"), QStringLiteral("deduck"), 2}, {QStringLiteral("收款合计"), QStringLiteral("pay"), 2},
                 {QStringLiteral("销售毛利润"), QStringLiteral("rest"), 2}};
-    c.groupColumns = QStringLiteral("spintno,sphh,spmc,remark,unit,sl,amount,deduck,pay");
-    c.groupSelect = QStringLiteral("spintno,sphh,spmc,remark,unit,sum(sl),sum(amount),sum(deduck),sum(pay)");
+    // A group has no one price: its price is left empty rather than shown as 0.
+    c.groupColumns = QStringLiteral("spintno,sphh,spmc,remark,unit,sl,amount,deduck,pay,dj_n");
+    c.groupSelect = QStringLiteral("spintno,sphh,spmc,remark,unit,sum(sl),sum(amount),sum(deduck),sum(pay),null");
     c.groupBy = QStringLiteral("spintno,sphh,spmc,remark,unit");
     return c;
 }
@@ -79,8 +80,9 @@ KindSummaryConfig purchase()
                  {"amount", "金额"}, {"pay", "付款金额"}, {"remark", "备注"}};
     c.totals = {{QStringLiteral("合计件数"), QStringLiteral("hjjs"), 2}, {QStringLiteral("合计数量"), QStringLiteral("hjsl"), 2},
                 {QStringLiteral("合计金额"), QStringLiteral("amount"), 2}, {QStringLiteral("付款合计"), QStringLiteral("pay"), 2}};
-    c.groupColumns = QStringLiteral("spintno,sphh,spmc,unit,sl,amount,js,pay");
-    c.groupSelect = QStringLiteral("spintno,sphh,spmc,unit,sum(sl),sum(amount),sum(js),sum(pay)");
+    // Nor a price or a quantity per piece: left empty rather than shown as 0.
+    c.groupColumns = QStringLiteral("spintno,sphh,spmc,unit,sl,amount,js,pay,dj_w,sl_j");
+    c.groupSelect = QStringLiteral("spintno,sphh,spmc,unit,sum(sl),sum(amount),sum(js),sum(pay),null,null");
     c.groupBy = QStringLiteral("spintno,sphh,spmc,unit");
     return c;
 }

@@ -119,6 +119,8 @@ TEST_F(KindSummaryTest, GroupingAddsUpEachProductAndAgreesWithTheFlowTotals)
               rows(QStringLiteral("select spintno, sphh, spmc, remark, sl, amount from custtotal order by spintno, remark")));
     EXPECT_EQ(3, dm().AQoutdetail->recordCount());
     EXPECT_EQ(flour, dm().AQoutdetail->fieldByName(QStringLiteral("spintno")).asString());
+    // A group has no one price: the grid and the print show it empty, not "0.000".
+    EXPECT_EQ(QString(), dm().AQoutdetail->fieldByName(QStringLiteral("dj_n")).displayText());
 
     // The purchase summary groups without the remark; carry-over lines never form a group.
     writePosted(BillKind::Purchase, c1, QStringLiteral("2026-03-03"),
@@ -126,6 +128,8 @@ TEST_F(KindSummaryTest, GroupingAddsUpEachProductAndAgreesWithTheFlowTotals)
     KindSummary::group(db(), *dm().AQoutdetail, config("Tfrintotal"), march(), {});
     EXPECT_EQ((QStringList{QStringLiteral("%1|B01|大米|7|21").arg(rice)}),
               rows(QStringLiteral("select spintno, sphh, spmc, sl, amount from custtotal")));
+    EXPECT_EQ(QString(), dm().AQoutdetail->fieldByName(QStringLiteral("dj_w")).displayText());
+    EXPECT_EQ(QString(), dm().AQoutdetail->fieldByName(QStringLiteral("sl_j")).displayText());
 }
 
 TEST_F(KindSummaryTest, EachSummarySumsItsOwnKindOnly)
