@@ -11,11 +11,14 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 2) {
-        std::fprintf(stderr, "usage: lb_makedb [path of kvdb.mdb]\n"
-                             "  without a path: works/kvdb.mdb in the data folder\n"
-                             "  ($LEDGERBOX_HOME, else $XDG_DATA_HOME/ledgerbox, else ~/.local/share/ledgerbox)\n");
-        return 2;
+    // An option is never a path: "--help" must not become a database file of that name.
+    const bool option = args.size() == 2 && args[1].startsWith(QLatin1Char('-'));
+    if (args.size() > 2 || option) {
+        const bool help = option && (args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h"));
+        std::fprintf(help ? stdout : stderr, "usage: lb_makedb [path of kvdb.mdb]\n"
+                                             "  without a path: works/kvdb.mdb in the data folder\n"
+                                             "  ($LEDGERBOX_HOME, else $XDG_DATA_HOME/ledgerbox, else ~/.local/share/ledgerbox)\n");
+        return help ? 0 : 2;
     }
     const QString path = args.size() == 2 ? args[1] : lb::AppPaths::databaseFile();
     // An existing database holds the user's data: it is never replaced.
