@@ -14,16 +14,18 @@ using lb::documents::DocumentKinds;
 namespace {
 
 // The trading kinds whose lines move a product, in the order the history gathers them, with
-// the window class of each one's posted view.
+// the window class of each one's posted view and the column holding the price the line was
+// made at: purchase lines price in dj_w and carry the product's selling price in dj_n.
 struct Trading {
     BillKind kind;
     const char* view;
+    const char* price;
 };
 const Trading trading[] = {
-    {BillKind::Sales, "Tfrfoutdetail"},
-    {BillKind::SalesReturn, "Tfrfoutbackdetail"},
-    {BillKind::Purchase, "Tfrfindetail"},
-    {BillKind::PurchaseReturn, "Tfrfinbackdetail"},
+    {BillKind::Sales, "Tfrfoutdetail", "dj_n"},
+    {BillKind::SalesReturn, "Tfrfoutbackdetail", "dj_n"},
+    {BillKind::Purchase, "Tfrfindetail", "dj_w"},
+    {BillKind::PurchaseReturn, "Tfrfinbackdetail", "dj_w"},
 };
 
 } // namespace
@@ -31,15 +33,16 @@ const Trading trading[] = {
 void ProductHistory::fill(lb::db::Connection& connection, const QString& productIntno)
 {
     const QString columns = QStringLiteral(
-        "intno,mainintno,spintno,sphh,spmc,remark,unit,sl_j,sl,dj_n,amount,deduck,pay,rest,billdate,billtype,billname,djh,customerid");
+        "intno,mainintno,spintno,sphh,spmc,remark,unit,sl_j,sl,%1,amount,deduck,pay,rest,billdate,billtype,billname,djh,customerid");
     lb::db::Transaction transaction(connection);
     lb::db::Query statement(connection);
     statement.sql().add(QStringLiteral("delete from custtotal"));
     statement.execSQL();
     for (const Trading& entry : trading) {
         statement.sql().clear();
-        statement.sql().add(QStringLiteral("insert into custtotal(%1)").arg(columns));
-        statement.sql().add(QStringLiteral("select %1 from %2").arg(columns, DocumentKinds::of(entry.kind).lineTable));
+        statement.sql().add(QStringLiteral("insert into custtotal(%1)").arg(columns.arg(QStringLiteral("dj_n"))));
+        statement.sql().add(QStringLiteral("select %1 from %2")
+                                .arg(columns.arg(QLatin1String(entry.price)), DocumentKinds::of(entry.kind).lineTable));
         statement.sql().add(QStringLiteral("where pass=true and cancel=false and spintno=:p1"));
         statement.paramByName(QStringLiteral("p1")).setAsString(productIntno);
         statement.execSQL();

@@ -129,11 +129,16 @@ protected:
 TEST_F(ProductHistoryTest, ThePopUpListsEveryPostedLineOfTheProductAndRefreshNarrowsToThePeriod)
 {
     main->SpecIsBarcode = QStringLiteral("T");
+    // Purchase lines carry the product's selling price beside the price they were bought at;
+    // the history's 单价 is the price of the line's own trade.
+    exec(QStringLiteral("update indetail set dj_n=9"));
+    exec(QStringLiteral("update inbackdetail set dj_n=9"));
     MasterListWindow* list = productList(flour);
     list->menuItem(QStringLiteral("N24"))->trigger();
     Tfrdetail* window = history();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(QStringLiteral("明细表查询"), window->windowTitle());
+    EXPECT_EQ((QStringList{"6", "10", "10", "6"}), rows(QStringLiteral("select dj_n from custtotal order by billdate")));
     EXPECT_EQ(99, main->PickMode);
     EXPECT_FALSE(list->isEnabled());
     EXPECT_EQ(QStringLiteral("2026-03-01"), window->MaskEdit1->text());
