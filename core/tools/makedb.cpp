@@ -21,7 +21,12 @@ int main(int argc, char** argv)
         return help ? 0 : 2;
     }
     const QString path = args.size() == 2 ? args[1] : lb::AppPaths::databaseFile();
-    // An existing database holds the user's data: it is never replaced.
+    // An existing database holds the user's data: it is never replaced. A folder of that name
+    // is no database, and saying nothing would leave the program to fail on it at start.
+    if (QFileInfo(path).isDir()) {
+        std::fprintf(stderr, "lb_makedb: %s is a folder, not a database file\n", path.toLocal8Bit().constData());
+        return 1;
+    }
     if (QFileInfo::exists(path))
         return 0;
     try {
