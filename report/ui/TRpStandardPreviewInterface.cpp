@@ -3,6 +3,7 @@
 
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
+#include "platform/ui/WindowPlacement.h"
 #include "report/TCustomRpReport.h"
 #include "report/TRpPrinter.h"
 #include "report/ui/RpPrintPages.h"
@@ -46,6 +47,8 @@ TRpStandardPreview* TRpStandardPreviewInterface::Show(TRpPrinter& device, bool m
     auto* preview = new TRpStandardPreview(device);
     if (modal)
         preview->setWindowModality(Qt::ApplicationModal);
+    // In the middle of the screen, whichever window asked for it and wherever that one is.
+    lb::ui::WindowPlacement::centreOver(*preview, nullptr);
     preview->show();
     return preview;
 }

@@ -26,6 +26,7 @@
 #include <QSpinBox>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -367,6 +368,9 @@ TEST_F(PreviewTest, PreviewShowsEveryPageAndReturnsWhenClosed)
             for (QWidget* window : QApplication::topLevelWidgets()) {
                 if (auto* shown = qobject_cast<TRpStandardPreview*>(window); shown && shown->isVisible()) {
                     pagesShown = shown->ThumbGrid->rowCount();
+                    // Centred on the screen (give or take the pixels the window grows by when first laid out).
+                    const QPoint offCentre = shown->frameGeometry().center() - shown->screen()->availableGeometry().center();
+                    EXPECT_LE(offCentre.manhattanLength(), 8) << offCentre.x() << "," << offCentre.y();
                     EXPECT_TRUE(shown->Print->isEnabled());
                     EXPECT_TRUE(shown->SaveReport->isEnabled());
                     shown->close();
