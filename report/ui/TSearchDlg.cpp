@@ -34,6 +34,8 @@ TSearchDlg::TSearchDlg(QWidget* parent) : QDialog(parent)
     layout->addWidget(SpeedButton2, 2, 1);
     layout->addWidget(SpeedButton1, 2, 2);
     connect(SpeedButton2, &QToolButton::clicked, this, lb::ui::guardSlot(this, [this] { accept(); }));
+    // Tool buttons cannot be a dialog's default button: Enter in the text searches as Search does.
+    connect(Edit1, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, [this] { accept(); }));
     connect(SpeedButton1, &QToolButton::clicked, this, lb::ui::guardSlot(this, [this] { reject(); }));
 }
 

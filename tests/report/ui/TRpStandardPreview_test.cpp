@@ -200,6 +200,19 @@ TEST_F(PreviewTest, SearchFindsWholeCharactersCaseFoldedOrNot)
     EXPECT_FALSE(window.SearchResultBox->isEnabled());
     EXPECT_EQ(QStringList({"Page 1", "Page 2", "Page 3"}), found(QStringLiteral("货品名称"), true));
     EXPECT_EQ(QStringList({"Page 2"}), found(QStringLiteral("row 24"), false));
+    // Enter in the text box searches as the Search button does.
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then([](QDialog& dialog) {
+            auto& search = dynamic_cast<TSearchDlg&>(dialog);
+            search.Edit1->setText(QStringLiteral("ROW 24"));
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(search.Edit1, &enter);
+        });
+        window.FindButton->click();
+        EXPECT_EQ(QStringLiteral("ROW 24"), window.SearchTextLabel->text());
+        EXPECT_EQ(QStringLiteral("Page 2"), window.SearchResultBox->item(0)->text());
+    }
     // Cancel leaves the results as they were.
     lb::ui::ScriptedModals modals;
     modals.then([](QDialog& dialog) { dynamic_cast<TSearchDlg&>(dialog).SpeedButton1->click(); });
