@@ -179,6 +179,10 @@ TRpStandardPreview::TRpStandardPreview(TRpPrinter& device, QWidget* parent) : QW
     connect(RpPreview, &TRpPreview::pageAvailable, this, lb::ui::guardSlot(this, &TRpStandardPreview::PageAvailable));
     connect(RpPreview, &TRpPreview::progressUpdate, this, lb::ui::guardSlot(this, &TRpStandardPreview::ProgressUpdate));
 
+    for (QWidget* child : {static_cast<QWidget*>(RpPreview), RpPreview->viewport(), static_cast<QWidget*>(ThumbGrid),
+                           static_cast<QWidget*>(SearchResultBox), static_cast<QWidget*>(Tabs)})
+        child->installEventFilter(this);
+
     bool thumbs = true;
     bool search = true;
     TRpZoomState zoom = TRpZoomState::rpZoomOther;
@@ -267,15 +271,39 @@ void TRpStandardPreview::resizeEvent(QResizeEvent* event)
 
 void TRpStandardPreview::keyPressEvent(QKeyEvent* event)
 {
-    const bool ctrl = event->modifiers() == Qt::ControlModifier;
-    switch (event->key()) {
-    case Qt::Key_Escape: close(); return;
-    case Qt::Key_PageUp: ctrl ? FirstPageClick() : PreviousPageClick(); return;
-    case Qt::Key_PageDown: ctrl ? LastPageClick() : NextPageClick(); return;
-    case Qt::Key_Home: FirstPageClick(); return;
-    case Qt::Key_End: LastPageClick(); return;
-    default: QWidget::keyPressEvent(event);
+    if (!HandleKey(*event))
+        QWidget::keyPressEvent(event);
+}
+
+// The window sees the keys before its page view, thumbnails and result list, which would
+// otherwise take Page Up, Page Down, Home and End for scrolling.
+bool TRpStandardPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent&>(*event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TRpStandardPreview::HandleKey(const QKeyEvent& event)
+{
+    const bool ctrl = event.modifiers() == Qt::ControlModifier;
+    void (TRpStandardPreview::*command)() = nullptr;
+    switch (event.key()) {
+    case Qt::Key_Escape: command = &TRpStandardPreview::CloseClick; break;
+    case Qt::Key_PageUp: command = ctrl ? &TRpStandardPreview::FirstPageClick : &TRpStandardPreview::PreviousPageClick; break;
+    case Qt::Key_PageDown: command = ctrl ? &TRpStandardPreview::LastPageClick : &TRpStandardPreview::NextPageClick; break;
+    case Qt::Key_Home: command = &TRpStandardPreview::FirstPageClick; break;
+    case Qt::Key_End: command = &TRpStandardPreview::LastPageClick; break;
+    default: return false;
     }
+    // Key handlers run inside Qt's event delivery: errors end here as a slot's do.
+    lb::ui::guardSlot(this, command)();
+    return true;
+}
+
+void TRpStandardPreview::CloseClick()
+{
+    close();
 }
 
 void TRpStandardPreview::GoToPage(int number)

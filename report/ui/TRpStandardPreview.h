@@ -68,6 +68,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -77,6 +78,9 @@ private:
     void PreviousPageClick();
     void NextPageClick();
     void LastPageClick();
+    // The window's own keys: Esc, Page Up and Down (with Ctrl: first and last page), Home, End.
+    bool HandleKey(const QKeyEvent& event);
+    void CloseClick();
     void GotoPageClick();
     void FindClick();
     void PrintClick();

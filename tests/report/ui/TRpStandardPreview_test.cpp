@@ -126,6 +126,27 @@ TEST_F(PreviewTest, NavigationKeepsWithinTheReport)
     EXPECT_TRUE(preview.isNull() || !preview->isVisible());
 }
 
+TEST_F(PreviewTest, KeysTurnPagesWhileThePageViewOrTheThumbnailsHaveTheFocus)
+{
+    TRpStandardPreview& window = openPreview();
+    const auto press = [](QWidget* target, Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    for (QWidget* target : {static_cast<QWidget*>(window.RpPreview), window.RpPreview->viewport(),
+                            static_cast<QWidget*>(window.ThumbGrid)}) {
+        window.FirstPage->click();
+        press(target, Qt::Key_PageDown);
+        EXPECT_EQ(2, window.RpPreview->PageNumber()) << target->objectName().toStdString();
+        press(target, Qt::Key_End);
+        EXPECT_EQ(3, window.RpPreview->PageNumber()) << target->objectName().toStdString();
+        press(target, Qt::Key_PageUp);
+        EXPECT_EQ(2, window.RpPreview->PageNumber()) << target->objectName().toStdString();
+        press(target, Qt::Key_Home);
+        EXPECT_EQ(QStringLiteral("Page 1 of 3"), status()) << target->objectName().toStdString();
+    }
+}
+
 TEST_F(PreviewTest, GoToPageTakesOnlyPagesOfTheReport)
 {
     TRpStandardPreview& window = openPreview();
