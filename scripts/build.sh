@@ -8,7 +8,8 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/install-deps.sh"
 folder="$here/build"
-options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+# Optimised, without debugging information, which would cost a third of the build time.
+options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG")
 if [ "${1:-}" = "--sanitize" ]; then
   shift
   folder="$here/build-asan"

@@ -402,7 +402,7 @@ TEST_F(TRpPageListFiles, CodedPageWithImpossibleSizeIsRefused)
 // a fixed number of rounds make every run try the same files (a second or two in all).
 TEST_F(TRpPageListFiles, RandomlyDamagedFilesNeverCrashTheLoader)
 {
-    constexpr int kRounds = 2500;
+    constexpr int kRounds = 800;
     std::mt19937 random(1206);
     for (const bool compressed : {false, true}) {
         makeList(3, compressed)->SaveToFile(path("good.rpf"));
