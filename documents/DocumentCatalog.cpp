@@ -262,6 +262,8 @@ EntryFormConfig DocumentCatalog::purchaseEntryForm()
                          {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
     config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
                          "Edit11", "Edit13", "Edit14", "Edit15", "Edit16"};
+    config.tabOrder = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit6", "Edit9", "Edit7", "Edit5", "Edit8", "DBGrid1",
+                       "Edit12", "Edit10", "Edit11", "Edit13", "Edit14", "Edit15", "Edit16", "Edit17"};
     config.partyList = QStringLiteral("TFrbranch");
     config.statusPanels = {productStatus, productAddStatus};
     config.toolButtons = bookingFormTools(QStringLiteral("转抄生成新进货单"));

@@ -193,6 +193,16 @@ void DocumentEntryForm::wireKeys()
                     DBGrid1->setSelectedIndex(config_.firstEntryColumn);
                 }));
     }
+    // Up and Down follow the tab order, which some forms set apart from the layout's order.
+    QWidget* previous = nullptr;
+    for (const QString& name : config_.tabOrder) {
+        QWidget* next = name == QLatin1String("DBGrid1") ? DBGrid1 : widget(name);
+        if (!next)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
     QList<QWidget*> arrows;
     for (const QString& name : config_.arrowBoxes) {
         if (QWidget* target = widget(name))

@@ -73,6 +73,7 @@ struct EntryFormConfig {
     std::vector<std::pair<QString, QString>> enterChain; // Enter in a box moves to another
     QString enterToLines;     // Enter in this box moves to the grid's next line, `firstEntryColumn`
     QStringList arrowBoxes;   // boxes where Up and Down move through the tab order
+    QStringList tabOrder;     // the tab order by widget name; empty: the order of the layout
 
     QString partyList;        // picker of the party box ("TFrcustomer")
     bool recalcOnOpen = false;        // the form recalculates once it shows its document

@@ -329,3 +329,27 @@ TEST_F(PurchaseEntryFormTest, TheNewProductCommandGivesTheFormBackHoweverTheEdit
     EXPECT_EQ(QStringLiteral("新货"), cell(*form, 1, Name));
     EXPECT_EQ(0, main->PickMode);
 }
+
+// Up and Down follow the form's own tab order (the totals after the remark, then the grid),
+// not the order the boxes are laid out in.
+TEST_F(PurchaseEntryFormTest, ArrowsFollowTheFormsTabOrderThroughTheTotalsToTheGrid)
+{
+    QPointer<DocumentEntryForm> form = openPurchaseForm();
+    auto press = [](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::focusWidget(), &event);
+        flush();
+        return QApplication::focusWidget();
+    };
+    form->box("Edit9")->setFocus();
+    flush();
+    EXPECT_EQ(form->box("Edit7"), press(Qt::Key_Down));
+    EXPECT_EQ(form->box("Edit5"), press(Qt::Key_Down));
+    EXPECT_EQ(form->box("Edit8"), press(Qt::Key_Down));
+    EXPECT_EQ(form->DBGrid1, press(Qt::Key_Down));
+
+    form->box("Edit13")->setFocus();
+    flush();
+    EXPECT_EQ(form->box("Edit11"), press(Qt::Key_Up));
+    EXPECT_EQ(form->box("Edit10"), press(Qt::Key_Up));
+}
