@@ -26,14 +26,6 @@ PrintJob productJob()
     return job;
 }
 
-// The totals printed only where the rows have them.
-void withoutTotals(PrintJob& job)
-{
-    job.captions.emplace_back(QStringLiteral("RpLabel6"), QString());
-    job.captions.emplace_back(QStringLiteral("RpLabel9"), QString());
-    job.fields = {{QStringLiteral("RpDBText18"), QString()}, {QStringLiteral("RpDBText3"), QString()}};
-}
-
 // The value of every product in sptj and the totals row, as the rows to print.
 void stockValueRows(MasterListWindow& list)
 {
@@ -58,7 +50,7 @@ void ListPrinting::products(MasterListWindow& list)
 {
     list.requery(allProducts);
     PrintJob job = productJob();
-    withoutTotals(job);
+    job.summary = false; // the totals are those of the stock value
     lb::layouts::printLayout(job);
 }
 
@@ -82,7 +74,7 @@ void ListPrinting::stockWindow(MasterListWindow& list)
         job.captions.emplace_back(QStringLiteral("RpLabel3"), QStringLiteral("库存损益表"));
         job.captions.emplace_back(QStringLiteral("RpLabel14"), QStringLiteral("实库存量"));
         job.captions.emplace_back(QStringLiteral("RpLabel8"), QStringLiteral("库存损益"));
-        withoutTotals(job);
+        job.summary = false; // the totals are those of the stock value
         job.fields.emplace_back(QStringLiteral("RpDBText11"), QStringLiteral("ysl"));
         job.fields.emplace_back(QStringLiteral("RpDBText8"), QStringLiteral("sptj"));
         lb::layouts::printLayout(job);
@@ -95,7 +87,7 @@ void ListPrinting::stockWindow(MasterListWindow& list)
         lb::layouts::printLayout(job);
         return;
     default:
-        withoutTotals(job);
+        job.summary = false; // the totals are those of the stock value
         lb::layouts::printLayout(job);
         return;
     }

@@ -164,7 +164,8 @@ void TRpController::Execute()
     if (footer_) {
         if (report.CurrentY() < 0)
             report.StartPage();
-        if (footer_->Size().Values()[0] > report.AvailableSpace())
+        // A disabled footer prints nothing, so it starts no page or column either.
+        if (footer_->Enabled && footer_->Size().Values()[0] > report.AvailableSpace())
             report.AdvanceColumn();
         report.PrintBand(footer_);
     }

@@ -42,6 +42,10 @@ void printLayout(const PrintJob& job)
         control<report::TRpLabel>(*layout, job.layout, name).SetCaption(caption);
     for (const auto& [name, field] : job.fields)
         control<report::TRpDBText>(*layout, job.layout, name).SetDataField(field);
+    if (!job.summary) {
+        if (report::TRpCustomBand* summary = layout->FirstBand(report::rbSummary))
+            summary->Enabled = false;
+    }
 
     if (job.pageTotal != PageTotal::None) {
         layout->Prepare();

@@ -24,6 +24,9 @@ struct PrintJob {
     // pages are made.
     std::vector<std::pair<QString, QString>> captions;
     std::vector<std::pair<QString, QString>> fields;
+    // False: the layout's summary band is left out, where its totals mean nothing for the rows
+    // printed (an empty band would still start a page of its own after a full last page).
+    bool summary = true;
 };
 
 // The print sequence: the layout made; the captions and fields set; with a page total, a

@@ -85,6 +85,22 @@ TEST_F(ListPrinting, ProductListWithoutProductsPrintsItsHeadingsOnOnePage)
         EXPECT_TRUE(preview.page(1).contains(QString::fromUtf8(text))) << text;
 }
 
+// A page holds 30 product rows. The plain list has no totals, so a full last page ends it; the
+// stock value's totals go onto a page of their own.
+TEST_F(ListPrinting, AFullLastPageEndsTheListButNotTheStockValueWithItsTotals)
+{
+    for (int i = 1; i <= 30; ++i)
+        makeProduct(QStringLiteral("P%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("品%1").arg(i), {{"sl", 1}});
+    MasterListWindow* list = open(QStringLiteral("TFrproduct"), QStringLiteral("SELECT * from product "));
+    print(*list);
+    ASSERT_EQ(1u, preview.last().pages.size());
+    EXPECT_TRUE(preview.page(1).contains(QStringLiteral("P30")));
+
+    menu(*list, QStringLiteral("N23"));
+    ASSERT_EQ(2u, preview.last().pages.size());
+    EXPECT_TRUE(preview.page(2).contains(QStringLiteral("库存数量合计:")));
+}
+
 TEST_F(ListPrinting, ThreeAcrossPutsSevenProductsIntoBandsOfThreeThreeAndOne)
 {
     for (int i = 1; i <= 7; ++i)
