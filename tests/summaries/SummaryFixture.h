@@ -1,7 +1,7 @@
 // Fixture of the summary tests: the document window fixture (main window, date picker, scripted
 // boxes and modal windows, reported errors) with posted documents made through the document
-// layer, or written as their posting writes them for the kinds whose posting is still to come,
-// and helpers that open and read the summary windows.
+// layer or written as their posting writes them, and helpers that open and read the summary
+// windows.
 #pragma once
 
 #include "core/WindowRegistry.h"
@@ -102,10 +102,10 @@ protected:
 
     // A posted document of `kind` for the party dated `date`. Purchases and receipts are
     // recalculated and posted in full through the document layer (a purchase line of
-    // quantity q at price p is q packs of 1); the kinds whose posting is still to come are
-    // written as their posting writes them: the header with the totals of its lines, and its
-    // carry-over line and lines flagged posted with the kind's code and name and the header's
-    // date, party and account. For receipts and payments a line's product is an account:
+    // quantity q at price p is q packs of 1); the other kinds are written as their posting
+    // writes them, so that a test sets each figure directly: the header with the totals of its
+    // lines, and its carry-over line and lines flagged posted with the kind's code and name and
+    // the header's date, party and account. For receipts and payments a line's product is an account:
     // `spmc` its name, `product` its code (sphh), `price` the sum. Returns its number.
     QString writePosted(lb::documents::BillKind kind, const QString& party, const QString& date,
                         const std::vector<DocLine>& lines, const QString& account = QString())
