@@ -44,7 +44,9 @@ DocumentKind sales()
     k.followsPostingMode = true;
     k.partyBalanceFromRest = true;
     k.postedLineCopies = {"billdate", "customerid", "customername", "bankid"};
-    k.copiedLineFields = {"spintno", "sphh", "spmc", "spgg", "remark", "unit", "dj_n", "sl", "pay", "deduck"};
+    // A copy keeps the line's purchase price too: the sales summary's gross profit is the
+    // selling price less it, so a copy without it would count the whole amount as profit.
+    k.copiedLineFields = {"spintno", "sphh", "spmc", "spgg", "remark", "unit", "dj_n", "dj_w", "sl", "pay", "deduck"};
     k.recalcBoxColumns = {"remark1", "bankid", "employeename"};
     k.pickCode = 1;
     k.texts.noPartyPost = QStringLiteral("没有选取客户,不能过帐！");

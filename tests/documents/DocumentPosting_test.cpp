@@ -226,7 +226,7 @@ TEST_F(DocumentPostingTest, ACopyIsANewOpenDocumentOfTodayWithEveryLineAndItsPro
 {
     const QString sale = makeOrdinarySale();
     exec(QStringLiteral("update outlist set billdate='2026-01-02'"));
-    exec(QStringLiteral("update outdetail set remark='快' where spmc='面粉'"));
+    exec(QStringLiteral("update outdetail set remark='快', dj_w=16 where spmc='面粉'"));
     ASSERT_FALSE(post(sale).refused);
     makeSale(QStringLiteral("C001"), {{rice, QStringLiteral("大米"), 1, 1}}); // lines numbered after the source's
 
@@ -238,12 +238,13 @@ TEST_F(DocumentPostingTest, ACopyIsANewOpenDocumentOfTodayWithEveryLineAndItsPro
               row(QStringLiteral("select pass, cancel, billdate, customerid, customername, persondeal, remark, remark1, bankid,"
                                  " employeename, amount, billtype from outlist where intno=:p1"),
                   {copy}));
-    // Every line, the carry-over line first, with its product, quantity, price, deduction,
-    // payment and note; amounts and posting fields are left to the recalculation and posting.
-    EXPECT_EQ((QStringList{QStringLiteral("0000000006||上期结转|0|0|0|0|||False"),
-                           QStringLiteral("0000000007|") + flour + QStringLiteral("|面粉|4|20|5|30|快||False"),
-                           QStringLiteral("0000000008|") + rice + QStringLiteral("|大米|2|10|0|0|||False")}),
-              rows(QStringLiteral("select intno, spintno, spmc, sl, dj_n, deduck, pay, remark, billtype, pass from outdetail"
+    // Every line, the carry-over line first, with its product, quantity, price, purchase price
+    // (the gross profit needs it), deduction, payment and note; amounts and posting fields are
+    // left to the recalculation and posting.
+    EXPECT_EQ((QStringList{QStringLiteral("0000000006||上期结转|0|0|0|0|0|||False"),
+                           QStringLiteral("0000000007|") + flour + QStringLiteral("|面粉|4|20|16|5|30|快||False"),
+                           QStringLiteral("0000000008|") + rice + QStringLiteral("|大米|2|10|0|0|0|||False")}),
+              rows(QStringLiteral("select intno, spintno, spmc, sl, dj_n, dj_w, deduck, pay, remark, billtype, pass from outdetail"
                                   " where mainintno=:p1 order by intno"),
                    {copy}));
     EXPECT_EQ(QStringList({QStringLiteral("0|0")}),
@@ -260,10 +261,11 @@ TEST_F(DocumentPostingTest, TheHistoryCopyFillsTheLastLineAndAppendsTheOthers)
     EXPECT_EQ(QStringLiteral("查无该历史单号！"), DocumentPosting::copyLines(db(), sales(), onlyCarryOver, target).message);
     EXPECT_EQ(QStringLiteral("明细表中的没有记录,请先按新增！"), DocumentPosting::copyLines(db(), sales(), source, onlyCarryOver).message);
 
+    exec(QStringLiteral("update outdetail set dj_w=7.5 where spmc='大米'"));
     EXPECT_FALSE(DocumentPosting::copyLines(db(), sales(), source, target).refused);
-    EXPECT_EQ((QStringList{QStringLiteral("上期结转||0|0"), QStringLiteral("面粉|") + flour + QStringLiteral("|4|20"),
-                           QStringLiteral("大米|") + rice + QStringLiteral("|2|10")}),
-              rows(QStringLiteral("select spmc, spintno, sl, dj_n from outdetail where mainintno=:p1 order by intno"), {target}));
+    EXPECT_EQ((QStringList{QStringLiteral("上期结转||0|0|0"), QStringLiteral("面粉|") + flour + QStringLiteral("|4|20|0"),
+                           QStringLiteral("大米|") + rice + QStringLiteral("|2|10|7.5")}),
+              rows(QStringLiteral("select spmc, spintno, sl, dj_n, dj_w from outdetail where mainintno=:p1 order by intno"), {target}));
 }
 
 TEST_F(DocumentPostingTest, AFailingWriteAnywhereLeavesEveryTableAsItWas)
