@@ -8,6 +8,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <utility>
 
 namespace lb::db {
 
@@ -478,7 +479,9 @@ void DataSet::moveTo(int index)
 {
     if (index != current_) {
         current_ = index;
-        if (!quiet()) {
+        if (disableCount_ > 0) {
+            pendingMove_ = true;
+        } else {
             emit currentChanged(current_);
             tellFollowers(false);
         }
@@ -653,12 +656,19 @@ void DataSet::enableControls()
 {
     if (disableCount_ == 0)
         return;
-    if (--disableCount_ == 0 && pendingReset_) {
-        pendingReset_ = false;
+    if (--disableCount_ != 0)
+        return;
+    const bool moved = std::exchange(pendingMove_, false);
+    if (std::exchange(pendingReset_, false)) {
         emit reset();
         emit stateChanged();
         emit currentChanged(current_);
         tellFollowers(true);
+    } else if (moved) {
+        // Only the current row moved: the controls follow it, as after any move, and keep
+        // what they show (widths, scroll position, an open editor elsewhere).
+        emit currentChanged(current_);
+        tellFollowers(false);
     }
 }
 

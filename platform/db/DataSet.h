@@ -37,7 +37,8 @@ struct Bookmark {
 // (a join, an aggregate, DISTINCT) is read-only: writing to it raises DatabaseError.
 //
 // Signals tell bound controls (grids, edit boxes) what changed; DisableControls holds them
-// back until the matching EnableControls, which then sends one reset().
+// back until the matching EnableControls, which then sends one reset(), or only
+// currentChanged() when nothing but the current row moved meanwhile.
 class DataSet : public QObject {
     Q_OBJECT
 public:
@@ -88,6 +89,8 @@ public:
     void disableControls();
     void enableControls();
     bool controlsDisabled() const { return disableCount_ > 0; }
+    // Other datasets follow this one's current row (details of a master).
+    bool hasFollowers() const { return !followers_.empty(); }
 
     // Editing. Edit of an empty dataset starts an insert. Append adds a row at the end,
     // Insert before the current row. Post writes only the fields assigned (so that column
@@ -213,6 +216,7 @@ private:
     std::optional<Row> saved_;                 // the row before Edit, for Cancel
     int disableCount_ = 0;
     bool pendingReset_ = false;
+    bool pendingMove_ = false; // the current row moved while the controls were held back
     std::vector<std::pair<QString, QString>> formats_;
     std::vector<std::pair<QString, QString>> labels_;
     DataSetHook beforeDelete_;

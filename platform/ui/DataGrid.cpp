@@ -46,7 +46,17 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setWordWrap(false);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, guardSlot(this, [this] { fitColumns(false); }));
+    // A walk over the dataset (a print, a recalculation) scrolls the grid once a row: the rows
+    // on screen are measured once the walk lets the event loop run, not at every row.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, guardSlot(this, [this] {
+        if (fitQueued_)
+            return;
+        fitQueued_ = true;
+        QMetaObject::invokeMethod(this, guardSlot(this, [this] {
+            fitQueued_ = false;
+            fitColumns(false);
+        }), Qt::QueuedConnection);
+    }));
 }
 
 void DataGrid::setDataSet(lb::db::DataSet* dataSet)

@@ -83,6 +83,7 @@ private:
     QMetaObject::Connection currentLink_;
     KeyHook keyHook_;
     bool following_ = false;
+    bool fitQueued_ = false; // a scroll's fitting waits for the event loop
     int keptColumn_ = -1;    // the current column, also while the model resets
     bool resetting_ = false; // the model is replacing its rows
     std::pair<int, int> pressedCell_{-1, -1};        // row and column of the last mouse press

@@ -12,6 +12,9 @@
 #include "report/TRpReport.h"
 #include "report/layouts/LayoutCatalog.h"
 
+#include <QPointer>
+#include <vector>
+
 namespace lb::layouts {
 
 namespace {
@@ -24,6 +27,35 @@ T& control(report::TRpReport& layout, const QString& layoutName, const QString& 
         throw Error(QStringLiteral("The layout %1 has no control %2").arg(layoutName, name));
     return *found;
 }
+
+// Holds back the grids and boxes of the datasets a layout walks while its pages are made: a
+// grid following every row of a long list scrolled and repainted at each of the run's yields,
+// which made a year's list take minutes. A master that details follow keeps telling them, so
+// its controls stay live. The controls follow the row the walk ends on afterwards.
+class HeldControls {
+public:
+    explicit HeldControls(const report::TRpReport& layout)
+    {
+        for (db::DataSet* dataSet : layout.DataSets()) {
+            if (dataSet->hasFollowers())
+                continue;
+            dataSet->disableControls();
+            held_.push_back(dataSet);
+        }
+    }
+    ~HeldControls()
+    {
+        for (const QPointer<db::DataSet>& dataSet : held_) {
+            if (dataSet)
+                dataSet->enableControls();
+        }
+    }
+    HeldControls(const HeldControls&) = delete;
+    HeldControls& operator=(const HeldControls&) = delete;
+
+private:
+    std::vector<QPointer<db::DataSet>> held_;
+};
 
 } // namespace
 
@@ -47,6 +79,7 @@ void printLayout(const PrintJob& job)
             summary->Enabled = false;
     }
 
+    const HeldControls held(*layout);
     if (job.pageTotal != PageTotal::None) {
         layout->Prepare();
         const int pages = layout->RpPrinter()->PageCount();
