@@ -651,6 +651,22 @@ TEST_F(DataSetTest, SignalsTellBoundControlsWhatChanged)
     EXPECT_EQ(0u, current.size());
     q.enableControls();
     EXPECT_EQ(1u, resets.size());
+
+    // Only moves held back (a walk over the rows): the controls follow the row it ends on,
+    // without a reset that would refit and rescroll them.
+    resets.clear();
+    current.clear();
+    q.disableControls();
+    q.last();
+    q.first();
+    q.next();
+    EXPECT_EQ(0u, current.size());
+    q.enableControls();
+    EXPECT_EQ(0u, resets.size());
+    EXPECT_EQ(std::vector<int>{1}, current);
+    q.disableControls();
+    q.enableControls();
+    EXPECT_EQ(std::vector<int>{1}, current); // nothing moved, nothing told
 }
 
 TEST_F(DataSetTest, ClosingTheConnectionClosesItsDatasetsAndReconnectReopens)

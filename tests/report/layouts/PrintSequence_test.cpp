@@ -3,6 +3,7 @@
 #include "report/layouts/LayoutFixture.h"
 #include "report/layouts/PrintSequence.h"
 
+#include "platform/db/DataSet.h"
 #include "platform/sys/Errors.h"
 
 #include <QRegularExpression>
@@ -63,6 +64,25 @@ TEST_F(PrintSequenceTest, TwoPageSalesDocumentCountsItsPagesAndSubtotalsEachPage
     EXPECT_EQ(QStringLiteral("600.00"), after(last, QStringLiteral("结余:")));
     EXPECT_TRUE(last.contains(QStringLiteral("货到付款")));
     EXPECT_FALSE(preview.page(1).contains(QStringLiteral("制表人:")));
+}
+
+// The window's grid on the printed rows is not dragged along every row of the runs (a long
+// list took minutes so): it is told once, afterwards, of the row the walk ended on.
+TEST_F(PrintSequenceTest, ControlsOnThePrintedRowsAreToldOnceAfterThePrint)
+{
+    makeDocument(QStringLiteral("out"), QStringLiteral("0000000001"), 60);
+    showDocument(QStringLiteral("out"), QStringLiteral("0000000001"), true);
+    lb::db::DataSet& lines = *dm().AQoutdetail;
+    std::vector<int> told;
+    int resets = 0;
+    QObject::connect(&lines, &lb::db::DataSet::currentChanged, [&](int row) { told.push_back(row); });
+    QObject::connect(&lines, &lb::db::DataSet::reset, [&] { ++resets; });
+    lb::layouts::printLayout({QStringLiteral("Tfrroutdetail"), QStringLiteral("销售单"), PageTotal::Digits, {}, {}});
+
+    ASSERT_EQ(2u, preview.last().pages.size());
+    EXPECT_EQ(std::vector<int>{lines.recNo() - 1}, told);
+    EXPECT_EQ(0, resets);
+    EXPECT_FALSE(lines.controlsDisabled());
 }
 
 TEST_F(PrintSequenceTest, OtherKindsWriteThePageTotalInWordsAndPrintTheCarryOverLine)
