@@ -103,6 +103,8 @@ void productsAcross(TRpReport& report)
     LayoutBuilder b(report);
     b.page(10, 10, 4, 4);
     report.AddDataSet(frdm->ATcompany);
+    // The rows the bands are filled from, named so that the print holds back their grid.
+    report.AddDataSet(frdm->Aqproduct);
 
     TRpCustomBand* header = b.band(rbPageHeader, 13.5);
     b.field(header, frdm->ATcompany, QStringLiteral("name"), {4.2, 1, 182.3, C, 20, true, heading},
