@@ -405,6 +405,26 @@ TEST_F(DataGridTest, ColumnsAreNeverNarrowerThanTheirNumbersOrUntitledFits)
     EXPECT_LE(grid.columnWidth(Name), std::max(DataGrid::maxFittedTextWidth, grid.horizontalHeader()->sectionSizeHint(Name)));
 }
 
+// A walk over the rows scrolls the grid at each row; the rows on screen are measured once the
+// event loop runs, and a wide number scrolled into view still widens its column.
+TEST_F(DataGridTest, aScrollWidensANumberColumnOnceTheEventLoopRuns)
+{
+    for (int i = 4; i <= 200; ++i)
+        connection.execute(QStringLiteral("INSERT INTO product (sphh, sl) VALUES ('%1', %2)")
+                               .arg(i, 3, 10, QLatin1Char('0'))
+                               .arg(i == 200 ? QStringLiteral("98765432109876") : QStringLiteral("1")));
+    products.close();
+    products.open();
+    QApplication::processEvents();
+    const int before = grid.columnWidth(Stock);
+    products.last();
+    EXPECT_EQ(before, grid.columnWidth(Stock)); // not yet: the walk may go on
+    QApplication::processEvents(); // the view lays out its rows and scrolls, then measures
+    QApplication::processEvents();
+    EXPECT_GT(grid.columnWidth(Stock), before);
+    EXPECT_GE(grid.columnWidth(Stock), widthOf(grid, cell(199, Stock)));
+}
+
 TEST_F(DataGridTest, leavingAColumnIsReportedOnceTheMoveIsDoneAndTheColumnOutlivesARowChange)
 {
     QList<int> left;
