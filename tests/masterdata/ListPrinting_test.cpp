@@ -107,7 +107,8 @@ TEST_F(ListPrinting, ThreeAcrossPutsSevenProductsIntoBandsOfThreeThreeAndOne)
         makeProduct(QStringLiteral("P%1").arg(i), QStringLiteral("品%1").arg(i), {{"spmz", 1.5 * i}, {"bz", "注"}});
     MasterListWindow* list = open(QStringLiteral("TFrproduct"), QStringLiteral("SELECT * from product "));
     std::vector<int> told;
-    QObject::connect(frdm->Aqproduct, &lb::db::DataSet::currentChanged, list, [&](int row) { told.push_back(row); });
+    QObject listening; // the shared dataset outlives the test: so must not the lambda
+    QObject::connect(frdm->Aqproduct, &lb::db::DataSet::currentChanged, &listening, [&](int row) { told.push_back(row); });
     menu(*list, QStringLiteral("N21"));
     ASSERT_EQ(1u, preview.last().pages.size());
     // The list's grid is told of the last product once the print is done, not of every

@@ -75,8 +75,9 @@ TEST_F(PrintSequenceTest, ControlsOnThePrintedRowsAreToldOnceAfterThePrint)
     lb::db::DataSet& lines = *dm().AQoutdetail;
     std::vector<int> told;
     int resets = 0;
-    QObject::connect(&lines, &lb::db::DataSet::currentChanged, [&](int row) { told.push_back(row); });
-    QObject::connect(&lines, &lb::db::DataSet::reset, [&] { ++resets; });
+    QObject listening; // the shared dataset outlives the test: so must not the lambdas
+    QObject::connect(&lines, &lb::db::DataSet::currentChanged, &listening, [&](int row) { told.push_back(row); });
+    QObject::connect(&lines, &lb::db::DataSet::reset, &listening, [&] { ++resets; });
     lb::layouts::printLayout({QStringLiteral("Tfrroutdetail"), QStringLiteral("销售单"), PageTotal::Digits, {}, {}});
 
     ASSERT_EQ(2u, preview.last().pages.size());
