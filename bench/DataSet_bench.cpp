@@ -1,16 +1,14 @@
 // What users wait for around datasets: a window walking a long product list and a command
 // posting many edited rows in one transaction, each set against a plain SQLite prepared-statement
 // loop doing the same work in the same run (counter "vs_raw").
+#include "bench/BenchFile.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 
 using namespace lb::db;
 
@@ -22,19 +20,15 @@ constexpr int kPosts = 10000;
 const QString productSql = QStringLiteral("SELECT intno, sphh, spmc, unit, spgg, dj_w, dj_n, kcsl FROM product");
 
 // A product table of `kRows` rows in a temporary file, with Chinese names as the shop has them.
-class ProductFile {
+class ProductFile : public lb::bench::BenchFile {
 public:
-    ProductFile()
+    ProductFile() : BenchFile(&Connection::createFile)
     {
-        path_ = dir_.filePath(QStringLiteral("bench.db"));
-        Connection::createFile(path_);
-        connection_.setDatabaseFile(path_);
-        connection_.open();
-        connection_.execute(QStringLiteral(
+        connection().execute(QStringLiteral(
             "CREATE TABLE product (intno VARCHAR(10), sphh VARCHAR(15), spmc VARCHAR(40), unit VARCHAR(6),"
             " spgg VARCHAR(20), dj_w DOUBLE, dj_n DOUBLE, kcsl DOUBLE)"));
-        Transaction transaction(connection_);
-        Query insert(connection_);
+        Transaction transaction(connection());
+        Query insert(connection());
         insert.sql().setText(QStringLiteral(
             "INSERT INTO product VALUES (:intno, :sphh, :spmc, '个', :spgg, :dj_w, :dj_n, :kcsl)"));
         const QString names[] = {QStringLiteral("不锈钢螺丝"), QStringLiteral("镀锌六角螺母"),
@@ -51,31 +45,8 @@ public:
             insert.execSQL();
         }
         transaction.commit();
-        // Opened as Connection opens its file, so that both loops pay the same engine overhead.
-        check(sqlite3_open_v2(path_.toUtf8().constData(), &raw_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr));
+        openRaw();
     }
-    ~ProductFile() { sqlite3_close_v2(raw_); }
-    ProductFile(const ProductFile&) = delete;
-    ProductFile& operator=(const ProductFile&) = delete;
-
-    Connection& connection() { return connection_; }
-    sqlite3* raw() const { return raw_; }
-
-    // The plain loops abort the run on any failure: a benchmark that silently did less work
-    // would report a ratio that means nothing.
-    void check(int rc) const
-    {
-        if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            fprintf(stderr, "sqlite: %s\n", raw_ ? sqlite3_errmsg(raw_) : sqlite3_errstr(rc));
-            std::abort();
-        }
-    }
-
-private:
-    QTemporaryDir dir_;
-    QString path_;
-    Connection connection_;
-    sqlite3* raw_ = nullptr;
 };
 
 ProductFile& products()

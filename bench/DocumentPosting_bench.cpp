@@ -1,12 +1,12 @@
 // Posting a 100-line sales document (过帐) through the document layer, set against the same
 // statements issued with plain SQLite calls in one transaction and in autocommit, in one run.
+#include "bench/BenchFile.h"
 #include "core/NewDatabase.h"
 #include "documents/DocumentKinds.h"
 #include "documents/DocumentPosting.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -27,15 +27,11 @@ const char* const kDocument = "0000000001";
 
 // A fresh database holding one customer, 100 products and one recalculated sales document of
 // 100 lines (one per product), with a plain connection beside the program's.
-class SalesFile {
+class SalesFile : public lb::bench::BenchFile {
 public:
-    SalesFile()
+    SalesFile() : BenchFile(&lb::core::NewDatabase::create)
     {
-        path_ = dir_.filePath(QStringLiteral("kvdb.mdb"));
-        lb::core::NewDatabase::create(path_);
-        connection_.setDatabaseFile(path_);
-        connection_.open();
-        Transaction transaction(connection_);
+        Transaction transaction(connection());
         run(QStringLiteral("insert into customer (intno,id,name,balance) values ('0000000001','C001','张三',0)"));
         run(QStringLiteral("insert into outlist (intno,billdate,customerid,customername,bankid,amount,pay,deduck,rest,pass)"
                            " values ('0000000001','2026-06-15','C001','张三','0000000001',5050,100,0,4950,0)"));
@@ -49,14 +45,8 @@ public:
                     .arg(i));
         }
         transaction.commit();
-        check(sqlite3_open_v2(path_.toUtf8().constData(), &raw_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr));
+        openRaw();
     }
-    ~SalesFile() { sqlite3_close_v2(raw_); }
-    SalesFile(const SalesFile&) = delete;
-    SalesFile& operator=(const SalesFile&) = delete;
-
-    Connection& connection() { return connection_; }
-    sqlite3* raw() const { return raw_; }
 
     // Makes the document open again, so that the next run posts it anew.
     void reopenDocument()
@@ -65,27 +55,13 @@ public:
         run(QStringLiteral("update outdetail set pass=0"));
     }
 
-    // A benchmark that silently did less work would report a ratio that means nothing.
-    void check(int rc) const
-    {
-        if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            fprintf(stderr, "sqlite: %s\n", raw_ ? sqlite3_errmsg(raw_) : sqlite3_errstr(rc));
-            std::abort();
-        }
-    }
-
 private:
     void run(const QString& sql)
     {
-        Query statement(connection_);
+        Query statement(connection());
         statement.sql().add(sql);
         statement.execSQL();
     }
-
-    QTemporaryDir dir_;
-    QString path_;
-    Connection connection_;
-    sqlite3* raw_ = nullptr;
 };
 
 // The statements the posting issues, prepared once on the plain connection: the reads that

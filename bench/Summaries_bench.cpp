@@ -1,5 +1,6 @@
 // The summaries' refills: a customer's running balance over 20,000 lines and a year of 100,000
 // sales lines summed by kind and by product, each set against plain SQLite in the same run.
+#include "bench/BenchFile.h"
 #include "core/NewDatabase.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
@@ -8,7 +9,6 @@
 #include "summaries/KindSummary.h"
 #include "summaries/KindSummaryCatalog.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -36,24 +36,20 @@ double seconds(Clock::duration d)
 // A fresh database of posted sales documents of `lines` product lines, 20 to a document and
 // each with its carry-over line, spread over 2026 among `customers` customers and `products`
 // products; with a plain connection beside the program's.
-class SalesYear {
+class SalesYear : public lb::bench::BenchFile {
 public:
-    SalesYear(int lines, int customers, int products)
+    SalesYear(int lines, int customers, int products) : BenchFile(&lb::core::NewDatabase::create)
     {
-        path_ = dir_.filePath(QStringLiteral("kvdb.mdb"));
-        lb::core::NewDatabase::create(path_);
-        connection_.setDatabaseFile(path_);
-        connection_.open();
-        Transaction transaction(connection_);
-        Query statement(connection_);
+        Transaction transaction(connection());
+        Query statement(connection());
         for (int c = 1; c <= customers; ++c)
             run(statement, QStringLiteral("insert into customer (intno,id,name,rest) values ('%1','%1','客户%2',100)").arg(number(c)).arg(c));
         for (int p = 1; p <= products; ++p)
             run(statement, QStringLiteral("insert into product (intno,sphh,spmc) values ('%1','P%2','商品%2')").arg(number(p)).arg(p));
-        Query header(connection_);
+        Query header(connection());
         header.sql().add(QStringLiteral("insert into outlist (intno,billdate,customerid,customername,bankid,pass,cancel,billtype,billname)"
                                         " values (:p1,:p2,:p3,'客户','0000000001',1,0,'01','销售单')"));
-        Query line(connection_);
+        Query line(connection());
         line.sql().add(QStringLiteral("insert into outdetail (intno,mainintno,spintno,sphh,spmc,sl,dj_n,dj_w,amount,deduck,pay,"
                                       "billdate,customerid,bankid,pass,cancel,billtype,billname)"
                                       " values (:p1,:p2,:p3,:p4,:p5,:p6,12.5,10,:p7,0.5,1,:p8,:p9,'0000000001',1,0,'01','销售单')"));
@@ -75,30 +71,8 @@ public:
             }
         }
         transaction.commit();
-        check(sqlite3_open_v2(path_.toUtf8().constData(), &raw_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr));
+        openRaw();
     }
-    ~SalesYear() { sqlite3_close_v2(raw_); }
-    SalesYear(const SalesYear&) = delete;
-    SalesYear& operator=(const SalesYear&) = delete;
-
-    Connection& connection() { return connection_; }
-    sqlite3* raw() const { return raw_; }
-
-    // A benchmark that silently did less work would report a ratio that means nothing.
-    void check(int rc) const
-    {
-        if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            fprintf(stderr, "sqlite: %s\n", raw_ ? sqlite3_errmsg(raw_) : sqlite3_errstr(rc));
-            std::abort();
-        }
-    }
-    sqlite3_stmt* prepare(const QString& sql) const
-    {
-        sqlite3_stmt* stmt = nullptr;
-        check(sqlite3_prepare_v2(raw_, sql.toUtf8().constData(), -1, &stmt, nullptr));
-        return stmt;
-    }
-    void exec(const char* sql) const { check(sqlite3_exec(raw_, sql, nullptr, nullptr, nullptr)); }
 
 private:
     static QString number(int n) { return QStringLiteral("%1").arg(n, 10, 10, QLatin1Char('0')); }
@@ -112,11 +86,6 @@ private:
         for (int i = 0; i < values.size(); ++i)
             statement.paramByName(QStringLiteral("p%1").arg(i + 1)).setValue(values[i]);
     }
-
-    QTemporaryDir dir_;
-    QString path_;
-    Connection connection_;
-    sqlite3* raw_ = nullptr;
 };
 
 // The customer summary's refill with plain prepared statements: the same deletes, seed and
