@@ -17,7 +17,7 @@ struct KindLayout {
     const char* layout;
     PageTotal pageTotal;
     bool hidesCarryOver;  // the lines print from the first product line
-    const char* specHeading; // the label heading the specification column; empty: none
+    const char* specHeading; // the label heading the 规格型号 column; empty: none
 };
 
 const KindLayout kindLayouts[] = {

@@ -17,7 +17,7 @@ namespace {
 
 const QString allProducts = QStringLiteral("SELECT * from product");
 
-// The product layout with the specification column titled by the option.
+// The product layout with its 规格型号 column titled by the option (条形码 or 规格型号).
 PrintJob productJob()
 {
     PrintJob job;

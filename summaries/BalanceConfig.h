@@ -47,7 +47,7 @@ struct BalanceConfig {
     QString caption;
     QString layoutClass;        // the report layout the print command fills
     bool printsPartner = true;  // the layout prints the partner of the rows (PartyId, ...)
-    bool printsSpecHeading = false; // the print heads the specification column (RpLabel16) by the option
+    bool printsSpecHeading = false; // the print heads its 规格型号 column (RpLabel16) by the option
 
     // The partner and its look-up.
     QString partyTable;         // customer, branch or bank
