@@ -344,12 +344,29 @@ const std::vector<IndexDef>& Schema::indexes()
         std::vector<IndexDef> list;
         auto add = [&](const QString& table, std::initializer_list<const char*> columns) {
             for (const char* column : columns)
-                list.push_back({QStringLiteral("ix_%1_%2").arg(table, QLatin1String(column)), table, QString::fromLatin1(column)});
+                list.push_back({QStringLiteral("ix_%1_%2").arg(table, QLatin1String(column)), table,
+                                QStringLiteral("\"%1\"").arg(QLatin1String(column))});
+        };
+        // The running balances match a party's or an account's code with the stored code
+        // trimmed; an index of the trimmed code serves that comparison without changing which
+        // rows it matches (an index of the column would not serve it at all).
+        auto addTrimmed = [&](const QString& table, const char* column) {
+            list.push_back({QStringLiteral("ix_%1_trim_%2").arg(table, QLatin1String(column)), table,
+                            QStringLiteral("trim(\"%1\")").arg(QLatin1String(column))});
         };
         for (const QString& table : headerTables())
             add(table, {"intno", "billdate", "customerid"});
         for (const QString& table : lineTables())
             add(table, {"intno", "mainintno", "spintno", "billdate"});
+        add(QStringLiteral("product"), {"intno", "sphh", "barcode"});
+        for (const char* party : {"customer", "branch", "bank"})
+            add(QLatin1String(party), {"id"});
+        // Purchase orders have no running balance.
+        for (const QString& table : headerTables() + lineTables())
+            if (!table.startsWith(QLatin1String("dh")))
+                addTrimmed(table, "customerid");
+        for (const char* table : {"outlist", "inlist"})
+            addTrimmed(QLatin1String(table), "bankid");
         return list;
     }();
     return all;
@@ -357,7 +374,7 @@ const std::vector<IndexDef>& Schema::indexes()
 
 QString Schema::createIndexSql(const IndexDef& index)
 {
-    return QStringLiteral("CREATE INDEX \"%1\" ON \"%2\" (\"%3\")").arg(index.name, index.table, index.column);
+    return QStringLiteral("CREATE INDEX \"%1\" ON \"%2\" (%3)").arg(index.name, index.table, index.term);
 }
 
 const QStringList& Schema::optionUpgradeColumns()

@@ -29,11 +29,13 @@ struct Column {
     bool defaultTrue = false; // YesNo columns whose default is true
 };
 
-// An index of one column, for the look-ups and period filters of the document tables.
+// An index for the look-ups, period filters and party filters: of one column, or of the
+// expression over it that the statements compare (trim("customerid")), so that the index
+// serves exactly the comparison the statements make.
 struct IndexDef {
     QString name;
     QString table;
-    QString column;
+    QString term; // SQL: a quoted column or an expression of one
 };
 
 struct TableDef {
@@ -55,8 +57,11 @@ public:
     // (dhlist, getlist, outbacklist, outlist, putlist, inbacklist, inlist), and their line tables.
     static const QStringList& headerTables();
     static const QStringList& lineTables();
-    // The indexes of the document tables: headers by number, date and party code; lines by
-    // number, document, product and date. Older files get them from the upgrade.
+    // The indexes: document headers by number, date and party code; lines by number,
+    // document, product and date; products by number, code and barcode; customers, suppliers
+    // and accounts by code; the trading and money documents by the trimmed party code, and
+    // sales and purchase headers by the trimmed account code, as the running balances compare
+    // them. Older files get them from the upgrade.
     static const std::vector<IndexDef>& indexes();
     static QString createIndexSql(const IndexDef& index);
 

@@ -73,6 +73,19 @@ protected:
         return query.isEmpty() ? QVariant() : query.field(0).value();
     }
 
+    // The engine's plan of a statement (its parameters unbound), the steps joined: it names
+    // the indexes the statement uses.
+    QString queryPlan(const QString& sql)
+    {
+        lb::db::Query explain(db());
+        explain.sql().setText(QStringLiteral("explain query plan ") + sql);
+        explain.open();
+        QString plan;
+        for (explain.first(); !explain.eof(); explain.next())
+            plan += explain.fieldByName(QStringLiteral("detail")).asString() + QLatin1Char(';');
+        return plan;
+    }
+
     // Appends a row to a schema table; a table with an intno column gets the next intno unless
     // one is given. Returns that intno (empty for tables without one).
     QString insertRow(const QString& table, Values values)

@@ -159,20 +159,28 @@ TEST_F(FreshFileUpgrade, UpToDateFileRunsNothing)
     EXPECT_EQ(QStringLiteral("01"), scalar(QStringLiteral("select billtype from outlist")).toString());
 }
 
-TEST_F(OldFileUpgrade, DocumentTablesGainTheirIndexesOnce)
+TEST_F(OldFileUpgrade, OlderFilesGainTheIndexesOnceAndTheLookUpsUseThem)
 {
     const QString count = QStringLiteral("select count(*) from sqlite_master where type='index' and name like 'ix_%'");
     EXPECT_EQ(0, scalar(count).toInt());
     EXPECT_TRUE(SchemaUpgrade::upgradeIndexes(dm()));
     EXPECT_EQ(int(lb::core::Schema::indexes().size()), scalar(count).toInt());
-    // The look-up of a document's lines uses its index.
-    lb::db::Query explain(db());
-    explain.sql().add(QStringLiteral("explain query plan select * from outdetail where mainintno='0000000001'"));
-    explain.open();
-    QString plan;
-    for (explain.first(); !explain.eof(); explain.next())
-        plan += explain.fieldByName(QStringLiteral("detail")).asString();
-    EXPECT_TRUE(plan.contains(QStringLiteral("ix_outdetail_mainintno"))) << plan.toStdString();
+    // Posting's product and party updates, the code look-ups of entry, a document's lines, and
+    // the running balances' party and account filters.
+    const std::pair<const char*, const char*> lookUps[] = {
+        {"update product set sl=sl-1 where intno='0000000001'", "ix_product_intno"},
+        {"select * from product where sphh='A01'", "ix_product_sphh"},
+        {"select * from product where barcode='6901234567890'", "ix_product_barcode"},
+        {"update customer set balance=1 where id='0000000001'", "ix_customer_id"},
+        {"select * from branch where id='0000000001'", "ix_branch_id"},
+        {"select * from bank where id='0000000001'", "ix_bank_id"},
+        {"select * from outdetail where mainintno='0000000001'", "ix_outdetail_mainintno"},
+        {"select * from getdetail where pass=true and cancel=false and trim(customerid)='0000000001'", "ix_getdetail_trim_customerid"},
+        {"select * from inbacklist where pass=true and cancel=false and trim(customerid)='0000000001'", "ix_inbacklist_trim_customerid"},
+        {"select intno from outlist where trim(bankid)='0000000001'", "ix_outlist_trim_bankid"},
+    };
+    for (const auto& [sql, index] : lookUps)
+        EXPECT_TRUE(queryPlan(QLatin1String(sql)).contains(QLatin1String(index))) << sql << ": " << queryPlan(QLatin1String(sql)).toStdString();
     const int version = schemaVersion();
     EXPECT_FALSE(SchemaUpgrade::upgradeIndexes(dm()));
     EXPECT_EQ(version, schemaVersion());

@@ -143,9 +143,39 @@ TEST_F(BalanceWalkTest, JournalTakesDocumentPaymentsByTheAccountTheDocumentNames
     writePosted(BillKind::Purchase, supplier, QStringLiteral("2026-03-06"), {{rice, "大米", 10, 3, 0, 0, 25}}, bank);
     writePosted(BillKind::Receipt, customer, QStringLiteral("2026-03-07"), {{cash, "现金", 0, 9}});
 
+    // The account a document names is matched trimmed: blanks around it keep nothing out.
+    exec(QStringLiteral("update outlist set bankid=' '||bankid"));
+    exec(QStringLiteral("update inlist set bankid=bankid||'  '"));
     EXPECT_EQ((QStringList{"0000000002|上期结余|0|0|511", "0000000002|工行|70|0|581", "0000000002|工行|0|25|556"}),
               run("Tfrbanktotal", bank, QStringLiteral("sphh,spmc,amount,pay,rest")));
     EXPECT_EQ((QStringList{"1000", "1040", "1049"}), run("Tfrbanktotal", cash, QStringLiteral("rest")));
+}
+
+TEST_F(BalanceWalkTest, StoredCodesMatchTrimmedAndToTheLetterThroughTheirIndex)
+{
+    const QString code = QStringLiteral("A1");
+    makeCustomer(code, QStringLiteral("王五"), {{"rest", 10.0}});
+    postSale(code, QStringLiteral("2026-03-05"), {{flour, "面粉", 1, 10}});
+    writePosted(BillKind::SalesReturn, code, QStringLiteral("2026-03-06"), {{flour, "面粉", 1, 3}});
+    writePosted(BillKind::Receipt, code, QStringLiteral("2026-03-07"), {{cash, "现金", 0, 2}});
+    postSale(code, QStringLiteral("2026-03-08"), {{rice, "大米", 1, 100}});
+    // Codes stored with blanks around them count as the partner's; another case does not.
+    for (const char* table : {"outlist", "outdetail"}) {
+        exec(QStringLiteral("update %1 set customerid=' A1' where billdate='2026-03-05'").arg(QLatin1String(table)));
+        exec(QStringLiteral("update %1 set customerid='a1' where billdate='2026-03-08'").arg(QLatin1String(table)));
+    }
+    exec(QStringLiteral("update outbacklist set customerid='A1  '"));
+    exec(QStringLiteral("update outbackdetail set customerid='A1  '"));
+
+    EXPECT_EQ((QStringList{"上期结余|10", "面粉|20", "面粉|17", "现金|15"}), run("Tfrcusttotal", code, QStringLiteral("spmc,rest")));
+    EXPECT_EQ((QStringList{"上期结余|10", "销售单|20", "销售退货单|17", "收款单|15"}),
+              run("Tfrcusttotalist", code, QStringLiteral("billname,rest")));
+    for (const QString& key : BalanceCatalog::keys()) {
+        for (const QString& gather : BalanceCatalog::byKey(key).walk.gathers) {
+            const QString plan = queryPlan(gather);
+            EXPECT_TRUE(!gather.contains(QLatin1String("trim(")) || plan.contains(QLatin1String("_trim_"))) << plan.toStdString();
+        }
+    }
 }
 
 TEST_F(BalanceWalkTest, ARefillThatFailsLeavesTheTablesAsTheyWere)
