@@ -69,9 +69,8 @@ void KindSummary::group(lb::db::Connection& connection, lb::db::Query& lines, co
     lines.close();
     refill(connection, QStringLiteral("custtotal"), [&](lb::db::Query& statement) {
         statement.sql().add(QStringLiteral("insert into custtotal(%1)").arg(config.groupColumns));
-        statement.sql().add(QStringLiteral("select %1 from %2 where spmc<>'上期结转'")
-                                .arg(config.groupSelect, DocumentKinds::of(config.kind).lineTable));
-        statement.sql().add(QStringLiteral(" and pass=true and (cancel is null or cancel=false) and"));
+        statement.sql().add(QStringLiteral("select %1 from %2 where").arg(config.groupSelect, DocumentKinds::of(config.kind).lineTable));
+        statement.sql().add(CountedLines);
         addConditions(statement, period, filter);
         statement.sql().add(QStringLiteral("group by %1").arg(config.groupBy));
     });

@@ -107,13 +107,16 @@ TEST_F(KindSummaryTest, GroupingAddsUpEachProductAndAgreesWithTheFlowTotals)
     const QString c1 = QStringLiteral("0000000001");
     postSale(c1, QStringLiteral("2026-03-02"), {{flour, "面粉", 2, 10}, {rice, "大米", 1, 5, 0, 0, 0, QStringLiteral("赠品")}});
     postSale(c1, QStringLiteral("2026-03-09"), {{flour, "面粉", 3, 11}, {rice, "大米", 4, 5}});
+    const QString reversed = postSale(c1, QStringLiteral("2026-03-10"), {{flour, "面粉", 6, 10}});
+    ASSERT_FALSE(lb::documents::DocumentPosting::reverse(db(), sales(), reversed, c1, QStringLiteral("0000000001")).refused);
     const KindSummaryConfig sales = config("Tfrouttotal");
 
     KindSummary::refreshSums(db(), sales, march(), {});
     const QString flowTotals = sums(QStringLiteral("hjsl,amount"));
     KindSummary::group(db(), *dm().AQoutdetail, sales, march(), {});
     EXPECT_EQ(flowTotals, sums(QStringLiteral("hjsl,amount")));
-    // Two sales of flour, 2 and 3, for 20 and 33; rice apart by its remark, in product order.
+    // Two sales of flour, 2 and 3, for 20 and 33 (the reversed one left out); rice apart by its
+    // remark, in product order.
     EXPECT_EQ((QStringList{QStringLiteral("%1|A01|面粉||5|53").arg(flour), QStringLiteral("%1|B01|大米||4|20").arg(rice),
                            QStringLiteral("%1|B01|大米|赠品|1|5").arg(rice)}),
               rows(QStringLiteral("select spintno, sphh, spmc, remark, sl, amount from custtotal order by spintno, remark")));

@@ -78,8 +78,8 @@ protected:
         const QString c1 = QStringLiteral("0000000001");
         sale = postSale(c1, QStringLiteral("2026-03-10"), {{flour, "面粉", 2, 10}, {rice, "大米", 1, 4}});
         purchase = writePosted(BillKind::Purchase, c1, QStringLiteral("2026-01-05"), {{flour, "面粉", 50, 6}});
-        writePosted(BillKind::SalesReturn, c1, QStringLiteral("2026-03-20"), {{flour, "面粉", 1, 10}});
-        writePosted(BillKind::PurchaseReturn, c1, QStringLiteral("2026-04-02"), {{flour, "面粉", 5, 6}});
+        salesReturn = writePosted(BillKind::SalesReturn, c1, QStringLiteral("2026-03-20"), {{flour, "面粉", 1, 10}});
+        purchaseReturn = writePosted(BillKind::PurchaseReturn, c1, QStringLiteral("2026-04-02"), {{flour, "面粉", 5, 6}});
         writePosted(BillKind::Receipt, c1, QStringLiteral("2026-03-11"), {{QStringLiteral("0000000001"), "现金", 0, 9}});
         makeOpenSale(c1, QStringLiteral("2026-03-12"), {{flour, "面粉", 7, 10}});
         const QString reversed = postSale(c1, QStringLiteral("2026-03-13"), {{flour, "面粉", 8, 10}});
@@ -121,6 +121,8 @@ protected:
     QString rice;
     QString sale;
     QString purchase;
+    QString salesReturn;
+    QString purchaseReturn;
     QPointer<PostedView> view;
 };
 
@@ -207,7 +209,12 @@ TEST_F(ProductHistoryTest, TheDocumentWindowsPostedViewsOpenWithoutTheirChanging
     registerDocumentWindows();
     productList(flour)->menuItem(QStringLiteral("N24"))->trigger();
     Tfrdetail* window = history();
-    for (const auto& [billname, document] : {std::pair{QStringLiteral("销售单"), sale}, std::pair{QStringLiteral("进货单"), purchase}}) {
+    // Each line opens the view of its own kind.
+    const std::tuple<QString, QString, const char*> lines[] = {{QStringLiteral("销售单"), sale, "Tfrfoutdetail"},
+                                                               {QStringLiteral("进货单"), purchase, "Tfrfindetail"},
+                                                               {QStringLiteral("销售退货单"), salesReturn, "Tfrfoutbackdetail"},
+                                                               {QStringLiteral("进货退货单"), purchaseReturn, "Tfrfinbackdetail"}};
+    for (const auto& [billname, document, viewKey] : lines) {
         selectLine(billname);
         window->report->click();
         QPointer<PostedDocumentView> posted;
@@ -215,6 +222,7 @@ TEST_F(ProductHistoryTest, TheDocumentWindowsPostedViewsOpenWithoutTheirChanging
             if (auto* found = qobject_cast<PostedDocumentView*>(top); found && found->isVisible())
                 posted = found;
         ASSERT_FALSE(posted.isNull()) << billname.toStdString();
+        EXPECT_EQ(QLatin1String(viewKey), posted->config().key);
         EXPECT_EQ(document, posted->documentNo());
         EXPECT_FALSE(window->isEnabled());
         for (const char* name : {"ToolButton6", "ToolButton1", "ToolButton2"})
