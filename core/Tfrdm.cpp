@@ -3,7 +3,6 @@
 
 #include "core/Schema.h"
 #include "platform/sys/Errors.h"
-#include "platform/sys/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 
 #include <initializer_list>
@@ -50,10 +49,11 @@ std::vector<FieldDef> fieldsOf(const char* table, std::initializer_list<std::pai
     return defs;
 }
 
-// Empty text stores 0; other text must be a number (ConvertError otherwise, field unchanged).
+// Empty text stores 0; other text must be a number that can be stored (ConvertError
+// otherwise, field unchanged).
 void numberFromText(lb::db::Field& field, const QString& text)
 {
-    field.setAsFloat(text.isEmpty() ? 0.0 : lb::fmt::strToFloat(text));
+    field.setAsFloat(text.isEmpty() ? 0.0 : lb::db::Field::parseNumber(text));
 }
 
 void confirmDelete(DataSet&)

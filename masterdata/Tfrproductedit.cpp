@@ -260,7 +260,7 @@ void Tfrproductedit::Button1Click()
     for (const ProductBox& entry : productBoxes) {
         const QString text = box(QString::fromLatin1(entry.name))->text();
         if (entry.kind != ProductBox::Text)
-            values.emplace_back(QString::fromLatin1(entry.column), lb::fmt::floatToStr(lb::fmt::strToFloat(text)));
+            values.emplace_back(QString::fromLatin1(entry.column), lb::fmt::floatToStr(lb::db::Field::parseNumber(text)));
         else
             values.emplace_back(QString::fromLatin1(entry.column), text);
     }
@@ -271,8 +271,8 @@ void Tfrproductedit::Button1Click()
         const QString column = QString::fromLatin1(carriedColumns[i]);
         const QString text = carried_[column];
         if (i < 3)
-            dimensions[i] = lb::fmt::strToFloat(text);
-        values.emplace_back(column, column == QLatin1String(carriedText) ? text : lb::fmt::floatToStr(lb::fmt::strToFloat(text)));
+            dimensions[i] = lb::db::Field::parseNumber(text);
+        values.emplace_back(column, column == QLatin1String(carriedText) ? text : lb::fmt::floatToStr(lb::db::Field::parseNumber(text)));
     }
     values.emplace_back(QStringLiteral("sptj"), lb::fmt::floatToStr(ProductCommands::volume(dimensions[0], dimensions[1], dimensions[2])));
     lb::db::Query& products = *frdm->Aqproduct;

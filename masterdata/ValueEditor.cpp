@@ -5,7 +5,6 @@
 #include "core/Tfrmain.h"
 #include "masterdata/MasterRecordRules.h"
 #include "platform/db/Query.h"
-#include "platform/sys/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/GuardSlot.h"
@@ -91,7 +90,7 @@ void ValueEditor::save()
         }
     }
     // The number is checked before the row is put in edit state: a refusal leaves it as it was.
-    const double value = lb::fmt::strToFloat(boxes_.back()->text());
+    const double value = lb::db::Field::parseNumber(boxes_.back()->text());
     rows.edit();
     try {
         if (config_.writeAllBoxes) {

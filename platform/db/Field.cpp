@@ -4,6 +4,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Statement.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/ExactAmount.h"
 #include "platform/sys/TextFormat.h"
 
 #include <cmath>
@@ -196,6 +197,12 @@ QString textOfValue(const QVariant& value)
     throw ConvertError(QStringLiteral("Invalid value '%1' for field '%2'").arg(value.toString(), def.name));
 }
 
+[[noreturn]] void outOfRange(const FieldDef& def, double value, const QString& lowest, const QString& highest)
+{
+    throw ConvertError(QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                           .arg(fmt::floatToStr(value), def.name, lowest, highest));
+}
+
 // Integer columns are long integers: a value outside their range is refused rather than
 // stored, as the windows and reports that read it hold it in 32 bits and would wrap it.
 template <typename Number>
@@ -204,11 +211,17 @@ qint64 inIntegerRange(const FieldDef& def, Number value)
     constexpr qint64 lowest = std::numeric_limits<qint32>::min();
     constexpr qint64 highest = std::numeric_limits<qint32>::max();
     if (!(value >= Number(lowest) && value <= Number(highest)))
-        throw ConvertError(QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
-                               .arg(fmt::floatToStr(double(value)), def.name)
-                               .arg(lowest)
-                               .arg(highest));
+        outOfRange(def, double(value), QString::number(lowest), QString::number(highest));
     return qint64(value);
+}
+
+// Number columns hold money and quantities: Inf, NaN and figures too large to keep whole cents
+// are refused rather than stored, where every later sum would inherit them.
+double exactAmount(const FieldDef& def, double value)
+{
+    if (!isExactAmount(value))
+        outOfRange(def, value, fmt::floatToStr(-kMaxExactAmount), fmt::floatToStr(kMaxExactAmount));
+    return value;
 }
 
 } // namespace
@@ -387,7 +400,7 @@ void Field::setValue(const QVariant& value)
         return;
     case FieldType::Float:
         if (isNumberValue(value) || value.typeId() == QMetaType::Bool)
-            store(value.toDouble());
+            store(exactAmount(def_, value.toDouble()));
         else
             invalidConversion(def_, value);
         return;
@@ -432,7 +445,7 @@ void Field::setAsString(const QString& value)
         setValue(fmt::strToInt(value.trimmed()));
         return;
     case FieldType::Float:
-        setValue(fmt::strToFloat(value));
+        setValue(parseNumber(value));
         return;
     case FieldType::Boolean:
         setValue(toBooleanStrict(value));
@@ -446,6 +459,15 @@ void Field::setAsString(const QString& value)
     default:
         return;
     }
+}
+
+double Field::parseNumber(const QString& text)
+{
+    const double number = fmt::strToFloat(text);
+    // A figure too large to keep whole cents is refused as text that is no number is.
+    if (!isExactAmount(number))
+        throw ConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return number;
 }
 
 void Field::setAsFloat(double value) { setValue(value); }

@@ -70,7 +70,9 @@ public:
     // (DatabaseError "Dataset not in edit or insert mode" otherwise). Text longer than the
     // column is cut to its size. Strings assigned to number or date fields are converted
     // (ConvertError when they do not convert); an integer field refuses a value outside the
-    // long integer range with ConvertError and keeps what it held.
+    // long integer range, a number field Inf, NaN and figures at or beyond lb::kMaxExactAmount
+    // in magnitude (typed text as text that is no number), with ConvertError, and keeps what
+    // it held.
     void setValue(const QVariant& value);
     void setAsString(const QString& value);
     void setAsFloat(double value);
@@ -79,6 +81,10 @@ public:
     void setAsDate(const QDate& value);
     void setAsDateTime(const QDateTime& value);
     void clear(); // set null
+
+    // Text typed into a number field as its value: a decimal number below lb::kMaxExactAmount
+    // in magnitude. ConvertError "'x' is not a valid floating point value" for anything else.
+    static double parseNumber(const QString& text);
 
     // Text typed by the user (a grid cell): goes through OnSetText when one is set,
     // otherwise through setAsString.

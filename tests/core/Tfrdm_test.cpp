@@ -48,14 +48,16 @@ TEST_F(DataModule, EmptiedNumberCellStoresZeroAndTypedNumbersConvert)
     }
 }
 
-TEST_F(DataModule, LettersInANumberCellRaiseTheConversionErrorAndChangeNothing)
+TEST_F(DataModule, LettersOrTooLargeAFigureInANumberCellRaiseTheConversionErrorAndChangeNothing)
 {
     lb::db::Query& lines = editLine();
-    try {
-        lines.fieldByName(QStringLiteral("sl")).setText(QStringLiteral("abc"));
-        FAIL() << "no conversion error";
-    } catch (const lb::ConvertError& e) {
-        EXPECT_EQ(QStringLiteral("'abc' is not a valid floating point value"), e.message());
+    for (const QString& typed : {QStringLiteral("abc"), QStringLiteral("1e308"), QString(300, QLatin1Char('9'))}) {
+        try {
+            lines.fieldByName(QStringLiteral("sl")).setText(typed);
+            ADD_FAILURE() << typed.toStdString() << " was taken";
+        } catch (const lb::ConvertError& e) {
+            EXPECT_EQ(QStringLiteral("'%1' is not a valid floating point value").arg(typed), e.message());
+        }
     }
     EXPECT_EQ(5.0, lines.fieldByName(QStringLiteral("sl")).asFloat());
     lines.post();

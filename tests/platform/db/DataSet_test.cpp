@@ -4,8 +4,10 @@
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/ExactAmount.h"
 
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 
@@ -150,6 +152,43 @@ TEST_F(DataSetTest, IntegerFieldRefusesValuesBeyondTheLongRangeAndKeepsItsValue)
     check.sql().add(QStringLiteral("SELECT qty FROM product"));
     check.open();
     EXPECT_EQ(-2147483648LL, check["qty"].asInteger());
+}
+
+TEST_F(DataSetTest, NumberFieldRefusesFiguresBeyondWholeCentsAndKeepsItsValue)
+{
+    connection.execute(QStringLiteral("INSERT INTO product (intno, dj_n) VALUES ('1', 5)"));
+    Query q(connection);
+    q.sql().add(QStringLiteral("SELECT * FROM product"));
+    q.open();
+    q.edit();
+    // Typed text is refused as text that is no number is.
+    for (const QString& typed : {QStringLiteral("1e308"), QStringLiteral("-1e308"), QStringLiteral("90071992547410"),
+                                 QString(300, QLatin1Char('9')), QStringLiteral("1e400"), QStringLiteral("nan")}) {
+        try {
+            q["dj_n"].setAsString(typed);
+            ADD_FAILURE() << typed.toStdString() << " was taken";
+        } catch (const ConvertError& error) {
+            EXPECT_EQ(QStringLiteral("'%1' is not a valid floating point value").arg(typed), error.message());
+        }
+    }
+    try {
+        q["dj_n"].setAsFloat(1e14);
+        ADD_FAILURE() << "1e14 was taken";
+    } catch (const ConvertError& error) {
+        EXPECT_EQ(QStringLiteral("100000000000000 is not a valid value for field 'dj_n'. "
+                                 "The allowed range is -90071992547409.9 to 90071992547409.9"),
+                  error.message());
+    }
+    for (double computed : {-lb::kMaxExactAmount, std::numeric_limits<double>::infinity(), std::nan("")})
+        EXPECT_THROW(q["dj_n"].setValue(computed), ConvertError);
+    EXPECT_EQ(5.0, q["dj_n"].asFloat());
+    q["sl"].setAsString(QStringLiteral("-90071992547409.9"));
+    q.post();
+    Query check(connection);
+    check.sql().add(QStringLiteral("SELECT dj_n, sl FROM product"));
+    check.open();
+    EXPECT_EQ(5.0, check["dj_n"].asFloat());
+    EXPECT_EQ(-90071992547409.9, check["sl"].asFloat());
 }
 
 TEST_F(DataSetTest, WritesThatMeetRowsDeletedByAnotherStatement)
