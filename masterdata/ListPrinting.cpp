@@ -26,6 +26,13 @@ PrintJob productJob()
     return job;
 }
 
+// The product layout under another title than 库存商品.
+void retitle(PrintJob& job, const QString& title)
+{
+    job.captions.emplace_back(QStringLiteral("RpLabel3"), title);
+    job.title = title;
+}
+
 // The value of every product in sptj and the totals row, as the rows to print.
 void stockValueRows(MasterListWindow& list)
 {
@@ -38,7 +45,7 @@ void stockValueRows(MasterListWindow& list)
 PrintJob stockValueJob()
 {
     PrintJob job = productJob();
-    job.captions.emplace_back(QStringLiteral("RpLabel3"), QStringLiteral("商品资产表"));
+    retitle(job, QStringLiteral("商品资产表"));
     job.captions.emplace_back(QStringLiteral("RpLabel8"), QStringLiteral("金额"));
     job.fields = {{QStringLiteral("RpDBText8"), QStringLiteral("sptj")}};
     return job;
@@ -71,7 +78,7 @@ void ListPrinting::stockWindow(MasterListWindow& list)
     PrintJob job = productJob();
     switch (frmain->PickMode) {
     case 5:
-        job.captions.emplace_back(QStringLiteral("RpLabel3"), QStringLiteral("库存损益表"));
+        retitle(job, QStringLiteral("库存损益表"));
         job.captions.emplace_back(QStringLiteral("RpLabel14"), QStringLiteral("实库存量"));
         job.captions.emplace_back(QStringLiteral("RpLabel8"), QStringLiteral("库存损益"));
         job.summary = false; // the totals are those of the stock value
@@ -81,7 +88,7 @@ void ListPrinting::stockWindow(MasterListWindow& list)
         list.requery(allProducts);
         return;
     case 6:
-        job.captions.emplace_back(QStringLiteral("RpLabel3"), QStringLiteral("库存资产表"));
+        retitle(job, QStringLiteral("库存资产表"));
         job.captions.emplace_back(QStringLiteral("RpLabel8"), QStringLiteral("库存金额"));
         job.fields = {{QStringLiteral("RpDBText8"), QStringLiteral("sptj")}};
         lb::layouts::printLayout(job);

@@ -347,7 +347,6 @@ void TCustomRpReport::Prepare()
         return;
     SetUpDevice(*rpPrinter_);
     RunOn(QEventLoop::ExcludeUserInputEvents);
-    rpPrinter_->SetPrepared(true);
 }
 
 void TCustomRpReport::Preview()
@@ -383,14 +382,17 @@ void TCustomRpReport::ShowPreview(bool modal)
 
 void TCustomRpReport::Print()
 {
-    if (!available_)
+    TRpPreviewInterface* windows = TRpPreviewInterface::Installed();
+    if (!available_ || !windows)
         return;
     std::unique_ptr<TRpPrinter> previous = std::move(rpPrinter_);
     try {
         CreateRpPrinter();
         SetUpDevice(*rpPrinter_);
-        RunOn(QEventLoop::ExcludeUserInputEvents);
-        rpPrinter_->PrintStoredPages();
+        // A progress window shown is modal, so the run may take every event and its Cancel
+        // button is heard; without it user input waits.
+        const QEventLoop::ProcessEventsFlags yield = ShowProgress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+        windows->Print(*rpPrinter_, [this, yield] { RunOn(yield); });
     } catch (...) {
         rpPrinter_ = std::move(previous);
         throw;

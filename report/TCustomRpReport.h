@@ -108,6 +108,9 @@ public:
     TRpReportPrinterSettings PrinterSettings;
     TRpReportOptions Options;
     QString ReportTitle;
+    // What the printed document is called ("销售单"): the name proposed for a file it is printed
+    // into. Empty: ReportTitle.
+    QString DocumentTitle;
     TRpFont Font;
     QStringList Description;
     bool ShowProgress = true;
@@ -161,10 +164,11 @@ public:
     void Preview();
     // A new run while the preview shows its pages; modal returns when the window has closed.
     void ShowPreview(bool modal);
-    // A new run printed on the chosen printer (with a progress window); the output device held
-    // before is kept.
+    // A new run printed on the chosen printer or into a PDF file, with the progress window
+    // (unless ShowProgress is off) and its cancel button; the output device held before is kept.
     void Print();
-    // The print dialog; Tag tells the answer.
+    // The print dialog; Tag tells the answer. The orientation chosen there becomes the page's,
+    // so that the next print lays the report out again on the turned page.
     bool PrinterSetup();
     // Stops a run at its next record.
     void Cancel();

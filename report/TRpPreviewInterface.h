@@ -22,11 +22,12 @@ public:
     virtual void ShowModal(TRpPrinter& device, const std::function<void()>& generate) = 0;
     virtual void ShowModeless(TRpPrinter& device, const std::function<void()>& generate) = 0;
 
-    // Whether anything can print: a printer is installed, or the chosen printer writes a file.
-    virtual bool HasPrinter() = 0;
-    // Prints the finished pages of `device` in its page range with a progress window; tells the
-    // user when there is no printer.
-    virtual void PrintStoredPages(TRpPrinter& device) = 0;
+    // Prints the pages of `device` in its page range, after asking where when needed, with a
+    // progress window and its cancel button unless the device's report hides progress. With
+    // `generate` (which may be empty) the run first makes the pages on this thread, the
+    // progress window watching; a cancelled run prints nothing. The progress window is modal
+    // while shown, so a run may then take every event.
+    virtual void Print(TRpPrinter& device, const std::function<void()>& generate) = 0;
     // The print dialog for `report`; answers whether the user chose OK.
     virtual bool PrinterSetup(TCustomRpReport& report) = 0;
 

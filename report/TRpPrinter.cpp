@@ -4,9 +4,9 @@
 #include "platform/gfx/EmfFont.h"
 #include "platform/sys/Errors.h"
 #include "report/RpRound.h"
+#include "report/TCustomRpReport.h"
 #include "report/TRpNoticeReceiver.h"
 #include "report/TRpPreviewInterface.h"
-
 
 #include <utility>
 
@@ -74,7 +74,7 @@ void TRpPrinter::BeginDoc()
     progress_ = 0;
     currentPage_ = 0;
     pageCount_ = 0;
-    prepared_ = false;
+    loaded_ = false;
     outline_.Clear();
     pageList_.SetStream(std::make_unique<TRpStream>(settings_.MemoryLimit));
     scaleX_ = scaleY_ = kPageScale;
@@ -117,7 +117,6 @@ void TRpPrinter::EndDoc()
     FinishPage();
     pagesReady_ = pageList_.PageCount();
     state_ = TRpPrinterState::Finished;
-    prepared_ = true;
     if (pageList_.PageCount() > 0)
         pageList_.WriteFileHeader();
     TellPages();
@@ -175,6 +174,12 @@ void TRpPrinter::SetProgress(int percent)
         noticeWindow_->ProgressChanged(percent);
 }
 
+void TRpPrinter::SetPrintingPage(int number, int percent)
+{
+    currentPage_ = number;
+    SetProgress(percent);
+}
+
 void TRpPrinter::Save(const QString& fileName)
 {
     if (state_ != TRpPrinterState::Finished)
@@ -214,7 +219,7 @@ void TRpPrinter::Load(const QString& fileName)
     }
     state_ = TRpPrinterState::Finished;
     PrintSetupHandler = nullptr;
-    prepared_ = true;
+    loaded_ = true;
 }
 
 void TRpPrinter::SetPreviewShown(bool shown)
@@ -253,8 +258,14 @@ void TRpPrinter::PrintStoredPages()
 {
     if (state_ != TRpPrinterState::Finished)
         return;
+    // The pages are printed as they were made and shown, unless the page was turned since:
+    // then they no longer fit it, and the report lays itself out again on the turned page.
+    if (parentReport_ && !loaded_ && parentReport_->Page().Orientation() != settings_.Orientation) {
+        parentReport_->Print();
+        return;
+    }
     if (TRpPreviewInterface* windows = TRpPreviewInterface::Installed())
-        windows->PrintStoredPages(*this);
+        windows->Print(*this, {});
 }
 
 } // namespace lb::report

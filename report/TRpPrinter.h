@@ -88,9 +88,11 @@ public:
     int Progress() const { return progress_; }
     // Sets the progress (percent) and tells the notice window.
     void SetProgress(int percent);
-    // Pages came from a finished run or from a loaded file.
-    bool Prepared() const { return prepared_; }
-    void SetPrepared(bool prepared) { prepared_ = prepared; }
+    // Stored page `number` is being printed, the job `percent` done: CurrentPage and the
+    // progress follow it.
+    void SetPrintingPage(int number, int percent);
+    // The pages came from a report file, not from a run of the report.
+    bool Loaded() const { return loaded_; }
 
     // Saves the finished report as a report file; throws when not finished or on a file error.
     void Save(const QString& fileName);
@@ -109,7 +111,8 @@ public:
     // Shows the preview through OnPreview when set, else through the installed windows;
     // `generate` produces the pages meanwhile (see TRpPreviewInterface).
     void Preview(bool modal, const std::function<void()>& generate = {});
-    // Prints the stored pages through the installed windows.
+    // Prints the stored pages through the installed windows, or, when the print dialog has
+    // turned the report's page since they were made, has the report run again for the printer.
     void PrintStoredPages();
 
     std::function<void()> AfterPrint;
@@ -136,7 +139,7 @@ private:
     int pagesReady_ = 0;
     int progress_ = 0;
     bool cancelled_ = false;
-    bool prepared_ = false;
+    bool loaded_ = false;
     bool previewShown_ = false;
 };
 

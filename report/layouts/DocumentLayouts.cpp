@@ -39,6 +39,13 @@ struct DocumentSpec {
     std::vector<std::pair<const char*, double>> signatures;
 };
 
+// The sales, purchase and receipt documents are previewed without thumbnails and search.
+void withoutThumbsAndSearch(TRpReport& report)
+{
+    report.PrevShowThumbs = false;
+    report.PrevShowSearch = false;
+}
+
 // The header fields print from the current document, the lines from the line dataset.
 void documentHeader(LayoutBuilder& b, TRpCustomBand* header, const DocumentSpec& spec)
 {
@@ -117,6 +124,7 @@ void salesDocument(TRpReport& report)
     LayoutBuilder b(report);
     b.page(10, 10, 13, 10);
     report.SetPreviewSize(900, 680);
+    withoutThumbsAndSearch(report);
     report.SetDataSet(frdm->AQoutdetail);
     report.AddDataSet(frdm->AQoutlist);
     report.AddDataSet(frdm->ATcompany);
@@ -199,11 +207,13 @@ void purchaseDocument(TRpReport& report)
                    {"本次金额:", 99.2, "amount"}, {"本次付款:", 131.8, "pay"}, {"结余:", 165.1, "rest"}};
     spec.signatures = {{"收货人：", 41.0}};
     document(report, spec);
+    withoutThumbsAndSearch(report);
 }
 
 void receiptDocument(TRpReport& report)
 {
     document(report, accountDocument("顾客名称:", "收款人："));
+    withoutThumbsAndSearch(report);
 }
 
 void paymentDocument(TRpReport& report)

@@ -44,8 +44,6 @@ LayoutBuilder::LayoutBuilder(TRpReport& report) : report_(report)
     report_.Font.SetPixelHeight(13);
     report_.SetPrintIfEmpty(true);
     report_.PrevInitialZoom = TRpZoomState::rpZoomToFit;
-    report_.PrevShowThumbs = false;
-    report_.PrevShowSearch = false;
     report_.SetPreviewSize(800, 600);
 }
 

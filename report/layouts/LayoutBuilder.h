@@ -72,7 +72,7 @@ struct Column {
 
 // Adds bands and controls to a report in millimetres. Every layout of the program is an A4
 // report whose font is 宋体 13 pixels high, printed even when empty, previewed in an 800 x 600
-// window zoomed to fit the page, without thumbnails and search.
+// window zoomed to fit the page, with thumbnails and search unless it hides them.
 class LayoutBuilder {
 public:
     explicit LayoutBuilder(report::TRpReport& report);

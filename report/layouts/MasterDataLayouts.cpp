@@ -36,6 +36,7 @@ void partyList(TRpReport& report, db::DataSet* parties, const QString& title, co
 {
     LayoutBuilder b(report);
     b.page(10, 10, 10, 10);
+    report.DocumentTitle = title;
     report.SetDataSet(parties);
     report.AddDataSet(frdm->ATcompany);
     TRpCustomBand* header = b.band(rbPageHeader, 22);
@@ -58,6 +59,7 @@ void productList(TRpReport& report)
     LayoutBuilder b(report);
     b.page(10, 10, 8, 8);
     report.PreviewMaximized = true;
+    report.DocumentTitle = QStringLiteral("库存商品");
     report.SetDataSet(frdm->Aqproduct);
     report.AddDataSet(frdm->ATcompany);
     report.AddDataSet(frdm->AQtotallist);
@@ -102,6 +104,7 @@ void productsAcross(TRpReport& report)
 {
     LayoutBuilder b(report);
     b.page(10, 10, 4, 4);
+    report.DocumentTitle = QStringLiteral("商品资料");
     report.AddDataSet(frdm->ATcompany);
     // The rows the bands are filled from, named so that the print holds back their grid.
     report.AddDataSet(frdm->Aqproduct);
@@ -151,6 +154,7 @@ void openingProducts(TRpReport& report)
 {
     LayoutBuilder b(report);
     b.page(10, 10, 10, 10);
+    report.DocumentTitle = QStringLiteral("期初商品库存");
     report.SetDataSet(frdm->Aqproduct);
     report.AddDataSet(frdm->ATcompany);
     TRpCustomBand* header = b.band(rbPageHeader, 24);

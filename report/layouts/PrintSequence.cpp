@@ -96,6 +96,8 @@ void printLayout(const PrintJob& job)
         control<report::TRpLabel>(*layout, job.layout, QStringLiteral("RpLabel15")).SetCaption(name + job.heading);
     }
     layout->ReportTitle = QStringLiteral("朔栎打印预览");
+    if (!job.title.isEmpty() || !job.heading.isEmpty())
+        layout->DocumentTitle = job.title.isEmpty() ? job.heading : job.title;
     layout->Preview();
 }
 

@@ -27,13 +27,17 @@ struct PrintJob {
     // False: the layout's summary band is left out, where its totals mean nothing for the rows
     // printed (an empty band would still start a page of its own after a full last page).
     bool summary = true;
+    // What the print is called where it names a file (the PDF proposed for it), for a job that
+    // retitles its layout; empty: the heading, else the layout's own title.
+    QString title{};
 };
 
 // The print sequence: the layout made; the captions and fields set; with a page total, a
 // first run into pages counts them (frmain->ReportPageCount), its output is dropped and the
 // count written; the operator's name into RpLabel25 and the heading into RpLabel15 where the
 // layout has them; the title "朔栎打印预览"; the modal preview, which generates the pages again
-// and from which the user prints or saves; the layout freed. The company row is opened when it
+// and from which the user prints or saves, a PDF file proposed under the job's title; the
+// layout freed. The company row is opened when it
 // is closed. Errors of the runs propagate; the layout is freed in every case.
 void printLayout(const PrintJob& job);
 

@@ -113,6 +113,7 @@ void partnerList(TRpReport& report, db::DataSet* rows, const QString& title, con
 {
     LayoutBuilder b(report);
     b.page(10, 10, 10, 10, true);
+    report.DocumentTitle = title;
     report.SetDataSet(rows);
     report.AddDataSet(frdm->ATcompany);
     partnerHeader(b, title, codeCaption, nameCaption);
@@ -250,6 +251,7 @@ void cashJournal(TRpReport& report)
 {
     LayoutBuilder b(report);
     b.page(10, 10, 10, 10);
+    report.DocumentTitle = QStringLiteral("现金流水帐");
     report.SetDataSet(frdm->AQoutdetail);
     report.AddDataSet(frdm->ATcompany);
 

@@ -15,13 +15,18 @@
 
 namespace lb::report::ui {
 
-void RpPrintPages(TRpPrinter& device, QPrinter& printer)
+QString printCannotStartText(const QString& destination)
+{
+    return QStringLiteral("无法在\"%1\"上开始打印").arg(destination);
+}
+
+bool RpPrintPages(TRpPrinter& device, QPrinter& printer, const QString& destination, QEventLoop::ProcessEventsFlags yield)
 {
     const int count = device.PageCount();
     const int first = std::max(device.FirstPage > 0 ? device.FirstPage : 1, 1);
     const int last = std::min(device.LastPage > 0 ? device.LastPage : count, count);
     if (first > last)
-        return;
+        return true;
     const TPrinterSettings& settings = device.PrinterSettings();
     const bool landscape = settings.Orientation == TPrinterOrientation::Landscape;
     // The paper in portrait; the layout turns it.
@@ -32,16 +37,19 @@ void RpPrintPages(TRpPrinter& device, QPrinter& printer)
     printer.setCopyCount(std::max(settings.Copies, 1));
     printer.setDocName(device.JobTitle);
     QPainter painter;
-    if (!painter.begin(&printer))
-        throw Error(QStringLiteral("Printing could not start on \"%1\"").arg(printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName()));
+    if (!painter.begin(&printer)) {
+        const QString shown = !destination.isEmpty() ? destination
+                              : printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+        throw Error(printCannotStartText(shown));
+    }
     const QRectF target = printer.pageLayout().fullRectPixels(printer.resolution());
     for (int number = first; number <= last; ++number) {
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(yield);
         if (device.Cancelled()) {
             printer.abort();
-            return;
+            return false;
         }
-        device.SetProgress(int(Round(100.0 * (number - first) / (last - first + 1))));
+        device.SetPrintingPage(number, int(Round(100.0 * (number - first) / (last - first + 1))));
         if (number > first)
             printer.newPage();
         if (const std::optional<gfx::EmfMetafile> page = device.GetPage(number))
@@ -51,6 +59,7 @@ void RpPrintPages(TRpPrinter& device, QPrinter& printer)
     device.SetProgress(100);
     if (device.AfterPrint)
         device.AfterPrint();
+    return true;
 }
 
 } // namespace lb::report::ui

@@ -15,7 +15,10 @@ class TRpPrinter;
 
 namespace lb::report::ui {
 
-// Shows the printer's progress in steps of 5 percent; "Cancel" cancels the print job.
+// Shows the printer's progress in steps of 5 percent and the page count: the pages made while
+// the report runs ("Page 12"), the page printed of all while they print ("Page 12 of 40").
+// "Cancel", Esc and the close box cancel the run or the print job; the window stays until the
+// job has stopped.
 class TRpProgressForm : public QDialog, public TRpNoticeReceiver {
     Q_OBJECT
 public:
@@ -24,10 +27,12 @@ public:
 
     QLabel* Info;
     QProgressBar* Gauge;
+    QLabel* Pages;
     QPushButton* CancelButton;
 
-    void PagesAvailable(int) override {}
+    void PagesAvailable(int count) override;
     void ProgressChanged(int percent) override;
+    void reject() override;
 
 private:
     TRpPrinter& device_;

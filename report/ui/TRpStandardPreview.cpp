@@ -469,7 +469,7 @@ void TRpStandardPreview::UpdateStatus()
 
 void TRpStandardPreview::UpdateButtons()
 {
-    const bool loaded = device_ && device_->Prepared() && !device_->PrintSetupHandler;
+    const bool loaded = device_ && device_->Loaded();
     PrintSetup->setEnabled(finished_ && !loaded);
     Print->setEnabled(finished_);
     SaveReport->setEnabled(finished_);

@@ -1,6 +1,7 @@
 // The preview shown while a run generates, printing with progress, and the print dialog.
 #include "report/ui/TRpStandardPreviewInterface.h"
 
+#include "platform/sys/Errors.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/WindowPlacement.h"
@@ -11,12 +12,50 @@
 #include "report/ui/TRpStandardPreview.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopeGuard>
+#include <QTemporaryFile>
+
+#include <filesystem>
 
 namespace lb::report::ui {
+
+namespace {
+
+// Writes the pages into a hidden file beside `file` and puts it in the place of `file` only
+// once every page is in: a cancelled or failed print leaves no file there and an old one
+// untouched.
+void printPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEventsFlags yield)
+{
+    const QFileInfo target(file);
+    QTemporaryFile partial(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+    if (!partial.open())
+        throw Error(printCannotStartText(QDir::toNativeSeparators(file)));
+    partial.close();
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(partial.fileName());
+    if (!RpPrintPages(device, printer, QDir::toNativeSeparators(file), yield))
+        return;
+    // The file replaced keeps its permissions; a new one gets the usual ones, not the
+    // temporary file's owner-only.
+    partial.setPermissions(target.exists() ? target.permissions()
+                                           : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+                                                 | QFile::ReadGroup | QFile::ReadOther);
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(partial.fileName()).toStdString(), QFile::encodeName(file).toStdString(), error);
+    if (error)
+        throw Error(QStringLiteral("无法写入文件%1").arg(QDir::toNativeSeparators(file)));
+    partial.setAutoRemove(false);
+}
+
+} // namespace
 
 TRpStandardPreviewInterface::TRpStandardPreviewInterface() = default;
 
@@ -26,9 +65,14 @@ TRpStandardPreviewInterface::~TRpStandardPreviewInterface()
         TRpPreviewInterface::Install(nullptr);
 }
 
-QString TRpStandardPreviewInterface::NoPrinterText()
+QString TRpStandardPreviewInterface::PdfDialogCaption()
 {
-    return QStringLiteral("There is no printer installed. Choose a printer or a PDF file under Printer setup.");
+    return QStringLiteral("打印到PDF文件");
+}
+
+QString TRpStandardPreviewInterface::ReplaceQuestion(const QString& file)
+{
+    return QStringLiteral("文件%1已经存在,是否覆盖?").arg(QDir::toNativeSeparators(file));
 }
 
 QPrinter& TRpStandardPreviewInterface::Printer()
@@ -85,32 +129,74 @@ void TRpStandardPreviewInterface::ShowModeless(TRpPrinter& device, const std::fu
     }
 }
 
-bool TRpStandardPreviewInterface::HasPrinter()
+bool TRpStandardPreviewInterface::MayReplace(const QString& file)
 {
-    const QPrinter& printer = Printer();
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        return !printer.outputFileName().isEmpty();
-    return !QPrinterInfo::availablePrinterNames().isEmpty();
+    return lb::ui::Dialogs::yesNo(ReplaceQuestion(file), QStringLiteral("提示！"), true);
 }
 
-void TRpStandardPreviewInterface::PrintStoredPages(TRpPrinter& device)
+QString TRpStandardPreviewInterface::AskPdfFile(const TRpPrinter& device)
 {
-    if (!HasPrinter()) {
-        lb::ui::Dialogs::warning(NoPrinterText());
-        return;
+    const TCustomRpReport* report = device.ParentReport();
+    QString title = report && !report->DocumentTitle.isEmpty() ? report->DocumentTitle : device.JobTitle;
+    title.replace(QLatin1Char('/'), QLatin1Char('_'));
+    QFileDialog dialog(QApplication::activeWindow(), PdfDialogCaption());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The question is ours, with 否 as the answer Enter gives.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF文件 (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setDirectory(lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_);
+    if (!title.isEmpty())
+        dialog.selectFile(title + QStringLiteral(".pdf"));
+    for (;;) {
+        if (lb::ui::Modal::exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        const QString file = dialog.selectedFiles().first();
+        lastFolder_ = QFileInfo(file).absolutePath();
+        if (!QFileInfo::exists(file) || MayReplace(file))
+            return file;
     }
+}
+
+void TRpStandardPreviewInterface::Print(TRpPrinter& device, const std::function<void()>& generate)
+{
+    QPrinter& chosen = Printer();
+    QString pdf;
+    if (chosen.outputFormat() == QPrinter::PdfFormat && !chosen.outputFileName().isEmpty()) {
+        pdf = chosen.outputFileName();
+        if (QFileInfo::exists(pdf) && !MayReplace(pdf))
+            return;
+    } else if (chosen.outputFormat() != QPrinter::NativeFormat || QPrinterInfo::availablePrinterNames().isEmpty()) {
+        pdf = AskPdfFile(device);
+        if (pdf.isEmpty())
+            return;
+    }
+
+    const TCustomRpReport* report = device.ParentReport();
+    const bool showProgress = !report || report->ShowProgress;
     TRpProgressForm progress(device, QApplication::activeWindow());
-    progress.show();
     TRpNoticeReceiver* watching = device.NoticeWindow();
-    device.SetNoticeWindow(&progress);
-    device.ClearCancel();
-    try {
-        RpPrintPages(device, Printer());
-    } catch (...) {
-        device.SetNoticeWindow(watching);
-        throw;
+    const auto restore = qScopeGuard([&device, watching] { device.SetNoticeWindow(watching); });
+    if (showProgress) {
+        // Modal, so that nothing else is clicked while events come in between pages.
+        progress.setWindowModality(Qt::ApplicationModal);
+        lb::ui::WindowPlacement::centreOver(progress, nullptr);
+        progress.show();
+        device.SetNoticeWindow(&progress);
     }
-    device.SetNoticeWindow(watching);
+    if (generate) {
+        generate();
+        if (device.Cancelled() || device.State() != TRpPrinter::TRpPrinterState::Finished)
+            return;
+    } else {
+        device.ClearCancel();
+    }
+    const QEventLoop::ProcessEventsFlags yield = showProgress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+    if (pdf.isEmpty())
+        RpPrintPages(device, chosen, QString(), yield);
+    else
+        printPdf(device, pdf, yield);
 }
 
 bool TRpStandardPreviewInterface::PrinterSetup(TCustomRpReport& report)
@@ -138,6 +224,8 @@ bool TRpStandardPreviewInterface::PrinterSetup(TCustomRpReport& report)
                                                                                             : QPageLayout::Portrait);
     if (lb::ui::Modal::exec(dialog) != QDialog::Accepted)
         return false;
+    report.Page().SetOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape ? TPrinterOrientation::Landscape
+                                                                                              : TPrinterOrientation::Portrait);
     settings.Copies = printer.copyCount();
     settings.Collate = printer.collateCopies() ? 1 : 0;
     if (printer.printRange() == QPrinter::PageRange) {

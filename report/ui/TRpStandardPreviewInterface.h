@@ -29,18 +29,31 @@ public:
 
     void ShowModal(TRpPrinter& device, const std::function<void()>& generate) override;
     void ShowModeless(TRpPrinter& device, const std::function<void()>& generate) override;
-    bool HasPrinter() override;
-    void PrintStoredPages(TRpPrinter& device) override;
+    // Prints on the printer chosen under 打印设置, or into the PDF file chosen there. Without a
+    // system printer it asks for a PDF file instead, in a save dialog proposing the report's
+    // DocumentTitle (else its title) + ".pdf" in the folder chosen last, at first the home
+    // folder. An existing file is replaced only when the user answers 是 to
+    // "文件…已经存在,是否覆盖?". A PDF is written to a hidden file beside the one chosen, which it
+    // replaces once complete: a cancelled or failed print leaves no file and the old one as it
+    // was.
+    void Print(TRpPrinter& device, const std::function<void()>& generate) override;
+    // The print dialog; on OK the copies, the page range and the orientation (the report's
+    // page, turned) become the report's.
     bool PrinterSetup(TCustomRpReport& report) override;
 
-    // The text shown when nothing can print.
-    static QString NoPrinterText();
+    static QString PdfDialogCaption();
+    // "文件" + file + "已经存在,是否覆盖?"
+    static QString ReplaceQuestion(const QString& file);
 
 private:
     TRpStandardPreview* Show(TRpPrinter& device, bool modal);
+    // The PDF file the user chooses for `device`'s pages; empty when the user gives up.
+    QString AskPdfFile(const TRpPrinter& device);
+    static bool MayReplace(const QString& file);
 
     std::function<QPrinter*()> provider_;
     std::unique_ptr<QPrinter> own_;
+    QString lastFolder_;
 };
 
 } // namespace lb::report::ui

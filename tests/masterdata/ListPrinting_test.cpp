@@ -151,6 +151,7 @@ TEST_F(ListPrinting, StockValueListsProductsByValueWithTheirTotals)
     menu(*list, QStringLiteral("N23"));
     const QStringList page = preview.page(1);
     EXPECT_TRUE(page.contains(QStringLiteral("商品资产表")));
+    EXPECT_EQ(QStringLiteral("商品资产表"), preview.last().documentTitle); // the name of a PDF of it
     EXPECT_TRUE(page.contains(QStringLiteral("金额")));
     EXPECT_FALSE(page.contains(QStringLiteral("零售价")));
     const std::vector<qsizetype> order = positions(page, {"C", "A", "B"});
@@ -176,6 +177,7 @@ TEST_F(ListPrinting, StockWindowPrintsByItsMode)
     QStringList page = preview.page(1);
     for (const char* text : {"库存损益表", "实库存量", "库存损益"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(text))) << text;
+    EXPECT_EQ(QStringLiteral("库存损益表"), preview.last().documentTitle);
     EXPECT_EQ((QStringList{"8", "-2.00"}), page.mid(page.size() - 2));
     EXPECT_EQ((std::vector<qsizetype>{-1, -1, -1, -1}), positions(page, {"超市价", "零售价", "库存数量合计:", "25.00"}));
     EXPECT_EQ(QStringLiteral("SELECT * from product"), list->dataSet().sql().text().trimmed());
@@ -187,6 +189,7 @@ TEST_F(ListPrinting, StockWindowPrintsByItsMode)
     page = preview.page(1);
     for (const char* text : {"库存资产表", "库存金额", "超市价", "库存数量合计:", "库存金额合计:"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(text))) << text;
+    EXPECT_EQ(QStringLiteral("库存资产表"), preview.last().documentTitle);
     EXPECT_EQ(QStringLiteral("25.00"), after(page, QStringLiteral("库存金额合计:")));
     list->close();
 

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/EmfFormat.h"
 #include "platform/sys/Errors.h"
+#include "report/TCustomRpReport.h"
 #include "report/TRpPreviewInterface.h"
 #include "report/TRpPrinter.h"
 #include "report/ui/RpPrintPages.h"
@@ -34,6 +35,9 @@ public:
         std::vector<QStringList> pages; // the texts each page prints, in drawing order
         std::vector<std::vector<Placed>> placed; // the same with their places
         QString pdf;                    // the PDF file of the pages; empty without a folder
+        bool thumbnails = false;        // the window would show thumbnails and the search
+        bool search = false;
+        QString documentTitle;          // the name proposed for a PDF file of it
     };
 
     PrintedPreview() { Install(this); }
@@ -85,6 +89,11 @@ public:
         }
         Preview shown;
         shown.title = device.JobTitle;
+        if (const report::TCustomRpReport* report = device.ParentReport()) {
+            shown.thumbnails = report->PrevShowThumbs;
+            shown.search = report->PrevShowSearch;
+            shown.documentTitle = report->DocumentTitle;
+        }
         for (int number = 1; number <= device.PageCount(); ++number) {
             QStringList texts;
             std::vector<Placed> placed;
@@ -111,8 +120,7 @@ public:
     {
         ShowModal(device, generate);
     }
-    bool HasPrinter() override { return true; }
-    void PrintStoredPages(report::TRpPrinter&) override {}
+    void Print(report::TRpPrinter&, const std::function<void()>&) override {}
     bool PrinterSetup(report::TCustomRpReport&) override { return true; }
 
     // The page count pdfinfo reads from a PDF file; -1 when it cannot.

@@ -271,6 +271,15 @@ TEST_P(EveryLayout, PrintsItsPagesAndTexts)
         EXPECT_TRUE(pdf.first().contains(text)) << text.toStdString() << "\n" << pdf.first().toStdString();
     for (const QString& text : layout.lastPage)
         EXPECT_TRUE(pdf.last().contains(text)) << text.toStdString() << "\n" << pdf.last().toStdString();
+    // A PDF of it is proposed under the title its first page prints (the opening stock list
+    // prints none of its own).
+    EXPECT_FALSE(shown.documentTitle.isEmpty());
+    const bool untitled = QLatin1String(layout.name) == QLatin1String("Tfrrproduct_b");
+    EXPECT_TRUE(untitled || pdf.first().contains(shown.documentTitle)) << shown.documentTitle.toStdString();
+    // Only the sales, purchase and receipt documents are previewed without thumbnails and search.
+    const bool bare = QStringList({"Tfrroutdetail", "Tfrrindetail", "Tfrrgetdetail"}).contains(QLatin1String(layout.name));
+    EXPECT_EQ(!bare, shown.thumbnails);
+    EXPECT_EQ(!bare, shown.search);
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalog, EveryLayout, ::testing::ValuesIn(cases()),

@@ -12,6 +12,7 @@
 #include "report/ui/TRpStandardPreview.h"
 #include "report/ui/TRpStandardPreviewInterface.h"
 #include "report/ui/TSearchDlg.h"
+#include "support/PrintedPreview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +29,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
@@ -323,16 +325,194 @@ TEST_F(PreviewTest, PrintingAPageRangeMakesAPdfOfThosePages)
     EXPECT_EQ(100, report.RpPrinter()->Progress());
 }
 
-TEST_F(PreviewTest, PrintingWithoutPrinterSaysSo)
+// The save dialog of a print into a PDF file: where it opened and the file it proposed, then the
+// file chosen (an empty one cancels the dialog).
+struct PdfDialog {
+    QString caption;
+    QString proposed;
+};
+
+lb::ui::ScriptedModals::Step choosePdf(std::vector<PdfDialog>& seen, const QString& file)
 {
-    TRpStandardPreview& window = openPreview();
-    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
-    windows.Printer().setOutputFileName(QString());
+    return [&seen, file](QDialog& dialog) {
+        auto& files = dynamic_cast<QFileDialog&>(dialog);
+        seen.push_back({files.windowTitle(), files.selectedFiles().value(0)});
+        if (file.isEmpty())
+            return files.reject();
+        files.selectFile(file);
+        files.QDialog::done(QDialog::Accepted);
+    };
+}
+
+QByteArray bytesOf(const QString& file)
+{
+    QFile read(file);
+    return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray();
+}
+
+TEST_F(PreviewTest, WithoutPrinterPrintAsksForAPdfFileAndReplacesOneOnlyWhenTold)
+{
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
         GTEST_SKIP() << "a printer is installed here";
+    report.DocumentTitle = QStringLiteral("销售单");
+    TRpStandardPreview& window = openPreview();
+    const QString pdf = dir.filePath(QStringLiteral("销售单.pdf"));
+    std::vector<PdfDialog> seen;
     lb::ui::ScriptedDialogs dialogs;
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(choosePdf(seen, pdf));
+        window.Print->click();
+    }
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(TRpStandardPreviewInterface::PdfDialogCaption(), seen[0].caption);
+    EXPECT_EQ(QDir::home().filePath(QStringLiteral("销售单.pdf")), seen[0].proposed);
+    EXPECT_EQ(3, lb::test::PrintedPreview::pdfPageCount(pdf));
+    // Nothing else is left beside it.
+    EXPECT_EQ(QStringList({"kvdb.db", "销售单.pdf"}), QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name));
+    const QByteArray first = bytesOf(pdf);
+
+    // The same file again, from the folder used last: 否 keeps it and asks for another file.
+    window.RpPreview->RpPrinter()->FirstPage = 2;
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(choosePdf(seen, pdf)).then(choosePdf(seen, QString()));
+        dialogs.answer(lb::ui::DialogAnswer::No);
+        window.Print->click();
+    }
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ(pdf, seen[1].proposed);
+    ASSERT_EQ(1u, dialogs.shown().size());
+    EXPECT_EQ(TRpStandardPreviewInterface::ReplaceQuestion(pdf), dialogs.shown()[0].text);
+    EXPECT_EQ(QStringLiteral("文件%1已经存在,是否覆盖?").arg(pdf), dialogs.shown()[0].text);
+    EXPECT_EQ(lb::ui::DialogButtons::YesNo, dialogs.shown()[0].buttons);
+    EXPECT_TRUE(dialogs.shown()[0].negativeDefault);
+    EXPECT_EQ(first, bytesOf(pdf));
+    // 是 replaces it.
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(choosePdf(seen, pdf));
+        dialogs.answer(lb::ui::DialogAnswer::Yes);
+        window.Print->click();
+    }
+    EXPECT_EQ(2u, dialogs.shown().size());
+    EXPECT_EQ(2, lb::test::PrintedPreview::pdfPageCount(pdf));
+}
+
+TEST_F(PreviewTest, APdfChosenUnderPrinterSetupIsReplacedOnlyWhenTold)
+{
+    TRpStandardPreview& window = openPreview();
+    const QString pdf = dir.filePath(QStringLiteral("chosen.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    {
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    lb::ui::ScriptedDialogs dialogs;
+    dialogs.answer(lb::ui::DialogAnswer::No);
+    lb::ui::ScriptedModals modals; // no save dialog is expected
     window.Print->click();
-    EXPECT_EQ(QStringList({TRpStandardPreviewInterface::NoPrinterText()}), dialogs.texts());
+    EXPECT_EQ(QStringList({TRpStandardPreviewInterface::ReplaceQuestion(pdf)}), dialogs.texts());
+    EXPECT_EQ(QByteArray("old"), bytesOf(pdf));
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    window.Print->click();
+    EXPECT_EQ(3, lb::test::PrintedPreview::pdfPageCount(pdf));
+    EXPECT_TRUE(modals.titles().isEmpty());
+    EXPECT_EQ(pdf, windows.Printer().outputFileName());
+}
+
+// A long print is cancelled from its progress window after a few pages: neither the file nor
+// anything beside it is left, and a file it was to replace stays as it was.
+TEST_F(PreviewTest, CancellingALongPrintLeavesNoFile)
+{
+    TRpStandardPreview& window = openPreview(3000);
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    for (const bool replacing : {false, true}) {
+        if (replacing) {
+            QFile old(pdf);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        lb::ui::ScriptedDialogs dialogs;
+        if (replacing)
+            dialogs.answer(lb::ui::DialogAnswer::Yes);
+        QString shown;
+        bool modal = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<TRpProgressForm*>(top);
+                if (!progress || !progress->isVisible() || progress->Pages->text() != QStringLiteral("Page 5 of 131"))
+                    continue;
+                shown = progress->windowTitle() + QLatin1Char('|') + progress->Pages->text();
+                modal = progress->isModal();
+                progress->CancelButton->click();
+            }
+        });
+        watch.start(0);
+        window.Print->click();
+        EXPECT_EQ(QStringLiteral("Printing progress|Page 5 of 131"), shown);
+        EXPECT_TRUE(modal);
+        EXPECT_EQ(replacing ? QByteArray("old") : QByteArray(), bytesOf(pdf));
+        EXPECT_EQ(replacing ? QStringList({"kvdb.db", "long.pdf"}) : QStringList({"kvdb.db"}),
+                  QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name));
+    }
+}
+
+// The progress window shows while the pages print, unless the report hides progress.
+TEST_F(PreviewTest, ProgressWindowFollowsShowProgress)
+{
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    for (const bool show : {true, false}) {
+        windows.Printer().setOutputFileName(dir.filePath(QStringLiteral("%1.pdf").arg(show)));
+        report.ShowProgress = show;
+        TRpStandardPreview& window = openPreview(show ? 60 : 0);
+        bool progressShown = false;
+        report.AfterPrint = [&progressShown](TCustomRpReport&) {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                progressShown = progressShown || (qobject_cast<TRpProgressForm*>(top) && top->isVisible());
+        };
+        window.Print->click();
+        EXPECT_EQ(show, progressShown);
+        window.close();
+        report.FreeRpPrinter();
+    }
+}
+
+// The page turned in the print dialog's properties: the print lays the report out again on
+// landscape pages (14 rows a page instead of 23), while the preview keeps the pages it shows.
+TEST_F(PreviewTest, APortraitReportPrintedAsLandscapeIsLaidOutAgainOnLandscapePages)
+{
+    TRpStandardPreview& window = openPreview();
+    const QString pdf = dir.filePath(QStringLiteral("turned.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then([](QDialog& dialog) {
+            QTimer::singleShot(0, [] {
+                auto* properties = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                properties->findChild<QRadioButton*>(QStringLiteral("landscape"))->click();
+                properties->accept();
+            });
+            dialog.findChild<QPushButton*>(QStringLiteral("properties"))->click();
+            dialog.accept();
+        });
+        window.PrintSetup->click();
+    }
+    EXPECT_EQ(TPrinterOrientation::Landscape, report.Page().Orientation());
+    window.Print->click();
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595 pts"))));
+    const QStringList pages = lb::test::PrintedPreview::pdfPages(pdf);
+    ASSERT_EQ(5, pages.size());
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Row 15")) && pages[1].contains(QStringLiteral("Row 28"))) << pages[1].toStdString();
+    EXPECT_FALSE(pages[1].contains(QStringLiteral("Row 29")));
+    EXPECT_TRUE(pages[4].contains(QStringLiteral("Row 60")) && pages[4].contains(QStringLiteral("Total")));
+    EXPECT_EQ(3, report.RpPrinter()->PageCount());
 }
 
 TEST_F(PreviewTest, ProgressWindowMovesInStepsOfFive)
