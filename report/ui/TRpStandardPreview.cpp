@@ -31,6 +31,7 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -177,6 +178,10 @@ TRpStandardPreview::TRpStandardPreview(TRpPrinter& device, QWidget* parent) : QW
     connect(ExitButton, &QToolButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
     connect(ThumbGrid, &QTableWidget::itemSelectionChanged, this, lb::ui::guardSlot(this, &TRpStandardPreview::ThumbSelected));
     connect(RpPreview, &TRpPreview::pageAvailable, this, lb::ui::guardSlot(this, &TRpStandardPreview::PageAvailable));
+    pagesTimer_ = new QTimer(this);
+    pagesTimer_->setSingleShot(true);
+    pagesTimer_->setInterval(200);
+    connect(pagesTimer_, &QTimer::timeout, this, lb::ui::guardSlot(this, &TRpStandardPreview::ShowPagesReady));
     connect(RpPreview, &TRpPreview::progressUpdate, this, lb::ui::guardSlot(this, &TRpStandardPreview::ProgressUpdate));
 
     for (QWidget* child : {static_cast<QWidget*>(RpPreview), RpPreview->viewport(), static_cast<QWidget*>(ThumbGrid),
@@ -440,8 +445,21 @@ void TRpStandardPreview::LoadReportClick()
 
 void TRpStandardPreview::PageAvailable(int count)
 {
+    pagesReady_ = count;
     finished_ = device_ && device_->State() == TRpPrinter::TRpPrinterState::Finished;
-    ThumbGrid->setRowCount(count);
+    // Redrawing the thumbnails at every page made a long run several times slower; the first
+    // page and the end of the run show at once.
+    if (finished_ || count <= 1) {
+        pagesTimer_->stop();
+        ShowPagesReady();
+    } else if (!pagesTimer_->isActive()) {
+        pagesTimer_->start();
+    }
+}
+
+void TRpStandardPreview::ShowPagesReady()
+{
+    ThumbGrid->setRowCount(pagesReady_);
     LayOutThumbs();
     ThumbGrid->viewport()->update();
     UpdateStatus();

@@ -10,6 +10,7 @@ class QLabel;
 class QListWidget;
 class QTabWidget;
 class QTableWidget;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class QGroupBox;
@@ -88,6 +89,7 @@ private:
     void SaveReportClick();
     void LoadReportClick();
     void PageAvailable(int count);
+    void ShowPagesReady();
     void ProgressUpdate(int percent);
     void UpdateStatus();
     void UpdateButtons();
@@ -96,6 +98,10 @@ private:
     void Detach();
 
     TRpPrinter* device_;
+    // Gathers the page notices of a run, so that the thumbnails and the status follow them a few
+    // times a second rather than at every page.
+    QTimer* pagesTimer_;
+    int pagesReady_ = 0;
     QString statusText_;
     bool landscape_ = false;
     int lastProgress_ = 0;

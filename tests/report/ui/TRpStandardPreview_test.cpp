@@ -29,6 +29,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -595,6 +596,53 @@ TEST_F(PreviewTest, PreviewShowsEveryPageAndReturnsWhenClosed)
     report.Preview();
     EXPECT_EQ(3, pagesShown);
     EXPECT_EQ(nullptr, report.RpPrinter());
+}
+
+// A long run into the preview: page 1 is shown, drawn, while later pages are still being made,
+// and the thumbnails follow the pages a few times a second rather than at every page (which
+// made the run several times slower).
+TEST_F(PreviewTest, PageOneShowsWhileTheRunGoesOn)
+{
+    addRows(3000);
+    items->open();
+    int inked = 0;
+    int pagesMade = 0;
+    int thumbUpdates = 0;
+    QElapsedTimer running;
+    const auto shownPreview = [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* shown = qobject_cast<TRpStandardPreview*>(window); shown && shown->isVisible())
+                return shown;
+        }
+        return static_cast<TRpStandardPreview*>(nullptr);
+    };
+    report.OnStartPage = [&](TCustomRpReport& r) {
+        TRpStandardPreview* shown = shownPreview();
+        if (r.PageNumber() == 2 && shown) {
+            running.start();
+            QObject::connect(shown->ThumbGrid->model(), &QAbstractItemModel::rowsInserted, shown, [&] { ++thumbUpdates; });
+        }
+        if (r.PageNumber() != 20 || !shown)
+            return;
+        pagesMade = r.RpPrinter()->PagesReady();
+        const QImage page = shown->RpPreview->Image()->grab().toImage();
+        for (int y = 0; y < page.height(); y += 2)
+            for (int x = 0; x < page.width(); x += 2)
+                inked += page.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+    };
+    qint64 elapsed = 0;
+    report.FirstBand(rbSummary)->AfterPrint = [&](TRpCustomBand&, bool) {
+        elapsed = running.elapsed();
+        QTimer::singleShot(0, [&] {
+            if (TRpStandardPreview* shown = shownPreview())
+                shown->close();
+        });
+    };
+    report.Preview();
+    EXPECT_EQ(19, pagesMade);
+    EXPECT_GT(inked, 2000);
+    // 131 pages; the end of the run adds one more.
+    EXPECT_LE(thumbUpdates, 2 + elapsed / 100) << thumbUpdates << " in " << elapsed << " ms";
 }
 
 TEST_F(PreviewTest, AnErrorWhileGeneratingClosesThePreviewAndPassesOn)
