@@ -35,6 +35,9 @@ TRpProgressForm::TRpProgressForm(TRpPrinter& device, QWidget* parent) : QDialog(
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     layout->addWidget(CancelButton, 0, Qt::AlignHCenter);
     connect(CancelButton, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { device_.Cancel(); }));
+    // Wide enough for its caption in the title bar.
+    setMinimumWidth(320);
+    adjustSize();
 }
 
 void TRpProgressForm::reject()
