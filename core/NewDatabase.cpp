@@ -29,7 +29,7 @@ bool upgradeColumn(const TableDef& table, const Column& column)
     const bool header = Schema::headerTables().contains(table.name) || table.name == QLatin1String("totallist");
     if (!header)
         return false;
-    return Schema::headerUpgradeColumns().contains(column.name)
+    return Schema::headerUpgradeColumns().contains(column.name) || Schema::routeUpgradeColumns().contains(column.name)
         || (table.name == QLatin1String("totallist") && column.name == QLatin1String("intid"));
 }
 

@@ -40,7 +40,8 @@ Column counter(const char* name)
     return {QString::fromUtf8(name), ColumnType::Counter, 0, QString()};
 }
 
-// The 26 columns shared by the document header tables; the first 22 are also the summary's.
+// The 26 columns shared by the document header tables and the summary work tables; the first
+// 22 are also the summary's. The header tables add the route their posting took.
 std::vector<Column> headerColumns()
 {
     return {
@@ -290,7 +291,9 @@ std::vector<TableDef> buildTables()
         {"getlist", "getdetail"}, {"putlist", "putdetail"},
     };
     for (const auto& kind : kinds) {
-        t.push_back({kind[0], headerColumns()});
+        Column route = text("postroute", 1);
+        route.nullDefault = true;
+        t.push_back({kind[0], concat(headerColumns(), {route})});
         t.push_back({kind[1], lineColumns()});
     }
 
@@ -389,12 +392,20 @@ const QStringList& Schema::headerUpgradeColumns()
     return names;
 }
 
+const QStringList& Schema::routeUpgradeColumns()
+{
+    static const QStringList names{"postroute"};
+    return names;
+}
+
 QString Schema::columnSql(const Column& column)
 {
     QString type;
     switch (column.type) {
     case ColumnType::Text:
-        type = QStringLiteral("VARCHAR(%1) COLLATE NOCASE DEFAULT ''").arg(column.size);
+        type = QStringLiteral("VARCHAR(%1) COLLATE NOCASE").arg(column.size);
+        if (!column.nullDefault)
+            type += QStringLiteral(" DEFAULT ''");
         break;
     case ColumnType::Memo:
         type = QStringLiteral("TEXT COLLATE NOCASE DEFAULT ''");

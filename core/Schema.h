@@ -27,6 +27,7 @@ struct Column {
     int size = 0;           // Text only
     QString label;          // caption in grids; empty: none
     bool defaultTrue = false; // YesNo columns whose default is true
+    bool nullDefault = false; // Text columns that start null rather than empty
 };
 
 // An index for the look-ups, period filters and party filters: of one column, or of the
@@ -65,12 +66,16 @@ public:
     static const std::vector<IndexDef>& indexes();
     static QString createIndexSql(const IndexDef& index);
 
-    // Columns that older files lack: config's three options, the four header columns.
+    // Columns that older files lack: config's three options, the four header columns (of the
+    // header tables and totallist), and the route posting took (of the header tables alone:
+    // "T" posted in full, "F" booked for stock only; null for documents posted before it).
     static const QStringList& optionUpgradeColumns();
     static const QStringList& headerUpgradeColumns();
+    static const QStringList& routeUpgradeColumns();
 
     // Column definition as SQLite takes it in CREATE TABLE and ALTER TABLE ADD COLUMN:
-    // Text(n) "VARCHAR(n) COLLATE NOCASE DEFAULT ''", Memo "TEXT COLLATE NOCASE DEFAULT ''",
+    // Text(n) "VARCHAR(n) COLLATE NOCASE DEFAULT ''" (without the default where it starts
+    // null), Memo "TEXT COLLATE NOCASE DEFAULT ''",
     // Double "DOUBLE DEFAULT 0", Long "INTEGER DEFAULT 0", Yes/No "BOOLEAN NOT NULL DEFAULT 0"
     // (1 where the default is true), Date "DATE", Date/Time "DATETIME",
     // Counter "INTEGER PRIMARY KEY AUTOINCREMENT".

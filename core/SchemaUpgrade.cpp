@@ -131,7 +131,10 @@ bool SchemaUpgrade::upgradeDocuments(Tfrdm& dm)
     const QString key = QStringLiteral("intid");
     const auto lacksColumns = [&](const QString& table) {
         const QStringList present = columnsOf(dm, table);
-        for (const QString& name : Schema::headerUpgradeColumns())
+        QStringList wanted = Schema::headerUpgradeColumns();
+        if (Schema::headerTables().contains(table))
+            wanted += Schema::routeUpgradeColumns();
+        for (const QString& name : wanted)
             if (!present.contains(name.toLower()))
                 return true;
         return false;
@@ -143,9 +146,12 @@ bool SchemaUpgrade::upgradeDocuments(Tfrdm& dm)
         return false;
 
     lb::db::Transaction transaction(dm.ADOCon);
-    // An added column takes its empty-text default in every existing row.
+    // An added column takes its empty-text default in every existing row; the route is null
+    // there, for documents posted before it was recorded.
     for (const QString& table : tables)
         addMissing(dm, table, Schema::headerUpgradeColumns());
+    for (const QString& table : Schema::headerTables())
+        addMissing(dm, table, Schema::routeUpgradeColumns());
     if (copyMissing) {
         rebuildFrom(dm, QStringLiteral("totallist1"), QStringLiteral("totallist"));
     } else if (copyUnkeyed) {

@@ -21,8 +21,9 @@ public:
 
     // Looks at the columns of each table. Document headers: remark1 (memo), billtype
     // (text 2), billname (text 10), addr (text 60), all empty, in the seven header tables and
-    // totallist; totallist1 made as a copy of totallist with its rows; both given the counter
-    // key intid (existing rows numbered in their stored order).
+    // totallist; postroute (text 1, null) in the seven header tables; totallist1 made as a
+    // copy of totallist with its rows; both given the counter key intid (existing rows
+    // numbered in their stored order).
     static bool upgradeDocuments(Tfrdm& dm);
 
     // Creates the indexes of the document tables (Schema::indexes()) that the file lacks.

@@ -138,7 +138,8 @@ void Tfrdm::declareFields()
         {"dj_w", "#.###"}, {"dj_n", "#.###"}, {"spmz", "#.###"}, {"spzz", "#.###"}, {"sl_s", "#.###"}, {"sl_j", "#.###"},
     }));
     Atcproduct->setPersistentFields(fieldsOf("cproduct"));
-    AQoutlist->setPersistentFields(fieldsOf("outlist", headerMoney));
+    // The header dataset also shows the statements' work table, which records no posting route.
+    AQoutlist->setPersistentFields(fieldsOf("outlist", headerMoney, -1, {"postroute"}));
     AQoutdetail->setPersistentFields(fieldsOf("outdetail", lineNumbers));
     AQdetail->setPersistentFields(fieldsOf("outdetail", lineNumbers));
     AQtotallist->setPersistentFields(fieldsOf("totallist", headerMoney, 22));

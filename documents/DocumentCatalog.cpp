@@ -215,6 +215,7 @@ EntryFormConfig DocumentCatalog::purchaseEntryForm()
 {
     EntryFormConfig config;
     config.key = QStringLiteral("Tfrindetail");
+    config.backReportsUnsaved = true;
     config.caption = QStringLiteral("进货明细单");
     config.size = QSize(800, 550);
     config.kind = lb::documents::BillKind::Purchase;
@@ -330,6 +331,7 @@ EntryFormConfig DocumentCatalog::salesReturnEntryForm()
 {
     EntryFormConfig config;
     config.key = QStringLiteral("Tfroutbackdetail");
+    config.backReportsUnsaved = true;
     config.caption = QStringLiteral("销售退货明细单");
     config.size = QSize(800, 550);
     config.kind = lb::documents::BillKind::SalesReturn;
@@ -435,6 +437,7 @@ EntryFormConfig DocumentCatalog::orderEntryForm()
 {
     EntryFormConfig config;
     config.key = QStringLiteral("Tfrdhdetail");
+    config.backReportsUnsaved = true;
     config.caption = QStringLiteral("订货明细单");
     config.size = QSize(800, 550);
     config.kind = lb::documents::BillKind::PurchaseOrder;

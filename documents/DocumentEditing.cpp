@@ -127,27 +127,33 @@ std::optional<Party> DocumentEditing::lookUpParty(const DocumentKind& kind, cons
     if (!party)
         return party;
     lb::db::Transaction transaction(header.connection());
+    storeParty(kind, intno, header, lines, *party);
+    transaction.commit();
+    return party;
+}
+
+void DocumentEditing::storeParty(const DocumentKind& kind, const QString& intno, lb::db::DataSet& header, lb::db::DataSet& lines,
+                                 const Party& party)
+{
     standOn(header, intno);
     header.edit();
-    field(header, "customerid").setAsString(party->id);
-    field(header, "tel").setAsString(party->tel);
-    field(header, "balance").setAsFloat(party->balance);
-    field(header, "customername").setAsString(party->name);
-    field(header, "addr").setAsString(party->addr);
-    field(header, "persondeal").setAsString(party->persondeal);
+    field(header, "customerid").setAsString(party.id);
+    field(header, "tel").setAsString(party.tel);
+    field(header, "balance").setAsFloat(party.balance);
+    field(header, "customername").setAsString(party.name);
+    field(header, "addr").setAsString(party.addr);
+    field(header, "persondeal").setAsString(party.persondeal);
     header.post();
     if (kind.carryOverLine && lines.active() && !lines.isEmpty()) {
         LinesWalk walk(lines);
         lines.first();
         if (isCarryOver(lines)) {
             lines.edit();
-            field(lines, "amount").setAsFloat(party->balance);
-            field(lines, "rest").setAsFloat(party->balance);
+            field(lines, "amount").setAsFloat(party.balance);
+            field(lines, "rest").setAsFloat(party.balance);
             lines.post();
         }
     }
-    transaction.commit();
-    return party;
 }
 
 RecalcResult DocumentEditing::recalculate(const DocumentKind& kind, const QString& intno, lb::db::DataSet& header,
@@ -157,16 +163,17 @@ RecalcResult DocumentEditing::recalculate(const DocumentKind& kind, const QStrin
     lb::db::Transaction transaction(header.connection());
     lines.post();
     RecalcResult result;
-    result.party = lookUpParty(kind, intno, header, lines, boxes.partyCode);
+    result.party = findParty(header.connection(), kind, boxes.partyCode);
     standOn(header, intno);
     {
         LinesWalk walk(lines);
-        // Without a carry-over line the running balance starts from the party's balance
-        // that the look-up stored in the header.
-        double opening = kind.carryOverLine ? 0 : field(header, "balance").asFloat();
+        // The running balance starts from the party's balance, which the look-up puts into the
+        // carry-over line, or, for a kind without one, into the header; without a party, from
+        // what they hold.
+        double opening = kind.carryOverLine ? 0 : (result.party ? result.party->balance : field(header, "balance").asFloat());
         lines.first();
         if (kind.carryOverLine && !lines.isEmpty()) {
-            opening = field(lines, "rest").asFloat();
+            opening = result.party && isCarryOver(lines) ? result.party->balance : field(lines, "rest").asFloat();
             lines.next();
         }
         std::vector<RecalcLine> values;
@@ -176,6 +183,12 @@ RecalcResult DocumentEditing::recalculate(const DocumentKind& kind, const QStrin
             rows.push_back(lines.bookmark());
         }
         result.totals = LineRecalc::recalculate(kind.recalc, opening, values);
+        if (!result.totals.exact) {
+            result.outcome = Outcome::refusal(DocumentPosting::OutOfRange);
+            return result;
+        }
+        if (result.party)
+            storeParty(kind, intno, header, lines, *result.party);
         for (size_t i = 0; i < values.size(); ++i) {
             lines.gotoBookmark(rows[i]);
             lines.edit();
@@ -184,6 +197,7 @@ RecalcResult DocumentEditing::recalculate(const DocumentKind& kind, const QStrin
             lines.post();
         }
     }
+    standOn(header, intno);
     header.edit();
     for (const QString& column : kind.recalc.headerColumns)
         header.fieldByName(column).setAsFloat(result.totals.value(column));

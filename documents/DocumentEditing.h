@@ -1,7 +1,7 @@
 // Editing an open document through its header and line datasets: party look-up, lines, recalculation.
 #pragma once
 
-#include "documents/DocumentKinds.h"
+#include "documents/DocumentPosting.h"
 
 #include <QString>
 #include <memory>
@@ -41,6 +41,7 @@ struct HeaderBoxes {
 struct RecalcResult {
     std::optional<Party> party; // nothing when the party code names no row
     RecalcTotals totals;
+    Outcome outcome;            // refused (DocumentPosting::OutOfRange): nothing was written
 };
 
 // The shared steps of the entry forms, without widgets. `header` is a dataset over the kind's
@@ -63,8 +64,10 @@ public:
     // 刷新: the look-up, then the lines after the carry-over line by the kind's rule, starting
     // from the carry-over line's rest, then the header's totals, summary, the date box and the
     // kind's other box columns; all in one transaction. A party name and contact stored from
-    // the boxes are the party's own when the look-up found it (the look-up fills those boxes). A date box that is no date raises
-    // lb::ConvertError before anything is written. The lines dataset keeps its current line.
+    // the boxes are the party's own when the look-up found it (the look-up fills those boxes).
+    // A date box that is no date raises lb::ConvertError before anything is written; a line or
+    // header figure that would reach lb::kMaxExactAmount refuses the recalculation before
+    // anything is written. The lines dataset keeps its current line.
     static RecalcResult recalculate(const DocumentKind& kind, const QString& intno, lb::db::DataSet& header,
                                     lb::db::DataSet& lines, const HeaderBoxes& boxes);
 
@@ -92,6 +95,11 @@ public:
 
     // Puts `header` on document `intno`; lb::DatabaseError when it holds no such row.
     static void standOn(lb::db::DataSet& header, const QString& intno);
+
+private:
+    // What the look-up writes of a party it found, inside the caller's transaction.
+    static void storeParty(const DocumentKind& kind, const QString& intno, lb::db::DataSet& header, lb::db::DataSet& lines,
+                           const Party& party);
 };
 
 } // namespace lb::documents

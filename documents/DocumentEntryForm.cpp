@@ -354,8 +354,13 @@ void DocumentEntryForm::FormShow()
         showDocument(intno_);
         panel_->fill(header());
     }
-    if (config_.recalcOnOpen)
-        recalculate();
+    if (config_.recalcOnOpen) {
+        try {
+            recalculate();
+        } catch (const lb::Abort&) {
+            // The refusal was shown; the document shows as it is stored.
+        }
+    }
     box(QStringLiteral("Edit2"))->setFocus();
 }
 
@@ -403,6 +408,10 @@ void DocumentEntryForm::recalculate()
     boxes.persondeal = text(QStringLiteral("Edit4"));
     boxes.djh = text(QStringLiteral("Edit10"));
     const auto result = DocumentEditing::recalculate(kind_, intno_, header(), lines(), boxes);
+    if (result.outcome.refused) {
+        lb::ui::Dialogs::message(result.outcome.message);
+        throw lb::Abort();
+    }
     if (result.party) {
         box(QStringLiteral("Edit3"))->setText(result.party->name);
         box(QStringLiteral("Edit4"))->setText(result.party->persondeal);
@@ -608,19 +617,28 @@ void DocumentEntryForm::ToolButton9Click()
 void DocumentEntryForm::ToolButton7Click()
 {
     lb::db::Query& rows = lines();
-    if (rows.active() && rows.isEmpty()) {
-        // A document without a single line is no document.
-        lb::db::Query remove(frdm->ADOCon);
-        remove.sql().add(QStringLiteral("delete from %1 WHERE (intno=:p1)").arg(kind_.headerTable));
-        remove.paramByName(QStringLiteral("p1")).setAsString(intno_);
-        remove.execSQL();
-    } else {
-        if (rows.active())
-            rows.first();
-        recalculate();
+    try {
+        if (rows.active() && rows.isEmpty()) {
+            // A document without a single line is no document.
+            lb::db::Query remove(frdm->ADOCon);
+            remove.sql().add(QStringLiteral("delete from %1 WHERE (intno=:p1)").arg(kind_.headerTable));
+            remove.paramByName(QStringLiteral("p1")).setAsString(intno_);
+            remove.execSQL();
+        } else {
+            if (rows.active())
+                rows.first();
+            recalculate();
+        }
+        if (header().active() && header().state() != lb::db::DataSetState::Browse)
+            header().post();
+    } catch (const lb::DatabaseError&) {
+        if (!config_.backReportsUnsaved)
+            throw;
+        // The store rolled back whole: the form stays open on the document as it is stored.
+        rereadAfterFailure();
+        lb::ui::Dialogs::message(QStringLiteral("单据不能保存！"));
+        return;
     }
-    if (header().active() && header().state() != lb::db::DataSetState::Browse)
-        header().post();
     close();
 }
 

@@ -106,6 +106,8 @@ private:
     void showTotals();
     QString text(const QString& boxName) const;
     QString memoText() const;
+    // 刷新 with the boxes as they stand; a refused recalculation shows its message and stops
+    // the command that ran it (lb::Abort).
     void recalculate();
     // The entry form's guard: any failure, and a refusal, end with the general message.
     void guarded(const std::function<void()>& command);

@@ -21,6 +21,11 @@ PostingMode postingMode(const QString& tallybj)
     return tallybj == QLatin1String("T") ? PostingMode::Full : PostingMode::StockOnly;
 }
 
+QString routeCode(PostingMode mode)
+{
+    return mode == PostingMode::Full ? QStringLiteral("T") : QStringLiteral("F");
+}
+
 namespace {
 
 using T = EffectTarget;
@@ -228,7 +233,6 @@ DocumentKind payment()
     k.lineNamesRequired = false;
     k.headerAccount = false;
     k.linesAreAccounts = true;
-    k.reversalSkipsMissingAccounts = true;
     k.postedLineCopies = {"billdate", "customerid", "customername", "djh"};
     k.recalcBoxColumns = {"customerid", "customername", "persondeal", "djh", "employeename"};
     k.pickCode = 14;
@@ -277,6 +281,16 @@ const DocumentKind* DocumentKinds::byCode(const QString& code)
         if (row.billtype == code)
             return &row;
     return nullptr;
+}
+
+PostingMode DocumentKinds::undoRoute(const DocumentKind& kind, const QString& recorded, PostingMode option)
+{
+    if (!kind.followsPostingMode)
+        return PostingMode::Full;
+    for (PostingMode route : {PostingMode::Full, PostingMode::StockOnly})
+        if (recorded == routeCode(route))
+            return route;
+    return option;
 }
 
 const QStringList& DocumentKinds::bookedLineCopies()

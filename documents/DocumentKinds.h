@@ -21,6 +21,9 @@ BillState billState(bool pass, bool cancel);
 // (记帐, 冲帐, and 作废 of posted documents).
 enum class PostingMode { Full, StockOnly };
 PostingMode postingMode(const QString& tallybj);
+// The route a posting took as its header records it (postroute), in the option's words: "T"
+// in full (过帐), "F" booked for stock only (记帐).
+QString routeCode(PostingMode mode);
 
 // The row an effect moves.
 enum class EffectTarget {
@@ -76,8 +79,6 @@ struct DocumentKind {
     bool lineNamesRequired = true;     // 过帐 refuses a line without a name
     QString blankPartyCode = QStringLiteral("0000000000"); // a party code that means none chosen
     bool missingProductIsShort = false; // 过帐's stock check refuses a line whose product is gone
-    bool reversalSkipsMissingAccounts = false; // 冲数 passes over a line account that is gone
-                                               // (with a notice) instead of refusing
     bool headerAccount = true;     // a new document names the cash account in its header
     bool linesAreAccounts = false; // lines name cash/bank accounts (sphh, spmc); a new line
                                    // is the cash account
@@ -111,6 +112,12 @@ public:
 
     // The header columns that stock-only booking copies into every line.
     static const QStringList& bookedLineCopies();
+
+    // How a posted document of `kind` is undone: by the route its posting recorded (`recorded`,
+    // its postroute: 冲数 after 过帐, 冲帐 or 作废 after 记帐), whatever the option says now. A
+    // document posted before routes were recorded follows the option `option`, as it always
+    // did; a kind that is only ever posted in full is undone in full.
+    static PostingMode undoRoute(const DocumentKind& kind, const QString& recorded, PostingMode option);
 };
 
 } // namespace lb::documents

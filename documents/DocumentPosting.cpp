@@ -7,10 +7,12 @@
 #include "platform/db/SqlText.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/ExactAmount.h"
 
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace lb::documents {
@@ -120,53 +122,130 @@ std::vector<const Effect*> effectsOf(const DocumentKind& kind, EffectTarget targ
     return chosen;
 }
 
-// The SET clause that moves each column by its effects in their order, for example
-// "balance=coalesce(balance,0)-:e0+:e1" (`direction` -1 for a reversal), with the values of
-// the effects' sources in `row` bound as :e0, :e1, ... A column in `fixed` is set to the value
-// given instead. Null numbers count as 0, as the program reads them.
-struct Update {
-    QString set;
-    Params params;
-    bool empty() const { return set.isEmpty(); }
-};
+// The rows a command moves, with the columns it moves, read once and then moved in memory effect
+// by effect, line after line, in the order the command takes them: every figure it would store
+// is known, and checked against the limit, before anything is written; then each row is
+// written once. Null numbers count as 0, as the program reads them.
+class Moves {
+public:
+    explicit Moves(lb::db::Connection& connection) : connection_(connection) {}
 
-Update updateFor(const std::vector<const Effect*>& effects, int direction, const lb::db::DataSet& row,
-                 const std::map<QString, double>& fixed = {})
-{
-    std::vector<std::pair<QString, QString>> columns; // column, expression, in first-use order
-    Update update;
-    for (const auto& [column, value] : fixed) {
-        const QString name = QStringLiteral("f%1").arg(update.params.size());
-        columns.emplace_back(column, QLatin1Char(':') + name);
-        update.params.emplace_back(name, value);
-    }
-    for (const Effect* effect : effects) {
-        if (fixed.count(effect->column))
-            continue;
-        auto entry = std::find_if(columns.begin(), columns.end(), [&](const auto& c) { return c.first == effect->column; });
-        if (entry == columns.end()) {
-            columns.emplace_back(effect->column, QStringLiteral("coalesce(%1,0)").arg(q(effect->column)));
-            entry = columns.end() - 1;
+    // Takes the values of `columns` of every row of `rows` (a result with the row's rowid as
+    // lb_row), so that moving them reads nothing more.
+    void take(const QString& table, lb::db::DataSet& rows, const QStringList& columns)
+    {
+        for (rows.first(); !rows.eof(); rows.next()) {
+            Row& row = rowAt(table, rows.fieldByName(QStringLiteral("lb_row")).asInteger());
+            for (const QString& column : columns) {
+                if (!row.has(column))
+                    row.columns.emplace_back(column, number(rows, column));
+            }
         }
-        const QString name = QStringLiteral("e%1").arg(update.params.size());
-        entry->second += (effect->sign * direction > 0 ? QStringLiteral("+:") : QStringLiteral("-:")) + name;
-        update.params.emplace_back(name, number(row, effect->source));
     }
-    QStringList sets;
-    for (const auto& [column, expression] : columns)
-        sets << q(column) + QLatin1Char('=') + expression;
-    update.set = sets.join(QLatin1Char(','));
-    return update;
-}
 
-void applyToRow(lb::db::Connection& connection, const QString& table, qint64 rowId, const Update& update)
-{
-    if (update.empty())
-        return;
-    Params params = update.params;
-    params.emplace_back(QStringLiteral("lb_row"), rowId);
-    exec(connection, QStringLiteral("update %1 set %2 where _rowid_=:lb_row").arg(q(table), update.set), params);
-}
+    // Moves row `rowId` of `table` by `effects` (`direction` -1 takes them back) with the
+    // values of their sources in `source`. A column in `fixed` is set to the value given.
+    void move(const QString& table, qint64 rowId, const std::vector<const Effect*>& effects, int direction,
+              const lb::db::DataSet& source, const std::map<QString, double>& fixed = {})
+    {
+        Row& row = rowAt(table, rowId);
+        QStringList missing;
+        for (const auto& entry : fixed)
+            missing << entry.first;
+        for (const Effect* effect : effects)
+            missing << effect->column;
+        read(row, missing);
+        for (const auto& [column, value] : fixed)
+            row.value(column) = value;
+        for (const Effect* effect : effects) {
+            if (!fixed.count(effect->column))
+                row.value(effect->column) += effect->sign * direction * number(source, effect->source);
+        }
+    }
+
+    // The value of a moved column as moved so far.
+    double value(const QString& table, qint64 rowId, const QString& column) { return rowAt(table, rowId).value(column); }
+
+    // Whether every moved figure stays below the limit.
+    bool exact() const
+    {
+        for (const Row& row : rows_) {
+            for (const auto& [column, value] : row.columns)
+                if (!lb::isExactAmount(value))
+                    return false;
+        }
+        return true;
+    }
+
+    // Writes every moved row; rows with the same columns share one prepared statement.
+    void write() const
+    {
+        std::map<QString, std::unique_ptr<lb::db::Query>> statements;
+        for (const Row& row : rows_) {
+            QStringList sets;
+            for (size_t i = 0; i < row.columns.size(); ++i)
+                sets << q(row.columns[i].first) + QStringLiteral("=:v%1").arg(i);
+            const QString sql = QStringLiteral("update %1 set %2 where _rowid_=:lb_row").arg(q(row.table), sets.join(QLatin1Char(',')));
+            std::unique_ptr<lb::db::Query>& statement = statements[sql];
+            if (!statement) {
+                statement = std::make_unique<lb::db::Query>(connection_);
+                statement->sql().add(sql);
+            }
+            for (size_t i = 0; i < row.columns.size(); ++i)
+                statement->paramByName(QStringLiteral("v%1").arg(i)).setValue(row.columns[i].second);
+            statement->paramByName(QStringLiteral("lb_row")).setValue(row.rowId);
+            statement->execSQL();
+        }
+    }
+
+private:
+    struct Row {
+        QString table;
+        qint64 rowId = 0;
+        std::vector<std::pair<QString, double>> columns; // in the order first moved
+        bool has(const QString& column) const
+        {
+            return std::any_of(columns.begin(), columns.end(), [&](const auto& c) { return c.first == column; });
+        }
+        double& value(const QString& column)
+        {
+            for (auto& [name, value] : columns)
+                if (name == column)
+                    return value;
+            throw lb::Error(QStringLiteral("Column '%1' of %2 is not moved").arg(column, table));
+        }
+    };
+
+    Row& rowAt(const QString& table, qint64 rowId)
+    {
+        const auto [entry, added] = index_.try_emplace({table, rowId}, rows_.size());
+        if (added)
+            rows_.push_back({table, rowId, {}});
+        return rows_[entry->second];
+    }
+
+    // Reads the columns of `columns` that `row` does not hold yet from the file.
+    void read(Row& row, const QStringList& columns)
+    {
+        QStringList missing;
+        for (const QString& column : columns)
+            if (!row.has(column) && !missing.contains(column))
+                missing << column;
+        if (missing.isEmpty())
+            return;
+        QStringList quoted;
+        for (const QString& column : missing)
+            quoted << q(column);
+        auto stored = select(connection_, QStringLiteral("select %1 from %2 where _rowid_=:p1").arg(quoted.join(QLatin1Char(',')), q(row.table)),
+                             {{QStringLiteral("p1"), row.rowId}});
+        for (const QString& column : missing)
+            row.columns.emplace_back(column, number(*stored, column));
+    }
+
+    lb::db::Connection& connection_;
+    std::vector<Row> rows_;                             // in the order first moved
+    std::map<std::pair<QString, qint64>, size_t> index_; // table and rowid to their place in rows_
+};
 
 // The stock of each product the document's lines name, as stored now; products that do not
 // exist are left out (the program passes over lines whose product was deleted).
@@ -206,49 +285,72 @@ QString stockShortage(lb::db::Connection& connection, const DocumentKind& kind, 
     return {};
 }
 
-// Moves the products of the lines by `effects` (`direction` -1 takes them back). With
-// `notices`, a product whose stock then lies beyond a limit is noted as booking notes it.
-void moveProducts(lb::db::Connection& connection, lb::db::DataSet& lines, const std::vector<const Effect*>& effects,
-                  int direction, QStringList* notices)
+// Moves the products of the document's lines by `effects` (`direction` -1 takes them back),
+// reading them all in one query. With `notices`, a product whose stock then lies beyond a limit
+// is noted as booking notes it.
+void moveProducts(Moves& moves, lb::db::Connection& connection, const DocumentKind& kind, const Document& document,
+                  const std::vector<const Effect*>& effects, int direction, QStringList* notices)
 {
     if (effects.empty())
         return;
-    lb::db::Query update(connection);
-    lb::db::Query stock(connection);
-    stock.sql().add(QStringLiteral("select sl, sl_sw, sl_s from product where intno=:p1"));
+    QStringList moved;
+    for (const Effect* effect : effects)
+        if (!moved.contains(effect->column))
+            moved << effect->column;
+    if (notices && !moved.contains(QStringLiteral("sl")))
+        moved << QStringLiteral("sl");
+    QStringList quoted;
+    for (const QString& column : moved)
+        quoted << q(column);
+    auto products = select(connection,
+                           QStringLiteral("select _rowid_ as lb_row, intno, sl_sw, sl_s, %1 from product"
+                                          " where intno in (select spintno from %2 where mainintno=:p1) order by _rowid_")
+                               .arg(quoted.join(QLatin1Char(',')), q(kind.lineTable)),
+                           {{QStringLiteral("p1"), text(*document.header, "intno")}});
+    moves.take(QStringLiteral("product"), *products, moved);
+    // Each product's rows by its number (one, unless another program wrote the number twice),
+    // and the limits of its first row.
+    struct Product {
+        std::vector<qint64> rows;
+        std::optional<double> upper;
+        std::optional<double> lower;
+    };
+    std::map<QString, Product> byNumber;
+    for (products->first(); !products->eof(); products->next()) {
+        Product& product = byNumber[text(*products, "intno")];
+        if (product.rows.empty()) {
+            const lb::db::Field& upper = products->fieldByName(QStringLiteral("sl_sw"));
+            const lb::db::Field& lower = products->fieldByName(QStringLiteral("sl_s"));
+            if (!upper.isNull())
+                product.upper = upper.asFloat();
+            if (!lower.isNull())
+                product.lower = lower.asFloat();
+        }
+        product.rows.push_back(products->fieldByName(QStringLiteral("lb_row")).asInteger());
+    }
+    lb::db::DataSet& lines = *document.lines;
     for (lines.first(); !lines.eof(); lines.next()) {
-        const QString product = text(lines, "spintno");
-        if (product.isEmpty())
+        const auto found = byNumber.find(text(lines, "spintno"));
+        if (found == byNumber.end())
             continue;
-        const Update change = updateFor(effects, direction, lines);
-        if (update.sql().lines().isEmpty())
-            update.sql().add(QStringLiteral("update product set %1 where intno=:lb_product").arg(change.set));
-        for (const auto& [name, value] : change.params)
-            update.paramByName(name).setValue(value);
-        update.paramByName(QStringLiteral("lb_product")).setValue(product);
-        update.execSQL();
+        const Product& product = found->second;
+        for (qint64 row : product.rows)
+            moves.move(QStringLiteral("product"), row, effects, direction, lines);
         if (!notices)
             continue;
-        stock.close();
-        stock.paramByName(QStringLiteral("p1")).setValue(product);
-        stock.open();
-        if (stock.isEmpty())
-            continue;
-        const double sl = number(stock, QStringLiteral("sl"));
+        const double sl = moves.value(QStringLiteral("product"), product.rows.front(), QStringLiteral("sl"));
         const QString who = text(lines, "sphh").trimmed() + text(lines, "spmc").trimmed();
         // An upper limit left empty or 0 is no limit: every product in stock would be "over" it.
-        const lb::db::Field& upper = stock.fieldByName(QStringLiteral("sl_sw"));
-        if (!upper.isNull() && upper.asFloat() != 0 && sl > upper.asFloat())
+        if (product.upper && *product.upper != 0 && sl > *product.upper)
             notices->append(who + aboveLimit);
-        const lb::db::Field& lower = stock.fieldByName(QStringLiteral("sl_s"));
-        if (!lower.isNull() && sl < lower.asFloat())
+        if (product.lower && sl < *product.lower)
             notices->append(who + belowLimit);
     }
 }
 
 // Moves the cash/bank accounts of the lines (their sphh) by `effects`; an account that does
 // not exist is passed over (posting has refused such lines before).
-void moveLineAccounts(lb::db::Connection& connection, lb::db::DataSet& lines, const std::vector<const Effect*>& effects,
+void moveLineAccounts(Moves& moves, lb::db::Connection& connection, lb::db::DataSet& lines, const std::vector<const Effect*>& effects,
                       int direction)
 {
     if (effects.empty())
@@ -258,7 +360,7 @@ void moveLineAccounts(lb::db::Connection& connection, lb::db::DataSet& lines, co
         if (account.isEmpty())
             continue;
         if (const qint64 row = rowWithId(connection, QStringLiteral("bank"), account))
-            applyToRow(connection, QStringLiteral("bank"), row, updateFor(effects, direction, lines));
+            moves.move(QStringLiteral("bank"), row, effects, direction, lines);
     }
 }
 
@@ -278,9 +380,11 @@ bool lineAccountMissing(lb::db::Connection& connection, lb::db::DataSet& lines, 
 }
 
 // Sets the flags (and, on posting and booking, the kind's code and name) on the header and on
-// every line, copying `copies` from the header into the lines.
+// every line, copying `copies` from the header into the lines. A posting and a booking record
+// their `route` on the header, so that the document is undone the way it was posted.
 void flagDocument(lb::db::Connection& connection, const DocumentKind& kind, const Document& document,
-                  const QString& flag, bool headerKind, bool lineKind, const QStringList& copies)
+                  const QString& flag, bool headerKind, bool lineKind, const QStringList& copies,
+                  const std::optional<PostingMode>& route = std::nullopt)
 {
     const QString intno = text(*document.header, "intno");
     const Params kindParams{{QStringLiteral("lb_name"), kind.billname}, {QStringLiteral("lb_type"), kind.billtype}};
@@ -289,6 +393,10 @@ void flagDocument(lb::db::Connection& connection, const DocumentKind& kind, cons
     if (headerKind) {
         headerSet += QStringLiteral(",billname=:lb_name,billtype=:lb_type");
         headerParams.insert(headerParams.end(), kindParams.begin(), kindParams.end());
+    }
+    if (route) {
+        headerSet += QStringLiteral(",postroute=:lb_route");
+        headerParams.emplace_back(QStringLiteral("lb_route"), routeCode(*route));
     }
     exec(connection, QStringLiteral("update %1 set %2 where intno=:lb_doc").arg(q(kind.headerTable), headerSet), headerParams);
 
@@ -343,6 +451,8 @@ Outcome refusalBeforeUnbooking(bool cancel, const QString& partyCode)
 }
 
 } // namespace
+
+const QString DocumentPosting::OutOfRange = QStringLiteral("金额或数量超出范围,不能处理！");
 
 bool DocumentPosting::noParty(const QString& partyCode, const QString& blankCode)
 {
@@ -433,18 +543,23 @@ Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind
     if (lineAccountMissing(connection, lines, lineAccountEffects))
         return Outcome::refusal(accountNotFound);
 
-    lb::db::Transaction transaction(connection);
+    Moves moves(connection);
     if (touchesParty) {
         std::map<QString, double> fixed;
         if (kind.partyBalanceFromRest)
             fixed[QStringLiteral("balance")] = number(header, QStringLiteral("rest"));
-        applyToRow(connection, kind.partyTable, party, updateFor(partyEffects, +1, header, fixed));
+        moves.move(kind.partyTable, party, partyEffects, +1, header, fixed);
     }
     if (account != 0)
-        applyToRow(connection, QStringLiteral("bank"), account, updateFor(accountEffects, +1, header));
-    flagDocument(connection, kind, document, QStringLiteral("pass"), true, true, kind.postedLineCopies);
-    moveProducts(connection, lines, effectsOf(kind, EffectTarget::Product, false), +1, nullptr);
-    moveLineAccounts(connection, lines, lineAccountEffects, +1);
+        moves.move(QStringLiteral("bank"), account, accountEffects, +1, header);
+    moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, false), +1, nullptr);
+    moveLineAccounts(moves, connection, lines, lineAccountEffects, +1);
+    if (!moves.exact())
+        return Outcome::refusal(OutOfRange);
+
+    lb::db::Transaction transaction(connection);
+    flagDocument(connection, kind, document, QStringLiteral("pass"), true, true, kind.postedLineCopies, PostingMode::Full);
+    moves.write();
     transaction.commit();
     return outcome;
 }
@@ -473,21 +588,25 @@ Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentK
     const qint64 account = accountEffects.empty() ? 0 : rowWithId(connection, QStringLiteral("bank"), accountCode);
     if (!accountEffects.empty() && account == 0)
         outcome.notices << accountNotFound;
+    // An account deleted since the posting is passed over: the party and the other accounts
+    // still go back, or the document could never be reversed.
     const auto lineAccountEffects = effectsOf(kind, EffectTarget::LineAccount, false);
-    if (lineAccountMissing(connection, lines, lineAccountEffects)) {
-        if (!kind.reversalSkipsMissingAccounts)
-            return Outcome::refusal(accountNotFound);
+    if (lineAccountMissing(connection, lines, lineAccountEffects))
         outcome.notices << accountNotFound;
-    }
+
+    Moves moves(connection);
+    if (party != 0)
+        moves.move(kind.partyTable, party, partyEffects, -1, header);
+    if (account != 0)
+        moves.move(QStringLiteral("bank"), account, accountEffects, -1, header);
+    moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, false), -1, nullptr);
+    moveLineAccounts(moves, connection, lines, lineAccountEffects, -1);
+    if (!moves.exact())
+        return Outcome::refusal(OutOfRange);
 
     lb::db::Transaction transaction(connection);
-    if (party != 0)
-        applyToRow(connection, kind.partyTable, party, updateFor(partyEffects, -1, header));
-    if (account != 0)
-        applyToRow(connection, QStringLiteral("bank"), account, updateFor(accountEffects, -1, header));
     flagDocument(connection, kind, document, QStringLiteral("cancel"), false, false, {});
-    moveProducts(connection, lines, effectsOf(kind, EffectTarget::Product, false), -1, nullptr);
-    moveLineAccounts(connection, lines, lineAccountEffects, -1);
+    moves.write();
     transaction.commit();
     return outcome;
 }
@@ -502,10 +621,14 @@ Outcome DocumentPosting::book(lb::db::Connection& connection, const DocumentKind
     if (hasNamelessLine(*document.lines))
         return Outcome::refusal(namelessBooking);
     Outcome outcome;
+    Moves moves(connection);
+    moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, true), +1, &outcome.notices);
+    if (!moves.exact())
+        return Outcome::refusal(OutOfRange);
     lb::db::Transaction transaction(connection);
     flagDocument(connection, kind, document, QStringLiteral("pass"), kind.followsPostingMode, kind.followsPostingMode,
-                 DocumentKinds::bookedLineCopies());
-    moveProducts(connection, *document.lines, effectsOf(kind, EffectTarget::Product, true), +1, &outcome.notices);
+                 DocumentKinds::bookedLineCopies(), PostingMode::StockOnly);
+    moves.write();
     transaction.commit();
     return outcome;
 }
@@ -522,10 +645,14 @@ Outcome DocumentPosting::unbook(lb::db::Connection& connection, const DocumentKi
     if (hasNamelessLine(*document.lines))
         return Outcome::refusal(namelessBooking);
     Outcome outcome;
+    Moves moves(connection);
+    moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, true), -1, &outcome.notices);
+    if (!moves.exact())
+        return Outcome::refusal(OutOfRange);
     lb::db::Transaction transaction(connection);
     flagDocument(connection, kind, document, QStringLiteral("cancel"), false, kind.followsPostingMode,
                  DocumentKinds::bookedLineCopies());
-    moveProducts(connection, *document.lines, effectsOf(kind, EffectTarget::Product, true), -1, &outcome.notices);
+    moves.write();
     transaction.commit();
     return outcome;
 }
@@ -534,12 +661,16 @@ Outcome DocumentPosting::voidDocument(lb::db::Connection& connection, const Docu
                                       bool unbookStock)
 {
     Outcome outcome;
-    lb::db::Transaction transaction(connection);
+    Moves moves(connection);
     if (unbookStock) {
         Document document = readDocument(connection, kind, intno);
         if (billState(document.pass(), document.cancel()) == BillState::Posted)
-            moveProducts(connection, *document.lines, effectsOf(kind, EffectTarget::Product, true), -1, &outcome.notices);
+            moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, true), -1, &outcome.notices);
     }
+    if (!moves.exact())
+        return Outcome::refusal(OutOfRange);
+    lb::db::Transaction transaction(connection);
+    moves.write();
     const Params params{{QStringLiteral("p1"), intno}};
     exec(connection, QStringLiteral("delete from %1 WHERE (mainintno=:p1)").arg(q(kind.lineTable)), params);
     exec(connection, QStringLiteral("delete from %1 WHERE (intno=:p1)").arg(q(kind.headerTable)), params);

@@ -38,9 +38,15 @@ struct CopyHeader {
 // without windows. Every refusal is decided before the first write, and all writes of a
 // command run in one transaction: a database error rolls all of them back (every open dataset
 // on the connection then re-reads its rows) and propagates as lb::DatabaseError. Party and
-// account codes are compared exactly as given ("7" does not find "0000000007").
+// account codes are compared exactly as given ("7" does not find "0000000007"). A command
+// that would move a party, account or product figure to lb::kMaxExactAmount or beyond (or to
+// Inf or NaN) is refused with OutOfRange.
 class DocumentPosting {
 public:
+    // The refusal of a command, or of a recalculation, that would store a figure a double
+    // cannot keep to the cent.
+    static const QString OutOfRange;
+
     // Makes a new open document dated today (lb::Clock): the header with the next number,
     // pass false, the cash account and the note `remark1`; then, for kinds that have one, the
     // carry-over line "上期结转"; then one blank line. Returns the document's number.
@@ -64,10 +70,9 @@ public:
 
     // 冲数 of a fully posted document: refuses a reversed one ("该单据已冲数,不能再冲数！"),
     // stock short of the lines where the kind checks it, and a party code that names no row.
-    // Then undoes every effect and sets cancel on header and lines. An unknown header account
-    // is passed over with the notice "查无此银行编号！"; an unknown line account refuses with
-    // that text, or, where the kind says so, is passed over with it as a notice. lb::Error for
-    // an open document.
+    // Then undoes every effect and sets cancel on header and lines. An account, of the header
+    // or of any line, that names no row (deleted since the posting) is passed over with the
+    // notice "查无此银行编号！", given once. lb::Error for an open document.
     static Outcome reverse(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                            const QString& partyCode, const QString& accountCode);
 

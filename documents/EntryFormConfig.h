@@ -81,6 +81,8 @@ struct EntryFormConfig {
     bool postingRemovesBlankLine = true; // 过帐 first deletes the current line when it has no name
     bool printRemovesBlankLine = true;   // 打印 first deletes the current line when it has no name
     bool deleteAsks = true;           // 删除 asks "确实要删除当前记录吗?"
+    bool backReportsUnsaved = false;  // 退回 that cannot store the document says "单据不能保存！"
+                                      // and stays open; otherwise the error handler has it
     QString noLineRefusal;            // the code entry and the line picker on no line or the
                                       // carry-over line; empty: the carry-over text
     QStringList statusPanels;

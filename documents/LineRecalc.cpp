@@ -2,8 +2,10 @@
 #include "documents/LineRecalc.h"
 
 #include "platform/sys/Errors.h"
+#include "platform/sys/ExactAmount.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace lb::documents {
 
@@ -182,6 +184,13 @@ RecalcTotals LineRecalc::recalculate(const RecalcRule& rule, double openingRest,
     }
     totals.rest = r;
     totals.remark = rule.remarkPrefix + names.join(QStringLiteral("、"));
+    totals.exact = lb::isExactAmount(openingRest)
+        && std::all_of(lines.begin(), lines.end(),
+                       [](const RecalcLine& line) {
+                           return lb::isExactAmount(line.amount) && lb::isExactAmount(line.sl) && lb::isExactAmount(line.rest);
+                       })
+        && std::all_of(rule.headerColumns.begin(), rule.headerColumns.end(),
+                       [&](const QString& column) { return lb::isExactAmount(totals.value(column)); });
     return totals;
 }
 

@@ -50,6 +50,9 @@ struct RecalcTotals {
     double hjsl = 0;   // Q: the rule's quantities
     double rest = 0;
     QString remark;    // the prefix and the non-empty names joined by "、"
+    // Whether every figure the recalculation stores (the opening balance, each line's amount,
+    // quantity and running balance, the totals) stays below lb::kMaxExactAmount in magnitude.
+    bool exact = true;
     // The header column of that name, for storing the columns a rule lists.
     double value(const QString& column) const;
 };

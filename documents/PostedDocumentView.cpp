@@ -89,10 +89,6 @@ QLineEdit* PostedDocumentView::box(const QString& name) const
 
 void PostedDocumentView::FormShow()
 {
-    // 冲数 by full posting; 冲帐 and 作废 in stock-only mode; whatever button carries them.
-    const bool full = !kind_.followsPostingMode || readOptions().mode == lb::documents::PostingMode::Full;
-    showCommands(config_.toolButtons, {QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2")}, !full);
-    showCommands(config_.toolButtons, {QStringLiteral("ToolButton6")}, full);
     if (config_.specColumn >= 0)
         DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
 
@@ -103,6 +99,16 @@ void PostedDocumentView::FormShow()
     header.paramByName(QStringLiteral("p1")).setAsString(intno_);
     header.open();
     lb::documents::DocumentEditing::standOn(header, intno_);
+    // 冲数 after a full posting; 冲帐 and 作废 after a booking; whatever button carries them.
+    lb::db::Query route(frdm->ADOCon);
+    route.sql().add(QStringLiteral("select postroute from %1 where intno=:p1").arg(kind_.headerTable));
+    route.paramByName(QStringLiteral("p1")).setAsString(intno_);
+    route.open();
+    const bool full = lb::documents::DocumentKinds::undoRoute(kind_, route.fieldByName(QStringLiteral("postroute")).asString(),
+                                                              readOptions().mode)
+        == lb::documents::PostingMode::Full;
+    showCommands(config_.toolButtons, {QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2")}, !full);
+    showCommands(config_.toolButtons, {QStringLiteral("ToolButton6")}, full);
     panel_->fill(header);
     lb::db::Query& lines = *frdm->AQoutdetail;
     lines.close();

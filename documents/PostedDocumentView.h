@@ -22,7 +22,8 @@ struct DocumentKind;
 }
 
 // Shows the document CurrentBillNo names (AQoutlist pointed at it, AQoutdetail at its lines).
-// With full posting it offers 冲数; in stock-only mode 冲帐 and 作废. 转抄 makes an open copy
+// A document posted in full offers 冲数; a booked one 冲帐 and 作废 (by the route its header
+// records, else by the posting mode). 转抄 makes an open copy
 // and hands it to the kind's list, which opens it in the entry form. Every way out points
 // AQoutlist back at the whole header table and closes the lines.
 class PostedDocumentView : public DocumentWindow {

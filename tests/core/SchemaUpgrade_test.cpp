@@ -60,12 +60,14 @@ TEST_F(OldFileUpgrade, HeaderRowsGainEmptyColumnsAndTotallistIsCopied)
     EXPECT_TRUE(SchemaUpgrade::upgradeDocuments(dm()));
 
     for (const QString& table : lb::core::Schema::headerTables()) {
-        EXPECT_EQ(26, columnCount(table)) << table.toStdString();
+        EXPECT_EQ(27, columnCount(table)) << table.toStdString();
         for (const char* column : {"remark1", "billtype", "billname", "addr"}) {
             const QVariant value = scalar(QStringLiteral("select %1 from %2").arg(column, table));
             EXPECT_FALSE(value.isNull()) << table.toStdString() << "." << column;
             EXPECT_EQ(QString(), value.toString());
         }
+        // Documents posted before routes were recorded have none.
+        EXPECT_TRUE(scalar(QStringLiteral("select postroute from %1").arg(table)).isNull()) << table.toStdString();
         EXPECT_EQ(12.5, scalar(QStringLiteral("select amount from %1").arg(table)).toDouble());
     }
     EXPECT_EQ(27, columnCount(QStringLiteral("totallist")));

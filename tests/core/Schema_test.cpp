@@ -53,8 +53,8 @@ TEST_F(SchemaTest, FreshFileHasTheUpgradedColumnCounts)
         return scalar(QStringLiteral("select name from pragma_table_info(:p1) order by cid desc limit 1"), {table}).toString();
     };
     for (const QString& table : Schema::headerTables()) {
-        EXPECT_EQ(26, count(table)) << table.toStdString();
-        EXPECT_EQ(QStringLiteral("addr"), last(table)) << table.toStdString();
+        EXPECT_EQ(27, count(table)) << table.toStdString();
+        EXPECT_EQ(QStringLiteral("postroute"), last(table)) << table.toStdString();
     }
     for (const QString& table : Schema::lineTables() + QStringList{QStringLiteral("custtotal"), QStringLiteral("custtotal1")})
         EXPECT_EQ(29, count(table)) << table.toStdString();
@@ -75,9 +75,9 @@ TEST_F(SchemaTest, DocumentTablesShareTheHeaderAndLineLayouts)
 {
     for (const QString& name : Schema::headerTables()) {
         const auto& columns = Schema::table(name).columns;
-        ASSERT_EQ(26u, columns.size());
+        ASSERT_EQ(27u, columns.size());
         EXPECT_EQ(QStringLiteral("intno"), columns.front().name);
-        EXPECT_EQ(QStringLiteral("addr"), columns.back().name);
+        EXPECT_EQ(QStringLiteral("postroute"), columns.back().name);
     }
     for (const QString& name : Schema::lineTables() + QStringList{"custtotal", "custtotal1"}) {
         const auto& columns = Schema::table(name).columns;

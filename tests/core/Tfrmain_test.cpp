@@ -387,10 +387,11 @@ TEST_F(OldFileStart, FirstRunUpgradesTheFileAndTheSecondRunsNoDdl)
     run();
     dm().ADOCon.open();
     EXPECT_EQ(17, columnCount(QStringLiteral("config")));
-    EXPECT_EQ(26, columnCount(QStringLiteral("outlist")));
+    EXPECT_EQ(27, columnCount(QStringLiteral("outlist")));
     EXPECT_EQ(27, columnCount(QStringLiteral("totallist")));
     EXPECT_EQ(27, columnCount(QStringLiteral("totallist1")));
     EXPECT_EQ(QString(), scalar(QStringLiteral("select billname from outlist")).toString());
+    EXPECT_TRUE(scalar(QStringLiteral("select postroute from outlist")).isNull());
     const int version = schemaVersion();
     dm().ADOCon.close();
 

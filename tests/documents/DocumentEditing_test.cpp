@@ -150,6 +150,8 @@ TEST_F(DocumentEditingTest, LinesAreAddedFilledByCodeOrBarcodeAndBlankLinesGoAtC
     EXPECT_EQ(QStringLiteral("A01|面粉|25kg|袋|4|0|80|60|0|0|1"),
               row(QStringLiteral("select sphh, spmc, spgg, unit, sl_j, sl_s, dj_n, dj_w, ss, js, sl from outdetail where intno='0000000005'")));
 
+    // A line another program left without any name goes as a blank one does.
+    exec(QStringLiteral("insert into outdetail (intno, mainintno, spmc) values ('0000000006', :p1, null)"), {second});
     DocumentEditing::removeBlankLines(db(), sales());
     EXPECT_EQ((QStringList{QStringLiteral("0000000001|上期结转"), QStringLiteral("0000000003|上期结转"), QStringLiteral("0000000005|面粉")}),
               rows(QStringLiteral("select intno, spmc from outdetail order by intno")));

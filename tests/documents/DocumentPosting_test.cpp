@@ -185,13 +185,15 @@ TEST_F(DocumentPostingTest, BookingRefusesANamelessLineOrNoPartyBeforeWritingAny
     EXPECT_EQ(QStringLiteral("没有选取供应商或客户,不能冲数！"), DocumentPosting::unbook(db(), sales(), booked, QString()).message);
 }
 
-TEST_F(DocumentPostingTest, StockBeyondALimitAfterBookingIsNoticedAndAnEmptyUpperLimitIsNoLimit)
+TEST_F(DocumentPostingTest, StockBeyondALimitAfterBookingIsNoticedAndAnEmptyUpperLimitIsNoLimitNorOneReachedExactly)
 {
     const QString biscuit = makeProduct(QStringLiteral("C01 "), QStringLiteral("饼干"), {{"sl", 12.0}, {"sl_sw", 10.0}, {"sl_s", 3.0}});
     const QString salt = makeProduct(QStringLiteral("D01"), QStringLiteral("盐"), {{"sl", 500.0}, {"sl_sw", 0.0}, {"sl_s", 1.0}});
+    // Booked down exactly to its lower limit and back exactly to its upper one: no notice.
+    const QString sugar = makeProduct(QStringLiteral("E01"), QStringLiteral("糖"), {{"sl", 8.0}, {"sl_sw", 8.0}, {"sl_s", 5.0}});
     exec(QStringLiteral("update product set sl_sw=null where intno=:p1"), {rice});
     const QString sale = makeSale(QStringLiteral("C001"), {{biscuit, QStringLiteral("饼干"), 10, 1}, {salt, QStringLiteral("盐"), 1, 1},
-                                                          {rice, QStringLiteral("大米"), 1, 1}});
+                                                          {rice, QStringLiteral("大米"), 1, 1}, {sugar, QStringLiteral("糖"), 3, 1}});
 
     const Outcome booked = DocumentPosting::book(db(), sales(), sale, QStringLiteral("C001"));
     EXPECT_EQ(QStringList({QStringLiteral("C01饼干库存缺货！")}), booked.notices);
@@ -285,4 +287,92 @@ TEST_F(DocumentPostingTest, AFailingWriteAnywhereLeavesEveryTableAsItWas)
     ASSERT_FALSE(DocumentPosting::book(db(), sales(), voided, QStringLiteral("C001")).refused);
     EXPECT_GE(failEachWrite([&] { ASSERT_FALSE(DocumentPosting::voidDocument(db(), sales(), voided, true).refused); }), 6);
     EXPECT_GE(failEachWrite([&] { DocumentPosting::create(db(), sales(), QString()); }), 3);
+}
+
+TEST_F(DocumentPostingTest, ARecalculationWhoseFiguresCannotKeepWholeCentsWritesNothing)
+{
+    struct Case {
+        const char* title;
+        QString lineValues; // what a file from elsewhere holds in the flour line
+        QString customerValues;
+    };
+    const std::vector<Case> cases = {
+        {"quantity 2 at 1e308", "sl=2, dj_n=1e308", ""},
+        {"quantity 2 at -1e308", "sl=2, dj_n=-1e308", ""},
+        {"a quantity of 1e308 alone", "sl=1e308, dj_n=0", ""},
+        {"a running balance just past the limit", "sl=4, dj_n=20", "balance=90071992547409.92-50"},
+    };
+    for (const Case& c : cases) {
+        const QString sale = makeOrdinarySale();
+        exec(QStringLiteral("update outdetail set %1 where mainintno=:p1 and spintno=:p2").arg(c.lineValues), {sale, flour});
+        if (!c.customerValues.isEmpty())
+            exec(QStringLiteral("update customer set %1").arg(c.customerValues));
+        const QStringList before = everyTable();
+        const auto result = recalculate(sale, QStringLiteral("C001"));
+        EXPECT_TRUE(result.outcome.refused) << c.title;
+        EXPECT_EQ(DocumentPosting::OutOfRange, result.outcome.message) << c.title;
+        EXPECT_EQ(before, everyTable()) << c.title;
+        exec(QStringLiteral("update customer set balance=200"));
+    }
+    // Just below the limit the balance still recalculates.
+    const QString sale = makeOrdinarySale();
+    exec(QStringLiteral("update customer set balance=90071992547409.92-100"));
+    EXPECT_FALSE(recalculate(sale, QStringLiteral("C001")).outcome.refused);
+}
+
+TEST_F(DocumentPostingTest, ACommandThatWouldMoveAFigurePastTheLimitWritesNothing)
+{
+    const auto reverse = [&](const QString& intno) {
+        return DocumentPosting::reverse(db(), sales(), intno, QStringLiteral("C001"), QStringLiteral("0000000001"));
+    };
+    struct Case {
+        const char* title;
+        QString setUp;                 // run after the sale is made (and posted or booked)
+        std::function<Outcome(const QString&)> command;
+        bool posted = false;           // the command undoes a posting
+        bool booked = false;           // the command undoes a booking
+    };
+    const std::vector<Case> cases = {
+        {"account balance just past", "update bank set balance=90071992547409.92-10", [&](const QString& s) { return post(s); }},
+        {"customer's year total past", "update customer set amount_y=90071992547409.92-50", [&](const QString& s) { return post(s); }},
+        {"a stored header that is no number", "update outlist set rest=9e999", [&](const QString& s) { return post(s); }},
+        {"stock sold past", "update product set sl_out_y=90071992547409.92-2", [&](const QString& s) { return post(s); }},
+        {"stock reversed past", "update product set sl=90071992547409.92-2", reverse, true},
+        {"stock booked past", "update product set sl=2-90071992547409.92",
+         [&](const QString& s) { return DocumentPosting::book(db(), sales(), s, QStringLiteral("C001")); }},
+        {"stock un-booked past", "update product set sl=90071992547409.92-2",
+         [&](const QString& s) { return DocumentPosting::unbook(db(), sales(), s, QStringLiteral("C001")); }, false, true},
+        {"stock voided past", "update product set sl=90071992547409.92-2",
+         [&](const QString& s) { return DocumentPosting::voidDocument(db(), sales(), s, true); }, false, true},
+    };
+    for (const Case& c : cases) {
+        const QString sale = makeOrdinarySale();
+        if (c.posted) {
+            EXPECT_FALSE(post(sale).refused) << c.title;
+        }
+        if (c.booked) {
+            EXPECT_FALSE(DocumentPosting::book(db(), sales(), sale, QStringLiteral("C001")).refused) << c.title;
+        }
+        exec(c.setUp);
+        const QStringList before = everyTable();
+        const Outcome outcome = c.command(sale);
+        EXPECT_TRUE(outcome.refused) << c.title;
+        EXPECT_EQ(DocumentPosting::OutOfRange, outcome.message) << c.title;
+        EXPECT_EQ(before, everyTable()) << c.title;
+        exec(QStringLiteral("update bank set balance=0"));
+        exec(QStringLiteral("update customer set amount_y=0"));
+        exec(QStringLiteral("update product set sl=50, sl_out_y=0"));
+    }
+    // An account balance that stays below the limit posts.
+    exec(QStringLiteral("update bank set balance=90071992547409.92-40"));
+    EXPECT_FALSE(post(makeOrdinarySale()).refused);
+}
+
+TEST_F(DocumentPostingTest, PostingSetsTheCustomersBalanceToTheHeadersRestEvenWhenItIsStale)
+{
+    const QString sale = makeOrdinarySale();
+    // The rest of a header stored by an earlier recalculation, with the customer moved since.
+    exec(QStringLiteral("update outlist set rest=777 where intno=:p1"), {sale});
+    ASSERT_FALSE(post(sale).refused);
+    EXPECT_EQ(QStringLiteral("777|110"), row(QStringLiteral("select balance, amount from customer where id='C001'")));
 }

@@ -1,5 +1,5 @@
 // The lists and posted views of the receipt, purchase, return, payment and order kinds: each
-// list's words, searches and colours, each view's commands by kind and posting mode, and the
+// list's words, searches and colours, each view's commands by kind and posting route, and the
 // reversal, un-booking, voiding, discarding and copying they run.
 #include "core/WindowRegistry.h"
 #include "documents/DocumentListWindow.h"
@@ -196,7 +196,8 @@ TEST_F(KindListsAndViewsTest, EachViewOffersTheCommandsOfItsKindAndPostingMode)
         exec(QStringLiteral("update config set tallybj=:p1"), {QString::fromLatin1(option)});
         for (const ViewCase& c : cases) {
             SCOPED_TRACE(std::string(c.key) + " " + option);
-            main->CurrentBillNo = postedDocument(c.kind);
+            // Posted the way the option says: booked for stock only where it is not "T".
+            main->CurrentBillNo = postedDocument(c.kind, QLatin1String(option) == QLatin1String("F") && kind(c.kind).followsPostingMode);
             QPointer<lb::ui::WorkWindow> window = WindowRegistry::instance().create(QString::fromLatin1(c.key), main.get());
             ASSERT_TRUE(window);
             window->showWork(true);
@@ -361,3 +362,114 @@ TEST_F(KindListsAndViewsTest, AnOrdersViewDiscardsItWithoutAReversal)
     EXPECT_EQ(10, number(QStringLiteral("select sl from product")));
     EXPECT_EQ(0, list->DBGrid1->model()->rowCount());
 }
+
+namespace {
+
+struct RouteCase {
+    BillKind kind;
+    const char* view;
+};
+
+void PrintTo(const RouteCase& c, std::ostream* out)
+{
+    *out << c.view;
+}
+
+// The trading kinds, whose posting mode chooses between 过帐 and 记帐.
+class PostingRouteTest : public KindListsAndViewsTest, public ::testing::WithParamInterface<RouteCase> {
+protected:
+    // Every row of the books: every table but the document's own and the options row.
+    QStringList books()
+    {
+        const DocumentKind& shown = kind(GetParam().kind);
+        QStringList kept;
+        for (const QString& line : everyTable()) {
+            const QString table = line.section(QLatin1Char('|'), 0, 0);
+            if (table != shown.headerTable && table != shown.lineTable && table != QLatin1String("config"))
+                kept << line;
+        }
+        return kept;
+    }
+
+    // The view of document `intno` with the option now `option`: its undo commands shown.
+    PostedDocumentView* openView(const QString& intno, const char* option)
+    {
+        exec(QStringLiteral("update config set tallybj=:p1"), {QString::fromLatin1(option)});
+        main->CurrentBillNo = intno;
+        auto* view = qobject_cast<PostedDocumentView*>(WindowRegistry::instance().create(QString::fromLatin1(GetParam().view), main.get()));
+        view->showWork(true);
+        flush();
+        return view;
+    }
+
+    static QStringList undoCommands(PostedDocumentView& view)
+    {
+        QStringList shown;
+        for (const QString& command : visibleTools(view))
+            if (QStringList{QStringLiteral("冲数"), QStringLiteral("冲帐"), QStringLiteral("作废&C")}.contains(command))
+                shown << command;
+        return shown;
+    }
+};
+
+} // namespace
+
+TEST_P(PostingRouteTest, ADocumentIsUndoneByTheRouteThatPostedItWhateverTheOptionSaysNow)
+{
+    const DocumentKind& shown = kind(GetParam().kind);
+    const QString party = shown.partyTable == QLatin1String("customer") ? QStringLiteral("C1") : QStringLiteral("S1");
+
+    // Booked with 记帐, then the option turned to full posting: 冲帐 and 作废, never 冲数, and
+    // 冲帐 gives back only the stock the booking moved.
+    exec(QStringLiteral("update config set tallybj='F'"));
+    const QString booked = postedDocument(GetParam().kind, true);
+    EXPECT_EQ(QStringLiteral("F"), row(QStringLiteral("select postroute from %1 where intno=:p1").arg(shown.headerTable), {booked}));
+    exec(QStringLiteral("update product set sl=10"));
+    const QStringList beforeBooking = books();
+    QPointer<PostedDocumentView> view = openView(booked, "T");
+    EXPECT_EQ((QStringList{QStringLiteral("冲帐"), QStringLiteral("作废&C")}), undoCommands(*view));
+    dialogs.answer(DialogAnswer::Ok);
+    view->ToolButton1Click();
+    flush();
+    EXPECT_FALSE(view);
+    EXPECT_EQ(10 + (shown.kind == BillKind::Sales || shown.kind == BillKind::PurchaseReturn ? 2 : -2),
+              number(QStringLiteral("select sl from product")));
+    exec(QStringLiteral("update product set sl=10"));
+    EXPECT_EQ(beforeBooking, books());
+
+    // Posted with 过帐, then the option turned to stock only: 冲数 alone, never 冲帐 or 作废,
+    // and 冲数 takes back the party, the account and the stock.
+    exec(QStringLiteral("update config set tallybj='T'"));
+    const QString unposted = makeDocument(shown, party, {{{"spintno", flour}, {"sphh", "A01"}, {"spmc", QStringLiteral("面粉")},
+                                                          {"sl", 2}, {"js", 1}, {"sl_j", 2}, {"dj_n", 5}, {"dj_w", 5}, {"pay", 3}}});
+    const QStringList beforePosting = books();
+    ASSERT_FALSE(DocumentPosting::post(db(), shown, unposted, party, QStringLiteral("0000000001")).refused);
+    ASSERT_NE(beforePosting, books());
+    view = openView(unposted, "F");
+    EXPECT_EQ(QStringList{QStringLiteral("冲数")}, undoCommands(*view));
+    dialogs.answer(DialogAnswer::Ok);
+    view->ToolButton6Click();
+    flush();
+    EXPECT_FALSE(view);
+    EXPECT_EQ(beforePosting, books());
+    EXPECT_EQ(QStringLiteral("True|True|T"),
+              row(QStringLiteral("select pass, cancel, postroute from %1 where intno=:p1").arg(shown.headerTable), {unposted}));
+}
+
+TEST_P(PostingRouteTest, ADocumentPostedBeforeRoutesWereRecordedFollowsTheOption)
+{
+    const QString posted = postedDocument(GetParam().kind);
+    exec(QStringLiteral("update %1 set postroute=null").arg(kind(GetParam().kind).headerTable));
+    for (const auto& [option, commands] : {std::pair{"T", QStringList{QStringLiteral("冲数")}},
+                                           std::pair{"F", QStringList{QStringLiteral("冲帐"), QStringLiteral("作废&C")}}}) {
+        PostedDocumentView* view = openView(posted, option);
+        EXPECT_EQ(commands, undoCommands(*view)) << option;
+        view->ToolButton7Click();
+        flush();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TradingKinds, PostingRouteTest,
+                         ::testing::Values(RouteCase{BillKind::Sales, "Tfrfoutdetail"}, RouteCase{BillKind::Purchase, "Tfrfindetail"},
+                                           RouteCase{BillKind::SalesReturn, "Tfrfoutbackdetail"},
+                                           RouteCase{BillKind::PurchaseReturn, "Tfrfinbackdetail"}));

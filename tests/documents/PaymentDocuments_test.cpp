@@ -1,4 +1,5 @@
-// Payments without windows: the recalculation over account lines, posting, reversal and their refusals.
+// Payments without windows: the recalculation over account lines, posting, reversal and their
+// refusals; the reversal of receipts and payments over an account closed since.
 #include "documents/DocumentFixture.h"
 
 using lb::documents::BillKind;
@@ -86,7 +87,7 @@ TEST_F(PaymentDocumentsTest, TwoLinesOfOneAccountMoveItTwice)
     EXPECT_EQ(QStringLiteral("270|134|170"), row(QStringLiteral("select balance, pay, pay_y from bank where id='0000000002'")));
 }
 
-TEST_F(PaymentDocumentsTest, PostingRefusesBeforeWritingAndReversalPassesOverAVanishedAccount)
+TEST_F(PaymentDocumentsTest, PostingRefusesBeforeWritingAnything)
 {
     struct Refusal {
         const char* title;
@@ -115,18 +116,49 @@ TEST_F(PaymentDocumentsTest, PostingRefusesBeforeWritingAndReversalPassesOverAVa
         EXPECT_EQ(refusal.message, outcome.message) << refusal.title;
         EXPECT_EQ(before, everyTable()) << refusal.title;
     }
-
     EXPECT_EQ(QStringLiteral("查无此供应商号,不能冲数！"), reverse(posted, QStringLiteral("S009")).message);
-    // The bank account was closed after the payment: the reversal cannot give it its money
-    // back, but the supplier and the cash are still reversed.
-    exec(QStringLiteral("delete from bank where id='0000000002'"));
-    const Outcome reversed = reverse(posted);
-    EXPECT_FALSE(reversed.refused);
-    EXPECT_EQ(QStringList{QStringLiteral("查无此银行编号！")}, reversed.notices);
-    EXPECT_EQ(QStringLiteral("1000|5"), row(QStringLiteral("select balance, pay from branch")));
-    EXPECT_EQ(QStringLiteral("2000|6|60"), row(QStringLiteral("select balance, pay, pay_y from bank")));
-    EXPECT_EQ(QStringLiteral("该单据已冲数,不能再冲数！"), reverse(posted).message);
 }
+
+namespace {
+
+// Receipts and payments alike, over lines of two accounts.
+class MoneyReversalTest : public DocumentFixture, public ::testing::WithParamInterface<BillKind> {};
+
+} // namespace
+
+TEST_P(MoneyReversalTest, AnAccountClosedSinceThePostingIsPassedOverWithOneNotice)
+{
+    const DocumentKind& kind = DocumentKinds::of(GetParam());
+    if (kind.partyTable == QLatin1String("customer"))
+        makeCustomer(QStringLiteral("P1"), QStringLiteral("甲"));
+    else
+        makeSupplier(QStringLiteral("P1"), QStringLiteral("甲"));
+    exec(QStringLiteral("update %1 set balance=1000, pay=5, pay_y=50").arg(kind.partyTable));
+    exec(QStringLiteral("update bank set balance=2000, amount=7, pay=6"));
+    makeAccount(QStringLiteral("0000000002"), QStringLiteral("工商银行"), {{"balance", 400.0}});
+    const QString intno = makeDocument(kind, QStringLiteral("P1"),
+                                       {{{"sphh", "0000000001"}, {"spmc", QStringLiteral("现金")}, {"amount", 300}, {"deduck", 20}},
+                                        {{"sphh", "0000000002"}, {"spmc", QStringLiteral("工商银行")}, {"amount", 100}},
+                                        {{"sphh", "0000000002"}, {"spmc", QStringLiteral("工商银行")}, {"amount", 30}}});
+    const QString partyRow = QStringLiteral("select * from %1").arg(kind.partyTable);
+    const QStringList partyBefore = rows(partyRow);
+    const QStringList cashBefore = rows(QStringLiteral("select * from bank where id='0000000001'"));
+    ASSERT_FALSE(DocumentPosting::post(db(), kind, intno, QStringLiteral("P1"), QString()).refused);
+    ASSERT_NE(partyBefore, rows(partyRow));
+
+    // The bank account was closed after the posting: its money cannot go back, but the party
+    // and the cash still do.
+    exec(QStringLiteral("delete from bank where id='0000000002'"));
+    const Outcome reversed = DocumentPosting::reverse(db(), kind, intno, QStringLiteral("P1"), QString());
+    EXPECT_FALSE(reversed.refused) << reversed.message.toStdString();
+    EXPECT_EQ(QStringList{QStringLiteral("查无此银行编号！")}, reversed.notices);
+    EXPECT_EQ(partyBefore, rows(partyRow));
+    EXPECT_EQ(cashBefore, rows(QStringLiteral("select * from bank")));
+    EXPECT_EQ(QStringLiteral("True|True"), row(QStringLiteral("select pass, cancel from %1").arg(kind.headerTable)));
+    EXPECT_EQ(QStringLiteral("该单据已冲数,不能再冲数！"), DocumentPosting::reverse(db(), kind, intno, QStringLiteral("P1"), QString()).message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, MoneyReversalTest, ::testing::Values(BillKind::Receipt, BillKind::Payment));
 
 TEST_F(PaymentDocumentsTest, AFailingWriteAnywhereLeavesEveryTableAsItWas)
 {

@@ -353,3 +353,25 @@ TEST_F(PurchaseEntryFormTest, ArrowsFollowTheFormsTabOrderThroughTheTotalsToTheG
     EXPECT_EQ(form->box("Edit11"), press(Qt::Key_Up));
     EXPECT_EQ(form->box("Edit10"), press(Qt::Key_Up));
 }
+
+TEST_F(PurchaseEntryFormTest, BackThatCannotStoreTheDocumentSaysSoAndStaysOpenWithNothingWritten)
+{
+    // The purchase and order forms and the return forms built on the sales-return one.
+    for (const EntryFormConfig& config : {DocumentCatalog::purchaseEntryForm(), DocumentCatalog::orderEntryForm(),
+                                          DocumentCatalog::salesReturnEntryForm(), DocumentCatalog::purchaseReturnEntryForm()}) {
+        SCOPED_TRACE(config.key.toStdString());
+        QPointer<DocumentEntryForm> form = openEntryForm(config);
+        form->box("Edit9")->setText(QStringLiteral("改过的摘要"));
+        failWritesTo(lb::documents::DocumentKinds::of(config.kind).headerTable);
+        dialogs.clear();
+        const QStringList before = everyTable();
+        form->ToolButton7Click();
+        flush();
+        EXPECT_EQ(QStringList{QStringLiteral("单据不能保存！")}, dialogs.texts());
+        EXPECT_TRUE(form && form->isVisible());
+        EXPECT_EQ(before, everyTable());
+        EXPECT_EQ(0, errors.count());
+        form->close();
+        flush();
+    }
+}

@@ -201,3 +201,24 @@ TEST_F(SalesEntryCommandsTest, LeavingRecalculatesKeepsTheDocumentAndRemovesBlan
     EXPECT_EQ(QStringLiteral("SELECT * from outlist"), dm().AQoutlist->sql().text());
     EXPECT_EQ(2, dm().AQoutlist->recordCount());
 }
+
+TEST_F(SalesEntryCommandsTest, FiguresPastTheLimitStopTheRecalculationAndThePostingWithOurTextAndWriteNothing)
+{
+    QPointer<DocumentEntryForm> form = formWithALine();
+    typeCell(*form, 1, 4, QStringLiteral("10000000"));
+    typeCell(*form, 1, 5, QStringLiteral("10000000")); // an amount of 1e14
+    dialogs.clear();
+    const QStringList before = everyTable();
+    form->action("ToolButton3")->trigger();
+    EXPECT_EQ(QStringList{lb::documents::DocumentPosting::OutOfRange}, dialogs.texts());
+    EXPECT_EQ(before, everyTable());
+
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    form->ToolButton4Click();
+    EXPECT_EQ((QStringList{QStringLiteral("单据确实要过帐吗?"), lb::documents::DocumentPosting::OutOfRange,
+                           QStringLiteral("该功能暂时不能执行，请重新操作！")}),
+              dialogs.texts());
+    EXPECT_TRUE(form);
+    EXPECT_EQ(before, everyTable());
+}
