@@ -375,6 +375,7 @@ void PrintTo(const RouteCase& c, std::ostream* out)
     *out << c.view;
 }
 
+
 // The trading kinds, whose posting mode chooses between 过帐 and 记帐.
 class PostingRouteTest : public KindListsAndViewsTest, public ::testing::WithParamInterface<RouteCase> {
 protected:
@@ -472,4 +473,5 @@ TEST_P(PostingRouteTest, ADocumentPostedBeforeRoutesWereRecordedFollowsTheOption
 INSTANTIATE_TEST_SUITE_P(TradingKinds, PostingRouteTest,
                          ::testing::Values(RouteCase{BillKind::Sales, "Tfrfoutdetail"}, RouteCase{BillKind::Purchase, "Tfrfindetail"},
                                            RouteCase{BillKind::SalesReturn, "Tfrfoutbackdetail"},
-                                           RouteCase{BillKind::PurchaseReturn, "Tfrfinbackdetail"}));
+                                           RouteCase{BillKind::PurchaseReturn, "Tfrfinbackdetail"}),
+                         [](const auto& info) { return std::string(info.param.view); });

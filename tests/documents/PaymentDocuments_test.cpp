@@ -158,7 +158,8 @@ TEST_P(MoneyReversalTest, AnAccountClosedSinceThePostingIsPassedOverWithOneNotic
     EXPECT_EQ(QStringLiteral("该单据已冲数,不能再冲数！"), DocumentPosting::reverse(db(), kind, intno, QStringLiteral("P1"), QString()).message);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, MoneyReversalTest, ::testing::Values(BillKind::Receipt, BillKind::Payment));
+INSTANTIATE_TEST_SUITE_P(Kinds, MoneyReversalTest, ::testing::Values(BillKind::Receipt, BillKind::Payment),
+                         [](const auto& info) { return info.param == BillKind::Receipt ? "Receipt" : "Payment"; });
 
 TEST_F(PaymentDocumentsTest, AFailingWriteAnywhereLeavesEveryTableAsItWas)
 {
