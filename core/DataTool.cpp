@@ -9,6 +9,8 @@
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Errors.h"
 
+#include <QFileInfo>
+
 namespace lb::core {
 
 QStringList DataTool::statementLines(const QString& memo)
@@ -27,10 +29,14 @@ DataTool::Refusal DataTool::check(lb::db::Query& command, const QStringList& lin
         return Refusal::SeveralStatements;
     if (shape.parameters > 0)
         return Refusal::Parameters;
+    // The program runs its own commands in transactions: one the user left open would make
+    // every later posting fail; another file attached would outlive the tool.
+    if (shape.controlsTransactions || shape.attachesFiles)
+        return Refusal::TransactionsOrFiles;
     return Refusal::None;
 }
 
-DataTool::Refusal DataTool::prepare(lb::db::Query& command, const QStringList& lines)
+DataTool::Refusal DataTool::runAlone(lb::db::Query& command, const QStringList& lines, const std::function<void()>& run)
 {
     command.close();
     const Refusal refusal = check(command, lines);
@@ -39,25 +45,25 @@ DataTool::Refusal DataTool::prepare(lb::db::Query& command, const QStringList& l
     command.sql().clear();
     for (const QString& line : lines)
         command.sql().add(line);
+    // A statement that fails part-way ("update or fail" stopping at a later row) keeps
+    // none of its changes.
+    lb::db::Transaction transaction(command.connection());
+    run();
+    transaction.commit();
     return Refusal::None;
 }
 
 DataTool::Refusal DataTool::execute(lb::db::Query& command, const QStringList& lines)
 {
-    const Refusal refusal = prepare(command, lines);
-    if (refusal == Refusal::None) {
+    return runAlone(command, lines, [&command] {
         command.execSQL();
         command.close();
-    }
-    return refusal;
+    });
 }
 
 DataTool::Refusal DataTool::open(lb::db::Query& command, const QStringList& lines)
 {
-    const Refusal refusal = prepare(command, lines);
-    if (refusal == Refusal::None)
-        command.open();
-    return refusal;
+    return runAlone(command, lines, [&command] { command.open(); });
 }
 
 void DataTool::emptyLists(lb::db::Query& command)
@@ -81,6 +87,13 @@ QString DataTool::sourceTable()
 QString DataTool::destinationTable()
 {
     return lb::AppPaths::inProgramFolder(QStringLiteral("convert/product.DB"));
+}
+
+lb::office::ExternalTable DataTool::destinationRows()
+{
+    if (!QFileInfo::exists(destinationTable()))
+        return {};
+    return lb::office::ParadoxFile::read(destinationTable());
 }
 
 int DataTool::merge(const QString& source, const QString& destination)

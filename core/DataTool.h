@@ -1,8 +1,11 @@
 // What the administrator's data tool does: free SQL, the two lists emptied, the batch move.
 #pragma once
 
+#include "platform/office/ExternalTable.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace lb::db {
 class Query;
@@ -15,8 +18,9 @@ public:
     // Why a free SQL text is not run.
     enum class Refusal {
         None,
-        SeveralStatements, // only one statement at a time
-        Parameters,        // a parameter nobody would give a value
+        SeveralStatements,   // only one statement at a time
+        Parameters,          // a parameter nobody would give a value
+        TransactionsOrFiles, // begins, ends or nests a transaction, or attaches or detaches a file
     };
 
     // The SQL text of the memo: every line whose trimmed text is not empty, unchanged.
@@ -27,8 +31,8 @@ public:
     static Refusal check(lb::db::Query& command, const QStringList& lines);
 
     // Runs the lines through `command` (AQcom) as one statement, or opens them as a query,
-    // after check(); returns its refusal without running anything when it has one. Errors of
-    // the statement itself reach the caller.
+    // after check(), in a transaction of its own; returns its refusal without running anything
+    // when it has one. Errors of the statement itself reach the caller, its changes undone.
     static Refusal execute(lb::db::Query& command, const QStringList& lines);
     static Refusal open(lb::db::Query& command, const QStringList& lines);
 
@@ -39,6 +43,10 @@ public:
     // "product.DB", both in the folder "convert" of the program folder.
     static QString sourceTable();
     static QString destinationTable();
+
+    // The fields and records of the destination table; none when there is no such file.
+    // lb::FileOpenError for a table that cannot be read.
+    static lb::office::ExternalTable destinationRows();
 
     // Empties the destination table and appends every record of the source to it, field by
     // field in order. The destination keeps its fields; it is replaced only when complete.
@@ -51,8 +59,8 @@ public:
     static int padKeys(const QString& destination);
 
 private:
-    // check(), then the lines as the SQL text of `command` (closed).
-    static Refusal prepare(lb::db::Query& command, const QStringList& lines);
+    // check(), then the lines as the SQL text of `command` (closed) and `run` in a transaction.
+    static Refusal runAlone(lb::db::Query& command, const QStringList& lines, const std::function<void()>& run);
 };
 
 } // namespace lb::core

@@ -7,11 +7,14 @@
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
+#include "platform/ui/LbApplication.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 using lb::core::DataTool;
@@ -29,9 +32,16 @@ Tfrdbcopy::Tfrdbcopy(QWidget* owner)
     Memo1->setPlainText(QStringLiteral("update product set dj_n=round(dj_n*100)/100,dj_w=round\n"
                                        "(dj_w*100)/100,spmz=round\n"
                                        "(spmz*100)/100,spzz=round(spzz*100)/100"));
+    // The grid shows the destination table of the batch move until a query is shown; the
+    // table is held in memory, not in a dataset, so it has a view of its own in the same place.
+    destinationGrid = new QTableWidget(this);
+    destinationGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1 = new lb::ui::DataGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setReadOnly(true);
+    grids = new QStackedWidget(this);
+    grids->addWidget(destinationGrid);
+    grids->addWidget(DBGrid1);
     Label1 = new QLabel(QStringLiteral("Table1为源表,Table2为目标表,若表是服务器SQL-SERVER的表,则要用ODBC与database建立连接。"), this);
     Label1->setWordWrap(true);
 
@@ -47,16 +57,18 @@ Tfrdbcopy::Tfrdbcopy(QWidget* owner)
     processButton = button(QStringLiteral("处理"), &Tfrdbcopy::ProcessClick);
 
     auto* buttons = new QGridLayout;
-    buttons->addWidget(sqlButton, 0, 0);
-    buttons->addWidget(queryButton, 0, 1);
-    buttons->addWidget(packageButton, 0, 2);
-    buttons->addWidget(mergeButton, 1, 0);
-    buttons->addWidget(processButton, 1, 1);
+    QList<QPushButton*> all{sqlButton, queryButton, packageButton, mergeButton, processButton};
+    // Buttons of the tool's design that do nothing.
+    for (const char* caption : {"删除", "转换", "product", "customer", "branch", "bank", "store", "outlist", "outdetail", "cproduct"})
+        all << new QPushButton(QString::fromUtf8(caption), this);
+    constexpr int perRow = 5;
+    for (int i = 0; i < all.size(); ++i)
+        buttons->addWidget(all[i], i / perRow, i % perRow);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo1);
     layout->addLayout(buttons);
     layout->addWidget(Label1);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(grids, 1);
     resize(640, 520);
 }
 
@@ -70,8 +82,43 @@ bool Tfrdbcopy::accepted(DataTool::Refusal refusal)
     case DataTool::Refusal::Parameters:
         lb::ui::Dialogs::warning(QStringLiteral("SQL语句中不能带参数,请直接写入数值！"));
         return false;
+    case DataTool::Refusal::TransactionsOrFiles:
+        lb::ui::Dialogs::warning(QStringLiteral("SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"));
+        return false;
     }
     return false;
+}
+
+void Tfrdbcopy::showEvent(QShowEvent* event)
+{
+    lb::ui::WorkWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    // A table that cannot be read is reported; the window opens all the same.
+    lb::ui::LbApplication::guarded(this, [this] {
+        showDestination();
+        return true;
+    });
+}
+
+void Tfrdbcopy::showDestination()
+{
+    DBGrid1->setDataSet(nullptr);
+    grids->setCurrentWidget(destinationGrid);
+    destinationGrid->clear();
+    destinationGrid->setRowCount(0);
+    destinationGrid->setColumnCount(0);
+    const lb::office::ExternalTable table = DataTool::destinationRows();
+    QStringList titles;
+    for (const lb::office::ExternalField& field : table.fields)
+        titles << field.name;
+    destinationGrid->setColumnCount(int(titles.size()));
+    destinationGrid->setHorizontalHeaderLabels(titles);
+    destinationGrid->setRowCount(int(table.rows.size()));
+    for (size_t row = 0; row < table.rows.size(); ++row)
+        for (size_t column = 0; column < table.rows[row].size(); ++column)
+            destinationGrid->setItem(int(row), int(column), new QTableWidgetItem(table.rows[row][column].toString()));
 }
 
 void Tfrdbcopy::SqlExeClick()
@@ -85,6 +132,7 @@ void Tfrdbcopy::SqlExeClick()
 
 void Tfrdbcopy::QueryClick()
 {
+    grids->setCurrentWidget(DBGrid1);
     DBGrid1->setDataSet(frdm->AQcom);
     if (!accepted(DataTool::open(*frdm->AQcom, DataTool::statementLines(Memo1->toPlainText()))))
         return;
@@ -99,11 +147,13 @@ void Tfrdbcopy::PackageClick()
 void Tfrdbcopy::MergeClick()
 {
     DataTool::merge(DataTool::sourceTable(), DataTool::destinationTable());
+    showDestination();
 }
 
 void Tfrdbcopy::ProcessClick()
 {
     DataTool::padKeys(DataTool::destinationTable());
+    showDestination();
 }
 
 void Tfrdbcopy::onClosing()

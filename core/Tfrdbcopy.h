@@ -7,6 +7,8 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QStackedWidget;
+class QTableWidget;
 
 namespace lb::ui {
 class DataGrid;
@@ -22,11 +24,16 @@ public:
     void SqlExeClick();     // "SQlexe": runs the memo's statement
     void QueryClick();      // "查表": shows the memo's query in the grid
     void PackageClick();    // "package": empties the category and unit lists
-    void MergeClick();      // "合并": the batch move into the destination table
-    void ProcessClick();    // "处理": the destination's record numbers filled to ten digits
+    void MergeClick();      // "合并": the batch move into the destination table, then shown
+    void ProcessClick();    // "处理": the destination's record numbers filled to ten digits, then shown
+    // The destination table's fields and records in the grid (empty when there is no table).
+    // lb::FileOpenError for a table that cannot be read.
+    void showDestination();
 
     QPlainTextEdit* Memo1 = nullptr;
-    lb::ui::DataGrid* DBGrid1 = nullptr;
+    QStackedWidget* grids = nullptr;          // the grid: the destination table or the query
+    QTableWidget* destinationGrid = nullptr;  // shown when the window opens
+    lb::ui::DataGrid* DBGrid1 = nullptr;      // the query of "查表"
     QLabel* Label1 = nullptr;
     QPushButton* sqlButton = nullptr;
     QPushButton* queryButton = nullptr;
@@ -36,8 +43,10 @@ public:
 
 protected:
     void onClosing() override;
+    void showEvent(QShowEvent* event) override; // the first showing shows the destination table
 
 private:
+    bool shownOnce_ = false;
     // Shows why a text was not run; true when it may run.
     static bool accepted(lb::core::DataTool::Refusal refusal);
 };

@@ -25,6 +25,17 @@ int gbkCollation(void*, int aLength, const void* a, int bLength, const void* b)
 // Another program (a copy being made, a compaction) may hold the file for a moment.
 constexpr int busyTimeoutMs = 5000;
 
+// Notes, while a statement is prepared, whether it controls transactions or other files.
+int noteControl(void* shape, int action, const char*, const char*, const char*, const char*)
+{
+    auto* noted = static_cast<Connection::StatementShape*>(shape);
+    if (action == SQLITE_TRANSACTION || action == SQLITE_SAVEPOINT)
+        noted->controlsTransactions = true;
+    if (action == SQLITE_ATTACH || action == SQLITE_DETACH)
+        noted->attachesFiles = true;
+    return SQLITE_OK;
+}
+
 } // namespace
 
 Connection::Connection() = default;
@@ -103,7 +114,10 @@ Connection::StatementShape Connection::inspect(const QString& sql) const
     const QByteArray text = sql.toUtf8();
     const char* tail = nullptr;
     sqlite3_stmt* first = nullptr;
-    Statement::check(sqlite3_prepare_v2(db, text.constData(), int(text.size()), &first, &tail), db, sql);
+    sqlite3_set_authorizer(db, noteControl, &shape);
+    const int prepared = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &first, &tail);
+    sqlite3_set_authorizer(db, nullptr, nullptr);
+    Statement::check(prepared, db, sql);
     if (!first)
         throw SqliteError(SQLITE_MISUSE, QStringLiteral("The SQL text holds no statement"), sql, {});
     shape.parameters = sqlite3_bind_parameter_count(first);

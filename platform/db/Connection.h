@@ -37,11 +37,15 @@ public:
     // What the engine makes of a text typed by a user, without running it: whether more than
     // one statement follows in it (anything but blanks, semicolons and comments after the
     // first), and the parameter slots of the first statement in any of the engine's forms
-    // (":name", "?", "?3", "@name", "$name"): the highest slot number, 0 when it has none. SqliteError when the first statement does not
-    // prepare (a syntax error, a missing table).
+    // (":name", "?", "?3", "@name", "$name"): the highest slot number, 0 when it has none;
+    // whether it begins, ends or nests a transaction (BEGIN, COMMIT, END, ROLLBACK, SAVEPOINT,
+    // RELEASE), and whether it attaches or detaches a database file. SqliteError when the first
+    // statement does not prepare (a syntax error, a missing table).
     struct StatementShape {
         bool severalStatements = false;
         int parameters = 0;
+        bool controlsTransactions = false;
+        bool attachesFiles = false;
     };
     StatementShape inspect(const QString& sql) const;
     // Rows changed by the last INSERT, UPDATE or DELETE.

@@ -1,11 +1,13 @@
 // Reading dBase/FoxPro tables (.dbf).
 #include "platform/office/DbfFile.h"
 
+#include "platform/office/FileBytes_p.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/Gbk.h"
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <memory>
 #include <shapefil.h>
 
@@ -17,13 +19,15 @@ struct DbfCloser {
     void operator()(DBFInfo* handle) const { DBFClose(handle); }
 };
 
-QVariant valueOf(DBFHandle dbf, int record, int field, const ExternalField& def)
+QVariant valueOf(DBFHandle dbf, int record, int field, const ExternalField& def, const QString& path)
 {
     // dBase has no null text: a blank character field reads as empty text.
     if (def.type != ExternalFieldType::Text && DBFIsAttributeNULL(dbf, record, field))
         return {};
     const char* text = DBFReadStringAttribute(dbf, record, field);
-    const QByteArray bytes = text ? QByteArray(text) : QByteArray();
+    if (!text)
+        throw lb::FileOpenError(QStringLiteral("Cannot read record %1 of the table %2").arg(record + 1).arg(path));
+    const QByteArray bytes(text);
     switch (def.type) {
     case ExternalFieldType::Integer: return qint64(bytes.trimmed().toLongLong());
     case ExternalFieldType::Number: return bytes.trimmed().toDouble();
@@ -44,14 +48,42 @@ QVariant valueOf(DBFHandle dbf, int record, int field, const ExternalField& def)
     return lb::Gbk::fromGbk(bytes);
 }
 
+QString tableKind()
+{
+    return QStringLiteral("dBase table");
+}
+
+// Checks that the records the header claims lie in the file, before the library, which
+// trusts the header, reads them. A refusal (lb::FileOpenError) names the fault.
+void checkRecordsFit(const QString& path)
+{
+    FileBytes file(path, tableKind());
+    const QByteArray head = file.read(0, 32);
+    const qint64 records = FileBytes::u32(head, 4);
+    const int headerLength = FileBytes::u16(head, 8);
+    const int recordLength = FileBytes::u16(head, 10);
+    constexpr int leastHeader = 33; // the file header and the end mark of the field list
+    if (headerLength < leastHeader || recordLength < 1)
+        file.refuse(QStringLiteral("a header of %1 bytes with records of %2 bytes").arg(headerLength).arg(recordLength));
+    if (headerLength + records * recordLength > file.size())
+        file.refuse(QStringLiteral("a header of %1 bytes and %2 records of %3 bytes do not fit its %4 bytes")
+                        .arg(headerLength).arg(records).arg(recordLength).arg(file.size()));
+}
+
 } // namespace
 
 ExternalTable DbfFile::read(const QString& path)
 {
+    if (QFileInfo(path).isFile())
+        checkRecordsFit(path);
     const QByteArray name = QFile::encodeName(path);
     std::unique_ptr<DBFInfo, DbfCloser> dbf(DBFOpen(name.constData(), "rb"));
-    if (!dbf)
+    if (!dbf) {
+        // The library refuses a field list that does not fit the header or the record.
+        if (QFileInfo(path).isFile())
+            refuseDamaged(path, tableKind(), QStringLiteral("its fields do not fit its header or records"));
         throw lb::FileOpenError(QStringLiteral("Cannot open the table %1").arg(path));
+    }
 
     ExternalTable table;
     const int fieldCount = DBFGetFieldCount(dbf.get());
@@ -80,7 +112,7 @@ ExternalTable DbfFile::read(const QString& path)
         std::vector<QVariant> row;
         row.reserve(table.fields.size());
         for (int i = 0; i < fieldCount; ++i)
-            row.push_back(valueOf(dbf.get(), record, i, table.fields[size_t(i)]));
+            row.push_back(valueOf(dbf.get(), record, i, table.fields[size_t(i)], path));
         table.rows.push_back(std::move(row));
     }
     return table;

@@ -1,15 +1,16 @@
 // Reading and writing Paradox tables (.db).
 #include "platform/office/ParadoxFile.h"
 
+#include "platform/office/FileBytes_p.h"
+#include "platform/office/TemporaryBeside_p.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/Gbk.h"
 
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
-#include <cstdio>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -25,6 +26,8 @@ namespace {
 
 // Paradox counts days from 1 January of year 1; the library converts serial day numbers.
 constexpr long serialDayOffset = 1721425;
+// The code page of GBK text, as the DOS code page field of a header names it.
+constexpr int gbkCodePage = 936;
 
 void collectError(pxdoc_t*, int, const char* message, void* data)
 {
@@ -81,6 +84,23 @@ ExternalFieldType typeOf(char pxType, const QString& name, const QString& path)
     default: break;
     }
     throw lb::Error(QStringLiteral("Field %1 of %2 is of a kind that cannot be read (%3)").arg(name, path).arg(int(pxType)));
+}
+
+// Whether a field of the kind may have that length: the library reads a number of a kind's
+// own width whatever length the field claims.
+bool lengthFits(char pxType, int length)
+{
+    switch (pxType) {
+    case pxfAlpha: return length >= 1 && length <= 255;
+    case pxfNumber:
+    case pxfCurrency: return length == 8;
+    case pxfShort: return length == 2;
+    case pxfLong:
+    case pxfAutoInc:
+    case pxfDate: return length == 4;
+    case pxfLogical: return length == 1;
+    default: return length > 0; // refused by typeOf() when its fields are listed
+    }
 }
 
 QVariant readValue(pxdoc_t* doc, char pxType, char* data, int length)
@@ -187,19 +207,115 @@ std::pair<char, int> pxTypeOf(const ExternalField& field)
     return {pxfAlpha, 1};
 }
 
+QString tableKind()
+{
+    return QStringLiteral("Paradox table");
+}
+
+// What the header of a table says about its records, as checked against the file.
+struct TableShape {
+    int recordSize = 0;
+    int fieldCount = 0;
+    qint64 records = 0;
+};
+
+// Checks the header and the chain of data blocks of the table at `path` against the file
+// itself, so that the library, which trusts them, is never handed a table that would make it
+// read past its buffers or walk without end. A refusal (lb::FileOpenError) names the fault.
+TableShape checkStructure(const QString& path)
+{
+    FileBytes file(path, tableKind());
+    constexpr int fixedHeader = 0x58; // the part of the header every version has
+    const QByteArray head = file.read(0, fixedHeader);
+    TableShape shape;
+    shape.recordSize = FileBytes::u16(head, 0x00);
+    const int headerSize = FileBytes::u16(head, 0x02);
+    const int fileType = quint8(head.at(0x04));
+    const int blockKilobytes = quint8(head.at(0x05));
+    shape.records = FileBytes::u32(head, 0x06);
+    const int fileBlocks = FileBytes::u16(head, 0x0C);
+    const int firstBlock = FileBytes::u16(head, 0x0E);
+    shape.fieldCount = FileBytes::u16(head, 0x21);
+
+    // Type 0 is a keyed table, 2 a table without key; the other types are index files.
+    if (fileType != 0 && fileType != 2)
+        file.refuse(QStringLiteral("it is no data table (file type %1)").arg(fileType));
+    // An encrypted table cannot be read without its password; the library would take its
+    // scrambled block headers for a chain to walk. Headers of version 4 and later are longer
+    // and, when their first mark says so, keep the encryption in a second one.
+    constexpr int extendedHeader = 0x78;
+    constexpr quint32 seeSecondMark = 0xFF00FF00;
+    const bool extended = quint8(head.at(0x39)) >= 5;
+    const quint32 firstMark = FileBytes::u32(head, 0x25);
+    const bool encrypted = firstMark == seeSecondMark ? !extended || FileBytes::u32(file.read(0, extendedHeader), 0x5C) != 0
+                                                       : firstMark != 0;
+    if (encrypted)
+        file.refuse(QStringLiteral("it is encrypted"));
+    constexpr std::array<int, 7> blockSizes{1, 2, 3, 4, 8, 16, 32};
+    if (std::find(blockSizes.begin(), blockSizes.end(), blockKilobytes) == blockSizes.end())
+        file.refuse(QStringLiteral("its blocks are of %1 KB").arg(blockKilobytes));
+    const int blockSize = blockKilobytes * 1024;
+    constexpr int blockHeader = 6; // next block, previous block, bytes of records less one record
+    if (shape.fieldCount < 1 || shape.fieldCount > 255)
+        file.refuse(QStringLiteral("it has %1 fields").arg(shape.fieldCount));
+    if (shape.recordSize < 1 || shape.recordSize > blockSize - blockHeader)
+        file.refuse(QStringLiteral("records of %1 bytes do not fit blocks of %2 bytes").arg(shape.recordSize).arg(blockSize));
+    if (headerSize < (extended ? extendedHeader : fixedHeader) + 2 * shape.fieldCount)
+        file.refuse(QStringLiteral("a header of %1 bytes cannot describe %2 fields").arg(headerSize).arg(shape.fieldCount));
+    if (headerSize + qint64(fileBlocks) * blockSize > file.size())
+        file.refuse(QStringLiteral("a header of %1 bytes and %2 blocks of %3 bytes do not fit its %4 bytes")
+                        .arg(headerSize).arg(fileBlocks).arg(blockSize).arg(file.size()));
+
+    // The data blocks are chained from the first: each block of the file at most once.
+    std::vector<bool> seen(size_t(fileBlocks) + 1, false);
+    qint64 chained = 0;
+    for (int block = firstBlock; block != 0;) {
+        if (block > fileBlocks || seen[size_t(block)])
+            file.refuse(QStringLiteral("its chain of data blocks leads to block %1 of %2 twice or past the end")
+                            .arg(block).arg(fileBlocks));
+        seen[size_t(block)] = true;
+        const QByteArray blockHead = file.read(headerSize + qint64(block - 1) * blockSize, blockHeader);
+        const int moreBytes = FileBytes::s16(blockHead, 4);
+        const int inBlock = moreBytes == -shape.recordSize ? 0 : moreBytes / shape.recordSize + 1;
+        if (moreBytes < -shape.recordSize || moreBytes % shape.recordSize != 0
+            || inBlock * shape.recordSize > blockSize - blockHeader)
+            file.refuse(QStringLiteral("block %1 claims %2 bytes of records").arg(block).arg(moreBytes + shape.recordSize));
+        chained += inBlock;
+        block = FileBytes::u16(blockHead, 0);
+    }
+    if (chained != shape.records)
+        file.refuse(QStringLiteral("its header claims %1 records, its data blocks hold %2").arg(shape.records).arg(chained));
+    return shape;
+}
+
 } // namespace
 
 ExternalTable ParadoxFile::read(const QString& path)
 {
+    if (!QFileInfo(path).isFile())
+        throw lb::FileOpenError(QStringLiteral("Cannot open the Paradox table %1").arg(path));
+    const TableShape shape = checkStructure(path);
     Document doc;
     const QByteArray name = QFile::encodeName(path);
-    if (!QFileInfo(path).isFile() || PX_open_file(doc.get(), name.constData()) < 0)
+    if (PX_open_file(doc.get(), name.constData()) < 0)
         throw lb::FileOpenError(QStringLiteral("Cannot open the Paradox table %1 %2").arg(path, doc.errors()));
     doc.opened();
 
-    ExternalTable table;
+    if (PX_get_recordsize(doc.get()) != shape.recordSize || PX_get_num_records(doc.get()) != shape.records)
+        refuseDamaged(path, tableKind(), QStringLiteral("its header does not read as a whole"));
     const int fieldCount = PX_get_num_fields(doc.get());
     pxfield_t* fields = PX_get_fields(doc.get());
+    bool fieldsFit = fields && fieldCount == shape.fieldCount;
+    int fieldBytes = 0;
+    for (int i = 0; fieldsFit && i < fieldCount; ++i) {
+        fieldsFit = lengthFits(fields[i].px_ftype, fields[i].px_flen);
+        fieldBytes += fields[i].px_flen;
+    }
+    if (!fieldsFit || fieldBytes != shape.recordSize)
+        refuseDamaged(path, tableKind(),
+                      QStringLiteral("its fields do not make up its records of %1 bytes").arg(shape.recordSize));
+
+    ExternalTable table;
     for (int i = 0; i < fieldCount; ++i) {
         ExternalField field;
         field.name = QString::fromLatin1(fields[i].px_fname);
@@ -226,24 +342,7 @@ ExternalTable ParadoxFile::read(const QString& path)
 
 void ParadoxFile::write(const QString& path, const ExternalTable& table)
 {
-    const QString target = QFileInfo(path).absoluteFilePath();
-    QString temp;
-    {
-        QTemporaryFile reserve(QFileInfo(target).absolutePath() + QStringLiteral("/~pxXXXXXX"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            throw lb::FileOpenError(QStringLiteral("Cannot create a file in %1").arg(QFileInfo(target).absolutePath()));
-        temp = reserve.fileName();
-    }
-    struct RemoveTemp {
-        QString& name;
-        ~RemoveTemp()
-        {
-            if (!name.isEmpty())
-                QFile::remove(name);
-        }
-    } removeTemp{temp};
-
+    TemporaryBeside temp(path, QStringLiteral("~px"));
     std::vector<std::pair<char, int>> kinds;
     for (const ExternalField& field : table.fields)
         kinds.push_back(pxTypeOf(field));
@@ -259,10 +358,15 @@ void ParadoxFile::write(const QString& path, const ExternalTable& table)
             fields[i].px_fdc = 0;
             recordSize += kinds[i].second;
         }
-        const QByteArray name = QFile::encodeName(temp);
+        const QByteArray name = QFile::encodeName(temp.path());
         if (PX_create_file(doc.get(), fields, int(table.fields.size()), name.constData(), pxfFileTypNonIndexDB) < 0)
             throw lb::FileOpenError(QStringLiteral("Cannot create the Paradox table %1 %2").arg(path, doc.errors()));
         doc.opened();
+        // The header names the table's code page (GBK, as its text is) and its own file name,
+        // not the temporary one it is written under.
+        const QByteArray tableName = QFile::encodeName(QFileInfo(temp.destination()).fileName());
+        if (PX_set_value(doc.get(), "codepage", float(gbkCodePage)) < 0 || PX_set_tablename(doc.get(), tableName.constData()) < 0)
+            throw lb::FileOpenError(QStringLiteral("Cannot name the Paradox table %1 %2").arg(path, doc.errors()));
         std::vector<char> record(static_cast<size_t>(recordSize));
         for (const std::vector<QVariant>& row : table.rows) {
             std::memset(record.data(), 0, record.size());
@@ -279,9 +383,8 @@ void ParadoxFile::write(const QString& path, const ExternalTable& table)
         if (!doc.errors().isEmpty())
             throw lb::FileOpenError(QStringLiteral("Cannot write the Paradox table %1 %2").arg(path, doc.errors()));
     }
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
+    if (!temp.renameOverDestination())
         throw lb::FileOpenError(QStringLiteral("Cannot replace the Paradox table %1").arg(path));
-    temp.clear();
 }
 
 } // namespace lb::office

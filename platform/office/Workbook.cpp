@@ -1,34 +1,25 @@
 // A new workbook of one worksheet, filled cell by cell and saved as an .xlsx file.
 #include "platform/office/Workbook.h"
 
+#include "platform/office/TemporaryBeside_p.h"
 #include "platform/sys/Errors.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
-#include <cstdio>
+#include <QRegularExpression>
 #include <xlsxwriter.h>
 
 namespace lb::office {
 
-Workbook::Workbook(const QString& path) : path_(QFileInfo(path).absoluteFilePath())
+// The temporary name is taken at once, so that a folder that cannot take a file is known
+// before any cell is written; the writer fills the file when saving.
+Workbook::Workbook(const QString& path) : temp_(std::make_unique<TemporaryBeside>(path, QStringLiteral("~xls")))
 {
-    // The temporary name is taken here so that a folder that cannot take a file is known at
-    // once; the writer creates the file itself when saving.
-    {
-        QTemporaryFile reserve(QFileInfo(path_).absolutePath() + QStringLiteral("/~xlsXXXXXX"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            throw lb::FileOpenError(QStringLiteral("Cannot create a file in %1").arg(QFileInfo(path_).absolutePath()));
-        temp_ = reserve.fileName();
-    }
-    QFile::remove(temp_);
-    const QByteArray name = QFile::encodeName(temp_);
+    const QByteArray name = QFile::encodeName(temp_->path());
     book_ = workbook_new(name.constData());
     sheet_ = book_ ? workbook_add_worksheet(book_, nullptr) : nullptr;
     if (!sheet_) {
         discard();
-        throw lb::FileOpenError(QStringLiteral("Cannot start a workbook for %1").arg(path_));
+        throw lb::FileOpenError(QStringLiteral("Cannot start a workbook for %1").arg(path));
     }
 }
 
@@ -44,8 +35,7 @@ void Workbook::discard() noexcept
         book_ = nullptr;
         sheet_ = nullptr;
     }
-    if (!temp_.isEmpty())
-        QFile::remove(temp_);
+    temp_.reset();
 }
 
 void Workbook::check(int error, const char* what) const
@@ -56,7 +46,10 @@ void Workbook::check(int error, const char* what) const
 
 void Workbook::writeText(int row, int column, const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8();
+    // The format reads "_xHHHH_" as the character of code HHHH, and "_x005F_" as an underscore:
+    // an underscore that would begin such a code is written as the code of an underscore.
+    static const QRegularExpression escapeLike(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    const QByteArray utf8 = QString(text).replace(escapeLike, QStringLiteral("_x005F_")).toUtf8();
     check(worksheet_write_string(sheet_, lxw_row_t(row), lxw_col_t(column), utf8.constData(), nullptr), "writeText");
 }
 
@@ -86,17 +79,18 @@ void Workbook::save()
     book_ = nullptr;
     sheet_ = nullptr;
     const lxw_error error = workbook_close(book);
+    const QString path = temp_->destination();
     if (error != LXW_NO_ERROR) {
         discard();
         throw lb::FileOpenError(QStringLiteral("Cannot write the workbook %1: %2")
-                                    .arg(path_, QString::fromUtf8(lxw_strerror(error))));
+                                    .arg(path, QString::fromUtf8(lxw_strerror(error))));
     }
-    // The writer has closed its file; rename() replaces an existing workbook in one step.
-    if (std::rename(QFile::encodeName(temp_).constData(), QFile::encodeName(path_).constData()) != 0) {
+    // The writer has closed its file; the rename replaces an existing workbook in one step.
+    if (!temp_->renameOverDestination()) {
         discard();
-        throw lb::FileOpenError(QStringLiteral("Cannot write the workbook %1").arg(path_));
+        throw lb::FileOpenError(QStringLiteral("Cannot write the workbook %1").arg(path));
     }
-    temp_.clear();
+    temp_.reset();
 }
 
 } // namespace lb::office

@@ -2,16 +2,22 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 struct lxw_workbook;
 struct lxw_worksheet;
 
 namespace lb::office {
 
+class TemporaryBeside;
+
 // Rows and columns count from 0. Text cells hold the text as it is: a text beginning with "="
-// or made of digits stays text, never a formula or a number. Nothing reaches the destination
-// file before save(): the workbook is written beside it under a temporary name and renamed
-// over it when complete, so a failed save leaves a file of that name as it was.
+// or made of digits stays text, never a formula or a number, and one holding what the file
+// format reads as a character's code ("_x0041_") is stored so that it reads back unchanged.
+// Nothing reaches the destination file before save(): the workbook is written beside it under
+// a temporary name and renamed over it when complete, so a failed save leaves a file of that
+// name as it was. A temporary that a run killed while saving left in the folder is removed when
+// the next workbook starts there.
 class Workbook {
 public:
     // Starts a workbook that save() will write to `path`. lb::FileOpenError when the folder
@@ -37,8 +43,7 @@ public:
 private:
     void check(int error, const char* what) const;
     void discard() noexcept;
-    QString path_;
-    QString temp_;
+    std::unique_ptr<TemporaryBeside> temp_; // the file save() writes; null once saved or discarded
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
 };

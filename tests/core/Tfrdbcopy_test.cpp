@@ -1,5 +1,6 @@
-// Tests of the administrator's data tool: free SQL as typed (one statement, no parameters),
-// the free query in the grid, the two lists emptied, and the batch move between external tables.
+// Tests of the administrator's data tool: free SQL as typed (one statement, no parameters, no
+// transaction control, undone whole when it fails), the free query in the grid, the two lists
+// emptied, the destination table shown, and the batch move between external tables.
 #include "CoreFixture.h"
 
 #include "core/DataTool.h"
@@ -7,10 +8,13 @@
 #include "platform/office/ParadoxFile.h"
 #include "platform/sys/Gbk.h"
 #include "platform/ui/DataGrid.h"
+#include "support/ReportedErrors.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
 #include <shapefil.h>
 
 using lb::core::DataTool;
@@ -72,6 +76,27 @@ protected:
         ParadoxFile::write(DataTool::destinationTable(), destination);
     }
 
+    // The texts of the grid showing the destination table, row by row.
+    QStringList destinationShown() const
+    {
+        QStringList rows;
+        const QTableWidget& grid = *window->destinationGrid;
+        for (int row = 0; row < grid.rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < grid.columnCount(); ++column)
+                cells << grid.item(row, column)->text();
+            rows << cells.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    void reopen()
+    {
+        delete window.data();
+        window = new Tfrdbcopy();
+        window->showWork();
+    }
+
     QPointer<Tfrdbcopy> window;
 };
 
@@ -94,7 +119,7 @@ TEST_F(DataToolTest, FreeSqlRunsTheMemoAsTypedSkippingBlankLines)
               DataTool::statementLines(window->Memo1->toPlainText()));
 }
 
-TEST_F(DataToolTest, FreeSqlRefusesSeveralStatementsAndParametersRunningNothing)
+TEST_F(DataToolTest, FreeSqlRefusesWhatItMayNotRunAndUndoesAFailedStatementWhole)
 {
     const struct {
         const char* sql;
@@ -103,6 +128,13 @@ TEST_F(DataToolTest, FreeSqlRefusesSeveralStatementsAndParametersRunningNothing)
         {"update product set bz='x';\ndelete from product", "一次只能执行一条SQL语句,请分开执行！"},
         {"delete from product where sphh=:p1", "SQL语句中不能带参数,请直接写入数值！"},
         {"delete from product where sphh=?", "SQL语句中不能带参数,请直接写入数值！"},
+        {"begin", "SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"},
+        {"-- one more\nBEGIN IMMEDIATE TRANSACTION", "SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"},
+        {"end", "SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"},
+        {"rollback", "SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"},
+        {"savepoint a", "SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"},
+        {"release a", "SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"},
+        {"attach database 'other.db' as other", "SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"},
     };
     for (const auto& c : cases) {
         dialogs.clear();
@@ -114,12 +146,21 @@ TEST_F(DataToolTest, FreeSqlRefusesSeveralStatementsAndParametersRunningNothing)
         EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
         EXPECT_EQ(QString(), scalar(QStringLiteral("select bz from product")).toString());
     }
-    // An error of the statement itself reaches the error handler, with nothing changed.
-    dialogs.clear();
-    window->Memo1->setPlainText(QStringLiteral("delete form product"));
-    EXPECT_THROW(window->SqlExeClick(), lb::DatabaseError);
-    EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
+    // The refused control statements left no transaction open: posting runs in its own.
+    window->packageButton->click();
+    EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from units")).toInt());
+
+    // An error of the statement itself reaches the error handler, with nothing changed, also
+    // when the engine would keep the rows changed before the failing one ("or fail").
+    makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
+    for (const char* sql : {"delete form product",
+                            "update or fail product set bz='x', szbj=case when sphh='P2' then null else 1 end"}) {
+        dialogs.clear();
+        window->Memo1->setPlainText(QString::fromUtf8(sql));
+        EXPECT_THROW(window->SqlExeClick(), lb::DatabaseError) << sql;
+        EXPECT_TRUE(dialogs.texts().isEmpty());
+        EXPECT_EQ(2, scalar(QStringLiteral("select count(*) from product where bz='' and szbj=0")).toInt()) << sql;
+    }
 }
 
 TEST_F(DataToolTest, QueryShowsItsRowsAndPackageEmptiesBothLists)
@@ -128,6 +169,7 @@ TEST_F(DataToolTest, QueryShowsItsRowsAndPackageEmptiesBothLists)
     window->Memo1->setPlainText(QStringLiteral("select sphh, spmc\nfrom product order by sphh desc"));
     window->queryButton->click();
     EXPECT_EQ(QStringList{"可查看数据表了."}, dialogs.texts());
+    EXPECT_EQ(window->DBGrid1, window->grids->currentWidget());
     ASSERT_EQ(2, window->DBGrid1->model()->rowCount());
     EXPECT_EQ(QStringLiteral("P2"), window->DBGrid1->model()->index(0, 0).data().toString());
     EXPECT_EQ(QStringLiteral("苹果"), window->DBGrid1->model()->index(1, 1).data().toString());
@@ -146,6 +188,7 @@ TEST_F(DataToolTest, BatchMoveReplacesTheDestinationsRecordsAndProcessPadsTheirN
 {
     makeTables();
     window->mergeButton->click();
+    EXPECT_EQ((QStringList{"1|苹果汁|3.5", "12|tea|0.25"}), destinationShown());
     ExternalTable moved = ParadoxFile::read(DataTool::destinationTable());
     ASSERT_EQ(3u, moved.fields.size());
     EXPECT_EQ(ExternalFieldType::Number, moved.fields[2].type);
@@ -154,6 +197,7 @@ TEST_F(DataToolTest, BatchMoveReplacesTheDestinationsRecordsAndProcessPadsTheirN
     EXPECT_EQ((std::vector<QVariant>{QStringLiteral("12"), QStringLiteral("tea"), 0.25}), moved.rows[1]);
 
     window->processButton->click();
+    EXPECT_EQ((QStringList{"0000000001|苹果汁|3.5", "0000000012|tea|0.25"}), destinationShown());
     moved = ParadoxFile::read(DataTool::destinationTable());
     EXPECT_EQ(QStringLiteral("0000000001"), moved.rows[0][0]);
     EXPECT_EQ(QStringLiteral("0000000012"), moved.rows[1][0]);
@@ -164,4 +208,50 @@ TEST_F(DataToolTest, BatchMoveReplacesTheDestinationsRecordsAndProcessPadsTheirN
     EXPECT_THROW(window->MergeClick(), lb::FileOpenError);
     EXPECT_EQ(moved.rows, ParadoxFile::read(DataTool::destinationTable()).rows);
     EXPECT_EQ(QStringList{"product.DB"}, QDir(lb::AppPaths::inProgramFolder(QStringLiteral("convert"))).entryList(QDir::Files));
+}
+
+// The window opens on the destination table; the buttons of its design that have no action
+// change nothing in the books, the tables or on screen.
+TEST_F(DataToolTest, OpensOnTheDestinationTableAndItsOtherButtonsDoNothing)
+{
+    EXPECT_EQ(0, window->destinationGrid->rowCount()); // no table yet: an empty grid
+    makeTables();
+    reopen();
+    EXPECT_EQ(window->destinationGrid, window->grids->currentWidget());
+    ASSERT_EQ(3, window->destinationGrid->columnCount());
+    EXPECT_EQ(QStringLiteral("SPMC"), window->destinationGrid->horizontalHeaderItem(1)->text());
+    EXPECT_EQ(QStringList{"9|旧的|1"}, destinationShown());
+
+    QStringList captions;
+    for (const QPushButton* button : window->findChildren<QPushButton*>())
+        captions << button->text();
+    EXPECT_EQ((QStringList{"SQlexe", "查表", "package", "合并", "处理", "删除", "转换", "product", "customer", "branch",
+                           "bank", "store", "outlist", "outdetail", "cproduct"}),
+              captions);
+    const auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray books = bytes(lb::AppPaths::databaseFile());
+    const QByteArray source = bytes(DataTool::sourceTable());
+    const QByteArray destination = bytes(DataTool::destinationTable());
+    ReportedErrors errors;
+    for (QPushButton* button : window->findChildren<QPushButton*>().mid(5)) {
+        button->click();
+        EXPECT_TRUE(dialogs.texts().isEmpty()) << button->text().toStdString();
+        EXPECT_EQ(books, bytes(lb::AppPaths::databaseFile())) << button->text().toStdString();
+        EXPECT_EQ(source, bytes(DataTool::sourceTable()));
+        EXPECT_EQ(destination, bytes(DataTool::destinationTable()));
+        EXPECT_EQ(QStringList{"9|旧的|1"}, destinationShown());
+    }
+    EXPECT_EQ(0, errors.count());
+
+    // A damaged table is reported when the window opens, with the grid empty.
+    QFile damaged(DataTool::destinationTable());
+    ASSERT_TRUE(damaged.resize(129));
+    reopen();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(1, errors.count());
+    EXPECT_TRUE(errors.lastMessage().contains(QStringLiteral("is not a valid Paradox table"))) << errors.lastMessage().toStdString();
+    EXPECT_EQ(0, window->destinationGrid->rowCount());
 }

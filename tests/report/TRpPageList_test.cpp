@@ -7,6 +7,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
 #include "report/TRpCompress.h"
+#include "support/RandomDamage.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -63,11 +64,6 @@ std::unique_ptr<TRpPageList> makeList(int pages, bool compressed, qint32 memoryL
 qint32 i32(const QByteArray& b, qint64 at)
 {
     return qFromLittleEndian<qint32>(b.constData() + at);
-}
-
-void put32(QByteArray& b, qint64 at, qint32 value)
-{
-    qToLittleEndian<qint32>(value, b.data() + at);
 }
 
 QByteArray readFile(const QString& name)
@@ -399,10 +395,11 @@ TEST_F(TRpPageListFiles, CodedPageWithImpossibleSizeIsRefused)
 
 // Random damage to saved files: every file is either refused or loads with pages that are
 // either read or refused; nothing crashes, hangs or allocates without bound. A fixed seed and
-// a fixed number of rounds make every run try the same files (a second or two in all).
+// a fixed number of rounds make every run try the same files (a second or two in all; more
+// rounds on demand, see fuzzRounds()).
 TEST_F(TRpPageListFiles, RandomlyDamagedFilesNeverCrashTheLoader)
 {
-    constexpr int kRounds = 800;
+    const int kRounds = fuzzRounds(800);
     std::mt19937 random(1206);
     for (const bool compressed : {false, true}) {
         makeList(3, compressed)->SaveToFile(path("good.rpf"));
@@ -410,18 +407,7 @@ TEST_F(TRpPageListFiles, RandomlyDamagedFilesNeverCrashTheLoader)
         int refused = 0;
         for (int round = 0; round < kRounds; ++round) {
             QByteArray bytes = good;
-            const int changes = 1 + int(random() % 3);
-            for (int i = 0; i < changes; ++i) {
-                const qint64 at = random() % bytes.size();
-                switch (random() % 4) {
-                case 0: bytes[at] = char(random()); break;
-                case 1: put32(bytes, std::min<qint64>(at, bytes.size() - 4), qint32(random())); break;
-                case 2: bytes.truncate(at); break;
-                default: bytes[at] = char(bytes[at] ^ (1 << (random() % 8))); break;
-                }
-                if (bytes.size() < 8)
-                    break;
-            }
+            damageRandomly(bytes, random);
             writeFile(path("fuzz.rpf"), bytes);
             TRpPageList list;
             try {

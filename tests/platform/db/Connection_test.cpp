@@ -173,12 +173,14 @@ TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirstAndLatinLettersWi
               names);
 }
 
-TEST_F(ConnectionTest, InspectTellsStatementsAndParametersWithoutRunningThem)
+TEST_F(ConnectionTest, InspectTellsStatementsParametersAndControlWithoutRunningThem)
 {
     const struct {
         const char* sql;
         bool several;
         int parameters;
+        bool transactions = false;
+        bool files = false;
     } cases[] = {
         {"delete from product", false, 0},
         {"delete from product;  ; -- done\n", false, 0},
@@ -187,12 +189,24 @@ TEST_F(ConnectionTest, InspectTellsStatementsAndParametersWithoutRunningThem)
         {"delete from product; nonsense here", true, 0},
         {"delete from product where sphh=:p1", false, 1},
         {"delete from product where sphh=? or spmc=?3 or intno=@x or dj_n=$y", false, 5}, // ?3 takes slot 3
+        {"/* first */ BEGIN immediate", false, 0, true},
+        {"commit", false, 0, true},
+        {"end transaction", false, 0, true},
+        {"rollback", false, 0, true},
+        {"savepoint s1", false, 0, true},
+        {"rollback to s1", false, 0, true},
+        {"release s1", false, 0, true},
+        {"attach database 'other.db' as other", false, 0, false, true},
+        {"detach other", false, 0, false, true},
+        {"select 'begin; attach'", false, 0},
     };
     const int before = count(connection, QStringLiteral("product"));
     for (const auto& c : cases) {
         const Connection::StatementShape shape = connection.inspect(QString::fromUtf8(c.sql));
         EXPECT_EQ(c.several, shape.severalStatements) << c.sql;
         EXPECT_EQ(c.parameters, shape.parameters) << c.sql;
+        EXPECT_EQ(c.transactions, shape.controlsTransactions) << c.sql;
+        EXPECT_EQ(c.files, shape.attachesFiles) << c.sql;
     }
     EXPECT_EQ(before, count(connection, QStringLiteral("product")));
     EXPECT_THROW(connection.inspect(QStringLiteral("delete form product")), DatabaseError);

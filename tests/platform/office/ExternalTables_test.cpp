@@ -1,15 +1,19 @@
 // Tests of the external tables: dBase tables read as written, Paradox tables written and read
-// back, rows moved between them by position, and files that are not tables refused.
+// back, rows moved between them by position, and files that are not tables or are damaged
+// refused (the damaged files of the field as cases, and random damage in fuzz rounds).
 #include "platform/office/BatchMove.h"
 #include "platform/office/DbfFile.h"
 #include "platform/office/ParadoxFile.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/Gbk.h"
+#include "support/RandomDamage.h"
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <shapefil.h>
 
@@ -24,7 +28,8 @@ namespace {
 
 using Type = ExternalFieldType;
 
-// A FoxPro-style table: code, GBK name, integer count, price with decimals, flag, date.
+// A FoxPro-style table: code, GBK name, integer count, price with decimals, flag, date; three
+// records of 80 bytes after a header of 225, the last one marked deleted.
 QString makeDbf(const QString& folder)
 {
     const QString path = folder + QStringLiteral("/lw.dbf");
@@ -64,6 +69,7 @@ QString makeDbf(const QString& folder)
     return path;
 }
 
+// Records of 35 bytes: 10 + 8 + 4 + 8 + 1 + 4.
 ExternalTable productTable()
 {
     ExternalTable table;
@@ -72,6 +78,38 @@ ExternalTable productTable()
                     {QStringLiteral("SZBJ"), Type::Logical, 0, 0}, {QStringLiteral("RQ"), Type::Date, 0, 0}};
     return table;
 }
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void put16(QByteArray& bytes, qint64 at, quint16 value)
+{
+    qToLittleEndian(value, bytes.data() + at);
+}
+
+// The bytes of a Paradox table of `rows` records of productTable(). Its header takes 2048
+// bytes, and so does each data block: 58 records a block.
+QByteArray paradoxBytes(const QString& folder, int rows)
+{
+    ExternalTable table = productTable();
+    for (int i = 0; i < rows; ++i)
+        table.rows.push_back({QString::number(i), QStringLiteral("货品"), qint64(i), i / 4.0, i % 2 == 0, QDate(2025, 1, 1 + i % 28)});
+    const QString path = folder + QStringLiteral("/good.db");
+    ParadoxFile::write(path, table);
+    return bytesOf(path);
+}
+
+using Reader = ExternalTable (*)(const QString&);
 
 } // namespace
 
@@ -109,6 +147,11 @@ TEST(ExternalTables, ParadoxTablesReadBackWhatWasWritten)
     };
     ParadoxFile::write(path, table);
     EXPECT_EQ(QStringList{"product.db"}, QDir(folder.path()).entryList(QDir::Files | QDir::Hidden));
+    // The header names the code page of the text, GBK, and the table's own file name: it
+    // follows the six field descriptions and seven name pointers of the version 7 header.
+    const QByteArray header = bytesOf(path).left(2048);
+    EXPECT_EQ(936, qFromLittleEndian<quint16>(header.constData() + 0x6A));
+    EXPECT_EQ(QByteArray("product.db"), header.mid(0x78 + 6 * 2 + 7 * 4).split('\0').first());
 
     const ExternalTable back = ParadoxFile::read(path);
     ASSERT_EQ(6u, back.fields.size());
@@ -187,4 +230,90 @@ TEST(ExternalTables, BatchMoveFillsFieldsByPositionConvertingKinds)
     BatchMove::append(narrow, wide);
     const std::vector<QVariant> rounded{qint64(3), QVariant()};
     EXPECT_EQ(rounded, wide.rows.at(0));
+}
+
+// The damaged tables met in the field, and one case of each other fault the readers check:
+// each is refused with the reason at once, before anything is read.
+TEST(ExternalTables, DamagedTablesAreRefusedAtOnceWithTheirFault)
+{
+    QTemporaryDir folder;
+    const QByteArray oneRecord = paradoxBytes(folder.path(), 1);
+    const QByteArray twoBlocks = paradoxBytes(folder.path(), 100);
+    const QByteArray dbf = bytesOf(makeDbf(folder.path()));
+    const struct {
+        const char* what;
+        Reader read;
+        const QByteArray& good;
+        std::function<void(QByteArray&)> damage;
+        const char* reason;
+    } cases[] = {
+        {"a 129-byte Paradox table whose fields outgrow its records", ParadoxFile::read, oneRecord,
+         [](QByteArray& b) { put16(b, 0, 17); b.truncate(129); }, "Paradox table: a header of 2048 bytes and 1 blocks of 2048 bytes do not fit its 129 bytes"},
+        {"a 1,980-byte Paradox table", ParadoxFile::read, twoBlocks, [](QByteArray& b) { b.truncate(1980); },
+         "do not fit its 1980 bytes"},
+        {"fields outgrowing the records", ParadoxFile::read, oneRecord, [](QByteArray& b) { put16(b, 0, 17); },
+         "its fields do not make up its records of 17 bytes"},
+        {"a number field of one byte", ParadoxFile::read, oneRecord,
+         [](QByteArray& b) { put16(b, 0, 28); b[0x78 + 2 * 3 + 1] = 1; }, "its fields do not make up its records of 28 bytes"},
+        {"a chain of blocks that loops", ParadoxFile::read, twoBlocks, [](QByteArray& b) { put16(b, 4096, 1); },
+         "leads to block 1 of 2 twice or past the end"},
+        {"a chain of blocks leaving the file", ParadoxFile::read, twoBlocks, [](QByteArray& b) { put16(b, 2048, 9); },
+         "leads to block 9 of 2 twice or past the end"},
+        {"more records claimed than the blocks hold", ParadoxFile::read, twoBlocks,
+         [](QByteArray& b) { put32(b, 6, 4997143); }, "its header claims 4997143 records, its data blocks hold 100"},
+        {"a block claiming more records than it holds", ParadoxFile::read, twoBlocks,
+         [](QByteArray& b) { put16(b, 2048 + 4, 0x7FF8); }, "block 1 claims"},
+        {"an index file", ParadoxFile::read, oneRecord, [](QByteArray& b) { b[4] = 1; }, "it is no data table (file type 1)"},
+        {"an encrypted table", ParadoxFile::read, twoBlocks, [](QByteArray& b) { b[0x5C] = 1; }, "it is encrypted"},
+        {"a 676-byte dBase table claiming 4,997,143 records", DbfFile::read, dbf,
+         [](QByteArray& b) { b.append(676 - b.size(), ' '); put32(b, 4, 4997143); },
+         "dBase table: a header of 225 bytes and 4997143 records of 80 bytes do not fit its 676 bytes"},
+        {"dBase fields outgrowing the records", DbfFile::read, dbf, [](QByteArray& b) { put16(b, 10, 20); },
+         "its fields do not fit its header or records"},
+        {"a dBase header past the end", DbfFile::read, dbf, [](QByteArray& b) { put16(b, 8, 0xFFFF); },
+         "a header of 65535 bytes and 3 records"},
+        {"a dBase file shorter than a header", DbfFile::read, dbf, [](QByteArray& b) { b.truncate(20); },
+         "32 bytes at offset 0 lie past its end (20 bytes)"},
+    };
+    const QString path = folder.filePath(QStringLiteral("bad"));
+    for (const auto& c : cases) {
+        QByteArray bytes = c.good;
+        c.damage(bytes);
+        writeBytes(path, bytes);
+        QElapsedTimer took;
+        took.start();
+        try {
+            c.read(path);
+            ADD_FAILURE() << c.what << " was read";
+        } catch (const lb::FileOpenError& e) {
+            EXPECT_TRUE(e.message().startsWith("\"" + QDir::toNativeSeparators(path) + "\" is not a valid ")) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.reason))) << c.what << ": " << e.message().toStdString();
+        }
+        EXPECT_LT(took.elapsed(), 500) << c.what;
+    }
+}
+
+// Random damage to both kinds of table: every file is either read or refused; nothing reads
+// past its buffers, hangs or allocates without bound (the sanitizer build would stop it).
+TEST(ExternalTables, RandomlyDamagedTablesAreReadOrRefused)
+{
+    QTemporaryDir folder;
+    const int rounds = fuzzRounds(600);
+    std::mt19937 random(1113);
+    const QString path = folder.filePath(QStringLiteral("fuzz"));
+    for (const auto& [read, good] : {std::pair<Reader, QByteArray>{ParadoxFile::read, paradoxBytes(folder.path(), 70)},
+                                     std::pair<Reader, QByteArray>{DbfFile::read, bytesOf(makeDbf(folder.path()))}}) {
+        int refused = 0;
+        for (int round = 0; round < rounds; ++round) {
+            QByteArray bytes = good;
+            damageRandomly(bytes, random);
+            writeBytes(path, bytes);
+            try {
+                read(path);
+            } catch (const lb::Error&) {
+                ++refused;
+            }
+        }
+        EXPECT_GT(refused, rounds / 10);
+    }
 }

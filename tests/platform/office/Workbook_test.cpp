@@ -1,12 +1,20 @@
-// Tests of the workbook writer: cell kinds as written, sizes, and saves that fail cleanly.
+// Tests of the workbook writer: cell kinds as written, sizes, texts that look like the format's
+// character codes, saves that fail cleanly, and the temporary of a killed save cleared away.
 #include "platform/office/Workbook.h"
 #include "platform/sys/Errors.h"
 #include "support/XlsxSheet.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using lb::office::Workbook;
 
@@ -15,6 +23,52 @@ namespace {
 QStringList files(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
+// A reader that follows the format: "_xHHHH_" is the character of code HHHH.
+QString decodeCharacterCodes(QString text)
+{
+    static const QRegularExpression code(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QString shown;
+    qsizetype from = 0;
+    for (auto it = code.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        shown += text.mid(from, match.capturedStart() - from) + QChar(match.captured(1).toUShort(nullptr, 16));
+        from = match.capturedEnd();
+    }
+    return shown + text.mid(from);
+}
+
+// The texts of the cells of the first sheet, in order, as a reader that follows the format
+// shows them: python3's zip and XML modules where python3 is installed, else XlsxSheet.
+QStringList shownTexts(const QString& path, int rows)
+{
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty()) {
+        const XlsxSheet sheet = XlsxSheet::read(path);
+        QStringList texts;
+        for (int row = 1; row <= rows; ++row)
+            texts << decodeCharacterCodes(sheet.row(row, 1).value(0));
+        return texts;
+    }
+    const char* script = R"(
+import json, re, sys, zipfile, xml.etree.ElementTree as tree
+m = '{http://schemas.openxmlformats.org/spreadsheetml/2006/main}'
+book = zipfile.ZipFile(sys.argv[1])
+shared = [''.join(t.text or '' for t in si.iter(m + 't'))
+          for si in tree.fromstring(book.read('xl/sharedStrings.xml')).findall(m + 'si')]
+cells = tree.fromstring(book.read('xl/worksheets/sheet1.xml')).iter(m + 'c')
+code = lambda c: chr(int(c.group(1), 16))
+print(json.dumps([re.sub('_x([0-9A-Fa-f]{4})_', code, shared[int(c.find(m + 'v').text)]) for c in cells]))
+)";
+    QProcess reader;
+    reader.start(python, {QStringLiteral("-c"), QString::fromLatin1(script), path});
+    EXPECT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(0, reader.exitCode()) << reader.readAllStandardError().toStdString();
+    QStringList texts;
+    for (const QJsonValue& text : QJsonDocument::fromJson(reader.readAllStandardOutput()).array())
+        texts << text.toString();
+    return texts;
 }
 
 } // namespace
@@ -94,4 +148,55 @@ TEST(Workbook, FailuresLeaveNoFileAndKeepTheOldOne)
     EXPECT_EQ(QStringList{"book.xlsx"}, files(folder.path()));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(before, old.readAll());
+}
+
+TEST(Workbook, TextsLikeCharacterCodesReadBackAsWritten)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("codes.xlsx"));
+    const QStringList texts{"_x0041_", "a_x005F_b", "_x00e9_x0042_", "型号_X0041_", "_x12_", "__x0041__"};
+    {
+        Workbook book(path);
+        for (int row = 0; row < texts.size(); ++row)
+            book.writeText(row, 0, texts[row]);
+        book.save();
+    }
+    EXPECT_EQ(QStringLiteral("_x005F_x0041_"), XlsxSheet::read(path).cells.at(QStringLiteral("A1")).text);
+    EXPECT_EQ(texts, shownTexts(path, int(texts.size())));
+}
+
+// A save killed at any moment after the workbook started leaves its temporary in the folder
+// the user chose; the next workbook started there removes it, and keeps the temporary of a
+// workbook this program is still writing.
+TEST(Workbook, TheTemporaryOfAKilledSaveGoesWithTheNextWorkbookInItsFolder)
+{
+    QTemporaryDir folder;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        Workbook book(folder.filePath(QStringLiteral("killed.xlsx")));
+        book.writeText(0, 0, QStringLiteral("x"));
+        ::_exit(0); // as if killed: no destructor runs
+    }
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const QStringList left = files(folder.path());
+    ASSERT_EQ(1, left.size());
+    EXPECT_TRUE(left[0].startsWith(QStringLiteral("~xls")));
+
+    // Files of the user's that only look alike stay.
+    for (const char* name : {"~xls-notes.txt", "~xlsAbCdEf.xlsx"}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    Workbook first(folder.filePath(QStringLiteral("first.xlsx")));
+    first.writeText(0, 0, QStringLiteral("1"));
+    {
+        Workbook second(folder.filePath(QStringLiteral("second.xlsx")));
+        second.writeText(0, 0, QStringLiteral("2"));
+        EXPECT_EQ(2, files(folder.path()).filter(QRegularExpression(QStringLiteral("^~xls\\w{6}$"))).size());
+        second.save();
+    }
+    first.save();
+    EXPECT_EQ((QStringList{"first.xlsx", "second.xlsx", "~xls-notes.txt", "~xlsAbCdEf.xlsx"}), files(folder.path()));
+    EXPECT_EQ(QStringLiteral("1"), XlsxSheet::read(folder.filePath(QStringLiteral("first.xlsx"))).cells.at(QStringLiteral("A1")).text);
 }

@@ -1,0 +1,31 @@
+// The temporary file a writer fills beside its destination before renaming it over it.
+#pragma once
+
+#include <QString>
+
+namespace lb::office {
+
+// A file named `prefix` followed by six letters or digits, reserved in the folder of the
+// destination, so that the finished file replaces the destination in one rename. A writer
+// killed before its rename leaves such a file in a folder the user chose: reserving a new one
+// first removes the files of that form in the folder that this process is not writing.
+class TemporaryBeside {
+public:
+    // lb::FileOpenError when the destination's folder cannot take a file.
+    TemporaryBeside(const QString& destination, const QString& prefix);
+    ~TemporaryBeside(); // removes the file unless it was renamed
+    TemporaryBeside(const TemporaryBeside&) = delete;
+    TemporaryBeside& operator=(const TemporaryBeside&) = delete;
+
+    const QString& path() const { return path_; }
+    const QString& destination() const { return destination_; }
+
+    // Renames the file over the destination; false (the file kept) when it cannot.
+    bool renameOverDestination();
+
+private:
+    QString destination_;
+    QString path_; // empty once renamed
+};
+
+} // namespace lb::office
