@@ -26,7 +26,9 @@ protected:
         for (const auto& [name, number] : std::vector<std::pair<QVariant, QString>>{
                  {QStringLiteral("Cproduct"), QStringLiteral("31")}, {QStringLiteral("CUSTOMER"), QStringLiteral("12")},
                  {QStringLiteral("outlist"), QStringLiteral("88")}, {QVariant(), QStringLiteral("5")},
-                 {QStringLiteral("product "), QStringLiteral("9")}})
+                 {QStringLiteral("product "), QStringLiteral("9")}, {QStringLiteral("bank"), QStringLiteral("21")},
+                 {QStringLiteral("Branch"), QStringLiteral("22")}, {QStringLiteral("EMPLOYEE"), QStringLiteral("23")},
+                 {QStringLiteral("store"), QStringLiteral("24")}, {QStringLiteral("PRODUCT"), QStringLiteral("25")}})
             insertRow(QStringLiteral("nextno"), {{QStringLiteral("tablename"), name}, {QStringLiteral("intno"), number}});
         seed.commit();
     }

@@ -52,9 +52,12 @@ double expected(const Change& change, Step step)
 }
 
 // The counters as seeded: cproduct 57, Cproduct 31, CUSTOMER 12, outlist 88, a nameless 5,
-// "product " (a trailing blank: not the name PRODUCT) 9.
-const QStringList seededCounters{"cproduct=57", "Cproduct=31", "CUSTOMER=12", "outlist=88", "<null>=5", "product =9"};
-const QStringList resetCounters{"cproduct=57", "Cproduct=31", "CUSTOMER=12", "outlist=1", "<null>=1", "product =1"};
+// "product " (a trailing blank: not the name PRODUCT) 9, and one of each other master table in
+// any letter case, which keep theirs.
+const QStringList seededCounters{"cproduct=57", "Cproduct=31", "CUSTOMER=12", "outlist=88", "<null>=5", "product =9",
+                                 "bank=21",     "Branch=22",   "EMPLOYEE=23", "store=24",   "PRODUCT=25"};
+const QStringList resetCounters{"cproduct=57", "Cproduct=31", "CUSTOMER=12", "outlist=1", "<null>=1", "product =1",
+                                "bank=21",     "Branch=22",   "EMPLOYEE=23", "store=24",  "PRODUCT=25"};
 
 } // namespace
 

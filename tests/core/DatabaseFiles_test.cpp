@@ -1,0 +1,96 @@
+// Tests of the checked copies of the database file: a copy the disk garbled is refused, and work
+// done with the connection closed gives the books back open, also when it fails.
+#include "CoreFixture.h"
+
+#include "core/DatabaseFiles.h"
+
+#include <QDir>
+#include <atomic>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+using lb::core::DatabaseFiles;
+
+namespace {
+
+// The folder whose files the disk garbles; none when empty.
+std::atomic<const char*> garbledFolder{nullptr};
+
+// Garbles every file written in `folder` while it lives, as a failing disk or cable would:
+// the copy is written and flushed without an error, and holds other bytes than it was given.
+class GarblingDisk {
+public:
+    explicit GarblingDisk(const QString& folder) : folder_(QFile::encodeName(folder) + '/') { garbledFolder = folder_.constData(); }
+    ~GarblingDisk() { garbledFolder = nullptr; }
+    GarblingDisk(const GarblingDisk&) = delete;
+    GarblingDisk& operator=(const GarblingDisk&) = delete;
+
+private:
+    QByteArray folder_;
+};
+
+class DatabaseFilesTest : public CoreFixture {};
+
+} // namespace
+
+// Stands in for the C library's fsync() in this test program: a regular file open for writing in
+// the garbled folder has its last byte changed just before it is flushed. Everything else is
+// flushed as the C library would.
+extern "C" int fsync(int fd)
+{
+    const char* folder = garbledFolder;
+    struct stat info {};
+    if (folder && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0
+        && (::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDONLY) {
+        char path[PATH_MAX] = {};
+        const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+        if (::readlink(link.constData(), path, sizeof path - 1) > 0 && std::strncmp(path, folder, std::strlen(folder)) == 0) {
+            char last = 0;
+            if (::pread(fd, &last, 1, info.st_size - 1) == 1) {
+                last = char(~last);
+                if (::pwrite(fd, &last, 1, info.st_size - 1) != 1)
+                    return -1;
+            }
+        }
+    }
+    return int(::syscall(SYS_fsync, fd));
+}
+
+TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
+{
+    const QString usb = folder.filePath(QStringLiteral("usb"));
+    ASSERT_TRUE(QDir().mkpath(usb));
+    const QString target = usb + QStringLiteral("/kvdb.mdb");
+    QString error;
+    ASSERT_TRUE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &error)) << error.toStdString();
+    EXPECT_TRUE(DatabaseFiles::sameContents(lb::AppPaths::databaseFile(), target));
+
+    GarblingDisk disk(usb);
+    EXPECT_FALSE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &error));
+    EXPECT_EQ(QStringLiteral("The copy %1 differs from %2").arg(target, lb::AppPaths::databaseFile()), error);
+}
+
+TEST_F(DatabaseFilesTest, WorkWhileDisconnectedGivesTheBooksBackOpenAlsoWhenItFails)
+{
+    for (const bool fails : {false, true}) {
+        dm().ATcompany->open();
+        bool disconnected = false;
+        const auto work = [&] {
+            disconnected = !db().connected() && !dm().ATcompany->active();
+            if (fails)
+                throw lb::FileOpenError(QStringLiteral("the copy failed"));
+        };
+        if (fails)
+            EXPECT_THROW(DatabaseFiles::whileDisconnected(dm(), work), lb::FileOpenError);
+        else
+            DatabaseFiles::whileDisconnected(dm(), work);
+        EXPECT_TRUE(disconnected);
+        EXPECT_TRUE(db().connected()) << fails;
+        EXPECT_TRUE(dm().ATcompany->active()) << fails;
+        EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from company")).toInt()) << fails;
+    }
+}
