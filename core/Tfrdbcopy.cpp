@@ -104,7 +104,6 @@ void Tfrdbcopy::showEvent(QShowEvent* event)
 
 void Tfrdbcopy::showDestination()
 {
-    DBGrid1->setDataSet(nullptr);
     grids->setCurrentWidget(destinationGrid);
     destinationGrid->clear();
     destinationGrid->setRowCount(0);
