@@ -657,6 +657,10 @@ void TCustomRpReport::NewColumn()
 
 void TCustomRpReport::AdvanceColumn()
 {
+    // The bands of the break itself (page footer, page header, column header) do not end an
+    // overflow break: a group header with ForceNewPage reprinted under them would otherwise
+    // start yet another page, empty but for those bands.
+    const bool overflow = overflow_;
     const std::vector<double>& p = page_.Values();
     if (currentColumn_ != page_.Columns()) {
         int width = 0;
@@ -676,9 +680,11 @@ void TCustomRpReport::AdvanceColumn()
         currentX_ = double(Round(p[TRpPage::LeftMarginIndex]));
         StartPage();
     }
+    overflow_ = overflow;
     SetVariable("COLUMNNUMBER", currentColumn_);
     if (!(currentColumn_ == 1 && pageNumber_ == 1)) {
         PrintBand(ColumnHeaderBand());
+        overflow_ = overflow;
         controller_->ReprintGroupHeaders();
     }
 }

@@ -287,33 +287,11 @@ protected:
         items->open();
         report.SetUnits(TRpUnit::Native);
         report.SetDataSet(items.get());
-        outer = group("region", "R:");
-        inner = group("city", "C:");
+        outer = test::itemGroup(report, "region", "R:", 80, true);
+        inner = test::itemGroup(report, "city", "C:", 80, true);
         TRpBand* detail = report.AddBand(rbDetail);
         detail->Size().SetHeight(80);
-        auto* code = detail->Add<TRpDBText>();
-        code->SetDataSet(items.get());
-        code->SetDataField(QStringLiteral("code"));
-    }
-
-    // A group on `field` whose header prints prefix + value and whose footer prints
-    // "end " + prefix + value + " " + the group's sum.
-    TRpGroup* group(const char* field, const char* prefix)
-    {
-        TRpGroup* added = report.AddGroup();
-        added->Expression = QStringLiteral("AQitem.%1").arg(field);
-        added->Size().SetHeight(80);
-        auto* header = added->Add<TRpExpr>();
-        header->SetExpression(QStringLiteral("'%1'+AQitem.%2").arg(prefix, field));
-        header->Size().SetBounds(0, 0, 1500, 60);
-        TRpBand* footer = report.AddBand(rbDetail);
-        added->SetFooterBand(footer);
-        footer->Size().SetHeight(80);
-        auto* total = footer->Add<TRpExpr>();
-        total->SetExpression(QStringLiteral("'end %1'+AQitem.%2+' '+STR(SUM(AQitem.amount))").arg(prefix, field));
-        total->ResetAfterPrint = true;
-        total->Size().SetBounds(0, 0, 1500, 60);
-        return added;
+        test::fieldText(detail, items.get(), QStringLiteral("code"));
     }
 
     TRpReport report;

@@ -1,0 +1,149 @@
+// The page and column rules of a run on a small page, case by case: where every band lands at
+// the edges of the space left, in columns, with forced breaks, reprinted group headers, aligned
+// bands, page footer chains and the paper's orientation.
+#include "report/ReportTestSupport.h"
+#include "report/TRpChildBand.h"
+
+#include <functional>
+#include <ostream>
+
+namespace lb::report {
+namespace {
+
+using test::at;
+using test::Spot;
+
+// The second column of the sketch in two columns 50 apart: 2100 wide less both margins is
+// 718 design pixels, less 19 for the column space halves to 349 pixels (923 tenths of a
+// millimetre), so the column starts at 100 + 923 + 50.
+constexpr double kColumn2 = 1073;
+
+struct PageCase {
+    const char* name;
+    std::function<void(TRpReport&)> layout;
+    std::vector<std::pair<int, const char*>> rows; // counts of rows in a region, in order
+    int pages;
+    // Every place each text printed, in order; an empty list: printed nowhere.
+    std::vector<std::pair<const char*, std::vector<Spot>>> spots;
+};
+
+void PrintTo(const PageCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class PageRules : public test::PageSketch, public ::testing::WithParamInterface<PageCase> {};
+
+// A group on the region with a header of 100 printing "G:" and the region.
+TRpGroup* regions(TRpReport& report)
+{
+    return test::itemGroup(report, "region", "G:", 100, false);
+}
+
+void twoColumns(TRpReport& report)
+{
+    report.Page().SetColumns(2);
+    report.Page().SetValue(TRpPage::ColumnSpaceIndex, 50);
+    report.SortBands();
+}
+
+const PageCase pageCases[] = {
+    {"ABandExactlyFillingTheSpaceLeftStays", nullptr, {{7, ""}}, 2,
+     {{"Row 6", {at(1, 700)}}, {"Row 7", {at(2, 200)}}, {"PF", {at(1, 800), at(2, 800)}}}},
+    {"ABottomAlignedSummaryExactlyFillingTheSpaceLeftStays",
+     [](TRpReport& r) { test::band(r, rbSummary, "S")->AlignToBottom = true; },
+     {{5, ""}}, 1, {{"S", {at(1, 700)}}}},
+    {"ABottomAlignedSummaryTakesThePlaceOfAFooterLeftOffTheLastPage",
+     [](TRpReport& r) {
+         test::band(r, rbSummary, "S", 200)->AlignToBottom = true;
+         r.Options.LastPageFooter = false;
+     },
+     {{2, ""}}, 1, {{"S", {at(1, 700)}}, {"PF", {}}}},
+    {"ADisabledSummaryTallerThanTheSpaceLeftAddsNoPage",
+     [](TRpReport& r) { test::band(r, rbSummary, "S", 300)->Enabled = false; },
+     {{6, ""}}, 1, {{"S", {}}}},
+    {"LandscapePaperBreaksAtItsShortSide",
+     [](TRpReport& r) {
+         r.Page().SetPaperSize(TRpPaperSize::A4);
+         r.Page().SetOrientation(TPrinterOrientation::Landscape);
+     },
+     {{18, ""}}, 2, {{"Row 17", {at(1, 1800)}}, {"Row 18", {at(2, 200)}}}},
+    {"CustomPaperInLandscapeKeepsItsLength",
+     [](TRpReport& r) { r.Page().SetOrientation(TPrinterOrientation::Landscape); }, {{7, ""}}, 2,
+     {{"Row 7", {at(2, 200)}}}},
+    {"EnabledChildrenOfThePageFooterAreReservedAtTheBottom",
+     [](TRpReport& r) {
+         TRpChildBand* second = r.AddChildBand(r.FirstBand(rbPageFooter));
+         second->Size().SetHeight(100);
+         test::label(second, QStringLiteral("PF2"));
+         TRpChildBand* third = r.AddChildBand(second);
+         third->Size().SetHeight(100);
+         third->Enabled = false;
+         test::label(third, QStringLiteral("PF3"));
+     },
+     {{6, ""}}, 2,
+     {{"Row 5", {at(1, 600)}}, {"Row 6", {at(2, 200)}}, {"PF", {at(1, 700), at(2, 700)}}, {"PF2", {at(1, 800), at(2, 800)}},
+      {"PF3", {}}}},
+    {"AForcedGroupReprintedAfterAnOverflowBreakMakesNoEmptyPage",
+     [](TRpReport& r) {
+         TRpGroup* group = regions(r);
+         group->ForceNewPage = true;
+         group->ReprintOnNewPage = true;
+     },
+     {{8, "East"}, {1, "West"}}, 3,
+     {{"G:East", {at(1, 200), at(2, 200)}}, {"Row 6", {at(2, 300)}}, {"G:West", {at(3, 200)}}}},
+    {"AForcedPageInTwoColumnsSkipsTheSecondColumn",
+     [](TRpReport& r) {
+         regions(r)->ForceNewPage = true;
+         twoColumns(r);
+     },
+     {{2, "East"}, {2, "West"}}, 2, {{"G:West", {at(2, 200)}}}},
+    {"TheFirstForcedColumnInColumnOneOnlyArmsTheNext",
+     [](TRpReport& r) {
+         regions(r)->ForceNewColumn = true;
+         twoColumns(r);
+     },
+     {{1, "A"}, {1, "B"}, {1, "C"}}, 1, {{"G:A", {at(1, 200)}}, {"G:B", {at(1, 400)}}, {"G:C", {at(1, 200, kColumn2)}}}},
+    {"ColumnsStartBelowTheTitleOnlyOnPageOne",
+     [](TRpReport& r) {
+         test::band(r, rbTitle, "T");
+         test::expression(test::band(r, rbColumnHeader), QStringLiteral("'CH'+STR(COLUMNNUMBER)"));
+         twoColumns(r);
+     },
+     {{14, ""}}, 2,
+     {{"T", {at(1, 200)}},
+      {"CH1", {at(1, 300), at(2, 200)}},
+      {"CH2", {at(1, 300, kColumn2), at(2, 200, kColumn2)}},
+      {"Row 5", {at(1, 400, kColumn2)}},
+      {"Row 9", {at(2, 300)}},
+      {"Row 14", {at(2, 300, kColumn2)}}}},
+    {"GroupHeadersReprintOncePerPageInTwoColumns",
+     [](TRpReport& r) {
+         regions(r)->ReprintOnNewPage = true;
+         twoColumns(r);
+     },
+     {{9, "East"}, {3, "West"}, {9, "North"}}, 3,
+     {{"G:East", {at(1, 200)}},
+      {"G:West", {at(1, 600, kColumn2), at(2, 200)}},
+      {"G:North", {at(2, 500), at(3, 200)}},
+      {"Row 15", {at(2, 200, kColumn2)}}}},
+};
+
+TEST_P(PageRules, EveryBandLandsWhereTheRulesPutIt)
+{
+    const PageCase& c = GetParam();
+    if (c.layout)
+        c.layout(report);
+    for (const auto& [count, region] : c.rows)
+        addRows(count, QString::fromUtf8(region));
+    run();
+    EXPECT_EQ(c.pages, int(pages.size()));
+    for (const auto& [text, expected] : c.spots)
+        EXPECT_EQ(expected, spots(QString::fromUtf8(text))) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PageRules, ::testing::ValuesIn(pageCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace lb::report
