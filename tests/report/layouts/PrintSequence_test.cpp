@@ -86,6 +86,36 @@ TEST_F(PrintSequenceTest, ControlsOnThePrintedRowsAreToldOnceAfterThePrint)
     EXPECT_FALSE(lines.controlsDisabled());
 }
 
+// A master that details follow keeps telling them while the print walks it: at each customer
+// the list prints, that customer's own products are loaded for the page to read.
+TEST_F(PrintSequenceTest, PrintingAMasterLoadsEachRowsFollowingDetails)
+{
+    QStringList owners;
+    for (const char* name : {"甲店", "乙店", "丙店"})
+        owners << insertRow(QStringLiteral("customer"), {{QStringLiteral("name"), QString::fromUtf8(name)}});
+    for (const auto& [owner, product] : {std::pair(0, "毛巾"), std::pair(0, "牙刷"), std::pair(2, "香皂")})
+        insertRow(QStringLiteral("cproduct"), {{QStringLiteral("intno"), owners[owner]}, {QStringLiteral("spmc"), QString::fromUtf8(product)}});
+    lb::db::Query& customers = *dm().Aqcustomer;
+    lb::db::DataSet& products = *dm().Aqcproduct;
+    customers.reopen(QStringLiteral("select * from customer order by intno"));
+    products.open();
+    customers.last();
+    QStringList loaded; // "customer:products" each time the products follow a customer
+    QObject listening;
+    QObject::connect(&products, &lb::db::DataSet::reset, &listening, [&] {
+        if (!products.active())
+            return; // closed on the way to the next customer's rows
+        QStringList names;
+        for (products.first(); !products.eof(); products.next())
+            names << products.fieldByName(QStringLiteral("spmc")).asString();
+        loaded << customers.fieldByName(QStringLiteral("name")).asString() + ':' + names.join(',');
+    });
+    lb::layouts::printLayout({QStringLiteral("Tfrrcustomer"), {}, PageTotal::None, {}, {}});
+
+    EXPECT_TRUE(preview.page(1).contains(QStringLiteral("丙店")));
+    EXPECT_EQ("甲店:毛巾,牙刷|乙店:|丙店:香皂", loaded.join('|').toStdString());
+}
+
 TEST_F(PrintSequenceTest, OtherKindsWriteThePageTotalInWordsAndPrintTheCarryOverLine)
 {
     makeDocument(QStringLiteral("in"), QStringLiteral("0000000007"), 2, 250);
