@@ -169,15 +169,16 @@ protected:
         items->sql().setText(QStringLiteral("SELECT * FROM item ORDER BY id"));
     }
 
-    // `count` more rows "Row k" with amount k, numbered on from those added before, in `region`.
-    void addRows(int count, const QString& region = QString())
+    // `count` more rows "Row k" with amount k, numbered on from those added before, in
+    // `region` and `city`.
+    void addRows(int count, const QString& region = QString(), const QString& city = QString())
     {
         connection.execute(QStringLiteral("BEGIN"));
         for (const int last = added + count; added < last;) {
             ++added;
-            connection.execute(QStringLiteral("INSERT INTO item (code, region, city, amount) VALUES ('Row %1', '%2', '', %1)")
+            connection.execute(QStringLiteral("INSERT INTO item (code, region, city, amount) VALUES ('Row %1', '%2', '%3', %1)")
                                    .arg(added)
-                                   .arg(region));
+                                   .arg(region, city));
         }
         connection.execute(QStringLiteral("COMMIT"));
     }

@@ -18,10 +18,17 @@ using test::Spot;
 // millimetre), so the column starts at 100 + 923 + 50.
 constexpr double kColumn2 = 1073;
 
+// `count` rows in a region and a city.
+struct Rows {
+    int count;
+    const char* region = "";
+    const char* city = "";
+};
+
 struct PageCase {
     const char* name;
     std::function<void(TRpReport&)> layout;
-    std::vector<std::pair<int, const char*>> rows; // counts of rows in a region, in order
+    std::vector<Rows> rows;
     int pages;
     // Every place each text printed, in order; an empty list: printed nowhere.
     std::vector<std::pair<const char*, std::vector<Spot>>> spots;
@@ -48,28 +55,32 @@ void twoColumns(TRpReport& report)
 }
 
 const PageCase pageCases[] = {
-    {"ABandExactlyFillingTheSpaceLeftStays", nullptr, {{7, ""}}, 2,
+    {"ABandExactlyFillingTheSpaceLeftStays", nullptr, {{7}}, 2,
      {{"Row 6", {at(1, 700)}}, {"Row 7", {at(2, 200)}}, {"PF", {at(1, 800), at(2, 800)}}}},
-    {"ABottomAlignedSummaryExactlyFillingTheSpaceLeftStays",
-     [](TRpReport& r) { test::band(r, rbSummary, "S")->AlignToBottom = true; },
-     {{5, ""}}, 1, {{"S", {at(1, 700)}}}},
+    {"ABottomAlignedSummaryKeptOnOnePageExactlyFillingTheSpaceLeftStays",
+     [](TRpReport& r) {
+         TRpBand* summary = test::band(r, rbSummary, "S");
+         summary->AlignToBottom = true;
+         summary->KeepOnOnePage = true;
+     },
+     {{5}}, 1, {{"S", {at(1, 700)}}}},
     {"ABottomAlignedSummaryTakesThePlaceOfAFooterLeftOffTheLastPage",
      [](TRpReport& r) {
          test::band(r, rbSummary, "S", 200)->AlignToBottom = true;
          r.Options.LastPageFooter = false;
      },
-     {{2, ""}}, 1, {{"S", {at(1, 700)}}, {"PF", {}}}},
+     {{2}}, 1, {{"S", {at(1, 700)}}, {"PF", {}}}},
     {"ADisabledSummaryTallerThanTheSpaceLeftAddsNoPage",
      [](TRpReport& r) { test::band(r, rbSummary, "S", 300)->Enabled = false; },
-     {{6, ""}}, 1, {{"S", {}}}},
+     {{6}}, 1, {{"S", {}}}},
     {"LandscapePaperBreaksAtItsShortSide",
      [](TRpReport& r) {
          r.Page().SetPaperSize(TRpPaperSize::A4);
          r.Page().SetOrientation(TPrinterOrientation::Landscape);
      },
-     {{18, ""}}, 2, {{"Row 17", {at(1, 1800)}}, {"Row 18", {at(2, 200)}}}},
+     {{18}}, 2, {{"Row 17", {at(1, 1800)}}, {"Row 18", {at(2, 200)}}}},
     {"CustomPaperInLandscapeKeepsItsLength",
-     [](TRpReport& r) { r.Page().SetOrientation(TPrinterOrientation::Landscape); }, {{7, ""}}, 2,
+     [](TRpReport& r) { r.Page().SetOrientation(TPrinterOrientation::Landscape); }, {{7}}, 2,
      {{"Row 7", {at(2, 200)}}}},
     {"EnabledChildrenOfThePageFooterAreReservedAtTheBottom",
      [](TRpReport& r) {
@@ -81,17 +92,24 @@ const PageCase pageCases[] = {
          third->Enabled = false;
          test::label(third, QStringLiteral("PF3"));
      },
-     {{6, ""}}, 2,
+     {{6}}, 2,
      {{"Row 5", {at(1, 600)}}, {"Row 6", {at(2, 200)}}, {"PF", {at(1, 700), at(2, 700)}}, {"PF2", {at(1, 800), at(2, 800)}},
       {"PF3", {}}}},
     {"AForcedGroupReprintedAfterAnOverflowBreakMakesNoEmptyPage",
      [](TRpReport& r) {
+         test::band(r, rbTitle, "T");
          TRpGroup* group = regions(r);
          group->ForceNewPage = true;
          group->ReprintOnNewPage = true;
      },
      {{8, "East"}, {1, "West"}}, 3,
-     {{"G:East", {at(1, 200), at(2, 200)}}, {"Row 6", {at(2, 300)}}, {"G:West", {at(3, 200)}}}},
+     {{"T", {at(1, 200)}}, {"G:East", {at(1, 300), at(2, 200)}}, {"Row 5", {at(2, 300)}}, {"G:West", {at(3, 200)}}}},
+    {"AnInnerGroupHeaderThatBreaksThePageIsNotReprintedTwice",
+     [](TRpReport& r) {
+         regions(r)->ReprintOnNewPage = true;
+         test::itemGroup(r, "city", "C:", 100, false);
+     },
+     {{4, "East", "Hangzhou"}, {2, "East", "Ningbo"}}, 2, {{"C:Ningbo", {at(2, 200)}}, {"Row 5", {at(2, 300)}}}},
     {"AForcedPageInTwoColumnsSkipsTheSecondColumn",
      [](TRpReport& r) {
          regions(r)->ForceNewPage = true;
@@ -110,7 +128,7 @@ const PageCase pageCases[] = {
          test::expression(test::band(r, rbColumnHeader), QStringLiteral("'CH'+STR(COLUMNNUMBER)"));
          twoColumns(r);
      },
-     {{14, ""}}, 2,
+     {{14}}, 2,
      {{"T", {at(1, 200)}},
       {"CH1", {at(1, 300), at(2, 200)}},
       {"CH2", {at(1, 300, kColumn2), at(2, 200, kColumn2)}},
@@ -122,11 +140,18 @@ const PageCase pageCases[] = {
          regions(r)->ReprintOnNewPage = true;
          twoColumns(r);
      },
-     {{9, "East"}, {3, "West"}, {9, "North"}}, 3,
+     {{9, "East"}, {1, "West"}, {12, "North"}}, 3,
      {{"G:East", {at(1, 200)}},
-      {"G:West", {at(1, 600, kColumn2), at(2, 200)}},
-      {"G:North", {at(2, 500), at(3, 200)}},
-      {"Row 15", {at(2, 200, kColumn2)}}}},
+      {"G:West", {at(1, 600, kColumn2)}},
+      {"G:North", {at(2, 200), at(3, 200)}},
+      {"Row 16", {at(2, 200, kColumn2)}}}},
+    {"ABandAsTallAsThePrintableHeightStartsAPageOfItsOwn",
+     [](TRpReport& r) {
+         r.FirstBand(rbPageHeader)->Enabled = false;
+         r.FirstBand(rbPageFooter)->Enabled = false;
+         test::band(r, rbSummary, "S", 800);
+     },
+     {{8}}, 2, {{"Row 8", {at(1, 800)}}, {"S", {at(2, 100)}}}},
 };
 
 TEST_P(PageRules, EveryBandLandsWhereTheRulesPutIt)
@@ -134,8 +159,8 @@ TEST_P(PageRules, EveryBandLandsWhereTheRulesPutIt)
     const PageCase& c = GetParam();
     if (c.layout)
         c.layout(report);
-    for (const auto& [count, region] : c.rows)
-        addRows(count, QString::fromUtf8(region));
+    for (const Rows& rows : c.rows)
+        addRows(rows.count, QString::fromUtf8(rows.region), QString::fromUtf8(rows.city));
     run();
     EXPECT_EQ(c.pages, int(pages.size()));
     for (const auto& [text, expected] : c.spots)

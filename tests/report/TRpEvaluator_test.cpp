@@ -267,6 +267,8 @@ const Case cases[] = {
     {"MIN(paid)", "B:false", true},
     {"MAX(1,2)", "E:Wrong arguments for MAX", true},
     {"MAX(amount)", "I:0"},
+    {"MAX(if(qty>5,amount,qty))", "D:1230.5", true},
+    {"SUM(if(qty=4,code,amount))", "E:Wrong arguments for SUM", true},
 };
 
 TEST_F(EvaluatorTest, ExpressionTable)

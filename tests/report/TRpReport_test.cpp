@@ -241,6 +241,8 @@ TEST_F(ListReport, DisabledOrSuppressedBandsStillPrintTheirChildren)
     EXPECT_EQ(std::vector<int>({pixels(500), pixels(600), pixels(800)}), notes);
     EXPECT_EQ(2, printed);
     EXPECT_EQ(1, suppressed);
+    // The page subtotal counts the rows printed: 1 + 3.
+    EXPECT_TRUE(textsOf(pages[0]).contains("4.00"));
     // A disabled band prints nothing and moves nothing; its child prints where it stood.
     report.FreeRpPrinter();
     detail->BeforePrint = nullptr;
@@ -249,6 +251,8 @@ TEST_F(ListReport, DisabledOrSuppressedBandsStillPrintTheirChildren)
     const QStringList texts = textsOf(printedPages(*report.RpPrinter())[0]);
     EXPECT_FALSE(texts.contains("Row 1"));
     EXPECT_EQ(3, texts.count("note"));
+    // Disabled, the rows still count: 1 + 2 + 3.
+    EXPECT_TRUE(texts.contains("6.00"));
 }
 
 TEST_F(ListReport, TwoColumnsFillTheLeftColumnThenTheRightOne)
