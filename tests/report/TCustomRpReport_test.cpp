@@ -145,13 +145,13 @@ const PageCase pageCases[] = {
       {"G:West", {at(1, 600, kColumn2)}},
       {"G:North", {at(2, 200), at(3, 200)}},
       {"Row 16", {at(2, 200, kColumn2)}}}},
-    {"ABandAsTallAsThePrintableHeightStartsAPageOfItsOwn",
+    {"AHeaderAsTallAsThePrintableHeightStartsAPageOfItsOwn",
      [](TRpReport& r) {
          r.FirstBand(rbPageHeader)->Enabled = false;
          r.FirstBand(rbPageFooter)->Enabled = false;
-         test::band(r, rbSummary, "S", 800);
+         test::itemGroup(r, "region", "G:", 800, false);
      },
-     {{8}}, 2, {{"Row 8", {at(1, 800)}}, {"S", {at(2, 100)}}}},
+     {{1, "East"}, {1, "West"}}, 4, {{"G:East", {at(1, 100)}}, {"Row 1", {at(2, 100)}}, {"G:West", {at(3, 100)}}}},
 };
 
 TEST_P(PageRules, EveryBandLandsWhereTheRulesPutIt)
