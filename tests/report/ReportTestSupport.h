@@ -103,19 +103,20 @@ inline TRpBand* band(TRpReport& report, TRpBandType type, const QString& caption
     return added;
 }
 
-// A group on AQitem's `field` whose header, `height` high, prints prefix + the value; with a
-// footer band that prints "end " + prefix + the value + " " + the group's sum of the amounts.
-inline TRpGroup* itemGroup(TRpReport& report, const char* field, const char* prefix, double height, bool footer)
+// A group on `value` (an expression over AQitem) whose header, `height` high, prints prefix +
+// the value; with a footer band that prints "end " + prefix + the value + " " + the group's sum
+// of the amounts.
+inline TRpGroup* itemGroup(TRpReport& report, const char* value, const char* prefix, double height, bool footer)
 {
     TRpGroup* added = report.AddGroup();
-    added->Expression = QStringLiteral("AQitem.%1").arg(field);
+    added->Expression = QString::fromUtf8(value);
     added->Size().SetHeight(height);
-    expression(added, QStringLiteral("'%1'+AQitem.%2").arg(prefix, field));
+    expression(added, QStringLiteral("'%1'+%2").arg(prefix, value));
     if (footer) {
         TRpBand* band = report.AddBand(rbDetail);
         added->SetFooterBand(band);
         band->Size().SetHeight(height);
-        expression(band, QStringLiteral("'end %1'+AQitem.%2+' '+STR(SUM(AQitem.amount))").arg(prefix, field))->ResetAfterPrint = true;
+        expression(band, QStringLiteral("'end %1'+%2+' '+STR(SUM(AQitem.amount))").arg(prefix, value))->ResetAfterPrint = true;
     }
     return added;
 }

@@ -44,7 +44,7 @@ class PageRules : public test::PageSketch, public ::testing::WithParamInterface<
 // A group on the region with a header of 100 printing "G:" and the region.
 TRpGroup* regions(TRpReport& report)
 {
-    return test::itemGroup(report, "region", "G:", 100, false);
+    return test::itemGroup(report, "AQitem.region", "G:", 100, false);
 }
 
 void twoColumns(TRpReport& report)
@@ -104,10 +104,13 @@ const PageCase pageCases[] = {
      },
      {{8, "East"}, {1, "West"}}, 3,
      {{"T", {at(1, 200)}}, {"G:East", {at(1, 300), at(2, 200)}}, {"Row 5", {at(2, 300)}}, {"G:West", {at(3, 200)}}}},
+    {"AGroupValueThatFailsToEvaluateIsNoBreak",
+     [](TRpReport& r) { test::itemGroup(r, "if(AQitem.city='',AQitem.region,str(AQitem.city))", "G:", 100, false); },
+     {{2, "East"}, {1, "East", "x"}, {1, "East"}}, 1, {{"G:East", {at(1, 200)}}, {"Row 4", {at(1, 600)}}}},
     {"AnInnerGroupHeaderThatBreaksThePageIsNotReprintedTwice",
      [](TRpReport& r) {
          regions(r)->ReprintOnNewPage = true;
-         test::itemGroup(r, "city", "C:", 100, false);
+         test::itemGroup(r, "AQitem.city", "C:", 100, false);
      },
      {{4, "East", "Hangzhou"}, {2, "East", "Ningbo"}}, 2, {{"C:Ningbo", {at(2, 200)}}, {"Row 5", {at(2, 300)}}}},
     {"AForcedPageInTwoColumnsSkipsTheSecondColumn",
@@ -149,7 +152,7 @@ const PageCase pageCases[] = {
      [](TRpReport& r) {
          r.FirstBand(rbPageHeader)->Enabled = false;
          r.FirstBand(rbPageFooter)->Enabled = false;
-         test::itemGroup(r, "region", "G:", 800, false);
+         test::itemGroup(r, "AQitem.region", "G:", 800, false);
      },
      {{1, "East"}, {1, "West"}}, 4, {{"G:East", {at(1, 100)}}, {"Row 1", {at(2, 100)}}, {"G:West", {at(3, 100)}}}},
 };

@@ -291,8 +291,8 @@ protected:
         items->open();
         report.SetUnits(TRpUnit::Native);
         report.SetDataSet(items.get());
-        outer = test::itemGroup(report, "region", "R:", 80, true);
-        inner = test::itemGroup(report, "city", "C:", 80, true);
+        outer = test::itemGroup(report, "AQitem.region", "R:", 80, true);
+        inner = test::itemGroup(report, "AQitem.city", "C:", 80, true);
         TRpBand* detail = report.AddBand(rbDetail);
         detail->Size().SetHeight(80);
         test::fieldText(detail, items.get(), QStringLiteral("code"));
@@ -350,9 +350,7 @@ TEST_F(ListReport, StretchingTextKeepsAllItsLinesOverThePageBreak)
     connection.execute(QStringLiteral("INSERT INTO item (code, remark) VALUES ('long', '%1')")
                            .arg(QString(QStringLiteral("货品名称很长需要换行")).repeated(60)));
     items->open();
-    auto* remark = report.FirstBand(rbDetail)->Add<TRpDBText>(QStringLiteral("remark"));
-    remark->SetDataSet(items.get());
-    remark->SetDataField(QStringLiteral("remark"));
+    auto* remark = test::fieldText(report.FirstBand(rbDetail), items.get(), QStringLiteral("remark"));
     remark->AutoSize = false;
     remark->AutoStretch = true;
     remark->Size().SetBounds(600, 0, 400, 60);
@@ -373,9 +371,7 @@ TEST_F(ListReport, StretchingLineThatNeverFitsEndsAfterAnEmptyPage)
 {
     connection.execute(QStringLiteral("INSERT INTO item (code, remark) VALUES ('huge', 'A B')"));
     items->open();
-    auto* remark = report.FirstBand(rbDetail)->Add<TRpDBText>(QStringLiteral("remark"));
-    remark->SetDataSet(items.get());
-    remark->SetDataField(QStringLiteral("remark"));
+    auto* remark = test::fieldText(report.FirstBand(rbDetail), items.get(), QStringLiteral("remark"));
     remark->AutoSize = false;
     remark->AutoStretch = true;
     TRpFont huge;
