@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     lb::ui::LbApplication::installQtTranslations(); // without them Qt's own dialogs stay English
     // Each subsystem puts its windows into the registry the menus open them from.
     registerMasterDataWindows();
-    registerDocumentWindows();
+    lb::documents::registerDocumentWindows();
     registerSummaryWindows();
 
     // The main window first: it takes the single-instance guard and checks the books before

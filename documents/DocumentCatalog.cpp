@@ -3,12 +3,32 @@
 
 #include "platform/sys/Errors.h"
 
+#include <iterator>
+
+namespace lb::documents {
 namespace {
+
+// `config` (empty, or another kind's that this window repeats) as the window of `kind` named
+// by its class name `key`, with its caption and size.
+template <class Config>
+Config window(Config config, const char* key, const QString& caption, QSize size, BillKind kind)
+{
+    config.key = QString::fromLatin1(key);
+    config.caption = caption;
+    config.size = size;
+    config.kind = kind;
+    return config;
+}
 
 // The texts the entry forms of products share: the status bar and the pop-up of the forms
 // that have one.
 const QString productStatus = QStringLiteral("商品明细表中的第一行为上期结转行,不能删除或输入商品,否则该单应作废。");
 const QString productAddStatus = QStringLiteral("单击“新增或删除”按钮,则可在明细表中增加或删除商品。");
+
+// Enter through the header of the product forms: from the number to the party, from the party
+// to the code box; from the name on to the contact, the date, the summary and the number.
+const std::vector<std::pair<QString, QString>> productEnterChain = {
+    {"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"}, {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
 
 // The pop-up of the purchase and receipt forms: the tool bar's commands, 过帐 by the
 // posting mode.
@@ -36,88 +56,133 @@ std::vector<CommandLook> bookingFormTools(const QString& copyHint = QString())
     return tools;
 }
 
-// Gives box `name` another label (and hint, where one is given).
-void relabel(EntryFormConfig& config, const char* name, const QString& label, const QString& hint = QString())
+// The party a header names: the labels of its boxes Edit2 and Edit3, and the hint of the picker
+// Edit2 opens in an entry form.
+struct PartySide {
+    QString numberLabel;
+    QString nameLabel;
+    QString pickHint;
+};
+const PartySide customerSide{QStringLiteral("客户号"), QStringLiteral("客户名"), QStringLiteral("双击进入客户表选取")};
+const PartySide supplierSide{QStringLiteral("供应商号"), QStringLiteral("供应商名"), QStringLiteral("双击进入供应商表选取")};
+
+// The header boxes that read alike wherever a kind has them, by what they show; the hints are
+// those of the pickers an entry form opens from them.
+const HeaderBox handlerBox{"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")};
+const HeaderBox dateBox{"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")};
+const HeaderBox summaryBox{"Edit9", QStringLiteral("摘要"), "remark"};
+const HeaderBox noteBox{"Memo1", QStringLiteral("备注"), "remark1", BoxStyle::Memo, QString(), true, 2};
+const HeaderBox accountBox{"Edit10", QStringLiteral("银行编号"), "bankid", BoxStyle::Text, QStringLiteral("双击进入银行表")};
+const HeaderBox paperNoBox{"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false};
+const HeaderBox balanceBox{"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money};
+const HeaderBox amountBox{"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money};
+const HeaderBox deductionBox{"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money};
+const HeaderBox receivedBox{"Edit13", QStringLiteral("收款合计"), "pay", BoxStyle::Money};
+const HeaderBox paidBox{"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money};
+const HeaderBox boxesBox{"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity};
+const HeaderBox restBox{"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money};
+const HeaderBox packsBox{"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity};
+const HeaderBox quantityBox{"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity};
+
+// A box present and kept up to date but not shown; one as wide as two places; one labelled
+// otherwise.
+HeaderBox hidden(HeaderBox box)
 {
-    for (HeaderBox& entry : config.boxes) {
-        if (entry.name != QLatin1String(name))
-            continue;
-        entry.label = label;
-        if (!hint.isEmpty())
-            entry.hint = hint;
-        return;
-    }
-    throw lb::Error(QStringLiteral("No box '%1' to relabel").arg(QLatin1String(name)));
+    box.visible = false;
+    return box;
 }
 
-const QString supplierPickHint = QStringLiteral("双击进入供应商表选取");
-
-// The line grid of a sales document; the posted view shows it read-only.
-std::vector<lb::ui::GridColumn> salesLineColumns(bool editable)
+HeaderBox wide(HeaderBox box)
 {
-    const QColor red(Qt::red);
-    return {
-        {"sphh", QStringLiteral("货品代码"), 80, true, true},
-        {"spmc", QStringLiteral("货品名称"), 150, true, true},
-        {"spgg", QStringLiteral("规格型号"), 80, true, true},
-        {"unit", QStringLiteral("单位"), 40, true, true},
-        {"sl", QStringLiteral("数量"), 60, true, !editable},
-        {"dj_n", QStringLiteral("单价"), 70, true, !editable},
-        {"amount", QStringLiteral("金额"), 80, true, true},
-        {"deduck", QStringLiteral("扣除金额"), 70, true, !editable},
-        {"pay", QStringLiteral("收款金额"), 70, true, !editable},
-        {"rest", QStringLiteral("累计结余"), 80, true, true},
-        {"remark", QStringLiteral("备注"), 100, true, !editable, red},
-    };
+    box.span = 2;
+    return box;
 }
 
-// The header boxes of a sales document; the entry form's carry the hints of their pickers.
-std::vector<HeaderBox> salesHeaderBoxes(bool entry)
+HeaderBox labelled(HeaderBox box, const QString& label)
 {
-    const auto hint = [entry](const char* text) { return entry ? QString::fromUtf8(text) : QString(); };
-    return {
+    box.label = label;
+    return box;
+}
+
+// The header boxes of a document in layout order: 单号, the side's party number and name,
+// 联系人, then the kind's `others`.
+std::vector<HeaderBox> headerBoxes(const PartySide& side, std::vector<HeaderBox> others)
+{
+    std::vector<HeaderBox> boxes = {
         {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
-        {"Edit2", QStringLiteral("客户号"), "customerid", BoxStyle::Text, hint("双击进入客户表选取")},
-        {"Edit3", QStringLiteral("客户名"), "customername"},
+        {"Edit2", side.numberLabel, "customerid", BoxStyle::Text, side.pickHint},
+        {"Edit3", side.nameLabel, "customername"},
         {"Edit4", QStringLiteral("联系人"), "persondeal"},
-        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, hint("双击进入员工表")},
-        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, hint("双击某列可选取")},
-        {"Edit10", QStringLiteral("银行编号"), "bankid", BoxStyle::Text, hint("双击进入银行表")},
-        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
-        {"Edit9", QStringLiteral("摘要"), "remark", BoxStyle::Text, QString(), true, 2},
-        {"Memo1", QStringLiteral("备注"), "remark1", BoxStyle::Memo, QString(), true, 2},
-        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
-        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
-        {"Edit13", QStringLiteral("收款合计"), "pay", BoxStyle::Money},
-        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
-        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity, QString(), false},
     };
+    boxes.insert(boxes.end(), std::make_move_iterator(others.begin()), std::make_move_iterator(others.end()));
+    return boxes;
+}
+
+// The header of the kinds whose lines are accounts (receipt, payment).
+std::vector<HeaderBox> accountLinesBoxes(const PartySide& side)
+{
+    return headerBoxes(side, {dateBox, handlerBox, summaryBox, balanceBox, amountBox, deductionBox, restBox, paperNoBox});
+}
+
+// Boxes as a posted view shows them: it opens no picker, so they have no hints.
+std::vector<HeaderBox> withoutHints(std::vector<HeaderBox> boxes)
+{
+    for (HeaderBox& box : boxes)
+        box.hint.clear();
+    return boxes;
+}
+
+// The header of a posted view of the kinds other than sales: the boxes all of them show, then
+// the kind's `extra` ones.
+std::vector<HeaderBox> postedBoxes(const PartySide& side, const std::vector<HeaderBox>& extra)
+{
+    std::vector<HeaderBox> others = {dateBox, handlerBox, summaryBox, balanceBox, amountBox, restBox};
+    others.insert(others.end(), extra.begin(), extra.end());
+    return withoutHints(headerBoxes(side, std::move(others)));
+}
+
+// The columns that read alike wherever a product form's line grid has them.
+const lb::ui::GridColumn codeColumn{"sphh", QStringLiteral("货品代码"), 80, true, true};
+const lb::ui::GridColumn nameColumn{"spmc", QStringLiteral("货品名称"), 150, true, true};
+const lb::ui::GridColumn specificationColumn{"spgg", QStringLiteral("规格型号"), 80, true, true};
+const lb::ui::GridColumn unitColumn{"unit", QStringLiteral("单位"), 40, true, true};
+const lb::ui::GridColumn packsColumn{"js", QStringLiteral("件数"), 50};
+const lb::ui::GridColumn perPackColumn{"sl_j", QStringLiteral("数量/件"), 60};
+const lb::ui::GridColumn quantityColumn{"sl", QStringLiteral("数量"), 60};
+const lb::ui::GridColumn derivedQuantityColumn{"sl", QStringLiteral("数量"), 60, true, true}; // packs × quantity per pack
+const lb::ui::GridColumn priceColumn{"dj_n", QStringLiteral("单价"), 70};
+const lb::ui::GridColumn purchasePriceColumn{"dj_w", QStringLiteral("进货价"), 70};
+const lb::ui::GridColumn amountColumn{"amount", QStringLiteral("金额"), 80, true, true};
+const lb::ui::GridColumn restColumn{"rest", QStringLiteral("累计结余"), 80, true, true};
+
+// The free text of a line, titled in red.
+lb::ui::GridColumn remarkColumn(int width)
+{
+    return {"remark", QStringLiteral("备注"), width, true, false, QColor(Qt::red)};
 }
 
 // A list of one kind's documents: search by number, date and the party's number and name
-// (`partyNo`, `partyName`, also the titles of their columns), and the headers' grid.
-DocumentListConfig kindList(const char* key, const QString& caption, lb::documents::BillKind kind, const QString& partyNo,
-                            const QString& partyName)
+// (labelled as the side's boxes, also the titles of their columns), and the headers' grid.
+DocumentListConfig kindList(const char* key, const QString& caption, BillKind kind, const PartySide& side)
 {
     DocumentListConfig config;
     config.key = QString::fromLatin1(key);
     config.caption = caption;
     config.kind = kind;
-    config.search.select = QStringLiteral("SELECT * from ") + lb::documents::DocumentKinds::of(kind).headerTable;
+    config.search.select = QStringLiteral("SELECT * from ") + DocumentKinds::of(kind).headerTable;
     config.search.options = {
         {QStringLiteral("单据号"), "intno", SearchMatch::PaddedEquals, QString(), false, QString()},
         {QStringLiteral("日期"), "billdate", SearchMatch::DateEquals, QString(), false, QString()},
-        {partyNo, "customerid", SearchMatch::Equals, QString(), false, QString()},
-        {partyName, "customername", SearchMatch::Contains, QString(), false, QString()},
+        {side.numberLabel, "customerid", SearchMatch::Equals, QString(), false, QString()},
+        {side.nameLabel, "customername", SearchMatch::Contains, QString(), false, QString()},
     };
     config.initialOption = QStringLiteral("日期");
     config.dateOption = QStringLiteral("日期");
     config.columns = {
         {"intno", QStringLiteral("单据号"), 90},
         {"billdate", QStringLiteral("日期"), 90},
-        {"customerid", partyNo, 90},
-        {"customername", partyName, 160},
+        {"customerid", side.numberLabel, 90},
+        {"customername", side.nameLabel, 160},
         {"persondeal", QStringLiteral("联系人"), 80},
         {"balance", QStringLiteral("上期结余"), 90},
         {"amount", QStringLiteral("本次金额"), 90},
@@ -125,36 +190,6 @@ DocumentListConfig kindList(const char* key, const QString& caption, lb::documen
     };
     return config;
 }
-
-// The header boxes of a posted view of the kinds other than sales: the common ones, then the
-// kind's own `extra` ones.
-std::vector<HeaderBox> postedBoxes(const QString& partyNo, const QString& partyName, std::vector<HeaderBox> extra)
-{
-    std::vector<HeaderBox> boxes = {
-        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
-        {"Edit2", partyNo, "customerid"},
-        {"Edit3", partyName, "customername"},
-        {"Edit4", QStringLiteral("联系人"), "persondeal"},
-        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly},
-        {"Edit16", QStringLiteral("负责人"), "employeename"},
-        {"Edit9", QStringLiteral("摘要"), "remark"},
-        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
-        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
-        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
-    };
-    for (HeaderBox& entry : extra)
-        boxes.push_back(std::move(entry));
-    return boxes;
-}
-
-// The total and other boxes the posted views show after the common ones.
-const HeaderBox accountBox{"Edit10", QStringLiteral("银行编号"), "bankid"};
-const HeaderBox paperNoBox{"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false};
-const HeaderBox packsBox{"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity};
-const HeaderBox boxesBox{"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity};
-const HeaderBox paidBox{"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money};
-const HeaderBox quantityBox{"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity};
-const HeaderBox deductionBox{"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money};
 
 // The line grid of an entry form, every column read-only, for the kind's posted view.
 std::vector<lb::ui::GridColumn> readOnlyColumns(std::vector<lb::ui::GridColumn> columns)
@@ -180,15 +215,15 @@ const CommandLook backLook{"ToolButton7", QStringLiteral("退回"), QStringLiter
 
 EntryFormConfig DocumentCatalog::salesEntryForm()
 {
-    EntryFormConfig config;
-    config.key = QStringLiteral("Tfroutdetail");
-    config.caption = QStringLiteral("销售明细单(打印纸张大小设置,请参考说明书或与提供商联系)");
-    config.size = QSize(800, 552);
-    config.kind = lb::documents::BillKind::Sales;
-    config.boxes = salesHeaderBoxes(true);
+    auto config = window(EntryFormConfig(), "Tfroutdetail",
+                         QStringLiteral("销售明细单(打印纸张大小设置,请参考说明书或与提供商联系)"), QSize(800, 552), BillKind::Sales);
+    config.boxes = headerBoxes(customerSide, {handlerBox, dateBox, accountBox, balanceBox, wide(summaryBox), noteBox, amountBox,
+                                              deductionBox, receivedBox, restBox, quantityBox, hidden(packsBox)});
     config.codeBoxHint = QStringLiteral("输入代码后按回车键则自动录入商品,单价为超市价");
     config.historyBoxHint = QStringLiteral("输入单号后按回车取回历史单");
-    config.columns = salesLineColumns(true);
+    config.columns = {codeColumn, nameColumn, specificationColumn, unitColumn, quantityColumn, priceColumn, amountColumn,
+                      {"deduck", QStringLiteral("扣除金额"), 70}, {"pay", QStringLiteral("收款金额"), 70}, restColumn,
+                      remarkColumn(100)};
     config.specColumn = 2;
     config.gridHint = QStringLiteral("双击进入商品表,右击进入客户-商品表");
     config.recalcColumns = {4, 5, 7, 8};
@@ -196,8 +231,7 @@ EntryFormConfig DocumentCatalog::salesEntryForm()
     config.enterMoves = {{5, 7}, {7, 8}};
     config.nextLineColumn = 8;
     config.firstEntryColumn = 4;
-    config.enterChain = {{"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"},
-                         {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
+    config.enterChain = productEnterChain;
     config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
                          "Edit11", "Edit13", "Edit14", "Edit15", "Edit16"};
     config.partyList = QStringLiteral("TFrcustomer");
@@ -213,54 +247,24 @@ EntryFormConfig DocumentCatalog::salesEntryForm()
 
 EntryFormConfig DocumentCatalog::purchaseEntryForm()
 {
-    EntryFormConfig config;
-    config.key = QStringLiteral("Tfrindetail");
+    auto config = window(EntryFormConfig(), "Tfrindetail", QStringLiteral("进货明细单"), QSize(800, 550), BillKind::Purchase);
     config.backReportsUnsaved = true;
-    config.caption = QStringLiteral("进货明细单");
-    config.size = QSize(800, 550);
-    config.kind = lb::documents::BillKind::Purchase;
-    config.boxes = {
-        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
-        {"Edit2", QStringLiteral("供应商号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入供应商表选取")},
-        {"Edit3", QStringLiteral("供货商名"), "customername"},
-        {"Edit4", QStringLiteral("联系人"), "persondeal"},
-        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
-        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
-        {"Edit9", QStringLiteral("摘要"), "remark"},
-        {"Edit10", QStringLiteral("银行编号"), "bankid", BoxStyle::Text, QStringLiteral("双击进入银行表")},
-        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
-        {"Edit5", QStringLiteral("合计金额"), "amount", BoxStyle::Money},
-        {"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money},
-        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
-        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
-        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money, QString(), false},
-    };
+    const PartySide supplier{QStringLiteral("供应商号"), QStringLiteral("供货商名"), QStringLiteral("双击进入供应商表选取")};
+    config.boxes = headerBoxes(supplier, {handlerBox, dateBox, summaryBox, accountBox, balanceBox,
+                                          labelled(amountBox, QStringLiteral("合计金额")), paidBox, restBox, packsBox, quantityBox,
+                                          hidden(deductionBox)});
     config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认进货价");
     config.codeEntryByOption = true;
     config.newProductButton = true;
-    const QColor red(Qt::red);
-    config.columns = {
-        {"sphh", QStringLiteral("货品代码"), 80, true, true},
-        {"spmc", QStringLiteral("货品名称"), 150, true, true},
-        {"unit", QStringLiteral("单位"), 40, true, true},
-        {"js", QStringLiteral("件数"), 50},
-        {"sl_j", QStringLiteral("数量/件"), 60},
-        {"sl", QStringLiteral("数量"), 60, true, true},
-        {"dj_w", QStringLiteral("进货价"), 70},
-        {"amount", QStringLiteral("金额"), 80, true, true},
-        {"pay", QStringLiteral("付款金额"), 70},
-        {"rest", QStringLiteral("累计结余"), 80, true, true},
-        {"remark", QStringLiteral("备注"), 100, true, false, red},
-    };
+    config.columns = {codeColumn, nameColumn, unitColumn, packsColumn, perPackColumn, derivedQuantityColumn, purchasePriceColumn,
+                      amountColumn, {"pay", QStringLiteral("付款金额"), 70}, restColumn, remarkColumn(100)};
     config.gridHint = QStringLiteral("双击可进入商品表选取商品");
     config.recalcColumns = {3, 4, 6, 8};
     config.newLineColumn = 3;
     config.enterMoves = {{4, 6}, {6, 8}};
     config.nextLineColumn = 8;
     config.firstEntryColumn = 3;
-    config.enterChain = {{"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"},
-                         {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
+    config.enterChain = productEnterChain;
     config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
                          "Edit11", "Edit13", "Edit14", "Edit15", "Edit16"};
     config.tabOrder = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit6", "Edit9", "Edit7", "Edit5", "Edit8", "DBGrid1",
@@ -274,34 +278,16 @@ EntryFormConfig DocumentCatalog::purchaseEntryForm()
 
 EntryFormConfig DocumentCatalog::receiptEntryForm()
 {
-    EntryFormConfig config;
-    config.key = QStringLiteral("Tfrgetdetail");
-    config.caption = QStringLiteral("收款明细单");
-    config.size = QSize(800, 547);
-    config.kind = lb::documents::BillKind::Receipt;
-    config.boxes = {
-        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
-        {"Edit2", QStringLiteral("客户号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入客户表选取")},
-        {"Edit3", QStringLiteral("客户名"), "customername"},
-        {"Edit4", QStringLiteral("联系人"), "persondeal"},
-        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
-        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
-        {"Edit9", QStringLiteral("摘要"), "remark"},
-        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
-        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
-        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money},
-        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
-        {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false},
-    };
-    const QColor red(Qt::red);
+    auto config = window(EntryFormConfig(), "Tfrgetdetail", QStringLiteral("收款明细单"), QSize(800, 547), BillKind::Receipt);
+    config.boxes = accountLinesBoxes(customerSide);
     config.columns = {
         {"mainintno", QString(), 95, true, true},
         {"sphh", QStringLiteral("银行编号"), 95, true, true},
         {"spmc", QStringLiteral("银行名称"), 150, true, true},
         {"amount", QStringLiteral("金额"), 80},
         {"deduck", QStringLiteral("扣除金额"), 80},
-        {"rest", QStringLiteral("累计结余"), 80, true, true},
-        {"remark", QStringLiteral("备注"), 120, true, false, red},
+        restColumn,
+        remarkColumn(120),
     };
     config.gridHint = QStringLiteral("双击可选取现金银行资料到明细表");
     config.linePicker = QStringLiteral("TFrbank");
@@ -329,41 +315,14 @@ EntryFormConfig DocumentCatalog::receiptEntryForm()
 
 EntryFormConfig DocumentCatalog::salesReturnEntryForm()
 {
-    EntryFormConfig config;
-    config.key = QStringLiteral("Tfroutbackdetail");
+    auto config = window(EntryFormConfig(), "Tfroutbackdetail",
+                         QStringLiteral("销售退货明细单"), QSize(800, 550), BillKind::SalesReturn);
     config.backReportsUnsaved = true;
-    config.caption = QStringLiteral("销售退货明细单");
-    config.size = QSize(800, 550);
-    config.kind = lb::documents::BillKind::SalesReturn;
-    config.boxes = {
-        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
-        {"Edit2", QStringLiteral("客户号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入客户表选取")},
-        {"Edit3", QStringLiteral("客户名"), "customername"},
-        {"Edit4", QStringLiteral("联系人"), "persondeal"},
-        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
-        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
-        {"Edit9", QStringLiteral("摘要"), "remark"},
-        {"Edit10", QStringLiteral("单据号"), "djh", BoxStyle::Text, QString(), false},
-        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money},
-        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-        {"Edit5", QStringLiteral("金额合计"), "amount", BoxStyle::Money},
-        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money},
-        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity, QString(), false},
-        {"Edit13", QStringLiteral("合计箱数"), "hjss", BoxStyle::Quantity, QString(), false},
-    };
+    config.boxes = headerBoxes(customerSide, {handlerBox, dateBox, summaryBox, paperNoBox, balanceBox, quantityBox, amountBox, restBox,
+                                              hidden(packsBox), hidden(boxesBox)});
     config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认超市价");
-    const QColor red(Qt::red);
-    config.columns = {
-        {"sphh", QStringLiteral("货品代码"), 80, true, true},
-        {"spmc", QStringLiteral("货品名称"), 150, true, true},
-        {"spgg", QStringLiteral("规格型号"), 80, true, true},
-        {"unit", QStringLiteral("单位"), 40, true, true},
-        {"sl", QStringLiteral("数量"), 60},
-        {"dj_n", QStringLiteral("单价"), 70},
-        {"amount", QStringLiteral("金额"), 80, true, true},
-        {"rest", QStringLiteral("累计结余"), 80, true, true},
-        {"remark", QStringLiteral("备注"), 100, true, false, red},
-    };
+    config.columns = {codeColumn, nameColumn, specificationColumn, unitColumn, quantityColumn, priceColumn, amountColumn, restColumn,
+                      remarkColumn(100)};
     config.specColumn = 2;
     config.gridHint = QStringLiteral("双击可进入商品表选取商品");
     config.recalcColumns = {4, 5, 7};
@@ -371,8 +330,7 @@ EntryFormConfig DocumentCatalog::salesReturnEntryForm()
     config.nextLineColumn = 5;
     config.firstEntryColumn = 4;
     config.codeDownColumn = 2;
-    config.enterChain = {{"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"},
-                         {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
+    config.enterChain = productEnterChain;
     config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
                          "Edit11", "Edit13", "Edit14", "Edit16"};
     config.partyList = QStringLiteral("TFrcustomer");
@@ -386,26 +344,14 @@ EntryFormConfig DocumentCatalog::salesReturnEntryForm()
 
 EntryFormConfig DocumentCatalog::purchaseReturnEntryForm()
 {
-    EntryFormConfig config = salesReturnEntryForm();
-    config.key = QStringLiteral("Tfrinbackdetail");
-    config.caption = QStringLiteral("进货退货明细单");
-    config.kind = lb::documents::BillKind::PurchaseReturn;
-    relabel(config, "Edit2", QStringLiteral("供应商号"), supplierPickHint);
-    relabel(config, "Edit3", QStringLiteral("供应商名"));
-    relabel(config, "Edit5", QStringLiteral("合计金额"));
-    config.boxes.push_back({"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money, QString(), false});
+    auto config = window(salesReturnEntryForm(), "Tfrinbackdetail",
+                         QStringLiteral("进货退货明细单"), QSize(800, 550), BillKind::PurchaseReturn);
+    config.boxes = headerBoxes(supplierSide, {handlerBox, dateBox, summaryBox, paperNoBox, balanceBox, quantityBox,
+                                              labelled(amountBox, QStringLiteral("合计金额")), restBox, hidden(packsBox),
+                                              hidden(boxesBox), hidden(deductionBox)});
     config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认进货价");
-    const QColor red(Qt::red);
-    config.columns = {
-        {"sphh", QStringLiteral("货品代码"), 80, true, true},
-        {"spmc", QStringLiteral("货品名称"), 150, true, true},
-        {"unit", QStringLiteral("单位"), 40, true, true},
-        {"sl", QStringLiteral("数量"), 60},
-        {"dj_w", QStringLiteral("进货价"), 70},
-        {"amount", QStringLiteral("金额"), 80, true, true},
-        {"rest", QStringLiteral("累计结余"), 80, true, true},
-        {"remark", QStringLiteral("备注"), 100, true, false, red},
-    };
+    config.columns = {codeColumn, nameColumn, unitColumn, quantityColumn, purchasePriceColumn, amountColumn, restColumn,
+                      remarkColumn(100)};
     config.specColumn = -1;
     config.recalcColumns = {3, 4};
     config.newLineColumn = 3;
@@ -420,12 +366,8 @@ EntryFormConfig DocumentCatalog::purchaseReturnEntryForm()
 
 EntryFormConfig DocumentCatalog::paymentEntryForm()
 {
-    EntryFormConfig config = receiptEntryForm();
-    config.key = QStringLiteral("Tfrputdetail");
-    config.caption = QStringLiteral("付款明细单");
-    config.kind = lb::documents::BillKind::Payment;
-    relabel(config, "Edit2", QStringLiteral("供应商号"), supplierPickHint);
-    relabel(config, "Edit3", QStringLiteral("供应商名"));
+    auto config = window(receiptEntryForm(), "Tfrputdetail", QStringLiteral("付款明细单"), QSize(800, 547), BillKind::Payment);
+    config.boxes = accountLinesBoxes(supplierSide);
     config.partyList = QStringLiteral("TFrbranch");
     config.deleteAsks = false;
     config.statusPanels = {QStringLiteral("付款明细表中的第一行为上期结转行,不能删除或输入现金银行名,否则该单应作废。"),
@@ -435,48 +377,22 @@ EntryFormConfig DocumentCatalog::paymentEntryForm()
 
 EntryFormConfig DocumentCatalog::orderEntryForm()
 {
-    EntryFormConfig config;
-    config.key = QStringLiteral("Tfrdhdetail");
+    auto config = window(EntryFormConfig(), "Tfrdhdetail",
+                         QStringLiteral("订货明细单"), QSize(800, 550), BillKind::PurchaseOrder);
     config.backReportsUnsaved = true;
-    config.caption = QStringLiteral("订货明细单");
-    config.size = QSize(800, 550);
-    config.kind = lb::documents::BillKind::PurchaseOrder;
-    config.boxes = {
-        {"Edit1", QStringLiteral("单号"), "intno", BoxStyle::ReadOnly},
-        {"Edit2", QStringLiteral("供应商号"), "customerid", BoxStyle::Text, QStringLiteral("双击进入供应商表")},
-        {"Edit3", QStringLiteral("供货商名"), "customername"},
-        {"Edit4", QStringLiteral("联系人"), "persondeal"},
-        {"Edit6", QStringLiteral("日期"), "billdate", BoxStyle::ReadOnly, QStringLiteral("双击某列可选取")},
-        {"Edit9", QStringLiteral("摘要"), "remark"},
-        {"Edit16", QStringLiteral("负责人"), "employeename", BoxStyle::Text, QStringLiteral("双击进入员工表")},
-        {"Edit11", QStringLiteral("合计件数"), "hjjs", BoxStyle::Quantity},
-        {"Edit14", QStringLiteral("合计数量"), "hjsl", BoxStyle::Quantity},
-        {"Edit5", QStringLiteral("合计金额"), "amount", BoxStyle::Money, QString(), false},
-        {"Edit7", QStringLiteral("上期结余"), "balance", BoxStyle::Money, QString(), false},
-        {"Edit8", QStringLiteral("累计结余"), "rest", BoxStyle::Money, QString(), false},
-        {"Edit13", QStringLiteral("付款合计"), "pay", BoxStyle::Money, QString(), false},
-        {"Edit15", QStringLiteral("扣除金额"), "deduck", BoxStyle::Money, QString(), false},
-        {"Edit10", QStringLiteral("银行编号"), "bankid", BoxStyle::Text, QStringLiteral("双击进入银行表"), false},
-    };
+    const PartySide supplier{QStringLiteral("供应商号"), QStringLiteral("供货商名"), QStringLiteral("双击进入供应商表")};
+    config.boxes = headerBoxes(supplier, {dateBox, summaryBox, handlerBox, packsBox, quantityBox,
+                                          hidden(labelled(amountBox, QStringLiteral("合计金额"))), hidden(balanceBox), hidden(restBox),
+                                          hidden(paidBox), hidden(deductionBox), hidden(accountBox)});
     config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认进货价");
-    const QColor red(Qt::red);
-    config.columns = {
-        {"sphh", QStringLiteral("货品代码"), 80, true, true},
-        {"spmc", QStringLiteral("货品名称"), 150, true, true},
-        {"unit", QStringLiteral("单位"), 40, true, true},
-        {"js", QStringLiteral("件数"), 50},
-        {"sl_j", QStringLiteral("数量/件"), 60},
-        {"sl", QStringLiteral("数量"), 60, true, true},
-        {"remark", QStringLiteral("备注"), 150, true, false, red},
-    };
+    config.columns = {codeColumn, nameColumn, unitColumn, packsColumn, perPackColumn, derivedQuantityColumn, remarkColumn(150)};
     config.gridHint = QStringLiteral("双击某列可进入下级表");
     config.recalcColumns = {3, 4};
     config.newLineColumn = 3;
     config.enterMoves = {{4, 6}};
     config.nextLineColumn = 6;
     config.firstEntryColumn = 3;
-    config.enterChain = {{"Edit1", "Edit2"}, {"Edit2", "Edit12"}, {"Edit3", "Edit4"}, {"Edit4", "Edit6"},
-                         {"Edit6", "Edit9"}, {"Edit9", "Edit1"}};
+    config.enterChain = productEnterChain;
     config.arrowBoxes = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit6", "Edit9", "Edit16", "Edit11", "Edit14"};
     config.partyList = QStringLiteral("TFrbranch");
     // An order is recalculated as it opens, marked posted without a question, and refuses a
@@ -527,13 +443,11 @@ EntryFormConfig DocumentCatalog::entryForm(const QString& key)
 
 PostedViewConfig DocumentCatalog::salesPostedView()
 {
-    PostedViewConfig config;
-    config.key = QStringLiteral("Tfrfoutdetail");
-    config.caption = QStringLiteral("销售明细单(已过帐)");
-    config.size = QSize(800, 560);
-    config.kind = lb::documents::BillKind::Sales;
-    config.boxes = salesHeaderBoxes(false);
-    config.columns = salesLineColumns(false);
+    auto config = window(PostedViewConfig(), "Tfrfoutdetail",
+                         QStringLiteral("销售明细单(已过帐)"), QSize(800, 560), BillKind::Sales);
+    const EntryFormConfig entry = salesEntryForm();
+    config.boxes = withoutHints(entry.boxes);
+    config.columns = readOnlyColumns(entry.columns);
     config.specColumn = 2;
     // The pop-up runs 打印 and 退回 as the tool bar does; its other items do nothing here.
     config.toolButtons = {{"ToolButton6", QStringLiteral("   冲数   "), QStringLiteral("抹帐")}, {"ToolButton1", QStringLiteral("冲帐")},
@@ -548,8 +462,7 @@ PostedViewConfig DocumentCatalog::salesPostedView()
 
 DocumentListConfig DocumentCatalog::salesList()
 {
-    DocumentListConfig config = kindList("Tfroutlist", QStringLiteral("销售单据"), lb::documents::BillKind::Sales,
-                                         QStringLiteral("客户号"), QStringLiteral("客户名"));
+    DocumentListConfig config = kindList("Tfroutlist", QStringLiteral("销售单据"), BillKind::Sales, customerSide);
     config.entryForm = salesEntryForm();
     config.postedView = salesPostedView();
     return config;
@@ -557,12 +470,9 @@ DocumentListConfig DocumentCatalog::salesList()
 
 PostedViewConfig DocumentCatalog::receiptPostedView()
 {
-    PostedViewConfig config;
-    config.key = QStringLiteral("Tfrfgetdetail");
-    config.caption = QStringLiteral("收款明细单(已过帐)");
-    config.size = QSize(800, 547);
-    config.kind = lb::documents::BillKind::Receipt;
-    config.boxes = postedBoxes(QStringLiteral("客户号"), QStringLiteral("客户名"), {deductionBox, paperNoBox});
+    auto config = window(PostedViewConfig(), "Tfrfgetdetail",
+                         QStringLiteral("收款明细单(已过帐)"), QSize(800, 547), BillKind::Receipt);
+    config.boxes = postedBoxes(customerSide, {deductionBox, paperNoBox});
     config.columns = readOnlyColumns(receiptEntryForm().columns);
     config.toolButtons = {reverseLook, {"ToolButton5", QStringLiteral("打印"), QStringLiteral("打印")}, backLook};
     config.popupItems = viewPopup();
@@ -571,23 +481,17 @@ PostedViewConfig DocumentCatalog::receiptPostedView()
 
 PostedViewConfig DocumentCatalog::paymentPostedView()
 {
-    PostedViewConfig config = receiptPostedView();
-    config.key = QStringLiteral("Tfrfputdetail");
-    config.caption = QStringLiteral("付款明细单(已过帐)");
-    config.kind = lb::documents::BillKind::Payment;
-    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"), {deductionBox, paperNoBox});
+    auto config = window(receiptPostedView(), "Tfrfputdetail",
+                         QStringLiteral("付款明细单(已过帐)"), QSize(800, 547), BillKind::Payment);
+    config.boxes = postedBoxes(supplierSide, {deductionBox, paperNoBox});
     return config;
 }
 
 PostedViewConfig DocumentCatalog::purchasePostedView()
 {
-    PostedViewConfig config;
-    config.key = QStringLiteral("Tfrfindetail");
-    config.caption = QStringLiteral("进货明细单(已过帐)");
-    config.size = QSize(800, 550);
-    config.kind = lb::documents::BillKind::Purchase;
-    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
-                               {accountBox, packsBox, paidBox, quantityBox, deductionBox});
+    auto config = window(PostedViewConfig(), "Tfrfindetail",
+                         QStringLiteral("进货明细单(已过帐)"), QSize(800, 550), BillKind::Purchase);
+    config.boxes = postedBoxes(supplierSide, {accountBox, packsBox, paidBox, quantityBox, deductionBox});
     config.columns = readOnlyColumns(purchaseEntryForm().columns);
     config.toolButtons = {reverseLook, unbookLook, voidLook, {"ToolButton3", QStringLiteral("转抄"), QStringLiteral("转抄生成新进货单")},
                           viewPrintLook, backLook};
@@ -598,12 +502,9 @@ PostedViewConfig DocumentCatalog::purchasePostedView()
 
 PostedViewConfig DocumentCatalog::salesReturnPostedView()
 {
-    PostedViewConfig config;
-    config.key = QStringLiteral("Tfrfoutbackdetail");
-    config.caption = QStringLiteral("销售退货明细单(已过帐)");
-    config.size = QSize(800, 550);
-    config.kind = lb::documents::BillKind::SalesReturn;
-    config.boxes = postedBoxes(QStringLiteral("客户号"), QStringLiteral("客户名"), {packsBox, boxesBox, quantityBox, paperNoBox});
+    auto config = window(PostedViewConfig(), "Tfrfoutbackdetail",
+                         QStringLiteral("销售退货明细单(已过帐)"), QSize(800, 550), BillKind::SalesReturn);
+    config.boxes = postedBoxes(customerSide, {packsBox, boxesBox, quantityBox, paperNoBox});
     config.columns = readOnlyColumns(salesReturnEntryForm().columns);
     config.specColumn = 2;
     config.toolButtons = {reverseLook, unbookLook, voidLook, viewPrintLook, backLook};
@@ -613,12 +514,9 @@ PostedViewConfig DocumentCatalog::salesReturnPostedView()
 
 PostedViewConfig DocumentCatalog::purchaseReturnPostedView()
 {
-    PostedViewConfig config = salesReturnPostedView();
-    config.key = QStringLiteral("Tfrfinbackdetail");
-    config.caption = QStringLiteral("进货退货明细单(已过帐)");
-    config.kind = lb::documents::BillKind::PurchaseReturn;
-    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
-                               {packsBox, boxesBox, quantityBox, deductionBox, paperNoBox});
+    auto config = window(salesReturnPostedView(), "Tfrfinbackdetail",
+                         QStringLiteral("进货退货明细单(已过帐)"), QSize(800, 550), BillKind::PurchaseReturn);
+    config.boxes = postedBoxes(supplierSide, {packsBox, boxesBox, quantityBox, deductionBox, paperNoBox});
     config.columns = readOnlyColumns(purchaseReturnEntryForm().columns);
     config.specColumn = -1;
     return config;
@@ -626,13 +524,9 @@ PostedViewConfig DocumentCatalog::purchaseReturnPostedView()
 
 PostedViewConfig DocumentCatalog::orderPostedView()
 {
-    PostedViewConfig config;
-    config.key = QStringLiteral("Tfrfdhdetail");
-    config.caption = QStringLiteral("订货明细单(已过帐)");
-    config.size = QSize(800, 550);
-    config.kind = lb::documents::BillKind::PurchaseOrder;
-    config.boxes = postedBoxes(QStringLiteral("供应商号"), QStringLiteral("供应商名"),
-                               {accountBox, packsBox, paidBox, quantityBox, deductionBox});
+    auto config = window(PostedViewConfig(), "Tfrfdhdetail",
+                         QStringLiteral("订货明细单(已过帐)"), QSize(800, 550), BillKind::PurchaseOrder);
+    config.boxes = postedBoxes(supplierSide, {accountBox, packsBox, paidBox, quantityBox, deductionBox});
     config.columns = readOnlyColumns(orderEntryForm().columns);
     // An order is never reversed: its view discards (deletes) it or copies it.
     config.toolButtons = {{"ToolButton6", QStringLiteral(" 废弃 "), QString(), QStringLiteral("discard")},
@@ -661,27 +555,25 @@ PostedViewConfig DocumentCatalog::postedView(const QString& key)
 
 std::vector<DocumentListConfig> DocumentCatalog::lists()
 {
-    using lb::documents::BillKind;
-    const QString customerNo = QStringLiteral("客户号");
-    const QString customerName = QStringLiteral("客户名");
-    const QString supplierNo = QStringLiteral("供应商号");
-    const QString supplierName = QStringLiteral("供应商名");
     std::vector<DocumentListConfig> lists{salesList()};
     // The lists of the other kinds have four blank buttons before their commands.
-    auto add = [&](const char* key, const QString& caption, BillKind kind, bool customers, EntryFormConfig entry,
+    auto add = [&](const char* key, const QString& caption, BillKind kind, const PartySide& side, EntryFormConfig entry,
                    PostedViewConfig view) {
-        DocumentListConfig config = kindList(key, caption, kind, customers ? customerNo : supplierNo, customers ? customerName : supplierName);
+        DocumentListConfig config = kindList(key, caption, kind, side);
         config.spacers = 4;
         config.entryForm = std::move(entry);
         config.postedView = std::move(view);
         lists.push_back(std::move(config));
     };
-    add("Tfrgetlist", QStringLiteral("收款单据"), BillKind::Receipt, true, receiptEntryForm(), receiptPostedView());
-    add("Tfrinlist", QStringLiteral("进货单据"), BillKind::Purchase, false, purchaseEntryForm(), purchasePostedView());
-    add("Tfrinbacklist", QStringLiteral("进货退货单据"), BillKind::PurchaseReturn, false, purchaseReturnEntryForm(),
+    add("Tfrgetlist", QStringLiteral("收款单据"), BillKind::Receipt, customerSide, receiptEntryForm(), receiptPostedView());
+    add("Tfrinlist", QStringLiteral("进货单据"), BillKind::Purchase, supplierSide, purchaseEntryForm(), purchasePostedView());
+    add("Tfrinbacklist", QStringLiteral("进货退货单据"), BillKind::PurchaseReturn, supplierSide, purchaseReturnEntryForm(),
         purchaseReturnPostedView());
-    add("Tfroutbacklist", QStringLiteral("销售退货单据"), BillKind::SalesReturn, true, salesReturnEntryForm(), salesReturnPostedView());
-    add("Tfrputlist", QStringLiteral("查询付款单"), BillKind::Payment, false, paymentEntryForm(), paymentPostedView());
-    add("Tfrdhlist", QStringLiteral("订货单据"), BillKind::PurchaseOrder, false, orderEntryForm(), orderPostedView());
+    add("Tfroutbacklist", QStringLiteral("销售退货单据"), BillKind::SalesReturn, customerSide, salesReturnEntryForm(),
+        salesReturnPostedView());
+    add("Tfrputlist", QStringLiteral("查询付款单"), BillKind::Payment, supplierSide, paymentEntryForm(), paymentPostedView());
+    add("Tfrdhlist", QStringLiteral("订货单据"), BillKind::PurchaseOrder, supplierSide, orderEntryForm(), orderPostedView());
     return lists;
 }
+
+} // namespace lb::documents

@@ -7,6 +7,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+namespace lb::documents {
 
 // A window's quirks are entries here, not code: the entry form, list and posted view frames
 // take their boxes, columns, keys and texts from these configurations.
@@ -48,3 +51,5 @@ public:
     static QStringList entryFormKeys();
     static EntryFormConfig entryForm(const QString& key);
 };
+
+} // namespace lb::documents

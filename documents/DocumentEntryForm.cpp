@@ -9,7 +9,6 @@
 #include "documents/DocumentPosting.h"
 #include "documents/DocumentPrinting.h"
 #include "documents/HeaderPanel.h"
-#include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
 #include "masterdata/TFrcproduct.h"
 #include "masterdata/Tfrproductedit.h"
@@ -30,21 +29,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <map>
 
+namespace lb::documents {
 namespace {
-
-using lb::documents::DocumentEditing;
-using lb::documents::DocumentKinds;
-using lb::documents::DocumentPosting;
-using lb::documents::Outcome;
 
 const QString generalFailure = QStringLiteral("该功能暂时不能执行，请重新操作！");
 const QString carryOverRefusal = QStringLiteral("明细表中的第一行为上期结转行,不能删除或修改");
@@ -84,14 +77,15 @@ struct WaitCursor {
 } // namespace
 
 DocumentEntryForm::DocumentEntryForm(EntryFormConfig config, QWidget* owner)
-    : DocumentWindow(config.key, config.caption, config.size, owner, frmain), config_(std::move(config)),
-      kind_(DocumentKinds::of(config_.kind))
+    : DocumentWindow(config, owner, frmain), config_(std::move(config))
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(makeToolBar(config_.toolButtons));
-    buildBoxes(layout);
-    buildGrid();
-    layout->addWidget(DBGrid1, 1);
+    QVBoxLayout* layout = buildHeader(config_, true);
+    SpeedButton1 = panel_->partyButton();
+    if (SpeedButton1)
+        connect(SpeedButton1, &QToolButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::pickParty));
+    buildCodeRow(layout);
+    buildLines(config_, layout);
+    wireGrid();
     auto* status = new QStatusBar(this);
     for (const QString& text : config_.statusPanels) {
         panels_.push_back(new QLabel(text, status));
@@ -118,56 +112,36 @@ std::function<void()> DocumentEntryForm::commandNamed(const QString& name)
     return [this, command] { (this->*command)(); };
 }
 
-void DocumentEntryForm::buildBoxes(QVBoxLayout* layout)
+void DocumentEntryForm::buildCodeRow(QVBoxLayout* layout)
 {
-    panel_ = new HeaderPanel(config_.boxes, config_.boxesPerRow, true, this);
-    layout->addWidget(panel_);
-    Memo1 = panel_->memo();
-    SpeedButton1 = panel_->partyButton();
-    if (SpeedButton1)
-        connect(SpeedButton1, &QToolButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::pickParty));
-
     auto* codeRow = new QHBoxLayout;
     layout->addLayout(codeRow);
-    Edit12 = new QLineEdit(this);
-    Edit12->setObjectName(QStringLiteral("Edit12"));
-    Edit12->setToolTip(config_.codeBoxHint);
-    auto* codeLabel = new QLabel(QStringLiteral("货品代码或条形码"), this);
-    codeRow->addWidget(codeLabel);
-    codeRow->addWidget(Edit12);
-    codeLabel->setVisible(!config_.codeBoxHint.isEmpty());
-    Edit12->setVisible(!config_.codeBoxHint.isEmpty());
+    // A box of the row after its label, both shown only where the form gives the box a hint.
+    auto addBox = [this, codeRow](const char* name, const QString& label, const QString& hint) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setToolTip(hint);
+        auto* caption = new QLabel(label, this);
+        codeRow->addWidget(caption);
+        codeRow->addWidget(edit);
+        caption->setVisible(!hint.isEmpty());
+        edit->setVisible(!hint.isEmpty());
+        return edit;
+    };
+    Edit12 = addBox("Edit12", QStringLiteral("货品代码或条形码"), config_.codeBoxHint);
     if (config_.newProductButton) {
         Button1 = new QPushButton(QStringLiteral("新增商品"), this);
         Button1->setObjectName(QStringLiteral("Button1"));
         codeRow->addWidget(Button1);
         connect(Button1, &QPushButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::Button1Click));
     }
-    Edit17 = new QLineEdit(this);
-    Edit17->setObjectName(QStringLiteral("Edit17"));
-    Edit17->setToolTip(config_.historyBoxHint);
-    auto* historyLabel = new QLabel(QStringLiteral("历史单号"), this);
-    codeRow->addWidget(historyLabel);
-    codeRow->addWidget(Edit17);
-    historyLabel->setVisible(!config_.historyBoxHint.isEmpty());
-    Edit17->setVisible(!config_.historyBoxHint.isEmpty());
+    Edit17 = addBox("Edit17", QStringLiteral("历史单号"), config_.historyBoxHint);
     codeRow->addStretch(1);
 }
 
-void DocumentEntryForm::buildGrid()
+void DocumentEntryForm::wireGrid()
 {
-    DBGrid1 = new lb::ui::DataGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setToolTip(config_.gridHint);
-    DBGrid1->setColumns(config_.columns);
-    DBGrid1->setDataSet(frdm->AQoutdetail);
-    popupMenu = new QMenu(this);
-    for (const CommandLook& look : config_.popupItems)
-        addCommand(popupMenu, look);
-    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
-                popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at));
-            }));
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::DBGrid1DblClick));
     connect(DBGrid1, &lb::ui::DataGrid::enterPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::gridEnter));
     connect(DBGrid1, &lb::ui::DataGrid::columnExited, this, lb::ui::guardSlot(this, &DocumentEntryForm::gridColumnExit));
@@ -261,7 +235,7 @@ QLineEdit* DocumentEntryForm::box(const QString& name) const
         return Edit12;
     if (name == QLatin1String("Edit17"))
         return Edit17;
-    return panel_->box(name);
+    return DocumentWindow::box(name);
 }
 
 QString DocumentEntryForm::statusText(int panel) const
@@ -318,12 +292,10 @@ void DocumentEntryForm::FormShow()
 {
     const Options options = readOptions();
     const QString& remark1 = options.remark1;
-    booking_ = kind_.followsPostingMode && options.mode == lb::documents::PostingMode::StockOnly;
+    booking_ = kind_.followsPostingMode && options.mode == PostingMode::StockOnly;
     // One of 记帐 and 过帐 shows, whatever button carries it.
     showCommands(config_.toolButtons, {QStringLiteral("ToolButton8")}, booking_);
     showCommands(config_.toolButtons, {QStringLiteral("ToolButton4")}, !booking_);
-    if (config_.specColumn >= 0)
-        DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
 
     // Rows the form appends belong to its document; the total boxes show what its header holds.
     lines().setOnNewRecord([this](lb::db::DataSet& rows) {
@@ -398,7 +370,7 @@ void DocumentEntryForm::Edit2Exit()
 void DocumentEntryForm::recalculate()
 {
     const WaitCursor wait;
-    lb::documents::HeaderBoxes boxes;
+    HeaderBoxes boxes;
     boxes.partyCode = text(QStringLiteral("Edit2"));
     boxes.billdate = text(QStringLiteral("Edit6"));
     boxes.remark1 = memoText();
@@ -514,7 +486,7 @@ void DocumentEntryForm::ToolButton5Click()
     if (config_.printRemovesBlankLine)
         removeBlankCurrentLine();
     recalculate();
-    lb::documents::DocumentPrinting::print(kind_, intno_, lines());
+    DocumentPrinting::print(kind_, intno_, lines());
 }
 
 void DocumentEntryForm::N7Click()
@@ -756,3 +728,5 @@ void DocumentEntryForm::onClosing()
     rows.open();
     DocumentEditing::removeBlankLines(frdm->ADOCon, kind_);
 }
+
+} // namespace lb::documents

@@ -1,19 +1,15 @@
 // The entry form of an open document: header boxes, line grid, tool bar, set up by a config.
 #pragma once
 
+#include "documents/DocumentWindow.h"
 #include "documents/EntryFormConfig.h"
 #include "masterdata/PickTarget.h"
-#include "documents/DocumentWindow.h"
 
 #include <QPointer>
 #include <functional>
 #include <map>
 
-class HeaderPanel;
-class QAction;
 class QLabel;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 
@@ -21,13 +17,7 @@ namespace lb::db {
 class Query;
 }
 
-namespace lb::ui {
-class DataGrid;
-}
-
 namespace lb::documents {
-struct DocumentKind;
-}
 
 // One window class serves the entry forms of the kinds; its configuration says which boxes,
 // columns and keys it has. It works on the shared datasets of the data module: AQoutlist
@@ -43,18 +33,12 @@ public:
     ~DocumentEntryForm() override;
 
     const EntryFormConfig& config() const { return config_; }
-    const lb::documents::DocumentKind& kind() const { return kind_; }
-    // The number of the document shown.
-    const QString& documentNo() const { return intno_; }
 
-    QLineEdit* box(const QString& name) const; // Edit1 to Edit17; nullptr when the form has none
-    QPlainTextEdit* Memo1 = nullptr;
+    QLineEdit* box(const QString& name) const override; // Edit1 to Edit17
     QLineEdit* Edit12 = nullptr;              // code or barcode entry
     QLineEdit* Edit17 = nullptr;              // history number
     QToolButton* SpeedButton1 = nullptr;      // the party picker
     QPushButton* Button1 = nullptr;           // 新增商品, where the form has it
-    lb::ui::DataGrid* DBGrid1 = nullptr;
-    QMenu* popupMenu = nullptr;
     QString statusText(int panel) const;
 
     // The commands, by the names the windows of this family give them.
@@ -96,8 +80,9 @@ protected:
     void onClosing() override;
 
 private:
-    void buildBoxes(class QVBoxLayout* layout);
-    void buildGrid();
+    // The code and history boxes (with 新增商品 where the form has it) below the header.
+    void buildCodeRow(QVBoxLayout* layout);
+    void wireGrid();
     void wireKeys();
     lb::db::Query& header() const;
     lb::db::Query& lines() const;
@@ -120,9 +105,8 @@ private:
     void rereadAfterFailure();
 
     EntryFormConfig config_;
-    const lb::documents::DocumentKind& kind_;
-    QString intno_;
-    HeaderPanel* panel_ = nullptr;
     std::vector<QLabel*> panels_;
     bool booking_ = false; // the posting mode offers 记帐 instead of 过帐
 };
+
+} // namespace lb::documents

@@ -114,9 +114,10 @@ public:
     static const QStringList& bookedLineCopies();
 
     // How a posted document of `kind` is undone: by the route its posting recorded (`recorded`,
-    // its postroute: 冲数 after 过帐, 冲帐 or 作废 after 记帐), whatever the option says now. A
-    // document posted before routes were recorded follows the option `option`, as it always
-    // did; a kind that is only ever posted in full is undone in full.
+    // its postroute: 冲数 after 过帐, 冲帐 or 作废 after 记帐), whatever the option says now, so
+    // that the undoing takes back what the posting moved. A header without a route (books kept
+    // before headers recorded one) can only follow the option `option`; a kind that is only
+    // ever posted in full is undone in full.
     static PostingMode undoRoute(const DocumentKind& kind, const QString& recorded, PostingMode option);
 };
 

@@ -5,10 +5,12 @@
 #include "documents/PostedViewConfig.h"
 #include "masterdata/ListSearch.h"
 
+namespace lb::documents {
+
 struct DocumentListConfig {
     QString key;               // window class name ("Tfroutlist")
     QString caption;
-    lb::documents::BillKind kind = lb::documents::BillKind::Sales;
+    BillKind kind = BillKind::Sales;
     int spacers = 0;           // blank buttons before the commands
     SearchConfig search;       // the options "单据号", "日期", the party's number and name
     QString initialOption;
@@ -17,3 +19,5 @@ struct DocumentListConfig {
     EntryFormConfig entryForm; // opened for an open document and by 新开单
     PostedViewConfig postedView; // opened for a posted one
 };
+
+} // namespace lb::documents

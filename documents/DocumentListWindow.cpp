@@ -17,6 +17,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace lb::documents {
+
 DocumentListWindow::DocumentListWindow(DocumentListConfig config, QWidget* owner)
     : lb::ui::ListFrame(owner), config_(std::move(config))
 {
@@ -158,10 +160,12 @@ void DocumentListWindow::onClosing()
 {
     lb::db::Query& headers = *frdm->AQoutlist;
     headers.close();
-    headers.sql().setText(QStringLiteral("SELECT * from %1").arg(lb::documents::DocumentKinds::of(config_.kind).headerTable));
+    headers.sql().setText(QStringLiteral("SELECT * from %1").arg(DocumentKinds::of(config_.kind).headerTable));
     // The books are connected anew, as every list leaves them.
     frdm->ATcompany->close();
     frdm->ADOCon.setConnected(false);
     frdm->ADOCon.setConnected(true);
     frdm->ATcompany->open();
 }
+
+} // namespace lb::documents

@@ -17,6 +17,8 @@ namespace lb::ui {
 class DataGrid;
 }
 
+namespace lb::documents {
+
 // Shows the kind's headers through the shared header dataset AQoutlist, which its opener has
 // pointed at the kind's header table: posted rows blue, reversed ones red. An open document
 // opens in the kind's entry form, a posted one in its posted view; either disables the list
@@ -49,3 +51,5 @@ protected:
 private:
     DocumentListConfig config_;
 };
+
+} // namespace lb::documents

@@ -1,31 +1,59 @@
 // What the entry forms and the posted views share: a window without a close box, its tool bar,
-// its first showing, and the options it reads.
+// header boxes and line grid, its first showing, and the options it reads.
 #include "documents/DocumentWindow.h"
 
 #include "core/Tfrdm.h"
+#include "documents/HeaderPanel.h"
+#include "masterdata/MasterCatalog.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/GuardSlot.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QShowEvent>
 #include <QToolBar>
+#include <QVBoxLayout>
 
-DocumentWindow::DocumentWindow(const QString& key, const QString& caption, const QSize& size, QWidget* owner,
-                               QWidget* centreOver)
-    : lb::ui::WorkWindow(owner)
+namespace lb::documents {
+
+DocumentWindow::DocumentWindow(const DocumentWindowConfig& config, QWidget* owner, QWidget* centreOver)
+    : lb::ui::WorkWindow(owner), kind_(DocumentKinds::of(config.kind))
 {
-    setObjectName(key);
-    setWindowTitle(caption);
+    setObjectName(config.key);
+    setWindowTitle(config.caption);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
-    resize(size);
+    resize(config.size);
     centreWhenShown(centreOver);
 }
 
-QToolBar* DocumentWindow::makeToolBar(const std::vector<CommandLook>& looks)
+QVBoxLayout* DocumentWindow::buildHeader(const DocumentWindowConfig& config, bool partyButton)
 {
+    auto* layout = new QVBoxLayout(this);
     auto* bar = new QToolBar(this);
-    for (const CommandLook& look : looks)
+    for (const CommandLook& look : config.toolButtons)
         addCommand(bar, look);
-    return bar;
+    layout->addWidget(bar);
+    panel_ = new HeaderPanel(config.boxes, config.boxesPerRow, partyButton, this);
+    layout->addWidget(panel_);
+    Memo1 = panel_->memo();
+    return layout;
+}
+
+void DocumentWindow::buildLines(const DocumentWindowConfig& config, QVBoxLayout* layout)
+{
+    DBGrid1 = new lb::ui::DataGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setColumns(config.columns);
+    DBGrid1->setDataSet(frdm->AQoutdetail);
+    layout->addWidget(DBGrid1, 1);
+    specColumn_ = config.specColumn;
+    popupMenu = new QMenu(this);
+    for (const CommandLook& look : config.popupItems)
+        addCommand(popupMenu, look);
+    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
+                popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at));
+            }));
 }
 
 QAction* DocumentWindow::addCommand(QWidget* to, const CommandLook& look)
@@ -56,11 +84,16 @@ QAction* DocumentWindow::action(const QString& name) const
     return found == actions_.end() ? nullptr : found->second;
 }
 
+QLineEdit* DocumentWindow::box(const QString& name) const
+{
+    return panel_->box(name);
+}
+
 DocumentWindow::Options DocumentWindow::readOptions()
 {
     lb::db::Table& options = *frdm->ATCONFIG;
     options.open();
-    Options read{lb::documents::postingMode(options.fieldByName(QStringLiteral("tallybj")).asString()),
+    Options read{postingMode(options.fieldByName(QStringLiteral("tallybj")).asString()),
                  options.fieldByName(QStringLiteral("remark1")).asString()};
     options.close();
     return read;
@@ -72,5 +105,9 @@ void DocumentWindow::showEvent(QShowEvent* event)
     if (shown_ || event->spontaneous())
         return;
     shown_ = true;
+    if (specColumn_ >= 0)
+        DBGrid1->setColumnTitle(specColumn_, MasterCatalog::specTitle());
     FormShow();
 }
+
+} // namespace lb::documents

@@ -7,6 +7,8 @@
 #include "documents/DocumentListWindow.h"
 #include "documents/PostedDocumentView.h"
 
+namespace lb::documents {
+
 void registerDocumentWindows()
 {
     WindowRegistry& registry = WindowRegistry::instance();
@@ -20,3 +22,5 @@ void registerDocumentWindows()
                                 [view = list.postedView](QWidget* owner) { return new PostedDocumentView(view, owner); });
     }
 }
+
+} // namespace lb::documents

@@ -1,66 +1,21 @@
 // What configures one document entry form: header boxes, line grid, keys, pickers, texts.
 #pragma once
 
-#include "documents/DocumentKinds.h"
-#include "platform/ui/GridColumn.h"
+#include "documents/DocumentWindowConfig.h"
 
-#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <utility>
 #include <vector>
 
-// How a header box shows its value.
-enum class BoxStyle {
-    Text,     // typed by the user
-    ReadOnly, // shown only (the document number, the date picked by double-click)
-    Money,    // read-only, fixed-point with two decimals
-    Quantity, // read-only, fixed-point without decimals
-    Memo,     // the free note, several lines
-};
+namespace lb::documents {
 
-// One header box with its label, in layout order (rows of `perRow` boxes).
-struct HeaderBox {
-    HeaderBox(QString name, QString label, QString field = QString(), BoxStyle style = BoxStyle::Text,
-              QString hint = QString(), bool visible = true, int span = 1)
-        : name(std::move(name)), label(std::move(label)), field(std::move(field)), style(style), hint(std::move(hint)),
-          visible(visible), span(span) {}
-
-    QString name;             // "Edit2"
-    QString label;            // "客户号"
-    QString field;            // the header field it mirrors ("customerid"); empty: none
-    BoxStyle style = BoxStyle::Text;
-    QString hint;
-    bool visible = true;
-    int span = 1;             // places of a row it takes (a long text, the note)
-};
-
-// A command of the tool bar or the pop-up menu: its object name, caption and hint, and the
-// command it runs, named by the tool button that runs it ("ToolButton4"; "posting" is 过帐 or
-// 记帐 by the posting mode); empty: the command named like the item. An item naming a command
-// the window does not have (the posted view's entry-form items) is shown disabled.
-struct CommandLook {
-    QString name;
-    QString caption;
-    QString hint = QString();
-    QString runs = QString();
-};
-
-struct EntryFormConfig {
-    QString key;              // window class name ("Tfroutdetail")
-    QString caption;
-    QSize size;
-    lb::documents::BillKind kind = lb::documents::BillKind::Sales;
-
-    std::vector<HeaderBox> boxes;
-    int boxesPerRow = 4;
+struct EntryFormConfig : DocumentWindowConfig {
     QString codeBoxHint;      // Edit12, the code entry; empty: no code entry
     bool codeEntryByOption = false; // the code box fills a line only when BillEntryMode is "F"
     QString historyBoxHint;   // Edit17; empty: no history copy
     bool newProductButton = false;  // Button1 "新增商品" beside the code box
 
-    std::vector<lb::ui::GridColumn> columns;
-    int specColumn = -1;      // the column titled by the barcode option; -1: none
     QString gridHint;
     QString linePicker = QStringLiteral("TFrproduct"); // the list a double-click on a line opens
     std::vector<int> recalcColumns;                 // leaving one recalculates
@@ -86,6 +41,6 @@ struct EntryFormConfig {
     QString noLineRefusal;            // the code entry and the line picker on no line or the
                                       // carry-over line; empty: the carry-over text
     QStringList statusPanels;
-    std::vector<CommandLook> toolButtons; // left to right
-    std::vector<CommandLook> popupItems;  // the line grid's pop-up menu, top to bottom
 };
+
+} // namespace lb::documents

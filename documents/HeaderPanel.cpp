@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <algorithm>
 
+namespace lb::documents {
+
 HeaderPanel::HeaderPanel(std::vector<HeaderBox> boxes, int perRow, bool partyButton, QWidget* parent)
     : QWidget(parent), boxes_(std::move(boxes))
 {
@@ -118,3 +120,5 @@ void HeaderPanel::showTotals(const lb::db::DataSet& header)
         box(entry.name)->setText(entry.style == BoxStyle::Money ? moneyText(value) : quantityText(value));
     }
 }
+
+} // namespace lb::documents

@@ -1,7 +1,7 @@
 // The labelled header boxes of a document window, laid out from their configuration.
 #pragma once
 
-#include "documents/EntryFormConfig.h"
+#include "documents/DocumentWindowConfig.h"
 
 #include <QWidget>
 #include <map>
@@ -14,6 +14,8 @@ class QToolButton;
 namespace lb::db {
 class DataSet;
 }
+
+namespace lb::documents {
 
 // Boxes in rows of `perRow` label-and-box places (a box may take several, and starts a new
 // row when its places do not fit); hidden boxes take no place. The entry forms
@@ -46,3 +48,5 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QToolButton* partyButton_ = nullptr;
 };
+
+} // namespace lb::documents

@@ -56,6 +56,13 @@ double noQuantity(const RecalcLine&)
     return 0;
 }
 
+// Another kind's `rule` under the summary prefix `prefix`.
+RecalcRule retitled(RecalcRule rule, const QString& prefix)
+{
+    rule.remarkPrefix = prefix;
+    return rule;
+}
+
 } // namespace
 
 double RecalcTotals::value(const QString& column) const
@@ -80,86 +87,48 @@ double RecalcTotals::value(const QString& column) const
 
 const RecalcRule& LineRecalc::sales()
 {
-    static const RecalcRule rule{
-        QStringLiteral("销售商品:"),
-        salesLine,
-        lineQuantity,
-        {QStringLiteral("amount"), QStringLiteral("rest")},
-        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("deduck"), QStringLiteral("pay"),
-         QStringLiteral("hjjs"), QStringLiteral("hjss"), QStringLiteral("hjsl")},
-    };
+    static const RecalcRule rule{QStringLiteral("销售商品:"), salesLine, lineQuantity, {"amount", "rest"},
+                                 {"amount", "rest", "deduck", "pay", "hjjs", "hjss", "hjsl"}};
     return rule;
 }
 
 const RecalcRule& LineRecalc::purchase()
 {
-    static const RecalcRule rule{
-        QStringLiteral("进货商品:"),
-        purchaseLine,
-        purchaseQuantity,
-        {QStringLiteral("sl"), QStringLiteral("amount"), QStringLiteral("rest")},
-        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("pay"), QStringLiteral("hjjs"), QStringLiteral("hjsl")},
-    };
+    static const RecalcRule rule{QStringLiteral("进货商品:"), purchaseLine, purchaseQuantity, {"sl", "amount", "rest"},
+                                 {"amount", "rest", "pay", "hjjs", "hjsl"}};
     return rule;
 }
 
 const RecalcRule& LineRecalc::receipt()
 {
-    static const RecalcRule rule{
-        QStringLiteral("收款的现金银行帐:"),
-        receiptLine,
-        noQuantity,
-        {QStringLiteral("rest")},
-        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("deduck")},
-    };
+    static const RecalcRule rule{QStringLiteral("收款的现金银行帐:"), receiptLine, noQuantity, {"rest"},
+                                 {"amount", "rest", "deduck"}};
     return rule;
 }
 
 const RecalcRule& LineRecalc::purchaseOrder()
 {
-    static const RecalcRule rule{
-        QStringLiteral("订货商品:"),
-        purchaseLine,
-        purchaseQuantity,
-        {QStringLiteral("sl"), QStringLiteral("amount"), QStringLiteral("rest")},
-        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("pay"), QStringLiteral("hjjs"), QStringLiteral("hjsl")},
-    };
+    static const RecalcRule rule = retitled(purchase(), QStringLiteral("订货商品:"));
     return rule;
 }
 
 const RecalcRule& LineRecalc::salesReturn()
 {
-    static const RecalcRule rule{
-        QStringLiteral("退货商品:"),
-        salesReturnLine,
-        lineQuantity,
-        {QStringLiteral("amount"), QStringLiteral("rest")},
-        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("hjsl")},
-    };
+    static const RecalcRule rule{QStringLiteral("退货商品:"), salesReturnLine, lineQuantity, {"amount", "rest"},
+                                 {"amount", "rest", "hjsl"}};
     return rule;
 }
 
 const RecalcRule& LineRecalc::purchaseReturn()
 {
-    static const RecalcRule rule{
-        QStringLiteral("退货商品:"),
-        purchaseReturnLine,
-        lineQuantity,
-        {QStringLiteral("amount"), QStringLiteral("rest")},
-        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("hjsl")},
-    };
+    static const RecalcRule rule{QStringLiteral("退货商品:"), purchaseReturnLine, lineQuantity, {"amount", "rest"},
+                                 {"amount", "rest", "hjsl"}};
     return rule;
 }
 
 const RecalcRule& LineRecalc::payment()
 {
-    static const RecalcRule rule{
-        QStringLiteral("付款的现金银行帐:"),
-        receiptLine,
-        noQuantity,
-        {QStringLiteral("rest")},
-        {QStringLiteral("amount"), QStringLiteral("rest"), QStringLiteral("deduck")},
-    };
+    static const RecalcRule rule = retitled(receipt(), QStringLiteral("付款的现金银行帐:"));
     return rule;
 }
 

@@ -8,54 +8,25 @@
 #include "documents/DocumentPosting.h"
 #include "documents/DocumentPrinting.h"
 #include "documents/HeaderPanel.h"
-#include "masterdata/MasterCatalog.h"
 #include "platform/db/Query.h"
 #include "platform/sys/Errors.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
-#include "platform/ui/GuardSlot.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
-#include <QToolBar>
 #include <QVBoxLayout>
 #include <map>
 
-namespace {
-
-using lb::documents::DocumentPosting;
-using lb::documents::Outcome;
-
-} // namespace
+namespace lb::documents {
 
 PostedDocumentView::PostedDocumentView(PostedViewConfig config, QWidget* owner)
-    : DocumentWindow(config.key, config.caption, config.size, owner, owner), config_(std::move(config)),
-      kind_(lb::documents::DocumentKinds::of(config_.kind))
+    : DocumentWindow(config, owner, owner), config_(std::move(config))
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(makeToolBar(config_.toolButtons));
-
-    panel_ = new HeaderPanel(config_.boxes, config_.boxesPerRow, false, this);
+    QVBoxLayout* layout = buildHeader(config_, false);
     panel_->setReadOnly(true);
-    Memo1 = panel_->memo();
-    layout->addWidget(panel_);
-    DBGrid1 = new lb::ui::DataGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setColumns(config_.columns);
+    buildLines(config_, layout);
     DBGrid1->setReadOnly(true);
-    DBGrid1->setDataSet(frdm->AQoutdetail);
-    layout->addWidget(DBGrid1, 1);
-
-    popupMenu = new QMenu(this);
-    for (const CommandLook& look : config_.popupItems)
-        addCommand(popupMenu, look);
-    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
-                popupMenu->popup(DBGrid1->viewport()->mapToGlobal(at));
-            }));
 
     auto* chain = new lb::ui::FocusChain(this);
     if (box(QStringLiteral("Edit6")) && box(QStringLiteral("Edit9")))
@@ -82,31 +53,23 @@ std::function<void()> PostedDocumentView::commandNamed(const QString& name)
     return [this, command = found->second] { (this->*command)(); };
 }
 
-QLineEdit* PostedDocumentView::box(const QString& name) const
-{
-    return panel_->box(name);
-}
-
 void PostedDocumentView::FormShow()
 {
-    if (config_.specColumn >= 0)
-        DBGrid1->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
-
     intno_ = frmain->CurrentBillNo;
     lb::db::Query& header = *frdm->AQoutlist;
     header.close();
     header.sql().setText(QStringLiteral("select * from %1 where intno=:p1").arg(kind_.headerTable));
     header.paramByName(QStringLiteral("p1")).setAsString(intno_);
     header.open();
-    lb::documents::DocumentEditing::standOn(header, intno_);
+    DocumentEditing::standOn(header, intno_);
     // 冲数 after a full posting; 冲帐 and 作废 after a booking; whatever button carries them.
     lb::db::Query route(frdm->ADOCon);
     route.sql().add(QStringLiteral("select postroute from %1 where intno=:p1").arg(kind_.headerTable));
     route.paramByName(QStringLiteral("p1")).setAsString(intno_);
     route.open();
-    const bool full = lb::documents::DocumentKinds::undoRoute(kind_, route.fieldByName(QStringLiteral("postroute")).asString(),
+    const bool full = DocumentKinds::undoRoute(kind_, route.fieldByName(QStringLiteral("postroute")).asString(),
                                                               readOptions().mode)
-        == lb::documents::PostingMode::Full;
+        == PostingMode::Full;
     showCommands(config_.toolButtons, {QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2")}, !full);
     showCommands(config_.toolButtons, {QStringLiteral("ToolButton6")}, full);
     panel_->fill(header);
@@ -119,7 +82,7 @@ void PostedDocumentView::FormShow()
 
 void PostedDocumentView::ToolButton5Click()
 {
-    lb::documents::DocumentPrinting::print(kind_, intno_, *frdm->AQoutdetail);
+    DocumentPrinting::print(kind_, intno_, *frdm->AQoutdetail);
 }
 
 void PostedDocumentView::generalFailure()
@@ -246,3 +209,5 @@ void PostedDocumentView::onClosing()
     header.open();
     frdm->AQoutdetail->close();
 }
+
+} // namespace lb::documents

@@ -1,25 +1,12 @@
 // The read-only view of a posted document, with its reversals, voiding and copying.
 #pragma once
 
-#include "documents/PostedViewConfig.h"
 #include "documents/DocumentWindow.h"
+#include "documents/PostedViewConfig.h"
 
 #include <QString>
-#include <map>
-
-class HeaderPanel;
-class QAction;
-class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-
-namespace lb::ui {
-class DataGrid;
-}
 
 namespace lb::documents {
-struct DocumentKind;
-}
 
 // Shows the document CurrentBillNo names (AQoutlist pointed at it, AQoutdetail at its lines).
 // A document posted in full offers 冲数; a booked one 冲帐 and 作废 (by the route its header
@@ -33,11 +20,6 @@ public:
     ~PostedDocumentView() override;
 
     const PostedViewConfig& config() const { return config_; }
-    const QString& documentNo() const { return intno_; }
-    QLineEdit* box(const QString& name) const;
-    QPlainTextEdit* Memo1 = nullptr;
-    lb::ui::DataGrid* DBGrid1 = nullptr;
-    QMenu* popupMenu = nullptr;
 
     void FormShow() override;
     void ToolButton6Click(); // 冲数
@@ -57,8 +39,7 @@ private:
     void voidDocument(bool unbookStock);
 
     PostedViewConfig config_;
-    const lb::documents::DocumentKind& kind_;
-    HeaderPanel* panel_ = nullptr;
-    QString intno_;
     bool handedOver_ = false; // 转抄 gave the shared datasets to the entry form
 };
+
+} // namespace lb::documents

@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
-        registerDocumentWindows();
+        lb::documents::registerDocumentWindows();
         start();
         QApplication::setActiveWindow(window.get());
     }

@@ -12,6 +12,13 @@
 #include <QPrintDialog>
 #include <QRegularExpression>
 
+using lb::documents::DocumentCatalog;
+using lb::documents::DocumentEntryForm;
+using lb::documents::DocumentWindow;
+using lb::documents::EntryFormConfig;
+using lb::documents::PostedDocumentView;
+using lb::documents::registerDocumentWindows;
+
 namespace {
 
 using lb::documents::BillKind;

@@ -49,18 +49,19 @@ protected:
 
     // A sales entry form opened over the main window: a new document when `newBill`, otherwise
     // the one CurrentBillNo names.
-    DocumentEntryForm* openSalesForm(bool newBill = true, const QString& intno = QString())
+    lb::documents::DocumentEntryForm* openSalesForm(bool newBill = true, const QString& intno = QString())
     {
-        return openEntryForm(DocumentCatalog::salesEntryForm(), newBill, intno);
+        return openEntryForm(lb::documents::DocumentCatalog::salesEntryForm(), newBill, intno);
     }
 
     // The same for the entry form of any kind.
-    DocumentEntryForm* openEntryForm(const EntryFormConfig& config, bool newBill = true, const QString& intno = QString())
+    lb::documents::DocumentEntryForm* openEntryForm(const lb::documents::EntryFormConfig& config, bool newBill = true,
+                                                    const QString& intno = QString())
     {
         main->NewBillFlag = newBill ? QStringLiteral("T") : QStringLiteral("F");
         if (!newBill)
             main->CurrentBillNo = intno;
-        auto* form = new DocumentEntryForm(config, main.get());
+        auto* form = new lb::documents::DocumentEntryForm(config, main.get());
         form->showWork(true);
         QApplication::setActiveWindow(form);
         flush();
@@ -68,7 +69,7 @@ protected:
     }
 
     // Types a value into a cell of the line grid and commits it, as a user does.
-    static void typeCell(DocumentEntryForm& form, int row, int column, const QString& value)
+    static void typeCell(lb::documents::DocumentEntryForm& form, int row, int column, const QString& value)
     {
         const QModelIndex index = form.DBGrid1->model()->index(row, column);
         form.DBGrid1->setCurrentIndex(index);
@@ -76,7 +77,7 @@ protected:
         flush();
     }
 
-    static QString cell(DocumentEntryForm& form, int row, int column)
+    static QString cell(lb::documents::DocumentEntryForm& form, int row, int column)
     {
         return form.DBGrid1->model()->index(row, column).data(Qt::DisplayRole).toString();
     }
@@ -89,7 +90,7 @@ protected:
     }
 
     // Puts the code into the code box and presses Enter there.
-    static void enterCode(DocumentEntryForm& form, const QString& code)
+    static void enterCode(lb::documents::DocumentEntryForm& form, const QString& code)
     {
         form.Edit12->setFocus();
         form.Edit12->setText(code);

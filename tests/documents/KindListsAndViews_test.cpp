@@ -11,9 +11,13 @@
 #include <QComboBox>
 
 using lb::documents::BillKind;
+using lb::documents::DocumentEntryForm;
 using lb::documents::DocumentKind;
 using lb::documents::DocumentKinds;
+using lb::documents::DocumentListWindow;
 using lb::documents::DocumentPosting;
+using lb::documents::PostedDocumentView;
+using lb::documents::registerDocumentWindows;
 using lb::ui::DialogAnswer;
 
 namespace {

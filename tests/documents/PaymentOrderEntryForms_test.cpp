@@ -5,6 +5,9 @@
 #include "documents/DocumentWindows.h"
 #include "masterdata/MasterListWindow.h"
 
+using lb::documents::DocumentCatalog;
+using lb::documents::DocumentEntryForm;
+using lb::documents::registerDocumentWindows;
 using lb::ui::DialogAnswer;
 
 namespace {

@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QToolBar>
 
+using lb::documents::DocumentCatalog;
+using lb::documents::DocumentEntryForm;
+using lb::documents::EntryFormConfig;
 using lb::ui::DialogAnswer;
 
 namespace {

@@ -7,6 +7,9 @@
 
 #include <QToolBar>
 
+using lb::documents::DocumentCatalog;
+using lb::documents::DocumentEntryForm;
+using lb::documents::registerDocumentWindows;
 using lb::ui::DialogAnswer;
 
 namespace {

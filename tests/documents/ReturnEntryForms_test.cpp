@@ -3,6 +3,8 @@
 
 #include <QToolBar>
 
+using lb::documents::DocumentCatalog;
+using lb::documents::DocumentEntryForm;
 using lb::ui::DialogAnswer;
 
 namespace {

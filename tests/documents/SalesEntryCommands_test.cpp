@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 
+using lb::documents::DocumentEntryForm;
 using lb::ui::DialogAnswer;
 
 namespace {

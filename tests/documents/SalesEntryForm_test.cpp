@@ -6,6 +6,7 @@
 
 #include <QPlainTextEdit>
 
+using lb::documents::DocumentEntryForm;
 using lb::ui::DialogAnswer;
 
 namespace {

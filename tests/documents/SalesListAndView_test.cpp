@@ -9,7 +9,12 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 
+using lb::documents::DocumentCatalog;
+using lb::documents::DocumentEntryForm;
+using lb::documents::DocumentListWindow;
 using lb::documents::DocumentPosting;
+using lb::documents::PostedDocumentView;
+using lb::documents::registerDocumentWindows;
 using lb::ui::DialogAnswer;
 
 namespace {

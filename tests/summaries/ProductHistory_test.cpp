@@ -18,6 +18,8 @@
 #include <QToolBar>
 
 using lb::documents::BillKind;
+using lb::documents::PostedDocumentView;
+using lb::documents::registerDocumentWindows;
 
 namespace {
 
