@@ -96,7 +96,7 @@ struct PartyTotal {
 // What posting moves on the party's row: the balance by each of `balance`, then the month
 // column of each of `totals`, then their year columns; followed by the kind's `others`.
 std::vector<Effect> effects(std::initializer_list<BalanceTerm> balance, std::initializer_list<PartyTotal> totals,
-                            std::initializer_list<Effect> others = {})
+                            std::initializer_list<Effect> others)
 {
     std::vector<Effect> moved;
     for (const BalanceTerm& term : balance)
