@@ -9,12 +9,14 @@
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
+#include "platform/sys/ProcessMemory.h"
 #include "report/ui/TRpStandardPreviewInterface.h"
 
 #include <memory>
 
 int main(int argc, char** argv)
 {
+    lb::returnLargeBlocksToSystem();
     lb::ui::LbApplication app(argc, argv);
     lb::ui::Dialogs::setApplicationTitle(QStringLiteral("朔栎软件"));
     lb::ui::LbApplication::installQtTranslations(); // without them Qt's own dialogs stay English

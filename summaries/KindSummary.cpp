@@ -50,17 +50,29 @@ void KindSummary::refreshSums(lb::db::Connection& connection, const KindSummaryC
     });
 }
 
+QStringList KindSummary::flowColumns(const KindSummaryConfig& config)
+{
+    QStringList columns;
+    for (const lb::ui::GridColumn& column : config.columns)
+        columns << column.fieldName;
+    for (const QString& column : config.printedColumns)
+        if (!columns.contains(column))
+            columns << column;
+    return columns;
+}
+
 void KindSummary::openFlow(lb::db::Query& lines, const KindSummaryConfig& config, const Period& period,
                            const SummaryFilter& filter)
 {
     lines.close();
     lines.sql().clear();
-    lines.sql().add(QStringLiteral("select * from %1  where").arg(DocumentKinds::of(config.kind).lineTable));
+    lines.sql().add(QStringLiteral("select %1 from %2  where")
+                        .arg(flowColumns(config).join(QLatin1Char(',')), DocumentKinds::of(config.kind).lineTable));
     lines.sql().add(CountedLines);
     addConditions(lines, period, filter);
     // Lines of one day in the order they were entered.
     lines.sql().add(QStringLiteral("order by billdate, intno"));
-    lines.open();
+    lines.openList();
 }
 
 void KindSummary::group(lb::db::Connection& connection, lb::db::Query& lines, const KindSummaryConfig& config,

@@ -30,7 +30,10 @@ public:
     // totallist is emptied and given the period's sums of the kind's lines, in one transaction.
     static void refreshSums(lb::db::Connection& connection, const KindSummaryConfig& config, const Period& period,
                             const SummaryFilter& filter);
-    // `lines` (the line dataset) is reopened on the period's counted lines in date order.
+    // The columns of the kind's lines that its grid and its print show.
+    static QStringList flowColumns(const KindSummaryConfig& config);
+    // `lines` (the line dataset) is reopened as a list (Query::openList) of the period's counted
+    // lines in date order, of flowColumns() only: a year of lines is not held in memory.
     static void openFlow(lb::db::Query& lines, const KindSummaryConfig& config, const Period& period,
                          const SummaryFilter& filter);
     // 分类汇总: custtotal is emptied and given one row per group, in one transaction, and

@@ -36,6 +36,7 @@ KindSummaryConfig sales()
                  {"spmc", "货品名称"}, {"spgg"}, {"unit", "单位"}, {"sl", "数量"}, {"dj_n", "单价"},
                  {"amount", "金额"}, {"deduck", "扣除金额"}, {"pay", "收款金额"}, {"remark", "备注"}};
     c.specColumn = 5;
+    c.printedColumns = {QStringLiteral("billname")};
     c.totals = {{QStringLiteral("合计数量"), QStringLiteral("hjsl"), 0}, {QStringLiteral("合计金额"), QStringLiteral("amount"), 2},
                 {QStringLiteral("合计扣除"), QStringLiteral("deduck"), 2}, {QStringLiteral("收款合计"), QStringLiteral("pay"), 2},
                 {QStringLiteral("销售毛利润"), QStringLiteral("rest"), 2}};
@@ -56,6 +57,7 @@ KindSummaryConfig salesReturn()
     c.columns = {{"customername", "客户名"}, {"billdate", "日期"}, {"sphh", "货品代码"}, {"spmc", "货品名称"}, {"spgg"},
                  {"unit", "单位"}, {"sl", "数量"}, {"dj_n", "单价"}, {"amount", "金额"}, {"remark", "备注"}};
     c.specColumn = 4;
+    c.printedColumns = {QStringLiteral("billname")};
     c.totals = {{QStringLiteral("合计数量"), QStringLiteral("rest"), 2}, {QStringLiteral("合计金额"), QStringLiteral("amount"), 2}};
     c.printRefreshesFirst = true;
     c.printsSpecHeading = true;
@@ -78,6 +80,7 @@ KindSummaryConfig purchase()
     c.columns = {{"customerid", "供应商号"}, {"customername", "供应商名称"}, {"billdate", "日期"}, {"sphh", "货品代码"},
                  {"spmc", "货品名称"}, {"unit", "单位"}, {"js", "件数"}, {"sl_j", "数量/件"}, {"sl", "数量"},
                  {"amount", "金额"}, {"pay", "付款金额"}, {"remark", "备注"}};
+    c.printedColumns = {QStringLiteral("billname"), QStringLiteral("dj_w")};
     c.totals = {{QStringLiteral("合计件数"), QStringLiteral("hjjs"), 2}, {QStringLiteral("合计数量"), QStringLiteral("hjsl"), 2},
                 {QStringLiteral("合计金额"), QStringLiteral("amount"), 2}, {QStringLiteral("付款合计"), QStringLiteral("pay"), 2}};
     // Nor a price or a quantity per piece: left empty rather than shown as 0.
@@ -95,6 +98,7 @@ KindSummaryConfig purchaseReturn()
     c.sumsSelect = QStringLiteral("sum(ss),sum(js),sum(amount),sum(deduck),sum(pay),sum(sl)");
     c.columns = {{"customername", "供应商名称"}, {"billdate", "日期"}, {"sphh", "货品代码"}, {"spmc", "货品名称"},
                  {"unit", "单位"}, {"sl", "数量"}, {"amount", "金额"}, {"remark", "备注"}};
+    c.printedColumns = {QStringLiteral("billname"), QStringLiteral("dj_w")};
     c.totals = {{QStringLiteral("合计数量"), QStringLiteral("rest"), 2}, {QStringLiteral("合计金额"), QStringLiteral("amount"), 2}};
     c.printRefreshesFirst = true;
     c.closingResetsHeader = false;
@@ -109,6 +113,8 @@ KindSummaryConfig money(const char* key, BillKind kind, const QString& caption, 
     c.sumsSelect = QStringLiteral("sum(ss),sum(js),sum(amount),sum(deduck),sum(pay),sum(rest)");
     c.columns = {{"customername", "客户名"}, {"billdate", "日期"}, {"sphh", "银行编号"}, {"spmc", "银行名称"},
                  {"amount", "金额"}, {"deduck", "扣除金额"}, {"remark", "备注"}};
+    // The print lists the document's number (the header's intno) where the grid has the party.
+    c.printedColumns = {QStringLiteral("mainintno")};
     c.totals = {{QStringLiteral("合计金额"), QStringLiteral("amount"), 2}, {QStringLiteral("合计扣除"), QStringLiteral("deduck"), 2}};
     c.printRefreshesFirst = true;
     return c;

@@ -5,6 +5,7 @@
 #include "platform/ui/GridColumn.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // A read-only box under the grid showing one column of the sums row.
@@ -36,6 +37,9 @@ struct KindSummaryConfig {
     QString refreshCaption = QStringLiteral("刷新");
 
     std::vector<lb::ui::GridColumn> columns;
+    // The line columns the kind's layout prints beyond those of the grid: the flow list reads
+    // only the columns both show.
+    QStringList printedColumns;
     int specColumn = -1;         // the spgg column, titled "条形码" or "规格型号" by the option
     std::vector<TotalBox> totals;
 

@@ -107,7 +107,19 @@ struct DataSet::Snapshot {
     QString base;
     std::vector<Row> rows;
     RowValues::Store store; // where the rows lie
+    bool rowIdsOnly = false;
 };
+
+namespace {
+
+// The rows of a list kept in memory once looked at: a screenful many times over, a few hundred
+// kilobytes.
+constexpr size_t listRowsKept = 1024;
+// The rows of a list read by one statement: every statement starts a read of the file (its
+// lock, its journal looked for), which costs more than the rows themselves.
+constexpr int listRowsRead = 256;
+
+} // namespace
 
 DataSet::DataSet(Connection& connection, QObject* parent)
     : QObject(parent), connection_(connection)
@@ -133,7 +145,7 @@ void DataSet::setPersistentFields(std::vector<FieldDef> fields)
     }
 }
 
-DataSet::Snapshot DataSet::load(const Source& source) const
+DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly) const
 {
     sqlite3* db = connection_.handle();
     Snapshot snap;
@@ -179,6 +191,24 @@ DataSet::Snapshot DataSet::load(const Source& source) const
         bool isKnown = true;
         snap.columns.push_back(defFromDeclaredType(statement->columnName(c), statement->declaredType(c), isKnown));
         known[size_t(c)] = isKnown;
+        // An expression takes its type from the values, which a list does not load.
+        rowIdsOnly = rowIdsOnly && isKnown;
+    }
+    snap.rowIdsOnly = rowIdsOnly && withRowIds;
+    if (snap.rowIdsOnly) {
+        // The rowids first, then the rows at once: a list's rows are never moved while they
+        // grow, which would hold them twice.
+        std::vector<qint64> rowIds;
+        while (statement->step()) {
+            const std::optional<qint64> rowId = statement->integer(count);
+            if (!rowId)
+                return load(source, false); // no real rowids to read the rows by
+            rowIds.push_back(*rowId);
+        }
+        snap.rows.reserve(rowIds.size());
+        for (qint64 rowId : rowIds)
+            snap.rows.push_back(Row{rowId, RowValues(size_t(count)), true});
+        return snap;
     }
     // Rows of one load share large blocks: a long list costs few allocations.
     while (statement->step()) {
@@ -217,10 +247,20 @@ DataSet::Snapshot DataSet::load(const Source& source) const
 
 void DataSet::open()
 {
+    open(false);
+}
+
+void DataSet::openList()
+{
+    open(true);
+}
+
+void DataSet::open(bool list)
+{
     if (active())
         return;
-    Snapshot snap = load(source());
-    if (!persistent_.empty()) {
+    Snapshot snap = load(source(), list);
+    if (!list && !persistent_.empty()) {
         for (const FieldDef& def : persistent_) {
             const auto found = std::find_if(snap.columns.begin(), snap.columns.end(), [&](const FieldDef& column) {
                 return column.name.compare(def.name, Qt::CaseInsensitive) == 0;
@@ -236,6 +276,8 @@ void DataSet::open()
     baseTable_ = snap.base;
     rows_ = std::move(snap.rows);
     store_ = std::move(snap.store);
+    list_ = snap.rowIdsOnly;
+    readRows_.clear();
     bindFields(snap.columns);
     state_ = DataSetState::Browse;
     current_ = rows_.empty() ? -1 : 0;
@@ -290,6 +332,8 @@ void DataSet::close()
         return;
     state_ = DataSetState::Inactive;
     rows_.clear();
+    list_ = false;
+    readRows_.clear();
     current_ = -1;
     bof_ = eof_ = true;
     saved_.reset();
@@ -314,6 +358,7 @@ void DataSet::close()
 void DataSet::releaseStatements() noexcept
 {
     rowReader_.reset();
+    listReader_.reset();
     update_.reset();
     updateColumns_.clear();
 }
@@ -326,7 +371,7 @@ void DataSet::refresh()
     const int currentIndex = current_;
     if (readOnly()) {
         // Rows without rowids can only be read again as a whole.
-        Snapshot snap = load(source());
+        Snapshot snap = load(source(), false);
         rows_ = std::move(snap.rows);
         store_ = std::move(snap.store);
     } else {
@@ -348,9 +393,12 @@ void DataSet::rereadRows(int keep)
         if (!readBack(row.rowId, row.values))
             continue; // deleted meanwhile
         row.posted = false;
+        if (list_) // read again where looked at, as before
+            row = Row{row.rowId, RowValues(row.values.size()), true};
         kept.push_back(std::move(row));
     }
     rows_ = std::move(kept);
+    readRows_.clear();
     // Every row read again has memory of its own: the loaded rows' blocks go, once the row left
     // as it is and the one saved for Cancel no longer lie in them.
     for (Row& row : rows_)
@@ -707,6 +755,7 @@ void DataSet::startInsert(bool atEnd)
     // The place is taken after checkBrowse: cancelling a pending new row moves the cursor.
     const int index = atEnd ? int(rows_.size()) : std::max(current_, 0);
     rows_.insert(rows_.begin() + index, Row{0, RowValues(columnNames_.size())});
+    readRows_.clear(); // the places moved
     current_ = index;
     assigned_.assign(columnNames_.size(), false);
     saved_.reset();
@@ -764,9 +813,80 @@ void DataSet::readPosted(size_t index) noexcept
             }
         }
         row.values = std::move(stored);
+        if (list_)
+            keepRead(index);
     } catch (const DatabaseError&) {
         // Values are looked at where no error can be shown (a grid painting its cells): the row
         // then shows what was posted, which was written.
+    }
+}
+
+void DataSet::readListRows(size_t index)
+{
+    // The row asked for and the unread rows among those after it.
+    std::vector<std::pair<qint64, size_t>> wanted;
+    for (size_t i = index; i < std::min(rows_.size(), index + size_t(listRowsRead)); ++i) {
+        const Row& row = rows_[i];
+        const bool edited = int(i) == current_ && state_ != DataSetState::Browse;
+        if (row.posted && row.rowId != 0 && !edited)
+            wanted.emplace_back(row.rowId, i);
+        else if (i == index)
+            break;
+    }
+    if (wanted.empty() || wanted.front().second != index) {
+        readPosted(index); // the row being edited keeps what was assigned to it
+        return;
+    }
+    for (const auto& [rowId, row] : wanted)
+        rows_[row].posted = false; // a row gone meanwhile shows what it held
+    try {
+        if (!listReader_) {
+            QStringList columns;
+            for (const QString& origin : origins_)
+                columns << SqlText::quoteIdentifier(origin);
+            QStringList marks;
+            for (int k = 1; k <= listRowsRead; ++k)
+                marks << QStringLiteral("?%1").arg(k);
+            listReader_ = std::make_unique<Statement>(
+                connection_.handle(), QStringLiteral("SELECT %1, _rowid_ FROM %2 WHERE _rowid_ IN (%3)")
+                                          .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_),
+                                               marks.join(QStringLiteral(", "))));
+        }
+        Statement& statement = *listReader_;
+        statement.resetQuietly();
+        for (int k = 0; k < listRowsRead; ++k)
+            statement.bind(k + 1, k < int(wanted.size()) ? QVariant(wanted[size_t(k)].first) : QVariant());
+        std::sort(wanted.begin(), wanted.end());
+        const int count = int(origins_.size());
+        while (statement.step()) {
+            const qint64 rowId = statement.integer(count).value_or(0);
+            const auto found = std::lower_bound(wanted.begin(), wanted.end(), std::pair<qint64, size_t>(rowId, 0));
+            for (auto at = found; at != wanted.end() && at->first == rowId; ++at) {
+                rows_[at->second].values = RowValues::read(statement, count);
+                keepRead(at->second);
+            }
+        }
+        statement.resetQuietly(); // a statement left on its row keeps a read open on the file
+    } catch (const DatabaseError&) {
+        // Looked at where no error can be shown: the rows not read show nothing until the list
+        // is read again.
+    }
+}
+
+void DataSet::keepRead(size_t index)
+{
+    if (readRows_.size() < listRowsKept) {
+        readRows_.push_back(index);
+        return;
+    }
+    const size_t oldest = std::exchange(readRows_[nextRead_], index);
+    nextRead_ = (nextRead_ + 1) % listRowsKept;
+    // The current row keeps what may be assigned to it. A row that went is read again where
+    // it is looked at next.
+    if (oldest != index && int(oldest) != current_ && oldest < rows_.size()) {
+        Row& row = rows_[oldest];
+        row.values = RowValues(row.values.size());
+        row.posted = true;
     }
 }
 
@@ -866,6 +986,7 @@ void DataSet::cancel()
 void DataSet::removeRow(int index)
 {
     rows_.erase(rows_.begin() + index);
+    readRows_.clear(); // the places moved
     if (!quiet())
         emit rowRemoved(index);
     const int target = rows_.empty() ? -1 : std::min(index, int(rows_.size()) - 1);
@@ -968,8 +1089,10 @@ const RowValues* DataSet::rowValues(int row, int column) const
 {
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= int(rows_[size_t(row)].values.size()))
         return nullptr;
-    if (rows_[size_t(row)].posted) // a read to the caller; the rows are this dataset's own
-        const_cast<DataSet*>(this)->readPosted(size_t(row));
+    if (rows_[size_t(row)].posted) { // a read to the caller; the rows are this dataset's own
+        auto* self = const_cast<DataSet*>(this);
+        list_ ? self->readListRows(size_t(row)) : self->readPosted(size_t(row));
+    }
     return &rows_[size_t(row)].values;
 }
 

@@ -55,6 +55,12 @@ public:
     bool hasPersistentFields() const { return !persistent_.empty(); }
 
     void open();
+    // Opens a long list, for a window that shows a few of its rows at a time and a print that
+    // walks it once: the result may hold only some of the persistent fields (the others read as
+    // null and refuse assignment until the dataset opens again), and of a result of one table's
+    // rows only the rowids are loaded. A row is read by its rowid where it is first looked at,
+    // and only the last rows looked at stay in memory. A result without rowids is loaded whole.
+    void openList();
     void close();                 // an unposted edit is discarded
     bool active() const { return state_ != DataSetState::Inactive; }
     void setActive(bool value) { value ? open() : close(); }
@@ -164,10 +170,15 @@ private:
     struct Row {
         qint64 rowId = 0;
         RowValues values;
-        bool posted = false; // written; what the table stored is read back where first looked at
+        // Written, or not read yet (a list's row): what the table holds is read where the row
+        // is first looked at.
+        bool posted = false;
     };
     struct Snapshot;
-    Snapshot load(const Source& source) const;
+    Snapshot load(const Source& source, bool rowIdsOnly) const;
+    void open(bool list);
+    void keepRead(size_t index); // a list's row just read: the oldest row read before it goes
+    void readListRows(size_t index);
     void bindFields(const std::vector<FieldDef>& resultColumns);
     void requireActive() const;
     void requireEditing() const;
@@ -208,6 +219,9 @@ private:
     std::vector<QString> origins_;             // their columns in the base table, when writable
     std::vector<Row> rows_;
     RowValues::Store store_;                   // where the loaded rows lie; outlives them
+    bool list_ = false;                        // opened by openList with rowids only
+    std::vector<size_t> readRows_;             // a list's rows read, a ring; readRows_[nextRead_] the oldest
+    size_t nextRead_ = 0;
     int current_ = -1;
     bool eof_ = true;
     bool bof_ = true;
@@ -229,6 +243,7 @@ private:
     int lastFollower_ = 0;
     // Kept while the dataset is open, so that posting row after row prepares nothing anew.
     std::unique_ptr<Statement> rowReader_;
+    std::unique_ptr<Statement> listReader_;  // a list's rows by many rowids at once
     std::unique_ptr<Statement> update_;
     std::vector<size_t> updateColumns_;        // the columns update_ sets
     bool attached_ = true;                     // false once the connection is destroyed

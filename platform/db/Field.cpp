@@ -291,6 +291,15 @@ QString Field::asString() const
     return toText(def_, raw());
 }
 
+RowValues::Stored Field::stored() const
+{
+    if (const RowValues* row = owner_.currentValues(column_))
+        return row->stored(size_t(column_));
+    RowValues::Stored cell;
+    cell.kind = RowValues::Stored::Null;
+    return cell;
+}
+
 double Field::asFloat() const
 {
     if (const RowValues* row = owner_.currentValues(column_)) {

@@ -1,6 +1,8 @@
 // A field of a dataset: one column of the current row, typed by the column's declared type.
 #pragma once
 
+#include "platform/db/RowValues.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -48,6 +50,9 @@ public:
     // reads as 0, false or an invalid date.
     bool isNull() const;
     QVariant value() const;          // null: an invalid QVariant
+    // The current row's value as it was read from the database, without making a QVariant;
+    // kind Other for a value assigned since.
+    RowValues::Stored stored() const;
     QString asString() const;        // numbers in the 15-significant-digit form, dates "yyyy-mm-dd"
     double asFloat() const;
     qint64 asInteger() const;        // numbers rounded half to even

@@ -103,6 +103,51 @@ int Query::execSQL(const QVariantList& values)
     return int(sqlite3_total_changes64(db) - before);
 }
 
+int Query::execSQL(const std::vector<const Field*>& fields, const QVariantList& values)
+{
+    sqlite3* db = connection().handle();
+    if (!exec_)
+        exec_ = std::make_unique<Statement>(db, sql_.text());
+    if (qsizetype(fields.size()) + values.size() != exec_->parameterCount())
+        throw DatabaseError(QStringLiteral("%1 values for the %2 parameters of: %3")
+                                .arg(qsizetype(fields.size()) + values.size())
+                                .arg(exec_->parameterCount())
+                                .arg(sql_.text()));
+    exec_->resetQuietly();
+    int index = 0;
+    for (const Field* field : fields) {
+        ++index;
+        const RowValues::Stored cell = field->stored();
+        sqlite3_stmt* stmt = exec_->handle();
+        switch (cell.kind) {
+        case RowValues::Stored::Null:
+            Statement::check(sqlite3_bind_null(stmt, index), db, sql_.text());
+            break;
+        case RowValues::Stored::Integer:
+            Statement::check(sqlite3_bind_int64(stmt, index, cell.integer), db, sql_.text());
+            break;
+        case RowValues::Stored::Real:
+            Statement::check(sqlite3_bind_double(stmt, index, cell.real), db, sql_.text());
+            break;
+        case RowValues::Stored::Text:
+            Statement::check(sqlite3_bind_text64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_TRANSIENT, SQLITE_UTF8),
+                             db, sql_.text());
+            break;
+        case RowValues::Stored::Blob:
+            Statement::check(sqlite3_bind_blob64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_TRANSIENT), db, sql_.text());
+            break;
+        case RowValues::Stored::Other:
+            exec_->bind(index, field->value());
+            break;
+        }
+    }
+    for (const QVariant& value : values)
+        exec_->bind(++index, value);
+    const sqlite3_int64 before = sqlite3_total_changes64(db);
+    exec_->run();
+    return int(sqlite3_total_changes64(db) - before);
+}
+
 void Query::releaseStatements() noexcept
 {
     DataSet::releaseStatements();

@@ -67,6 +67,10 @@ public:
     // where looking each parameter up by name would cost more than the insert. DatabaseError
     // when the count of values differs from the count of parameters.
     int execSQL(const QVariantList& values);
+    // The same with the current values of `fields` (of another dataset) bound first, as they
+    // were read from the database: a row copied from one table to another passes unchanged
+    // and unconverted. Then `values`.
+    int execSQL(const std::vector<const Field*>& fields, const QVariantList& values);
 
     // Master-detail: parameters whose names are fields of the master take their values from
     // the master's current row; the query reopens when the master moves or reopens.

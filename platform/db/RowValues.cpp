@@ -243,9 +243,10 @@ RowValues::Stored RowValues::stored(size_t column) const
         cell.kind = Stored::Real;
         cell.real = payload<double>(packed_, count_, column);
         break;
-    case SQLITE_TEXT: {
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
         const Span span = payload<Span>(packed_, count_, column);
-        cell.kind = Stored::Text;
+        cell.kind = packed_[column] == SQLITE_TEXT ? Stored::Text : Stored::Blob;
         cell.utf8 = packed_ + span.offset;
         cell.bytes = qsizetype(span.size);
         break;

@@ -48,11 +48,11 @@ public:
     // A column as read from the database, looked at where it lies: what the typed reads of a
     // field need most often (a number, a text, a null) without making a QVariant first.
     struct Stored {
-        enum Kind { Null, Integer, Real, Text, Other }; // Other: a blob, or a value assigned since
+        enum Kind { Null, Integer, Real, Text, Blob, Other }; // Other: a value assigned since
         Kind kind = Other;
         qint64 integer = 0;
         double real = 0;
-        const char* utf8 = nullptr; // Text: the UTF-8 bytes and their count
+        const char* utf8 = nullptr; // Text: the UTF-8 bytes and their count; Blob: the bytes
         qsizetype bytes = 0;
     };
     Stored stored(size_t column) const;

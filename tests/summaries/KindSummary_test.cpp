@@ -4,6 +4,9 @@
 
 #include "core/Tfrdm.h"
 #include "platform/db/Query.h"
+#include "report/TRpDBText.h"
+#include "report/TRpReport.h"
+#include "report/layouts/LayoutCatalog.h"
 #include "summaries/KindSummary.h"
 #include "summaries/KindSummaryCatalog.h"
 
@@ -133,6 +136,29 @@ TEST_F(KindSummaryTest, GroupingAddsUpEachProductAndAgreesWithTheFlowTotals)
               rows(QStringLiteral("select spintno, sphh, spmc, sl, amount from custtotal")));
     EXPECT_EQ(QString(), dm().AQoutdetail->fieldByName(QStringLiteral("dj_w")).displayText());
     EXPECT_EQ(QString(), dm().AQoutdetail->fieldByName(QStringLiteral("sl_j")).displayText());
+}
+
+// A year of lines is held without the columns nobody sees: the flow reads what the grid and the
+// print show, and every line field the kind's layout prints is among them.
+TEST_F(KindSummaryTest, TheFlowReadsTheColumnsItsGridAndItsPrintShow)
+{
+    for (const QString& key : KindSummaryCatalog::keys()) {
+        const KindSummaryConfig kind = KindSummaryCatalog::byKey(key);
+        const QStringList read = KindSummary::flowColumns(kind);
+        const auto layout = lb::layouts::LayoutCatalog::make(kind.layoutClass);
+        for (lb::report::TRpCustomBand* band : layout->AllBands()) {
+            for (const auto& control : band->Controls()) {
+                const auto* text = dynamic_cast<const lb::report::TRpDBText*>(control.get());
+                if (text && text->DataSet() == dm().AQoutdetail) {
+                    EXPECT_TRUE(read.contains(text->DataField())) << key.toStdString() << ": " << text->DataField().toStdString();
+                }
+            }
+        }
+    }
+    postSale(QStringLiteral("0000000001"), QStringLiteral("2026-03-05"), {{flour, "面粉", 2, 10}});
+    EXPECT_EQ((QStringList{"2026-03-05 面粉 20"}), flow("Tfrouttotal", march()));
+    EXPECT_EQ(QStringLiteral("销售单"), dm().AQoutdetail->fieldByName(QStringLiteral("billname")).asString());
+    EXPECT_TRUE(dm().AQoutdetail->fieldByName(QStringLiteral("mainintno")).isNull());
 }
 
 TEST_F(KindSummaryTest, EachSummarySumsItsOwnKindOnly)

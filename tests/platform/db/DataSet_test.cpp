@@ -835,4 +835,70 @@ TEST_F(DataSetTest, PostedRowIsReadBackWhereLookedAtAndKeepsANewEdit)
     EXPECT_EQ(8.0, check["dj_n"].asFloat());
 }
 
+// A list holds its rows' places only and reads each row where it is looked at: it shows what
+// a whole opening shows, over more rows than it keeps in memory, after edits and deletions.
+TEST_F(DataSetTest, AListShowsWhatAWholeOpeningShows)
+{
+    {
+        Transaction transaction(connection);
+        Query insert(connection);
+        insert.sql().setText(QStringLiteral("INSERT INTO product (intno, sphh, spmc, dj_n) VALUES (:p1, :p2, '螺丝', :p3)"));
+        for (int i = 0; i < 3000; ++i)
+            insert.execSQL({QString::number(i), QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0')), i * 0.5});
+        transaction.commit();
+    }
+    const QString sql = QStringLiteral("SELECT sphh, dj_n FROM product WHERE dj_n > 0 ORDER BY sphh DESC");
+    Query whole(connection);
+    whole.sql().setText(sql);
+    whole.open();
+    Query list(connection);
+    list.sql().setText(sql);
+    list.setPersistentFields({FieldDef{QStringLiteral("sphh"), FieldType::Text, 15, {}, {}},
+                              FieldDef{QStringLiteral("dj_n"), FieldType::Float, 0, {}, {}},
+                              FieldDef{QStringLiteral("spmc"), FieldType::Text, 40, {}, {}}});
+    list.openList();
+    ASSERT_EQ(2999, list.recordCount());
+    const auto same = [&](int row) {
+        whole.setRecNo(row);
+        list.setRecNo(row);
+        return whole["sphh"].asString() == list["sphh"].asString() && whole["dj_n"].asFloat() == list["dj_n"].asFloat();
+    };
+    // Forward and back again: the rows read first went and are read again.
+    for (int row = 1; row <= 2999; ++row)
+        ASSERT_TRUE(same(row)) << row;
+    for (int row = 2999; row >= 1; row -= 7)
+        ASSERT_TRUE(same(row)) << row;
+
+    // A field the result lacks reads as nothing and takes nothing.
+    list.first();
+    EXPECT_EQ(QStringLiteral("P2999"), list["sphh"].asString());
+    EXPECT_TRUE(list["spmc"].isNull());
+    list.edit();
+    EXPECT_THROW(list["spmc"].setAsString(QStringLiteral("x")), DatabaseError);
+    list["dj_n"].setAsFloat(99);
+    // The row being edited keeps what was assigned while the grid reads other rows.
+    for (int row = 1; row < 2000; ++row)
+        list["sphh"].textAt(row);
+    list.post();
+    EXPECT_EQ(99.0, list["dj_n"].asFloat());
+    whole.refresh();
+    whole.first();
+    EXPECT_EQ(99.0, whole["dj_n"].asFloat());
+
+    // A row deleted before it was read shows nothing; after a refresh it is gone.
+    connection.execute(QStringLiteral("DELETE FROM product WHERE sphh = 'P1500'"));
+    ASSERT_TRUE(list.locate(QStringLiteral("sphh"), QStringLiteral("P1501")));
+    list.next();
+    EXPECT_EQ(QString(), list["sphh"].asString());
+    list.refresh();
+    EXPECT_EQ(2998, list.recordCount());
+    EXPECT_FALSE(list.locate(QStringLiteral("sphh"), QStringLiteral("P1500")));
+
+    // A result without rowids is loaded whole.
+    Query count(connection);
+    count.sql().setText(QStringLiteral("SELECT count(*) AS n FROM product"));
+    count.openList();
+    EXPECT_EQ(2999, count["n"].asInteger());
+}
+
 } // namespace lb::db::test

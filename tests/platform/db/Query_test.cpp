@@ -82,6 +82,39 @@ TEST_F(QueryTest, ExecSqlWithValuesBindsThemInTheOrderTheTextNamesTheParameters)
     EXPECT_EQ(QStringLiteral("1/乙// 2/甲/2.5/2024-02-29"), check["v"].asString());
 }
 
+// Fields copied from one dataset's row pass as they were read: each value keeps its kind, also
+// where it does not fit its column, and a value assigned since passes as assigned.
+TEST_F(QueryTest, ExecSqlWithFieldsCopiesTheirValuesAsRead)
+{
+    connection.execute(QStringLiteral("INSERT INTO product (intno, sphh, spmc, dj_n, remark) VALUES "
+                                      "('1', 'A', NULL, 'x', X'00ff'), ('2', 'B', '螺丝', 2.5, 7)"));
+    Query rows(connection);
+    rows.sql().setText(QStringLiteral("SELECT sphh, spmc, dj_n, remark FROM product ORDER BY intno"));
+    rows.open();
+    const std::vector<const Field*> fields{&rows["sphh"], &rows["spmc"], &rows["dj_n"], &rows["remark"]};
+    Query copy(connection);
+    copy.sql().setText(QStringLiteral("INSERT INTO cproduct (intno1, intno, spmc) VALUES (?, ?, ?)"));
+    Query copyAll(connection);
+    copyAll.sql().setText(QStringLiteral("INSERT INTO product (sphh, spmc, dj_n, remark, intno) VALUES (?, ?, ?, ?, ?)"));
+    for (rows.first(); !rows.eof(); rows.next())
+        EXPECT_EQ(1, copyAll.execSQL(fields, {QStringLiteral("copy")}));
+    rows.first();
+    rows.edit();
+    rows["dj_n"].setAsFloat(9);
+    EXPECT_EQ(1, copy.execSQL({fields[0], fields[2]}, {QStringLiteral("甲")}));
+    rows.cancel();
+    EXPECT_THROW(copy.execSQL(fields, {}), DatabaseError);
+
+    Query check(connection);
+    check.sql().setText(QStringLiteral("SELECT group_concat(quote(spmc) || ':' || quote(dj_n) || ':' || quote(remark), ' ') AS v "
+                                       "FROM product WHERE intno = 'copy'"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("NULL:'x':X'00FF' '螺丝':2.5:'7'"), check["v"].asString());
+    check.sql().setText(QStringLiteral("SELECT intno1 || intno || spmc AS v FROM cproduct"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("A9.0甲"), check["v"].asString());
+}
+
 TEST_F(QueryTest, ExecSqlRunsAgainWithTheValuesOfEachRunAlsoAfterAFailureOrAReconnection)
 {
     addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
