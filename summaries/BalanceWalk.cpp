@@ -46,6 +46,20 @@ QStringList BalanceWalk::ruledColumns(const BalanceWalkConfig& config)
     return ruled;
 }
 
+QStringList BalanceWalk::writtenColumns(const BalanceWalkConfig& config)
+{
+    QStringList written{QStringLiteral("rest"), QStringLiteral("balance")};
+    if (!config.rule.movedToPay.isEmpty())
+        written << QStringLiteral("amount") << QStringLiteral("pay");
+    if (!config.rule.moneyIn.isEmpty() || !config.rule.moneyOut.isEmpty())
+        written << QStringLiteral("sphh") << QStringLiteral("spmc") << QStringLiteral("amount") << QStringLiteral("pay");
+    QStringList present;
+    for (const QString& column : ruledColumns(config))
+        if (written.contains(column))
+            present << column;
+    return present;
+}
+
 BalanceWalk::BalanceWalk(const BalanceWalkConfig& config, const BalanceRun& run)
     : rule_(config.rule), run_(run), balance_(run.opening)
 {
@@ -103,47 +117,64 @@ int BalanceWalk::refill(lb::db::Connection& connection, const BalanceWalkConfig&
     for (const QString& gather : config.gathers)
         execute(gather);
 
-    // The walk reads and writes only the columns its rule knows; the others go from the work
-    // table into the walk table inside the database, an empty number becoming 0. Rows of one
-    // date and kind keep the order they were gathered in.
+    // The walk reads the columns its rule knows and writes some of them; every other value goes
+    // from the work table into the walk table as it was read, unconverted, an empty number
+    // becoming 0 (and an empty text the rule reads becoming the empty text it reads as). Rows
+    // of one date and kind keep the order they were gathered in.
     const QStringList ruled = ruledColumns(config);
-    QStringList keptNames;
-    QStringList keptValues;
+    const QStringList changed = writtenColumns(config);
+    QStringList passedNames;
+    QStringList passedValues;
     const lb::core::TableDef& work = lb::core::Schema::table(config.workTable);
     for (const QString& column : config.copied) {
-        if (ruled.contains(column))
+        if (changed.contains(column))
             continue;
-        keptNames << column;
+        passedNames << column;
         const lb::core::Column* def = work.find(column);
-        keptValues << (def && def->type == lb::core::ColumnType::Double ? QStringLiteral("coalesce(%1,0)").arg(column) : column);
+        if (def && def->type == lb::core::ColumnType::Double)
+            passedValues << QStringLiteral("coalesce(%1,0)").arg(column);
+        else if (ruled.contains(column))
+            passedValues << QStringLiteral("coalesce(%1,'')").arg(column);
+        else
+            passedValues << column;
     }
     lb::db::Query rows(connection);
     rows.sql().add(QStringLiteral("select %1 from %2 order by %3, rowid")
-                       .arg((ruled + QStringList{QStringLiteral("rowid")}).join(QLatin1Char(',')), config.workTable, config.order));
+                       .arg((passedValues + changed).join(QLatin1Char(',')), config.workTable, config.order));
     rows.open();
 
     QStringList marks;
-    for (int i = 0; i < ruled.size(); ++i)
-        marks << QStringLiteral(":v%1").arg(i);
+    for (int i = 0; i < passedNames.size() + changed.size(); ++i)
+        marks << QStringLiteral("?");
     lb::db::Query insert(connection);
-    insert.sql().add(QStringLiteral("insert into %1(%2)").arg(config.walkTable, (keptNames + ruled).join(QLatin1Char(','))));
-    insert.sql().add(QStringLiteral("select %1 from %2 where rowid=:row").arg((keptValues + marks).join(QLatin1Char(',')), config.workTable));
+    insert.sql().add(QStringLiteral("insert into %1(%2) values(%3)")
+                         .arg(config.walkTable, (passedNames + changed).join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
 
-    std::vector<lb::db::Field*> fields;
-    for (int i = 0; i < rows.fieldCount(); ++i)
-        fields.push_back(&rows.field(i));
-    const std::size_t rowid = fields.size() - 1;
-    QVariantList row(qsizetype(fields.size()));
+    // The fields the rule reads, each where the row holds it.
+    std::vector<const lb::db::Field*> passed;
+    for (int i = 0; i < passedNames.size(); ++i)
+        passed.push_back(&rows.field(i));
+    std::vector<const lb::db::Field*> read;
+    for (const QString& column : ruled) {
+        const qsizetype at = passedNames.indexOf(column);
+        read.push_back(&rows.field(int(at >= 0 ? at : passedNames.size() + changed.indexOf(column))));
+    }
+    std::vector<qsizetype> changedAt;
+    for (const QString& column : changed)
+        changedAt.push_back(ruled.indexOf(column));
+    QVariantList row(ruled.size());
+    QVariantList values(changed.size());
     BalanceWalk walk(config, run);
     int written = 0;
     for (rows.first(); !rows.eof(); rows.next()) {
-        for (std::size_t i = 0; i < rowid; ++i) {
-            const lb::db::Field& field = *fields[i];
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            const lb::db::Field& field = *read[i];
             row[qsizetype(i)] = field.dataType() == lb::db::FieldType::Float ? QVariant(field.asFloat()) : QVariant(field.asString());
         }
-        row[qsizetype(rowid)] = fields[rowid]->asInteger();
         walk.step(row);
-        insert.execSQL(row);
+        for (std::size_t i = 0; i < changedAt.size(); ++i)
+            values[qsizetype(i)] = row[changedAt[i]];
+        insert.execSQL(passed, values);
         ++written;
     }
     transaction.commit();

@@ -36,8 +36,10 @@ public:
     // `rows` reopened on the walk table's rows of the period that are shown, in walk order.
     static void show(lb::db::Query& rows, const BalanceWalkConfig& config, const Period& period);
 
-    // The columns of the walk table the rule reads or writes, in the order a row holds them.
+    // The columns of the walk table the rule reads or writes, in the order a row holds them,
+    // and those of them it may change.
     static QStringList ruledColumns(const BalanceWalkConfig& config);
+    static QStringList writtenColumns(const BalanceWalkConfig& config);
 
     // A walk starting from the partner's opening balance. Both arguments must outlive it.
     BalanceWalk(const BalanceWalkConfig& config, const BalanceRun& run);

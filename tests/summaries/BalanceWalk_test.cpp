@@ -68,10 +68,15 @@ TEST_F(BalanceWalkTest, CustomerSummaryRunsFromTheOpeningBalanceThroughEveryLine
     postSale(customer, QStringLiteral("2026-03-05"), {{flour, "面粉", 5, 10, 0, 5, 10}});
     writePosted(BillKind::SalesReturn, customer, QStringLiteral("2026-03-06"), {{flour, "面粉", 3, 10, 0, 2}});
     writePosted(BillKind::Receipt, customer, QStringLiteral("2026-03-07"), {{cash, "现金", 0, 8}});
+    // An empty name reads as the empty text and an empty number as 0: the line is shown.
+    exec(QStringLiteral("update outbackdetail set spmc=null, deduck=null, remark=null where spmc='面粉'"));
 
     EXPECT_EQ((QStringList{"2026-03-01|上期结余||0|0|0|100", "2026-03-05|面粉|销售单|50|5|10|135",
-                           "2026-03-06|面粉|销售退货单|30|2|0|103", "2026-03-07|现金|收款单|8|0|0|95"}),
+                           "2026-03-06||销售退货单|30|0|0|105", "2026-03-07|现金|收款单|8|0|0|97"}),
               run("Tfrcusttotal", customer, QStringLiteral("billdate,spmc,billname,amount,deduck,pay,rest")));
+    // Texts the rule does not read are copied as they are.
+    EXPECT_EQ(QStringLiteral("''|0|NULL"),
+              row(QStringLiteral("select quote(spmc), deduck, quote(remark) from custtotal1 where billtype='05' and amount<>0")));
 }
 
 TEST_F(BalanceWalkTest, EarlierLinesMakeTheBalanceBroughtForwardAndOneDayRunsByKind)
