@@ -45,6 +45,36 @@ TEST_F(Compaction, CompactedCopyReplacesTheFileWithItsData)
     EXPECT_EQ(QStringLiteral("7"), scalar(QStringLiteral("select sphh from product")).toString());
 }
 
+// What each check finds: the quick one every damaged page; the full one also index entries
+// that disagree with their rows, which a compacted copy carries over from the books as they are.
+TEST_F(Compaction, EachCheckFindsWhatItIsFor)
+{
+    makeProduct(QStringLiteral("A01"), QStringLiteral("面粉"));
+    makeProduct(QStringLiteral("B01"), QStringLiteral("大米"));
+    const QString path = lb::AppPaths::databaseFile();
+    const QString sound = path + QStringLiteral(".sound");
+    const QString disagreeing = path + QStringLiteral(".index");
+    ASSERT_TRUE(QFile::copy(path, sound) && QFile::copy(path, disagreeing));
+    {
+        lb::db::Connection other;
+        other.setDatabaseFile(disagreeing);
+        other.open();
+        other.execute(QStringLiteral("PRAGMA writable_schema=ON"));
+        other.execute(QStringLiteral("update sqlite_master set sql='CREATE INDEX \"ix_product_sphh\" ON \"product\" (\"spmc\")'"
+                                     " where name='ix_product_sphh'"));
+    }
+    damageTable(QStringLiteral("product"));
+    db().close();
+    using lb::core::DatabaseCheck;
+    using lb::core::checkDatabaseFile;
+    EXPECT_NO_THROW(checkDatabaseFile(sound, DatabaseCheck::Full));
+    EXPECT_NO_THROW(checkDatabaseFile(sound, DatabaseCheck::Pages));
+    EXPECT_THROW(checkDatabaseFile(disagreeing, DatabaseCheck::Full), lb::DatabaseError);
+    EXPECT_NO_THROW(checkDatabaseFile(disagreeing, DatabaseCheck::Pages));
+    EXPECT_THROW(checkDatabaseFile(path, DatabaseCheck::Full), lb::DatabaseError);
+    EXPECT_THROW(checkDatabaseFile(path, DatabaseCheck::Pages), lb::DatabaseError);
+}
+
 TEST_F(Compaction, FailureShowsTheMessageAndKeepsTheFile)
 {
     db().close();

@@ -11,6 +11,7 @@
 #include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedDialogs.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -84,6 +85,19 @@ protected:
         for (explain.first(); !explain.eof(); explain.next())
             plan += explain.fieldByName(QStringLiteral("detail")).asString() + QLatin1Char(';');
         return plan;
+    }
+
+    // Overwrites the first page of `table` in the books' file with garbage, as a failing disk
+    // does: the file still opens, but reading that table fails. Every connection to the file
+    // must be closed before it is read again.
+    void damageTable(const QString& table)
+    {
+        const qint64 page = scalar(QStringLiteral("select rootpage from sqlite_master where type='table' and name=:p1"), {table}).toLongLong();
+        const qint64 size = scalar(QStringLiteral("pragma page_size")).toLongLong();
+        QFile file(lb::AppPaths::databaseFile());
+        ASSERT_TRUE(page > 1 && file.open(QIODevice::ReadWrite));
+        file.seek((page - 1) * size);
+        file.write(QByteArray(size, '\xAB'));
     }
 
     // Appends a row to a schema table; a table with an intno column gets the next intno unless

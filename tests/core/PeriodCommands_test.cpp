@@ -207,6 +207,22 @@ TEST_F(PeriodCommandsTest, YearEndStopsWithNothingDeletedWhenTheSnapshotFails)
     EXPECT_TRUE(db().connected());
 }
 
+TEST_F(PeriodCommandsTest, YearEndChecksTheSnapshotOfBooksItCouldNotCompact)
+{
+    // Books the compaction cannot read: their snapshot, byte for byte the same, is checked and
+    // refused, and the year stays as it was.
+    const int documents = documentRows();
+    damageTable(QStringLiteral("product"));
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::yearEnd();
+    EXPECT_EQ((QStringList{prompt, "请先做年度数据备份，再做年终数据处理功能!", "确实要进行年终数据处理吗?",
+                           "压缩数据库失败\r原因：可能此数据库正在被其他程序打开。",
+                           "年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"}),
+              dialogs.texts());
+    EXPECT_EQ(bytes(lb::AppPaths::databaseFile()), bytes(home(QStringLiteral("LASTBAK/kvdb.mdb"))));
+    EXPECT_EQ(documents, documentRows());
+}
+
 TEST_F(PeriodCommandsTest, AnnualBackupGoesToTheYearOfSixtyDaysAgoAndAsksBeforeOverwriting)
 {
     lb::Clock::set(QDateTime(QDate(2026, 2, 28), QTime(9, 0)));
