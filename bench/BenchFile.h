@@ -11,13 +11,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace lb::bench {
 
 class BenchFile {
 public:
-    // `create` makes the file at the path given: an empty file or the program's fresh books.
-    explicit BenchFile(void (*create)(const QString& path))
+    // `create` makes the file at the path given: an empty file, the program's fresh books or a
+    // copy of books made before.
+    explicit BenchFile(const std::function<void(const QString& path)>& create)
     {
         path_ = dir_.filePath(QStringLiteral("kvdb.mdb"));
         create(path_);

@@ -1,12 +1,16 @@
 // Posting a 100-line sales document (过帐) through the document layer, set against the same
-// statements issued with plain SQLite calls in one transaction and in autocommit, in one run.
+// statements issued with plain SQLite calls in one transaction and in autocommit, in one run;
+// and 过帐 and 冲数 of a 200-line sale on the books of a busy shop's year against the same on
+// books of 200 products.
 #include "bench/BenchFile.h"
+#include "bench/BigBooks.h"
 #include "core/NewDatabase.h"
 #include "documents/DocumentKinds.h"
 #include "documents/DocumentPosting.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 
+#include <QFile>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -245,6 +249,106 @@ void BM_PostSalesDocument(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kLines);
 }
 
+// Writes an open, recalculated sale of 200 lines for customer 0000000002 into the books and
+// returns its number: one line of each of the products 1 to 200, or with `spreadOver` products
+// 200 of them spread over all, numbered after the table's highest.
+QString writeSale(Connection& connection, int spreadOver = 0)
+{
+    Transaction transaction(connection);
+    Query statement(connection);
+    const auto next = [&](const char* table) {
+        statement.reopen(QStringLiteral("select coalesce(max(intno),'0') from %1").arg(QLatin1String(table)));
+        return statement.field(0).asString().toLongLong() + 1;
+    };
+    const auto number = [](qint64 n) { return QStringLiteral("%1").arg(n, 10, 10, QLatin1Char('0')); };
+    const QString intno = number(next("outlist"));
+    qint64 line = next("outdetail");
+    statement.close();
+    Query insert(connection);
+    insert.sql().setText(QStringLiteral("insert into outdetail (intno,mainintno,spintno,sphh,spmc,unit,sl,dj_n,dj_w,amount,pay)"
+                                        " values (:p1,:p2,:p3,:p4,:p5,'个',:p6,:p7,:p8,:p9,:p10)"));
+    insert.execSQL({number(line++), intno, QString(), QString(), QStringLiteral("上期结转"), 0.0, 0.0, 0.0, 0.0, 0.0});
+    double amount = 0;
+    for (int k = 0; k < 200; ++k) {
+        const int product = spreadOver > 0 ? 1 + (k * 97) % spreadOver : k + 1;
+        const double quantity = 1 + k % 5;
+        const double paid = k == 0 ? 10.0 : 0.0;
+        insert.execSQL({number(line++), intno, number(product), QStringLiteral("SP%1").arg(product, 6, 10, QLatin1Char('0')),
+                        QStringLiteral("商品%1号").arg(product), quantity, 12.5, 10.0, quantity * 12.5, paid});
+        amount += quantity * 12.5;
+    }
+    statement.sql().setText(QStringLiteral("insert into outlist (intno,billdate,customerid,customername,bankid,balance,amount,pay,"
+                                           "deduck,rest,pass,cancel) values (:p1,'2026-12-31','0000000002','客户2','0000000001',"
+                                           "1000,:p2,10,0,:p3,0,0)"));
+    statement.execSQL({intno, amount, 1000 + amount - 10});
+    transaction.commit();
+    return intno;
+}
+
+using Timing = std::pair<Clock::duration, Clock::duration>;
+
+// 过帐 then 冲数 of the sale numbered `intno`, each timed, after making it open again.
+Timing postAndReverse(Connection& connection, const QString& intno)
+{
+    Query reopen(connection);
+    reopen.sql().setText(QStringLiteral("update outlist set pass=0, cancel=0 where intno=:p1"));
+    reopen.execSQL({intno});
+    reopen.sql().setText(QStringLiteral("update outdetail set pass=0, cancel=0 where mainintno=:p1"));
+    reopen.execSQL({intno});
+    const auto& sales = DocumentKinds::of(BillKind::Sales);
+    const QString customer = QStringLiteral("0000000002");
+    const QString cash = QStringLiteral("0000000001");
+    auto start = Clock::now();
+    const auto posted = DocumentPosting::post(connection, sales, intno, customer, cash);
+    const Clock::duration posting = Clock::now() - start;
+    start = Clock::now();
+    const auto reversed = DocumentPosting::reverse(connection, sales, intno, customer, cash);
+    const Clock::duration reversing = Clock::now() - start;
+    if (posted.refused || reversed.refused) {
+        fprintf(stderr, "refused: %s%s\n", posted.message.toUtf8().constData(), reversed.message.toUtf8().constData());
+        std::abort();
+    }
+    return {posting, reversing};
+}
+
+// 过帐 and 冲数 of one 200-line sale (products 1 to 200) on the books of a busy shop's year
+// (scale 1 or 2) and on books of 200 products, in every iteration; the reported time is the big
+// books' posting and reversal together. Beside it, the same on the big books for a sale whose
+// products lie spread over the whole product table: its commit writes a page of the product
+// table for nearly every line, where the 200 neighbouring products share a few pages.
+void BM_PostAndReverseOnBigBooks(benchmark::State& state)
+{
+    const int scale = int(state.range(0));
+    lb::bench::BenchFile big([scale](const QString& path) { QFile::copy(lb::bench::BigBooks::cachedFile(scale), path); });
+    lb::bench::BenchFile small(&lb::bench::BigBooks::makeSmall);
+    const QString bigSale = writeSale(big.connection());
+    const QString spreadSale = writeSale(big.connection(), lb::bench::BookSize::at(scale).products);
+    const QString smallSale = writeSale(small.connection());
+    Timing smallSpent{}, bigSpent{}, spreadSpent{};
+    const auto add = [](Timing& sum, const Timing& one) {
+        sum.first += one.first;
+        sum.second += one.second;
+    };
+    for (auto _ : state) {
+        add(smallSpent, postAndReverse(small.connection(), smallSale));
+        const Timing one = postAndReverse(big.connection(), bigSale);
+        add(bigSpent, one);
+        add(spreadSpent, postAndReverse(big.connection(), spreadSale));
+        state.SetIterationTime(seconds(one.first + one.second));
+    }
+    const double iterations = double(state.iterations());
+    const auto ms = [&](Clock::duration d) { return seconds(d) * 1000 / iterations; };
+    state.counters["post_ms"] = ms(bigSpent.first);
+    state.counters["reverse_ms"] = ms(bigSpent.second);
+    state.counters["small_post_ms"] = ms(smallSpent.first);
+    state.counters["small_reverse_ms"] = ms(smallSpent.second);
+    state.counters["post_vs_small"] = seconds(bigSpent.first) / seconds(smallSpent.first);
+    state.counters["reverse_vs_small"] = seconds(bigSpent.second) / seconds(smallSpent.second);
+    state.counters["spread_post_ms"] = ms(spreadSpent.first);
+    state.counters["spread_reverse_ms"] = ms(spreadSpent.second);
+}
+
 } // namespace
 
+BENCHMARK(BM_PostAndReverseOnBigBooks)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PostSalesDocument)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -7,7 +7,6 @@
 #include "report/TRpPageList.h"
 
 #include <QFile>
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -183,15 +182,3 @@ BENCHMARK(BM_GenerateReport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveReport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShowPage)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

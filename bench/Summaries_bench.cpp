@@ -1,14 +1,22 @@
-// The summaries' refills: a customer's running balance over 20,000 lines and a year of 100,000
-// sales lines summed by kind and by product, each set against plain SQLite in the same run.
+// The summaries on the books of a busy shop's year: a customer's running balance over 20,000
+// lines, and the sales summary over the year through its window, each set against plain SQLite
+// in the same run.
 #include "bench/BenchFile.h"
-#include "core/NewDatabase.h"
+#include "bench/BigBooks.h"
+#include "core/Tfrdm.h"
+#include "core/Tfrmain.h"
+#include "core/WindowRegistry.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "summaries/BalanceCatalog.h"
 #include "summaries/BalanceWalk.h"
 #include "summaries/KindSummary.h"
 #include "summaries/KindSummaryCatalog.h"
+#include "summaries/KindSummaryWindow.h"
+#include "summaries/SummaryWindows.h"
 
+#include <QApplication>
+#include <QFile>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -33,58 +41,33 @@ double seconds(Clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
-// A fresh database of posted sales documents of `lines` product lines, 20 to a document and
-// each with its carry-over line, spread over 2026 among `customers` customers and `products`
-// products; with a plain connection beside the program's.
-class SalesYear : public lb::bench::BenchFile {
-public:
-    SalesYear(int lines, int customers, int products) : BenchFile(&lb::core::NewDatabase::create)
-    {
-        Transaction transaction(connection());
-        Query statement(connection());
-        for (int c = 1; c <= customers; ++c)
-            run(statement, QStringLiteral("insert into customer (intno,id,name,rest) values ('%1','%1','客户%2',100)").arg(number(c)).arg(c));
-        for (int p = 1; p <= products; ++p)
-            run(statement, QStringLiteral("insert into product (intno,sphh,spmc) values ('%1','P%2','商品%2')").arg(number(p)).arg(p));
-        Query header(connection());
-        header.sql().add(QStringLiteral("insert into outlist (intno,billdate,customerid,customername,bankid,pass,cancel,billtype,billname)"
-                                        " values (:p1,:p2,:p3,'客户','0000000001',1,0,'01','销售单')"));
-        Query line(connection());
-        line.sql().add(QStringLiteral("insert into outdetail (intno,mainintno,spintno,sphh,spmc,sl,dj_n,dj_w,amount,deduck,pay,"
-                                      "billdate,customerid,bankid,pass,cancel,billtype,billname)"
-                                      " values (:p1,:p2,:p3,:p4,:p5,:p6,12.5,10,:p7,0.5,1,:p8,:p9,'0000000001',1,0,'01','销售单')"));
-        int lineNo = 0;
-        for (int document = 0; document * 20 < lines; ++document) {
-            const QString intno = number(document + 1);
-            const QString date = QDate(2026, 1, 1).addDays(document * 365 / (lines / 20)).toString(Qt::ISODate);
-            const QString customer = number(document % customers + 1);
-            setAll(header, {intno, date, customer});
-            header.execSQL();
-            setAll(line, {number(++lineNo), intno, QString(), QString(), QStringLiteral("上期结转"), 0.0, 0.0, date, customer});
-            line.execSQL();
-            for (int i = 0; i < 20; ++i) {
-                const int product = (document * 20 + i) % products + 1;
-                const double quantity = 1 + i % 5;
-                setAll(line, {number(++lineNo), intno, number(product), QStringLiteral("P%1").arg(product),
-                              QStringLiteral("商品%1").arg(product), quantity, quantity * 12.5, date, customer});
-                line.execSQL();
-            }
-        }
-        transaction.commit();
-        openRaw();
-    }
+// The peak of the resident set since the last reset, in MB (Linux keeps it per process).
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
 
-private:
-    static QString number(int n) { return QStringLiteral("%1").arg(n, 10, 10, QLatin1Char('0')); }
-    static void run(Query& statement, const QString& sql)
-    {
-        statement.sql().setText(sql);
-        statement.execSQL();
+double peakMemoryMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
     }
-    static void setAll(Query& statement, const QVariantList& values)
+    return 0;
+}
+
+// A copy of the big books at `scale` with a plain connection beside the program's.
+class BooksFile : public lb::bench::BenchFile {
+public:
+    explicit BooksFile(int scale)
+        : BenchFile([scale](const QString& path) { QFile::copy(lb::bench::BigBooks::cachedFile(scale), path); })
     {
-        for (int i = 0; i < values.size(); ++i)
-            statement.paramByName(QStringLiteral("p%1").arg(i + 1)).setValue(values[i]);
+        openRaw();
     }
 };
 
@@ -92,7 +75,7 @@ private:
 // gathers, then the ordered rows read, their balances computed and each row inserted.
 class RawRefill {
 public:
-    RawRefill(SalesYear& file, const BalanceWalkConfig& config, const BalanceRun& run) : file_(file), run_(run)
+    RawRefill(BooksFile& file, const BalanceWalkConfig& config, const BalanceRun& run) : file_(file), run_(run)
     {
         const QString columns = config.copied.join(QLatin1Char(','));
         for (const QString& sql : QStringList{QStringLiteral("delete from custtotal"), QStringLiteral("delete from custtotal1"), config.seed}
@@ -182,7 +165,7 @@ public:
     }
 
 private:
-    SalesYear& file_;
+    BooksFile& file_;
     const BalanceRun& run_;
     std::vector<sqlite3_stmt*> statements_;
     sqlite3_stmt* read_ = nullptr;
@@ -196,17 +179,17 @@ private:
     std::vector<Row> rows_;
 };
 
-// A customer with 20,000 lines (1,000 documents): BalanceWalk::refill against the plain loop in
-// one transaction every iteration, and against the plain loop in autocommit (every statement
-// its own transaction, flushed to disk). Each autocommit insert costs the same flush, so the
-// autocommit run is timed over its first 1,000 rows once and scaled to all of them: the whole
-// run takes minutes on a busy disk.
+// The busy customer's running balance over its 20,000 lines on the big books (scale 1 or 2):
+// BalanceWalk::refill against the plain loop in one transaction every iteration, and against
+// the plain loop in autocommit (every statement its own transaction, flushed to disk). Each
+// autocommit insert costs the same flush, so the autocommit run is timed over its first 200
+// rows once and scaled to all of them: the whole run takes minutes on a busy disk.
 void BM_CustomerSummaryRefill(benchmark::State& state)
 {
-    const int autocommitSample = 1000;
-    SalesYear file(20000, 1, 200);
+    const int autocommitSample = 200;
+    BooksFile file(int(state.range(0)));
     const BalanceConfig config = BalanceCatalog::byKey(QStringLiteral("Tfrcusttotal"));
-    const BalanceRun run{QStringLiteral("0000000001"), QStringLiteral("客户1"), 100, QDate(2026, 6, 1)};
+    const BalanceRun run{lb::bench::BigBooks::busyCustomer(), QStringLiteral("客户1"), 1000, QDate(2026, 6, 1)};
     RawRefill raw(file, config.walk, run);
     Clock::duration rawSpent{};
     Clock::duration walkSpent{};
@@ -241,52 +224,178 @@ void BM_CustomerSummaryRefill(benchmark::State& state)
     state.counters["autocommit_vs"] = seconds(autocommitSpent) / (seconds(walkSpent) / iterations);
 }
 
-// A year of 100,000 sales lines: the sales summary's sums row and its grouping by product
-// against the same two aggregate queries stepped bare, in the same run.
-void BM_SalesSumsAndGrouping(benchmark::State& state)
+// The bare queries behind the sales summary over a year, stepped through the C API: the sums,
+// the flow list's shown columns (each read once) and the grouping by product.
+class BareSalesSummary {
+public:
+    BareSalesSummary(const QString& database, const KindSummaryConfig& sales, const QStringList& shown)
+    {
+        check(sqlite3_open_v2(database.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr));
+        const QString counted = QStringLiteral(" where %1 billdate>=?1 and billdate <=?2").arg(KindSummary::CountedLines);
+        sums_ = prepare(QStringLiteral("select %1 from outdetail%2").arg(sales.sumsSelect, counted));
+        flow_ = prepare(QStringLiteral("select %1 from outdetail%2 order by billdate, intno").arg(shown.join(QLatin1Char(',')), counted));
+        groups_ = prepare(QStringLiteral("select %1 from outdetail%2 group by %3").arg(sales.groupSelect, counted, sales.groupBy));
+    }
+    ~BareSalesSummary()
+    {
+        for (sqlite3_stmt* stmt : {sums_, flow_, groups_})
+            sqlite3_finalize(stmt);
+        sqlite3_close_v2(db_);
+    }
+    BareSalesSummary(const BareSalesSummary&) = delete;
+    BareSalesSummary& operator=(const BareSalesSummary&) = delete;
+
+    // The sums and the flow list; returns the flow's rows.
+    int flow()
+    {
+        step(sums_);
+        return step(flow_);
+    }
+    // The sums and the groups; returns the groups.
+    int group()
+    {
+        step(sums_);
+        return step(groups_);
+    }
+
+private:
+    void check(int rc) const
+    {
+        if (rc != SQLITE_OK) {
+            std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db_));
+            std::abort();
+        }
+    }
+    sqlite3_stmt* prepare(const QString& sql) const
+    {
+        sqlite3_stmt* stmt = nullptr;
+        check(sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &stmt, nullptr));
+        return stmt;
+    }
+    // Every value of every row read once, as text or as a number.
+    static int step(sqlite3_stmt* stmt)
+    {
+        sqlite3_reset(stmt);
+        sqlite3_bind_text(stmt, 1, "2026-01-01", -1, SQLITE_STATIC);
+        sqlite3_bind_text(stmt, 2, "2026-12-31", -1, SQLITE_STATIC);
+        int rows = 0;
+        double sink = 0;
+        const int columns = sqlite3_column_count(stmt);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            ++rows;
+            for (int c = 0; c < columns; ++c) {
+                if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
+                    sink += sqlite3_column_bytes(stmt, c) + *sqlite3_column_text(stmt, c);
+                else
+                    sink += sqlite3_column_double(stmt, c);
+            }
+        }
+        benchmark::DoNotOptimize(sink);
+        sqlite3_reset(stmt);
+        return rows;
+    }
+
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* sums_ = nullptr;
+    sqlite3_stmt* flow_ = nullptr;
+    sqlite3_stmt* groups_ = nullptr;
+};
+
+void flushEvents()
 {
-    SalesYear file(100000, 50, 500);
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The flow list walked once with every shown field read as text, as its print walks it.
+qsizetype walkFlow(Query& lines, const QStringList& columns)
+{
+    std::vector<Field*> fields;
+    for (const QString& column : columns)
+        fields.push_back(&lines.fieldByName(column));
+    qsizetype characters = 0;
+    lines.disableControls();
+    for (lines.first(); !lines.eof(); lines.next()) {
+        for (const Field* field : fields)
+            characters += field->asString().size();
+    }
+    lines.enableControls();
+    return characters;
+}
+
+// The sales summary over 2026 on the big books (scale 1 or 2) as the user meets it, through its
+// window: opening (it runs the flow list at once), 刷新 ("流水帐") and 分类汇总, each against
+// the bare queries it needs in the same iteration. The reported time is the three together.
+// rss_MB is the process's peak resident size during 刷新, the highest of all iterations (run
+// the benchmark alone for it); walk_ms the flow list walked once as its print walks it.
+void BM_SalesSummaryWindow(benchmark::State& state)
+{
+    lb::bench::BookFolder books(int(state.range(0)));
+    lb::summaries::ReportPeriod::store(frdm->ADOCon, {QDate(2026, 1, 1), QDate(2026, 12, 31)});
+    registerSummaryWindows();
     const KindSummaryConfig sales = KindSummaryCatalog::byKey(QStringLiteral("Tfrouttotal"));
-    const Period year{QDate(2026, 1, 1), QDate(2026, 12, 31)};
-    const QString counted = QStringLiteral(" where %1 billdate>=?1 and billdate <=?2").arg(KindSummary::CountedLines);
-    sqlite3_stmt* sums = file.prepare(QStringLiteral("select %1 from outdetail%2").arg(sales.sumsSelect, counted));
-    sqlite3_stmt* groups = file.prepare(QStringLiteral("select %1 from outdetail%2 group by %3").arg(sales.groupSelect, counted, sales.groupBy));
-    Query lines(file.connection());
-    Clock::duration bareSpent{};
-    Clock::duration summarySpent{};
-    int groupRows = 0;
+    const QStringList shown = KindSummary::flowColumns(sales);
+    BareSalesSummary bare(books.database(), sales, shown);
+    Clock::duration spent[3]{};
+    Clock::duration bareSpent[2]{};
+    Clock::duration walkSpent{};
+    int flowRows = 0;
+    int groups = 0;
+    double peakMb = 0;
     for (auto _ : state) {
         auto start = Clock::now();
-        for (sqlite3_stmt* stmt : {sums, groups}) {
-            sqlite3_reset(stmt);
-            sqlite3_bind_text(stmt, 1, "2026-01-01", -1, SQLITE_STATIC);
-            sqlite3_bind_text(stmt, 2, "2026-12-31", -1, SQLITE_STATIC);
-            groupRows = 0;
-            while (sqlite3_step(stmt) == SQLITE_ROW)
-                ++groupRows;
-        }
-        bareSpent += Clock::now() - start;
-
+        flowRows = bare.flow();
+        bareSpent[0] += Clock::now() - start;
         start = Clock::now();
-        KindSummary::refreshSums(file.connection(), sales, year, {});
-        KindSummary::group(file.connection(), lines, sales, year, {});
-        const Clock::duration spent = Clock::now() - start;
-        summarySpent += spent;
-        state.SetIterationTime(seconds(spent));
+        groups = bare.group();
+        bareSpent[1] += Clock::now() - start;
+
+        frmain->setEnabled(false);
+        start = Clock::now();
+        auto* window = qobject_cast<KindSummaryWindow*>(WindowRegistry::instance().create(sales.key, frmain));
+        window->showWork();
+        const Clock::duration opening = Clock::now() - start;
+        resetPeakMemory();
+        start = Clock::now();
+        window->refreshClick();
+        const Clock::duration refreshing = Clock::now() - start;
+        peakMb = std::max(peakMb, peakMemoryMb());
+        if (frdm->AQoutdetail->recordCount() != flowRows) {
+            fprintf(stderr, "flow differs: bare %d, window %d\n", flowRows, frdm->AQoutdetail->recordCount());
+            std::abort();
+        }
+        start = Clock::now();
+        benchmark::DoNotOptimize(walkFlow(*frdm->AQoutdetail, shown));
+        walkSpent += Clock::now() - start;
+        start = Clock::now();
+        window->groupClick();
+        const Clock::duration grouping = Clock::now() - start;
+        if (frdm->AQoutdetail->recordCount() != groups) {
+            fprintf(stderr, "groups differ: bare %d, window %d\n", groups, frdm->AQoutdetail->recordCount());
+            std::abort();
+        }
+        window->close();
+        flushEvents();
+        spent[0] += opening;
+        spent[1] += refreshing;
+        spent[2] += grouping;
+        state.SetIterationTime(seconds(opening + refreshing + grouping));
     }
-    if (lines.recordCount() != groupRows) {
-        fprintf(stderr, "groups differ: bare %d, summary %d\n", groupRows, lines.recordCount());
-        std::abort();
-    }
-    sqlite3_finalize(sums);
-    sqlite3_finalize(groups);
     const double iterations = double(state.iterations());
-    state.counters["groups"] = groupRows;
-    state.counters["bare_ms"] = seconds(bareSpent) * 1000 / iterations;
-    state.counters["vs_bare"] = seconds(summarySpent) / seconds(bareSpent);
+    state.counters["lines"] = flowRows;
+    state.counters["open_ms"] = seconds(spent[0]) * 1000 / iterations;
+    state.counters["refresh_ms"] = seconds(spent[1]) * 1000 / iterations;
+    state.counters["group_ms"] = seconds(spent[2]) * 1000 / iterations;
+    state.counters["bare_flow_ms"] = seconds(bareSpent[0]) * 1000 / iterations;
+    state.counters["bare_group_ms"] = seconds(bareSpent[1]) * 1000 / iterations;
+    state.counters["open_vs_bare"] = seconds(spent[0]) / seconds(bareSpent[0]);
+    state.counters["refresh_vs_bare"] = seconds(spent[1]) / seconds(bareSpent[0]);
+    state.counters["group_vs_bare"] = seconds(spent[2]) / seconds(bareSpent[1]);
+    state.counters["walk_ms"] = seconds(walkSpent) * 1000 / iterations;
+    state.counters["rss_MB"] = peakMb;
 }
 
 } // namespace
 
-BENCHMARK(BM_CustomerSummaryRefill)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_SalesSumsAndGrouping)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CustomerSummaryRefill)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SalesSummaryWindow)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
