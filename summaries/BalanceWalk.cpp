@@ -3,8 +3,11 @@
 
 #include "core/Schema.h"
 #include "documents/DocumentKinds.h"
+#include "documents/DocumentPosting.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/sys/Errors.h"
+#include "platform/sys/ExactAmount.h"
 
 namespace lb::summaries {
 
@@ -172,8 +175,12 @@ int BalanceWalk::refill(lb::db::Connection& connection, const BalanceWalkConfig&
             row[qsizetype(i)] = field.dataType() == lb::db::FieldType::Float ? QVariant(field.asFloat()) : QVariant(field.asString());
         }
         walk.step(row);
-        for (std::size_t i = 0; i < changedAt.size(); ++i)
+        for (std::size_t i = 0; i < changedAt.size(); ++i) {
             values[qsizetype(i)] = row[changedAt[i]];
+            // A balance run beyond the limit is no figure to show: nothing is written then.
+            if (values[qsizetype(i)].typeId() == QMetaType::Double && !lb::isExactAmount(values[qsizetype(i)].toDouble()))
+                throw lb::OverflowError(lb::documents::DocumentPosting::OutOfRange);
+        }
         insert.execSQL(passed, values);
         ++written;
     }

@@ -31,7 +31,9 @@ class BalanceWalk {
 public:
     // Empties the work and walk tables, writes the seed row, gathers the partner's rows, and
     // appends them in order to the walk table with their balances computed in memory; all in
-    // one transaction, so a failure leaves the tables as they were. Returns the rows written.
+    // one transaction, so a failure leaves the tables as they were. A balance or moved figure
+    // at or beyond lb::kMaxExactAmount raises lb::OverflowError with DocumentPosting::OutOfRange.
+    // Returns the rows written.
     static int refill(lb::db::Connection& connection, const BalanceWalkConfig& config, const BalanceRun& run);
     // `rows` reopened on the walk table's rows of the period that are shown, in walk order.
     static void show(lb::db::Query& rows, const BalanceWalkConfig& config, const Period& period);

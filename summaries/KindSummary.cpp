@@ -1,8 +1,12 @@
 // The document-kind summaries' runs: the sums row, the flow list and the grouping by product.
 #include "summaries/KindSummary.h"
 
+#include "core/Schema.h"
+#include "documents/DocumentPosting.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/sys/Errors.h"
+#include "platform/sys/ExactAmount.h"
 #include "platform/sys/TextFormat.h"
 
 namespace lb::summaries {
@@ -27,7 +31,8 @@ void KindSummary::addConditions(lb::db::Query& query, const Period& period, cons
         query.paramByName(QStringLiteral("p4")).setAsString(filter.product);
 }
 
-void KindSummary::refill(lb::db::Connection& connection, const QString& table, const std::function<void(lb::db::Query&)>& insert)
+void KindSummary::refill(lb::db::Connection& connection, const QString& table, const QString& columns,
+                         const std::function<void(lb::db::Query&)>& insert)
 {
     lb::db::Transaction transaction(connection);
     lb::db::Query statement(connection);
@@ -36,13 +41,27 @@ void KindSummary::refill(lb::db::Connection& connection, const QString& table, c
     statement.sql().clear();
     insert(statement);
     statement.execSQL();
+    // Lines each below the limit may add up beyond it: such a sum is no figure to show.
+    QStringList beyond;
+    const lb::core::TableDef& def = lb::core::Schema::table(table);
+    for (const QString& column : columns.split(QLatin1Char(','))) {
+        const lb::core::Column* found = def.find(column);
+        if (found && found->type == lb::core::ColumnType::Double)
+            beyond << QStringLiteral("abs(%1)>=:limit").arg(column);
+    }
+    statement.sql().setText(QStringLiteral("select count(*) from %1 where %2").arg(table, beyond.join(QStringLiteral(" or "))));
+    statement.paramByName(QStringLiteral("limit")).setAsFloat(lb::kMaxExactAmount);
+    statement.open();
+    if (statement.field(0).asInteger() != 0)
+        throw lb::OverflowError(lb::documents::DocumentPosting::OutOfRange);
+    statement.close();
     transaction.commit();
 }
 
 void KindSummary::refreshSums(lb::db::Connection& connection, const KindSummaryConfig& config, const Period& period,
                               const SummaryFilter& filter)
 {
-    refill(connection, QStringLiteral("totallist"), [&](lb::db::Query& statement) {
+    refill(connection, QStringLiteral("totallist"), config.sumsColumns, [&](lb::db::Query& statement) {
         statement.sql().add(QStringLiteral("insert into totallist(%1)").arg(config.sumsColumns));
         statement.sql().add(QStringLiteral("select %1 from %2 where").arg(config.sumsSelect, DocumentKinds::of(config.kind).lineTable));
         statement.sql().add(CountedLines);
@@ -79,7 +98,7 @@ void KindSummary::group(lb::db::Connection& connection, lb::db::Query& lines, co
                         const Period& period, const SummaryFilter& filter)
 {
     lines.close();
-    refill(connection, QStringLiteral("custtotal"), [&](lb::db::Query& statement) {
+    refill(connection, QStringLiteral("custtotal"), config.groupColumns, [&](lb::db::Query& statement) {
         statement.sql().add(QStringLiteral("insert into custtotal(%1)").arg(config.groupColumns));
         statement.sql().add(QStringLiteral("select %1 from %2 where").arg(config.groupSelect, DocumentKinds::of(config.kind).lineTable));
         statement.sql().add(CountedLines);

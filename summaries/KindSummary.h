@@ -28,6 +28,9 @@ public:
     static const QString CountedLines;
 
     // totallist is emptied and given the period's sums of the kind's lines, in one transaction.
+    // A sum at or beyond lb::kMaxExactAmount (lines below the limit may add up beyond it)
+    // raises lb::OverflowError with DocumentPosting::OutOfRange and leaves the table as it was;
+    // so does a group's sum in group().
     static void refreshSums(lb::db::Connection& connection, const KindSummaryConfig& config, const Period& period,
                             const SummaryFilter& filter);
     // The columns of the kind's lines that its grid and its print show.
@@ -46,8 +49,10 @@ public:
 
 private:
     static void addConditions(lb::db::Query& query, const Period& period, const SummaryFilter& filter);
-    // Empties `table` and runs the one insert `insert` writes into the statement, in one transaction.
-    static void refill(lb::db::Connection& connection, const QString& table, const std::function<void(lb::db::Query&)>& insert);
+    // Empties `table` and runs the one insert `insert` writes into the statement, in one
+    // transaction; refuses a number of `columns` (comma-separated) beyond the limit.
+    static void refill(lb::db::Connection& connection, const QString& table, const QString& columns,
+                       const std::function<void(lb::db::Query&)>& insert);
 };
 
 } // namespace lb::summaries

@@ -183,6 +183,26 @@ TEST_F(BalanceWalkTest, StoredCodesMatchTrimmedAndToTheLetterThroughTheirIndex)
     }
 }
 
+// A balance that would run to the limit is no figure to show: the summary and the statement
+// are refused and their tables keep what they held.
+TEST_F(BalanceWalkTest, ABalanceRunBeyondTheLimitIsRefused)
+{
+    writePosted(BillKind::Sales, customer, QStringLiteral("2026-03-05"), {{flour, "面粉", 1, 2e13}});
+    run("Tfrcusttotal", customer, QStringLiteral("rest"));
+    run("Tfrcusttotalist", customer, QStringLiteral("rest"));
+    const QString tables = QStringLiteral("select * from %1");
+    QStringList before;
+    for (const char* table : {"custtotal", "custtotal1", "totallist", "totallist1"})
+        before += rows(tables.arg(QLatin1String(table)));
+    exec(QStringLiteral("update customer set rest=8e13 where id=:p1"), {customer});
+    EXPECT_THROW(run("Tfrcusttotal", customer, QStringLiteral("rest")), lb::OverflowError);
+    EXPECT_THROW(run("Tfrcusttotalist", customer, QStringLiteral("rest")), lb::OverflowError);
+    QStringList after;
+    for (const char* table : {"custtotal", "custtotal1", "totallist", "totallist1"})
+        after += rows(tables.arg(QLatin1String(table)));
+    EXPECT_EQ(before, after);
+}
+
 TEST_F(BalanceWalkTest, ARefillThatFailsLeavesTheTablesAsTheyWere)
 {
     postSale(customer, QStringLiteral("2026-03-05"), {{flour, "面粉", 5, 10, 0, 5, 10}});

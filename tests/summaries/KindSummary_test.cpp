@@ -184,6 +184,23 @@ TEST_F(KindSummaryTest, EachSummarySumsItsOwnKindOnly)
     }
 }
 
+// Lines each below the limit that add up beyond it give no sums row and no group: the run is
+// refused and the work tables keep what they held.
+TEST_F(KindSummaryTest, SumsBeyondTheLimitAreRefused)
+{
+    const KindSummaryConfig sales = config("Tfrouttotal");
+    postSale(QStringLiteral("0000000001"), QStringLiteral("2026-03-05"), {{flour, "面粉", 2, 10}});
+    KindSummary::refreshSums(db(), sales, march(), {});
+    KindSummary::group(db(), *dm().AQoutdetail, sales, march(), {});
+    const QStringList before = rows(QStringLiteral("select * from totallist")) + rows(QStringLiteral("select * from custtotal"));
+    for (int i = 0; i < 2; ++i)
+        insertRow(QStringLiteral("outdetail"), {{"spintno", flour}, {"sphh", "A01"}, {"spmc", "面粉"}, {"sl", 1.0}, {"amount", 5e13},
+                                                {"billdate", "2026-03-06"}, {"pass", true}, {"cancel", false}});
+    EXPECT_THROW(KindSummary::refreshSums(db(), sales, march(), {}), lb::OverflowError);
+    EXPECT_THROW(KindSummary::group(db(), *dm().AQoutdetail, sales, march(), {}), lb::OverflowError);
+    EXPECT_EQ(before, rows(QStringLiteral("select * from totallist")) + rows(QStringLiteral("select * from custtotal")));
+}
+
 TEST_F(KindSummaryTest, ARefillThatFailsLeavesTheWorkTablesAsTheyWere)
 {
     postSale(QStringLiteral("0000000001"), QStringLiteral("2026-03-05"), {{flour, "面粉", 2, 10}});
