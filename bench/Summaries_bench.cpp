@@ -397,5 +397,5 @@ void BM_SalesSummaryWindow(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_CustomerSummaryRefill)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CustomerSummaryRefill)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_SalesSummaryWindow)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

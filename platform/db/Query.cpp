@@ -114,32 +114,36 @@ int Query::execSQL(const std::vector<const Field*>& fields, const QVariantList& 
                                 .arg(exec_->parameterCount())
                                 .arg(sql_.text()));
     exec_->resetQuietly();
+    // The fields' bytes stay where they lie while the statement runs, and every run binds
+    // each parameter afresh: the engine need not copy them.
+    sqlite3_stmt* stmt = exec_->handle();
     int index = 0;
     for (const Field* field : fields) {
         ++index;
         const RowValues::Stored cell = field->stored();
-        sqlite3_stmt* stmt = exec_->handle();
+        int rc = SQLITE_OK;
         switch (cell.kind) {
         case RowValues::Stored::Null:
-            Statement::check(sqlite3_bind_null(stmt, index), db, sql_.text());
+            rc = sqlite3_bind_null(stmt, index);
             break;
         case RowValues::Stored::Integer:
-            Statement::check(sqlite3_bind_int64(stmt, index, cell.integer), db, sql_.text());
+            rc = sqlite3_bind_int64(stmt, index, cell.integer);
             break;
         case RowValues::Stored::Real:
-            Statement::check(sqlite3_bind_double(stmt, index, cell.real), db, sql_.text());
+            rc = sqlite3_bind_double(stmt, index, cell.real);
             break;
         case RowValues::Stored::Text:
-            Statement::check(sqlite3_bind_text64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_TRANSIENT, SQLITE_UTF8),
-                             db, sql_.text());
+            rc = sqlite3_bind_text64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_STATIC, SQLITE_UTF8);
             break;
         case RowValues::Stored::Blob:
-            Statement::check(sqlite3_bind_blob64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_TRANSIENT), db, sql_.text());
+            rc = sqlite3_bind_blob64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_STATIC);
             break;
         case RowValues::Stored::Other:
             exec_->bind(index, field->value());
             break;
         }
+        if (rc != SQLITE_OK)
+            Statement::check(rc, db, sql_.text());
     }
     for (const QVariant& value : values)
         exec_->bind(++index, value);
