@@ -382,20 +382,31 @@ void DataSet::refresh()
 
 void DataSet::rereadRows(int keep)
 {
+    // A list's rows are read again where they are looked at: only whether each is still there
+    // is asked, many at a time.
+    std::vector<bool> present;
+    if (list_) {
+        present.assign(rows_.size(), false);
+        for (size_t start = 0; start < rows_.size(); start += size_t(listRowsRead)) {
+            std::vector<std::pair<qint64, size_t>> batch;
+            for (size_t i = start; i < std::min(rows_.size(), start + size_t(listRowsRead)); ++i)
+                batch.emplace_back(rows_[i].rowId, i);
+            findListRows(batch, [&](const Statement&, size_t row) { present[row] = true; });
+        }
+    }
     std::vector<Row> kept;
     kept.reserve(rows_.size());
     for (int i = 0; i < int(rows_.size()); ++i) {
         Row& row = rows_[size_t(i)];
         if (i == keep) {
             kept.push_back(std::move(row));
-            continue;
+        } else if (list_) {
+            if (present[size_t(i)])
+                kept.push_back(Row{row.rowId, RowValues(row.values.size()), true});
+        } else if (readBack(row.rowId, row.values)) { // else deleted meanwhile
+            row.posted = false;
+            kept.push_back(std::move(row));
         }
-        if (!readBack(row.rowId, row.values))
-            continue; // deleted meanwhile
-        row.posted = false;
-        if (list_) // read again where looked at, as before
-            row = Row{row.rowId, RowValues(row.values.size()), true};
-        kept.push_back(std::move(row));
     }
     rows_ = std::move(kept);
     readRows_.clear();
@@ -821,6 +832,35 @@ void DataSet::readPosted(size_t index) noexcept
     }
 }
 
+void DataSet::findListRows(std::vector<std::pair<qint64, size_t>>& rows, const std::function<void(const Statement&, size_t)>& found)
+{
+    if (!listReader_) {
+        QStringList columns;
+        for (const QString& origin : origins_)
+            columns << SqlText::quoteIdentifier(origin);
+        QStringList marks;
+        for (int k = 1; k <= listRowsRead; ++k)
+            marks << QStringLiteral("?%1").arg(k);
+        listReader_ = std::make_unique<Statement>(
+            connection_.handle(), QStringLiteral("SELECT %1, _rowid_ FROM %2 WHERE _rowid_ IN (%3)")
+                                      .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_),
+                                           marks.join(QStringLiteral(", "))));
+    }
+    Statement& statement = *listReader_;
+    statement.resetQuietly();
+    for (int k = 0; k < listRowsRead; ++k)
+        statement.bind(k + 1, k < int(rows.size()) ? QVariant(rows[size_t(k)].first) : QVariant());
+    std::sort(rows.begin(), rows.end());
+    const int count = int(origins_.size());
+    while (statement.step()) {
+        const qint64 rowId = statement.integer(count).value_or(0);
+        const auto first = std::lower_bound(rows.begin(), rows.end(), std::pair<qint64, size_t>(rowId, 0));
+        for (auto at = first; at != rows.end() && at->first == rowId; ++at)
+            found(statement, at->second);
+    }
+    statement.resetQuietly(); // a statement left on its row keeps a read open on the file
+}
+
 void DataSet::readListRows(size_t index)
 {
     // The row asked for and the unread rows among those after it.
@@ -840,33 +880,10 @@ void DataSet::readListRows(size_t index)
     for (const auto& [rowId, row] : wanted)
         rows_[row].posted = false; // a row gone meanwhile shows what it held
     try {
-        if (!listReader_) {
-            QStringList columns;
-            for (const QString& origin : origins_)
-                columns << SqlText::quoteIdentifier(origin);
-            QStringList marks;
-            for (int k = 1; k <= listRowsRead; ++k)
-                marks << QStringLiteral("?%1").arg(k);
-            listReader_ = std::make_unique<Statement>(
-                connection_.handle(), QStringLiteral("SELECT %1, _rowid_ FROM %2 WHERE _rowid_ IN (%3)")
-                                          .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_),
-                                               marks.join(QStringLiteral(", "))));
-        }
-        Statement& statement = *listReader_;
-        statement.resetQuietly();
-        for (int k = 0; k < listRowsRead; ++k)
-            statement.bind(k + 1, k < int(wanted.size()) ? QVariant(wanted[size_t(k)].first) : QVariant());
-        std::sort(wanted.begin(), wanted.end());
-        const int count = int(origins_.size());
-        while (statement.step()) {
-            const qint64 rowId = statement.integer(count).value_or(0);
-            const auto found = std::lower_bound(wanted.begin(), wanted.end(), std::pair<qint64, size_t>(rowId, 0));
-            for (auto at = found; at != wanted.end() && at->first == rowId; ++at) {
-                rows_[at->second].values = RowValues::read(statement, count);
-                keepRead(at->second);
-            }
-        }
-        statement.resetQuietly(); // a statement left on its row keeps a read open on the file
+        findListRows(wanted, [&](const Statement& statement, size_t row) {
+            rows_[row].values = RowValues::read(statement, int(origins_.size()));
+            keepRead(row);
+        });
     } catch (const DatabaseError&) {
         // Looked at where no error can be shown: the rows not read show nothing until the list
         // is read again.

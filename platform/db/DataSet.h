@@ -179,6 +179,10 @@ private:
     void open(bool list);
     void keepRead(size_t index); // a list's row just read: the oldest row read before it goes
     void readListRows(size_t index);
+    // Looks up a list's rows by their rowids (at most one statement's worth: `rows` holds rowid
+    // and place, and comes back sorted) and calls `found` for each row the table still has,
+    // the statement on it.
+    void findListRows(std::vector<std::pair<qint64, size_t>>& rows, const std::function<void(const Statement&, size_t)>& found);
     void bindFields(const std::vector<FieldDef>& resultColumns);
     void requireActive() const;
     void requireEditing() const;
