@@ -1,7 +1,7 @@
 // Registers the summary, statement and product history windows with the main window's registry.
 #pragma once
 
-// Called once at start-up (core/main.cpp): the six document-kind summaries ("Tfrouttotal",
+// Called once at start-up (app/main.cpp): the six document-kind summaries ("Tfrouttotal",
 // ...), the customer and supplier summaries and statements and the journal ("Tfrcusttotal",
 // ..., "Tfrbanktotal"), and the product history "Tfrdetail", which the product list's pop-up
 // opens for its current product.
