@@ -37,6 +37,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
@@ -56,6 +57,19 @@ QStringList spillFiles()
 {
     return QDir::temp().entryList({QStringLiteral("RPF*")}, QDir::Files);
 }
+
+// The temporary folder of the process pointed at a folder of its own while it lives, so that
+// the spill files of other test programs running at the same time are not counted as ours.
+class OwnTemporaryFolder {
+public:
+    OwnTemporaryFolder() { qputenv("TMPDIR", folder_.path().toLocal8Bit()); }
+    ~OwnTemporaryFolder() { wasSet_ ? qputenv("TMPDIR", previous_) : qunsetenv("TMPDIR"); }
+
+private:
+    bool wasSet_ = qEnvironmentVariableIsSet("TMPDIR");
+    QByteArray previous_ = qgetenv("TMPDIR");
+    QTemporaryDir folder_;
+};
 
 class PreviewTest : public test::ReportDatabase {
 protected:
@@ -545,6 +559,7 @@ TEST_F(PreviewTest, ClosingWhileGeneratingLeavesNoRunAndNoTemporaryFile)
     addRows(3000);
     items->open();
     report.PrinterSettings.MemoryLimit = 20000; // the pages spill into a temporary file early
+    const OwnTemporaryFolder temporaryFolder;
     const QStringList before = spillFiles();
     int seenPages = 0;
     bool spilled = false;
