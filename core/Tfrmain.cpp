@@ -47,7 +47,7 @@ Tfrmain::Tfrmain(QWidget* parent)
     if (instanceLock_->state() == lb::InstanceLock::State::Held)
         lb::core::Leftovers::removeFromProgramFolder();
 
-    PickMode = 0;
+    PickMode = lb::core::PickCode::None;
     CustProductPick = 0;
     OperatorNo.clear();
     OperatorPassword.clear();

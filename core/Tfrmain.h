@@ -1,6 +1,8 @@
 // The main window: start-up and shutdown of a run, and the shared state every window reads.
 #pragma once
 
+#include "core/PickCode.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -31,7 +33,7 @@ public:
 
     // Shared state of the run, read and written by windows of every part of the program.
     QString FirstActivate;     // "T" from the end of the first showing until the first activation
-    int PickMode = 0;          // code of the window that opened a record list as a picker; 0 = menu
+    lb::core::PickCode PickMode = lb::core::PickCode::None; // who opened a record list as a picker
     int SortMode = 0;          // sort state of the product list, stock list and customer-product table
     int CustProductPick = 0;   // 7 while the product list adds rows to the customer-product table
     int ReportPageCount = 0;   // page count of the report just prepared for printing

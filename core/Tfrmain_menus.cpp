@@ -142,7 +142,7 @@ private:
     Command masterList(const QString& key, std::function<void()> prepare)
     {
         Tfrmain* main = &main_;
-        return window(key, [main] { main->PickMode = 0; }, std::move(prepare));
+        return window(key, [main] { main->PickMode = lb::core::PickCode::None; }, std::move(prepare));
     }
 
     // ---- Items ----

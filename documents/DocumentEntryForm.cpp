@@ -659,7 +659,8 @@ void DocumentEntryForm::DBGrid1DblClick()
         return;
     if (lines().fieldByName(QStringLiteral("intno")).asString().isEmpty())
         return;
-    MasterListWindow::openAsPicker(config_.linePicker, kind_.linePickCode ? kind_.linePickCode : kind_.pickCode, *this);
+    const core::PickCode code = kind_.linePickCode != core::PickCode::None ? kind_.linePickCode : kind_.pickCode;
+    MasterListWindow::openAsPicker(config_.linePicker, code, *this);
 }
 
 void DocumentEntryForm::N8Click()

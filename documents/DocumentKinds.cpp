@@ -119,7 +119,7 @@ DocumentKind sales()
     // selling price less it, so a copy without it would count the whole amount as profit.
     k.copiedLineFields = {"spintno", "sphh", "spmc", "spgg", "remark", "unit", "dj_n", "dj_w", "sl", "pay", "deduck"};
     k.recalcBoxColumns = {"remark1", "bankid", "employeename"};
-    k.pickCode = 1;
+    k.pickCode = core::PickCode::SalesEntry;
     k.texts.stockShortPost = QStringLiteral("的库存数量不足,请检查是否已录进货单并过帐！");
     // The customer's balance moves by the document's amount less what it deducts and what
     // was paid with it; the money paid goes into the account; the goods leave the stock.
@@ -141,7 +141,7 @@ DocumentKind purchase()
     k.copiedLineFields = {"spintno", "sphh", "spmc", "remark", "unit", "dj_w", "js", "sl", "sl_j", "pay"};
     k.recalcBoxColumns = {"customerid", "customername", "persondeal", "bankid", "employeename"};
     k.codeEntry = {true, 1, 0};
-    k.pickCode = 2;
+    k.pickCode = core::PickCode::PurchaseEntry;
     k.texts.stockShortReverse = QStringLiteral("的库存数量不足！");
     // What is bought is owed to the supplier less what was paid from the account; the goods
     // come into stock.
@@ -166,8 +166,8 @@ DocumentKind purchaseOrder()
     k.recalcBoxColumns = {"customerid", "customername", "persondeal", "bankid", "employeename"};
     k.codeEntry = {true, 1, 0};
     k.codeAlternateColumn = QStringLiteral("spgg");
-    k.pickCode = 3;
-    k.linePickCode = 2; // the product list fills an order line as a purchase line
+    k.pickCode = core::PickCode::PurchaseOrderEntry;
+    k.linePickCode = core::PickCode::PurchaseEntry; // the product list fills an order line as a purchase line
     k.texts.codeNotFound = QStringLiteral("查无该货号或条形码！");
     k.recalc = LineRecalc::purchaseOrder();
     return k;
@@ -180,7 +180,7 @@ DocumentKind salesReturn()
     k.followsPostingMode = true;
     k.partyBalanceFromRest = true;
     k.recalcZeroedColumns = {"hjjs", "hjss"};
-    k.pickCode = 5;
+    k.pickCode = core::PickCode::SalesReturnEntry;
     k.texts.stockShortReverse = QStringLiteral("的库存数量不足！");
     // What the customer brings back is owed to him: his balance and his sales fall by the
     // amount; the goods come back into stock and out of the sales counters.
@@ -200,7 +200,7 @@ DocumentKind purchaseReturn()
     k.missingProductIsShort = true;
     k.recalcZeroedColumns = {"deduck", "hjjs"};
     k.codeEntry = {true, 0, 1};
-    k.pickCode = 6;
+    k.pickCode = core::PickCode::PurchaseReturnEntry;
     k.texts.stockShortPost = QStringLiteral("的库存数量不足！");
     // Goods sent back lower what is owed to the supplier and what was bought from him, and
     // leave the stock and the purchase counters.
@@ -226,7 +226,7 @@ DocumentKind accountLinesKind(BillKind kind, const char* billtype, const QString
 DocumentKind receipt()
 {
     DocumentKind k = accountLinesKind(BillKind::Receipt, "13", QStringLiteral("收款单"), "getlist", "getdetail", customers());
-    k.pickCode = 13;
+    k.pickCode = core::PickCode::ReceiptEntry;
     // The money received, and what was written off with it, lower what the customer owes;
     // each line's money goes into its account.
     k.effects = effects({{"amount", -1}, {"deduck", -1}}, {{"pay", "amount", +1}, {"deduck", "deduck", +1}},
@@ -239,7 +239,7 @@ DocumentKind receipt()
 DocumentKind payment()
 {
     DocumentKind k = accountLinesKind(BillKind::Payment, "14", QStringLiteral("付款单"), "putlist", "putdetail", suppliers());
-    k.pickCode = 14;
+    k.pickCode = core::PickCode::PaymentEntry;
     k.texts.partyNotFoundPost = QStringLiteral("查无此供应商号,不能过帐！");
     // The money paid, and what the supplier granted off, lower what is owed to him; each
     // line's money leaves its account.

@@ -1,6 +1,7 @@
 // The document kinds: one row per kind, and the signed effects each kind's posting has.
 #pragma once
 
+#include "core/PickCode.h"
 #include "documents/LineRecalc.h"
 
 #include <QString>
@@ -89,8 +90,8 @@ struct DocumentKind {
     QString codeAlternateColumn = QStringLiteral("barcode"); // the code entry's second look-up
     QStringList postedLineCopies;  // header columns 过帐 copies into every line
     QStringList copiedLineFields;  // line columns 转抄 and the history copy carry over
-    int pickCode = 0;              // PickMode of the kind's entry form
-    int linePickCode = 0;          // PickMode of its line picker where it differs; 0: pickCode
+    core::PickCode pickCode = core::PickCode::None;     // PickMode of the kind's entry form
+    core::PickCode linePickCode = core::PickCode::None; // of its line picker where it differs; None: pickCode
     KindTexts texts;
     std::vector<Effect> effects;
     RecalcRule recalc;

@@ -77,7 +77,7 @@ void ListPrinting::stockWindow(MasterListWindow& list)
 {
     PrintJob job = productJob();
     switch (frmain->PickMode) {
-    case 5:
+    case lb::core::PickCode::StockGainLoss:
         retitle(job, QStringLiteral("库存损益表"));
         job.captions.emplace_back(QStringLiteral("RpLabel14"), QStringLiteral("实库存量"));
         job.captions.emplace_back(QStringLiteral("RpLabel8"), QStringLiteral("库存损益"));
@@ -87,7 +87,7 @@ void ListPrinting::stockWindow(MasterListWindow& list)
         lb::layouts::printLayout(job);
         list.requery(allProducts);
         return;
-    case 6:
+    case lb::core::PickCode::StockValue:
         retitle(job, QStringLiteral("库存资产表"));
         job.captions.emplace_back(QStringLiteral("RpLabel8"), QStringLiteral("库存金额"));
         job.fields = {{QStringLiteral("RpDBText8"), QStringLiteral("sptj")}};

@@ -16,7 +16,7 @@ public:
     static void productsAcross(MasterListWindow& list);
     // Product list "库存资产表": stock × purchase price per product, smallest first, with totals.
     static void stockValue(MasterListWindow& list);
-    // Stock window "打印", by its mode (PickMode): 5 gain and loss, 6 stock value, else the count.
+    // Stock window "打印", by its mode (PickMode): gain and loss, stock value, else the count.
     static void stockWindow(MasterListWindow& list);
     // Customer or supplier list "打印": every row of `table` in the layout `layout`.
     static void parties(MasterListWindow& list, const QString& table, const QString& layout);

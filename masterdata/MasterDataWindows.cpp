@@ -15,7 +15,7 @@ void registerMasterDataWindows()
         if (key == QLatin1String("TFrproductp"))
             continue; // the stock commands open it in their modes
         registry.registerWindow(key, [key](QWidget* owner) {
-            frmain->PickMode = 0; // the menu opens lists, never pickers
+            frmain->PickMode = lb::core::PickCode::None; // the menu opens lists, never pickers
             return new MasterListWindow(MasterCatalog::byKey(key), owner);
         });
     }
@@ -24,7 +24,7 @@ void registerMasterDataWindows()
     registry.registerCommand(QStringLiteral("StockValue"), [] { StockMenu::stockValue(); });
     registry.registerCommand(QStringLiteral("StockUpdate"), [] { StockMenu::updateStock(); });
     registry.registerWindow(QStringLiteral("TFrcproduct"), [](QWidget* owner) {
-        frmain->PickMode = 0;
+        frmain->PickMode = lb::core::PickCode::None;
         return new TFrcproduct(owner);
     });
 }

@@ -4,5 +4,5 @@
 // Called once at start-up (app/main.cpp): every list window by its class name ("TFrcustomer",
 // "TFrproduct_b", ...) and the stock menu's commands ("StockTake", "StockGainLoss",
 // "StockValue", "StockUpdate"). The registered windows are the menu's: creating one sets
-// PickMode to 0, so no code left by a window that is gone reaches a list.
+// PickMode to None, so no code left by a window that is gone reaches a list.
 void registerMasterDataWindows();

@@ -205,7 +205,7 @@ QAction* MasterListWindow::menuItem(const QString& name) const
 
 MasterListWindow* MasterListWindow::openFromMenu(const QString& key, QWidget* mainWindow, const QString& sql)
 {
-    frmain->PickMode = 0;
+    frmain->PickMode = lb::core::PickCode::None;
     auto* list = new MasterListWindow(MasterCatalog::byKey(key), mainWindow);
     lb::db::Query& rows = list->dataSet();
     if (!sql.isEmpty()) {
@@ -217,7 +217,7 @@ MasterListWindow* MasterListWindow::openFromMenu(const QString& key, QWidget* ma
     return list;
 }
 
-MasterListWindow* MasterListWindow::openAsPicker(const QString& key, int code, PickTarget& target)
+MasterListWindow* MasterListWindow::openAsPicker(const QString& key, lb::core::PickCode code, PickTarget& target)
 {
     frmain->PickMode = code;
     auto* list = new MasterListWindow(MasterCatalog::byKey(key), target.pickWindow());
@@ -370,7 +370,7 @@ void MasterListWindow::ToolButton7Click()
         pickProduct();
         return;
     }
-    if (frmain->PickMode == 0)
+    if (frmain->PickMode == lb::core::PickCode::None)
         return;
     if (config_.pickList && link_)
         link_->apply(*config_.pickList, frmain->PickMode, dataSet(), selectedField());
@@ -392,8 +392,8 @@ void MasterListWindow::pickProduct()
         close();
         return;
     }
-    const int code = frmain->PickMode;
-    if (code == 0) {
+    const lb::core::PickCode code = frmain->PickMode;
+    if (code == lb::core::PickCode::None) {
         ToolButton2Click();
         return;
     }
@@ -451,8 +451,8 @@ void MasterListWindow::onClosing()
         instances().erase(config_.key);
     // The product list opened by the customer price table for a sales form leaves that
     // table's code standing; every other list ends its pick here.
-    if (!(config_.pickList == PickList::Product && frmain->PickMode == 18))
-        frmain->PickMode = 0;
+    if (!(config_.pickList == PickList::Product && frmain->PickMode == lb::core::PickCode::SalesEntryPriceTable))
+        frmain->PickMode = lb::core::PickCode::None;
     if (config_.pickList == PickList::Product && frmain->CustProductPick == 7)
         frmain->CustProductPick = 0;
     if (lb::db::Query* rows = config_.dataSet(); rows && rows->active()) {

@@ -1,6 +1,7 @@
 // The record list window: grid, search row, add/modify/delete, pick and close, set up by a config.
 #pragma once
 
+#include "core/PickCode.h"
 #include "masterdata/MasterListConfig.h"
 #include "platform/ui/ListFrame.h"
 
@@ -31,12 +32,12 @@ public:
     // The open list of a window class, or nullptr (one window of each class takes part in a pick).
     static MasterListWindow* instance(const QString& key);
 
-    // Menu command: PickMode := 0, the main window disabled, the list created, its dataset
+    // Menu command: PickMode := None, the main window disabled, the list created, its dataset
     // opened with the SQL it holds (or `sql` when given), the list shown.
     static MasterListWindow* openFromMenu(const QString& key, QWidget* mainWindow, const QString& sql = QString());
     // Opener command: PickMode := code, the list created over the opener, its dataset opened,
     // the list shown modeless while the opener stays enabled.
-    static MasterListWindow* openAsPicker(const QString& key, int code, PickTarget& target);
+    static MasterListWindow* openAsPicker(const QString& key, lb::core::PickCode code, PickTarget& target);
 
     const MasterListConfig& config() const { return config_; }
     lb::db::Query& dataSet() const;

@@ -10,51 +10,51 @@ const QString PickWriteBack::CarryOverLine = QStringLiteral("上期结转");
 const std::vector<PickRule>& PickWriteBack::rules()
 {
     using L = PickList;
+    using P = lb::core::PickCode;
     using A = PickAction;
     using B = PickBox;
-    // For suppliers code 11 is the statement and 12 the summary; for customers the reverse.
     static const std::vector<PickRule> table = {
-        {L::Customer, 1, "Tfroutdetail", A::CodeIntoBox, B::Edit2},
-        {L::Customer, 3, "Tfrouttotal", A::CodeIntoBox, B::Edit2},
-        {L::Customer, 5, "Tfroutbackdetail", A::CodeIntoBox, B::Edit2},
-        {L::Customer, 11, "Tfrcusttotal", A::CodeIntoBox, B::Edit9},
-        {L::Customer, 12, "Tfrcusttotalist", A::CodeIntoBox, B::Edit9},
-        {L::Customer, 13, "Tfrgetdetail", A::CodeIntoBox, B::Edit2},
+        {L::Customer, P::SalesEntry, "Tfroutdetail", A::CodeIntoBox, B::Edit2},
+        {L::Customer, P::SalesSummary, "Tfrouttotal", A::CodeIntoBox, B::Edit2},
+        {L::Customer, P::SalesReturnEntry, "Tfroutbackdetail", A::CodeIntoBox, B::Edit2},
+        {L::Customer, P::CustomerSummary, "Tfrcusttotal", A::CodeIntoBox, B::Edit9},
+        {L::Customer, P::CustomerStatement, "Tfrcusttotalist", A::CodeIntoBox, B::Edit9},
+        {L::Customer, P::ReceiptEntry, "Tfrgetdetail", A::CodeIntoBox, B::Edit2},
 
-        {L::Supplier, 2, "Tfrindetail", A::CodeIntoBox, B::Edit2},
-        {L::Supplier, 3, "Tfrdhdetail", A::CodeIntoBox, B::Edit2},
-        {L::Supplier, 4, "Tfrintotal", A::CodeIntoBox, B::Edit2},
-        {L::Supplier, 6, "Tfrinbackdetail", A::CodeIntoBox, B::Edit2},
-        {L::Supplier, 11, "Tfrbrantotalist", A::CodeIntoBox, B::Edit9},
-        {L::Supplier, 12, "Tfrbrantotal", A::CodeIntoBox, B::Edit9},
-        {L::Supplier, 14, "Tfrputdetail", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, P::PurchaseEntry, "Tfrindetail", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, P::PurchaseOrderEntry, "Tfrdhdetail", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, P::PurchaseSummary, "Tfrintotal", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, P::PurchaseReturnEntry, "Tfrinbackdetail", A::CodeIntoBox, B::Edit2},
+        {L::Supplier, P::SupplierStatement, "Tfrbrantotalist", A::CodeIntoBox, B::Edit9},
+        {L::Supplier, P::SupplierSummary, "Tfrbrantotal", A::CodeIntoBox, B::Edit9},
+        {L::Supplier, P::PaymentEntry, "Tfrputdetail", A::CodeIntoBox, B::Edit2},
 
-        {L::Account, 1, "Tfroutdetail", A::HeaderAccount, B::Edit10},
-        {L::Account, 2, "Tfrindetail", A::HeaderAccount, B::Edit10},
+        {L::Account, P::SalesEntry, "Tfroutdetail", A::HeaderAccount, B::Edit10},
+        {L::Account, P::PurchaseEntry, "Tfrindetail", A::HeaderAccount, B::Edit10},
         // The journal's account box takes the picked code, as the party boxes take theirs.
-        {L::Account, 12, "Tfrbanktotal", A::CodeIntoBox, B::Edit3},
-        {L::Account, 13, "Tfrgetdetail", A::LineAccount, B::None},
-        {L::Account, 14, "Tfrputdetail", A::LineAccount, B::None},
+        {L::Account, P::CashBankJournal, "Tfrbanktotal", A::CodeIntoBox, B::Edit3},
+        {L::Account, P::ReceiptEntry, "Tfrgetdetail", A::LineAccount, B::None},
+        {L::Account, P::PaymentEntry, "Tfrputdetail", A::LineAccount, B::None},
 
-        {L::Employee, 1, "Tfroutdetail", A::NameIntoBox, B::Edit16},
-        {L::Employee, 2, "Tfrindetail", A::NameIntoBox, B::Edit16},
-        {L::Employee, 3, "Tfrdhdetail", A::NameIntoBox, B::Edit16},
-        {L::Employee, 5, "Tfroutbackdetail", A::NameIntoBox, B::Edit16},
-        {L::Employee, 6, "Tfrinbackdetail", A::NameIntoBox, B::Edit16},
-        {L::Employee, 13, "Tfrgetdetail", A::NameIntoBox, B::Edit16},
-        {L::Employee, 14, "Tfrputdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, P::SalesEntry, "Tfroutdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, P::PurchaseEntry, "Tfrindetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, P::PurchaseOrderEntry, "Tfrdhdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, P::SalesReturnEntry, "Tfroutbackdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, P::PurchaseReturnEntry, "Tfrinbackdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, P::ReceiptEntry, "Tfrgetdetail", A::NameIntoBox, B::Edit16},
+        {L::Employee, P::PaymentEntry, "Tfrputdetail", A::NameIntoBox, B::Edit16},
 
-        {L::Product, 1, "Tfroutdetail", A::LineProduct, B::None},
-        {L::Product, 2, "Tfrindetail", A::LineProduct, B::None},
-        {L::Product, 5, "Tfroutbackdetail", A::LineProduct, B::None},
-        {L::Product, 6, "Tfrinbackdetail", A::LineProduct, B::None},
+        {L::Product, P::SalesEntry, "Tfroutdetail", A::LineProduct, B::None},
+        {L::Product, P::PurchaseEntry, "Tfrindetail", A::LineProduct, B::None},
+        {L::Product, P::SalesReturnEntry, "Tfroutbackdetail", A::LineProduct, B::None},
+        {L::Product, P::PurchaseReturnEntry, "Tfrinbackdetail", A::LineProduct, B::None},
 
-        {L::CustomerProduct, 18, "Tfroutdetail", A::LineProduct, B::None},
+        {L::CustomerProduct, P::SalesEntryPriceTable, "Tfroutdetail", A::LineProduct, B::None},
     };
     return table;
 }
 
-const PickRule* PickWriteBack::find(PickList list, int code)
+const PickRule* PickWriteBack::find(PickList list, lb::core::PickCode code)
 {
     for (const PickRule& rule : rules()) {
         if (rule.list == list && rule.code == code)
@@ -84,7 +84,7 @@ lb::db::DataSet* PickWriteBack::lineFor(PickTarget& target, const QString& lineI
     return lines;
 }
 
-bool PickWriteBack::apply(PickList list, int code, PickTarget& target, lb::db::DataSet& source,
+bool PickWriteBack::apply(PickList list, lb::core::PickCode code, PickTarget& target, lb::db::DataSet& source,
                           const QString& lineIntno, const QString& selectedField)
 {
     const PickRule* rule = find(list, code);

@@ -1,6 +1,7 @@
 // What each record list writes into its opener for each PickMode: the table and its application.
 #pragma once
 
+#include "core/PickCode.h"
 #include "masterdata/PickTarget.h"
 
 #include <QString>
@@ -25,7 +26,7 @@ enum class PickAction {
 
 struct PickRule {
     PickList list;
-    int code;            // PickMode
+    lb::core::PickCode code;
     const char* opener;  // class of the opening window
     PickAction action;
     PickBox box;         // for the box actions and HeaderAccount; None otherwise
@@ -38,7 +39,7 @@ public:
 
     static const std::vector<PickRule>& rules();
     // The rule of a list for a code; nullptr when the list writes nothing for it.
-    static const PickRule* find(PickList list, int code);
+    static const PickRule* find(PickList list, lb::core::PickCode code);
 
     // Writes the current row of `source` into the target by the list's rule for `code`.
     // `lineIntno` is the intno of the document line that was current when the picker opened:
@@ -47,7 +48,7 @@ public:
     // chooses the line's price). A customer price row gives the line its product's purchase
     // price. An empty source writes nothing. Returns whether it wrote.
     // Database errors propagate.
-    static bool apply(PickList list, int code, PickTarget& target, lb::db::DataSet& source,
+    static bool apply(PickList list, lb::core::PickCode code, PickTarget& target, lb::db::DataSet& source,
                       const QString& lineIntno, const QString& selectedField);
 
     // The intno of the target's current line, or empty when it has no line open.

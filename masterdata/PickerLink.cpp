@@ -15,7 +15,7 @@ PickerLink::PickerLink(QWidget& picker, PickTarget& target)
     }
 }
 
-bool PickerLink::apply(PickList list, int code, lb::db::DataSet& source, const QString& selectedField) const
+bool PickerLink::apply(PickList list, lb::core::PickCode code, lb::db::DataSet& source, const QString& selectedField) const
 {
     PickTarget* opener = target();
     return opener && PickWriteBack::apply(list, code, *opener, source, lineIntno_, selectedField);

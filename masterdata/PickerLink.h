@@ -25,7 +25,7 @@ public:
     PickTarget* target() const { return window_ ? target_ : nullptr; }
     // Writes the current row of `source` into the opener by the list's rule for `code`;
     // nothing when the opener is gone (PickWriteBack::apply).
-    bool apply(PickList list, int code, lb::db::DataSet& source, const QString& selectedField) const;
+    bool apply(PickList list, lb::core::PickCode code, lb::db::DataSet& source, const QString& selectedField) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -134,7 +134,7 @@ void ProductListMenu::deleteMarked(MasterListWindow& list)
 void ProductListMenu::productHistory(MasterListWindow& list)
 {
     // The history holds PickMode while it is open; a pick for a document needs it too.
-    if (frmain->PickMode != 0) {
+    if (frmain->PickMode != lb::core::PickCode::None) {
         lb::ui::Dialogs::message(QStringLiteral("由单据转到商品表的状态不能查明细帐！"));
         return;
     }

@@ -17,12 +17,12 @@ namespace {
 
 const int figureColumn = 14; // sptj
 
-MasterListWindow* openStockWindow(int mode, const QString& sql)
+MasterListWindow* openStockWindow(lb::core::PickCode mode, const QString& sql)
 {
     MasterListWindow* list = MasterListWindow::openFromMenu(QStringLiteral("TFrproductp"), frmain, sql);
     list->dataSet().first();
     frmain->PickMode = mode; // the window's mode, read by its print
-    list->command(ListCommand::CountEntry)->setVisible(mode == 0);
+    list->command(ListCommand::CountEntry)->setVisible(mode == lb::core::PickCode::StockTake);
     return list;
 }
 
@@ -34,7 +34,7 @@ MasterListWindow* StockMenu::stockTake()
         lb::ui::Dialogs::message(QStringLiteral("该用户无权使用此功能！"));
         return nullptr;
     }
-    MasterListWindow* list = openStockWindow(0, QStringLiteral("SELECT * from product"));
+    MasterListWindow* list = openStockWindow(lb::core::PickCode::StockTake, QStringLiteral("SELECT * from product"));
     list->DBGrid1->setColumnVisible(figureColumn, false);
     return list;
 }
@@ -43,7 +43,7 @@ MasterListWindow* StockMenu::gainAndLoss()
 {
     StockCommands::gainAndLoss(frdm->ADOCon);
     // Products never counted have no difference; they follow every counted one.
-    MasterListWindow* list = openStockWindow(5, QStringLiteral("SELECT * from product\nORDER BY sptj is null, sptj"));
+    MasterListWindow* list = openStockWindow(lb::core::PickCode::StockGainLoss, QStringLiteral("SELECT * from product\nORDER BY sptj is null, sptj"));
     list->setWindowTitle(QStringLiteral("库存损益表"));
     return list;
 }
@@ -53,7 +53,7 @@ MasterListWindow* StockMenu::stockValue()
     StockCommands::stockValue(frdm->ADOCon);
     frdm->AQtotallist->close();
     frdm->AQtotallist->open();
-    MasterListWindow* list = openStockWindow(6, QStringLiteral("SELECT * from product\nORDER BY sptj"));
+    MasterListWindow* list = openStockWindow(lb::core::PickCode::StockValue, QStringLiteral("SELECT * from product\nORDER BY sptj"));
     list->setWindowTitle(QStringLiteral("库存资产表"));
     list->DBGrid1->setColumnTitle(figureColumn, QStringLiteral("库存金额"));
     return list;

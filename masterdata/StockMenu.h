@@ -3,8 +3,8 @@
 
 class MasterListWindow;
 
-// Each opens the stock window TFrproductp over the main window in its mode (PickMode 0
-// stock-take, 5 gain and loss, 6 stock value), or, for the update, runs without a window.
+// Each opens the stock window TFrproductp over the main window in its mode (PickMode StockTake,
+// StockGainLoss or StockValue), or, for the update, runs without a window.
 class StockMenu {
 public:
     static MasterListWindow* stockTake();   // "库存盘点", operator 999 only

@@ -147,7 +147,7 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
 
 TFrcproduct* TFrcproduct::openAsPicker(PickTarget& salesForm)
 {
-    frmain->PickMode = 18;
+    frmain->PickMode = lb::core::PickCode::SalesEntryPriceTable;
     auto* table = new TFrcproduct(salesForm.pickWindow());
     table->link_ = new PickerLink(*table, salesForm);
     frdm->Aqcustomer->open();
@@ -185,12 +185,13 @@ void TFrcproduct::reloadPrices(const QString& sql)
 void TFrcproduct::DBGrid2DblClick()
 {
     lb::db::Query& prices = *frdm->Aqcproduct;
-    if (!prices.active() || prices.isEmpty() || frmain->PickMode != 18)
+    if (!prices.active() || prices.isEmpty() || frmain->PickMode != lb::core::PickCode::SalesEntryPriceTable)
         return;
     postPendingPrice();
     lb::db::Field* selected = DBGrid2->selectedField();
     if (link_)
-        link_->apply(PickList::CustomerProduct, 18, prices, selected ? selected->fieldName() : QString());
+        link_->apply(PickList::CustomerProduct, lb::core::PickCode::SalesEntryPriceTable, prices,
+                     selected ? selected->fieldName() : QString());
     close();
 }
 
@@ -200,8 +201,8 @@ void TFrcproduct::Button4Click()
         lb::ui::Dialogs::message(QStringLiteral("排序状态不能选取商品资料，请先取消类型排序!"));
         return;
     }
-    if (frmain->PickMode == 0)
-        frmain->PickMode = 20;
+    if (frmain->PickMode == lb::core::PickCode::None)
+        frmain->PickMode = lb::core::PickCode::CustomerProductTable;
     frmain->CustProductPick = 7;
     productList_ = new MasterListWindow(MasterCatalog::productList(), this);
     frdm->Aqproduct->open();
@@ -283,7 +284,7 @@ void TFrcproduct::onClosing()
     // The product list opened for this table goes first, through its own close steps.
     if (productList_)
         productList_->close();
-    frmain->PickMode = 0;
+    frmain->PickMode = lb::core::PickCode::None;
     frmain->SortMode = 0;
     postPendingPrice();
     frdm->Aqcustomer->close();

@@ -20,8 +20,9 @@ class DataGrid;
 }
 
 // From the menu it maintains the price lists (rows are added through the product list,
-// opened over it with PickMode 20 and CustProductPick 7); from the sales form (PickMode 18)
-// a double-click on a price row copies product and price into the form's line and closes.
+// opened over it with PickMode CustomerProductTable and CustProductPick 7); from the sales form
+// (PickMode SalesEntryPriceTable) a double-click on a price row copies product and price into
+// the form's line and closes.
 // A pending price edit is posted before the rows are reloaded or the window closes; closing
 // closes the product list opened for it first.
 class TFrcproduct : public lb::ui::WorkWindow {
@@ -29,8 +30,8 @@ class TFrcproduct : public lb::ui::WorkWindow {
 public:
     explicit TFrcproduct(QWidget* owner);
 
-    // The sales form's price command: PickMode 18, the form disabled, the table on the
-    // customer whose code the form's Edit2 holds.
+    // The sales form's price command: PickMode SalesEntryPriceTable, the form disabled, the
+    // table on the customer whose code the form's Edit2 holds.
     static TFrcproduct* openAsPicker(PickTarget& salesForm);
 
     lb::ui::DataGrid* DBGrid1 = nullptr; // customers

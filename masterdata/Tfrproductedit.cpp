@@ -130,7 +130,7 @@ Tfrproductedit* Tfrproductedit::openForPurchase(QWidget* purchaseForm)
 {
     frdm->Aqproduct->reopen(QStringLiteral("SELECT * from product "));
     frmain->AddMode = QStringLiteral("T");
-    frmain->PickMode = 98;
+    frmain->PickMode = lb::core::PickCode::PurchaseEntryNewProduct;
     auto* editor = new Tfrproductedit(purchaseForm);
     editor->showWork(true);
     return editor;
@@ -309,6 +309,6 @@ void Tfrproductedit::onClosing()
 {
     // The purchase form's code does not outlive the editor it opened; the form itself is
     // enabled again as this window's opener, and the product list the same way.
-    if (frmain->PickMode == 98)
-        frmain->PickMode = 0;
+    if (frmain->PickMode == lb::core::PickCode::PurchaseEntryNewProduct)
+        frmain->PickMode = lb::core::PickCode::None;
 }

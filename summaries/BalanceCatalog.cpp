@@ -69,7 +69,7 @@ BalanceConfig customerSummary()
     customerParty(c);
     c.codeLabel = QStringLiteral("客户编号");
     c.nameLabel = QStringLiteral("客户名");
-    c.pickCode = 11;
+    c.pickCode = lb::core::PickCode::CustomerSummary;
     c.columns = {{"billdate"}, {"billname"}, {"sphh", "编号"}, {"spmc", "名称"}, {"spgg"}, {"unit"}, {"sl"},
                  {"dj_n", "单价"}, {"amount"}, {"deduck"}, {"pay"}, {"rest"}, {"remark"}};
     c.specColumn = 4;
@@ -91,7 +91,7 @@ BalanceConfig supplierSummary()
     supplierParty(c);
     c.codeLabel = QStringLiteral("供应商编号");
     c.nameLabel = QStringLiteral("供应商名");
-    c.pickCode = 12;
+    c.pickCode = lb::core::PickCode::SupplierSummary;
     c.columns = {{"billdate"}, {"billname"}, {"sphh", "编号"}, {"spmc", "名称"}, {"unit"}, {"sl"}, {"dj_w"},
                  {"amount"}, {"deduck"}, {"pay", "付款金额"}, {"rest"}, {"remark"}};
     lineSummary(c, QStringLiteral("dj_w"));
@@ -139,7 +139,7 @@ BalanceConfig customerStatement()
     customerParty(c);
     c.codeLabel = QStringLiteral("客户编号");
     c.nameLabel = QStringLiteral("客户名");
-    c.pickCode = 12;
+    c.pickCode = lb::core::PickCode::CustomerStatement;
     return c;
 }
 
@@ -150,7 +150,7 @@ BalanceConfig supplierStatement()
     supplierParty(c);
     c.codeLabel = QStringLiteral("供应商号");
     c.nameLabel = QStringLiteral("供应商");
-    c.pickCode = 11;
+    c.pickCode = lb::core::PickCode::SupplierStatement;
     c.columns[2].title = QStringLiteral("供应商号");
     c.columns[3].title = QStringLiteral("供应商名");
     return c;
@@ -177,7 +177,7 @@ BalanceConfig journal()
     c.nameLabel = QStringLiteral("名称");
     c.codeHint = QStringLiteral("双击进入现金银行表");
     c.pickList = QStringLiteral("TFrbank");
-    c.pickCode = 12;
+    c.pickCode = lb::core::PickCode::CashBankJournal;
     c.walk.shownRows = ShownLines;
     c.columns = {{"billdate"}, {"billname"}, {"sphh", "编号"}, {"spmc", "名称"}, {"amount", "收款金额"},
                  {"pay", "付款金额"}, {"rest"}, {"billtype"}, {"customername"}};

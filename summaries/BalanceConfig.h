@@ -1,6 +1,7 @@
 // What configures one running-balance window: its partner, work tables, walk and grid.
 #pragma once
 
+#include "core/PickCode.h"
 #include "platform/ui/GridColumn.h"
 
 #include <QString>
@@ -62,7 +63,7 @@ struct BalanceConfig {
     QString nameLabel;
     QString codeHint;
     QString pickList;           // the picker's window class
-    int pickCode = 0;
+    lb::core::PickCode pickCode = lb::core::PickCode::None;
 
     // What the grid shows after a run.
     bool statement = false;     // on the header dataset (totallist1) instead of the line dataset

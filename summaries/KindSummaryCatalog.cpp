@@ -29,7 +29,7 @@ KindSummaryConfig sales()
     c.partyLabel = QStringLiteral("客户号");
     c.partyHint = QStringLiteral("双击选取客户");
     c.partyList = QStringLiteral("TFrcustomer");
-    c.partyPickCode = 3;
+    c.partyPickCode = lb::core::PickCode::SalesSummary;
     c.statusText = QStringLiteral("在客户号、货品号文本框输入客户号、货品号时，可按某客户或某货品进行汇总，当客户号和货品号为空时，对全部流水进行汇总。");
     c.refreshCaption = QStringLiteral("流水帐");
     c.columns = {{"customerid", "客户号"}, {"customername", "客户名"}, {"billdate", "日期"}, {"sphh", "货品代码"},
@@ -73,7 +73,7 @@ KindSummaryConfig purchase()
     c.partyLabel = QStringLiteral("供应商号");
     c.partyHint = QStringLiteral("双击选取供应商");
     c.partyList = QStringLiteral("TFrbranch");
-    c.partyPickCode = 4;
+    c.partyPickCode = lb::core::PickCode::PurchaseSummary;
     c.statusText = QStringLiteral("在供应商号、货品号文本框输入供应商号、货品号时，可按某供应商或某货品进行汇总，当供应商号和货品号为空时，对全部流水进行汇总。");
     c.productArrows = true;
     c.refreshCaption = QStringLiteral("流水帐");

@@ -1,6 +1,7 @@
 // What configures one document-kind summary window: its kind, sums, filters, grid and boxes.
 #pragma once
 
+#include "core/PickCode.h"
 #include "documents/DocumentKinds.h"
 #include "platform/ui/GridColumn.h"
 
@@ -31,7 +32,7 @@ struct KindSummaryConfig {
     QString partyLabel;          // "客户号"
     QString partyHint;           // "双击选取客户"
     QString partyList;           // the picker's window class ("TFrcustomer")
-    int partyPickCode = 0;       // PickMode while it is open
+    lb::core::PickCode partyPickCode = lb::core::PickCode::None; // PickMode while the picker is open
     QString statusText;          // the status bar's one panel
     bool productArrows = false;  // Up and Down move the focus from the product box too
     QString refreshCaption = QStringLiteral("刷新");

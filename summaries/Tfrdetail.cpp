@@ -45,7 +45,7 @@ Tfrdetail* Tfrdetail::open(QWidget* owner)
     const QString product = products.fieldByName(QStringLiteral("intno")).asString();
     ProductHistory::fill(frdm->ADOCon, product);
     ProductHistory::openAll(*frdm->AQdetail, product);
-    frmain->PickMode = 99;
+    frmain->PickMode = lb::core::PickCode::ProductListHistory;
     return new Tfrdetail(product, owner);
 }
 
@@ -99,8 +99,8 @@ void Tfrdetail::reportClick()
 
 void Tfrdetail::onClosing()
 {
-    if (frmain->PickMode == 99)
-        frmain->PickMode = 0;
+    if (frmain->PickMode == lb::core::PickCode::ProductListHistory)
+        frmain->PickMode = lb::core::PickCode::None;
     frdm->AQoutlist->close();
     frdm->AQoutlist->sql().setText(QStringLiteral("SELECT * from outlist"));
     frdm->Aqcustomer->close();

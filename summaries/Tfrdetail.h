@@ -7,8 +7,8 @@
 // dataset stands. It lists every posted, not reversed line of the product in sales, sales
 // returns, purchases and purchase returns; "刷新" narrows them to the period, "查明细单" opens
 // the posted view of the current line's document, which offers no command that changes it.
-// PickMode is 99 while it is open and 0 after it closes (the product list refuses to open it
-// while it picks for a document).
+// PickMode is ProductListHistory while it is open and None after it closes (the product list
+// refuses to open it while it picks for a document).
 class Tfrdetail : public SummaryWindow {
     Q_OBJECT
 public:

@@ -44,6 +44,8 @@
 #include <QUrl>
 #include <QWindow>
 
+using lb::core::PickCode;
+
 namespace {
 
 
@@ -281,14 +283,15 @@ TEST_F(TfrmainMenusTest, ItemsWaitDisabledUntilTheirWindowIsRegistered)
 namespace {
 
 // An entry of the menus, the tool bar or the dashboard and what it must run: the key, the
-// NewBillFlag and PickMode the window finds when it is made ("" and -1: left as they were),
-// and the shared dataset prepared after the window is made, with the SQL it is given.
+// NewBillFlag the window finds when it is made ("": left as it was), whether it is made with
+// PickMode None (else left as it was), and the shared dataset prepared after the window is
+// made, with the SQL it is given.
 struct Wiring {
     const char* place; // a menu's title, "tool", or a dashboard page "PAN1" to "PAN4"
     const char* text;  // item text, tool caption, picture caption or link text
     const char* key;
     const char* flag;
-    int pickMode;
+    bool noPicker;
     const char* dataSet;
     const char* sql;
 };
@@ -304,82 +307,82 @@ const char* const helpMenu = "&H 帮  助";
 const char* const entry = "&L 录帐";
 
 const Wiring wirings[] = {
-    {system, "操作员管理", "Tfropcrl", "", -1, "ATopcrl", ""},
-    {system, "系统初始化", "SystemInit", "", -1, "", ""},
-    {system, "系统设置", "Tfrconfig", "", -1, "", ""},
-    {basic, "商品资料", "TFrproduct", "", 0, "Aqproduct", "SELECT * from product "},
-    {basic, "客户-商品表", "TFrcproduct", "", 0, "Aqcproduct", ""},
-    {basic, "客户资料", "TFrcustomer", "", 0, "Aqcustomer", ""},
-    {basic, "供应商资料", "TFrbranch", "", 0, "AQbranch", ""},
-    {basic, "现金银行", "TFrbank", "", 0, "AQbank", ""},
-    {basic, "员工资料", "TFremployee", "", 0, "AQemployee", ""},
-    {basic, "仓库设置", "TFrstore", "", 0, "AQstore", ""},
-    {lists, "进货单", "Tfrinlist", "F", -1, "AQoutlist", "SELECT * from inlist"},
-    {lists, "进货退货单", "Tfrinbacklist", "F", -1, "AQoutlist", "SELECT * from inbacklist"},
-    {lists, "销售单", "Tfroutlist", "F", -1, "AQoutlist", "SELECT * from outlist"},
-    {lists, "销售退货单", "Tfroutbacklist", "F", -1, "AQoutlist", "SELECT * from outbacklist"},
-    {lists, "收款单", "Tfrgetlist", "F", -1, "AQoutlist", "SELECT * from getlist"},
-    {lists, "付款单", "Tfrputlist", "F", -1, "AQoutlist", "SELECT * from putlist"},
-    {opening, "期初商品库存", "TFrproduct_b", "", -1, "Aqproduct", "SELECT * from product "},
-    {opening, "期初现金银行", "TFrbank_b", "", -1, "AQbank", ""},
-    {opening, "期初客户应收", "TFrcustomer_b", "", -1, "Aqcustomer", ""},
-    {opening, "期初供应商应付", "TFrbranch_b", "", -1, "AQbranch", ""},
-    {totals, "销售汇总表", "Tfrouttotal", "", -1, "", ""},
-    {totals, "销售退货汇总", "Tfroutbacktotal", "", -1, "", ""},
-    {totals, "客户汇总表", "Tfrcusttotal", "", -1, "", ""},
-    {totals, "客户对帐表", "Tfrcusttotalist", "", -1, "", ""},
-    {totals, "商品进货汇总", "Tfrintotal", "", -1, "", ""},
-    {totals, "进货退货汇总", "Tfrinbacktotal", "", -1, "", ""},
-    {totals, "供应商汇总表", "Tfrbrantotal", "", -1, "", ""},
-    {totals, "供应商对帐表", "Tfrbrantotalist", "", -1, "", ""},
-    {totals, "收款汇总表", "Tfrgettotal", "", -1, "", ""},
-    {totals, "付款汇总表", "Tfrputtotal", "", -1, "", ""},
-    {totals, "现金银行流水帐", "Tfrbanktotal", "", -1, "", ""},
-    {stock, "库存盘点", "StockTake", "", -1, "", ""},
-    {stock, "库存盈亏表", "StockGainLoss", "", -1, "", ""},
-    {stock, "更新库存量", "StockUpdate", "", -1, "", ""},
-    {stock, "库存资产表", "StockValue", "", -1, "", ""},
-    {upkeep, "数据压缩整理", "Tfrpack", "", -1, "", ""},
-    {upkeep, "数据备份恢复", "Tfrcopydir", "", -1, "", ""},
-    {upkeep, "月终数据处理", "MonthEnd", "", -1, "", ""},
-    {upkeep, "年终数据处理", "YearEnd", "", -1, "", ""},
-    {upkeep, "年度数据备份", "AnnualBackup", "", -1, "", ""},
-    {upkeep, "从前台复制数据", "FrontDeskCopy", "", -1, "", ""},
-    {helpMenu, "产品推介", "TFrcompany", "", -1, "", ""},
-    {entry, "销售退货单", "Tfroutbackdetail", "T", -1, "AQoutlist", "SELECT * from outbacklist"},
-    {entry, "进货单", "Tfrindetail", "T", -1, "AQoutlist", "SELECT * from inlist"},
-    {entry, "进货退货单", "Tfrinbackdetail", "T", -1, "AQoutlist", "SELECT * from inbacklist"},
-    {entry, "收款单", "Tfrgetdetail", "T", -1, "AQoutlist", "SELECT * from getlist"},
-    {entry, "付款单", "Tfrputdetail", "T", -1, "AQoutlist", "SELECT * from putlist"},
-    {"tool", "商品资料", "TFrproduct", "", 0, "Aqproduct", "SELECT * from product "},
-    {"tool", "订货单", "Tfrdhlist", "F", -1, "AQoutlist", "SELECT * from dhlist"},
-    {"tool", "进货单", "Tfrinlist", "F", -1, "AQoutlist", "SELECT * from inlist"},
-    {"tool", "销售单", "Tfroutlist", "F", -1, "AQoutlist", "SELECT * from outlist"},
-    {"tool", "销售退货", "Tfroutbacklist", "F", -1, "AQoutlist", "SELECT * from outbacklist"},
-    {"tool", "进货退货", "Tfrinbacklist", "F", -1, "AQoutlist", "SELECT * from inbacklist"},
-    {"tool", "收款单", "Tfrgetlist", "F", -1, "AQoutlist", "SELECT * from getlist"},
-    {"tool", "付款单", "Tfrputlist", "F", -1, "AQoutlist", "SELECT * from putlist"},
-    {"tool", "复制数据", "FrontDeskCopy", "", -1, "", ""},
-    {"PAN1", "供应商资料", "TFrbranch", "", 0, "AQbranch", ""},
-    {"PAN1", "商品资料", "TFrproduct", "", 0, "Aqproduct", "SELECT * from product "},
-    {"PAN1", "客户资料", "TFrcustomer", "", 0, "Aqcustomer", ""},
-    {"PAN1", "员工资料", "TFremployee", "", 0, "AQemployee", ""},
-    {"PAN2", "进货单", "Tfrinlist", "F", -1, "AQoutlist", "SELECT * from inlist"},
-    {"PAN2", "付款单", "Tfrputlist", "F", -1, "AQoutlist", "SELECT * from putlist"},
-    {"PAN2", "进货退货单", "Tfrinbacklist", "F", -1, "AQoutlist", "SELECT * from inbacklist"},
-    {"PAN2", "№进货汇总-按供应商或商品的进货单进行汇总", "Tfrintotal", "", -1, "", ""},
-    {"PAN2", "№付款汇总-对供应商的付款进行汇总", "Tfrputtotal", "", -1, "", ""},
-    {"PAN2", "№进货退货-对退货商品单进行汇总", "Tfrinbacktotal", "", -1, "", ""},
-    {"PAN2", "№供应商汇总-对供应商进货、退货、付款进行汇总", "Tfrbrantotal", "", -1, "", ""},
-    {"PAN3", "销售单", "Tfroutlist", "F", -1, "AQoutlist", "SELECT * from outlist"},
-    {"PAN3", "销售退货单", "Tfroutbacklist", "F", -1, "AQoutlist", "SELECT * from outbacklist"},
-    {"PAN3", "收款单", "Tfrgetlist", "F", -1, "AQoutlist", "SELECT * from getlist"},
-    {"PAN3", "☆销售汇总表-可按时间段对销售单进行汇总", "Tfrouttotal", "", -1, "", ""},
-    {"PAN3", "☆退货汇总-可按时间段对销售退货单进行汇总", "Tfroutbacktotal", "", -1, "", ""},
-    {"PAN3", "☆收款汇总-可按时间段对收款单进行汇总", "Tfrgettotal", "", -1, "", ""},
-    {"PAN3", "☆客户汇总-可按时间段对客户销售、收款汇总", "Tfrcusttotal", "", -1, "", ""},
-    {"PAN4", "系统设置", "Tfrconfig", "", -1, "", ""},
-    {"PAN4", "操作员管理", "Tfropcrl", "", -1, "ATopcrl", ""},
+    {system, "操作员管理", "Tfropcrl", "", false, "ATopcrl", ""},
+    {system, "系统初始化", "SystemInit", "", false, "", ""},
+    {system, "系统设置", "Tfrconfig", "", false, "", ""},
+    {basic, "商品资料", "TFrproduct", "", true, "Aqproduct", "SELECT * from product "},
+    {basic, "客户-商品表", "TFrcproduct", "", true, "Aqcproduct", ""},
+    {basic, "客户资料", "TFrcustomer", "", true, "Aqcustomer", ""},
+    {basic, "供应商资料", "TFrbranch", "", true, "AQbranch", ""},
+    {basic, "现金银行", "TFrbank", "", true, "AQbank", ""},
+    {basic, "员工资料", "TFremployee", "", true, "AQemployee", ""},
+    {basic, "仓库设置", "TFrstore", "", true, "AQstore", ""},
+    {lists, "进货单", "Tfrinlist", "F", false, "AQoutlist", "SELECT * from inlist"},
+    {lists, "进货退货单", "Tfrinbacklist", "F", false, "AQoutlist", "SELECT * from inbacklist"},
+    {lists, "销售单", "Tfroutlist", "F", false, "AQoutlist", "SELECT * from outlist"},
+    {lists, "销售退货单", "Tfroutbacklist", "F", false, "AQoutlist", "SELECT * from outbacklist"},
+    {lists, "收款单", "Tfrgetlist", "F", false, "AQoutlist", "SELECT * from getlist"},
+    {lists, "付款单", "Tfrputlist", "F", false, "AQoutlist", "SELECT * from putlist"},
+    {opening, "期初商品库存", "TFrproduct_b", "", false, "Aqproduct", "SELECT * from product "},
+    {opening, "期初现金银行", "TFrbank_b", "", false, "AQbank", ""},
+    {opening, "期初客户应收", "TFrcustomer_b", "", false, "Aqcustomer", ""},
+    {opening, "期初供应商应付", "TFrbranch_b", "", false, "AQbranch", ""},
+    {totals, "销售汇总表", "Tfrouttotal", "", false, "", ""},
+    {totals, "销售退货汇总", "Tfroutbacktotal", "", false, "", ""},
+    {totals, "客户汇总表", "Tfrcusttotal", "", false, "", ""},
+    {totals, "客户对帐表", "Tfrcusttotalist", "", false, "", ""},
+    {totals, "商品进货汇总", "Tfrintotal", "", false, "", ""},
+    {totals, "进货退货汇总", "Tfrinbacktotal", "", false, "", ""},
+    {totals, "供应商汇总表", "Tfrbrantotal", "", false, "", ""},
+    {totals, "供应商对帐表", "Tfrbrantotalist", "", false, "", ""},
+    {totals, "收款汇总表", "Tfrgettotal", "", false, "", ""},
+    {totals, "付款汇总表", "Tfrputtotal", "", false, "", ""},
+    {totals, "现金银行流水帐", "Tfrbanktotal", "", false, "", ""},
+    {stock, "库存盘点", "StockTake", "", false, "", ""},
+    {stock, "库存盈亏表", "StockGainLoss", "", false, "", ""},
+    {stock, "更新库存量", "StockUpdate", "", false, "", ""},
+    {stock, "库存资产表", "StockValue", "", false, "", ""},
+    {upkeep, "数据压缩整理", "Tfrpack", "", false, "", ""},
+    {upkeep, "数据备份恢复", "Tfrcopydir", "", false, "", ""},
+    {upkeep, "月终数据处理", "MonthEnd", "", false, "", ""},
+    {upkeep, "年终数据处理", "YearEnd", "", false, "", ""},
+    {upkeep, "年度数据备份", "AnnualBackup", "", false, "", ""},
+    {upkeep, "从前台复制数据", "FrontDeskCopy", "", false, "", ""},
+    {helpMenu, "产品推介", "TFrcompany", "", false, "", ""},
+    {entry, "销售退货单", "Tfroutbackdetail", "T", false, "AQoutlist", "SELECT * from outbacklist"},
+    {entry, "进货单", "Tfrindetail", "T", false, "AQoutlist", "SELECT * from inlist"},
+    {entry, "进货退货单", "Tfrinbackdetail", "T", false, "AQoutlist", "SELECT * from inbacklist"},
+    {entry, "收款单", "Tfrgetdetail", "T", false, "AQoutlist", "SELECT * from getlist"},
+    {entry, "付款单", "Tfrputdetail", "T", false, "AQoutlist", "SELECT * from putlist"},
+    {"tool", "商品资料", "TFrproduct", "", true, "Aqproduct", "SELECT * from product "},
+    {"tool", "订货单", "Tfrdhlist", "F", false, "AQoutlist", "SELECT * from dhlist"},
+    {"tool", "进货单", "Tfrinlist", "F", false, "AQoutlist", "SELECT * from inlist"},
+    {"tool", "销售单", "Tfroutlist", "F", false, "AQoutlist", "SELECT * from outlist"},
+    {"tool", "销售退货", "Tfroutbacklist", "F", false, "AQoutlist", "SELECT * from outbacklist"},
+    {"tool", "进货退货", "Tfrinbacklist", "F", false, "AQoutlist", "SELECT * from inbacklist"},
+    {"tool", "收款单", "Tfrgetlist", "F", false, "AQoutlist", "SELECT * from getlist"},
+    {"tool", "付款单", "Tfrputlist", "F", false, "AQoutlist", "SELECT * from putlist"},
+    {"tool", "复制数据", "FrontDeskCopy", "", false, "", ""},
+    {"PAN1", "供应商资料", "TFrbranch", "", true, "AQbranch", ""},
+    {"PAN1", "商品资料", "TFrproduct", "", true, "Aqproduct", "SELECT * from product "},
+    {"PAN1", "客户资料", "TFrcustomer", "", true, "Aqcustomer", ""},
+    {"PAN1", "员工资料", "TFremployee", "", true, "AQemployee", ""},
+    {"PAN2", "进货单", "Tfrinlist", "F", false, "AQoutlist", "SELECT * from inlist"},
+    {"PAN2", "付款单", "Tfrputlist", "F", false, "AQoutlist", "SELECT * from putlist"},
+    {"PAN2", "进货退货单", "Tfrinbacklist", "F", false, "AQoutlist", "SELECT * from inbacklist"},
+    {"PAN2", "№进货汇总-按供应商或商品的进货单进行汇总", "Tfrintotal", "", false, "", ""},
+    {"PAN2", "№付款汇总-对供应商的付款进行汇总", "Tfrputtotal", "", false, "", ""},
+    {"PAN2", "№进货退货-对退货商品单进行汇总", "Tfrinbacktotal", "", false, "", ""},
+    {"PAN2", "№供应商汇总-对供应商进货、退货、付款进行汇总", "Tfrbrantotal", "", false, "", ""},
+    {"PAN3", "销售单", "Tfroutlist", "F", false, "AQoutlist", "SELECT * from outlist"},
+    {"PAN3", "销售退货单", "Tfroutbacklist", "F", false, "AQoutlist", "SELECT * from outbacklist"},
+    {"PAN3", "收款单", "Tfrgetlist", "F", false, "AQoutlist", "SELECT * from getlist"},
+    {"PAN3", "☆销售汇总表-可按时间段对销售单进行汇总", "Tfrouttotal", "", false, "", ""},
+    {"PAN3", "☆退货汇总-可按时间段对销售退货单进行汇总", "Tfroutbacktotal", "", false, "", ""},
+    {"PAN3", "☆收款汇总-可按时间段对收款单进行汇总", "Tfrgettotal", "", false, "", ""},
+    {"PAN3", "☆客户汇总-可按时间段对客户销售、收款汇总", "Tfrcusttotal", "", false, "", ""},
+    {"PAN4", "系统设置", "Tfrconfig", "", false, "", ""},
+    {"PAN4", "操作员管理", "Tfropcrl", "", false, "ATopcrl", ""},
 };
 
 } // namespace
@@ -390,7 +393,8 @@ TEST_F(TfrmainMenusTest, EveryEntryOpensItsWindowOrCommand)
                                "MonthEnd",   "YearEnd",   "AnnualBackup",  "FrontDeskCopy"};
     QString ran;
     QString flagAtCreation;
-    int pickAtCreation = -1;
+    const PickCode leftOver = PickCode::ReceiptEntry; // a code left by a window that is gone
+    PickCode pickAtCreation = PickCode::None;
     lb::db::DataSet* prepared = nullptr;
     bool preparedAtCreation = false;
     for (const Wiring& w : wirings) {
@@ -416,7 +420,7 @@ TEST_F(TfrmainMenusTest, EveryEntryOpensItsWindowOrCommand)
         SCOPED_TRACE((place + QStringLiteral(" / ") + text).toStdString());
         ran.clear();
         window->NewBillFlag = QStringLiteral("?");
-        window->PickMode = 7;
+        window->PickMode = leftOver;
         prepared = *w.dataSet ? frdm->findChild<lb::db::DataSet*>(QString::fromUtf8(w.dataSet)) : nullptr;
         if (prepared)
             prepared->close();
@@ -449,7 +453,7 @@ TEST_F(TfrmainMenusTest, EveryEntryOpensItsWindowOrCommand)
         EXPECT_FALSE(mainEnabledAtCreation);
         EXPECT_TRUE(probe->isVisible());
         EXPECT_EQ(*w.flag ? QString::fromUtf8(w.flag) : QStringLiteral("?"), flagAtCreation);
-        EXPECT_EQ(w.pickMode >= 0 ? w.pickMode : 7, pickAtCreation);
+        EXPECT_EQ(w.noPicker ? PickCode::None : leftOver, pickAtCreation);
         if (prepared) {
             EXPECT_FALSE(preparedAtCreation); // prepared once the window is made
             EXPECT_TRUE(prepared->active());

@@ -5,6 +5,7 @@
 #include "documents/DocumentWindows.h"
 #include "masterdata/MasterListWindow.h"
 
+using lb::core::PickCode;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::registerDocumentWindows;
@@ -43,7 +44,7 @@ TEST_F(PaymentOrderEntryFormsTest, APaymentIsPaidOutOfItsAccountLinesAndPostedIn
     form->DBGrid1DblClick();
     MasterListWindow* accounts = MasterListWindow::instance(QStringLiteral("TFrbank"));
     ASSERT_NE(nullptr, accounts);
-    EXPECT_EQ(14, main->PickMode);
+    EXPECT_EQ(PickCode::PaymentEntry, main->PickMode);
     ASSERT_TRUE(accounts->dataSet().locate(QStringLiteral("id"), QStringLiteral("0000000002")));
     accounts->ToolButton7Click();
     flush();

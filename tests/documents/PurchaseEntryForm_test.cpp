@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QToolBar>
 
+using lb::core::PickCode;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::EntryFormConfig;
@@ -294,7 +295,7 @@ TEST_F(PurchaseEntryFormTest, TheNewProductCommandGivesTheFormBackHoweverTheEdit
     // Saved and left through its button.
     QPointer<Tfrproductedit> editor = openEditor();
     ASSERT_TRUE(editor);
-    EXPECT_EQ(98, main->PickMode);
+    EXPECT_EQ(PickCode::PurchaseEntryNewProduct, main->PickMode);
     EXPECT_FALSE(form->isEnabled());
     editor->box("Edit7")->setText(QStringLiteral("N1"));
     editor->box("Edit8")->setText(QStringLiteral("新货"));
@@ -303,7 +304,7 @@ TEST_F(PurchaseEntryFormTest, TheNewProductCommandGivesTheFormBackHoweverTheEdit
     flush();
     EXPECT_FALSE(editor);
     EXPECT_TRUE(form->isEnabled());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_EQ(1, number(QStringLiteral("select count(*) from product where sphh='N1'")));
 
     // Closed by the window manager, without saving; then destroyed without a close.
@@ -312,7 +313,7 @@ TEST_F(PurchaseEntryFormTest, TheNewProductCommandGivesTheFormBackHoweverTheEdit
     editor->close();
     flush();
     EXPECT_TRUE(form->isEnabled());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     editor = openEditor();
     ASSERT_TRUE(editor);
     delete editor.data();
@@ -325,12 +326,12 @@ TEST_F(PurchaseEntryFormTest, TheNewProductCommandGivesTheFormBackHoweverTheEdit
     form->DBGrid1DblClick();
     MasterListWindow* products = MasterListWindow::instance(QStringLiteral("TFrproduct"));
     ASSERT_NE(nullptr, products);
-    EXPECT_EQ(2, main->PickMode);
+    EXPECT_EQ(PickCode::PurchaseEntry, main->PickMode);
     ASSERT_TRUE(products->dataSet().locate(QStringLiteral("sphh"), QStringLiteral("N1")));
     products->ToolButton7Click();
     flush();
     EXPECT_EQ(QStringLiteral("新货"), cell(*form, 1, Name));
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 }
 
 // Up and Down follow the form's own tab order (the totals after the remark, then the grid),

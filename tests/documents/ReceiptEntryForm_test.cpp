@@ -7,6 +7,7 @@
 
 #include <QToolBar>
 
+using lb::core::PickCode;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::registerDocumentWindows;
@@ -38,7 +39,7 @@ protected:
         MasterListWindow* accounts = MasterListWindow::instance(QStringLiteral("TFrbank"));
         EXPECT_NE(nullptr, accounts);
         if (accounts) {
-            EXPECT_EQ(13, main->PickMode);
+            EXPECT_EQ(PickCode::ReceiptEntry, main->PickMode);
             EXPECT_TRUE(accounts->dataSet().locate(QStringLiteral("id"), QStringLiteral("0000000002")));
             accounts->ToolButton7Click();
             flush();

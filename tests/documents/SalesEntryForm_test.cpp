@@ -6,6 +6,7 @@
 
 #include <QPlainTextEdit>
 
+using lb::core::PickCode;
 using lb::documents::DocumentEntryForm;
 using lb::ui::DialogAnswer;
 
@@ -102,7 +103,7 @@ TEST_F(SalesEntryFormTest, LinesComeByCodeByBarcodeAndByThePickersAndTheRecalcul
     form->DBGrid1DblClick();
     MasterListWindow* products = MasterListWindow::instance(QStringLiteral("TFrproduct"));
     ASSERT_NE(nullptr, products);
-    EXPECT_EQ(1, main->PickMode);
+    EXPECT_EQ(PickCode::SalesEntry, main->PickMode);
     ASSERT_TRUE(products->dataSet().locate(QStringLiteral("sphh"), QStringLiteral("B01")));
     products->ToolButton7Click();
     flush();

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+using lb::core::PickCode;
 using lb::ui::DialogAnswer;
 
 class CustomerWindows : public MasterWindowFixture {
@@ -147,15 +148,15 @@ TEST_F(CustomerWindows, PickWritesTheCodeIntoTheSalesFormAndClosesTheList)
     makeCustomer("0002", "乙");
     FakeOpener opener(db());
     opener.show();
-    MasterListWindow* list = MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), 1, opener);
-    EXPECT_EQ(1, main->PickMode);
+    MasterListWindow* list = MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), PickCode::SalesEntry, opener);
+    EXPECT_EQ(PickCode::SalesEntry, main->PickMode);
     EXPECT_TRUE(opener.isEnabled());
     list->dataSet().last();
     QPointer<MasterListWindow> alive(list);
     list->ToolButton7Click();
     flush();
     EXPECT_EQ(QStringLiteral("0002"), opener.edit2->text());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_TRUE(alive.isNull());
     EXPECT_FALSE(dm().Aqcustomer->active());
 }
@@ -170,20 +171,20 @@ TEST_F(CustomerWindows, MenuListIgnoresPicksAndPickersCloseWithTheirOpener)
 
     auto opener = std::make_unique<FakeOpener>(db());
     opener->show();
-    QPointer<MasterListWindow> picker(MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), 3, *opener));
-    EXPECT_EQ(3, main->PickMode);
+    QPointer<MasterListWindow> picker(MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), PickCode::SalesSummary, *opener));
+    EXPECT_EQ(PickCode::SalesSummary, main->PickMode);
     opener->close();
     flush();
     EXPECT_TRUE(picker.isNull());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 
     // An opener destroyed without a close event takes its pickers along too.
     opener = std::make_unique<FakeOpener>(db());
-    picker = MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), 11, *opener);
+    picker = MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), PickCode::CustomerSummary, *opener);
     opener.reset();
     flush();
     EXPECT_TRUE(picker.isNull());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 }
 
 TEST_F(CustomerWindows, EditorKeysFilterAndEnterMovesAlongTheBoxes)

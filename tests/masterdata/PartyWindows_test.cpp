@@ -5,6 +5,7 @@
 
 #include "support/Typing.h"
 
+using lb::core::PickCode;
 using lb::ui::DialogAnswer;
 
 class PartyWindows : public MasterWindowFixture {
@@ -56,11 +57,11 @@ TEST_F(PartyWindows, SupplierSearchByTheSelectedColumnAndDeleteQuestions)
     EXPECT_EQ(QVariant("丙厂"), scalar("select name from branch where id='0000000002'"));
 }
 
-TEST_F(PartyWindows, SupplierPickForCodeElevenGoesToTheStatementBox)
+TEST_F(PartyWindows, SupplierPickForTheStatementGoesToItsBox)
 {
     makeSupplier("0007", "甲厂");
     FakeOpener opener(db());
-    MasterListWindow* list = MasterListWindow::openAsPicker(QStringLiteral("TFrbranch"), 11, opener);
+    MasterListWindow* list = MasterListWindow::openAsPicker(QStringLiteral("TFrbranch"), PickCode::SupplierStatement, opener);
     list->ToolButton7Click();
     EXPECT_EQ(QStringLiteral("0007"), opener.edit9->text());
     EXPECT_EQ(QString(), opener.edit2->text());
@@ -87,18 +88,18 @@ TEST_F(PartyWindows, AccountsHaveNoSearchAndPickIntoHeaderOrLine)
     const QString line = makeLine();
     opener.header.open();
     opener.lines.open();
-    list = MasterListWindow::openAsPicker(QStringLiteral("TFrbank"), 2, opener);
+    list = MasterListWindow::openAsPicker(QStringLiteral("TFrbank"), PickCode::PurchaseEntry, opener);
     list->ToolButton7Click();
     EXPECT_EQ(QStringLiteral("0000000002"), opener.edit10->text());
     EXPECT_EQ(QVariant("0000000002"), scalar("select bankid from outlist"));
-    list = MasterListWindow::openAsPicker(QStringLiteral("TFrbank"), 13, opener);
+    list = MasterListWindow::openAsPicker(QStringLiteral("TFrbank"), PickCode::ReceiptEntry, opener);
     list->ToolButton7Click();
     EXPECT_EQ(QVariant("工行"), scalar("select spmc from outdetail where intno=:p1", {line}));
-    QPointer<MasterListWindow> journal(MasterListWindow::openAsPicker(QStringLiteral("TFrbank"), 12, opener));
+    QPointer<MasterListWindow> journal(MasterListWindow::openAsPicker(QStringLiteral("TFrbank"), PickCode::CashBankJournal, opener));
     journal->ToolButton7Click();
     flush();
     EXPECT_TRUE(journal.isNull());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 }
 
 TEST_F(PartyWindows, EmployeeSearchIsAPrefixAndTheEmptyOptionSearchesTheSelectedField)
@@ -126,7 +127,7 @@ TEST_F(PartyWindows, EmployeeSearchIsAPrefixAndTheEmptyOptionSearchesTheSelected
     list->close();
 
     FakeOpener opener(db());
-    list = MasterListWindow::openAsPicker(QStringLiteral("TFremployee"), 14, opener);
+    list = MasterListWindow::openAsPicker(QStringLiteral("TFremployee"), PickCode::PaymentEntry, opener);
     list->dataSet().first();
     list->ToolButton7Click();
     EXPECT_EQ(QStringLiteral("张三"), opener.edit16->text());

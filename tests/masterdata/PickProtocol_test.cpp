@@ -4,6 +4,7 @@
 #include "masterdata/MasterDataWindows.h"
 #include "masterdata/MasterWindowFixture.h"
 
+using lb::core::PickCode;
 using lb::ui::DialogAnswer;
 
 class PickProtocol : public MasterWindowFixture {
@@ -15,10 +16,10 @@ protected:
     }
 };
 
-TEST_F(PickProtocol, MenuCommandsStartFromPickModeZero)
+TEST_F(PickProtocol, MenuCommandsStartFromPickModeNone)
 {
     makeCustomer("0001", "甲");
-    main->PickMode = 13; // left over by a window that is gone
+    main->PickMode = PickCode::ReceiptEntry; // left over by a window that is gone
     for (QAction* action : main->findChildren<QAction*>()) {
         if (action->text() == QStringLiteral("客户资料")) {
             action->trigger();
@@ -27,12 +28,12 @@ TEST_F(PickProtocol, MenuCommandsStartFromPickModeZero)
     }
     MasterListWindow* list = MasterListWindow::instance(QStringLiteral("TFrcustomer"));
     ASSERT_NE(nullptr, list);
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     list->ToolButton7Click(); // a menu list writes nothing and stays
     EXPECT_TRUE(list->isVisible());
     list->close();
 
-    main->PickMode = 2;
+    main->PickMode = PickCode::PurchaseEntry;
     for (QAction* action : main->findChildren<QAction*>()) {
         if (action->text() == QStringLiteral("期初客户应收")) {
             action->trigger();
@@ -40,7 +41,7 @@ TEST_F(PickProtocol, MenuCommandsStartFromPickModeZero)
         }
     }
     ASSERT_NE(nullptr, MasterListWindow::instance(QStringLiteral("TFrcustomer_b")));
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 }
 
 TEST_F(PickProtocol, ProductPickWritesTheLineCurrentAtOpeningOrNothing)
@@ -52,14 +53,14 @@ TEST_F(PickProtocol, ProductPickWritesTheLineCurrentAtOpeningOrNothing)
     form.lines.open();
     form.lines.first();
     dm().Aqproduct->reopen(QStringLiteral("SELECT * from product"));
-    MasterListWindow* list = MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, form);
+    MasterListWindow* list = MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), PickCode::SalesEntry, form);
     form.lines.last(); // the user moved to another line meanwhile
     list->ToolButton7Click();
     EXPECT_EQ(QVariant("A1"), scalar("select sphh from outdetail where intno=:p1", {first}));
     EXPECT_EQ(QVariant(""), scalar("select sphh from outdetail where intno=:p1", {second}));
 
     // The line deleted while the picker was open: nothing is written, the list closes.
-    QPointer<MasterListWindow> again(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, form));
+    QPointer<MasterListWindow> again(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), PickCode::SalesEntry, form));
     exec("delete from outdetail where intno=:p1", {second});
     form.lines.close();
     form.lines.open();
@@ -67,14 +68,14 @@ TEST_F(PickProtocol, ProductPickWritesTheLineCurrentAtOpeningOrNothing)
     flush();
     EXPECT_TRUE(again.isNull());
     EXPECT_EQ(QVariant(1), scalar("select count(*) from outdetail where sphh='A1'"));
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 }
 
 // A party list closes on a pick from an empty list; the product picker stays open for a product.
 TEST_F(PickProtocol, PickFromAnEmptyListWritesNothing)
 {
     FakeOpener form(db());
-    QPointer<MasterListWindow> list(MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), 1, form));
+    QPointer<MasterListWindow> list(MasterListWindow::openAsPicker(QStringLiteral("TFrcustomer"), PickCode::SalesEntry, form));
     form.edit2->setText(QStringLiteral("keep"));
     list->ToolButton7Click();
     flush();
@@ -84,14 +85,14 @@ TEST_F(PickProtocol, PickFromAnEmptyListWritesNothing)
     const QString line = makeLine();
     form.lines.open();
     dm().Aqproduct->reopen(QStringLiteral("SELECT * from product"));
-    QPointer<MasterListWindow> products(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, form));
+    QPointer<MasterListWindow> products(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), PickCode::SalesEntry, form));
     products->ToolButton7Click();
     flush();
     ASSERT_FALSE(products.isNull());
-    EXPECT_EQ(1, main->PickMode);
+    EXPECT_EQ(PickCode::SalesEntry, main->PickMode);
     EXPECT_EQ(QVariant(""), scalar("select sphh from outdetail where intno=:p1", {line}));
     products->close();
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 }
 
 TEST_F(PickProtocol, DeletingAProductAsksAboutStockAndTakesItsPriceRows)

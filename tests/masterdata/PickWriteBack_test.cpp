@@ -4,11 +4,13 @@
 #include "masterdata/FakeOpener.h"
 #include "masterdata/MasterDataFixture.h"
 
+using lb::core::PickCode;
+
 namespace {
 
-std::vector<int> codesOf(PickList list)
+std::vector<PickCode> codesOf(PickList list)
 {
-    std::vector<int> codes;
+    std::vector<PickCode> codes;
     for (const PickRule& rule : PickWriteBack::rules()) {
         if (rule.list == list)
             codes.push_back(rule.code);
@@ -20,25 +22,36 @@ std::vector<int> codesOf(PickList list)
 
 TEST(PickWriteBackTable, CodesAndBoxesOfEachList)
 {
-    EXPECT_EQ((std::vector<int>{1, 3, 5, 11, 12, 13}), codesOf(PickList::Customer));
-    EXPECT_EQ((std::vector<int>{2, 3, 4, 6, 11, 12, 14}), codesOf(PickList::Supplier));
-    EXPECT_EQ((std::vector<int>{1, 2, 12, 13, 14}), codesOf(PickList::Account));
-    EXPECT_EQ((std::vector<int>{1, 2, 3, 5, 6, 13, 14}), codesOf(PickList::Employee));
-    EXPECT_EQ((std::vector<int>{1, 2, 5, 6}), codesOf(PickList::Product));
-    EXPECT_EQ((std::vector<int>{18}), codesOf(PickList::CustomerProduct));
+    using P = PickCode;
+    EXPECT_EQ((std::vector<P>{P::SalesEntry, P::SalesSummary, P::SalesReturnEntry, P::CustomerSummary,
+                              P::CustomerStatement, P::ReceiptEntry}),
+              codesOf(PickList::Customer));
+    EXPECT_EQ((std::vector<P>{P::PurchaseEntry, P::PurchaseOrderEntry, P::PurchaseSummary, P::PurchaseReturnEntry,
+                              P::SupplierStatement, P::SupplierSummary, P::PaymentEntry}),
+              codesOf(PickList::Supplier));
+    EXPECT_EQ((std::vector<P>{P::SalesEntry, P::PurchaseEntry, P::CashBankJournal, P::ReceiptEntry, P::PaymentEntry}),
+              codesOf(PickList::Account));
+    EXPECT_EQ((std::vector<P>{P::SalesEntry, P::PurchaseEntry, P::PurchaseOrderEntry, P::SalesReturnEntry,
+                              P::PurchaseReturnEntry, P::ReceiptEntry, P::PaymentEntry}),
+              codesOf(PickList::Employee));
+    EXPECT_EQ((std::vector<P>{P::SalesEntry, P::PurchaseEntry, P::SalesReturnEntry, P::PurchaseReturnEntry}),
+              codesOf(PickList::Product));
+    EXPECT_EQ((std::vector<P>{P::SalesEntryPriceTable}), codesOf(PickList::CustomerProduct));
     EXPECT_TRUE(codesOf(PickList::Store).empty());
 
-    // Code 11 is the customer summary but the supplier statement; 12 the reverse.
-    EXPECT_EQ(QStringLiteral("Tfrcusttotal"), QString::fromLatin1(PickWriteBack::find(PickList::Customer, 11)->opener));
-    EXPECT_EQ(QStringLiteral("Tfrbrantotalist"), QString::fromLatin1(PickWriteBack::find(PickList::Supplier, 11)->opener));
-    EXPECT_EQ(QStringLiteral("Tfrbrantotal"), QString::fromLatin1(PickWriteBack::find(PickList::Supplier, 12)->opener));
-    EXPECT_EQ(PickBox::Edit9, PickWriteBack::find(PickList::Customer, 12)->box);
-    EXPECT_EQ(PickBox::Edit2, PickWriteBack::find(PickList::Customer, 1)->box);
-    EXPECT_EQ(PickBox::Edit3, PickWriteBack::find(PickList::Account, 12)->box);
-    EXPECT_EQ(PickAction::HeaderAccount, PickWriteBack::find(PickList::Account, 2)->action);
-    EXPECT_EQ(PickAction::LineAccount, PickWriteBack::find(PickList::Account, 13)->action);
-    EXPECT_EQ(PickBox::Edit16, PickWriteBack::find(PickList::Employee, 14)->box);
-    EXPECT_EQ(nullptr, PickWriteBack::find(PickList::Customer, 2));
+    // The customer summary shares its number with the supplier statement, the customer
+    // statement with the supplier summary.
+    auto opener = [](PickList list, P code) { return QString::fromLatin1(PickWriteBack::find(list, code)->opener); };
+    EXPECT_EQ(QStringLiteral("Tfrcusttotal"), opener(PickList::Customer, P::CustomerSummary));
+    EXPECT_EQ(QStringLiteral("Tfrbrantotalist"), opener(PickList::Supplier, P::SupplierStatement));
+    EXPECT_EQ(QStringLiteral("Tfrbrantotal"), opener(PickList::Supplier, P::SupplierSummary));
+    EXPECT_EQ(PickBox::Edit9, PickWriteBack::find(PickList::Customer, P::CustomerStatement)->box);
+    EXPECT_EQ(PickBox::Edit2, PickWriteBack::find(PickList::Customer, P::SalesEntry)->box);
+    EXPECT_EQ(PickBox::Edit3, PickWriteBack::find(PickList::Account, P::CashBankJournal)->box);
+    EXPECT_EQ(PickAction::HeaderAccount, PickWriteBack::find(PickList::Account, P::PurchaseEntry)->action);
+    EXPECT_EQ(PickAction::LineAccount, PickWriteBack::find(PickList::Account, P::ReceiptEntry)->action);
+    EXPECT_EQ(PickBox::Edit16, PickWriteBack::find(PickList::Employee, P::PaymentEntry)->box);
+    EXPECT_EQ(nullptr, PickWriteBack::find(PickList::Customer, P::PurchaseEntry));
 }
 
 class PickWriteBackApply : public MasterDataFixture {
@@ -63,17 +76,17 @@ TEST_F(PickWriteBackApply, BoxesGetCodeUntrimmedAndNameTrimmed)
     lb::db::Query customers(db());
     customers.sql().add(QStringLiteral("select * from customer"));
     customers.open();
-    EXPECT_TRUE(PickWriteBack::apply(PickList::Customer, 12, *opener, customers, QString(), QString()));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Customer, PickCode::CustomerStatement, *opener, customers, QString(), QString()));
     EXPECT_EQ(QStringLiteral("0012"), opener->edit9->text());
     EXPECT_EQ(QString(), opener->edit2->text());
 
     lb::db::Query employees(db());
     employees.sql().add(QStringLiteral("select * from employee"));
     employees.open();
-    EXPECT_TRUE(PickWriteBack::apply(PickList::Employee, 13, *opener, employees, QString(), QString()));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Employee, PickCode::ReceiptEntry, *opener, employees, QString(), QString()));
     EXPECT_EQ(QStringLiteral("王五"), opener->edit16->text());
     // A code the list has no branch for writes nothing.
-    EXPECT_FALSE(PickWriteBack::apply(PickList::Employee, 4, *opener, employees, QString(), QString()));
+    EXPECT_FALSE(PickWriteBack::apply(PickList::Employee, PickCode::PurchaseSummary, *opener, employees, QString(), QString()));
 }
 
 TEST_F(PickWriteBackApply, AccountIntoHeaderOrLine)
@@ -87,15 +100,15 @@ TEST_F(PickWriteBackApply, AccountIntoHeaderOrLine)
     accounts.sql().add(QStringLiteral("select * from bank where id='0000000002'"));
     accounts.open();
 
-    EXPECT_TRUE(PickWriteBack::apply(PickList::Account, 1, *opener, accounts, line, QString()));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Account, PickCode::SalesEntry, *opener, accounts, line, QString()));
     EXPECT_EQ(QStringLiteral("0000000002"), opener->edit10->text());
     EXPECT_EQ(QVariant("0000000002"), scalar("select bankid from outlist"));
     EXPECT_EQ(QVariant(""), scalar("select sphh from outdetail"));
 
-    EXPECT_TRUE(PickWriteBack::apply(PickList::Account, 14, *opener, accounts, line, QString()));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Account, PickCode::PaymentEntry, *opener, accounts, line, QString()));
     EXPECT_EQ(QVariant("工行"), scalar("select spmc from outdetail"));
     // The journal's code writes the account's code into its account box only.
-    EXPECT_TRUE(PickWriteBack::apply(PickList::Account, 12, *opener, accounts, line, QString()));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Account, PickCode::CashBankJournal, *opener, accounts, line, QString()));
     EXPECT_EQ(QStringLiteral("0000000002"), opener->edit3->text());
     EXPECT_EQ(QVariant("0000000002"), scalar("select bankid from outlist"));
 }
@@ -112,7 +125,7 @@ TEST_F(PickWriteBackApply, ProductIntoTheLineThatWasCurrent)
     products.sql().add(QStringLiteral("select * from product"));
     products.open();
 
-    EXPECT_TRUE(PickWriteBack::apply(PickList::Product, 1, *opener, products, first, QStringLiteral("spmz")));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Product, PickCode::SalesEntry, *opener, products, first, QStringLiteral("spmz")));
     EXPECT_EQ(QVariant(12.5), scalar("select dj_n from outdetail where intno=:p1", {first}));
     EXPECT_EQ(QVariant(1.0), scalar("select sl from outdetail where intno=:p1", {first}));
     EXPECT_EQ(QVariant(0.0), scalar("select ss from outdetail where intno=:p1", {first}));
@@ -121,9 +134,9 @@ TEST_F(PickWriteBackApply, ProductIntoTheLineThatWasCurrent)
     EXPECT_EQ(QVariant(8.0), scalar("select dj_w from outdetail where intno=:p1", {first}));
     EXPECT_EQ(QVariant(""), scalar("select spmc from outdetail where intno=:p1", {second}));
 
-    EXPECT_TRUE(PickWriteBack::apply(PickList::Product, 2, *opener, products, second, QStringLiteral("spzz")));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Product, PickCode::PurchaseEntry, *opener, products, second, QStringLiteral("spzz")));
     EXPECT_EQ(QVariant(15.0), scalar("select dj_n from outdetail where intno=:p1", {second}));
-    EXPECT_TRUE(PickWriteBack::apply(PickList::Product, 2, *opener, products, second, QStringLiteral("sphh")));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::Product, PickCode::PurchaseEntry, *opener, products, second, QStringLiteral("sphh")));
     EXPECT_EQ(QVariant(10.0), scalar("select dj_n from outdetail where intno=:p1", {second}));
 }
 
@@ -138,7 +151,8 @@ TEST_F(PickWriteBackApply, ACustomerPriceRowGivesItsPriceAndTheProductsPurchaseP
     prices.sql().add(QStringLiteral("select * from cproduct"));
     prices.open();
 
-    EXPECT_TRUE(PickWriteBack::apply(PickList::CustomerProduct, 18, *opener, prices, line, QStringLiteral("spzz")));
+    EXPECT_TRUE(PickWriteBack::apply(PickList::CustomerProduct, PickCode::SalesEntryPriceTable, *opener, prices, line,
+                                     QStringLiteral("spzz")));
     EXPECT_EQ(QVariant(13.0), scalar("select dj_n from outdetail where intno=:p1", {line}));
     EXPECT_EQ(QVariant(8.0), scalar("select dj_w from outdetail where intno=:p1", {line}));
     EXPECT_EQ(QVariant("斤"), scalar("select unit from outdetail where intno=:p1", {line}));
@@ -154,13 +168,13 @@ TEST_F(PickWriteBackApply, NothingIntoAGoneLineTheCarryOverLineOrFromAnEmptyList
     products.sql().add(QStringLiteral("select * from product"));
     products.open();
 
-    EXPECT_FALSE(PickWriteBack::apply(PickList::Product, 1, *opener, products, carry, QString()));
+    EXPECT_FALSE(PickWriteBack::apply(PickList::Product, PickCode::SalesEntry, *opener, products, carry, QString()));
     EXPECT_EQ(QVariant("上期结转"), scalar("select spmc from outdetail where intno=:p1", {carry}));
 
     exec("delete from outdetail where intno=:p1", {line});
     opener->lines.close();
     opener->lines.open();
-    EXPECT_FALSE(PickWriteBack::apply(PickList::Product, 1, *opener, products, line, QString()));
+    EXPECT_FALSE(PickWriteBack::apply(PickList::Product, PickCode::SalesEntry, *opener, products, line, QString()));
     EXPECT_EQ(QVariant(0.0), scalar("select dj_n from outdetail where intno=:p1", {carry}));
 
     lb::db::Query none(db());
@@ -169,6 +183,6 @@ TEST_F(PickWriteBackApply, NothingIntoAGoneLineTheCarryOverLineOrFromAnEmptyList
     const QString other = makeLine();
     opener->lines.close();
     opener->lines.open();
-    EXPECT_FALSE(PickWriteBack::apply(PickList::Product, 1, *opener, none, other, QString()));
+    EXPECT_FALSE(PickWriteBack::apply(PickList::Product, PickCode::SalesEntry, *opener, none, other, QString()));
     EXPECT_EQ(QVariant(""), scalar("select sphh from outdetail where intno=:p1", {other}));
 }

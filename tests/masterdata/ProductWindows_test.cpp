@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include "support/Typing.h"
 
+using lb::core::PickCode;
 using lb::ui::DialogAnswer;
 
 class ProductWindows : public MasterWindowFixture {
@@ -167,19 +168,19 @@ TEST_F(ProductWindows, EditorFollowsTheNameWithPinyinAndStoresTheVolume)
     EXPECT_TRUE(list->isEnabled());
 }
 
-TEST_F(ProductWindows, PickIntoASalesLineByPriceColumnThenPickModeIsZero)
+TEST_F(ProductWindows, PickIntoASalesLineByPriceColumnThenPickModeIsNone)
 {
     makeProduct("A1", "苹果", {{"dj_n", 10.0}, {"spmz", 12.5}, {"spzz", 15.0}});
     FakeOpener opener(db());
     const QString line = makeLine();
     opener.lines.open();
     dm().Aqproduct->reopen(QStringLiteral("SELECT * from product"));
-    QPointer<MasterListWindow> list(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, opener));
+    QPointer<MasterListWindow> list(MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), PickCode::SalesEntry, opener));
     selectCell(*list, 0, "spmz");
     list->ToolButton7Click();
     flush();
     EXPECT_TRUE(list.isNull());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_EQ(QVariant(12.5), scalar("select dj_n from outdetail where intno=:p1", {line}));
     EXPECT_EQ(QVariant(1.0), scalar("select sl from outdetail where intno=:p1", {line}));
 
@@ -195,12 +196,12 @@ TEST_F(ProductWindows, EditorFromThePurchaseFormLeavesNoPickModeBehind)
     FakeOpener purchase(db());
     purchase.show();
     Tfrproductedit* editor = Tfrproductedit::openForPurchase(&purchase);
-    EXPECT_EQ(98, main->PickMode);
+    EXPECT_EQ(PickCode::PurchaseEntryNewProduct, main->PickMode);
     EXPECT_FALSE(purchase.isEnabled());
     editor->box("Edit7")->setText(QStringLiteral("N1"));
     editor->Button1Click();
     editor->close();
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_TRUE(purchase.isEnabled());
     EXPECT_EQ(QVariant(1), scalar("select count(*) from product where sphh='N1'"));
 }

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QPushButton>
 
+using lb::core::PickCode;
 using lb::ui::DialogAnswer;
 
 class StockWindows : public MasterWindowFixture {
@@ -72,16 +73,16 @@ TEST_F(StockWindows, CountEntryWritesOnlyTheCountAndChecksItFirst)
 TEST_F(StockWindows, GainAndLossAndStockValue)
 {
     MasterListWindow* list = StockMenu::gainAndLoss();
-    EXPECT_EQ(5, main->PickMode);
+    EXPECT_EQ(PickCode::StockGainLoss, main->PickMode);
     EXPECT_EQ(QStringLiteral("库存损益表"), list->windowTitle());
     EXPECT_FALSE(list->command(ListCommand::CountEntry)->isVisible());
     EXPECT_EQ(QStringLiteral("A1"), dm().Aqproduct->fieldByName("sphh").asString()); // the loss first
     EXPECT_DOUBLE_EQ(-2.0, dm().Aqproduct->fieldByName("sptj").asFloat());
     list->close();
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 
     list = StockMenu::stockValue();
-    EXPECT_EQ(6, main->PickMode);
+    EXPECT_EQ(PickCode::StockValue, main->PickMode);
     EXPECT_EQ(QStringLiteral("库存金额"), list->DBGrid1->model()->headerData(14, Qt::Horizontal, Qt::DisplayRole).toString());
     EXPECT_EQ(QVariant(25.0), scalar("select sptj from product where intno=:p1", {counted}));
     EXPECT_DOUBLE_EQ(29.0, dm().AQtotallist->fieldByName("rest").asFloat());

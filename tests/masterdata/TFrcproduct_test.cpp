@@ -6,6 +6,7 @@
 
 #include "platform/ui/DataGrid.h"
 
+using lb::core::PickCode;
 using lb::ui::DialogAnswer;
 
 class CustomerPrices : public MasterWindowFixture {
@@ -20,7 +21,7 @@ protected:
     // The menu command: the table over the main window, its datasets opened.
     TFrcproduct* openFromMenu()
     {
-        main->PickMode = 0;
+        main->PickMode = PickCode::None;
         auto* table = new TFrcproduct(main.get());
         dm().Aqcustomer->open();
         dm().Aqcproduct->open();
@@ -36,7 +37,7 @@ TEST_F(CustomerPrices, AddingThroughTheProductListNumbersFromTheCounter)
     setCounter(57);
     TFrcproduct* table = openFromMenu();
     table->Button4Click();
-    EXPECT_EQ(20, main->PickMode);
+    EXPECT_EQ(PickCode::CustomerProductTable, main->PickMode);
     EXPECT_EQ(7, main->CustProductPick);
     QPointer<MasterListWindow> list(table->productList());
     ASSERT_FALSE(list.isNull());
@@ -46,7 +47,7 @@ TEST_F(CustomerPrices, AddingThroughTheProductListNumbersFromTheCounter)
     EXPECT_TRUE(list.isNull());
     EXPECT_EQ(QVariant("0000000057"), scalar("select intno1 from cproduct"));
     EXPECT_EQ(QVariant("58"), scalar("select intno from nextno where tablename='cproduct'"));
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_EQ(0, main->CustProductPick);
     EXPECT_EQ(1, dm().Aqcproduct->recordCount());
 
@@ -75,7 +76,7 @@ TEST_F(CustomerPrices, ImportOfTheMarkedProductsAndRefusalFromAPickerState)
     // A product list opened as a document's picker imports nothing.
     FakeOpener opener(db());
     dialogs.clear();
-    MasterListWindow* picker = MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), 1, opener);
+    MasterListWindow* picker = MasterListWindow::openAsPicker(QStringLiteral("TFrproduct"), PickCode::SalesEntry, opener);
     picker->menuItem("N16")->trigger();
     EXPECT_EQ((QStringList{"该状态不能将数据导入客户商品表"}), dialogs.texts());
     EXPECT_EQ(QVariant(2), scalar("select count(*) from cproduct"));
@@ -91,14 +92,14 @@ TEST_F(CustomerPrices, PricePickForTheSalesFormClosesTheTable)
     const QString line = makeLine();
     form.lines.open();
     QPointer<TFrcproduct> table(TFrcproduct::openAsPicker(form));
-    EXPECT_EQ(18, main->PickMode);
+    EXPECT_EQ(PickCode::SalesEntryPriceTable, main->PickMode);
     EXPECT_FALSE(form.isEnabled());
     table->DBGrid2->setCurrentIndex(table->DBGrid2->model()->index(0, 7)); // 零售价
     table->DBGrid2DblClick();
     flush();
     EXPECT_TRUE(table.isNull());
     EXPECT_TRUE(form.isEnabled());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_EQ(QVariant(13.0), scalar("select dj_n from outdetail where intno=:p1", {line}));
     EXPECT_EQ(QVariant("斤"), scalar("select unit from outdetail where intno=:p1", {line}));
 }
@@ -109,7 +110,7 @@ TEST_F(CustomerPrices, FromTheMenuAPricePickStaysAndClosingClosesTheProductListF
     TFrcproduct* table = openFromMenu();
     table->Button4Click();
     QPointer<MasterListWindow> list(table->productList());
-    EXPECT_EQ(20, main->PickMode);
+    EXPECT_EQ(PickCode::CustomerProductTable, main->PickMode);
     table->DBGrid2DblClick(); // code 20 is the product list's, not a price pick
     EXPECT_TRUE(table->isVisible());
     EXPECT_FALSE(main->isEnabled());
@@ -117,7 +118,7 @@ TEST_F(CustomerPrices, FromTheMenuAPricePickStaysAndClosingClosesTheProductListF
     flush();
     EXPECT_TRUE(list.isNull());
     EXPECT_TRUE(main->isEnabled());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_EQ(0, main->CustProductPick);
 }
 
@@ -167,13 +168,13 @@ TEST_F(CustomerPrices, PriceTableClosesWithTheSalesFormThatOpenedIt)
     form->close();
     flush();
     EXPECT_TRUE(table.isNull());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 
     // A form destroyed without a close event takes its price table along too.
     table = TFrcproduct::openAsPicker(*form);
-    EXPECT_EQ(18, main->PickMode);
+    EXPECT_EQ(PickCode::SalesEntryPriceTable, main->PickMode);
     form.reset();
     flush();
     EXPECT_TRUE(table.isNull());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 }

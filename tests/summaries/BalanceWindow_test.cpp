@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+using lb::core::PickCode;
 using lb::documents::BillKind;
 
 namespace {
@@ -117,7 +118,7 @@ TEST_F(BalanceWindowTest, PickersWriteTheCodeAndClosingGivesEverythingBack)
     doubleClick(journal->codeBox);
     MasterListWindow* accounts = MasterListWindow::instance(QStringLiteral("TFrbank"));
     ASSERT_NE(nullptr, accounts);
-    EXPECT_EQ(12, main->PickMode);
+    EXPECT_EQ(PickCode::CashBankJournal, main->PickMode);
     accounts->dataSet().locate(QStringLiteral("id"), QStringLiteral("0000000012"));
     accounts->ToolButton7Click();
     EXPECT_EQ(QStringLiteral("0000000012"), journal->codeBox->text());
@@ -149,11 +150,11 @@ TEST_F(BalanceWindowTest, PickersWriteTheCodeAndClosingGivesEverythingBack)
     doubleClick(suppliers->codeBox);
     QPointer<MasterListWindow> picker = MasterListWindow::instance(QStringLiteral("TFrbranch"));
     ASSERT_FALSE(picker.isNull());
-    EXPECT_EQ(12, main->PickMode);
+    EXPECT_EQ(PickCode::SupplierSummary, main->PickMode);
     suppliers->close();
     flush();
     EXPECT_TRUE(picker.isNull());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_TRUE(main->isEnabled());
     EXPECT_EQ(QStringLiteral("SELECT * from branch"), dm().AQbranch->sql().text());
     EXPECT_EQ(QStringLiteral("SELECT * from outlist"), dm().AQoutlist->sql().text());

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using lb::core::PickCode;
+
 namespace {
 
 class KindSummaryWindowTest : public SummaryFixture {
@@ -144,18 +146,18 @@ TEST_F(KindSummaryWindowTest, ClosingClosesItsPickerAndGivesTheMainWindowBack)
     doubleClick(window->Edit2);
     MasterListWindow* picker = MasterListWindow::instance(QStringLiteral("TFrcustomer"));
     ASSERT_NE(nullptr, picker);
-    EXPECT_EQ(3, main->PickMode);
+    EXPECT_EQ(PickCode::SalesSummary, main->PickMode);
     picker->dataSet().locate(QStringLiteral("id"), QStringLiteral("0000000002"));
     picker->ToolButton7Click();
     EXPECT_EQ(QStringLiteral("0000000002"), window->Edit2->text());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
 
     doubleClick(window->Edit2);
     QPointer<MasterListWindow> open = MasterListWindow::instance(QStringLiteral("TFrcustomer"));
     window->close();
     flush();
     EXPECT_TRUE(open.isNull());
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_TRUE(main->isEnabled());
     EXPECT_EQ(QStringLiteral("SELECT * from outlist"), dm().AQoutlist->sql().text());
     EXPECT_FALSE(dm().AQoutdetail->active());

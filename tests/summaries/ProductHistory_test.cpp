@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QToolBar>
 
+using lb::core::PickCode;
 using lb::documents::BillKind;
 using lb::documents::PostedDocumentView;
 using lb::documents::registerDocumentWindows;
@@ -43,7 +44,7 @@ public:
 
     QAction* command(const char* name) const { return findChild<QAction*>(QLatin1String(name)); }
 
-    int pickMode = 0;
+    PickCode pickMode = PickCode::None;
     QString billNo;
     QString header;
 
@@ -143,7 +144,7 @@ TEST_F(ProductHistoryTest, ThePopUpListsEveryPostedLineOfTheProductAndRefreshNar
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(QStringLiteral("明细表查询"), window->windowTitle());
     EXPECT_EQ((QStringList{"6", "10", "10", "6"}), rows(QStringLiteral("select dj_n from custtotal order by billdate")));
-    EXPECT_EQ(99, main->PickMode);
+    EXPECT_EQ(PickCode::ProductListHistory, main->PickMode);
     EXPECT_FALSE(list->isEnabled());
     EXPECT_EQ(QStringLiteral("2026-03-01"), window->MaskEdit1->text());
     // Every date, in date order; no unposted or reversed line, no other product.
@@ -156,7 +157,7 @@ TEST_F(ProductHistoryTest, ThePopUpListsEveryPostedLineOfTheProductAndRefreshNar
 
     window->cancel->click();
     flush();
-    EXPECT_EQ(0, main->PickMode);
+    EXPECT_EQ(PickCode::None, main->PickMode);
     EXPECT_TRUE(list->isEnabled());
     EXPECT_FALSE(main->isEnabled()); // the product list is still open
     EXPECT_EQ(QStringLiteral("SELECT * from outlist"), dm().AQoutlist->sql().text());
@@ -165,7 +166,7 @@ TEST_F(ProductHistoryTest, ThePopUpListsEveryPostedLineOfTheProductAndRefreshNar
 TEST_F(ProductHistoryTest, APickingProductListRefusesAndTheStockWindowsDoNotOfferIt)
 {
     MasterListWindow* list = productList(flour);
-    main->PickMode = 1;
+    main->PickMode = PickCode::SalesEntry;
     list->menuItem(QStringLiteral("N24"))->trigger();
     EXPECT_EQ((QStringList{"由单据转到商品表的状态不能查明细帐！"}), dialogs.texts());
     EXPECT_EQ(nullptr, history());
@@ -188,7 +189,7 @@ TEST_F(ProductHistoryTest, OpensThePostedViewOfTheLinesDocumentWithoutItsChangin
     EXPECT_EQ(window, view->opener());
     EXPECT_EQ(purchase + QStringLiteral("|进货单"), view->header);
     EXPECT_EQ(purchase, view->billNo);
-    EXPECT_EQ(99, view->pickMode);
+    EXPECT_EQ(PickCode::ProductListHistory, view->pickMode);
     EXPECT_TRUE(view->isVisible());
     EXPECT_FALSE(window->isEnabled());
     for (const char* name : {"ToolButton6", "ToolButton1", "ToolButton2"}) {
@@ -233,7 +234,7 @@ TEST_F(ProductHistoryTest, TheDocumentWindowsPostedViewsOpenWithoutTheirChanging
         flush();
         EXPECT_TRUE(posted.isNull());
         EXPECT_TRUE(window->isEnabled());
-        EXPECT_EQ(99, main->PickMode);
+        EXPECT_EQ(PickCode::ProductListHistory, main->PickMode);
     }
 }
 
