@@ -31,11 +31,6 @@ namespace {
 
 const QString noRight = QStringLiteral("该用户无此权限,请用999登录系统！");
 
-bool lastYearMode()
-{
-    return frmain->LastYearMode == QLatin1String("T");
-}
-
 } // namespace
 
 void PeriodCommands::registerCommands()
@@ -109,7 +104,7 @@ void PeriodCommands::monthEnd()
 {
     if (!passwordAccepted() || !administrator(noRight))
         return;
-    if (lastYearMode()) {
+    if (frmain->LastYearMode) {
         Dialogs::message(QStringLiteral("正在查去年数据，不能做月终数据处理功能"));
         return;
     }
@@ -186,7 +181,7 @@ void PeriodCommands::annualBackup()
 
 void PeriodCommands::copyLastYear()
 {
-    if (lastYearMode()) {
+    if (frmain->LastYearMode) {
         Dialogs::message(QStringLiteral("正在查去年数据，不能再复制去年数据"));
         return;
     }
@@ -214,14 +209,14 @@ void PeriodCommands::copyLastYear()
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);
-    frmain->LastYearMode = QStringLiteral("T");
+    frmain->LastYearMode = true;
     if (!setLastYearLoaded(true))
         Dialogs::warning(QStringLiteral("不能记下正在查去年数据,退出本系统前请先恢复今年数据！"));
 }
 
 void PeriodCommands::restoreThisYear()
 {
-    if (!lastYearMode()) {
+    if (!frmain->LastYearMode) {
         Dialogs::message(QStringLiteral("没有在查去年数据,不需要恢复今年数据！"));
         return;
     }
@@ -235,7 +230,7 @@ void PeriodCommands::restoreThisYear()
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);
-    frmain->LastYearMode = QStringLiteral("F");
+    frmain->LastYearMode = false;
     if (!setLastYearLoaded(false))
         Dialogs::warning(QStringLiteral("不能清除正在查去年数据的记号,请删除文件") + lastYearMarker());
 }

@@ -268,8 +268,7 @@ void Tfrconfig::Button1Click()
 
     frdm->applyDisplayFormats();
     if (frmain) {
-        frmain->BillEntryMode = flag(entryChoice);
-        frmain->SpecIsBarcode = flag(specChoice);
+        frmain->copyOptionFlags(flag(specChoice), flag(entryChoice));
         frmain->ImeName = imeBox->currentText();
     }
     close();
@@ -360,7 +359,7 @@ void Tfrconfig::listPageShow(ListPage& page)
 {
     page.list->open();
     if (frmain)
-        frmain->AddMode = QStringLiteral("F");
+        frmain->AddMode = false;
     page.name->setAttribute(Qt::WA_InputMethodEnabled, true);
     page.name->setText(page.list->isEmpty() ? QString()
                                             : page.list->fieldByName(QStringLiteral("name")).asString());
@@ -369,7 +368,7 @@ void Tfrconfig::listPageShow(ListPage& page)
 void Tfrconfig::listCellClick(ListPage& page)
 {
     if (frmain)
-        frmain->AddMode = QStringLiteral("F");
+        frmain->AddMode = false;
     showListRow(page);
     page.name->setFocus();
 }
@@ -377,7 +376,7 @@ void Tfrconfig::listCellClick(ListPage& page)
 void Tfrconfig::listAdd(ListPage& page)
 {
     if (frmain)
-        frmain->AddMode = QStringLiteral("T");
+        frmain->AddMode = true;
     page.name->clear();
     page.name->setFocus();
 }
@@ -385,7 +384,7 @@ void Tfrconfig::listAdd(ListPage& page)
 void Tfrconfig::listSave(ListPage& page)
 {
     lb::db::Query& list = *page.list;
-    if (frmain && frmain->AddMode == QLatin1String("T")) {
+    if (frmain && frmain->AddMode) {
         list.reopen(QStringLiteral("SELECT * from %1 order by intno").arg(page.table));
         QString intno = QStringLiteral("0000000001");
         if (!list.isEmpty()) {
@@ -419,7 +418,7 @@ void Tfrconfig::listMove(ListPage& page, int step)
     else
         page.list->next();
     if (frmain)
-        frmain->AddMode = QStringLiteral("F");
+        frmain->AddMode = false;
     showListRow(page);
 }
 

@@ -53,8 +53,7 @@ Tfrmain::Tfrmain(QWidget* parent)
     OperatorPassword.clear();
     OperatorName.clear();
     // Last year's data stays loaded across restarts until this year's is restored.
-    if (PeriodCommands::lastYearLoaded())
-        LastYearMode = QStringLiteral("T");
+    LastYearMode = PeriodCommands::lastYearLoaded();
 
     // The engine is part of the program; what can be missing is a usable database file. A run
     // that could not store what is entered must not start: it ends here with the reason.
@@ -175,8 +174,8 @@ void Tfrmain::FormShow()
 
     // 12 to 14. Option copies and the background picture.
     config.open();
-    BillEntryMode = config.fieldByName(QStringLiteral("bcszbj")).asString();
-    SpecIsBarcode = config.fieldByName(QStringLiteral("bcbj")).asString();
+    copyOptionFlags(config.fieldByName(QStringLiteral("bcbj")).asString(),
+                    config.fieldByName(QStringLiteral("bcszbj")).asString());
     ImeName = config.fieldByName(QStringLiteral("imename")).asString().trimmed();
     const QString picture = config.fieldByName(QStringLiteral("picfilename")).asString().trimmed();
     config.close();
@@ -191,14 +190,20 @@ void Tfrmain::FormShow()
 
     // 15 and 16.
     showFirstDashboardPage();
-    FirstActivate = QStringLiteral("T");
+    FirstActivate = true;
+}
+
+void Tfrmain::copyOptionFlags(const QString& bcbj, const QString& bcszbj)
+{
+    SpecIsBarcode = bcbj == QLatin1String("T");
+    EntryByProductCode = bcszbj == QLatin1String("F");
 }
 
 void Tfrmain::FormActivate()
 {
-    if (FirstActivate != QLatin1String("T"))
+    if (!FirstActivate)
         return;
-    FirstActivate = QStringLiteral("F");
+    FirstActivate = false;
     lb::db::Table& config = *frdm->ATCONFIG;
     config.open();
     const bool skipQuickStart = config.fieldByName(QStringLiteral("startbj")).asBoolean();
@@ -220,7 +225,7 @@ void Tfrmain::FormClose()
     }
     // While last year's data is loaded, BAK and the weekday folders keep this year's copies:
     // a backup now would put last year's books in their place.
-    if (LastYearMode != QLatin1String("T")
+    if (!LastYearMode
         && lb::ui::Dialogs::yesNo(QStringLiteral("若系统正常,则选择[是],否则选择[否]"), QStringLiteral("是否备份数据?"))) {
         const QStringList failed = ShutdownBackup::run();
         if (failed.isEmpty())

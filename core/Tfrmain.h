@@ -32,7 +32,7 @@ public:
     ~Tfrmain() override;
 
     // Shared state of the run, read and written by windows of every part of the program.
-    QString FirstActivate;     // "T" from the end of the first showing until the first activation
+    bool FirstActivate = false; // from the end of the first showing until the first activation
     lb::core::PickCode PickMode = lb::core::PickCode::None; // who opened a record list as a picker
     int SortMode = 0;          // sort state of the product list, stock list and customer-product table
     int CustProductPick = 0;   // 7 while the product list adds rows to the customer-product table
@@ -41,13 +41,15 @@ public:
     QString OperatorNo;        // opcrl.bh of the logged-in operator; "999" is the administrator
     QString OperatorPassword;  // the password typed at log-in (or set since), plain, in memory only
     QString OperatorName;      // opcrl.xm of the logged-in operator
-    QString LastYearMode;      // "T" while last year's data is loaded
-    QString NewBillFlag;       // "T": an entry form starts a new document; "F": shows the chosen one
+    bool LastYearMode = false; // last year's data is loaded
+    bool NewBillFlag = false;  // an entry form starts a new document; else it shows the chosen one
     QString CurrentBillNo;     // intno of the current document header
-    QString AddMode;           // "T": an editor adds a record; "F": it changes the current one
+    bool AddMode = false;      // an editor adds a record; else it changes the current one
     QString EditIntno;         // intno of the record an editor changes
-    QString BillEntryMode;     // copy of config.bcszbj
-    QString SpecIsBarcode;     // copy of config.bcbj
+    bool EntryByProductCode = false; // config.bcszbj is "F": the purchase form's code box fills its line
+    bool SpecIsBarcode = false;      // config.bcbj is "T": spgg is titled "条形码", not "规格型号"
+    // Sets the two flags above from the options' texts bcbj and bcszbj, as stored.
+    void copyOptionFlags(const QString& bcbj, const QString& bcszbj);
 
     // Menus, tool bar, navigator bar and dashboard; placed over the work area, which holds the
     // background picture Image1 (created by the constructor). Defined with the menus.

@@ -120,12 +120,12 @@ private:
                 }};
     }
 
-    // Document lists: NewBillFlag "F" before the list is created, AQoutlist on the kind's table.
+    // Document lists: NewBillFlag cleared before the list is created, AQoutlist on the kind's table.
     Command documentList(const QString& key, const QString& table)
     {
         Tfrmain* main = &main_;
         return window(
-            key, [main] { main->NewBillFlag = QStringLiteral("F"); },
+            key, [main] { main->NewBillFlag = false; },
             [table] { frdm->AQoutlist->reopen(QStringLiteral("SELECT * from %1").arg(table)); });
     }
 
@@ -134,7 +134,7 @@ private:
     {
         Tfrmain* main = &main_;
         return window(
-            key, [main] { main->NewBillFlag = QStringLiteral("T"); },
+            key, [main] { main->NewBillFlag = true; },
             [table] { frdm->AQoutlist->reopen(QStringLiteral("SELECT * from %1").arg(table)); });
     }
 
@@ -336,7 +336,7 @@ void MenuBuilder::buildMenuBar()
     Command backup = window(QStringLiteral("Tfrcopydir"));
     auto openBackup = backup.run;
     backup.run = [main, openBackup] {
-        if (main->LastYearMode == QLatin1String("T")) {
+        if (main->LastYearMode) {
             lb::ui::Dialogs::message(QStringLiteral("正在查去年数据，不能做备份恢复功能"));
             return;
         }

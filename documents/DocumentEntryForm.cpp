@@ -303,7 +303,7 @@ void DocumentEntryForm::FormShow()
     });
     header().setAfterPost([this](lb::db::DataSet&) { showTotals(); });
 
-    if (frmain->NewBillFlag == QLatin1String("T")) {
+    if (frmain->NewBillFlag) {
         intno_ = DocumentPosting::create(frdm->ADOCon, kind_, remark1);
         frmain->CurrentBillNo = intno_;
         showDocument(intno_);
@@ -624,7 +624,7 @@ void DocumentEntryForm::codeEntry()
 {
     if (refuseOnCarryOverLine(config_.noLineRefusal))
         return;
-    if (!config_.codeEntryByOption || frmain->BillEntryMode == QLatin1String("F")) {
+    if (!config_.codeEntryByOption || frmain->EntryByProductCode) {
         const auto product = DocumentEditing::findProduct(frdm->ADOCon, kind_, Edit12->text());
         if (!product) {
             lb::ui::Dialogs::message(kind_.texts.codeNotFound);

@@ -22,7 +22,7 @@ namespace lb::documents {
 // One window class serves the entry forms of the kinds; its configuration says which boxes,
 // columns and keys it has. It works on the shared datasets of the data module: AQoutlist
 // pointed at its one document (so that it never writes into another), AQoutdetail at that
-// document's lines. NewBillFlag "T" makes a new document when the form is shown; otherwise it
+// document's lines. NewBillFlag set makes a new document when the form is shown; otherwise it
 // shows the document CurrentBillNo names. It is left through 退回 or ends itself after posting,
 // booking and voiding; closing removes the blank lines of the kind and points AQoutlist back
 // at the whole header table.

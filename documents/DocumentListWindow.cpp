@@ -128,14 +128,14 @@ void DocumentListWindow::detailClick()
         view->showWork(true);
         return;
     }
-    frmain->NewBillFlag = QStringLiteral("F");
+    frmain->NewBillFlag = false;
     auto* form = new DocumentEntryForm(config_.entryForm, this);
     form->showWork(true);
 }
 
 void DocumentListWindow::ToolButton5Click()
 {
-    frmain->NewBillFlag = QStringLiteral("T");
+    frmain->NewBillFlag = true;
     auto* form = new DocumentEntryForm(config_.entryForm, this);
     form->showWork(true);
 }

@@ -12,7 +12,7 @@ namespace lb::documents {
 
 struct EntryFormConfig : DocumentWindowConfig {
     QString codeBoxHint;      // Edit12, the code entry; empty: no code entry
-    bool codeEntryByOption = false; // the code box fills a line only when BillEntryMode is "F"
+    bool codeEntryByOption = false; // the code box fills a line only with EntryByProductCode
     QString historyBoxHint;   // Edit17; empty: no history copy
     bool newProductButton = false;  // Button1 "新增商品" beside the code box
 

@@ -130,7 +130,7 @@ MasterTableRules MasterCatalog::productCodeRules()
 
 QString MasterCatalog::specTitle()
 {
-    return frmain && frmain->SpecIsBarcode == QLatin1String("T") ? QStringLiteral("条形码") : QStringLiteral("规格型号");
+    return frmain && frmain->SpecIsBarcode ? QStringLiteral("条形码") : QStringLiteral("规格型号");
 }
 
 MasterListConfig MasterCatalog::customerList()

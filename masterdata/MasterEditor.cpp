@@ -77,8 +77,7 @@ void MasterEditor::clearBoxes(bool keepTemplate)
 
 void MasterEditor::FormShow()
 {
-    if (frmain->AddMode != QLatin1String("F")) {
-        frmain->AddMode = QStringLiteral("T");
+    if (frmain->AddMode) {
         clearBoxes(false);
         CheckBox1->setChecked(true);
     } else {
@@ -97,7 +96,7 @@ void MasterEditor::CheckBox1Click()
 
 void MasterEditor::Button2Click()
 {
-    frmain->AddMode = QStringLiteral("T");
+    frmain->AddMode = true;
     clearBoxes(CheckBox2->isChecked());
     box(config_.codeBox)->setFocus();
     CheckBox1->setChecked(true);
@@ -109,7 +108,7 @@ void MasterEditor::Button1Click()
     const MasterRecordRules rules = this->rules();
     QLineEdit* code = box(config_.codeBox);
     QLineEdit* name = box(config_.nameBox);
-    const bool adding = frmain->AddMode == QLatin1String("T");
+    const bool adding = frmain->AddMode;
     const MasterRecordRules::Check check = rules.check(adding, code->text(), name->text(), frmain->EditIntno);
     switch (check) {
     case MasterRecordRules::Check::Ok:
@@ -143,7 +142,7 @@ void MasterEditor::Button1Click()
             throw lb::Abort(); // the record is gone: nothing to change
         MasterRecordRules::update(list, values);
     }
-    frmain->AddMode = QStringLiteral("F");
+    frmain->AddMode = false;
     lb::ui::Dialogs::message(QStringLiteral("数据保存完毕！ "));
     Button2->setFocus();
 }

@@ -8,8 +8,8 @@
 
 class QLineEdit;
 
-// Add mode ("T" in frmain->AddMode) proposes the next record number as the code; modify mode
-// ("F") shows the current row of the list's dataset read-only until "修改" is ticked. Saving
+// Add mode (frmain->AddMode set) proposes the next record number as the code; modify mode
+// shows the current row of the list's dataset read-only until "修改" is ticked. Saving
 // checks the code and the name (MasterRecordRules), writes, says "数据保存完毕！ " and leaves
 // the editor in modify mode on the saved record. Closing enables the list again.
 class MasterEditor : public RecordEditor {

@@ -284,7 +284,7 @@ void MasterListWindow::ToolButton6Click()
 
 void MasterListWindow::ToolButton1Click()
 {
-    frmain->AddMode = QStringLiteral("T");
+    frmain->AddMode = true;
     openEditor(true);
 }
 
@@ -293,7 +293,7 @@ void MasterListWindow::ToolButton2Click()
     lb::db::Query& rows = dataSet();
     if (!rows.active() || rows.isEmpty())
         return;
-    frmain->AddMode = QStringLiteral("F");
+    frmain->AddMode = false;
     frmain->EditIntno = rows.fieldByName(QStringLiteral("intno")).asString();
     openEditor(false);
 }

@@ -67,7 +67,7 @@ void RecordEditor::navigate(void (*move)(lb::db::Query&))
     if (!rows.active() || rows.isEmpty())
         return;
     move(rows);
-    frmain->AddMode = QStringLiteral("F");
+    frmain->AddMode = false;
     frmain->EditIntno = rows.fieldByName(QStringLiteral("intno")).asString();
     FormShow();
 }

@@ -15,7 +15,7 @@ class Query;
 // (FormShow), makes them editable or read-only by "修改" (CheckBox1Click), saves
 // (Button1Click) and starts a new record (Button2Click). The frame builds the controls every
 // editor has, runs FormShow whenever the program shows the window, and moves the dataset for
-// the four navigation buttons: each leaves the editor in modify mode (AddMode "F", EditIntno
+// the four navigation buttons: each leaves the editor in modify mode (AddMode off, EditIntno
 // the row reached) showing that row; on an empty dataset they do nothing.
 class RecordEditor : public lb::ui::WorkWindow {
     Q_OBJECT

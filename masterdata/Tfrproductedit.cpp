@@ -129,7 +129,7 @@ Tfrproductedit::Tfrproductedit(QWidget* owner) : RecordEditor(owner)
 Tfrproductedit* Tfrproductedit::openForPurchase(QWidget* purchaseForm)
 {
     frdm->Aqproduct->reopen(QStringLiteral("SELECT * from product "));
-    frmain->AddMode = QStringLiteral("T");
+    frmain->AddMode = true;
     frmain->PickMode = lb::core::PickCode::PurchaseEntryNewProduct;
     auto* editor = new Tfrproductedit(purchaseForm);
     editor->showWork(true);
@@ -165,7 +165,7 @@ void Tfrproductedit::FormShow()
     ComboBox1->clear();
     ComboBox1->addItems(namesOf(*frdm->AQunits));
     lb::db::Query& products = *frdm->Aqproduct;
-    if (frmain->AddMode == QLatin1String("F") && products.active() && !products.isEmpty()) {
+    if (!frmain->AddMode && products.active() && !products.isEmpty()) {
         const int decimals = priceDecimals();
         for (const ProductBox& entry : productBoxes) {
             lb::db::Field& field = products.fieldByName(QString::fromLatin1(entry.column));
@@ -234,7 +234,7 @@ void Tfrproductedit::CheckBox1Click()
 
 void Tfrproductedit::Button2Click()
 {
-    frmain->AddMode = QStringLiteral("T");
+    frmain->AddMode = true;
     box(QStringLiteral("Edit7"))->clear();
     if (!CheckBox2->isChecked()) {
         resetFields(true);
@@ -248,7 +248,7 @@ void Tfrproductedit::Button1Click()
 {
     const MasterRecordRules rules(frdm->ADOCon, MasterCatalog::productCodeRules());
     QLineEdit* code = box(QStringLiteral("Edit7"));
-    const bool adding = frmain->AddMode == QLatin1String("T");
+    const bool adding = frmain->AddMode;
     const MasterRecordRules::Check check = rules.check(adding, code->text(), QString(), frmain->EditIntno);
     if (check != MasterRecordRules::Check::Ok) {
         lb::ui::Dialogs::message(rules.message(check));
@@ -286,7 +286,7 @@ void Tfrproductedit::Button1Click()
             throw lb::Abort(); // the product is gone
         MasterRecordRules::update(products, values);
     }
-    frmain->AddMode = QStringLiteral("F");
+    frmain->AddMode = false;
     lb::ui::Dialogs::message(QStringLiteral("数据保存完毕！ "));
     Button2->setFocus();
 }

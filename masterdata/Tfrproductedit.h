@@ -11,16 +11,16 @@ class QLabel;
 class QLineEdit;
 
 // Opened by the product list (owner: the list, which it disables) or by the purchase form's
-// new-product command (PickMode PurchaseEntryNewProduct). AddMode "T" adds, "F" shows the
-// current product read-only until "修改" is ticked. The pinyin initials follow the name; saving
-// refuses an empty or duplicate code, checks every number before it writes, stores the volume
-// in sptj, and says "数据保存完毕！ ".
+// new-product command (PickMode PurchaseEntryNewProduct). With AddMode it adds, else it shows
+// the current product read-only until "修改" is ticked. The pinyin initials follow the name;
+// saving refuses an empty or duplicate code, checks every number before it writes, stores the
+// volume in sptj, and says "数据保存完毕！ ".
 class Tfrproductedit : public RecordEditor {
     Q_OBJECT
 public:
     explicit Tfrproductedit(QWidget* owner);
 
-    // The purchase form's new-product command: Aqproduct on all products, AddMode "T",
+    // The purchase form's new-product command: Aqproduct on all products, AddMode set,
     // PickMode PurchaseEntryNewProduct, the form disabled until the editor closes.
     static Tfrproductedit* openForPurchase(QWidget* purchaseForm);
 

@@ -2,7 +2,6 @@
 #include "summaries/BalanceWindow.h"
 
 #include "core/Tfrdm.h"
-#include "core/Tfrmain.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
 #include "platform/db/Query.h"
@@ -77,8 +76,7 @@ QLineEdit* BalanceWindow::pickBox(PickBox box)
 void BalanceWindow::FormShow()
 {
     if (config_.specColumn >= 0)
-        DBGrid2->setColumnTitle(config_.specColumn, frmain->SpecIsBarcode == QLatin1String("T") ? QStringLiteral("条形码")
-                                                                                                : QStringLiteral("规格型号"));
+        DBGrid2->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
     loadPeriod();
     codeBox->setText(QStringLiteral("1"));
     codeBox->setFocus();

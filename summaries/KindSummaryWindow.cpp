@@ -2,7 +2,6 @@
 #include "summaries/KindSummaryWindow.h"
 
 #include "core/Tfrdm.h"
-#include "core/Tfrmain.h"
 #include "masterdata/MasterCatalog.h"
 #include "masterdata/MasterListWindow.h"
 #include "platform/db/Query.h"
@@ -85,8 +84,7 @@ KindSummaryWindow::KindSummaryWindow(KindSummaryConfig config, QWidget* owner)
 void KindSummaryWindow::FormShow()
 {
     if (config_.specColumn >= 0)
-        DBGrid2->setColumnTitle(config_.specColumn, frmain->SpecIsBarcode == QLatin1String("T") ? QStringLiteral("条形码")
-                                                                                                : QStringLiteral("规格型号"));
+        DBGrid2->setColumnTitle(config_.specColumn, MasterCatalog::specTitle());
     loadPeriod();
     refreshClick();
 }

@@ -4,6 +4,7 @@
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "core/WindowRegistry.h"
+#include "masterdata/MasterCatalog.h"
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
 #include "platform/sys/Errors.h"
@@ -64,8 +65,7 @@ Tfrdetail::Tfrdetail(QString productIntno, QWidget* owner)
 
 void Tfrdetail::FormShow()
 {
-    DBGrid2->setColumnTitle(specColumn, frmain->SpecIsBarcode == QLatin1String("T") ? QStringLiteral("条形码")
-                                                                                    : QStringLiteral("规格型号"));
+    DBGrid2->setColumnTitle(specColumn, MasterCatalog::specTitle());
     loadPeriod();
 }
 

@@ -100,11 +100,11 @@ TEST_F(PeriodCommandsTest, MonthEndChecksPasswordRightsAndModeBeforeItsQuestion)
     main->OperatorNo = QStringLiteral("999");
 
     dialogs.clear();
-    main->LastYearMode = QStringLiteral("T");
+    main->LastYearMode = true;
     dialogs.type(QStringLiteral("888"));
     PeriodCommands::monthEnd();
     EXPECT_EQ((QStringList{prompt, "正在查去年数据，不能做月终数据处理功能"}), dialogs.texts());
-    main->LastYearMode = QStringLiteral("F");
+    main->LastYearMode = false;
 
     dialogs.clear();
     dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Cancel);
@@ -291,7 +291,7 @@ TEST_F(PeriodCommandsTest, LastYearsDataIsLoadedAndThisYearsRestoredAcrossAResta
     EXPECT_EQ(QStringList{"确实要复制去年数据?"}, dialogs.texts());
     EXPECT_EQ(QStringList{"OLD"}, productCodes());
     EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from sqlite_master where name='totallist1'")).toInt()); // upgraded
-    EXPECT_EQ(QStringLiteral("T"), main->LastYearMode);
+    EXPECT_TRUE(main->LastYearMode);
     EXPECT_TRUE(PeriodCommands::lastYearLoaded());
 
     // Month-end and a second copy are refused; a restart keeps the mode, and its close
@@ -303,14 +303,14 @@ TEST_F(PeriodCommandsTest, LastYearsDataIsLoadedAndThisYearsRestoredAcrossAResta
     main.reset();
     main = std::make_unique<Tfrmain>();
     frmain = main.get();
-    EXPECT_EQ(QStringLiteral("T"), main->LastYearMode);
+    EXPECT_TRUE(main->LastYearMode);
 
     dialogs.clear();
     dialogs.answer(DialogAnswer::Ok);
     PeriodCommands::restoreThisYear();
     EXPECT_EQ(QStringList{"确实要恢复今年数据?"}, dialogs.texts());
     EXPECT_EQ((QStringList{"P1", "P2"}), productCodes());
-    EXPECT_EQ(QStringLiteral("F"), main->LastYearMode);
+    EXPECT_FALSE(main->LastYearMode);
     EXPECT_FALSE(PeriodCommands::lastYearLoaded());
     EXPECT_FALSE(QFileInfo::exists(home(QStringLiteral("BAK"))));
 }
@@ -326,13 +326,13 @@ TEST_F(PeriodCommandsTest, ThisYearsDataStaysWhenItCannotBeParked)
     PeriodCommands::copyLastYear();
     EXPECT_EQ(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！"), dialogs.lastText());
     EXPECT_EQ(before, snapshot());
-    EXPECT_NE(QStringLiteral("T"), main->LastYearMode);
+    EXPECT_FALSE(main->LastYearMode);
     EXPECT_FALSE(PeriodCommands::lastYearLoaded());
 }
 
 TEST_F(PeriodCommandsTest, ClosingWhileLastYearIsLoadedAsksNoBackup)
 {
-    main->LastYearMode = QStringLiteral("T");
+    main->LastYearMode = true;
     main->close();
     EXPECT_TRUE(dialogs.texts().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(home(QStringLiteral("BAK"))));

@@ -135,8 +135,8 @@ TEST_F(TfrconfigTest, FormatsAreStoredAppliedAndReadBack)
     EXPECT_EQ(QStringLiteral("F"), option(QStringLiteral("bcszbj")));
     EXPECT_EQ(QStringLiteral("T"), option(QStringLiteral("tallybj")));
     EXPECT_EQ(QStringLiteral("拼音"), option(QStringLiteral("imename")));
-    EXPECT_EQ(QStringLiteral("T"), main->SpecIsBarcode);
-    EXPECT_EQ(QStringLiteral("F"), main->BillEntryMode);
+    EXPECT_TRUE(main->SpecIsBarcode);
+    EXPECT_TRUE(main->EntryByProductCode);
     EXPECT_EQ(QStringLiteral(" 拼音 "), main->ImeName);
     QApplication::processEvents();
     EXPECT_FALSE(window);             // closed and released
@@ -236,7 +236,7 @@ TEST_F(TfrconfigTest, CategoryListAddsChangesAndDeletes)
     Tfrconfig::ListPage& page = w.packagePage;
 
     w.listAdd(page);
-    EXPECT_EQ(QStringLiteral("T"), main->AddMode);
+    EXPECT_TRUE(main->AddMode);
     page.name->setText(QStringLiteral("饮料"));
     w.listSave(page);
     page.name->setText(QStringLiteral("饮料")); // still adding: a second save adds again, unchecked
@@ -246,7 +246,7 @@ TEST_F(TfrconfigTest, CategoryListAddsChangesAndDeletes)
 
     // Moving shows the row and switches to changing it.
     w.listMove(page, -1);
-    EXPECT_EQ(QStringLiteral("F"), main->AddMode);
+    EXPECT_FALSE(main->AddMode);
     EXPECT_EQ(QStringLiteral("0000000001"), main->EditIntno);
     page.name->setText(QStringLiteral("食品"));
     w.listSave(page);
@@ -282,7 +282,7 @@ TEST_F(TfrconfigTest, UnitNumbersCountOnFromTheLastRow)
     // On an empty list, changing and deleting do nothing.
     exec(QStringLiteral("delete from units"));
     w.unitsPage.list->reopen(QStringLiteral("SELECT * from units "));
-    main->AddMode = QStringLiteral("F");
+    main->AddMode = false;
     w.listSave(w.unitsPage);
     w.listDelete(w.unitsPage);
     EXPECT_TRUE(names(QStringLiteral("units")).isEmpty());

@@ -392,7 +392,7 @@ TEST_F(TfrmainMenusTest, EveryEntryOpensItsWindowOrCommand)
     const QStringList commands{"SystemInit", "StockTake", "StockGainLoss", "StockUpdate", "StockValue",
                                "MonthEnd",   "YearEnd",   "AnnualBackup",  "FrontDeskCopy"};
     QString ran;
-    QString flagAtCreation;
+    bool flagAtCreation = false;
     const PickCode leftOver = PickCode::ReceiptEntry; // a code left by a window that is gone
     PickCode pickAtCreation = PickCode::None;
     lb::db::DataSet* prepared = nullptr;
@@ -414,55 +414,59 @@ TEST_F(TfrmainMenusTest, EveryEntryOpensItsWindowOrCommand)
         });
     }
 
-    for (const Wiring& w : wirings) {
-        const QString place = QString::fromUtf8(w.place);
-        const QString text = QString::fromUtf8(w.text);
-        SCOPED_TRACE((place + QStringLiteral(" / ") + text).toStdString());
-        ran.clear();
-        window->NewBillFlag = QStringLiteral("?");
-        window->PickMode = leftOver;
-        prepared = *w.dataSet ? frdm->findChild<lb::db::DataSet*>(QString::fromUtf8(w.dataSet)) : nullptr;
-        if (prepared)
-            prepared->close();
+    // Each entry runs with NewBillFlag cleared and then set before it, so that an entry that
+    // should leave the flag alone is caught setting it either way.
+    for (const bool flagBefore : {false, true}) {
+        for (const Wiring& w : wirings) {
+            const QString place = QString::fromUtf8(w.place);
+            const QString text = QString::fromUtf8(w.text);
+            SCOPED_TRACE((place + QStringLiteral(" / ") + text).toStdString() + (flagBefore ? " / NewBillFlag set" : ""));
+            ran.clear();
+            window->NewBillFlag = flagBefore;
+            window->PickMode = leftOver;
+            prepared = *w.dataSet ? frdm->findChild<lb::db::DataSet*>(QString::fromUtf8(w.dataSet)) : nullptr;
+            if (prepared)
+                prepared->close();
 
-        if (place == QLatin1String("tool")) {
-            tool(text)->trigger();
-        } else if (place.startsWith(QLatin1String("PAN"))) {
-            const int page = place.mid(3).toInt() - 1;
-            QWidget* target = nullptr;
-            for (PictureButton* b : dashboard()->buttons(page))
-                if (b->caption() == text) {
-                    b->setHighlighted(true);
-                    target = b->currentWidget();
-                }
-            for (QLabel* label : dashboard()->texts(page))
-                if (label->text() == text)
-                    target = label;
-            ASSERT_NE(nullptr, target);
-            click(target);
-        } else {
-            action(place, text)->trigger();
-        }
+            if (place == QLatin1String("tool")) {
+                tool(text)->trigger();
+            } else if (place.startsWith(QLatin1String("PAN"))) {
+                const int page = place.mid(3).toInt() - 1;
+                QWidget* target = nullptr;
+                for (PictureButton* b : dashboard()->buttons(page))
+                    if (b->caption() == text) {
+                        b->setHighlighted(true);
+                        target = b->currentWidget();
+                    }
+                for (QLabel* label : dashboard()->texts(page))
+                    if (label->text() == text)
+                        target = label;
+                ASSERT_NE(nullptr, target);
+                click(target);
+            } else {
+                action(place, text)->trigger();
+            }
 
-        EXPECT_EQ(QString::fromUtf8(w.key), ran);
-        if (commands.contains(ran)) {
+            EXPECT_EQ(QString::fromUtf8(w.key), ran);
+            if (commands.contains(ran)) {
+                EXPECT_TRUE(window->isEnabled());
+                continue;
+            }
+            ASSERT_TRUE(probe);
+            EXPECT_FALSE(mainEnabledAtCreation);
+            EXPECT_TRUE(probe->isVisible());
+            EXPECT_EQ(*w.flag ? *w.flag == 'T' : flagBefore, flagAtCreation);
+            EXPECT_EQ(w.noPicker ? PickCode::None : leftOver, pickAtCreation);
+            if (prepared) {
+                EXPECT_FALSE(preparedAtCreation); // prepared once the window is made
+                EXPECT_TRUE(prepared->active());
+            }
+            if (*w.sql) {
+                EXPECT_EQ(QString::fromUtf8(w.sql), qobject_cast<lb::db::Query*>(prepared)->sql().text());
+            }
+            probe->close();
             EXPECT_TRUE(window->isEnabled());
-            continue;
         }
-        ASSERT_TRUE(probe);
-        EXPECT_FALSE(mainEnabledAtCreation);
-        EXPECT_TRUE(probe->isVisible());
-        EXPECT_EQ(*w.flag ? QString::fromUtf8(w.flag) : QStringLiteral("?"), flagAtCreation);
-        EXPECT_EQ(w.noPicker ? PickCode::None : leftOver, pickAtCreation);
-        if (prepared) {
-            EXPECT_FALSE(preparedAtCreation); // prepared once the window is made
-            EXPECT_TRUE(prepared->active());
-        }
-        if (*w.sql) {
-            EXPECT_EQ(QString::fromUtf8(w.sql), qobject_cast<lb::db::Query*>(prepared)->sql().text());
-        }
-        probe->close();
-        EXPECT_TRUE(window->isEnabled());
     }
 }
 
@@ -491,7 +495,7 @@ TEST_F(TfrmainMenusTest, OpeningBalancesNeedTheAdministrator)
 TEST_F(TfrmainMenusTest, BackupIsRefusedWhileLastYearIsLoaded)
 {
     registerProbe(QStringLiteral("Tfrcopydir"));
-    window->LastYearMode = QStringLiteral("T");
+    window->LastYearMode = true;
     action(QStringLiteral("&W 数据维护"), QStringLiteral("数据备份恢复"))->trigger();
     EXPECT_EQ(QStringList{"正在查去年数据，不能做备份恢复功能"}, dialogs.texts());
     EXPECT_FALSE(probe);

@@ -48,10 +48,10 @@ TEST_F(TfrmainTest, FirstShowingLogsInAndPreparesTheRun)
     EXPECT_EQ(QStringLiteral("朔栎进销存(V2009) 操作员:系统管理员"), window->windowTitle());
     EXPECT_EQ(QStringLiteral("999"), window->OperatorNo);
     EXPECT_EQ(QStringLiteral("888"), window->OperatorPassword);
-    EXPECT_EQ(QStringLiteral("F"), window->BillEntryMode);
-    EXPECT_EQ(QStringLiteral("T"), window->SpecIsBarcode);
+    EXPECT_TRUE(window->EntryByProductCode);
+    EXPECT_TRUE(window->SpecIsBarcode);
     EXPECT_EQ(QStringLiteral("拼音输入法"), window->ImeName);
-    EXPECT_EQ(QStringLiteral("T"), window->FirstActivate);
+    EXPECT_TRUE(window->FirstActivate);
     EXPECT_TRUE(dm().ADOCon.connected());
     EXPECT_TRUE(dm().ATcompany->active());
     EXPECT_FALSE(dm().ATCONFIG->active());
@@ -229,7 +229,7 @@ TEST_F(TfrmainTest, StoredPictureThatNoLongerDecodesKeepsTheBuiltInOne)
     start();
     EXPECT_TRUE(sameImage(window->Image1->pixmap(), BackgroundPicture::builtIn()));
     EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_EQ(QStringLiteral("T"), window->FirstActivate);
+    EXPECT_TRUE(window->FirstActivate);
 }
 
 TEST_F(TfrmainTest, QuickStartOnFirstActivationUnlessSwitchedOff)
@@ -239,7 +239,7 @@ TEST_F(TfrmainTest, QuickStartOnFirstActivationUnlessSwitchedOff)
     window->activateWindow();
     QApplication::processEvents();
     EXPECT_TRUE(modals.titles().isEmpty()); // startbj true: nothing
-    EXPECT_EQ(QStringLiteral("F"), window->FirstActivate);
+    EXPECT_FALSE(window->FirstActivate);
 }
 
 // The window opens from the activation the window system reports, not from a call of the handler.
@@ -254,7 +254,7 @@ TEST_F(TfrmainTest, QuickStartOpensWhenTheShownMainWindowIsFirstActivated)
     window->activateWindow();
     QApplication::processEvents();
     EXPECT_EQ(1, quickStarts);
-    EXPECT_EQ(QStringLiteral("F"), window->FirstActivate);
+    EXPECT_FALSE(window->FirstActivate);
 
     // Later activations show nothing.
     QWidget other;

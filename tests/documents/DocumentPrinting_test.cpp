@@ -298,7 +298,7 @@ TEST_F(DocumentPrintingTest, SalesReturnHeadsItsSpecificationColumnByTheOption)
 {
     const QString intno = makeDocument(DocumentKinds::of(BillKind::SalesReturn), QStringLiteral("1"),
                                        {{{"spintno", product}, {"sphh", "P1"}, {"spmc", "面粉"}, {"spgg", "6901"}, {"sl", 1}}});
-    main->SpecIsBarcode = QStringLiteral("T");
+    main->SpecIsBarcode = true;
     DocumentEntryForm* form = openEntryForm(DocumentCatalog::salesReturnEntryForm(), false, intno);
     form->ToolButton5Click();
     EXPECT_TRUE(preview.page(1).contains(QStringLiteral("条形码")));

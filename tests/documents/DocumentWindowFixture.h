@@ -58,7 +58,7 @@ protected:
     lb::documents::DocumentEntryForm* openEntryForm(const lb::documents::EntryFormConfig& config, bool newBill = true,
                                                     const QString& intno = QString())
     {
-        main->NewBillFlag = newBill ? QStringLiteral("T") : QStringLiteral("F");
+        main->NewBillFlag = newBill;
         if (!newBill)
             main->CurrentBillNo = intno;
         auto* form = new lb::documents::DocumentEntryForm(config, main.get());

@@ -58,7 +58,7 @@ protected:
     // The list `key` as the menu opens it: AQoutlist on the whole header table.
     DocumentListWindow* openList(const QString& key, BillKind which)
     {
-        main->NewBillFlag = QStringLiteral("F");
+        main->NewBillFlag = false;
         frdm->AQoutlist->reopen(QStringLiteral("SELECT * from %1").arg(kind(which).headerTable));
         lb::ui::WorkWindow* window = WindowRegistry::instance().create(key, main.get());
         window->showWork(true);

@@ -156,7 +156,7 @@ TEST_F(PaymentOrderEntryFormsTest, TheRegistryOpensEveryEntryFormByItsClassName)
 {
     registerDocumentWindows();
     for (const char* key : {"Tfroutbackdetail", "Tfrinbackdetail", "Tfrputdetail", "Tfrdhdetail"}) {
-        main->NewBillFlag = QStringLiteral("T");
+        main->NewBillFlag = true;
         QPointer<lb::ui::WorkWindow> window = WindowRegistry::instance().create(QString::fromLatin1(key), main.get());
         ASSERT_TRUE(window) << key;
         EXPECT_EQ(QString::fromLatin1(key), window->objectName());

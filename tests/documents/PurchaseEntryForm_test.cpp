@@ -28,7 +28,7 @@ protected:
                      {{"balance", 100.0}, {"persondeal", QStringLiteral("老王")}, {"tel", "8801"}, {"addr", QStringLiteral("南街5号")}});
         flour = makeProduct(QStringLiteral("A01"), QStringLiteral("面粉"),
                             {{"barcode", "6901"}, {"sl_j", 12.0}, {"dj_n", 4.0}, {"dj_w", 2.5}, {"sl", 10.0}, {"spbs", QStringLiteral("袋")}});
-        main->BillEntryMode = QStringLiteral("F");
+        main->EntryByProductCode = true;
     }
 
     DocumentEntryForm* openPurchaseForm(bool newBill = true, const QString& intno = QString())
@@ -157,7 +157,7 @@ TEST_F(PurchaseEntryFormTest, PacksTypedIntoTheGridGiveQuantityAmountAndTheSuppl
 
 TEST_F(PurchaseEntryFormTest, TheCodeBoxFillsALineOnlyWhenTheEntryOptionSaysSo)
 {
-    main->BillEntryMode = QStringLiteral("T");
+    main->EntryByProductCode = false;
     QPointer<DocumentEntryForm> form = openPurchaseForm();
     form->box("Edit2")->setText(QStringLiteral("0000000007"));
     enterCode(*form, QStringLiteral("A01"));
@@ -165,7 +165,7 @@ TEST_F(PurchaseEntryFormTest, TheCodeBoxFillsALineOnlyWhenTheEntryOptionSaysSo)
     EXPECT_EQ(form->DBGrid1, form->focusWidget());
     EXPECT_EQ(Packs, form->DBGrid1->currentIndex().column());
 
-    main->BillEntryMode = QStringLiteral("F");
+    main->EntryByProductCode = true;
     enterCode(*form, QStringLiteral("6901"));
     EXPECT_EQ(QStringLiteral("面粉"), cell(*form, 1, Name));
     enterCode(*form, QStringLiteral("X9"));

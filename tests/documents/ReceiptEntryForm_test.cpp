@@ -151,7 +151,7 @@ TEST_F(ReceiptEntryFormTest, TheRegistryOpensBothEntryFormsByTheirClassNames)
 {
     registerDocumentWindows();
     for (const char* key : {"Tfrindetail", "Tfrgetdetail"}) {
-        main->NewBillFlag = QStringLiteral("T");
+        main->NewBillFlag = true;
         QPointer<lb::ui::WorkWindow> window = WindowRegistry::instance().create(QString::fromLatin1(key), main.get());
         ASSERT_TRUE(window) << key;
         EXPECT_EQ(QString::fromLatin1(key), window->objectName());

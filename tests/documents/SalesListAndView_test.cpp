@@ -202,7 +202,7 @@ TEST_F(SalesListAndViewTest, OpeningADocumentChoosesTheWindowByItsStateAndDisabl
     list->detailClick();
     form = top<DocumentEntryForm>(QStringLiteral("Tfroutdetail"));
     ASSERT_TRUE(form);
-    EXPECT_EQ(QStringLiteral("F"), main->NewBillFlag);
+    EXPECT_FALSE(main->NewBillFlag);
     EXPECT_EQ(QStringLiteral("0000000002"), form->box("Edit1")->text());
 }
 

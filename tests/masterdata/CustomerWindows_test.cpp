@@ -59,7 +59,7 @@ TEST_F(CustomerWindows, AddProposesTheNextNumberAndRefusesTwins)
     editor->box("Edit1")->setText(QStringLiteral("0571-1"));
     editor->Button1Click();
     EXPECT_EQ(QStringLiteral("数据保存完毕！ "), dialogs.lastText());
-    EXPECT_EQ(QStringLiteral("F"), main->AddMode);
+    EXPECT_FALSE(main->AddMode);
     EXPECT_EQ(QVariant("0000000001"), scalar("select intno from customer where name='甲'"));
     EXPECT_EQ(QVariant("0571-1"), scalar("select tel from customer"));
 

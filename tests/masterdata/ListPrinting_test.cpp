@@ -71,7 +71,7 @@ TEST_F(ListPrinting, ProductListPrintsEveryProductWithoutTotals)
     EXPECT_EQ(3, list->dataSet().recordCount());
     EXPECT_EQ(QStringLiteral("记录数:3"), list->statusText(2));
 
-    main->SpecIsBarcode = QStringLiteral("T");
+    main->SpecIsBarcode = true;
     print(*list);
     EXPECT_TRUE(preview.page(1).contains(QStringLiteral("条形码")));
 }

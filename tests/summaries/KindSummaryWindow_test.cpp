@@ -48,7 +48,7 @@ protected:
 
 TEST_F(KindSummaryWindowTest, OpensOnTheRememberedPeriodsLinesAndSums)
 {
-    main->SpecIsBarcode = QStringLiteral("T");
+    main->SpecIsBarcode = true;
     KindSummaryWindow* window = open<KindSummaryWindow>("Tfrouttotal");
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(QStringLiteral("销售汇总表"), window->windowTitle());

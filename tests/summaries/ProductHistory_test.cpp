@@ -133,7 +133,7 @@ protected:
 
 TEST_F(ProductHistoryTest, ThePopUpListsEveryPostedLineOfTheProductAndRefreshNarrowsToThePeriod)
 {
-    main->SpecIsBarcode = QStringLiteral("T");
+    main->SpecIsBarcode = true;
     // Purchase lines carry the product's selling price beside the price they were bought at;
     // the history's 单价 is the price of the line's own trade.
     exec(QStringLiteral("update indetail set dj_n=9"));

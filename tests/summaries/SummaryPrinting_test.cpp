@@ -82,7 +82,7 @@ TEST_F(SummaryPrintingTest, SalesSummaryPrintsTheLastRunWithThePeriodItWasMadeFo
 
 TEST_F(SummaryPrintingTest, ReturnsSummaryRunsAgainBeforePrintingAndHeadsItsSpecificationColumn)
 {
-    main->SpecIsBarcode = QStringLiteral("T");
+    main->SpecIsBarcode = true;
     KindSummaryWindow* window = open<KindSummaryWindow>("Tfroutbacktotal");
     window->MaskEdit1->setText(QStringLiteral("2026-04-01"));
     window->MaskEdit2->setText(QStringLiteral("2026-04-30"));
