@@ -14,6 +14,11 @@
 
 #include <memory>
 
+using lb::core::TFrm_ErrorMessage;
+using lb::core::Tfrdm;
+using lb::core::Tfrmain;
+using lb::core::Tfrpickdate;
+
 int main(int argc, char** argv)
 {
     lb::returnLargeBlocksToSystem();

@@ -21,6 +21,9 @@
 #include <cstdlib>
 #include <vector>
 
+using lb::core::Tfrdm;
+using lb::core::Tfrmain;
+
 namespace lb::bench {
 
 namespace {

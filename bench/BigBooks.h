@@ -6,8 +6,10 @@
 
 #include <memory>
 
+namespace lb::core {
 class Tfrdm;
 class Tfrmain;
+}
 
 namespace lb::bench {
 
@@ -51,8 +53,8 @@ public:
 private:
     void start();
     QTemporaryDir folder_;
-    std::unique_ptr<Tfrdm> dm_;
-    std::unique_ptr<Tfrmain> main_;
+    std::unique_ptr<lb::core::Tfrdm> dm_;
+    std::unique_ptr<lb::core::Tfrmain> main_;
 };
 
 } // namespace lb::bench

@@ -17,6 +17,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+using lb::core::PeriodCommands;
+using lb::core::ShutdownBackup;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

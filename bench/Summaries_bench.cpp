@@ -26,11 +26,12 @@
 #include <string>
 #include <vector>
 
-using namespace lb::db;
+using lb::core::WindowRegistry;
 using lb::summaries::BalanceRun;
 using lb::summaries::BalanceWalk;
 using lb::summaries::KindSummary;
 using lb::summaries::Period;
+using namespace lb::db;
 
 namespace {
 

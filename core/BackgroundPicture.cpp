@@ -12,6 +12,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+namespace lb::core {
+
 QImage BackgroundPicture::builtIn()
 {
     // Drawn rather than shipped: a calm gradient with the product name in the lower right.
@@ -92,3 +94,5 @@ QImage BackgroundPicture::load(const QString& path)
         throw lb::FileOpenError(QStringLiteral("Cannot read picture \"%1\": %2").arg(path, reader.errorString()));
     return picture;
 }
+
+} // namespace lb::core

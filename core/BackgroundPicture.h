@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QString>
 
+namespace lb::core {
+
 class BackgroundPicture {
 public:
     // The picture the main window shows when no picture file is set or found.
@@ -20,3 +22,5 @@ public:
     // read (a WMF file included).
     static QImage load(const QString& path);
 };
+
+} // namespace lb::core

@@ -12,6 +12,8 @@
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
+namespace lb::core {
+
 Dashboard::Dashboard(QLabel* picture, QWidget* parent)
     : QWidget(parent), Image1(picture)
 {
@@ -210,3 +212,5 @@ bool Dashboard::eventFilter(QObject* watched, QEvent* event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+} // namespace lb::core

@@ -6,9 +6,12 @@
 #include <functional>
 #include <vector>
 
-class PictureButton;
 class QLabel;
 class QSplitter;
+
+namespace lb::core {
+
+class PictureButton;
 
 // Left, the navigator bar Panel1 (185 pixels, one picture button per page); then a splitter and
 // the work area Panel2, which holds the background picture stretched over it and, above the
@@ -74,3 +77,5 @@ private:
     QWidget* pageArea_ = nullptr;
     int current_ = -1;
 };
+
+} // namespace lb::core

@@ -4,9 +4,9 @@
 #include <QString>
 #include <functional>
 
-class Tfrdm;
-
 namespace lb::core {
+
+class Tfrdm;
 
 class DatabaseFiles {
 public:

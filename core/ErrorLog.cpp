@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <typeinfo>
 
+namespace lb::core {
+
 namespace {
 
 struct Described {
@@ -135,3 +137,5 @@ void ErrorLog::clear(lb::db::Table& apperror, lb::db::Query& command, const QStr
     apperror.close();
     apperror.open();
 }
+
+} // namespace lb::core

@@ -14,6 +14,8 @@ class Table;
 class Query;
 }
 
+namespace lb::core {
+
 // One logged error, as the error form shows it and the log keeps it.
 struct ErrorEntry {
     QString kindText;   // apperror.capt: the classification text ("数据库错误", ...)
@@ -55,3 +57,5 @@ public:
     // (statement convention) and reopens `apperror`.
     static void clear(lb::db::Table& apperror, lb::db::Query& command, const QString& logFile);
 };
+
+} // namespace lb::core

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lb::core {
+
 OperatorWindow::OperatorWindow(QWidget* list, const QString& caption)
     : QWidget(nullptr, Qt::Window)
     , list_(list)
@@ -93,3 +95,5 @@ void OperatorWindow::closeEvent(QCloseEvent* event)
     list_->setEnabled(true);
     QWidget::closeEvent(event);
 }
+
+} // namespace lb::core

@@ -8,6 +8,8 @@ class QFormLayout;
 class QLineEdit;
 class QPushButton;
 
+namespace lb::core {
+
 // A top-level window without a Qt parent (its list is disabled while it shows): edits in a
 // form, then 密码 and 重输密码 (digits only, at most 6), then "保存" and "取消". Enter moves
 // along the edits to "保存"; up and down move between the edits. Closing it by any path
@@ -43,3 +45,5 @@ private:
     QFormLayout* form_;
     QList<QWidget*> edits_;
 };
+
+} // namespace lb::core

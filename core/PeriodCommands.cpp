@@ -23,8 +23,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-using lb::core::DatabaseFiles;
-using lb::core::PeriodProcedures;
+namespace lb::core {
+
 using lb::ui::Dialogs;
 
 namespace {
@@ -259,3 +259,5 @@ void PeriodCommands::frontDeskCopy()
     DatabaseFiles::booksReplaced(*frdm);
     Dialogs::message(QStringLiteral("数据备份完毕！ "));
 }
+
+} // namespace lb::core

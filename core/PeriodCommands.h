@@ -8,6 +8,8 @@ namespace lb::db {
 class Query;
 }
 
+namespace lb::core {
+
 // Each command checks its rights and asks its question before anything changes, and reports
 // its outcome in boxes. They read the operator and LastYearMode of the main window (`frmain`)
 // and work through the data module (`frdm`). Database steps run in one transaction; file
@@ -48,3 +50,5 @@ private:
     static void runProcedure(void (*procedure)(lb::db::Query&), const QString& done, const QString& failure);
     static bool setLastYearLoaded(bool loaded);
 };
+
+} // namespace lb::core

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace lb::core {
+
 namespace {
 const QSize tileSize(96, 84);
 }
@@ -91,3 +93,5 @@ QPixmap PictureButton::picture(const QString& caption, const QColor& colour, boo
     painter.drawText(QRect(2, 50, tileSize.width() - 4, 28), Qt::AlignCenter, caption);
     return pixmap;
 }
+
+} // namespace lb::core

@@ -8,6 +8,8 @@
 
 class QLabel;
 
+namespace lb::core {
+
 // Two sheets: the normal picture, and the highlighted one with the hand cursor. Moving the
 // mouse over the normal picture shows the highlighted one; only a click on the highlighted
 // picture sends clicked(). Whoever holds the button turns it back to normal (the panel behind
@@ -40,3 +42,5 @@ private:
     QLabel* hot_ = nullptr;
     bool tabStyle_ = false;
 };
+
+} // namespace lb::core

@@ -4,14 +4,14 @@
 #include <QString>
 #include <vector>
 
-class Tfrdm;
-
 namespace lb::db {
 class DataSet;
 class Query;
 }
 
 namespace lb::core {
+
+class Tfrdm;
 
 // One exportable product column.
 struct ExportColumn {

@@ -1,9 +1,9 @@
 // In-place upgrade of database files made by older installations.
 #pragma once
 
-class Tfrdm;
-
 namespace lb::core {
+
+class Tfrdm;
 
 // Each step finds what the file lacks, adds it in one transaction and returns true; when
 // nothing is missing, no statement runs (the file's schema stays untouched) and it returns

@@ -7,6 +7,8 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
 
+namespace lb::core {
+
 QString ShutdownBackup::weekdayFolder(const QDate& date)
 {
     return QStringLiteral("BAK") + QString::number(date.dayOfWeek() % 7); // Qt: Monday 1 .. Sunday 7
@@ -31,3 +33,5 @@ QStringList ShutdownBackup::run()
     lb::core::CopyDir(works, lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())), &failedWeekday);
     return failed + failedWeekday;
 }
+
+} // namespace lb::core

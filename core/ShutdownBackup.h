@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace lb::core {
+
 class ShutdownBackup {
 public:
     // "BAK" followed by the weekday digit, 0 for Sunday to 6 for Saturday: a weekly ring.
@@ -19,3 +21,5 @@ public:
     // itself when it failed the check); empty when the backup is complete.
     static QStringList run();
 };
+
+} // namespace lb::core

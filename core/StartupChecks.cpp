@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+namespace lb::core {
+
 QString StartupChecks::databaseFileProblem(const QString& path)
 {
     const QFileInfo info(path);
@@ -38,3 +40,5 @@ QString StartupChecks::yearEndReminderText()
     return QStringLiteral("提示:又到年底了,请做完本年度业务后,做新一年业务之前,先做年度数据备份\r\r"
                           "并做年终数据处理(一般是在12月31日做完业务后或1月1日做业务前).");
 }
+
+} // namespace lb::core

@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QString>
 
+namespace lb::core {
+
 class StartupChecks {
 public:
     // The engine is built into the program, so what can be missing is a usable database
@@ -16,3 +18,5 @@ public:
     static bool isYearEndReminderDay(const QDate& today);
     static QString yearEndReminderText();
 };
+
+} // namespace lb::core

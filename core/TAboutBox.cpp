@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QUrl>
 
+namespace lb::core {
+
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent)
 {
@@ -71,3 +73,5 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
     }
     return QDialog::eventFilter(watched, event);
 }
+
+} // namespace lb::core

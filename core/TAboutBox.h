@@ -6,6 +6,8 @@
 class QLabel;
 class QPushButton;
 
+namespace lb::core {
+
 // Modal. Closes by "OK" (accepted) or by a click on one of the two links, which first opens
 // the link through the desktop's handler (the e-mail address as a "mailto:" link).
 class TAboutBox : public QDialog {
@@ -27,3 +29,5 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+} // namespace lb::core

@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+namespace lb::core {
+
 TFrcompany::TFrcompany(QWidget* owner)
     : lb::ui::WorkWindow(owner)
 {
@@ -37,3 +39,5 @@ void TFrcompany::onClosing()
     if (company.state() == lb::db::DataSetState::Edit || company.state() == lb::db::DataSetState::Insert)
         company.post();
 }
+
+} // namespace lb::core

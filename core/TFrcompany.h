@@ -5,6 +5,8 @@
 
 class QPlainTextEdit;
 
+namespace lb::core {
+
 // A work window on top of the others, opened by the help menu's "产品推介" with the main window
 // disabled. Showing it puts the company row into edit mode; closing it posts the row.
 class TFrcompany : public lb::ui::WorkWindow {
@@ -21,3 +23,5 @@ protected:
 private:
     bool shownOnce_ = false;
 };
+
+} // namespace lb::core

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QTimer>
 
+namespace lb::core {
+
 namespace {
 const QSize splashSize(480, 300);
 }
@@ -103,3 +105,5 @@ QPixmap TFrflash::picture(const QSize& size)
                      QStringLiteral("朔栎软件-易用、通用，帮您管帐理财"));
     return pixmap;
 }
+
+} // namespace lb::core

@@ -6,6 +6,8 @@
 class QLabel;
 class QTimer;
 
+namespace lb::core {
+
 // Modal, borderless, centred on the screen; its timer closes it after 3000 ms. A click on the
 // picture asks whether to show it at later starts; "否" clears flashbj. The timer stands still
 // while the question is open, so the window never closes under the user's answer.
@@ -28,3 +30,5 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+} // namespace lb::core

@@ -22,7 +22,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-QPointer<TFrm_ErrorMessage> Frm_ErrorMessage;
+QPointer<lb::core::TFrm_ErrorMessage> Frm_ErrorMessage;
+
+namespace lb::core {
 
 namespace {
 
@@ -98,7 +100,9 @@ TFrm_ErrorMessage::~TFrm_ErrorMessage() { lb::ui::LbApplication::setErrorHandler
 
 void TFrm_ErrorMessage::MyErrorMessage(QObject* sender, const std::exception& error)
 {
-    const QString reporter = sender ? QString::fromLatin1(sender->metaObject()->className()) : QString();
+    // The class as the program's design names it ("Tfrconfig"): our namespaces are no part of it.
+    const QString reporter =
+        sender ? QString::fromLatin1(sender->metaObject()->className()).section(QStringLiteral("::"), -1) : QString();
     const QWidget* source = sender && sender->isWidgetType() ? static_cast<QWidget*>(sender) : nullptr;
     entry_ = ErrorLog::describe(error, reporter, source);
     if (frdm == nullptr || !ErrorLog::writeRow(*frdm->ATapperror, entry_))
@@ -146,3 +150,5 @@ void TFrm_ErrorMessage::done(int result)
         frdm->ATapperror->close();
     QDialog::done(result);
 }
+
+} // namespace lb::core

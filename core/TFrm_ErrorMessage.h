@@ -16,6 +16,8 @@ namespace lb::ui {
 class DataGrid;
 }
 
+namespace lb::core {
+
 // Created third at start, after the data module; its creation installs MyErrorMessage as the application's error
 // handler and works out the text log's path. The handler logs the error to apperror (or, when
 // that fails, to the text log) and shows this form modally; the failed command is abandoned.
@@ -59,4 +61,6 @@ private:
     bool showing_ = false;
 };
 
-extern QPointer<TFrm_ErrorMessage> Frm_ErrorMessage;
+} // namespace lb::core
+
+extern QPointer<lb::core::TFrm_ErrorMessage> Frm_ErrorMessage;

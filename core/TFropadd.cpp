@@ -9,6 +9,8 @@
 
 #include <QLineEdit>
 
+namespace lb::core {
+
 TFropadd::TFropadd(QWidget* list)
     : OperatorWindow(list, QStringLiteral("新增操作员"))
 {
@@ -66,3 +68,5 @@ void TFropadd::Button1Click()
     }
     close();
 }
+
+} // namespace lb::core

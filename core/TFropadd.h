@@ -3,6 +3,8 @@
 
 #include "core/OperatorWindow.h"
 
+namespace lb::core {
+
 class TFropadd : public OperatorWindow {
     Q_OBJECT
 public:
@@ -15,3 +17,5 @@ public:
     QLineEdit* Edit3 = nullptr; // 编号, digits
     QLineEdit* Edit4 = nullptr; // 姓名
 };
+
+} // namespace lb::core

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lb::core {
+
 TFrpassword::TFrpassword(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -158,3 +160,5 @@ void TFrpassword::done(int result)
     }
     QDialog::done(result);
 }
+
+} // namespace lb::core

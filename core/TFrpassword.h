@@ -8,6 +8,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace lb::core {
+
 // A successful log-in sets the main window's OperatorNo, OperatorName, OperatorPassword and
 // caption. A wrong password, an unknown number or "取消" ends the whole program.
 class TFrpassword : public QDialog {
@@ -39,3 +41,5 @@ private:
     void endProgram();
     bool closed_ = false;
 };
+
+} // namespace lb::core

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lb::core {
+
 TFrstart::TFrstart(QWidget* parent)
     : QDialog(parent)
 {
@@ -71,3 +73,5 @@ void TFrstart::CheckBox1Click()
     config.post();
     config.close();
 }
+
+} // namespace lb::core

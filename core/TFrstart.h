@@ -7,6 +7,8 @@ class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace lb::core {
+
 // Modal. Its check box stores the option startbj at each click: ticked means the window is
 // not shown at the next start.
 class TFrstart : public QDialog {
@@ -29,3 +31,5 @@ protected:
 private:
     bool shownOnce_ = false;
 };
+
+} // namespace lb::core

@@ -32,6 +32,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+namespace lb::core {
+
 namespace {
 
 const QString yes = QStringLiteral("是");
@@ -576,3 +578,5 @@ void Tfrconfig::onClosing()
     frdm->AQpackage->close();
     frdm->AQunits->close();
 }
+
+} // namespace lb::core

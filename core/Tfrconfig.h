@@ -22,6 +22,8 @@ namespace lb::ui {
 class DataGrid;
 }
 
+namespace lb::core {
+
 // A work window: opened by the main menu's "系统设置" with the main window disabled, on top of
 // the other windows, released when it closes. Reads and writes the options row (ATCONFIG), the
 // company row (ATcompany) and the lists AQpackage and AQunits of the data module.
@@ -116,3 +118,5 @@ private:
     bool shownOnce_ = false;
     bool companyLoaded_ = false;
 };
+
+} // namespace lb::core

@@ -21,7 +21,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-using lb::core::DatabaseFiles;
+namespace lb::core {
+
 using lb::ui::Dialogs;
 using lb::ui::guardSlot;
 
@@ -137,3 +138,5 @@ void Tfrcopydir::Button2Click()
     Dialogs::message(restored ? QStringLiteral("数据恢复完毕！ ") : QStringLiteral("请检查本系统的数据备份是否存在！ "));
     close();
 }
+
+} // namespace lb::core

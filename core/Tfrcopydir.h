@@ -9,6 +9,8 @@ class QLineEdit;
 class QPushButton;
 class QTreeView;
 
+namespace lb::core {
+
 // Opened by the main menu's "数据备份恢复" (refused there while last year's data is loaded) with
 // the main window disabled; stays on top and closes after a backup or a restore.
 class Tfrcopydir : public lb::ui::WorkWindow {
@@ -36,3 +38,5 @@ private:
     QString backupFile() const;
     QFileSystemModel* folders_ = nullptr;
 };
+
+} // namespace lb::core

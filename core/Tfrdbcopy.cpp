@@ -17,7 +17,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-using lb::core::DataTool;
+namespace lb::core {
+
 using lb::ui::guardSlot;
 
 Tfrdbcopy::Tfrdbcopy(QWidget* owner)
@@ -160,3 +161,5 @@ void Tfrdbcopy::onClosing()
     DBGrid1->setDataSet(nullptr);
     frdm->AQcom->close();
 }
+
+} // namespace lb::core

@@ -14,6 +14,8 @@ namespace lb::ui {
 class DataGrid;
 }
 
+namespace lb::core {
+
 // Opened by the main menu's hidden "数据处理" after the access code and the administrator
 // check, with the main window disabled. Statements go through the data module's AQcom.
 class Tfrdbcopy : public lb::ui::WorkWindow {
@@ -50,3 +52,5 @@ private:
     // Shows why a text was not run; true when it may run.
     static bool accepted(lb::core::DataTool::Refusal refusal);
 };
+
+} // namespace lb::core

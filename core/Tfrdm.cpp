@@ -7,11 +7,12 @@
 
 #include <initializer_list>
 
-QPointer<Tfrdm> frdm;
+QPointer<lb::core::Tfrdm> frdm;
+
+namespace lb::core {
 
 namespace {
 
-using lb::core::Schema;
 using lb::db::DataSet;
 using lb::db::FieldDef;
 
@@ -206,3 +207,5 @@ void Tfrdm::applyDisplayFormats()
     set(Aqcproduct, qty, {"sl_j"});
     set(Aqcproduct, price, {"dj_n", "dj_w", "spmz", "spzz"});
 }
+
+} // namespace lb::core

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPointer>
 
+namespace lb::core {
+
 // One instance (`frdm`) lives from start-up to the main window's close. Windows never open
 // connections of their own: they re-point these datasets by replacing their SQL text, or run
 // statements through AQcom (close, clear, add text, set parameters, execute, close).
@@ -69,5 +71,7 @@ private:
     void installDeleteConfirmations();
 };
 
+} // namespace lb::core
+
 // The one data module; null before start-up creates it and after it is freed.
-extern QPointer<Tfrdm> frdm;
+extern QPointer<lb::core::Tfrdm> frdm;

@@ -22,7 +22,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-using lb::core::ProductExport;
+namespace lb::core {
+
 using lb::ui::guardSlot;
 
 Tfrexport::Tfrexport(QWidget* owner)
@@ -156,3 +157,5 @@ void Tfrexport::onClosing()
     frdm->AQexport->close();
     frdm->AQproductxls->close();
 }
+
+} // namespace lb::core

@@ -10,6 +10,8 @@ namespace lb::ui {
 class DataGrid;
 }
 
+namespace lb::core {
+
 // Opened by the product list's "导出" with the list as its opener, which it disables while
 // open. Each showing rebuilds the column choices (the work table export through AQexport) for
 // the marked products; "导出" writes them with the chosen columns into a workbook file.
@@ -38,3 +40,5 @@ private:
     bool gridKey(QKeyEvent* event);
     bool shownOnce_ = false;
 };
+
+} // namespace lb::core

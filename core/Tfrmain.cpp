@@ -27,7 +27,9 @@
 #include <QPrinter>
 #include <QStatusBar>
 
-QPointer<Tfrmain> frmain;
+QPointer<lb::core::Tfrmain> frmain;
+
+namespace lb::core {
 
 Tfrmain::Tfrmain(QWidget* parent)
     : QMainWindow(parent)
@@ -272,3 +274,5 @@ void Tfrmain::closeEvent(QCloseEvent* event)
     FormClose();
     event->accept();
 }
+
+} // namespace lb::core

@@ -15,6 +15,8 @@ namespace lb {
 class InstanceLock;
 }
 
+namespace lb::core {
+
 class Tfrmain : public QMainWindow {
     Q_OBJECT
 public:
@@ -107,4 +109,6 @@ private:
     bool closed_ = false;
 };
 
-extern QPointer<Tfrmain> frmain;
+} // namespace lb::core
+
+extern QPointer<lb::core::Tfrmain> frmain;

@@ -39,6 +39,8 @@
 #include <QToolBar>
 #include <QUrl>
 
+namespace lb::core {
+
 namespace {
 
 // The access code of the administrator's data tool.
@@ -561,3 +563,5 @@ void Tfrmain::showFirstDashboardPage()
     if (auto* dashboard = findChild<Dashboard*>(QStringLiteral("Dashboard")))
         dashboard->selectPage(0);
 }
+
+} // namespace lb::core

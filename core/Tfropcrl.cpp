@@ -16,7 +16,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-QPointer<Tfropcrl> fropcrl;
+QPointer<lb::core::Tfropcrl> fropcrl;
+
+namespace lb::core {
 
 Tfropcrl::Tfropcrl(QWidget* opener)
     : lb::ui::WorkWindow(opener)
@@ -110,3 +112,5 @@ void Tfropcrl::onClosing()
     edit_->hide();
     frdm->ATopcrl->close();
 }
+
+} // namespace lb::core

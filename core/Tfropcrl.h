@@ -10,6 +10,9 @@ namespace lb::ui {
 class DataGrid;
 }
 class QToolButton;
+
+namespace lb::core {
+
 class TFropadd;
 class Tfropedit;
 
@@ -41,4 +44,6 @@ private:
     std::unique_ptr<Tfropedit> edit_;
 };
 
-extern QPointer<Tfropcrl> fropcrl;
+} // namespace lb::core
+
+extern QPointer<lb::core::Tfropcrl> fropcrl;

@@ -9,6 +9,8 @@
 
 #include <QLineEdit>
 
+namespace lb::core {
+
 Tfropedit::Tfropedit(QWidget* list)
     : OperatorWindow(list, QStringLiteral("修改操作员密码"))
 {
@@ -59,3 +61,5 @@ void Tfropedit::Button1Click()
     frmain->OperatorPassword = password;
     close();
 }
+
+} // namespace lb::core

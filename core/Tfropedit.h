@@ -3,6 +3,8 @@
 
 #include "core/OperatorWindow.h"
 
+namespace lb::core {
+
 // Works on the current row of ATopcrl.
 class Tfropedit : public OperatorWindow {
     Q_OBJECT
@@ -17,3 +19,5 @@ public:
 
     QLineEdit* Edit3 = nullptr; // 操作员 (name)
 };
+
+} // namespace lb::core

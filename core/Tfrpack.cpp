@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lb::core {
+
 using lb::ui::guardSlot;
 
 Tfrpack::Tfrpack(QWidget* owner)
@@ -60,3 +62,5 @@ void Tfrpack::Button3Click()
 {
     lb::ui::Dialogs::message(QStringLiteral("请用ACCESS数据库中的工具进行修复!"));
 }
+
+} // namespace lb::core

@@ -6,6 +6,8 @@
 class QLabel;
 class QPushButton;
 
+namespace lb::core {
+
 // Opened by the main menu's "数据压缩整理" with the main window disabled; stays on top and open
 // after the work, until "退回".
 class Tfrpack : public lb::ui::WorkWindow {
@@ -21,3 +23,5 @@ public:
     QPushButton* Button2 = nullptr; // "退回"
     QPushButton* Button3 = nullptr; // "修复数据"
 };
+
+} // namespace lb::core

@@ -14,7 +14,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-QPointer<Tfrpickdate> frpickdate;
+QPointer<lb::core::Tfrpickdate> frpickdate;
+
+namespace lb::core {
 
 namespace {
 
@@ -135,3 +137,5 @@ void Tfrpickdate::dateChanged()
     calendar_->setCurrentPage(date.year(), date.month());
     title_->setText(titleText(date));
 }
+
+} // namespace lb::core

@@ -10,6 +10,8 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 
+namespace lb::core {
+
 // Created once at start and kept for the whole run, so it remembers the last date shown.
 class Tfrpickdate : public QDialog {
     Q_OBJECT
@@ -55,4 +57,6 @@ private:
     QToolButton* nextYear_ = nullptr;
 };
 
-extern QPointer<Tfrpickdate> frpickdate;
+} // namespace lb::core
+
+extern QPointer<lb::core::Tfrpickdate> frpickdate;

@@ -3,6 +3,8 @@
 
 #include "platform/sys/Errors.h"
 
+namespace lb::core {
+
 WindowRegistry& WindowRegistry::instance()
 {
     static WindowRegistry registry;
@@ -44,3 +46,5 @@ void WindowRegistry::run(const QString& key) const
         throw lb::Error(QStringLiteral("No command is registered as '%1'").arg(key));
     found->second();
 }
+
+} // namespace lb::core

@@ -12,6 +12,8 @@ namespace lb::ui {
 class WorkWindow;
 }
 
+namespace lb::core {
+
 // The main window's menu items, tool buttons and dashboard icons look their window up here by
 // the window class's name ("Tfroutlist", "TFrproduct", "Tfrouttotal"), and their window-less
 // commands by the command's name ("MonthEnd"). Each folder registers what it provides once at
@@ -53,3 +55,5 @@ private:
     std::map<QString, Factory> windows_;
     std::map<QString, Command> commands_;
 };
+
+} // namespace lb::core

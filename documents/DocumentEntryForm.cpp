@@ -36,6 +36,8 @@
 #include <QVBoxLayout>
 #include <map>
 
+using lb::core::ErrorLog;
+
 namespace lb::documents {
 namespace {
 

@@ -7,6 +7,8 @@
 #include "documents/DocumentListWindow.h"
 #include "documents/PostedDocumentView.h"
 
+using lb::core::WindowRegistry;
+
 namespace lb::documents {
 
 void registerDocumentWindows()

@@ -8,6 +8,8 @@
 #include "masterdata/StockMenu.h"
 #include "masterdata/TFrcproduct.h"
 
+using lb::core::WindowRegistry;
+
 void registerMasterDataWindows()
 {
     WindowRegistry& registry = WindowRegistry::instance();

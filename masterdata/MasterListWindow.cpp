@@ -28,6 +28,8 @@
 #include <QShowEvent>
 #include <map>
 
+using lb::core::Tfrexport;
+
 namespace {
 
 std::map<QString, QPointer<MasterListWindow>>& instances()

@@ -16,6 +16,8 @@
 
 #include <QAction>
 
+using lb::core::WindowRegistry;
+
 namespace {
 
 const int purchasePriceColumn = 6;

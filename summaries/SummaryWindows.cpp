@@ -8,6 +8,8 @@
 #include "summaries/KindSummaryWindow.h"
 #include "summaries/Tfrdetail.h"
 
+using lb::core::WindowRegistry;
+
 void registerSummaryWindows()
 {
     WindowRegistry& registry = WindowRegistry::instance();

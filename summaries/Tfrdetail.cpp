@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QPushButton>
 
+using lb::core::WindowRegistry;
 using lb::summaries::ProductHistory;
 
 namespace {

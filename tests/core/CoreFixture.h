@@ -36,7 +36,7 @@ protected:
         lb::AppPaths::setProgramFolder(folder.path());
         lb::Clock::set(QDateTime(QDate(2026, 6, 15), QTime(10, 0)));
         makeDatabase(lb::AppPaths::databaseFile());
-        module = std::make_unique<Tfrdm>();
+        module = std::make_unique<lb::core::Tfrdm>();
         frdm = module.get();
         dm().ADOCon.setDatabaseFile(lb::AppPaths::databaseFile());
         dm().ADOCon.open();
@@ -52,7 +52,7 @@ protected:
     // The database the test starts with; the fresh file of an installation by default.
     virtual void makeDatabase(const QString& path) { lb::core::NewDatabase::create(path); }
 
-    Tfrdm& dm() { return *module; }
+    lb::core::Tfrdm& dm() { return *module; }
     lb::db::Connection& db() { return module->ADOCon; }
 
     // Runs one statement (no rows) with parameters :p1, :p2, ... bound in order.
@@ -150,7 +150,7 @@ protected:
 
     QTemporaryDir folder;
     lb::ui::ScriptedDialogs dialogs;
-    std::unique_ptr<Tfrdm> module;
+    std::unique_ptr<lb::core::Tfrdm> module;
 
 private:
     static void bind(lb::db::Query& query, const QVariantList& params)

@@ -12,6 +12,9 @@
 #include <thread>
 #include <unistd.h>
 
+using lb::core::ShutdownBackup;
+using lb::core::Tfrmain;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

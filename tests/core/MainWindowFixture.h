@@ -15,7 +15,7 @@
 // Logs in as "999" with the factory password.
 inline void logInAsAdministrator(QDialog& dialog)
 {
-    auto& window = dynamic_cast<TFrpassword&>(dialog);
+    auto& window = dynamic_cast<lb::core::TFrpassword&>(dialog);
     window.ComboBox1->setEditText(QStringLiteral("999"));
     window.Edit1->setText(QStringLiteral("888"));
     window.BokClick();
@@ -28,7 +28,7 @@ protected:
         CoreFixture::SetUp();
         // Quiet defaults: no splash, no quick-start; tests that want them switch them on.
         exec(QStringLiteral("update config set flashbj=0, startbj=1"));
-        window = std::make_unique<Tfrmain>();
+        window = std::make_unique<lb::core::Tfrmain>();
         frmain = window.get();
     }
 
@@ -48,5 +48,5 @@ protected:
         ASSERT_FALSE(window->terminated());
     }
 
-    std::unique_ptr<Tfrmain> window;
+    std::unique_ptr<lb::core::Tfrmain> window;
 };

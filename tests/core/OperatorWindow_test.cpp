@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using lb::core::TFropadd;
+using lb::core::Tfropedit;
+
 namespace {
 
 void press(QWidget* widget, int key)

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+using lb::core::PeriodCommands;
+using lb::core::Tfrmain;
 using lb::ui::DialogAnswer;
 
 namespace {

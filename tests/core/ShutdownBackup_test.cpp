@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+using lb::core::ShutdownBackup;
+
 namespace {
 
 class ShutdownBackupTest : public CoreFixture {

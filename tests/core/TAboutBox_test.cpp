@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+using lb::core::TAboutBox;
+
 namespace {
 
 class LinkCatcher : public QObject {
@@ -54,3 +56,4 @@ TEST(TAboutBoxTest, LinksOpenThroughTheDesktopAndCloseTheBox)
 }
 
 #include "TAboutBox_test.moc"
+

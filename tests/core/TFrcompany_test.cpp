@@ -5,6 +5,8 @@
 
 #include <QPlainTextEdit>
 
+using lb::core::TFrcompany;
+
 class TFrcompanyTest : public CoreFixture {};
 
 TEST_F(TFrcompanyTest, ShowsTheCompanyTextAndPostsTheRowOnClose)

@@ -13,6 +13,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+using lb::core::TFrflash;
+
 namespace {
 
 // Scripted answers that also note whether the splash timer ran while the question was open.

@@ -3,6 +3,7 @@
 #include "CoreFixture.h"
 
 #include "core/ErrorLog.h"
+#include "core/PictureButton.h"
 #include "core/TFrm_ErrorMessage.h"
 #include "core/Tfrmain.h"
 #include "platform/ui/DataGrid.h"
@@ -20,6 +21,10 @@
 #include <typeinfo>
 
 using lb::ErrorKind;
+using lb::core::ErrorEntry;
+using lb::core::ErrorLog;
+using lb::core::TFrm_ErrorMessage;
+using lb::core::Tfrmain;
 
 TEST(ErrorLog, EveryKindHasItsText)
 {
@@ -152,6 +157,15 @@ TEST_F(TFrm_ErrorMessageTest, ConversionErrorIsShownAndWrittenAsOneRow)
                            QStringLiteral("日期"), QStringLiteral("出错信息")}),
               titles);
     EXPECT_FALSE(dm().ATapperror->active()); // "返回" closes it
+}
+
+// Our windows are named by their class alone, as the program's design names them.
+TEST_F(TFrm_ErrorMessageTest, ReporterIsNamedWithoutItsNamespace)
+{
+    lb::core::PictureButton button(QStringLiteral("商品"), Qt::blue);
+    report(&button, [] { throw lb::ConvertError(QStringLiteral("x")); });
+    EXPECT_EQ(QStringLiteral("PictureButton"), scalar(QStringLiteral("select name from apperror")).toString());
+    EXPECT_EQ(QStringLiteral("PictureButton"), form->nameEdit->text());
 }
 
 // The form opens above the window that raised the error, on top when that window stays on top

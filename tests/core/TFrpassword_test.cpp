@@ -16,6 +16,11 @@
 #include <QLineEdit>
 
 using lb::core::ScramblePassword;
+using lb::core::TFropadd;
+using lb::core::TFrpassword;
+using lb::core::Tfrmain;
+using lb::core::Tfropcrl;
+using lb::core::Tfropedit;
 
 class OperatorTest : public CoreFixture {
 protected:

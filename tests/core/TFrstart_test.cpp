@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+using lb::core::TFrstart;
+
 class TFrstartTest : public CoreFixture {
 protected:
     bool startOption() { return scalar(QStringLiteral("select startbj from config")).toBool(); }

@@ -21,6 +21,10 @@
 #include <QTabWidget>
 #include <QTreeView>
 
+using lb::core::TFrm_ErrorMessage;
+using lb::core::Tfrconfig;
+using lb::core::Tfrmain;
+
 namespace {
 
 struct FormatCase {

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using lb::core::Tfrcopydir;
 using lb::ui::DialogAnswer;
 
 namespace {

@@ -18,6 +18,7 @@
 #include <shapefil.h>
 
 using lb::core::DataTool;
+using lb::core::Tfrdbcopy;
 using lb::office::ExternalFieldType;
 using lb::office::ExternalTable;
 using lb::office::ParadoxFile;

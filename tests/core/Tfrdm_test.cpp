@@ -9,6 +9,7 @@
 
 #include <QFile>
 
+using lb::core::TFrm_ErrorMessage;
 using lb::ui::DialogAnswer;
 
 namespace {

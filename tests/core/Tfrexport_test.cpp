@@ -18,6 +18,7 @@
 #include <QUrl>
 
 using lb::core::ProductExport;
+using lb::core::Tfrexport;
 
 namespace {
 

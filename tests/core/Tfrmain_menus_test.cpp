@@ -44,7 +44,18 @@
 #include <QUrl>
 #include <QWindow>
 
+using lb::core::Dashboard;
 using lb::core::PickCode;
+using lb::core::PictureButton;
+using lb::core::TFrcompany;
+using lb::core::TFropadd;
+using lb::core::TFrstart;
+using lb::core::Tfrconfig;
+using lb::core::Tfrcopydir;
+using lb::core::Tfrdbcopy;
+using lb::core::Tfropcrl;
+using lb::core::Tfrpack;
+using lb::core::WindowRegistry;
 
 namespace {
 

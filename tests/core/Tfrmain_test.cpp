@@ -21,6 +21,14 @@
 #include <QSet>
 #include <QStatusBar>
 
+using lb::core::BackgroundPicture;
+using lb::core::ShutdownBackup;
+using lb::core::StartupChecks;
+using lb::core::TFrflash;
+using lb::core::TFrpassword;
+using lb::core::TFrstart;
+using lb::core::Tfrmain;
+
 namespace {
 
 bool sameImage(const QPixmap& a, const QImage& b)

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+using lb::core::Tfrpack;
+
 namespace {
 
 class PackWindowTest : public CoreFixture {

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+using lb::core::Tfrpickdate;
+
 class TfrpickdateTest : public ::testing::Test {
 protected:
     void SetUp() override { lb::Clock::set(QDateTime(QDate(2026, 6, 15), QTime(10, 0))); }

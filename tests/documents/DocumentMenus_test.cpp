@@ -12,6 +12,9 @@
 #include <QPointer>
 #include <QToolBar>
 
+using lb::core::Dashboard;
+using lb::core::PictureButton;
+
 namespace {
 
 class DocumentMenusTest : public MainWindowFixture {

@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QRegularExpression>
 
+using lb::core::WindowRegistry;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::DocumentWindow;

@@ -22,10 +22,10 @@ protected:
     void SetUp() override
     {
         DocumentFixture::SetUp();
-        main = std::make_unique<Tfrmain>();
+        main = std::make_unique<lb::core::Tfrmain>();
         frmain = main.get();
         main->OperatorNo = QStringLiteral("999");
-        datePicker = std::make_unique<Tfrpickdate>();
+        datePicker = std::make_unique<lb::core::Tfrpickdate>();
         frpickdate = datePicker.get();
     }
 
@@ -97,8 +97,8 @@ protected:
         pressEnter(form.Edit12);
     }
 
-    std::unique_ptr<Tfrmain> main;
-    std::unique_ptr<Tfrpickdate> datePicker;
+    std::unique_ptr<lb::core::Tfrmain> main;
+    std::unique_ptr<lb::core::Tfrpickdate> datePicker;
     lb::ui::ScriptedModals modals;
     ReportedErrors errors;
 };

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 
+using lb::core::WindowRegistry;
 using lb::documents::BillKind;
 using lb::documents::DocumentEntryForm;
 using lb::documents::DocumentKind;

@@ -6,6 +6,7 @@
 #include "masterdata/MasterListWindow.h"
 
 using lb::core::PickCode;
+using lb::core::WindowRegistry;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::registerDocumentWindows;

@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 using lb::core::PickCode;
+using lb::core::WindowRegistry;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::registerDocumentWindows;

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 
 using lb::core::PickCode;
+using lb::core::Tfrpickdate;
 using lb::documents::DocumentEntryForm;
 using lb::ui::DialogAnswer;
 

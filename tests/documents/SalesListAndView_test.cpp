@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 
+using lb::core::WindowRegistry;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::DocumentListWindow;

@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         MasterDataFixture::SetUp();
-        main = std::make_unique<Tfrmain>();
+        main = std::make_unique<lb::core::Tfrmain>();
         frmain = main.get();
         main->OperatorNo = QStringLiteral("999");
         main->OperatorPassword = QStringLiteral("pw");
@@ -57,5 +57,5 @@ protected:
     static void flush() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     lb::ui::ScriptedModals modals; // a modal window nobody expects is rejected at once
-    std::unique_ptr<Tfrmain> main;
+    std::unique_ptr<lb::core::Tfrmain> main;
 };

@@ -15,6 +15,7 @@
 #include "support/Typing.h"
 
 using lb::core::PickCode;
+using lb::core::Tfrexport;
 using lb::ui::DialogAnswer;
 
 class ProductWindows : public MasterWindowFixture {

@@ -14,6 +14,7 @@
 #include <QPushButton>
 
 using lb::core::PickCode;
+using lb::core::Tfrpickdate;
 
 namespace {
 

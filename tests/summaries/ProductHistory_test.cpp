@@ -18,6 +18,7 @@
 #include <QToolBar>
 
 using lb::core::PickCode;
+using lb::core::WindowRegistry;
 using lb::documents::BillKind;
 using lb::documents::PostedDocumentView;
 using lb::documents::registerDocumentWindows;

@@ -34,7 +34,7 @@ protected:
     {
         registerSummaryWindows();
         main->setEnabled(false);
-        auto* window = qobject_cast<Window*>(WindowRegistry::instance().create(QLatin1String(key), main.get()));
+        auto* window = qobject_cast<Window*>(lb::core::WindowRegistry::instance().create(QLatin1String(key), main.get()));
         EXPECT_NE(nullptr, window) << key;
         if (window)
             window->showWork();

@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         CoreFixture::SetUp();
-        main = std::make_unique<Tfrmain>();
+        main = std::make_unique<lb::core::Tfrmain>();
         frmain = main.get();
         main->OperatorName = QStringLiteral("王会计");
         exec(QStringLiteral("update company set name=:p1, tel=:p2, addr=:p3"),
@@ -69,6 +69,6 @@ protected:
         dm().AQoutdetail->open();
     }
 
-    std::unique_ptr<Tfrmain> main;
+    std::unique_ptr<lb::core::Tfrmain> main;
     lb::test::PrintedPreview preview;
 };
