@@ -18,6 +18,7 @@ using lb::core::TFrm_ErrorMessage;
 using lb::core::Tfrdm;
 using lb::core::Tfrmain;
 using lb::core::Tfrpickdate;
+using lb::masterdata::registerMasterDataWindows;
 
 int main(int argc, char** argv)
 {

@@ -5,6 +5,8 @@
 
 #include <iterator>
 
+using lb::masterdata::SearchMatch;
+
 namespace lb::documents {
 namespace {
 

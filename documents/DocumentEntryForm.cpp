@@ -37,6 +37,10 @@
 #include <map>
 
 using lb::core::ErrorLog;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::PickBox;
+using lb::masterdata::TFrcproduct;
+using lb::masterdata::Tfrproductedit;
 
 namespace lb::documents {
 namespace {

@@ -26,7 +26,7 @@ namespace lb::documents {
 // shows the document CurrentBillNo names. It is left through 退回 or ends itself after posting,
 // booking and voiding; closing removes the blank lines of the kind and points AQoutlist back
 // at the whole header table.
-class DocumentEntryForm : public DocumentWindow, public PickTarget {
+class DocumentEntryForm : public DocumentWindow, public lb::masterdata::PickTarget {
     Q_OBJECT
 public:
     DocumentEntryForm(EntryFormConfig config, QWidget* owner);
@@ -70,7 +70,7 @@ public:
 
     // PickTarget: the boxes and the shared datasets, the header put on this document first.
     QWidget* pickWindow() override { return this; }
-    QLineEdit* pickBox(PickBox box) override;
+    QLineEdit* pickBox(lb::masterdata::PickBox box) override;
     lb::db::DataSet* pickHeader() override;
     lb::db::DataSet* pickLines() override;
 

@@ -12,7 +12,7 @@ struct DocumentListConfig {
     QString caption;
     BillKind kind = BillKind::Sales;
     int spacers = 0;           // blank buttons before the commands
-    SearchConfig search;       // the options "单据号", "日期", the party's number and name
+    lb::masterdata::SearchConfig search; // the options "单据号", "日期", the party's number and name
     QString initialOption;
     QString dateOption;        // the option under which the search box takes a picked date only
     std::vector<lb::ui::GridColumn> columns;

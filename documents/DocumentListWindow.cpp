@@ -17,6 +17,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+using lb::masterdata::ListSearch;
+using lb::masterdata::SearchOption;
+
 namespace lb::documents {
 
 DocumentListWindow::DocumentListWindow(DocumentListConfig config, QWidget* owner)

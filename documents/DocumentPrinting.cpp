@@ -6,6 +6,8 @@
 #include "platform/sys/Errors.h"
 #include "report/layouts/PrintSequence.h"
 
+using lb::masterdata::MasterCatalog;
+
 namespace lb::documents {
 
 namespace {

@@ -14,6 +14,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+using lb::masterdata::MasterCatalog;
+
 namespace lb::documents {
 
 DocumentWindow::DocumentWindow(const DocumentWindowConfig& config, QWidget* owner, QWidget* centreOver)

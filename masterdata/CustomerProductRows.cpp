@@ -5,6 +5,8 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 
+namespace lb::masterdata {
+
 bool CustomerProductRows::contains(lb::db::Connection& connection, const QString& customerIntno,
                                    const QString& productIntno)
 {
@@ -78,3 +80,5 @@ int CustomerProductRows::import(lb::db::Connection& connection, const QString& c
     transaction.commit();
     return added;
 }
+
+} // namespace lb::masterdata

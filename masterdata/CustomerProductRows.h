@@ -8,6 +8,8 @@ class Connection;
 class DataSet;
 }
 
+namespace lb::masterdata {
+
 class CustomerProductRows {
 public:
     // Whether the customer's list holds the product (by the whole table, not by the rows a
@@ -30,3 +32,5 @@ private:
     static void insertRow(lb::db::Connection& connection, const QString& customerIntno, lb::db::DataSet& product,
                           bool all);
 };
+
+} // namespace lb::masterdata

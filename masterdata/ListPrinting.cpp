@@ -11,6 +11,8 @@
 #include "platform/db/Query.h"
 #include "report/layouts/PrintSequence.h"
 
+namespace lb::masterdata {
+
 using lb::layouts::PrintJob;
 
 namespace {
@@ -119,3 +121,5 @@ void ListPrinting::openingProducts(MasterListWindow& list)
     lb::layouts::printLayout(PrintJob{QStringLiteral("Tfrrproduct_b"), {}, {}, {}, {}});
     list.requery(allProducts);
 }
+
+} // namespace lb::masterdata

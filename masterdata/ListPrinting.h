@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace lb::masterdata {
+
 class MasterListWindow;
 
 // Each command puts the list's dataset on the rows it prints, then runs the one print sequence
@@ -27,3 +29,5 @@ public:
     // their carton volumes worked out first.
     static void openingProducts(MasterListWindow& list);
 };
+
+} // namespace lb::masterdata

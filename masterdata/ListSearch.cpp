@@ -7,6 +7,8 @@
 #include "platform/sys/TextFormat.h"
 #include "platform/ui/Dialogs.h"
 
+namespace lb::masterdata {
+
 QString ListSearch::padTen(const QString& text)
 {
     return (QStringLiteral("0000000000") + text).right(10);
@@ -123,3 +125,5 @@ bool ListSearch::run(lb::db::Query& query, const SearchPlan& plan)
     query.open();
     return true;
 }
+
+} // namespace lb::masterdata

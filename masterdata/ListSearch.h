@@ -12,6 +12,8 @@ namespace lb::db {
 class Query;
 }
 
+namespace lb::masterdata {
+
 // How an option matches its column.
 enum class SearchMatch {
     Contains,     // LIKE "%" + text + "%"
@@ -70,3 +72,5 @@ public:
     // The last ten characters of "0000000000" followed by the text.
     static QString padTen(const QString& text);
 };
+
+} // namespace lb::masterdata

@@ -11,6 +11,8 @@
 #include "masterdata/Tfrproductedit.h"
 #include "platform/sys/Errors.h"
 
+namespace lb::masterdata {
+
 namespace {
 
 using C = ListCommand;
@@ -468,3 +470,5 @@ MasterListConfig MasterCatalog::byKey(const QString& key)
     }
     throw lb::Error(QStringLiteral("No list window %1").arg(key));
 }
+
+} // namespace lb::masterdata

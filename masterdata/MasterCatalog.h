@@ -3,6 +3,8 @@
 
 #include "masterdata/MasterListConfig.h"
 
+namespace lb::masterdata {
+
 class MasterCatalog {
 public:
     static MasterListConfig customerList();   // TFrcustomer with Tfrcustomeredit
@@ -29,3 +31,5 @@ public:
     // The product column spgg is titled by the option bcbj: "条形码" or "规格型号".
     static QString specTitle();
 };
+
+} // namespace lb::masterdata

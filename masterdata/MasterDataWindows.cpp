@@ -8,6 +8,8 @@
 #include "masterdata/StockMenu.h"
 #include "masterdata/TFrcproduct.h"
 
+namespace lb::masterdata {
+
 using lb::core::WindowRegistry;
 
 void registerMasterDataWindows()
@@ -30,3 +32,5 @@ void registerMasterDataWindows()
         return new TFrcproduct(owner);
     });
 }
+
+} // namespace lb::masterdata

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lb::masterdata {
+
 MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
     : RecordEditor(list), config_(std::move(config))
 {
@@ -146,3 +148,5 @@ void MasterEditor::Button1Click()
     lb::ui::Dialogs::message(QStringLiteral("数据保存完毕！ "));
     Button2->setFocus();
 }
+
+} // namespace lb::masterdata

@@ -8,6 +8,8 @@
 
 class QLineEdit;
 
+namespace lb::masterdata {
+
 // Add mode (frmain->AddMode set) proposes the next record number as the code; modify mode
 // shows the current row of the list's dataset read-only until "修改" is ticked. Saving
 // checks the code and the name (MasterRecordRules), writes, says "数据保存完毕！ " and leaves
@@ -35,3 +37,5 @@ private:
     MasterEditorConfig config_;
     std::vector<QLineEdit*> boxes_;
 };
+
+} // namespace lb::masterdata

@@ -12,6 +12,8 @@ namespace lb::db {
 class Query;
 }
 
+namespace lb::masterdata {
+
 // Keys an edit box accepts besides Backspace and Enter.
 enum class KeyFilter {
     Any,
@@ -64,3 +66,5 @@ struct ValueEditorConfig {
     // The third box's label when it depends on the options (product specification or barcode); empty: fixed.
     std::function<QString()> thirdLabel;
 };
+
+} // namespace lb::masterdata

@@ -12,11 +12,13 @@
 #include <optional>
 #include <vector>
 
-class MasterListWindow;
-
 namespace lb::db {
 class Query;
 }
+
+namespace lb::masterdata {
+
+class MasterListWindow;
 
 // Tool bar commands; a list shows the ones it lists, in the order it lists them. A spacer is a
 // blank disabled button that keeps the tool bar laid out as the window was designed.
@@ -85,3 +87,5 @@ struct MasterListConfig {
     // Runs once when the list closes, after the common steps (point shared queries back).
     std::function<void(MasterListWindow&)> onClose;
 };
+
+} // namespace lb::masterdata

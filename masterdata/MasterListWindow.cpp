@@ -28,6 +28,8 @@
 #include <QShowEvent>
 #include <map>
 
+namespace lb::masterdata {
+
 using lb::core::Tfrexport;
 
 namespace {
@@ -465,3 +467,5 @@ void MasterListWindow::onClosing()
     if (config_.onClose)
         config_.onClose(*this);
 }
+
+} // namespace lb::masterdata

@@ -13,11 +13,14 @@ class QComboBox;
 class QLineEdit;
 class QMenu;
 class QRadioButton;
-class PickerLink;
 
 namespace lb::ui {
 class DataGrid;
 }
+
+namespace lb::masterdata {
+
+class PickerLink;
 
 // One window class serves every list of master data and stock; its configuration says which
 // commands, columns, searches, deletion questions and pick write-back it has. Opened from the
@@ -88,3 +91,5 @@ private:
     int panelCount_ = 0;
     PickerLink* link_ = nullptr; // set when opened as a picker; a child of this window
 };
+
+} // namespace lb::masterdata

@@ -5,6 +5,8 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 
+namespace lb::masterdata {
+
 MasterRecordRules::MasterRecordRules(lb::db::Connection& connection, MasterTableRules rules)
     : connection_(connection), rules_(std::move(rules))
 {
@@ -123,3 +125,5 @@ void MasterRecordRules::deleteWithRows(lb::db::Connection& connection, lb::db::D
     list.deleteRecord();
     transaction.commit();
 }
+
+} // namespace lb::masterdata

@@ -12,6 +12,8 @@ class DataSet;
 class Query;
 }
 
+namespace lb::masterdata {
+
 // What one table's editor checks and writes.
 struct MasterTableRules {
     QString table;               // "customer"
@@ -72,3 +74,5 @@ private:
     lb::db::Connection& connection_;
     MasterTableRules rules_;
 };
+
+} // namespace lb::masterdata

@@ -8,6 +8,8 @@ namespace lb::db {
 class DataSet;
 }
 
+namespace lb::masterdata {
+
 // The edit boxes a pick writes into; each opener has the ones its code needs.
 enum class PickBox { None, Edit2, Edit3, Edit9, Edit10, Edit16 };
 
@@ -25,3 +27,5 @@ public:
     virtual lb::db::DataSet* pickHeader() = 0;
     virtual lb::db::DataSet* pickLines() = 0;
 };
+
+} // namespace lb::masterdata

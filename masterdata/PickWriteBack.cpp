@@ -5,6 +5,8 @@
 
 #include <QLineEdit>
 
+namespace lb::masterdata {
+
 const QString PickWriteBack::CarryOverLine = QStringLiteral("上期结转");
 
 const std::vector<PickRule>& PickWriteBack::rules()
@@ -174,3 +176,5 @@ bool PickWriteBack::writeLineProduct(PickList list, lb::db::DataSet& line, lb::d
     line.post();
     return true;
 }
+
+} // namespace lb::masterdata

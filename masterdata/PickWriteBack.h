@@ -11,6 +11,8 @@ namespace lb::db {
 class DataSet;
 }
 
+namespace lb::masterdata {
+
 // The record lists that serve as pickers.
 enum class PickList { Customer, Supplier, Account, Employee, Product, CustomerProduct, Store };
 
@@ -61,3 +63,5 @@ private:
     // The purchase price of a customer price row's product; the row's own when the product is gone.
     static double purchasePrice(lb::db::DataSet& priceRow);
 };
+
+} // namespace lb::masterdata

@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace lb::masterdata {
+
 PickerLink::PickerLink(QWidget& picker, PickTarget& target)
     : QObject(&picker), picker_(picker), window_(target.pickWindow()), target_(&target),
       lineIntno_(PickWriteBack::currentLine(target))
@@ -28,3 +30,5 @@ bool PickerLink::eventFilter(QObject* watched, QEvent* event)
         picker_.close();
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace lb::masterdata

@@ -13,6 +13,8 @@ namespace lb::db {
 class DataSet;
 }
 
+namespace lb::masterdata {
+
 // Binds a picker window to its opener. It remembers the opener's current document line when
 // the picker opens (a pick writes there or nowhere) and closes the picker, through the
 // picker's own close steps, when the opener closes or is destroyed. A child of the picker.
@@ -36,3 +38,5 @@ private:
     PickTarget* target_;
     QString lineIntno_;
 };
+
+} // namespace lb::masterdata

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+namespace lb::masterdata {
+
 void ProductCommands::toggleMark(lb::db::DataSet& products)
 {
     if (!products.active() || products.isEmpty())
@@ -111,3 +113,5 @@ int ProductCommands::fillCartonVolumes(lb::db::Connection& connection)
     transaction.commit();
     return changed;
 }
+
+} // namespace lb::masterdata

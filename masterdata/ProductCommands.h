@@ -9,6 +9,8 @@ class Connection;
 class DataSet;
 }
 
+namespace lb::masterdata {
+
 class ProductCommands {
 public:
     // Flips the selection mark szbj of the current row (edit, negate, post). Nothing on an empty set.
@@ -42,3 +44,5 @@ public:
     // throws lb::ConvertError. Returns the products changed.
     static int fillCartonVolumes(lb::db::Connection& connection);
 };
+
+} // namespace lb::masterdata

@@ -16,6 +16,8 @@
 
 #include <QAction>
 
+namespace lb::masterdata {
+
 using lb::core::WindowRegistry;
 
 namespace {
@@ -144,3 +146,5 @@ void ProductListMenu::productHistory(MasterListWindow& list)
         return;
     WindowRegistry::instance().create(QStringLiteral("Tfrdetail"), &list)->showWork(true);
 }
+
+} // namespace lb::masterdata

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace lb::masterdata {
+
 class MasterListWindow;
 
 class ProductListMenu {
@@ -25,3 +27,5 @@ public:
     // picks for a document.
     static void productHistory(MasterListWindow& list);
 };
+
+} // namespace lb::masterdata

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+namespace lb::masterdata {
+
 RecordEditor::RecordEditor(QWidget* owner) : lb::ui::WorkWindow(owner)
 {
     // On top, with the close button alone.
@@ -76,3 +78,5 @@ void RecordEditor::BitBtn1Click() { navigate([](lb::db::Query& q) { q.first(); }
 void RecordEditor::BitBtn2Click() { navigate([](lb::db::Query& q) { q.last(); }); }
 void RecordEditor::BitBtn3Click() { navigate([](lb::db::Query& q) { q.prior(); }); }
 void RecordEditor::BitBtn4Click() { navigate([](lb::db::Query& q) { q.next(); }); }
+
+} // namespace lb::masterdata

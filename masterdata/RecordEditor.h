@@ -11,6 +11,8 @@ namespace lb::db {
 class Query;
 }
 
+namespace lb::masterdata {
+
 // A record editor shows the current row of a shared dataset. The subclass fills its boxes
 // (FormShow), makes them editable or read-only by "修改" (CheckBox1Click), saves
 // (Button1Click) and starts a new record (Button2Click). The frame builds the controls every
@@ -47,3 +49,5 @@ protected:
 private:
     void navigate(void (*move)(lb::db::Query&));
 };
+
+} // namespace lb::masterdata

@@ -4,6 +4,8 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 
+namespace lb::masterdata {
+
 namespace {
 
 int run(lb::db::Connection& connection, const QString& sql)
@@ -33,3 +35,5 @@ int StockCommands::updateFromCount(lb::db::Connection& connection)
 {
     return run(connection, QStringLiteral("update product set sl=ysl\nwhere szbj=true and ysl is not null"));
 }
+
+} // namespace lb::masterdata

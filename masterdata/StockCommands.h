@@ -5,6 +5,8 @@ namespace lb::db {
 class Connection;
 }
 
+namespace lb::masterdata {
+
 class StockCommands {
 public:
     // sptj := counted minus book stock (ysl - sl) for every product.
@@ -16,3 +18,5 @@ public:
     // counted (ysl empty) keep their stock. Returns the products changed.
     static int updateFromCount(lb::db::Connection& connection);
 };
+
+} // namespace lb::masterdata

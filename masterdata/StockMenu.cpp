@@ -13,6 +13,8 @@
 
 #include <QAction>
 
+namespace lb::masterdata {
+
 namespace {
 
 const int figureColumn = 14; // sptj
@@ -87,3 +89,5 @@ void StockMenu::closeStockWindow()
     frdm->ADOCon.open();
     frdm->ATcompany->open();
 }
+
+} // namespace lb::masterdata

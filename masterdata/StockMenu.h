@@ -1,6 +1,8 @@
 // The stock menu's commands: stock-take, gain and loss, stock value, and the update from the count.
 #pragma once
 
+namespace lb::masterdata {
+
 class MasterListWindow;
 
 // Each opens the stock window TFrproductp over the main window in its mode (PickMode StockTake,
@@ -14,3 +16,5 @@ public:
     // Closing the stock window: the connection is made afresh and the company row reopened.
     static void closeStockWindow();
 };
+
+} // namespace lb::masterdata

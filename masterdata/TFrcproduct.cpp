@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace lb::masterdata {
+
 namespace {
 
 QComboBox* optionBox(QWidget* parent, const char* name, const QStringList& items, const QString& initial)
@@ -290,3 +292,5 @@ void TFrcproduct::onClosing()
     frdm->Aqcustomer->close();
     frdm->Aqcproduct->close();
 }
+
+} // namespace lb::masterdata

@@ -7,8 +7,6 @@
 
 #include <QPointer>
 
-class MasterListWindow;
-class PickerLink;
 class QComboBox;
 class QLineEdit;
 class QMenu;
@@ -18,6 +16,11 @@ class QRadioButton;
 namespace lb::ui {
 class DataGrid;
 }
+
+namespace lb::masterdata {
+
+class MasterListWindow;
+class PickerLink;
 
 // From the menu it maintains the price lists (rows are added through the product list,
 // opened over it with PickMode CustomerProductTable and CustProductPick 7); from the sales form
@@ -68,3 +71,5 @@ private:
     QPointer<MasterListWindow> productList_;
     PickerLink* link_ = nullptr; // set when opened by the sales form; a child of this window
 };
+
+} // namespace lb::masterdata

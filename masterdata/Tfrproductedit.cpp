@@ -27,6 +27,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+namespace lb::masterdata {
+
 namespace {
 
 struct ProductBox {
@@ -312,3 +314,5 @@ void Tfrproductedit::onClosing()
     if (frmain->PickMode == lb::core::PickCode::PurchaseEntryNewProduct)
         frmain->PickMode = lb::core::PickCode::None;
 }
+
+} // namespace lb::masterdata

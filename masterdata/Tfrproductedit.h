@@ -10,6 +10,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 
+namespace lb::masterdata {
+
 // Opened by the product list (owner: the list, which it disables) or by the purchase form's
 // new-product command (PickMode PurchaseEntryNewProduct). With AddMode it adds, else it shows
 // the current product read-only until "修改" is ticked. The pinyin initials follow the name;
@@ -49,3 +51,5 @@ private:
     std::map<QString, QLineEdit*> boxes_;
     std::map<QString, QString> carried_; // l, w, h, spds, spccxh, spnh as loaded
 };
+
+} // namespace lb::masterdata

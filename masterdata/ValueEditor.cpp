@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lb::masterdata {
+
 ValueEditor::ValueEditor(ValueEditorConfig config, QWidget* parent) : QDialog(parent), config_(std::move(config))
 {
     setWindowTitle(config_.caption);
@@ -117,3 +119,5 @@ void ValueEditor::next()
     config_.dataSet()->next();
     fill();
 }
+
+} // namespace lb::masterdata

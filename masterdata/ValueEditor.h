@@ -10,6 +10,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace lb::masterdata {
+
 // Shows the current row of the dataset in four boxes, the last one the number edited.
 // "保存" checks the code (when configured) and the number before it edits the row, so a
 // refusal leaves the row untouched; then writes and moves the focus to "下一条".
@@ -38,3 +40,5 @@ private:
     std::vector<QLineEdit*> boxes_;
     std::vector<QLabel*> labels_;
 };
+
+} // namespace lb::masterdata

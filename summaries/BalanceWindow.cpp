@@ -22,6 +22,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using lb::masterdata::MasterCatalog;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::PickBox;
 using lb::summaries::BalanceWalk;
 
 BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)

@@ -13,7 +13,7 @@ class QPlainTextEdit;
 // again (a code that names no partner, or an empty one, stops the run before anything is
 // touched), the work tables refilled and walked in one transaction, and the period's rows shown
 // with their running balances. The print command prints the shown dataset and lastPartner().
-class BalanceWindow : public SummaryWindow, public PickTarget {
+class BalanceWindow : public SummaryWindow, public lb::masterdata::PickTarget {
     Q_OBJECT
 public:
     BalanceWindow(BalanceConfig config, QWidget* owner);
@@ -47,7 +47,7 @@ public:
     const lb::summaries::Period& lastPeriod() const { return lastPeriod_; }
 
     QWidget* pickWindow() override { return this; }
-    QLineEdit* pickBox(PickBox box) override;
+    QLineEdit* pickBox(lb::masterdata::PickBox box) override;
     lb::db::DataSet* pickHeader() override { return nullptr; }
     lb::db::DataSet* pickLines() override { return nullptr; }
 

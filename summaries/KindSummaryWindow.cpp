@@ -19,6 +19,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+using lb::masterdata::MasterCatalog;
+using lb::masterdata::MasterListWindow;
 using lb::summaries::KindSummary;
 using lb::summaries::SummaryFilter;
 

@@ -15,7 +15,7 @@ class QStatusBar;
 // the party in Edit2 (picked by a double-click) and the product code in Edit3, set the period
 // to today with "今天", and group the lines by product with "分类汇总". "打印" prints what
 // AQoutdetail and AQtotallist hold through the kind's layout.
-class KindSummaryWindow : public SummaryWindow, public PickTarget {
+class KindSummaryWindow : public SummaryWindow, public lb::masterdata::PickTarget {
     Q_OBJECT
 public:
     KindSummaryWindow(KindSummaryConfig config, QWidget* owner);
@@ -42,7 +42,7 @@ public:
 
     // PickTarget: the picker writes the party's code into Edit2.
     QWidget* pickWindow() override { return this; }
-    QLineEdit* pickBox(PickBox box) override { return box == PickBox::Edit2 ? Edit2 : nullptr; }
+    QLineEdit* pickBox(lb::masterdata::PickBox box) override { return box == lb::masterdata::PickBox::Edit2 ? Edit2 : nullptr; }
     lb::db::DataSet* pickHeader() override { return nullptr; }
     lb::db::DataSet* pickLines() override { return nullptr; }
 

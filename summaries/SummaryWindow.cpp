@@ -22,6 +22,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+using lb::masterdata::MasterListWindow;
 using lb::summaries::Period;
 using lb::summaries::ReportPeriod;
 

@@ -16,6 +16,7 @@
 #include <QPushButton>
 
 using lb::core::WindowRegistry;
+using lb::masterdata::MasterCatalog;
 using lb::summaries::ProductHistory;
 
 namespace {

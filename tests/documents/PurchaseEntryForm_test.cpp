@@ -13,6 +13,8 @@ using lb::core::PickCode;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::EntryFormConfig;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::Tfrproductedit;
 using lb::ui::DialogAnswer;
 
 namespace {

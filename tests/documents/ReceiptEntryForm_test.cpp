@@ -12,6 +12,7 @@ using lb::core::WindowRegistry;
 using lb::documents::DocumentCatalog;
 using lb::documents::DocumentEntryForm;
 using lb::documents::registerDocumentWindows;
+using lb::masterdata::MasterListWindow;
 using lb::ui::DialogAnswer;
 
 namespace {

@@ -9,6 +9,8 @@
 using lb::core::PickCode;
 using lb::core::Tfrpickdate;
 using lb::documents::DocumentEntryForm;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::TFrcproduct;
 using lb::ui::DialogAnswer;
 
 namespace {

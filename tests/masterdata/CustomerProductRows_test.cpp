@@ -3,6 +3,8 @@
 
 #include "masterdata/MasterDataFixture.h"
 
+using lb::masterdata::CustomerProductRows;
+
 class CustomerProductRowsTest : public MasterDataFixture {
 protected:
     void SetUp() override

@@ -7,6 +7,8 @@
 #include <QPushButton>
 
 using lb::core::PickCode;
+using lb::masterdata::MasterEditor;
+using lb::masterdata::MasterListWindow;
 using lb::ui::DialogAnswer;
 
 class CustomerWindows : public MasterWindowFixture {

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
-class FakeOpener : public QWidget, public PickTarget {
+class FakeOpener : public QWidget, public lb::masterdata::PickTarget {
 public:
     explicit FakeOpener(lb::db::Connection& connection)
         : header(connection), lines(connection)
@@ -19,15 +19,15 @@ public:
     }
 
     QWidget* pickWindow() override { return this; }
-    QLineEdit* pickBox(PickBox box) override
+    QLineEdit* pickBox(lb::masterdata::PickBox box) override
     {
         switch (box) {
-        case PickBox::Edit2: return edit2;
-        case PickBox::Edit3: return edit3;
-        case PickBox::Edit9: return edit9;
-        case PickBox::Edit10: return edit10;
-        case PickBox::Edit16: return edit16;
-        case PickBox::None: break;
+        case lb::masterdata::PickBox::Edit2: return edit2;
+        case lb::masterdata::PickBox::Edit3: return edit3;
+        case lb::masterdata::PickBox::Edit9: return edit9;
+        case lb::masterdata::PickBox::Edit10: return edit10;
+        case lb::masterdata::PickBox::Edit16: return edit16;
+        case lb::masterdata::PickBox::None: break;
         }
         return nullptr;
     }

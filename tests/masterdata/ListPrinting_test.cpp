@@ -10,6 +10,11 @@
 #include <QMenu>
 #include <cmath>
 
+using lb::masterdata::ListCommand;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::ProductCommands;
+using lb::masterdata::StockMenu;
+
 namespace {
 
 // The text printed right after `text` (the value a caption introduces).

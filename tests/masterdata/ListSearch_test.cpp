@@ -4,6 +4,11 @@
 
 #include "masterdata/MasterDataFixture.h"
 
+using lb::masterdata::ListSearch;
+using lb::masterdata::MasterCatalog;
+using lb::masterdata::SearchConfig;
+using lb::masterdata::SearchPlan;
+
 namespace {
 
 QString sqlOf(const std::optional<SearchPlan>& plan) { return plan ? plan->sql.join(QLatin1Char('\n')) : QStringLiteral("<none>"); }

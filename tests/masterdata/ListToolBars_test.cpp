@@ -6,6 +6,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::StockMenu;
+
 class ListToolBars : public MasterWindowFixture {
 protected:
     // The tool bar's buttons in order: their captions, "|" for a blank disabled spacer; the

@@ -3,6 +3,9 @@
 
 #include "masterdata/MasterDataFixture.h"
 
+using lb::masterdata::MasterRecordRules;
+using lb::masterdata::MasterTableRules;
+
 namespace {
 
 MasterTableRules rulesOf(const QString& table, int codeWidth = 10)

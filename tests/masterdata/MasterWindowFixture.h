@@ -38,17 +38,17 @@ protected:
     }
 
     // The editor a list opened (the newest visible one).
-    static MasterEditor* openEditor()
+    static lb::masterdata::MasterEditor* openEditor()
     {
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (auto* editor = qobject_cast<MasterEditor*>(window); editor && editor->isVisible())
+            if (auto* editor = qobject_cast<lb::masterdata::MasterEditor*>(window); editor && editor->isVisible())
                 return editor;
         }
         return nullptr;
     }
 
     // Puts the grid on the row and column of a field, as a click would.
-    static void selectCell(MasterListWindow& list, int row, const QString& field)
+    static void selectCell(lb::masterdata::MasterListWindow& list, int row, const QString& field)
     {
         const int column = list.DBGrid1->gridModel()->columnOf(field);
         list.DBGrid1->setCurrentIndex(list.DBGrid1->model()->index(row, column));

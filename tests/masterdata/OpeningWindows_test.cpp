@@ -11,6 +11,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::ValueEditor;
+using lb::masterdata::registerMasterDataWindows;
+
 class OpeningWindows : public MasterWindowFixture {
 protected:
     void SetUp() override

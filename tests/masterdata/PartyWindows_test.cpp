@@ -6,6 +6,9 @@
 #include "support/Typing.h"
 
 using lb::core::PickCode;
+using lb::masterdata::ListCommand;
+using lb::masterdata::MasterEditor;
+using lb::masterdata::MasterListWindow;
 using lb::ui::DialogAnswer;
 
 class PartyWindows : public MasterWindowFixture {

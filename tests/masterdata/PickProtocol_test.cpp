@@ -5,6 +5,8 @@
 #include "masterdata/MasterWindowFixture.h"
 
 using lb::core::PickCode;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::registerMasterDataWindows;
 using lb::ui::DialogAnswer;
 
 class PickProtocol : public MasterWindowFixture {

@@ -5,6 +5,11 @@
 #include "masterdata/MasterDataFixture.h"
 
 using lb::core::PickCode;
+using lb::masterdata::PickAction;
+using lb::masterdata::PickBox;
+using lb::masterdata::PickList;
+using lb::masterdata::PickRule;
+using lb::masterdata::PickWriteBack;
 
 namespace {
 

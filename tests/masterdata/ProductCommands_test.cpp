@@ -5,6 +5,9 @@
 #include "masterdata/MasterDataFixture.h"
 #include "platform/sys/Errors.h"
 
+using lb::masterdata::ProductCommands;
+using lb::masterdata::StockCommands;
+
 using ProductCommandsTest = MasterDataFixture;
 
 TEST_F(ProductCommandsTest, MarksAndMassDeletionTakePriceRowsAlong)

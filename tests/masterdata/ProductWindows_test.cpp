@@ -16,6 +16,9 @@
 
 using lb::core::PickCode;
 using lb::core::Tfrexport;
+using lb::masterdata::ListCommand;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::Tfrproductedit;
 using lb::ui::DialogAnswer;
 
 class ProductWindows : public MasterWindowFixture {

@@ -10,6 +10,10 @@
 #include <QPushButton>
 
 using lb::core::PickCode;
+using lb::masterdata::ListCommand;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::StockMenu;
+using lb::masterdata::ValueEditor;
 using lb::ui::DialogAnswer;
 
 class StockWindows : public MasterWindowFixture {

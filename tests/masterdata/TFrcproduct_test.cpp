@@ -7,6 +7,8 @@
 #include "platform/ui/DataGrid.h"
 
 using lb::core::PickCode;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::TFrcproduct;
 using lb::ui::DialogAnswer;
 
 class CustomerPrices : public MasterWindowFixture {

@@ -14,6 +14,8 @@
 
 using lb::core::PickCode;
 using lb::documents::BillKind;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::registerMasterDataWindows;
 
 namespace {
 

@@ -15,6 +15,8 @@
 
 using lb::core::PickCode;
 using lb::core::Tfrpickdate;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::registerMasterDataWindows;
 
 namespace {
 

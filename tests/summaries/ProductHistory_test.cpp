@@ -22,6 +22,9 @@ using lb::core::WindowRegistry;
 using lb::documents::BillKind;
 using lb::documents::PostedDocumentView;
 using lb::documents::registerDocumentWindows;
+using lb::masterdata::MasterListWindow;
+using lb::masterdata::StockMenu;
+using lb::masterdata::registerMasterDataWindows;
 
 namespace {
 
