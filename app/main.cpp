@@ -19,6 +19,7 @@ using lb::core::Tfrdm;
 using lb::core::Tfrmain;
 using lb::core::Tfrpickdate;
 using lb::masterdata::registerMasterDataWindows;
+using lb::summaries::registerSummaryWindows;
 
 int main(int argc, char** argv)
 {

@@ -27,10 +27,17 @@
 #include <vector>
 
 using lb::core::WindowRegistry;
+using lb::summaries::BalanceCatalog;
+using lb::summaries::BalanceConfig;
 using lb::summaries::BalanceRun;
 using lb::summaries::BalanceWalk;
+using lb::summaries::BalanceWalkConfig;
 using lb::summaries::KindSummary;
+using lb::summaries::KindSummaryCatalog;
+using lb::summaries::KindSummaryConfig;
+using lb::summaries::KindSummaryWindow;
 using lb::summaries::Period;
+using lb::summaries::registerSummaryWindows;
 using namespace lb::db;
 
 namespace {

@@ -5,6 +5,8 @@
 #include "documents/DocumentKinds.h"
 #include "platform/sys/Errors.h"
 
+namespace lb::summaries {
+
 namespace {
 
 using lb::documents::BillKind;
@@ -232,3 +234,5 @@ BalanceConfig BalanceCatalog::byKey(const QString& key)
         return journal();
     throw lb::Error(QStringLiteral("No balance window %1").arg(key));
 }
+
+} // namespace lb::summaries

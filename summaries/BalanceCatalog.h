@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+namespace lb::summaries {
+
 class BalanceCatalog {
 public:
     // "Tfrcusttotal", "Tfrbrantotal", "Tfrcusttotalist", "Tfrbrantotalist", "Tfrbanktotal".
@@ -12,3 +14,5 @@ public:
     // lb::Error for a key that is none of them.
     static BalanceConfig byKey(const QString& key);
 };
+
+} // namespace lb::summaries

@@ -13,6 +13,8 @@ namespace lb::db {
 class Query;
 }
 
+namespace lb::summaries {
+
 // How the walk reshapes a row and moves the running balance through it. Every row's rest is
 // the balance after it, and its balance (where the rows have that column, the statements')
 // the balance before it; rows of the carry-over line ("上期结转") leave the balance alone.
@@ -76,3 +78,5 @@ struct BalanceConfig {
 
     BalanceWalkConfig walk;
 };
+
+} // namespace lb::summaries

@@ -22,10 +22,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lb::summaries {
+
 using lb::masterdata::MasterCatalog;
 using lb::masterdata::MasterListWindow;
 using lb::masterdata::PickBox;
-using lb::summaries::BalanceWalk;
 
 BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)
     : SummaryWindow(config.key, config.caption, owner), config_(std::move(config)),
@@ -192,3 +193,5 @@ void BalanceWindow::onClosing()
     frdm->ATdateconfig->close();
     reconnect();
 }
+
+} // namespace lb::summaries

@@ -8,6 +8,8 @@
 
 class QPlainTextEdit;
 
+namespace lb::summaries {
+
 // A partner code box (Edit9, the journal's Edit3) looked up when it is left, a name box
 // (Edit10 or Edit4), and the run "刷新": the remembered period stored, the partner looked up
 // again (a code that names no partner, or an empty one, stops the run before anything is
@@ -66,3 +68,5 @@ private:
     Partner lastPartner_;
     lb::summaries::Period lastPeriod_;
 };
+
+} // namespace lb::summaries

@@ -3,6 +3,8 @@
 
 #include "platform/sys/Errors.h"
 
+namespace lb::summaries {
+
 namespace {
 
 using lb::documents::BillKind;
@@ -144,3 +146,5 @@ KindSummaryConfig KindSummaryCatalog::byKey(const QString& key)
         return money("Tfrputtotal", BillKind::Payment, QStringLiteral("付款汇总表"), "Tfrrputtotal");
     throw lb::Error(QStringLiteral("No summary window %1").arg(key));
 }
+
+} // namespace lb::summaries

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+namespace lb::summaries {
+
 class KindSummaryCatalog {
 public:
     // "Tfrouttotal", "Tfroutbacktotal", "Tfrintotal", "Tfrinbacktotal", "Tfrgettotal", "Tfrputtotal".
@@ -12,3 +14,5 @@ public:
     // lb::Error for a key that is none of them.
     static KindSummaryConfig byKey(const QString& key);
 };
+
+} // namespace lb::summaries

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <vector>
 
+namespace lb::summaries {
+
 // A read-only box under the grid showing one column of the sums row.
 struct TotalBox {
     QString label;   // "合计金额"
@@ -57,3 +59,5 @@ struct KindSummaryConfig {
     // Closing points the shared header dataset back at the kind's header table.
     bool closingResetsHeader = true;
 };
+
+} // namespace lb::summaries

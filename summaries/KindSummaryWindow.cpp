@@ -19,10 +19,10 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+namespace lb::summaries {
+
 using lb::masterdata::MasterCatalog;
 using lb::masterdata::MasterListWindow;
-using lb::summaries::KindSummary;
-using lb::summaries::SummaryFilter;
 
 KindSummaryWindow::KindSummaryWindow(KindSummaryConfig config, QWidget* owner)
     : SummaryWindow(config.key, config.caption, owner), config_(std::move(config))
@@ -164,3 +164,5 @@ void KindSummaryWindow::onClosing()
     frdm->ATdateconfig->close();
     reconnect();
 }
+
+} // namespace lb::summaries

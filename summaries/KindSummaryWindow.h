@@ -10,6 +10,8 @@
 
 class QStatusBar;
 
+namespace lb::summaries {
+
 // Opens on the remembered period's flow list ("流水帐"): the kind's counted lines in date order,
 // the period's sums in the boxes under them. The sales and purchase summaries narrow both to
 // the party in Edit2 (picked by a double-click) and the product code in Edit3, set the period
@@ -57,3 +59,5 @@ private:
     KindSummaryConfig config_;
     lb::summaries::Period printedPeriod_; // the period of the rows the grid and the sums hold
 };
+
+} // namespace lb::summaries

@@ -22,9 +22,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+namespace lb::summaries {
+
 using lb::masterdata::MasterListWindow;
-using lb::summaries::Period;
-using lb::summaries::ReportPeriod;
 
 SummaryWindow::SummaryWindow(const QString& key, const QString& caption, QWidget* owner) : lb::ui::WorkWindow(owner)
 {
@@ -168,3 +168,5 @@ bool SummaryWindow::eventFilter(QObject* watched, QEvent* event)
     }
     return lb::ui::WorkWindow::eventFilter(watched, event);
 }
+
+} // namespace lb::summaries

@@ -18,6 +18,8 @@ class DataGrid;
 class FocusChain;
 }
 
+namespace lb::summaries {
+
 // A top row (the period boxes "日期从" MaskEdit1 and "到" MaskEdit2, the window's own boxes,
 // then the buttons refresh, report and cancel), the read-only grid DBGrid2 and what a window
 // puts under it. The period boxes take digits and "-" only; a double-click picks a date with
@@ -76,3 +78,5 @@ private:
     bool shown_ = false;
     std::vector<std::pair<QWidget*, std::function<void()>>> doubleClicks_;
 };
+
+} // namespace lb::summaries

@@ -8,6 +8,8 @@
 #include "summaries/KindSummaryWindow.h"
 #include "summaries/Tfrdetail.h"
 
+namespace lb::summaries {
+
 using lb::core::WindowRegistry;
 
 void registerSummaryWindows()
@@ -19,3 +21,5 @@ void registerSummaryWindows()
         registry.registerWindow(key, [key](QWidget* owner) { return new BalanceWindow(BalanceCatalog::byKey(key), owner); });
     registry.registerWindow(QStringLiteral("Tfrdetail"), [](QWidget* owner) { return Tfrdetail::open(owner); });
 }
+
+} // namespace lb::summaries

@@ -15,9 +15,10 @@
 #include <QAction>
 #include <QPushButton>
 
+namespace lb::summaries {
+
 using lb::core::WindowRegistry;
 using lb::masterdata::MasterCatalog;
-using lb::summaries::ProductHistory;
 
 namespace {
 
@@ -112,3 +113,5 @@ void Tfrdetail::onClosing()
     frdm->ATcusttotal1->close();
     frdm->ATdateconfig->close();
 }
+
+} // namespace lb::summaries

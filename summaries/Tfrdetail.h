@@ -3,6 +3,8 @@
 
 #include "summaries/SummaryWindow.h"
 
+namespace lb::summaries {
+
 // Opened over the product list for the product on which the shared product
 // dataset stands. It lists every posted, not reversed line of the product in sales, sales
 // returns, purchases and purchase returns; "刷新" narrows them to the period, "查明细单" opens
@@ -34,3 +36,5 @@ private:
 
     QString product_;
 };
+
+} // namespace lb::summaries

@@ -8,6 +8,8 @@
 #include "summaries/BalanceWalk.h"
 
 using lb::documents::BillKind;
+using lb::summaries::BalanceCatalog;
+using lb::summaries::BalanceConfig;
 using lb::summaries::BalanceRun;
 using lb::summaries::BalanceWalk;
 using lb::summaries::Period;

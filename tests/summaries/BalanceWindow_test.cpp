@@ -16,6 +16,7 @@ using lb::core::PickCode;
 using lb::documents::BillKind;
 using lb::masterdata::MasterListWindow;
 using lb::masterdata::registerMasterDataWindows;
+using lb::summaries::BalanceWindow;
 
 namespace {
 

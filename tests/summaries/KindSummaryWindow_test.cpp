@@ -17,6 +17,7 @@ using lb::core::PickCode;
 using lb::core::Tfrpickdate;
 using lb::masterdata::MasterListWindow;
 using lb::masterdata::registerMasterDataWindows;
+using lb::summaries::KindSummaryWindow;
 
 namespace {
 

@@ -12,6 +12,8 @@
 
 using lb::documents::BillKind;
 using lb::summaries::KindSummary;
+using lb::summaries::KindSummaryCatalog;
+using lb::summaries::KindSummaryConfig;
 using lb::summaries::Period;
 using lb::summaries::SummaryFilter;
 

@@ -25,6 +25,8 @@ using lb::documents::registerDocumentWindows;
 using lb::masterdata::MasterListWindow;
 using lb::masterdata::StockMenu;
 using lb::masterdata::registerMasterDataWindows;
+using lb::summaries::Tfrdetail;
+using lb::summaries::registerSummaryWindows;
 
 namespace {
 

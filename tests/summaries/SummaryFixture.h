@@ -32,7 +32,7 @@ protected:
     template <class Window>
     Window* open(const char* key)
     {
-        registerSummaryWindows();
+        lb::summaries::registerSummaryWindows();
         main->setEnabled(false);
         auto* window = qobject_cast<Window*>(lb::core::WindowRegistry::instance().create(QLatin1String(key), main.get()));
         EXPECT_NE(nullptr, window) << key;

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+using lb::summaries::registerSummaryWindows;
+
 namespace {
 
 using SummaryMenusTest = SummaryFixture;

@@ -12,6 +12,8 @@
 #include <QPushButton>
 
 using lb::documents::BillKind;
+using lb::summaries::BalanceWindow;
+using lb::summaries::KindSummaryWindow;
 
 namespace {
 
