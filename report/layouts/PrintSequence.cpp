@@ -29,9 +29,10 @@ T& control(report::TRpReport& layout, const QString& layoutName, const QString& 
 }
 
 // Holds back the grids and boxes of the datasets a layout walks while its pages are made: a
-// grid following every row of a long list scrolled and repainted at each of the run's yields,
-// which made a year's list take minutes. A master that details follow keeps telling them, so
-// its controls stay live. The controls follow the row the walk ends on afterwards.
+// grid that followed the walk would scroll and repaint at each of the run's yields, once for
+// every row printed, which on a year's list costs far more than the print itself. A master
+// that details follow keeps telling them, so its controls stay live. The controls follow the
+// row the walk ends on afterwards.
 class HeldControls {
 public:
     explicit HeldControls(const report::TRpReport& layout)

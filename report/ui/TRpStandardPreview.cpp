@@ -447,8 +447,8 @@ void TRpStandardPreview::PageAvailable(int count)
 {
     pagesReady_ = count;
     finished_ = device_ && device_->State() == TRpPrinter::TRpPrinterState::Finished;
-    // Redrawing the thumbnails at every page made a long run several times slower; the first
-    // page and the end of the run show at once.
+    // The thumbnails follow the run a few times a second: redrawing them at every page would
+    // make a long run several times slower. The first page and the end of the run show at once.
     if (finished_ || count <= 1) {
         pagesTimer_->stop();
         ShowPagesReady();

@@ -210,8 +210,8 @@ TEST_F(PartyWindows, EveryPartyEditorRefusesTwinCodesAndAsksBeforeTakingAName)
     }
 }
 
-// The description is free text (it had the telephone box's digit filter); like every box it
-// takes only what its column keeps.
+// The description is free text, without the digit filter of the telephone box; like every box
+// it takes only what its column keeps.
 TEST_F(PartyWindows, AccountDescriptionTakesAnyTextUpToItsColumn)
 {
     MasterListWindow* list = open("TFrbank");

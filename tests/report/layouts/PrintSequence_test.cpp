@@ -66,8 +66,8 @@ TEST_F(PrintSequenceTest, TwoPageSalesDocumentCountsItsPagesAndSubtotalsEachPage
     EXPECT_FALSE(preview.page(1).contains(QStringLiteral("制表人:")));
 }
 
-// The window's grid on the printed rows is not dragged along every row of the runs (a long
-// list took minutes so): it is told once, afterwards, of the row the walk ended on.
+// The window's grid on the printed rows is not dragged along every row of the runs (it would
+// repaint once per row): it is told once, afterwards, of the row the walk ended on.
 TEST_F(PrintSequenceTest, ControlsOnThePrintedRowsAreToldOnceAfterThePrint)
 {
     makeDocument(QStringLiteral("out"), QStringLiteral("0000000001"), 60);

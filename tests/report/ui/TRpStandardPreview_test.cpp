@@ -615,7 +615,7 @@ TEST_F(PreviewTest, PreviewShowsEveryPageAndReturnsWhenClosed)
 
 // A long run into the preview: page 1 is shown, drawn, while later pages are still being made,
 // and the thumbnails follow the pages a few times a second rather than at every page (which
-// made the run several times slower).
+// would make the run several times slower).
 TEST_F(PreviewTest, PageOneShowsWhileTheRunGoesOn)
 {
     addRows(3000);
