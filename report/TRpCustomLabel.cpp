@@ -45,6 +45,7 @@ void TRpCustomLabel::SetCaptionText(const QString& text)
 {
     caption_ = text;
     printCaption_ = text;
+    number_ = false;
     FormatLines();
 }
 
@@ -70,7 +71,7 @@ void TRpCustomLabel::FormatLines()
     const double width = Size().Values()[TRpPrintableSize::WidthIndex] / kNativePerPixel;
     formattedLines_.clear();
     if (CaptionIsSource()) {
-        formattedLines_ = RpWrapText(printCaption_, width, AutoSize, WordWrap, measure);
+        formattedLines_ = RpWrapText(printCaption_, width, AutoSize || number_, WordWrap, measure);
     } else {
         for (const QString& line : Lines)
             formattedLines_ += RpWrapText(line, width, AutoSize, WordWrap, measure);
@@ -172,8 +173,15 @@ void TRpCustomLabel::Print(double x, double y)
             limit += lineHeight;
             continue;
         }
-        canvas.TextOut(device.ToDeviceX(anchor), device.ToDeviceY(lineTop), deviceRect(height + expansion),
-                       formattedLines_[line], align);
+        QRect clip = deviceRect(height + expansion);
+        if (number_) {
+            // A number wider than the control runs out of it on the side away from its anchor.
+            const double wide = Measuring().textWidth(formattedLines_[line]) * kNativePerPixel;
+            const double from = align == TA_RIGHT ? anchor - wide : align == TA_CENTER ? anchor - wide / 2 : anchor;
+            clip = clip.united(QRect(QPoint(device.ToDeviceX(from) - 1, clip.top()),
+                                     QPoint(device.ToDeviceX(from + wide) + 1, clip.bottom())));
+        }
+        canvas.TextOut(device.ToDeviceX(anchor), device.ToDeviceY(lineTop), clip, formattedLines_[line], align);
         lineTop += lineHeight;
         ++printed;
         ++line;

@@ -57,7 +57,13 @@ protected:
     virtual void ProduceText() {}
     // After the lines printed (the expression control resets its aggregates).
     virtual void AfterPrinting() {}
-    void SetPrintCaption(const QString& text) { printCaption_ = text; }
+    // `number`: the text is a formatted number, which prints on one line and whole even where it
+    // is wider than the control (a clipped leading digit would print another figure).
+    void SetPrintCaption(const QString& text, bool number = false)
+    {
+        printCaption_ = text;
+        number_ = number;
+    }
     // Line height of the effective font, in tenths of a millimetre.
     double LineHeight() const;
 
@@ -70,6 +76,7 @@ private:
     QString caption_;
     QString printCaption_;
     QStringList formattedLines_;
+    bool number_ = false;
     int nextLine_ = 0;
     bool finished_ = true;
     mutable TRpFont measuredFont_;

@@ -63,14 +63,15 @@ void TRpDBText::ProduceText()
         SetPrintCaption(QString());
         return;
     }
+    const bool number = field->dataType() == db::FieldType::Integer || field->dataType() == db::FieldType::Float;
     if (Mask.isEmpty() || field->dataType() == db::FieldType::Text) {
-        SetPrintCaption(field->displayText());
+        SetPrintCaption(field->displayText(), number);
         return;
     }
     switch (field->dataType()) {
     case db::FieldType::Integer:
     case db::FieldType::Float:
-        SetPrintCaption(fmt::formatFloat(Mask, field->asFloat()));
+        SetPrintCaption(fmt::formatFloat(Mask, field->asFloat()), true);
         break;
     case db::FieldType::Date:
     case db::FieldType::DateTime:

@@ -54,8 +54,8 @@ void TRpExpr::ProduceText()
 {
     const TRpEvResult value = evaluator_.value();
     switch (value.kind) {
-    case rkInteger: SetPrintCaption(fmt::formatFloat(Mask, value.intValue)); break;
-    case rkDouble: SetPrintCaption(fmt::formatFloat(Mask, value.doubleValue)); break;
+    case rkInteger: SetPrintCaption(fmt::formatFloat(Mask, value.intValue), true); break;
+    case rkDouble: SetPrintCaption(fmt::formatFloat(Mask, value.doubleValue), true); break;
     case rkBoolean: SetPrintCaption(value.boolValue ? QStringLiteral("True") : QStringLiteral("False")); break;
     case rkString:
     case rkError: SetPrintCaption(value.strValue()); break;
