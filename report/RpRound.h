@@ -8,14 +8,13 @@ namespace lb::report {
 // Round(2.5) = 2, Round(3.5) = 4, Round(-2.5) = -2; independent of the floating-point mode.
 inline std::int64_t Round(double x)
 {
-    // The floor by truncation and one comparison: std::floor is a library call on the
-    // processors the program is built for, and a long report rounds millions of measures.
+    // The floor by truncation and a comparison, and no branch on the fraction: std::floor is a
+    // library call on the processors the program is built for, and a long report rounds
+    // millions of measures whose fractions no branch predicts.
     auto result = static_cast<std::int64_t>(x);
-    if (static_cast<double>(result) > x)
-        --result;
+    result -= static_cast<double>(result) > x;
     const double fraction = x - static_cast<double>(result);
-    if (fraction > 0.5 || (fraction == 0.5 && result % 2 != 0))
-        ++result;
+    result += (fraction > 0.5) | ((fraction == 0.5) & ((result & 1) != 0));
     return result;
 }
 

@@ -124,7 +124,7 @@ void TRpCustomLabel::Print(double x, double y)
     const double top = y + v[TRpPrintableSize::TopIndex];
     double width = v[TRpPrintableSize::WidthIndex];
     double height = v[TRpPrintableSize::HeightIndex];
-    const double frameWidth = double(Round(Frame.Width / 72.0 * 254));
+    const double frameWidth = Frame.HasLines() ? double(Round(Frame.Width / 72.0 * 254)) : 0;
     const double frameLeft = Frame.DrawLeft ? frameWidth : 0;
     const double frameTop = Frame.DrawTop ? frameWidth : 0;
     if (AutoSize) {
