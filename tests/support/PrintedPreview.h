@@ -123,11 +123,12 @@ public:
     void Print(report::TRpPrinter&, const std::function<void()>&) override {}
     bool PrinterSetup(report::TCustomRpReport&) override { return true; }
 
+    // What pdfinfo tells of a PDF file (title, page count, page size...).
+    static QString pdfInfo(const QString& pdf) { return run(QStringLiteral("pdfinfo"), {pdf}); }
     // The page count pdfinfo reads from a PDF file; -1 when it cannot.
     static int pdfPageCount(const QString& pdf)
     {
-        const QRegularExpressionMatch match =
-            QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {pdf}));
+        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(pdfInfo(pdf));
         return match.hasMatch() ? match.captured(1).toInt() : -1;
     }
     // The text of each page pdftotext finds in a PDF file.

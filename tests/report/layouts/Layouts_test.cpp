@@ -3,6 +3,13 @@
 #include "report/layouts/LayoutFixture.h"
 #include "report/layouts/LayoutCatalog.h"
 #include "report/layouts/PrintSequence.h"
+#include "report/TRpReport.h"
+#include "report/ui/TRpStandardPreview.h"
+#include "report/ui/TRpStandardPreviewInterface.h"
+
+#include <QPointer>
+#include <QPrinter>
+#include <QToolButton>
 
 #include <functional>
 #include <ostream>
@@ -294,6 +301,52 @@ TEST(LayoutCatalog, EveryLayoutIsPrintedAbove)
     all.sort();
     tested.sort();
     EXPECT_EQ(all, tested);
+}
+
+} // namespace
+
+namespace {
+
+// A customer's statement is laid out on landscape paper. Turned to portrait in the print dialog
+// it is laid out again on the portrait sheet with its controls where they stood, so that its
+// right-hand columns and its total lie beyond the sheet: the print asks first, 否 the default.
+TEST_F(Layouts, StatementTurnedToPortraitPrintsOnlyWhenTheUserAcceptsWhatDoesNotFit)
+{
+    headerRows(QStringLiteral("totallist1"), 3);
+    lb::report::ui::TRpStandardPreviewInterface windows;
+    lb::report::TRpPreviewInterface::Install(&windows);
+    const QString pdf = folder.filePath(QStringLiteral("statement.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    const std::unique_ptr<lb::report::TRpReport> layout = lb::layouts::LayoutCatalog::make(QStringLiteral("Tfrrcusttotalist"));
+    layout->ReportTitle = QStringLiteral("朔栎打印预览");
+    layout->Prepare();
+    QPointer<lb::report::ui::TRpStandardPreview> window = new lb::report::ui::TRpStandardPreview(*layout->RpPrinter());
+    window->show();
+    // As the print dialog leaves it when portrait is chosen there.
+    layout->Page().SetOrientation(lb::report::TPrinterOrientation::Portrait);
+
+    dialogs.answer(lb::ui::DialogAnswer::No);
+    window->Print->click();
+    ASSERT_EQ(1u, dialogs.shown().size());
+    EXPECT_EQ(QStringLiteral("报表内容超出纸张宽度,部分内容将不能打印,是否继续?"), dialogs.shown()[0].text);
+    EXPECT_EQ(lb::ui::DialogButtons::YesNo, dialogs.shown()[0].buttons);
+    EXPECT_TRUE(dialogs.shown()[0].negativeDefault);
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.pdf*")}, QDir::Files | QDir::Hidden).isEmpty());
+
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    window->Print->click();
+    EXPECT_EQ(2u, dialogs.shown().size());
+    const QString info = lb::test::PrintedPreview::pdfInfo(pdf);
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595 x 842 pts")))) << info.toStdString();
+    // The file is titled as the document it holds, not as the preview window.
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+客户对帐表\\n")))) << info.toStdString();
+    const QStringList pages = lb::test::PrintedPreview::pdfPages(pdf);
+    ASSERT_EQ(1, pages.size());
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("客户对帐表")) && pages[0].contains(QStringLiteral("摘3"))) << pages[0].toStdString();
+    // The preview keeps its landscape pages.
+    EXPECT_EQ(lb::report::TPrinterOrientation::Landscape, layout->RpPrinter()->PrinterSettings().Orientation);
+    window->close();
 }
 
 } // namespace
