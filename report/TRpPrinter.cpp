@@ -75,6 +75,7 @@ void TRpPrinter::BeginDoc()
     currentPage_ = 0;
     pageCount_ = 0;
     loaded_ = false;
+    drawnBeyondWidth_ = false;
     outline_.Clear();
     pageList_.SetStream(std::make_unique<TRpStream>(settings_.MemoryLimit));
     scaleX_ = scaleY_ = kPageScale;
@@ -87,7 +88,12 @@ void TRpPrinter::FinishPage()
         return;
     // The canvas goes first: a page that fails to store is not offered again.
     const std::unique_ptr<TRpCanvas> canvas = std::move(canvas_);
-    pageList_.AddPage(canvas->Finish());
+    const gfx::EmfMetafile page = canvas->Finish();
+    // Boxes end on the first pixel outside them, so a box up to the sheet's edge ends one past it.
+    const QRect drawn = page.bounds();
+    if (!drawn.isEmpty() && (drawn.left() < 0 || drawn.right() > ToDeviceWidth(SheetWidth())))
+        drawnBeyondWidth_ = true;
+    pageList_.AddPage(page);
 }
 
 void TRpPrinter::TellPages()
@@ -167,6 +173,11 @@ bool TRpPrinter::InRange(int number) const
     return !(FirstPage > 0 && number < FirstPage) && !(LastPage > 0 && number > LastPage);
 }
 
+QString TRpPrinter::DocumentName() const
+{
+    return parentReport_ && !parentReport_->DocumentTitle.isEmpty() ? parentReport_->DocumentTitle : JobTitle;
+}
+
 void TRpPrinter::SetProgress(int percent)
 {
     progress_ = percent;
@@ -220,6 +231,7 @@ void TRpPrinter::Load(const QString& fileName)
     state_ = TRpPrinterState::Finished;
     PrintSetupHandler = nullptr;
     loaded_ = true;
+    drawnBeyondWidth_ = false;
 }
 
 void TRpPrinter::SetPreviewShown(bool shown)
