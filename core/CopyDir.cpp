@@ -2,9 +2,11 @@
 #include "core/CopyDir.h"
 
 #include "core/Leftovers.h"
+#include "core/TemporaryCopy.h"
 #include "platform/sys/DurableFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace lb::core {
@@ -40,10 +42,31 @@ void copyTree(const QString& source, const QString& target, QStringList& failed)
 
 bool copyFile(const QString& source, const QString& target, QString* error)
 {
-    if (!lb::DurableFile::copyFile(source, target, error))
+    TemporaryCopy copy(target);
+    if (!copy.write(source, error))
         return false;
-    Leftovers::removeJournalsOf(target);
-    return true;
+    // Read back after the flush: what the disk was given is not always what it holds.
+    if (!sameContents(copy.path(), source)) {
+        if (error)
+            *error = QStringLiteral("The copy %1 differs from %2").arg(target, source);
+        return false;
+    }
+    return copy.replaceTarget(error);
+}
+
+bool sameContents(const QString& first, const QString& second)
+{
+    QFile a(first);
+    QFile b(second);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+        return false;
+    constexpr qint64 block = 1 << 20;
+    while (!a.atEnd()) {
+        const QByteArray left = a.read(block);
+        if (left.isEmpty() || left != b.read(block))
+            return false;
+    }
+    return b.atEnd();
 }
 
 bool CopyDir(const QString& source, const QString& target, QStringList* failed)
