@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+#include <vector>
+
 namespace lb::core {
 
 namespace {
@@ -60,13 +63,20 @@ bool sameContents(const QString& first, const QString& second)
     QFile b(second);
     if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
         return false;
+    // Two buffers read into again and again: a block allocated for every read would be mapped
+    // and faulted in afresh each time, as large blocks go straight back to the system.
     constexpr qint64 block = 1 << 20;
-    while (!a.atEnd()) {
-        const QByteArray left = a.read(block);
-        if (left.isEmpty() || left != b.read(block))
+    std::vector<char> left(block);
+    std::vector<char> right(block);
+    for (;;) {
+        const qint64 got = a.read(left.data(), block);
+        if (got < 0 || b.read(right.data(), got) != got)
+            return false;
+        if (got == 0)
+            return b.atEnd();
+        if (std::memcmp(left.data(), right.data(), size_t(got)) != 0)
             return false;
     }
-    return b.atEnd();
 }
 
 bool CopyDir(const QString& source, const QString& target, QStringList* failed)
