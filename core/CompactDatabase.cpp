@@ -28,7 +28,17 @@ void checkDatabaseFile(const QString& path, DatabaseCheck how)
         throw lb::DatabaseError(QStringLiteral("Database file %1 failed its check: %2").arg(path, result));
 }
 
-void compactDatabaseFile(const QString& dbFile)
+void writeCompactedCopy(const QString& source, const QString& copy)
+{
+    lb::db::Connection connection;
+    connection.setDatabaseFile(source);
+    connection.open();
+    QString literal = copy;
+    literal.replace(QLatin1Char('\''), QStringLiteral("''"));
+    connection.execute(QStringLiteral("VACUUM INTO '%1'").arg(literal));
+}
+
+void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& writeCopy)
 {
     const QFileInfo info(dbFile);
     if (!info.isFile())
@@ -54,20 +64,11 @@ void compactDatabaseFile(const QString& dbFile)
     // The engine writes the compacted copy only into a file that does not exist yet.
     QFile::remove(temp);
     try {
-        {
-            lb::db::Connection connection;
-            connection.setDatabaseFile(info.absoluteFilePath());
-            connection.open();
-            QString literal = temp;
-            literal.replace(QLatin1Char('\''), QStringLiteral("''"));
-            connection.execute(QStringLiteral("VACUUM INTO '%1'").arg(literal));
-        }
-        // The check guards the writing of the copy: every page it wrote is read and its
-        // structure checked. Index entries that disagree with their rows could only come from
-        // the books themselves, which the copy carries over as they are (the engine copies
-        // tables and indexes page content for page content): matching them is the full
-        // check's work on the books (backUp, replace), not the compaction's.
-        checkDatabaseFile(temp, DatabaseCheck::Pages);
+        writeCopy(info.absoluteFilePath(), temp);
+        // The copy replaces the books, and the backups after it are copies of it: it must pass
+        // the full check. The quick one would let through index entries that disagree with
+        // their rows, which the copy carries over from the books as they are.
+        checkDatabaseFile(temp);
         QFile::setPermissions(temp, QFile::permissions(info.absoluteFilePath()));
         QString error;
         if (!lb::DurableFile::replaceFile(temp, info.absoluteFilePath(), &error))
@@ -88,6 +89,18 @@ bool CompactDatabase(const QString& dbFile)
         lb::ui::Dialogs::error(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"),
                                QStringLiteral("提示"));
         return false;
+    }
+}
+
+bool compactForBackup(const QString& dbFile)
+{
+    if (CompactDatabase(dbFile))
+        return true;
+    try {
+        checkDatabaseFile(dbFile);
+        return true;
+    } catch (const lb::Error&) {
+        return false; // the compaction's message has told the user
     }
 }
 

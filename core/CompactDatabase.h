@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace lb::core {
 
@@ -11,16 +12,32 @@ namespace lb::core {
 // leaves the file as it was and returns false; true when the compacted copy replaced the file.
 bool CompactDatabase(const QString& dbFile);
 
-// The same without the message: DatabaseError (or FileOpenError) on failure, file unchanged.
-// A file this process may not write is refused. Leftovers of an earlier compaction beside the
-// file are removed first; the copy is written to a temporary file beside `dbFile`, checked
-// (DatabaseCheck::Pages), flushed, then renamed over it, and the folder flushed.
-void compactDatabaseFile(const QString& dbFile);
+// Writes the compacted copy of the database `source` into `copy`, a file that must not exist
+// yet: the engine's VACUUM INTO, which carries rows and index entries over as they are.
+void writeCompactedCopy(const QString& source, const QString& copy);
+
+// The step of compactDatabaseFile() that writes the copy.
+using CompactedCopyWriter = std::function<void(const QString& source, const QString& copy)>;
+
+// The same as CompactDatabase without the message: DatabaseError (or FileOpenError) on
+// failure, file unchanged. A file this process may not write is refused. Leftovers of an
+// earlier compaction beside the file are removed first; the copy is written by `writeCopy` to
+// a temporary file beside `dbFile`, checked in full (DatabaseCheck::Full), flushed, then
+// renamed over it, and the folder flushed.
+void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& writeCopy = writeCompactedCopy);
+
+// Compacts the books before they are copied over backups (CompactDatabase, which shows its
+// message on failure) and makes sure that what will be copied is sound: a compacted file has
+// passed the full check on its way in; books the compaction could not compact are checked in
+// full here. True when the file as it now is has passed the full check in this call; false
+// when it failed it, and must replace no copy.
+bool compactForBackup(const QString& dbFile);
 
 // How far checkDatabaseFile looks. Full: the engine's integrity check, every page and every
 // index entry matched against its row. Pages: the engine's quick check, every page of every
 // table and index read and its structure checked, but index entries not matched against rows
-// (on the books of a busy year a sixth of the time).
+// (on the books of a busy year a sixth of the time). A file that replaces the books or a
+// backup must pass the full check; Pages serves only a first look that replaces nothing.
 enum class DatabaseCheck { Full, Pages };
 
 // Opens `path` as a database and checks it; DatabaseError when the file is not a sound database.

@@ -2,10 +2,15 @@
 #include "core/CopyDir.h"
 
 #include "core/Leftovers.h"
+#include "core/TemporaryCopy.h"
 #include "platform/sys/DurableFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cstring>
+#include <vector>
 
 namespace lb::core {
 
@@ -40,10 +45,38 @@ void copyTree(const QString& source, const QString& target, QStringList& failed)
 
 bool copyFile(const QString& source, const QString& target, QString* error)
 {
-    if (!lb::DurableFile::copyFile(source, target, error))
+    TemporaryCopy copy(target);
+    if (!copy.write(source, error))
         return false;
-    Leftovers::removeJournalsOf(target);
-    return true;
+    // Read back after the flush: what the disk was given is not always what it holds.
+    if (!sameContents(copy.path(), source)) {
+        if (error)
+            *error = QStringLiteral("The copy %1 differs from %2").arg(target, source);
+        return false;
+    }
+    return copy.replaceTarget(error);
+}
+
+bool sameContents(const QString& first, const QString& second)
+{
+    QFile a(first);
+    QFile b(second);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+        return false;
+    // Two buffers read into again and again: a block allocated for every read would be mapped
+    // and faulted in afresh each time, as large blocks go straight back to the system.
+    constexpr qint64 block = 1 << 20;
+    std::vector<char> left(block);
+    std::vector<char> right(block);
+    for (;;) {
+        const qint64 got = a.read(left.data(), block);
+        if (got < 0 || b.read(right.data(), got) != got)
+            return false;
+        if (got == 0)
+            return b.atEnd();
+        if (std::memcmp(left.data(), right.data(), size_t(got)) != 0)
+            return false;
+    }
 }
 
 bool CopyDir(const QString& source, const QString& target, QStringList* failed)

@@ -15,10 +15,14 @@ namespace lb::core {
 bool CopyDir(const QString& source, const QString& target, QStringList* failed = nullptr);
 
 // Copies one file over `target` (its folder must exist) so that a power cut or a kill at any
-// moment leaves either the old target or the complete copy: a flushed temporary file renamed
-// over the target, then the folder flushed. Journal files of the old target are removed, so
-// that they are never played into the copy. False with the reason in `error` on failure; the
-// target is then as it was.
+// moment leaves either the old target or the complete copy, and a copy the disk garbled never
+// takes the target's place: a flushed temporary file (TemporaryCopy), compared byte for byte
+// with the source, renamed over the target, then the folder flushed. Journal files of the old
+// target are removed, so that they are never played into the copy. False with the reason in
+// `error` on failure; the target is then as it was.
 bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
+
+// True when both files can be read and hold the same bytes.
+bool sameContents(const QString& first, const QString& second);
 
 } // namespace lb::core

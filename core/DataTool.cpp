@@ -33,6 +33,11 @@ DataTool::Refusal DataTool::check(lb::db::Query& command, const QStringList& lin
     // every later posting fail; another file attached would outlive the tool.
     if (shape.controlsTransactions || shape.attachesFiles)
         return Refusal::TransactionsOrFiles;
+    // A pragma or a temporary object would outlive the statement: query_only would make every
+    // later posting fail, a temporary trigger act on every posting, a temporary table stand in
+    // for a table of the books.
+    if (shape.changesSession)
+        return Refusal::SessionSettings;
     return Refusal::None;
 }
 
@@ -48,7 +53,12 @@ DataTool::Refusal DataTool::runAlone(lb::db::Query& command, const QStringList& 
     // A statement that fails part-way ("update or fail" stopping at a later row) keeps
     // none of its changes.
     lb::db::Transaction transaction(command.connection());
-    run();
+    {
+        // Checked or not, the statement itself may not change the session the program goes on
+        // using; the transaction of our own begins before the guard and ends after it.
+        const lb::db::SessionGuard guard(command.connection());
+        run();
+    }
     transaction.commit();
     return Refusal::None;
 }

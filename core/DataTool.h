@@ -21,6 +21,7 @@ public:
         SeveralStatements,   // only one statement at a time
         Parameters,          // a parameter nobody would give a value
         TransactionsOrFiles, // begins, ends or nests a transaction, or attaches or detaches a file
+        SessionSettings,     // sets a pragma, or makes a temporary table, view or trigger
     };
 
     // The SQL text of the memo: every line whose trimmed text is not empty, unchanged.
@@ -32,7 +33,9 @@ public:
 
     // Runs the lines through `command` (AQcom) as one statement, or opens them as a query,
     // after check(), in a transaction of its own; returns its refusal without running anything
-    // when it has one. Errors of the statement itself reach the caller, its changes undone.
+    // when it has one. While the statement is prepared and run, the connection refuses any
+    // change of its session (lb::db::SessionGuard). Errors of the statement itself reach the
+    // caller, its changes undone.
     static Refusal execute(lb::db::Query& command, const QStringList& lines);
     static Refusal open(lb::db::Query& command, const QStringList& lines);
 

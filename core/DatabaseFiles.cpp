@@ -1,28 +1,25 @@
 // Copies of the database file out of the books and into them, each checked before it counts.
 #include "core/DatabaseFiles.h"
 
-#include "core/CompactDatabase.h"
 #include "core/CopyDir.h"
-#include "core/Leftovers.h"
 #include "core/Schema.h"
 #include "core/SchemaUpgrade.h"
+#include "core/TemporaryCopy.h"
 #include "core/Tfrdm.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace lb::core {
 
-void DatabaseFiles::checkProgramFile(const QString& path)
+void DatabaseFiles::checkProgramFile(const QString& path, DatabaseCheck check)
 {
     if (!QFileInfo(path).isFile())
         throw lb::DatabaseError(QStringLiteral("No database file at %1").arg(path));
-    checkDatabaseFile(path);
+    checkDatabaseFile(path, check);
     lb::db::Connection connection;
     connection.setDatabaseFile(path);
     connection.open();
@@ -39,29 +36,14 @@ void DatabaseFiles::checkProgramFile(const QString& path)
     }
 }
 
-bool DatabaseFiles::isProgramFile(const QString& path)
+bool DatabaseFiles::isProgramFile(const QString& path, DatabaseCheck check)
 {
     try {
-        checkProgramFile(path);
+        checkProgramFile(path, check);
         return true;
     } catch (const lb::Error&) {
         return false; // the answer is the result; the reason does not matter here
     }
-}
-
-bool DatabaseFiles::sameContents(const QString& first, const QString& second)
-{
-    QFile a(first);
-    QFile b(second);
-    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
-        return false;
-    constexpr qint64 block = 1 << 20;
-    while (!a.atEnd()) {
-        const QByteArray left = a.read(block);
-        if (left.isEmpty() || left != b.read(block))
-            return false;
-    }
-    return b.atEnd();
 }
 
 bool DatabaseFiles::backUp(const QString& database, const QString& target, QString* error)
@@ -73,14 +55,7 @@ bool DatabaseFiles::backUp(const QString& database, const QString& target, QStri
             *error = failure.message();
         return false;
     }
-    if (!copyFile(database, target, error))
-        return false;
-    if (!sameContents(database, target)) {
-        if (error)
-            *error = QStringLiteral("The copy %1 differs from %2").arg(target, database);
-        return false;
-    }
-    return true;
+    return copyFile(database, target, error);
 }
 
 bool DatabaseFiles::replace(const QString& source, const QString& database, QString* error)
@@ -92,42 +67,17 @@ bool DatabaseFiles::replace(const QString& source, const QString& database, QStr
     };
     if (!QFileInfo(source).isFile())
         return fail(QStringLiteral("No database file at %1").arg(source));
-    // The candidate takes the name of a copy's temporary file, so that one a kill leaves
-    // behind is cleared away at the next start.
-    QString candidate;
-    {
-        QTemporaryFile reserve(QFileInfo(database).absolutePath() + QLatin1Char('/') + lb::DurableFile::temporaryPrefix()
-                               + QStringLiteral("newXXXXXX"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            return fail(QStringLiteral("Cannot write beside %1").arg(database));
-        candidate = reserve.fileName();
-    }
-    struct RemoveCandidate {
-        QString& path;
-        ~RemoveCandidate()
-        {
-            if (!path.isEmpty()) {
-                QFile::remove(path);
-                Leftovers::removeJournalsOf(path);
-            }
-        }
-    } removeCandidate{candidate};
-
-    if (!lb::DurableFile::copyFile(source, candidate, error))
+    TemporaryCopy candidate(database);
+    if (!candidate.write(source, error))
         return false;
     try {
-        checkProgramFile(candidate);
+        checkProgramFile(candidate.path());
     } catch (const lb::Error& failure) {
         return fail(failure.message());
     }
     if (QFileInfo(database).isFile() && !lb::DurableFile::copyFile(database, database + QStringLiteral(".prev"), error))
         return false;
-    if (!lb::DurableFile::replaceFile(candidate, database, error))
-        return false;
-    candidate.clear();
-    Leftovers::removeJournalsOf(database);
-    return true;
+    return candidate.replaceTarget(error);
 }
 
 void DatabaseFiles::whileDisconnected(Tfrdm& dm, const std::function<void()>& work)

@@ -1,6 +1,8 @@
 // Copies of the database file out of the books and into them, each checked before it counts.
 #pragma once
 
+#include "core/CompactDatabase.h"
+
 #include <QString>
 #include <functional>
 
@@ -11,27 +13,25 @@ class Tfrdm;
 class DatabaseFiles {
 public:
     // A file that may stand in for the books: it opens as a database, passes the engine's
-    // integrity check and holds every table of the program (a file of an older installation,
+    // check (`check`: the full integrity check unless a first look that replaces nothing
+    // asks for less) and holds every table of the program (a file of an older installation,
     // without the tables the upgrade adds, passes). lb::DatabaseError otherwise.
-    static void checkProgramFile(const QString& path);
+    static void checkProgramFile(const QString& path, DatabaseCheck check = DatabaseCheck::Full);
     // The same as a yes or no.
-    static bool isProgramFile(const QString& path);
+    static bool isProgramFile(const QString& path, DatabaseCheck check = DatabaseCheck::Full);
 
-    // Copies `database` to `target`, whose folder must exist. The database is checked first,
-    // so that a damaged file never replaces a sound backup; the copy goes through a flushed
-    // temporary file and is compared byte for byte with the database. False with the reason
-    // in `error` on failure; the target is then as it was, unless the comparison failed.
+    // Copies `database` to `target`, whose folder must exist. The database is checked in full
+    // first, so that a damaged file never replaces a sound backup; the copy is proven to hold
+    // the checked bytes before it replaces the target (copyFile). False with the reason in
+    // `error` on failure; the target is then as it was.
     static bool backUp(const QString& database, const QString& target, QString* error = nullptr);
 
     // Replaces `database` with a copy of `source`: the copy is written beside the database
-    // under a temporary name, flushed and checked with checkProgramFile(); the old file is kept
-    // as `database` + ".prev"; then the copy is renamed over the database and the old file's
-    // journals are removed. False with the reason in `error` on failure, the database as it was.
-    // Every connection to `database` must be closed.
+    // under a temporary name, flushed and checked in full with checkProgramFile(); the old file
+    // is kept as `database` + ".prev"; then the copy is renamed over the database and the old
+    // file's journals are removed. False with the reason in `error` on failure, the database as
+    // it was. Every connection to `database` must be closed.
     static bool replace(const QString& source, const QString& database, QString* error = nullptr);
-
-    // True when both files can be read and hold the same bytes.
-    static bool sameContents(const QString& first, const QString& second);
 
     // Runs `work` with the company row and the connection of `dm` closed, then connects again
     // and reopens the company row, also when `work` throws (its error goes on).

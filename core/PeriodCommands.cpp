@@ -123,16 +123,14 @@ void PeriodCommands::yearEnd()
 
     // The snapshot of the year as it stands must be complete and sound before a single
     // document goes.
-    const QString database = lb::AppPaths::databaseFile();
-    const QString snapshot = lastYearFolder() + QStringLiteral("/kvdb.mdb");
     bool saved = false;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        // A failed compaction is reported by itself and the year goes on. A compacted file was
-        // checked on its way in, and a snapshot proven to hold its bytes needs no check of its
-        // own; otherwise the snapshot is checked in full.
-        const bool compacted = lb::core::CompactDatabase(database);
-        saved = lb::core::CopyDir(lb::AppPaths::worksFolder(), lastYearFolder()) && DatabaseFiles::sameContents(database, snapshot)
-                && (compacted || DatabaseFiles::isProgramFile(snapshot));
+        // A failed compaction is reported by itself and the year goes on with the books as they
+        // are, once they have passed the full check; books that fail it never replace the last
+        // sound LASTBAK. Its copy, proven byte for byte the same as the checked books before it
+        // takes its place, needs no check of its own.
+        saved = lb::core::compactForBackup(lb::AppPaths::databaseFile())
+                && lb::core::CopyDir(lb::AppPaths::worksFolder(), lastYearFolder());
     });
     if (!saved) {
         Dialogs::warning(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"));
@@ -187,17 +185,20 @@ void PeriodCommands::copyLastYear()
     }
     if (!Dialogs::confirm(QStringLiteral("确实要复制去年数据?")))
         return;
+    // A first look that replaces nothing, before THISYEAR is written: the copy of LASTBAK that
+    // takes the books' place is checked in full by replace().
     const QString lastYear = lastYearFolder() + QStringLiteral("/kvdb.mdb");
-    if (!DatabaseFiles::isProgramFile(lastYear)) {
+    if (!DatabaseFiles::isProgramFile(lastYear, DatabaseCheck::Pages)) {
         Dialogs::warning(QStringLiteral("没有找到完好的去年数据(LASTBAK),不能复制去年数据！"));
         return;
     }
     const QString database = lb::AppPaths::databaseFile();
     QString problem;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        // This year's books are parked, and checked, before last year's take their place.
-        const QString parked = thisYearFolder() + QStringLiteral("/kvdb.mdb");
-        if (!lb::core::CopyDir(lb::AppPaths::worksFolder(), thisYearFolder()) || !DatabaseFiles::sameContents(database, parked)) {
+        // This year's books are parked before last year's take their place: only books that
+        // pass the full check replace the copy in THISYEAR, and only as a copy proven to hold
+        // their bytes.
+        if (!DatabaseFiles::isProgramFile(database) || !lb::core::CopyDir(lb::AppPaths::worksFolder(), thisYearFolder())) {
             problem = QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！");
             return;
         }

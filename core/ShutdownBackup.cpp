@@ -5,7 +5,6 @@
 #include "core/CopyDir.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
-#include "platform/sys/Errors.h"
 
 namespace lb::core {
 
@@ -17,15 +16,10 @@ QString ShutdownBackup::weekdayFolder(const QDate& date)
 QStringList ShutdownBackup::run()
 {
     const QString database = lb::AppPaths::databaseFile();
-    // A compacted file has passed its check on the way in; after a failed compaction the file
-    // is checked here, as a damaged file copied over the backups would leave no sound copy.
-    if (!lb::core::CompactDatabase(database)) {
-        try {
-            lb::core::checkDatabaseFile(database);
-        } catch (const lb::Error&) {
-            return {database};
-        }
-    }
+    // Damaged books copied over the backups would leave no sound copy to repair them from.
+    if (!compactForBackup(database))
+        return {database};
+    // Each copy takes its target's place only once proven to hold the checked bytes.
     const QString works = lb::AppPaths::worksFolder();
     QStringList failed;
     QStringList failedWeekday;

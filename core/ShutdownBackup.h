@@ -12,13 +12,15 @@ public:
     // "BAK" followed by the weekday digit, 0 for Sunday to 6 for Saturday: a weekly ring.
     static QString weekdayFolder(const QDate& date);
 
-    // Compacts the database file, whose compacted copy is checked on its way in. A failure is
-    // reported by the compaction and the backup goes on with the file as it is, checked in
-    // full: one that fails the check is not copied at all, so that BAK and the weekday folders
-    // keep the last sound copy. Otherwise copies the works folder into BAK, then into the
-    // weekday folder of lb::Clock's date taken after the first copy. Every connection to the
-    // database must be closed. Returns the paths that were not backed up (the database file
-    // itself when it failed the check); empty when the backup is complete.
+    // Compacts the database file, whose compacted copy is checked in full on its way in. A
+    // failure is reported by the compaction and the backup goes on with the file as it is,
+    // checked in full: one that fails the check is not copied at all, so that BAK and the
+    // weekday folders keep the last sound copy (compactForBackup). Otherwise copies the works
+    // folder into BAK, then into the weekday folder of lb::Clock's date taken after the first
+    // copy, each file proven byte for byte the same as its source before it replaces the old
+    // copy (copyFile). Every connection to the database must be closed. Returns the paths that
+    // were not backed up (the database file itself when it failed the check); empty when the
+    // backup is complete.
     static QStringList run();
 };
 

@@ -86,6 +86,9 @@ bool Tfrdbcopy::accepted(DataTool::Refusal refusal)
     case DataTool::Refusal::TransactionsOrFiles:
         lb::ui::Dialogs::warning(QStringLiteral("SQL语句不能开始、结束事务,也不能附加或分离数据库文件！"));
         return false;
+    case DataTool::Refusal::SessionSettings:
+        lb::ui::Dialogs::warning(QStringLiteral("SQL语句不能修改数据库设置,也不能建立临时的表、视图或触发器！"));
+        return false;
     }
     return false;
 }

@@ -3,6 +3,7 @@
 
 #include "core/BackgroundPicture.h"
 #include "core/Dashboard.h"
+#include "core/HelpFile.h"
 #include "core/PasswordBox.h"
 #include "core/PictureButton.h"
 #include "core/TAboutBox.h"
@@ -19,7 +20,6 @@
 #include "core/WindowRegistry.h"
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
-#include "platform/sys/AppPaths.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/WorkWindow.h"
@@ -28,7 +28,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -236,9 +235,9 @@ private:
 
     static void openHelp()
     {
-        const QString file = lb::AppPaths::inProgramFolder(QStringLiteral("kvhelp.chm"));
-        if (!QFileInfo(file).isFile()) {
-            lb::ui::Dialogs::message(QStringLiteral("没有找到帮助文件: ") + QDir::toNativeSeparators(file));
+        const QString file = HelpFile::find();
+        if (file.isEmpty()) {
+            lb::ui::Dialogs::message(QStringLiteral("没有找到帮助文件: ") + QDir::toNativeSeparators(HelpFile::places().constFirst()));
             return;
         }
         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))

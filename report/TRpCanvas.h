@@ -43,6 +43,8 @@ public:
     // `align` (emf::TA_LEFT, TA_RIGHT or TA_CENTER about x) and clipped to `clip`.
     void TextOut(int x, int y, const QRect& clip, const QString& text, quint32 align);
 
+    // What the page has drawn so far, in its pixels (the bounds its header will keep).
+    QRect Drawn() const { return writer_.bounds(); }
     // The recorded page's bytes; the canvas cannot be used afterwards.
     QByteArray Finish();
 

@@ -54,6 +54,7 @@ void TRpPrinter::BeginDoc()
     currentPage_ = 0;
     pageCount_ = 0;
     loaded_ = false;
+    drawnBeyondWidth_ = false;
     outline_.Clear();
     pageList_.SetStream(std::make_unique<TRpStream>(settings_.MemoryLimit));
     scaleX_ = scaleY_ = kPageScale;
@@ -66,6 +67,10 @@ void TRpPrinter::FinishPage()
         return;
     // The canvas goes first: a page that fails to store is not offered again.
     const std::unique_ptr<TRpCanvas> canvas = std::move(canvas_);
+    // Boxes end on the first pixel outside them, so a box up to the sheet's edge ends one past it.
+    const QRect drawn = canvas->Drawn();
+    if (!drawn.isEmpty() && (drawn.left() < 0 || drawn.right() > ToDeviceWidth(SheetWidth())))
+        drawnBeyondWidth_ = true;
     QByteArray page = canvas->Finish();
     pageList_.AddPage(page);
     pageBuffer_ = std::move(page);
@@ -152,6 +157,11 @@ bool TRpPrinter::InRange(int number) const
     return !(FirstPage > 0 && number < FirstPage) && !(LastPage > 0 && number > LastPage);
 }
 
+QString TRpPrinter::DocumentName() const
+{
+    return parentReport_ && !parentReport_->DocumentTitle.isEmpty() ? parentReport_->DocumentTitle : JobTitle;
+}
+
 void TRpPrinter::SetProgress(int percent)
 {
     progress_ = percent;
@@ -205,6 +215,7 @@ void TRpPrinter::Load(const QString& fileName)
     state_ = TRpPrinterState::Finished;
     PrintSetupHandler = nullptr;
     loaded_ = true;
+    drawnBeyondWidth_ = false;
 }
 
 void TRpPrinter::SetPreviewShown(bool shown)

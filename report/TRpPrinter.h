@@ -45,6 +45,9 @@ public:
     int LastPage = 0;
     // Title of the print job and of the preview window.
     QString JobTitle;
+    // What the printed document is called (the name of a file it is printed into, the title
+    // of a PDF file): the report's DocumentTitle, else JobTitle.
+    QString DocumentName() const;
     // Pages are stored coded (see TRpCompress).
     void SetCompression(bool on) { pageList_.SetCompression(on); }
 
@@ -95,6 +98,9 @@ public:
     void SetPrintingPage(int number, int percent);
     // The pages came from a report file, not from a run of the report.
     bool Loaded() const { return loaded_; }
+    // Some page of the run drew beyond the left or right edge of its sheet, where nothing
+    // prints (a layout made for wider paper).
+    bool DrawnBeyondWidth() const { return drawnBeyondWidth_; }
 
     // Saves the finished report as a report file; throws when not finished or on a file error.
     void Save(const QString& fileName);
@@ -145,6 +151,7 @@ private:
     int progress_ = 0;
     bool cancelled_ = false;
     bool loaded_ = false;
+    bool drawnBeyondWidth_ = false;
     bool previewShown_ = false;
 };
 

@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace lb::db {
@@ -25,15 +26,27 @@ int gbkCollation(void*, int aLength, const void* a, int bLength, const void* b)
 // Another program (a copy being made, a compaction) may hold the file for a moment.
 constexpr int busyTimeoutMs = 5000;
 
-// Notes, while a statement is prepared, whether it controls transactions or other files.
-int noteControl(void* shape, int action, const char*, const char*, const char*, const char*)
+// What a statement being prepared would do to the session rather than to the data.
+enum class SessionChange { None, Transactions, Files, Settings };
+
+// `database` is the schema the action works in.
+SessionChange sessionChangeOf(int action, const char* database)
 {
-    auto* noted = static_cast<Connection::StatementShape*>(shape);
-    if (action == SQLITE_TRANSACTION || action == SQLITE_SAVEPOINT)
-        noted->controlsTransactions = true;
-    if (action == SQLITE_ATTACH || action == SQLITE_DETACH)
-        noted->attachesFiles = true;
-    return SQLITE_OK;
+    switch (action) {
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT: return SessionChange::Transactions;
+    case SQLITE_ATTACH:
+    case SQLITE_DETACH: return SessionChange::Files;
+    case SQLITE_PRAGMA: return SessionChange::Settings;
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+        // Making a temporary table, view, index or trigger writes the temporary schema's own
+        // table, however the statement names it ("create temp", "create trigger temp.t on a
+        // table of the books").
+        return database && std::strcmp(database, "temp") == 0 ? SessionChange::Settings : SessionChange::None;
+    default: return SessionChange::None;
+    }
 }
 
 } // namespace
@@ -84,6 +97,7 @@ void Connection::open()
     }
     handle_ = db;
     transactionDepth_ = 0;
+    installAuthorizer();
 }
 
 void Connection::close()
@@ -114,21 +128,24 @@ Connection::StatementShape Connection::inspect(const QString& sql) const
     const QByteArray text = sql.toUtf8();
     const char* tail = nullptr;
     sqlite3_stmt* first = nullptr;
-    sqlite3_set_authorizer(db, noteControl, &shape);
+    sqlite3_stmt* rest = nullptr;
+    // Every statement of the text is prepared while the shape is noted, the text after the
+    // first too: a change of the session is noted and left out of the statement.
+    inspecting_ = &shape;
+    installAuthorizer();
     const int prepared = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &first, &tail);
-    sqlite3_set_authorizer(db, nullptr, nullptr);
-    Statement::check(prepared, db, sql);
-    if (!first)
-        throw SqliteError(SQLITE_MISUSE, QStringLiteral("The SQL text holds no statement"), sql, {});
-    shape.parameters = sqlite3_bind_parameter_count(first);
+    // Whatever follows must prepare to nothing; text that does not prepare is more text too.
+    const int restPrepared = prepared == SQLITE_OK && tail && *tail ? sqlite3_prepare_v2(db, tail, -1, &rest, nullptr) : SQLITE_OK;
+    inspecting_ = nullptr;
+    installAuthorizer();
+    shape.severalStatements = restPrepared != SQLITE_OK || rest != nullptr;
+    shape.parameters = first ? sqlite3_bind_parameter_count(first) : 0;
+    sqlite3_finalize(rest);
     sqlite3_finalize(first);
-    if (tail && *tail) {
-        // Whatever follows must prepare to nothing; text that does not prepare is more text too.
-        sqlite3_stmt* rest = nullptr;
-        const int rc = sqlite3_prepare_v2(db, tail, -1, &rest, nullptr);
-        shape.severalStatements = rc != SQLITE_OK || rest != nullptr;
-        sqlite3_finalize(rest);
-    }
+    Statement::check(prepared, db, sql);
+    // A statement whose change of the session was left out may prepare to nothing.
+    if (!first && !shape.controlsTransactions && !shape.attachesFiles && !shape.changesSession)
+        throw SqliteError(SQLITE_MISUSE, QStringLiteral("The SQL text holds no statement"), sql, {});
     return shape;
 }
 
@@ -224,6 +241,44 @@ Transaction::~Transaction()
     }
     connection_.transactionDepth_ = level_ - 1;
     connection_.rolledBack();
+}
+
+void Connection::installAuthorizer() const noexcept
+{
+    if (!handle_)
+        return;
+    if (inspecting_ || sessionGuards_ > 0)
+        sqlite3_set_authorizer(handle_, authorize, const_cast<Connection*>(this));
+    else
+        sqlite3_set_authorizer(handle_, nullptr, nullptr);
+}
+
+int Connection::authorize(void* connection, int action, const char*, const char*, const char* database, const char*)
+{
+    auto* self = static_cast<Connection*>(connection);
+    const SessionChange change = sessionChangeOf(action, database);
+    if (change == SessionChange::None)
+        return SQLITE_OK;
+    if (StatementShape* shape = self->inspecting_) {
+        shape->controlsTransactions |= change == SessionChange::Transactions;
+        shape->attachesFiles |= change == SessionChange::Files;
+        shape->changesSession |= change == SessionChange::Settings;
+        // Inspecting runs nothing: the change is left out of the statement.
+        return SQLITE_IGNORE;
+    }
+    return SQLITE_DENY;
+}
+
+SessionGuard::SessionGuard(Connection& connection) : connection_(connection)
+{
+    ++connection_.sessionGuards_;
+    connection_.installAuthorizer();
+}
+
+SessionGuard::~SessionGuard()
+{
+    --connection_.sessionGuards_;
+    connection_.installAuthorizer();
 }
 
 void Connection::rolledBack() noexcept

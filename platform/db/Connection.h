@@ -39,13 +39,17 @@ public:
     // first), and the parameter slots of the first statement in any of the engine's forms
     // (":name", "?", "?3", "@name", "$name"): the highest slot number, 0 when it has none;
     // whether it begins, ends or nests a transaction (BEGIN, COMMIT, END, ROLLBACK, SAVEPOINT,
-    // RELEASE), and whether it attaches or detaches a database file. SqliteError when the first
-    // statement does not prepare (a syntax error, a missing table).
+    // RELEASE), whether it attaches or detaches a database file, and whether it sets a pragma
+    // or makes a temporary table, view or trigger. None of these is done, not even a pragma
+    // the engine would apply while preparing (a statement that would do one may then show no
+    // parameters). SqliteError when the first statement does not prepare (a syntax error, a
+    // missing table).
     struct StatementShape {
         bool severalStatements = false;
         int parameters = 0;
         bool controlsTransactions = false;
         bool attachesFiles = false;
+        bool changesSession = false; // a pragma, a temporary table, view or trigger
     };
     StatementShape inspect(const QString& sql) const;
     // Rows changed by the last INSERT, UPDATE or DELETE.
@@ -68,8 +72,32 @@ private:
     sqlite3* handle_ = nullptr;
     std::vector<DataSet*> dataSets_;
     int transactionDepth_ = 0;
+    int sessionGuards_ = 0;                // SessionGuard instances alive
+    mutable StatementShape* inspecting_ = nullptr; // the shape inspect() is noting
     void rolledBack() noexcept; // datasets re-read what they hold
+    void installAuthorizer() const noexcept; // the engine's check of statements being prepared
+    static int authorize(void* connection, int action, const char*, const char*, const char* database, const char*);
     friend class Transaction;
+    friend class SessionGuard;
+};
+
+// While one lives, the connection refuses to prepare a statement that would change the session
+// rather than the data: begin, end or nest a transaction, attach or detach a file, set a
+// pragma, or make a temporary table, view or trigger. The engine refuses it (SqliteError with
+// SQLITE_AUTH) before any of it takes effect. For statements typed by a user: some pragmas act
+// while the statement is merely prepared (query_only makes every later write fail), and a
+// temporary trigger or table outlives the statement and acts on, or stands in for, the books'
+// tables until the program ends. The program's own transaction around such a statement begins
+// before the guard is made and ends after it is gone.
+class SessionGuard {
+public:
+    explicit SessionGuard(Connection& connection);
+    ~SessionGuard();
+    SessionGuard(const SessionGuard&) = delete;
+    SessionGuard& operator=(const SessionGuard&) = delete;
+
+private:
+    Connection& connection_;
 };
 
 // Every command that writes more than one statement runs inside one of these. Nested guards

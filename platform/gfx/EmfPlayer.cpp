@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -58,10 +59,55 @@ QBrush makeBrush(quint32 style, quint32 color, quint32 hatch)
 
 using Object = std::variant<std::monostate, QPen, QBrush, EmfFont>;
 
+// Cuts the segment from `a` to `b` to `area` (Liang and Barsky's parameters along it); false
+// when none of it lies inside. A segment inside keeps its very points.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& area)
+{
+    const QPointF start = a;
+    const QPointF delta = b - a;
+    double enter = 0;
+    double leave = 1;
+    // Each edge as "p t <= q" along the segment's parameter t.
+    const auto keep = [&enter, &leave](double p, double q) {
+        if (p == 0)
+            return q >= 0;
+        const double t = q / p;
+        if (p < 0) {
+            if (t > leave)
+                return false;
+            enter = std::max(enter, t);
+        } else {
+            if (t < enter)
+                return false;
+            leave = std::min(leave, t);
+        }
+        return true;
+    };
+    if (!keep(-delta.x(), start.x() - area.left()) || !keep(delta.x(), area.right() - start.x())
+        || !keep(-delta.y(), start.y() - area.top()) || !keep(delta.y(), area.bottom() - start.y()))
+        return false;
+    if (enter > 0)
+        a = start + delta * enter;
+    if (leave < 1)
+        b = start + delta * leave;
+    return true;
+}
+
+// `page` widened on every side by its larger side.
+QRectF widened(const QRectF& page)
+{
+    const double margin = std::max(page.width(), page.height());
+    return page.adjusted(-margin, -margin, margin, margin);
+}
+
 class Player {
 public:
-    Player(const EmfMetafile& page, QPainter& painter)
-        : painter_(painter), objects_(size_t(page.handleCount())), font_(EmfWriter::systemFont()) {}
+    // `page` is the page's area in the coordinates the records use.
+    Player(const EmfMetafile& metafile, QPainter& painter, const QRectF& page)
+        : painter_(painter), objects_(size_t(metafile.handleCount())), font_(EmfWriter::systemFont()),
+          reach_(widened(page))
+    {
+    }
 
     void play(const EmfRecord& r)
     {
@@ -113,6 +159,22 @@ private:
             font_ = *font;
     }
 
+    // How far the pen's ink reaches beyond the geometry it strokes.
+    double penSpread() const
+    {
+        return pen_.style() == Qt::NoPen || pen_.isCosmetic() ? 0.0 : pen_.widthF() / 2;
+    }
+
+    // The area beyond which what is drawn cannot show: the page widened by its larger side and by
+    // the pen. The renderer's work grows with the length of what it draws, shown or not, so a
+    // line running from far outside a damaged page would take seconds; it is cut to this area
+    // first. Inside it, nothing is cut, and a page as the engine writes it draws as recorded.
+    QRectF reach() const
+    {
+        const double spread = penSpread();
+        return reach_.adjusted(-spread, -spread, spread, spread);
+    }
+
     // GDI fills and outlines a box whose right and bottom edges lie outside it; the outline is
     // kept inside the box by half its width.
     void shape(const EmfRecord& r)
@@ -120,22 +182,46 @@ private:
         const QRectF box = QRectF(QPointF(r.box.left(), r.box.top()), QPointF(r.box.right(), r.box.bottom())).normalized();
         const double inset = pen_.style() == Qt::NoPen ? 0.0 : (pen_.isCosmetic() ? 0.5 : pen_.widthF() / 2);
         const QRectF outline = box.adjusted(inset, inset, -inset, -inset);
+        const QRectF area = reach();
+        if (!outline.intersects(area))
+            return;
         painter_.setPen(pen_);
         painter_.setBrush(brush_);
-        if (r.type == EMR_RECTANGLE)
-            painter_.drawRect(outline);
-        else if (r.type == EMR_ELLIPSE)
-            painter_.drawEllipse(outline);
+        if (area.contains(outline)) {
+            if (r.type == EMR_RECTANGLE)
+                painter_.drawRect(outline);
+            else if (r.type == EMR_ELLIPSE)
+                painter_.drawEllipse(outline);
+            else
+                painter_.drawRoundedRect(outline, r.corner.width() / 2.0, r.corner.height() / 2.0);
+            return;
+        }
+        // Reaching beyond the area: only its part inside is drawn. The edges the cut adds lie
+        // outside the page by more than the pen's reach, so they do not show.
+        if (r.type == EMR_RECTANGLE) {
+            painter_.drawRect(outline & area);
+            return;
+        }
+        QPainterPath path;
+        if (r.type == EMR_ELLIPSE)
+            path.addEllipse(outline);
         else
-            painter_.drawRoundedRect(outline, r.corner.width() / 2.0, r.corner.height() / 2.0);
+            path.addRoundedRect(outline, r.corner.width() / 2.0, r.corner.height() / 2.0);
+        QPainterPath inside;
+        inside.addRect(area);
+        painter_.drawPath(path.intersected(inside));
     }
 
     void line(const QPoint& to)
     {
-        painter_.setPen(pen_);
         // Pixel centres, so that a one-pixel line covers exactly one row or column.
-        painter_.drawLine(QPointF(current_) + QPointF(0.5, 0.5), QPointF(to) + QPointF(0.5, 0.5));
+        QPointF from = QPointF(current_) + QPointF(0.5, 0.5);
+        QPointF end = QPointF(to) + QPointF(0.5, 0.5);
         current_ = to;
+        if (!clipSegment(from, end, reach()))
+            return;
+        painter_.setPen(pen_);
+        painter_.drawLine(from, end);
     }
 
     void text(const EmfRecord& r)
@@ -175,15 +261,24 @@ private:
             painter_.fillRect(QRectF(origin.x(), baseline - metrics.ascent(), width, metrics.ascent() + metrics.descent()), Qt::white);
         painter_.setFont(font);
         painter_.setPen(textColor_);
-        // Each character stands at its recorded advance, so the page looks the same whatever
-        // fonts the playing machine would have chosen by itself.
-        double x = origin.x();
-        for (qsizetype i = 0; i < r.text.size(); ++i) {
-            const bool pair = r.text[i].isHighSurrogate() && i + 1 < r.text.size() && r.text[i + 1].isLowSurrogate();
-            painter_.drawText(QPointF(x, baseline), r.text.mid(i, pair ? 2 : 1));
-            x += advances[i] + (pair ? advances[i + 1] : 0.0);
-            if (pair)
-                ++i;
+        // Characters that cannot reach the page (a glyph overhangs its advance by less than the
+        // font's height) are not handed to the renderer: a damaged page may place millions of
+        // them far away.
+        const double overhang = metrics.height();
+        const QRectF area = reach_.adjusted(-overhang, -overhang, overhang, overhang);
+        if (baseline >= area.top() && baseline <= area.bottom()) {
+            // Each character stands at its recorded advance, so the page looks the same whatever
+            // fonts the playing machine would have chosen by itself.
+            double x = origin.x();
+            for (qsizetype i = 0; i < r.text.size(); ++i) {
+                const bool pair = r.text[i].isHighSurrogate() && i + 1 < r.text.size() && r.text[i + 1].isLowSurrogate();
+                const double advance = advances[i] + (pair ? advances[i + 1] : 0.0);
+                if (std::max(x, x + advance) >= area.left() && std::min(x, x + advance) <= area.right())
+                    painter_.drawText(QPointF(x, baseline), r.text.mid(i, pair ? 2 : 1));
+                x += advance;
+                if (pair)
+                    ++i;
+            }
         }
         painter_.restore();
     }
@@ -197,6 +292,7 @@ private:
     quint32 align_ = 0;
     bool opaque_ = true;
     QPoint current_;
+    QRectF reach_; // the page widened by its larger side
 };
 
 } // namespace
@@ -218,12 +314,12 @@ void EmfPlayer::play(const EmfMetafile& page, QPainter& painter, const QRectF& t
     painter.translate(target.topLeft());
     painter.scale(scaleX, scaleY);
     const QRect frame = page.frame();
-    if (frame.left() != 0 || frame.top() != 0) {
-        // A frame that does not start at the origin moves the drawing with it.
-        painter.translate(-frame.left() * logical.width() / (page.sizeMm().width() * 100),
-                          -frame.top() * logical.height() / (page.sizeMm().height() * 100));
-    }
-    Player player(page, painter);
+    // A frame that does not start at the origin moves the drawing with it.
+    const QPointF origin(frame.left() * logical.width() / (page.sizeMm().width() * 100),
+                         frame.top() * logical.height() / (page.sizeMm().height() * 100));
+    if (!origin.isNull())
+        painter.translate(-origin);
+    Player player(page, painter, QRectF(origin, logical));
     for (const EmfRecord& record : page.records())
         player.play(record);
     painter.restore();

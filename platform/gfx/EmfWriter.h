@@ -55,6 +55,10 @@ public:
     // writer is empty afterwards and cannot be used again.
     QByteArray finish();
 
+    // The union of what was drawn so far in logical units, inclusive as the header keeps it;
+    // empty while nothing is drawn.
+    QRect bounds() const { return bounds_; }
+
     // The font a page starts with and the stock SYSTEM_FONT: bold "System" of 16 pixels.
     static EmfFont systemFont();
 

@@ -19,6 +19,11 @@ struct DbfCloser {
     void operator()(DBFInfo* handle) const { DBFClose(handle); }
 };
 
+QString tableKind()
+{
+    return QStringLiteral("dBase table");
+}
+
 QVariant valueOf(DBFHandle dbf, int record, int field, const ExternalField& def, const QString& path)
 {
     // dBase has no null text: a blank character field reads as empty text.
@@ -26,7 +31,7 @@ QVariant valueOf(DBFHandle dbf, int record, int field, const ExternalField& def,
         return {};
     const char* text = DBFReadStringAttribute(dbf, record, field);
     if (!text)
-        throw lb::FileOpenError(QStringLiteral("Cannot read record %1 of the table %2").arg(record + 1).arg(path));
+        refuseDamaged(path, tableKind(), QStringLiteral("record %1 cannot be read").arg(record + 1));
     const QByteArray bytes(text);
     switch (def.type) {
     case ExternalFieldType::Integer: return qint64(bytes.trimmed().toLongLong());
@@ -46,11 +51,6 @@ QVariant valueOf(DBFHandle dbf, int record, int field, const ExternalField& def,
     case ExternalFieldType::Text: break;
     }
     return lb::Gbk::fromGbk(bytes);
-}
-
-QString tableKind()
-{
-    return QStringLiteral("dBase table");
 }
 
 // Checks that the records the header claims lie in the file, before the library, which
@@ -74,16 +74,19 @@ void checkRecordsFit(const QString& path)
 
 ExternalTable DbfFile::read(const QString& path)
 {
-    if (QFileInfo(path).isFile())
-        checkRecordsFit(path);
+    // The library opens a name it makes of the one given: the extension replaced by ".dbf",
+    // then by ".DBF" when there is no such file. Only a file whose name ends in ".dbf" is the
+    // one it opens, so any other name would have one file checked and another read.
+    if (!QFileInfo(path).isFile())
+        refuseUnopened(path, tableKind(), QStringLiteral("there is no such file"));
+    if (!path.endsWith(QLatin1String(".dbf")))
+        refuseUnopened(path, tableKind(), QStringLiteral("its name does not end in .dbf"));
+    checkRecordsFit(path);
     const QByteArray name = QFile::encodeName(path);
     std::unique_ptr<DBFInfo, DbfCloser> dbf(DBFOpen(name.constData(), "rb"));
-    if (!dbf) {
-        // The library refuses a field list that does not fit the header or the record.
-        if (QFileInfo(path).isFile())
-            refuseDamaged(path, tableKind(), QStringLiteral("its fields do not fit its header or records"));
-        throw lb::FileOpenError(QStringLiteral("Cannot open the table %1").arg(path));
-    }
+    // The library refuses a field list that does not fit the header or the record.
+    if (!dbf)
+        refuseDamaged(path, tableKind(), QStringLiteral("its fields do not fit its header or records"));
 
     ExternalTable table;
     const int fieldCount = DBFGetFieldCount(dbf.get());

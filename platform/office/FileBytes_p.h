@@ -1,4 +1,4 @@
-// Bounds-checked reading of another program's file, and the one refusal of a damaged file.
+// Bounds-checked reading of another program's file, and the readers' refusals of a file.
 #pragma once
 
 #include "platform/sys/Errors.h"
@@ -11,11 +11,21 @@
 
 namespace lb::office {
 
-// lb::FileOpenError: "<path>" is not a valid <kind>: <reason>. `kind` names the format
-// ("Paradox table").
+// The readers' refusals: a message of ours in the user's language naming the file, then on a
+// line of its own the technical reason for the error log. `kind` names the format ("Paradox
+// table").
+
+// lb::FileOpenError for a file that is not a table of the kind or is damaged.
 [[noreturn]] inline void refuseDamaged(const QString& path, const QString& kind, const QString& reason)
 {
-    throw lb::FileOpenError(QStringLiteral("\"%1\" is not a valid %2: %3").arg(QDir::toNativeSeparators(path), kind, reason));
+    throw lb::FileOpenError(
+        QStringLiteral("文件 %1 已损坏或不是有效的数据表,不能读取。\n%2: %3").arg(QDir::toNativeSeparators(path), kind, reason));
+}
+
+// lb::FileOpenError for a file that cannot be opened at all (missing, not readable).
+[[noreturn]] inline void refuseUnopened(const QString& path, const QString& kind, const QString& reason)
+{
+    throw lb::FileOpenError(QStringLiteral("文件 %1 不能打开。\n%2: %3").arg(QDir::toNativeSeparators(path), kind, reason));
 }
 
 // The readers check what a file's header claims against the file itself before a library
@@ -26,7 +36,7 @@ public:
     FileBytes(const QString& path, const QString& kind) : file_(path), kind_(kind)
     {
         if (!file_.open(QIODevice::ReadOnly))
-            throw lb::FileOpenError(QStringLiteral("Cannot open the %1 %2").arg(kind, path));
+            refuseUnopened(path, kind, file_.errorString());
         size_ = file_.size();
     }
 

@@ -70,6 +70,11 @@ private:
     bool open_ = false;
 };
 
+QString tableKind()
+{
+    return QStringLiteral("Paradox table");
+}
+
 ExternalFieldType typeOf(char pxType, const QString& name, const QString& path)
 {
     switch (pxType) {
@@ -83,7 +88,7 @@ ExternalFieldType typeOf(char pxType, const QString& name, const QString& path)
     case pxfDate: return ExternalFieldType::Date;
     default: break;
     }
-    throw lb::Error(QStringLiteral("Field %1 of %2 is of a kind that cannot be read (%3)").arg(name, path).arg(int(pxType)));
+    refuseDamaged(path, tableKind(), QStringLiteral("its field %1 is of a kind that cannot be read (%2)").arg(name).arg(int(pxType)));
 }
 
 // Whether a field of the kind may have that length: the library reads a number of a kind's
@@ -207,11 +212,6 @@ std::pair<char, int> pxTypeOf(const ExternalField& field)
     return {pxfAlpha, 1};
 }
 
-QString tableKind()
-{
-    return QStringLiteral("Paradox table");
-}
-
 // What the header of a table says about its records, as checked against the file.
 struct TableShape {
     int recordSize = 0;
@@ -240,12 +240,17 @@ TableShape checkStructure(const QString& path)
     // Type 0 is a keyed table, 2 a table without key; the other types are index files.
     if (fileType != 0 && fileType != 2)
         file.refuse(QStringLiteral("it is no data table (file type %1)").arg(fileType));
+    // The versions of the format run from 3 (3.0) to 12 (7.x); the library takes a header of
+    // any other number for one it reads without knowing its layout.
+    const int version = quint8(head.at(0x39));
+    if (version < 3 || version > 12)
+        file.refuse(QStringLiteral("its version number %1 is none of the format's").arg(version));
     // An encrypted table cannot be read without its password; the library would take its
     // scrambled block headers for a chain to walk. Headers of version 4 and later are longer
     // and, when their first mark says so, keep the encryption in a second one.
     constexpr int extendedHeader = 0x78;
     constexpr quint32 seeSecondMark = 0xFF00FF00;
-    const bool extended = quint8(head.at(0x39)) >= 5;
+    const bool extended = version >= 5;
     const quint32 firstMark = FileBytes::u32(head, 0x25);
     const bool encrypted = firstMark == seeSecondMark ? !extended || FileBytes::u32(file.read(0, extendedHeader), 0x5C) != 0
                                                        : firstMark != 0;
@@ -293,12 +298,12 @@ TableShape checkStructure(const QString& path)
 ExternalTable ParadoxFile::read(const QString& path)
 {
     if (!QFileInfo(path).isFile())
-        throw lb::FileOpenError(QStringLiteral("Cannot open the Paradox table %1").arg(path));
+        refuseUnopened(path, tableKind(), QStringLiteral("there is no such file"));
     const TableShape shape = checkStructure(path);
     Document doc;
     const QByteArray name = QFile::encodeName(path);
     if (PX_open_file(doc.get(), name.constData()) < 0)
-        throw lb::FileOpenError(QStringLiteral("Cannot open the Paradox table %1 %2").arg(path, doc.errors()));
+        refuseDamaged(path, tableKind(), doc.errors());
     doc.opened();
 
     if (PX_get_recordsize(doc.get()) != shape.recordSize || PX_get_num_records(doc.get()) != shape.records)
@@ -328,7 +333,7 @@ ExternalTable ParadoxFile::read(const QString& path)
     const int recordCount = PX_get_num_records(doc.get());
     for (int recno = 0; recno < recordCount; ++recno) {
         if (!PX_get_record(doc.get(), recno, record.data()))
-            throw lb::FileOpenError(QStringLiteral("Cannot read record %1 of %2 %3").arg(recno + 1).arg(path, doc.errors()));
+            refuseDamaged(path, tableKind(), QStringLiteral("record %1 cannot be read: %2").arg(recno + 1).arg(doc.errors()));
         std::vector<QVariant> row;
         int offset = 0;
         for (int i = 0; i < fieldCount; ++i) {

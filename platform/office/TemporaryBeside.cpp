@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTemporaryFile>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace lb::office {
 
@@ -20,6 +21,25 @@ QSet<QString>& beingWritten()
 {
     static QSet<QString> paths;
     return paths;
+}
+
+// The mode a file created now gets: read and write for all, less the process's umask. The
+// kernel shows the umask in the process's status; without it, the umask can only be read by
+// setting it and setting it back.
+mode_t newFileMode()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            bool known = false;
+            const mode_t mask = mode_t(line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&known, 8) : 0);
+            if (known)
+                return 0666 & ~mask;
+        }
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
 } // namespace
@@ -53,6 +73,10 @@ TemporaryBeside::~TemporaryBeside()
 
 bool TemporaryBeside::renameOverDestination()
 {
+    // The reserved file is the owner's alone; the finished one gets the permissions of any
+    // file the user makes. A file system without permissions (a memory stick) refuses them,
+    // which does not keep the file from its place.
+    ::chmod(QFile::encodeName(path_).constData(), newFileMode());
     if (std::rename(QFile::encodeName(path_).constData(), QFile::encodeName(destination_).constData()) != 0)
         return false;
     beingWritten().remove(path_);

@@ -20,7 +20,9 @@ public:
     const QString& path() const { return path_; }
     const QString& destination() const { return destination_; }
 
-    // Renames the file over the destination; false (the file kept) when it cannot.
+    // Gives the file the mode any new file gets under the process's umask (it was reserved for
+    // the owner alone), then renames it over the destination; false (the file kept) when the
+    // rename fails.
     bool renameOverDestination();
 
 private:

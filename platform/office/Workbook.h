@@ -16,8 +16,9 @@ class TemporaryBeside;
 // format reads as a character's code ("_x0041_") is stored so that it reads back unchanged.
 // Nothing reaches the destination file before save(): the workbook is written beside it under
 // a temporary name and renamed over it when complete, so a failed save leaves a file of that
-// name as it was. A temporary that a run killed while saving left in the folder is removed when
-// the next workbook starts there.
+// name as it was; the saved file has the mode any new file gets under the user's umask. A
+// temporary that a run killed while saving left in the folder is removed when the next
+// workbook starts there.
 class Workbook {
 public:
     // Starts a workbook that save() will write to `path`. lb::FileOpenError when the folder

@@ -35,7 +35,8 @@ bool RpPrintPages(TRpPrinter& device, QPrinter& printer, const QString& destinat
     printer.setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Millimeter), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                       QMarginsF(0, 0, 0, 0)));
     printer.setCopyCount(std::max(settings.Copies, 1));
-    printer.setDocName(device.JobTitle);
+    // A print job goes by the report's title; a PDF file is titled as the document it holds.
+    printer.setDocName(printer.outputFormat() == QPrinter::PdfFormat ? device.DocumentName() : device.JobTitle);
     QPainter painter;
     if (!painter.begin(&printer)) {
         const QString shown = !destination.isEmpty() ? destination

@@ -75,6 +75,11 @@ QString TRpStandardPreviewInterface::ReplaceQuestion(const QString& file)
     return QStringLiteral("文件%1已经存在,是否覆盖?").arg(QDir::toNativeSeparators(file));
 }
 
+QString TRpStandardPreviewInterface::BeyondPaperQuestion()
+{
+    return QStringLiteral("报表内容超出纸张宽度,部分内容将不能打印,是否继续?");
+}
+
 QPrinter& TRpStandardPreviewInterface::Printer()
 {
     if (provider_) {
@@ -136,8 +141,7 @@ bool TRpStandardPreviewInterface::MayReplace(const QString& file)
 
 QString TRpStandardPreviewInterface::AskPdfFile(const TRpPrinter& device)
 {
-    const TCustomRpReport* report = device.ParentReport();
-    QString title = report && !report->DocumentTitle.isEmpty() ? report->DocumentTitle : device.JobTitle;
+    QString title = device.DocumentName();
     title.replace(QLatin1Char('/'), QLatin1Char('_'));
     QFileDialog dialog(QApplication::activeWindow(), PdfDialogCaption());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -188,6 +192,10 @@ void TRpStandardPreviewInterface::Print(TRpPrinter& device, const std::function<
     if (generate) {
         generate();
         if (device.Cancelled() || device.State() != TRpPrinter::TRpPrinterState::Finished)
+            return;
+        // A layout made for wider paper, run again on a narrower sheet, keeps its controls where
+        // they were: what lies beyond the sheet would be lost without a word.
+        if (device.DrawnBeyondWidth() && !lb::ui::Dialogs::yesNo(BeyondPaperQuestion(), QStringLiteral("提示！"), true))
             return;
     } else {
         device.ClearCancel();

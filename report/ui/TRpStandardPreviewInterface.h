@@ -35,7 +35,8 @@ public:
     // folder. An existing file is replaced only when the user answers 是 to
     // "文件…已经存在,是否覆盖?". A PDF is written to a hidden file beside the one chosen, which it
     // replaces once complete: a cancelled or failed print leaves no file and the old one as it
-    // was.
+    // was. With `generate` the report runs for the print first; when its pages then draw beyond
+    // the sheet's width, it prints only after 是 to BeyondPaperQuestion (否 the default).
     void Print(TRpPrinter& device, const std::function<void()>& generate) override;
     // The print dialog; on OK the copies, the page range and the orientation (the report's
     // page, turned) become the report's.
@@ -44,6 +45,8 @@ public:
     static QString PdfDialogCaption();
     // "文件" + file + "已经存在,是否覆盖?"
     static QString ReplaceQuestion(const QString& file);
+    // "报表内容超出纸张宽度,部分内容将不能打印,是否继续?"
+    static QString BeyondPaperQuestion();
 
 private:
     TRpStandardPreview* Show(TRpPrinter& device, bool modal);

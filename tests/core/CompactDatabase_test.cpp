@@ -55,14 +55,7 @@ TEST_F(Compaction, EachCheckFindsWhatItIsFor)
     const QString sound = path + QStringLiteral(".sound");
     const QString disagreeing = path + QStringLiteral(".index");
     ASSERT_TRUE(QFile::copy(path, sound) && QFile::copy(path, disagreeing));
-    {
-        lb::db::Connection other;
-        other.setDatabaseFile(disagreeing);
-        other.open();
-        other.execute(QStringLiteral("PRAGMA writable_schema=ON"));
-        other.execute(QStringLiteral("update sqlite_master set sql='CREATE INDEX \"ix_product_sphh\" ON \"product\" (\"spmc\")'"
-                                     " where name='ix_product_sphh'"));
-    }
+    makeIndexDisagree(disagreeing);
     damageTable(QStringLiteral("product"));
     db().close();
     using lb::core::DatabaseCheck;
@@ -73,6 +66,23 @@ TEST_F(Compaction, EachCheckFindsWhatItIsFor)
     EXPECT_NO_THROW(checkDatabaseFile(disagreeing, DatabaseCheck::Pages));
     EXPECT_THROW(checkDatabaseFile(path, DatabaseCheck::Full), lb::DatabaseError);
     EXPECT_THROW(checkDatabaseFile(path, DatabaseCheck::Pages), lb::DatabaseError);
+}
+
+// The copy replaces the books, so it must pass the full check: a copy step that writes it
+// wrong, here with index entries that disagree with their rows, never replaces sound books.
+TEST_F(Compaction, ACopyThatFailsTheFullCheckNeverReplacesTheBooks)
+{
+    makeProduct(QStringLiteral("A01"), QStringLiteral("面粉"));
+    db().close();
+    const QString path = lb::AppPaths::databaseFile();
+    const QByteArray books = fileBytes(path);
+    const auto damagingCopy = [](const QString& source, const QString& copy) {
+        lb::core::writeCompactedCopy(source, copy);
+        makeIndexDisagree(copy);
+    };
+    EXPECT_THROW(lb::core::compactDatabaseFile(path, damagingCopy), lb::DatabaseError);
+    EXPECT_EQ(books, fileBytes(path));
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
 }
 
 TEST_F(Compaction, FailureShowsTheMessageAndKeepsTheFile)

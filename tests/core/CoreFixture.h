@@ -100,6 +100,22 @@ protected:
         file.write(QByteArray(size, '\xAB'));
     }
 
+    // Makes the index of product codes in the database file at `path` (every other connection
+    // to it closed) disagree with the rows, as a failing disk can leave books: the index is
+    // declared over the product names while its entries hold the codes of the products, one of
+    // which is added here. The file opens and every page reads and passes the engine's quick
+    // check; only its full integrity check finds the fault.
+    static void makeIndexDisagree(const QString& path)
+    {
+        lb::db::Connection books;
+        books.setDatabaseFile(path);
+        books.open();
+        books.execute(QStringLiteral("insert into product (intno, sphh, spmc) values ('0000009999', 'IX1', '索引不符')"));
+        books.execute(QStringLiteral("PRAGMA writable_schema=ON"));
+        books.execute(QStringLiteral("update sqlite_master set sql='CREATE INDEX \"ix_product_sphh\" ON \"product\" (\"spmc\")'"
+                                     " where name='ix_product_sphh'"));
+    }
+
     // Appends a row to a schema table; a table with an intno column gets the next intno unless
     // one is given. Returns that intno (empty for tables without one).
     QString insertRow(const QString& table, Values values)

@@ -2,6 +2,7 @@
 // done with the connection closed gives the books back open, also when it fails.
 #include "CoreFixture.h"
 
+#include "core/CopyDir.h"
 #include "core/DatabaseFiles.h"
 
 #include <QDir>
@@ -33,7 +34,14 @@ private:
     QByteArray folder_;
 };
 
-class DatabaseFilesTest : public CoreFixture {};
+class DatabaseFilesTest : public CoreFixture {
+protected:
+    static QByteArray bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
 
 } // namespace
 
@@ -67,11 +75,15 @@ TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
     const QString target = usb + QStringLiteral("/kvdb.mdb");
     QString error;
     ASSERT_TRUE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &error)) << error.toStdString();
-    EXPECT_TRUE(DatabaseFiles::sameContents(lb::AppPaths::databaseFile(), target));
+    EXPECT_TRUE(lb::core::sameContents(lb::AppPaths::databaseFile(), target));
+    const QByteArray earlier = bytes(target);
 
     GarblingDisk disk(usb);
     EXPECT_FALSE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &error));
     EXPECT_EQ(QStringLiteral("The copy %1 differs from %2").arg(target, lb::AppPaths::databaseFile()), error);
+    // The garbled copy never took the place of the earlier one.
+    EXPECT_EQ(earlier, bytes(target));
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(usb).entryList(QDir::Files | QDir::Hidden));
 }
 
 TEST_F(DatabaseFilesTest, WorkWhileDisconnectedGivesTheBooksBackOpenAlsoWhenItFails)

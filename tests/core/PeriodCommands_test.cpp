@@ -18,6 +18,10 @@ using lb::ui::DialogAnswer;
 
 namespace {
 
+const QString prompt = QStringLiteral("请输入操作员密码:          ");
+const QString wrongPassword = QStringLiteral("输入操作员密码错误,请重新操作！");
+const QString noRight = QStringLiteral("该用户无此权限,请用999登录系统！");
+
 class PeriodCommandsTest : public PeriodFixture {
 protected:
     void SetUp() override
@@ -67,12 +71,24 @@ protected:
 
     QString home(const QString& name) { return lb::AppPaths::inProgramFolder(name); }
 
+    // Year-end on books that fail the full check: refused after the compaction's message, with
+    // an earlier snapshot in LASTBAK and every document left as they were.
+    void expectYearEndRefusedKeepingTheSnapshot()
+    {
+        const QByteArray earlier = bytes(otherBooks(home(QStringLiteral("LASTBAK")), {QStringLiteral("OLD")}));
+        const int documents = documentRows();
+        dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+        PeriodCommands::yearEnd();
+        EXPECT_EQ((QStringList{prompt, "请先做年度数据备份，再做年终数据处理功能!",
+                               "确实要进行年终数据处理吗?", "压缩数据库失败\r原因：可能此数据库正在被其他程序打开。",
+                               "年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"}),
+                  dialogs.texts());
+        EXPECT_EQ(earlier, bytes(home(QStringLiteral("LASTBAK/kvdb.mdb"))));
+        EXPECT_EQ(documents, documentRows());
+    }
+
     std::unique_ptr<Tfrmain> main;
 };
-
-const QString prompt = QStringLiteral("请输入操作员密码:          ");
-const QString wrongPassword = QStringLiteral("输入操作员密码错误,请重新操作！");
-const QString noRight = QStringLiteral("该用户无此权限,请用999登录系统！");
 
 } // namespace
 
@@ -209,20 +225,21 @@ TEST_F(PeriodCommandsTest, YearEndStopsWithNothingDeletedWhenTheSnapshotFails)
     EXPECT_TRUE(db().connected());
 }
 
-TEST_F(PeriodCommandsTest, YearEndChecksTheSnapshotOfBooksItCouldNotCompact)
+TEST_F(PeriodCommandsTest, YearEndChecksBooksItCouldNotCompactBeforeTheirSnapshot)
 {
-    // Books the compaction cannot read: their snapshot, byte for byte the same, is checked and
-    // refused, and the year stays as it was.
-    const int documents = documentRows();
+    // Books the compaction cannot read are checked and refused before they are copied.
     damageTable(QStringLiteral("product"));
-    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
-    PeriodCommands::yearEnd();
-    EXPECT_EQ((QStringList{prompt, "请先做年度数据备份，再做年终数据处理功能!", "确实要进行年终数据处理吗?",
-                           "压缩数据库失败\r原因：可能此数据库正在被其他程序打开。",
-                           "年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"}),
-              dialogs.texts());
-    EXPECT_EQ(bytes(lb::AppPaths::databaseFile()), bytes(home(QStringLiteral("LASTBAK/kvdb.mdb"))));
-    EXPECT_EQ(documents, documentRows());
+    expectYearEndRefusedKeepingTheSnapshot();
+}
+
+TEST_F(PeriodCommandsTest, YearEndOnBooksWhoseIndexDisagreesWithTheirRowsKeepsLastbakAndTheYear)
+{
+    // Such books pass every check but the full one, which both their compacted copy and the
+    // books themselves must pass before LASTBAK is replaced.
+    db().close();
+    makeIndexDisagree(lb::AppPaths::databaseFile());
+    db().open();
+    expectYearEndRefusedKeepingTheSnapshot();
 }
 
 TEST_F(PeriodCommandsTest, AnnualBackupGoesToTheYearOfSixtyDaysAgoAndAsksBeforeOverwriting)
@@ -330,6 +347,22 @@ TEST_F(PeriodCommandsTest, ThisYearsDataStaysWhenItCannotBeParked)
     EXPECT_EQ(before, snapshot());
     EXPECT_FALSE(main->LastYearMode);
     EXPECT_FALSE(PeriodCommands::lastYearLoaded());
+}
+
+TEST_F(PeriodCommandsTest, BooksWhoseIndexDisagreesWithTheirRowsAreNotParkedOverThisYearsCopy)
+{
+    otherBooks(home(QStringLiteral("LASTBAK")), {QStringLiteral("OLD")});
+    const QByteArray parked = bytes(otherBooks(home(QStringLiteral("THISYEAR")), {QStringLiteral("P1")}));
+    db().close();
+    makeIndexDisagree(lb::AppPaths::databaseFile());
+    const QByteArray books = bytes(lb::AppPaths::databaseFile());
+    db().open();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::copyLastYear();
+    EXPECT_EQ(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！"), dialogs.lastText());
+    EXPECT_EQ(parked, bytes(home(QStringLiteral("THISYEAR/kvdb.mdb"))));
+    EXPECT_EQ(books, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_FALSE(main->LastYearMode);
 }
 
 TEST_F(PeriodCommandsTest, ClosingWhileLastYearIsLoadedAsksNoBackup)

@@ -85,3 +85,19 @@ TEST_F(ShutdownBackupTest, DamagedDatabaseNeverReplacesTheCopies)
     EXPECT_EQ(damaged, bytes(lb::AppPaths::databaseFile()));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files));
 }
+
+// Index entries that disagree with their rows pass every check but the full one: neither the
+// compaction's copy of such books nor the books themselves replace the sound copies.
+TEST_F(ShutdownBackupTest, BooksWhoseIndexDisagreesWithTheirRowsReplaceNoCopy)
+{
+    ASSERT_EQ(QStringList(), ShutdownBackup::run()); // Monday: sound copies in BAK and BAK1
+    const QByteArray sound = bytes(path(QStringLiteral("BAK1/kvdb.mdb")));
+    makeIndexDisagree(lb::AppPaths::databaseFile());
+    const QByteArray disagreeing = bytes(lb::AppPaths::databaseFile());
+
+    EXPECT_EQ(QStringList{lb::AppPaths::databaseFile()}, ShutdownBackup::run());
+    EXPECT_EQ(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.lastText());
+    EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK/kvdb.mdb"))));
+    EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
+    EXPECT_EQ(disagreeing, bytes(lb::AppPaths::databaseFile()));
+}

@@ -38,6 +38,15 @@ protected:
         window->setFolder(chosen);
     }
 
+    // Opens the window on `chosen`, clicks `button` and confirms its question.
+    void confirmIn(const QString& chosen, QPushButton* Tfrcopydir::*button)
+    {
+        open(chosen);
+        dialogs.clear();
+        dialogs.answer(DialogAnswer::Ok);
+        (window->*button)->click();
+    }
+
     QByteArray bytes(const QString& path)
     {
         QFile file(path);
@@ -147,4 +156,33 @@ TEST_F(BackupWindowTest, RestoreBringsTheBackupBackAndKeepsThePreviousFile)
     EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
     EXPECT_EQ(withPear, bytes(lb::AppPaths::databaseFile() + QStringLiteral(".prev")));
     EXPECT_TRUE(dm().ATcompany->active());
+}
+
+// Index entries that disagree with their rows pass every check but the full one: a backup of
+// that kind is not restored, and books of that kind do not replace an earlier backup.
+TEST_F(BackupWindowTest, AFileWhoseIndexDisagreesWithItsRowsIsNeitherRestoredNorBackedUp)
+{
+    const QString chosen = folder.filePath(QStringLiteral("usb"));
+    const QString other = folder.filePath(QStringLiteral("usb2"));
+    ASSERT_TRUE(QDir().mkpath(chosen) && QDir().mkpath(other));
+    confirmIn(chosen, &Tfrcopydir::Button1);
+    ASSERT_EQ(QStringLiteral("数据备份完毕！ "), dialogs.lastText());
+    const QByteArray earlier = bytes(chosen + QStringLiteral("/kvdb.mdb"));
+    ASSERT_TRUE(QFile::copy(chosen + QStringLiteral("/kvdb.mdb"), other + QStringLiteral("/kvdb.mdb")));
+    makeIndexDisagree(other + QStringLiteral("/kvdb.mdb"));
+    const QByteArray live = bytes(lb::AppPaths::databaseFile());
+
+    confirmIn(other, &Tfrcopydir::Button2);
+    EXPECT_EQ(QStringLiteral("请检查本系统的数据备份是否存在！ "), dialogs.lastText());
+    EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_FALSE(QFile::exists(lb::AppPaths::databaseFile() + QStringLiteral(".prev")));
+
+    dm().ATcompany->close();
+    db().close();
+    makeIndexDisagree(lb::AppPaths::databaseFile());
+    db().open();
+    dm().ATcompany->open();
+    confirmIn(chosen, &Tfrcopydir::Button1);
+    EXPECT_EQ(QStringLiteral("请检查本系统的数据备份是否存在！ "), dialogs.lastText());
+    EXPECT_EQ(earlier, bytes(chosen + QStringLiteral("/kvdb.mdb")));
 }

@@ -5,6 +5,7 @@
 #include "support/UrlCatcher.h"
 
 #include "core/Dashboard.h"
+#include "core/HelpFile.h"
 #include "core/PictureButton.h"
 #include "core/TFrcompany.h"
 #include "core/TFropadd.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -45,6 +47,7 @@
 #include <QWindow>
 
 using lb::core::Dashboard;
+using lb::core::HelpFile;
 using lb::core::PickCode;
 using lb::core::PictureButton;
 using lb::core::TFrcompany;
@@ -575,7 +578,7 @@ TEST_F(TfrmainMenusTest, TheMainWindowRegistersTheWindowsOfTheCore)
 
 TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOne)
 {
-    QFile helpFile(folder.filePath(QStringLiteral("kvhelp.chm")));
+    QFile helpFile(folder.filePath(HelpFile::fileName()));
     ASSERT_TRUE(helpFile.open(QIODevice::WriteOnly));
     helpFile.close();
     UrlCatcher catcher;
@@ -584,7 +587,7 @@ TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOn
     dashboard()->buttons(3)[2]->setHighlighted(true);
     click(dashboard()->buttons(3)[2]->currentWidget());
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    const QUrl help = QUrl::fromLocalFile(folder.filePath(QStringLiteral("kvhelp.chm")));
+    const QUrl help = QUrl::fromLocalFile(folder.filePath(HelpFile::fileName()));
     EXPECT_EQ((QList<QUrl>{help, help}), catcher.urls);
 
     // A calculator found on the path is started; with none, nothing happens.
@@ -612,10 +615,44 @@ TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOn
     action(QStringLiteral("&H 帮  助"), QStringLiteral("计算器"))->trigger();
     qputenv("PATH", path);
     EXPECT_EQ(QStringList{QStringLiteral("没有找到计算器程序,请先安装一个计算器.")}, dialogs.texts());
-    QFile::remove(folder.filePath(QStringLiteral("kvhelp.chm")));
+    // Nor beside a program file without one, nor in an installation's share folder: the
+    // message names the first place looked.
+    QFile::remove(folder.filePath(HelpFile::fileName()));
+    HelpFile::setProgramFileFolder(folder.filePath(QStringLiteral("bin")));
     action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
-    EXPECT_EQ(QStringLiteral("没有找到帮助文件: ") + QDir::toNativeSeparators(folder.filePath(QStringLiteral("kvhelp.chm"))),
+    HelpFile::setProgramFileFolder(QString());
+    EXPECT_EQ(QStringLiteral("没有找到帮助文件: ") + QDir::toNativeSeparators(folder.filePath(HelpFile::fileName())),
               dialogs.lastText());
+}
+
+TEST_F(TfrmainMenusTest, HelpOpensTheManualTheBuildPutsBesideTheProgramOrAnInstallationPuts)
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    // The build copies the manual beside every program of it, this test program too.
+    action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
+
+    // An installation: the program in bin/, the manual in share/ledgerbox/.
+    const QString installed = folder.filePath(QStringLiteral("usr/share/ledgerbox/") + HelpFile::fileName());
+    ASSERT_TRUE(QDir().mkpath(folder.filePath(QStringLiteral("usr/bin"))));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(installed).path()));
+    QFile manual(installed);
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    HelpFile::setProgramFileFolder(folder.filePath(QStringLiteral("usr/bin")));
+    dashboard()->buttons(3)[2]->setHighlighted(true);
+    click(dashboard()->buttons(3)[2]->currentWidget());
+    HelpFile::setProgramFileFolder(QString());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+    const QString built = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFile::fileName());
+    EXPECT_EQ((QList<QUrl>{QUrl::fromLocalFile(built), QUrl::fromLocalFile(installed)}), catcher.urls);
+    QFile copy(built);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(copy.readAll());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("<!DOCTYPE html>")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<title>朔栎进销存(V2009) 使用说明</title>")));
+    EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
 TEST_F(TfrmainMenusTest, ModalWindowsOfTheMenusAndToolBarOpen)

@@ -49,11 +49,14 @@ TEST_P(NarrowControls, ANumberPrintsWholeOnOneLineWhateverItsAlignment)
     narrow(test::expression(detail, QStringLiteral("AQitem.amount*2")), 800, TRpAlignment::Left);
     narrow(test::expression(detail, QStringLiteral("AQitem.amount*4")), 1200, TRpAlignment::Center);
     narrow(test::fieldText(detail, items.get(), QStringLiteral("code")), 1600, TRpAlignment::Left);
+    // Without a mask, as every layout prints its prices and amounts.
+    narrow(test::fieldText(detail, items.get(), QStringLiteral("amount")), 1750, TRpAlignment::Right);
     report.Prepare();
 
     const std::map<QString, DrawnText> drawn = drawnTexts(*report.RpPrinter());
     // Where the characters start, as a share of their width left of the reference point.
-    for (const auto& [number, leftShare] : {std::pair{"1234567.50", 1.0}, {"2469135", 0.0}, {"4938270", 0.5}}) {
+    for (const auto& [number, leftShare] :
+         {std::pair{"1234567.50", 1.0}, {"2469135", 0.0}, {"4938270", 0.5}, {"1234567.5", 1.0}}) {
         SCOPED_TRACE(number);
         ASSERT_EQ(1u, drawn.count(QString::fromLatin1(number)));
         const DrawnText& text = drawn.at(QString::fromLatin1(number));

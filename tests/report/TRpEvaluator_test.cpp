@@ -330,6 +330,9 @@ TEST_F(EvaluatorTest, AggregatesOfIntegersAndFractionsKeepTheFractions)
     // An integer on the first row, a fraction on the second: the sum is not cut to an integer.
     EXPECT_EQ(QStringLiteral("D:4.25"), evaluate(QStringLiteral("SUM(IF(n=2,n,x))"), true));
     EXPECT_EQ(QStringLiteral("D:4.5"), evaluate(QStringLiteral("SUM(IF(n=2,x,n))"), true));
+    // A fraction, then an integer that is neither larger nor smaller: 2.5 then 1, 0.5 then 3.
+    EXPECT_EQ(QStringLiteral("D:2.5"), evaluate(QStringLiteral("MAX(IF(n=2,x+1,n-2))"), true));
+    EXPECT_EQ(QStringLiteral("D:0.5"), evaluate(QStringLiteral("MIN(IF(n=2,x-1,n))"), true));
 }
 
 TEST_F(EvaluatorTest, FieldFollowsTheCurrentRecord)

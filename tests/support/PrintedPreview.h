@@ -12,9 +12,11 @@
 #include <QDir>
 #include <QPrinter>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -24,11 +26,16 @@ namespace lb::test {
 // at once and is recorded; with a folder set, each is also printed into "<n>.pdf" there.
 class PrintedPreview : public report::TRpPreviewInterface {
 public:
-    // A text at its reference point in page pixels (96 per inch).
+    // A text at its reference point in page pixels (96 per inch), where its characters start
+    // and end whatever its alignment about that point, and the box it is clipped to (its
+    // control's).
     struct Placed {
         QString text;
         int x = 0;
         int y = 0;
+        int left = 0;
+        int right = 0;
+        QRect clip{};
     };
     struct Preview {
         QString title;                  // the preview window's title
@@ -98,10 +105,15 @@ public:
             QStringList texts;
             std::vector<Placed> placed;
             const std::optional<gfx::EmfMetafile> stored = device.GetPage(number);
+            quint32 align = 0;
             for (const gfx::EmfRecord& record : stored->records()) {
+                if (record.type == gfx::emf::EMR_SETTEXTALIGN)
+                    align = record.value & gfx::emf::kHorizontalAlignMask;
                 if (record.type == gfx::emf::EMR_EXTTEXTOUTW) {
                     texts << record.text;
-                    placed.push_back({record.text, record.point.x(), record.point.y()});
+                    const int width = std::accumulate(record.dx.begin(), record.dx.end(), 0);
+                    const int left = record.point.x() - (align == gfx::emf::TA_RIGHT ? width : align == gfx::emf::TA_CENTER ? width / 2 : 0);
+                    placed.push_back({record.text, record.point.x(), record.point.y(), left, left + width, record.box});
                 }
             }
             shown.pages.push_back(texts);
@@ -123,11 +135,12 @@ public:
     void Print(report::TRpPrinter&, const std::function<void()>&) override {}
     bool PrinterSetup(report::TCustomRpReport&) override { return true; }
 
+    // What pdfinfo tells of a PDF file (title, page count, page size...).
+    static QString pdfInfo(const QString& pdf) { return run(QStringLiteral("pdfinfo"), {pdf}); }
     // The page count pdfinfo reads from a PDF file; -1 when it cannot.
     static int pdfPageCount(const QString& pdf)
     {
-        const QRegularExpressionMatch match =
-            QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {pdf}));
+        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(pdfInfo(pdf));
         return match.hasMatch() ? match.captured(1).toInt() : -1;
     }
     // The text of each page pdftotext finds in a PDF file.

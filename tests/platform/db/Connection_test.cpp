@@ -2,6 +2,7 @@
 #include "TestDatabase.h"
 
 #include "platform/db/Query.h"
+#include "platform/db/SqliteError.h"
 #include "platform/sys/Errors.h"
 #include "support/WriteProtect.h"
 
@@ -181,6 +182,7 @@ TEST_F(ConnectionTest, InspectTellsStatementsParametersAndControlWithoutRunningT
         int parameters;
         bool transactions = false;
         bool files = false;
+        bool session = false;
     } cases[] = {
         {"delete from product", false, 0},
         {"delete from product;  ; -- done\n", false, 0},
@@ -199,6 +201,15 @@ TEST_F(ConnectionTest, InspectTellsStatementsParametersAndControlWithoutRunningT
         {"attach database 'other.db' as other", false, 0, false, true},
         {"detach other", false, 0, false, true},
         {"select 'begin; attach'", false, 0},
+        {"pragma query_only=1", false, 0, false, false, true},
+        {"pragma query_only=1; select 1", true, 0, false, false, true},
+        {"select 1; pragma query_only=1", true, 0, false, false, true},
+        {"create temp trigger t after update on product begin update customer set balance=0; end", false, 0, false, false, true},
+        {"create temp view v as select * from product", false, 0, false, false, true},
+        {"create temporary table customer (id)", false, 0, false, false, true},
+        {"create table temp.customer (id)", false, 0, false, false, true},
+        {"create trigger temp.t after update on product begin select 1; end", false, 0, false, false, true},
+        {"create view v as select * from product", false, 0},
     };
     const int before = count(connection, QStringLiteral("product"));
     for (const auto& c : cases) {
@@ -207,11 +218,56 @@ TEST_F(ConnectionTest, InspectTellsStatementsParametersAndControlWithoutRunningT
         EXPECT_EQ(c.parameters, shape.parameters) << c.sql;
         EXPECT_EQ(c.transactions, shape.controlsTransactions) << c.sql;
         EXPECT_EQ(c.files, shape.attachesFiles) << c.sql;
+        EXPECT_EQ(c.session, shape.changesSession) << c.sql;
     }
     EXPECT_EQ(before, count(connection, QStringLiteral("product")));
+    // Nothing of them was done: not the pragma the engine applies while preparing, no
+    // temporary object, and the connection still writes.
+    EXPECT_EQ(0, count(connection, QStringLiteral("sqlite_temp_master")));
+    EXPECT_EQ(0, count(connection, QStringLiteral("sqlite_master where name<>'product' and name<>'customer' and name<>'cproduct'")));
+    connection.execute(QStringLiteral("update customer set balance=1"));
     EXPECT_THROW(connection.inspect(QStringLiteral("delete form product")), DatabaseError);
     EXPECT_THROW(connection.inspect(QStringLiteral("delete from nosuch")), DatabaseError);
     EXPECT_THROW(connection.inspect(QStringLiteral("  -- nothing\n")), DatabaseError);
+}
+
+// A statement typed by a user, run under the guard, may change the data but not the session
+// the program goes on using; our own transaction around it begins before and ends after.
+TEST_F(ConnectionTest, SessionGuardRefusesChangesOfTheSessionAndGoesWithItsScope)
+{
+    connection.execute(QStringLiteral("insert into customer (id, balance) values ('C1', 200)"));
+    Transaction transaction(connection);
+    {
+        const SessionGuard guard(connection);
+        for (const char* sql : {"pragma query_only=1", "pragma foreign_keys", "begin", "commit", "savepoint s", "release s",
+                                "attach database 'other.db' as other",
+                                "create temp trigger t after update on product begin update customer set balance=0; end",
+                                "create temp view v as select * from customer", "create temp table customer (id)",
+                                "create table temp.customer (id)",
+                                "create trigger temp.t after update on product begin update customer set balance=0; end"}) {
+            try {
+                connection.execute(QString::fromLatin1(sql));
+                ADD_FAILURE() << sql << " was run";
+            } catch (const SqliteError& e) {
+                EXPECT_EQ(QStringLiteral("not authorized"), e.engineMessage()) << sql;
+            }
+        }
+        connection.execute(QStringLiteral("update product set spmc='x'"));
+        connection.execute(QStringLiteral("create table kept (id)"));
+    }
+    transaction.commit();
+    EXPECT_EQ(0, count(connection, QStringLiteral("sqlite_temp_master")));
+    EXPECT_EQ(1, count(connection, QStringLiteral("sqlite_master where name='kept'")));
+    // The next posting writes, and no trigger moves the balance.
+    {
+        Transaction posting(connection);
+        connection.execute(QStringLiteral("update product set spmc='y'"));
+        connection.execute(QStringLiteral("update customer set balance=balance+65 where id='C1'"));
+        posting.commit();
+    }
+    EXPECT_EQ(1, count(connection, QStringLiteral("customer where balance=265")));
+    // Out of its scope the session is the program's again.
+    connection.execute(QStringLiteral("pragma foreign_keys"));
 }
 
 } // namespace lb::db::test

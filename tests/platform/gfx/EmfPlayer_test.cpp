@@ -166,3 +166,27 @@ TEST(EmfPlayer, CurrentPositionTextAdvancesBeyondTheIntegerRange)
     EXPECT_GT(inked(image, QRect(10, 10, 15, 20)), 5);
     EXPECT_EQ(0, inked(image, QRect(26, 0, 74, 100)));
 }
+
+TEST(EmfPlayer, WhatComesFromFarOutsideThePageShowsWhereItCrossesIt)
+{
+    const int far = 16000000;
+    EmfWriter writer(300, 200);
+    writer.setBkMode(TRANSPARENT);
+    writer.selectObject(writer.createPen(PS_SOLID, 1, Qt::black));
+    writer.moveTo(QPoint(-far, 30));
+    writer.lineTo(QPoint(far, 30));
+    // A circle so large that its top is flat across the page at y = 100, filled red below.
+    writer.selectObject(kStockObject | NULL_PEN);
+    writer.selectObject(writer.createBrush(BS_SOLID, QColor(255, 0, 0)));
+    writer.ellipse(QRect(QPoint(150 - far, 100), QPoint(150 + far, 100 + 2 * far)));
+    // The first character far to the left, the second at x = 20.
+    writer.selectObject(writer.createFont(EmfFont::fromPoints("Arial", 12)));
+    writer.extTextOut(QPoint(-far, 40), 0, QRect(), "AX", {far + 20, 10});
+    const QImage image = play(EmfMetafile::fromBytes(writer.finish()), 1.0);
+    EXPECT_EQ(280, inked(image, QRect(10, 30, 280, 1)));
+    EXPECT_EQ(0, inked(image, QRect(10, 32, 280, 6)));
+    EXPECT_EQ(qRgb(255, 0, 0), image.pixel(150, 110));
+    EXPECT_EQ(qRgb(255, 0, 0), image.pixel(20, 110));
+    EXPECT_EQ(0, inked(image, QRect(0, 60, 300, 38)));
+    EXPECT_GT(inked(image, QRect(20, 40, 12, 20)), 10);
+}

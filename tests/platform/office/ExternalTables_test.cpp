@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
+#include <chrono>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -111,6 +112,28 @@ QByteArray paradoxBytes(const QString& folder, int rows)
 
 using Reader = ExternalTable (*)(const QString&);
 
+// The first line of a refusal of a damaged table, and of a table that cannot be opened.
+QString damagedText(const QString& path)
+{
+    return QStringLiteral("文件 %1 已损坏或不是有效的数据表,不能读取。\n").arg(QDir::toNativeSeparators(path));
+}
+
+QString unopenedText(const QString& path)
+{
+    return QStringLiteral("文件 %1 不能打开。\n").arg(QDir::toNativeSeparators(path));
+}
+
+// The message of the lb::FileOpenError that `read` raises on `path`; empty when it reads it.
+QString refusalOf(Reader read, const QString& path)
+{
+    try {
+        read(path);
+    } catch (const lb::FileOpenError& e) {
+        return e.message();
+    }
+    return {};
+}
+
 } // namespace
 
 TEST(ExternalTables, DbfRecordsAreReadWithTheirKindsSkippingDeletedOnes)
@@ -168,6 +191,14 @@ TEST(ExternalTables, ParadoxTablesReadBackWhatWasWritten)
     EXPECT_EQ(qint64(2147483647), back.rows[3][2]);
     EXPECT_EQ(QVariant(0.0), back.rows[3][3]); // zero is a value, not a null
     EXPECT_EQ(QDate(1, 1, 1), back.rows[3][5]);
+
+    // The longest text field a header holds.
+    table.fields[0].length = 255;
+    table.rows = {{QString(255, QLatin1Char('x')), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}};
+    ParadoxFile::write(path, table);
+    const ExternalTable longest = ParadoxFile::read(path);
+    EXPECT_EQ(255, longest.fields[0].length);
+    EXPECT_EQ(table.rows, longest.rows);
 }
 
 TEST(ExternalTables, FailedWritesKeepTheOldTableAndNonTablesAreRefused)
@@ -184,6 +215,9 @@ TEST(ExternalTables, FailedWritesKeepTheOldTableAndNonTablesAreRefused)
     ExternalTable wide = productTable();
     wide.fields[0].length = 300;
     EXPECT_THROW(ParadoxFile::write(path, wide), lb::RangeError);
+    // The header keeps a field's length in one byte: 256 would be written as 0.
+    wide.fields[0].length = 256;
+    EXPECT_THROW(ParadoxFile::write(path, wide), lb::RangeError);
     EXPECT_THROW(ParadoxFile::write(folder.filePath(QStringLiteral("missing/product.db")), table), lb::FileOpenError);
     EXPECT_EQ(table.rows, ParadoxFile::read(path).rows);
     EXPECT_EQ(QStringList{"product.db"}, QDir(folder.path()).entryList(QDir::Files | QDir::Hidden));
@@ -196,6 +230,33 @@ TEST(ExternalTables, FailedWritesKeepTheOldTableAndNonTablesAreRefused)
     EXPECT_THROW(ParadoxFile::read(text), lb::FileOpenError);
     EXPECT_THROW(ParadoxFile::read(folder.filePath(QStringLiteral("none.db"))), lb::FileOpenError);
     EXPECT_THROW(DbfFile::read(folder.filePath(QStringLiteral("none.dbf"))), lb::FileOpenError);
+}
+
+// The dBase library opens a name it makes of the one given (the extension replaced by ".dbf",
+// or else by ".DBF"): a table is read only under a name that the library opens as given, so
+// that the file read is the file checked.
+TEST(ExternalTables, DbfTablesAreReadOnlyUnderTheNameThatWasChecked)
+{
+    QTemporaryDir folder;
+    const QByteArray sound = bytesOf(makeDbf(folder.path()));
+    QByteArray damaged = sound;
+    put32(damaged, 4, 4997143);
+    const QString wrongName = QStringLiteral("dBase table: its name does not end in .dbf");
+
+    const QString plain = folder.filePath(QStringLiteral("y"));
+    writeBytes(plain, sound);
+    EXPECT_EQ(unopenedText(plain) + wrongName, refusalOf(DbfFile::read, plain));
+    // A sound table under the upper-case name, a damaged one under the name the library tries first.
+    const QString upper = folder.filePath(QStringLiteral("x.DBF"));
+    writeBytes(upper, sound);
+    writeBytes(folder.filePath(QStringLiteral("x.dbf")), damaged);
+    EXPECT_EQ(unopenedText(upper) + wrongName, refusalOf(DbfFile::read, upper));
+    // No file of the name given, a damaged one of a name the library makes of it.
+    writeBytes(folder.filePath(QStringLiteral("t.DBF")), damaged);
+    const QString missing = folder.filePath(QStringLiteral("t"));
+    EXPECT_EQ(unopenedText(missing) + QStringLiteral("dBase table: there is no such file"), refusalOf(DbfFile::read, missing));
+    const QString none = folder.filePath(QStringLiteral("none.db"));
+    EXPECT_EQ(unopenedText(none) + QStringLiteral("Paradox table: there is no such file"), refusalOf(ParadoxFile::read, none));
 }
 
 TEST(ExternalTables, BatchMoveFillsFieldsByPositionConvertingKinds)
@@ -265,6 +326,12 @@ TEST(ExternalTables, DamagedTablesAreRefusedAtOnceWithTheirFault)
          [](QByteArray& b) { put16(b, 2048 + 4, 0x7FF8); }, "block 1 claims"},
         {"an index file", ParadoxFile::read, oneRecord, [](QByteArray& b) { b[4] = 1; }, "it is no data table (file type 1)"},
         {"an encrypted table", ParadoxFile::read, twoBlocks, [](QByteArray& b) { b[0x5C] = 1; }, "it is encrypted"},
+        {"an encrypted table with its first mark set", ParadoxFile::read, twoBlocks,
+         [](QByteArray& b) { put32(b, 0x25, 0x1234); }, "it is encrypted"},
+        {"a version the format does not have", ParadoxFile::read, oneRecord, [](QByteArray& b) { b[0x39] = 13; },
+         "its version number 13 is none of the format's"},
+        {"a version before the format's first", ParadoxFile::read, oneRecord, [](QByteArray& b) { b[0x39] = 2; },
+         "its version number 2 is none of the format's"},
         {"a 676-byte dBase table claiming 4,997,143 records", DbfFile::read, dbf,
          [](QByteArray& b) { b.append(676 - b.size(), ' '); put32(b, 4, 4997143); },
          "dBase table: a header of 225 bytes and 4997143 records of 80 bytes do not fit its 676 bytes"},
@@ -274,46 +341,62 @@ TEST(ExternalTables, DamagedTablesAreRefusedAtOnceWithTheirFault)
          "a header of 65535 bytes and 3 records"},
         {"a dBase file shorter than a header", DbfFile::read, dbf, [](QByteArray& b) { b.truncate(20); },
          "32 bytes at offset 0 lie past its end (20 bytes)"},
+        {"a dBase header without the end of its field list", DbfFile::read, dbf, [](QByteArray& b) { put16(b, 8, 32); },
+         "dBase table: a header of 32 bytes with records of 80 bytes"},
     };
-    const QString path = folder.filePath(QStringLiteral("bad"));
+    InputDeadline deadline(std::chrono::seconds(1)); // a reader that hangs stops the program
     for (const auto& c : cases) {
+        const QString path = folder.filePath(c.read == DbfFile::read ? QStringLiteral("bad.dbf") : QStringLiteral("bad.db"));
         QByteArray bytes = c.good;
         c.damage(bytes);
         writeBytes(path, bytes);
         QElapsedTimer took;
         took.start();
+        deadline.start(c.what);
         try {
             c.read(path);
             ADD_FAILURE() << c.what << " was read";
         } catch (const lb::FileOpenError& e) {
-            EXPECT_TRUE(e.message().startsWith("\"" + QDir::toNativeSeparators(path) + "\" is not a valid ")) << e.message().toStdString();
+            EXPECT_TRUE(e.message().startsWith(damagedText(path))) << e.message().toStdString();
             EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.reason))) << c.what << ": " << e.message().toStdString();
         }
+        deadline.stop();
         EXPECT_LT(took.elapsed(), 500) << c.what;
     }
 }
 
-// Random damage to both kinds of table: every file is either read or refused; nothing reads
-// past its buffers, hangs or allocates without bound (the sanitizer build would stop it).
+// Random damage to both kinds of table: every file is either read or refused within a second;
+// nothing reads past its buffers, hangs or allocates without bound (the sanitizer build would
+// stop it). Enough of the damaged files are read for the rounds to reach the libraries.
 TEST(ExternalTables, RandomlyDamagedTablesAreReadOrRefused)
 {
     QTemporaryDir folder;
     const int rounds = fuzzRounds(600);
     std::mt19937 random(1113);
-    const QString path = folder.filePath(QStringLiteral("fuzz"));
-    for (const auto& [read, good] : {std::pair<Reader, QByteArray>{ParadoxFile::read, paradoxBytes(folder.path(), 70)},
-                                     std::pair<Reader, QByteArray>{DbfFile::read, bytesOf(makeDbf(folder.path()))}}) {
+    InputDeadline deadline(std::chrono::seconds(1));
+    const struct {
+        Reader read;
+        QByteArray good;
+        QString path;
+    } readers[] = {
+        {ParadoxFile::read, paradoxBytes(folder.path(), 70), folder.filePath(QStringLiteral("fuzz.db"))},
+        {DbfFile::read, bytesOf(makeDbf(folder.path())), folder.filePath(QStringLiteral("fuzz.dbf"))},
+    };
+    for (const auto& reader : readers) {
         int refused = 0;
         for (int round = 0; round < rounds; ++round) {
-            QByteArray bytes = good;
+            QByteArray bytes = reader.good;
             damageRandomly(bytes, random);
-            writeBytes(path, bytes);
+            writeBytes(reader.path, bytes);
+            deadline.start(QStringLiteral("Round %1 of %2").arg(round).arg(reader.path).toStdString());
             try {
-                read(path);
+                reader.read(reader.path);
             } catch (const lb::Error&) {
                 ++refused;
             }
+            deadline.stop();
         }
-        EXPECT_GT(refused, rounds / 10);
+        EXPECT_GT(refused, rounds / 10) << reader.path.toStdString();
+        EXPECT_GT(rounds - refused, rounds / 10) << reader.path.toStdString();
     }
 }

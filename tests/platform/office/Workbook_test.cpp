@@ -1,5 +1,6 @@
 // Tests of the workbook writer: cell kinds as written, sizes, texts that look like the format's
-// character codes, saves that fail cleanly, and the temporary of a killed save cleared away.
+// character codes, saves that fail cleanly, the saved file's mode, and the temporary of a
+// killed save cleared away.
 #include "platform/office/Workbook.h"
 #include "platform/sys/Errors.h"
 #include "support/XlsxSheet.h"
@@ -13,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -148,6 +150,26 @@ TEST(Workbook, FailuresLeaveNoFileAndKeepTheOldOne)
     EXPECT_EQ(QStringList{"book.xlsx"}, files(folder.path()));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(before, old.readAll());
+}
+
+// A saved workbook is a file of the user's like any other, not kept to its owner as the
+// temporary it was written under: new or replacing one, it has the mode the umask gives.
+TEST(Workbook, ASavedWorkbookHasTheModeOfANewFile)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("book.xlsx"));
+    for (const mode_t mask : {mode_t(027), mode_t(002)}) {
+        const mode_t before = ::umask(mask);
+        {
+            Workbook book(path);
+            book.writeNumber(0, 0, 1);
+            book.save();
+        }
+        ::umask(before);
+        struct stat info {};
+        ASSERT_EQ(0, ::stat(QFile::encodeName(path).constData(), &info));
+        EXPECT_EQ(0666 & ~mask, info.st_mode & 0777) << "umask " << mask;
+    }
 }
 
 TEST(Workbook, TextsLikeCharacterCodesReadBackAsWritten)

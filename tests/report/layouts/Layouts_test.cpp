@@ -3,8 +3,19 @@
 #include "report/layouts/LayoutFixture.h"
 #include "report/layouts/LayoutCatalog.h"
 #include "report/layouts/PrintSequence.h"
+#include "report/TRpReport.h"
+#include "report/ui/TRpStandardPreview.h"
+#include "report/ui/TRpStandardPreviewInterface.h"
 
+#include <QPointer>
+#include <QPrinter>
+#include <QToolButton>
+
+#include <QDate>
+
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <ostream>
 
 using lb::layouts::PageTotal;
@@ -294,6 +305,325 @@ TEST(LayoutCatalog, EveryLayoutIsPrintedAbove)
     all.sort();
     tested.sort();
     EXPECT_EQ(all, tested);
+}
+
+} // namespace
+
+namespace {
+
+// Where a printed figure comes from: every row the layout walks, the last of them, the
+// document's header, or the sums row (totallist).
+enum class From { Rows, Last, Head, Sums };
+
+// A figure and the heading it stands under (or, for a caption ending in a colon, right after).
+struct Figure {
+    const char* heading;
+    From from;
+    const char* field;
+};
+
+struct Binding {
+    const char* layout;
+    const char* rows; // the table whose rows the layout walks
+    const char* head; // the document's header table, or ""
+    std::vector<Figure> figures;
+};
+
+void PrintTo(const Binding& binding, std::ostream* out)
+{
+    *out << binding.layout;
+}
+
+// The party, number, address, telephone and date a document's page header prints.
+std::vector<Figure> headerFigures(const char* party, std::vector<Figure> more)
+{
+    std::vector<Figure> figures = {{party, From::Head, "customername"}, {"联系电话:", From::Head, "tel"},
+                                   {"单号:", From::Head, "intno"}, {"联系地址:", From::Head, "addr"},
+                                   {"日期:", From::Head, "billdate"}};
+    figures.insert(figures.end(), more.begin(), more.end());
+    return figures;
+}
+
+const std::vector<Binding> bindings = {
+    {"Tfrrproduct", "product", "",
+     {{"货品代码", From::Rows, "sphh"}, {"货品名称", From::Rows, "spmc"}, {"条形码", From::Rows, "spgg"},
+      {"进货量", From::Rows, "sl_in_y"}, {"出货量", From::Rows, "sl_out_y"}, {"库存量", From::Rows, "sl"},
+      {"进货价", From::Rows, "dj_w"}, {"批发价", From::Rows, "dj_n"}, {"超市价", From::Rows, "spmz"},
+      {"零售价", From::Rows, "spzz"}, {"库存数量合计:", From::Sums, "hjsl"}, {"库存金额合计:", From::Sums, "rest"}}},
+    {"Tfrrproducts", "product", "",
+     {{"货品代码", From::Rows, "sphh"}, {"货品名称", From::Rows, "spmc"}, {"价格", From::Rows, "spmz"}, {"备注", From::Rows, "bz"}}},
+    {"Tfrrproduct_b", "product", "",
+     {{"货号", From::Rows, "sphh"}, {"品名", From::Rows, "spmc"}, {"包装", From::Rows, "spbzxh"}, {"单价", From::Rows, "dj_w"},
+      {"打数", From::Rows, "spds"}, {"数量/箱", From::Rows, "sl_sw"}, {"内盒", From::Rows, "spnh"}, {"规格", From::Rows, "spgg"},
+      {"材尺", From::Rows, "sptj"}, {"毛重", From::Rows, "spmz"}, {"期初数", From::Rows, "rest"}}},
+    {"Tfrrcustomer", "customer", "",
+     {{"编号", From::Rows, "id"}, {"客户名称", From::Rows, "name"}, {"电话", From::Rows, "tel"},
+      {"期初应收", From::Rows, "rest"}, {"应收累计", From::Rows, "balance"}}},
+    {"Tfrrbranch", "branch", "",
+     {{"编号", From::Rows, "id"}, {"供应商名称", From::Rows, "name"}, {"电话", From::Rows, "tel"},
+      {"期初应付", From::Rows, "rest"}, {"应付累计", From::Rows, "balance"}}},
+
+    {"Tfrroutdetail", "outdetail", "outlist",
+     headerFigures("顾客名称:", {{"货品代码", From::Rows, "sphh"}, {"货品名称", From::Rows, "spmc"}, {"单位", From::Rows, "unit"},
+                                {"数量", From::Rows, "sl"}, {"单价", From::Rows, "dj_n"}, {"金额", From::Rows, "amount"},
+                                {"备注", From::Rows, "remark"}, {"上期余额:", From::Head, "balance"}, {"合计数量:", From::Head, "hjsl"},
+                                {"本次金额:", From::Head, "amount"}, {"扣除金额:", From::Head, "deduck"},
+                                {"本次收款:", From::Head, "pay"}, {"结余:", From::Head, "rest"}})},
+    {"Tfrrindetail", "indetail", "inlist",
+     headerFigures("供应商名:", {{"货品代码", From::Rows, "sphh"}, {"货品名称", From::Rows, "spmc"}, {"单位", From::Rows, "unit"},
+                                {"件数", From::Rows, "js"}, {"数量/件", From::Rows, "sl_j"}, {"单价", From::Rows, "dj_w"},
+                                {"金额", From::Rows, "amount"}, {"上期余额:", From::Head, "balance"}, {"合计件数:", From::Head, "hjjs"},
+                                {"合计数量:", From::Head, "hjsl"}, {"本次金额:", From::Head, "amount"},
+                                {"本次付款:", From::Head, "pay"}, {"结余:", From::Head, "rest"}})},
+    {"Tfrrgetdetail", "getdetail", "getlist",
+     headerFigures("顾客名称:", {{"银行编号", From::Rows, "sphh"}, {"银行名称", From::Rows, "spmc"}, {"金额", From::Rows, "amount"},
+                                {"扣除金额", From::Rows, "deduck"}, {"累计结余", From::Rows, "rest"},
+                                {"上期余额:", From::Head, "balance"}, {"本次金额:", From::Head, "amount"},
+                                {"扣除金额:", From::Head, "deduck"}, {"结余:", From::Head, "rest"}})},
+    {"Tfrrputdetail", "putdetail", "putlist",
+     headerFigures("供应商名:", {{"银行编号", From::Rows, "sphh"}, {"银行名称", From::Rows, "spmc"}, {"金额", From::Rows, "amount"},
+                                {"扣除金额", From::Rows, "deduck"}, {"累计结余", From::Rows, "rest"},
+                                {"上期余额:", From::Head, "balance"}, {"本次金额:", From::Head, "amount"},
+                                {"扣除金额:", From::Head, "deduck"}, {"结余:", From::Head, "rest"}})},
+    {"Tfrroutbackdetail", "outbackdetail", "outbacklist",
+     headerFigures("顾客名称:", {{"货品代码", From::Rows, "sphh"}, {"货品名称", From::Rows, "spmc"}, {"规格型号", From::Rows, "spgg"},
+                                {"单位", From::Rows, "unit"}, {"数量", From::Rows, "sl"}, {"单价", From::Rows, "dj_n"},
+                                {"金额", From::Rows, "amount"}, {"上期余额:", From::Head, "balance"}, {"合计数量:", From::Head, "hjsl"},
+                                {"本次金额:", From::Head, "amount"}, {"扣除金额:", From::Head, "deduck"}, {"结余:", From::Head, "rest"}})},
+    {"Tfrrinbackdetail", "inbackdetail", "inbacklist",
+     headerFigures("供应商名:", {{"货品代码", From::Rows, "sphh"}, {"货品名称", From::Rows, "spmc"}, {"单位", From::Rows, "unit"},
+                                {"数量", From::Rows, "sl"}, {"单价", From::Rows, "dj_w"}, {"金额", From::Rows, "amount"},
+                                {"上期余额:", From::Head, "balance"}, {"合计数量:", From::Head, "hjsl"},
+                                {"本次金额:", From::Head, "amount"}, {"结余:", From::Head, "rest"}})},
+    {"Tfrrdhdetail", "dhdetail", "dhlist",
+     headerFigures("供应商名:", {{"货品代码", From::Rows, "sphh"}, {"货品名称", From::Rows, "spmc"}, {"单位", From::Rows, "unit"},
+                                {"件数", From::Rows, "js"}, {"数量/件", From::Rows, "sl_j"}, {"备   注", From::Rows, "remark"},
+                                {"合计数量:", From::Head, "hjsl"}, {"合计件数:", From::Head, "hjjs"}})},
+
+    {"Tfrrouttotal", "outdetail", "",
+     {{"日期", From::Rows, "billdate"}, {"单据名", From::Rows, "billname"}, {"货品代码", From::Rows, "sphh"},
+      {"货品名称", From::Rows, "spmc"}, {"单位", From::Rows, "unit"}, {"数量", From::Rows, "sl"}, {"单价", From::Rows, "dj_n"},
+      {"金额", From::Rows, "amount"}, {"扣除金额", From::Rows, "deduck"}, {"收款金额", From::Rows, "pay"}, {"数量", From::Sums, "hjsl"},
+      {"金额", From::Sums, "amount"}, {"扣除金额", From::Sums, "deduck"}, {"收款金额", From::Sums, "pay"}, {"毛利润：", From::Sums, "rest"}}},
+    {"Tfrroutbacktotal", "outbackdetail", "",
+     {{"日期", From::Rows, "billdate"}, {"单据名", From::Rows, "billname"}, {"货品代码", From::Rows, "sphh"},
+      {"货品名称", From::Rows, "spmc"}, {"规格型号", From::Rows, "spgg"}, {"单位", From::Rows, "unit"}, {"数量", From::Rows, "sl"},
+      {"单价", From::Rows, "dj_n"}, {"金额", From::Rows, "amount"}, {"数量", From::Sums, "rest"}, {"金额", From::Sums, "amount"}}},
+    {"Tfrrintotal", "indetail", "",
+     {{"日期", From::Rows, "billdate"}, {"单据名", From::Rows, "billname"}, {"货号", From::Rows, "sphh"}, {"品名", From::Rows, "spmc"},
+      {"件数", From::Rows, "js"}, {"数量", From::Rows, "sl"}, {"单价", From::Rows, "dj_w"}, {"金额", From::Rows, "amount"},
+      {"件数", From::Sums, "hjjs"}, {"数量", From::Sums, "hjsl"}, {"金额", From::Sums, "amount"}}},
+    {"Tfrrinbacktotal", "inbackdetail", "",
+     {{"日期", From::Rows, "billdate"}, {"单据名", From::Rows, "billname"}, {"货号", From::Rows, "sphh"}, {"品名", From::Rows, "spmc"},
+      {"数量", From::Rows, "sl"}, {"单价", From::Rows, "dj_w"}, {"金额", From::Rows, "amount"}, {"数量", From::Sums, "rest"},
+      {"金额", From::Sums, "amount"}}},
+    {"Tfrrgettotal", "getdetail", "",
+     {{"日期", From::Rows, "billdate"}, {"单据号", From::Rows, "mainintno"}, {"银行编号", From::Rows, "sphh"},
+      {"银行名称", From::Rows, "spmc"}, {"金额", From::Rows, "amount"}, {"扣除金额", From::Rows, "deduck"},
+      {"金额", From::Sums, "amount"}, {"扣除金额", From::Sums, "deduck"}}},
+    {"Tfrrputtotal", "putdetail", "",
+     {{"日期", From::Rows, "billdate"}, {"单据号", From::Rows, "mainintno"}, {"银行编号", From::Rows, "sphh"},
+      {"银行名称", From::Rows, "spmc"}, {"金额", From::Rows, "amount"}, {"扣除金额", From::Rows, "deduck"},
+      {"金额", From::Sums, "amount"}, {"扣除金额", From::Sums, "deduck"}}},
+
+    {"Tfrrcusttotal", "custtotal1", "",
+     {{"日期", From::Rows, "billdate"}, {"单据名", From::Rows, "billname"}, {"货品代码", From::Rows, "sphh"},
+      {"货品名称", From::Rows, "spmc"}, {"规格型号", From::Rows, "spgg"}, {"单位", From::Rows, "unit"}, {"单价", From::Rows, "dj_n"},
+      {"数量", From::Rows, "sl"}, {"金额", From::Rows, "amount"}, {"扣除金额", From::Rows, "deduck"},
+      {"累计结余", From::Rows, "rest"}, {"总计：", From::Last, "rest"}}},
+    {"Tfrrbrantotal", "custtotal1", "",
+     {{"日期", From::Rows, "billdate"}, {"单据名", From::Rows, "billname"}, {"货品代码", From::Rows, "sphh"},
+      {"货品名称", From::Rows, "spmc"}, {"单位", From::Rows, "unit"}, {"件数", From::Rows, "js"}, {"数量/件", From::Rows, "sl_j"},
+      {"数量", From::Rows, "sl"}, {"进货价", From::Rows, "dj_w"}, {"金额", From::Rows, "amount"}, {"扣除金额", From::Rows, "deduck"},
+      {"付款金额", From::Rows, "pay"}, {"累计结余", From::Rows, "rest"}, {"总计：", From::Last, "rest"}}},
+    // The statements print the document's number under 单据号.
+    {"Tfrrcusttotalist", "totallist1", "",
+     {{"日期", From::Rows, "billdate"}, {"单据号", From::Rows, "intno"}, {"单据名称", From::Rows, "billname"},
+      {"摘     要", From::Rows, "remark"}, {"上期结转", From::Rows, "balance"}, {"数量", From::Rows, "hjsl"},
+      {"金额", From::Rows, "amount"}, {"扣除金额", From::Rows, "deduck"}, {"收款金额", From::Rows, "pay"},
+      {"累计结余", From::Rows, "rest"}, {"总计：", From::Last, "rest"}}},
+    {"Tfrrbrantotalist", "totallist1", "",
+     {{"日期", From::Rows, "billdate"}, {"单据号", From::Rows, "intno"}, {"单据名称", From::Rows, "billname"},
+      {"摘     要", From::Rows, "remark"}, {"上期结转", From::Rows, "balance"}, {"件数", From::Rows, "hjjs"},
+      {"数量", From::Rows, "hjsl"}, {"金额", From::Rows, "amount"}, {"付款金额", From::Rows, "pay"},
+      {"累计结余", From::Rows, "rest"}, {"总计：", From::Last, "rest"}}},
+    {"Tfrrbanktotal", "custtotal1", "",
+     {{"日期", From::Rows, "billdate"}, {"单据名", From::Rows, "billname"}, {"银行编号", From::Rows, "sphh"},
+      {"银行名称", From::Rows, "spmc"}, {"收款金额", From::Rows, "amount"}, {"付款金额", From::Rows, "pay"},
+      {"累计余额", From::Rows, "rest"}}},
+};
+
+using Placed = lb::test::PrintedPreview::Placed;
+
+// Whether a printed text shows `value`: a number in any display format, a date as the layouts
+// print dates, a text as it is.
+bool shows(const QString& printed, const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Double) {
+        bool number = false;
+        const double read = QString(printed).remove(QLatin1Char(',')).toDouble(&number);
+        return number && std::abs(read - value.toDouble()) < 0.005;
+    }
+    if (value.typeId() == QMetaType::QDate)
+        return printed == value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    return printed == value.toString();
+}
+
+// How far a heading stands from the column of a figure: from the middle of its characters to
+// the box the figure is printed in (none when it lies over it).
+int across(const Placed& heading, const Placed& figure)
+{
+    const int middle = (heading.left + heading.right) / 2;
+    return std::max({0, figure.clip.left() - middle, middle - figure.clip.right()});
+}
+
+// Whether `figure` stands where `heading` names it on `page`: right after a caption ending in a
+// colon, on its line; under any other heading, nearer to it than to the other headings of its line.
+bool standsAt(const std::vector<Placed>& page, const Placed& figure, const QString& heading)
+{
+    const auto sameLine = [](const Placed& a, const Placed& b) { return std::abs(a.y - b.y) <= 2; };
+    if (heading.endsWith(u':') || heading.endsWith(u'：')) {
+        const Placed* before = nullptr;
+        for (const Placed& text : page) {
+            if (sameLine(text, figure) && text.right <= figure.left + 2 && (!before || text.right > before->right))
+                before = &text;
+        }
+        return before && before->text.trimmed() == heading;
+    }
+    for (const Placed& title : page) {
+        if (title.text.trimmed() != heading || title.y >= figure.y)
+            continue;
+        const Placed* nearest = &title;
+        for (const Placed& text : page) {
+            if (sameLine(text, title) && across(text, figure) < across(*nearest, figure))
+                nearest = &text;
+        }
+        if (nearest->text.trimmed() == heading)
+            return true;
+    }
+    return false;
+}
+
+class LayoutBindings : public Layouts, public ::testing::WithParamInterface<Binding> {
+protected:
+    using Row = std::map<QString, QVariant>;
+
+    // The dataset of the data module through which the layouts read `table`.
+    lb::db::Query& dataSetOf(const QString& table)
+    {
+        const std::map<QString, lb::db::Query*> named = {
+            {QStringLiteral("product"), dm().Aqproduct}, {QStringLiteral("customer"), dm().Aqcustomer},
+            {QStringLiteral("branch"), dm().AQbranch}, {QStringLiteral("totallist"), dm().AQtotallist},
+            {QStringLiteral("totallist1"), dm().AQoutlist}};
+        const auto found = named.find(table);
+        return found != named.end() ? *found->second : *(table.endsWith(QLatin1String("list")) ? dm().AQoutlist : dm().AQoutdetail);
+    }
+
+    // `count` rows of `table`, each column holding a value that no other column of any row made
+    // here holds, with the dataset of the table on them; the values of each row by column.
+    std::vector<Row> distinctRows(const QString& table, int count)
+    {
+        std::vector<Row> rows(static_cast<std::size_t>(count));
+        lb::db::Transaction transaction(db());
+        for (Row& row : rows) {
+            Values values;
+            for (const lb::core::Column& column : lb::core::Schema::table(table).columns) {
+                ++made_;
+                switch (column.type) {
+                case lb::core::ColumnType::Text:
+                case lb::core::ColumnType::Memo: row[column.name] = column.name + QString::number(made_); break;
+                case lb::core::ColumnType::Double: row[column.name] = 100.25 + made_; break;
+                case lb::core::ColumnType::Date: row[column.name] = QDate(2026, 1, 1).addDays(made_); break;
+                default: continue; // flags, counters and times print nowhere
+                }
+                values.emplace_back(column.name, row[column.name]);
+            }
+            insertRow(table, values);
+        }
+        transaction.commit();
+        dataSetOf(table).reopen(QStringLiteral("select * from %1 order by rowid").arg(table));
+        return rows;
+    }
+
+    int made_ = 0;
+};
+
+// Every layout printed over rows in which each column holds its own value: each figure prints
+// its own field, under its own heading. A control bound to the wrong field prints another
+// column's value; a total placed under the wrong column stands nearer another heading.
+TEST_P(LayoutBindings, EveryFigurePrintsItsFieldUnderItsHeading)
+{
+    const Binding& binding = GetParam();
+    const std::vector<Row> rows = distinctRows(QLatin1String(binding.rows), 2);
+    const std::vector<Row> head = *binding.head ? distinctRows(QLatin1String(binding.head), 1) : std::vector<Row>{};
+    const std::vector<Row> sums = distinctRows(QStringLiteral("totallist"), 1);
+    lb::layouts::printLayout(job(binding.layout));
+    const std::vector<std::vector<Placed>>& pages = preview.last().placed;
+    for (const Figure& figure : binding.figures) {
+        const std::vector<Row>& from = figure.from == From::Head ? head : figure.from == From::Sums ? sums : rows;
+        for (std::size_t row = figure.from == From::Last ? from.size() - 1 : 0; row < from.size(); ++row) {
+            const QVariant value = from[row].at(QLatin1String(figure.field));
+            bool found = false;
+            for (const std::vector<Placed>& page : pages) {
+                for (const Placed& text : page)
+                    found = found || (shows(text.text.trimmed(), value) && standsAt(page, text, QString::fromUtf8(figure.heading)));
+            }
+            EXPECT_TRUE(found) << figure.heading << " " << figure.field << " of row " << row << ": " << value.toString().toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalog, LayoutBindings, ::testing::ValuesIn(bindings),
+                         [](const ::testing::TestParamInfo<Binding>& info) { return std::string(info.param.layout); });
+
+TEST(LayoutCatalog, EveryLayoutsBindingsAreCheckedAbove)
+{
+    QStringList checked;
+    for (const Binding& binding : bindings)
+        checked << QLatin1String(binding.layout);
+    EXPECT_EQ(lb::layouts::LayoutCatalog::names(), checked);
+}
+
+// A customer's statement is laid out on landscape paper. Turned to portrait in the print dialog
+// it is laid out again on the portrait sheet with its controls where they stood, so that its
+// right-hand columns and its total lie beyond the sheet: the print asks first, 否 the default.
+TEST_F(Layouts, StatementTurnedToPortraitPrintsOnlyWhenTheUserAcceptsWhatDoesNotFit)
+{
+    headerRows(QStringLiteral("totallist1"), 3);
+    lb::report::ui::TRpStandardPreviewInterface windows;
+    lb::report::TRpPreviewInterface::Install(&windows);
+    const QString pdf = folder.filePath(QStringLiteral("statement.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    const std::unique_ptr<lb::report::TRpReport> layout = lb::layouts::LayoutCatalog::make(QStringLiteral("Tfrrcusttotalist"));
+    layout->ReportTitle = QStringLiteral("朔栎打印预览");
+    layout->Prepare();
+    QPointer<lb::report::ui::TRpStandardPreview> window = new lb::report::ui::TRpStandardPreview(*layout->RpPrinter());
+    window->show();
+    // As the print dialog leaves it when portrait is chosen there.
+    layout->Page().SetOrientation(lb::report::TPrinterOrientation::Portrait);
+
+    dialogs.answer(lb::ui::DialogAnswer::No);
+    window->Print->click();
+    ASSERT_EQ(1u, dialogs.shown().size());
+    EXPECT_EQ(QStringLiteral("报表内容超出纸张宽度,部分内容将不能打印,是否继续?"), dialogs.shown()[0].text);
+    EXPECT_EQ(lb::ui::DialogButtons::YesNo, dialogs.shown()[0].buttons);
+    EXPECT_TRUE(dialogs.shown()[0].negativeDefault);
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.pdf*")}, QDir::Files | QDir::Hidden).isEmpty());
+
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    window->Print->click();
+    EXPECT_EQ(2u, dialogs.shown().size());
+    const QString info = lb::test::PrintedPreview::pdfInfo(pdf);
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595 x 842 pts")))) << info.toStdString();
+    // The file is titled as the document it holds, not as the preview window.
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+客户对帐表\\n")))) << info.toStdString();
+    const QStringList pages = lb::test::PrintedPreview::pdfPages(pdf);
+    ASSERT_EQ(1, pages.size());
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("客户对帐表")) && pages[0].contains(QStringLiteral("摘3"))) << pages[0].toStdString();
+    // The preview keeps its landscape pages.
+    EXPECT_EQ(lb::report::TPrinterOrientation::Landscape, layout->RpPrinter()->PrinterSettings().Orientation);
+    window->close();
 }
 
 } // namespace

@@ -519,6 +519,41 @@ TEST_F(PreviewTest, CancellingALongPrintLeavesNoFile)
     }
 }
 
+// Esc and the window's close box cancel a long print as its Cancel button does.
+TEST_F(PreviewTest, EscOrClosingTheProgressWindowCancelsALongPrint)
+{
+    TRpStandardPreview& window = openPreview(3000);
+    const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    const std::function<void(TRpProgressForm&)> ways[] = {
+        [](TRpProgressForm& progress) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(&progress, &escape);
+        },
+        [](TRpProgressForm& progress) { progress.close(); },
+    };
+    for (const auto& cancel : ways) {
+        int page = 0;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<TRpProgressForm*>(top);
+                if (progress && progress->isVisible() && progress->Pages->text() == QStringLiteral("Page 5 of 131")) {
+                    page = 5;
+                    cancel(*progress);
+                }
+            }
+        });
+        watch.start(0);
+        window.Print->click();
+        EXPECT_EQ(5, page);
+        EXPECT_TRUE(report.RpPrinter()->Cancelled());
+        EXPECT_LT(report.RpPrinter()->CurrentPage(), 10);
+        EXPECT_EQ(QStringList({"kvdb.db"}), QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name));
+    }
+}
+
 // The progress window shows while the pages print, unless the report hides progress.
 TEST_F(PreviewTest, ProgressWindowFollowsShowProgress)
 {
@@ -569,6 +604,34 @@ TEST_F(PreviewTest, APortraitReportPrintedAsLandscapeIsLaidOutAgainOnLandscapePa
     EXPECT_FALSE(pages[1].contains(QStringLiteral("Row 29")));
     EXPECT_TRUE(pages[4].contains(QStringLiteral("Row 60")) && pages[4].contains(QStringLiteral("Total")));
     EXPECT_EQ(3, report.RpPrinter()->PageCount());
+}
+
+// Pages loaded from a report file print as they were saved, even when the report's page has
+// been turned since: the report is not run again in their place.
+TEST_F(PreviewTest, LoadedPagesPrintAsSavedWhateverTheReportsPage)
+{
+    TRpStandardPreview& window = openPreview();
+    const QString saved = dir.filePath(QStringLiteral("list.RPF"));
+    report.RpPrinter()->Save(saved);
+    connection.execute(QStringLiteral("DELETE FROM item"));
+    report.Page().SetOrientation(TPrinterOrientation::Landscape);
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then([&saved](QDialog& dialog) {
+            auto& files = dynamic_cast<QFileDialog&>(dialog);
+            files.selectFile(saved);
+            files.QDialog::done(QDialog::Accepted);
+        });
+        window.LoadReport->click();
+    }
+    const QString pdf = dir.filePath(QStringLiteral("loaded.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    window.Print->click();
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Page size:\\s+595 x 842 pts"))));
+    const QStringList pages = lb::test::PrintedPreview::pdfPages(pdf);
+    ASSERT_EQ(3, pages.size());
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("Row 24"))) << pages[1].toStdString();
 }
 
 TEST_F(PreviewTest, ProgressWindowMovesInStepsOfFive)
