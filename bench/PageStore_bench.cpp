@@ -52,7 +52,7 @@ EmfMetafile listPage(int number)
     writer.selectObject(emf::kStockObject | emf::NULL_BRUSH);
     writer.rectangle(QRect(QPoint(36, 86), QPoint(758, 1000)));
     writer.extTextOut(QPoint(620, 1010), 0, QRect(), QStringLiteral("第 %1 页").arg(number));
-    return writer.finish();
+    return EmfMetafile::fromBytes(writer.finish());
 }
 
 const std::vector<EmfMetafile>& pages()
@@ -72,7 +72,7 @@ std::unique_ptr<TRpPageList> report(bool coded)
     list->SetStream(std::make_unique<TRpStream>(250000));
     list->SetCompression(coded);
     for (const EmfMetafile& page : pages())
-        list->AddPage(page);
+        list->AddPage(page.bytes());
     list->WriteFileHeader();
     return list;
 }

@@ -3,6 +3,7 @@
 // in the same run.
 #include "bench/BenchFile.h"
 #include "bench/BigBooks.h"
+#include "bench/PeakMemory.h"
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "core/WindowRegistry.h"
@@ -26,6 +27,8 @@
 #include <string>
 #include <vector>
 
+using lb::bench::peakMemoryMb;
+using lb::bench::resetPeakMemory;
 using lb::core::WindowRegistry;
 using lb::summaries::BalanceCatalog;
 using lb::summaries::BalanceConfig;
@@ -47,26 +50,6 @@ using Clock = std::chrono::steady_clock;
 double seconds(Clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
-}
-
-// The peak of the resident set since the last reset, in MB (Linux keeps it per process).
-void resetPeakMemory()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-double peakMemoryMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return 0;
 }
 
 // A copy of the big books at `scale` with a plain connection beside the program's.

@@ -1,6 +1,8 @@
 // Word and character wrapping of label text.
 #include "report/RpTextWrap.h"
 
+#include <algorithm>
+
 namespace lb::report {
 
 bool RpIsCjk(char32_t c)
@@ -88,19 +90,25 @@ void wrapParagraph(const QString& paragraph, double maxWidth, const RpMeasure& m
 
 } // namespace
 
-QStringList RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWrap,
-                       const RpMeasure& measure)
+void RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWrap, const RpMeasure& measure,
+                QStringList& lines)
 {
-    QString plain = text;
-    plain.remove(QLatin1Char('\n'));
-    QStringList lines;
-    for (const QString& paragraph : plain.split(QLatin1Char('\r'))) {
+    const auto add = [&](const QString& paragraph) {
         if (autoSize || !wordWrap)
             lines.append(paragraph);
         else
             wrapParagraph(paragraph, maxWidth, measure, lines);
+    };
+    // A field's text is one paragraph as a rule: printed for every record, it is taken as it
+    // stands instead of copied and split.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c == u'\n' || c == u'\r'; })) {
+        add(text);
+        return;
     }
-    return lines;
+    QString plain = text;
+    plain.remove(QLatin1Char('\n'));
+    for (const QString& paragraph : plain.split(QLatin1Char('\r')))
+        add(paragraph);
 }
 
 } // namespace lb::report

@@ -17,9 +17,10 @@ using RpMeasure = std::function<double(const QString&)>;
 // being a word of its own; words fill a line while it stays within `maxWidth`. A word too wide
 // for a line of its own is cut between characters (a character is never split, nor a surrogate
 // pair) and goes on over the following lines, so no text is lost. Without `wordWrap` a
-// paragraph is one line, which the control clips.
-QStringList RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWrap,
-                       const RpMeasure& measure);
+// paragraph is one line, which the control clips. The lines are appended to `lines`, so that a
+// control printed for every record keeps one list's memory.
+void RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWrap, const RpMeasure& measure,
+                QStringList& lines);
 
 // Whether `c` is a character of the Chinese, Japanese or Korean scripts or their punctuation,
 // between which a line may break.

@@ -3,6 +3,8 @@
 
 #include "platform/gfx/EmfFormat.h"
 
+#include <utility>
+
 namespace lb::report {
 
 using namespace gfx::emf;
@@ -23,7 +25,8 @@ quint32 penStyle(int style)
 
 } // namespace
 
-TRpCanvas::TRpCanvas(int width, int height) : writer_(width, height), emf_(font_.Emf()), lineHeight_(emf_.textHeight())
+TRpCanvas::TRpCanvas(int width, int height, QByteArray buffer)
+    : writer_(width, height, std::move(buffer)), emf_(font_.Emf()), lineHeight_(emf_.textHeight())
 {
     writer_.setBkMode(TRANSPARENT);
     writer_.setTextAlign(TA_LEFT | TA_TOP);
@@ -36,6 +39,7 @@ void TRpCanvas::SetFont(const TRpFont& font)
     font_ = font;
     emf_ = font.Emf();
     lineHeight_ = emf_.textHeight();
+    fontWritten_ = false;
 }
 
 void TRpCanvas::Replace(quint32& selected, quint32 created)
@@ -112,14 +116,17 @@ void TRpCanvas::TextOut(int x, int y, const QRect& clip, const QString& text, qu
 {
     if (text.isEmpty())
         return;
-    if (!fontSelected_ || !(selectedFont_ == font_)) {
-        Replace(fontHandle_, writer_.createFont(emf_));
-        selectedFont_ = font_;
-        fontSelected_ = true;
-    }
-    if (textColor_ != font_.Color) {
-        writer_.setTextColor(font_.Color);
-        textColor_ = font_.Color;
+    if (!fontWritten_) {
+        if (!fontSelected_ || !(selectedFont_ == font_)) {
+            Replace(fontHandle_, writer_.createFont(emf_));
+            selectedFont_ = font_;
+            fontSelected_ = true;
+        }
+        if (textColor_ != font_.Color) {
+            writer_.setTextColor(font_.Color);
+            textColor_ = font_.Color;
+        }
+        fontWritten_ = true;
     }
     if (align_ != align) {
         writer_.setTextAlign(align);
@@ -128,7 +135,7 @@ void TRpCanvas::TextOut(int x, int y, const QRect& clip, const QString& text, qu
     writer_.extTextOut(QPoint(x, y), ETO_CLIPPED, clip, text);
 }
 
-gfx::EmfMetafile TRpCanvas::Finish()
+QByteArray TRpCanvas::Finish()
 {
     return writer_.finish();
 }

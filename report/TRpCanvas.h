@@ -1,12 +1,12 @@
 // The canvas of one page being generated: drawing calls recorded as an enhanced metafile.
 #pragma once
 
-#include "platform/gfx/EmfMetafile.h"
 #include "platform/gfx/EmfWriter.h"
 #include "report/TRpBrush.h"
 #include "report/TRpFont.h"
 #include "report/TRpPen.h"
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 
@@ -18,7 +18,8 @@ namespace lb::report {
 // deleted when replaced, so a page holds only the objects in use.
 class TRpCanvas {
 public:
-    TRpCanvas(int width, int height);
+    // A page of `width` x `height` pixels recorded into the memory of `buffer` (see EmfWriter).
+    TRpCanvas(int width, int height, QByteArray buffer = {});
 
     const TRpFont& Font() const { return font_; }
     void SetFont(const TRpFont& font);
@@ -42,8 +43,10 @@ public:
     // `align` (emf::TA_LEFT, TA_RIGHT or TA_CENTER about x) and clipped to `clip`.
     void TextOut(int x, int y, const QRect& clip, const QString& text, quint32 align);
 
-    // The recorded page; the canvas cannot be used afterwards.
-    gfx::EmfMetafile Finish();
+    // What the page has drawn so far, in its pixels (the bounds its header will keep).
+    QRect Drawn() const { return writer_.bounds(); }
+    // The recorded page's bytes; the canvas cannot be used afterwards.
+    QByteArray Finish();
 
 private:
     void SelectPenAndBrush();
@@ -66,6 +69,9 @@ private:
     TRpBrush selectedBrush_;
     quint32 brushHandle_ = 0;
     QColor textColor_ = Qt::black;
+    // Whether the page's selected font and text colour are font_'s: a list writes thousands of
+    // texts in a font set once, and comparing fonts for each costs a share of the run.
+    bool fontWritten_ = false;
     quint32 align_ = 0;
 };
 

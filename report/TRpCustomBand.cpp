@@ -46,7 +46,7 @@ void TRpCustomBand::SetFont(const TRpFont& font)
     ParentFont = false;
 }
 
-TRpFont TRpCustomBand::EffectiveFont() const
+const TRpFont& TRpCustomBand::EffectiveFont() const
 {
     return ParentFont ? report_.Font : font_;
 }
@@ -63,9 +63,13 @@ bool TRpCustomBand::SetLinkBand(TRpCustomBand* band)
 
 TRpChildBand* TRpCustomBand::ChildBand() const
 {
+    // Asked after every band printed: the band type tells a child band, without the cost of a
+    // dynamic_cast over every band of the report.
     for (TRpCustomBand* band : report_.BandList()) {
-        auto* child = dynamic_cast<TRpChildBand*>(band);
-        if (child && child->ParentBand() == this)
+        if (band->BandType() != rbChild)
+            continue;
+        auto* child = static_cast<TRpChildBand*>(band);
+        if (child->ParentBand() == this)
             return child;
     }
     return nullptr;

@@ -52,7 +52,7 @@ public:
 
     const TRpFont& Font() const { return font_; }
     void SetFont(const TRpFont& font);
-    TRpFont EffectiveFont() const;
+    const TRpFont& EffectiveFont() const;
 
     // Another band whose height counts when this band's space is checked; a value that would
     // make a cycle is refused (false).

@@ -9,6 +9,7 @@
 #include "report/TRpPrinter.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace lb::report {
 
@@ -28,7 +29,7 @@ void TRpCustomLabel::SetFont(const TRpFont& font)
     ParentFont = false;
 }
 
-TRpFont TRpCustomLabel::EffectiveFont() const
+const TRpFont& TRpCustomLabel::EffectiveFont() const
 {
     return ParentFont ? TRpPrintable::EffectiveFont() : font_;
 }
@@ -51,7 +52,7 @@ void TRpCustomLabel::SetCaptionText(const QString& text)
 
 const gfx::EmfFont& TRpCustomLabel::Measuring() const
 {
-    const TRpFont font = EffectiveFont();
+    const TRpFont& font = EffectiveFont();
     if (!(font == measuredFont_)) {
         measuredFont_ = font;
         measuring_ = font.Emf();
@@ -69,12 +70,12 @@ void TRpCustomLabel::FormatLines()
     const gfx::EmfFont& font = Measuring();
     const auto measure = [&font](const QString& text) { return double(font.textWidth(text)); };
     const double width = Size().Values()[TRpPrintableSize::WidthIndex] / kNativePerPixel;
-    formattedLines_.clear();
+    formattedLines_.clear(); // keeps its memory for the next record
     if (CaptionIsSource()) {
-        formattedLines_ = RpWrapText(printCaption_, width, AutoSize || number_, WordWrap, measure);
+        RpWrapText(printCaption_, width, AutoSize || number_, WordWrap, measure, formattedLines_);
     } else {
         for (const QString& line : Lines)
-            formattedLines_ += RpWrapText(line, width, AutoSize, WordWrap, measure);
+            RpWrapText(line, width, AutoSize, WordWrap, measure, formattedLines_);
     }
 }
 
@@ -104,8 +105,11 @@ void TRpCustomLabel::Print(double x, double y)
     TRpPrinter& device = *RpPrinter();
     TRpCanvas& canvas = device.Canvas();
     ProduceText();
-    const QString before = printCaption_;
+    // The handler's text is for this print only. Kept only where there is a handler: the
+    // copy costs a noticeable share of a long list's run.
+    std::optional<QString> before;
     if (OnPrint && !printCaption_.isEmpty()) {
+        before = printCaption_;
         QString text = printCaption_;
         OnPrint(*this, text);
         printCaption_ = text;
@@ -120,7 +124,7 @@ void TRpCustomLabel::Print(double x, double y)
     const double top = y + v[TRpPrintableSize::TopIndex];
     double width = v[TRpPrintableSize::WidthIndex];
     double height = v[TRpPrintableSize::HeightIndex];
-    const double frameWidth = double(Round(Frame.Width / 72.0 * 254));
+    const double frameWidth = Frame.HasLines() ? double(Round(Frame.Width / 72.0 * 254)) : 0;
     const double frameLeft = Frame.DrawLeft ? frameWidth : 0;
     const double frameTop = Frame.DrawTop ? frameWidth : 0;
     if (AutoSize) {
@@ -137,9 +141,11 @@ void TRpCustomLabel::Print(double x, double y)
         return QRect(QPoint(device.ToDeviceX(left), device.ToDeviceY(top)),
                      QPoint(device.ToDeviceX(left + width), device.ToDeviceY(top + h)));
     };
+    // The control's area on the page, which grows with the band as lines stretch it.
+    QRect area = deviceRect(height);
     const bool fill = !Transparent;
     if (fill)
-        canvas.FillRect(deviceRect(height), Color);
+        canvas.FillRect(area, Color);
 
     quint32 align = TA_LEFT;
     double anchor = left + frameLeft;
@@ -150,6 +156,8 @@ void TRpCustomLabel::Print(double x, double y)
         align = TA_CENTER;
         anchor = left + width / 2;
     }
+
+    const int anchorX = device.ToDeviceX(anchor);
 
     TRpCustomBand* band = ParentBand();
     const bool continued = band && band->ContinuedPass();
@@ -171,9 +179,10 @@ void TRpCustomLabel::Print(double x, double y)
             }
             expansion += lineHeight;
             limit += lineHeight;
+            area = deviceRect(height + expansion);
             continue;
         }
-        QRect clip = deviceRect(height + expansion);
+        QRect clip = area;
         if (number_) {
             // A number wider than the control runs out of it on the side away from its anchor.
             const double wide = Measuring().textWidth(formattedLines_[line]) * kNativePerPixel;
@@ -181,7 +190,7 @@ void TRpCustomLabel::Print(double x, double y)
             clip = clip.united(QRect(QPoint(device.ToDeviceX(from) - 1, clip.top()),
                                      QPoint(device.ToDeviceX(from + wide) + 1, clip.bottom())));
         }
-        canvas.TextOut(device.ToDeviceX(anchor), device.ToDeviceY(lineTop), clip, formattedLines_[line], align);
+        canvas.TextOut(anchorX, device.ToDeviceY(lineTop), clip, formattedLines_[line], align);
         lineTop += lineHeight;
         ++printed;
         ++line;
@@ -190,8 +199,9 @@ void TRpCustomLabel::Print(double x, double y)
     // finishes there instead of asking for page after page.
     finished_ = line >= formattedLines_.size() || !AutoStretch || (continued && printed == 0);
     nextLine_ = finished_ ? 0 : int(line);
-    DrawFrame(deviceRect(height + expansion));
-    printCaption_ = before;
+    DrawFrame(area);
+    if (before)
+        printCaption_ = *before;
     AfterPrinting();
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 namespace lb::report {
 
@@ -30,7 +31,7 @@ public:
     const TRpFont& Font() const { return font_; }
     // Sets the control's own font (and clears ParentFont).
     void SetFont(const TRpFont& font);
-    TRpFont EffectiveFont() const override;
+    const TRpFont& EffectiveFont() const override;
 
     const QString& Caption() const { return caption_; }
     // The text being printed (the caption, or what a database or expression control produced).
@@ -59,9 +60,9 @@ protected:
     virtual void AfterPrinting() {}
     // `number`: the text is a formatted number, which prints on one line and whole even where it
     // is wider than the control (a clipped leading digit would print another figure).
-    void SetPrintCaption(const QString& text, bool number = false)
+    void SetPrintCaption(QString text, bool number = false)
     {
-        printCaption_ = text;
+        printCaption_ = std::move(text);
         number_ = number;
     }
     // Line height of the effective font, in tenths of a millimetre.

@@ -20,6 +20,9 @@ int TRpFrame::Thickness(double factor) const
 
 std::vector<QRect> TRpFrame::LineRects(const QRect& rect, double factorX, double factorY) const
 {
+    // Asked after every band printed, most of which have no frame.
+    if (!HasLines())
+        return {};
     const int left = rect.left();
     const int top = rect.top();
     const int right = rect.right();

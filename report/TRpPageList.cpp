@@ -215,15 +215,17 @@ void TRpPageList::ReadFileHeader()
     pageCount_ = header.pageCount;
 }
 
-void TRpPageList::AddPage(const EmfMetafile& page)
+void TRpPageList::AddPage(const QByteArray& bytes)
 {
+    // What the file's chain check asks of every page, so that a page stored can be read back.
+    if (EmfMetafile::declaredSize(bytes.constData(), bytes.size()) != bytes.size())
+        throw Error(QStringLiteral("A page of %1 bytes declares another size").arg(bytes.size()));
     std::lock_guard lock(mutex_);
     TRpStream& stream = RequireStream();
     StreamLock streamLock(stream);
     const int number = pageCount_ + 1;
     if (number == 1)
         WriteHeaderOn(stream, number);
-    const QByteArray& bytes = page.bytes();
     QByteArray code;
     if (compression_) {
         code.reserve(bytes.size() / 2);
@@ -234,10 +236,13 @@ void TRpPageList::AddPage(const EmfMetafile& page)
     const qint64 start = stream.Seek(0, Origin::End);
     // Offsets are stored in 32 bits: a record reaching past them would corrupt the chain.
     const qint64 data = compression_ ? 4 + code.size() : bytes.size();
-    if (start + 8 + data + 4 > std::numeric_limits<qint32>::max())
+    const qint64 end = start + 8 + data + 4;
+    if (end > std::numeric_limits<qint32>::max())
         throw Error(QStringLiteral("The report is too large: its pages pass 2 GB"));
+    // The record is written in one pass from its start: going back to fill in a field would
+    // make a file-backed stream write out its buffer for every page.
     stream.WriteInt32(number);
-    stream.WriteInt32(0); // the next field, filled in below
+    stream.WriteInt32(qint32(end));
     if (compression_) {
         stream.WriteInt32(qint32(bytes.size()));
         stream.Write(code.constData(), code.size());
@@ -245,10 +250,6 @@ void TRpPageList::AddPage(const EmfMetafile& page)
         stream.Write(bytes.constData(), bytes.size());
     }
     stream.WriteInt32(qint32(start));
-    const qint64 end = stream.Position();
-    stream.Seek(start + 4, Origin::Begin);
-    stream.WriteInt32(qint32(end));
-    stream.Seek(end, Origin::Begin);
     pageCount_ = number;
 }
 

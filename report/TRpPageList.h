@@ -47,9 +47,11 @@ public:
     // Size of the header of the stream: 124 for a file of the older layout.
     int HeaderSize() const { return headerSize_; }
 
-    // Appends a page; the first page writes the header first. Throws lb::Error without a stream,
-    // and, writing nothing, when the record would reach past the 32-bit offsets (2 GB).
-    void AddPage(const gfx::EmfMetafile& page);
+    // Appends a page, the bytes of a metafile as EmfWriter hands them over; the first page
+    // writes the header first. Throws lb::Error without a stream, and, writing nothing, when
+    // the bytes do not start with a metafile header declaring their size or the record would
+    // reach past the 32-bit offsets (2 GB).
+    void AddPage(const QByteArray& page);
     // Page `number` (from 1), or none when there is no such page. Throws lb::Error when the
     // stored page is damaged.
     std::optional<gfx::EmfMetafile> GetPage(int number);

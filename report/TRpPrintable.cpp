@@ -49,11 +49,12 @@ void TRpPrintable::AlignNow()
     size_.SetValues(moved);
 }
 
-TRpFont TRpPrintable::EffectiveFont() const
+const TRpFont& TRpPrintable::EffectiveFont() const
 {
+    static const TRpFont unattached;
     if (band_)
         return band_->EffectiveFont();
-    return report_ ? report_->Font : TRpFont();
+    return report_ ? report_->Font : unattached;
 }
 
 void TRpPrintable::Prepare()

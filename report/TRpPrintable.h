@@ -45,8 +45,9 @@ public:
 
     // Whether the control takes part in printing.
     bool IsPrinted() const { return Enabled || !Visible; }
-    // The font of the control: its own, or with ParentFont the band's (or report's).
-    virtual TRpFont EffectiveFont() const;
+    // The font of the control: its own, or with ParentFont the band's (or report's). Asked for
+    // every control printed, so a reference to the font where it is kept, not a copy.
+    virtual const TRpFont& EffectiveFont() const;
 
     virtual void Prepare();
     // Prints at the band's position (x, y), in the report's units.

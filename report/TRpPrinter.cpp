@@ -3,7 +3,6 @@
 
 #include "platform/gfx/EmfFont.h"
 #include "platform/sys/Errors.h"
-#include "report/RpRound.h"
 #include "report/TCustomRpReport.h"
 #include "report/TRpNoticeReceiver.h"
 #include "report/TRpPreviewInterface.h"
@@ -31,26 +30,6 @@ constexpr TRpPaperSize kTabledSizes[] = {
 TRpPrinter::TRpPrinter(TCustomRpReport* parentReport) : parentReport_(parentReport) {}
 
 TRpPrinter::~TRpPrinter() = default;
-
-int TRpPrinter::ToDeviceX(double v) const
-{
-    return int(Round(v * scaleX_));
-}
-
-int TRpPrinter::ToDeviceY(double v) const
-{
-    return int(Round(v * scaleY_));
-}
-
-int TRpPrinter::ToDeviceWidth(double v) const
-{
-    return int(Round(v * scaleX_));
-}
-
-int TRpPrinter::ToDeviceHeight(double v) const
-{
-    return int(Round(v * scaleY_));
-}
 
 double TRpPrinter::SheetWidth() const
 {
@@ -88,12 +67,13 @@ void TRpPrinter::FinishPage()
         return;
     // The canvas goes first: a page that fails to store is not offered again.
     const std::unique_ptr<TRpCanvas> canvas = std::move(canvas_);
-    const gfx::EmfMetafile page = canvas->Finish();
     // Boxes end on the first pixel outside them, so a box up to the sheet's edge ends one past it.
-    const QRect drawn = page.bounds();
+    const QRect drawn = canvas->Drawn();
     if (!drawn.isEmpty() && (drawn.left() < 0 || drawn.right() > ToDeviceWidth(SheetWidth())))
         drawnBeyondWidth_ = true;
+    QByteArray page = canvas->Finish();
     pageList_.AddPage(page);
+    pageBuffer_ = std::move(page);
 }
 
 void TRpPrinter::TellPages()
@@ -113,7 +93,8 @@ void TRpPrinter::NewPage()
     }
     ++pageCount_;
     ++currentPage_;
-    canvas_ = std::make_unique<TRpCanvas>(ToDeviceWidth(SheetWidth()), ToDeviceHeight(SheetLength()));
+    canvas_ = std::make_unique<TRpCanvas>(ToDeviceWidth(SheetWidth()), ToDeviceHeight(SheetLength()),
+                                          std::exchange(pageBuffer_, QByteArray()));
 }
 
 void TRpPrinter::EndDoc()
@@ -121,6 +102,7 @@ void TRpPrinter::EndDoc()
     if (state_ != TRpPrinterState::Busy)
         return;
     FinishPage();
+    pageBuffer_.clear(); // the run is over: its page buffer goes back
     pagesReady_ = pageList_.PageCount();
     state_ = TRpPrinterState::Finished;
     if (pageList_.PageCount() > 0)
@@ -136,6 +118,7 @@ void TRpPrinter::AbortDoc()
         } catch (const Error&) {
             // A run that failed while storing a page ends with the pages stored before it.
         }
+        pageBuffer_.clear();
         pagesReady_ = pageList_.PageCount();
     }
     state_ = TRpPrinterState::Finished;
@@ -147,6 +130,7 @@ void TRpPrinter::Cleanup()
     if (state_ == TRpPrinterState::Busy)
         cancelled_ = true;
     canvas_.reset();
+    pageBuffer_.clear();
     pageList_.FreeStream();
     pageCount_ = 0;
     currentPage_ = 0;

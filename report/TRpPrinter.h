@@ -2,6 +2,7 @@
 // store of finished pages, saving and loading report files, preview and printing requests.
 #pragma once
 
+#include "report/RpRound.h"
 #include "report/TPrinterSettings.h"
 #include "report/TRpCanvas.h"
 #include "report/TRpOutline.h"
@@ -50,13 +51,14 @@ public:
     // Pages are stored coded (see TRpCompress).
     void SetCompression(bool on) { pageList_.SetCompression(on); }
 
-    // Report measures (tenths of a millimetre) in page pixels.
+    // Report measures (tenths of a millimetre) in page pixels; asked for every control of every
+    // record, so inline.
     double ScaleX() const { return scaleX_; }
     double ScaleY() const { return scaleY_; }
-    int ToDeviceX(double v) const;
-    int ToDeviceY(double v) const;
-    int ToDeviceWidth(double v) const;
-    int ToDeviceHeight(double v) const;
+    int ToDeviceX(double v) const { return int(Round(v * scaleX_)); }
+    int ToDeviceY(double v) const { return int(Round(v * scaleY_)); }
+    int ToDeviceWidth(double v) const { return int(Round(v * scaleX_)); }
+    int ToDeviceHeight(double v) const { return int(Round(v * scaleY_)); }
     // The paper of the settings, in tenths of a millimetre, turned for landscape.
     double SheetWidth() const;
     double SheetLength() const;
@@ -136,6 +138,9 @@ private:
     TRpPageList pageList_;
     TRpOutline outline_;
     std::unique_ptr<TRpCanvas> canvas_;
+    // The last stored page's bytes, whose memory the next page is written into: a run
+    // allocates its page buffer once instead of once a page.
+    QByteArray pageBuffer_;
     TRpNoticeReceiver* noticeWindow_ = nullptr;
     TRpPrinterState state_ = TRpPrinterState::Ready;
     double scaleX_ = 1.0;

@@ -35,6 +35,7 @@ std::unique_ptr<TRpStream> TRpStream::CreateFromFile(const QString& fileName)
     if (!stream->file_->open(QIODevice::ReadOnly))
         throw FileOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(fileName),
                                                                              stream->file_->errorString()));
+    stream->fileSize_ = stream->file_->size();
     return stream;
 }
 
@@ -99,6 +100,7 @@ void TRpStream::Write(const char* data, qint64 count)
     }
     if (file_->write(data, count) != count)
         streamError(QStringLiteral("write failed: %1").arg(file_->errorString()));
+    fileSize_ = std::max(fileSize_, file_->pos());
 }
 
 void TRpStream::WriteInt32(qint32 value)
@@ -117,6 +119,7 @@ void TRpStream::MoveToFile()
     if (temp->write(memory_) != memory_.size() || !temp->seek(memoryPosition_))
         streamError(QStringLiteral("write failed: %1").arg(temp->errorString()));
     tempFileName_ = temp->fileName();
+    fileSize_ = memory_.size();
     file_ = std::move(temp);
     memory_ = QByteArray();
     memoryPosition_ = 0;
@@ -132,7 +135,7 @@ qint64 TRpStream::Seek(qint64 offset, Origin origin)
         streamError(QStringLiteral("seek before the start of the stream"));
     if (inMemory_)
         memoryPosition_ = target;
-    else if (!file_->seek(target))
+    else if (target != file_->pos() && !file_->seek(target)) // a seek writes out the file's buffer
         streamError(QStringLiteral("seek failed: %1").arg(file_->errorString()));
     return target;
 }
@@ -146,7 +149,7 @@ qint64 TRpStream::Position()
 qint64 TRpStream::Size()
 {
     std::lock_guard lock(mutex_);
-    return inMemory_ ? memory_.size() : file_->size();
+    return inMemory_ ? memory_.size() : fileSize_;
 }
 
 void TRpStream::SaveToStream(QIODevice& dest)

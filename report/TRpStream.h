@@ -67,6 +67,8 @@ private:
     qint64 memoryPosition_ = 0;
     QString tempFileName_;
     std::unique_ptr<QFile> file_;
+    // The file's size as written so far: asking the file would write out its buffer each time.
+    qint64 fileSize_ = 0;
 };
 
 } // namespace lb::report

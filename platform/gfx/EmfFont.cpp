@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -93,13 +94,27 @@ namespace {
 // out thousands of texts in a handful of fonts, and building a font and asking its metrics
 // again for every text costs more than the rest of the page.
 struct Measures {
-    explicit Measures(const QFont& font) : metrics(font) {}
+    explicit Measures(const QFont& font) : metrics(font), ascent(metrics.ascent()), descent(metrics.descent())
+    {
+        latin.fill(-1);
+    }
     QFontMetricsF metrics;
+    double ascent;
+    double descent;
+    // The digits and letters of codes and figures, most of what a list prints, by index;
+    // -1 until asked. Other characters in the hash.
+    std::array<double, 128> latin;
     QHash<char32_t, double> advance;
 
     double advanceOf(const QString& text, qsizetype at, bool pair)
     {
         const char32_t code = pair ? QChar::surrogateToUcs4(text[at], text[at + 1]) : text[at].unicode();
+        if (code < latin.size()) {
+            double& width = latin[code];
+            if (width < 0)
+                width = metrics.horizontalAdvance(text.mid(at, 1));
+            return width;
+        }
         const auto found = advance.constFind(code);
         if (found != advance.constEnd())
             return *found;
@@ -107,6 +122,31 @@ struct Measures {
         advance.insert(code, width);
         return width;
     }
+
+    // The advances of `text`, rounding carried along. The last text's are kept: a report
+    // measures a line to lay it out and then writes it, and the second time costs a comparison.
+    const std::vector<qint32>& advancesOf(const QString& text)
+    {
+        if (text == lastText)
+            return lastAdvances;
+        lastText = text;
+        lastAdvances.assign(size_t(text.size()), 0);
+        double position = 0;
+        qint64 placed = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+            position += advanceOf(text, i, pair);
+            const qint64 end = std::llround(position);
+            lastAdvances[size_t(i)] = static_cast<qint32>(end - placed);
+            placed = end;
+            if (pair)
+                ++i;
+        }
+        return lastAdvances;
+    }
+
+    QString lastText;
+    std::vector<qint32> lastAdvances;
 };
 
 // The measures of the fonts used last, per thread (fonts are not shared between threads).
@@ -131,46 +171,27 @@ Measures& measuresOf(const EmfFont& font)
 
 std::vector<qint32> EmfFont::advances(const QString& text) const
 {
-    Measures& measures = measuresOf(*this);
-    std::vector<qint32> result(text.size(), 0);
-    double position = 0;
-    qint64 placed = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size()
-                          && text[i + 1].isLowSurrogate();
-        position += measures.advanceOf(text, i, pair);
-        const qint64 end = std::llround(position);
-        result[i] = static_cast<qint32>(end - placed);
-        placed = end;
-        if (pair)
-            ++i;
-    }
-    return result;
+    return measuresOf(*this).advancesOf(text);
 }
 
 int EmfFont::textWidth(const QString& text) const
 {
     // The advances carry their rounding along, so they add up to the rounded whole.
-    Measures& measures = measuresOf(*this);
-    double position = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        position += measures.advanceOf(text, i, pair);
-        if (pair)
-            ++i;
-    }
-    return int(std::llround(position));
+    qint64 width = 0;
+    for (qint32 advance : measuresOf(*this).advancesOf(text))
+        width += advance;
+    return int(width);
 }
 
 int EmfFont::textHeight() const
 {
-    const QFontMetricsF& metrics = measuresOf(*this).metrics;
-    return int(std::lround(metrics.ascent() + metrics.descent()));
+    const Measures& measures = measuresOf(*this);
+    return int(std::lround(measures.ascent + measures.descent));
 }
 
 double EmfFont::ascent() const
 {
-    return measuresOf(*this).metrics.ascent();
+    return measuresOf(*this).ascent;
 }
 
 } // namespace lb::gfx

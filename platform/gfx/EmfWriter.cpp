@@ -2,6 +2,7 @@
 #include "platform/gfx/EmfWriter.h"
 
 #include "platform/gfx/EmfFormat.h"
+#include "platform/gfx/EmfMetafile.h"
 #include "platform/sys/Errors.h"
 
 #include <QtEndian>
@@ -9,42 +10,74 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace lb::gfx {
 
 using namespace emf;
 
-EmfWriter::EmfWriter(int width, int height) : width_(std::max(1, width)), height_(std::max(1, height))
+namespace {
+
+// What a page's bytes start with before they first grow: several hundred text records, in a
+// block the heap keeps (the process takes blocks of 128 KB and more from the system each time).
+constexpr qsizetype kFirstBytes = 64 * 1024 - 64;
+
+} // namespace
+
+EmfWriter::EmfWriter(int width, int height, QByteArray buffer)
+    : bytes_(std::move(buffer)), width_(std::max(1, width)), height_(std::max(1, height))
 {
-    used_.assign(1, true);
+    // The buffer's whole allocation is used; whatever it held is written over or cut off.
+    if (bytes_.capacity() < kFirstBytes)
+        bytes_.reserve(kFirstBytes);
+    bytes_.resize(bytes_.capacity());
+    data_ = bytes_.data();
+    handlesUsed_.assign(1, true);
     fonts_.resize(1);
     selectedFont_ = systemFont();
     // The header is laid out now and completed by finish().
     beginRecord(EMR_HEADER);
-    bytes_.append(kHeaderSize - 8, '\0');
+    putZeros(kHeaderSize - 8);
     endRecord();
+}
+
+void EmfWriter::grow(qsizetype count)
+{
+    // Reserved to the byte: resizing past the capacity would round the block up to the next
+    // power of two.
+    bytes_.reserve(std::max(used_ + count, 2 * bytes_.size()));
+    bytes_.resize(bytes_.capacity());
+    data_ = bytes_.data();
 }
 
 void EmfWriter::beginRecord(quint32 type)
 {
-    recordStart_ = bytes_.size();
+    recordStart_ = used_;
     putU32(type);
     putU32(0);
 }
 
 void EmfWriter::endRecord()
 {
-    while (bytes_.size() % 4 != 0)
-        bytes_.append('\0');
-    qToLittleEndian<quint32>(quint32(bytes_.size() - recordStart_), bytes_.data() + recordStart_ + 4);
+    putZeros((4 - used_ % 4) % 4);
+    qToLittleEndian<quint32>(quint32(used_ - recordStart_), data_ + recordStart_ + 4);
     ++records_;
 }
 
 void EmfWriter::putU32(quint32 value)
 {
-    char raw[4];
-    qToLittleEndian<quint32>(value, raw);
-    bytes_.append(raw, 4);
+    qToLittleEndian<quint32>(value, extend(4));
+}
+
+void EmfWriter::putU16(quint16 value)
+{
+    qToLittleEndian<quint16>(value, extend(2));
+}
+
+void EmfWriter::putZeros(qsizetype count)
+{
+    if (count > 0)
+        std::memset(extend(count), 0, size_t(count));
 }
 
 void EmfWriter::putRect(const QRect& rect)
@@ -84,18 +117,18 @@ void EmfWriter::include(const QRect& drawn)
 
 quint32 EmfWriter::takeHandle()
 {
-    for (size_t i = 1; i < used_.size(); ++i) {
-        if (!used_[i]) {
-            used_[i] = true;
+    for (size_t i = 1; i < handlesUsed_.size(); ++i) {
+        if (!handlesUsed_[i]) {
+            handlesUsed_[i] = true;
             fonts_[i].reset();
             return quint32(i);
         }
     }
-    if (used_.size() >= 0xFFFF)
+    if (handlesUsed_.size() >= 0xFFFF)
         throw Error(QStringLiteral("Too many objects on one metafile page"));
-    used_.push_back(true);
-    fonts_.resize(used_.size());
-    return quint32(used_.size() - 1);
+    handlesUsed_.push_back(true);
+    fonts_.resize(handlesUsed_.size());
+    return quint32(handlesUsed_.size() - 1);
 }
 
 void EmfWriter::setTextColor(const QColor& color)
@@ -134,13 +167,10 @@ quint32 EmfWriter::createFont(const EmfFont& font)
     const char flags[8] = {char(font.italic), char(font.underline), char(font.strikeOut),
                            char(font.charSet), char(font.outPrecision), char(font.clipPrecision),
                            char(font.quality), char(font.pitchAndFamily)};
-    bytes_.append(flags, 8);
+    std::memcpy(extend(8), flags, 8);
     const QString face = font.faceName.left(kFaceNameChars - 1);
-    for (int i = 0; i < kFaceNameChars; ++i) {
-        char raw[2];
-        qToLittleEndian<quint16>(i < face.size() ? face[i].unicode() : 0, raw);
-        bytes_.append(raw, 2);
-    }
+    for (int i = 0; i < kFaceNameChars; ++i)
+        putU16(i < face.size() ? face[i].unicode() : 0);
     endRecord();
     return handle;
 }
@@ -176,7 +206,7 @@ void EmfWriter::selectObject(quint32 handle)
         if (handle == (kStockObject | SYSTEM_FONT) || handle == (kStockObject | DEFAULT_GUI_FONT))
             selectedFont_ = systemFont();
     } else {
-        if (handle == 0 || handle >= used_.size() || !used_[handle])
+        if (handle == 0 || handle >= handlesUsed_.size() || !handlesUsed_[handle])
             throw Error(QStringLiteral("Metafile object %1 does not exist").arg(handle));
         if (fonts_[handle])
             selectedFont_ = *fonts_[handle];
@@ -188,9 +218,9 @@ void EmfWriter::selectObject(quint32 handle)
 
 void EmfWriter::deleteObject(quint32 handle)
 {
-    if (handle == 0 || handle >= used_.size() || !used_[handle])
+    if (handle == 0 || handle >= handlesUsed_.size() || !handlesUsed_[handle])
         throw Error(QStringLiteral("Metafile object %1 does not exist").arg(handle));
-    used_[handle] = false;
+    handlesUsed_[handle] = false;
     fonts_[handle].reset();
     beginRecord(EMR_DELETEOBJECT);
     putU32(handle);
@@ -287,13 +317,9 @@ void EmfWriter::extTextOut(const QPoint& reference, quint32 options, const QRect
     putU32(options);
     putRect(rect);
     putU32(text.isEmpty() ? 0 : dxOffset);
-    for (QChar c : text) {
-        char raw[2];
-        qToLittleEndian<quint16>(c.unicode(), raw);
-        bytes_.append(raw, 2);
-    }
-    while (bytes_.size() - recordStart_ < dxOffset)
-        bytes_.append('\0');
+    for (QChar c : text)
+        putU16(c.unicode());
+    putZeros(recordStart_ + dxOffset - used_);
     for (qint32 advance : dx)
         putI32(advance);
     endRecord();
@@ -301,23 +327,25 @@ void EmfWriter::extTextOut(const QPoint& reference, quint32 options, const QRect
         include(drawn);
 }
 
-EmfMetafile EmfWriter::finish()
+QByteArray EmfWriter::finish()
 {
     beginRecord(EMR_EOF);
     putU32(0);  // no palette entries
     putU32(16); // where they would start
     putU32(20); // size of this record, repeated at its end
     endRecord();
+    // The reader refuses larger pages; better refused here than stored and unreadable.
+    if (used_ > EmfMetafile::kMaxBytes)
+        throw Error(QStringLiteral("A metafile page of %1 bytes exceeds the limit").arg(used_));
 
     // Frame in hundredths of a millimetre, inclusive like the bounds.
     const auto hundredths = [](int pixels) { return int(std::lround(pixels * 2540.0 / EmfFont::kPixelsPerInch)); };
     const QRect bounds = bounds_.isNull() ? QRect(QPoint(0, 0), QPoint(-1, -1)) : bounds_;
     const QRect frame(QPoint(0, 0), QPoint(hundredths(width_) - 1, hundredths(height_) - 1));
-    QByteArray header;
+    char* header = data_;
     const auto put = [&header](qint32 value) {
-        char raw[4];
-        qToLittleEndian<qint32>(value, raw);
-        header.append(raw, 4);
+        qToLittleEndian<qint32>(value, header);
+        header += 4;
     };
     put(EMR_HEADER);
     put(kHeaderSize);
@@ -329,9 +357,9 @@ EmfMetafile EmfWriter::finish()
     }
     put(qint32(kSignature));
     put(qint32(kVersion));
-    put(qint32(bytes_.size()));
+    put(qint32(used_));
     put(qint32(records_));
-    put(qint32(used_.size())); // handle count in the low word; the reserved high word stays 0
+    put(qint32(handlesUsed_.size())); // handle count in the low word; the reserved high word stays 0
     put(0);                    // no description
     put(0);
     put(0);                    // no palette
@@ -344,10 +372,10 @@ EmfMetafile EmfWriter::finish()
     put(0);                    // not OpenGL
     put(int(std::lround(width_ * 25400.0 / EmfFont::kPixelsPerInch)));
     put(int(std::lround(height_ * 25400.0 / EmfFont::kPixelsPerInch)));
-    bytes_.replace(0, kHeaderSize, header);
-    QByteArray bytes;
-    bytes.swap(bytes_);
-    return EmfMetafile::fromBytes(bytes);
+    bytes_.resize(used_);
+    used_ = 0;
+    data_ = nullptr;
+    return std::exchange(bytes_, QByteArray());
 }
 
 } // namespace lb::gfx

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "platform/gfx/EmfFont.h"
-#include "platform/gfx/EmfMetafile.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -22,8 +21,10 @@ namespace lb::gfx {
 // emf::kStockObject | index. The selected font is remembered so that text gets its advances.
 class EmfWriter {
 public:
-    // A page of `width` x `height` pixels at 96 pixels per inch.
-    EmfWriter(int width, int height);
+    // A page of `width` x `height` pixels at 96 pixels per inch, written into the memory of
+    // `buffer` (its contents are dropped), so that a device writing page after page can hand
+    // each finished page's bytes back for the next and allocate once.
+    EmfWriter(int width, int height, QByteArray buffer = {});
 
     void setTextColor(const QColor& color);
     void setTextAlign(quint32 flags);      // emf::TA_ flags
@@ -49,9 +50,14 @@ public:
     void extTextOut(const QPoint& reference, quint32 options, const QRect& rect, const QString& text,
                     std::vector<qint32> dx = {});
 
-    // Appends the end record, completes the header and returns the checked page. The writer
-    // is empty afterwards and cannot be used again.
-    EmfMetafile finish();
+    // Appends the end record, completes the header and hands over the page's bytes as they
+    // were written, without reading them again (EmfMetafile::fromBytes decodes them). The
+    // writer is empty afterwards and cannot be used again.
+    QByteArray finish();
+
+    // The union of what was drawn so far in logical units, inclusive as the header keeps it;
+    // empty while nothing is drawn.
+    QRect bounds() const { return bounds_; }
 
     // The font a page starts with and the stock SYSTEM_FONT: bold "System" of 16 pixels.
     static EmfFont systemFont();
@@ -59,21 +65,37 @@ public:
 private:
     void beginRecord(quint32 type);
     void endRecord();
+    // Room for `count` more bytes at the end of what is written; returns where they go.
+    char* extend(qsizetype count)
+    {
+        if (used_ + count > bytes_.size())
+            grow(count);
+        char* at = data_ + used_;
+        used_ += count;
+        return at;
+    }
+    void grow(qsizetype count);
     void putU32(quint32 value);
     void putI32(qint32 value) { putU32(quint32(value)); }
+    void putU16(quint16 value);
+    void putZeros(qsizetype count);
     void putRect(const QRect& rect);
     void putPoint(const QPoint& point);
     void include(const QRect& drawn);
     quint32 takeHandle();
     static quint32 colorRef(const QColor& color);
 
+    // Grown ahead in doubling steps; only the first used_ bytes are the page. data_ is the
+    // buffer's memory, which this writer alone holds.
     QByteArray bytes_;
-    qint64 recordStart_ = 0;
+    char* data_ = nullptr;
+    qsizetype used_ = 0;
+    qsizetype recordStart_ = 0;
     quint32 records_ = 0;
     int width_;
     int height_;
     QRect bounds_;               // union of what was drawn, for the header
-    std::vector<bool> used_;     // handle slots in use; slot 0 is reserved
+    std::vector<bool> handlesUsed_; // handle slots in use; slot 0 is reserved
     std::vector<std::optional<EmfFont>> fonts_; // the font in each handle slot, if it holds one
     EmfFont selectedFont_;
     quint32 align_ = 0;

@@ -42,7 +42,8 @@ namespace {
 
 const QString kFileFilter = QStringLiteral("Report file (*.RPF)");
 
-// Draws each thumbnail row: its page, fetched for the paint and let go, and the page number.
+// Draws each thumbnail row: its page's kept picture (drawn the first time it shows) and the
+// page number.
 class ThumbDelegate : public QStyledItemDelegate {
 public:
     ThumbDelegate(TRpStandardPreview& preview, QObject* parent) : QStyledItemDelegate(parent), preview_(preview) {}
@@ -56,10 +57,13 @@ public:
         const int width = std::max(cell.width() - 40, 10);
         const QRect pageRect(QPoint(cell.left() + (cell.width() - width) / 2, cell.top() + 10),
                              QPoint(cell.left() + (cell.width() - width) / 2 + width, cell.bottom() - 10));
-        std::optional<gfx::EmfMetafile> page;
+        QImage picture;
         if (TRpPrinter* device = preview_.Device())
-            page = device->GetPage(index.row() + 1);
-        TRpPreviewImage::PaintPage(*painter, page ? &*page : nullptr, pageRect);
+            picture = preview_.Thumbnails().Picture(*device, index.row() + 1, pageRect.size());
+        if (picture.isNull())
+            TRpPreviewImage::PaintPage(*painter, nullptr, pageRect);
+        else
+            painter->drawImage(pageRect.topLeft(), picture);
         const QString number = QString::number(index.row() + 1);
         const QRect label(cell.topLeft(), QSize(painter->fontMetrics().horizontalAdvance(number) + 4, painter->fontMetrics().height()));
         painter->fillRect(label, option.palette.button());
@@ -434,6 +438,7 @@ void TRpStandardPreview::LoadReportClick()
         return;
     }
     device_->Load(file);
+    thumbnails_.Clear();
     statusText_ = file;
     RpPreview->SetRpPrinter(device_);
     LayOutThumbs();

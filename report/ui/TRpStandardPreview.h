@@ -2,6 +2,8 @@
 // and loading report files.
 #pragma once
 
+#include "report/ui/PageThumbnails.h"
+
 #include <QWidget>
 #include <QPointer>
 #include <QStyle>
@@ -66,6 +68,8 @@ public:
     void Search(const QString& text, bool matchCase);
     // The shared status text: the report's title, or the file loaded.
     const QString& StatusText() const { return statusText_; }
+    // The pictures of the thumbnails shown, kept while the window shows the same pages.
+    PageThumbnails& Thumbnails() { return thumbnails_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -98,6 +102,7 @@ private:
     void Detach();
 
     TRpPrinter* device_;
+    PageThumbnails thumbnails_;
     // Gathers the page notices of a run, so that the thumbnails and the status follow them a few
     // times a second rather than at every page.
     QTimer* pagesTimer_;

@@ -797,7 +797,7 @@ TEST_F(TfrmainMenusTest, BackgroundPictureOffersWhatCanBeShownAndRefusesWmf)
     const QString emf = folder.filePath(QStringLiteral("logo.emf"));
     QFile page(emf);
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write(writer.finish().bytes());
+    page.write(writer.finish());
     page.close();
     choose(emf);
     EXPECT_EQ(emf, scalar(QStringLiteral("select picfilename from config")).toString());

@@ -43,8 +43,9 @@ TEST(RpWrapText, LinesOfEachText)
         {"", 5, false, true, {""}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.lines, RpWrapText(QString::fromUtf8(c.text), c.width, c.autoSize, c.wordWrap, measure))
-            << c.text << " in " << c.width;
+        QStringList lines;
+        RpWrapText(QString::fromUtf8(c.text), c.width, c.autoSize, c.wordWrap, measure, lines);
+        EXPECT_EQ(c.lines, lines) << c.text << " in " << c.width;
     }
 }
 

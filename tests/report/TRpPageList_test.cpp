@@ -32,7 +32,7 @@ EmfMetafile makePage(int number)
     for (int line = 0; line < 5; ++line)
         writer.extTextOut(QPoint(60, 60 + 20 * line), 0, QRect(),
                           QStringLiteral("第 %1 页 第 %2 行 销售单").arg(number).arg(line + 1));
-    return writer.finish();
+    return EmfMetafile::fromBytes(writer.finish());
 }
 
 // The text of the first text record, which names the page.
@@ -56,7 +56,7 @@ std::unique_ptr<TRpPageList> makeList(int pages, bool compressed, qint32 memoryL
     list->SetStream(std::make_unique<TRpStream>(memoryLimit));
     list->SetCompression(compressed);
     for (int i = 1; i <= pages; ++i)
-        list->AddPage(makePage(i));
+        list->AddPage(makePage(i).bytes());
     list->WriteFileHeader();
     return list;
 }
@@ -113,7 +113,7 @@ TEST_F(TRpPageListFiles, OnePageReportByteForByte)
     const EmfMetafile page = makePage(1);
     TRpPageList list;
     list.SetStream(std::make_unique<TRpStream>(250000));
-    list.AddPage(page);
+    list.AddPage(page.bytes());
     EXPECT_EQ(1, list.PageCount());
     list.SaveToFile(path("one.rpf"));
     const QByteArray file = readFile(path("one.rpf"));
@@ -196,12 +196,12 @@ TEST(TRpPageList, HeaderRewriteKeepsThePositionAndCount)
 {
     TRpPageList list;
     list.SetStream(std::make_unique<TRpStream>(250000));
-    list.AddPage(makePage(1));
-    list.AddPage(makePage(2));
+    list.AddPage(makePage(1).bytes());
+    list.AddPage(makePage(2).bytes());
     const qint64 end = list.Stream()->Position();
     list.WriteFileHeader();
     EXPECT_EQ(end, list.Stream()->Position());
-    list.AddPage(makePage(3));
+    list.AddPage(makePage(3).bytes());
     list.WriteFileHeader();
     list.Stream()->Seek(8, TRpStream::Origin::Begin);
     EXPECT_EQ(3, list.Stream()->ReadInt32());
@@ -213,15 +213,32 @@ TEST(TRpPageList, PageWhoseOffsetsPass32BitsIsRefused)
 {
     TRpPageList list;
     list.SetStream(std::make_unique<TRpStream>(0)); // straight into a temporary file
-    list.AddPage(makePage(1));
+    list.AddPage(makePage(1).bytes());
     // A sparse byte just below 2 GB stands in for the pages of a very long report.
     TRpStream& stream = *list.Stream();
     stream.Seek(0x7FFFFF00, TRpStream::Origin::Begin);
     stream.Write("x", 1);
-    EXPECT_THROW(list.AddPage(makePage(2)), lb::Error);
+    EXPECT_THROW(list.AddPage(makePage(2).bytes()), lb::Error);
     EXPECT_EQ(1, list.PageCount());
     EXPECT_EQ(0x7FFFFF01, stream.Size()) << "nothing of the refused page is written";
     EXPECT_EQ(pageTitle(1), firstText(*list.GetPage(1)));
+}
+
+// Pages are stored as they are handed over, unread: bytes that are no metafile of the size they
+// declare would break the record chain for every later reader.
+TEST(TRpPageList, BytesThatAreNoWholeMetafileAreRefused)
+{
+    TRpPageList list;
+    list.SetStream(std::make_unique<TRpStream>(250000));
+    list.AddPage(makePage(1).bytes());
+    const qint64 size = list.Stream()->Size();
+    const QByteArray page = makePage(2).bytes();
+    for (const QByteArray& bytes : {QByteArray(), QByteArray(200, 'x'), page.left(page.size() - 4), page + QByteArray(4, '\0')})
+        EXPECT_THROW(list.AddPage(bytes), lb::Error) << bytes.size();
+    EXPECT_EQ(1, list.PageCount());
+    EXPECT_EQ(size, list.Stream()->Size());
+    list.AddPage(page);
+    EXPECT_EQ(pageTitle(2), firstText(*list.GetPage(2)));
 }
 
 TEST(TRpPageList, ReaderAndWriterThreadsShareTheList)
@@ -234,7 +251,7 @@ TEST(TRpPageList, ReaderAndWriterThreadsShareTheList)
         pages.push_back(makePage(i));
     std::thread writer([&] {
         for (const EmfMetafile& page : pages)
-            list.AddPage(page);
+            list.AddPage(page.bytes());
         list.WriteFileHeader();
     });
     int checked = 0;
@@ -284,7 +301,7 @@ TEST_F(TRpPageListFiles, SavedCountCoversPagesAddedAfterTheLastHeaderWrite)
     TRpPageList list;
     list.SetStream(std::make_unique<TRpStream>(250000));
     for (int i = 1; i <= 3; ++i)
-        list.AddPage(makePage(i));
+        list.AddPage(makePage(i).bytes());
     list.SaveToFile(path("stopped.rpf"));
     TRpPageList loaded;
     loaded.LoadFromFile(path("stopped.rpf"));

@@ -42,6 +42,15 @@ TEST(TRpStream, MovesToATemporaryFileJustPastTheLimit)
         stream.WriteInt32(0x01020304);
         stream.Seek(-4, Origin::Current);
         EXPECT_EQ(0x01020304, stream.ReadInt32());
+        // The size follows what is written into the file, also where the writing went back.
+        EXPECT_EQ(1005, stream.Size());
+        stream.Seek(2, Origin::Begin);
+        stream.Write("xy", 2);
+        EXPECT_EQ(1005, stream.Size());
+        EXPECT_EQ(1005, stream.Seek(0, Origin::End));
+        stream.Seek(1007, Origin::Begin);
+        stream.Write("z", 1);
+        EXPECT_EQ(1008, stream.Size());
         // The switch happens once: the stream never moves back.
         EXPECT_FALSE(stream.InMemory());
     }

@@ -1,7 +1,10 @@
 // Face name mapping and the fixed-resolution text measures of EmfFont.
 #include "platform/gfx/EmfFont.h"
 
+#include <QFontMetricsF>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using lb::gfx::EmfFont;
 
@@ -62,4 +65,24 @@ TEST(EmfFont, SurrogatePairTakesOneAdvance)
     const std::vector<qint32> advances = font.advances(text);
     ASSERT_EQ(4u, advances.size());
     EXPECT_EQ(0, advances[2]);
+}
+
+// Measures are kept per font and the last text's advances are remembered: each text must still
+// get its own, and each font its own.
+TEST(EmfFont, EachTextGetsItsOwnAdvancesWhateverWasMeasuredBefore)
+{
+    const EmfFont font = EmfFont::fromPoints("Arial", 10);
+    const std::vector<qint32> narrow = font.advances(QStringLiteral("iiii"));
+    const std::vector<qint32> wide = font.advances(QStringLiteral("WWWW"));
+    EXPECT_NE(narrow, wide);
+    EXPECT_EQ(narrow, font.advances(QStringLiteral("iiii")));
+    EXPECT_EQ(wide[0] + wide[1] + wide[2] + wide[3], font.textWidth(QStringLiteral("WWWW")));
+    // The same string changed after it was measured.
+    QString text = QStringLiteral("iiii");
+    font.textWidth(text);
+    text[0] = QLatin1Char('W');
+    EXPECT_EQ(wide[0], font.advances(text)[0]);
+    // A letter's advance is the font's own, and another size has another.
+    EXPECT_EQ(std::llround(QFontMetricsF(font.qFont()).horizontalAdvance(QLatin1Char('W'))), wide[0]);
+    EXPECT_GT(EmfFont::fromPoints("Arial", 20).advances(QStringLiteral("W"))[0], wide[0]);
 }

@@ -29,7 +29,7 @@ EmfMetafile samplePage()
     writer.rectangle(QRect(QPoint(5, 5), QPoint(100, 50)));
     writer.extTextOut(QPoint(10, 10), ETO_CLIPPED, QRect(QPoint(5, 5), QPoint(100, 50)),
                       QStringLiteral("销售单 No.1"));
-    return writer.finish();
+    return EmfMetafile::fromBytes(writer.finish());
 }
 
 void put32(QByteArray& b, qint64 at, quint32 value)
@@ -141,7 +141,7 @@ QByteArray farOffLines()
         writer.moveTo(QPoint(-16000000, -16000000 + 20 * i));
         writer.lineTo(QPoint(16000000, 16000000));
     }
-    return writer.finish().bytes();
+    return writer.finish();
 }
 
 TEST(EmfMetafile, RandomDamageIsRefusedOrReadSafely)

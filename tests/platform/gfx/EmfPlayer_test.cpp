@@ -59,7 +59,7 @@ EmfMetafile invoicePage()
     writer.moveTo(QPoint(20, 150));
     writer.lineTo(QPoint(380, 150));
     writer.deleteObject(font);
-    return writer.finish();
+    return EmfMetafile::fromBytes(writer.finish());
 }
 
 } // namespace
@@ -91,7 +91,7 @@ TEST(EmfPlayer, ChineseCharactersDrawAsTheirOwnGlyphs)
         writer.setBkMode(TRANSPARENT);
         writer.selectObject(writer.createFont(EmfFont::fromPoints("宋体", 18)));
         writer.extTextOut(QPoint(4, 4), 0, QRect(), character);
-        return play(writer.finish(), 1.0);
+        return play(EmfMetafile::fromBytes(writer.finish()), 1.0);
     };
     const QImage sell = glyph(QStringLiteral("销"));
     const QImage goods = glyph(QStringLiteral("货"));
@@ -122,7 +122,7 @@ TEST(EmfPlayer, CentredAndRightAlignedTextUseTheRecordedAdvances)
     writer.extTextOut(QPoint(290, 10), 0, QRect(), "8", {40});
     writer.setTextAlign(TA_CENTER | TA_TOP);
     writer.extTextOut(QPoint(150, 50), 0, QRect(), "1", {10});
-    const QImage image = play(writer.finish(), 1.0);
+    const QImage image = play(EmfMetafile::fromBytes(writer.finish()), 1.0);
     // Right-aligned: the glyph starts 40 pixels before the reference point.
     EXPECT_GT(inked(image, QRect(250, 10, 40, 20)), 10);
     EXPECT_EQ(0, inked(image, QRect(0, 0, 240, 40)));
@@ -162,7 +162,7 @@ TEST(EmfPlayer, CurrentPositionTextAdvancesBeyondTheIntegerRange)
     for (const char* text : {"a", "b", "c"})
         writer.extTextOut(QPoint(0, 0), 0, QRect(), text, {1431655772});
     writer.extTextOut(QPoint(0, 0), 0, QRect(), "X", {10});
-    const QImage image = play(writer.finish(), 1.0);
+    const QImage image = play(EmfMetafile::fromBytes(writer.finish()), 1.0);
     EXPECT_GT(inked(image, QRect(10, 10, 15, 20)), 5);
     EXPECT_EQ(0, inked(image, QRect(26, 0, 74, 100)));
 }
@@ -182,7 +182,7 @@ TEST(EmfPlayer, WhatComesFromFarOutsideThePageShowsWhereItCrossesIt)
     // The first character far to the left, the second at x = 20.
     writer.selectObject(writer.createFont(EmfFont::fromPoints("Arial", 12)));
     writer.extTextOut(QPoint(-far, 40), 0, QRect(), "AX", {far + 20, 10});
-    const QImage image = play(writer.finish(), 1.0);
+    const QImage image = play(EmfMetafile::fromBytes(writer.finish()), 1.0);
     EXPECT_EQ(280, inked(image, QRect(10, 30, 280, 1)));
     EXPECT_EQ(0, inked(image, QRect(10, 32, 280, 6)));
     EXPECT_EQ(qRgb(255, 0, 0), image.pixel(150, 110));

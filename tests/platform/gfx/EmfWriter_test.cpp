@@ -2,6 +2,7 @@
 #include "platform/gfx/EmfWriter.h"
 
 #include "platform/gfx/EmfFormat.h"
+#include "platform/gfx/EmfMetafile.h"
 #include "platform/sys/Errors.h"
 
 #include <QtEndian>
@@ -22,7 +23,7 @@ quint32 u32(const QByteArray& b, qint64 at)
 TEST(EmfWriter, EmptyPageHasHeaderAndEndRecord)
 {
     EmfWriter writer(794, 1123); // A4 at 96 pixels per inch
-    const EmfMetafile page = writer.finish();
+    const EmfMetafile page = EmfMetafile::fromBytes(writer.finish());
     const QByteArray& b = page.bytes();
     ASSERT_EQ(108 + 20, b.size());
     EXPECT_EQ(1u, u32(b, 0));
@@ -48,7 +49,7 @@ TEST(EmfWriter, TextRecordCarriesStringAdvancesAndClip)
     writer.selectObject(writer.createFont(font));
     writer.extTextOut(QPoint(10, 20), ETO_CLIPPED, QRect(QPoint(10, 20), QPoint(60, 40)),
                       QStringLiteral("合计"));
-    const EmfMetafile page = writer.finish();
+    const EmfMetafile page = EmfMetafile::fromBytes(writer.finish());
     const QByteArray& b = page.bytes();
     const EmfRecord& text = page.records().at(2);
     ASSERT_EQ(quint32(EMR_EXTTEXTOUTW), text.type);
@@ -83,7 +84,7 @@ TEST(EmfWriter, HandlesReuseTheLowestFreeSlot)
     EXPECT_THROW(writer.selectObject(7), lb::Error);
     EXPECT_THROW(writer.deleteObject(0), lb::Error);
     writer.selectObject(kStockObject | NULL_BRUSH);
-    const EmfMetafile page = writer.finish();
+    const EmfMetafile page = EmfMetafile::fromBytes(writer.finish());
     EXPECT_EQ(4, page.handleCount());
     const EmfRecord& red = page.records().at(1);
     EXPECT_EQ(quint32(EMR_CREATEBRUSHINDIRECT), red.type);
@@ -101,7 +102,7 @@ TEST(EmfWriter, ShapesAndLinesKeepTheirCoordinates)
     writer.setTextColor(QColor(1, 2, 3));
     writer.setTextAlign(TA_RIGHT | TA_BASELINE);
     writer.setBkMode(TRANSPARENT);
-    const EmfMetafile page = writer.finish();
+    const EmfMetafile page = EmfMetafile::fromBytes(writer.finish());
     const auto& r = page.records();
     ASSERT_EQ(9u, r.size());
     EXPECT_EQ(QRect(QPoint(5, 6), QPoint(50, 60)), r[0].box);
@@ -121,4 +122,38 @@ TEST(EmfWriter, AdvancesMustMatchTheText)
 {
     EmfWriter writer(100, 100);
     EXPECT_THROW(writer.extTextOut(QPoint(0, 0), 0, QRect(), "abc", {1, 2}), lb::Error);
+}
+
+// A device writes each page into the memory of the page before: whatever that page left there
+// must not reach the next one. Texts of odd lengths leave padding in every record.
+TEST(EmfWriter, APageWrittenIntoAnotherPagesMemoryIsTheSameAsOneWrittenFresh)
+{
+    const auto write = [](EmfWriter& writer, int lines) {
+        writer.selectObject(writer.createFont(EmfFont::fromPoints("宋体", 10)));
+        for (int line = 0; line < lines; ++line)
+            writer.extTextOut(QPoint(10, 10 + 20 * line), ETO_CLIPPED, QRect(QPoint(10, 10), QPoint(300, 40)),
+                              QStringLiteral("销售单 %1").arg(line * 7));
+        writer.rectangle(QRect(QPoint(5, 5), QPoint(50, 60)));
+    };
+    // A first page of other texts, past the first block so that its buffer grows.
+    EmfWriter first(794, 1123);
+    first.selectObject(first.createFont(EmfFont::fromPoints("Arial", 9)));
+    for (int line = 0; line < 2000; ++line)
+        first.extTextOut(QPoint(10, line), 0, QRect(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ").left(1 + line % 26));
+    QByteArray used = first.finish();
+    ASSERT_GT(used.size(), 64 * 1024);
+    const char* memory = used.constData();
+
+    EmfWriter again(400, 300, std::move(used));
+    write(again, 2);
+    const QByteArray reused = again.finish();
+    EmfWriter fresh(400, 300);
+    write(fresh, 2);
+    const QByteArray written = fresh.finish();
+
+    EXPECT_EQ(written, reused);
+    EXPECT_EQ(memory, reused.constData()) << "the second page went into the first one's memory";
+    const EmfMetafile page = EmfMetafile::fromBytes(reused);
+    EXPECT_EQ(6u, page.records().size()); // font, select, two texts, rectangle, end
+    EXPECT_EQ(QSize(400, 300), page.sizeLogical().toSize());
 }

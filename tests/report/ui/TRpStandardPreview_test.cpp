@@ -306,6 +306,47 @@ TEST_F(PreviewTest, SavedReportLoadsBackAsItsPages)
     EXPECT_EQ(3, report.RpPrinter()->PageCount());
 }
 
+// The thumbnails show kept pictures of their pages, and a report file loaded replaces them.
+TEST_F(PreviewTest, ThumbnailsAreKeptPicturesThatALoadedFileReplaces)
+{
+    TRpStandardPreview& window = openPreview(20); // one page: one thumbnail, no scroll bar
+    const QString file = dir.filePath(QStringLiteral("list.RPF"));
+    const auto choose = [&file](QDialog& dialog) {
+        auto& files = dynamic_cast<QFileDialog&>(dialog);
+        files.selectFile(file);
+        files.QDialog::done(QDialog::Accepted);
+    };
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(choose);
+        window.SaveReport->click();
+    }
+    window.close();
+    report.FreeRpPrinter();
+    // As many pages, other texts.
+    connection.execute(QStringLiteral("UPDATE item SET code = 'Other ' || id"));
+    items->close();
+    items->open();
+    report.Prepare();
+    preview = new TRpStandardPreview(*report.RpPrinter());
+    preview->show();
+    // Laid out, then resized, so that the thumbnails take the width they keep after the load.
+    QApplication::processEvents();
+    preview->resize(preview->size() + QSize(1, 0));
+    QApplication::processEvents();
+    preview->GoToPage(1);
+    const QImage shown = preview->ThumbGrid->viewport()->grab().toImage();
+    EXPECT_GE(preview->Thumbnails().Count(), 1) << "the rows painted keep their pictures";
+    {
+        lb::ui::ScriptedModals modals;
+        modals.then(choose);
+        preview->LoadReport->click();
+    }
+    ASSERT_EQ(file, preview->StatusText());
+    preview->GoToPage(1);
+    EXPECT_NE(shown, preview->ThumbGrid->viewport()->grab().toImage()) << "the loaded pages show";
+}
+
 TEST_F(PreviewTest, PrintingAPageRangeMakesAPdfOfThosePages)
 {
     TRpStandardPreview& window = openPreview();
