@@ -18,7 +18,15 @@ QImage PageThumbnails::Picture(TRpPrinter& device, int number, const QSize& size
         found->second.lastShown = ++shown_;
         return found->second.image;
     }
-    const std::optional<gfx::EmfMetafile> page = device.GetPage(number);
+    if (unreadable_.contains(number))
+        return QImage();
+    std::optional<gfx::EmfMetafile> page;
+    try {
+        page = device.GetPage(number);
+    } catch (...) {
+        unreadable_.insert(number);
+        throw;
+    }
     if (!page || size.isEmpty())
         return QImage();
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -51,6 +59,7 @@ void PageThumbnails::Forget(int number)
 void PageThumbnails::Clear()
 {
     kept_.clear();
+    unreadable_.clear();
     bytes_ = 0;
 }
 

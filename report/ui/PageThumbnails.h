@@ -5,6 +5,7 @@
 #include <QSize>
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace lb::report {
 class TRpPrinter;
@@ -22,7 +23,9 @@ public:
     static constexpr qint64 kBudgetBytes = 8 * 1024 * 1024;
 
     // Page `number` of `device` drawn at `size` (transparent where the frame leaves the cell
-    // showing); a null image while the page is not stored. Throws lb::Error for a damaged page.
+    // showing); a null image while the page is not stored. Throws lb::Error for a damaged page
+    // the first time it is asked for, and gives a null image for it afterwards, so that every
+    // repaint does not fail (and report) again.
     QImage Picture(TRpPrinter& device, int number, const QSize& size);
     // Forgets every image: the device's pages were replaced (a report file loaded).
     void Clear();
@@ -39,6 +42,7 @@ private:
     void Forget(int number);
 
     std::unordered_map<int, Kept> kept_;
+    std::unordered_set<int> unreadable_;
     quint64 shown_ = 0;
     qint64 bytes_ = 0;
 };

@@ -58,8 +58,19 @@ public:
         const QRect pageRect(QPoint(cell.left() + (cell.width() - width) / 2, cell.top() + 10),
                              QPoint(cell.left() + (cell.width() - width) / 2 + width, cell.bottom() - 10));
         QImage picture;
-        if (TRpPrinter* device = preview_.Device())
-            picture = preview_.Thumbnails().Picture(*device, index.row() + 1, pageRect.size());
+        if (TRpPrinter* device = preview_.Device()) {
+            try {
+                picture = preview_.Thumbnails().Picture(*device, index.row() + 1, pageRect.size());
+            } catch (...) {
+                // A page the store cannot give back (its temporary file unreadable) must not
+                // unwind through the view's painting: the thumbnail stays blank and the error
+                // is reported once the paint is over.
+                QObject* sender = &preview_;
+                QMetaObject::invokeMethod(sender, [sender, error = std::current_exception()] {
+                    lb::ui::LbApplication::guarded(sender, [&]() -> bool { std::rethrow_exception(error); });
+                }, Qt::QueuedConnection);
+            }
+        }
         if (picture.isNull())
             TRpPreviewImage::PaintPage(*painter, nullptr, pageRect);
         else

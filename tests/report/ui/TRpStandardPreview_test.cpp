@@ -13,6 +13,7 @@
 #include "report/ui/TRpStandardPreviewInterface.h"
 #include "report/ui/TSearchDlg.h"
 #include "support/PrintedPreview.h"
+#include "support/ReportedErrors.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -347,6 +348,28 @@ TEST_F(PreviewTest, ThumbnailsAreKeptPicturesThatALoadedFileReplaces)
     EXPECT_NE(shown, preview->ThumbGrid->viewport()->grab().toImage()) << "the loaded pages show";
 }
 
+// A page the store can no longer read (its temporary file damaged under it) leaves its thumbnail
+// blank and reaches the error handler after the paint, instead of unwinding through the view.
+TEST_F(PreviewTest, AThumbnailOfAPageThatCannotBeReadStaysBlankAndTheErrorIsReported)
+{
+    const OwnTemporaryFolder temporaryFolder;
+    report.PrinterSettings.MemoryLimit = 2000; // the pages spill into a temporary file at once
+    TRpStandardPreview& window = openPreview(20);
+    const QString spill = report.RpPrinter()->PageList().Stream()->TempFileName();
+    ASSERT_FALSE(spill.isEmpty());
+    {
+        QFile damaged(spill);
+        ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+        damaged.write(QByteArray(int(damaged.size()), 'x'));
+    }
+    ReportedErrors errors;
+    window.ThumbGrid->viewport()->grab();
+    EXPECT_EQ(0, errors.count()) << "nothing is reported from inside the paint";
+    QApplication::processEvents();
+    EXPECT_GE(errors.count(), 1);
+    EXPECT_EQ(0, window.Thumbnails().Count());
+}
+
 TEST_F(PreviewTest, PrintingAPageRangeMakesAPdfOfThosePages)
 {
     TRpStandardPreview& window = openPreview();
@@ -670,6 +693,13 @@ TEST_F(PreviewTest, ClosingWhileGeneratingLeavesNoRunAndNoTemporaryFile)
     report.OnStartPage = [&](TCustomRpReport& r) {
         ++seenPages;
         spilled = spilled || !r.RpPrinter()->PageList().Stream()->InMemory();
+        // Each page takes half a millisecond, as a page of a real layout does, so that how many
+        // pages follow the close depends on how soon the run sees it, not on how fast this
+        // small list's pages happen to be made on this machine.
+        QElapsedTimer page;
+        page.start();
+        while (page.nsecsElapsed() < 500'000) {
+        }
         if (r.PageNumber() == 5) {
             // The user closes the window: the close arrives with the next events.
             QTimer::singleShot(0, [] {
