@@ -174,6 +174,68 @@ QString toDisplay(const FieldDef& def, const QVariant& raw)
     return toText(def, raw);
 }
 
+// A date stored as the layer writes it, 'yyyy-MM-dd' and nothing else, read without Qt's parser
+// of date formats, which a list printing a year of lines would run for every one of them.
+std::optional<QDate> storedIsoDate(const char* text, qsizetype bytes)
+{
+    if (bytes != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    int parts[3] = {};
+    const int starts[3] = {0, 5, 8};
+    const int ends[3] = {4, 7, 10};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = starts[p]; i < ends[p]; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return std::nullopt;
+            parts[p] = parts[p] * 10 + (text[i] - '0');
+        }
+    }
+    const QDate date(parts[0], parts[1], parts[2]);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+// The text of a value as it lies in the row, for the kinds nearly every value of a list has: a
+// text in a text column, a number in a number column, a stored date in a date column. Gives the
+// same text as toText (toDisplay with `display`) without making a QVariant; false where those
+// must decide (a value assigned since, a value that does not fit its column, a Yes/No column).
+bool storedText(const FieldDef& def, const RowValues::Stored& cell, bool display, QString& text)
+{
+    using Stored = RowValues::Stored;
+    if (cell.kind == Stored::Null && def.type != FieldType::Boolean) {
+        text = QString();
+        return true;
+    }
+    switch (def.type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (cell.kind != Stored::Text)
+            return false;
+        text = QString::fromUtf8(cell.utf8, cell.bytes);
+        return true;
+    case FieldType::Integer:
+    case FieldType::Float: {
+        // A fraction in an integer column is rounded by the general conversion.
+        if (cell.kind != Stored::Integer && (cell.kind != Stored::Real || def.type == FieldType::Integer))
+            return false;
+        const double value = cell.kind == Stored::Real ? cell.real : double(cell.integer);
+        if (display && !def.displayFormat.isEmpty())
+            text = fmt::formatFloat(def.displayFormat, value);
+        else
+            text = def.type == FieldType::Integer ? QString::number(cell.integer) : fmt::floatToStr(value);
+        return true;
+    }
+    case FieldType::Date:
+        if (cell.kind != Stored::Text || !storedIsoDate(cell.utf8, cell.bytes))
+            return false;
+        text = QString::fromLatin1(cell.utf8, cell.bytes); // what dateToStr makes of that date
+        return true;
+    case FieldType::Boolean:
+    case FieldType::DateTime:
+        return false;
+    }
+    return false;
+}
+
 // The text a non-text value gets when it is written into a text column.
 QString textOfValue(const QVariant& value)
 {
@@ -274,21 +336,22 @@ QVariant Field::value() const
     return QVariant();
 }
 
-// The two reads a list does on every row take the stored text or number as it lies in the row;
-// anything else (a value assigned since, text in a number column, a number in a text column)
-// goes through the QVariant and the general conversions.
+// The reads a list, a grid or a print does on every row take the stored text or number as it
+// lies in the row; anything else (a value assigned since, text in a number column, a number in a
+// text column) goes through the QVariant and the general conversions.
+QString Field::textOfRow(int row, bool display) const
+{
+    const RowValues* values = owner_.rowValues(row, column_);
+    QString text;
+    if (values && storedText(def_, values->stored(size_t(column_)), display, text))
+        return text;
+    const QVariant stored = values ? values->at(size_t(column_)) : QVariant();
+    return display ? toDisplay(def_, stored) : toText(def_, stored);
+}
+
 QString Field::asString() const
 {
-    if (isTextType(def_.type)) {
-        if (const RowValues* row = owner_.currentValues(column_)) {
-            const RowValues::Stored cell = row->stored(size_t(column_));
-            if (cell.kind == RowValues::Stored::Text)
-                return QString::fromUtf8(cell.utf8, cell.bytes);
-            if (cell.kind == RowValues::Stored::Null)
-                return QString();
-        }
-    }
-    return toText(def_, raw());
+    return textOfRow(owner_.current_, false);
 }
 
 RowValues::Stored Field::stored() const
@@ -322,14 +385,14 @@ qint64 Field::asInteger() const { return toInteger(def_, raw()); }
 bool Field::asBoolean() const { return toBoolean(def_, raw()); }
 QDate Field::asDate() const { return toDate(def_, raw()); }
 QDateTime Field::asDateTime() const { return toDateTime(def_, raw()); }
-QString Field::displayText() const { return toDisplay(def_, raw()); }
+QString Field::displayText() const { return textOfRow(owner_.current_, true); }
 
 QString Field::displayTextAt(int row) const
 {
-    return toDisplay(def_, owner_.rowValue(row, column_));
+    return textOfRow(row, true);
 }
 
-QString Field::textAt(int row) const { return toText(def_, owner_.rowValue(row, column_)); }
+QString Field::textAt(int row) const { return textOfRow(row, false); }
 
 bool Field::booleanAt(int row) const { return toBoolean(def_, owner_.rowValue(row, column_)); }
 

@@ -105,6 +105,7 @@ public:
 private:
     friend class DataSet;
     QVariant raw() const;
+    QString textOfRow(int row, bool display) const; // asString (displayText) of any row
     void store(const QVariant& raw);
     DataSet& owner_;
     FieldDef def_;

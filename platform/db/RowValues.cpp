@@ -35,6 +35,28 @@ T payload(const char* packed, size_t count, size_t column)
     return value;
 }
 
+// Copies the few bytes of a code or a name. The library's memcpy, called for each of them, costs
+// more than the copy itself (a row's texts are mostly under 32 bytes): fixed-size copies, which
+// the compiler makes into plain moves, overlap to cover any length without reading past the end.
+void copyBytes(char* to, const char* from, size_t size)
+{
+    if (size >= 16 && size <= 32) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + size - 16, from + size - 16, 16);
+    } else if (size >= 8 && size < 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size < 4) {
+        for (size_t i = 0; i < size; ++i)
+            to[i] = from[i];
+    } else {
+        std::memcpy(to, from, size);
+    }
+}
+
 } // namespace
 
 char* RowValues::Store::take(size_t bytes)
@@ -65,71 +87,60 @@ RowValues RowValues::read(const Statement& statement, int count, Store* store)
     if (count <= 0)
         return row;
     row.count_ = quint32(count);
-    // One pass asks SQLite for each value once, in its own storage class so that nothing is
-    // converted, and notes it; the second packs what was noted without calling SQLite again.
-    // Text and blob pointers stay valid until the statement steps: nothing else touches it here.
-    struct Cell {
-        int kind;
-        quint32 size;
-        union {
-            qint64 integer;
-            double real;
-            const void* data;
-        };
-    };
-    thread_local std::vector<Cell> cells;
-    cells.resize(row.count_);
+    // The row is packed in one pass into a buffer that stays in the cache from row to row, each
+    // value asked of SQLite once in its own storage class so that nothing is converted, then
+    // copied where it stays in one piece: a load of many rows writes its fresh memory once and in
+    // order. Text and blob pointers stay valid until the statement steps: nothing else touches it.
+    thread_local std::vector<char> scratch;
+    const size_t header = payloadAt(row.count_, row.count_);
+    if (scratch.size() < header + 256)
+        scratch.resize(header + 256);
     sqlite3_stmt* stmt = statement.handle();
-    qint64 bytes = 0;
+    size_t end = header;
     for (int c = 0; c < count; ++c) {
         sqlite3_value* value = sqlite3_column_value(stmt, c);
-        Cell& cell = cells[size_t(c)];
-        cell.kind = sqlite3_value_type(value);
-        switch (cell.kind) {
-        case SQLITE_INTEGER:
-            cell.integer = sqlite3_value_int64(value);
+        int kind = sqlite3_value_type(value);
+        char* at = scratch.data() + payloadAt(row.count_, size_t(c));
+        switch (kind) {
+        case SQLITE_INTEGER: {
+            const qint64 integer = sqlite3_value_int64(value);
+            std::memcpy(at, &integer, 8);
             break;
-        case SQLITE_FLOAT:
-            cell.real = sqlite3_value_double(value);
+        }
+        case SQLITE_FLOAT: {
+            const double real = sqlite3_value_double(value);
+            std::memcpy(at, &real, 8);
             break;
+        }
         case SQLITE_TEXT:
         case SQLITE_BLOB: {
             // The pointer first, then the length of what it points to, as SQLite asks.
-            cell.data = cell.kind == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
-                                                 : sqlite3_value_blob(value);
-            const int size = sqlite3_value_bytes(value);
-            cell.size = quint32(size);
-            bytes += size;
+            const void* data = kind == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(value))
+                                                   : sqlite3_value_blob(value);
+            const size_t size = size_t(sqlite3_value_bytes(value));
+            if (size > std::numeric_limits<quint32>::max() - end)
+                throw DatabaseError(QStringLiteral("A row of more than 4 GB cannot be held"));
+            if (end + size > scratch.size()) {
+                scratch.resize(std::max(end + size, scratch.size() * 2));
+                at = scratch.data() + payloadAt(row.count_, size_t(c));
+            }
+            copyBytes(scratch.data() + end, static_cast<const char*>(data), size);
+            const Span span{quint32(end), quint32(size)};
+            std::memcpy(at, &span, 8);
+            end += size;
             break;
         }
         default:
-            cell.kind = SQLITE_NULL;
-            cell.integer = 0;
+            kind = SQLITE_NULL;
+            std::memset(at, 0, 8);
             break;
         }
+        scratch[size_t(c)] = char(kind);
     }
-    const size_t header = payloadAt(row.count_, row.count_);
-    if (bytes > qint64(std::numeric_limits<quint32>::max() - header))
-        throw DatabaseError(QStringLiteral("A row of more than 4 GB cannot be held"));
-    const size_t total = header + size_t(bytes);
-    char* out = store ? store->take(total) : new char[total];
+    char* out = store ? store->take(end) : new char[end];
+    std::memcpy(out, scratch.data(), end);
     row.packed_ = out;
     row.owned_ = !store;
-    quint32 offset = quint32(header);
-    for (size_t c = 0; c < row.count_; ++c) {
-        const Cell& cell = cells[c];
-        char* at = out + payloadAt(row.count_, c);
-        if (cell.kind == SQLITE_TEXT || cell.kind == SQLITE_BLOB) {
-            const Span span{offset, cell.size};
-            if (span.size > 0)
-                std::memcpy(out + offset, cell.data, span.size);
-            offset += span.size;
-            std::memcpy(at, &span, 8);
-        } else {
-            std::memcpy(at, &cell.integer, 8); // the integer, the double, or zeros for NULL
-        }
-        out[c] = char(cell.kind);
-    }
     return row;
 }
 
