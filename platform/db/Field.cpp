@@ -197,11 +197,11 @@ std::optional<QDate> storedIsoDate(const char* text, qsizetype bytes)
 // The text of a value as it lies in the row, for the kinds nearly every value of a list has: a
 // text in a text column, a number in a number column, a stored date in a date column. Gives the
 // same text as toText (toDisplay with `display`) without making a QVariant; false where those
-// must decide (a value assigned since, a value that does not fit its column, a Yes/No column).
+// must decide (a value assigned since, a value that does not fit its column, a Yes/No value).
 bool storedText(const FieldDef& def, const RowValues::Stored& cell, bool display, QString& text)
 {
     using Stored = RowValues::Stored;
-    if (cell.kind == Stored::Null && def.type != FieldType::Boolean) {
+    if (cell.kind == Stored::Null) {
         text = QString();
         return true;
     }
