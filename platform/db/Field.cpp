@@ -7,7 +7,9 @@
 #include "platform/sys/ExactAmount.h"
 #include "platform/sys/TextFormat.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -194,48 +196,6 @@ std::optional<QDate> storedIsoDate(const char* text, qsizetype bytes)
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
 }
 
-// The text of a value as it lies in the row, for the kinds nearly every value of a list has: a
-// text in a text column, a number in a number column, a stored date in a date column. Gives the
-// same text as toText (toDisplay with `display`) without making a QVariant; false where those
-// must decide (a value assigned since, a value that does not fit its column, a Yes/No value).
-bool storedText(const FieldDef& def, const RowValues::Stored& cell, bool display, QString& text)
-{
-    using Stored = RowValues::Stored;
-    if (cell.kind == Stored::Null) {
-        text = QString();
-        return true;
-    }
-    switch (def.type) {
-    case FieldType::Text:
-    case FieldType::Memo:
-        if (cell.kind != Stored::Text)
-            return false;
-        text = QString::fromUtf8(cell.utf8, cell.bytes);
-        return true;
-    case FieldType::Integer:
-    case FieldType::Float: {
-        // A fraction in an integer column is rounded by the general conversion.
-        if (cell.kind != Stored::Integer && (cell.kind != Stored::Real || def.type == FieldType::Integer))
-            return false;
-        const double value = cell.kind == Stored::Real ? cell.real : double(cell.integer);
-        if (display && !def.displayFormat.isEmpty())
-            text = fmt::formatFloat(def.displayFormat, value);
-        else
-            text = def.type == FieldType::Integer ? QString::number(cell.integer) : fmt::floatToStr(value);
-        return true;
-    }
-    case FieldType::Date:
-        if (cell.kind != Stored::Text || !storedIsoDate(cell.utf8, cell.bytes))
-            return false;
-        text = QString::fromLatin1(cell.utf8, cell.bytes); // what dateToStr makes of that date
-        return true;
-    case FieldType::Boolean:
-    case FieldType::DateTime:
-        return false;
-    }
-    return false;
-}
-
 // The text a non-text value gets when it is written into a text column.
 QString textOfValue(const QVariant& value)
 {
@@ -293,6 +253,8 @@ Field::Field(DataSet& owner, FieldDef def, int column)
 {
 }
 
+Field::~Field() = default;
+
 void Field::setDisplayFormat(const QString& format)
 {
     owner_.setDisplayFormat(def_.name, format);
@@ -336,6 +298,70 @@ QVariant Field::value() const
     return QVariant();
 }
 
+struct Field::NumberTexts {
+    struct Text {
+        quint64 bits = 0;
+        bool made = false;
+        bool formatted = false;
+        QString text;
+    };
+    QString format; // the display format the formatted texts were made with
+    std::array<Text, 64> texts;
+};
+
+QString Field::numberText(double value, bool display) const
+{
+    const bool formatted = display && !def_.displayFormat.isEmpty();
+    if (!numberTexts_)
+        numberTexts_ = std::make_unique<NumberTexts>();
+    if (formatted && numberTexts_->format != def_.displayFormat) {
+        *numberTexts_ = NumberTexts{};
+        numberTexts_->format = def_.displayFormat;
+    }
+    quint64 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    NumberTexts::Text& slot = numberTexts_->texts[size_t((bits * 0x9E3779B97F4A7C15ull) >> 58)];
+    if (!slot.made || slot.bits != bits || slot.formatted != formatted)
+        slot = {bits, true, formatted, formatted ? fmt::formatFloat(def_.displayFormat, value) : fmt::floatToStr(value)};
+    return slot.text;
+}
+
+bool Field::storedText(const RowValues::Stored& cell, bool display, QString& text) const
+{
+    using Stored = RowValues::Stored;
+    if (cell.kind == Stored::Null) {
+        text = QString();
+        return true;
+    }
+    switch (def_.type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (cell.kind != Stored::Text)
+            return false;
+        text = QString::fromUtf8(cell.utf8, cell.bytes);
+        return true;
+    case FieldType::Integer:
+        if (cell.kind != Stored::Integer) // a fraction is rounded by the general conversion
+            return false;
+        text = display && !def_.displayFormat.isEmpty() ? numberText(double(cell.integer), true) : QString::number(cell.integer);
+        return true;
+    case FieldType::Float:
+        if (cell.kind != Stored::Integer && cell.kind != Stored::Real)
+            return false;
+        text = numberText(cell.kind == Stored::Real ? cell.real : double(cell.integer), display);
+        return true;
+    case FieldType::Date:
+        if (cell.kind != Stored::Text || !storedIsoDate(cell.utf8, cell.bytes))
+            return false;
+        text = QString::fromLatin1(cell.utf8, cell.bytes); // what dateToStr makes of that date
+        return true;
+    case FieldType::Boolean:
+    case FieldType::DateTime:
+        return false;
+    }
+    return false;
+}
+
 // The reads a list, a grid or a print does on every row take the stored text or number as it
 // lies in the row; anything else (a value assigned since, text in a number column, a number in a
 // text column) goes through the QVariant and the general conversions.
@@ -343,7 +369,7 @@ QString Field::textOfRow(int row, bool display) const
 {
     const RowValues* values = owner_.rowValues(row, column_);
     QString text;
-    if (values && storedText(def_, values->stored(size_t(column_)), display, text))
+    if (values && storedText(values->stored(size_t(column_)), display, text))
         return text;
     const QVariant stored = values ? values->at(size_t(column_)) : QVariant();
     return display ? toDisplay(def_, stored) : toText(def_, stored);

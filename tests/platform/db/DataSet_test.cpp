@@ -5,6 +5,7 @@
 #include "platform/db/Table.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/ExactAmount.h"
+#include "platform/sys/TextFormat.h"
 
 #include <cmath>
 #include <numeric>
@@ -991,6 +992,31 @@ TEST_F(DataSetTest, TheTextOfAStoredValueIsTheTextItsConversionMakes)
         EXPECT_EQ(display[row], shown.join(QLatin1Char('|')).toStdString()) << row;
         EXPECT_EQ(display[row], shownAtRow.join(QLatin1Char('|')).toStdString()) << row;
     }
+}
+
+// A number's text is made once and kept by the number: whatever numbers share a place among the
+// texts kept, and whatever display format is set meanwhile, each row shows its own number's text.
+TEST_F(DataSetTest, NumberTextsFollowTheNumberAndTheDisplayFormat)
+{
+    const auto price = [](int row) { return (row % 150) * 0.37 - 20; };
+    {
+        Transaction transaction(connection);
+        Query insert(connection);
+        insert.sql().setText(QStringLiteral("INSERT INTO product (intno, dj_n) VALUES (:p1, :p2)"));
+        for (int row = 0; row < 400; ++row)
+            insert.execSQL({row, price(row)});
+        transaction.commit();
+    }
+    Query q(connection);
+    q.sql().setText(QStringLiteral("SELECT dj_n FROM product ORDER BY rowid"));
+    q.open();
+    for (const QString& format : {QStringLiteral("0.00"), QStringLiteral("#,##0.0;(0.0)"), QString(), QStringLiteral("0.00")}) {
+        q.setDisplayFormat(QStringLiteral("dj_n"), format);
+        for (int row = 0; row < 400; ++row)
+            ASSERT_EQ(fmt::formatFloat(format, price(row)), q["dj_n"].displayTextAt(row)) << row;
+    }
+    for (int row = 0; row < 400; ++row)
+        ASSERT_EQ(fmt::floatToStr(price(row)), q["dj_n"].textAt(row)) << row;
 }
 
 } // namespace lb::db::test
