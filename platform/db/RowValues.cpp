@@ -69,29 +69,27 @@ void RowValues::Store::FreeBlock::operator()(char* block) const noexcept
     std::free(block);
 }
 
-char* RowValues::Store::room(size_t packed, size_t needed)
+char* RowValues::Store::grow(size_t packed, size_t needed)
 {
-    if (needed > capacity_ - used_) {
-        // A small load takes a few small blocks. A large one goes on in blocks of the size of the
-        // system's large pages, aligned to it and offered to be backed by them: its rows are
-        // written once into fresh memory, and a page fault for every 4 KB of them took a tenth
-        // of the load of 100,000 rows.
-        const bool large = blocks_.size() >= smallBlocks && needed <= largeBlockSize;
-        const size_t capacity = large ? largeBlockSize : std::max(needed, blockSize);
-        char* block = static_cast<char*>(large ? std::aligned_alloc(largeBlockSize, largeBlockSize) : std::malloc(capacity));
-        if (!block)
-            throw std::bad_alloc();
+    // A small load takes a few small blocks. A large one goes on in blocks of the size of the
+    // system's large pages, aligned to it and offered to be backed by them: its rows are written
+    // once into fresh memory, and a page fault for every 4 KB of them took a tenth of the load of
+    // 100,000 rows.
+    const bool large = blocks_.size() >= smallBlocks && needed <= largeBlockSize;
+    const size_t capacity = large ? largeBlockSize : std::max(needed, blockSize);
+    char* block = static_cast<char*>(large ? std::aligned_alloc(largeBlockSize, largeBlockSize) : std::malloc(capacity));
+    if (!block)
+        throw std::bad_alloc();
 #ifdef MADV_HUGEPAGE
-        if (large)
-            madvise(block, largeBlockSize, MADV_HUGEPAGE); // only advice: without it, small pages
+    if (large)
+        madvise(block, largeBlockSize, MADV_HUGEPAGE); // only advice: without it, small pages
 #endif
-        if (packed > 0)
-            std::memcpy(block, blocks_.back().get() + used_, packed);
-        blocks_.emplace_back(block);
-        capacity_ = capacity;
-        used_ = 0;
-    }
-    return blocks_.back().get() + used_;
+    if (packed > 0)
+        std::memcpy(block, blocks_.back().get() + used_, packed);
+    blocks_.emplace_back(block);
+    capacity_ = capacity;
+    used_ = 0;
+    return block;
 }
 
 char* RowValues::Store::take(size_t bytes)

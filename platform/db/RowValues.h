@@ -25,9 +25,13 @@ public:
         // For a row being packed at the end of the store: the place with room for `needed`
         // bytes from the row's start, where its first `packed` bytes lie (moved to a new block
         // when the last one has no room left). Taken by take() once the row is whole.
-        char* room(size_t packed, size_t needed);
+        char* room(size_t packed, size_t needed)
+        {
+            return needed <= capacity_ - used_ ? blocks_.back().get() + used_ : grow(packed, needed);
+        }
 
     private:
+        char* grow(size_t packed, size_t needed); // room() in a new block
         struct FreeBlock {
             void operator()(char* block) const noexcept;
         };
