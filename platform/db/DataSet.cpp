@@ -278,6 +278,7 @@ void DataSet::open(bool list)
     store_ = std::move(snap.store);
     list_ = snap.rowIdsOnly;
     readRows_.clear();
+    listReadEnd_ = 0;
     bindFields(snap.columns);
     state_ = DataSetState::Browse;
     current_ = rows_.empty() ? -1 : 0;
@@ -359,6 +360,7 @@ void DataSet::releaseStatements() noexcept
 {
     rowReader_.reset();
     listReader_.reset();
+    listRange_.reset();
     update_.reset();
     updateColumns_.clear();
 }
@@ -832,51 +834,86 @@ void DataSet::readPosted(size_t index) noexcept
     }
 }
 
+QString DataSet::listSelect() const
+{
+    QStringList columns;
+    for (const QString& origin : origins_)
+        columns << SqlText::quoteIdentifier(origin);
+    return QStringLiteral("SELECT %1, _rowid_ FROM %2 WHERE ")
+        .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_));
+}
+
 void DataSet::findListRows(std::vector<std::pair<qint64, size_t>>& rows, const std::function<void(const Statement&, size_t)>& found)
 {
+    if (rows.empty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    const int count = int(origins_.size());
+    // Rows whose rowids lie close together (lines entered in the order they are listed) are read
+    // in one ordered range of rowids, the rows between them that the list does not hold passed
+    // over; looking each up by its rowid costs a search of the table per row.
+    if (quint64(rows.back().first) - quint64(rows.front().first) < 2 * quint64(rows.size())) {
+        if (!listRange_)
+            listRange_ = std::make_unique<Statement>(connection_.handle(), listSelect() + QStringLiteral("_rowid_ BETWEEN ?1 AND ?2"));
+        Statement& statement = *listRange_;
+        statement.resetQuietly();
+        statement.bind(1, rows.front().first);
+        statement.bind(2, rows.back().first);
+        auto at = rows.begin();
+        while (statement.step()) {
+            const qint64 rowId = statement.integer(count).value_or(0);
+            while (at != rows.end() && at->first < rowId)
+                ++at;
+            for (auto same = at; same != rows.end() && same->first == rowId; ++same)
+                found(statement, same->second);
+        }
+        statement.resetQuietly(); // a statement left on its row keeps a read open on the file
+        return;
+    }
     if (!listReader_) {
-        QStringList columns;
-        for (const QString& origin : origins_)
-            columns << SqlText::quoteIdentifier(origin);
         QStringList marks;
         for (int k = 1; k <= listRowsRead; ++k)
             marks << QStringLiteral("?%1").arg(k);
         listReader_ = std::make_unique<Statement>(
-            connection_.handle(), QStringLiteral("SELECT %1, _rowid_ FROM %2 WHERE _rowid_ IN (%3)")
-                                      .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_),
-                                           marks.join(QStringLiteral(", "))));
+            connection_.handle(), listSelect() + QStringLiteral("_rowid_ IN (%1)").arg(marks.join(QStringLiteral(", "))));
     }
     Statement& statement = *listReader_;
-    statement.resetQuietly();
-    for (int k = 0; k < listRowsRead; ++k)
-        statement.bind(k + 1, k < int(rows.size()) ? QVariant(rows[size_t(k)].first) : QVariant());
-    std::sort(rows.begin(), rows.end());
-    const int count = int(origins_.size());
-    while (statement.step()) {
-        const qint64 rowId = statement.integer(count).value_or(0);
-        const auto first = std::lower_bound(rows.begin(), rows.end(), std::pair<qint64, size_t>(rowId, 0));
-        for (auto at = first; at != rows.end() && at->first == rowId; ++at)
-            found(statement, at->second);
+    for (size_t start = 0; start < rows.size(); start += size_t(listRowsRead)) {
+        const auto first = rows.begin() + qsizetype(start);
+        const auto last = rows.begin() + qsizetype(std::min(rows.size(), start + size_t(listRowsRead)));
+        statement.resetQuietly();
+        for (int k = 0; k < listRowsRead; ++k)
+            statement.bind(k + 1, first + k < last ? QVariant(first[k].first) : QVariant());
+        while (statement.step()) {
+            const qint64 rowId = statement.integer(count).value_or(0);
+            const auto at = std::lower_bound(first, last, std::pair<qint64, size_t>(rowId, 0));
+            for (auto same = at; same != last && same->first == rowId; ++same)
+                found(statement, same->second);
+        }
+        statement.resetQuietly();
     }
-    statement.resetQuietly(); // a statement left on its row keeps a read open on the file
 }
 
 void DataSet::readListRows(size_t index)
 {
-    // The row asked for and the unread rows among those after it.
+    // The row asked for and the unread rows among those after it; a list walked from its start
+    // to its end (each read beginning where the one before ended) takes as many as it keeps.
+    const size_t step = index == 0 || index == listReadEnd_ ? listRowsKept : size_t(listRowsRead);
     std::vector<std::pair<qint64, size_t>> wanted;
-    for (size_t i = index; i < std::min(rows_.size(), index + size_t(listRowsRead)); ++i) {
-        const Row& row = rows_[i];
-        const bool edited = int(i) == current_ && state_ != DataSetState::Browse;
+    size_t end = index;
+    for (; end < std::min(rows_.size(), index + step); ++end) {
+        const Row& row = rows_[end];
+        const bool edited = int(end) == current_ && state_ != DataSetState::Browse;
         if (row.posted && row.rowId != 0 && !edited)
-            wanted.emplace_back(row.rowId, i);
-        else if (i == index)
+            wanted.emplace_back(row.rowId, end);
+        else if (end == index)
             break;
     }
     if (wanted.empty() || wanted.front().second != index) {
         readPosted(index); // the row being edited keeps what was assigned to it
         return;
     }
+    listReadEnd_ = end;
     for (const auto& [rowId, row] : wanted)
         rows_[row].posted = false; // a row gone meanwhile shows what it held
     try {

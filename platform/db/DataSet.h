@@ -179,9 +179,9 @@ private:
     void open(bool list);
     void keepRead(size_t index); // a list's row just read: the oldest row read before it goes
     void readListRows(size_t index);
-    // Looks up a list's rows by their rowids (at most one statement's worth: `rows` holds rowid
-    // and place, and comes back sorted) and calls `found` for each row the table still has,
-    // the statement on it.
+    QString listSelect() const; // SELECT of the base table's columns and rowid, up to its WHERE
+    // Reads a list's rows by their rowids (`rows` holds rowid and place, and comes back sorted)
+    // and calls `found` for each row the table still has, the statement on it.
     void findListRows(std::vector<std::pair<qint64, size_t>>& rows, const std::function<void(const Statement&, size_t)>& found);
     void bindFields(const std::vector<FieldDef>& resultColumns);
     void requireActive() const;
@@ -226,6 +226,7 @@ private:
     bool list_ = false;                        // opened by openList with rowids only
     std::vector<size_t> readRows_;             // a list's rows read, a ring; readRows_[nextRead_] the oldest
     size_t nextRead_ = 0;
+    size_t listReadEnd_ = 0;                   // a list's row after the last of the latest read
     int current_ = -1;
     bool eof_ = true;
     bool bof_ = true;
@@ -248,6 +249,7 @@ private:
     // Kept while the dataset is open, so that posting row after row prepares nothing anew.
     std::unique_ptr<Statement> rowReader_;
     std::unique_ptr<Statement> listReader_;  // a list's rows by many rowids at once
+    std::unique_ptr<Statement> listRange_;   // a list's rows by a range of rowids
     std::unique_ptr<Statement> update_;
     std::vector<size_t> updateColumns_;        // the columns update_ sets
     bool attached_ = true;                     // false once the connection is destroyed

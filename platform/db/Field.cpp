@@ -7,7 +7,9 @@
 #include "platform/sys/ExactAmount.h"
 #include "platform/sys/TextFormat.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -174,6 +176,26 @@ QString toDisplay(const FieldDef& def, const QVariant& raw)
     return toText(def, raw);
 }
 
+// A date stored as the layer writes it, 'yyyy-MM-dd' and nothing else, read without Qt's parser
+// of date formats, which a list printing a year of lines would run for every one of them.
+std::optional<QDate> storedIsoDate(const char* text, qsizetype bytes)
+{
+    if (bytes != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    int parts[3] = {};
+    const int starts[3] = {0, 5, 8};
+    const int ends[3] = {4, 7, 10};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = starts[p]; i < ends[p]; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return std::nullopt;
+            parts[p] = parts[p] * 10 + (text[i] - '0');
+        }
+    }
+    const QDate date(parts[0], parts[1], parts[2]);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
 // The text a non-text value gets when it is written into a text column.
 QString textOfValue(const QVariant& value)
 {
@@ -231,6 +253,8 @@ Field::Field(DataSet& owner, FieldDef def, int column)
 {
 }
 
+Field::~Field() = default;
+
 void Field::setDisplayFormat(const QString& format)
 {
     owner_.setDisplayFormat(def_.name, format);
@@ -274,21 +298,86 @@ QVariant Field::value() const
     return QVariant();
 }
 
-// The two reads a list does on every row take the stored text or number as it lies in the row;
-// anything else (a value assigned since, text in a number column, a number in a text column)
-// goes through the QVariant and the general conversions.
+struct Field::NumberTexts {
+    struct Text {
+        quint64 bits = 0;
+        bool made = false;
+        bool formatted = false;
+        QString text;
+    };
+    QString format; // the display format the formatted texts were made with
+    std::array<Text, 64> texts;
+};
+
+QString Field::numberText(double value, bool display) const
+{
+    const bool formatted = display && !def_.displayFormat.isEmpty();
+    if (!numberTexts_)
+        numberTexts_ = std::make_unique<NumberTexts>();
+    if (formatted && numberTexts_->format != def_.displayFormat) {
+        *numberTexts_ = NumberTexts{};
+        numberTexts_->format = def_.displayFormat;
+    }
+    quint64 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    NumberTexts::Text& slot = numberTexts_->texts[size_t((bits * 0x9E3779B97F4A7C15ull) >> 58)];
+    if (!slot.made || slot.bits != bits || slot.formatted != formatted)
+        slot = {bits, true, formatted, formatted ? fmt::formatFloat(def_.displayFormat, value) : fmt::floatToStr(value)};
+    return slot.text;
+}
+
+bool Field::storedText(const RowValues::Stored& cell, bool display, QString& text) const
+{
+    using Stored = RowValues::Stored;
+    if (cell.kind == Stored::Null) {
+        text = QString();
+        return true;
+    }
+    switch (def_.type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (cell.kind != Stored::Text)
+            return false;
+        text = QString::fromUtf8(cell.utf8, cell.bytes);
+        return true;
+    case FieldType::Integer:
+        if (cell.kind != Stored::Integer) // a fraction is rounded by the general conversion
+            return false;
+        text = display && !def_.displayFormat.isEmpty() ? numberText(double(cell.integer), true) : QString::number(cell.integer);
+        return true;
+    case FieldType::Float:
+        if (cell.kind != Stored::Integer && cell.kind != Stored::Real)
+            return false;
+        text = numberText(cell.kind == Stored::Real ? cell.real : double(cell.integer), display);
+        return true;
+    case FieldType::Date:
+        if (cell.kind != Stored::Text || !storedIsoDate(cell.utf8, cell.bytes))
+            return false;
+        text = QString::fromLatin1(cell.utf8, cell.bytes); // what dateToStr makes of that date
+        return true;
+    case FieldType::Boolean:
+    case FieldType::DateTime:
+        return false;
+    }
+    return false;
+}
+
+// The reads a list, a grid or a print does on every row take the stored text or number as it
+// lies in the row; anything else (a value assigned since, text in a number column, a number in a
+// text column) goes through the QVariant and the general conversions.
+QString Field::textOfRow(int row, bool display) const
+{
+    const RowValues* values = owner_.rowValues(row, column_);
+    QString text;
+    if (values && storedText(values->stored(size_t(column_)), display, text))
+        return text;
+    const QVariant stored = values ? values->at(size_t(column_)) : QVariant();
+    return display ? toDisplay(def_, stored) : toText(def_, stored);
+}
+
 QString Field::asString() const
 {
-    if (isTextType(def_.type)) {
-        if (const RowValues* row = owner_.currentValues(column_)) {
-            const RowValues::Stored cell = row->stored(size_t(column_));
-            if (cell.kind == RowValues::Stored::Text)
-                return QString::fromUtf8(cell.utf8, cell.bytes);
-            if (cell.kind == RowValues::Stored::Null)
-                return QString();
-        }
-    }
-    return toText(def_, raw());
+    return textOfRow(owner_.current_, false);
 }
 
 RowValues::Stored Field::stored() const
@@ -322,14 +411,14 @@ qint64 Field::asInteger() const { return toInteger(def_, raw()); }
 bool Field::asBoolean() const { return toBoolean(def_, raw()); }
 QDate Field::asDate() const { return toDate(def_, raw()); }
 QDateTime Field::asDateTime() const { return toDateTime(def_, raw()); }
-QString Field::displayText() const { return toDisplay(def_, raw()); }
+QString Field::displayText() const { return textOfRow(owner_.current_, true); }
 
 QString Field::displayTextAt(int row) const
 {
-    return toDisplay(def_, owner_.rowValue(row, column_));
+    return textOfRow(row, true);
 }
 
-QString Field::textAt(int row) const { return toText(def_, owner_.rowValue(row, column_)); }
+QString Field::textAt(int row) const { return textOfRow(row, false); }
 
 bool Field::booleanAt(int row) const { return toBoolean(def_, owner_.rowValue(row, column_)); }
 

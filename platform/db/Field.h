@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <memory>
 
 namespace lb::db {
 
@@ -31,6 +32,9 @@ struct FieldDef {
 class Field {
 public:
     Field(DataSet& owner, FieldDef def, int column);
+    ~Field();
+    Field(const Field&) = delete;
+    Field& operator=(const Field&) = delete;
 
     const QString& fieldName() const { return def_.name; }
     FieldType dataType() const { return def_.type; }
@@ -105,6 +109,18 @@ public:
 private:
     friend class DataSet;
     QVariant raw() const;
+    QString textOfRow(int row, bool display) const; // asString (displayText) of any row
+    // The text toText (toDisplay with `display`) makes of the value as it lies in the row, for
+    // what nearly every value of a list is: a text in a text column, a number in a number column,
+    // a stored date in a date column. False where the general conversions must decide (a value
+    // assigned since, a value that does not fit its column, a Yes/No value).
+    bool storedText(const RowValues::Stored& cell, bool display, QString& text) const;
+    // floatToStr, or formatFloat with the display format, of a number; the last texts made are
+    // kept by the number's bits, as a list's quantities, prices and zero discounts repeat from
+    // line to line, and making a number's text costs more than the rest of reading it.
+    QString numberText(double value, bool display) const;
+    struct NumberTexts;
+    mutable std::unique_ptr<NumberTexts> numberTexts_; // made at the first number's text
     void store(const QVariant& raw);
     DataSet& owner_;
     FieldDef def_;

@@ -22,10 +22,23 @@ public:
     class Store {
     public:
         char* take(size_t bytes);
+        // For a row being packed at the end of the store: the place with room for `needed`
+        // bytes from the row's start, where its first `packed` bytes lie (moved to a new block
+        // when the last one has no room left). Taken by take() once the row is whole.
+        char* room(size_t packed, size_t needed)
+        {
+            return needed <= capacity_ - used_ ? blocks_.back().get() + used_ : grow(packed, needed);
+        }
 
     private:
+        char* grow(size_t packed, size_t needed); // room() in a new block
+        struct FreeBlock {
+            void operator()(char* block) const noexcept;
+        };
         static constexpr size_t blockSize = 64 * 1024;
-        std::vector<std::unique_ptr<char[]>> blocks_;
+        static constexpr size_t smallBlocks = 32; // then blocks of largeBlockSize
+        static constexpr size_t largeBlockSize = 2 * 1024 * 1024;
+        std::vector<std::unique_ptr<char[], FreeBlock>> blocks_;
         size_t used_ = 0;
         size_t capacity_ = 0;
     };
@@ -71,7 +84,8 @@ private:
         return assigned_ && (*assigned_)[column] ? &*(*assigned_)[column] : nullptr;
     }
     QVariant unpack(size_t column) const;
-    static RowValues read(const Statement& statement, int count, Store* store);
+    template <typename Room>
+    static size_t pack(const Statement& statement, quint32 count, const Room& room); // bytes packed
     const char* ownCopy() const; // packed_ copied into memory of its own
     void release() noexcept;
     // Rows are many (a snapshot's vector holds 100,000 of them as easily as 10): the row itself

@@ -5,8 +5,10 @@
 #include "platform/db/Table.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/ExactAmount.h"
+#include "platform/sys/TextFormat.h"
 
 #include <cmath>
+#include <numeric>
 #include <limits>
 #include <stdexcept>
 
@@ -837,16 +839,24 @@ TEST_F(DataSetTest, PostedRowIsReadBackWhereLookedAtAndKeepsANewEdit)
 
 // A list holds its rows' places only and reads each row where it is looked at: it shows what
 // a whole opening shows, over more rows than it keeps in memory, after edits and deletions.
+namespace {
+
+// Products numbered 0 to count - 1 in rowid order: codes P0000 ..., prices half their number.
+void addNumberedProducts(Connection& connection, int count)
+{
+    Transaction transaction(connection);
+    Query insert(connection);
+    insert.sql().setText(QStringLiteral("INSERT INTO product (intno, sphh, spmc, dj_n) VALUES (:p1, :p2, '螺丝', :p3)"));
+    for (int i = 0; i < count; ++i)
+        insert.execSQL({QString::number(i), QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0')), i * 0.5});
+    transaction.commit();
+}
+
+} // namespace
+
 TEST_F(DataSetTest, AListShowsWhatAWholeOpeningShows)
 {
-    {
-        Transaction transaction(connection);
-        Query insert(connection);
-        insert.sql().setText(QStringLiteral("INSERT INTO product (intno, sphh, spmc, dj_n) VALUES (:p1, :p2, '螺丝', :p3)"));
-        for (int i = 0; i < 3000; ++i)
-            insert.execSQL({QString::number(i), QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0')), i * 0.5});
-        transaction.commit();
-    }
+    addNumberedProducts(connection, 3000);
     const QString sql = QStringLiteral("SELECT sphh, dj_n FROM product WHERE dj_n > 0 ORDER BY sphh DESC");
     Query whole(connection);
     whole.sql().setText(sql);
@@ -899,6 +909,114 @@ TEST_F(DataSetTest, AListShowsWhatAWholeOpeningShows)
     count.sql().setText(QStringLiteral("SELECT count(*) AS n FROM product"));
     count.openList();
     EXPECT_EQ(2999, count["n"].asInteger());
+}
+
+// A list reads its rows many at a time, in one range of rowids where they lie close together
+// and by their rowids where they do not: every way gives the rows a whole opening gives.
+TEST_F(DataSetTest, AListReadsTheRowsOfAWholeOpeningWhereverTheirRowidsLie)
+{
+    addNumberedProducts(connection, 3000);
+    for (const QString& sql : {QStringLiteral("SELECT sphh, dj_n FROM product ORDER BY sphh"),
+                               QStringLiteral("SELECT sphh, dj_n FROM product ORDER BY (rowid * 7919) % 3001"),
+                               QStringLiteral("SELECT sphh, dj_n FROM product WHERE rowid % 5 = 0 ORDER BY sphh DESC")}) {
+        SCOPED_TRACE(sql.toStdString());
+        Query whole(connection);
+        whole.sql().setText(sql);
+        whole.open();
+        Query list(connection);
+        list.sql().setText(sql);
+        list.openList();
+        ASSERT_EQ(whole.recordCount(), list.recordCount());
+        std::vector<int> rows(size_t(list.recordCount()));
+        std::iota(rows.begin(), rows.end(), 0);
+        std::vector<int> back(rows.rbegin(), rows.rend());
+        for (const std::vector<int>* order : {&rows, &back}) {
+            for (int row : *order) {
+                ASSERT_EQ(whole["sphh"].textAt(row), list["sphh"].textAt(row)) << row;
+                ASSERT_EQ(whole["dj_n"].textAt(row), list["dj_n"].textAt(row)) << row;
+            }
+        }
+    }
+}
+
+// What is typed into a list's row stays until it is posted, whatever rows are read meanwhile:
+// rows read many at a time around it, or so many that the rows read first are let go.
+TEST_F(DataSetTest, AListRowBeingEditedIsNotReadAgainOverWhatWasTyped)
+{
+    addNumberedProducts(connection, 3000);
+    Query list(connection);
+    list.sql().setText(QStringLiteral("SELECT sphh, dj_n FROM product ORDER BY sphh"));
+    list.openList();
+    list.setRecNo(1500); // not read yet
+    list.edit();
+    list["dj_n"].setAsFloat(99);
+    EXPECT_EQ(QStringLiteral("P1485"), list["sphh"].textAt(1485)); // reads the rows after it too
+    EXPECT_EQ(99.0, list["dj_n"].asFloat());
+    EXPECT_EQ(QStringLiteral("P1499"), list["sphh"].asString());
+    for (int row = 0; row < 3000; ++row)
+        list["dj_n"].textAt(row);
+    EXPECT_EQ(99.0, list["dj_n"].asFloat());
+    list.post();
+
+    Query check(connection);
+    check.sql().setText(QStringLiteral("SELECT group_concat(sphh || '=' || dj_n) AS v FROM product WHERE sphh IN ('P1498', 'P1499')"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("P1498=749.0,P1499=99.0"), check["v"].asString());
+}
+
+// The text of a value read where it lies is the text the general conversions make of it, also
+// for what they must decide: a fraction in an integer column, a date that is no date.
+TEST_F(DataSetTest, TheTextOfAStoredValueIsTheTextItsConversionMakes)
+{
+    connection.execute(QStringLiteral(
+        "INSERT INTO product (intno, dj_n, qty, billdate, szbj) VALUES ('1', 3, 7, '2024-02-29', NULL), "
+        "('2', 0.1, 2.5, '2024-02-30', 1), ('3', -1250.5, 3.5, '2024-2-9', NULL), ('4', NULL, NULL, '2024-02-29 10:00', 0)"));
+    Query q(connection);
+    q.sql().setText(QStringLiteral("SELECT dj_n, qty, billdate, szbj FROM product ORDER BY intno"));
+    q.open();
+    q.setDisplayFormat(QStringLiteral("qty"), QStringLiteral("0.00"));
+    const char* const text[] = {"3|7|2024-02-29|", "0.1|2||True", "-1250.5|4|2024-02-09|", "||2024-02-29|False"};
+    const char* const display[] = {"3|7.00|2024-02-29|", "0.1|2.50||True", "-1250.5|3.50|2024-02-09|", "||2024-02-29|False"};
+    const QStringList fields = {QStringLiteral("dj_n"), QStringLiteral("qty"), QStringLiteral("billdate"), QStringLiteral("szbj")};
+    for (int row = 0; row < 4; ++row) {
+        q.setRecNo(row + 1);
+        QStringList asString, shown, atRow, shownAtRow;
+        for (const QString& name : fields) {
+            asString << q[name].asString();
+            shown << q[name].displayText();
+            atRow << q[name].textAt(row);
+            shownAtRow << q[name].displayTextAt(row);
+        }
+        EXPECT_EQ(text[row], asString.join(QLatin1Char('|')).toStdString()) << row;
+        EXPECT_EQ(text[row], atRow.join(QLatin1Char('|')).toStdString()) << row;
+        EXPECT_EQ(display[row], shown.join(QLatin1Char('|')).toStdString()) << row;
+        EXPECT_EQ(display[row], shownAtRow.join(QLatin1Char('|')).toStdString()) << row;
+    }
+}
+
+// A number's text is made once and kept by the number: whatever numbers share a place among the
+// texts kept, and whatever display format is set meanwhile, each row shows its own number's text.
+TEST_F(DataSetTest, NumberTextsFollowTheNumberAndTheDisplayFormat)
+{
+    const auto price = [](int row) { return (row % 150) * 0.37 - 20; };
+    {
+        Transaction transaction(connection);
+        Query insert(connection);
+        insert.sql().setText(QStringLiteral("INSERT INTO product (intno, dj_n) VALUES (:p1, :p2)"));
+        for (int row = 0; row < 400; ++row)
+            insert.execSQL({row, price(row)});
+        transaction.commit();
+    }
+    Query q(connection);
+    q.sql().setText(QStringLiteral("SELECT dj_n FROM product ORDER BY rowid"));
+    q.open();
+    for (const QString& format : {QStringLiteral("0.00"), QStringLiteral("#,##0.0;(0.0)"), QString(), QStringLiteral("0.00")}) {
+        q.setDisplayFormat(QStringLiteral("dj_n"), format);
+        for (int row = 0; row < 400; ++row)
+            ASSERT_EQ(fmt::formatFloat(format, price(row)), q["dj_n"].displayTextAt(row)) << row;
+    }
+    for (int row = 0; row < 400; ++row)
+        ASSERT_EQ(fmt::floatToStr(price(row)), q["dj_n"].textAt(row)) << row;
 }
 
 } // namespace lb::db::test

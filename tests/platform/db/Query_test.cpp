@@ -82,6 +82,27 @@ TEST_F(QueryTest, ExecSqlWithValuesBindsThemInTheOrderTheTextNamesTheParameters)
     EXPECT_EQ(QStringLiteral("1/乙// 2/甲/2.5/2024-02-29"), check["v"].asString());
 }
 
+// A statement run once per row with a value missing would write NULL where the value belongs:
+// it is refused before it runs, whether the values come alone or after another row's fields.
+TEST_F(QueryTest, AStatementGivenFewerValuesThanItsParametersIsRefusedNotRunWithNulls)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+    Query rows(connection);
+    rows.sql().setText(QStringLiteral("SELECT intno, spmc FROM product"));
+    rows.open();
+    Query copy(connection);
+    copy.sql().setText(QStringLiteral("INSERT INTO cproduct (intno1, intno, spmc) VALUES (:p1, :p2, :p3)"));
+    EXPECT_THROW(copy.execSQL({QStringLiteral("9"), QStringLiteral("1")}), DatabaseError);
+    EXPECT_THROW(copy.execSQL({&rows["intno"]}, {QStringLiteral("1")}), DatabaseError);
+    EXPECT_THROW(copy.execSQL(std::vector<const Field*>{}, {}), DatabaseError);
+    EXPECT_EQ(1, copy.execSQL({&rows["intno"], &rows["intno"]}, {QStringLiteral("全")}));
+
+    Query check(connection);
+    check.sql().setText(QStringLiteral("SELECT group_concat(quote(intno1) || quote(intno) || quote(spmc)) AS v FROM cproduct"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("'1''1''全'"), check["v"].asString());
+}
+
 // Fields copied from one dataset's row pass as they were read: each value keeps its kind, also
 // where it does not fit its column, and a value assigned since passes as assigned.
 TEST_F(QueryTest, ExecSqlWithFieldsCopiesTheirValuesAsRead)

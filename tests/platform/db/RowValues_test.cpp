@@ -100,4 +100,45 @@ TEST_F(RowValuesTest, RowPackedIntoAStoreOutlivesItOnceDetached)
     EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), kept.at(2));
 }
 
+// The rows of a load lie one after another in shared blocks: a row that outgrows what is left of
+// a block moves into the next one whole, and a long load goes on in large blocks. Every text,
+// of every length and however long, reads back as it was stored.
+TEST_F(RowValuesTest, RowsPackedIntoAStoreReadBackWhateverTheirLength)
+{
+    const auto textOf = [](int row, int length) {
+        QByteArray text(length, 'a');
+        for (int i = 0; i < length; ++i)
+            text[i] = char('a' + (row + i * 7) % 26);
+        return text;
+    };
+    const auto longLength = [](int row) { return row == 39999 ? 3'000'000 : row % 5000 == 7 ? 100'000 : -1; };
+    connection.execute(QStringLiteral("CREATE TABLE texts (a TEXT, b TEXT)"));
+    {
+        Transaction transaction(connection);
+        Statement insert(connection.handle(), QStringLiteral("INSERT INTO texts VALUES (?, ?)"));
+        for (int row = 0; row < 40000; ++row) {
+            insert.resetQuietly();
+            insert.bind(1, QString::fromLatin1(textOf(row, row % 70)));
+            insert.bind(2, longLength(row) < 0 ? QVariant() : QVariant(QString::fromLatin1(textOf(row, longLength(row)))));
+            insert.run();
+        }
+        transaction.commit();
+    }
+    RowValues::Store store;
+    std::vector<RowValues> rows;
+    Statement select(connection.handle(), QStringLiteral("SELECT a, b FROM texts ORDER BY rowid"));
+    while (select.step())
+        rows.push_back(RowValues::read(select, 2, store));
+    ASSERT_EQ(40000u, rows.size());
+    for (int row = 0; row < 40000; ++row) {
+        const RowValues::Stored a = rows[size_t(row)].stored(0);
+        ASSERT_EQ(textOf(row, row % 70), QByteArray(a.utf8, a.bytes)) << row;
+        const RowValues::Stored b = rows[size_t(row)].stored(1);
+        if (longLength(row) < 0)
+            ASSERT_EQ(RowValues::Stored::Null, b.kind) << row;
+        else
+            ASSERT_EQ(textOf(row, longLength(row)), QByteArray(b.utf8, b.bytes)) << row;
+    }
+}
+
 } // namespace lb::db::test
