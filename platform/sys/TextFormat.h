@@ -10,7 +10,9 @@ namespace lb::fmt {
 
 // Display masks: "0" and "#" digit placeholders, "." decimal point, "," anywhere in the integer
 // part turns on thousands separators, up to three sections separated by ';' (positive;negative;
-// zero), quoted literals. Rounds half away from zero. "#.##" shows 0 as empty text.
+// zero), quoted literals, an exponent "E+00" or "E-0" ("e" as well; up to four "0" are its digits,
+// digit places after them show nothing). Takes the value's 15 significant digits, then rounds
+// them half away from zero. "#.##" shows 0 as empty text.
 // An empty mask, or a value of 19 integer digits or more, gives floatToStr(value).
 QString formatFloat(const QString& mask, double value);
 

@@ -84,7 +84,42 @@ INSTANTIATE_TEST_SUITE_P(MaskLanguage, FormatFloatTest, ::testing::Values(
     MaskCase{"0.00E+00", 0.000123, "1.23E-04"},
     MaskCase{"00.0E-0", 1234, "12.3E2"},
     MaskCase{"0.0E+00", 0, "0.0E+00"},
+    MaskCase{"0.00E+00", 1.5e-300, "1.50E-300"},
+    MaskCase{"0E+00000", 1234, "1E+0003"},    // placeholders past the exponent's four digits show nothing
+    MaskCase{"0E+0 00", 1234, "1E+3 "},
+    MaskCase{"000,000.00", 12.5, "000,012.50"},
+    MaskCase{"0.00;(0.00);零", -0.001, "零"},
+    MaskCase{"0;(0);z;extra", -3, "(3)"},     // sections past the third are ignored
+    MaskCase{"0;(0);z;extra", 0, "z"},
+    MaskCase{"0 '#0.0", 5, "5 #0.0"},         // an unclosed quote runs to the end
+    MaskCase{"0'a;b", 5, "5a;b"},
+    MaskCase{"0.0e-00", 1234, "1.2e03"},
+    MaskCase{"0.0e-00", 0.00123, "1.2e-03"},
+    MaskCase{"0.0E+0;(0.0E+0)", -0.00123, "(1.2E-3)"},
+    MaskCase{"#,##0", 123456789012345678.0, "123,456,789,012,346,000"},
+    MaskCase{"#,##0", -999999.5, "-1,000,000"},
     MaskCase{"", 1.5, "1.5"}));
+
+// A mask's literals may make a text longer than any number's.
+TEST(FormatFloat, longTextsKeepEveryCharacter)
+{
+    const QString literal(200, QChar(0x6C49));
+    EXPECT_EQ(literal + QStringLiteral("1.50"), lb::fmt::formatFloat('\'' + literal + QStringLiteral("'0.00"), 1.5));
+}
+
+// Every figure is first taken as its 15 significant digits, the exact binary value rounded half
+// to even, then rounded half away from zero as the mask asks.
+INSTANTIATE_TEST_SUITE_P(FifteenDigits, FormatFloatTest, ::testing::Values(
+    MaskCase{"0.00", -0.0, "0.00"},
+    MaskCase{"0.00", 12345678901234.25, "12345678901234.20"},
+    MaskCase{"0.00", 12345678901234.75, "12345678901234.80"},
+    MaskCase{"0.0", 1234567890123.45, "1234567890123.5"},
+    MaskCase{"0", 999999999999999.5, "1000000000000000"},
+    MaskCase{"0", 123456789012345678.0, "123456789012346000"},
+    MaskCase{"0.000000", 5e-7, "0.000001"},
+    MaskCase{"0.000000", 4.9e-7, "0.000000"},
+    MaskCase{"#,##0.00", 0.1 + 0.7, "0.80"},
+    MaskCase{"0.00", 1e-13, "0.00"}));
 
 // A mistyped huge quantity must not spell out hundreds of digits in a grid cell or a total.
 TEST(FormatFloat, valuesBeyondEighteenIntegerDigitsShowInTheirGeneralForm)
@@ -131,7 +166,18 @@ INSTANTIATE_TEST_SUITE_P(General, FloatToStrTest, ::testing::Values(
     GeneralCase{1e-6, "1E-6"},
     GeneralCase{-2.5e-6, "-2.5E-6"},
     GeneralCase{1e-7, "1E-7"},
-    GeneralCase{-1.5e-9, "-1.5E-9"}));
+    GeneralCase{-1.5e-9, "-1.5E-9"},
+    GeneralCase{-0.0, "0"},
+    GeneralCase{12345678901234.25, "12345678901234.2"}, // a tie at the 16th digit goes to even
+    GeneralCase{12345678901234.75, "12345678901234.8"},
+    GeneralCase{999999999999999.5, "1E15"},
+    GeneralCase{999999999999999.4, "999999999999999"},
+    GeneralCase{0.1 * 3, "0.3"},
+    GeneralCase{1.0000000000000002, "1"},
+    GeneralCase{123456.78901234567, "123456.789012346"},
+    GeneralCase{1.2345678901234567e-13, "1.23456789012346E-13"},
+    GeneralCase{5e-324, "4.94065645841247E-324"},
+    GeneralCase{1.7976931348623157e308, "1.79769313486232E308"}));
 
 struct FixedCase {
     double value;
@@ -162,7 +208,11 @@ INSTANTIATE_TEST_SUITE_P(Fixed, FloatToStrFixedTest, ::testing::Values(
     FixedCase{17, 0, "17"},
     FixedCase{-3.4, 0, "-3"},
     FixedCase{1.23456, 4, "1.2346"},
-    FixedCase{12345678901.0, 2, "1.23456789E10"}));
+    FixedCase{12345678901.0, 2, "1.23456789E10"},
+    FixedCase{-12345678901.0, 2, "-1.23456789E10"},
+    FixedCase{1.5, 20, "1.50000000000000000000"},
+    FixedCase{-1e-20, 2, "0.00"},
+    FixedCase{-0.5, 0, "-1"}));
 
 TEST(StrToFloat, acceptsTypedNumbers)
 {
