@@ -32,6 +32,8 @@ const QString namelessBooking = QStringLiteral("没有商品名,不能记帐！"
 const QString accountNotFound = QStringLiteral("查无此银行编号！");
 const QString aboveLimit = QStringLiteral("库存超量！");
 const QString belowLimit = QStringLiteral("库存缺货！");
+const QString onlyReversal = QStringLiteral("该单据已过帐,只能冲数！");
+const QString onlyUnbooking = QStringLiteral("该单据已记帐,只能冲帐或作废！");
 
 QString q(const QString& identifier)
 {
@@ -441,10 +443,34 @@ Outcome refusalBefore(const DocumentKind& kind, bool pass, const QString& partyC
     return {};
 }
 
-Outcome refusalBeforeUnbooking(bool cancel, const QString& partyCode)
+// How a posted document is undone (DocumentKinds::undoRoute): by the route its header records
+// (`recorded`), else by the option tallybj as it stands now.
+PostingMode undoRouteOf(lb::db::Connection& connection, const DocumentKind& kind, const QString& recorded)
+{
+    auto options = select(connection, QStringLiteral("select tallybj from config"), {});
+    return DocumentKinds::undoRoute(kind, recorded, postingMode(text(*options, "tallybj")));
+}
+
+// Refuses an undo command that is not the one of the route the document was posted by: 冲数
+// (`command` Full) undoes only a full posting, 冲帐 and 作废 (StockOnly) only a booking. On the
+// other route's document either would take back what that route never moved (the party, the
+// account and the product counters a booking left alone) or leave behind what it did move (a
+// posting's balances).
+Outcome refusalOfRoute(lb::db::Connection& connection, const DocumentKind& kind, const QString& recorded, PostingMode command)
+{
+    const PostingMode route = undoRouteOf(connection, kind, recorded);
+    if (route == command)
+        return {};
+    return Outcome::refusal(route == PostingMode::Full ? onlyReversal : onlyUnbooking);
+}
+
+Outcome refusalBeforeUnbooking(lb::db::Connection& connection, const DocumentKind& kind, bool cancel, const QString& recorded,
+                               const QString& partyCode)
 {
     if (cancel)
         return Outcome::refusal(alreadyReversed);
+    if (Outcome wrongRoute = refusalOfRoute(connection, kind, recorded, PostingMode::StockOnly); wrongRoute.refused)
+        return wrongRoute;
     if (DocumentPosting::noParty(partyCode))
         return Outcome::refusal(noPartyUnbooking);
     return {};
@@ -498,11 +524,21 @@ Outcome DocumentPosting::refuseBeforePosting(const DocumentKind& kind, const QSt
 Outcome DocumentPosting::refuseBeforeUnbooking(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                                                const QString& partyCode)
 {
-    auto header = select(connection, QStringLiteral("select cancel from %1 where intno=:p1").arg(q(kind.headerTable)),
+    auto header = select(connection, QStringLiteral("select cancel, postroute from %1 where intno=:p1").arg(q(kind.headerTable)),
                          {{QStringLiteral("p1"), intno}});
     if (header->isEmpty())
         throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
-    return refusalBeforeUnbooking(header->fieldByName(QStringLiteral("cancel")).asBoolean(), partyCode);
+    return refusalBeforeUnbooking(connection, kind, header->fieldByName(QStringLiteral("cancel")).asBoolean(), text(*header, "postroute"),
+                                  partyCode);
+}
+
+PostingMode DocumentPosting::undoRoute(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno)
+{
+    auto header = select(connection, QStringLiteral("select postroute from %1 where intno=:p1").arg(q(kind.headerTable)),
+                         {{QStringLiteral("p1"), intno}});
+    if (header->isEmpty())
+        throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
+    return undoRouteOf(connection, kind, text(*header, "postroute"));
 }
 
 Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
@@ -574,6 +610,8 @@ Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentK
         throw lb::Error(QStringLiteral("Document %1 is not posted").arg(intno));
     if (document.cancel())
         return Outcome::refusal(alreadyReversed);
+    if (Outcome wrongRoute = refusalOfRoute(connection, kind, text(header, "postroute"), PostingMode::Full); wrongRoute.refused)
+        return wrongRoute;
     if (!kind.texts.stockShortReverse.isEmpty()) {
         const QString shortage = stockShortage(connection, kind, intno, lines, kind.texts.stockShortReverse);
         if (!shortage.isEmpty())
@@ -639,7 +677,7 @@ Outcome DocumentPosting::unbook(lb::db::Connection& connection, const DocumentKi
     Document document = readDocument(connection, kind, intno);
     if (!document.pass())
         throw lb::Error(QStringLiteral("Document %1 is not booked").arg(intno));
-    Outcome before = refusalBeforeUnbooking(document.cancel(), partyCode);
+    Outcome before = refusalBeforeUnbooking(connection, kind, document.cancel(), text(*document.header, "postroute"), partyCode);
     if (before.refused)
         return before;
     if (hasNamelessLine(*document.lines))
@@ -660,11 +698,17 @@ Outcome DocumentPosting::unbook(lb::db::Connection& connection, const DocumentKi
 Outcome DocumentPosting::voidDocument(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                                       bool unbookStock)
 {
+    Document document = readDocument(connection, kind, intno);
     Outcome outcome;
     Moves moves(connection);
-    if (unbookStock) {
-        Document document = readDocument(connection, kind, intno);
-        if (billState(document.pass(), document.cancel()) == BillState::Posted)
+    if (document.pass()) {
+        // A posting that moves nothing (an order's) leaves nothing behind when its document goes.
+        if (!kind.effects.empty()) {
+            Outcome wrongRoute = refusalOfRoute(connection, kind, text(*document.header, "postroute"), PostingMode::StockOnly);
+            if (wrongRoute.refused)
+                return wrongRoute;
+        }
+        if (unbookStock && !document.cancel())
             moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, true), -1, &outcome.notices);
     }
     if (!moves.exact())
