@@ -138,6 +138,17 @@ TEST_F(DocumentPostingTest, TheStockCheckAddsUpTheLinesOfOneProduct)
     EXPECT_EQ(0, number(QStringLiteral("select sl from product where intno=:p1"), {flour}));
 }
 
+// Another program may have written a product number twice: the lines of that number count once
+// against the first row's stock, and posting moves each row once.
+TEST_F(DocumentPostingTest, AProductNumberWrittenTwiceIsCheckedOnceAndEachOfItsRowsMovedOnce)
+{
+    makeProduct(QStringLiteral("A01"), QStringLiteral("面粉"), {{"intno", flour}, {"sl", 5.0}});
+    const QString sale = makeSale(QStringLiteral("C001"), {{flour, QStringLiteral("面粉"), 30, 1}});
+    ASSERT_FALSE(post(sale).refused);
+    EXPECT_EQ((QStringList{QStringLiteral("20|31"), QStringLiteral("-25|30")}),
+              rows(QStringLiteral("select sl, sl_out_m from product where intno=:p1 order by rowid"), {flour}));
+}
+
 TEST_F(DocumentPostingTest, AnUnknownAccountWithNothingPaidPostsEverythingElseWithANotice)
 {
     const QString sale = makeSale(QStringLiteral("C001"), {{flour, QStringLiteral("面粉"), 1, 10}}, QStringLiteral("9"));
