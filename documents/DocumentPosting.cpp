@@ -9,6 +9,8 @@
 #include "platform/sys/Errors.h"
 #include "platform/sys/ExactAmount.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -32,6 +34,8 @@ const QString namelessBooking = QStringLiteral("没有商品名,不能记帐！"
 const QString accountNotFound = QStringLiteral("查无此银行编号！");
 const QString aboveLimit = QStringLiteral("库存超量！");
 const QString belowLimit = QStringLiteral("库存缺货！");
+const QString onlyReversal = QStringLiteral("该单据已过帐,只能冲数！");
+const QString onlyUnbooking = QStringLiteral("该单据已记帐,只能冲帐或作废！");
 
 QString q(const QString& identifier)
 {
@@ -69,47 +73,53 @@ double number(const lb::db::DataSet& rows, const QString& field)
     return rows.fieldByName(field).asFloat();
 }
 
-// A stored document: its header row and its lines in line order.
+// A stored document: its header row, and its lines in line order, each with the rows its product
+// number and its account code name (readDocument).
 struct Document {
+    QString intno;
     std::unique_ptr<lb::db::Query> header;
     std::unique_ptr<lb::db::Query> lines;
     bool pass() const { return header->fieldByName(QStringLiteral("pass")).asBoolean(); }
     bool cancel() const { return header->fieldByName(QStringLiteral("cancel")).asBoolean(); }
 };
 
-Document readDocument(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno)
+// A row a command finds by its id (a party or an account): its table, the code, and the columns
+// the command moves.
+struct Lookup {
+    QString table;
+    QString code;
+    QStringList columns;
+};
+
+void addOnce(QStringList& columns, const QString& column)
 {
-    Document document;
-    document.header = select(connection, QStringLiteral("select * from %1 where intno=:p1").arg(q(kind.headerTable)),
-                             {{QStringLiteral("p1"), intno}});
-    if (document.header->isEmpty())
-        throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
-    document.lines = select(connection,
-                            QStringLiteral("select * from %1 where mainintno=:p1 order by intno").arg(q(kind.lineTable)),
-                            {{QStringLiteral("p1"), intno}});
-    return document;
+    if (!columns.contains(column))
+        columns << column;
 }
 
-// The rowid of the row of `table` whose id is exactly `code` (the column compares without case,
-// the program does not); 0 when there is none.
-qint64 rowWithId(lb::db::Connection& connection, const QString& table, const QString& code)
+// The column list of a select: each of `columns` of the table called `table` in the statement,
+// under its own name or, with a `prefix`, under `prefix` + its name. The columns are the
+// schema's plain names and go in unquoted: the engine and the dataset layer read the text
+// through on every run, so it is kept short.
+QString selectList(const QString& table, const QStringList& columns, const QString& prefix = {})
 {
-    auto rows = select(connection, QStringLiteral("select _rowid_ as lb_row, id from %1 where id=:p1").arg(q(table)),
-                       {{QStringLiteral("p1"), code}});
-    for (rows->first(); !rows->eof(); rows->next()) {
-        if (text(*rows, "id") == code)
-            return rows->fieldByName(QStringLiteral("lb_row")).asInteger();
-    }
-    return 0;
+    QStringList selected;
+    for (const QString& column : columns)
+        selected << table + QLatin1Char('.') + column + (prefix.isEmpty() ? QString() : QStringLiteral(" as ") + prefix + column);
+    return selected.join(QLatin1Char(','));
 }
 
-bool hasNamelessLine(lb::db::DataSet& lines)
+// The select list of a table joined to find its rows, called `alias` in the statement: its
+// rowid, with `withId` its id, and `columns`, named `alias` + "_" + "lb_row", "id" and the
+// column.
+QString joinedList(const QString& alias, const QStringList& columns, bool withId = true)
 {
-    for (lines.first(); !lines.eof(); lines.next()) {
-        if (text(lines, "spmc").isEmpty())
-            return true;
-    }
-    return false;
+    QString selected = QStringLiteral("%1._rowid_ as %1_lb_row").arg(alias);
+    if (withId)
+        selected += QStringLiteral(",%1.id as %1_id").arg(alias);
+    if (!columns.isEmpty())
+        selected += QLatin1Char(',') + selectList(alias, columns, alias + QLatin1Char('_'));
+    return selected;
 }
 
 std::vector<const Effect*> effectsOf(const DocumentKind& kind, EffectTarget target, bool bookedOnly)
@@ -122,39 +132,168 @@ std::vector<const Effect*> effectsOf(const DocumentKind& kind, EffectTarget targ
     return chosen;
 }
 
-// The rows a command moves, with the columns it moves, read once and then moved in memory effect
-// by effect, line after line, in the order the command takes them: every figure it would store
-// is known, and checked against the limit, before anything is written; then each row is
-// written once. Null numbers count as 0, as the program reads them.
+// The columns `effects` move, each once; with `withStock` the stock on hand too (the limit
+// notices compare it).
+QStringList movedColumns(const std::vector<const Effect*>& effects, bool withStock = false)
+{
+    QStringList columns;
+    for (const Effect* effect : effects)
+        addOnce(columns, effect->column);
+    if (withStock)
+        addOnce(columns, QStringLiteral("sl"));
+    return columns;
+}
+
+// Reads document `intno` in two queries, each table it needs joined in rather than asked
+// apart (every query costs more than the rows it reads), with the columns the commands look at:
+// - the header: its state and route, the sources of the kind's effects and the columns copied
+//   into the lines, with each of `lookups` joined as "j0", "j1", ... (joinedList): one row for
+//   every row whose id matches a code without case, the header's values the same in each;
+// - the lines in line order (lb_line their rowid): product, code, name, quantity and the
+//   sources of the kind's effects, with the product their number names joined as "p" (the stock
+//   on hand, its limits and the columns the kind's effects move) and, where the kind moves the
+//   lines' accounts, the account their code names as "a". A line whose product or account is
+//   gone, or that names none, comes once without it; a line whose number or code names several
+//   rows comes once for each, in the order of their rowids.
+Document readDocument(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
+                      const std::vector<Lookup>& lookups = {})
+{
+    QStringList headerColumns{QStringLiteral("pass"), QStringLiteral("cancel"), QStringLiteral("postroute"), QStringLiteral("rest")};
+    QStringList lineColumns{QStringLiteral("spintno"), QStringLiteral("sphh"), QStringLiteral("spmc"), QStringLiteral("sl")};
+    QStringList productColumns{QStringLiteral("sl"), QStringLiteral("sl_sw"), QStringLiteral("sl_s")};
+    for (const Effect& effect : kind.effects) {
+        if (effect.target == EffectTarget::Party || effect.target == EffectTarget::HeaderAccount) {
+            addOnce(headerColumns, effect.source);
+        } else {
+            addOnce(lineColumns, effect.source);
+            if (effect.target == EffectTarget::Product)
+                addOnce(productColumns, effect.column);
+        }
+    }
+    for (const QStringList* copies : {&kind.postedLineCopies, &DocumentKinds::bookedLineCopies()})
+        for (const QString& column : *copies)
+            addOnce(headerColumns, column);
+
+    QString selected = selectList(QStringLiteral("h"), headerColumns);
+    QString joins;
+    Params params{{QStringLiteral("p1"), intno}};
+    for (size_t i = 0; i < lookups.size(); ++i) {
+        const QString alias = QStringLiteral("j%1").arg(i);
+        selected += QLatin1Char(',') + joinedList(alias, lookups[i].columns);
+        joins += QStringLiteral(" left join %1 %2 on %2.id=:%2").arg(q(lookups[i].table), alias);
+        params.emplace_back(alias, lookups[i].code);
+    }
+    Document document;
+    document.intno = intno;
+    document.header = select(connection, QStringLiteral("select %1 from %2 h%3 where h.intno=:p1").arg(selected, q(kind.headerTable), joins),
+                             params);
+    if (document.header->isEmpty())
+        throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
+
+    selected = QStringLiteral("l._rowid_ as lb_line,") + selectList(QStringLiteral("l"), lineColumns) + QLatin1Char(',')
+        + joinedList(QStringLiteral("p"), productColumns, false);
+    joins = QStringLiteral(" left join product p on p.intno=l.spintno");
+    QString order = QStringLiteral("l.intno, p._rowid_");
+    const QStringList accountColumns = movedColumns(effectsOf(kind, EffectTarget::LineAccount, false));
+    if (!accountColumns.isEmpty()) {
+        selected += QLatin1Char(',') + joinedList(QStringLiteral("a"), accountColumns);
+        joins += QStringLiteral(" left join bank a on a.id=l.sphh");
+        order += QStringLiteral(", a._rowid_");
+    }
+    document.lines = select(connection,
+                            QStringLiteral("select %1 from %2 l%3 where l.mainintno=:p1 order by %4").arg(selected, q(kind.lineTable), joins, order),
+                            {{QStringLiteral("p1"), intno}});
+    return document;
+}
+
+// Calls `each` on the first row of every line of `lines` (readDocument), in line order, until it
+// returns false.
+template <class Each>
+void forEachLine(lb::db::DataSet& lines, Each each)
+{
+    const lb::db::Field& line = lines.fieldByName(QStringLiteral("lb_line"));
+    qint64 previous = 0; // rowids start at 1
+    for (lines.first(); !lines.eof(); lines.next()) {
+        const qint64 current = line.asInteger();
+        if (current == previous)
+            continue;
+        previous = current;
+        if (!each())
+            return;
+    }
+}
+
+bool hasNamelessLine(lb::db::DataSet& lines)
+{
+    const lb::db::Field& name = lines.fieldByName(QStringLiteral("spmc"));
+    bool nameless = false;
+    forEachLine(lines, [&] {
+        nameless = name.asString().isEmpty();
+        return !nameless;
+    });
+    return nameless;
+}
+
+// The rows a command moves, with the columns it moves, taken from the results that found the
+// rows and then moved in memory effect by effect, line after line, in the order the command
+// takes them: every figure it would store is known, and checked against the limit, before
+// anything is written; then each row is written once. Null numbers count as 0, as the program
+// reads them.
 class Moves {
 public:
     explicit Moves(lb::db::Connection& connection) : connection_(connection) {}
 
-    // Takes the values of `columns` of every row of `rows` (a result with the row's rowid as
-    // lb_row), so that moving them reads nothing more.
-    void take(const QString& table, lb::db::DataSet& rows, const QStringList& columns)
+    // The fields of a result in which a table is joined as `alias` (joinedList): the rowid and
+    // the values of `columns`.
+    struct Joined {
+        const lb::db::Field* rowId = nullptr;
+        std::vector<std::pair<QString, const lb::db::Field*>> columns;
+    };
+    static Joined joined(const lb::db::DataSet& rows, const QString& alias, const QStringList& columns)
     {
-        for (rows.first(); !rows.eof(); rows.next()) {
-            Row& row = rowAt(table, rows.fieldByName(QStringLiteral("lb_row")).asInteger());
-            for (const QString& column : columns) {
-                if (!row.has(column))
-                    row.columns.emplace_back(column, number(rows, column));
-            }
-        }
+        Joined fields{&rows.fieldByName(alias + QStringLiteral("_lb_row")), {}};
+        for (const QString& column : columns)
+            fields.columns.emplace_back(column, &rows.fieldByName(alias + QLatin1Char('_') + column));
+        return fields;
     }
 
-    // Moves row `rowId` of `table` by `effects` (`direction` -1 takes them back) with the
-    // values of their sources in `source`. A column in `fixed` is set to the value given.
+    // Takes the values of the joined columns of the row of `table` the result's current row
+    // joins. A row taken already keeps the values taken first.
+    void take(const QString& table, const Joined& fields)
+    {
+        if (fields.columns.empty())
+            return; // a row found only to know that it is there
+        Row& row = rowAt(table, fields.rowId->asInteger());
+        for (const auto& [column, field] : fields.columns)
+            if (!row.has(column))
+                row.columns.emplace_back(column, field->asFloat());
+    }
+
+    // The rowid of the row `header` joins for `lookup` as `alias` (readDocument) whose id is
+    // exactly the lookup's code (the column compares without case, the program does not), 0
+    // when there is none; its columns are taken. Leaves `header` on its first row.
+    qint64 takeFound(lb::db::DataSet& header, const QString& alias, const Lookup& lookup)
+    {
+        const lb::db::Field& rowId = header.fieldByName(alias + QStringLiteral("_lb_row"));
+        const lb::db::Field& id = header.fieldByName(alias + QStringLiteral("_id"));
+        qint64 found = 0;
+        for (header.first(); !header.eof() && found == 0; header.next()) {
+            if (!rowId.isNull() && id.asString() == lookup.code) {
+                found = rowId.asInteger();
+                take(lookup.table, joined(header, alias, lookup.columns));
+            }
+        }
+        header.first();
+        return found;
+    }
+
+    // Moves row `rowId` of `table`, whose columns are taken, by `effects` (`direction` -1 takes
+    // them back) with the values of their sources in `source`. A column in `fixed` is set to
+    // the value given.
     void move(const QString& table, qint64 rowId, const std::vector<const Effect*>& effects, int direction,
               const lb::db::DataSet& source, const std::map<QString, double>& fixed = {})
     {
         Row& row = rowAt(table, rowId);
-        QStringList missing;
-        for (const auto& entry : fixed)
-            missing << entry.first;
-        for (const Effect* effect : effects)
-            missing << effect->column;
-        read(row, missing);
         for (const auto& [column, value] : fixed)
             row.value(column) = value;
         for (const Effect* effect : effects) {
@@ -177,24 +316,26 @@ public:
         return true;
     }
 
-    // Writes every moved row; rows with the same columns share one prepared statement.
+    // Writes every moved row by its rowid. Rows that follow one another with the same columns
+    // (a document's products) share one prepared statement, their values bound by position.
     void write() const
     {
-        std::map<QString, std::unique_ptr<lb::db::Query>> statements;
+        lb::db::Query statement(connection_);
+        const Row* shape = nullptr; // the row the statement was made for
+        QVariantList values;
         for (const Row& row : rows_) {
-            QStringList sets;
-            for (size_t i = 0; i < row.columns.size(); ++i)
-                sets << q(row.columns[i].first) + QStringLiteral("=:v%1").arg(i);
-            const QString sql = QStringLiteral("update %1 set %2 where _rowid_=:lb_row").arg(q(row.table), sets.join(QLatin1Char(',')));
-            std::unique_ptr<lb::db::Query>& statement = statements[sql];
-            if (!statement) {
-                statement = std::make_unique<lb::db::Query>(connection_);
-                statement->sql().add(sql);
+            if (!shape || !row.sameColumns(*shape)) {
+                QStringList sets;
+                for (size_t i = 0; i < row.columns.size(); ++i)
+                    sets << q(row.columns[i].first) + QStringLiteral("=:v%1").arg(i);
+                statement.sql().setText(QStringLiteral("update %1 set %2 where _rowid_=:lb_row").arg(q(row.table), sets.join(QLatin1Char(','))));
+                shape = &row;
             }
-            for (size_t i = 0; i < row.columns.size(); ++i)
-                statement->paramByName(QStringLiteral("v%1").arg(i)).setValue(row.columns[i].second);
-            statement->paramByName(QStringLiteral("lb_row")).setValue(row.rowId);
-            statement->execSQL();
+            values.clear();
+            for (const auto& column : row.columns)
+                values << column.second;
+            values << row.rowId;
+            statement.execSQL(values);
         }
     }
 
@@ -202,7 +343,7 @@ private:
     struct Row {
         QString table;
         qint64 rowId = 0;
-        std::vector<std::pair<QString, double>> columns; // in the order first moved
+        std::vector<std::pair<QString, double>> columns; // in the order first taken
         bool has(const QString& column) const
         {
             return std::any_of(columns.begin(), columns.end(), [&](const auto& c) { return c.first == column; });
@@ -212,171 +353,149 @@ private:
             for (auto& [name, value] : columns)
                 if (name == column)
                     return value;
-            throw lb::Error(QStringLiteral("Column '%1' of %2 is not moved").arg(column, table));
+            throw lb::Error(QStringLiteral("Column '%1' of %2 is not taken").arg(column, table));
+        }
+        bool sameColumns(const Row& other) const
+        {
+            return table == other.table
+                && std::equal(columns.begin(), columns.end(), other.columns.begin(), other.columns.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; });
         }
     };
 
     Row& rowAt(const QString& table, qint64 rowId)
     {
-        const auto [entry, added] = index_.try_emplace({table, rowId}, rows_.size());
-        if (added)
+        auto tableEntry = std::find_if(index_.begin(), index_.end(), [&](const auto& entry) { return entry.first == table; });
+        if (tableEntry == index_.end())
+            tableEntry = index_.insert(index_.end(), {table, {}});
+        QHash<qint64, size_t>& places = tableEntry->second;
+        auto place = places.constFind(rowId);
+        if (place == places.constEnd()) {
+            place = places.insert(rowId, rows_.size());
             rows_.push_back({table, rowId, {}});
-        return rows_[entry->second];
-    }
-
-    // Reads the columns of `columns` that `row` does not hold yet from the file.
-    void read(Row& row, const QStringList& columns)
-    {
-        QStringList missing;
-        for (const QString& column : columns)
-            if (!row.has(column) && !missing.contains(column))
-                missing << column;
-        if (missing.isEmpty())
-            return;
-        QStringList quoted;
-        for (const QString& column : missing)
-            quoted << q(column);
-        auto stored = select(connection_, QStringLiteral("select %1 from %2 where _rowid_=:p1").arg(quoted.join(QLatin1Char(',')), q(row.table)),
-                             {{QStringLiteral("p1"), row.rowId}});
-        for (const QString& column : missing)
-            row.columns.emplace_back(column, number(*stored, column));
+        }
+        return rows_[*place];
     }
 
     lb::db::Connection& connection_;
-    std::vector<Row> rows_;                             // in the order first moved
-    std::map<std::pair<QString, qint64>, size_t> index_; // table and rowid to their place in rows_
+    std::vector<Row> rows_; // in the order first taken
+    // Each table's rowids to their place in rows_; a command moves rows of a few tables.
+    std::vector<std::pair<QString, QHash<qint64, size_t>>> index_;
 };
 
-// The stock of each product the document's lines name, as stored now; products that do not
-// exist are left out (the program passes over lines whose product was deleted).
-std::map<QString, double> storedStock(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno)
+// Finds the rows of `lookups` that the header was read with, in their order (Moves::takeFound).
+std::vector<qint64> takeFound(Moves& moves, lb::db::DataSet& header, const std::vector<Lookup>& lookups)
 {
-    auto rows = select(connection,
-                       QStringLiteral("select intno, sl from product where intno in (select spintno from %1 where mainintno=:p1)")
-                           .arg(q(kind.lineTable)),
-                       {{QStringLiteral("p1"), intno}});
-    std::map<QString, double> stock;
-    for (rows->first(); !rows->eof(); rows->next())
-        stock.emplace(text(*rows, "intno"), number(*rows, QStringLiteral("sl")));
-    return stock;
+    std::vector<qint64> found;
+    for (size_t i = 0; i < lookups.size(); ++i)
+        found.push_back(moves.takeFound(header, QStringLiteral("j%1").arg(i), lookups[i]));
+    return found;
 }
 
 // The first line whose product has less stock than the lines of that product take together
 // (in line order); empty when the stock suffices. The message is the line's trimmed name
 // followed by `suffix`. A line whose product is gone is passed over, or, with
 // `missingIsShort`, is short itself: nothing can be taken out of a stock that is not there.
-QString stockShortage(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno, lb::db::DataSet& lines,
-                      const QString& suffix, bool missingIsShort = false)
+QString stockShortage(lb::db::DataSet& lines, const QString& suffix, bool missingIsShort = false)
 {
-    const std::map<QString, double> stock = storedStock(connection, kind, intno);
-    std::map<QString, double> taken;
-    for (lines.first(); !lines.eof(); lines.next()) {
-        const auto found = stock.find(text(lines, "spintno"));
-        if (found == stock.end()) {
-            if (missingIsShort && !text(lines, "spintno").isEmpty())
-                return text(lines, "spmc").trimmed() + suffix;
-            continue;
+    const lb::db::Field& number = lines.fieldByName(QStringLiteral("spintno"));
+    const lb::db::Field& quantity = lines.fieldByName(QStringLiteral("sl"));
+    const lb::db::Field& name = lines.fieldByName(QStringLiteral("spmc"));
+    const lb::db::Field& product = lines.fieldByName(QStringLiteral("p_lb_row"));
+    const lb::db::Field& stock = lines.fieldByName(QStringLiteral("p_sl"));
+    QHash<qint64, double> taken; // by the product's first row: the lines of one number share it
+    QString shortage;
+    forEachLine(lines, [&] {
+        if (product.isNull()) {
+            if (missingIsShort && !number.asString().isEmpty())
+                shortage = name.asString().trimmed() + suffix;
+            return shortage.isEmpty();
         }
-        double& total = taken[found->first];
-        total += number(lines, QStringLiteral("sl"));
-        if (found->second < total)
-            return text(lines, "spmc").trimmed() + suffix;
-    }
-    return {};
+        double& total = taken[product.asInteger()];
+        total += quantity.asFloat();
+        if (stock.asFloat() < total)
+            shortage = name.asString().trimmed() + suffix;
+        return shortage.isEmpty();
+    });
+    return shortage;
 }
 
-// Moves the products of the document's lines by `effects` (`direction` -1 takes them back),
-// reading them all in one query. With `notices`, a product whose stock then lies beyond a limit
-// is noted as booking notes it.
-void moveProducts(Moves& moves, lb::db::Connection& connection, const DocumentKind& kind, const Document& document,
-                  const std::vector<const Effect*>& effects, int direction, QStringList* notices)
+// Moves the products of the lines by `effects` (`direction` -1 takes them back): every row each
+// line's number names. With `notices`, a product whose stock then lies beyond a limit is noted
+// as booking notes it.
+void moveProducts(Moves& moves, lb::db::DataSet& lines, const std::vector<const Effect*>& effects, int direction, QStringList* notices)
 {
     if (effects.empty())
         return;
-    QStringList moved;
-    for (const Effect* effect : effects)
-        if (!moved.contains(effect->column))
-            moved << effect->column;
-    if (notices && !moved.contains(QStringLiteral("sl")))
-        moved << QStringLiteral("sl");
-    QStringList quoted;
-    for (const QString& column : moved)
-        quoted << q(column);
-    auto products = select(connection,
-                           QStringLiteral("select _rowid_ as lb_row, intno, sl_sw, sl_s, %1 from product"
-                                          " where intno in (select spintno from %2 where mainintno=:p1) order by _rowid_")
-                               .arg(quoted.join(QLatin1Char(',')), q(kind.lineTable)),
-                           {{QStringLiteral("p1"), text(*document.header, "intno")}});
-    moves.take(QStringLiteral("product"), *products, moved);
-    // Each product's rows by its number (one, unless another program wrote the number twice),
-    // and the limits of its first row.
-    struct Product {
-        std::vector<qint64> rows;
-        std::optional<double> upper;
-        std::optional<double> lower;
-    };
-    std::map<QString, Product> byNumber;
-    for (products->first(); !products->eof(); products->next()) {
-        Product& product = byNumber[text(*products, "intno")];
-        if (product.rows.empty()) {
-            const lb::db::Field& upper = products->fieldByName(QStringLiteral("sl_sw"));
-            const lb::db::Field& lower = products->fieldByName(QStringLiteral("sl_s"));
-            if (!upper.isNull())
-                product.upper = upper.asFloat();
-            if (!lower.isNull())
-                product.lower = lower.asFloat();
-        }
-        product.rows.push_back(products->fieldByName(QStringLiteral("lb_row")).asInteger());
-    }
-    lb::db::DataSet& lines = *document.lines;
+    const QString product = QStringLiteral("product");
+    const Moves::Joined joined = Moves::joined(lines, QStringLiteral("p"), movedColumns(effects, notices != nullptr));
+    const lb::db::Field& line = lines.fieldByName(QStringLiteral("lb_line"));
+    const lb::db::Field& row = lines.fieldByName(QStringLiteral("p_lb_row"));
+    const lb::db::Field& upper = lines.fieldByName(QStringLiteral("p_sl_sw"));
+    const lb::db::Field& lower = lines.fieldByName(QStringLiteral("p_sl_s"));
+    const lb::db::Field& code = lines.fieldByName(QStringLiteral("sphh"));
+    const lb::db::Field& name = lines.fieldByName(QStringLiteral("spmc"));
+    std::pair<qint64, qint64> previous{0, 0}; // the line and the product row last moved
     for (lines.first(); !lines.eof(); lines.next()) {
-        const auto found = byNumber.find(text(lines, "spintno"));
-        if (found == byNumber.end())
+        if (row.isNull())
             continue;
-        const Product& product = found->second;
-        for (qint64 row : product.rows)
-            moves.move(QStringLiteral("product"), row, effects, direction, lines);
-        if (!notices)
+        const std::pair<qint64, qint64> current{line.asInteger(), row.asInteger()};
+        // A line that also names several accounts brings each product row more than once.
+        if (current == previous)
             continue;
-        const double sl = moves.value(QStringLiteral("product"), product.rows.front(), QStringLiteral("sl"));
-        const QString who = text(lines, "sphh").trimmed() + text(lines, "spmc").trimmed();
+        const bool firstOfLine = current.first != previous.first;
+        previous = current;
+        moves.take(product, joined);
+        moves.move(product, current.second, effects, direction, lines);
+        // The limits are those of the product's first row, looked at once for the line.
+        if (!notices || !firstOfLine)
+            continue;
+        const double sl = moves.value(product, current.second, QStringLiteral("sl"));
+        const QString who = code.asString().trimmed() + name.asString().trimmed();
         // An upper limit left empty or 0 is no limit: every product in stock would be "over" it.
-        if (product.upper && *product.upper != 0 && sl > *product.upper)
+        if (!upper.isNull() && upper.asFloat() != 0 && sl > upper.asFloat())
             notices->append(who + aboveLimit);
-        if (product.lower && sl < *product.lower)
+        if (!lower.isNull() && sl < lower.asFloat())
             notices->append(who + belowLimit);
     }
 }
 
-// Moves the cash/bank accounts of the lines (their sphh) by `effects`; an account that does
-// not exist is passed over (posting has refused such lines before).
-void moveLineAccounts(Moves& moves, lb::db::Connection& connection, lb::db::DataSet& lines, const std::vector<const Effect*>& effects,
-                      int direction)
-{
-    if (effects.empty())
-        return;
-    for (lines.first(); !lines.eof(); lines.next()) {
-        const QString account = text(lines, "sphh");
-        if (account.isEmpty())
-            continue;
-        if (const qint64 row = rowWithId(connection, QStringLiteral("bank"), account))
-            moves.move(QStringLiteral("bank"), row, effects, direction, lines);
-    }
-}
-
-// Whether a line of a kind whose lines move accounts names an account code that names no row.
-// Such a line is refused whatever its amount: a code that matches nothing is a slip to mend
-// before the books move, and its money would otherwise vanish.
-bool lineAccountMissing(lb::db::Connection& connection, lb::db::DataSet& lines, const std::vector<const Effect*>& effects)
+// Moves the cash/bank account each line names (its sphh, the account whose id is exactly that
+// code) by `effects`. Returns whether a line names an account code that names no row; that line
+// is passed over.
+bool moveLineAccounts(Moves& moves, lb::db::DataSet& lines, const std::vector<const Effect*>& effects, int direction)
 {
     if (effects.empty())
         return false;
+    const QString bank = QStringLiteral("bank");
+    const Moves::Joined joined = Moves::joined(lines, QStringLiteral("a"), movedColumns(effects));
+    const lb::db::Field& line = lines.fieldByName(QStringLiteral("lb_line"));
+    const lb::db::Field& code = lines.fieldByName(QStringLiteral("sphh"));
+    const lb::db::Field& row = lines.fieldByName(QStringLiteral("a_lb_row"));
+    const lb::db::Field& id = lines.fieldByName(QStringLiteral("a_id"));
+    bool missing = false;
+    qint64 current = 0;
+    bool moved = true; // whether the current line's account has been found
     for (lines.first(); !lines.eof(); lines.next()) {
-        const QString account = text(lines, "sphh");
-        if (!account.isEmpty() && rowWithId(connection, QStringLiteral("bank"), account) == 0)
-            return true;
+        if (line.asInteger() != current) {
+            missing = missing || !moved;
+            current = line.asInteger();
+            moved = code.asString().isEmpty();
+        }
+        if (moved || row.isNull() || id.asString() != code.asString())
+            continue;
+        moves.take(bank, joined);
+        moves.move(bank, row.asInteger(), effects, direction, lines);
+        moved = true;
     }
-    return false;
+    return missing || !moved;
+}
+
+// Moves the stock of the products of the document's lines as a booking does (`direction` -1
+// takes it back), noting the products whose stock then lies beyond a limit.
+void moveBookedStock(Moves& moves, const DocumentKind& kind, const Document& document, int direction, QStringList& notices)
+{
+    moveProducts(moves, *document.lines, effectsOf(kind, EffectTarget::Product, true), direction, &notices);
 }
 
 // Sets the flags (and, on posting and booking, the kind's code and name) on the header and on
@@ -386,13 +505,13 @@ void flagDocument(lb::db::Connection& connection, const DocumentKind& kind, cons
                   const QString& flag, bool headerKind, bool lineKind, const QStringList& copies,
                   const std::optional<PostingMode>& route = std::nullopt)
 {
-    const QString intno = text(*document.header, "intno");
-    const Params kindParams{{QStringLiteral("lb_name"), kind.billname}, {QStringLiteral("lb_type"), kind.billtype}};
+    const QString& intno = document.intno;
     QString headerSet = QStringLiteral("%1=1").arg(q(flag));
     Params headerParams{{QStringLiteral("lb_doc"), intno}};
     if (headerKind) {
         headerSet += QStringLiteral(",billname=:lb_name,billtype=:lb_type");
-        headerParams.insert(headerParams.end(), kindParams.begin(), kindParams.end());
+        headerParams.emplace_back(QStringLiteral("lb_name"), kind.billname);
+        headerParams.emplace_back(QStringLiteral("lb_type"), kind.billtype);
     }
     if (route) {
         headerSet += QStringLiteral(",postroute=:lb_route");
@@ -400,19 +519,24 @@ void flagDocument(lb::db::Connection& connection, const DocumentKind& kind, cons
     }
     exec(connection, QStringLiteral("update %1 set %2 where intno=:lb_doc").arg(q(kind.headerTable), headerSet), headerParams);
 
-    QStringList lineSets{QStringLiteral("%1=1").arg(q(flag))};
-    Params lineParams{{QStringLiteral("lb_doc"), intno}};
+    // The header's values go into the lines as they were read; the parameters are bound by
+    // position, the copied ones first.
+    QStringList lineSets;
+    std::vector<const lb::db::Field*> copied;
+    for (const QString& column : copies) {
+        lineSets << q(column) + QStringLiteral("=:c_") + column;
+        copied.push_back(&document.header->fieldByName(column));
+    }
+    lineSets << QStringLiteral("%1=1").arg(q(flag));
+    QVariantList values;
     if (lineKind) {
         lineSets << QStringLiteral("billname=:lb_name,billtype=:lb_type");
-        lineParams.insert(lineParams.end(), kindParams.begin(), kindParams.end());
+        values << kind.billname << kind.billtype;
     }
-    for (const QString& column : copies) {
-        const QString name = QStringLiteral("c_") + column;
-        lineSets << q(column) + QStringLiteral("=:") + name;
-        lineParams.emplace_back(name, document.header->fieldByName(column).value());
-    }
-    exec(connection, QStringLiteral("update %1 set %2 where mainintno=:lb_doc").arg(q(kind.lineTable), lineSets.join(QLatin1Char(','))),
-         lineParams);
+    values << intno;
+    lb::db::Query lines(connection);
+    lines.sql().add(QStringLiteral("update %1 set %2 where mainintno=:lb_doc").arg(q(kind.lineTable), lineSets.join(QLatin1Char(','))));
+    lines.execSQL(copied, values);
 }
 
 QString insertLine(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno, const QString& mainintno,
@@ -441,10 +565,34 @@ Outcome refusalBefore(const DocumentKind& kind, bool pass, const QString& partyC
     return {};
 }
 
-Outcome refusalBeforeUnbooking(bool cancel, const QString& partyCode)
+// How a posted document is undone (DocumentKinds::undoRoute): by the route its header records
+// (`recorded`), else by the option tallybj as it stands now.
+PostingMode undoRouteOf(lb::db::Connection& connection, const DocumentKind& kind, const QString& recorded)
+{
+    auto options = select(connection, QStringLiteral("select tallybj from config"), {});
+    return DocumentKinds::undoRoute(kind, recorded, postingMode(text(*options, "tallybj")));
+}
+
+// Refuses an undo command that is not the one of the route the document was posted by: 冲数
+// (`command` Full) undoes only a full posting, 冲帐 and 作废 (StockOnly) only a booking. On the
+// other route's document either would take back what that route never moved (the party, the
+// account and the product counters a booking left alone) or leave behind what it did move (a
+// posting's balances).
+Outcome refusalOfRoute(lb::db::Connection& connection, const DocumentKind& kind, const QString& recorded, PostingMode command)
+{
+    const PostingMode route = undoRouteOf(connection, kind, recorded);
+    if (route == command)
+        return {};
+    return Outcome::refusal(route == PostingMode::Full ? onlyReversal : onlyUnbooking);
+}
+
+Outcome refusalBeforeUnbooking(lb::db::Connection& connection, const DocumentKind& kind, bool cancel, const QString& recorded,
+                               const QString& partyCode)
 {
     if (cancel)
         return Outcome::refusal(alreadyReversed);
+    if (Outcome wrongRoute = refusalOfRoute(connection, kind, recorded, PostingMode::StockOnly); wrongRoute.refused)
+        return wrongRoute;
     if (DocumentPosting::noParty(partyCode))
         return Outcome::refusal(noPartyUnbooking);
     return {};
@@ -498,17 +646,40 @@ Outcome DocumentPosting::refuseBeforePosting(const DocumentKind& kind, const QSt
 Outcome DocumentPosting::refuseBeforeUnbooking(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                                                const QString& partyCode)
 {
-    auto header = select(connection, QStringLiteral("select cancel from %1 where intno=:p1").arg(q(kind.headerTable)),
+    auto header = select(connection, QStringLiteral("select cancel, postroute from %1 where intno=:p1").arg(q(kind.headerTable)),
                          {{QStringLiteral("p1"), intno}});
     if (header->isEmpty())
         throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
-    return refusalBeforeUnbooking(header->fieldByName(QStringLiteral("cancel")).asBoolean(), partyCode);
+    return refusalBeforeUnbooking(connection, kind, header->fieldByName(QStringLiteral("cancel")).asBoolean(), text(*header, "postroute"),
+                                  partyCode);
+}
+
+PostingMode DocumentPosting::undoRoute(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno)
+{
+    auto header = select(connection, QStringLiteral("select postroute from %1 where intno=:p1").arg(q(kind.headerTable)),
+                         {{QStringLiteral("p1"), intno}});
+    if (header->isEmpty())
+        throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
+    return undoRouteOf(connection, kind, text(*header, "postroute"));
 }
 
 Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                               const QString& partyCode, const QString& accountCode)
 {
-    Document document = readDocument(connection, kind, intno);
+    // Every kind's party must exist, also where posting moves nothing of it.
+    const auto partyEffects = effectsOf(kind, EffectTarget::Party, false);
+    const bool touchesParty = !partyEffects.empty() || kind.partyBalanceFromRest;
+    QStringList partyColumns;
+    if (touchesParty) {
+        partyColumns = movedColumns(partyEffects);
+        if (kind.partyBalanceFromRest)
+            addOnce(partyColumns, QStringLiteral("balance"));
+    }
+    const auto accountEffects = effectsOf(kind, EffectTarget::HeaderAccount, false);
+    std::vector<Lookup> lookups{{kind.partyTable, partyCode, partyColumns}};
+    if (!accountEffects.empty())
+        lookups.push_back({QStringLiteral("bank"), accountCode, movedColumns(accountEffects)});
+    Document document = readDocument(connection, kind, intno, lookups);
     Outcome before = refusalBefore(kind, document.pass(), partyCode, false);
     if (before.refused)
         return before;
@@ -517,20 +688,18 @@ Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind
     if (kind.lineNamesRequired && hasNamelessLine(lines))
         return Outcome::refusal(namelessPost);
     if (!kind.texts.stockShortPost.isEmpty()) {
-        const QString shortage = stockShortage(connection, kind, intno, lines, kind.texts.stockShortPost, kind.missingProductIsShort);
+        const QString shortage = stockShortage(lines, kind.texts.stockShortPost, kind.missingProductIsShort);
         if (!shortage.isEmpty())
             return Outcome::refusal(shortage);
     }
-    // Every kind's party must exist, also where posting moves nothing of it.
-    const auto partyEffects = effectsOf(kind, EffectTarget::Party, false);
-    const bool touchesParty = !partyEffects.empty() || kind.partyBalanceFromRest;
-    const qint64 party = rowWithId(connection, kind.partyTable, partyCode);
+    Moves moves(connection);
+    const std::vector<qint64> found = takeFound(moves, header, lookups);
+    const qint64 party = found[0];
     if (party == 0)
         return Outcome::refusal(kind.texts.partyNotFoundPost.isEmpty() ? kind.texts.partyNotFound : kind.texts.partyNotFoundPost);
 
     Outcome outcome;
-    const auto accountEffects = effectsOf(kind, EffectTarget::HeaderAccount, false);
-    const qint64 account = accountEffects.empty() ? 0 : rowWithId(connection, QStringLiteral("bank"), accountCode);
+    const qint64 account = accountEffects.empty() ? 0 : found[1];
     if (!accountEffects.empty() && account == 0) {
         // Money paid into an account that does not exist would vanish from the books.
         for (const Effect* effect : accountEffects) {
@@ -539,11 +708,11 @@ Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind
         }
         outcome.notices << accountNotFound;
     }
-    const auto lineAccountEffects = effectsOf(kind, EffectTarget::LineAccount, false);
-    if (lineAccountMissing(connection, lines, lineAccountEffects))
+    // A line account code that matches nothing is a slip to mend before the books move, whatever
+    // the line's amount: its money would otherwise vanish.
+    if (moveLineAccounts(moves, lines, effectsOf(kind, EffectTarget::LineAccount, false), +1))
         return Outcome::refusal(accountNotFound);
 
-    Moves moves(connection);
     if (touchesParty) {
         std::map<QString, double> fixed;
         if (kind.partyBalanceFromRest)
@@ -552,8 +721,7 @@ Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind
     }
     if (account != 0)
         moves.move(QStringLiteral("bank"), account, accountEffects, +1, header);
-    moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, false), +1, nullptr);
-    moveLineAccounts(moves, connection, lines, lineAccountEffects, +1);
+    moveProducts(moves, lines, effectsOf(kind, EffectTarget::Product, false), +1, nullptr);
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
 
@@ -567,40 +735,46 @@ Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind
 Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                                  const QString& partyCode, const QString& accountCode)
 {
-    Document document = readDocument(connection, kind, intno);
+    const auto partyEffects = effectsOf(kind, EffectTarget::Party, false);
+    const auto accountEffects = effectsOf(kind, EffectTarget::HeaderAccount, false);
+    std::vector<Lookup> lookups;
+    if (!partyEffects.empty())
+        lookups.push_back({kind.partyTable, partyCode, movedColumns(partyEffects)});
+    if (!accountEffects.empty())
+        lookups.push_back({QStringLiteral("bank"), accountCode, movedColumns(accountEffects)});
+    Document document = readDocument(connection, kind, intno, lookups);
     lb::db::DataSet& header = *document.header;
     lb::db::DataSet& lines = *document.lines;
     if (!document.pass())
         throw lb::Error(QStringLiteral("Document %1 is not posted").arg(intno));
     if (document.cancel())
         return Outcome::refusal(alreadyReversed);
+    if (Outcome wrongRoute = refusalOfRoute(connection, kind, text(header, "postroute"), PostingMode::Full); wrongRoute.refused)
+        return wrongRoute;
     if (!kind.texts.stockShortReverse.isEmpty()) {
-        const QString shortage = stockShortage(connection, kind, intno, lines, kind.texts.stockShortReverse);
+        const QString shortage = stockShortage(lines, kind.texts.stockShortReverse);
         if (!shortage.isEmpty())
             return Outcome::refusal(shortage);
     }
-    const auto partyEffects = effectsOf(kind, EffectTarget::Party, false);
-    const qint64 party = partyEffects.empty() ? 0 : rowWithId(connection, kind.partyTable, partyCode);
+    Moves moves(connection);
+    const std::vector<qint64> found = takeFound(moves, header, lookups);
+    const qint64 party = partyEffects.empty() ? 0 : found.front();
     if (!partyEffects.empty() && party == 0)
         return Outcome::refusal(kind.texts.partyNotFoundReverse);
     Outcome outcome;
-    const auto accountEffects = effectsOf(kind, EffectTarget::HeaderAccount, false);
-    const qint64 account = accountEffects.empty() ? 0 : rowWithId(connection, QStringLiteral("bank"), accountCode);
+    const qint64 account = accountEffects.empty() ? 0 : found.back();
     if (!accountEffects.empty() && account == 0)
         outcome.notices << accountNotFound;
     // An account deleted since the posting is passed over: the party and the other accounts
     // still go back, or the document could never be reversed.
-    const auto lineAccountEffects = effectsOf(kind, EffectTarget::LineAccount, false);
-    if (lineAccountMissing(connection, lines, lineAccountEffects))
+    if (moveLineAccounts(moves, lines, effectsOf(kind, EffectTarget::LineAccount, false), -1))
         outcome.notices << accountNotFound;
 
-    Moves moves(connection);
     if (party != 0)
         moves.move(kind.partyTable, party, partyEffects, -1, header);
     if (account != 0)
         moves.move(QStringLiteral("bank"), account, accountEffects, -1, header);
-    moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, false), -1, nullptr);
-    moveLineAccounts(moves, connection, lines, lineAccountEffects, -1);
+    moveProducts(moves, lines, effectsOf(kind, EffectTarget::Product, false), -1, nullptr);
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
 
@@ -622,7 +796,7 @@ Outcome DocumentPosting::book(lb::db::Connection& connection, const DocumentKind
         return Outcome::refusal(namelessBooking);
     Outcome outcome;
     Moves moves(connection);
-    moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, true), +1, &outcome.notices);
+    moveBookedStock(moves, kind, document, +1, outcome.notices);
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
     lb::db::Transaction transaction(connection);
@@ -639,14 +813,14 @@ Outcome DocumentPosting::unbook(lb::db::Connection& connection, const DocumentKi
     Document document = readDocument(connection, kind, intno);
     if (!document.pass())
         throw lb::Error(QStringLiteral("Document %1 is not booked").arg(intno));
-    Outcome before = refusalBeforeUnbooking(document.cancel(), partyCode);
+    Outcome before = refusalBeforeUnbooking(connection, kind, document.cancel(), text(*document.header, "postroute"), partyCode);
     if (before.refused)
         return before;
     if (hasNamelessLine(*document.lines))
         return Outcome::refusal(namelessBooking);
     Outcome outcome;
     Moves moves(connection);
-    moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, true), -1, &outcome.notices);
+    moveBookedStock(moves, kind, document, -1, outcome.notices);
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
     lb::db::Transaction transaction(connection);
@@ -660,12 +834,18 @@ Outcome DocumentPosting::unbook(lb::db::Connection& connection, const DocumentKi
 Outcome DocumentPosting::voidDocument(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                                       bool unbookStock)
 {
+    Document document = readDocument(connection, kind, intno);
     Outcome outcome;
     Moves moves(connection);
-    if (unbookStock) {
-        Document document = readDocument(connection, kind, intno);
-        if (billState(document.pass(), document.cancel()) == BillState::Posted)
-            moveProducts(moves, connection, kind, document, effectsOf(kind, EffectTarget::Product, true), -1, &outcome.notices);
+    if (document.pass()) {
+        // A posting that moves nothing (an order's) leaves nothing behind when its document goes.
+        if (!kind.effects.empty()) {
+            Outcome wrongRoute = refusalOfRoute(connection, kind, text(*document.header, "postroute"), PostingMode::StockOnly);
+            if (wrongRoute.refused)
+                return wrongRoute;
+        }
+        if (unbookStock && !document.cancel())
+            moveBookedStock(moves, kind, document, -1, outcome.notices);
     }
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);

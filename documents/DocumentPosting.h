@@ -68,8 +68,17 @@ public:
     static Outcome post(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                         const QString& partyCode, const QString& accountCode);
 
-    // 冲数 of a fully posted document: refuses a reversed one ("该单据已冲数,不能再冲数！"),
-    // stock short of the lines where the kind checks it, and a party code that names no row.
+    // How the posted document `intno` is undone: by 冲数 (Full) after 过帐, by 冲帐 or 作废
+    // (StockOnly) after 记帐, as its header records the route (DocumentKinds::undoRoute)
+    // whatever the option says now; a header that records none follows the option tallybj.
+    // The undo commands below refuse to work against it, before anything is written: on a
+    // document posted in full with "该单据已过帐,只能冲数！", on a booked one with
+    // "该单据已记帐,只能冲帐或作废！".
+    static PostingMode undoRoute(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno);
+
+    // 冲数 of a fully posted document: refuses a reversed one ("该单据已冲数,不能再冲数！"), a
+    // booked one (undoRoute), stock short of the lines where the kind checks it, and a party
+    // code that names no row.
     // Then undoes every effect and sets cancel on header and lines. An account, of the header
     // or of any line, that names no row (deleted since the posting) is passed over with the
     // notice "查无此银行编号！", given once. lb::Error for an open document.
@@ -86,19 +95,22 @@ public:
                         const QString& partyCode);
 
     // The refusals of 冲帐 that come before the stock is looked at: reversed already
-    // ("该单据已冲数,不能再冲数！"), or no party code ("没有选取供应商或客户,不能冲数！").
+    // ("该单据已冲数,不能再冲数！"), posted in full (undoRoute), or no party code
+    // ("没有选取供应商或客户,不能冲数！").
     static Outcome refuseBeforeUnbooking(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                                          const QString& partyCode);
 
-    // 冲帐: refuses a reversed document, a missing party code and a line without a name; then
+    // 冲帐: refuses what refuseBeforeUnbooking refuses and a line without a name; then
     // sets cancel on header and lines, copies the header fields into the lines as booking
     // does, and moves the stock back, with the same notices.
     static Outcome unbook(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                           const QString& partyCode);
 
-    // 作废: deletes the lines, then the header. With `unbookStock`, a posted and not reversed
-    // document first has its booked stock moves taken back (a booked document voided in
-    // stock-only mode), with the notices of un-booking.
+    // 作废: deletes the lines, then the header. A posted document of a kind whose posting moves
+    // anything is refused unless it was booked (undoRoute): deleting a full posting's document
+    // would keep its balances and lose the record of them. With `unbookStock`, a booked and not
+    // reversed document first has its stock moves taken back, with the notices of un-booking.
+    // DatabaseError when the document does not exist.
     static Outcome voidDocument(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                                 bool unbookStock);
 

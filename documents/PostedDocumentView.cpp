@@ -63,13 +63,7 @@ void PostedDocumentView::FormShow()
     header.open();
     DocumentEditing::standOn(header, intno_);
     // 冲数 after a full posting; 冲帐 and 作废 after a booking; whatever button carries them.
-    lb::db::Query route(frdm->ADOCon);
-    route.sql().add(QStringLiteral("select postroute from %1 where intno=:p1").arg(kind_.headerTable));
-    route.paramByName(QStringLiteral("p1")).setAsString(intno_);
-    route.open();
-    const bool full = DocumentKinds::undoRoute(kind_, route.fieldByName(QStringLiteral("postroute")).asString(),
-                                                              readOptions().mode)
-        == PostingMode::Full;
+    const bool full = DocumentPosting::undoRoute(frdm->ADOCon, kind_, intno_) == PostingMode::Full;
     showCommands(config_.toolButtons, {QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2")}, !full);
     showCommands(config_.toolButtons, {QStringLiteral("ToolButton6")}, full);
     panel_->fill(header);
@@ -159,6 +153,10 @@ void PostedDocumentView::voidDocument(bool unbookStock)
         outcome = DocumentPosting::voidDocument(frdm->ADOCon, kind_, intno_, unbookStock);
     } catch (const std::exception&) {
         generalFailure();
+        return;
+    }
+    if (outcome.refused) {
+        lb::ui::Dialogs::message(outcome.message);
         return;
     }
     for (const QString& notice : outcome.notices)

@@ -39,7 +39,8 @@ bool MasterRecordRules::exists(const QString& column, const QString& value, cons
 
 MasterRecordRules::Check MasterRecordRules::checkCode(const QString& code, const QString& editIntno) const
 {
-    if (code.isEmpty())
+    // A code of blanks is no code: stored, it could never be typed into a search or a document.
+    if (code.trimmed().isEmpty())
         return Check::EmptyCode;
     if (exists(rules_.codeColumn, storedCode(code), editIntno))
         return Check::DuplicateCode;

@@ -54,7 +54,7 @@ public:
     // The checks of a save, in their order. `editIntno` is the record being changed (empty when
     // adding); it is left out of the duplicate tests.
     Check check(bool adding, const QString& code, const QString& name, const QString& editIntno) const;
-    // Code checks only (empty, used by another record than editIntno).
+    // Code checks only (empty or blanks only, used by another record than editIntno).
     Check checkCode(const QString& code, const QString& editIntno) const;
     QString message(Check check) const;
 

@@ -187,6 +187,9 @@ void TFrcproduct::reloadPrices(const QString& sql)
 void TFrcproduct::DBGrid2DblClick()
 {
     lb::db::Query& prices = *frdm->Aqcproduct;
+    // Only the sales form's price pick takes a row and closes the table. While the product list
+    // adds rows to it (CustomerProductTable) the table is at work as from the menu, where a
+    // double-click on a price is the start of editing it: closing would end the clerk's work.
     if (!prices.active() || prices.isEmpty() || frmain->PickMode != lb::core::PickCode::SalesEntryPriceTable)
         return;
     postPendingPrice();

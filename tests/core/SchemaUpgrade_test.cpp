@@ -147,6 +147,26 @@ TEST_F(OldFileUpgrade, AFailingStepLeavesTheFileAsItWas)
     EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from totallist")).toInt());
 }
 
+TEST_F(FreshFileUpgrade, BooksMadeBeforePostingsRecordedTheirRouteGainIt)
+{
+    // Books of this program from before the route: every other upgraded column, both work
+    // tables keyed, and headers without postroute.
+    for (const QString& table : lb::core::Schema::headerTables()) {
+        insertRow(table, {{"customername", QStringLiteral("老客户")}, {"pass", true}});
+        exec(QStringLiteral("alter table %1 drop column postroute").arg(table));
+    }
+
+    EXPECT_TRUE(SchemaUpgrade::upgradeDocuments(dm()));
+    for (const QString& table : lb::core::Schema::headerTables()) {
+        EXPECT_EQ(27, columnCount(table)) << table.toStdString();
+        EXPECT_TRUE(scalar(QStringLiteral("select postroute from %1").arg(table)).isNull()) << table.toStdString();
+        // What posting writes on the header.
+        exec(QStringLiteral("update %1 set pass=1, postroute='T'").arg(table));
+    }
+    EXPECT_EQ(QStringLiteral("老客户"), scalar(QStringLiteral("select customername from outlist")).toString());
+    EXPECT_FALSE(SchemaUpgrade::upgradeDocuments(dm()));
+}
+
 TEST_F(FreshFileUpgrade, UpToDateFileRunsNothing)
 {
     insertRow(QStringLiteral("outlist"), {{"remark1", QStringLiteral("留言")}, {"billtype", QStringLiteral("01")}});

@@ -1,5 +1,6 @@
 // Posting, reversal, stock-only booking, voiding and copying of sales documents, without windows.
 #include "documents/DocumentFixture.h"
+#include "platform/sys/ExactAmount.h"
 
 using lb::documents::DocumentPosting;
 using lb::documents::Outcome;
@@ -113,6 +114,8 @@ TEST_F(DocumentPostingTest, RefusedPostingsNameTheirReasonAndLeaveEveryTableUnch
         {"unknown customer", [&] { return makeOrdinarySale(); }, "C999", "0000000001", QStringLiteral("查无此客户号！")},
         {"customer in other case", [&] { return makeOrdinarySale(); }, "c001", "0000000001", QStringLiteral("查无此客户号！")},
         {"payment into no account", [&] { return makeOrdinarySale(); }, "C001", "9", QStringLiteral("查无此银行编号！")},
+        {"refund out of no account", [&] { return makeSale(QStringLiteral("C001"), {{flour, QStringLiteral("面粉"), 1, 10, 0, -50}}); },
+         "C001", "9", QStringLiteral("查无此银行编号！")},
     };
     for (const Refusal& refusal : refusals) {
         const QString intno = refusal.make();
@@ -133,6 +136,17 @@ TEST_F(DocumentPostingTest, TheStockCheckAddsUpTheLinesOfOneProduct)
     const QString exactly = makeSale(QStringLiteral("C001"), {{flour, QStringLiteral("面粉"), 2, 1}, {flour, QStringLiteral("面粉"), 3, 1}});
     EXPECT_FALSE(post(exactly).refused);
     EXPECT_EQ(0, number(QStringLiteral("select sl from product where intno=:p1"), {flour}));
+}
+
+// Another program may have written a product number twice: the lines of that number count once
+// against the first row's stock, and posting moves each row once.
+TEST_F(DocumentPostingTest, AProductNumberWrittenTwiceIsCheckedOnceAndEachOfItsRowsMovedOnce)
+{
+    makeProduct(QStringLiteral("A01"), QStringLiteral("面粉"), {{"intno", flour}, {"sl", 5.0}});
+    const QString sale = makeSale(QStringLiteral("C001"), {{flour, QStringLiteral("面粉"), 30, 1}});
+    ASSERT_FALSE(post(sale).refused);
+    EXPECT_EQ((QStringList{QStringLiteral("20|31"), QStringLiteral("-25|30")}),
+              rows(QStringLiteral("select sl, sl_out_m from product where intno=:p1 order by rowid"), {flour}));
 }
 
 TEST_F(DocumentPostingTest, AnUnknownAccountWithNothingPaidPostsEverythingElseWithANotice)
@@ -170,6 +184,78 @@ TEST_F(DocumentPostingTest, BookingAndUnbookingMoveOnlyTheStockAndEndWhereTheySt
     EXPECT_EQ(QStringLiteral("True|True|销售单"), row(QStringLiteral("select pass, cancel, billname from outlist where intno=:p1"), {sale}));
     EXPECT_EQ(3, number(QStringLiteral("select count(*) from outdetail where cancel=1")));
     EXPECT_EQ(QStringLiteral("该单据已冲数,不能再冲数！"), DocumentPosting::unbook(db(), sales(), sale, QStringLiteral("C001")).message);
+}
+
+TEST_F(DocumentPostingTest, AnUndoCommandOfTheOtherRouteIsRefusedWithEveryTableUnchanged)
+{
+    const auto reverse = [&](const QString& s) {
+        return DocumentPosting::reverse(db(), sales(), s, QStringLiteral("C001"), QStringLiteral("0000000001"));
+    };
+    const auto unbook = [&](const QString& s) { return DocumentPosting::unbook(db(), sales(), s, QStringLiteral("C001")); };
+    const auto voidIt = [&](const QString& s) { return DocumentPosting::voidDocument(db(), sales(), s, true); };
+    struct Case {
+        const char* title;
+        bool booked;  // 记帐 with the option "F", else 过帐 with "T"; then the option turned
+        std::function<Outcome(const QString&)> undo;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        // It would take the customer's amount and payment, the account's payment and the
+        // product's month-out counter back, none of which the booking moved.
+        {"冲数 of a booked sale", true, reverse, QStringLiteral("该单据已记帐,只能冲帐或作废！")},
+        // It would give the stock back and delete the document, the balances keeping the posting.
+        {"作废 of a posted sale", false, voidIt, QStringLiteral("该单据已过帐,只能冲数！")},
+        // It would move only the stock back.
+        {"冲帐 of a posted sale", false, unbook, QStringLiteral("该单据已过帐,只能冲数！")},
+    };
+    for (const Case& c : cases) {
+        const QString sale = makeOrdinarySale();
+        if (c.booked) {
+            ASSERT_FALSE(DocumentPosting::book(db(), sales(), sale, QStringLiteral("C001")).refused) << c.title;
+        } else {
+            ASSERT_FALSE(post(sale).refused) << c.title;
+        }
+        exec(QStringLiteral("update config set tallybj=:p1"), {c.booked ? QStringLiteral("T") : QStringLiteral("F")});
+        const QStringList before = everyTable();
+        const Outcome outcome = c.undo(sale);
+        EXPECT_TRUE(outcome.refused) << c.title;
+        EXPECT_EQ(c.message, outcome.message) << c.title;
+        EXPECT_EQ(before, everyTable()) << c.title;
+        if (!c.booked) {
+            EXPECT_EQ(c.message, DocumentPosting::refuseBeforeUnbooking(db(), sales(), sale, QStringLiteral("C001")).message) << c.title;
+        }
+    }
+
+    // A document booked before headers recorded their route follows the option as it is now.
+    const QString old = makeOrdinarySale();
+    ASSERT_FALSE(DocumentPosting::book(db(), sales(), old, QStringLiteral("C001")).refused);
+    exec(QStringLiteral("update outlist set postroute=null"));
+    exec(QStringLiteral("update config set tallybj='T'"));
+    const QStringList before = everyTable();
+    EXPECT_EQ(QStringLiteral("该单据已过帐,只能冲数！"), unbook(old).message);
+    EXPECT_EQ(before, everyTable());
+    exec(QStringLiteral("update config set tallybj='F'"));
+    EXPECT_FALSE(unbook(old).refused);
+}
+
+TEST_F(DocumentPostingTest, AFigureExactlyAtTheLimitIsRefusedAsOneBeyondIt)
+{
+    const double half = lb::kMaxExactAmount / 2;
+    exec(QStringLiteral("update customer set balance=0"));
+    // Two lines of half the limit each: the second line's running balance and the header's
+    // total come to the limit exactly.
+    const QString halves = makeSale(QStringLiteral("C001"), {{flour, QStringLiteral("面粉"), 1, half}, {rice, QStringLiteral("大米"), 1, half}});
+    QStringList before = everyTable();
+    const auto recalculated = recalculate(halves, QStringLiteral("C001"));
+    EXPECT_EQ(DocumentPosting::OutOfRange, recalculated.outcome.message);
+    EXPECT_EQ(before, everyTable());
+
+    // Half the limit paid into an account holding the other half.
+    exec(QStringLiteral("update bank set balance=:p1 where id='0000000001'"), {half});
+    const QString paid = makeSale(QStringLiteral("C001"), {{flour, QStringLiteral("面粉"), 1, 10, 0, half}});
+    before = everyTable();
+    EXPECT_EQ(DocumentPosting::OutOfRange, post(paid).message);
+    EXPECT_EQ(before, everyTable());
 }
 
 TEST_F(DocumentPostingTest, BookingRefusesANamelessLineOrNoPartyBeforeWritingAnything)

@@ -7,6 +7,7 @@
 #include "documents/PostedDocumentView.h"
 
 #include <QComboBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 
 using lb::core::WindowRegistry;
@@ -191,6 +192,11 @@ TEST_F(SalesListAndViewTest, OpeningADocumentChoosesTheWindowByItsStateAndDisabl
     EXPECT_TRUE(view->action("ToolButton6")->isVisible());
     EXPECT_FALSE(view->action("ToolButton1")->isVisible());
     EXPECT_FALSE(view->action("ToolButton2")->isVisible());
+    // The entry form's pop-up items are there, disabled; 打印 and 退回 run.
+    QStringList popup;
+    for (QAction* item : view->popupMenu->actions())
+        popup << item->text() + (item->isEnabled() ? QStringLiteral("+") : QStringLiteral("-"));
+    EXPECT_EQ((QStringList{"新增-", "删除-", "刷新-", "过帐-", "打印+", "退回+"}), popup);
     view->ToolButton7Click();
     flush();
     EXPECT_FALSE(view);
@@ -267,6 +273,16 @@ TEST_F(SalesListAndViewTest, InStockOnlyModeTheViewUnbooksAndVoidsWithTheStockGi
     list->detailClick();
     view = top<PostedDocumentView>(QStringLiteral("Tfrfoutdetail"));
     ASSERT_TRUE(view);
+    // A refused 作废 says why and leaves the view open: the stock given back would pass the limit.
+    exec(QStringLiteral("update product set sl=90071992547409.92-2"));
+    const QStringList before = everyTable();
+    dialogs.answer(DialogAnswer::Ok);
+    view->ToolButton2Click();
+    flush();
+    EXPECT_TRUE(view);
+    EXPECT_EQ(DocumentPosting::OutOfRange, dialogs.lastText());
+    EXPECT_EQ(before, everyTable());
+    exec(QStringLiteral("update product set sl=7"));
     dialogs.answer(DialogAnswer::Ok);
     view->ToolButton2Click();
     flush();

@@ -142,6 +142,24 @@ TEST_F(OpeningWindows, ProductListFindsNonZeroOpeningQuantities)
     EXPECT_EQ(QVariant(0.0), scalar("select sl from product where sphh='A1'"));
 }
 
+// A code of blanks could never be found again: it is refused as an empty one.
+TEST_F(OpeningWindows, AProductCodeOfBlanksIsRefusedAsAnEmptyOne)
+{
+    makeProduct("A1", "苹果");
+    triggerMenu(QStringLiteral("期初商品库存"));
+    MasterListWindow* list = MasterListWindow::instance(QStringLiteral("TFrproduct_b"));
+    ASSERT_NE(nullptr, list);
+    editRow(*list, [](ValueEditor& editor) {
+        editor.box(0)->setText(QStringLiteral("   "));
+        editor.box(3)->setText(QStringLiteral("9"));
+        editor.save();
+        editor.reject();
+    });
+    EXPECT_EQ((QStringList{"商品货码不能为空!"}), dialogs.texts());
+    EXPECT_EQ(QVariant("A1"), scalar("select sphh from product"));
+    EXPECT_EQ(QVariant(0.0), scalar("select rest from product"));
+}
+
 // The editor's boxes keep what their columns keep, so what is typed is what is stored.
 TEST_F(OpeningWindows, EditorBoxesTakeNoMoreThanTheirColumns)
 {
