@@ -51,7 +51,7 @@ QStringList words(const QString& paragraph)
     return result;
 }
 
-void wrapParagraph(const QString& paragraph, double maxWidth, const RpMeasure& measure, QStringList& lines)
+void wrapParagraph(const QString& paragraph, double maxWidth, RpMeasure measure, QStringList& lines)
 {
     // Most texts fit their control as they stand.
     if (measure(paragraph) <= maxWidth) {
@@ -88,9 +88,19 @@ void wrapParagraph(const QString& paragraph, double maxWidth, const RpMeasure& m
     lines.append(line);
 }
 
+bool hasLineBreak(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c == u'\n' || c == u'\r'; });
+}
+
 } // namespace
 
-void RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWrap, const RpMeasure& measure,
+bool RpIsOneLine(const QString& text, double maxWidth, bool autoSize, bool wordWrap, RpMeasure measure)
+{
+    return !hasLineBreak(text) && (autoSize || !wordWrap || measure(text) <= maxWidth);
+}
+
+void RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWrap, RpMeasure measure,
                 QStringList& lines)
 {
     const auto add = [&](const QString& paragraph) {
@@ -101,7 +111,7 @@ void RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWr
     };
     // A field's text is one paragraph as a rule: printed for every record, it is taken as it
     // stands instead of copied and split.
-    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c == u'\n' || c == u'\r'; })) {
+    if (!hasLineBreak(text)) {
         add(text);
         return;
     }

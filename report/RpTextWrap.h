@@ -4,12 +4,13 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+#include <QtCore/qxpfunctional.h>
 
 namespace lb::report {
 
-// Width of a text in the unit `maxWidth` is given in.
-using RpMeasure = std::function<double(const QString&)>;
+// Width of a text in the unit `maxWidth` is given in. Refers to the caller's function, which
+// outlives the call; asked for every text a control prints, so no copy of it is made.
+using RpMeasure = qxp::function_ref<double(const QString&)>;
 
 // The lines of `text` in a control `maxWidth` wide. Line feeds are dropped; each carriage
 // return starts a paragraph. With `autoSize` a paragraph is one line as it stands. Otherwise a
@@ -19,8 +20,12 @@ using RpMeasure = std::function<double(const QString&)>;
 // pair) and goes on over the following lines, so no text is lost. Without `wordWrap` a
 // paragraph is one line, which the control clips. The lines are appended to `lines`, so that a
 // control printed for every record keeps one list's memory.
-void RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWrap, const RpMeasure& measure,
+void RpWrapText(const QString& text, double maxWidth, bool autoSize, bool wordWrap, RpMeasure measure,
                 QStringList& lines);
+
+// Whether RpWrapText makes `text` a single line as it stands: it holds no line break, and with
+// wrapping it fits `maxWidth` (the only measuring this asks for).
+bool RpIsOneLine(const QString& text, double maxWidth, bool autoSize, bool wordWrap, RpMeasure measure);
 
 // Whether `c` is a character of the Chinese, Japanese or Korean scripts or their punctuation,
 // between which a line may break.

@@ -466,6 +466,7 @@ void TCustomRpReport::BeginRun()
     SkipNextNewPage = false;
     columnBreakArmed_ = false;
     overflow_ = false;
+    currentY_ = -1; // no space before the first page, not the last run's
     allDataSets_.clear();
     for (db::DataSet* dataSet : DataSets())
         AddRunDataSet(dataSet);
@@ -486,6 +487,9 @@ void TCustomRpReport::PrepareRun()
         settings.PaperLength = int(Round(page_.Length()));
     }
     settings.Orientation = page_.Orientation();
+    // Tabled paper lies turned in landscape; a custom size is given as it lies.
+    const bool turned = settings.Orientation == TPrinterOrientation::Landscape && page_.PaperSize() != TRpPaperSize::Custom;
+    paperExtent_ = turned ? settings.TabledWidth() : settings.TabledLength();
     settings.Copies = PrinterSettings.Copies;
     settings.OutputBin = PrinterSettings.OutputBin;
     device.FirstPage = PrinterSettings.FirstPage;
@@ -591,21 +595,12 @@ void TCustomRpReport::RunController()
     controller_->Execute();
 }
 
-double TCustomRpReport::PaperExtent() const
-{
-    const TPrinterSettings& settings = rpPrinter_->PrinterSettings();
-    const bool landscape = settings.Orientation == TPrinterOrientation::Landscape;
-    if (landscape && page_.PaperSize() != TRpPaperSize::Custom)
-        return settings.TabledWidth();
-    return settings.TabledLength();
-}
-
 double TCustomRpReport::AvailableSpace() const
 {
     if (available_ || currentY_ < 0 || !rpPrinter_)
         return 0;
     const std::vector<double>& p = page_.Values();
-    return double(Round(PaperExtent() - p[TRpPage::BottomMarginIndex] - pageFooterSize_ - currentY_));
+    return double(Round(paperExtent_ - p[TRpPage::BottomMarginIndex] - pageFooterSize_ - currentY_));
 }
 
 void TCustomRpReport::PrintBand(TRpCustomBand* band)
@@ -616,10 +611,9 @@ void TCustomRpReport::PrintBand(TRpCustomBand* band)
         const std::vector<double>& p = page_.Values();
         if (band->BandType() == rbSummary && !Options.LastPageFooter)
             pageFooterSize_ = 0;
-        const double extent = PaperExtent();
         const double height = band->Size().Values()[kHeight];
-        if (Round(p[TRpPage::BottomMarginIndex] + height + pageFooterSize_) <= extent - currentY_)
-            currentY_ = extent - double(Round(height)) - double(Round(p[TRpPage::BottomMarginIndex] + pageFooterSize_));
+        if (Round(p[TRpPage::BottomMarginIndex] + height + pageFooterSize_) <= paperExtent_ - currentY_)
+            currentY_ = paperExtent_ - double(Round(height)) - double(Round(p[TRpPage::BottomMarginIndex] + pageFooterSize_));
     }
     band->Print();
     // A forced page break is skipped only right after the title or the first column header:

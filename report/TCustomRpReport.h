@@ -219,7 +219,6 @@ private:
     void BeginRun();
     void PrepareRun();
     void UnprepareRun();
-    double PaperExtent() const;
     void SetVariable(const char* name, int value);
     void AddBandOwned(std::unique_ptr<TRpCustomBand> band, const QString& name, TRpBandType type);
     std::vector<TRpPrintable*> AllControls() const;
@@ -251,6 +250,8 @@ private:
     double currentY_ = -1;
     double columnTop_ = 0;
     double pageFooterSize_ = 0;
+    // The paper's length down the page, set when the run starts: asked for every band printed.
+    double paperExtent_ = 0;
     // Run bookkeeping, so that a failed run undoes exactly what it did.
     TRpUnit savedUnits_ = TRpUnit::Native;
     bool unitsSwitched_ = false;

@@ -23,6 +23,8 @@ public:
 
     const TRpFont& Font() const { return font_; }
     void SetFont(const TRpFont& font);
+    // The current font as the page records it, which measures the texts written in it.
+    const gfx::EmfFont& Emf() const { return emf_; }
     const TRpPen& Pen() const { return pen_; }
     void SetPen(const TRpPen& pen) { pen_ = pen; }
     const TRpBrush& Brush() const { return brush_; }

@@ -89,6 +89,8 @@ void TRpController::Execute()
         return;
     }
     TCustomRpReport& report = *report_;
+    // The report's kind is looked up once, not for every record's progress.
+    auto* rpReport = dynamic_cast<TRpReport*>(report_);
     bool more = true;
     if (active) {
         if (parametersFromEnvironment_)
@@ -96,7 +98,7 @@ void TRpController::Execute()
         dataSet_->first();
         more = !dataSet_->eof();
         recordCount_ = 1;
-        if (auto* rpReport = dynamic_cast<TRpReport*>(report_)) {
+        if (rpReport) {
             db::DataSet* own = rpReport->DataSet();
             if (own && own->active())
                 recordCount_ = own->recordCount();
@@ -154,7 +156,7 @@ void TRpController::Execute()
             }
         }
         if (active && top && recordCount_ != 0 && device) {
-            if (auto* rpReport = dynamic_cast<TRpReport*>(report_); rpReport && rpReport->DataSet() == dataSet_)
+            if (rpReport && rpReport->DataSet() == dataSet_)
                 device->SetProgress(detailNumber_ * 100 / recordCount_);
         }
     }

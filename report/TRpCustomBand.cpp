@@ -188,13 +188,15 @@ void TRpCustomBand::PrintControls()
                 control->Print(report_.CurrentX(), report_.CurrentY());
             allDone = allDone && control->Finished();
         }
-        // The frame ends where the next band starts: a tenth of a millimetre further, its bottom
-        // line would fall in the next band's first pixel row, which that band's background
-        // paints over on stored pages.
-        bandRect_ = DeviceRect(double(Round(height + expandedHeight_)));
-        TRpPrinter& device = *report_.RpPrinter();
-        for (const QRect& line : Frame.LineRects(bandRect_, device.ScaleX(), device.ScaleY()))
-            device.Canvas().FillRect(line, Frame.Color);
+        if (Frame.HasLines()) {
+            // The frame ends where the next band starts: a tenth of a millimetre further, its
+            // bottom line would fall in the next band's first pixel row, which that band's
+            // background paints over on stored pages.
+            const QRect area = DeviceRect(double(Round(height + expandedHeight_)));
+            TRpPrinter& device = *report_.RpPrinter();
+            for (const QRect& line : Frame.LineRects(area, device.ScaleX(), device.ScaleY()))
+                device.Canvas().FillRect(line, Frame.Color);
+        }
         if (!allDone) {
             report_.SetOverflow(true);
             report_.AdvanceColumn();
@@ -234,9 +236,9 @@ void TRpCustomBand::Print()
         const double height = size_.Values()[kHeight];
         const bool visible = Round(height * kDesignPixels) != 0;
         if (!TransparentBand) {
-            bandRect_ = DeviceRect(PreCaluculateBandHeight ? PrecalculatedHeight() : height);
+            const QRect background = DeviceRect(PreCaluculateBandHeight ? PrecalculatedHeight() : height);
             if (visible)
-                report_.RpPrinter()->Canvas().FillRect(bandRect_, Color);
+                report_.RpPrinter()->Canvas().FillRect(background, Color);
         }
         if (visible)
             PrintControls();

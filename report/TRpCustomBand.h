@@ -96,7 +96,6 @@ public:
     double NeededHeight(bool withLinks) const;
     // Height the band needs for its stretching controls' current text, in tenths of a mm.
     double PrecalculatedHeight();
-    QRect BandRect() const { return bandRect_; }
 
     // Prints the band at the report's current position; called by TCustomRpReport::PrintBand.
     void Print();
@@ -120,7 +119,6 @@ private:
     TRpController* controller_ = nullptr;
     double expandedHeight_ = 0;
     bool continued_ = false;
-    QRect bandRect_;
     TRpBandType printingAs_ = rbDetail;
     bool printingAsSet_ = false;
 };

@@ -67,10 +67,21 @@ double TRpCustomLabel::LineHeight() const
 
 void TRpCustomLabel::FormatLines()
 {
-    const gfx::EmfFont& font = Measuring();
-    const auto measure = [&font](const QString& text) { return double(font.textWidth(text)); };
+    FormatLines(Measuring());
+}
+
+void TRpCustomLabel::FormatLines(const gfx::EmfFont& font)
+{
+    // Not const: this Qt's qxp::function_ref refers only to a modifiable callable.
+    auto measure = [&font](const QString& text) { return double(font.textWidth(text)); };
     const double width = Size().Values()[TRpPrintableSize::WidthIndex] / kNativePerPixel;
     formattedLines_.clear(); // keeps its memory for the next record
+    // A text printed for every record is one line as it stands as a rule; it is then printed
+    // from the print caption instead of copied into the list, whose reference counting costs a
+    // noticeable share of a long list's run.
+    wholeCaption_ = CaptionIsSource() && RpIsOneLine(printCaption_, width, AutoSize || number_, WordWrap, measure);
+    if (wholeCaption_)
+        return;
     if (CaptionIsSource()) {
         RpWrapText(printCaption_, width, AutoSize || number_, WordWrap, measure, formattedLines_);
     } else {
@@ -79,12 +90,11 @@ void TRpCustomLabel::FormatLines()
     }
 }
 
-double TRpCustomLabel::WidestLine() const
+double TRpCustomLabel::WidestLine(const gfx::EmfFont& font) const
 {
-    const gfx::EmfFont& font = Measuring();
     int widest = 0;
-    for (const QString& line : formattedLines_)
-        widest = std::max(widest, font.textWidth(line));
+    for (qsizetype line = 0; line < LineCount(); ++line)
+        widest = std::max(widest, font.textWidth(PrintedLine(line)));
     return widest * kNativePerPixel;
 }
 
@@ -114,9 +124,11 @@ void TRpCustomLabel::Print(double x, double y)
         OnPrint(*this, text);
         printCaption_ = text;
     }
-    FormatLines();
-    // After the handler, which may have changed the font.
+    // After the handler, which may have changed the font. The lines are measured in the font
+    // the canvas writes them in, so that the effective font is looked at once.
     canvas.SetFont(EffectiveFont());
+    const gfx::EmfFont& font = canvas.Emf();
+    FormatLines(font);
     const double lineHeight = canvas.TextHeight() / device.ScaleY();
 
     const std::vector<double>& v = Size().Values();
@@ -129,7 +141,7 @@ void TRpCustomLabel::Print(double x, double y)
     const double frameTop = Frame.DrawTop ? frameWidth : 0;
     if (AutoSize) {
         // The label takes its text's width, keeping its left edge, right edge or centre.
-        const double fitted = WidestLine() + frameLeft + (Frame.DrawRight ? frameWidth : 0);
+        const double fitted = WidestLine(font) + frameLeft + (Frame.DrawRight ? frameWidth : 0);
         if (Alignment() == TRpAlignment::Right)
             left += width - fitted;
         else if (Alignment() == TRpAlignment::Center)
@@ -137,9 +149,18 @@ void TRpCustomLabel::Print(double x, double y)
         width = fitted;
         height = std::max(height, lineHeight);
     }
-    const auto deviceRect = [&device, left, top, width](double h) {
-        return QRect(QPoint(device.ToDeviceX(left), device.ToDeviceY(top)),
-                     QPoint(device.ToDeviceX(left + width), device.ToDeviceY(top + h)));
+    // The control's edges are converted to pixels once: most anchors, clip edges and first
+    // lines fall on them, and the same measure converts to the same pixel.
+    const double right = left + width;
+    const int leftX = device.ToDeviceX(left);
+    const int rightX = device.ToDeviceX(right);
+    const int topY = device.ToDeviceY(top);
+    const auto deviceX = [&device, left, right, leftX, rightX](double at) {
+        return at == left ? leftX : at == right ? rightX : device.ToDeviceX(at);
+    };
+    const auto deviceY = [&device, top, topY](double at) { return at == top ? topY : device.ToDeviceY(at); };
+    const auto deviceRect = [&device, leftX, rightX, topY, top](double h) {
+        return QRect(QPoint(leftX, topY), QPoint(rightX, device.ToDeviceY(top + h)));
     };
     // The control's area on the page, which grows with the band as lines stretch it.
     QRect area = deviceRect(height);
@@ -151,13 +172,13 @@ void TRpCustomLabel::Print(double x, double y)
     double anchor = left + frameLeft;
     if (Alignment() == TRpAlignment::Right) {
         align = TA_RIGHT;
-        anchor = left + width;
+        anchor = right;
     } else if (Alignment() == TRpAlignment::Center) {
         align = TA_CENTER;
         anchor = left + width / 2;
     }
 
-    const int anchorX = device.ToDeviceX(anchor);
+    const int anchorX = deviceX(anchor);
 
     TRpCustomBand* band = ParentBand();
     const bool continued = band && band->ContinuedPass();
@@ -168,13 +189,13 @@ void TRpCustomLabel::Print(double x, double y)
     double lineTop = top + frameTop;
     int printed = 0;
     qsizetype line = nextLine_;
-    while (line < formattedLines_.size()) {
+    while (line < LineCount()) {
         if (lineTop + lineHeight > limit) {
             if (!AutoStretch || !band || !band->ExpandTo(expansion + lineHeight))
                 break;
             if (fill) {
-                canvas.FillRect(QRect(QPoint(device.ToDeviceX(left), device.ToDeviceY(top + height + expansion)),
-                                      QPoint(device.ToDeviceX(left + width), device.ToDeviceY(top + height + expansion + lineHeight))),
+                canvas.FillRect(QRect(QPoint(leftX, device.ToDeviceY(top + height + expansion)),
+                                      QPoint(rightX, device.ToDeviceY(top + height + expansion + lineHeight))),
                                 Color);
             }
             expansion += lineHeight;
@@ -185,19 +206,19 @@ void TRpCustomLabel::Print(double x, double y)
         QRect clip = area;
         if (number_) {
             // A number wider than the control runs out of it on the side away from its anchor.
-            const double wide = Measuring().textWidth(formattedLines_[line]) * kNativePerPixel;
+            const double wide = font.textWidth(PrintedLine(line)) * kNativePerPixel;
             const double from = align == TA_RIGHT ? anchor - wide : align == TA_CENTER ? anchor - wide / 2 : anchor;
-            clip = clip.united(QRect(QPoint(device.ToDeviceX(from) - 1, clip.top()),
-                                     QPoint(device.ToDeviceX(from + wide) + 1, clip.bottom())));
+            clip = clip.united(QRect(QPoint(deviceX(from) - 1, clip.top()),
+                                     QPoint(deviceX(from + wide) + 1, clip.bottom())));
         }
-        canvas.TextOut(anchorX, device.ToDeviceY(lineTop), clip, formattedLines_[line], align);
+        canvas.TextOut(anchorX, deviceY(lineTop), clip, PrintedLine(line), align);
         lineTop += lineHeight;
         ++printed;
         ++line;
     }
     // A line that found no room even at the top of a fresh page never will: the control
     // finishes there instead of asking for page after page.
-    finished_ = line >= formattedLines_.size() || !AutoStretch || (continued && printed == 0);
+    finished_ = line >= LineCount() || !AutoStretch || (continued && printed == 0);
     nextLine_ = finished_ ? 0 : int(line);
     DrawFrame(area);
     if (before)

@@ -36,7 +36,8 @@ public:
     const QString& Caption() const { return caption_; }
     // The text being printed (the caption, or what a database or expression control produced).
     const QString& PrintCaption() const { return printCaption_; }
-    const QStringList& FormattedLines() const { return formattedLines_; }
+    // How many lines the text prints in, as last formatted.
+    qsizetype LineCount() const { return wholeCaption_ ? 1 : formattedLines_.size(); }
 
     // A label whose caption is empty or its old name shows its new name.
     void SetName(const QString& name) override;
@@ -69,14 +70,22 @@ protected:
     double LineHeight() const;
 
 private:
-    double WidestLine() const;
+    // FormatLines measuring in `font`.
+    void FormatLines(const gfx::EmfFont& font);
+    // Width of the widest formatted line in `font`, in tenths of a millimetre.
+    double WidestLine(const gfx::EmfFont& font) const;
+    // Line `index` of the text as last formatted.
+    const QString& PrintedLine(qsizetype index) const { return wholeCaption_ ? printCaption_ : formattedLines_[index]; }
     // The effective font as a page records it, made again only when the font changes.
     const gfx::EmfFont& Measuring() const;
 
     TRpFont font_;
     QString caption_;
     QString printCaption_;
+    // The lines of a text that is broken or split; empty while the print caption is the only
+    // line as it stands (wholeCaption_).
     QStringList formattedLines_;
+    bool wholeCaption_ = false;
     bool number_ = false;
     int nextLine_ = 0;
     bool finished_ = true;

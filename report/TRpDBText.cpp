@@ -21,6 +21,7 @@ void TRpDBText::Prepare()
         for (int i = 0; i < dataSet_->fieldCount(); ++i) {
             if (dataSet_->field(i).fieldName().compare(dataField_, Qt::CaseInsensitive) == 0) {
                 fieldIndex_ = i;
+                foundName_ = dataSet_->field(i).fieldName();
                 memo_ = dataSet_->field(i).dataType() == db::FieldType::Memo;
                 break;
             }
@@ -32,6 +33,7 @@ void TRpDBText::Unprepare()
 {
     TRpCustomLabel::Unprepare();
     fieldIndex_ = -1;
+    foundName_.clear();
     SetCaptionText(dataField_.isEmpty() ? Name() : dataField_);
 }
 
@@ -43,8 +45,11 @@ db::Field* TRpDBText::CurrentField() const
     // the index is checked against the name and the field looked up again when it moved.
     if (fieldIndex_ < dataSet_->fieldCount()) {
         const QString& name = dataSet_->field(fieldIndex_).fieldName();
-        // The names as written match as a rule, which is cheaper to see than ignoring case.
-        if (name == dataField_ || name.compare(dataField_, Qt::CaseInsensitive) == 0)
+        // The field found still shares the name held from it (the same characters at the same
+        // address, which nothing can change while it is held), cheaper to see than comparing
+        // them for every record; a field made since is compared by its name.
+        const bool found = name.constData() == foundName_.constData() && name.size() == foundName_.size();
+        if (found || name.compare(dataField_, Qt::CaseInsensitive) == 0)
             return &dataSet_->field(fieldIndex_);
     }
     return dataSet_->findField(dataField_);
@@ -90,7 +95,7 @@ double TRpDBText::NeededHeight()
 {
     ProduceText();
     FormatLines();
-    return FormattedLines().size() * LineHeight();
+    return LineCount() * LineHeight();
 }
 
 } // namespace lb::report

@@ -38,6 +38,8 @@ private:
     db::DataSet* dataSet_ = nullptr;
     QString dataField_;
     int fieldIndex_ = -1;
+    // The name of the field found at fieldIndex_, held while the run lasts.
+    QString foundName_;
     bool memo_ = false;
 };
 

@@ -1,4 +1,5 @@
-// Text controls narrower than what they print: a number prints whole, other text keeps to its box.
+// Text controls narrower than what they print: a number prints whole, other text keeps to its box;
+// each record's text broken by its own width, line breaks and font; a field found again by name.
 #include "report/ReportTestSupport.h"
 
 #include <numeric>
@@ -73,6 +74,94 @@ TEST_P(NarrowControls, ANumberPrintsWholeOnOneLineWhateverItsAlignment)
 }
 
 INSTANTIATE_TEST_SUITE_P(WrappedOrNot, NarrowControls, ::testing::Bool());
+
+class ControlTexts : public test::ReportDatabase {
+protected:
+    void SetUp() override
+    {
+        ReportDatabase::SetUp();
+        report.SetUnits(TRpUnit::Native);
+        report.SetDataSet(items.get());
+        detail = report.AddBand(rbDetail);
+        detail->Size().SetHeight(100);
+    }
+
+    // The texts printed at `left` (tenths of a millimetre from the margin), page by page.
+    QStringList printedAt(double left)
+    {
+        report.Prepare();
+        QStringList texts;
+        for (const auto& page : test::printedPages(*report.RpPrinter())) {
+            for (const test::PrintedText& text : page) {
+                if (text.x == test::pixels(report.Page().LeftMargin() + left))
+                    texts.append(text.text);
+            }
+        }
+        return texts;
+    }
+
+    TRpReport report;
+    TRpBand* detail = nullptr;
+};
+
+// One control prints short and long texts in turn: each is broken by its own width and breaks.
+TEST_F(ControlTexts, EachRecordIsBrokenByItsOwnWidthAndLineBreaks)
+{
+    const QString wide = QStringLiteral("货品名称很长需要换行货品名称很长需要换行");
+    for (const QString& code : {QStringLiteral("short"), wide, QStringLiteral("a\rb"), QStringLiteral("end")})
+        connection.execute(QStringLiteral("INSERT INTO item (code) VALUES ('%1')").arg(code));
+    items->open();
+    TRpDBText* code = test::fieldText(detail, items.get(), QStringLiteral("code"));
+    code->AutoSize = false;
+    code->AutoStretch = true;
+    code->Size().SetBounds(300, 0, 300, 60); // about eight CJK characters
+
+    const QStringList texts = printedAt(300);
+    ASSERT_GE(texts.size(), 6);
+    EXPECT_EQ(QStringLiteral("short"), texts.first());
+    const QStringList wideLines = texts.mid(1, texts.size() - 4);
+    EXPECT_GE(wideLines.size(), 2);
+    EXPECT_EQ(wide, wideLines.join(QString()));
+    EXPECT_EQ((QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("end")}), texts.mid(texts.size() - 3));
+}
+
+// The canvas still holds the font of the control before; each control measures in its own.
+TEST_F(ControlTexts, EachControlMeasuresInItsOwnFontAfterALargerOne)
+{
+    addRows(1);
+    items->open();
+    TRpLabel* large = test::label(detail, QStringLiteral("LARGE"), 0);
+    TRpFont font;
+    font.Size = 40;
+    large->SetFont(font);
+    TRpLabel* fits = test::label(detail, QStringLiteral("fits in ten points"), 500);
+    fits->AutoSize = false;
+    fits->Size().SetWidth(500);
+    test::label(detail, QStringLiteral("sized"), 1200); // takes its text's width
+
+    EXPECT_EQ(QStringList{QStringLiteral("fits in ten points")}, printedAt(500));
+    const DrawnText sized = drawnTexts(*report.RpPrinter()).at(QStringLiteral("sized"));
+    EXPECT_NEAR(sized.advance, sized.clip.right() - sized.clip.left(), 1);
+}
+
+// A dataset opened again during the run with its columns in another order: the field is found
+// again by its name.
+TEST_F(ControlTexts, AFieldIsFoundAgainWhenItsDatasetIsOpenedWithOtherColumns)
+{
+    addRows(4);
+    items->open();
+    db::Query first(connection);
+    first.sql().setText(QStringLiteral("SELECT code, amount FROM item WHERE id = 1"));
+    first.open();
+    test::fieldText(detail, &first, QStringLiteral("CODE"))->Size().SetLeft(300);
+    bool swapped = false;
+    detail->BeforePrint = [&](TRpCustomBand&, bool&) {
+        swapped = !swapped;
+        first.reopen(swapped ? QStringLiteral("SELECT amount, id, code FROM item WHERE id = 1")
+                             : QStringLiteral("SELECT code, amount FROM item WHERE id = 1"));
+    };
+    EXPECT_EQ(QStringList(4, QStringLiteral("Row 1")), printedAt(300));
+}
 
 } // namespace
 } // namespace lb::report

@@ -132,6 +132,16 @@ TEST_F(ListReport, UnitsAreNativeDuringTheRunAndRestoredAfter)
     EXPECT_DOUBLE_EQ(10, report.Page().LeftMargin());
 }
 
+TEST_F(ListReport, NoSpaceIsLeftBeforeTheFirstPageOfALaterRun)
+{
+    run(3);
+    report.FreeRpPrinter();
+    double before = -1;
+    report.BeforePrint = [&before](TCustomRpReport& r, bool&) { before = r.AvailableSpace(); };
+    report.Prepare();
+    EXPECT_EQ(0, before);
+}
+
 TEST_F(ListReport, TitleSetAfterPrepareReachesTheNextRun)
 {
     auto* title = report.FirstBand(rbPageHeader)->Add<TRpSysData>();
