@@ -278,6 +278,39 @@ TEST_F(QueryTest, DetailErrorsReachWhoeverMovedTheMaster)
     EXPECT_EQ(1, customers.recNo());
 }
 
+// A text opened again, after the query ran other texts or another query ran it, reads with the
+// values bound now, and a text only run before is written back when it is opened.
+TEST_F(QueryTest, ATextOpenedAgainBindsItsValuesAnewAndIsWrittenBack)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("螺母"), 2);
+    const QString byNumber = QStringLiteral("SELECT spmc FROM product WHERE intno = :p1");
+    {
+        Query run(connection);
+        run.sql().setText(byNumber);
+        run.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("1"));
+        run.execSQL();
+    }
+    Query product(connection);
+    product.sql().setText(byNumber);
+    product.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("1"));
+    product.open();
+    EXPECT_EQ(QStringLiteral("螺丝"), product["spmc"].asString());
+    product.edit();
+    product["spmc"].setAsString(QStringLiteral("垫圈"));
+    product.post();
+    product.reopen(QStringLiteral("SELECT spmc FROM product WHERE intno = '2'"));
+    product.close();
+    product.sql().setText(byNumber);
+    product.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("2"));
+    product.open();
+    EXPECT_EQ(QStringLiteral("螺母"), product["spmc"].asString());
+    product.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("1"));
+    product.close();
+    product.open();
+    EXPECT_EQ(QStringLiteral("垫圈"), product["spmc"].asString());
+}
+
 // A text opened again runs the statement prepared for it before, also in another query; the
 // schema may have changed meanwhile, through this connection or another program's.
 TEST_F(QueryTest, ATextOpenedAgainReadsTheSchemaAsItIsNow)
