@@ -95,6 +95,8 @@ void Connection::open()
         sqlite3_close_v2(db);
         throw;
     }
+    // keepStatement must not allocate: it runs where nothing may throw.
+    kept_.reserve(keptStatementLimit + 1);
     handle_ = db;
     transactionDepth_ = 0;
     installAuthorizer();
@@ -109,8 +111,9 @@ void Connection::close()
         dataSet->close();
         dataSet->releaseStatements();
     }
-    // Statements live only as long as the calls and datasets that use them, so the handle
-    // closes at once; an open transaction is rolled back by the engine.
+    // Statements live only as long as the calls and datasets that use them and the store of
+    // kept ones, so the handle closes at once; an open transaction is rolled back by the engine.
+    kept_.clear();
     sqlite3_close_v2(handle_);
     handle_ = nullptr;
     transactionDepth_ = 0;
@@ -119,6 +122,13 @@ void Connection::close()
 void Connection::execute(const QString& sql)
 {
     Statement(handle(), sql).run();
+}
+
+void Connection::runKept(const QString& sql)
+{
+    std::unique_ptr<Statement> kept = statement(sql);
+    kept->run();
+    keepStatement(std::move(kept), sql);
 }
 
 Connection::StatementShape Connection::inspect(const QString& sql) const
@@ -182,6 +192,38 @@ void Connection::detach(DataSet* dataSet)
     dataSets_.erase(std::remove(dataSets_.begin(), dataSets_.end(), dataSet), dataSets_.end());
 }
 
+std::unique_ptr<Statement> Connection::takeStatement(const QString& key, StatementUse use)
+{
+    for (auto kept = kept_.rbegin(); kept != kept_.rend(); ++kept) {
+        if (kept->use == use && kept->key == key) {
+            std::unique_ptr<Statement> statement = std::move(kept->statement);
+            kept_.erase(std::next(kept).base());
+            return statement;
+        }
+    }
+    return nullptr;
+}
+
+std::unique_ptr<Statement> Connection::statement(const QString& sql)
+{
+    std::unique_ptr<Statement> kept = takeStatement(sql);
+    return kept ? std::move(kept) : std::make_unique<Statement>(handle(), sql);
+}
+
+void Connection::keepStatement(std::unique_ptr<Statement> statement, const QString& key, StatementUse use) noexcept
+{
+    if (!statement || !handle_ || sqlite3_db_handle(statement->handle()) != handle_)
+        return;
+    for (const KeptStatement& kept : kept_) {
+        if (kept.use == use && kept.key == key)
+            return;
+    }
+    statement->clear();
+    if (kept_.size() == keptStatementLimit)
+        kept_.erase(kept_.begin()); // the one unused longest
+    kept_.push_back(KeptStatement{key, use, std::move(statement)}); // within the capacity reserved
+}
+
 void Connection::createFile(const QString& path)
 {
     if (QFileInfo::exists(path))
@@ -205,9 +247,9 @@ Transaction::Transaction(Connection& connection)
     : connection_(connection), level_(connection.transactionDepth_ + 1)
 {
     if (level_ == 1)
-        connection_.execute(QStringLiteral("BEGIN IMMEDIATE"));
+        connection_.runKept(QStringLiteral("BEGIN IMMEDIATE"));
     else
-        connection_.execute(QStringLiteral("SAVEPOINT lb_sp%1").arg(level_));
+        connection_.runKept(QStringLiteral("SAVEPOINT lb_sp%1").arg(level_));
     connection_.transactionDepth_ = level_;
 }
 
@@ -218,9 +260,9 @@ void Transaction::commit()
     if (connection_.transactionDepth_ != level_)
         throw DatabaseError(QStringLiteral("A nested transaction is still open"));
     if (level_ == 1)
-        connection_.execute(QStringLiteral("COMMIT"));
+        connection_.runKept(QStringLiteral("COMMIT"));
     else
-        connection_.execute(QStringLiteral("RELEASE lb_sp%1").arg(level_));
+        connection_.runKept(QStringLiteral("RELEASE lb_sp%1").arg(level_));
     done_ = true;
     connection_.transactionDepth_ = level_ - 1;
 }

@@ -10,6 +10,11 @@ struct sqlite3;
 namespace lb::db {
 
 class DataSet;
+class Statement;
+
+// What a kept statement serves: running its own text (Run), or loading a dataset's rows, kept
+// under the dataset's text (Rows): it may be that text with the rowid added.
+enum class StatementUse { Run, Rows };
 
 class Connection {
 public:
@@ -62,19 +67,40 @@ public:
     sqlite3* handle() const;      // DatabaseError when not connected
     void attach(DataSet* dataSet);
     void detach(DataSet* dataSet);
+    // Statements kept prepared between uses, so that a text run or opened again, by the same
+    // query or another, is not prepared anew. takeStatement hands over the one kept for `key`
+    // and `use` (nullptr when none is); the caller owns it until it gives it back with
+    // keepStatement, which ends its read and unbinds it. The 32 kept last stay; closing the
+    // connection finalises them. A kept statement that the schema (or the authorizer) changed
+    // under is prepared again by the engine where it next steps (Statement::reprepareCount).
+    std::unique_ptr<Statement> takeStatement(const QString& key, StatementUse use = StatementUse::Run);
+    // takeStatement's statement for `sql`, or `sql` prepared (SqliteError as Statement's).
+    std::unique_ptr<Statement> statement(const QString& sql);
+    // Dropped (finalised) instead where one is kept for the key already, or where it was
+    // prepared on a handle other than the open one.
+    void keepStatement(std::unique_ptr<Statement> statement, const QString& key,
+                       StatementUse use = StatementUse::Run) noexcept;
 
     // Creates a new, empty database file (used by the build's schema tool and by tests;
     // the program itself never calls it). Fails when the file exists.
     static void createFile(const QString& path);
 
 private:
+    struct KeptStatement {
+        QString key;
+        StatementUse use;
+        std::unique_ptr<Statement> statement;
+    };
     QString file_;
     sqlite3* handle_ = nullptr;
     std::vector<DataSet*> dataSets_;
+    static constexpr size_t keptStatementLimit = 32;
+    std::vector<KeptStatement> kept_; // the one kept last at the end
     int transactionDepth_ = 0;
     int sessionGuards_ = 0;                // SessionGuard instances alive
     mutable StatementShape* inspecting_ = nullptr; // the shape inspect() is noting
     void rolledBack() noexcept; // datasets re-read what they hold
+    void runKept(const QString& sql); // execute, through a kept statement (transaction control)
     void installAuthorizer() const noexcept; // the engine's check of statements being prepared
     static int authorize(void* connection, int action, const char*, const char*, const char* database, const char*);
     friend class Transaction;

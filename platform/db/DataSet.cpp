@@ -3,10 +3,12 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
+#include "platform/db/SqliteError.h"
 #include "platform/db/Statement.h"
 #include "platform/sys/Errors.h"
 
 #include <QRegularExpression>
+#include <sqlite3.h>
 #include <algorithm>
 #include <utility>
 
@@ -145,47 +147,109 @@ void DataSet::setPersistentFields(std::vector<FieldDef> fields)
     }
 }
 
-DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly) const
+namespace {
+
+// Whether every shown column of `candidate`, a text with the rowid added as its last column, is
+// a column of one table of the main database; then `base` names the table and `origins` the
+// columns.
+bool readsOneTable(const Statement& candidate, QString& base, std::vector<QString>& origins)
 {
-    sqlite3* db = connection_.handle();
-    Snapshot snap;
-    std::optional<Statement> statement;
-    bool withRowIds = false;
-    // A result whose every column is a column of one table is written back by rowid: the rowid
-    // rides along as a hidden last column.
-    const QString withRowId = SqlText::appendColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias);
+    const int shown = candidate.columnCount() - 1;
+    QString table;
+    bool oneTable = shown > 0;
+    for (int c = 0; c < shown && oneTable; ++c) {
+        const QString name = candidate.tableName(c);
+        if (name.isEmpty() || candidate.originName(c).isEmpty() || candidate.databaseName(c) != QLatin1String("main")
+            || (!table.isEmpty() && name.compare(table, Qt::CaseInsensitive) != 0))
+            oneTable = false;
+        table = name;
+    }
+    base.clear();
+    origins.clear();
+    if (!oneTable)
+        return false;
+    base = table;
+    for (int c = 0; c < shown; ++c)
+        origins.push_back(candidate.originName(c));
+    return true;
+}
+
+// The statement whose rows a dataset of text `sql` holds: `sql` with the rowid added last where
+// its rows are rows of one table (`base`, `origins`), else `sql` as written. `lasting` is false
+// where that choice may be another the next time (the text with the rowid failed for a passing
+// cause, a locked file), so that the statement is not kept for the text.
+std::unique_ptr<Statement> prepareRows(sqlite3* db, const QString& sql, QString& base, std::vector<QString>& origins,
+                                       bool& lasting)
+{
+    lasting = true;
+    const QString withRowId = SqlText::appendColumn(sql, QStringLiteral("_rowid_"), rowIdAlias);
     if (!withRowId.isEmpty()) {
         try {
-            Statement candidate(db, withRowId);
-            const int shown = candidate.columnCount() - 1;
-            QString table;
-            bool oneTable = shown > 0;
-            for (int c = 0; c < shown && oneTable; ++c) {
-                const QString name = candidate.tableName(c);
-                if (name.isEmpty() || candidate.originName(c).isEmpty()
-                    || candidate.databaseName(c) != QLatin1String("main")
-                    || (!table.isEmpty() && name.compare(table, Qt::CaseInsensitive) != 0))
-                    oneTable = false;
-                table = name;
-            }
-            if (oneTable) {
-                snap.base = table;
-                for (int c = 0; c < shown; ++c)
-                    snap.origins.push_back(candidate.originName(c));
-                statement.emplace(std::move(candidate));
-                withRowIds = true;
-            }
-        } catch (const DatabaseError&) {
+            auto candidate = std::make_unique<Statement>(db, withRowId);
+            if (readsOneTable(*candidate, base, origins))
+                return candidate;
+        } catch (const SqliteError& error) {
             // No rowid to be had (a join, a view, a subquery): the result is read-only and runs
             // as written below, which reports a real fault of the text.
+            const int primary = error.code() & 0xff;
+            lasting = primary == SQLITE_ERROR || primary == SQLITE_MISUSE;
         }
     }
+    return std::make_unique<Statement>(db, sql);
+}
+
+// Whether a failing step of a statement prepared before is the engine failing to prepare it
+// again (a table or column gone, the authorizer refusing it), which preparing it anew reports
+// as it does for any text.
+bool failedToPrepareAgain(int code)
+{
+    const int primary = code & 0xff;
+    return primary == SQLITE_ERROR || primary == SQLITE_AUTH || primary == SQLITE_SCHEMA;
+}
+
+} // namespace
+
+DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly, bool reuse) const
+{
+    Snapshot snap;
+    // A result whose every column is a column of one table is written back by rowid: the rowid
+    // rides along as a hidden last column. The statement is kept under the dataset's text, so
+    // that opening the text again, here or in another dataset, prepares nothing.
+    std::unique_ptr<Statement> statement = reuse ? connection_.takeStatement(source.sql, StatementUse::Rows) : nullptr;
+    const bool reused = statement != nullptr;
+    bool lasting = true;
     if (!statement)
-        statement.emplace(db, source.sql);
-    statement->bindAll(source.params);
-    const int count = statement->columnCount() - (withRowIds ? 1 : 0);
-    if (count <= 0)
+        statement = prepareRows(connection_.handle(), source.sql, snap.base, snap.origins, lasting);
+    const auto keep = [&] {
+        if (lasting)
+            connection_.keepStatement(std::move(statement), source.sql, StatementUse::Rows);
+    };
+    const bool withRowIds = statement->sql() != source.sql;
+    if (statement->columnCount() - (withRowIds ? 1 : 0) <= 0)
         throw DatabaseError(QStringLiteral("The statement returns no rows: %1").arg(source.sql));
+    const auto afresh = [&] {
+        statement.reset();
+        return load(source, rowIdsOnly, false);
+    };
+    statement->bindAll(source.params);
+    const int reprepares = statement->reprepareCount();
+    bool more = false;
+    try {
+        more = statement->step();
+    } catch (const SqliteError& error) {
+        if (reused && failedToPrepareAgain(error.code()))
+            return afresh();
+        throw;
+    }
+    // The engine prepares a kept statement again where the schema changed under it: its columns
+    // are looked at now, after that first step, and whether its rows are rows of one table is
+    // decided again.
+    if (reused && withRowIds && !readsOneTable(*statement, snap.base, snap.origins))
+        return afresh();
+    if (reused && !withRowIds && statement->reprepareCount() != reprepares
+        && !SqlText::appendColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias).isEmpty())
+        return afresh();
+    const int count = statement->columnCount() - (withRowIds ? 1 : 0);
     std::vector<bool> known(size_t(count), true);
     for (int c = 0; c < count; ++c) {
         bool isKnown = true;
@@ -199,19 +263,22 @@ DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly) const
         // The rowids first, then the rows at once: a list's rows are never moved while they
         // grow, which would hold them twice.
         std::vector<qint64> rowIds;
-        while (statement->step()) {
+        for (; more; more = statement->step()) {
             const std::optional<qint64> rowId = statement->integer(count);
-            if (!rowId)
-                return load(source, false); // no real rowids to read the rows by
+            if (!rowId) { // no real rowids to read the rows by
+                keep();
+                return load(source, false);
+            }
             rowIds.push_back(*rowId);
         }
+        keep();
         snap.rows.reserve(rowIds.size());
         for (qint64 rowId : rowIds)
             snap.rows.push_back(Row{rowId, RowValues(size_t(count)), true});
         return snap;
     }
     // Rows of one load share large blocks: a long list costs few allocations.
-    while (statement->step()) {
+    for (; more; more = statement->step()) {
         Row& row = snap.rows.emplace_back();
         if (withRowIds) {
             const std::optional<qint64> rowId = statement->integer(count);
@@ -223,6 +290,7 @@ DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly) const
         }
         row.values = RowValues::read(*statement, count, snap.store);
     }
+    keep();
     // Expressions (sums, counts) take their type from every row's value, never from one row.
     for (int c = 0; c < count; ++c) {
         if (known[size_t(c)])
@@ -358,11 +426,20 @@ void DataSet::close()
 
 void DataSet::releaseStatements() noexcept
 {
-    rowReader_.reset();
-    listReader_.reset();
-    listRange_.reset();
-    update_.reset();
+    keep(rowReader_);
+    keep(listReader_);
+    keep(listRange_);
+    keep(update_);
     updateColumns_.clear();
+}
+
+void DataSet::keep(std::unique_ptr<Statement>& statement) noexcept
+{
+    if (statement && attached_) {
+        const QString key = statement->sql();
+        connection_.keepStatement(std::move(statement), key);
+    }
+    statement.reset();
 }
 
 void DataSet::refresh()
@@ -791,9 +868,8 @@ Statement& DataSet::rowReader()
         QStringList columns;
         for (const QString& origin : origins_)
             columns << SqlText::quoteIdentifier(origin);
-        rowReader_ = std::make_unique<Statement>(
-            connection_.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
-                                      .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
+        rowReader_ = connection_.statement(QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
+                                               .arg(columns.join(QStringLiteral(", ")), SqlText::quoteIdentifier(baseTable_)));
     }
     return *rowReader_;
 }
@@ -854,7 +930,7 @@ void DataSet::findListRows(std::vector<std::pair<qint64, size_t>>& rows, const s
     // over; looking each up by its rowid costs a search of the table per row.
     if (quint64(rows.back().first) - quint64(rows.front().first) < 2 * quint64(rows.size())) {
         if (!listRange_)
-            listRange_ = std::make_unique<Statement>(connection_.handle(), listSelect() + QStringLiteral("_rowid_ BETWEEN ?1 AND ?2"));
+            listRange_ = connection_.statement(listSelect() + QStringLiteral("_rowid_ BETWEEN ?1 AND ?2"));
         Statement& statement = *listRange_;
         statement.resetQuietly();
         statement.bind(1, rows.front().first);
@@ -874,8 +950,7 @@ void DataSet::findListRows(std::vector<std::pair<qint64, size_t>>& rows, const s
         QStringList marks;
         for (int k = 1; k <= listRowsRead; ++k)
             marks << QStringLiteral("?%1").arg(k);
-        listReader_ = std::make_unique<Statement>(
-            connection_.handle(), listSelect() + QStringLiteral("_rowid_ IN (%1)").arg(marks.join(QStringLiteral(", "))));
+        listReader_ = connection_.statement(listSelect() + QStringLiteral("_rowid_ IN (%1)").arg(marks.join(QStringLiteral(", "))));
     }
     Statement& statement = *listReader_;
     for (size_t start = 0; start < rows.size(); start += size_t(listRowsRead)) {
@@ -972,20 +1047,20 @@ void DataSet::post()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
         }
-        Statement statement(connection_.handle(), sql);
+        std::unique_ptr<Statement> statement = connection_.statement(sql);
         for (size_t i = 0; i < columns.size(); ++i)
-            statement.bind(int(i + 1), row.values.at(columns[i]));
-        statement.run();
+            statement->bind(int(i + 1), row.values.at(columns[i]));
+        statement->run();
         row.rowId = connection_.lastInsertRowId();
+        connection_.keepStatement(std::move(statement), sql);
     } else if (!columns.empty()) {
         if (!update_ || updateColumns_ != columns) {
             QStringList sets;
             for (size_t c : columns)
                 sets << SqlText::quoteIdentifier(origins_[c]) + QStringLiteral(" = ?");
-            update_.reset();
-            update_ = std::make_unique<Statement>(
-                connection_.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
-                                          .arg(SqlText::quoteIdentifier(baseTable_), sets.join(QStringLiteral(", "))));
+            keep(update_);
+            update_ = connection_.statement(QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
+                                                .arg(SqlText::quoteIdentifier(baseTable_), sets.join(QStringLiteral(", "))));
             updateColumns_ = columns;
         }
         Statement& statement = *update_;
@@ -1067,10 +1142,11 @@ void DataSet::deleteRecord()
     cancel(); // an unposted edit of the row is dropped with it
     if (beforeDelete_)
         beforeDelete_(*this); // Abort or any error leaves the row and the dataset as they were
-    Statement statement(connection_.handle(), QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?")
-                                                  .arg(SqlText::quoteIdentifier(baseTable_)));
-    statement.bind(1, rows_[size_t(current_)].rowId);
-    statement.run();
+    const QString sql = QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?").arg(SqlText::quoteIdentifier(baseTable_));
+    std::unique_ptr<Statement> statement = connection_.statement(sql);
+    statement->bind(1, rows_[size_t(current_)].rowId);
+    statement->run();
+    connection_.keepStatement(std::move(statement), sql);
     removeRow(current_);
     if (afterDelete_)
         afterDelete_(*this);

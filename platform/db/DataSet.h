@@ -162,9 +162,12 @@ protected:
     virtual Source source() const = 0;
     // Posts a pending edit or insert (cancels one nothing was assigned to), as a move does.
     void checkBrowse();
-    // Frees the statements kept prepared on the connection's handle; the connection calls it
-    // when it closes, so that the handle goes at once.
+    // Gives the statements kept prepared while open back to the connection, which keeps them
+    // for the next user of their texts; the connection calls it when it closes, so that the
+    // handle goes at once.
     virtual void releaseStatements() noexcept;
+    // Gives `statement` back to the connection (nothing once the connection is gone).
+    void keep(std::unique_ptr<Statement>& statement) noexcept;
 
 private:
     struct Row {
@@ -175,7 +178,8 @@ private:
         bool posted = false;
     };
     struct Snapshot;
-    Snapshot load(const Source& source, bool rowIdsOnly) const;
+    // The rows of `source`; with `reuse`, through the statement the connection keeps for its text.
+    Snapshot load(const Source& source, bool rowIdsOnly, bool reuse = true) const;
     void open(bool list);
     void keepRead(size_t index); // a list's row just read: the oldest row read before it goes
     void readListRows(size_t index);

@@ -37,6 +37,7 @@ Query::Query(Connection& connection, QObject* parent)
 Query::~Query()
 {
     setMasterSource(nullptr);
+    keep(exec_);
 }
 
 void Query::reopen(const QString& text)
@@ -49,7 +50,7 @@ void Query::reopen(const QString& text)
 void Query::sqlChanged()
 {
     close();
-    exec_.reset();
+    keep(exec_);
     // Values of parameters whose names stay in the text are kept.
     std::map<QString, Param> params;
     for (const QString& name : SqlText::parameterNames(sql_.text())) {
@@ -73,50 +74,54 @@ QStringList Query::paramNames() const
     return SqlText::parameterNames(sql_.text());
 }
 
+Statement& Query::execStatement()
+{
+    if (!exec_)
+        exec_ = connection().statement(sql_.text());
+    return *exec_;
+}
+
 int Query::execSQL()
 {
     sqlite3* db = connection().handle();
-    if (!exec_)
-        exec_ = std::make_unique<Statement>(db, sql_.text());
-    exec_->resetQuietly();
-    exec_->bindAll(source().params);
+    Statement& statement = execStatement();
+    statement.resetQuietly();
+    statement.bindAll(source().params);
     const sqlite3_int64 before = sqlite3_total_changes64(db);
-    exec_->run();
+    statement.run();
     return int(sqlite3_total_changes64(db) - before);
 }
 
 int Query::execSQL(const QVariantList& values)
 {
     sqlite3* db = connection().handle();
-    if (!exec_)
-        exec_ = std::make_unique<Statement>(db, sql_.text());
-    if (values.size() != exec_->parameterCount())
+    Statement& statement = execStatement();
+    if (values.size() != statement.parameterCount())
         throw DatabaseError(QStringLiteral("%1 values for the %2 parameters of: %3")
                                 .arg(values.size())
-                                .arg(exec_->parameterCount())
+                                .arg(statement.parameterCount())
                                 .arg(sql_.text()));
-    exec_->resetQuietly();
+    statement.resetQuietly();
     for (int index = 0; index < values.size(); ++index)
-        exec_->bind(index + 1, values[index]);
+        statement.bind(index + 1, values[index]);
     const sqlite3_int64 before = sqlite3_total_changes64(db);
-    exec_->run();
+    statement.run();
     return int(sqlite3_total_changes64(db) - before);
 }
 
 int Query::execSQL(const std::vector<const Field*>& fields, const QVariantList& values)
 {
     sqlite3* db = connection().handle();
-    if (!exec_)
-        exec_ = std::make_unique<Statement>(db, sql_.text());
-    if (qsizetype(fields.size()) + values.size() != exec_->parameterCount())
+    Statement& statement = execStatement();
+    if (qsizetype(fields.size()) + values.size() != statement.parameterCount())
         throw DatabaseError(QStringLiteral("%1 values for the %2 parameters of: %3")
                                 .arg(qsizetype(fields.size()) + values.size())
-                                .arg(exec_->parameterCount())
+                                .arg(statement.parameterCount())
                                 .arg(sql_.text()));
-    exec_->resetQuietly();
+    statement.resetQuietly();
     // The fields' bytes stay where they lie while the statement runs, and every run binds
     // each parameter afresh: the engine need not copy them.
-    sqlite3_stmt* stmt = exec_->handle();
+    sqlite3_stmt* stmt = statement.handle();
     int index = 0;
     for (const Field* field : fields) {
         ++index;
@@ -139,23 +144,23 @@ int Query::execSQL(const std::vector<const Field*>& fields, const QVariantList& 
             rc = sqlite3_bind_blob64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_STATIC);
             break;
         case RowValues::Stored::Other:
-            exec_->bind(index, field->value());
+            statement.bind(index, field->value());
             break;
         }
         if (rc != SQLITE_OK)
             Statement::check(rc, db, sql_.text());
     }
     for (const QVariant& value : values)
-        exec_->bind(++index, value);
+        statement.bind(++index, value);
     const sqlite3_int64 before = sqlite3_total_changes64(db);
-    exec_->run();
+    statement.run();
     return int(sqlite3_total_changes64(db) - before);
 }
 
 void Query::releaseStatements() noexcept
 {
     DataSet::releaseStatements();
-    exec_.reset();
+    keep(exec_);
 }
 
 void Query::setMasterSource(DataSet* master)

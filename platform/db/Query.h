@@ -60,7 +60,8 @@ public:
 
     // Runs the text as one statement (no rows). Returns the rows changed. The statement stays
     // prepared until the text changes, so a command running it once per row with other
-    // parameter values prepares it once.
+    // parameter values prepares it once; then the connection keeps it for the next query that
+    // runs the same text.
     int execSQL();
     // The same with `values` bound to the parameters by position, in the order the text first
     // names them; the parameters' own values are left alone. For a statement run once per row,
@@ -83,10 +84,12 @@ protected:
 private:
     friend class SqlLines;
     void sqlChanged();
+    Statement& execStatement(); // exec_, taken from the connection's kept ones or prepared
     void masterMoved(bool force);
     std::vector<std::pair<QString, QVariant>> masterValues() const;
     SqlLines sql_;
-    std::unique_ptr<Statement> exec_; // execSQL's statement, for the text as it stands
+    std::unique_ptr<Statement> exec_; // execSQL's statement, for the text as it stands; kept by
+                                      // the connection when the text changes or the query goes
     std::map<QString, Param> params_; // key: lower-case name
     QPointer<DataSet> master_;
     mutable std::vector<std::pair<QString, QVariant>> usedMasterValues_; // as of the last opening

@@ -71,12 +71,15 @@ void RowValues::Store::FreeBlock::operator()(char* block) const noexcept
 
 char* RowValues::Store::grow(size_t packed, size_t needed)
 {
-    // A small load takes a few small blocks. A large one goes on in blocks of the size of the
-    // system's large pages, aligned to it and offered to be backed by them: its rows are written
-    // once into fresh memory, and a page fault for every 4 KB of them took a tenth of the load of
-    // 100,000 rows.
-    const bool large = blocks_.size() >= smallBlocks && needed <= largeBlockSize;
-    const size_t capacity = large ? largeBlockSize : std::max(needed, blockSize);
+    // A small load takes a few small blocks, the first of a few kilobytes: most loads are a
+    // document's header or a few rows, and a block the heap has no room for grows the heap, which
+    // gives it back to the system when it is freed (a syscall and fresh pages at every load). A
+    // large one goes on in blocks of the size of the system's large pages, aligned to it and
+    // offered to be backed by them: its rows are written once into fresh memory, and a page fault
+    // for every 4 KB of them took a tenth of the load of 100,000 rows.
+    const bool large = smallBytes_ >= largeBlockSize && needed <= largeBlockSize;
+    const size_t next = blocks_.empty() ? firstBlockSize : std::min(blockSize, 2 * capacity_);
+    const size_t capacity = large ? largeBlockSize : std::max(needed, next);
     char* block = static_cast<char*>(large ? std::aligned_alloc(largeBlockSize, largeBlockSize) : std::malloc(capacity));
     if (!block)
         throw std::bad_alloc();
@@ -87,6 +90,8 @@ char* RowValues::Store::grow(size_t packed, size_t needed)
     if (packed > 0)
         std::memcpy(block, blocks_.back().get() + used_, packed);
     blocks_.emplace_back(block);
+    if (!large)
+        smallBytes_ += capacity;
     capacity_ = capacity;
     used_ = 0;
     return block;

@@ -35,12 +35,13 @@ public:
         struct FreeBlock {
             void operator()(char* block) const noexcept;
         };
-        static constexpr size_t blockSize = 64 * 1024;
-        static constexpr size_t smallBlocks = 32; // then blocks of largeBlockSize
-        static constexpr size_t largeBlockSize = 2 * 1024 * 1024;
+        static constexpr size_t firstBlockSize = 4 * 1024; // each next one twice as large
+        static constexpr size_t blockSize = 64 * 1024;     // up to this size
+        static constexpr size_t largeBlockSize = 2 * 1024 * 1024; // past as many bytes of smaller blocks
         std::vector<std::unique_ptr<char[], FreeBlock>> blocks_;
         size_t used_ = 0;
         size_t capacity_ = 0;
+        size_t smallBytes_ = 0; // in the blocks smaller than largeBlockSize
     };
 
     RowValues() = default;

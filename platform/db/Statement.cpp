@@ -220,6 +220,18 @@ void Statement::resetQuietly() noexcept
     sqlite3_reset(stmt_);
 }
 
+void Statement::clear() noexcept
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    std::fill(bound_.begin(), bound_.end(), QVariant());
+}
+
+int Statement::reprepareCount() const
+{
+    return sqlite3_stmt_status(stmt_, SQLITE_STMTSTATUS_REPREPARE, 0);
+}
+
 int Statement::columnCount() const
 {
     return sqlite3_column_count(stmt_);

@@ -39,6 +39,13 @@ public:
     // Makes a kept statement ready for binding again whatever its last step did (that step
     // reported its own failure), and ends a read left on a row.
     void resetQuietly() noexcept;
+    // resetQuietly, and every parameter unbound: for a statement put aside for a later user,
+    // which must not keep pointers to values its last user bound without copying them.
+    void clear() noexcept;
+    // How many times the engine has prepared the statement again by itself (after a change of
+    // the schema, of the authorizer, or of a value the plan depends on): what it returns may
+    // have changed since its columns were last looked at.
+    int reprepareCount() const;
 
     int columnCount() const;
     QString columnName(int column) const;

@@ -270,4 +270,30 @@ TEST_F(ConnectionTest, SessionGuardRefusesChangesOfTheSessionAndGoesWithItsScope
     connection.execute(QStringLiteral("pragma foreign_keys"));
 }
 
+// The statements the connection keeps for texts run before serve a user's text of the same
+// words; under the guard they are refused all the same.
+TEST_F(ConnectionTest, SessionGuardRefusesAStatementKeptFromBefore)
+{
+    {
+        Transaction transaction(connection);
+        transaction.commit();
+    }
+    Query typed(connection);
+    typed.reopen(QStringLiteral("PRAGMA table_info(product)"));
+    typed.close();
+    {
+        const SessionGuard guard(connection);
+        EXPECT_THROW(typed.open(), SqliteError);
+        typed.sql().setText(QStringLiteral("BEGIN IMMEDIATE"));
+        try {
+            typed.execSQL();
+            ADD_FAILURE() << "a transaction was begun";
+        } catch (const SqliteError& e) {
+            EXPECT_EQ(QStringLiteral("not authorized"), e.engineMessage());
+        }
+    }
+    Transaction transaction(connection); // none was left open
+    transaction.commit();
+}
+
 } // namespace lb::db::test

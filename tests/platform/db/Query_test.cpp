@@ -5,6 +5,8 @@
 #include "platform/db/SqliteError.h"
 #include "platform/sys/Errors.h"
 
+#include <QFile>
+
 namespace lb::db::test {
 
 using QueryTest = TestDatabase;
@@ -274,6 +276,120 @@ TEST_F(QueryTest, DetailErrorsReachWhoeverMovedTheMaster)
     }
     customers.first();
     EXPECT_EQ(1, customers.recNo());
+}
+
+// A text opened again, after the query ran other texts or another query ran it, reads with the
+// values bound now, and a text only run before is written back when it is opened.
+TEST_F(QueryTest, ATextOpenedAgainBindsItsValuesAnewAndIsWrittenBack)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("螺母"), 2);
+    const QString byNumber = QStringLiteral("SELECT spmc FROM product WHERE intno = :p1");
+    {
+        Query run(connection);
+        run.sql().setText(byNumber);
+        run.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("1"));
+        run.execSQL();
+    }
+    Query product(connection);
+    product.sql().setText(byNumber);
+    product.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("1"));
+    product.open();
+    EXPECT_EQ(QStringLiteral("螺丝"), product["spmc"].asString());
+    product.edit();
+    product["spmc"].setAsString(QStringLiteral("垫圈"));
+    product.post();
+    product.reopen(QStringLiteral("SELECT spmc FROM product WHERE intno = '2'"));
+    product.close();
+    product.sql().setText(byNumber);
+    product.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("2"));
+    product.open();
+    EXPECT_EQ(QStringLiteral("螺母"), product["spmc"].asString());
+    product.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("1"));
+    product.close();
+    product.open();
+    EXPECT_EQ(QStringLiteral("垫圈"), product["spmc"].asString());
+}
+
+// A text opened again runs the statement prepared for it before, also in another query; the
+// schema may have changed meanwhile, through this connection or another program's.
+TEST_F(QueryTest, ATextOpenedAgainReadsTheSchemaAsItIsNow)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 2);
+    Query products(connection);
+    products.reopen(QStringLiteral("SELECT * FROM product"));
+    const int columns = products.fieldCount();
+    products.close();
+    connection.execute(QStringLiteral("ALTER TABLE product ADD COLUMN colour VARCHAR(8) DEFAULT '红'"));
+    products.open();
+    ASSERT_EQ(columns + 1, products.fieldCount());
+    products.edit();
+    products["colour"].setAsString(QStringLiteral("蓝"));
+    products.post();
+    Connection other;
+    other.setDatabaseFile(path);
+    other.open();
+    other.execute(QStringLiteral("ALTER TABLE product ADD COLUMN size INTEGER DEFAULT 3"));
+    other.close();
+    Query again(connection);
+    again.reopen(QStringLiteral("SELECT * FROM product"));
+    ASSERT_EQ(columns + 2, again.fieldCount());
+    EXPECT_EQ(QStringLiteral("蓝"), again["colour"].asString());
+    EXPECT_EQ(3, again["size"].asInteger());
+
+    // A table without rowids is read only; made again with rowids it is written again, and the
+    // other way round.
+    connection.execute(QStringLiteral("CREATE TABLE shelf (code VARCHAR(10) PRIMARY KEY, place VARCHAR(10)) WITHOUT ROWID"));
+    connection.execute(QStringLiteral("INSERT INTO shelf VALUES ('s1', '东')"));
+    Query shelf(connection);
+    shelf.reopen(QStringLiteral("SELECT code, place FROM shelf"));
+    EXPECT_TRUE(shelf.readOnly());
+    shelf.close();
+    connection.execute(QStringLiteral("DROP TABLE shelf"));
+    connection.execute(QStringLiteral("CREATE TABLE shelf (code VARCHAR(10), place VARCHAR(10))"));
+    connection.execute(QStringLiteral("INSERT INTO shelf VALUES ('s1', '西')"));
+    shelf.open();
+    EXPECT_FALSE(shelf.readOnly());
+    EXPECT_EQ(QStringLiteral("西"), shelf["place"].asString());
+    shelf.close();
+    connection.execute(QStringLiteral("DROP TABLE shelf"));
+    connection.execute(QStringLiteral("CREATE TABLE shelf (code VARCHAR(10) PRIMARY KEY, place VARCHAR(10)) WITHOUT ROWID"));
+    shelf.open();
+    EXPECT_TRUE(shelf.readOnly());
+    shelf.close();
+    // A table gone fails as a text never opened does, naming the text.
+    connection.execute(QStringLiteral("DROP TABLE shelf"));
+    try {
+        shelf.open();
+        FAIL() << "opened";
+    } catch (const SqliteError& e) {
+        EXPECT_EQ(QStringLiteral("no such table: shelf"), e.engineMessage());
+        EXPECT_EQ(QStringLiteral("SELECT code, place FROM shelf"), e.sql());
+    }
+}
+
+// Books put in place of the file while the connection was closed (a restored copy) are what a
+// text opened again reads.
+TEST_F(QueryTest, ATextOpenedAgainAfterTheConnectionReopenedReadsTheFileOpenedNow)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("旧"), 1);
+    Query products(connection);
+    products.reopen(QStringLiteral("SELECT spmc FROM product"));
+    connection.close();
+    const QString copy = dir.filePath(QStringLiteral("copy.db"));
+    Connection::createFile(copy);
+    {
+        Connection other;
+        other.setDatabaseFile(copy);
+        other.open();
+        other.execute(QStringLiteral("CREATE TABLE product (spmc VARCHAR(40))"));
+        other.execute(QStringLiteral("INSERT INTO product VALUES ('新')"));
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::rename(copy, path));
+    connection.open();
+    products.open();
+    EXPECT_EQ(QStringLiteral("新"), products["spmc"].asString());
 }
 
 } // namespace lb::db::test
