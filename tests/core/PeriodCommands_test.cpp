@@ -341,7 +341,8 @@ TEST_F(PeriodCommandsTest, LastYearsFileThatIsNoDatabaseIsRefusedBeforeThisYearI
     QDir().mkpath(home(QStringLiteral("LASTBAK")));
     QFile text(home(QStringLiteral("LASTBAK/kvdb.mdb")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write(QByteArray("last year's figures, typed by hand\n").repeated(4096 / 35 + 1).left(4096));
+    const QByteArray line("last year's figures, typed by hand\n");
+    text.write(line.repeated(4096 / line.size() + 1).left(4096)); // 4 KB of text
     text.close();
     const QByteArray parked = bytes(otherBooks(home(QStringLiteral("THISYEAR")), {QStringLiteral("EARLIER")}));
     const QByteArray books = bytes(lb::AppPaths::databaseFile());

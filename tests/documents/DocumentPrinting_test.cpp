@@ -1,5 +1,6 @@
 // Printing documents from their entry forms and posted views: the pages, the heading, the page
-// total and the operator, the carry-over line, and the lines the form shows afterwards.
+// total and the operator, the carry-over line, a note of several lines, and the lines the form
+// shows afterwards.
 #include "core/WindowRegistry.h"
 #include "documents/DocumentPrinting.h"
 #include "documents/DocumentWindowFixture.h"
@@ -223,8 +224,7 @@ TEST_F(DocumentPrintingTest, ANoteOfSeveralLinesPrintsEveryLineWithinItsGrownBox
     ASSERT_GT(lineHeight, 0);
     for (const lb::test::PrintedPreview::Placed& line : lines) {
         SCOPED_TRACE(line.text.toStdString());
-        // A pixel's slack for the rounding of the line's height.
-        EXPECT_TRUE(line.clip.contains(QRect(QPoint(line.left, line.y), QPoint(line.right, line.y + lineHeight - 2))))
+        EXPECT_TRUE(line.clip.contains(QRect(QPoint(line.left, line.y), QPoint(line.right, line.y + lineHeight - 1))))
             << line.clip.top() << ".." << line.clip.bottom() << " for the line at " << line.y;
     }
 }

@@ -1,4 +1,5 @@
-// Number and date text: masks, fixed-point and general forms, parsing of typed text.
+// Number and date text: masks, fixed-point and general forms (the general form also against the
+// standard library over random figures), parsing of typed text.
 #include "platform/sys/Errors.h"
 #include "platform/sys/ExactAmount.h"
 #include "platform/sys/TextFormat.h"
