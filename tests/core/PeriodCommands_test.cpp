@@ -334,6 +334,26 @@ TEST_F(PeriodCommandsTest, LastYearsDataIsLoadedAndThisYearsRestoredAcrossAResta
     EXPECT_FALSE(QFileInfo::exists(home(QStringLiteral("BAK"))));
 }
 
+// A LASTBAK/kvdb.mdb that is no database at all is found wanting before this year's books are
+// parked: the copy parked earlier in THISYEAR stays as it was.
+TEST_F(PeriodCommandsTest, LastYearsFileThatIsNoDatabaseIsRefusedBeforeThisYearIsParked)
+{
+    QDir().mkpath(home(QStringLiteral("LASTBAK")));
+    QFile text(home(QStringLiteral("LASTBAK/kvdb.mdb")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    const QByteArray line("last year's figures, typed by hand\n");
+    text.write(line.repeated(4096 / line.size() + 1).left(4096)); // 4 KB of text
+    text.close();
+    const QByteArray parked = bytes(otherBooks(home(QStringLiteral("THISYEAR")), {QStringLiteral("EARLIER")}));
+    const QByteArray books = bytes(lb::AppPaths::databaseFile());
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::copyLastYear();
+    EXPECT_EQ((QStringList{"确实要复制去年数据?", "没有找到完好的去年数据(LASTBAK),不能复制去年数据！"}), dialogs.texts());
+    EXPECT_EQ(parked, bytes(home(QStringLiteral("THISYEAR/kvdb.mdb"))));
+    EXPECT_EQ(books, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_FALSE(main->LastYearMode);
+}
+
 TEST_F(PeriodCommandsTest, ThisYearsDataStaysWhenItCannotBeParked)
 {
     otherBooks(home(QStringLiteral("LASTBAK")), {QStringLiteral("OLD")});

@@ -287,6 +287,16 @@ TEST_F(DocumentPostingTest, StockBeyondALimitAfterBookingIsNoticedAndAnEmptyUppe
     EXPECT_EQ(QStringList({QStringLiteral("C01饼干库存超量！")}), unbooked.notices);
 }
 
+// Each line is looked at after its own move: the first of two adjacent lines of one product
+// leaves the stock above the lower limit, the second takes it below.
+TEST_F(DocumentPostingTest, StockTakenBelowItsLowerLimitOnlyByTheSecondOfTwoLinesOfOneProductIsNoticed)
+{
+    const QString biscuit = makeProduct(QStringLiteral("C01"), QStringLiteral("饼干"), {{"sl", 12.0}, {"sl_sw", 20.0}, {"sl_s", 3.0}});
+    const QString sale = makeSale(QStringLiteral("C001"), {{biscuit, QStringLiteral("饼干"), 5, 1}, {biscuit, QStringLiteral("饼干"), 5, 1}});
+    EXPECT_EQ(QStringList({QStringLiteral("C01饼干库存缺货！")}), DocumentPosting::book(db(), sales(), sale, QStringLiteral("C001")).notices);
+    EXPECT_EQ(2, number(QStringLiteral("select sl from product where intno=:p1"), {biscuit}));
+}
+
 TEST_F(DocumentPostingTest, VoidingDeletesTheDocumentAndABookedOneGivesItsStockBack)
 {
     const QString kept = makeOrdinarySale();

@@ -1,5 +1,6 @@
 // Printing documents from their entry forms and posted views: the pages, the heading, the page
-// total and the operator, the carry-over line, and the lines the form shows afterwards.
+// total and the operator, the carry-over line, a note of several lines, and the lines the form
+// shows afterwards.
 #include "core/WindowRegistry.h"
 #include "documents/DocumentPrinting.h"
 #include "documents/DocumentWindowFixture.h"
@@ -197,6 +198,35 @@ TEST_F(DocumentPrintingTest, PostedSalesViewPrintsFromItsPopUpAndKeepsItsLines)
     EXPECT_TRUE(page.contains(QStringLiteral("面粉3")));
     EXPECT_EQ(4, shownLines().size());
     EXPECT_EQ(QStringLiteral("朔栎打印预览"), preview.last().title);
+}
+
+// The note grows its band line by line: each line is clipped to the box grown so far, which holds
+// it whole, not to the note's first line.
+TEST_F(DocumentPrintingTest, ANoteOfSeveralLinesPrintsEveryLineWithinItsGrownBox)
+{
+    const QString sale = saleOf(3);
+    ASSERT_FALSE(lb::documents::DocumentPosting::post(db(), sales(), sale, QStringLiteral("1"), QStringLiteral("0000000001")).refused);
+    const QStringList note{QStringLiteral("送货上门"), QStringLiteral("下午三点前"), QStringLiteral("找王经理收款")};
+    exec(QStringLiteral("update outlist set remark1=:p1 where intno=:p2"), {note.join(QStringLiteral("\r\n")), sale});
+    main->CurrentBillNo = sale;
+    auto* view = new PostedDocumentView(DocumentCatalog::salesPostedView(), main.get());
+    view->showWork(true);
+    flush();
+    view->action(QStringLiteral("N5"))->trigger();
+    flush();
+    std::vector<lb::test::PrintedPreview::Placed> lines;
+    for (const QString& text : note) {
+        const std::optional<lb::test::PrintedPreview::Placed> placed = preview.find(1, text);
+        ASSERT_TRUE(placed) << text.toStdString();
+        lines.push_back(*placed);
+    }
+    const int lineHeight = lines[1].y - lines[0].y;
+    ASSERT_GT(lineHeight, 0);
+    for (const lb::test::PrintedPreview::Placed& line : lines) {
+        SCOPED_TRACE(line.text.toStdString());
+        EXPECT_TRUE(line.clip.contains(QRect(QPoint(line.left, line.y), QPoint(line.right, line.y + lineHeight - 1))))
+            << line.clip.top() << ".." << line.clip.bottom() << " for the line at " << line.y;
+    }
 }
 
 TEST_F(DocumentPrintingTest, EveryOtherEntryFormPrintsItsKindWithThePageTotalInWords)

@@ -4,6 +4,7 @@
 
 #include "core/Tfrdm.h"
 #include "platform/db/Query.h"
+#include "platform/sys/ExactAmount.h"
 #include "report/TRpDBText.h"
 #include "report/TRpReport.h"
 #include "report/layouts/LayoutCatalog.h"
@@ -201,6 +202,18 @@ TEST_F(KindSummaryTest, SumsBeyondTheLimitAreRefused)
     EXPECT_THROW(KindSummary::refreshSums(db(), sales, march(), {}), lb::OverflowError);
     EXPECT_THROW(KindSummary::group(db(), *dm().AQoutdetail, sales, march(), {}), lb::OverflowError);
     EXPECT_EQ(before, rows(QStringLiteral("select * from totallist")) + rows(QStringLiteral("select * from custtotal")));
+}
+
+// The limit itself is no figure either: two lines of half of it reach it exactly.
+TEST_F(KindSummaryTest, ASumExactlyAtTheLimitIsRefusedAsOneBeyondIt)
+{
+    const KindSummaryConfig sales = config("Tfrouttotal");
+    for (int i = 0; i < 2; ++i)
+        insertRow(QStringLiteral("outdetail"), {{"spintno", flour}, {"sphh", "A01"}, {"spmc", "面粉"}, {"sl", 1.0},
+                                                {"amount", lb::kMaxExactAmount / 2}, {"billdate", "2026-03-06"},
+                                                {"pass", true}, {"cancel", false}});
+    EXPECT_THROW(KindSummary::refreshSums(db(), sales, march(), {}), lb::OverflowError);
+    EXPECT_THROW(KindSummary::group(db(), *dm().AQoutdetail, sales, march(), {}), lb::OverflowError);
 }
 
 TEST_F(KindSummaryTest, ARefillThatFailsLeavesTheWorkTablesAsTheyWere)

@@ -125,7 +125,8 @@ TEST(EmfWriter, AdvancesMustMatchTheText)
 }
 
 // A device writes each page into the memory of the page before: whatever that page left there
-// must not reach the next one. Texts of odd lengths leave padding in every record.
+// must not reach the next one. Texts of odd lengths leave padding in every record, and the
+// memory is filled with a pattern of set bits first, so that a byte left unwritten shows.
 TEST(EmfWriter, APageWrittenIntoAnotherPagesMemoryIsTheSameAsOneWrittenFresh)
 {
     const auto write = [](EmfWriter& writer, int lines) {
@@ -143,6 +144,9 @@ TEST(EmfWriter, APageWrittenIntoAnotherPagesMemoryIsTheSameAsOneWrittenFresh)
     QByteArray used = first.finish();
     ASSERT_GT(used.size(), 64 * 1024);
     const char* memory = used.constData();
+    used.resize(used.capacity());
+    used.fill('\xA5');
+    ASSERT_EQ(memory, used.constData());
 
     EmfWriter again(400, 300, std::move(used));
     write(again, 2);

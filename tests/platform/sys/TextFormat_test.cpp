@@ -1,11 +1,18 @@
-// Number and date text: masks, fixed-point and general forms, parsing of typed text.
+// Number and date text: masks, fixed-point and general forms (the general form also against the
+// standard library over random figures), parsing of typed text.
 #include "platform/sys/Errors.h"
+#include "platform/sys/ExactAmount.h"
 #include "platform/sys/TextFormat.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <iomanip>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -178,6 +185,67 @@ INSTANTIATE_TEST_SUITE_P(General, FloatToStrTest, ::testing::Values(
     GeneralCase{1.2345678901234567e-13, "1.23456789012346E-13"},
     GeneralCase{5e-324, "4.94065645841247E-324"},
     GeneralCase{1.7976931348623157e308, "1.79769313486232E308"}));
+
+// The shortest text that reads back as `value`, in fixed notation, as the standard library makes it.
+std::string shortestText(double value)
+{
+    char buffer[64];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr);
+}
+
+// `value`'s exact binary value rounded half to even at its 15th significant digit, as the
+// standard library makes it, without trailing zeros.
+std::string fifteenDigits(double value)
+{
+    char buffer[64];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+    const char* e = std::find(static_cast<const char*>(buffer), end, 'e');
+    const int exponent = std::stoi(std::string(e + 1, end)); // "e+13", "e-03"
+    std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                           std::max(0, 14 - exponent)).ptr);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    return text;
+}
+
+// The general form of random figures in money's range, from a thousandth to the limit, against
+// the standard library's shortest text that reads back as the same double: the same text when
+// that has at most 15 significant digits, else that of the exact value rounded at the 15th.
+// Figures as typed (up to 15 significant digits), sums of two of them, and doubles of any bits;
+// seeded, so that a failure repeats.
+TEST(FloatToStr, matchesTheShortestTextOfTheStandardLibraryOverMoneysRange)
+{
+    std::mt19937_64 random(20260615);
+    const auto between = [&random](qint64 low, qint64 high) { return std::uniform_int_distribution<qint64>(low, high)(random); };
+    const auto typed = [&] {
+        const int digits = int(between(1, 15));
+        const double whole = double(between(qint64(std::pow(10, digits - 1)), qint64(std::pow(10, digits)) - 1));
+        return whole / std::pow(10, between(std::max(0, digits - 13), digits + 2));
+    };
+    const double highest = std::log10(lb::kMaxExactAmount);
+    for (int i = 0; i < 6000; ++i) {
+        double value = 0;
+        switch (i % 3) {
+        case 0: value = typed(); break;
+        case 1: value = typed(); value += typed(); break;
+        default: value = std::pow(10, std::uniform_real_distribution<double>(-3, highest)(random)); break;
+        }
+        if (!lb::isExactAmount(value))
+            continue;
+        if (between(0, 1) == 1)
+            value = -value;
+        const std::string shortest = shortestText(value);
+        std::string digits = shortest;
+        std::erase_if(digits, [](char c) { return c == '-' || c == '.'; });
+        const size_t significant = digits.size() - digits.find_first_not_of('0');
+        const std::string expected = significant <= 15 ? shortest : fifteenDigits(value);
+        ASSERT_EQ(QString::fromStdString(expected), lb::fmt::floatToStr(value))
+            << std::setprecision(17) << value << ", shortest " << shortest;
+    }
+}
 
 struct FixedCase {
     double value;

@@ -1,9 +1,12 @@
-// Thumbnail pictures: a page drawn once at its size, kept within the budget.
+// Thumbnail pictures: a page drawn once at its size, kept within the budget; a page that could
+// not be read, forgotten when a report file is loaded.
 #include "report/ui/PageThumbnails.h"
 
+#include "platform/sys/Errors.h"
 #include "report/ReportTestSupport.h"
 #include "report/ui/TRpPreviewImage.h"
 
+#include <QFile>
 #include <QPainter>
 
 namespace lb::report::ui {
@@ -53,6 +56,29 @@ TEST_F(PageThumbnailsTest, APageIsDrawnOnceAtItsSizeAndKeptWithinTheBudget)
     thumbnails.Clear();
     EXPECT_EQ(0, thumbnails.Bytes());
     EXPECT_NE(last, thumbnails.Picture(pages, 3, large).cacheKey());
+}
+
+// A page that could not be read stays blank without asking again, until a report file loaded
+// brings another page of that number.
+TEST_F(PageThumbnailsTest, APageThatCouldNotBeReadIsForgottenWhenAReportFileIsLoaded)
+{
+    report.PrinterSettings.MemoryLimit = 2000; // the pages spill into a temporary file at once
+    TRpPrinter& pages = device();
+    const QString saved = dir.filePath(QStringLiteral("list.RPF"));
+    pages.Save(saved);
+    {
+        QFile damaged(pages.PageList().Stream()->TempFileName());
+        ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+        damaged.write(QByteArray(int(damaged.size()), 'x'));
+    }
+    PageThumbnails thumbnails;
+    const QSize size(120, 170);
+    EXPECT_THROW(thumbnails.Picture(pages, 2, size), lb::Error);
+    EXPECT_TRUE(thumbnails.Picture(pages, 2, size).isNull());
+
+    pages.Load(saved);
+    thumbnails.Clear();
+    EXPECT_FALSE(thumbnails.Picture(pages, 2, size).isNull());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The preview over a generated report, offscreen: navigation, zoom, go-to, thumbnails, search,
-// save and load, printing a page range into a PDF, closing while pages are generated, and a
-// picture of a page.
+// save and load, printing a page range into a PDF, a print drawing beyond the sheet, closing while
+// pages are generated, and a picture of a page.
 #include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/ui/ScriptedModals.h"
@@ -500,6 +500,37 @@ TEST_F(PreviewTest, APdfChosenUnderPrinterSetupIsReplacedOnlyWhenTold)
     EXPECT_EQ(3, lb::test::PrintedPreview::pdfPageCount(pdf));
     EXPECT_TRUE(modals.titles().isEmpty());
     EXPECT_EQ(pdf, windows.Printer().outputFileName());
+}
+
+// A report run for the print that draws left of the sheet, or right of it, asks before it
+// prints (否 the default, which writes nothing); 是 prints it into a PDF titled as its document.
+TEST_F(PreviewTest, APrintThatDrawsBeyondEitherSideOfTheSheetAsksFirst)
+{
+    report.DocumentTitle = QStringLiteral("销售单");
+    addRows(5);
+    items->open();
+    const QString pdf = dir.filePath(QStringLiteral("beyond.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    TRpLabel* outside = test::label(report.FirstBand(rbSummary), QStringLiteral("Outside"));
+    for (const double left : {-300.0, 2000.0}) { // the margin is 100, the sheet 2100 wide
+        SCOPED_TRACE(left);
+        outside->Size().SetLeft(left);
+        QFile::remove(pdf);
+        lb::ui::ScriptedDialogs dialogs;
+        dialogs.answer(lb::ui::DialogAnswer::No);
+        report.Print();
+        ASSERT_EQ(1u, dialogs.shown().size());
+        EXPECT_EQ(QStringLiteral("报表内容超出纸张宽度,部分内容将不能打印,是否继续?"), dialogs.shown()[0].text);
+        EXPECT_TRUE(dialogs.shown()[0].negativeDefault);
+        EXPECT_FALSE(QFileInfo::exists(pdf));
+
+        dialogs.answer(lb::ui::DialogAnswer::Yes);
+        report.Print();
+        EXPECT_EQ(2u, dialogs.shown().size());
+        const QString info = lb::test::PrintedPreview::pdfInfo(pdf);
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+销售单\\n")))) << info.toStdString();
+    }
 }
 
 // A long print is cancelled from its progress window after a few pages: neither the file nor
