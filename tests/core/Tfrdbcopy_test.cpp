@@ -174,6 +174,25 @@ TEST_F(DataToolTest, FreeSqlRefusesWhatItMayNotRunAndUndoesAFailedStatementWhole
     }
 }
 
+// The engine's renaming rewrites the temporary schema too; that is no temporary object of the
+// user's, so the administrator's changes of the books' tables run like any other statement
+// (temporary objects stay refused: FreeSqlRefusesWhatItMayNotRunAndUndoesAFailedStatementWhole).
+TEST_F(DataToolTest, FreeSqlChangesTheTablesOfTheBooks)
+{
+    for (const char* sql : {"create table extra (a, b, c)", "alter table extra rename column b to bb",
+                            "alter table extra rename to extra2", "alter table extra2 drop column c",
+                            "alter table product rename column bz to remark9"}) {
+        dialogs.clear();
+        window->Memo1->setPlainText(QString::fromLatin1(sql));
+        window->SqlExeClick();
+        EXPECT_EQ(QStringList{"处理完毕！"}, dialogs.texts()) << sql;
+    }
+    EXPECT_EQ(QStringLiteral("a,bb"), scalar(QStringLiteral("select group_concat(name) from pragma_table_info('extra2')")).toString());
+    EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from sqlite_master where name='extra'")).toInt());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from pragma_table_info('product') where name='remark9'")).toInt());
+    EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from sqlite_temp_master")).toInt());
+}
+
 TEST_F(DataToolTest, QueryShowsItsRowsAndPackageEmptiesBothLists)
 {
     makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
