@@ -246,6 +246,17 @@ TEST_F(DataToolTest, BatchMoveReplacesTheDestinationsRecordsAndProcessPadsTheirN
     EXPECT_EQ(QStringList{"product.DB"}, QDir(lb::AppPaths::inProgramFolder(QStringLiteral("convert"))).entryList(QDir::Files));
 }
 
+// A source brought from a machine whose file names ignore case is found under any case.
+TEST_F(DataToolTest, BatchMoveTakesTheSourceWhateverTheCaseOfItsName)
+{
+    makeTables();
+    const QString convert = lb::AppPaths::inProgramFolder(QStringLiteral("convert"));
+    ASSERT_TRUE(QFile::rename(DataTool::sourceTable(), convert + QStringLiteral("/LW.DBF")));
+    EXPECT_EQ(convert + QStringLiteral("/LW.DBF"), DataTool::sourceTable());
+    window->mergeButton->click();
+    EXPECT_EQ((QStringList{"1|苹果汁|3.5", "12|tea|0.25"}), destinationShown());
+}
+
 // The window opens on the destination table; the buttons of its design that have no action
 // change nothing in the books, the tables or on screen.
 TEST_F(DataToolTest, OpensOnTheDestinationTableAndItsOtherButtonsDoNothing)
