@@ -14,6 +14,11 @@ struct CodeEntryForm {
     const char* linePrice; // the line's price column, the one its grid shows
 };
 
+void PrintTo(const CodeEntryForm& form, std::ostream* out)
+{
+    *out << form.name;
+}
+
 const CodeEntryForm codeEntryForms[] = {
     {"Sales", &DocumentCatalog::salesEntryForm, "outdetail", "dj_n"},
     {"Purchase", &DocumentCatalog::purchaseEntryForm, "indetail", "dj_w"},
