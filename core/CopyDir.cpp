@@ -16,7 +16,7 @@ namespace lb::core {
 
 namespace {
 
-void copyTree(const QString& source, const QString& target, QStringList& failed)
+void copyTree(const QString& source, const QString& target, const FileCopier& copy, QStringList& failed)
 {
     const QFileInfo from(source);
     const bool made = !QFileInfo(target).isDir();
@@ -33,10 +33,10 @@ void copyTree(const QString& source, const QString& target, QStringList& failed)
     for (const QFileInfo& entry : entries) {
         const QString to = target + QLatin1Char('/') + entry.fileName();
         if (entry.isDir() && !entry.isSymLink())
-            copyTree(entry.absoluteFilePath(), to, failed);
+            copyTree(entry.absoluteFilePath(), to, copy, failed);
         else if (Leftovers::isLeftover(entry.fileName()))
             continue;
-        else if (!copyFile(entry.absoluteFilePath(), to))
+        else if (!(copy ? copy(entry.absoluteFilePath(), to) : copyFile(entry.absoluteFilePath(), to)))
             failed << entry.absoluteFilePath();
     }
 }
@@ -79,14 +79,14 @@ bool sameContents(const QString& first, const QString& second)
     }
 }
 
-bool CopyDir(const QString& source, const QString& target, QStringList* failed)
+bool CopyDir(const QString& source, const QString& target, QStringList* failed, const FileCopier& copy)
 {
     QStringList failures;
     const QFileInfo info(source);
     if (source.isEmpty() || !info.isDir() || !info.isReadable() || !QDir(source).isReadable())
         failures << source;
     else
-        copyTree(info.absoluteFilePath(), target, failures);
+        copyTree(info.absoluteFilePath(), target, copy, failures);
     if (failed)
         *failed = failures;
     return failures.isEmpty();

@@ -4,15 +4,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace lb::core {
 
+// How one file of a folder copy goes over its target (absolute paths); true when the target
+// holds what it should.
+using FileCopier = std::function<bool(const QString& source, const QString& target)>;
+
 // Copies every file and subfolder of `source` into `target` (made with its parents when
-// missing), replacing files of the same name through copyFile(). Leftovers of killed copies
-// and compactions and database journals (Leftovers::isLeftover) are not copied.
+// missing), replacing files of the same name through copyFile(), or through `copy` when one is
+// given. Leftovers of killed copies and compactions and database journals
+// (Leftovers::isLeftover) are not copied.
 // Returns false when `source` is empty or not a readable folder, or when any file or folder
 // could not be copied (the others are still copied); `failed`, when given, receives the
 // paths that failed. True when everything was copied and is on the disk.
-bool CopyDir(const QString& source, const QString& target, QStringList* failed = nullptr);
+bool CopyDir(const QString& source, const QString& target, QStringList* failed = nullptr, const FileCopier& copy = {});
 
 // Copies one file over `target` (its folder must exist) so that a power cut or a kill at any
 // moment leaves either the old target or the complete copy, and a copy the disk garbled never

@@ -9,6 +9,7 @@
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Errors.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace lb::core {
@@ -91,7 +92,11 @@ void DataTool::emptyLists(lb::db::Query& command)
 
 QString DataTool::sourceTable()
 {
-    return lb::AppPaths::inProgramFolder(QStringLiteral("convert/lw.dbf"));
+    const QString name = QStringLiteral("lw.dbf");
+    const QDir folder(lb::AppPaths::inProgramFolder(QStringLiteral("convert")));
+    // Name filters ignore case.
+    const QStringList found = folder.entryList({name}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    return folder.filePath(found.isEmpty() || found.contains(name) ? name : found.constFirst());
 }
 
 QString DataTool::destinationTable()

@@ -42,8 +42,10 @@ public:
     // Empties the product categories and the units of measure, in one transaction.
     static void emptyLists(lb::db::Query& command);
 
-    // The external tables of the batch move: the FoxPro source "lw" and the Paradox destination
-    // "product.DB", both in the folder "convert" of the program folder.
+    // The external tables of the batch move: the FoxPro source "lw.dbf" and the Paradox
+    // destination "product.DB", both in the folder "convert" of the program folder. The source
+    // is taken whatever the case of its name ("LW.DBF" from a machine whose file names ignore
+    // case); "lw.dbf" itself when there are several, that name when there is none.
     static QString sourceTable();
     static QString destinationTable();
 

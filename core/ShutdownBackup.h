@@ -18,9 +18,11 @@ public:
     // weekday folders keep the last sound copy (compactForBackup). Otherwise copies the works
     // folder into BAK, then into the weekday folder of lb::Clock's date taken after the first
     // copy, each file proven byte for byte the same as its source before it replaces the old
-    // copy (copyFile). Every connection to the database must be closed. Returns the paths that
-    // were not backed up (the database file itself when it failed the check); empty when the
-    // backup is complete.
+    // copy (copyFile). The books kept from before a restore (`kvdb.mdb.prev`) are copied only
+    // when they differ from the folder's copy, and then only when they pass the full check; a
+    // damaged one leaves the folder's copy as it was. Every connection to the database must be
+    // closed. Returns the backup folders not brought fully up to date (both when the database
+    // failed the check); empty when the backup is complete.
     static QStringList run();
 };
 

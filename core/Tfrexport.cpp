@@ -7,19 +7,18 @@
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Errors.h"
 #include "platform/ui/DataGrid.h"
+#include "platform/ui/DesktopFiles.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
 #include "platform/ui/Modal.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace lb::core {
@@ -149,7 +148,7 @@ void Tfrexport::Button2Click()
         lb::ui::Dialogs::message(QStringLiteral("没有发现Excel!"));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    lb::ui::DesktopFiles::open(path, QStringLiteral("没有能打开Excel文件的程序: "));
 }
 
 void Tfrexport::onClosing()

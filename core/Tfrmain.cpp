@@ -20,6 +20,7 @@
 #include "platform/ui/Modal.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
@@ -233,7 +234,8 @@ void Tfrmain::FormClose()
         if (failed.isEmpty())
             lb::ui::Dialogs::message(QStringLiteral("数据备份完毕！ "));
         else
-            lb::ui::Dialogs::warning(QStringLiteral("数据备份未完成,以下文件未能复制:\n") + failed.join(QLatin1Char('\n')));
+            lb::ui::Dialogs::warning(QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n")
+                                     + QDir::toNativeSeparators(failed.join(QLatin1Char('\n'))));
     }
     terminateProgram();
 }

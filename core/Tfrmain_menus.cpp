@@ -20,6 +20,7 @@
 #include "core/WindowRegistry.h"
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
+#include "platform/ui/DesktopFiles.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/WorkWindow.h"
@@ -27,7 +28,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -36,7 +36,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QToolBar>
-#include <QUrl>
 
 namespace lb::core {
 
@@ -240,8 +239,7 @@ private:
             lb::ui::Dialogs::message(QStringLiteral("没有找到帮助文件: ") + QDir::toNativeSeparators(HelpFile::places().constFirst()));
             return;
         }
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-            lb::ui::Dialogs::message(QStringLiteral("没有能打开帮助文件的程序: ") + QDir::toNativeSeparators(file));
+        lb::ui::DesktopFiles::open(file, QStringLiteral("没有能打开帮助文件的程序: "));
     }
 
     Tfrmain& main_;

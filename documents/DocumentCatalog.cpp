@@ -221,7 +221,7 @@ EntryFormConfig DocumentCatalog::salesEntryForm()
                          QStringLiteral("销售明细单(打印纸张大小设置,请参考说明书或与提供商联系)"), QSize(800, 552), BillKind::Sales);
     config.boxes = headerBoxes(customerSide, {handlerBox, dateBox, accountBox, balanceBox, wide(summaryBox), noteBox, amountBox,
                                               deductionBox, receivedBox, restBox, quantityBox, hidden(packsBox)});
-    config.codeBoxHint = QStringLiteral("输入代码后按回车键则自动录入商品,单价为超市价");
+    config.codeBoxHint = QStringLiteral("输入代码后按回车键则自动录入商品,单价为批发价");
     config.historyBoxHint = QStringLiteral("输入单号后按回车取回历史单");
     config.columns = {codeColumn, nameColumn, specificationColumn, unitColumn, quantityColumn, priceColumn, amountColumn,
                       {"deduck", QStringLiteral("扣除金额"), 70}, {"pay", QStringLiteral("收款金额"), 70}, restColumn,
@@ -322,7 +322,7 @@ EntryFormConfig DocumentCatalog::salesReturnEntryForm()
     config.backReportsUnsaved = true;
     config.boxes = headerBoxes(customerSide, {handlerBox, dateBox, summaryBox, paperNoBox, balanceBox, quantityBox, amountBox, restBox,
                                               hidden(packsBox), hidden(boxesBox)});
-    config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认超市价");
+    config.codeBoxHint = QStringLiteral("输入货品代码后按回车键则自动录入商品,单价为默认批发价");
     config.columns = {codeColumn, nameColumn, specificationColumn, unitColumn, quantityColumn, priceColumn, amountColumn, restColumn,
                       remarkColumn(100)};
     config.specColumn = 2;

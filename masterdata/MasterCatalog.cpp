@@ -360,7 +360,7 @@ MasterListConfig MasterCatalog::stockList()
     config.caption = QStringLiteral("商品库存管理");
     config.dataSet = [] { return frdm->Aqproduct; };
     config.columns = {{"szbj", "选择"}, {"sphh", "货品代码"}, {"spmc", "品名规格"}, {"spbzxh", "拼音首字"},
-                      {"dj_w", "自定进价"}, {"dj_n", "最近进价"}, {"spmz", "零售价"}, {"spzz", "批发价"},
+                      {"dj_w", "自定进价"}, {"dj_n", "批发价"}, {"spmz", "超市价"}, {"spzz", "零售价"},
                       {"sl_in_m", "月进货量"}, {"sl_out_m", "月出货量"}, {"sl_in_y", "年进货量"},
                       {"sl_out_y", "年出货量"}, {"sl", "库存数量"}, {"ysl", "实库存量"}, {"sptj", "差额数量"},
                       {"bz", "备注"}};

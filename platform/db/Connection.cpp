@@ -39,11 +39,13 @@ SessionChange sessionChangeOf(int action, const char* database)
     case SQLITE_DETACH: return SessionChange::Files;
     case SQLITE_PRAGMA: return SessionChange::Settings;
     case SQLITE_INSERT:
-    case SQLITE_UPDATE:
     case SQLITE_DELETE:
-        // Making a temporary table, view, index or trigger writes the temporary schema's own
-        // table, however the statement names it ("create temp", "create trigger temp.t on a
-        // table of the books").
+        // Making a temporary table, view, index or trigger adds a row to the temporary schema's
+        // own table, however the statement names it ("create temp", "create trigger temp.t on
+        // a table of the books"); dropping one removes it. An UPDATE there is the engine's own
+        // work for an ALTER TABLE of the books (renaming a table or column, dropping a column
+        // also rewrites what temporary triggers and views say of it), which is no change of
+        // the session (the program makes no temporary object of its own to update).
         return database && std::strcmp(database, "temp") == 0 ? SessionChange::Settings : SessionChange::None;
     default: return SessionChange::None;
     }

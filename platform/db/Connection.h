@@ -113,8 +113,10 @@ private:
 // SQLITE_AUTH) before any of it takes effect. For statements typed by a user: some pragmas act
 // while the statement is merely prepared (query_only makes every later write fail), and a
 // temporary trigger or table outlives the statement and acts on, or stands in for, the books'
-// tables until the program ends. The program's own transaction around such a statement begins
-// before the guard is made and ends after it is gone.
+// tables until the program ends. Changes of the books' own tables and their schema (ALTER
+// TABLE, whose renaming the engine also carries into the temporary schema) pass. The program's
+// own transaction around such a statement begins before the guard is made and ends after it is
+// gone.
 class SessionGuard {
 public:
     explicit SessionGuard(Connection& connection);

@@ -70,20 +70,44 @@ void checkRecordsFit(const QString& path)
                         .arg(headerLength).arg(records).arg(recordLength).arg(file.size()));
 }
 
+// The library opens a name it makes of the one given (the extension replaced by ".dbf", then by
+// ".DBF" when there is no such file, and the same for a code page file ".cpg"), so a table named
+// in another case ("LW.DBF", "lw.Dbf", as machines whose file names ignore case bring them)
+// would be missed or another file read than the one checked. While a table is opened, the
+// library's file opening is this one: the table it asks for is the file checked, and no code
+// page file is read (the text is GBK whatever one says). The library's hooks carry no context.
+thread_local const QByteArray* tableToOpen = nullptr;
+thread_local SAFile (*libraryOpen)(const char*, const char*) = nullptr;
+
+SAFile openCheckedTable(const char* name, const char* access)
+{
+    const QByteArray asked(name);
+    if (asked.endsWith(".cpg") || asked.endsWith(".CPG"))
+        return nullptr;
+    return libraryOpen(tableToOpen->constData(), access);
+}
+
+DBFHandle openChecked(const QByteArray& name)
+{
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    libraryOpen = hooks.FOpen;
+    tableToOpen = &name;
+    hooks.FOpen = &openCheckedTable;
+    DBFHandle dbf = DBFOpenLL(name.constData(), "rb", &hooks);
+    tableToOpen = nullptr;
+    return dbf;
+}
+
 } // namespace
 
 ExternalTable DbfFile::read(const QString& path)
 {
-    // The library opens a name it makes of the one given: the extension replaced by ".dbf",
-    // then by ".DBF" when there is no such file. Only a file whose name ends in ".dbf" is the
-    // one it opens, so any other name would have one file checked and another read.
     if (!QFileInfo(path).isFile())
         refuseUnopened(path, tableKind(), QStringLiteral("there is no such file"));
-    if (!path.endsWith(QLatin1String(".dbf")))
-        refuseUnopened(path, tableKind(), QStringLiteral("its name does not end in .dbf"));
     checkRecordsFit(path);
     const QByteArray name = QFile::encodeName(path);
-    std::unique_ptr<DBFInfo, DbfCloser> dbf(DBFOpen(name.constData(), "rb"));
+    std::unique_ptr<DBFInfo, DbfCloser> dbf(openChecked(name));
     // The library refuses a field list that does not fit the header or the record.
     if (!dbf)
         refuseDamaged(path, tableKind(), QStringLiteral("its fields do not fit its header or records"));

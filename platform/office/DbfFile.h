@@ -12,10 +12,10 @@ public:
     // Reads every record not marked deleted. Text is taken as GBK with its blanks at both ends
     // removed; character, numeric, float, logical and date fields are read (a numeric field
     // without decimals as Integer); memo and other kinds as Text of their stored bytes.
-    // lb::FileOpenError, its message naming the file in Chinese with the technical reason on
-    // a line of its own: when there is no such file, when its name does not end in ".dbf" (the
-    // library would open another file), and before anything is read when its header does not
-    // agree with the file: records that do not fit the file, fields that do not fit the record.
+    // The file is read under its name whatever its case or extension. lb::FileOpenError, its
+    // message naming the file in Chinese with the technical reason on a line of its own: when
+    // there is no such file, and before anything is read when its header does not agree with
+    // the file: records that do not fit the file, fields that do not fit the record.
     static ExternalTable read(const QString& path);
 };
 

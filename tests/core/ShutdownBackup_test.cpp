@@ -63,7 +63,7 @@ TEST_F(ShutdownBackupTest, FailedFirstCopyIsReportedThoughTheWeekdayCopySucceeds
 {
     write(path(QStringLiteral("BAK")), "a file where the folder goes");
     const QStringList failed = ShutdownBackup::run(); // Monday 2026-06-15
-    EXPECT_FALSE(failed.isEmpty());
+    EXPECT_EQ(QStringList{path(QStringLiteral("BAK"))}, failed); // the folder, not the books it lacks
     EXPECT_EQ(bytes(lb::AppPaths::databaseFile()), bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
 }
 
@@ -78,7 +78,7 @@ TEST_F(ShutdownBackupTest, DamagedDatabaseNeverReplacesTheCopies)
     file.close();
     const QByteArray damaged = bytes(lb::AppPaths::databaseFile());
 
-    EXPECT_EQ(QStringList{lb::AppPaths::databaseFile()}, ShutdownBackup::run());
+    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), ShutdownBackup::run());
     EXPECT_EQ(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.lastText());
     EXPECT_EQ(QByteArray("latest sound copy"), bytes(path(QStringLiteral("BAK/kvdb.mdb"))));
     EXPECT_EQ(QByteArray("last Monday's copy"), bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
@@ -95,9 +95,35 @@ TEST_F(ShutdownBackupTest, BooksWhoseIndexDisagreesWithTheirRowsReplaceNoCopy)
     makeIndexDisagree(lb::AppPaths::databaseFile());
     const QByteArray disagreeing = bytes(lb::AppPaths::databaseFile());
 
-    EXPECT_EQ(QStringList{lb::AppPaths::databaseFile()}, ShutdownBackup::run());
+    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), ShutdownBackup::run());
     EXPECT_EQ(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.lastText());
     EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK/kvdb.mdb"))));
     EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
     EXPECT_EQ(disagreeing, bytes(lb::AppPaths::databaseFile()));
+}
+
+// The books kept from before a restore are copied when they change and pass the check; a damaged
+// one never replaces the sound copy of a backup folder, and the backup says which folders lack it.
+TEST_F(ShutdownBackupTest, BooksFromBeforeARestoreReplaceACopyOnlyWhenChangedAndSound)
+{
+    const QString previous = lb::AppPaths::databaseFile() + QStringLiteral(".prev");
+    const QByteArray sound = bytes(lb::AppPaths::databaseFile());
+    write(previous, sound);
+    ASSERT_EQ(QStringList(), ShutdownBackup::run()); // Monday: into BAK and BAK1
+    EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK/kvdb.mdb.prev"))));
+    EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK1/kvdb.mdb.prev"))));
+
+    const QByteArray damaged = sound.left(4096) + QByteArray(4096, '\xAB');
+    write(previous, damaged);
+    write(path(QStringLiteral("works/note.txt")), "after the restore");
+    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), ShutdownBackup::run());
+    for (const char* folder : {"BAK", "BAK1"}) {
+        EXPECT_EQ(sound, bytes(path(QString::fromLatin1(folder) + QStringLiteral("/kvdb.mdb.prev")))) << folder;
+        EXPECT_EQ(QByteArray("after the restore"), bytes(path(QString::fromLatin1(folder) + QStringLiteral("/note.txt"))));
+    }
+
+    // A copy already the same is not checked again at every close: the same bytes, whatever they are.
+    write(path(QStringLiteral("BAK/kvdb.mdb.prev")), damaged);
+    write(path(QStringLiteral("BAK1/kvdb.mdb.prev")), damaged);
+    EXPECT_EQ(QStringList(), ShutdownBackup::run());
 }

@@ -30,6 +30,8 @@ TEST_F(TFrstartTest, CheckBoxStoresTheOptionAndShowsItNextTime)
         EXPECT_TRUE(guide.contains(QStringLiteral("第二步：“单据”制作方法（以制作进货单为例，销售单操作相同）")));
         for (int hint = 1; hint <= 6; ++hint)
             EXPECT_TRUE(window.Memo1->toPlainText().contains(QStringLiteral("    %1. ").arg(hint)));
+        // The entry forms add no line on Down at the last one: the guide sends the reader to 新增行.
+        EXPECT_TRUE(guide.contains(QStringLiteral("    4. 需要增加一行时，点击工具栏的“新增行”；需要删除一行时，选中该行后点击“删除行”。")));
         EXPECT_EQ(QStringLiteral("退出"), window.Button1->text());
         window.CheckBox1->click();
         EXPECT_TRUE(startOption());

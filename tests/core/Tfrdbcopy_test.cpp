@@ -174,6 +174,25 @@ TEST_F(DataToolTest, FreeSqlRefusesWhatItMayNotRunAndUndoesAFailedStatementWhole
     }
 }
 
+// The engine's renaming rewrites the temporary schema too; that is no temporary object of the
+// user's, so the administrator's changes of the books' tables run like any other statement
+// (temporary objects stay refused: FreeSqlRefusesWhatItMayNotRunAndUndoesAFailedStatementWhole).
+TEST_F(DataToolTest, FreeSqlChangesTheTablesOfTheBooks)
+{
+    for (const char* sql : {"create table extra (a, b, c)", "alter table extra rename column b to bb",
+                            "alter table extra rename to extra2", "alter table extra2 drop column c",
+                            "alter table product rename column bz to remark9"}) {
+        dialogs.clear();
+        window->Memo1->setPlainText(QString::fromLatin1(sql));
+        window->SqlExeClick();
+        EXPECT_EQ(QStringList{"处理完毕！"}, dialogs.texts()) << sql;
+    }
+    EXPECT_EQ(QStringLiteral("a,bb"), scalar(QStringLiteral("select group_concat(name) from pragma_table_info('extra2')")).toString());
+    EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from sqlite_master where name='extra'")).toInt());
+    EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from pragma_table_info('product') where name='remark9'")).toInt());
+    EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from sqlite_temp_master")).toInt());
+}
+
 TEST_F(DataToolTest, QueryShowsItsRowsAndPackageEmptiesBothLists)
 {
     makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
@@ -225,6 +244,17 @@ TEST_F(DataToolTest, BatchMoveReplacesTheDestinationsRecordsAndProcessPadsTheirN
     }
     EXPECT_EQ(moved.rows, ParadoxFile::read(DataTool::destinationTable()).rows);
     EXPECT_EQ(QStringList{"product.DB"}, QDir(lb::AppPaths::inProgramFolder(QStringLiteral("convert"))).entryList(QDir::Files));
+}
+
+// A source brought from a machine whose file names ignore case is found under any case.
+TEST_F(DataToolTest, BatchMoveTakesTheSourceWhateverTheCaseOfItsName)
+{
+    makeTables();
+    const QString convert = lb::AppPaths::inProgramFolder(QStringLiteral("convert"));
+    ASSERT_TRUE(QFile::rename(DataTool::sourceTable(), convert + QStringLiteral("/LW.DBF")));
+    EXPECT_EQ(convert + QStringLiteral("/LW.DBF"), DataTool::sourceTable());
+    window->mergeButton->click();
+    EXPECT_EQ((QStringList{"1|苹果汁|3.5", "12|tea|0.25"}), destinationShown());
 }
 
 // The window opens on the destination table; the buttons of its design that have no action

@@ -1,7 +1,7 @@
 // Tests of the product export: the column chooser rebuilt on every showing, the workbook of
 // the marked products read back (cell kinds and texts), and the save paths that end early.
 #include "CoreFixture.h"
-#include "support/UrlCatcher.h"
+#include "support/FakeFileHandler.h"
 
 #include "core/ProductExport.h"
 #include "core/Tfrexport.h"
@@ -11,11 +11,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QUrl>
 
 using lb::core::ProductExport;
 using lb::core::Tfrexport;
@@ -28,7 +26,6 @@ protected:
     void SetUp() override
     {
         CoreFixture::SetUp();
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         makeProduct(QStringLiteral("00123"), QStringLiteral("苹果汁"),
                     {{QStringLiteral("name"), QStringLiteral("饮料")}, {QStringLiteral("szbj"), true},
                      {QStringLiteral("sl"), 12.5}, {QStringLiteral("dj_n"), 3.2}, {QStringLiteral("spbs"), QStringLiteral("瓶")},
@@ -40,7 +37,6 @@ protected:
 
     void TearDown() override
     {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         delete window.data();
         CoreFixture::TearDown();
     }
@@ -80,7 +76,7 @@ protected:
 
     QString excelFolder() { return lb::AppPaths::inProgramFolder(QStringLiteral("excel")); }
 
-    UrlCatcher catcher;
+    FakeFileHandler handler;
     QPointer<Tfrexport> window;
     QString chosenFolder;
     QString selected;
@@ -135,8 +131,7 @@ TEST_F(ExportTest, MarkedProductsAreWrittenWithTheChosenColumnsAndKinds)
     EXPECT_TRUE(selected.endsWith(QStringLiteral("/book1.xlsx"))) << selected.toStdString();
     const QString path = excelFolder() + QStringLiteral("/stock.xlsx");
     EXPECT_EQ(QStringList{QStringLiteral("若") + path + QStringLiteral("已打开,请先关闭!")}, dialogs.texts());
-    ASSERT_EQ(1, catcher.urls.size());
-    EXPECT_EQ(path, catcher.urls[0].toLocalFile());
+    EXPECT_EQ(QStringList{path}, handler.opened());
 
     const XlsxSheet sheet = XlsxSheet::read(path);
     // The category leads whether chosen or not; columns in the chooser's order.
@@ -196,10 +191,23 @@ TEST_F(ExportTest, CancelWritesNothingAndAFailedSaveSaysSo)
     ASSERT_TRUE(QDir().mkpath(excelFolder() + QStringLiteral("/taken.xlsx")));
     exportAs(QStringLiteral("taken.xlsx"));
     EXPECT_EQ(QStringLiteral("没有发现Excel!"), dialogs.lastText());
-    EXPECT_TRUE(catcher.urls.isEmpty());
+    EXPECT_TRUE(handler.opened().isEmpty());
     EXPECT_TRUE(QDir(excelFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_FALSE(QApplication::overrideCursor());
     EXPECT_FALSE(dm().AQproductxls->active());
+}
+
+// A saved workbook that no program opens: the user learns where it is.
+TEST_F(ExportTest, AWorkbookNoProgramOpensIsNamed)
+{
+    handler.endWith(4);
+    open();
+    exportAs(QStringLiteral("stock"));
+    const QString path = excelFolder() + QStringLiteral("/stock.xlsx");
+    EXPECT_EQ(QStringList{path}, handler.opened());
+    EXPECT_EQ((QStringList{QStringLiteral("若") + path + QStringLiteral("已打开,请先关闭!"),
+                           QStringLiteral("没有能打开Excel文件的程序: ") + QDir::toNativeSeparators(path)}),
+              dialogs.texts());
 }
 
 TEST_F(ExportTest, OnlyProductColumnsReachTheQuery)

@@ -2,7 +2,7 @@
 // and wired to its window or command, entries waiting for their window, the window convention,
 // rights, hidden shortcut keys, help, calculator, background picture, and what the window looks like.
 #include "MainWindowFixture.h"
-#include "support/UrlCatcher.h"
+#include "support/FakeFileHandler.h"
 
 #include "core/Dashboard.h"
 #include "core/HelpFile.h"
@@ -28,7 +28,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -43,7 +42,6 @@
 #include <QSet>
 #include <QThread>
 #include <QToolBar>
-#include <QUrl>
 #include <QWindow>
 
 using lb::core::Dashboard;
@@ -581,14 +579,14 @@ TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOn
     QFile helpFile(folder.filePath(HelpFile::fileName()));
     ASSERT_TRUE(helpFile.open(QIODevice::WriteOnly));
     helpFile.close();
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-    action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
-    dashboard()->buttons(3)[2]->setHighlighted(true);
-    click(dashboard()->buttons(3)[2]->currentWidget());
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    const QUrl help = QUrl::fromLocalFile(folder.filePath(HelpFile::fileName()));
-    EXPECT_EQ((QList<QUrl>{help, help}), catcher.urls);
+    {
+        const FakeFileHandler handler;
+        action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
+        dashboard()->buttons(3)[2]->setHighlighted(true);
+        click(dashboard()->buttons(3)[2]->currentWidget());
+        const QString help = folder.filePath(HelpFile::fileName());
+        EXPECT_EQ((QStringList{help, help}), handler.opened());
+    }
 
     // A calculator found on the path is started; with none, nothing happens.
     const QByteArray path = qgetenv("PATH");
@@ -627,8 +625,7 @@ TEST_F(TfrmainMenusTest, HelpOpensTheHelpFileAndTheCalculatorStartsWhenThereIsOn
 
 TEST_F(TfrmainMenusTest, HelpOpensTheManualTheBuildPutsBesideTheProgramOrAnInstallationPuts)
 {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    const FakeFileHandler handler;
     // The build copies the manual beside every program of it, this test program too.
     action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
 
@@ -643,16 +640,36 @@ TEST_F(TfrmainMenusTest, HelpOpensTheManualTheBuildPutsBesideTheProgramOrAnInsta
     dashboard()->buttons(3)[2]->setHighlighted(true);
     click(dashboard()->buttons(3)[2]->currentWidget());
     HelpFile::setProgramFileFolder(QString());
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
     const QString built = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFile::fileName());
-    EXPECT_EQ((QList<QUrl>{QUrl::fromLocalFile(built), QUrl::fromLocalFile(installed)}), catcher.urls);
+    EXPECT_EQ((QStringList{built, installed}), handler.opened());
     QFile copy(built);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(copy.readAll());
     EXPECT_TRUE(text.startsWith(QStringLiteral("<!DOCTYPE html>")));
     EXPECT_TRUE(text.contains(QStringLiteral("<title>朔栎进销存(V2009) 使用说明</title>")));
     EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
+// A handler that finds no program for the manual, and no handler at all, are both said: the
+// user learns where the manual is.
+TEST_F(TfrmainMenusTest, HelpSaysSoWhenNoProgramOpensTheManual)
+{
+    QFile helpFile(folder.filePath(HelpFile::fileName()));
+    ASSERT_TRUE(helpFile.open(QIODevice::WriteOnly));
+    helpFile.close();
+    const QString told = QStringLiteral("没有能打开帮助文件的程序: ") + QDir::toNativeSeparators(helpFile.fileName());
+    {
+        FakeFileHandler handler(3);
+        action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
+        EXPECT_EQ(QStringList{helpFile.fileName()}, handler.opened());
+        EXPECT_EQ(QStringList{told}, dialogs.texts());
+    }
+    {
+        const FakeFileHandler none(std::nullopt);
+        action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
+        EXPECT_EQ((QStringList{told, told}), dialogs.texts());
+    }
 }
 
 TEST_F(TfrmainMenusTest, ModalWindowsOfTheMenusAndToolBarOpen)

@@ -207,6 +207,35 @@ TEST_F(ListPrinting, StockWindowPrintsByItsMode)
     EXPECT_EQ((std::vector<qsizetype>{-1, -1}), positions(page, {"库存数量合计:", "库存金额合计:"}));
 }
 
+// The stock window titles the prices as the product list does, on screen and on paper: with
+// four different prices each heading stands over its own value.
+TEST_F(ListPrinting, StockTakeHeadsEachPriceOverItsOwnValue)
+{
+    makeProduct(QStringLiteral("A"), QStringLiteral("甲"), {{"dj_w", 2}, {"dj_n", 3}, {"spmz", 4}, {"spzz", 5}});
+    MasterListWindow* list = StockMenu::stockTake();
+    const QAbstractItemModel& grid = *list->DBGrid1->model();
+    const std::vector<std::pair<QString, QString>> shown = {
+        {"自定进价", "2.00"}, {"批发价", "3.00"}, {"超市价", "4.00"}, {"零售价", "5.00"}};
+    for (const auto& [heading, value] : shown) {
+        int column = 0;
+        while (column < grid.columnCount() && grid.headerData(column, Qt::Horizontal).toString() != heading)
+            ++column;
+        ASSERT_LT(column, grid.columnCount()) << heading.toStdString();
+        EXPECT_EQ(value, grid.index(0, column).data().toString()) << heading.toStdString();
+    }
+
+    print(*list);
+    const std::vector<std::pair<QString, QString>> printed = {
+        {"进货价", "2.00"}, {"批发价", "3.00"}, {"超市价", "4.00"}, {"零售价", "5.00"}};
+    for (const auto& [heading, value] : printed) {
+        const auto title = preview.find(1, heading);
+        const auto figure = preview.find(1, value);
+        ASSERT_TRUE(title && figure) << heading.toStdString();
+        const int middle = (figure->left + figure->right) / 2;
+        EXPECT_TRUE(title->clip.left() <= middle && middle <= title->clip.right()) << heading.toStdString();
+    }
+}
+
 TEST_F(ListPrinting, PartyListsPrintEveryRowWhateverTheSearch)
 {
     makeCustomer(QStringLiteral("1"), QStringLiteral("东方超市"), {{"tel", "555"}, {"rest", 100}, {"balance", 150}});
