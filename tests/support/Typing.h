@@ -19,14 +19,17 @@ inline void typeText(QWidget* widget, const QString& text)
     }
 }
 
-// Alt+`letter` pressed and released where `window`'s keyboard focus is, as the keyboard sends
-// it, the letter as its text: the window's access keys see it before the focused widget does.
+// Alt+`letter` pressed and released in `window`, made the active window first as the user's
+// keys go to it, where its keyboard focus is, the letter as the key's text: the window's access
+// keys see it before the focused widget does.
 // A button's access key shows the button pressed for a moment before clicking it; this returns
 // once no button is held down any more, the click done.
 inline void pressAccessKey(QWidget* window, char letter)
 {
     const QChar upper = QChar::fromLatin1(letter).toUpper();
     const int key = Qt::Key_A + (upper.unicode() - 'A');
+    if (QApplication::activeWindow() != window->window())
+        QApplication::setActiveWindow(window->window());
     const QPointer<QWidget> target(window->focusWidget() ? window->focusWidget() : window);
     QKeyEvent press(QEvent::KeyPress, key, Qt::AltModifier, upper.toLower());
     QApplication::sendEvent(target, &press);
