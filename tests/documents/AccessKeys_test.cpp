@@ -56,6 +56,33 @@ protected:
     {
         return int(number(QStringLiteral("select count(*) from %1 where mainintno=:p1").arg(shown().lineTable), {intno}));
     }
+
+    // Alt+`letter` in `window` answered Cancel to `question`, which leaves every table as it
+    // was and the window open, then answered OK.
+    void pressCancelledThenConfirmed(QWidget* window, char letter, const QString& question)
+    {
+        const QStringList before = everyTable();
+        dialogs.answer(DialogAnswer::Cancel);
+        pressAccessKey(window, letter);
+        EXPECT_EQ(QStringList{question}, dialogs.texts());
+        EXPECT_EQ(before, everyTable());
+        EXPECT_TRUE(window->isVisible());
+        dialogs.answer(DialogAnswer::Ok);
+        pressAccessKey(window, letter);
+        flush();
+    }
+
+    // Alt+`letter` in `window` asks nothing, changes no table and leaves the window open.
+    void pressChangingNothing(QWidget* window, char letter)
+    {
+        const QPointer<QWidget> shownWindow(window);
+        const QStringList before = everyTable();
+        pressAccessKey(window, letter);
+        flush();
+        EXPECT_TRUE(shownWindow && shownWindow->isVisible());
+        EXPECT_EQ(QStringList(), dialogs.texts());
+        EXPECT_EQ(before, everyTable());
+    }
 };
 
 // The kinds whose posting mode hides 过帐 for 记帐.
@@ -97,16 +124,11 @@ TEST_P(AccessKeysTest, AltOPostsOnceConfirmed)
     const QString intno = openDocument(GetParam().kind);
     QPointer<DocumentEntryForm> form = openForm(intno);
     if (form->config().confirmPosting) {
-        const QStringList before = everyTable();
-        dialogs.answer(DialogAnswer::Cancel);
+        pressCancelledThenConfirmed(form, 'O', QStringLiteral("单据确实要过帐吗?"));
+    } else {
         pressAccessKey(form, 'O');
-        EXPECT_EQ(QStringList{QStringLiteral("单据确实要过帐吗?")}, dialogs.texts());
-        EXPECT_EQ(before, everyTable());
-        ASSERT_TRUE(form);
-        dialogs.answer(DialogAnswer::Ok);
+        flush();
     }
-    pressAccessKey(form, 'O');
-    flush();
     EXPECT_FALSE(form);
     EXPECT_EQ(QStringLiteral("True|False"), header(QStringLiteral("pass, cancel"), intno));
 }
@@ -115,15 +137,7 @@ TEST_P(AccessKeysTest, AltCVoidsOnceConfirmed)
 {
     const QString intno = openDocument(GetParam().kind);
     QPointer<DocumentEntryForm> form = openForm(intno);
-    const QStringList before = everyTable();
-    dialogs.answer(DialogAnswer::Cancel);
-    pressAccessKey(form, 'C');
-    EXPECT_EQ(QStringList{QStringLiteral("单据确实要废弃吗?")}, dialogs.texts());
-    EXPECT_EQ(before, everyTable());
-    ASSERT_TRUE(form);
-    dialogs.answer(DialogAnswer::Ok);
-    pressAccessKey(form, 'C');
-    flush();
+    pressCancelledThenConfirmed(form, 'C', QStringLiteral("单据确实要废弃吗?"));
     EXPECT_FALSE(form);
     EXPECT_EQ(QString(), header(QStringLiteral("intno"), intno));
     EXPECT_EQ(0, lineCount(intno));
@@ -132,13 +146,7 @@ TEST_P(AccessKeysTest, AltCVoidsOnceConfirmed)
 TEST_P(AccessKeysTest, AltCOfADocumentPostedInFullChangesNothing)
 {
     // 作废 is hidden (or absent) once a document is posted in full: only 冲数 undoes it.
-    QPointer<PostedDocumentView> view = openPostedView(QString::fromLatin1(GetParam().postedView), postedDocument(GetParam().kind));
-    const QStringList before = everyTable();
-    pressAccessKey(view, 'C');
-    flush();
-    EXPECT_TRUE(view);
-    EXPECT_EQ(QStringList(), dialogs.texts());
-    EXPECT_EQ(before, everyTable());
+    pressChangingNothing(openPostedView(QString::fromLatin1(GetParam().postedView), postedDocument(GetParam().kind)), 'C');
 }
 
 TEST_P(BookingAccessKeysTest, AltOOfTheHiddenPostingChangesNothing)
@@ -147,12 +155,7 @@ TEST_P(BookingAccessKeysTest, AltOOfTheHiddenPostingChangesNothing)
     const QString intno = openDocument(GetParam().kind);
     QPointer<DocumentEntryForm> form = openForm(intno);
     ASSERT_FALSE(form->action("ToolButton4")->isVisible());
-    const QStringList before = everyTable();
-    pressAccessKey(form, 'O');
-    flush();
-    EXPECT_TRUE(form);
-    EXPECT_EQ(QStringList(), dialogs.texts());
-    EXPECT_EQ(before, everyTable());
+    pressChangingNothing(form, 'O');
     EXPECT_EQ(partyOf(GetParam().kind), form->box("Edit2")->text());
 }
 
@@ -161,15 +164,7 @@ TEST_P(BookingAccessKeysTest, AltCVoidsABookedDocumentOnceConfirmed)
     exec(QStringLiteral("update config set tallybj='F'"));
     const QString intno = postedDocument(GetParam().kind, true);
     QPointer<PostedDocumentView> view = openPostedView(QString::fromLatin1(GetParam().postedView), intno);
-    const QStringList before = everyTable();
-    dialogs.answer(DialogAnswer::Cancel);
-    pressAccessKey(view, 'C');
-    EXPECT_EQ(QStringList{QStringLiteral("单据确实要废弃吗?")}, dialogs.texts());
-    EXPECT_EQ(before, everyTable());
-    ASSERT_TRUE(view);
-    dialogs.answer(DialogAnswer::Ok);
-    pressAccessKey(view, 'C');
-    flush();
+    pressCancelledThenConfirmed(view, 'C', QStringLiteral("单据确实要废弃吗?"));
     EXPECT_FALSE(view);
     EXPECT_EQ(QString(), header(QStringLiteral("intno"), intno));
     EXPECT_EQ(0, lineCount(intno));

@@ -65,15 +65,5 @@ protected:
         return view;
     }
 
-    // The shown window of class W named `name`; nullptr when there is none.
-    template <class W>
-    static W* top(const QString& name)
-    {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* found = qobject_cast<W*>(window); found && found->isVisible() && found->objectName() == name)
-                return found;
-        return nullptr;
-    }
-
     QString flour;
 };
