@@ -13,7 +13,6 @@ using lb::core::WindowRegistry;
 using lb::documents::BillKind;
 using lb::documents::DocumentEntryForm;
 using lb::documents::DocumentKind;
-using lb::documents::DocumentKinds;
 using lb::documents::DocumentListWindow;
 using lb::documents::DocumentPosting;
 using lb::documents::PostedDocumentView;
@@ -171,7 +170,7 @@ TEST_F(KindListsAndViewsTest, EachViewOffersTheCommandsOfItsKindAndPostingMode)
             view->action("ToolButton5")->trigger();
             flush();
             const QStringList page = preview.page(1);
-            EXPECT_EQ(lb::documents::DocumentKinds::of(c.kind).billname, page.value(0));
+            EXPECT_EQ(kind(c.kind).billname, page.value(0));
             EXPECT_TRUE(page.contains(QStringLiteral("共  1 页")));
             view->ToolButton7Click();
             flush();
