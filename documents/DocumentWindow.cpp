@@ -5,6 +5,7 @@
 #include "core/Tfrdm.h"
 #include "documents/HeaderPanel.h"
 #include "masterdata/MasterCatalog.h"
+#include "platform/ui/AccessKeys.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/GuardSlot.h"
 
@@ -32,8 +33,13 @@ QVBoxLayout* DocumentWindow::buildHeader(const DocumentWindowConfig& config, boo
 {
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QToolBar(this);
-    for (const CommandLook& look : config.toolButtons)
-        addCommand(bar, look);
+    for (const CommandLook& look : config.toolButtons) {
+        // The button shows the caption with its access key ("过帐&O": O underlined, Alt+O
+        // clicks it while the button is shown and enabled); it takes the caption from the
+        // icon text, which the action would otherwise make without the "&".
+        addCommand(bar, look)->setIconText(look.caption);
+    }
+    lb::ui::AccessKeys::guard(this);
     layout->addWidget(bar);
     panel_ = new HeaderPanel(config.boxes, config.boxesPerRow, partyButton, this);
     layout->addWidget(panel_);

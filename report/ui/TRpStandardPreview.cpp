@@ -125,6 +125,10 @@ TRpStandardPreview::TRpStandardPreview(TRpPrinter& device, QWidget* parent) : QW
     LoadReport = AddButton(QStringLiteral("LoadReport"), QStringLiteral("Load Report"), QStyle::SP_DialogOpenButton);
     ToolBar1->addSeparator();
     ExitButton = AddButton(QStringLiteral("ExitButton"), QStringLiteral("Close preview"), QStyle::SP_CustomBase, QStringLiteral("&Close"));
+    // The window is never narrower than its tool bar (a report's preview opens 500 pixels wide
+    // by default): a button the bar moved into its overflow menu would be hidden, and Close
+    // with it its access key, Alt+C.
+    setMinimumWidth(ToolBar1->sizeHint().width());
 
     auto* splitter = new QSplitter(this);
     layout->addWidget(splitter, 1);

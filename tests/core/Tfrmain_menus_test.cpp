@@ -23,6 +23,7 @@
 #include "platform/ui/ScriptedModals.h"
 #include "platform/ui/WorkWindow.h"
 #include "support/ReportedErrors.h"
+#include "support/Typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -225,6 +226,22 @@ TEST_F(TfrmainMenusTest, EveryMenuItemIsThereWithItsText)
     ASSERT_NE(nullptr, navigator);
     EXPECT_EQ(QStringLiteral("导航窗口"), navigator->text());
     EXPECT_TRUE(navigator->isChecked());
+}
+
+TEST_F(TfrmainMenusTest, AltAndAMenusLetterOpensItAndTheHiddenMenusOpensNothing)
+{
+    start();
+    for (QAction* title : window->menuBar()->actions()) {
+        SCOPED_TRACE(title->text().toStdString());
+        const char letter = title->text().at(1).toLatin1();
+        pressAccessKey(window.get(), letter);
+        QApplication::processEvents();
+        QWidget* opened = QApplication::activePopupWidget();
+        EXPECT_EQ(title->text() == QStringLiteral("&L 录帐") ? nullptr : title->menu(), opened);
+        if (opened)
+            opened->close();
+        QApplication::processEvents();
+    }
 }
 
 TEST_F(TfrmainMenusTest, DashboardPagesHoldTheirPicturesAndTexts)

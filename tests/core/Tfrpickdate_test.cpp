@@ -4,6 +4,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedModals.h"
+#include "support/Typing.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -102,6 +103,26 @@ TEST_F(TfrpickdateTest, DoubleClickOnTheCalendarIsOk)
         emit picker.calendar()->activated(QDate(2026, 5, 20));
     });
     EXPECT_TRUE(picker.pickInto(field));
+    EXPECT_EQ(QStringLiteral("2026-05-20"), field.text());
+}
+
+TEST_F(TfrpickdateTest, AltOIsOkAndAltCIsCancel)
+{
+    QLineEdit field(QStringLiteral("2026-05-01"));
+    lb::ui::ScriptedModals modals;
+    modals.then([&](QDialog& dialog) {
+        picker.calendar()->setSelectedDate(QDate(2026, 5, 20));
+        pressAccessKey(&dialog, 'O');
+    });
+    EXPECT_TRUE(picker.pickInto(field));
+    EXPECT_EQ(QStringLiteral("2026-05-20"), field.text());
+    modals.then([&](QDialog& dialog) {
+        picker.calendar()->setSelectedDate(QDate(2026, 5, 25));
+        pressAccessKey(&dialog, 'C');
+        // Rejected by the key, not by the script closing what the step left open.
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_FALSE(picker.pickInto(field));
     EXPECT_EQ(QStringLiteral("2026-05-20"), field.text());
 }
 

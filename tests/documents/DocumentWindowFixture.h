@@ -68,6 +68,16 @@ protected:
         return form;
     }
 
+    // The shown window of class W named `name`; nullptr when there is none.
+    template <class W>
+    static W* top(const QString& name)
+    {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<W*>(window); found && found->isVisible() && found->objectName() == name)
+                return found;
+        return nullptr;
+    }
+
     // Types a value into a cell of the line grid and commits it, as a user does.
     static void typeCell(lb::documents::DocumentEntryForm& form, int row, int column, const QString& value)
     {

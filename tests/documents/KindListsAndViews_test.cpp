@@ -3,8 +3,7 @@
 // reversal, un-booking, voiding, discarding and copying they run.
 #include "core/WindowRegistry.h"
 #include "documents/DocumentListWindow.h"
-#include "documents/DocumentWindowFixture.h"
-#include "documents/DocumentWindows.h"
+#include "documents/KindDocumentsFixture.h"
 #include "documents/PostedDocumentView.h"
 #include "support/PrintedPreview.h"
 
@@ -14,11 +13,9 @@ using lb::core::WindowRegistry;
 using lb::documents::BillKind;
 using lb::documents::DocumentEntryForm;
 using lb::documents::DocumentKind;
-using lb::documents::DocumentKinds;
 using lb::documents::DocumentListWindow;
 using lb::documents::DocumentPosting;
 using lb::documents::PostedDocumentView;
-using lb::documents::registerDocumentWindows;
 using lb::ui::DialogAnswer;
 
 namespace {
@@ -42,20 +39,8 @@ const ListCase listCases[] = {
     {"Tfrdhlist", BillKind::PurchaseOrder, "订货单据", "供应商号", "供应商名", "Tfrdhdetail", "Tfrfdhdetail"},
 };
 
-class KindListsAndViewsTest : public DocumentWindowFixture {
+class KindListsAndViewsTest : public KindDocumentsFixture {
 protected:
-    void SetUp() override
-    {
-        DocumentWindowFixture::SetUp();
-        registerDocumentWindows();
-        makeCustomer(QStringLiteral("C1"), QStringLiteral("张三"), {{"balance", 500.0}});
-        makeSupplier(QStringLiteral("S1"), QStringLiteral("粮油公司"), {{"balance", 1000.0}});
-        makeAccount(QStringLiteral("0000000002"), QStringLiteral("工商银行"), {{"balance", 400.0}});
-        flour = makeProduct(QStringLiteral("A01"), QStringLiteral("面粉"), {{"sl", 10.0}, {"sl_j", 12.0}});
-    }
-
-    static const DocumentKind& kind(BillKind which) { return DocumentKinds::of(which); }
-
     // The list `key` as the menu opens it: AQoutlist on the whole header table.
     DocumentListWindow* openList(const QString& key, BillKind which)
     {
@@ -65,15 +50,6 @@ protected:
         window->showWork(true);
         flush();
         return qobject_cast<DocumentListWindow*>(window);
-    }
-
-    template <class W>
-    static W* top(const QString& name)
-    {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* found = qobject_cast<W*>(window); found && found->isVisible() && found->objectName() == name)
-                return found;
-        return nullptr;
     }
 
     // Opens the list's row of document `intno` as the user does.
@@ -86,25 +62,6 @@ protected:
         flush();
     }
 
-    // A posted document of the kind for its party: 2 of flour at 5 (cash lines for receipts
-    // and payments: 100 from the bank).
-    QString postedDocument(BillKind which, bool book = false)
-    {
-        const DocumentKind& made = kind(which);
-        const QString party = made.partyTable == QLatin1String("customer") ? QStringLiteral("C1") : QStringLiteral("S1");
-        std::vector<Values> lines;
-        if (made.linesAreAccounts)
-            lines = {{{"sphh", "0000000002"}, {"spmc", QStringLiteral("工商银行")}, {"amount", 100}}};
-        else
-            lines = {{{"spintno", flour}, {"sphh", "A01"}, {"spmc", QStringLiteral("面粉")}, {"sl", 2}, {"js", 1}, {"sl_j", 2},
-                      {"dj_n", 5}, {"dj_w", 5}}};
-        const QString intno = makeDocument(made, party, lines);
-        const auto outcome = book ? DocumentPosting::book(db(), made, intno, party)
-                                  : DocumentPosting::post(db(), made, intno, party, QStringLiteral("0000000001"));
-        EXPECT_FALSE(outcome.refused) << outcome.message.toStdString();
-        return intno;
-    }
-
     static QStringList visibleTools(PostedDocumentView& view)
     {
         QStringList captions;
@@ -113,8 +70,6 @@ protected:
                 captions << action->text().trimmed();
         return captions;
     }
-
-    QString flour;
 };
 
 } // namespace
@@ -124,7 +79,7 @@ TEST_F(KindListsAndViewsTest, EachListSearchesByItsPartysWordsAndColoursAndOpens
     for (const ListCase& c : listCases) {
         SCOPED_TRACE(c.key);
         const DocumentKind& listed = kind(c.kind);
-        const QString party = listed.partyTable == QLatin1String("customer") ? QStringLiteral("C1") : QStringLiteral("S1");
+        const QString party = partyOf(c.kind);
         const QString open = makeDocument(listed, party, {});
         const QString posted = postedDocument(c.kind);
         const QString reversed = postedDocument(c.kind);
@@ -215,7 +170,7 @@ TEST_F(KindListsAndViewsTest, EachViewOffersTheCommandsOfItsKindAndPostingMode)
             view->action("ToolButton5")->trigger();
             flush();
             const QStringList page = preview.page(1);
-            EXPECT_EQ(lb::documents::DocumentKinds::of(c.kind).billname, page.value(0));
+            EXPECT_EQ(kind(c.kind).billname, page.value(0));
             EXPECT_TRUE(page.contains(QStringLiteral("共  1 页")));
             view->ToolButton7Click();
             flush();
@@ -401,11 +356,7 @@ protected:
     PostedDocumentView* openView(const QString& intno, const char* option)
     {
         exec(QStringLiteral("update config set tallybj=:p1"), {QString::fromLatin1(option)});
-        main->CurrentBillNo = intno;
-        auto* view = qobject_cast<PostedDocumentView*>(WindowRegistry::instance().create(QString::fromLatin1(GetParam().view), main.get()));
-        view->showWork(true);
-        flush();
-        return view;
+        return openPostedView(QString::fromLatin1(GetParam().view), intno);
     }
 
     static QStringList undoCommands(PostedDocumentView& view)
@@ -423,7 +374,7 @@ protected:
 TEST_P(PostingRouteTest, ADocumentIsUndoneByTheRouteThatPostedItWhateverTheOptionSaysNow)
 {
     const DocumentKind& shown = kind(GetParam().kind);
-    const QString party = shown.partyTable == QLatin1String("customer") ? QStringLiteral("C1") : QStringLiteral("S1");
+    const QString party = partyOf(GetParam().kind);
 
     // Booked with 记帐, then the option turned to full posting: 冲帐 and 作废, never 冲数, and
     // 冲帐 gives back only the stock the booking moved.

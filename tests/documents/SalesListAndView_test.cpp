@@ -52,15 +52,6 @@ protected:
         return top<DocumentListWindow>(QStringLiteral("Tfroutlist"));
     }
 
-    template <class W>
-    static W* top(const QString& name)
-    {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* found = qobject_cast<W*>(window); found && found->isVisible() && found->objectName() == name)
-                return found;
-        return nullptr;
-    }
-
     QStringList shownNumbers(DocumentListWindow& list)
     {
         QStringList numbers;

@@ -10,17 +10,22 @@
 #include "report/ui/TRpExpressionBuilder.h"
 #include "report/ui/TRpLabelEditor.h"
 #include "report/ui/TRpLabelEditorForm.h"
+#include "support/Typing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QToolButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
 #include <QTextCursor>
 #include <QTableWidget>
+#include <tuple>
 
 namespace lb::report::ui {
 namespace {
@@ -152,6 +157,73 @@ TEST_F(EditorsTest, EnvironmentEditorAddsRenamesChangesAndDeletesEntries)
     EXPECT_EQ(QStringLiteral("REPORTTITLE"), functions.name(1));
     EXPECT_EQ(QStringLiteral("TOTAL"), functions.name(2));
     EXPECT_EQ(QStringLiteral("2*3"), functions.expression(2));
+}
+
+TEST_F(EditorsTest, BuilderKeysWorkOnThePanelShown)
+{
+    TRpExpressionBuilder builder(&report, nullptr);
+    builder.show();
+    builder.Expression->setPlainText("1+1");
+    builder.Expression->setFocus();
+    lb::ui::ScriptedDialogs dialogs;
+    pressAccessKey(&builder, 'T');
+    EXPECT_EQ(QStringLiteral("There are no errors. The result is : 2"), dialogs.lastText());
+    // Modify variables belongs to the variable panel: here its key types nothing.
+    pressAccessKey(&builder, 'M');
+    EXPECT_EQ(QStringLiteral("1+1"), builder.Expression->toPlainText());
+    pressAccessKey(&builder, 'C');
+    EXPECT_EQ(QString(), builder.Expression->toPlainText());
+    const std::tuple<char, QWidget*, const char*> panels[] = {
+        {'D', builder.DataFieldPage, "DataFieldCancel"}, {'F', builder.FunctionPage, "FunctionCancel"}};
+    for (const auto& [letter, panel, cancel] : panels) {
+        pressAccessKey(&builder, letter);
+        EXPECT_EQ(panel, builder.Pages->currentWidget()) << letter;
+        builder.findChild<QPushButton*>(QLatin1String(cancel))->click();
+    }
+    pressAccessKey(&builder, 'V');
+    EXPECT_EQ(builder.VariablePage, builder.Pages->currentWidget());
+    lb::ui::ScriptedModals modals;
+    modals.then([](QDialog& editor) { editor.reject(); });
+    pressAccessKey(&builder, 'M');
+    EXPECT_EQ(QStringList{QStringLiteral("User Defined Functions Edtor")}, modals.titles());
+}
+
+TEST_F(EditorsTest, EnvironmentEditorKeysWorkOnTheButtonsShown)
+{
+    TRpEvEnvironment& functions = report.Functions();
+    lb::ui::ScriptedModals modals;
+    modals.then([](QDialog& dialog) {
+        auto& editor = dynamic_cast<TRpEnvironmentEditor&>(dialog);
+        pressAccessKey(&editor, 'G');
+        EXPECT_TRUE(editor.GlobalCB->isChecked());
+        pressAccessKey(&editor, 'L');
+        EXPECT_TRUE(editor.LocalCB->isChecked());
+        pressAccessKey(&editor, 'A');
+        ASSERT_EQ(editor.Name, editor.focusWidget());
+        editor.Name->setText("y");
+        // Add is hidden while a new entry is typed: its key types nothing into the name.
+        pressAccessKey(&editor, 'A');
+        EXPECT_EQ(QStringLiteral("y"), editor.Name->text());
+        pressAccessKey(&editor, 'C');
+        EXPECT_FALSE(editor.NewEntryGB->isVisibleTo(&editor));
+        pressAccessKey(&editor, 'A');
+        editor.Name->setText("y");
+        editor.Expression->setText("1");
+        pressAccessKey(&editor, 'O');
+        ASSERT_EQ(4, editor.UDFGrid->rowCount());
+        // Edit opens the builder on the current entry; Delete deletes it.
+        editor.UDFGrid->setCurrentCell(1, 0);
+        pressAccessKey(&editor, 'E');
+        pressAccessKey(&editor, 'D');
+        editor.VariableOKBtn->click();
+    });
+    QString edited;
+    modals.then([&edited](QDialog& builder) { edited = dynamic_cast<TRpExpressionBuilder&>(builder).Heading->text(); });
+    const QString second = functions.name(1);
+    ShowEnvironmentEditor(&functions, true, nullptr, &report);
+    EXPECT_EQ(second, edited);
+    ASSERT_EQ(3, functions.count());
+    EXPECT_EQ(QStringLiteral("Y"), functions.name(2));
 }
 
 TEST_F(EditorsTest, LabelEditorTakesDecimalSizesChecksThemAndAppliesOnlyChanges)

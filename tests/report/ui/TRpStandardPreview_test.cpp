@@ -14,6 +14,7 @@
 #include "report/ui/TSearchDlg.h"
 #include "support/PrintedPreview.h"
 #include "support/ReportedErrors.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -140,6 +141,14 @@ TEST_F(PreviewTest, NavigationKeepsWithinTheReport)
     EXPECT_EQ(QStringLiteral("Page 3 of 3"), status());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&window, &escape);
+    QApplication::processEvents();
+    EXPECT_TRUE(preview.isNull() || !preview->isVisible());
+}
+
+TEST_F(PreviewTest, AltCClosesThePreviewAsItOpens)
+{
+    // At the report's default width of 500 pixels, too, with every button of the tool bar shown.
+    pressAccessKey(&openPreview(), 'C');
     QApplication::processEvents();
     EXPECT_TRUE(preview.isNull() || !preview->isVisible());
 }
