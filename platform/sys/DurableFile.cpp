@@ -1,13 +1,14 @@
 // File copies and renames that are on the disk when they return, so a power cut cannot leave an empty copy.
 #include "platform/sys/DurableFile.h"
 
+#include "platform/sys/FileWrite.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -22,9 +23,10 @@ bool fail(QString* error, const QString& what)
     return false;
 }
 
+// A disk without room is named as such; any other failure in the system's words.
 QString systemError(const QString& action, const QString& path, int code)
 {
-    return QStringLiteral("%1 %2: %3").arg(action, path, QString::fromLocal8Bit(std::strerror(code)));
+    return FileWrite::failure(code, path, QStringLiteral("%1 %2: %3").arg(action, path, FileWrite::systemError(code)));
 }
 
 bool syncPath(const QString& path, int flags, QString* error)
@@ -64,13 +66,16 @@ bool DurableFile::copyFile(const QString& source, const QString& target, QString
         return fail(error, QStringLiteral("Cannot write in %1: %2").arg(folder, out.errorString()));
     char buffer[1 << 16];
     qint64 read = 0;
-    while ((read = in.read(buffer, sizeof buffer)) > 0)
-        if (out.write(buffer, read) != read)
-            return fail(error, QStringLiteral("Cannot write %1: %2").arg(out.fileName(), out.errorString()));
+    qint64 copied = 0;
+    while ((read = in.read(buffer, sizeof buffer)) > 0) {
+        if (const int code = FileWrite::writeAt(out.handle(), copied, buffer, read))
+            return fail(error, systemError(QStringLiteral("Cannot write"), out.fileName(), code));
+        copied += read;
+    }
     if (read < 0)
         return fail(error, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
-    if (!out.flush() || out.size() != in.size())
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(out.fileName(), out.errorString()));
+    if (copied != in.size())
+        return fail(error, QStringLiteral("Cannot write %1: %2 of %3 bytes").arg(out.fileName()).arg(copied).arg(in.size()));
     if (::fsync(out.handle()) != 0)
         return fail(error, systemError(QStringLiteral("Cannot flush"), out.fileName(), errno));
     out.setPermissions(in.permissions() | QFileDevice::WriteOwner);

@@ -8,7 +8,8 @@ namespace lb {
 // Every copy or rename that replaces the database or a backup goes through here. A file is
 // written under a temporary name in its target folder, flushed, renamed over the target, and
 // the folder is flushed so that the rename itself survives a power cut. Failures come back as
-// false (with the reason in `error` when given), never as half-written targets.
+// false (with the reason in `error` when given, a disk without room worded by
+// FileWrite::failure), never as half-written targets.
 class DurableFile {
 public:
     // Prefix of the temporary files a copy writes; a name with it is a leftover of a copy that
