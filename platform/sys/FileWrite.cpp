@@ -57,9 +57,11 @@ QString FileWrite::systemError(int code)
 
 QString FileWrite::failure(int code, const QString& path, const QString& otherwise, Place place)
 {
+    const QFileInfo written(path);
     for (const NoSpaceCause& cause : kNoSpaceCauses)
         if (cause.code == code && cause.place == place)
-            return QString::fromUtf16(cause.text) + QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+            return QString::fromUtf16(cause.text)
+                   + QDir::toNativeSeparators(written.isDir() ? written.absoluteFilePath() : written.absolutePath());
     return otherwise;
 }
 

@@ -25,8 +25,9 @@ public:
 
     // What a write into the file `path` that failed with the system's error code `code` is
     // reported as. When the disk had no room for it (ENOSPC: the disk is full; EDQUOT: the
-    // user's disk quota is used up), the cause in Chinese and the folder of `path`, which the
-    // user is shown; for any other code, `otherwise`, the writer's own words.
+    // user's disk quota is used up), the cause in Chinese and the folder of `path` (or `path`
+    // itself, a folder), which the user is shown; for any other code, `otherwise`, the
+    // writer's own words.
     static QString failure(int code, const QString& path, const QString& otherwise, Place place = Place::File);
 
     // What a window shows for a command that failed for `reason`: the reason when failure()
