@@ -21,9 +21,15 @@ public:
     // Writes the folder's entries (names made, renamed or removed in it) to the disk.
     static bool flushFolder(const QString& folder, QString* error = nullptr);
 
-    // Copies `source` over `target` (whose folder must exist) by way of a flushed temporary
-    // file; the target keeps the source's permissions, made writable by its owner. On failure
-    // the target is as it was and no temporary file is left.
+    // Writes a copy of `source` into the file `copy`, which must exist (a temporary file
+    // reserved beside what it is to replace) and is emptied first, gives it the source's
+    // permissions, made writable by its owner, and flushes it. No rename: the caller puts it in
+    // place with replaceFile().
+    static bool writeCopy(const QString& source, const QString& copy, QString* error = nullptr);
+
+    // Copies `source` over `target` (whose folder must exist): writeCopy() into a temporary
+    // file beside the target, then replaceFile(). On failure the target is as it was and no
+    // temporary file is left.
     static bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
 
     // Flushes `from`, renames it over `to` (same file system), then flushes the folder of `to`.
