@@ -2,15 +2,14 @@
 #include "core/CompactDatabase.h"
 
 #include "core/Leftovers.h"
+#include "core/TemporaryCopy.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
-#include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace lb::core {
 
@@ -52,32 +51,20 @@ void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& write
     }
     Leftovers::removeFrom(info.absolutePath());
 
-    QString temp;
-    {
-        QTemporaryFile reserve(info.absolutePath() + QLatin1Char('/') + Leftovers::compactionPrefix()
-                               + QStringLiteral("XXXXXX"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            throw lb::FileOpenError(QStringLiteral("Cannot make a temporary file in %1").arg(info.absolutePath()));
-        temp = reserve.fileName();
-    }
+    TemporaryCopy copy(info.absoluteFilePath(), Leftovers::compactionPrefix());
+    if (copy.path().isEmpty())
+        throw lb::FileOpenError(QStringLiteral("Cannot make a temporary file in %1").arg(info.absolutePath()));
     // The engine writes the compacted copy only into a file that does not exist yet.
-    QFile::remove(temp);
-    try {
-        writeCopy(info.absoluteFilePath(), temp);
-        // The copy replaces the books, and the backups after it are copies of it: it must pass
-        // the full check. The quick one would let through index entries that disagree with
-        // their rows, which the copy carries over from the books as they are.
-        checkDatabaseFile(temp);
-        QFile::setPermissions(temp, QFile::permissions(info.absoluteFilePath()));
-        QString error;
-        if (!lb::DurableFile::replaceFile(temp, info.absoluteFilePath(), &error))
-            throw lb::FileOpenError(error);
-    } catch (...) {
-        QFile::remove(temp);
-        Leftovers::removeJournalsOf(temp);
-        throw;
-    }
+    QFile::remove(copy.path());
+    writeCopy(info.absoluteFilePath(), copy.path());
+    // The copy replaces the books, and the backups after it are copies of it: it must pass
+    // the full check. The quick one would let through index entries that disagree with
+    // their rows, which the copy carries over from the books as they are.
+    checkDatabaseFile(copy.path());
+    QFile::setPermissions(copy.path(), QFile::permissions(info.absoluteFilePath()));
+    QString error;
+    if (!copy.replaceTarget(&error))
+        throw lb::FileOpenError(error);
 }
 
 bool CompactDatabase(const QString& dbFile)

@@ -22,8 +22,8 @@ using CompactedCopyWriter = std::function<void(const QString& source, const QStr
 // The same as CompactDatabase without the message: DatabaseError (or FileOpenError) on
 // failure, file unchanged. A file this process may not write is refused. Leftovers of an
 // earlier compaction beside the file are removed first; the copy is written by `writeCopy` to
-// a temporary file beside `dbFile`, checked in full (DatabaseCheck::Full), flushed, then
-// renamed over it, and the folder flushed.
+// a temporary file beside `dbFile` (a TemporaryCopy), checked in full (DatabaseCheck::Full),
+// flushed, then renamed over it, and the folder flushed.
 void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& writeCopy = writeCompactedCopy);
 
 // Compacts the books before they are copied over backups (CompactDatabase, which shows its

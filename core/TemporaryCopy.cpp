@@ -21,11 +21,10 @@ bool noFileBeside(const QString& target, QString* error)
 
 } // namespace
 
-TemporaryCopy::TemporaryCopy(const QString& target)
+TemporaryCopy::TemporaryCopy(const QString& target, const QString& prefix)
     : target_(target)
 {
-    QTemporaryFile reserve(QFileInfo(target).absolutePath() + QLatin1Char('/') + lb::DurableFile::temporaryPrefix()
-                           + QStringLiteral("XXXXXX"));
+    QTemporaryFile reserve(QFileInfo(target).absolutePath() + QLatin1Char('/') + prefix + QStringLiteral("XXXXXX"));
     reserve.setAutoRemove(false);
     if (reserve.open())
         path_ = reserve.fileName();
@@ -41,7 +40,7 @@ TemporaryCopy::~TemporaryCopy()
 
 bool TemporaryCopy::write(const QString& source, QString* error)
 {
-    return path_.isEmpty() ? noFileBeside(target_, error) : lb::DurableFile::copyFile(source, path_, error);
+    return path_.isEmpty() ? noFileBeside(target_, error) : lb::DurableFile::writeCopy(source, path_, error);
 }
 
 bool TemporaryCopy::replaceTarget(QString* error)

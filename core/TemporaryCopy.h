@@ -1,26 +1,30 @@
 // A copy written under a temporary name beside its target, checked there, then renamed over the target.
 #pragma once
 
+#include "platform/sys/DurableFile.h"
+
 #include <QString>
 
 namespace lb::core {
 
 // The one way a copy takes the place of a database or a backup: it is written and flushed
-// beside the target under a copy's temporary name (so that one a kill leaves behind is a
-// leftover the next start removes), the caller checks it there, and only then is it renamed
-// over the target. The temporary file, with any journal of its own, is removed on destruction
-// unless it replaced the target.
+// beside the target under a temporary name starting with `prefix` (so that one a kill leaves
+// behind is a leftover the next start removes), the caller checks it there, and only then is it
+// renamed over the target. The temporary file, with any journal of its own, is removed on
+// destruction unless it replaced the target.
 class TemporaryCopy {
 public:
-    explicit TemporaryCopy(const QString& target);
+    explicit TemporaryCopy(const QString& target, const QString& prefix = lb::DurableFile::temporaryPrefix());
     ~TemporaryCopy();
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
 
-    // The temporary file, there to be checked; empty when none could be made beside the target.
+    // The temporary file, reserved beside the target, there to be written (by write(), or by a
+    // writer of the caller's that makes the file itself after removing it, flushed in
+    // replaceTarget()) and checked; empty when none could be made beside the target.
     const QString& path() const { return path_; }
 
-    // Writes a flushed copy of `source` into the temporary file. False with the reason.
+    // Writes a flushed copy of `source` straight into the temporary file. False with the reason.
     bool write(const QString& source, QString* error);
 
     // Renames the temporary file over the target, flushes the folder and removes the journals

@@ -4,6 +4,7 @@
 #include "core/DatabaseFiles.h"
 #include "core/Tfrdm.h"
 #include "platform/sys/AppPaths.h"
+#include "platform/sys/FileWrite.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
 
@@ -25,6 +26,16 @@ namespace lb::core {
 
 using lb::ui::Dialogs;
 using lb::ui::guardSlot;
+
+namespace {
+
+// A copy that found its disk full says so; any other failure asks the user to look at the backup.
+QString failureMessage(const QString& reason)
+{
+    return lb::FileWrite::shown(reason, QStringLiteral("请检查本系统的数据备份是否存在！ "));
+}
+
+} // namespace
 
 Tfrcopydir::Tfrcopydir(QWidget* owner)
     : lb::ui::WorkWindow(owner)
@@ -116,10 +127,11 @@ void Tfrcopydir::Button1Click()
     if (!Dialogs::confirm(QStringLiteral("是否进行备份数据?")))
         return;
     bool saved = false;
+    QString reason;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        saved = !target.isEmpty() && DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target);
+        saved = !target.isEmpty() && DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &reason);
     });
-    Dialogs::message(saved ? QStringLiteral("数据备份完毕！ ") : QStringLiteral("请检查本系统的数据备份是否存在！ "));
+    Dialogs::message(saved ? QStringLiteral("数据备份完毕！ ") : failureMessage(reason));
     close();
 }
 
@@ -130,12 +142,13 @@ void Tfrcopydir::Button2Click()
     if (!Dialogs::confirm(QStringLiteral("是否进行数据恢复?")))
         return;
     bool restored = false;
+    QString reason;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        restored = !source.isEmpty() && DatabaseFiles::replace(source, lb::AppPaths::databaseFile());
+        restored = !source.isEmpty() && DatabaseFiles::replace(source, lb::AppPaths::databaseFile(), &reason);
     });
     if (restored)
         DatabaseFiles::booksReplaced(*frdm);
-    Dialogs::message(restored ? QStringLiteral("数据恢复完毕！ ") : QStringLiteral("请检查本系统的数据备份是否存在！ "));
+    Dialogs::message(restored ? QStringLiteral("数据恢复完毕！ ") : failureMessage(reason));
     close();
 }
 

@@ -224,8 +224,6 @@ void TRpPageList::AddPage(const QByteArray& bytes)
     TRpStream& stream = RequireStream();
     StreamLock streamLock(stream);
     const int number = pageCount_ + 1;
-    if (number == 1)
-        WriteHeaderOn(stream, number);
     QByteArray code;
     if (compression_) {
         code.reserve(bytes.size() / 2);
@@ -233,23 +231,32 @@ void TRpPageList::AddPage(const QByteArray& bytes)
         for (char c : bytes)
             coder.Compress(std::uint8_t(c));
     }
-    const qint64 start = stream.Seek(0, Origin::End);
-    // Offsets are stored in 32 bits: a record reaching past them would corrupt the chain.
-    const qint64 data = compression_ ? 4 + code.size() : bytes.size();
-    const qint64 end = start + 8 + data + 4;
-    if (end > std::numeric_limits<qint32>::max())
-        throw Error(QStringLiteral("The report is too large: its pages pass 2 GB"));
-    // The record is written in one pass from its start: going back to fill in a field would
-    // make a file-backed stream write out its buffer for every page.
-    stream.WriteInt32(number);
-    stream.WriteInt32(qint32(end));
-    if (compression_) {
-        stream.WriteInt32(qint32(bytes.size()));
-        stream.Write(code.constData(), code.size());
-    } else {
-        stream.Write(bytes.constData(), bytes.size());
+    // A record that cannot be written whole (the temporary folder is full) goes, with the header
+    // written for it: half a record would refuse the saved file and hide the page before it.
+    const qint64 before = stream.Size();
+    try {
+        if (number == 1)
+            WriteHeaderOn(stream, number);
+        const qint64 start = stream.Seek(0, Origin::End);
+        // Offsets are stored in 32 bits: a record reaching past them would corrupt the chain.
+        const qint64 data = compression_ ? 4 + code.size() : bytes.size();
+        const qint64 end = start + 8 + data + 4;
+        if (end > std::numeric_limits<qint32>::max())
+            throw Error(QStringLiteral("The report is too large: its pages pass 2 GB"));
+        // The record is written in one pass from its start, as the stream's writes go out.
+        stream.WriteInt32(number);
+        stream.WriteInt32(qint32(end));
+        if (compression_) {
+            stream.WriteInt32(qint32(bytes.size()));
+            stream.Write(code.constData(), code.size());
+        } else {
+            stream.Write(bytes.constData(), bytes.size());
+        }
+        stream.WriteInt32(qint32(start));
+    } catch (...) {
+        stream.Truncate(before);
+        throw;
     }
-    stream.WriteInt32(qint32(start));
     pageCount_ = number;
 }
 

@@ -50,7 +50,9 @@ public:
     // Appends a page, the bytes of a metafile as EmfWriter hands them over; the first page
     // writes the header first. Throws lb::Error without a stream, and, writing nothing, when
     // the bytes do not start with a metafile header declaring their size or the record would
-    // reach past the 32-bit offsets (2 GB).
+    // reach past the 32-bit offsets (2 GB), or when the stream takes the record only in part
+    // (its temporary folder is full): the stream is then cut back to where the record began,
+    // every page before it still read and saved whole.
     void AddPage(const QByteArray& page);
     // Page `number` (from 1), or none when there is no such page. Throws lb::Error when the
     // stored page is damaged.

@@ -2,14 +2,18 @@
 #include "report/TRpStream.h"
 
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileDevice>
 #include <QTemporaryFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace lb::report {
 
@@ -20,6 +24,13 @@ constexpr qint64 kCopyBlock = 10240;
 [[noreturn]] void streamError(const QString& what)
 {
     throw Error(QStringLiteral("Stream error: %1").arg(what));
+}
+
+// A write into the file `path` that failed with the system's error `code`.
+[[noreturn]] void writeError(int code, const QString& path, FileWrite::Place place)
+{
+    throw Error(FileWrite::failure(code, path, QStringLiteral("Stream error: write failed: %1").arg(FileWrite::systemError(code)),
+                                   place));
 }
 
 } // namespace
@@ -58,9 +69,17 @@ qint64 TRpStream::Read(char* data, qint64 count)
         memoryPosition_ += n;
         return n;
     }
-    const qint64 n = file_->read(data, count);
-    if (n < 0)
-        streamError(QStringLiteral("read failed: %1").arg(file_->errorString()));
+    qint64 n = 0;
+    while (n < count) {
+        const ssize_t got = ::pread(file_->handle(), data + n, size_t(count - n), off_t(filePosition_ + n));
+        if (got > 0)
+            n += got;
+        else if (got == 0)
+            break;
+        else if (errno != EINTR)
+            streamError(QStringLiteral("read failed: %1").arg(FileWrite::systemError(errno)));
+    }
+    filePosition_ += n;
     return n;
 }
 
@@ -98,9 +117,12 @@ void TRpStream::Write(const char* data, qint64 count)
             MoveToFile();
         return;
     }
-    if (file_->write(data, count) != count)
-        streamError(QStringLiteral("write failed: %1").arg(file_->errorString()));
-    fileSize_ = std::max(fileSize_, file_->pos());
+    qint64 written = 0;
+    const int code = FileWrite::writeAt(file_->handle(), filePosition_, data, count, &written);
+    filePosition_ += written;
+    fileSize_ = std::max(fileSize_, filePosition_);
+    if (code != 0)
+        writeError(code, tempFileName_, FileWrite::Place::TemporaryFolder);
 }
 
 void TRpStream::WriteInt32(qint32 value)
@@ -116,10 +138,12 @@ void TRpStream::MoveToFile()
     if (!temp->open())
         throw FileOpenError(QStringLiteral("Cannot create a temporary file in \"%1\". %2")
                                 .arg(QDir::toNativeSeparators(QDir::tempPath()), temp->errorString()));
-    if (temp->write(memory_) != memory_.size() || !temp->seek(memoryPosition_))
-        streamError(QStringLiteral("write failed: %1").arg(temp->errorString()));
+    // Should the file not take the bytes, it goes and the stream stays in memory.
+    if (const int code = FileWrite::writeAt(temp->handle(), 0, memory_.constData(), memory_.size()))
+        writeError(code, temp->fileName(), FileWrite::Place::TemporaryFolder);
     tempFileName_ = temp->fileName();
     fileSize_ = memory_.size();
+    filePosition_ = memoryPosition_;
     file_ = std::move(temp);
     memory_ = QByteArray();
     memoryPosition_ = 0;
@@ -133,17 +157,31 @@ qint64 TRpStream::Seek(qint64 offset, Origin origin)
     const qint64 target = base + offset;
     if (target < 0)
         streamError(QStringLiteral("seek before the start of the stream"));
-    if (inMemory_)
-        memoryPosition_ = target;
-    else if (target != file_->pos() && !file_->seek(target)) // a seek writes out the file's buffer
-        streamError(QStringLiteral("seek failed: %1").arg(file_->errorString()));
+    (inMemory_ ? memoryPosition_ : filePosition_) = target;
     return target;
 }
 
 qint64 TRpStream::Position()
 {
     std::lock_guard lock(mutex_);
-    return inMemory_ ? memoryPosition_ : file_->pos();
+    return inMemory_ ? memoryPosition_ : filePosition_;
+}
+
+void TRpStream::Truncate(qint64 size)
+{
+    std::lock_guard lock(mutex_);
+    if (inMemory_) {
+        if (size < memory_.size())
+            memory_.truncate(size);
+        memoryPosition_ = memory_.size();
+        return;
+    }
+    if (size < fileSize_) {
+        if (::ftruncate(file_->handle(), off_t(size)) != 0)
+            streamError(QStringLiteral("truncate failed: %1").arg(FileWrite::systemError(errno)));
+        fileSize_ = size;
+    }
+    filePosition_ = fileSize_;
 }
 
 qint64 TRpStream::Size()
@@ -156,14 +194,29 @@ void TRpStream::SaveToStream(QIODevice& dest)
 {
     std::lock_guard lock(mutex_);
     Seek(0, Origin::Begin);
+    // A file is written through its descriptor from its position on, so that a disk without
+    // room is named as such; its position is then moved past what was written.
+    auto* file = qobject_cast<QFileDevice*>(&dest);
+    if (file && !file->flush())
+        streamError(QStringLiteral("write failed: %1").arg(file->errorString()));
+    const qint64 start = dest.pos();
+    qint64 at = start;
     char block[kCopyBlock];
     for (;;) {
         const qint64 n = Read(block, kCopyBlock);
         if (n == 0)
             break;
-        if (dest.write(block, n) != n)
-            streamError(QStringLiteral("write failed: %1").arg(dest.errorString()));
+        if (!file) {
+            if (dest.write(block, n) != n)
+                streamError(QStringLiteral("write failed: %1").arg(dest.errorString()));
+            continue;
+        }
+        if (const int code = FileWrite::writeAt(file->handle(), at, block, n))
+            writeError(code, file->fileName(), FileWrite::Place::File);
+        at += n;
     }
+    if (file && at != start && !file->seek(at))
+        streamError(QStringLiteral("seek failed: %1").arg(file->errorString()));
 }
 
 } // namespace lb::report

@@ -14,7 +14,10 @@ namespace lb::report {
 
 // Every operation takes the stream's own lock, so the generation thread and the user-interface
 // thread can share it; callers that need several operations in a row hold LockStream. Failures
-// (a file that cannot be created or opened, a short read, a failed write) throw lb::Error.
+// (a file that cannot be created or opened, a short read, a failed write) throw lb::Error; a
+// write the temporary folder has no room for says so in Chinese, naming the folder. A file is
+// read and written at the stream's own position through its descriptor, unbuffered, so that a
+// failed write keeps the system's reason.
 class TRpStream {
 public:
     enum class Origin { Begin, Current, End };
@@ -35,15 +38,19 @@ public:
     // Reads exactly `count` bytes or throws.
     void ReadBuffer(char* data, qint64 count);
     qint32 ReadInt32();
-    // Writes at the position, growing the stream as needed.
+    // Writes at the position, growing the stream as needed. A write that fails may have written
+    // part of its bytes: the stream's size counts them.
     void Write(const char* data, qint64 count);
     void WriteInt32(qint32 value);
+    // Cuts the stream to `size` bytes when it is longer, and moves the position to its end.
+    void Truncate(qint64 size);
     // Moves the position and returns it; a position before the start throws.
     qint64 Seek(qint64 offset, Origin origin);
     qint64 Position();
     qint64 Size();
 
-    // Copies the whole stream to `dest` in blocks of 10240 bytes, from the start.
+    // Copies the whole stream to `dest` in blocks of 10240 bytes, from the start; a file is
+    // written through its descriptor, so that a disk without room is named as such.
     void SaveToStream(QIODevice& dest);
 
     void LockStream() { mutex_.lock(); }
@@ -66,9 +73,10 @@ private:
     QByteArray memory_;
     qint64 memoryPosition_ = 0;
     QString tempFileName_;
+    // Holds the file open (and removes a temporary one when freed); its descriptor does the work.
     std::unique_ptr<QFile> file_;
-    // The file's size as written so far: asking the file would write out its buffer each time.
-    qint64 fileSize_ = 0;
+    qint64 filePosition_ = 0;
+    qint64 fileSize_ = 0; // as written so far, which the QFile does not see
 };
 
 } // namespace lb::report

@@ -1,13 +1,14 @@
 // File copies and renames that are on the disk when they return, so a power cut cannot leave an empty copy.
 #include "platform/sys/DurableFile.h"
 
+#include "platform/sys/FileWrite.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -22,9 +23,10 @@ bool fail(QString* error, const QString& what)
     return false;
 }
 
+// A disk without room is named as such; any other failure in the system's words.
 QString systemError(const QString& action, const QString& path, int code)
 {
-    return QStringLiteral("%1 %2: %3").arg(action, path, QString::fromLocal8Bit(std::strerror(code)));
+    return FileWrite::failure(code, path, QStringLiteral("%1 %2: %3").arg(action, path, FileWrite::systemError(code)));
 }
 
 bool syncPath(const QString& path, int flags, QString* error)
@@ -53,34 +55,43 @@ bool DurableFile::flushFolder(const QString& folder, QString* error)
     return syncPath(folder, O_RDONLY | O_DIRECTORY, error);
 }
 
-bool DurableFile::copyFile(const QString& source, const QString& target, QString* error)
+bool DurableFile::writeCopy(const QString& source, const QString& copy, QString* error)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
-    const QString folder = QFileInfo(target).absolutePath();
-    QTemporaryFile out(folder + QLatin1Char('/') + temporaryPrefix() + QStringLiteral("XXXXXX"));
-    if (!out.open())
-        return fail(error, QStringLiteral("Cannot write in %1: %2").arg(folder, out.errorString()));
+    QFile out(copy);
+    if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate))
+        return fail(error, QStringLiteral("Cannot write %1: %2").arg(copy, out.errorString()));
     char buffer[1 << 16];
     qint64 read = 0;
-    while ((read = in.read(buffer, sizeof buffer)) > 0)
-        if (out.write(buffer, read) != read)
-            return fail(error, QStringLiteral("Cannot write %1: %2").arg(out.fileName(), out.errorString()));
+    qint64 copied = 0;
+    while ((read = in.read(buffer, sizeof buffer)) > 0) {
+        if (const int code = FileWrite::writeAt(out.handle(), copied, buffer, read))
+            return fail(error, systemError(QStringLiteral("Cannot write"), copy, code));
+        copied += read;
+    }
     if (read < 0)
         return fail(error, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
-    if (!out.flush() || out.size() != in.size())
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(out.fileName(), out.errorString()));
+    if (copied != in.size())
+        return fail(error, QStringLiteral("Cannot write %1: %2 of %3 bytes").arg(copy).arg(copied).arg(in.size()));
     if (::fsync(out.handle()) != 0)
-        return fail(error, systemError(QStringLiteral("Cannot flush"), out.fileName(), errno));
+        return fail(error, systemError(QStringLiteral("Cannot flush"), copy, errno));
     out.setPermissions(in.permissions() | QFileDevice::WriteOwner);
-    out.close();
-    const QByteArray from = QFile::encodeName(out.fileName());
-    const QByteArray to = QFile::encodeName(target);
-    if (std::rename(from.constData(), to.constData()) != 0)
-        return fail(error, systemError(QStringLiteral("Cannot replace"), target, errno));
-    out.setAutoRemove(false); // renamed away
-    return flushFolder(folder, error);
+    return true;
+}
+
+bool DurableFile::copyFile(const QString& source, const QString& target, QString* error)
+{
+    const QString folder = QFileInfo(target).absolutePath();
+    QTemporaryFile temporary(folder + QLatin1Char('/') + temporaryPrefix() + QStringLiteral("XXXXXX"));
+    if (!temporary.open())
+        return fail(error, QStringLiteral("Cannot write in %1: %2").arg(folder, temporary.errorString()));
+    temporary.close(); // the name stays reserved until the object goes
+    if (!writeCopy(source, temporary.fileName(), error) || !replaceFile(temporary.fileName(), target, error))
+        return false;
+    temporary.setAutoRemove(false); // renamed away
+    return true;
 }
 
 bool DurableFile::replaceFile(const QString& from, const QString& to, QString* error)

@@ -8,7 +8,8 @@ namespace lb {
 // Every copy or rename that replaces the database or a backup goes through here. A file is
 // written under a temporary name in its target folder, flushed, renamed over the target, and
 // the folder is flushed so that the rename itself survives a power cut. Failures come back as
-// false (with the reason in `error` when given), never as half-written targets.
+// false (with the reason in `error` when given, a disk without room worded by
+// FileWrite::failure), never as half-written targets.
 class DurableFile {
 public:
     // Prefix of the temporary files a copy writes; a name with it is a leftover of a copy that
@@ -20,9 +21,15 @@ public:
     // Writes the folder's entries (names made, renamed or removed in it) to the disk.
     static bool flushFolder(const QString& folder, QString* error = nullptr);
 
-    // Copies `source` over `target` (whose folder must exist) by way of a flushed temporary
-    // file; the target keeps the source's permissions, made writable by its owner. On failure
-    // the target is as it was and no temporary file is left.
+    // Writes a copy of `source` into the file `copy`, which must exist (a temporary file
+    // reserved beside what it is to replace) and is emptied first, gives it the source's
+    // permissions, made writable by its owner, and flushes it. No rename: the caller puts it in
+    // place with replaceFile().
+    static bool writeCopy(const QString& source, const QString& copy, QString* error = nullptr);
+
+    // Copies `source` over `target` (whose folder must exist): writeCopy() into a temporary
+    // file beside the target, then replaceFile(). On failure the target is as it was and no
+    // temporary file is left.
     static bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
 
     // Flushes `from`, renames it over `to` (same file system), then flushes the folder of `to`.

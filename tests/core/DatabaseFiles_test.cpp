@@ -21,11 +21,20 @@ namespace {
 // The folder whose files the disk garbles; none when empty.
 std::atomic<const char*> garbledFolder{nullptr};
 
+// What the disk garbles: the file's last byte, or its first sixteen, where a database file
+// says what it is.
+enum class Garbled { LastByte, Start };
+std::atomic<Garbled> garbled{Garbled::LastByte};
+
 // Garbles every file written in `folder` while it lives, as a failing disk or cable would:
 // the copy is written and flushed without an error, and holds other bytes than it was given.
 class GarblingDisk {
 public:
-    explicit GarblingDisk(const QString& folder) : folder_(QFile::encodeName(folder) + '/') { garbledFolder = folder_.constData(); }
+    explicit GarblingDisk(const QString& folder, Garbled what = Garbled::LastByte) : folder_(QFile::encodeName(folder) + '/')
+    {
+        garbled = what;
+        garbledFolder = folder_.constData();
+    }
     ~GarblingDisk() { garbledFolder = nullptr; }
     GarblingDisk(const GarblingDisk&) = delete;
     GarblingDisk& operator=(const GarblingDisk&) = delete;
@@ -46,8 +55,8 @@ protected:
 } // namespace
 
 // Stands in for the C library's fsync() in this test program: a regular file open for writing in
-// the garbled folder has its last byte changed just before it is flushed. Everything else is
-// flushed as the C library would.
+// the garbled folder has its last byte or its start changed just before it is flushed.
+// Everything else is flushed as the C library would.
 extern "C" int fsync(int fd)
 {
     const char* folder = garbledFolder;
@@ -58,7 +67,11 @@ extern "C" int fsync(int fd)
         const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
         if (::readlink(link.constData(), path, sizeof path - 1) > 0 && std::strncmp(path, folder, std::strlen(folder)) == 0) {
             char last = 0;
-            if (::pread(fd, &last, 1, info.st_size - 1) == 1) {
+            if (garbled == Garbled::Start) {
+                const char blank[16] = {};
+                if (info.st_size >= 16 && ::pwrite(fd, blank, sizeof blank, 0) != sizeof blank)
+                    return -1;
+            } else if (::pread(fd, &last, 1, info.st_size - 1) == 1) {
                 last = char(~last);
                 if (::pwrite(fd, &last, 1, info.st_size - 1) != 1)
                     return -1;
@@ -84,6 +97,26 @@ TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
     // The garbled copy never took the place of the earlier one.
     EXPECT_EQ(earlier, bytes(target));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(usb).entryList(QDir::Files | QDir::Hidden));
+}
+
+// A restore checks the copy that is to replace the books, not the backup it came from: a copy
+// the disk garbled on its way there leaves the books as they were.
+TEST_F(DatabaseFilesTest, ARestoreChecksTheCopyThatWouldReplaceTheBooks)
+{
+    const QString usb = folder.filePath(QStringLiteral("usb"));
+    ASSERT_TRUE(QDir().mkpath(usb));
+    const QString backup = usb + QStringLiteral("/kvdb.mdb");
+    QString error;
+    ASSERT_TRUE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), backup, &error)) << error.toStdString();
+    makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
+    db().close();
+    const QByteArray books = bytes(lb::AppPaths::databaseFile());
+    {
+        GarblingDisk disk(lb::AppPaths::worksFolder(), Garbled::Start);
+        EXPECT_FALSE(DatabaseFiles::replace(backup, lb::AppPaths::databaseFile(), &error));
+    }
+    EXPECT_EQ(books, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
 }
 
 TEST_F(DatabaseFilesTest, WorkWhileDisconnectedGivesTheBooksBackOpenAlsoWhenItFails)

@@ -4,6 +4,7 @@
 
 #include "core/NewDatabase.h"
 #include "core/Tfrcopydir.h"
+#include "support/FullDisk.h"
 
 #include <QApplication>
 #include <QDir>
@@ -136,6 +137,36 @@ TEST_F(BackupWindowTest, RestoreWithoutASoundBackupLeavesTheBooksUntouched)
     EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
     EXPECT_TRUE(db().connected());
     EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from product")).toInt());
+}
+
+// A disk that fills up while the copy goes out: the window names the cause and the folder, and
+// the backup and the books stay as they were, without leftovers.
+TEST_F(BackupWindowTest, ACopyOntoAFullDiskSaysSoAndKeepsWhatWasThere)
+{
+    const QString chosen = folder.filePath(QStringLiteral("usb"));
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    confirmIn(chosen, &Tfrcopydir::Button1);
+    ASSERT_EQ(QStringLiteral("数据备份完毕！ "), dialogs.lastText());
+    const QByteArray earlier = bytes(chosen + QStringLiteral("/kvdb.mdb"));
+    makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
+    const QByteArray live = bytes(lb::AppPaths::databaseFile());
+    {
+        FullDisk disk(chosen, 4096);
+        confirmIn(chosen, &Tfrcopydir::Button1);
+    }
+    EXPECT_EQ("磁盘已满,不能写入文件夹: " + chosen, dialogs.lastText());
+    EXPECT_EQ(earlier, bytes(chosen + QStringLiteral("/kvdb.mdb")));
+    EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(chosen).entryList(QDir::Files | QDir::Hidden));
+
+    {
+        FullDisk disk(lb::AppPaths::worksFolder(), 4096, EDQUOT);
+        confirmIn(chosen, &Tfrcopydir::Button2);
+    }
+    EXPECT_EQ("磁盘配额已用完,不能写入文件夹: " + lb::AppPaths::worksFolder(), dialogs.lastText());
+    EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile()));
+    EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
+    EXPECT_TRUE(db().connected());
+    EXPECT_EQ(2, scalar(QStringLiteral("select count(*) from product")).toInt());
 }
 
 TEST_F(BackupWindowTest, RestoreBringsTheBackupBackAndKeepsThePreviousFile)

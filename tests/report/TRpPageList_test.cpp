@@ -7,8 +7,10 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
 #include "report/TRpCompress.h"
+#include "support/FullDisk.h"
 #include "support/RandomDamage.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -239,6 +241,50 @@ TEST(TRpPageList, BytesThatAreNoWholeMetafileAreRefused)
     EXPECT_EQ(size, list.Stream()->Size());
     list.AddPage(page);
     EXPECT_EQ(pageTitle(2), firstText(*list.GetPage(2)));
+}
+
+// The temporary folder fills up while a page goes out: the record it could take only in part
+// goes, the page before it and the saved file stay whole, and the report's own file says so too.
+TEST_F(TRpPageListFiles, AFullDiskSaysSoAndLeavesNoHalfPage)
+{
+    const QByteArray fourth = makePage(4).bytes();
+    const qint64 threePages = makeList(3, false)->Stream()->Size();
+    // Already in its file, the page's bytes are cut short; still in memory, its move to the
+    // file is refused.
+    for (const bool inFile : {true, false}) {
+        auto list = makeList(3, false, inFile ? 0 : qint32(threePages));
+        {
+            FullDisk disk(QDir::tempPath(), inFile ? fourth.size() / 2 : 0);
+            try {
+                list->AddPage(fourth);
+                ADD_FAILURE() << "a page the disk had no room for was stored";
+            } catch (const lb::Error& e) {
+                EXPECT_EQ("临时文件夹已满,不能写入: " + QDir::toNativeSeparators(QDir::tempPath()), e.message());
+            }
+        }
+        EXPECT_EQ(inFile, !list->Stream()->InMemory());
+        EXPECT_EQ(3, list->PageCount());
+        EXPECT_EQ(pageTitle(3), firstText(*list->GetPage(3))) << inFile;
+        list->SaveToFile(path("three.rpf"));
+        TRpPageList loaded;
+        loaded.LoadFromFile(path("three.rpf"));
+        EXPECT_EQ(3, loaded.PageCount());
+        // With room again the page goes in after the last whole one.
+        list->AddPage(fourth);
+        EXPECT_EQ(pageTitle(4), firstText(*list->GetPage(4)));
+        EXPECT_EQ(pageTitle(2), firstText(*list->GetPage(2)));
+    }
+    // A saved report file on a disk that fills up: the file saved before stays.
+    auto list = makeList(4, false);
+    const QByteArray before = readFile(path("three.rpf"));
+    FullDisk disk(dir_.path(), 1000, EDQUOT);
+    try {
+        list->SaveToFile(path("three.rpf"));
+        ADD_FAILURE() << "a report file the disk had no room for was saved";
+    } catch (const lb::Error& e) {
+        EXPECT_EQ("磁盘配额已用完,不能写入文件夹: " + QDir::toNativeSeparators(dir_.path()), e.message());
+    }
+    EXPECT_EQ(before, readFile(path("three.rpf")));
 }
 
 TEST(TRpPageList, ReaderAndWriterThreadsShareTheList)

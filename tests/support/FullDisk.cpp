@@ -1,0 +1,71 @@
+// A disk that runs out of room, for the tests of the writers that must say so.
+#include "FullDisk.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<bool> full{false};
+std::mutex guard;
+std::string fullFolder; // its real path, without a trailing slash
+qint64 roomLeft = 0;
+int failure = ENOSPC;
+
+// Whether `fd` is a regular file directly in the full folder.
+bool inFullFolder(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    char path[PATH_MAX] = {};
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    if (::readlink(link.c_str(), path, sizeof path - 1) <= 0)
+        return false;
+    const char* slash = std::strrchr(path, '/');
+    return slash && std::string(path, size_t(slash - path)) == fullFolder;
+}
+
+} // namespace
+
+FullDisk::FullDisk(const QString& folder, qint64 room, int code)
+{
+    const std::lock_guard lock(guard);
+    fullFolder = QFile::encodeName(QFileInfo(folder).canonicalFilePath()).toStdString();
+    roomLeft = room;
+    failure = code;
+    full = true;
+}
+
+FullDisk::~FullDisk()
+{
+    full = false;
+}
+
+// Stands in for the C library's pwrite() in the programs that use FullDisk.
+extern "C" ssize_t pwrite(int fd, const void* data, size_t count, off_t offset)
+{
+    size_t allowed = count;
+    if (full && count > 0) {
+        const std::lock_guard lock(guard);
+        if (inFullFolder(fd)) {
+            if (roomLeft == 0) {
+                errno = failure;
+                return -1;
+            }
+            allowed = size_t(std::min<qint64>(qint64(count), roomLeft));
+            roomLeft -= qint64(allowed);
+        }
+    }
+    return ssize_t(::syscall(SYS_pwrite64, fd, data, allowed, offset));
+}

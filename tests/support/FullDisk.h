@@ -1,0 +1,18 @@
+// A disk that runs out of room, for the tests of the writers that must say so.
+#pragma once
+
+#include <QString>
+#include <cerrno>
+
+// While it lives, the files directly in `folder` take `room` more bytes in all: the write that
+// passes the room writes what still fits, as a filling disk cuts a write short, and every write
+// after it fails with `code` (ENOSPC: the disk is full; EDQUOT: the user's quota is used up).
+// One at a time. A program that uses it gets its pwrite() in place of the C library's, which
+// passes every other write on unchanged: the program's writers write through pwrite().
+class FullDisk {
+public:
+    explicit FullDisk(const QString& folder, qint64 room = 0, int code = ENOSPC);
+    ~FullDisk();
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+};
