@@ -69,26 +69,6 @@ FieldDef defFromDeclaredType(const QString& name, const QString& declared, bool&
     return def;
 }
 
-// Field names compared case-insensitively, as fieldByName does on every read of a row: plain
-// ASCII names, nearly all of them, are settled here without Qt's Unicode case folding.
-bool sameName(const QString& a, const QString& b)
-{
-    if (a.size() != b.size()) // case folding keeps the length
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const char16_t x = a[i].unicode();
-        const char16_t y = b[i].unicode();
-        if (x == y)
-            continue;
-        if (x >= 0x80 || y >= 0x80)
-            return a.compare(b, Qt::CaseInsensitive) == 0;
-        const char16_t lower = x | 0x20;
-        if (lower != (y | 0x20) || lower < u'a' || lower > u'z')
-            return false;
-    }
-    return true;
-}
-
 // Remembers a field's format or label by name, so that it outlives the field objects.
 void keepLook(std::vector<std::pair<QString, QString>>& looks, const QString& fieldName, const QString& value)
 {
@@ -1168,10 +1148,10 @@ Field* DataSet::findField(const QString& name) const
 {
     Lookup& lookup = lookups_[(quintptr(name.constData()) / sizeof(QChar)) % lookups_.size()];
     if (lookup.name == name.constData() && lookup.field < fields_.size()
-        && sameName(fields_[lookup.field]->fieldName(), name))
+        && SqlText::sameName(fields_[lookup.field]->fieldName(), name))
         return fields_[lookup.field].get();
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (sameName(fields_[i]->fieldName(), name)) {
+        if (SqlText::sameName(fields_[i]->fieldName(), name)) {
             lookup = Lookup{name.constData(), i};
             return fields_[i].get();
         }

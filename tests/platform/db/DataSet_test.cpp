@@ -846,7 +846,7 @@ void addNumberedProducts(Connection& connection, int count)
 {
     Transaction transaction(connection);
     Query insert(connection);
-    insert.sql().setText(QStringLiteral("INSERT INTO product (intno, sphh, spmc, dj_n) VALUES (:p1, :p2, '螺丝', :p3)"));
+    insert.sql().setText(QStringLiteral("INSERT INTO product (intno, sphh, spmc, dj_n) VALUES (?, ?, '螺丝', ?)"));
     for (int i = 0; i < count; ++i)
         insert.execSQL({QString::number(i), QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0')), i * 0.5});
     transaction.commit();
@@ -1002,7 +1002,7 @@ TEST_F(DataSetTest, NumberTextsFollowTheNumberAndTheDisplayFormat)
     {
         Transaction transaction(connection);
         Query insert(connection);
-        insert.sql().setText(QStringLiteral("INSERT INTO product (intno, dj_n) VALUES (:p1, :p2)"));
+        insert.sql().setText(QStringLiteral("INSERT INTO product (intno, dj_n) VALUES (?, ?)"));
         for (int row = 0; row < 400; ++row)
             insert.execSQL({row, price(row)});
         transaction.commit();
