@@ -195,19 +195,20 @@ DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly, bool reus
     // A result whose every column is a column of one table is written back by rowid: the rowid
     // rides along as a hidden last column. The statement is kept under the dataset's text, so
     // that opening the text again, here or in another dataset, prepares nothing.
-    std::unique_ptr<Statement> statement = reuse ? connection_.takeStatement(source.sql, StatementUse::Rows) : nullptr;
-    const bool reused = statement != nullptr;
-    bool lasting = true;
-    if (!statement)
-        statement = prepareRows(connection_.handle(), source.sql, snap.base, snap.origins, lasting);
-    const auto keep = [&] {
-        if (lasting)
-            connection_.keepStatement(std::move(statement), source.sql, StatementUse::Rows);
-    };
+    StatementLease statement = reuse ? connection_.keptStatement(source.sql, StatementUse::Rows) : StatementLease();
+    const bool reused = bool(statement);
+    if (!statement) {
+        bool lasting = true;
+        statement = connection_.lease(prepareRows(connection_.handle(), source.sql, snap.base, snap.origins, lasting),
+                                      source.sql, StatementUse::Rows);
+        if (!lasting)
+            statement.discard();
+    }
     const bool withRowIds = statement->sql() != source.sql;
     if (statement->columnCount() - (withRowIds ? 1 : 0) <= 0)
         throw DatabaseError(QStringLiteral("The statement returns no rows: %1").arg(source.sql));
     const auto afresh = [&] {
+        statement.discard();
         statement.reset();
         return load(source, rowIdsOnly, false);
     };
@@ -246,12 +247,11 @@ DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly, bool reus
         for (; more; more = statement->step()) {
             const std::optional<qint64> rowId = statement->integer(count);
             if (!rowId) { // no real rowids to read the rows by
-                keep();
+                statement.reset();
                 return load(source, false);
             }
             rowIds.push_back(*rowId);
         }
-        keep();
         snap.rows.reserve(rowIds.size());
         for (qint64 rowId : rowIds)
             snap.rows.push_back(Row{rowId, RowValues(size_t(count)), true});
@@ -270,7 +270,6 @@ DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly, bool reus
         }
         row.values = RowValues::read(*statement, count, snap.store);
     }
-    keep();
     // Expressions (sums, counts) take their type from every row's value, never from one row.
     for (int c = 0; c < count; ++c) {
         if (known[size_t(c)])
@@ -406,20 +405,11 @@ void DataSet::close()
 
 void DataSet::releaseStatements() noexcept
 {
-    keep(rowReader_);
-    keep(listReader_);
-    keep(listRange_);
-    keep(update_);
+    rowReader_.reset();
+    listReader_.reset();
+    listRange_.reset();
+    update_.reset();
     updateColumns_.clear();
-}
-
-void DataSet::keep(std::unique_ptr<Statement>& statement) noexcept
-{
-    if (statement && attached_) {
-        const QString key = statement->sql();
-        connection_.keepStatement(std::move(statement), key);
-    }
-    statement.reset();
 }
 
 void DataSet::refresh()
@@ -1027,18 +1017,17 @@ void DataSet::post()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
         }
-        std::unique_ptr<Statement> statement = connection_.statement(sql);
+        const StatementLease statement = connection_.statement(sql);
         for (size_t i = 0; i < columns.size(); ++i)
             statement->bind(int(i + 1), row.values.at(columns[i]));
         statement->run();
         row.rowId = connection_.lastInsertRowId();
-        connection_.keepStatement(std::move(statement), sql);
     } else if (!columns.empty()) {
         if (!update_ || updateColumns_ != columns) {
             QStringList sets;
             for (size_t c : columns)
                 sets << SqlText::quoteIdentifier(origins_[c]) + QStringLiteral(" = ?");
-            keep(update_);
+            update_.reset(); // before the statement for other columns is prepared
             update_ = connection_.statement(QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
                                                 .arg(SqlText::quoteIdentifier(baseTable_), sets.join(QStringLiteral(", "))));
             updateColumns_ = columns;
@@ -1123,10 +1112,9 @@ void DataSet::deleteRecord()
     if (beforeDelete_)
         beforeDelete_(*this); // Abort or any error leaves the row and the dataset as they were
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?").arg(SqlText::quoteIdentifier(baseTable_));
-    std::unique_ptr<Statement> statement = connection_.statement(sql);
+    const StatementLease statement = connection_.statement(sql);
     statement->bind(1, rows_[size_t(current_)].rowId);
     statement->run();
-    connection_.keepStatement(std::move(statement), sql);
     removeRow(current_);
     if (afterDelete_)
         afterDelete_(*this);

@@ -1,6 +1,7 @@
 // A dataset: a client-side snapshot of rows with a current row, written through by rowid.
 #pragma once
 
+#include "platform/db/Connection.h"
 #include "platform/db/Field.h"
 #include "platform/db/RowValues.h"
 
@@ -16,7 +17,6 @@
 
 namespace lb::db {
 
-class Connection;
 class Statement;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
@@ -164,10 +164,8 @@ protected:
     void checkBrowse();
     // Gives the statements kept prepared while open back to the connection, which keeps them
     // for the next user of their texts; the connection calls it when it closes, so that the
-    // handle goes at once.
+    // handle goes at once and no lease outlives the connection.
     virtual void releaseStatements() noexcept;
-    // Gives `statement` back to the connection (nothing once the connection is gone).
-    void keep(std::unique_ptr<Statement>& statement) noexcept;
 
 private:
     struct Row {
@@ -251,10 +249,10 @@ private:
     std::vector<std::pair<int, Follower>> followers_;
     int lastFollower_ = 0;
     // Kept while the dataset is open, so that posting row after row prepares nothing anew.
-    std::unique_ptr<Statement> rowReader_;
-    std::unique_ptr<Statement> listReader_;  // a list's rows by many rowids at once
-    std::unique_ptr<Statement> listRange_;   // a list's rows by a range of rowids
-    std::unique_ptr<Statement> update_;
+    StatementLease rowReader_;
+    StatementLease listReader_; // a list's rows by many rowids at once
+    StatementLease listRange_;  // a list's rows by a range of rowids
+    StatementLease update_;
     std::vector<size_t> updateColumns_;        // the columns update_ sets
     bool attached_ = true;                     // false once the connection is destroyed
     friend class Field;

@@ -37,7 +37,6 @@ Query::Query(Connection& connection, QObject* parent)
 Query::~Query()
 {
     setMasterSource(nullptr);
-    keep(exec_);
 }
 
 void Query::reopen(const QString& text)
@@ -50,7 +49,7 @@ void Query::reopen(const QString& text)
 void Query::sqlChanged()
 {
     close();
-    keep(exec_);
+    exec_.reset();
     // Values of parameters whose names stay in the text are kept.
     std::map<QString, Param> params;
     for (const QString& name : SqlText::parameterNames(sql_.text())) {
@@ -180,7 +179,7 @@ int Query::execSQL(const std::vector<const Field*>& fields, const QVariantList& 
 void Query::releaseStatements() noexcept
 {
     DataSet::releaseStatements();
-    keep(exec_);
+    exec_.reset();
 }
 
 void Query::setMasterSource(DataSet* master)

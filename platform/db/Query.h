@@ -106,8 +106,8 @@ private:
     void masterMoved(bool force);
     std::vector<std::pair<QString, QVariant>> masterValues() const;
     SqlLines sql_;
-    std::unique_ptr<Statement> exec_; // execSQL's statement, for the text as it stands; kept by
-                                      // the connection when the text changes or the query goes
+    StatementLease exec_; // execSQL's statement, for the text as it stands; given back when the
+                          // text changes or the query goes
     std::vector<bool> named_;         // execSQL(values): the parameters given a value in this run
     std::map<QString, Param> params_; // key: lower-case name
     QPointer<DataSet> master_;
