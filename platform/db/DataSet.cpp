@@ -83,6 +83,8 @@ void keepLook(std::vector<std::pair<QString, QString>>& looks, const QString& fi
 
 } // namespace
 
+// What a load reads: the result's columns (without the hidden rowid), its base table and the
+// columns' origins where its rows are one table's, and the rows.
 struct DataSet::Snapshot {
     std::vector<FieldDef> columns;
     std::vector<QString> origins;
@@ -90,6 +92,18 @@ struct DataSet::Snapshot {
     std::vector<Row> rows;
     RowValues::Store store; // where the rows lie
     bool rowIdsOnly = false;
+
+    // The first `count` columns of `statement`, typed by their declared types; whether each
+    // type is known (an expression's is not).
+    std::vector<bool> takeColumns(const Statement& statement, int count);
+    // The rowids of the rows from the statement's current one on (`more`: whether it stands on
+    // one), each row to be read where it is looked at; false, leaving no rows, at a row
+    // without a real rowid.
+    bool readRowIds(Statement& statement, bool more, int count);
+    // The rows from the statement's current one on, with their rowids where `withRowIds`.
+    void readRows(Statement& statement, bool more, int count, bool withRowIds);
+    // The type of each column whose type is not `known`, from the values of every row.
+    void inferTypes(const std::vector<bool>& known);
 };
 
 namespace {
@@ -189,96 +203,108 @@ bool failedToPrepareAgain(int code)
 
 } // namespace
 
-DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly, bool reuse) const
+StatementLease DataSet::rowsStatement(const Source& source, Snapshot& snap, bool& more) const
 {
-    Snapshot snap;
     // A result whose every column is a column of one table is written back by rowid: the rowid
     // rides along as a hidden last column. The statement is kept under the dataset's text, so
-    // that opening the text again, here or in another dataset, prepares nothing.
-    StatementLease statement = reuse ? connection_.keptStatement(source.sql, StatementUse::Rows) : StatementLease();
-    const bool reused = bool(statement);
-    if (!statement) {
-        bool lasting = true;
-        statement = connection_.lease(prepareRows(connection_.handle(), source.sql, snap.base, snap.origins, lasting),
-                                      source.sql, StatementUse::Rows);
-        if (!lasting)
+    // that opening the text again, here or in another dataset, prepares nothing: the one kept is
+    // tried first, then, where it no longer serves, one prepared now.
+    StatementLease statement = connection_.keptStatement(source.sql, StatementUse::Rows);
+    for (;;) {
+        const bool kept = bool(statement);
+        if (!kept) {
+            bool lasting = true;
+            statement = connection_.lease(prepareRows(connection_.handle(), source.sql, snap.base, snap.origins, lasting),
+                                          source.sql, StatementUse::Rows);
+            if (!lasting)
+                statement.discard();
+        }
+        const bool withRowIds = statement->sql() != source.sql;
+        // Checked before the first step, which would run a statement that is no query.
+        if (statement->columnCount() - (withRowIds ? 1 : 0) <= 0)
+            throw DatabaseError(QStringLiteral("The statement returns no rows: %1").arg(source.sql));
+        statement->bindAll(source.params);
+        const int reprepares = statement->reprepareCount();
+        try {
+            more = statement->step();
+        } catch (const SqliteError& error) {
+            if (!kept || !failedToPrepareAgain(error.code()))
+                throw;
             statement.discard();
-    }
-    const bool withRowIds = statement->sql() != source.sql;
-    if (statement->columnCount() - (withRowIds ? 1 : 0) <= 0)
-        throw DatabaseError(QStringLiteral("The statement returns no rows: %1").arg(source.sql));
-    const auto afresh = [&] {
+            statement.reset();
+            continue;
+        }
+        if (!kept)
+            return statement;
+        // The engine prepares a kept statement again where the schema changed under it: its
+        // columns are looked at now, after that first step, and whether its rows are rows of one
+        // table is decided again; a text kept without the rowid may have one to add now.
+        const bool serves = withRowIds ? readsOneTable(*statement, snap.base, snap.origins)
+                                       : statement->reprepareCount() == reprepares
+                || SqlText::appendColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias).isEmpty();
+        if (serves)
+            return statement;
         statement.discard();
         statement.reset();
-        return load(source, rowIdsOnly, false);
-    };
-    statement->bindAll(source.params);
-    const int reprepares = statement->reprepareCount();
-    bool more = false;
-    try {
-        more = statement->step();
-    } catch (const SqliteError& error) {
-        if (reused && failedToPrepareAgain(error.code()))
-            return afresh();
-        throw;
     }
-    // The engine prepares a kept statement again where the schema changed under it: its columns
-    // are looked at now, after that first step, and whether its rows are rows of one table is
-    // decided again.
-    if (reused && withRowIds && !readsOneTable(*statement, snap.base, snap.origins))
-        return afresh();
-    if (reused && !withRowIds && statement->reprepareCount() != reprepares
-        && !SqlText::appendColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias).isEmpty())
-        return afresh();
-    const int count = statement->columnCount() - (withRowIds ? 1 : 0);
+}
+
+std::vector<bool> DataSet::Snapshot::takeColumns(const Statement& statement, int count)
+{
     std::vector<bool> known(size_t(count), true);
     for (int c = 0; c < count; ++c) {
         bool isKnown = true;
-        snap.columns.push_back(defFromDeclaredType(statement->columnName(c), statement->declaredType(c), isKnown));
+        columns.push_back(defFromDeclaredType(statement.columnName(c), statement.declaredType(c), isKnown));
         known[size_t(c)] = isKnown;
-        // An expression takes its type from the values, which a list does not load.
-        rowIdsOnly = rowIdsOnly && isKnown;
     }
-    snap.rowIdsOnly = rowIdsOnly && withRowIds;
-    if (snap.rowIdsOnly) {
-        // The rowids first, then the rows at once: a list's rows are never moved while they
-        // grow, which would hold them twice.
-        std::vector<qint64> rowIds;
-        for (; more; more = statement->step()) {
-            const std::optional<qint64> rowId = statement->integer(count);
-            if (!rowId) { // no real rowids to read the rows by
-                statement.reset();
-                return load(source, false);
-            }
-            rowIds.push_back(*rowId);
-        }
-        snap.rows.reserve(rowIds.size());
-        for (qint64 rowId : rowIds)
-            snap.rows.push_back(Row{rowId, RowValues(size_t(count)), true});
-        return snap;
+    return known;
+}
+
+bool DataSet::Snapshot::readRowIds(Statement& statement, bool more, int count)
+{
+    // The rowids first, then the rows at once: a list's rows are never moved while they grow,
+    // which would hold them twice.
+    std::vector<qint64> rowIds;
+    for (; more; more = statement.step()) {
+        const std::optional<qint64> rowId = statement.integer(count);
+        if (!rowId)
+            return false;
+        rowIds.push_back(*rowId);
     }
+    rows.reserve(rowIds.size());
+    for (qint64 rowId : rowIds)
+        rows.push_back(Row{rowId, RowValues(size_t(count)), true});
+    return true;
+}
+
+void DataSet::Snapshot::readRows(Statement& statement, bool more, int count, bool withRowIds)
+{
     // Rows of one load share large blocks: a long list costs few allocations.
-    for (; more; more = statement->step()) {
-        Row& row = snap.rows.emplace_back();
+    for (; more; more = statement.step()) {
+        Row& row = rows.emplace_back();
         if (withRowIds) {
-            const std::optional<qint64> rowId = statement->integer(count);
+            const std::optional<qint64> rowId = statement.integer(count);
             if (!rowId) { // a source without real rowids cannot be written back
-                snap.base.clear();
-                snap.origins.clear();
+                base.clear();
+                origins.clear();
             }
             row.rowId = rowId.value_or(0);
         }
-        row.values = RowValues::read(*statement, count, snap.store);
+        row.values = RowValues::read(statement, count, store);
     }
+}
+
+void DataSet::Snapshot::inferTypes(const std::vector<bool>& known)
+{
     // Expressions (sums, counts) take their type from every row's value, never from one row.
-    for (int c = 0; c < count; ++c) {
-        if (known[size_t(c)])
+    for (size_t c = 0; c < known.size(); ++c) {
+        if (known[c])
             continue;
         bool anyReal = false;
         bool anyInteger = false;
         bool anyOther = false;
-        for (const Row& row : snap.rows) {
-            const int type = row.values.typeAt(size_t(c));
+        for (const Row& row : rows) {
+            const int type = row.values.typeAt(c);
             if (type == QMetaType::Double)
                 anyReal = true;
             else if (type == QMetaType::LongLong)
@@ -286,9 +312,30 @@ DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly, bool reus
             else if (type != QMetaType::UnknownType)
                 anyOther = true;
         }
-        FieldDef& def = snap.columns[size_t(c)];
-        def.type = anyOther ? FieldType::Text : anyReal ? FieldType::Float : anyInteger ? FieldType::Integer : FieldType::Text;
+        columns[c].type = anyOther ? FieldType::Text : anyReal ? FieldType::Float : anyInteger ? FieldType::Integer : FieldType::Text;
     }
+}
+
+DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly) const
+{
+    Snapshot snap;
+    bool more = false;
+    const StatementLease statement = rowsStatement(source, snap, more);
+    const bool withRowIds = statement->sql() != source.sql;
+    const int count = statement->columnCount() - (withRowIds ? 1 : 0);
+    const std::vector<bool> known = snap.takeColumns(*statement, count);
+    // An expression takes its type from the values, which a list does not load.
+    snap.rowIdsOnly = rowIdsOnly && withRowIds && std::find(known.begin(), known.end(), false) == known.end();
+    if (snap.rowIdsOnly) {
+        if (snap.readRowIds(*statement, more, count))
+            return snap;
+        // A row without a real rowid to read it by: the rows are read whole, from the first.
+        snap.rowIdsOnly = false;
+        statement->reset();
+        more = statement->step();
+    }
+    snap.readRows(*statement, more, count, withRowIds);
+    snap.inferTypes(known);
     return snap;
 }
 

@@ -176,8 +176,12 @@ private:
         bool posted = false;
     };
     struct Snapshot;
-    // The rows of `source`; with `reuse`, through the statement the connection keeps for its text.
-    Snapshot load(const Source& source, bool rowIdsOnly, bool reuse = true) const;
+    // The rows of `source`, or with `rowIdsOnly` only their rowids where the rows have them.
+    Snapshot load(const Source& source, bool rowIdsOnly) const;
+    // The statement that reads the rows of `source` as the schema is now, stepped to its first
+    // row (`more`: whether it stands on one); `snap` takes the base table and the columns'
+    // origins where the rows are one table's.
+    StatementLease rowsStatement(const Source& source, Snapshot& snap, bool& more) const;
     void open(bool list);
     void keepRead(size_t index); // a list's row just read: the oldest row read before it goes
     void readListRows(size_t index);
