@@ -495,7 +495,7 @@ void DataSet::rereadRows(int keep)
     for (int i = 0; i < int(rows_.size()); ++i) {
         Row& row = rows_[size_t(i)];
         if (i == keep) {
-            kept.push_back(std::move(row));
+            kept.push_back(row); // a copy, which owns its bytes: the loaded rows' blocks go below
         } else if (list_) {
             if (present[size_t(i)])
                 kept.push_back(Row{row.rowId, RowValues(row.values.size()), true});
@@ -506,12 +506,8 @@ void DataSet::rereadRows(int keep)
     }
     rows_ = std::move(kept);
     readRows_.clear();
-    // Every row read again has memory of its own: the loaded rows' blocks go, once the row left
-    // as it is and the one saved for Cancel no longer lie in them.
-    for (Row& row : rows_)
-        row.values.detach();
-    if (saved_)
-        saved_->values.detach();
+    // Every row now has bytes of its own (read again, copied, or none), as the one saved for
+    // Cancel has: no row lies in the loaded rows' blocks any more.
     store_ = RowValues::Store();
 }
 

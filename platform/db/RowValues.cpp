@@ -40,28 +40,6 @@ T payload(const char* packed, size_t count, size_t column)
     return value;
 }
 
-// Copies the few bytes of a code or a name. The library's memcpy, called for each of them, costs
-// more than the copy itself (a row's texts are mostly under 32 bytes): fixed-size copies, which
-// the compiler makes into plain moves, overlap to cover any length without reading past the end.
-void copyBytes(char* to, const char* from, size_t size)
-{
-    if (size >= 16 && size <= 32) {
-        std::memcpy(to, from, 16);
-        std::memcpy(to + size - 16, from + size - 16, 16);
-    } else if (size >= 8 && size < 16) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4 && size < 8) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size < 4) {
-        for (size_t i = 0; i < size; ++i)
-            to[i] = from[i];
-    } else {
-        std::memcpy(to, from, size);
-    }
-}
-
 } // namespace
 
 void RowValues::Store::FreeBlock::operator()(char* block) const noexcept
@@ -90,6 +68,10 @@ char* RowValues::Store::grow(size_t packed, size_t needed)
     if (packed > 0)
         std::memcpy(block, blocks_.back().get() + used_, packed);
     blocks_.emplace_back(block);
+#ifndef NDEBUG
+    if (!alive_)
+        alive_ = std::make_shared<const int>(0);
+#endif
     if (!large)
         smallBytes_ += capacity;
     capacity_ = capacity;
@@ -138,7 +120,7 @@ size_t RowValues::pack(const Statement& statement, quint32 count, const Room& ro
             if (size > std::numeric_limits<quint32>::max() - end)
                 throw DatabaseError(QStringLiteral("A row of more than 4 GB cannot be held"));
             out = room(end, end + size);
-            copyBytes(out + end, static_cast<const char*>(data), size);
+            std::memcpy(out + end, data, size);
             const Span span{quint32(end), quint32(size)};
             std::memcpy(out + payloadAt(count, c), &span, 8);
             end += size;
@@ -162,8 +144,23 @@ RowValues RowValues::read(const Statement& statement, int count, Store& store)
     row.count_ = quint32(count);
     const size_t size = pack(statement, row.count_, [&store](size_t packed, size_t needed) { return store.room(packed, needed); });
     row.packed_ = store.take(size);
+#ifndef NDEBUG
+    row.store_ = store.alive_;
+#endif
     return row;
 }
+
+namespace {
+
+// Memory of a row's own for `size` bytes, left as it is: the bytes are written over at once.
+std::unique_ptr<char[]> bytesOfItsOwn(const char* from, size_t size)
+{
+    std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(size);
+    std::memcpy(bytes.get(), from, size);
+    return bytes;
+}
+
+} // namespace
 
 RowValues RowValues::read(const Statement& statement, int count)
 {
@@ -178,48 +175,26 @@ RowValues RowValues::read(const Statement& statement, int count)
             scratch.resize(std::max(needed, scratch.size() * 2));
         return scratch.data();
     });
-    char* out = new char[size];
-    std::memcpy(out, scratch.data(), size);
-    row.packed_ = out;
-    row.owned_ = true;
+    row.owned_ = bytesOfItsOwn(scratch.data(), size);
+    row.packed_ = row.owned_.get();
     return row;
 }
 
-const char* RowValues::ownCopy() const
+RowValues::RowValues(const RowValues& other)
+    : assigned_(other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr), count_(other.count_)
 {
+    const char* from = other.packed();
+    if (!from)
+        return;
     size_t size = payloadAt(count_, count_);
     for (size_t c = 0; c < count_; ++c) {
-        if (packed_[c] == SQLITE_TEXT || packed_[c] == SQLITE_BLOB) {
-            const Span span = payload<Span>(packed_, count_, c);
+        if (from[c] == SQLITE_TEXT || from[c] == SQLITE_BLOB) {
+            const Span span = payload<Span>(from, count_, c);
             size = std::max(size, size_t(span.offset) + span.size);
         }
     }
-    char* copy = new char[size];
-    std::memcpy(copy, packed_, size);
-    return copy;
-}
-
-void RowValues::release() noexcept
-{
-    if (owned_)
-        delete[] packed_;
-    packed_ = nullptr;
-    owned_ = false;
-}
-
-void RowValues::detach()
-{
-    if (!packed_ || owned_)
-        return;
-    packed_ = ownCopy();
-    owned_ = true;
-}
-
-RowValues::RowValues(const RowValues& other)
-    : packed_(other.owned_ ? other.ownCopy() : other.packed_),
-      assigned_(other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr),
-      count_(other.count_), owned_(other.owned_)
-{
+    owned_ = bytesOfItsOwn(from, size);
+    packed_ = owned_.get();
 }
 
 RowValues& RowValues::operator=(const RowValues& other)
@@ -229,22 +204,29 @@ RowValues& RowValues::operator=(const RowValues& other)
     return *this;
 }
 
-RowValues::RowValues(RowValues&& other) noexcept
-    : packed_(std::exchange(other.packed_, nullptr)), assigned_(std::move(other.assigned_)),
-      count_(other.count_), owned_(std::exchange(other.owned_, false))
-{
-}
-
 RowValues& RowValues::operator=(RowValues&& other) noexcept
 {
     if (this != &other) {
-        release();
         packed_ = std::exchange(other.packed_, nullptr);
+        owned_ = std::move(other.owned_);
         assigned_ = std::move(other.assigned_);
         count_ = other.count_;
-        owned_ = std::exchange(other.owned_, false);
+#ifndef NDEBUG
+        store_ = std::move(other.store_);
+#endif
     }
     return *this;
+}
+
+const char* RowValues::packed() const
+{
+#ifndef NDEBUG
+    // Only a fault of the dataset lets a row moved from a load outlive it: reading it then would
+    // read freed memory, found late or not at all.
+    if (packed_ && !owned_ && store_.expired())
+        qFatal("A row was read after the rows of its load were freed");
+#endif
+    return packed_;
 }
 
 QVariant RowValues::at(size_t column) const
@@ -256,9 +238,9 @@ QVariant RowValues::at(size_t column) const
 
 QVariant RowValues::unpack(size_t column) const
 {
-    if (!packed_)
+    const char* packed = this->packed();
+    if (!packed)
         return QVariant();
-    const char* packed = packed_;
     switch (packed[column]) {
     case SQLITE_INTEGER:
         return QVariant(payload<qint64>(packed, count_, column));
@@ -282,24 +264,25 @@ RowValues::Stored RowValues::stored(size_t column) const
     Stored cell;
     if (assignedAt(column))
         return cell;
-    if (!packed_) {
+    const char* packed = this->packed();
+    if (!packed) {
         cell.kind = Stored::Null;
         return cell;
     }
-    switch (packed_[column]) {
+    switch (packed[column]) {
     case SQLITE_INTEGER:
         cell.kind = Stored::Integer;
-        cell.integer = payload<qint64>(packed_, count_, column);
+        cell.integer = payload<qint64>(packed, count_, column);
         break;
     case SQLITE_FLOAT:
         cell.kind = Stored::Real;
-        cell.real = payload<double>(packed_, count_, column);
+        cell.real = payload<double>(packed, count_, column);
         break;
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
-        const Span span = payload<Span>(packed_, count_, column);
-        cell.kind = packed_[column] == SQLITE_TEXT ? Stored::Text : Stored::Blob;
-        cell.utf8 = packed_ + span.offset;
+        const Span span = payload<Span>(packed, count_, column);
+        cell.kind = packed[column] == SQLITE_TEXT ? Stored::Text : Stored::Blob;
+        cell.utf8 = packed + span.offset;
         cell.bytes = qsizetype(span.size);
         break;
     }
@@ -316,9 +299,10 @@ int RowValues::typeAt(size_t column) const
 {
     if (const QVariant* assigned = assignedAt(column))
         return assigned->typeId();
-    if (!packed_)
+    const char* packed = this->packed();
+    if (!packed)
         return QMetaType::UnknownType;
-    switch (packed_[column]) {
+    switch (packed[column]) {
     case SQLITE_INTEGER:
         return QMetaType::LongLong;
     case SQLITE_FLOAT:

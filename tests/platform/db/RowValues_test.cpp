@@ -1,5 +1,6 @@
-// Packed row values: every SQLite storage class reads back as the statement gave it, and an
-// assigned value turns the row into plain values without touching copies (a row saved for Cancel).
+// Packed row values: every SQLite storage class reads back as the statement gave it, an assigned
+// value turns the row into plain values without touching copies (a row saved for Cancel), and a
+// copy owns its bytes.
 #include "TestDatabase.h"
 
 #include "platform/db/RowValues.h"
@@ -75,7 +76,7 @@ TEST_F(RowValuesTest, AssignedValueIsKeptAsGivenAndCopiesStayAsTheyWere)
     EXPECT_EQ(QVariant(qint64(7)), fresh.at(1));
 }
 
-TEST_F(RowValuesTest, RowPackedIntoAStoreOutlivesItOnceDetached)
+TEST_F(RowValuesTest, ACopyOfARowPackedIntoAStoreOutlivesIt)
 {
     RowValues row;
     RowValues kept;
@@ -83,11 +84,10 @@ TEST_F(RowValuesTest, RowPackedIntoAStoreOutlivesItOnceDetached)
         RowValues::Store store;
         Statement statement(connection.handle(), QStringLiteral("SELECT a, b, c, d, e, f FROM mixed"));
         ASSERT_TRUE(statement.step());
-        row = RowValues::read(statement, 6, store);
+        const RowValues packed = RowValues::read(statement, 6, store);
+        row = packed;
         kept = row;
         kept.set(0, QVariant(qint64(5)));
-        row.detach();
-        kept.detach();
     }
     RowValues::Store other; // likely to take the freed memory
     std::memset(other.take(64 * 1024), 0x5a, 64 * 1024);
@@ -98,6 +98,27 @@ TEST_F(RowValuesTest, RowPackedIntoAStoreOutlivesItOnceDetached)
     EXPECT_EQ(QVariant(qint64(5)), kept.at(0));
     EXPECT_EQ(QVariant(2.5), kept.at(1));
     EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), kept.at(2));
+}
+
+// A row moved out of a load lives no longer than the load's store: read after the store went, it
+// stops the program at once in debug and sanitizer builds, where it would read freed memory.
+TEST_F(RowValuesTest, ARowReadAfterItsStoreWentStopsAtOnce)
+{
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug and sanitizer builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    RowValues row;
+    {
+        RowValues::Store store;
+        Statement statement(connection.handle(), QStringLiteral("SELECT a, b, c, d, e, f FROM mixed"));
+        ASSERT_TRUE(statement.step());
+        RowValues packed = RowValues::read(statement, 6, store);
+        row = std::move(packed);
+        EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), row.at(2));
+    }
+    EXPECT_DEATH(row.at(2), "after the rows of its load were freed");
+#endif
 }
 
 // The rows of a load lie one after another in shared blocks: a row that outgrows what is left of
