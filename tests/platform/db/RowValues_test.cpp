@@ -121,6 +121,38 @@ TEST_F(RowValuesTest, ARowReadAfterItsStoreWentStopsAtOnce)
 #endif
 }
 
+// A row lies whole in one block. With one TEXT column a row is 9 bytes of header and its text,
+// and the first block 4 KB: after a row of 91 characters (100 bytes), a row of 3,987 characters
+// fills what is left of the block, and one of 3,988 goes into a new one (in the sanitizer build
+// a row written one byte past its block stops the test).
+TEST_F(RowValuesTest, ARowOneByteLongerThanWhatIsLeftOfABlockGoesIntoANewOne)
+{
+    connection.execute(QStringLiteral("CREATE TABLE texts (a TEXT)"));
+    Statement insert(connection.handle(), QStringLiteral("INSERT INTO texts VALUES (?)"));
+    for (const int length : {91, 3987, 3988}) {
+        insert.resetQuietly();
+        insert.bind(1, QString(length, QLatin1Char('a' + char(length % 26))));
+        insert.run();
+    }
+    for (const int length : {3987, 3988}) {
+        RowValues::Store store;
+        Statement select(connection.handle(), QStringLiteral("SELECT a FROM texts WHERE length(a) IN (91, ?) ORDER BY rowid"));
+        select.bind(1, length);
+        ASSERT_TRUE(select.step());
+        const RowValues first = RowValues::read(select, 1, store);
+        ASSERT_TRUE(select.step());
+        const RowValues second = RowValues::read(select, 1, store);
+        // Copies own their bytes: only the rows as read tell where they lie.
+        const RowValues::Stored a = first.stored(0);
+        const RowValues::Stored b = second.stored(0);
+        EXPECT_EQ(QByteArray(91, char('a' + 91 % 26)), QByteArray(a.utf8, a.bytes));
+        EXPECT_EQ(QByteArray(length, char('a' + length % 26)), QByteArray(b.utf8, b.bytes));
+        // The second row's text lies 100 bytes after the first's where both lie in one block; a
+        // new block cannot lie inside the first, which is still held.
+        EXPECT_EQ(length == 3987, b.utf8 == a.utf8 + 100) << length;
+    }
+}
+
 // The rows of a load lie one after another in shared blocks: a row that outgrows what is left of
 // a block moves into the next one whole, and a long load goes on in large blocks. Every text,
 // of every length and however long, reads back as it was stored.
