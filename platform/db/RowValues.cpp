@@ -40,6 +40,28 @@ T payload(const char* packed, size_t count, size_t column)
     return value;
 }
 
+// Copies the few bytes of a code or a name. The library's memcpy, called for each of them, costs
+// more than the copy itself (a row's texts are mostly under 32 bytes): fixed-size copies, which
+// the compiler makes into plain moves, overlap to cover any length without reading past the end.
+void copyBytes(char* to, const char* from, size_t size)
+{
+    if (size >= 16 && size <= 32) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + size - 16, from + size - 16, 16);
+    } else if (size >= 8 && size < 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size < 4) {
+        for (size_t i = 0; i < size; ++i)
+            to[i] = from[i];
+    } else {
+        std::memcpy(to, from, size);
+    }
+}
+
 } // namespace
 
 void RowValues::Store::FreeBlock::operator()(char* block) const noexcept
@@ -120,7 +142,7 @@ size_t RowValues::pack(const Statement& statement, quint32 count, const Room& ro
             if (size > std::numeric_limits<quint32>::max() - end)
                 throw DatabaseError(QStringLiteral("A row of more than 4 GB cannot be held"));
             out = room(end, end + size);
-            std::memcpy(out + end, data, size);
+            copyBytes(out + end, static_cast<const char*>(data), size);
             const Span span{quint32(end), quint32(size)};
             std::memcpy(out + payloadAt(count, c), &span, 8);
             end += size;
@@ -175,14 +197,16 @@ RowValues RowValues::read(const Statement& statement, int count)
             scratch.resize(std::max(needed, scratch.size() * 2));
         return scratch.data();
     });
-    row.owned_ = bytesOfItsOwn(scratch.data(), size);
-    row.packed_ = row.owned_.get();
+    row.own_ = std::make_unique<Own>();
+    row.own_->bytes = bytesOfItsOwn(scratch.data(), size);
+    row.packed_ = row.own_->bytes.get();
     return row;
 }
 
-RowValues::RowValues(const RowValues& other)
-    : assigned_(other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr), count_(other.count_)
+RowValues::RowValues(const RowValues& other) : count_(other.count_)
 {
+    if (other.own_ && !other.own_->assigned.empty())
+        own_ = std::make_unique<Own>(Own{nullptr, other.own_->assigned});
     const char* from = other.packed();
     if (!from)
         return;
@@ -193,8 +217,10 @@ RowValues::RowValues(const RowValues& other)
             size = std::max(size, size_t(span.offset) + span.size);
         }
     }
-    owned_ = bytesOfItsOwn(from, size);
-    packed_ = owned_.get();
+    if (!own_)
+        own_ = std::make_unique<Own>();
+    own_->bytes = bytesOfItsOwn(from, size);
+    packed_ = own_->bytes.get();
 }
 
 RowValues& RowValues::operator=(const RowValues& other)
@@ -208,8 +234,7 @@ RowValues& RowValues::operator=(RowValues&& other) noexcept
 {
     if (this != &other) {
         packed_ = std::exchange(other.packed_, nullptr);
-        owned_ = std::move(other.owned_);
-        assigned_ = std::move(other.assigned_);
+        own_ = std::move(other.own_);
         count_ = other.count_;
 #ifndef NDEBUG
         store_ = std::move(other.store_);
@@ -223,7 +248,7 @@ const char* RowValues::packed() const
 #ifndef NDEBUG
     // Only a fault of the dataset lets a row moved from a load outlive it: reading it then would
     // read freed memory, found late or not at all.
-    if (packed_ && !owned_ && store_.expired())
+    if (packed_ && !(own_ && own_->bytes) && store_.expired())
         qFatal("A row was read after the rows of its load were freed");
 #endif
     return packed_;
@@ -318,9 +343,11 @@ int RowValues::typeAt(size_t column) const
 
 void RowValues::set(size_t column, const QVariant& value)
 {
-    if (!assigned_)
-        assigned_ = std::make_unique<Assigned>(count_);
-    (*assigned_)[column] = value;
+    if (!own_)
+        own_ = std::make_unique<Own>();
+    if (own_->assigned.empty())
+        own_->assigned.resize(count_);
+    own_->assigned[column] = value;
 }
 
 } // namespace lb::db

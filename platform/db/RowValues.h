@@ -89,18 +89,22 @@ private:
     using Assigned = std::vector<std::optional<QVariant>>;
     const QVariant* assignedAt(size_t column) const
     {
-        return assigned_ && (*assigned_)[column] ? &*(*assigned_)[column] : nullptr;
+        return own_ && !own_->assigned.empty() && own_->assigned[column] ? &*own_->assigned[column] : nullptr;
     }
     QVariant unpack(size_t column) const;
     template <typename Room>
     static size_t pack(const Statement& statement, quint32 count, const Room& room); // bytes packed
     const char* packed() const; // packed_, checked in debug builds to lie in a store still alive
-    // Rows are many (a snapshot's vector holds 100,000 of them as easily as 10): the row itself
-    // stays small, what only edited rows need lives behind a pointer, and a row owns its bytes
-    // only where it was read alone or copied, so that no shared ownership is kept per row.
-    const char* packed_ = nullptr;       // the row as read (laid out in RowValues.cpp); none: nulls
-    std::unique_ptr<char[]> owned_;      // packed_'s bytes where the row owns them; else a store's
-    std::unique_ptr<Assigned> assigned_; // per column, once a value was assigned
+    // What few rows have: bytes of their own (a row read alone, or a copy) and values assigned.
+    struct Own {
+        std::unique_ptr<char[]> bytes; // where packed_ points, where the row owns its bytes
+        Assigned assigned;             // per column, once a value was assigned; empty before
+    };
+    // Rows are many (a snapshot's vector holds 100,000 of them as easily as 10, a list's far
+    // more): the row itself stays small, what only a few rows need lives behind one pointer, and
+    // no shared ownership is kept per row.
+    const char* packed_ = nullptr; // the row as read (laid out in RowValues.cpp); none: nulls
+    std::unique_ptr<Own> own_;
     quint32 count_ = 0;
 #ifndef NDEBUG
     std::weak_ptr<const int> store_;     // the store packed_ lies in (Store::alive_), if any
