@@ -42,7 +42,8 @@ T payload(const char* packed, size_t count, size_t column)
 
 // Copies the few bytes of a code or a name. The library's memcpy, called for each of them, costs
 // more than the copy itself (a row's texts are mostly under 32 bytes): fixed-size copies, which
-// the compiler makes into plain moves, overlap to cover any length without reading past the end.
+// the compiler makes into plain moves, overlap to cover any length without reading past the end
+// (bench/README.md gives the load and the walk with and without them).
 void copyBytes(char* to, const char* from, size_t size)
 {
     if (size >= 16 && size <= 32) {
@@ -62,6 +63,15 @@ void copyBytes(char* to, const char* from, size_t size)
     }
 }
 
+// A copy of `size` bytes in memory of a row's own, left as it is before: it is written over at
+// once.
+std::unique_ptr<char[]> bytesOfItsOwn(const char* from, size_t size)
+{
+    std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(size);
+    std::memcpy(bytes.get(), from, size);
+    return bytes;
+}
+
 } // namespace
 
 void RowValues::Store::FreeBlock::operator()(char* block) const noexcept
@@ -75,8 +85,9 @@ char* RowValues::Store::grow(size_t packed, size_t needed)
     // document's header or a few rows, and a block the heap has no room for grows the heap, which
     // gives it back to the system when it is freed (a syscall and fresh pages at every load). A
     // large one goes on in blocks of the size of the system's large pages, aligned to it and
-    // offered to be backed by them: its rows are written once into fresh memory, and a page fault
-    // for every 4 KB of them took a tenth of the load of 100,000 rows.
+    // offered to be backed by them: its rows are written once into fresh memory, a page fault
+    // for every 4 KB of it otherwise; without them the walk of 100,000 rows took about 6 %
+    // longer (bench/README.md).
     const bool large = smallBytes_ >= largeBlockSize && needed <= largeBlockSize;
     const size_t next = blocks_.empty() ? firstBlockSize : std::min(blockSize, 2 * capacity_);
     const size_t capacity = large ? largeBlockSize : std::max(needed, next);
@@ -171,18 +182,6 @@ RowValues RowValues::read(const Statement& statement, int count, Store& store)
 #endif
     return row;
 }
-
-namespace {
-
-// Memory of a row's own for `size` bytes, left as it is: the bytes are written over at once.
-std::unique_ptr<char[]> bytesOfItsOwn(const char* from, size_t size)
-{
-    std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(size);
-    std::memcpy(bytes.get(), from, size);
-    return bytes;
-}
-
-} // namespace
 
 RowValues RowValues::read(const Statement& statement, int count)
 {
