@@ -266,7 +266,7 @@ QString writeSale(Connection& connection, int spreadOver = 0)
     statement.close();
     Query insert(connection);
     insert.sql().setText(QStringLiteral("insert into outdetail (intno,mainintno,spintno,sphh,spmc,unit,sl,dj_n,dj_w,amount,pay)"
-                                        " values (:p1,:p2,:p3,:p4,:p5,'个',:p6,:p7,:p8,:p9,:p10)"));
+                                        " values (?,?,?,?,?,'个',?,?,?,?,?)"));
     insert.execSQL({number(line++), intno, QString(), QString(), QStringLiteral("上期结转"), 0.0, 0.0, 0.0, 0.0, 0.0});
     double amount = 0;
     for (int k = 0; k < 200; ++k) {
@@ -278,8 +278,8 @@ QString writeSale(Connection& connection, int spreadOver = 0)
         amount += quantity * 12.5;
     }
     statement.sql().setText(QStringLiteral("insert into outlist (intno,billdate,customerid,customername,bankid,balance,amount,pay,"
-                                           "deduck,rest,pass,cancel) values (:p1,'2026-12-31','0000000002','客户2','0000000001',"
-                                           "1000,:p2,10,0,:p3,0,0)"));
+                                           "deduck,rest,pass,cancel) values (?,'2026-12-31','0000000002','客户2','0000000001',"
+                                           "1000,?,10,0,?,0,0)"));
     statement.execSQL({intno, amount, 1000 + amount - 10});
     transaction.commit();
     return intno;
@@ -291,9 +291,9 @@ using Timing = std::pair<Clock::duration, Clock::duration>;
 Timing postAndReverse(Connection& connection, const QString& intno)
 {
     Query reopen(connection);
-    reopen.sql().setText(QStringLiteral("update outlist set pass=0, cancel=0 where intno=:p1"));
+    reopen.sql().setText(QStringLiteral("update outlist set pass=0, cancel=0 where intno=?"));
     reopen.execSQL({intno});
-    reopen.sql().setText(QStringLiteral("update outdetail set pass=0, cancel=0 where mainintno=:p1"));
+    reopen.sql().setText(QStringLiteral("update outdetail set pass=0, cancel=0 where mainintno=?"));
     reopen.execSQL({intno});
     const auto& sales = DocumentKinds::of(BillKind::Sales);
     const QString customer = QStringLiteral("0000000002");

@@ -2,6 +2,7 @@
 #include "documents/DocumentPosting.h"
 
 #include "core/BillNumberPadding.h"
+#include "documents/Moves.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "platform/db/SqlText.h"
@@ -73,16 +74,6 @@ double number(const lb::db::DataSet& rows, const QString& field)
     return rows.fieldByName(field).asFloat();
 }
 
-// A stored document: its header row, and its lines in line order, each with the rows its product
-// number and its account code name (readDocument).
-struct Document {
-    QString intno;
-    std::unique_ptr<lb::db::Query> header;
-    std::unique_ptr<lb::db::Query> lines;
-    bool pass() const { return header->fieldByName(QStringLiteral("pass")).asBoolean(); }
-    bool cancel() const { return header->fieldByName(QStringLiteral("cancel")).asBoolean(); }
-};
-
 // A row a command finds by its id (a party or an account): its table, the code, and the columns
 // the command moves.
 struct Lookup {
@@ -97,30 +88,97 @@ void addOnce(QStringList& columns, const QString& column)
         columns << column;
 }
 
-// The column list of a select: each of `columns` of the table called `table` in the statement,
-// under its own name or, with a `prefix`, under `prefix` + its name. The columns are the
-// schema's plain names and go in unquoted: the engine and the dataset layer read the text
-// through on every run, so it is kept short.
-QString selectList(const QString& table, const QStringList& columns, const QString& prefix = {})
+// The column list of a select: each of `columns` of the table called `table` in the statement.
+// The columns are the schema's plain names and go in unquoted: the engine and the dataset layer
+// read the text through on every run, so it is kept short.
+QString selectList(const QString& table, const QStringList& columns)
 {
     QStringList selected;
     for (const QString& column : columns)
-        selected << table + QLatin1Char('.') + column + (prefix.isEmpty() ? QString() : QStringLiteral(" as ") + prefix + column);
+        selected << table + QLatin1Char('.') + column;
     return selected.join(QLatin1Char(','));
 }
 
-// The select list of a table joined to find its rows, called `alias` in the statement: its
-// rowid, with `withId` its id, and `columns`, named `alias` + "_" + "lb_row", "id" and the
-// column.
-QString joinedList(const QString& alias, const QStringList& columns, bool withId = true)
-{
-    QString selected = QStringLiteral("%1._rowid_ as %1_lb_row").arg(alias);
-    if (withId)
-        selected += QStringLiteral(",%1.id as %1_id").arg(alias);
-    if (!columns.isEmpty())
-        selected += QLatin1Char(',') + selectList(alias, columns, alias + QLatin1Char('_'));
-    return selected;
-}
+// Fields of a read, each with the column it holds.
+using ColumnFields = std::vector<std::pair<QString, const lb::db::Field*>>;
+
+// The fields of a read that hold a joined table's row (JoinedTable): its rowid (null where the
+// line or header joins no row), its id where it was read, and the columns read.
+struct Joined {
+    const lb::db::Field* rowId = nullptr;
+    const lb::db::Field* id = nullptr;
+    ColumnFields columns;
+
+    // The fields of `names`, each a column read.
+    ColumnFields fieldsOf(const QStringList& names) const
+    {
+        ColumnFields fields;
+        for (const QString& name : names)
+            fields.emplace_back(name, &column(name));
+        return fields;
+    }
+    const lb::db::Field& column(const QString& name) const
+    {
+        for (const auto& [column, field] : columns) {
+            if (column == name)
+                return *field;
+        }
+        throw lb::Error(QStringLiteral("Column '%1' of a joined table is not read").arg(name));
+    }
+};
+
+// A table joined into a read to find its rows, called `alias` in the statement, with its rowid,
+// its id where `withId`, and `columns`: the one place that names what the read calls them
+// (alias + "_" + "lb_row", "id" or the column).
+struct JoinedTable {
+    QString alias;
+    QStringList columns;
+    bool withId = true;
+
+    QString name(const QString& column) const { return alias + QLatin1Char('_') + column; }
+    QString selectList() const
+    {
+        QString selected = QStringLiteral("%1._rowid_ as %2").arg(alias, name(QStringLiteral("lb_row")));
+        if (withId)
+            selected += QStringLiteral(",%1.id as %2").arg(alias, name(QStringLiteral("id")));
+        for (const QString& column : columns)
+            selected += QStringLiteral(",%1.%2 as %3").arg(alias, column, name(column));
+        return selected;
+    }
+    Joined fields(const lb::db::DataSet& rows) const
+    {
+        Joined joined;
+        joined.rowId = &rows.fieldByName(name(QStringLiteral("lb_row")));
+        if (withId)
+            joined.id = &rows.fieldByName(name(QStringLiteral("id")));
+        for (const QString& column : columns)
+            joined.columns.emplace_back(column, &rows.fieldByName(name(column)));
+        return joined;
+    }
+};
+
+// The fields of the lines as readDocument reads them, found once after the read.
+struct LineFields {
+    const lb::db::Field* line = nullptr;     // the line's rowid
+    const lb::db::Field* number = nullptr;   // spintno, the number of the line's product
+    const lb::db::Field* code = nullptr;     // sphh, the product's code or the account's id
+    const lb::db::Field* name = nullptr;     // spmc
+    const lb::db::Field* quantity = nullptr; // sl
+    Joined product; // the product the number names: stock (sl), limits (sl_sw, sl_s), moved columns
+    Joined account; // the account the code names, where the kind moves the lines' accounts
+};
+
+// A stored document: its header row, with the rows its lookups found, and its lines in line
+// order, each with the rows its product number and its account code name (readDocument).
+struct Document {
+    QString intno;
+    std::unique_ptr<lb::db::Query> header;
+    std::vector<Joined> found; // per lookup, in their order
+    std::unique_ptr<lb::db::Query> lines;
+    LineFields line;
+    bool pass() const { return header->fieldByName(QStringLiteral("pass")).asBoolean(); }
+    bool cancel() const { return header->fieldByName(QStringLiteral("cancel")).asBoolean(); }
+};
 
 std::vector<const Effect*> effectsOf(const DocumentKind& kind, EffectTarget target, bool bookedOnly)
 {
@@ -147,27 +205,27 @@ QStringList movedColumns(const std::vector<const Effect*>& effects, bool withSto
 // Reads document `intno` in two queries, each table it needs joined in rather than asked
 // apart (every query costs more than the rows it reads), with the columns the commands look at:
 // - the header: its state and route, the sources of the kind's effects and the columns copied
-//   into the lines, with each of `lookups` joined as "j0", "j1", ... (joinedList): one row for
-//   every row whose id matches a code without case, the header's values the same in each;
-// - the lines in line order (lb_line their rowid): product, code, name, quantity and the
-//   sources of the kind's effects, with the product their number names joined as "p" (the stock
-//   on hand, its limits and the columns the kind's effects move) and, where the kind moves the
-//   lines' accounts, the account their code names as "a". A line whose product or account is
-//   gone, or that names none, comes once without it; a line whose number or code names several
-//   rows comes once for each, in the order of their rowids.
+//   into the lines, with each of `lookups` joined: one row for every row whose id matches a
+//   code without case, the header's values the same in each;
+// - the lines in line order: product, code, name, quantity and the sources of the kind's
+//   effects, with the product their number names joined (the stock on hand, its limits and the
+//   columns the kind's effects move) and, where the kind moves the lines' accounts, the account
+//   their code names. A line whose product or account is gone, or that names none, comes once
+//   without it; a line whose number or code names several rows comes once for each, in the
+//   order of their rowids.
 Document readDocument(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno,
                       const std::vector<Lookup>& lookups = {})
 {
     QStringList headerColumns{QStringLiteral("pass"), QStringLiteral("cancel"), QStringLiteral("postroute"), QStringLiteral("rest")};
     QStringList lineColumns{QStringLiteral("spintno"), QStringLiteral("sphh"), QStringLiteral("spmc"), QStringLiteral("sl")};
-    QStringList productColumns{QStringLiteral("sl"), QStringLiteral("sl_sw"), QStringLiteral("sl_s")};
+    JoinedTable product{QStringLiteral("p"), {QStringLiteral("sl"), QStringLiteral("sl_sw"), QStringLiteral("sl_s")}, false};
     for (const Effect& effect : kind.effects) {
         if (effect.target == EffectTarget::Party || effect.target == EffectTarget::HeaderAccount) {
             addOnce(headerColumns, effect.source);
         } else {
             addOnce(lineColumns, effect.source);
             if (effect.target == EffectTarget::Product)
-                addOnce(productColumns, effect.column);
+                addOnce(product.columns, effect.column);
         }
     }
     for (const QStringList* copies : {&kind.postedLineCopies, &DocumentKinds::bookedLineCopies()})
@@ -177,9 +235,11 @@ Document readDocument(lb::db::Connection& connection, const DocumentKind& kind, 
     QString selected = selectList(QStringLiteral("h"), headerColumns);
     QString joins;
     Params params{{QStringLiteral("p1"), intno}};
+    std::vector<JoinedTable> found;
     for (size_t i = 0; i < lookups.size(); ++i) {
-        const QString alias = QStringLiteral("j%1").arg(i);
-        selected += QLatin1Char(',') + joinedList(alias, lookups[i].columns);
+        found.push_back(JoinedTable{QStringLiteral("j%1").arg(i), lookups[i].columns});
+        const QString& alias = found.back().alias;
+        selected += QLatin1Char(',') + found.back().selectList();
         joins += QStringLiteral(" left join %1 %2 on %2.id=:%2").arg(q(lookups[i].table), alias);
         params.emplace_back(alias, lookups[i].code);
     }
@@ -189,32 +249,43 @@ Document readDocument(lb::db::Connection& connection, const DocumentKind& kind, 
                              params);
     if (document.header->isEmpty())
         throw lb::DatabaseError(QStringLiteral("Document %1 not found in %2").arg(intno, kind.headerTable));
+    for (const JoinedTable& table : found)
+        document.found.push_back(table.fields(*document.header));
 
     selected = QStringLiteral("l._rowid_ as lb_line,") + selectList(QStringLiteral("l"), lineColumns) + QLatin1Char(',')
-        + joinedList(QStringLiteral("p"), productColumns, false);
+        + product.selectList();
     joins = QStringLiteral(" left join product p on p.intno=l.spintno");
     QString order = QStringLiteral("l.intno, p._rowid_");
-    const QStringList accountColumns = movedColumns(effectsOf(kind, EffectTarget::LineAccount, false));
-    if (!accountColumns.isEmpty()) {
-        selected += QLatin1Char(',') + joinedList(QStringLiteral("a"), accountColumns);
+    const JoinedTable account{QStringLiteral("a"), movedColumns(effectsOf(kind, EffectTarget::LineAccount, false))};
+    if (!account.columns.isEmpty()) {
+        selected += QLatin1Char(',') + account.selectList();
         joins += QStringLiteral(" left join bank a on a.id=l.sphh");
         order += QStringLiteral(", a._rowid_");
     }
     document.lines = select(connection,
                             QStringLiteral("select %1 from %2 l%3 where l.mainintno=:p1 order by %4").arg(selected, q(kind.lineTable), joins, order),
                             {{QStringLiteral("p1"), intno}});
+    const lb::db::DataSet& lines = *document.lines;
+    document.line.line = &lines.fieldByName(QStringLiteral("lb_line"));
+    document.line.number = &lines.fieldByName(QStringLiteral("spintno"));
+    document.line.code = &lines.fieldByName(QStringLiteral("sphh"));
+    document.line.name = &lines.fieldByName(QStringLiteral("spmc"));
+    document.line.quantity = &lines.fieldByName(QStringLiteral("sl"));
+    document.line.product = product.fields(lines);
+    if (!account.columns.isEmpty())
+        document.line.account = account.fields(lines);
     return document;
 }
 
-// Calls `each` on the first row of every line of `lines` (readDocument), in line order, until it
-// returns false.
+// Calls `each` on the first row of every line of the document, in line order, until it returns
+// false.
 template <class Each>
-void forEachLine(lb::db::DataSet& lines, Each each)
+void forEachLine(const Document& document, Each each)
 {
-    const lb::db::Field& line = lines.fieldByName(QStringLiteral("lb_line"));
+    lb::db::DataSet& lines = *document.lines;
     qint64 previous = 0; // rowids start at 1
     for (lines.first(); !lines.eof(); lines.next()) {
-        const qint64 current = line.asInteger();
+        const qint64 current = document.line.line->asInteger();
         if (current == previous)
             continue;
         previous = current;
@@ -223,172 +294,60 @@ void forEachLine(lb::db::DataSet& lines, Each each)
     }
 }
 
-bool hasNamelessLine(lb::db::DataSet& lines)
+bool hasNamelessLine(const Document& document)
 {
-    const lb::db::Field& name = lines.fieldByName(QStringLiteral("spmc"));
     bool nameless = false;
-    forEachLine(lines, [&] {
-        nameless = name.asString().isEmpty();
+    forEachLine(document, [&] {
+        nameless = document.line.name->asString().isEmpty();
         return !nameless;
     });
     return nameless;
 }
 
-// The rows a command moves, with the columns it moves, taken from the results that found the
-// rows and then moved in memory effect by effect, line after line, in the order the command
-// takes them: every figure it would store is known, and checked against the limit, before
-// anything is written; then each row is written once. Null numbers count as 0, as the program
-// reads them.
-class Moves {
-public:
-    explicit Moves(lb::db::Connection& connection) : connection_(connection) {}
-
-    // The fields of a result in which a table is joined as `alias` (joinedList): the rowid and
-    // the values of `columns`.
-    struct Joined {
-        const lb::db::Field* rowId = nullptr;
-        std::vector<std::pair<QString, const lb::db::Field*>> columns;
-    };
-    static Joined joined(const lb::db::DataSet& rows, const QString& alias, const QStringList& columns)
-    {
-        Joined fields{&rows.fieldByName(alias + QStringLiteral("_lb_row")), {}};
-        for (const QString& column : columns)
-            fields.columns.emplace_back(column, &rows.fieldByName(alias + QLatin1Char('_') + column));
-        return fields;
-    }
-
-    // Takes the values of the joined columns of the row of `table` the result's current row
-    // joins. A row taken already keeps the values taken first.
-    void take(const QString& table, const Joined& fields)
-    {
-        if (fields.columns.empty())
-            return; // a row found only to know that it is there
-        Row& row = rowAt(table, fields.rowId->asInteger());
-        for (const auto& [column, field] : fields.columns)
-            if (!row.has(column))
-                row.columns.emplace_back(column, field->asFloat());
-    }
-
-    // The rowid of the row `header` joins for `lookup` as `alias` (readDocument) whose id is
-    // exactly the lookup's code (the column compares without case, the program does not), 0
-    // when there is none; its columns are taken. Leaves `header` on its first row.
-    qint64 takeFound(lb::db::DataSet& header, const QString& alias, const Lookup& lookup)
-    {
-        const lb::db::Field& rowId = header.fieldByName(alias + QStringLiteral("_lb_row"));
-        const lb::db::Field& id = header.fieldByName(alias + QStringLiteral("_id"));
-        qint64 found = 0;
-        for (header.first(); !header.eof() && found == 0; header.next()) {
-            if (!rowId.isNull() && id.asString() == lookup.code) {
-                found = rowId.asInteger();
-                take(lookup.table, joined(header, alias, lookup.columns));
-            }
-        }
-        header.first();
-        return found;
-    }
-
-    // Moves row `rowId` of `table`, whose columns are taken, by `effects` (`direction` -1 takes
-    // them back) with the values of their sources in `source`. A column in `fixed` is set to
-    // the value given.
-    void move(const QString& table, qint64 rowId, const std::vector<const Effect*>& effects, int direction,
-              const lb::db::DataSet& source, const std::map<QString, double>& fixed = {})
-    {
-        Row& row = rowAt(table, rowId);
-        for (const auto& [column, value] : fixed)
-            row.value(column) = value;
-        for (const Effect* effect : effects) {
-            if (!fixed.count(effect->column))
-                row.value(effect->column) += effect->sign * direction * number(source, effect->source);
-        }
-    }
-
-    // The value of a moved column as moved so far.
-    double value(const QString& table, qint64 rowId, const QString& column) { return rowAt(table, rowId).value(column); }
-
-    // Whether every moved figure stays below the limit.
-    bool exact() const
-    {
-        for (const Row& row : rows_) {
-            for (const auto& [column, value] : row.columns)
-                if (!lb::isExactAmount(value))
-                    return false;
-        }
-        return true;
-    }
-
-    // Writes every moved row by its rowid. Rows that follow one another with the same columns
-    // (a document's products) share one prepared statement, their values bound by position.
-    void write() const
-    {
-        lb::db::Query statement(connection_);
-        const Row* shape = nullptr; // the row the statement was made for
-        QVariantList values;
-        for (const Row& row : rows_) {
-            if (!shape || !row.sameColumns(*shape)) {
-                QStringList sets;
-                for (size_t i = 0; i < row.columns.size(); ++i)
-                    sets << q(row.columns[i].first) + QStringLiteral("=:v%1").arg(i);
-                statement.sql().setText(QStringLiteral("update %1 set %2 where _rowid_=:lb_row").arg(q(row.table), sets.join(QLatin1Char(','))));
-                shape = &row;
-            }
-            values.clear();
-            for (const auto& column : row.columns)
-                values << column.second;
-            values << row.rowId;
-            statement.execSQL(values);
-        }
-    }
-
-private:
-    struct Row {
-        QString table;
-        qint64 rowId = 0;
-        std::vector<std::pair<QString, double>> columns; // in the order first taken
-        bool has(const QString& column) const
-        {
-            return std::any_of(columns.begin(), columns.end(), [&](const auto& c) { return c.first == column; });
-        }
-        double& value(const QString& column)
-        {
-            for (auto& [name, value] : columns)
-                if (name == column)
-                    return value;
-            throw lb::Error(QStringLiteral("Column '%1' of %2 is not taken").arg(column, table));
-        }
-        bool sameColumns(const Row& other) const
-        {
-            return table == other.table
-                && std::equal(columns.begin(), columns.end(), other.columns.begin(), other.columns.end(),
-                              [](const auto& a, const auto& b) { return a.first == b.first; });
-        }
-    };
-
-    Row& rowAt(const QString& table, qint64 rowId)
-    {
-        auto tableEntry = std::find_if(index_.begin(), index_.end(), [&](const auto& entry) { return entry.first == table; });
-        if (tableEntry == index_.end())
-            tableEntry = index_.insert(index_.end(), {table, {}});
-        QHash<qint64, size_t>& places = tableEntry->second;
-        auto place = places.constFind(rowId);
-        if (place == places.constEnd()) {
-            place = places.insert(rowId, rows_.size());
-            rows_.push_back({table, rowId, {}});
-        }
-        return rows_[*place];
-    }
-
-    lb::db::Connection& connection_;
-    std::vector<Row> rows_; // in the order first taken
-    // Each table's rowids to their place in rows_; a command moves rows of a few tables.
-    std::vector<std::pair<QString, QHash<qint64, size_t>>> index_;
-};
-
-// Finds the rows of `lookups` that the header was read with, in their order (Moves::takeFound).
-std::vector<qint64> takeFound(Moves& moves, lb::db::DataSet& header, const std::vector<Lookup>& lookups)
+// Takes row `rowId` of `table` into `moves` with the values of `columns` on the current row of
+// their read.
+Moves::Row& take(Moves& moves, const QString& table, qint64 rowId, const ColumnFields& columns)
 {
+    Moves::Row& row = moves.row(table, rowId);
+    for (const auto& [column, field] : columns)
+        row.take(column, field->asFloat());
+    return row;
+}
+
+// Moves `row`, whose columns are taken, by `effects` (`direction` -1 takes them back) with the
+// values of their sources in `source`. A column in `fixed` is set to the value given instead.
+void move(Moves::Row& row, const std::vector<const Effect*>& effects, int direction, const lb::db::DataSet& source,
+          const std::map<QString, double>& fixed = {})
+{
+    for (const auto& [column, value] : fixed)
+        row.set(column, value);
+    for (const Effect* effect : effects) {
+        if (!fixed.count(effect->column))
+            row.add(effect->column, effect->sign * direction * number(source, effect->source));
+    }
+}
+
+// The rowid of the row of each of `lookups` that the header was read with (readDocument) whose
+// id is exactly the lookup's code (the column compares without case, the program does not), 0
+// where there is none; the columns of each row found are taken. Leaves the header on its first
+// row.
+std::vector<qint64> takeFound(Moves& moves, const Document& document, const std::vector<Lookup>& lookups)
+{
+    lb::db::DataSet& header = *document.header;
     std::vector<qint64> found;
-    for (size_t i = 0; i < lookups.size(); ++i)
-        found.push_back(moves.takeFound(header, QStringLiteral("j%1").arg(i), lookups[i]));
+    for (size_t i = 0; i < lookups.size(); ++i) {
+        const Joined& joined = document.found[i];
+        qint64 rowId = 0;
+        for (header.first(); !header.eof() && rowId == 0; header.next()) {
+            if (!joined.rowId->isNull() && joined.id->asString() == lookups[i].code) {
+                rowId = joined.rowId->asInteger();
+                if (!joined.columns.empty()) // else found only to know that it is there
+                    take(moves, lookups[i].table, rowId, joined.columns);
+            }
+        }
+        found.push_back(rowId);
+    }
+    header.first();
     return found;
 }
 
@@ -396,25 +355,23 @@ std::vector<qint64> takeFound(Moves& moves, lb::db::DataSet& header, const std::
 // (in line order); empty when the stock suffices. The message is the line's trimmed name
 // followed by `suffix`. A line whose product is gone is passed over, or, with
 // `missingIsShort`, is short itself: nothing can be taken out of a stock that is not there.
-QString stockShortage(lb::db::DataSet& lines, const QString& suffix, bool missingIsShort = false)
+QString stockShortage(const Document& document, const QString& suffix, bool missingIsShort = false)
 {
-    const lb::db::Field& number = lines.fieldByName(QStringLiteral("spintno"));
-    const lb::db::Field& quantity = lines.fieldByName(QStringLiteral("sl"));
-    const lb::db::Field& name = lines.fieldByName(QStringLiteral("spmc"));
-    const lb::db::Field& product = lines.fieldByName(QStringLiteral("p_lb_row"));
-    const lb::db::Field& stock = lines.fieldByName(QStringLiteral("p_sl"));
+    const LineFields& line = document.line;
+    const lb::db::Field& product = *line.product.rowId;
+    const lb::db::Field& stock = line.product.column(QStringLiteral("sl"));
     QHash<qint64, double> taken; // by the product's first row: the lines of one number share it
     QString shortage;
-    forEachLine(lines, [&] {
+    forEachLine(document, [&] {
         if (product.isNull()) {
-            if (missingIsShort && !number.asString().isEmpty())
-                shortage = name.asString().trimmed() + suffix;
+            if (missingIsShort && !line.number->asString().isEmpty())
+                shortage = line.name->asString().trimmed() + suffix;
             return shortage.isEmpty();
         }
         double& total = taken[product.asInteger()];
-        total += quantity.asFloat();
+        total += line.quantity->asFloat();
         if (stock.asFloat() < total)
-            shortage = name.asString().trimmed() + suffix;
+            shortage = line.name->asString().trimmed() + suffix;
         return shortage.isEmpty();
     });
     return shortage;
@@ -423,35 +380,35 @@ QString stockShortage(lb::db::DataSet& lines, const QString& suffix, bool missin
 // Moves the products of the lines by `effects` (`direction` -1 takes them back): every row each
 // line's number names. With `notices`, a product whose stock then lies beyond a limit is noted
 // as booking notes it.
-void moveProducts(Moves& moves, lb::db::DataSet& lines, const std::vector<const Effect*>& effects, int direction, QStringList* notices)
+void moveProducts(Moves& moves, const Document& document, const std::vector<const Effect*>& effects, int direction,
+                  QStringList* notices)
 {
     if (effects.empty())
         return;
     const QString product = QStringLiteral("product");
-    const Moves::Joined joined = Moves::joined(lines, QStringLiteral("p"), movedColumns(effects, notices != nullptr));
-    const lb::db::Field& line = lines.fieldByName(QStringLiteral("lb_line"));
-    const lb::db::Field& row = lines.fieldByName(QStringLiteral("p_lb_row"));
-    const lb::db::Field& upper = lines.fieldByName(QStringLiteral("p_sl_sw"));
-    const lb::db::Field& lower = lines.fieldByName(QStringLiteral("p_sl_s"));
-    const lb::db::Field& code = lines.fieldByName(QStringLiteral("sphh"));
-    const lb::db::Field& name = lines.fieldByName(QStringLiteral("spmc"));
+    lb::db::DataSet& lines = *document.lines;
+    const LineFields& line = document.line;
+    const ColumnFields columns = line.product.fieldsOf(movedColumns(effects, notices != nullptr));
+    const lb::db::Field& row = *line.product.rowId;
+    const lb::db::Field& upper = line.product.column(QStringLiteral("sl_sw"));
+    const lb::db::Field& lower = line.product.column(QStringLiteral("sl_s"));
     std::pair<qint64, qint64> previous{0, 0}; // the line and the product row last moved
     for (lines.first(); !lines.eof(); lines.next()) {
         if (row.isNull())
             continue;
-        const std::pair<qint64, qint64> current{line.asInteger(), row.asInteger()};
+        const std::pair<qint64, qint64> current{line.line->asInteger(), row.asInteger()};
         // A line that also names several accounts brings each product row more than once.
         if (current == previous)
             continue;
         const bool firstOfLine = current.first != previous.first;
         previous = current;
-        moves.take(product, joined);
-        moves.move(product, current.second, effects, direction, lines);
+        Moves::Row& moved = take(moves, product, current.second, columns);
+        move(moved, effects, direction, lines);
         // The limits are those of the product's first row, looked at once for the line.
         if (!notices || !firstOfLine)
             continue;
-        const double sl = moves.value(product, current.second, QStringLiteral("sl"));
-        const QString who = code.asString().trimmed() + name.asString().trimmed();
+        const double sl = moved.value(QStringLiteral("sl"));
+        const QString who = line.code->asString().trimmed() + line.name->asString().trimmed();
         // An upper limit left empty or 0 is no limit: every product in stock would be "over" it.
         if (!upper.isNull() && upper.asFloat() != 0 && sl > upper.asFloat())
             notices->append(who + aboveLimit);
@@ -463,29 +420,27 @@ void moveProducts(Moves& moves, lb::db::DataSet& lines, const std::vector<const 
 // Moves the cash/bank account each line names (its sphh, the account whose id is exactly that
 // code) by `effects`. Returns whether a line names an account code that names no row; that line
 // is passed over.
-bool moveLineAccounts(Moves& moves, lb::db::DataSet& lines, const std::vector<const Effect*>& effects, int direction)
+bool moveLineAccounts(Moves& moves, const Document& document, const std::vector<const Effect*>& effects, int direction)
 {
     if (effects.empty())
         return false;
     const QString bank = QStringLiteral("bank");
-    const Moves::Joined joined = Moves::joined(lines, QStringLiteral("a"), movedColumns(effects));
-    const lb::db::Field& line = lines.fieldByName(QStringLiteral("lb_line"));
-    const lb::db::Field& code = lines.fieldByName(QStringLiteral("sphh"));
-    const lb::db::Field& row = lines.fieldByName(QStringLiteral("a_lb_row"));
-    const lb::db::Field& id = lines.fieldByName(QStringLiteral("a_id"));
+    lb::db::DataSet& lines = *document.lines;
+    const LineFields& line = document.line;
+    const lb::db::Field& row = *line.account.rowId;
+    const lb::db::Field& id = *line.account.id;
     bool missing = false;
     qint64 current = 0;
     bool moved = true; // whether the current line's account has been found
     for (lines.first(); !lines.eof(); lines.next()) {
-        if (line.asInteger() != current) {
+        if (line.line->asInteger() != current) {
             missing = missing || !moved;
-            current = line.asInteger();
-            moved = code.asString().isEmpty();
+            current = line.line->asInteger();
+            moved = line.code->asString().isEmpty();
         }
-        if (moved || row.isNull() || id.asString() != code.asString())
+        if (moved || row.isNull() || id.asString() != line.code->asString())
             continue;
-        moves.take(bank, joined);
-        moves.move(bank, row.asInteger(), effects, direction, lines);
+        move(take(moves, bank, row.asInteger(), line.account.columns), effects, direction, lines);
         moved = true;
     }
     return missing || !moved;
@@ -495,7 +450,7 @@ bool moveLineAccounts(Moves& moves, lb::db::DataSet& lines, const std::vector<co
 // takes it back), noting the products whose stock then lies beyond a limit.
 void moveBookedStock(Moves& moves, const DocumentKind& kind, const Document& document, int direction, QStringList& notices)
 {
-    moveProducts(moves, *document.lines, effectsOf(kind, EffectTarget::Product, true), direction, &notices);
+    moveProducts(moves, document, effectsOf(kind, EffectTarget::Product, true), direction, &notices);
 }
 
 // Sets the flags (and, on posting and booking, the kind's code and name) on the header and on
@@ -519,24 +474,22 @@ void flagDocument(lb::db::Connection& connection, const DocumentKind& kind, cons
     }
     exec(connection, QStringLiteral("update %1 set %2 where intno=:lb_doc").arg(q(kind.headerTable), headerSet), headerParams);
 
-    // The header's values go into the lines as they were read; the parameters are bound by
-    // position, the copied ones first.
+    // The header's values go into the lines as they were read.
     QStringList lineSets;
-    std::vector<const lb::db::Field*> copied;
+    std::vector<lb::db::NamedValue> values{{QStringLiteral("lb_doc"), intno}};
     for (const QString& column : copies) {
-        lineSets << q(column) + QStringLiteral("=:c_") + column;
-        copied.push_back(&document.header->fieldByName(column));
+        values.emplace_back(QStringLiteral("c_") + column, document.header->fieldByName(column));
+        lineSets << q(column) + QStringLiteral("=:") + values.back().name;
     }
     lineSets << QStringLiteral("%1=1").arg(q(flag));
-    QVariantList values;
     if (lineKind) {
         lineSets << QStringLiteral("billname=:lb_name,billtype=:lb_type");
-        values << kind.billname << kind.billtype;
+        values.emplace_back(QStringLiteral("lb_name"), kind.billname);
+        values.emplace_back(QStringLiteral("lb_type"), kind.billtype);
     }
-    values << intno;
     lb::db::Query lines(connection);
     lines.sql().add(QStringLiteral("update %1 set %2 where mainintno=:lb_doc").arg(q(kind.lineTable), lineSets.join(QLatin1Char(','))));
-    lines.execSQL(copied, values);
+    lines.execSQL(values);
 }
 
 QString insertLine(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno, const QString& mainintno,
@@ -684,16 +637,15 @@ Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind
     if (before.refused)
         return before;
     lb::db::DataSet& header = *document.header;
-    lb::db::DataSet& lines = *document.lines;
-    if (kind.lineNamesRequired && hasNamelessLine(lines))
+    if (kind.lineNamesRequired && hasNamelessLine(document))
         return Outcome::refusal(namelessPost);
     if (!kind.texts.stockShortPost.isEmpty()) {
-        const QString shortage = stockShortage(lines, kind.texts.stockShortPost, kind.missingProductIsShort);
+        const QString shortage = stockShortage(document, kind.texts.stockShortPost, kind.missingProductIsShort);
         if (!shortage.isEmpty())
             return Outcome::refusal(shortage);
     }
-    Moves moves(connection);
-    const std::vector<qint64> found = takeFound(moves, header, lookups);
+    Moves moves;
+    const std::vector<qint64> found = takeFound(moves, document, lookups);
     const qint64 party = found[0];
     if (party == 0)
         return Outcome::refusal(kind.texts.partyNotFoundPost.isEmpty() ? kind.texts.partyNotFound : kind.texts.partyNotFoundPost);
@@ -710,24 +662,24 @@ Outcome DocumentPosting::post(lb::db::Connection& connection, const DocumentKind
     }
     // A line account code that matches nothing is a slip to mend before the books move, whatever
     // the line's amount: its money would otherwise vanish.
-    if (moveLineAccounts(moves, lines, effectsOf(kind, EffectTarget::LineAccount, false), +1))
+    if (moveLineAccounts(moves, document, effectsOf(kind, EffectTarget::LineAccount, false), +1))
         return Outcome::refusal(accountNotFound);
 
     if (touchesParty) {
         std::map<QString, double> fixed;
         if (kind.partyBalanceFromRest)
             fixed[QStringLiteral("balance")] = number(header, QStringLiteral("rest"));
-        moves.move(kind.partyTable, party, partyEffects, +1, header, fixed);
+        move(moves.row(kind.partyTable, party), partyEffects, +1, header, fixed);
     }
     if (account != 0)
-        moves.move(QStringLiteral("bank"), account, accountEffects, +1, header);
-    moveProducts(moves, lines, effectsOf(kind, EffectTarget::Product, false), +1, nullptr);
+        move(moves.row(QStringLiteral("bank"), account), accountEffects, +1, header);
+    moveProducts(moves, document, effectsOf(kind, EffectTarget::Product, false), +1, nullptr);
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
 
     lb::db::Transaction transaction(connection);
     flagDocument(connection, kind, document, QStringLiteral("pass"), true, true, kind.postedLineCopies, PostingMode::Full);
-    moves.write();
+    moves.write(connection);
     transaction.commit();
     return outcome;
 }
@@ -744,7 +696,6 @@ Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentK
         lookups.push_back({QStringLiteral("bank"), accountCode, movedColumns(accountEffects)});
     Document document = readDocument(connection, kind, intno, lookups);
     lb::db::DataSet& header = *document.header;
-    lb::db::DataSet& lines = *document.lines;
     if (!document.pass())
         throw lb::Error(QStringLiteral("Document %1 is not posted").arg(intno));
     if (document.cancel())
@@ -752,12 +703,12 @@ Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentK
     if (Outcome wrongRoute = refusalOfRoute(connection, kind, text(header, "postroute"), PostingMode::Full); wrongRoute.refused)
         return wrongRoute;
     if (!kind.texts.stockShortReverse.isEmpty()) {
-        const QString shortage = stockShortage(lines, kind.texts.stockShortReverse);
+        const QString shortage = stockShortage(document, kind.texts.stockShortReverse);
         if (!shortage.isEmpty())
             return Outcome::refusal(shortage);
     }
-    Moves moves(connection);
-    const std::vector<qint64> found = takeFound(moves, header, lookups);
+    Moves moves;
+    const std::vector<qint64> found = takeFound(moves, document, lookups);
     const qint64 party = partyEffects.empty() ? 0 : found.front();
     if (!partyEffects.empty() && party == 0)
         return Outcome::refusal(kind.texts.partyNotFoundReverse);
@@ -767,20 +718,20 @@ Outcome DocumentPosting::reverse(lb::db::Connection& connection, const DocumentK
         outcome.notices << accountNotFound;
     // An account deleted since the posting is passed over: the party and the other accounts
     // still go back, or the document could never be reversed.
-    if (moveLineAccounts(moves, lines, effectsOf(kind, EffectTarget::LineAccount, false), -1))
+    if (moveLineAccounts(moves, document, effectsOf(kind, EffectTarget::LineAccount, false), -1))
         outcome.notices << accountNotFound;
 
     if (party != 0)
-        moves.move(kind.partyTable, party, partyEffects, -1, header);
+        move(moves.row(kind.partyTable, party), partyEffects, -1, header);
     if (account != 0)
-        moves.move(QStringLiteral("bank"), account, accountEffects, -1, header);
-    moveProducts(moves, lines, effectsOf(kind, EffectTarget::Product, false), -1, nullptr);
+        move(moves.row(QStringLiteral("bank"), account), accountEffects, -1, header);
+    moveProducts(moves, document, effectsOf(kind, EffectTarget::Product, false), -1, nullptr);
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
 
     lb::db::Transaction transaction(connection);
     flagDocument(connection, kind, document, QStringLiteral("cancel"), false, false, {});
-    moves.write();
+    moves.write(connection);
     transaction.commit();
     return outcome;
 }
@@ -792,17 +743,17 @@ Outcome DocumentPosting::book(lb::db::Connection& connection, const DocumentKind
     Outcome before = refusalBefore(kind, document.pass(), partyCode, true);
     if (before.refused)
         return before;
-    if (hasNamelessLine(*document.lines))
+    if (hasNamelessLine(document))
         return Outcome::refusal(namelessBooking);
     Outcome outcome;
-    Moves moves(connection);
+    Moves moves;
     moveBookedStock(moves, kind, document, +1, outcome.notices);
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
     lb::db::Transaction transaction(connection);
     flagDocument(connection, kind, document, QStringLiteral("pass"), kind.followsPostingMode, kind.followsPostingMode,
                  DocumentKinds::bookedLineCopies(), PostingMode::StockOnly);
-    moves.write();
+    moves.write(connection);
     transaction.commit();
     return outcome;
 }
@@ -816,17 +767,17 @@ Outcome DocumentPosting::unbook(lb::db::Connection& connection, const DocumentKi
     Outcome before = refusalBeforeUnbooking(connection, kind, document.cancel(), text(*document.header, "postroute"), partyCode);
     if (before.refused)
         return before;
-    if (hasNamelessLine(*document.lines))
+    if (hasNamelessLine(document))
         return Outcome::refusal(namelessBooking);
     Outcome outcome;
-    Moves moves(connection);
+    Moves moves;
     moveBookedStock(moves, kind, document, -1, outcome.notices);
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
     lb::db::Transaction transaction(connection);
     flagDocument(connection, kind, document, QStringLiteral("cancel"), false, kind.followsPostingMode,
                  DocumentKinds::bookedLineCopies());
-    moves.write();
+    moves.write(connection);
     transaction.commit();
     return outcome;
 }
@@ -836,7 +787,7 @@ Outcome DocumentPosting::voidDocument(lb::db::Connection& connection, const Docu
 {
     Document document = readDocument(connection, kind, intno);
     Outcome outcome;
-    Moves moves(connection);
+    Moves moves;
     if (document.pass()) {
         // A posting that moves nothing (an order's) leaves nothing behind when its document goes.
         if (!kind.effects.empty()) {
@@ -850,7 +801,7 @@ Outcome DocumentPosting::voidDocument(lb::db::Connection& connection, const Docu
     if (!moves.exact())
         return Outcome::refusal(OutOfRange);
     lb::db::Transaction transaction(connection);
-    moves.write();
+    moves.write(connection);
     const Params params{{QStringLiteral("p1"), intno}};
     exec(connection, QStringLiteral("delete from %1 WHERE (mainintno=:p1)").arg(q(kind.lineTable)), params);
     exec(connection, QStringLiteral("delete from %1 WHERE (intno=:p1)").arg(q(kind.headerTable)), params);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
+#include <utility>
 
 namespace lb::db {
 
@@ -128,9 +129,7 @@ void Connection::execute(const QString& sql)
 
 void Connection::runKept(const QString& sql)
 {
-    std::unique_ptr<Statement> kept = statement(sql);
-    kept->run();
-    keepStatement(std::move(kept), sql);
+    statement(sql)->run();
 }
 
 Connection::StatementShape Connection::inspect(const QString& sql) const
@@ -194,22 +193,27 @@ void Connection::detach(DataSet* dataSet)
     dataSets_.erase(std::remove(dataSets_.begin(), dataSets_.end(), dataSet), dataSets_.end());
 }
 
-std::unique_ptr<Statement> Connection::takeStatement(const QString& key, StatementUse use)
+StatementLease Connection::keptStatement(const QString& key, StatementUse use)
 {
     for (auto kept = kept_.rbegin(); kept != kept_.rend(); ++kept) {
         if (kept->use == use && kept->key == key) {
             std::unique_ptr<Statement> statement = std::move(kept->statement);
             kept_.erase(std::next(kept).base());
-            return statement;
+            return StatementLease(*this, key, use, std::move(statement));
         }
     }
-    return nullptr;
+    return {};
 }
 
-std::unique_ptr<Statement> Connection::statement(const QString& sql)
+StatementLease Connection::statement(const QString& sql)
 {
-    std::unique_ptr<Statement> kept = takeStatement(sql);
-    return kept ? std::move(kept) : std::make_unique<Statement>(handle(), sql);
+    StatementLease kept = keptStatement(sql);
+    return kept ? std::move(kept) : lease(std::make_unique<Statement>(handle(), sql), sql, StatementUse::Run);
+}
+
+StatementLease Connection::lease(std::unique_ptr<Statement> statement, const QString& key, StatementUse use)
+{
+    return StatementLease(*this, key, use, std::move(statement));
 }
 
 void Connection::keepStatement(std::unique_ptr<Statement> statement, const QString& key, StatementUse use) noexcept
@@ -224,6 +228,44 @@ void Connection::keepStatement(std::unique_ptr<Statement> statement, const QStri
     if (kept_.size() == keptStatementLimit)
         kept_.erase(kept_.begin()); // the one unused longest
     kept_.push_back(KeptStatement{key, use, std::move(statement)}); // within the capacity reserved
+}
+
+StatementLease::StatementLease(Connection& connection, QString key, StatementUse use, std::unique_ptr<Statement> statement)
+    : connection_(&connection), key_(std::move(key)), use_(use), statement_(std::move(statement))
+{
+}
+
+StatementLease::~StatementLease()
+{
+    reset();
+}
+
+StatementLease::StatementLease(StatementLease&& other) noexcept
+    : connection_(std::exchange(other.connection_, nullptr)), key_(std::move(other.key_)), use_(other.use_),
+      statement_(std::move(other.statement_)), keep_(std::exchange(other.keep_, true))
+{
+}
+
+StatementLease& StatementLease::operator=(StatementLease&& other) noexcept
+{
+    if (this != &other) {
+        reset();
+        connection_ = std::exchange(other.connection_, nullptr);
+        key_ = std::move(other.key_);
+        use_ = other.use_;
+        statement_ = std::move(other.statement_);
+        keep_ = std::exchange(other.keep_, true);
+    }
+    return *this;
+}
+
+void StatementLease::reset() noexcept
+{
+    if (statement_ && keep_)
+        connection_->keepStatement(std::move(statement_), key_, use_);
+    statement_.reset();
+    connection_ = nullptr;
+    keep_ = true;
 }
 
 void Connection::createFile(const QString& path)

@@ -16,6 +16,42 @@ class Statement;
 // under the dataset's text (Rows): it may be that text with the rowid added.
 enum class StatementUse { Run, Rows };
 
+class Connection;
+
+// A statement lent from the connection's kept statements (Connection::keptStatement,
+// Connection::statement, Connection::lease): its destructor gives it back, its read ended and its
+// parameters unbound, for the next user of the same key, as a Transaction's destructor ends its
+// transaction; so does reset(), and a lease moved over it. After discard() it is finalised
+// instead: a statement the next user must not get. Move-only; a lease ends before its
+// connection object does (a dataset's end when the connection closes).
+class StatementLease {
+public:
+    StatementLease() = default; // holds nothing
+    ~StatementLease();
+    StatementLease(StatementLease&& other) noexcept;
+    StatementLease& operator=(StatementLease&& other) noexcept;
+    StatementLease(const StatementLease&) = delete;
+    StatementLease& operator=(const StatementLease&) = delete;
+
+    explicit operator bool() const { return statement_ != nullptr; }
+    Statement& operator*() const { return *statement_; }
+    Statement* operator->() const { return statement_.get(); }
+
+    // The statement is finalised when the lease ends, not kept.
+    void discard() noexcept { keep_ = false; }
+    // Ends the lease now: the statement goes back (or, discarded, is finalised).
+    void reset() noexcept;
+
+private:
+    friend class Connection;
+    StatementLease(Connection& connection, QString key, StatementUse use, std::unique_ptr<Statement> statement);
+    Connection* connection_ = nullptr;
+    QString key_;
+    StatementUse use_ = StatementUse::Run;
+    std::unique_ptr<Statement> statement_;
+    bool keep_ = true;
+};
+
 class Connection {
 public:
     Connection();
@@ -68,18 +104,16 @@ public:
     void attach(DataSet* dataSet);
     void detach(DataSet* dataSet);
     // Statements kept prepared between uses, so that a text run or opened again, by the same
-    // query or another, is not prepared anew. takeStatement hands over the one kept for `key`
-    // and `use` (nullptr when none is); the caller owns it until it gives it back with
-    // keepStatement, which ends its read and unbinds it. The 32 kept last stay; closing the
-    // connection finalises them. A kept statement that the schema (or the authorizer) changed
-    // under is prepared again by the engine where it next steps (Statement::reprepareCount).
-    std::unique_ptr<Statement> takeStatement(const QString& key, StatementUse use = StatementUse::Run);
-    // takeStatement's statement for `sql`, or `sql` prepared (SqliteError as Statement's).
-    std::unique_ptr<Statement> statement(const QString& sql);
-    // Dropped (finalised) instead where one is kept for the key already, or where it was
-    // prepared on a handle other than the open one.
-    void keepStatement(std::unique_ptr<Statement> statement, const QString& key,
-                       StatementUse use = StatementUse::Run) noexcept;
+    // query or another, is not prepared anew; each is lent as a StatementLease, which gives it
+    // back. The 32 given back last stay; closing the connection finalises them. A kept statement
+    // that the schema (or the authorizer) changed under is prepared again by the engine where it
+    // next steps (Statement::reprepareCount).
+    // The statement kept for `key` and `use`; an empty lease when none is.
+    StatementLease keptStatement(const QString& key, StatementUse use = StatementUse::Run);
+    // The statement kept for the text `sql`, or `sql` prepared (SqliteError as Statement's).
+    StatementLease statement(const QString& sql);
+    // `statement`, prepared by the caller, lent under `key` and `use`.
+    StatementLease lease(std::unique_ptr<Statement> statement, const QString& key, StatementUse use);
 
     // Creates a new, empty database file (used by the build's schema tool and by tests;
     // the program itself never calls it). Fails when the file exists.
@@ -99,12 +133,16 @@ private:
     int transactionDepth_ = 0;
     int sessionGuards_ = 0;                // SessionGuard instances alive
     mutable StatementShape* inspecting_ = nullptr; // the shape inspect() is noting
+    // A statement given back by its lease, kept unless one is kept for the key already or it was
+    // prepared on a handle other than the open one; it must not allocate (see open()).
+    void keepStatement(std::unique_ptr<Statement> statement, const QString& key, StatementUse use) noexcept;
     void rolledBack() noexcept; // datasets re-read what they hold
     void runKept(const QString& sql); // execute, through a kept statement (transaction control)
     void installAuthorizer() const noexcept; // the engine's check of statements being prepared
     static int authorize(void* connection, int action, const char*, const char*, const char* database, const char*);
     friend class Transaction;
     friend class SessionGuard;
+    friend class StatementLease;
 };
 
 // While one lives, the connection refuses to prepare a statement that would change the session

@@ -69,26 +69,6 @@ FieldDef defFromDeclaredType(const QString& name, const QString& declared, bool&
     return def;
 }
 
-// Field names compared case-insensitively, as fieldByName does on every read of a row: plain
-// ASCII names, nearly all of them, are settled here without Qt's Unicode case folding.
-bool sameName(const QString& a, const QString& b)
-{
-    if (a.size() != b.size()) // case folding keeps the length
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const char16_t x = a[i].unicode();
-        const char16_t y = b[i].unicode();
-        if (x == y)
-            continue;
-        if (x >= 0x80 || y >= 0x80)
-            return a.compare(b, Qt::CaseInsensitive) == 0;
-        const char16_t lower = x | 0x20;
-        if (lower != (y | 0x20) || lower < u'a' || lower > u'z')
-            return false;
-    }
-    return true;
-}
-
 // Remembers a field's format or label by name, so that it outlives the field objects.
 void keepLook(std::vector<std::pair<QString, QString>>& looks, const QString& fieldName, const QString& value)
 {
@@ -103,6 +83,8 @@ void keepLook(std::vector<std::pair<QString, QString>>& looks, const QString& fi
 
 } // namespace
 
+// What a load reads: the result's columns (without the hidden rowid), its base table and the
+// columns' origins where its rows are one table's, and the rows.
 struct DataSet::Snapshot {
     std::vector<FieldDef> columns;
     std::vector<QString> origins;
@@ -110,6 +92,18 @@ struct DataSet::Snapshot {
     std::vector<Row> rows;
     RowValues::Store store; // where the rows lie
     bool rowIdsOnly = false;
+
+    // The first `count` columns of `statement`, typed by their declared types; whether each
+    // type is known (an expression's is not).
+    std::vector<bool> takeColumns(const Statement& statement, int count);
+    // The rowids of the rows from the statement's current one on (`more`: whether it stands on
+    // one), each row to be read where it is looked at; false, leaving no rows, at a row
+    // without a real rowid.
+    bool readRowIds(Statement& statement, bool more, int count);
+    // The rows from the statement's current one on, with their rowids where `withRowIds`.
+    void readRows(Statement& statement, bool more, int count, bool withRowIds);
+    // The type of each column whose type is not `known`, from the values of every row.
+    void inferTypes(const std::vector<bool>& known);
 };
 
 namespace {
@@ -209,97 +203,108 @@ bool failedToPrepareAgain(int code)
 
 } // namespace
 
-DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly, bool reuse) const
+StatementLease DataSet::rowsStatement(const Source& source, Snapshot& snap, bool& more) const
 {
-    Snapshot snap;
     // A result whose every column is a column of one table is written back by rowid: the rowid
     // rides along as a hidden last column. The statement is kept under the dataset's text, so
-    // that opening the text again, here or in another dataset, prepares nothing.
-    std::unique_ptr<Statement> statement = reuse ? connection_.takeStatement(source.sql, StatementUse::Rows) : nullptr;
-    const bool reused = statement != nullptr;
-    bool lasting = true;
-    if (!statement)
-        statement = prepareRows(connection_.handle(), source.sql, snap.base, snap.origins, lasting);
-    const auto keep = [&] {
-        if (lasting)
-            connection_.keepStatement(std::move(statement), source.sql, StatementUse::Rows);
-    };
-    const bool withRowIds = statement->sql() != source.sql;
-    if (statement->columnCount() - (withRowIds ? 1 : 0) <= 0)
-        throw DatabaseError(QStringLiteral("The statement returns no rows: %1").arg(source.sql));
-    const auto afresh = [&] {
+    // that opening the text again, here or in another dataset, prepares nothing: the one kept is
+    // tried first, then, where it no longer serves, one prepared now.
+    StatementLease statement = connection_.keptStatement(source.sql, StatementUse::Rows);
+    for (;;) {
+        const bool kept = bool(statement);
+        if (!kept) {
+            bool lasting = true;
+            statement = connection_.lease(prepareRows(connection_.handle(), source.sql, snap.base, snap.origins, lasting),
+                                          source.sql, StatementUse::Rows);
+            if (!lasting)
+                statement.discard();
+        }
+        const bool withRowIds = statement->sql() != source.sql;
+        // Checked before the first step, which would run a statement that is no query.
+        if (statement->columnCount() - (withRowIds ? 1 : 0) <= 0)
+            throw DatabaseError(QStringLiteral("The statement returns no rows: %1").arg(source.sql));
+        statement->bindAll(source.params);
+        const int reprepares = statement->reprepareCount();
+        try {
+            more = statement->step();
+        } catch (const SqliteError& error) {
+            if (!kept || !failedToPrepareAgain(error.code()))
+                throw;
+            statement.discard();
+            statement.reset();
+            continue;
+        }
+        if (!kept)
+            return statement;
+        // The engine prepares a kept statement again where the schema changed under it: its
+        // columns are looked at now, after that first step, and whether its rows are rows of one
+        // table is decided again; a text kept without the rowid may have one to add now.
+        const bool serves = withRowIds ? readsOneTable(*statement, snap.base, snap.origins)
+                                       : statement->reprepareCount() == reprepares
+                || SqlText::appendColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias).isEmpty();
+        if (serves)
+            return statement;
+        statement.discard();
         statement.reset();
-        return load(source, rowIdsOnly, false);
-    };
-    statement->bindAll(source.params);
-    const int reprepares = statement->reprepareCount();
-    bool more = false;
-    try {
-        more = statement->step();
-    } catch (const SqliteError& error) {
-        if (reused && failedToPrepareAgain(error.code()))
-            return afresh();
-        throw;
     }
-    // The engine prepares a kept statement again where the schema changed under it: its columns
-    // are looked at now, after that first step, and whether its rows are rows of one table is
-    // decided again.
-    if (reused && withRowIds && !readsOneTable(*statement, snap.base, snap.origins))
-        return afresh();
-    if (reused && !withRowIds && statement->reprepareCount() != reprepares
-        && !SqlText::appendColumn(source.sql, QStringLiteral("_rowid_"), rowIdAlias).isEmpty())
-        return afresh();
-    const int count = statement->columnCount() - (withRowIds ? 1 : 0);
+}
+
+std::vector<bool> DataSet::Snapshot::takeColumns(const Statement& statement, int count)
+{
     std::vector<bool> known(size_t(count), true);
     for (int c = 0; c < count; ++c) {
         bool isKnown = true;
-        snap.columns.push_back(defFromDeclaredType(statement->columnName(c), statement->declaredType(c), isKnown));
+        columns.push_back(defFromDeclaredType(statement.columnName(c), statement.declaredType(c), isKnown));
         known[size_t(c)] = isKnown;
-        // An expression takes its type from the values, which a list does not load.
-        rowIdsOnly = rowIdsOnly && isKnown;
     }
-    snap.rowIdsOnly = rowIdsOnly && withRowIds;
-    if (snap.rowIdsOnly) {
-        // The rowids first, then the rows at once: a list's rows are never moved while they
-        // grow, which would hold them twice.
-        std::vector<qint64> rowIds;
-        for (; more; more = statement->step()) {
-            const std::optional<qint64> rowId = statement->integer(count);
-            if (!rowId) { // no real rowids to read the rows by
-                keep();
-                return load(source, false);
-            }
-            rowIds.push_back(*rowId);
-        }
-        keep();
-        snap.rows.reserve(rowIds.size());
-        for (qint64 rowId : rowIds)
-            snap.rows.push_back(Row{rowId, RowValues(size_t(count)), true});
-        return snap;
+    return known;
+}
+
+bool DataSet::Snapshot::readRowIds(Statement& statement, bool more, int count)
+{
+    // The rowids first, then the rows at once: a list's rows are never moved while they grow,
+    // which would hold them twice.
+    std::vector<qint64> rowIds;
+    for (; more; more = statement.step()) {
+        const std::optional<qint64> rowId = statement.integer(count);
+        if (!rowId)
+            return false;
+        rowIds.push_back(*rowId);
     }
+    rows.reserve(rowIds.size());
+    for (qint64 rowId : rowIds)
+        rows.push_back(Row{rowId, RowValues(size_t(count)), true});
+    return true;
+}
+
+void DataSet::Snapshot::readRows(Statement& statement, bool more, int count, bool withRowIds)
+{
     // Rows of one load share large blocks: a long list costs few allocations.
-    for (; more; more = statement->step()) {
-        Row& row = snap.rows.emplace_back();
+    for (; more; more = statement.step()) {
+        Row& row = rows.emplace_back();
         if (withRowIds) {
-            const std::optional<qint64> rowId = statement->integer(count);
+            const std::optional<qint64> rowId = statement.integer(count);
             if (!rowId) { // a source without real rowids cannot be written back
-                snap.base.clear();
-                snap.origins.clear();
+                base.clear();
+                origins.clear();
             }
             row.rowId = rowId.value_or(0);
         }
-        row.values = RowValues::read(*statement, count, snap.store);
+        row.values = RowValues::read(statement, count, store);
     }
-    keep();
+}
+
+void DataSet::Snapshot::inferTypes(const std::vector<bool>& known)
+{
     // Expressions (sums, counts) take their type from every row's value, never from one row.
-    for (int c = 0; c < count; ++c) {
-        if (known[size_t(c)])
+    for (size_t c = 0; c < known.size(); ++c) {
+        if (known[c])
             continue;
         bool anyReal = false;
         bool anyInteger = false;
         bool anyOther = false;
-        for (const Row& row : snap.rows) {
-            const int type = row.values.typeAt(size_t(c));
+        for (const Row& row : rows) {
+            const int type = row.values.typeAt(c);
             if (type == QMetaType::Double)
                 anyReal = true;
             else if (type == QMetaType::LongLong)
@@ -307,9 +312,30 @@ DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly, bool reus
             else if (type != QMetaType::UnknownType)
                 anyOther = true;
         }
-        FieldDef& def = snap.columns[size_t(c)];
-        def.type = anyOther ? FieldType::Text : anyReal ? FieldType::Float : anyInteger ? FieldType::Integer : FieldType::Text;
+        columns[c].type = anyOther ? FieldType::Text : anyReal ? FieldType::Float : anyInteger ? FieldType::Integer : FieldType::Text;
     }
+}
+
+DataSet::Snapshot DataSet::load(const Source& source, bool rowIdsOnly) const
+{
+    Snapshot snap;
+    bool more = false;
+    const StatementLease statement = rowsStatement(source, snap, more);
+    const bool withRowIds = statement->sql() != source.sql;
+    const int count = statement->columnCount() - (withRowIds ? 1 : 0);
+    const std::vector<bool> known = snap.takeColumns(*statement, count);
+    // An expression takes its type from the values, which a list does not load.
+    snap.rowIdsOnly = rowIdsOnly && withRowIds && std::find(known.begin(), known.end(), false) == known.end();
+    if (snap.rowIdsOnly) {
+        if (snap.readRowIds(*statement, more, count))
+            return snap;
+        // A row without a real rowid to read it by: the rows are read whole, from the first.
+        snap.rowIdsOnly = false;
+        statement->reset();
+        more = statement->step();
+    }
+    snap.readRows(*statement, more, count, withRowIds);
+    snap.inferTypes(known);
     return snap;
 }
 
@@ -426,20 +452,11 @@ void DataSet::close()
 
 void DataSet::releaseStatements() noexcept
 {
-    keep(rowReader_);
-    keep(listReader_);
-    keep(listRange_);
-    keep(update_);
+    rowReader_.reset();
+    listReader_.reset();
+    listRange_.reset();
+    update_.reset();
     updateColumns_.clear();
-}
-
-void DataSet::keep(std::unique_ptr<Statement>& statement) noexcept
-{
-    if (statement && attached_) {
-        const QString key = statement->sql();
-        connection_.keepStatement(std::move(statement), key);
-    }
-    statement.reset();
 }
 
 void DataSet::refresh()
@@ -478,7 +495,7 @@ void DataSet::rereadRows(int keep)
     for (int i = 0; i < int(rows_.size()); ++i) {
         Row& row = rows_[size_t(i)];
         if (i == keep) {
-            kept.push_back(std::move(row));
+            kept.push_back(row); // a copy, which owns its bytes: the loaded rows' blocks go below
         } else if (list_) {
             if (present[size_t(i)])
                 kept.push_back(Row{row.rowId, RowValues(row.values.size()), true});
@@ -489,12 +506,8 @@ void DataSet::rereadRows(int keep)
     }
     rows_ = std::move(kept);
     readRows_.clear();
-    // Every row read again has memory of its own: the loaded rows' blocks go, once the row left
-    // as it is and the one saved for Cancel no longer lie in them.
-    for (Row& row : rows_)
-        row.values.detach();
-    if (saved_)
-        saved_->values.detach();
+    // Every row now has bytes of its own (read again, copied, or none), as the one saved for
+    // Cancel has: no row lies in the loaded rows' blocks any more.
     store_ = RowValues::Store();
 }
 
@@ -1047,18 +1060,17 @@ void DataSet::post()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
         }
-        std::unique_ptr<Statement> statement = connection_.statement(sql);
+        const StatementLease statement = connection_.statement(sql);
         for (size_t i = 0; i < columns.size(); ++i)
             statement->bind(int(i + 1), row.values.at(columns[i]));
         statement->run();
         row.rowId = connection_.lastInsertRowId();
-        connection_.keepStatement(std::move(statement), sql);
     } else if (!columns.empty()) {
         if (!update_ || updateColumns_ != columns) {
             QStringList sets;
             for (size_t c : columns)
                 sets << SqlText::quoteIdentifier(origins_[c]) + QStringLiteral(" = ?");
-            keep(update_);
+            update_.reset(); // before the statement for other columns is prepared
             update_ = connection_.statement(QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
                                                 .arg(SqlText::quoteIdentifier(baseTable_), sets.join(QStringLiteral(", "))));
             updateColumns_ = columns;
@@ -1143,10 +1155,9 @@ void DataSet::deleteRecord()
     if (beforeDelete_)
         beforeDelete_(*this); // Abort or any error leaves the row and the dataset as they were
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?").arg(SqlText::quoteIdentifier(baseTable_));
-    std::unique_ptr<Statement> statement = connection_.statement(sql);
+    const StatementLease statement = connection_.statement(sql);
     statement->bind(1, rows_[size_t(current_)].rowId);
     statement->run();
-    connection_.keepStatement(std::move(statement), sql);
     removeRow(current_);
     if (afterDelete_)
         afterDelete_(*this);
@@ -1168,10 +1179,10 @@ Field* DataSet::findField(const QString& name) const
 {
     Lookup& lookup = lookups_[(quintptr(name.constData()) / sizeof(QChar)) % lookups_.size()];
     if (lookup.name == name.constData() && lookup.field < fields_.size()
-        && sameName(fields_[lookup.field]->fieldName(), name))
+        && SqlText::sameName(fields_[lookup.field]->fieldName(), name))
         return fields_[lookup.field].get();
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (sameName(fields_[i]->fieldName(), name)) {
+        if (SqlText::sameName(fields_[i]->fieldName(), name)) {
             lookup = Lookup{name.constData(), i};
             return fields_[i].get();
         }

@@ -1,6 +1,7 @@
 // A dataset: a client-side snapshot of rows with a current row, written through by rowid.
 #pragma once
 
+#include "platform/db/Connection.h"
 #include "platform/db/Field.h"
 #include "platform/db/RowValues.h"
 
@@ -16,7 +17,6 @@
 
 namespace lb::db {
 
-class Connection;
 class Statement;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
@@ -164,10 +164,8 @@ protected:
     void checkBrowse();
     // Gives the statements kept prepared while open back to the connection, which keeps them
     // for the next user of their texts; the connection calls it when it closes, so that the
-    // handle goes at once.
+    // handle goes at once and no lease outlives the connection.
     virtual void releaseStatements() noexcept;
-    // Gives `statement` back to the connection (nothing once the connection is gone).
-    void keep(std::unique_ptr<Statement>& statement) noexcept;
 
 private:
     struct Row {
@@ -178,8 +176,12 @@ private:
         bool posted = false;
     };
     struct Snapshot;
-    // The rows of `source`; with `reuse`, through the statement the connection keeps for its text.
-    Snapshot load(const Source& source, bool rowIdsOnly, bool reuse = true) const;
+    // The rows of `source`, or with `rowIdsOnly` only their rowids where the rows have them.
+    Snapshot load(const Source& source, bool rowIdsOnly) const;
+    // The statement that reads the rows of `source` as the schema is now, stepped to its first
+    // row (`more`: whether it stands on one); `snap` takes the base table and the columns'
+    // origins where the rows are one table's.
+    StatementLease rowsStatement(const Source& source, Snapshot& snap, bool& more) const;
     void open(bool list);
     void keepRead(size_t index); // a list's row just read: the oldest row read before it goes
     void readListRows(size_t index);
@@ -251,10 +253,10 @@ private:
     std::vector<std::pair<int, Follower>> followers_;
     int lastFollower_ = 0;
     // Kept while the dataset is open, so that posting row after row prepares nothing anew.
-    std::unique_ptr<Statement> rowReader_;
-    std::unique_ptr<Statement> listReader_;  // a list's rows by many rowids at once
-    std::unique_ptr<Statement> listRange_;   // a list's rows by a range of rowids
-    std::unique_ptr<Statement> update_;
+    StatementLease rowReader_;
+    StatementLease listReader_; // a list's rows by many rowids at once
+    StatementLease listRange_;  // a list's rows by a range of rowids
+    StatementLease update_;
     std::vector<size_t> updateColumns_;        // the columns update_ sets
     bool attached_ = true;                     // false once the connection is destroyed
     friend class Field;

@@ -37,7 +37,6 @@ Query::Query(Connection& connection, QObject* parent)
 Query::~Query()
 {
     setMasterSource(nullptr);
-    keep(exec_);
 }
 
 void Query::reopen(const QString& text)
@@ -50,7 +49,7 @@ void Query::reopen(const QString& text)
 void Query::sqlChanged()
 {
     close();
-    keep(exec_);
+    exec_.reset();
     // Values of parameters whose names stay in the text are kept.
     std::map<QString, Param> params;
     for (const QString& name : SqlText::parameterNames(sql_.text())) {
@@ -81,86 +80,106 @@ Statement& Query::execStatement()
     return *exec_;
 }
 
-int Query::execSQL()
+int Query::run(Statement& statement)
 {
     sqlite3* db = connection().handle();
-    Statement& statement = execStatement();
-    statement.resetQuietly();
-    statement.bindAll(source().params);
     const sqlite3_int64 before = sqlite3_total_changes64(db);
     statement.run();
     return int(sqlite3_total_changes64(db) - before);
 }
 
-int Query::execSQL(const QVariantList& values)
+int Query::execSQL()
 {
-    sqlite3* db = connection().handle();
     Statement& statement = execStatement();
-    if (values.size() != statement.parameterCount())
+    statement.resetQuietly();
+    statement.bindAll(source().params);
+    return run(statement);
+}
+
+namespace {
+
+// Binds the value of `field` as it was read. Its bytes stay where they lie while the statement
+// runs, and every run binds each parameter afresh: the engine need not copy them.
+void bindAsRead(Statement& statement, int index, const Field& field)
+{
+    const RowValues::Stored cell = field.stored();
+    sqlite3_stmt* stmt = statement.handle();
+    int rc = SQLITE_OK;
+    switch (cell.kind) {
+    case RowValues::Stored::Null:
+        rc = sqlite3_bind_null(stmt, index);
+        break;
+    case RowValues::Stored::Integer:
+        rc = sqlite3_bind_int64(stmt, index, cell.integer);
+        break;
+    case RowValues::Stored::Real:
+        rc = sqlite3_bind_double(stmt, index, cell.real);
+        break;
+    case RowValues::Stored::Text:
+        rc = sqlite3_bind_text64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_STATIC, SQLITE_UTF8);
+        break;
+    case RowValues::Stored::Blob:
+        rc = sqlite3_bind_blob64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_STATIC);
+        break;
+    case RowValues::Stored::Other:
+        statement.bind(index, field.value());
+        break;
+    }
+    if (rc != SQLITE_OK)
+        Statement::check(rc, sqlite3_db_handle(stmt), statement.sql());
+}
+
+} // namespace
+
+int Query::execSQL(const std::vector<NamedValue>& values)
+{
+    Statement& statement = execStatement();
+    if (qsizetype(values.size()) != statement.parameterCount())
         throw DatabaseError(QStringLiteral("%1 values for the %2 parameters of: %3")
                                 .arg(values.size())
                                 .arg(statement.parameterCount())
                                 .arg(sql_.text()));
     statement.resetQuietly();
-    for (int index = 0; index < values.size(); ++index)
-        statement.bind(index + 1, values[index]);
-    const sqlite3_int64 before = sqlite3_total_changes64(db);
-    statement.run();
-    return int(sqlite3_total_changes64(db) - before);
+    // As many values as parameters, none given two: every parameter has its value.
+    named_.assign(values.size(), false);
+    for (const NamedValue& value : values) {
+        const int index = statement.parameterIndex(value.name);
+        if (index == 0)
+            throw DatabaseError(QStringLiteral("Parameter '%1' not found").arg(value.name));
+        if (named_[size_t(index - 1)])
+            throw DatabaseError(QStringLiteral("Parameter '%1' is given two values: %2").arg(value.name, sql_.text()));
+        named_[size_t(index - 1)] = true;
+        if (value.field)
+            bindAsRead(statement, index, *value.field);
+        else
+            statement.bind(index, value.value);
+    }
+    return run(statement);
 }
 
 int Query::execSQL(const std::vector<const Field*>& fields, const QVariantList& values)
 {
-    sqlite3* db = connection().handle();
     Statement& statement = execStatement();
+    if (statement.hasNamedParameters())
+        throw DatabaseError(QStringLiteral("Parameters called by name are bound by name: %1").arg(sql_.text()));
     if (qsizetype(fields.size()) + values.size() != statement.parameterCount())
         throw DatabaseError(QStringLiteral("%1 values for the %2 parameters of: %3")
                                 .arg(qsizetype(fields.size()) + values.size())
                                 .arg(statement.parameterCount())
                                 .arg(sql_.text()));
     statement.resetQuietly();
-    // The fields' bytes stay where they lie while the statement runs, and every run binds
-    // each parameter afresh: the engine need not copy them.
-    sqlite3_stmt* stmt = statement.handle();
     int index = 0;
-    for (const Field* field : fields) {
-        ++index;
-        const RowValues::Stored cell = field->stored();
-        int rc = SQLITE_OK;
-        switch (cell.kind) {
-        case RowValues::Stored::Null:
-            rc = sqlite3_bind_null(stmt, index);
-            break;
-        case RowValues::Stored::Integer:
-            rc = sqlite3_bind_int64(stmt, index, cell.integer);
-            break;
-        case RowValues::Stored::Real:
-            rc = sqlite3_bind_double(stmt, index, cell.real);
-            break;
-        case RowValues::Stored::Text:
-            rc = sqlite3_bind_text64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_STATIC, SQLITE_UTF8);
-            break;
-        case RowValues::Stored::Blob:
-            rc = sqlite3_bind_blob64(stmt, index, cell.utf8, sqlite3_uint64(cell.bytes), SQLITE_STATIC);
-            break;
-        case RowValues::Stored::Other:
-            statement.bind(index, field->value());
-            break;
-        }
-        if (rc != SQLITE_OK)
-            Statement::check(rc, db, sql_.text());
-    }
+    for (const Field* field : fields)
+        bindAsRead(statement, ++index, *field);
     for (const QVariant& value : values)
         statement.bind(++index, value);
-    const sqlite3_int64 before = sqlite3_total_changes64(db);
-    statement.run();
-    return int(sqlite3_total_changes64(db) - before);
+    return run(statement);
 }
 
 void Query::releaseStatements() noexcept
 {
     DataSet::releaseStatements();
-    keep(exec_);
+    exec_.reset();
 }
 
 void Query::setMasterSource(DataSet* master)

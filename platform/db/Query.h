@@ -42,6 +42,17 @@ private:
     QVariant value_;
 };
 
+// A value for the parameter that a statement's text calls `name` (written there after its ':'):
+// a value, or the value of a field of another dataset's current row, bound as it was read
+// (unconverted, its bytes where they lie while the statement runs).
+struct NamedValue {
+    NamedValue(QString name, QVariant value) : name(std::move(name)), value(std::move(value)) {}
+    NamedValue(QString name, const Field& field) : name(std::move(name)), field(&field) {}
+    QString name;
+    QVariant value;
+    const Field* field = nullptr; // when set, bound instead of `value`
+};
+
 class Query : public DataSet {
     Q_OBJECT
 public:
@@ -63,15 +74,21 @@ public:
     // parameter values prepares it once; then the connection keeps it for the next query that
     // runs the same text.
     int execSQL();
-    // The same with `values` bound to the parameters by position, in the order the text first
-    // names them; the parameters' own values are left alone. For a statement run once per row,
-    // where looking each parameter up by name would cost more than the insert. DatabaseError
-    // when the count of values differs from the count of parameters.
-    int execSQL(const QVariantList& values);
-    // The same with the current values of `fields` (of another dataset) bound first, as they
-    // were read from the database: a row copied from one table to another passes unchanged
-    // and unconverted. Then `values`.
+    // The same with each of `values` bound to the parameter its name names; the parameters' own
+    // values are left alone. For a statement run once per row: each name is found in the text
+    // once for the statement (Statement::parameterIndex), so that giving the same names again
+    // costs nothing. DatabaseError, before anything runs, for a name the text does not call a
+    // parameter, and for a parameter given no value or two.
+    int execSQL(const std::vector<NamedValue>& values);
+    // The same for a text whose parameters are "?" or "?NNN", bound by position: first the
+    // current values of `fields` (of another dataset), as they were read from the database, so
+    // that a row copied from one table to another passes unchanged and unconverted; then
+    // `values`. For a statement whose marks are made from the list of its columns. DatabaseError,
+    // before running, for a text that calls a parameter by a name (bound by name only, so that
+    // reordering two clauses cannot move a value into another column), and for a count of
+    // values other than the statement's count of parameters.
     int execSQL(const std::vector<const Field*>& fields, const QVariantList& values);
+    int execSQL(const QVariantList& values) { return execSQL(std::vector<const Field*>{}, values); }
 
     // Master-detail: parameters whose names are fields of the master take their values from
     // the master's current row; the query reopens when the master moves or reopens.
@@ -85,11 +102,13 @@ private:
     friend class SqlLines;
     void sqlChanged();
     Statement& execStatement(); // exec_, taken from the connection's kept ones or prepared
+    int run(Statement& statement); // the rows it changed
     void masterMoved(bool force);
     std::vector<std::pair<QString, QVariant>> masterValues() const;
     SqlLines sql_;
-    std::unique_ptr<Statement> exec_; // execSQL's statement, for the text as it stands; kept by
-                                      // the connection when the text changes or the query goes
+    StatementLease exec_; // execSQL's statement, for the text as it stands; given back when the
+                          // text changes or the query goes
+    std::vector<bool> named_;         // execSQL(values): the parameters given a value in this run
     std::map<QString, Param> params_; // key: lower-case name
     QPointer<DataSet> master_;
     mutable std::vector<std::pair<QString, QVariant>> usedMasterValues_; // as of the last opening

@@ -42,7 +42,8 @@ T payload(const char* packed, size_t count, size_t column)
 
 // Copies the few bytes of a code or a name. The library's memcpy, called for each of them, costs
 // more than the copy itself (a row's texts are mostly under 32 bytes): fixed-size copies, which
-// the compiler makes into plain moves, overlap to cover any length without reading past the end.
+// the compiler makes into plain moves, overlap to cover any length without reading past the end
+// (bench/README.md gives the load and the walk with and without them).
 void copyBytes(char* to, const char* from, size_t size)
 {
     if (size >= 16 && size <= 32) {
@@ -62,6 +63,15 @@ void copyBytes(char* to, const char* from, size_t size)
     }
 }
 
+// A copy of `size` bytes in memory of a row's own, left as it is before: it is written over at
+// once.
+std::unique_ptr<char[]> bytesOfItsOwn(const char* from, size_t size)
+{
+    std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(size);
+    std::memcpy(bytes.get(), from, size);
+    return bytes;
+}
+
 } // namespace
 
 void RowValues::Store::FreeBlock::operator()(char* block) const noexcept
@@ -75,8 +85,9 @@ char* RowValues::Store::grow(size_t packed, size_t needed)
     // document's header or a few rows, and a block the heap has no room for grows the heap, which
     // gives it back to the system when it is freed (a syscall and fresh pages at every load). A
     // large one goes on in blocks of the size of the system's large pages, aligned to it and
-    // offered to be backed by them: its rows are written once into fresh memory, and a page fault
-    // for every 4 KB of them took a tenth of the load of 100,000 rows.
+    // offered to be backed by them: its rows are written once into fresh memory, a page fault
+    // for every 4 KB of it otherwise; without them the walk of 100,000 rows took about 6 %
+    // longer (bench/README.md).
     const bool large = smallBytes_ >= largeBlockSize && needed <= largeBlockSize;
     const size_t next = blocks_.empty() ? firstBlockSize : std::min(blockSize, 2 * capacity_);
     const size_t capacity = large ? largeBlockSize : std::max(needed, next);
@@ -90,6 +101,10 @@ char* RowValues::Store::grow(size_t packed, size_t needed)
     if (packed > 0)
         std::memcpy(block, blocks_.back().get() + used_, packed);
     blocks_.emplace_back(block);
+#ifndef NDEBUG
+    if (!alive_)
+        alive_ = std::make_shared<const int>(0);
+#endif
     if (!large)
         smallBytes_ += capacity;
     capacity_ = capacity;
@@ -162,6 +177,9 @@ RowValues RowValues::read(const Statement& statement, int count, Store& store)
     row.count_ = quint32(count);
     const size_t size = pack(statement, row.count_, [&store](size_t packed, size_t needed) { return store.room(packed, needed); });
     row.packed_ = store.take(size);
+#ifndef NDEBUG
+    row.store_ = store.alive_;
+#endif
     return row;
 }
 
@@ -178,48 +196,30 @@ RowValues RowValues::read(const Statement& statement, int count)
             scratch.resize(std::max(needed, scratch.size() * 2));
         return scratch.data();
     });
-    char* out = new char[size];
-    std::memcpy(out, scratch.data(), size);
-    row.packed_ = out;
-    row.owned_ = true;
+    row.own_ = std::make_unique<Own>();
+    row.own_->bytes = bytesOfItsOwn(scratch.data(), size);
+    row.packed_ = row.own_->bytes.get();
     return row;
 }
 
-const char* RowValues::ownCopy() const
+RowValues::RowValues(const RowValues& other) : count_(other.count_)
 {
+    if (other.own_ && !other.own_->assigned.empty())
+        own_ = std::make_unique<Own>(Own{nullptr, other.own_->assigned});
+    const char* from = other.packed();
+    if (!from)
+        return;
     size_t size = payloadAt(count_, count_);
     for (size_t c = 0; c < count_; ++c) {
-        if (packed_[c] == SQLITE_TEXT || packed_[c] == SQLITE_BLOB) {
-            const Span span = payload<Span>(packed_, count_, c);
+        if (from[c] == SQLITE_TEXT || from[c] == SQLITE_BLOB) {
+            const Span span = payload<Span>(from, count_, c);
             size = std::max(size, size_t(span.offset) + span.size);
         }
     }
-    char* copy = new char[size];
-    std::memcpy(copy, packed_, size);
-    return copy;
-}
-
-void RowValues::release() noexcept
-{
-    if (owned_)
-        delete[] packed_;
-    packed_ = nullptr;
-    owned_ = false;
-}
-
-void RowValues::detach()
-{
-    if (!packed_ || owned_)
-        return;
-    packed_ = ownCopy();
-    owned_ = true;
-}
-
-RowValues::RowValues(const RowValues& other)
-    : packed_(other.owned_ ? other.ownCopy() : other.packed_),
-      assigned_(other.assigned_ ? std::make_unique<Assigned>(*other.assigned_) : nullptr),
-      count_(other.count_), owned_(other.owned_)
-{
+    if (!own_)
+        own_ = std::make_unique<Own>();
+    own_->bytes = bytesOfItsOwn(from, size);
+    packed_ = own_->bytes.get();
 }
 
 RowValues& RowValues::operator=(const RowValues& other)
@@ -229,22 +229,28 @@ RowValues& RowValues::operator=(const RowValues& other)
     return *this;
 }
 
-RowValues::RowValues(RowValues&& other) noexcept
-    : packed_(std::exchange(other.packed_, nullptr)), assigned_(std::move(other.assigned_)),
-      count_(other.count_), owned_(std::exchange(other.owned_, false))
-{
-}
-
 RowValues& RowValues::operator=(RowValues&& other) noexcept
 {
     if (this != &other) {
-        release();
         packed_ = std::exchange(other.packed_, nullptr);
-        assigned_ = std::move(other.assigned_);
+        own_ = std::move(other.own_);
         count_ = other.count_;
-        owned_ = std::exchange(other.owned_, false);
+#ifndef NDEBUG
+        store_ = std::move(other.store_);
+#endif
     }
     return *this;
+}
+
+const char* RowValues::packed() const
+{
+#ifndef NDEBUG
+    // Only a fault of the dataset lets a row moved from a load outlive it: reading it then would
+    // read freed memory, found late or not at all.
+    if (packed_ && !(own_ && own_->bytes) && store_.expired())
+        qFatal("A row was read after the rows of its load were freed");
+#endif
+    return packed_;
 }
 
 QVariant RowValues::at(size_t column) const
@@ -256,9 +262,9 @@ QVariant RowValues::at(size_t column) const
 
 QVariant RowValues::unpack(size_t column) const
 {
-    if (!packed_)
+    const char* packed = this->packed();
+    if (!packed)
         return QVariant();
-    const char* packed = packed_;
     switch (packed[column]) {
     case SQLITE_INTEGER:
         return QVariant(payload<qint64>(packed, count_, column));
@@ -282,24 +288,25 @@ RowValues::Stored RowValues::stored(size_t column) const
     Stored cell;
     if (assignedAt(column))
         return cell;
-    if (!packed_) {
+    const char* packed = this->packed();
+    if (!packed) {
         cell.kind = Stored::Null;
         return cell;
     }
-    switch (packed_[column]) {
+    switch (packed[column]) {
     case SQLITE_INTEGER:
         cell.kind = Stored::Integer;
-        cell.integer = payload<qint64>(packed_, count_, column);
+        cell.integer = payload<qint64>(packed, count_, column);
         break;
     case SQLITE_FLOAT:
         cell.kind = Stored::Real;
-        cell.real = payload<double>(packed_, count_, column);
+        cell.real = payload<double>(packed, count_, column);
         break;
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
-        const Span span = payload<Span>(packed_, count_, column);
-        cell.kind = packed_[column] == SQLITE_TEXT ? Stored::Text : Stored::Blob;
-        cell.utf8 = packed_ + span.offset;
+        const Span span = payload<Span>(packed, count_, column);
+        cell.kind = packed[column] == SQLITE_TEXT ? Stored::Text : Stored::Blob;
+        cell.utf8 = packed + span.offset;
         cell.bytes = qsizetype(span.size);
         break;
     }
@@ -316,9 +323,10 @@ int RowValues::typeAt(size_t column) const
 {
     if (const QVariant* assigned = assignedAt(column))
         return assigned->typeId();
-    if (!packed_)
+    const char* packed = this->packed();
+    if (!packed)
         return QMetaType::UnknownType;
-    switch (packed_[column]) {
+    switch (packed[column]) {
     case SQLITE_INTEGER:
         return QMetaType::LongLong;
     case SQLITE_FLOAT:
@@ -334,9 +342,11 @@ int RowValues::typeAt(size_t column) const
 
 void RowValues::set(size_t column, const QVariant& value)
 {
-    if (!assigned_)
-        assigned_ = std::make_unique<Assigned>(count_);
-    (*assigned_)[column] = value;
+    if (!own_)
+        own_ = std::make_unique<Own>();
+    if (own_->assigned.empty())
+        own_->assigned.resize(count_);
+    own_->assigned[column] = value;
 }
 
 } // namespace lb::db

@@ -18,7 +18,9 @@ class RowValues {
 public:
     // Where the rows of one load are packed: large blocks that all those rows share. A row packed
     // here holds a plain pointer into a block (no count of owners to keep per row), so the store
-    // must outlive its rows, or the rows that stay must be detached first.
+    // must outlive the rows packed into it and the rows moved from them; a copy of such a row
+    // owns its bytes. In debug and sanitizer builds a row read after its store went fails at once
+    // (qFatal) rather than reading freed memory.
     class Store {
     public:
         char* take(size_t bytes);
@@ -31,6 +33,7 @@ public:
         }
 
     private:
+        friend class RowValues;
         char* grow(size_t packed, size_t needed); // room() in a new block
         struct FreeBlock {
             void operator()(char* block) const noexcept;
@@ -42,22 +45,26 @@ public:
         size_t used_ = 0;
         size_t capacity_ = 0;
         size_t smallBytes_ = 0; // in the blocks smaller than largeBlockSize
+#ifndef NDEBUG
+        std::shared_ptr<const int> alive_; // while the blocks are; the rows packed here watch it
+#endif
     };
 
     RowValues() = default;
     explicit RowValues(size_t count) : count_(quint32(count)) {} // `count` nulls
+    // A copy owns its bytes, wherever the row's lie (copies are few: the row saved for Cancel, a
+    // row kept through a rollback).
     RowValues(const RowValues& other);
     RowValues& operator=(const RowValues& other);
-    RowValues(RowValues&& other) noexcept;
+    // A row moved shares its store's bytes as the row moved from did.
+    RowValues(RowValues&& other) noexcept { *this = std::move(other); }
     RowValues& operator=(RowValues&& other) noexcept;
-    ~RowValues() { release(); }
+    ~RowValues() = default;
 
     // The first `count` columns of the statement's current row, packed into `store`, or without
     // one into memory of the row's own.
     static RowValues read(const Statement& statement, int count, Store& store);
     static RowValues read(const Statement& statement, int count);
-    // Gives a row packed into a store its own copy of the bytes, so that it outlives that store.
-    void detach();
 
     // A column as read from the database, looked at where it lies: what the typed reads of a
     // field need most often (a number, a text, a null) without making a QVariant first.
@@ -82,20 +89,26 @@ private:
     using Assigned = std::vector<std::optional<QVariant>>;
     const QVariant* assignedAt(size_t column) const
     {
-        return assigned_ && (*assigned_)[column] ? &*(*assigned_)[column] : nullptr;
+        return own_ && !own_->assigned.empty() && own_->assigned[column] ? &*own_->assigned[column] : nullptr;
     }
     QVariant unpack(size_t column) const;
     template <typename Room>
     static size_t pack(const Statement& statement, quint32 count, const Room& room); // bytes packed
-    const char* ownCopy() const; // packed_ copied into memory of its own
-    void release() noexcept;
-    // Rows are many (a snapshot's vector holds 100,000 of them as easily as 10): the row itself
-    // stays small, what only edited rows need lives behind a pointer, and packed_ owns its memory
-    // only for the few rows read alone (owned_), so that no shared ownership is kept per row.
-    const char* packed_ = nullptr;       // the row as read (laid out in RowValues.cpp); none: nulls
-    std::unique_ptr<Assigned> assigned_; // per column, once a value was assigned
+    const char* packed() const; // packed_, checked in debug builds to lie in a store still alive
+    // What few rows have: bytes of their own (a row read alone, or a copy) and values assigned.
+    struct Own {
+        std::unique_ptr<char[]> bytes; // where packed_ points, where the row owns its bytes
+        Assigned assigned;             // per column, once a value was assigned; empty before
+    };
+    // Rows are many (a snapshot's vector holds 100,000 of them as easily as 10, a list's far
+    // more): the row itself stays small, what only a few rows need lives behind one pointer, and
+    // no shared ownership is kept per row.
+    const char* packed_ = nullptr; // the row as read (laid out in RowValues.cpp); none: nulls
+    std::unique_ptr<Own> own_;
     quint32 count_ = 0;
-    bool owned_ = false;                 // packed_ was allocated for this row (new[]); else a store holds it
+#ifndef NDEBUG
+    std::weak_ptr<const int> store_;     // the store packed_ lies in (Store::alive_), if any
+#endif
 };
 
 } // namespace lb::db

@@ -18,6 +18,27 @@ public:
     // in order of first appearance.
     static QStringList parameterNames(const QString& sql);
 
+    // Whether two names of fields or parameters are the same name, compared without case as the
+    // program compares them; plain ASCII names, nearly all of them, without Unicode case folding.
+    // Inline: a field is looked up by its name on every read of every row.
+    static bool sameName(const QString& a, const QString& b)
+    {
+        if (a.size() != b.size()) // case folding keeps the length
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            const char16_t x = a[i].unicode();
+            const char16_t y = b[i].unicode();
+            if (x == y)
+                continue;
+            if (x >= 0x80 || y >= 0x80)
+                return a.compare(b, Qt::CaseInsensitive) == 0;
+            const char16_t lower = x | 0x20;
+            if (lower != (y | 0x20) || lower < u'a' || lower > u'z')
+                return false;
+        }
+        return true;
+    }
+
     // "name" with inner quotes doubled.
     static QString quoteIdentifier(const QString& name);
 

@@ -1,6 +1,7 @@
 // A prepared SQLite statement with RAII ownership and one error check.
 #include "platform/db/Statement.h"
 
+#include "platform/db/SqlText.h"
 #include "platform/db/SqliteError.h"
 
 #include <QDate>
@@ -64,6 +65,12 @@ Statement::Statement(sqlite3* db, const QString& sql, bool single)
     if (!stmt_)
         throw SqliteError(SQLITE_MISUSE, QStringLiteral("The SQL text holds no statement"), sql, {});
     bound_.resize(size_t(sqlite3_bind_parameter_count(stmt_)));
+    parameterNames_.resize(bound_.size());
+    for (size_t i = 0; i < parameterNames_.size(); ++i) {
+        const char* name = sqlite3_bind_parameter_name(stmt_, int(i + 1));
+        if (name && *name != '?')
+            parameterNames_[i] = QString::fromUtf8(name + 1);
+    }
     if (single && tail && *tail) {
         // Whatever follows must prepare to nothing (blanks, semicolons, comments).
         sqlite3_stmt* rest = nullptr;
@@ -85,7 +92,7 @@ Statement::~Statement()
 
 Statement::Statement(Statement&& other) noexcept
     : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)), sql_(std::move(other.sql_)),
-      bound_(std::move(other.bound_))
+      bound_(std::move(other.bound_)), parameterNames_(std::move(other.parameterNames_))
 {
 }
 
@@ -97,6 +104,7 @@ Statement& Statement::operator=(Statement&& other) noexcept
         stmt_ = std::exchange(other.stmt_, nullptr);
         sql_ = std::move(other.sql_);
         bound_ = std::move(other.bound_);
+        parameterNames_ = std::move(other.parameterNames_);
     }
     return *this;
 }
@@ -177,15 +185,13 @@ void Statement::bindAll(const std::vector<std::pair<QString, QVariant>>& params)
 {
     sqlite3_clear_bindings(stmt_); // a statement run again binds afresh
     std::fill(bound_.begin(), bound_.end(), QVariant());
-    const int count = parameterCount();
-    for (int index = 1; index <= count; ++index) {
-        QString name = fromUtf8(sqlite3_bind_parameter_name(stmt_, index));
+    for (size_t i = 0; i < parameterNames_.size(); ++i) {
+        const QString& name = parameterNames_[i];
         if (name.isEmpty())
             continue;
-        name.remove(0, 1); // the ':' or '@' or '$'
         for (const auto& [key, value] : params) {
-            if (key.compare(name, Qt::CaseInsensitive) == 0) {
-                bind(index, value);
+            if (SqlText::sameName(key, name)) {
+                bind(int(i + 1), value);
                 break;
             }
         }
@@ -195,6 +201,30 @@ void Statement::bindAll(const std::vector<std::pair<QString, QVariant>>& params)
 int Statement::parameterCount() const
 {
     return sqlite3_bind_parameter_count(stmt_);
+}
+
+int Statement::parameterIndex(const QString& name) const
+{
+    if (name.isEmpty())
+        return 0;
+    for (size_t i = 0; i < parameterNames_.size(); ++i) {
+        const QString& known = parameterNames_[i];
+        // Shared text is never changed in place: the same characters are the same name.
+        if (known.constData() == name.constData() && known.size() == name.size())
+            return int(i + 1);
+    }
+    for (size_t i = 0; i < parameterNames_.size(); ++i) {
+        if (!parameterNames_[i].isEmpty() && SqlText::sameName(parameterNames_[i], name)) {
+            parameterNames_[i] = name;
+            return int(i + 1);
+        }
+    }
+    return 0;
+}
+
+bool Statement::hasNamedParameters() const
+{
+    return std::any_of(parameterNames_.begin(), parameterNames_.end(), [](const QString& name) { return !name.isEmpty(); });
 }
 
 bool Statement::step()

@@ -30,6 +30,14 @@ public:
     // case-insensitively; a parameter missing from the list stays NULL.
     void bindAll(const std::vector<std::pair<QString, QVariant>>& params);
     int parameterCount() const;
+    // The 1-based index of the parameter the text calls `name` (written there after its ':', '@'
+    // or '$'), the name compared without case as a query's parameters are; 0 when there is
+    // none. The names are read once, when the statement is prepared, and a name given again as
+    // the same shared text (a literal, or a copy of the string given before) is recognised by
+    // where its characters lie: a statement run once per row finds its names at no cost.
+    int parameterIndex(const QString& name) const;
+    // Whether the text calls any parameter by a name, rather than "?" or "?NNN".
+    bool hasNamedParameters() const;
 
     // Steps once: true when a row is ready, false when done.
     bool step();
@@ -73,6 +81,9 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
     QString sql_;
     std::vector<QVariant> bound_; // for error messages
+    // Per parameter (index - 1), its name without the ':', '@' or '$'; null for "?" and "?NNN".
+    // A name found by comparing is replaced by the string it was found with (parameterIndex).
+    mutable std::vector<QString> parameterNames_;
 };
 
 // What a value binds as: an invalid QVariant for NULL, qint64 for integers and Booleans (0/1),

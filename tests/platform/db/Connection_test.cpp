@@ -3,6 +3,7 @@
 
 #include "platform/db/Query.h"
 #include "platform/db/SqliteError.h"
+#include "platform/db/Statement.h"
 #include "platform/sys/Errors.h"
 #include "support/WriteProtect.h"
 
@@ -294,6 +295,62 @@ TEST_F(ConnectionTest, SessionGuardRefusesAStatementKeptFromBefore)
     }
     Transaction transaction(connection); // none was left open
     transaction.commit();
+}
+
+// A lent statement comes back to the connection however its lease ends: at the end of its scope,
+// by an exception, by reset() and under a lease moved over it; the statement then lent for its
+// text is the same one. A discarded one is finalised instead, and a lease moved away gives back
+// nothing.
+TEST_F(ConnectionTest, ALeasedStatementComesBackOnEveryExitUnlessDiscarded)
+{
+    const QString sql = QStringLiteral("SELECT count(*) FROM product");
+    const auto lent = [&] {
+        const StatementLease lease = connection.keptStatement(sql);
+        return lease ? &*lease : nullptr;
+    };
+    const Statement* statement = nullptr;
+    {
+        const StatementLease lease = connection.statement(sql);
+        statement = &*lease;
+    }
+    EXPECT_EQ(statement, lent());
+    try {
+        const StatementLease lease = connection.statement(sql);
+        EXPECT_EQ(statement, &*lease);
+        lease->step();
+        throw std::runtime_error("the command failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(statement, lent());
+    {
+        StatementLease lease = connection.statement(sql);
+        lease.reset();
+        EXPECT_FALSE(lease);
+        EXPECT_EQ(statement, lent());
+    }
+    {
+        StatementLease lease = connection.statement(sql);
+        StatementLease other = connection.statement(QStringLiteral("SELECT 1"));
+        other = std::move(lease);
+        EXPECT_FALSE(lease);
+        EXPECT_EQ(nullptr, lent()); // `other` holds it now
+        EXPECT_TRUE(connection.keptStatement(QStringLiteral("SELECT 1"))); // given back for it
+    }
+    EXPECT_EQ(statement, lent());
+    {
+        StatementLease lease = connection.statement(sql);
+        lease.discard();
+        EXPECT_EQ(statement, &*lease);
+    }
+    EXPECT_EQ(nullptr, lent());
+    {
+        StatementLease lease = connection.statement(sql);
+        statement = &*lease;
+        // Lent under the rows' use, the statement is not lent for running its text.
+        const StatementLease rows = connection.lease(std::make_unique<Statement>(connection.handle(), sql), sql, StatementUse::Rows);
+    }
+    EXPECT_EQ(statement, lent());
+    EXPECT_TRUE(connection.keptStatement(sql, StatementUse::Rows));
 }
 
 } // namespace lb::db::test

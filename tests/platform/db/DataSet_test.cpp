@@ -2,6 +2,7 @@
 #include "TestDatabase.h"
 
 #include "platform/db/Query.h"
+#include "platform/db/SqliteError.h"
 #include "platform/db/Table.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/ExactAmount.h"
@@ -738,6 +739,58 @@ TEST_F(DataSetTest, OrderByColumnNumberKeepsItsMeaningInWritableResults)
     EXPECT_EQ(QStringLiteral("a"), q["spmc"].asString());
 }
 
+// However a load ends, its statement goes back to the connection for the next opening of the
+// text: whole rows, a list's rowids, a list of a view (whose rows have no rowids to be read by,
+// so that they are read whole), a kept statement the schema changed under (prepared again), a
+// row that fails to read.
+TEST_F(DataSetTest, ALoadGivesItsStatementBackHoweverItEnds)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("螺母"), 2);
+    connection.execute(QStringLiteral("CREATE VIEW cheap AS SELECT sphh, dj_n FROM product WHERE dj_n < 5"));
+    const auto kept = [&](const QString& sql) { return bool(connection.keptStatement(sql, StatementUse::Rows)); };
+    const auto shown = [](DataSet& rows) {
+        QStringList all;
+        for (rows.first(); !rows.eof(); rows.next())
+            all << rows.field(0).asString() + QLatin1Char('/') + rows.field(rows.fieldCount() - 1).asString();
+        return all.join(QLatin1Char(' '));
+    };
+    Query q(connection);
+    const QString products = QStringLiteral("SELECT sphh, dj_n FROM product ORDER BY sphh");
+    q.reopen(products);
+    q.close();
+    EXPECT_TRUE(kept(products));
+    q.openList();
+    EXPECT_EQ(QStringLiteral("A/1 B/2"), shown(q));
+    q.close();
+    EXPECT_TRUE(kept(products));
+
+    const QString view = QStringLiteral("SELECT sphh, dj_n FROM cheap ORDER BY sphh");
+    q.sql().setText(view);
+    q.openList();
+    EXPECT_TRUE(q.readOnly());
+    EXPECT_EQ(QStringLiteral("A/1 B/2"), shown(q));
+    q.close();
+    EXPECT_TRUE(kept(view));
+
+    connection.execute(QStringLiteral("ALTER TABLE product ADD COLUMN colour VARCHAR(8) DEFAULT '红'"));
+    const QString all = QStringLiteral("SELECT * FROM product ORDER BY sphh");
+    q.reopen(all);
+    q.close();
+    connection.execute(QStringLiteral("ALTER TABLE product ADD COLUMN size INTEGER DEFAULT 3"));
+    q.openList();
+    EXPECT_FALSE(q.readOnly());
+    EXPECT_EQ(QStringLiteral("1/3 2/3"), shown(q));
+    q.close();
+    EXPECT_TRUE(kept(all));
+
+    connection.execute(QStringLiteral("UPDATE product SET qty = -9223372036854775807 - 1 WHERE intno = '2'"));
+    const QString overflow = QStringLiteral("SELECT intno, abs(qty) AS size FROM product ORDER BY intno");
+    q.sql().setText(overflow);
+    EXPECT_THROW(q.open(), SqliteError);
+    EXPECT_TRUE(kept(overflow));
+}
+
 TEST_F(DataSetTest, JoinsAreReadOnly)
 {
     connection.execute(QStringLiteral("INSERT INTO customer (intno, id) VALUES ('1', 'c')"));
@@ -846,7 +899,7 @@ void addNumberedProducts(Connection& connection, int count)
 {
     Transaction transaction(connection);
     Query insert(connection);
-    insert.sql().setText(QStringLiteral("INSERT INTO product (intno, sphh, spmc, dj_n) VALUES (:p1, :p2, '螺丝', :p3)"));
+    insert.sql().setText(QStringLiteral("INSERT INTO product (intno, sphh, spmc, dj_n) VALUES (?, ?, '螺丝', ?)"));
     for (int i = 0; i < count; ++i)
         insert.execSQL({QString::number(i), QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0')), i * 0.5});
     transaction.commit();
@@ -1002,7 +1055,7 @@ TEST_F(DataSetTest, NumberTextsFollowTheNumberAndTheDisplayFormat)
     {
         Transaction transaction(connection);
         Query insert(connection);
-        insert.sql().setText(QStringLiteral("INSERT INTO product (intno, dj_n) VALUES (:p1, :p2)"));
+        insert.sql().setText(QStringLiteral("INSERT INTO product (intno, dj_n) VALUES (?, ?)"));
         for (int row = 0; row < 400; ++row)
             insert.execSQL({row, price(row)});
         transaction.commit();

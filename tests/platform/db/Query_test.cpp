@@ -65,23 +65,70 @@ TEST_F(QueryTest, ExecSqlRunsExactlyOneStatement)
     EXPECT_EQ(2, q["n"].asInteger());
 }
 
-TEST_F(QueryTest, ExecSqlWithValuesBindsThemInTheOrderTheTextNamesTheParameters)
+TEST_F(QueryTest, ExecSqlWithValuesBindsEachToTheParameterItNames)
 {
     addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
     addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2);
     Query q(connection);
     q.sql().add(QStringLiteral("update product set spmc=:name, dj_n=:price, billdate=:day where intno=:key"));
-    EXPECT_EQ(1, q.execSQL({QStringLiteral("甲"), 2.5, QDate(2024, 2, 29), QStringLiteral("2")}));
+    EXPECT_EQ(1, q.execSQL({{QStringLiteral("name"), QStringLiteral("甲")}, {QStringLiteral("price"), 2.5},
+                            {QStringLiteral("day"), QDate(2024, 2, 29)}, {QStringLiteral("key"), QStringLiteral("2")}}));
     // A named run afterwards binds its own values again.
     q.paramByName(QStringLiteral("name")).setAsString(QStringLiteral("乙"));
     q.paramByName(QStringLiteral("key")).setAsString(QStringLiteral("1"));
     EXPECT_EQ(1, q.execSQL());
-    EXPECT_THROW(q.execSQL({QStringLiteral("丙"), 1.0}), DatabaseError);
+    EXPECT_THROW(q.execSQL({{QStringLiteral("name"), QStringLiteral("丙")}, {QStringLiteral("price"), 1.0}}), DatabaseError);
 
     Query check(connection);
     check.sql().add(QStringLiteral("SELECT group_concat(intno || '/' || spmc || '/' || coalesce(dj_n, '') || '/' || coalesce(billdate, ''), ' ') AS v FROM product"));
     check.open();
     EXPECT_EQ(QStringLiteral("1/乙// 2/甲/2.5/2024-02-29"), check["v"].asString());
+}
+
+// A value goes to the parameter it names wherever the text puts it: SET clauses written in either
+// order, by this query or by another one running the kept statement, take the same values, and a
+// field passes as it was read. What would leave a parameter without its value, or bind a named
+// one by position, is refused before anything is written.
+TEST_F(QueryTest, ValuesBoundByNameLandInTheirColumnsWhateverTheOrderOfTheClauses)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("螺母"), 2);
+    Query rows(connection);
+    rows.sql().setText(QStringLiteral("SELECT sphh FROM product WHERE intno = '2'"));
+    rows.open();
+    const QString code = QStringLiteral("code");
+    const QString name = QStringLiteral("name");
+    const QString key = QStringLiteral("key");
+    const std::vector<NamedValue> values{{code, rows["sphh"]}, {name, QStringLiteral("垫圈")}, {key, QStringLiteral("1")}};
+    const std::vector<NamedValue> reordered{{key, QStringLiteral("1")}, {name, QStringLiteral("垫圈")}, {code, rows["sphh"]}};
+    const auto productOne = [&] {
+        Query check(connection);
+        check.sql().setText(QStringLiteral("SELECT sphh || '|' || spmc AS v FROM product WHERE intno = '1'"));
+        check.open();
+        const QString seen = check["v"].asString();
+        connection.execute(QStringLiteral("UPDATE product SET sphh = 'A', spmc = '螺丝' WHERE intno = '1'"));
+        return seen;
+    };
+    for (const QString& sets : {QStringLiteral("sphh=:code, spmc=:name"), QStringLiteral("spmc=:name, sphh=:code")}) {
+        const QString text = QStringLiteral("UPDATE product SET %1 WHERE intno=:key").arg(sets);
+        Query update(connection);
+        update.sql().setText(text);
+        EXPECT_EQ(1, update.execSQL(values));
+        EXPECT_EQ(QStringLiteral("B|垫圈"), productOne()) << text.toStdString();
+        EXPECT_EQ(1, update.execSQL(values));
+        EXPECT_EQ(QStringLiteral("B|垫圈"), productOne()) << text.toStdString();
+        Query again(connection);
+        again.sql().setText(text);
+        EXPECT_EQ(1, again.execSQL(reordered));
+        EXPECT_EQ(QStringLiteral("B|垫圈"), productOne()) << text.toStdString();
+
+        EXPECT_THROW(update.execSQL({values[0], values[1]}), DatabaseError);
+        EXPECT_THROW(update.execSQL({values[0], values[1], {QStringLiteral("keys"), QStringLiteral("1")}}), DatabaseError);
+        EXPECT_THROW(update.execSQL({values[0], values[2], values[2]}), DatabaseError);
+        EXPECT_THROW(update.execSQL({QStringLiteral("B"), QStringLiteral("垫圈"), QStringLiteral("1")}), DatabaseError);
+        EXPECT_THROW(update.execSQL({&rows["sphh"]}, {QStringLiteral("垫圈"), QStringLiteral("1")}), DatabaseError);
+        EXPECT_EQ(QStringLiteral("A|螺丝"), productOne()) << text.toStdString();
+    }
 }
 
 // A statement run once per row with a value missing would write NULL where the value belongs:
@@ -93,7 +140,7 @@ TEST_F(QueryTest, AStatementGivenFewerValuesThanItsParametersIsRefusedNotRunWith
     rows.sql().setText(QStringLiteral("SELECT intno, spmc FROM product"));
     rows.open();
     Query copy(connection);
-    copy.sql().setText(QStringLiteral("INSERT INTO cproduct (intno1, intno, spmc) VALUES (:p1, :p2, :p3)"));
+    copy.sql().setText(QStringLiteral("INSERT INTO cproduct (intno1, intno, spmc) VALUES (?, ?, ?)"));
     EXPECT_THROW(copy.execSQL({QStringLiteral("9"), QStringLiteral("1")}), DatabaseError);
     EXPECT_THROW(copy.execSQL({&rows["intno"]}, {QStringLiteral("1")}), DatabaseError);
     EXPECT_THROW(copy.execSQL(std::vector<const Field*>{}, {}), DatabaseError);

@@ -1,5 +1,6 @@
-// Packed row values: every SQLite storage class reads back as the statement gave it, and an
-// assigned value turns the row into plain values without touching copies (a row saved for Cancel).
+// Packed row values: every SQLite storage class reads back as the statement gave it, an assigned
+// value turns the row into plain values without touching copies (a row saved for Cancel), and a
+// copy owns its bytes.
 #include "TestDatabase.h"
 
 #include "platform/db/RowValues.h"
@@ -75,7 +76,7 @@ TEST_F(RowValuesTest, AssignedValueIsKeptAsGivenAndCopiesStayAsTheyWere)
     EXPECT_EQ(QVariant(qint64(7)), fresh.at(1));
 }
 
-TEST_F(RowValuesTest, RowPackedIntoAStoreOutlivesItOnceDetached)
+TEST_F(RowValuesTest, ACopyOfARowPackedIntoAStoreOutlivesIt)
 {
     RowValues row;
     RowValues kept;
@@ -83,11 +84,10 @@ TEST_F(RowValuesTest, RowPackedIntoAStoreOutlivesItOnceDetached)
         RowValues::Store store;
         Statement statement(connection.handle(), QStringLiteral("SELECT a, b, c, d, e, f FROM mixed"));
         ASSERT_TRUE(statement.step());
-        row = RowValues::read(statement, 6, store);
+        const RowValues packed = RowValues::read(statement, 6, store);
+        row = packed;
         kept = row;
         kept.set(0, QVariant(qint64(5)));
-        row.detach();
-        kept.detach();
     }
     RowValues::Store other; // likely to take the freed memory
     std::memset(other.take(64 * 1024), 0x5a, 64 * 1024);
@@ -98,6 +98,59 @@ TEST_F(RowValuesTest, RowPackedIntoAStoreOutlivesItOnceDetached)
     EXPECT_EQ(QVariant(qint64(5)), kept.at(0));
     EXPECT_EQ(QVariant(2.5), kept.at(1));
     EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), kept.at(2));
+}
+
+// A row moved out of a load lives no longer than the load's store: read after the store went, it
+// stops the program at once in debug and sanitizer builds, where it would read freed memory.
+TEST_F(RowValuesTest, ARowReadAfterItsStoreWentStopsAtOnce)
+{
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug and sanitizer builds only";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    RowValues row;
+    {
+        RowValues::Store store;
+        Statement statement(connection.handle(), QStringLiteral("SELECT a, b, c, d, e, f FROM mixed"));
+        ASSERT_TRUE(statement.step());
+        RowValues packed = RowValues::read(statement, 6, store);
+        row = std::move(packed);
+        EXPECT_EQ(QVariant(QStringLiteral("不锈钢螺丝 M8")), row.at(2));
+    }
+    EXPECT_DEATH(row.at(2), "after the rows of its load were freed");
+#endif
+}
+
+// A row lies whole in one block. With one TEXT column a row is 9 bytes of header and its text,
+// and the first block 4 KB: after a row of 91 characters (100 bytes), a row of 3,987 characters
+// fills what is left of the block, and one of 3,988 goes into a new one (in the sanitizer build
+// a row written one byte past its block stops the test).
+TEST_F(RowValuesTest, ARowOneByteLongerThanWhatIsLeftOfABlockGoesIntoANewOne)
+{
+    connection.execute(QStringLiteral("CREATE TABLE texts (a TEXT)"));
+    Statement insert(connection.handle(), QStringLiteral("INSERT INTO texts VALUES (?)"));
+    for (const int length : {91, 3987, 3988}) {
+        insert.resetQuietly();
+        insert.bind(1, QString(length, QLatin1Char('a' + char(length % 26))));
+        insert.run();
+    }
+    for (const int length : {3987, 3988}) {
+        RowValues::Store store;
+        Statement select(connection.handle(), QStringLiteral("SELECT a FROM texts WHERE length(a) IN (91, ?) ORDER BY rowid"));
+        select.bind(1, length);
+        ASSERT_TRUE(select.step());
+        const RowValues first = RowValues::read(select, 1, store);
+        ASSERT_TRUE(select.step());
+        const RowValues second = RowValues::read(select, 1, store);
+        // Copies own their bytes: only the rows as read tell where they lie.
+        const RowValues::Stored a = first.stored(0);
+        const RowValues::Stored b = second.stored(0);
+        EXPECT_EQ(QByteArray(91, char('a' + 91 % 26)), QByteArray(a.utf8, a.bytes));
+        EXPECT_EQ(QByteArray(length, char('a' + length % 26)), QByteArray(b.utf8, b.bytes));
+        // The second row's text lies 100 bytes after the first's where both lie in one block; a
+        // new block cannot lie inside the first, which is still held.
+        EXPECT_EQ(length == 3987, b.utf8 == a.utf8 + 100) << length;
+    }
 }
 
 // The rows of a load lie one after another in shared blocks: a row that outgrows what is left of
