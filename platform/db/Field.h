@@ -115,9 +115,11 @@ private:
     // a stored date in a date column. False where the general conversions must decide (a value
     // assigned since, a value that does not fit its column, a Yes/No value).
     bool storedText(const RowValues::Stored& cell, bool display, QString& text) const;
-    // floatToStr, or formatFloat with the display format, of a number; the last texts made are
-    // kept by the number's bits, as a list's quantities, prices and zero discounts repeat from
-    // line to line, and making a number's text costs more than the rest of reading it.
+    // floatToStr, or formatFloat with the display format, of a number. The texts made are kept
+    // in 64 slots, one chosen by a hash of the number's bits, as a list's quantities, prices
+    // and zero discounts repeat from line to line and making a number's text costs more than
+    // the rest of reading it: a number whose slot another took is made again, and a change of
+    // the display format empties them all.
     QString numberText(double value, bool display) const;
     struct NumberTexts;
     mutable std::unique_ptr<NumberTexts> numberTexts_; // made at the first number's text
