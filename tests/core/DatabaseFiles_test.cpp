@@ -45,6 +45,17 @@ private:
 
 class DatabaseFilesTest : public CoreFixture {
 protected:
+    // The folder of a second disk, and the path of a sound backup of the books written on it.
+    QString usb() const { return folder.filePath(QStringLiteral("usb")); }
+    QString backUpOnUsb()
+    {
+        const QString backup = usb() + QStringLiteral("/kvdb.mdb");
+        QString error;
+        EXPECT_TRUE(QDir().mkpath(usb()));
+        EXPECT_TRUE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), backup, &error)) << error.toStdString();
+        return backup;
+    }
+
     static QByteArray bytes(const QString& path)
     {
         QFile file(path);
@@ -83,31 +94,25 @@ extern "C" int fsync(int fd)
 
 TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
 {
-    const QString usb = folder.filePath(QStringLiteral("usb"));
-    ASSERT_TRUE(QDir().mkpath(usb));
-    const QString target = usb + QStringLiteral("/kvdb.mdb");
-    QString error;
-    ASSERT_TRUE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &error)) << error.toStdString();
+    const QString target = backUpOnUsb();
     EXPECT_TRUE(lb::core::sameContents(lb::AppPaths::databaseFile(), target));
     const QByteArray earlier = bytes(target);
 
-    GarblingDisk disk(usb);
+    QString error;
+    GarblingDisk disk(usb());
     EXPECT_FALSE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &error));
     EXPECT_EQ(QStringLiteral("The copy %1 differs from %2").arg(target, lb::AppPaths::databaseFile()), error);
     // The garbled copy never took the place of the earlier one.
     EXPECT_EQ(earlier, bytes(target));
-    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(usb).entryList(QDir::Files | QDir::Hidden));
+    EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(usb()).entryList(QDir::Files | QDir::Hidden));
 }
 
 // A restore checks the copy that is to replace the books, not the backup it came from: a copy
 // the disk garbled on its way there leaves the books as they were.
 TEST_F(DatabaseFilesTest, ARestoreChecksTheCopyThatWouldReplaceTheBooks)
 {
-    const QString usb = folder.filePath(QStringLiteral("usb"));
-    ASSERT_TRUE(QDir().mkpath(usb));
-    const QString backup = usb + QStringLiteral("/kvdb.mdb");
+    const QString backup = backUpOnUsb();
     QString error;
-    ASSERT_TRUE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), backup, &error)) << error.toStdString();
     makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
     db().close();
     const QByteArray books = bytes(lb::AppPaths::databaseFile());
