@@ -6,6 +6,7 @@
 #include "platform/db/Query.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/DesktopFiles.h"
 #include "platform/ui/Dialogs.h"
@@ -121,6 +122,7 @@ void Tfrexport::Button2Click()
     lb::ui::Dialogs::message(QStringLiteral("若") + path + QStringLiteral("已打开,请先关闭!"));
 
     bool saved = false;
+    QString failure;
     {
         // The wait cursor and the held-back controls end however the writing ends.
         struct Busy {
@@ -140,12 +142,14 @@ void Tfrexport::Button2Click()
         try {
             ProductExport::writeWorkbook(products, path);
             saved = true;
-        } catch (const lb::Error&) {
+        } catch (const lb::Error& error) {
             // The workbook could not be filled or saved; a file of that name is as it was.
+            failure = error.message();
         }
     }
     if (!saved) {
-        lb::ui::Dialogs::message(QStringLiteral("没有发现Excel!"));
+        // A disk without room is named with its folder; any other cause keeps the window's words.
+        lb::ui::Dialogs::message(lb::FileWrite::shown(failure, QStringLiteral("没有发现Excel!")));
         return;
     }
     lb::ui::DesktopFiles::open(path, QStringLiteral("没有能打开Excel文件的程序: "));

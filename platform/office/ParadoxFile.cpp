@@ -388,8 +388,9 @@ void ParadoxFile::write(const QString& path, const ExternalTable& table)
         if (!doc.errors().isEmpty())
             throw lb::FileOpenError(QStringLiteral("Cannot write the Paradox table %1 %2").arg(path, doc.errors()));
     }
-    if (!temp.renameOverDestination())
-        throw lb::FileOpenError(QStringLiteral("Cannot replace the Paradox table %1").arg(path));
+    QString reason;
+    if (!temp.renameOverDestination(&reason))
+        throw lb::FileOpenError(QStringLiteral("Cannot replace the Paradox table %1: %2").arg(path, reason));
 }
 
 } // namespace lb::office

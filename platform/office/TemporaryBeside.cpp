@@ -1,6 +1,7 @@
 // The temporary file a writer fills beside its destination before renaming it over it.
 #include "platform/office/TemporaryBeside_p.h"
 
+#include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryFile>
-#include <cstdio>
 #include <sys/stat.h>
 
 namespace lb::office {
@@ -71,17 +71,19 @@ TemporaryBeside::~TemporaryBeside()
     beingWritten().remove(path_);
 }
 
-bool TemporaryBeside::renameOverDestination()
+bool TemporaryBeside::renameOverDestination(QString* error)
 {
     // The reserved file is the owner's alone; the finished one gets the permissions of any
     // file the user makes. A file system without permissions (a memory stick) refuses them,
     // which does not keep the file from its place.
     ::chmod(QFile::encodeName(path_).constData(), newFileMode());
-    if (std::rename(QFile::encodeName(path_).constData(), QFile::encodeName(destination_).constData()) != 0)
-        return false;
-    beingWritten().remove(path_);
-    path_.clear();
-    return true;
+    const bool replaced = DurableFile::replaceFile(path_, destination_, error);
+    // Renamed, though the folder's flush after it may have failed: the file is no longer ours.
+    if (!QFileInfo::exists(path_)) {
+        beingWritten().remove(path_);
+        path_.clear();
+    }
+    return replaced;
 }
 
 } // namespace lb::office

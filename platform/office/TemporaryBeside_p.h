@@ -21,9 +21,9 @@ public:
     const QString& destination() const { return destination_; }
 
     // Gives the file the mode any new file gets under the process's umask (it was reserved for
-    // the owner alone), then renames it over the destination; false (the file kept) when the
-    // rename fails.
-    bool renameOverDestination();
+    // the owner alone), then flushes it, renames it over the destination and flushes the folder
+    // (lb::DurableFile::replaceFile); false with the reason in `error` when one of them fails.
+    bool renameOverDestination(QString* error = nullptr);
 
 private:
     QString destination_;

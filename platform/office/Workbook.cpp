@@ -2,19 +2,31 @@
 #include "platform/office/Workbook.h"
 
 #include "platform/office/TemporaryBeside_p.h"
+#include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <xlsxwriter.h>
 
 namespace lb::office {
 
-// The temporary name is taken at once, so that a folder that cannot take a file is known
-// before any cell is written; the writer fills the file when saving.
-Workbook::Workbook(const QString& path) : temp_(std::make_unique<TemporaryBeside>(path, QStringLiteral("~xls")))
+// The temporary name beside the destination is taken at once, so that a folder that cannot
+// take a file is known before any cell is written. The writer fills a file of its own when
+// saving, through calls that lose the system's reason for a failure; the copy of it put
+// beside the destination keeps that reason.
+Workbook::Workbook(const QString& path)
+    : temp_(std::make_unique<TemporaryBeside>(path, QStringLiteral("~xls")))
+    , staging_(std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("lb-xlsx-XXXXXX"))))
 {
-    const QByteArray name = QFile::encodeName(temp_->path());
+    if (!staging_->open()) {
+        discard();
+        throw lb::FileOpenError(QStringLiteral("Cannot start a workbook for %1: %2").arg(path, staging_->errorString()));
+    }
+    staging_->close(); // the name stays reserved until the object goes
+    const QByteArray name = QFile::encodeName(staging_->fileName());
     book_ = workbook_new(name.constData());
     sheet_ = book_ ? workbook_add_worksheet(book_, nullptr) : nullptr;
     if (!sheet_) {
@@ -36,6 +48,7 @@ void Workbook::discard() noexcept
         sheet_ = nullptr;
     }
     temp_.reset();
+    staging_.reset();
 }
 
 void Workbook::check(int error, const char* what) const
@@ -79,18 +92,15 @@ void Workbook::save()
     book_ = nullptr;
     sheet_ = nullptr;
     const lxw_error error = workbook_close(book);
-    const QString path = temp_->destination();
-    if (error != LXW_NO_ERROR) {
-        discard();
-        throw lb::FileOpenError(QStringLiteral("Cannot write the workbook %1: %2")
-                                    .arg(path, QString::fromUtf8(lxw_strerror(error))));
-    }
-    // The writer has closed its file; the rename replaces an existing workbook in one step.
-    if (!temp_->renameOverDestination()) {
-        discard();
-        throw lb::FileOpenError(QStringLiteral("Cannot write the workbook %1").arg(path));
-    }
-    temp_.reset();
+    QString reason;
+    if (error != LXW_NO_ERROR)
+        reason = QStringLiteral("Cannot write the workbook %1: %2").arg(temp_->destination(), QString::fromUtf8(lxw_strerror(error)));
+    // The rename replaces an existing workbook in one step, once the whole copy is on the disk.
+    const bool saved = error == LXW_NO_ERROR && lb::DurableFile::writeCopy(staging_->fileName(), temp_->path(), &reason)
+                       && temp_->renameOverDestination(&reason);
+    discard();
+    if (!saved)
+        throw lb::FileOpenError(reason);
 }
 
 } // namespace lb::office

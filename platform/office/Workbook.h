@@ -4,6 +4,8 @@
 #include <QString>
 #include <memory>
 
+class QTemporaryFile;
+
 struct lxw_workbook;
 struct lxw_worksheet;
 
@@ -14,11 +16,11 @@ class TemporaryBeside;
 // Rows and columns count from 0. Text cells hold the text as it is: a text beginning with "="
 // or made of digits stays text, never a formula or a number, and one holding what the file
 // format reads as a character's code ("_x0041_") is stored so that it reads back unchanged.
-// Nothing reaches the destination file before save(): the workbook is written beside it under
-// a temporary name and renamed over it when complete, so a failed save leaves a file of that
-// name as it was; the saved file has the mode any new file gets under the user's umask. A
-// temporary that a run killed while saving left in the folder is removed when the next
-// workbook starts there.
+// Nothing reaches the destination file before save(): the writer fills a file in the system's
+// temporary folder, which is then copied beside the destination under a temporary name,
+// flushed and renamed over it, so a failed save leaves a file of that name as it was; the
+// saved file has the mode any new file gets under the user's umask. A temporary that a run
+// killed while saving left in the folder is removed when the next workbook starts there.
 class Workbook {
 public:
     // Starts a workbook that save() will write to `path`. lb::FileOpenError when the folder
@@ -37,14 +39,16 @@ public:
     // The sheet's grid lines are printed.
     void printGridLines();
 
-    // Writes the file; lb::FileOpenError when it cannot be written. The workbook is closed
-    // afterwards whatever the outcome.
+    // Writes the file; lb::FileOpenError when it cannot be written, whose message, when the
+    // destination's disk has no room, is lb::FileWrite::failure()'s text naming its folder. The
+    // workbook is closed afterwards whatever the outcome.
     void save();
 
 private:
     void check(int error, const char* what) const;
     void discard() noexcept;
     std::unique_ptr<TemporaryBeside> temp_; // the file save() writes; null once saved or discarded
+    std::unique_ptr<QTemporaryFile> staging_; // what the writer fills, in the system's temporary folder
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
 };

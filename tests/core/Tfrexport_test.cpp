@@ -7,6 +7,7 @@
 #include "core/Tfrexport.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/ScriptedModals.h"
+#include "support/FullDisk.h"
 #include "support/XlsxSheet.h"
 
 #include <QApplication>
@@ -195,6 +196,43 @@ TEST_F(ExportTest, CancelWritesNothingAndAFailedSaveSaysSo)
     EXPECT_TRUE(QDir(excelFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_FALSE(QApplication::overrideCursor());
     EXPECT_FALSE(dm().AQproductxls->active());
+}
+
+// A disk without room is named with its folder, and an old workbook of the name stays as it
+// was with nothing left beside it; with room, the whole workbook takes its place.
+TEST_F(ExportTest, AFullDiskIsNamedAndKeepsTheOldWorkbook)
+{
+    open();
+    exportAs(QStringLiteral("stock.xlsx"));
+    const QString path = excelFolder() + QStringLiteral("/stock.xlsx");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
+    exec(QStringLiteral("update product set spmc='改名' where sphh='A7'"));
+    choose({QStringLiteral("spmc")});
+    dialogs.clear();
+    {
+        FullDisk disk(excelFolder());
+        exportAs(QStringLiteral("stock.xlsx"));
+    }
+    EXPECT_EQ((QStringList{QStringLiteral("若") + path + QStringLiteral("已打开,请先关闭!"),
+                           QStringLiteral("磁盘已满,不能写入文件夹: ") + QDir::toNativeSeparators(excelFolder())}),
+              dialogs.texts());
+    EXPECT_EQ(QStringList{path}, handler.opened()); // the first export's alone
+    EXPECT_EQ(QStringList{"stock.xlsx"}, QDir(excelFolder()).entryList(QDir::Files | QDir::Hidden));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before, old.readAll());
+    old.close();
+
+    {
+        FullDisk disk(excelFolder(), 1 << 20);
+        exportAs(QStringLiteral("stock.xlsx"));
+    }
+    EXPECT_EQ((QStringList{path, path}), handler.opened());
+    const XlsxSheet sheet = XlsxSheet::read(path);
+    EXPECT_EQ(3, sheet.lastRow());
+    EXPECT_EQ((QStringList{"食品", "改名"}), sheet.row(2, 2));
 }
 
 // A saved workbook that no program opens: the user learns where it is.
