@@ -26,6 +26,7 @@ namespace lb::report::ui {
 
 namespace {
 
+// The pages FirstPage to LastPage of a device, within those it holds; empty when none is left.
 struct PageRange {
     int first = 1;
     int last = 0;
@@ -40,7 +41,7 @@ PageRange pagesToPrint(const TRpPrinter& device)
 
 // Replays `pages` of `device` on `output`, laid out on the device's paper. Answers false when
 // the device was cancelled, after `abort` has dropped the job. Throws printCannotStartText or
-// printFailedText naming `shown`.
+// printFailedText naming `shown` (a refused page drops the job first).
 bool playPages(TRpPrinter& device, QPagedPaintDevice& output, PageRange pages, const QString& shown,
                QEventLoop::ProcessEventsFlags yield, const std::function<void()>& abort)
 {
@@ -62,8 +63,10 @@ bool playPages(TRpPrinter& device, QPagedPaintDevice& output, PageRange pages, c
         }
         device.SetPrintingPage(number, int(Round(100.0 * (number - pages.first) / (pages.last - pages.first + 1))));
         // A job that refuses a page has lost it; the pages after it would print as if it had not.
-        if (number > pages.first && !output.newPage())
+        if (number > pages.first && !output.newPage()) {
+            abort();
             throw Error(printFailedText(shown));
+        }
         if (const std::optional<gfx::EmfMetafile> page = device.GetPage(number))
             gfx::EmfPlayer::play(*page, painter, QRectF(QPointF(0, 0), target.size()));
     }

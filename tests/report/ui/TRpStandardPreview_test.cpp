@@ -1,6 +1,6 @@
 // The preview over a generated report, offscreen: navigation, zoom, go-to, thumbnails, search,
-// save and load, printing a page range into a PDF, a print drawing beyond the sheet, closing while
-// pages are generated, and a picture of a page.
+// save and load, printing a page range into a PDF, a PDF the disk cannot take, a print drawing
+// beyond the sheet, closing while pages are generated, and a picture of a page.
 #include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/ui/ScriptedModals.h"
