@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QtEndian>
 
@@ -193,6 +194,9 @@ qint64 TRpStream::Size()
 void TRpStream::SaveToStream(QIODevice& dest)
 {
     std::lock_guard lock(mutex_);
+    // The page list walks from where the stream stands: a copy cut short in the middle of a
+    // record must not leave it there.
+    const auto restore = qScopeGuard([this, position = Position()] { Seek(position, Origin::Begin); });
     Seek(0, Origin::Begin);
     // A file is written through its descriptor from its position on, so that a disk without
     // room is named as such; its position is then moved past what was written.

@@ -50,7 +50,8 @@ public:
     qint64 Size();
 
     // Copies the whole stream to `dest` in blocks of 10240 bytes, from the start; a file is
-    // written through its descriptor, so that a disk without room is named as such.
+    // written through its descriptor, so that a disk without room is named as such. The
+    // stream's position is the same afterwards, whether the copy succeeded or threw.
     void SaveToStream(QIODevice& dest);
 
     void LockStream() { mutex_.lock(); }

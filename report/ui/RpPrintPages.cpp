@@ -1,65 +1,181 @@
-// Stored pages replayed on a printer.
+// Stored pages replayed on a printer or written into a PDF file.
 #include "report/ui/RpPrintPages.h"
 
+#include "platform/gfx/EmfFont.h"
 #include "platform/gfx/EmfPlayer.h"
+#include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
 #include "report/RpRound.h"
 #include "report/TRpPrinter.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QTemporaryFile>
 
 #include <algorithm>
+#include <functional>
 
 namespace lb::report::ui {
+
+namespace {
+
+// The pages FirstPage to LastPage of a device, within those it holds; empty when none is left.
+struct PageRange {
+    int first = 1;
+    int last = 0;
+    bool empty() const { return first > last; }
+};
+
+PageRange pagesToPrint(const TRpPrinter& device)
+{
+    const int count = device.PageCount();
+    return {std::max(device.FirstPage > 0 ? device.FirstPage : 1, 1), std::min(device.LastPage > 0 ? device.LastPage : count, count)};
+}
+
+// Replays `pages` of `device` on `output`, laid out on the device's paper. Answers false when
+// the device was cancelled, after `abort` has dropped the job. Throws printCannotStartText or
+// printFailedText naming `shown` (a refused page drops the job first).
+bool playPages(TRpPrinter& device, QPagedPaintDevice& output, PageRange pages, const QString& shown,
+               QEventLoop::ProcessEventsFlags yield, const std::function<void()>& abort)
+{
+    const TPrinterSettings& settings = device.PrinterSettings();
+    const bool landscape = settings.Orientation == TPrinterOrientation::Landscape;
+    // The paper in portrait; the layout turns it.
+    const QSizeF paper(settings.TabledWidth() / 10.0, settings.TabledLength() / 10.0);
+    output.setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Millimeter), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&output))
+        throw Error(printCannotStartText(shown));
+    const QRectF target = output.pageLayout().fullRectPixels(output.logicalDpiX());
+    for (int number = pages.first; number <= pages.last; ++number) {
+        QCoreApplication::processEvents(yield);
+        if (device.Cancelled()) {
+            abort();
+            return false;
+        }
+        device.SetPrintingPage(number, int(Round(100.0 * (number - pages.first) / (pages.last - pages.first + 1))));
+        // A job that refuses a page has lost it; the pages after it would print as if it had not.
+        if (number > pages.first && !output.newPage()) {
+            abort();
+            throw Error(printFailedText(shown));
+        }
+        if (const std::optional<gfx::EmfMetafile> page = device.GetPage(number))
+            gfx::EmfPlayer::play(*page, painter, QRectF(QPointF(0, 0), target.size()));
+    }
+    if (!painter.end())
+        throw Error(printFailedText(shown));
+    return true;
+}
+
+// Only once the pages are all out, on paper or in their file, do they count as printed.
+void printed(TRpPrinter& device)
+{
+    device.SetProgress(100);
+    if (device.AfterPrint)
+        device.AfterPrint();
+}
+
+// The PDF writer's output: an open file written through FileWrite::writeAt, which keeps the
+// system's reason for a write that fails (Qt's PDF engine looks at no write's result, and its
+// own file loses the reason). The first failure is kept and every later write refused, so that
+// the file never holds a later part after a gap.
+class CheckedFileOutput : public QIODevice {
+public:
+    // `fd` stays owned by the caller and open while the output lives.
+    explicit CheckedFileOutput(int fd) : fd_(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+    // 0 while every write went whole, else the system's error code (errno) of the first one
+    // that did not.
+    int error() const { return error_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 count) override
+    {
+        if (error_ == 0)
+            error_ = FileWrite::writeAt(fd_, pos(), data, count);
+        return error_ == 0 ? count : -1;
+    }
+
+private:
+    int fd_;
+    int error_ = 0;
+};
+
+} // namespace
 
 QString printCannotStartText(const QString& destination)
 {
     return QStringLiteral("无法在\"%1\"上开始打印").arg(destination);
 }
 
+QString printFailedText(const QString& destination)
+{
+    return QStringLiteral("无法在\"%1\"上完成打印").arg(destination);
+}
+
+QString writeFailedText(const QString& file)
+{
+    return QStringLiteral("无法写入文件%1").arg(QDir::toNativeSeparators(file));
+}
+
 bool RpPrintPages(TRpPrinter& device, QPrinter& printer, const QString& destination, QEventLoop::ProcessEventsFlags yield)
 {
-    const int count = device.PageCount();
-    const int first = std::max(device.FirstPage > 0 ? device.FirstPage : 1, 1);
-    const int last = std::min(device.LastPage > 0 ? device.LastPage : count, count);
-    if (first > last)
+    const PageRange pages = pagesToPrint(device);
+    if (pages.empty())
         return true;
-    const TPrinterSettings& settings = device.PrinterSettings();
-    const bool landscape = settings.Orientation == TPrinterOrientation::Landscape;
-    // The paper in portrait; the layout turns it.
-    const QSizeF paper(settings.TabledWidth() / 10.0, settings.TabledLength() / 10.0);
     printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Millimeter), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
-    printer.setCopyCount(std::max(settings.Copies, 1));
+    printer.setCopyCount(std::max(device.PrinterSettings().Copies, 1));
     // A print job goes by the report's title; a PDF file is titled as the document it holds.
     printer.setDocName(printer.outputFormat() == QPrinter::PdfFormat ? device.DocumentName() : device.JobTitle);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        const QString shown = !destination.isEmpty() ? destination
-                              : printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+    const QString shown = !destination.isEmpty() ? destination
+                          : printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+    if (!playPages(device, printer, pages, shown, yield, [&printer] { printer.abort(); }))
+        return false;
+    printed(device);
+    return true;
+}
+
+bool RpPrintPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEventsFlags yield)
+{
+    const PageRange pages = pagesToPrint(device);
+    if (pages.empty())
+        return true;
+    const QFileInfo target(file);
+    const QString shown = QDir::toNativeSeparators(file);
+    // Removed on every way out but the rename.
+    QTemporaryFile partial(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+    if (!partial.open())
         throw Error(printCannotStartText(shown));
-    }
-    const QRectF target = printer.pageLayout().fullRectPixels(printer.resolution());
-    for (int number = first; number <= last; ++number) {
-        QCoreApplication::processEvents(yield);
-        if (device.Cancelled()) {
-            printer.abort();
+    {
+        CheckedFileOutput output(partial.handle());
+        QPdfWriter writer(&output);
+        // The pages were recorded at this resolution: one page pixel is one pixel of the PDF.
+        writer.setResolution(gfx::EmfFont::kPixelsPerInch);
+        writer.setTitle(device.DocumentName());
+        if (!playPages(device, writer, pages, shown, yield, [] {}))
             return false;
-        }
-        device.SetPrintingPage(number, int(Round(100.0 * (number - first) / (last - first + 1))));
-        if (number > first)
-            printer.newPage();
-        if (const std::optional<gfx::EmfMetafile> page = device.GetPage(number))
-            gfx::EmfPlayer::play(*page, painter, QRectF(QPointF(0, 0), target.size()));
+        if (output.error() != 0)
+            throw Error(FileWrite::failure(output.error(), file, writeFailedText(file)));
     }
-    painter.end();
-    device.SetProgress(100);
-    if (device.AfterPrint)
-        device.AfterPrint();
+    // The file replaced keeps its permissions; a new one gets the usual ones, not the
+    // temporary file's owner-only.
+    partial.setPermissions(target.exists() ? target.permissions()
+                                           : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+                                                 | QFile::ReadGroup | QFile::ReadOther);
+    QString reason;
+    if (!DurableFile::replaceFile(partial.fileName(), file, &reason))
+        throw Error(FileWrite::shown(reason, writeFailedText(file)));
+    partial.setAutoRemove(false);
+    printed(device);
     return true;
 }
 

@@ -18,11 +18,25 @@ namespace lb::report::ui {
 // them), with `yield` events let in before each page; its cancelled flag aborts the job before
 // the next page. Answers whether every page was printed (false: cancelled). Throws lb::Error
 // "无法在"…"上开始打印" naming `destination` (else the printer or its output file) when the
-// printer cannot start.
+// printer cannot start, and "无法在"…"上完成打印" when it refuses a page or the end of the job;
+// the pages then do not count as printed (no 100 % progress, no AfterPrint).
 bool RpPrintPages(TRpPrinter& device, QPrinter& printer, const QString& destination = QString(),
                   QEventLoop::ProcessEventsFlags yield = QEventLoop::AllEvents);
 
+// The same pages written into the PDF file `file`, titled with the device's DocumentName. They
+// go into a hidden file beside it, every write checked, which is flushed and renamed over
+// `file` only once the PDF is whole: a cancelled or failed print leaves `file` as it was (or
+// absent) and nothing beside it, and so does an empty page range. Answers false when
+// cancelled. Throws lb::Error "无法在"…"上开始打印" when no file can be made beside `file`; a
+// write or flush that fails throws FileWrite::failure's text for a disk or quota without room,
+// else writeFailedText(file).
+bool RpPrintPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEventsFlags yield = QEventLoop::AllEvents);
+
 // "无法在"…"上开始打印" for `destination`.
 QString printCannotStartText(const QString& destination);
+// "无法在"…"上完成打印" for `destination`.
+QString printFailedText(const QString& destination);
+// "无法写入文件" and `file`.
+QString writeFailedText(const QString& file);
 
 } // namespace lb::report::ui

@@ -1,7 +1,6 @@
 // The preview shown while a run generates, printing with progress, and the print dialog.
 #include "report/ui/TRpStandardPreviewInterface.h"
 
-#include "platform/sys/Errors.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/WindowPlacement.h"
@@ -20,42 +19,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScopeGuard>
-#include <QTemporaryFile>
-
-#include <filesystem>
 
 namespace lb::report::ui {
-
-namespace {
-
-// Writes the pages into a hidden file beside `file` and puts it in the place of `file` only
-// once every page is in: a cancelled or failed print leaves no file there and an old one
-// untouched.
-void printPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEventsFlags yield)
-{
-    const QFileInfo target(file);
-    QTemporaryFile partial(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-    if (!partial.open())
-        throw Error(printCannotStartText(QDir::toNativeSeparators(file)));
-    partial.close();
-    QPrinter printer(QPrinter::ScreenResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(partial.fileName());
-    if (!RpPrintPages(device, printer, QDir::toNativeSeparators(file), yield))
-        return;
-    // The file replaced keeps its permissions; a new one gets the usual ones, not the
-    // temporary file's owner-only.
-    partial.setPermissions(target.exists() ? target.permissions()
-                                           : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
-                                                 | QFile::ReadGroup | QFile::ReadOther);
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(partial.fileName()).toStdString(), QFile::encodeName(file).toStdString(), error);
-    if (error)
-        throw Error(QStringLiteral("无法写入文件%1").arg(QDir::toNativeSeparators(file)));
-    partial.setAutoRemove(false);
-}
-
-} // namespace
 
 TRpStandardPreviewInterface::TRpStandardPreviewInterface() = default;
 
@@ -204,7 +169,7 @@ void TRpStandardPreviewInterface::Print(TRpPrinter& device, const std::function<
     if (pdf.isEmpty())
         RpPrintPages(device, chosen, QString(), yield);
     else
-        printPdf(device, pdf, yield);
+        RpPrintPdf(device, pdf, yield);
 }
 
 bool TRpStandardPreviewInterface::PrinterSetup(TCustomRpReport& report)

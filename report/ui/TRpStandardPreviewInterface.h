@@ -33,9 +33,9 @@ public:
     // system printer it asks for a PDF file instead, in a save dialog proposing the report's
     // DocumentTitle (else its title) + ".pdf" in the folder chosen last, at first the home
     // folder. An existing file is replaced only when the user answers 是 to
-    // "文件…已经存在,是否覆盖?". A PDF is written to a hidden file beside the one chosen, which it
-    // replaces once complete: a cancelled or failed print leaves no file and the old one as it
-    // was. With `generate` the report runs for the print first; when its pages then draw beyond
+    // "文件…已经存在,是否覆盖?". A PDF is written as RpPrintPdf writes it: a cancelled or failed
+    // print leaves no file and the old one as it was, and a failure throws lb::Error with its
+    // cause (a disk without room named as such). With `generate` the report runs for the print first; when its pages then draw beyond
     // the sheet's width, it prints only after 是 to BeyondPaperQuestion (否 the default).
     void Print(TRpPrinter& device, const std::function<void()>& generate) override;
     // The print dialog; on OK the copies, the page range and the orientation (the report's

@@ -274,17 +274,24 @@ TEST_F(TRpPageListFiles, AFullDiskSaysSoAndLeavesNoHalfPage)
         EXPECT_EQ(pageTitle(4), firstText(*list->GetPage(4)));
         EXPECT_EQ(pageTitle(2), firstText(*list->GetPage(2)));
     }
-    // A saved report file on a disk that fills up: the file saved before stays.
-    auto list = makeList(4, false);
+    // A saved report file on a disk that fills up: the file saved before stays, and the pages
+    // are still found, the last and one before it, although the copy stopped inside a record
+    // (its first block, 10240 bytes, was read).
+    auto list = makeList(12, false);
+    ASSERT_GT(list->Stream()->Size(), 10240);
     const QByteArray before = readFile(path("three.rpf"));
-    FullDisk disk(dir_.path(), 1000, EDQUOT);
-    try {
-        list->SaveToFile(path("three.rpf"));
-        ADD_FAILURE() << "a report file the disk had no room for was saved";
-    } catch (const lb::Error& e) {
-        EXPECT_EQ("磁盘配额已用完,不能写入文件夹: " + QDir::toNativeSeparators(dir_.path()), e.message());
+    {
+        FullDisk disk(dir_.path(), 1000, EDQUOT);
+        try {
+            list->SaveToFile(path("three.rpf"));
+            ADD_FAILURE() << "a report file the disk had no room for was saved";
+        } catch (const lb::Error& e) {
+            EXPECT_EQ("磁盘配额已用完,不能写入文件夹: " + QDir::toNativeSeparators(dir_.path()), e.message());
+        }
     }
     EXPECT_EQ(before, readFile(path("three.rpf")));
+    EXPECT_EQ(makePage(12).bytes(), list->GetPage(12)->bytes());
+    EXPECT_EQ(makePage(5).bytes(), list->GetPage(5)->bytes());
 }
 
 TEST(TRpPageList, ReaderAndWriterThreadsShareTheList)

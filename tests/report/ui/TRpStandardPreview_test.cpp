@@ -1,6 +1,6 @@
 // The preview over a generated report, offscreen: navigation, zoom, go-to, thumbnails, search,
-// save and load, printing a page range into a PDF, a print drawing beyond the sheet, closing while
-// pages are generated, and a picture of a page.
+// save and load, printing a page range into a PDF, a PDF the disk cannot take, a print drawing
+// beyond the sheet, closing while pages are generated, and a picture of a page.
 #include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/ui/ScriptedModals.h"
@@ -12,6 +12,7 @@
 #include "report/ui/TRpStandardPreview.h"
 #include "report/ui/TRpStandardPreviewInterface.h"
 #include "report/ui/TSearchDlg.h"
+#include "support/FullDisk.h"
 #include "support/PrintedPreview.h"
 #include "support/ReportedErrors.h"
 #include "support/Typing.h"
@@ -615,6 +616,74 @@ TEST_F(PreviewTest, EscOrClosingTheProgressWindowCancelsALongPrint)
         EXPECT_LT(report.RpPrinter()->CurrentPage(), 10);
         EXPECT_EQ(QStringList({"kvdb.db"}), QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name));
     }
+}
+
+// A PDF printed over a good one on a disk that fills up (the disk full from the start, or the
+// quota or a failing disk part of the way): the old file stays byte for byte with nothing beside
+// it, the cause is reported and the pages do not count as printed; an empty page range leaves it
+// too. With room the PDF holds every page and ends whole.
+TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
+{
+    TRpStandardPreview& window = openPreview();
+    const QString folder = dir.filePath(QStringLiteral("out")); // the books' file stays off the full disk
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString pdf = QDir(folder).filePath(QStringLiteral("list.pdf"));
+    windows.Printer().setOutputFormat(QPrinter::PdfFormat);
+    windows.Printer().setOutputFileName(pdf);
+    int printed = 0;
+    report.AfterPrint = [&printed](TCustomRpReport&) { ++printed; };
+    TRpPrinter& device = *report.RpPrinter();
+    device.FirstPage = 3;
+    window.Print->click();
+    device.FirstPage = 0;
+    ASSERT_EQ(1, lb::test::PrintedPreview::pdfPageCount(pdf));
+    const QByteArray old = bytesOf(pdf);
+    const QString shownFolder = QDir::toNativeSeparators(folder);
+    const struct {
+        qint64 room;
+        int code;
+        QString shown;
+    } cases[] = {
+        {0, ENOSPC, QStringLiteral("磁盘已满,不能写入文件夹: ") + shownFolder},
+        {old.size() / 2, EDQUOT, QStringLiteral("磁盘配额已用完,不能写入文件夹: ") + shownFolder},
+        {old.size() / 2, EIO, QStringLiteral("无法写入文件") + QDir::toNativeSeparators(pdf)},
+    };
+    ReportedErrors errors;
+    lb::ui::ScriptedDialogs dialogs;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        dialogs.answer(lb::ui::DialogAnswer::Yes);
+        {
+            FullDisk disk(folder, c.room, c.code);
+            window.Print->click();
+        }
+        EXPECT_EQ(c.shown, errors.lastMessage());
+        EXPECT_EQ(old, bytesOf(pdf));
+        EXPECT_EQ(QStringList({"list.pdf"}), QDir(folder).entryList(QDir::Files | QDir::Hidden));
+        EXPECT_EQ(1, printed);
+        EXPECT_NE(100, device.Progress());
+    }
+    EXPECT_EQ(3, errors.count());
+    device.FirstPage = 4;
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    window.Print->click();
+    EXPECT_EQ(old, bytesOf(pdf));
+    device.FirstPage = 0;
+
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    {
+        FullDisk disk(folder, 10 * old.size());
+        window.Print->click();
+    }
+    EXPECT_EQ(3, errors.count());
+    EXPECT_EQ(2, printed);
+    const QStringList pages = lb::test::PrintedPreview::pdfPages(pdf);
+    ASSERT_EQ(3, pages.size());
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Row 1")) && pages[1].contains(QStringLiteral("Row 24"))) << pages[1].toStdString();
+    EXPECT_TRUE(pages[2].contains(QStringLiteral("Row 60")) && pages[2].contains(QStringLiteral("Total")));
+    EXPECT_EQ(QByteArray("%%EOF"), bytesOf(pdf).trimmed().right(5));
+    EXPECT_EQ(QStringList({"list.pdf"}), QDir(folder).entryList(QDir::Files | QDir::Hidden));
+    EXPECT_EQ(0, dialogs.unanswered());
 }
 
 // The progress window shows while the pages print, unless the report hides progress.
