@@ -237,7 +237,7 @@ StatementLease::StatementLease(Connection& connection, QString key, StatementUse
 
 StatementLease::~StatementLease()
 {
-    reset();
+    giveBack();
 }
 
 StatementLease::StatementLease(StatementLease&& other) noexcept
@@ -249,7 +249,7 @@ StatementLease::StatementLease(StatementLease&& other) noexcept
 StatementLease& StatementLease::operator=(StatementLease&& other) noexcept
 {
     if (this != &other) {
-        reset();
+        giveBack();
         connection_ = std::exchange(other.connection_, nullptr);
         key_ = std::move(other.key_);
         use_ = other.use_;
@@ -259,7 +259,7 @@ StatementLease& StatementLease::operator=(StatementLease&& other) noexcept
     return *this;
 }
 
-void StatementLease::reset() noexcept
+void StatementLease::giveBack() noexcept
 {
     if (statement_ && keep_)
         connection_->keepStatement(std::move(statement_), key_, use_);
