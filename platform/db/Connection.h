@@ -65,7 +65,9 @@ public:
 
     // Opens the file read-write; a missing file, or one that can only be read, raises
     // DatabaseError (the program never creates its database, nor runs on one it cannot
-    // write). Registers the "GBK" collation (pinyin order, Latin letters without case). Does nothing when connected.
+    // write). Registers the "GBK" collation (pinyin order, Latin letters without case). A
+    // double-quoted word in SQL is a name only, never a text: a name the engine does not know
+    // fails to prepare. Does nothing when connected.
     void open();
     // Closes every dataset on the connection, then the file. Does nothing when closed.
     void close();
