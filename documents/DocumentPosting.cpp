@@ -1,5 +1,6 @@
 // What happens to a whole document: making, posting, reversing, booking, voiding and copying.
 #include "documents/DocumentPosting.h"
+#include "documents/DocumentPosting_p.h"
 
 #include "core/BillNumberPadding.h"
 #include "documents/Moves.h"
@@ -41,16 +42,6 @@ const QString onlyUnbooking = QStringLiteral("该单据已记帐,只能冲帐或
 QString q(const QString& identifier)
 {
     return SqlText::quoteIdentifier(identifier);
-}
-
-// Runs one statement with named parameters.
-void exec(lb::db::Connection& connection, const QString& sql, const Params& params)
-{
-    lb::db::Query statement(connection);
-    statement.sql().add(sql);
-    for (const auto& [name, value] : params)
-        statement.paramByName(name).setValue(value);
-    statement.execSQL();
 }
 
 // A query opened on its rows.
@@ -462,7 +453,7 @@ void flagDocument(lb::db::Connection& connection, const DocumentKind& kind, cons
 {
     const QString& intno = document.intno;
     QString headerSet = QStringLiteral("%1=1").arg(q(flag));
-    Params headerParams{{QStringLiteral("lb_doc"), intno}};
+    std::vector<lb::db::NamedValue> headerParams{{QStringLiteral("lb_doc"), intno}};
     if (headerKind) {
         headerSet += QStringLiteral(",billname=:lb_name,billtype=:lb_type");
         headerParams.emplace_back(QStringLiteral("lb_name"), kind.billname);
@@ -472,7 +463,8 @@ void flagDocument(lb::db::Connection& connection, const DocumentKind& kind, cons
         headerSet += QStringLiteral(",postroute=:lb_route");
         headerParams.emplace_back(QStringLiteral("lb_route"), routeCode(*route));
     }
-    exec(connection, QStringLiteral("update %1 set %2 where intno=:lb_doc").arg(q(kind.headerTable), headerSet), headerParams);
+    runStatement(connection, QStringLiteral("update %1 set %2 where intno=:lb_doc").arg(q(kind.headerTable), headerSet),
+                 headerParams);
 
     // The header's values go into the lines as they were read.
     QStringList lineSets;
@@ -487,9 +479,9 @@ void flagDocument(lb::db::Connection& connection, const DocumentKind& kind, cons
         values.emplace_back(QStringLiteral("lb_name"), kind.billname);
         values.emplace_back(QStringLiteral("lb_type"), kind.billtype);
     }
-    lb::db::Query lines(connection);
-    lines.sql().add(QStringLiteral("update %1 set %2 where mainintno=:lb_doc").arg(q(kind.lineTable), lineSets.join(QLatin1Char(','))));
-    lines.execSQL(values);
+    runStatement(connection,
+                 QStringLiteral("update %1 set %2 where mainintno=:lb_doc").arg(q(kind.lineTable), lineSets.join(QLatin1Char(','))),
+                 values);
 }
 
 QString insertLine(lb::db::Connection& connection, const DocumentKind& kind, const QString& intno, const QString& mainintno,
@@ -497,15 +489,15 @@ QString insertLine(lb::db::Connection& connection, const DocumentKind& kind, con
 {
     QStringList names{QStringLiteral("intno"), QStringLiteral("mainintno")};
     QStringList marks{QStringLiteral(":lb_intno"), QStringLiteral(":lb_main")};
-    Params params{{QStringLiteral("lb_intno"), intno}, {QStringLiteral("lb_main"), mainintno}};
+    std::vector<lb::db::NamedValue> params{{QStringLiteral("lb_intno"), intno}, {QStringLiteral("lb_main"), mainintno}};
     for (const QString& column : columns) {
         names << q(column);
         marks << QStringLiteral(":c_") + column;
         params.emplace_back(QStringLiteral("c_") + column, from->fieldByName(column).value());
     }
-    exec(connection,
-         QStringLiteral("insert into %1 (%2) values (%3)").arg(q(kind.lineTable), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-         params);
+    runStatement(connection,
+                 QStringLiteral("insert into %1 (%2) values (%3)").arg(q(kind.lineTable), names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                 params);
     return intno;
 }
 
@@ -553,6 +545,13 @@ Outcome refusalBeforeUnbooking(lb::db::Connection& connection, const DocumentKin
 
 } // namespace
 
+void runStatement(lb::db::Connection& connection, const QString& sql, const std::vector<lb::db::NamedValue>& values)
+{
+    lb::db::Query statement(connection);
+    statement.sql().add(sql);
+    statement.execSQL(values);
+}
+
 const QString DocumentPosting::OutOfRange = QStringLiteral("金额或数量超出范围,不能处理！");
 
 bool DocumentPosting::noParty(const QString& partyCode, const QString& blankCode)
@@ -567,21 +566,21 @@ QString DocumentPosting::create(lb::db::Connection& connection, const DocumentKi
     const QString intno = lb::core::nextIntno(connection, kind.headerTable);
     const QString account = kind.headerAccount ? DocumentKinds::CashAccountId : QString();
     const QString accountName = kind.headerAccount ? DocumentKinds::CashAccountName : QString();
-    exec(connection,
-         QStringLiteral("insert into %1 (intno,pass,billdate,bankid,bankname,remark1) values (:p1,0,:p2,:p3,:p4,:p5)").arg(q(kind.headerTable)),
-         {{QStringLiteral("p1"), intno}, {QStringLiteral("p2"), lb::Clock::today()}, {QStringLiteral("p3"), account},
-          {QStringLiteral("p4"), accountName}, {QStringLiteral("p5"), remark1}});
+    runStatement(connection,
+                 QStringLiteral("insert into %1 (intno,pass,billdate,bankid,bankname,remark1) values (:p1,0,:p2,:p3,:p4,:p5)").arg(q(kind.headerTable)),
+                 {{QStringLiteral("p1"), intno}, {QStringLiteral("p2"), lb::Clock::today()}, {QStringLiteral("p3"), account},
+                  {QStringLiteral("p4"), accountName}, {QStringLiteral("p5"), remark1}});
     QString line = lb::core::nextIntno(connection, kind.lineTable);
     if (kind.carryOverLine) {
-        exec(connection, QStringLiteral("insert into %1 (intno,mainintno,spmc) values (:p1,:p2,:p3)").arg(q(kind.lineTable)),
-             {{QStringLiteral("p1"), line}, {QStringLiteral("p2"), intno}, {QStringLiteral("p3"), DocumentKinds::CarryOverLine}});
+        runStatement(connection, QStringLiteral("insert into %1 (intno,mainintno,spmc) values (:p1,:p2,:p3)").arg(q(kind.lineTable)),
+                     {{QStringLiteral("p1"), line}, {QStringLiteral("p2"), intno}, {QStringLiteral("p3"), DocumentKinds::CarryOverLine}});
         line = lb::core::nextIntnoAfter(line);
     }
     // The first line to fill: blank, or the cash account where lines are accounts.
-    exec(connection, QStringLiteral("insert into %1 (intno,mainintno,sphh,spmc) values (:p1,:p2,:p3,:p4)").arg(q(kind.lineTable)),
-         {{QStringLiteral("p1"), line}, {QStringLiteral("p2"), intno},
-          {QStringLiteral("p3"), kind.linesAreAccounts ? DocumentKinds::CashAccountId : QString()},
-          {QStringLiteral("p4"), kind.linesAreAccounts ? DocumentKinds::CashAccountName : QString()}});
+    runStatement(connection, QStringLiteral("insert into %1 (intno,mainintno,sphh,spmc) values (:p1,:p2,:p3,:p4)").arg(q(kind.lineTable)),
+                 {{QStringLiteral("p1"), line}, {QStringLiteral("p2"), intno},
+                  {QStringLiteral("p3"), kind.linesAreAccounts ? DocumentKinds::CashAccountId : QString()},
+                  {QStringLiteral("p4"), kind.linesAreAccounts ? DocumentKinds::CashAccountName : QString()}});
     transaction.commit();
     return intno;
 }
@@ -802,9 +801,9 @@ Outcome DocumentPosting::voidDocument(lb::db::Connection& connection, const Docu
         return Outcome::refusal(OutOfRange);
     lb::db::Transaction transaction(connection);
     moves.write(connection);
-    const Params params{{QStringLiteral("p1"), intno}};
-    exec(connection, QStringLiteral("delete from %1 WHERE (mainintno=:p1)").arg(q(kind.lineTable)), params);
-    exec(connection, QStringLiteral("delete from %1 WHERE (intno=:p1)").arg(q(kind.headerTable)), params);
+    const std::vector<lb::db::NamedValue> params{{QStringLiteral("p1"), intno}};
+    runStatement(connection, QStringLiteral("delete from %1 WHERE (mainintno=:p1)").arg(q(kind.lineTable)), params);
+    runStatement(connection, QStringLiteral("delete from %1 WHERE (intno=:p1)").arg(q(kind.headerTable)), params);
     transaction.commit();
     return outcome;
 }
@@ -816,13 +815,13 @@ QString DocumentPosting::copy(lb::db::Connection& connection, const DocumentKind
                          {{QStringLiteral("p1"), intno}});
     lb::db::Transaction transaction(connection);
     const QString copyNo = lb::core::nextIntno(connection, kind.headerTable);
-    exec(connection,
-         QStringLiteral("insert into %1 (intno,pass,billdate,customerid,customername,persondeal,remark,remark1,bankid,employeename)"
-                        " values (:p1,0,:p2,:p3,:p4,:p5,:p6,:p7,:p8,:p9)")
-             .arg(q(kind.headerTable)),
-         {{QStringLiteral("p1"), copyNo}, {QStringLiteral("p2"), lb::Clock::today()}, {QStringLiteral("p3"), header.customerid},
-          {QStringLiteral("p4"), header.customername}, {QStringLiteral("p5"), header.persondeal}, {QStringLiteral("p6"), header.remark},
-          {QStringLiteral("p7"), header.remark1}, {QStringLiteral("p8"), header.bankid}, {QStringLiteral("p9"), header.employeename}});
+    runStatement(connection,
+                 QStringLiteral("insert into %1 (intno,pass,billdate,customerid,customername,persondeal,remark,remark1,bankid,employeename)"
+                                " values (:p1,0,:p2,:p3,:p4,:p5,:p6,:p7,:p8,:p9)")
+                     .arg(q(kind.headerTable)),
+                 {{QStringLiteral("p1"), copyNo}, {QStringLiteral("p2"), lb::Clock::today()}, {QStringLiteral("p3"), header.customerid},
+                  {QStringLiteral("p4"), header.customername}, {QStringLiteral("p5"), header.persondeal}, {QStringLiteral("p6"), header.remark},
+                  {QStringLiteral("p7"), header.remark1}, {QStringLiteral("p8"), header.bankid}, {QStringLiteral("p9"), header.employeename}});
     QString line = lb::core::nextIntno(connection, kind.lineTable);
     for (source->first(); !source->eof(); source->next()) {
         insertLine(connection, kind, line, copyNo, kind.copiedLineFields, source.get());
@@ -855,13 +854,13 @@ Outcome DocumentPosting::copyLines(lb::db::Connection& connection, const Documen
     for (source->first(); !source->eof(); source->next()) {
         if (source->recNo() == 1) {
             QStringList sets;
-            Params params{{QStringLiteral("lb_row"), lastLine}};
+            std::vector<lb::db::NamedValue> params{{QStringLiteral("lb_row"), lastLine}};
             for (const QString& column : kind.copiedLineFields) {
                 sets << q(column) + QStringLiteral("=:c_") + column;
                 params.emplace_back(QStringLiteral("c_") + column, source->fieldByName(column).value());
             }
-            exec(connection, QStringLiteral("update %1 set %2 where _rowid_=:lb_row").arg(q(kind.lineTable), sets.join(QLatin1Char(','))),
-                 params);
+            runStatement(connection, QStringLiteral("update %1 set %2 where _rowid_=:lb_row").arg(q(kind.lineTable), sets.join(QLatin1Char(','))),
+                         params);
             continue;
         }
         line = line.isEmpty() ? lb::core::nextIntno(connection, kind.lineTable) : lb::core::nextIntnoAfter(line);

@@ -84,6 +84,11 @@ void Connection::open()
         Statement::check(rc, db, QStringLiteral("open %1").arg(file_));
         Statement::check(sqlite3_extended_result_codes(db, 1), db);
         Statement::check(sqlite3_busy_timeout(db, busyTimeoutMs), db);
+        // A double-quoted name the engine does not know would otherwise be read as a text: a
+        // column renamed or dropped under an open dataset would come back as its own name in
+        // every row (0 in a number field), not as an error. Texts are written in single quotes.
+        Statement::check(sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr), db);
+        Statement::check(sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr), db);
         Statement::check(sqlite3_create_collation_v2(db, "GBK", SQLITE_UTF8, nullptr, gbkCollation, nullptr), db);
         // Reading the schema fails here, not at the first query, when the file is no database.
         Statement(db, QStringLiteral("SELECT count(*) FROM sqlite_master")).run();
@@ -237,7 +242,7 @@ StatementLease::StatementLease(Connection& connection, QString key, StatementUse
 
 StatementLease::~StatementLease()
 {
-    reset();
+    giveBack();
 }
 
 StatementLease::StatementLease(StatementLease&& other) noexcept
@@ -249,7 +254,7 @@ StatementLease::StatementLease(StatementLease&& other) noexcept
 StatementLease& StatementLease::operator=(StatementLease&& other) noexcept
 {
     if (this != &other) {
-        reset();
+        giveBack();
         connection_ = std::exchange(other.connection_, nullptr);
         key_ = std::move(other.key_);
         use_ = other.use_;
@@ -259,7 +264,7 @@ StatementLease& StatementLease::operator=(StatementLease&& other) noexcept
     return *this;
 }
 
-void StatementLease::reset() noexcept
+void StatementLease::giveBack() noexcept
 {
     if (statement_ && keep_)
         connection_->keepStatement(std::move(statement_), key_, use_);

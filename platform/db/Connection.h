@@ -21,7 +21,7 @@ class Connection;
 // A statement lent from the connection's kept statements (Connection::keptStatement,
 // Connection::statement, Connection::lease): its destructor gives it back, its read ended and its
 // parameters unbound, for the next user of the same key, as a Transaction's destructor ends its
-// transaction; so does reset(), and a lease moved over it. After discard() it is finalised
+// transaction; so does giveBack(), and a lease moved over it. After discard() it is finalised
 // instead: a statement the next user must not get. Move-only; a lease ends before its
 // connection object does (a dataset's end when the connection closes).
 class StatementLease {
@@ -40,7 +40,7 @@ public:
     // The statement is finalised when the lease ends, not kept.
     void discard() noexcept { keep_ = false; }
     // Ends the lease now: the statement goes back (or, discarded, is finalised).
-    void reset() noexcept;
+    void giveBack() noexcept;
 
 private:
     friend class Connection;
@@ -65,7 +65,9 @@ public:
 
     // Opens the file read-write; a missing file, or one that can only be read, raises
     // DatabaseError (the program never creates its database, nor runs on one it cannot
-    // write). Registers the "GBK" collation (pinyin order, Latin letters without case). Does nothing when connected.
+    // write). Registers the "GBK" collation (pinyin order, Latin letters without case). A
+    // double-quoted word in SQL is a name only, never a text: a name the engine does not know
+    // fails to prepare. Does nothing when connected.
     void open();
     // Closes every dataset on the connection, then the file. Does nothing when closed.
     void close();

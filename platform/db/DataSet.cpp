@@ -231,7 +231,7 @@ StatementLease DataSet::rowsStatement(const Source& source, Snapshot& snap, bool
             if (!kept || !failedToPrepareAgain(error.code()))
                 throw;
             statement.discard();
-            statement.reset();
+            statement.giveBack();
             continue;
         }
         if (!kept)
@@ -245,7 +245,7 @@ StatementLease DataSet::rowsStatement(const Source& source, Snapshot& snap, bool
         if (serves)
             return statement;
         statement.discard();
-        statement.reset();
+        statement.giveBack();
     }
 }
 
@@ -452,10 +452,10 @@ void DataSet::close()
 
 void DataSet::releaseStatements() noexcept
 {
-    rowReader_.reset();
-    listReader_.reset();
-    listRange_.reset();
-    update_.reset();
+    rowReader_.giveBack();
+    listReader_.giveBack();
+    listRange_.giveBack();
+    update_.giveBack();
     updateColumns_.clear();
 }
 
@@ -1070,7 +1070,7 @@ void DataSet::post()
             QStringList sets;
             for (size_t c : columns)
                 sets << SqlText::quoteIdentifier(origins_[c]) + QStringLiteral(" = ?");
-            update_.reset(); // before the statement for other columns is prepared
+            update_.giveBack(); // before the statement for other columns is prepared
             update_ = connection_.statement(QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
                                                 .arg(SqlText::quoteIdentifier(baseTable_), sets.join(QStringLiteral(", "))));
             updateColumns_ = columns;

@@ -49,7 +49,7 @@ void Query::reopen(const QString& text)
 void Query::sqlChanged()
 {
     close();
-    exec_.reset();
+    exec_.giveBack();
     // Values of parameters whose names stay in the text are kept.
     std::map<QString, Param> params;
     for (const QString& name : SqlText::parameterNames(sql_.text())) {
@@ -179,7 +179,7 @@ int Query::execSQL(const std::vector<const Field*>& fields, const QVariantList& 
 void Query::releaseStatements() noexcept
 {
     DataSet::releaseStatements();
-    exec_.reset();
+    exec_.giveBack();
 }
 
 void Query::setMasterSource(DataSet* master)

@@ -43,6 +43,8 @@ public:
     bool step();
     // Steps to the end, for statements that return no rows.
     void run();
+    // Rewinds the statement to run it again, its bound values kept; SqliteError with the failure
+    // of its last step, if that failed.
     void reset();
     // Makes a kept statement ready for binding again whatever its last step did (that step
     // reported its own failure), and ends a read left on a row.

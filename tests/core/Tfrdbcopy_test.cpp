@@ -1,11 +1,12 @@
 // Tests of the administrator's data tool: free SQL as typed (one statement, no parameters, no
 // transaction control, pragma or temporary object, undone whole when it fails), the free query
-// in the grid, the two lists emptied, the destination table shown, and the batch move between
-// external tables.
+// in the grid (rows only), the two lists emptied, the destination table shown, and the batch
+// move between external tables.
 #include "CoreFixture.h"
 
 #include "core/DataTool.h"
 #include "core/Tfrdbcopy.h"
+#include "platform/db/SqliteError.h"
 #include "platform/office/ParadoxFile.h"
 #include "platform/sys/Gbk.h"
 #include "platform/ui/DataGrid.h"
@@ -171,6 +172,58 @@ TEST_F(DataToolTest, FreeSqlRefusesWhatItMayNotRunAndUndoesAFailedStatementWhole
         EXPECT_THROW(window->SqlExeClick(), lb::DatabaseError) << sql;
         EXPECT_TRUE(dialogs.texts().isEmpty());
         EXPECT_EQ(2, scalar(QStringLiteral("select count(*) from product where bz='' and szbj=0")).toInt()) << sql;
+    }
+}
+
+// 查表 opens rows; a statement that returns none is refused before it runs, so that nothing it
+// would write is written.
+TEST_F(DataToolTest, QueryRefusesAStatementThatReturnsNoRowsAndWritesNothing)
+{
+    for (const char* sql : {"update product set bz='x'", "delete from product", "insert into product (sphh) values ('P9')",
+                            "create table extra (a)"}) {
+        dialogs.clear();
+        window->Memo1->setPlainText(QString::fromLatin1(sql));
+        try {
+            window->QueryClick();
+            ADD_FAILURE() << "opened: " << sql;
+        } catch (const lb::DatabaseError& e) {
+            EXPECT_EQ(QStringLiteral("The statement returns no rows: ") + QString::fromLatin1(sql), e.message());
+        }
+        EXPECT_TRUE(dialogs.texts().isEmpty()) << sql;
+        EXPECT_EQ(QStringLiteral("P1|"), scalar(QStringLiteral("select group_concat(sphh || '|' || bz) from product")).toString()) << sql;
+        EXPECT_EQ(0, scalar(QStringLiteral("select count(*) from sqlite_master where name='extra'")).toInt()) << sql;
+    }
+}
+
+// A dataset left open while the administrator renames or drops one of its columns fails to read
+// its rows again, with the engine's reason, rather than showing the column's name (or 0) as
+// every row's value.
+TEST_F(DataToolTest, AColumnRenamedOrDroppedUnderAnOpenDatasetFailsItsRefresh)
+{
+    const struct {
+        const char* select;
+        const char* change;
+        const char* reason;
+    } cases[] = {
+        {"select sphh, spmc, dj_n from product", "alter table product rename column spmc to spmc2", "no such column: spmc"},
+        {"select sphh, spmc2, dj_n from product", "alter table product drop column dj_n", "no such column: dj_n"},
+    };
+    for (const auto& c : cases) {
+        lb::db::Query rows(db());
+        rows.sql().add(QString::fromLatin1(c.select));
+        rows.open();
+        ASSERT_EQ(QStringLiteral("苹果"), rows.field(1).asString());
+        dialogs.clear();
+        window->Memo1->setPlainText(QString::fromLatin1(c.change));
+        window->SqlExeClick();
+        ASSERT_EQ(QStringList{"处理完毕！"}, dialogs.texts()) << c.change;
+        try {
+            rows.refresh();
+            ADD_FAILURE() << "read again after: " << c.change << "; the row shows " << rows.field(1).asString().toStdString()
+                          << ", " << rows.field(2).asFloat();
+        } catch (const lb::db::SqliteError& e) {
+            EXPECT_EQ(QString::fromLatin1(c.reason), e.engineMessage()) << c.change;
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 // Posting, reversal, stock-only booking, voiding and copying of sales documents, without windows.
 #include "documents/DocumentFixture.h"
+#include "documents/DocumentPosting_p.h"
 #include "platform/sys/ExactAmount.h"
 
 using lb::documents::DocumentPosting;
@@ -383,6 +384,38 @@ TEST_F(DocumentPostingTest, AFailingWriteAnywhereLeavesEveryTableAsItWas)
     ASSERT_FALSE(DocumentPosting::book(db(), sales(), voided, QStringLiteral("C001")).refused);
     EXPECT_GE(failEachWrite([&] { ASSERT_FALSE(DocumentPosting::voidDocument(db(), sales(), voided, true).refused); }), 6);
     EXPECT_GE(failEachWrite([&] { DocumentPosting::create(db(), sales(), QString()); }), 3);
+}
+
+// The commands bind each value of their writes by the name of its parameter: a header write with
+// a value left out, with a name its text does not hold or with one name given twice is refused
+// before it runs, every table as it was, rather than flagging the document with NULL beside it.
+TEST_F(DocumentPostingTest, AHeaderWriteWithAValueLeftOutIsRefusedAndWritesNothing)
+{
+    const QString sale = makeOrdinarySale();
+    const QString update = QStringLiteral("update outlist set pass=1,billname=:lb_name,billtype=:lb_type where intno=:lb_doc");
+    const lb::db::NamedValue doc{QStringLiteral("lb_doc"), sale};
+    const lb::db::NamedValue name{QStringLiteral("lb_name"), sales().billname};
+    const lb::db::NamedValue type{QStringLiteral("lb_type"), sales().billtype};
+    const struct {
+        std::vector<lb::db::NamedValue> values;
+        QString message;
+    } cases[] = {
+        {{doc, name}, QStringLiteral("2 values for the 3 parameters of: ") + update},
+        {{doc, name, {QStringLiteral("lb_kind"), sales().billtype}}, QStringLiteral("Parameter 'lb_kind' not found")},
+        {{doc, name, name}, QStringLiteral("Parameter 'lb_name' is given two values: ") + update},
+    };
+    const QStringList before = everyTable();
+    for (const auto& c : cases) {
+        try {
+            lb::documents::runStatement(db(), update, c.values);
+            ADD_FAILURE() << "ran: " << c.message.toStdString();
+        } catch (const lb::DatabaseError& e) {
+            EXPECT_EQ(c.message, e.message());
+        }
+        EXPECT_EQ(before, everyTable()) << c.message.toStdString();
+    }
+    lb::documents::runStatement(db(), update, {type, doc, name});
+    EXPECT_EQ(QStringLiteral("True|销售单|01"), row(QStringLiteral("select pass, billname, billtype from outlist where intno=:p1"), {sale}));
 }
 
 TEST_F(DocumentPostingTest, ARecalculationWhoseFiguresCannotKeepWholeCentsWritesNothing)

@@ -106,3 +106,29 @@ TEST_F(MovesWriteTest, EveryColumnGoesIntoItsOwnRowByName)
         EXPECT_EQ(QStringLiteral("12|8"), row(QStringLiteral("select sl, sl_out_m from product where intno=:p1"), {rice}));
     }
 }
+
+// Rows of one table that take other columns, of the same number and the same lengths of name,
+// are written by a statement of their own: each figure goes into its own column.
+TEST_F(MovesWriteTest, RowsOfOneTableWithOtherColumnsEachWriteTheirOwn)
+{
+    const QString flour = makeProduct(QStringLiteral("A01"), QStringLiteral("面粉"), {{"sl", 50.0}, {"sl_out_m", 1.0}, {"sl_out_y", 9.0}});
+    const QString rice = makeProduct(QStringLiteral("B01"), QStringLiteral("大米"), {{"sl", 20.0}, {"sl_out_m", 2.0}, {"sl_out_y", 6.0}});
+    const auto rowId = [&](const QString& intno) {
+        return scalar(QStringLiteral("select _rowid_ from product where intno=:p1"), {intno}).toLongLong();
+    };
+    Moves moves;
+    Moves::Row& first = moves.row(product, rowId(flour));
+    first.take(sl, 50);
+    first.take(outMonth, 1);
+    first.add(sl, -3);
+    first.add(outMonth, 3);
+    Moves::Row& second = moves.row(product, rowId(rice));
+    second.take(sl, 20);
+    second.take(outYear, 6);
+    second.add(sl, -5);
+    second.add(outYear, 5);
+    moves.write(db());
+    const QString select = QStringLiteral("select sl, sl_out_m, sl_out_y from product where intno=:p1");
+    EXPECT_EQ(QStringLiteral("47|4|9"), row(select, {flour}));
+    EXPECT_EQ(QStringLiteral("15|2|11"), row(select, {rice}));
+}

@@ -298,7 +298,7 @@ TEST_F(ConnectionTest, SessionGuardRefusesAStatementKeptFromBefore)
 }
 
 // A lent statement comes back to the connection however its lease ends: at the end of its scope,
-// by an exception, by reset() and under a lease moved over it; the statement then lent for its
+// by an exception, by giveBack() and under a lease moved over it; the statement then lent for its
 // text is the same one. A discarded one is finalised instead, and a lease moved away gives back
 // nothing.
 TEST_F(ConnectionTest, ALeasedStatementComesBackOnEveryExitUnlessDiscarded)
@@ -324,7 +324,7 @@ TEST_F(ConnectionTest, ALeasedStatementComesBackOnEveryExitUnlessDiscarded)
     EXPECT_EQ(statement, lent());
     {
         StatementLease lease = connection.statement(sql);
-        lease.reset();
+        lease.giveBack();
         EXPECT_FALSE(lease);
         EXPECT_EQ(statement, lent());
     }

@@ -85,6 +85,33 @@ TEST_F(QueryTest, ExecSqlWithValuesBindsEachToTheParameterItNames)
     EXPECT_EQ(QStringLiteral("1/乙// 2/甲/2.5/2024-02-29"), check["v"].asString());
 }
 
+// Names of parameters are compared without case, as the program writes them: a value named in
+// another case than the text's binds its parameter, in a first run and in the next, and two
+// values for one name in two cases are two values for one parameter.
+TEST_F(QueryTest, ANamedValueBindsItsParameterWhateverTheCaseOfEitherName)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1);
+    addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("b"), 2);
+    Query update(connection);
+    update.sql().add(QStringLiteral("update product set spmc=:Name, dj_n=:PRICE where intno=:key"));
+    EXPECT_EQ(1, update.execSQL({{QStringLiteral("name"), QStringLiteral("甲")}, {QStringLiteral("price"), 2.5},
+                                 {QStringLiteral("KEY"), QStringLiteral("2")}}));
+    EXPECT_EQ(1, update.execSQL({{QStringLiteral("NAME"), QStringLiteral("乙")}, {QStringLiteral("Price"), 0.5},
+                                 {QStringLiteral("Key"), QStringLiteral("1")}}));
+    try {
+        update.execSQL({{QStringLiteral("name"), QStringLiteral("丙")}, {QStringLiteral("key"), QStringLiteral("1")},
+                        {QStringLiteral("KEY"), QStringLiteral("2")}});
+        FAIL() << "ran";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(QStringLiteral("Parameter 'KEY' is given two values: ") + update.sql().text(), e.message());
+    }
+
+    Query check(connection);
+    check.sql().add(QStringLiteral("SELECT group_concat(intno || '/' || spmc || '/' || dj_n, ' ') AS v FROM product"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("1/乙/0.5 2/甲/2.5"), check["v"].asString());
+}
+
 // A value goes to the parameter it names wherever the text puts it: SET clauses written in either
 // order, by this query or by another one running the kept statement, take the same values, and a
 // field passes as it was read. What would leave a parameter without its value, or bind a named
