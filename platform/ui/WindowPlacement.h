@@ -19,8 +19,10 @@ public:
     // `owner` may be nullptr.
     static void raiseOver(QWidget& box, QWidget* owner);
 
-    // Moves `window` so that it is centred over the top-level window of `over`, or on the
-    // screen when `over` is nullptr or not shown.
+    // Moves `window`, frame included, so that it is centred over the top-level window of
+    // `over`, or on the screen when `over` is nullptr or not shown, measured as it will show
+    // (its layout applied), and kept within the screen's available area with its title bar on
+    // it.
     static void centreOver(QWidget& window, QWidget* over);
 };
 
