@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -23,6 +24,10 @@ TEST(WindowPlacement, WorkWindowsAreTransientForTheirOpenerAndCentredWhenAsked)
     main.show();
     QPointer<WorkWindow> list(new WorkWindow(&main));
     list->resize(300, 200);
+    // Its layout makes it larger when it shows: centred at the size it shows with.
+    auto* content = new QWidget(list);
+    content->setMinimumSize(420, 260);
+    (new QVBoxLayout(list))->addWidget(content);
     list->centreWhenShown(&main);
     list->showWork();
     EXPECT_EQ(nullptr, list->parentWidget());
@@ -74,4 +79,23 @@ TEST(WindowPlacement, CentredOnTheScreenWithoutAWindowToCentreOver)
     QWidget hidden;
     WindowPlacement::centreOver(splash, &hidden);
     EXPECT_EQ(splash.screen()->availableGeometry().center(), splash.frameGeometry().center());
+}
+
+// Centred over a window near the screen's far corner, a window stays on the screen, its frame
+// included, though the window system has not framed it yet.
+TEST(WindowPlacement, KeptOnTheScreenFrameAndAllNearItsEdge)
+{
+    QWidget main;
+    main.resize(200, 150);
+    main.show();
+    const QRect available = main.screen()->availableGeometry();
+    main.move(available.right() - 150, available.bottom() - 100);
+    QWidget form;
+    form.resize(400, 300);
+    form.winId(); // made natively before it is placed, as a work window is
+    WindowPlacement::centreOver(form, &main);
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(available.contains(form.frameGeometry())) << form.frameGeometry().x() << "," << form.frameGeometry().y();
+    EXPECT_EQ(available.bottomRight(), form.frameGeometry().bottomRight());
 }
