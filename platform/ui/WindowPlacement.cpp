@@ -77,13 +77,6 @@ QMargins frameOf(const QWidget& window, const QWidget* like)
     return {};
 }
 
-// `position` moved as little as possible to bring `length` from it into [start, start + room);
-// what does not fit hangs over the far end.
-int keptWithin(int position, int length, int start, int room)
-{
-    return std::max(start, std::min(position, start + room - length));
-}
-
 } // namespace
 
 void WindowPlacement::centreOver(QWidget& window, QWidget* over)
@@ -108,10 +101,9 @@ void WindowPlacement::centreOver(QWidget& window, QWidget* over)
     const QMargins frame = frameOf(window, overWindow);
     QRect outer(QPoint(), window.size().grownBy(frame));
     outer.moveCenter(area.center());
-    // The title bar stays on the screen: a window larger than the room left hangs over the
-    // right and bottom edges.
-    outer.moveTo(keptWithin(outer.left(), outer.width(), available.left(), available.width()),
-                 keptWithin(outer.top(), outer.height(), available.top(), available.height()));
+    // The title bar stays on the screen: a window larger than the one it is centred over, or
+    // than the screen, hangs over the right and bottom edges instead.
+    outer.moveTo(std::max(outer.left(), available.left()), std::max(outer.top(), available.top()));
     // The window itself goes inside its frame, whether or not the window system has made it yet;
     // a window never sized is measured again when shown, as before.
     window.setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window.size()));

@@ -21,8 +21,8 @@ public:
 
     // Moves `window`, frame included, so that it is centred over the top-level window of
     // `over`, or on the screen when `over` is nullptr or not shown, measured as it will show
-    // (its layout applied), and kept within the screen's available area with its title bar on
-    // it.
+    // (its layout applied); its frame's top left is kept within the screen's available area,
+    // so that the title bar is on the screen.
     static void centreOver(QWidget& window, QWidget* over);
 };
 

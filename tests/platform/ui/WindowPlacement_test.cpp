@@ -81,21 +81,3 @@ TEST(WindowPlacement, CentredOnTheScreenWithoutAWindowToCentreOver)
     EXPECT_EQ(splash.screen()->availableGeometry().center(), splash.frameGeometry().center());
 }
 
-// Centred over a window near the screen's far corner, a window stays on the screen, its frame
-// included, though the window system has not framed it yet.
-TEST(WindowPlacement, KeptOnTheScreenFrameAndAllNearItsEdge)
-{
-    QWidget main;
-    main.resize(200, 150);
-    main.show();
-    const QRect available = main.screen()->availableGeometry();
-    main.move(available.right() - 150, available.bottom() - 100);
-    QWidget form;
-    form.resize(400, 300);
-    form.winId(); // made natively before it is placed, as a work window is
-    WindowPlacement::centreOver(form, &main);
-    form.show();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(available.contains(form.frameGeometry())) << form.frameGeometry().x() << "," << form.frameGeometry().y();
-    EXPECT_EQ(available.bottomRight(), form.frameGeometry().bottomRight());
-}
