@@ -80,4 +80,3 @@ TEST(WindowPlacement, CentredOnTheScreenWithoutAWindowToCentreOver)
     WindowPlacement::centreOver(splash, &hidden);
     EXPECT_EQ(splash.screen()->availableGeometry().center(), splash.frameGeometry().center());
 }
-
