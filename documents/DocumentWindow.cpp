@@ -5,7 +5,6 @@
 #include "core/Tfrdm.h"
 #include "documents/HeaderPanel.h"
 #include "masterdata/MasterCatalog.h"
-#include "platform/ui/AccessKeys.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/GuardSlot.h"
 
@@ -39,7 +38,6 @@ QVBoxLayout* DocumentWindow::buildHeader(const DocumentWindowConfig& config, boo
         // icon text, which the action would otherwise make without the "&".
         addCommand(bar, look)->setIconText(look.caption);
     }
-    lb::ui::AccessKeys::guard(this);
     layout->addWidget(bar);
     panel_ = new HeaderPanel(config.boxes, config.boxesPerRow, partyButton, this);
     layout->addWidget(panel_);

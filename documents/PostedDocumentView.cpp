@@ -182,11 +182,13 @@ void PostedDocumentView::ToolButton3Click()
     header.sql().setText(QStringLiteral("SELECT * from %1").arg(kind_.headerTable));
     header.open();
     header.locate(QStringLiteral("intno"), copy);
-    list->detailClick();
-    // The entry form now holds the shared datasets and gives the list back when it closes.
+    // The view closes before the copy opens: closing a window gives the front to the list
+    // behind it, and the entry form, opened after, comes in front of that and is the active
+    // window. The form holds the shared datasets from here and gives the list back when it
+    // closes.
     handedOver_ = true;
-    setOpener(nullptr);
     close();
+    list->detailClick();
 }
 
 void PostedDocumentView::ToolButton7Click()

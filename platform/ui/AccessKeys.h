@@ -2,9 +2,8 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
-class QWidget;
+class QCoreApplication;
 
 namespace lb::ui {
 
@@ -14,17 +13,17 @@ namespace lb::ui {
 class AccessKeys : public QObject {
     Q_OBJECT
 public:
-    // Within `window`, the cell editors of its grids included, an Alt letter that no shown,
-    // enabled access key of the window takes does nothing. The guard is owned by the window.
-    static void guard(QWidget* window);
+    // In every window of the program, the cell editors of its grids and Qt's own dialogs
+    // included, an Alt letter that no shown, enabled access key takes does nothing; a pop-up
+    // menu keeps Alt letters for its items. The application object installs this once and
+    // owns it.
+    static void guard(QCoreApplication& application);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    explicit AccessKeys(QWidget* window);
-
-    QPointer<QWidget> window_;
+    using QObject::QObject;
 };
 
 } // namespace lb::ui

@@ -2,6 +2,7 @@
 #include "platform/ui/LbApplication.h"
 
 #include "platform/sys/Errors.h"
+#include "platform/ui/AccessKeys.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QLibraryInfo>
@@ -20,7 +21,10 @@ LbApplication::ErrorHandler& handler()
 
 } // namespace
 
-LbApplication::LbApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+LbApplication::LbApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    AccessKeys::guard(*this);
+}
 
 bool LbApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -12,7 +12,8 @@ namespace lb::ui {
 // An lb::Abort escaping a handler ends the command silently. Any other error (lb::Error,
 // std::exception, or anything thrown) goes to the installed error handler with the object
 // the event was for; the command is abandoned and the program goes on. Without a handler
-// the error's text is shown in an error box.
+// the error's text is shown in an error box. In every window an Alt letter is an access key or
+// nothing, never text typed into a box (AccessKeys).
 class LbApplication : public QApplication {
     Q_OBJECT
 public:

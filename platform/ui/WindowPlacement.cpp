@@ -1,10 +1,13 @@
 // Where the program's windows appear: above the window they belong to, centred where they should be.
 #include "platform/ui/WindowPlacement.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace lb::ui {
 
@@ -50,19 +53,61 @@ void WindowPlacement::raiseOver(QWidget& box, QWidget* owner)
     keepAbove(box, ownerWindow);
 }
 
+namespace {
+
+// The frame the window system draws around `window` (title bar, borders): its own once it has
+// been shown; before that, the frame of a shown window, `like` first, as the same window
+// manager frames them alike; none when no window is shown.
+QMargins frameOf(const QWidget& window, const QWidget* like)
+{
+    const auto margins = [](const QWidget& shown) {
+        const QRect frame = shown.frameGeometry();
+        const QRect inside = shown.geometry();
+        return QMargins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                        frame.bottom() - inside.bottom());
+    };
+    if (const QMargins own = margins(window); !own.isNull())
+        return own;
+    if (like && !margins(*like).isNull())
+        return margins(*like);
+    for (const QWidget* shown : QApplication::topLevelWidgets()) {
+        if (shown->isVisible() && !margins(*shown).isNull())
+            return margins(*shown);
+    }
+    return {};
+}
+
+} // namespace
+
 void WindowPlacement::centreOver(QWidget& window, QWidget* over)
 {
-    QWidget* overWindow = over ? over->window() : nullptr;
-    QRect area;
-    if (overWindow && overWindow->isVisible())
-        area = overWindow->frameGeometry();
-    else if (const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
-    if (area.isEmpty())
+    QWidget* overWindow = over && over->window()->isVisible() ? over->window() : nullptr;
+    const QScreen* screen = overWindow ? overWindow->screen() : window.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
         return;
-    QRect frame(QPoint(), window.frameGeometry().size().expandedTo(window.size()));
-    frame.moveCenter(area.center());
-    window.move(frame.topLeft());
+    const QRect available = screen->availableGeometry();
+    const QRect area = overWindow ? overWindow->frameGeometry() : available;
+    // Placed before it is first shown, the window is measured as the showing will make it: one
+    // never sized takes the size it asks for, its layout may still enlarge it, and its frame is
+    // not drawn yet.
+    const bool sized = window.testAttribute(Qt::WA_Resized);
+    window.ensurePolished();
+    if (!sized)
+        window.adjustSize();
+    if (QLayout* layout = window.layout())
+        layout->activate();
+    const QMargins frame = frameOf(window, overWindow);
+    QRect outer(QPoint(), window.size().grownBy(frame));
+    outer.moveCenter(area.center());
+    // The title bar stays on the screen: a window larger than the one it is centred over, or
+    // than the screen, hangs over the right and bottom edges instead.
+    outer.moveTo(std::max(outer.left(), available.left()), std::max(outer.top(), available.top()));
+    // The window itself goes inside its frame, whether or not the window system has made it yet;
+    // a window never sized is measured again when shown, as before.
+    window.setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window.size()));
+    window.setAttribute(Qt::WA_Resized, sized);
 }
 
 } // namespace lb::ui

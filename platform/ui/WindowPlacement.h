@@ -19,8 +19,10 @@ public:
     // `owner` may be nullptr.
     static void raiseOver(QWidget& box, QWidget* owner);
 
-    // Moves `window` so that it is centred over the top-level window of `over`, or on the
-    // screen when `over` is nullptr or not shown.
+    // Moves `window`, frame included, so that it is centred over the top-level window of
+    // `over`, or on the screen when `over` is nullptr or not shown, measured as it will show
+    // (its layout applied); its frame's top left is kept within the screen's available area,
+    // so that the title bar is on the screen.
     static void centreOver(QWidget& window, QWidget* over);
 };
 

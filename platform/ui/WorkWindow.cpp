@@ -33,11 +33,8 @@ void WorkWindow::showWork(bool disableOpener)
         disabledOpener_ = true;
     }
     WindowPlacement::keepAbove(*this, opener_);
-    if (centre_) {
-        if (!testAttribute(Qt::WA_Resized))
-            adjustSize();
+    if (centre_)
         WindowPlacement::centreOver(*this, centreOver_);
-    }
     show();
     raise();
     activateWindow();

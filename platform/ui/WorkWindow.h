@@ -17,8 +17,6 @@ public:
     ~WorkWindow() override;
 
     QWidget* opener() const { return opener_; }
-    // Changes whom closing enables (a window that hands itself to another opener).
-    void setOpener(QWidget* opener) { opener_ = opener; }
 
     // Disables the opener (unless told not to) and shows this window modeless, transient for
     // the opener's window so that the window manager keeps it above that window.

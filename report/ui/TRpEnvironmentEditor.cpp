@@ -1,7 +1,6 @@
 // Environment editor: the grid of entries, renaming, new entries and their expressions.
 #include "report/ui/TRpEnvironmentEditor.h"
 
-#include "platform/ui/AccessKeys.h"
 #include "platform/ui/GuardSlot.h"
 #include "platform/ui/Modal.h"
 #include "report/TRpEvEnvironment.h"
@@ -112,8 +111,6 @@ TRpEnvironmentEditor::TRpEnvironmentEditor(TRpEvEnvironment* environment, TCusto
                 if (GetExpression(Name->text(), expression, report_, environment_, this))
                     Expression->setText(expression);
             }));
-    // Add, Edit and Delete hide while a new entry is typed: their keys type nothing into it.
-    lb::ui::AccessKeys::guard(this);
 }
 
 TRpEvEnvironment* TRpEnvironmentEditor::Edited() const

@@ -3,7 +3,6 @@
 
 #include "platform/db/DataSet.h"
 #include "platform/sys/TextFormat.h"
-#include "platform/ui/AccessKeys.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
 #include "platform/ui/Modal.h"
@@ -241,8 +240,6 @@ TRpExpressionBuilder::TRpExpressionBuilder(TCustomRpReport* report, TRpEvEnviron
                 ShowEnvironmentEditor(environment_, true, this, report_);
                 FillVariables();
             }));
-    // A panel's access keys work while it shows; the others type nothing into the edits.
-    lb::ui::AccessKeys::guard(this);
     ShowPage(MainPage);
 }
 

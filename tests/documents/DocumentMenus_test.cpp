@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QToolBar>
 
 using lb::core::Dashboard;
@@ -122,5 +123,31 @@ TEST_F(DocumentMenusTest, EveryDocumentItemIsEnabledAndOpensItsWindow)
         QApplication::processEvents();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(window->isEnabled());
+    }
+}
+
+// The receipt form is centred on the main window. Over a main window whose middle is near the
+// top of the screen (one pushed up, or not yet at its final place), it keeps its frame and title
+// bar on the screen, the first form of the session as every later one.
+TEST_F(DocumentMenusTest, ReceiptFormsOpenFromF5WithTheirTitleBarOnTheScreen)
+{
+    const QRect available = window->screen()->availableGeometry();
+    window->move(available.left(), available.top() + 100 - window->frameGeometry().height() / 2);
+    QApplication::processEvents();
+    QRect first;
+    for (int opened = 0; opened < 2; ++opened) {
+        item(QStringLiteral("&L 录帐"), QStringLiteral("收款单"))->trigger();
+        QApplication::processEvents();
+        QPointer<lb::ui::WorkWindow> form = shown(QStringLiteral("Tfrgetdetail"));
+        ASSERT_TRUE(form);
+        const QRect frame = form->frameGeometry();
+        EXPECT_TRUE(available.contains(frame.topLeft())) << frame.x() << "," << frame.y();
+        EXPECT_LT(frame.top(), form->geometry().top()); // the title bar is above the window's inside
+        if (opened == 0)
+            first = frame;
+        EXPECT_EQ(first, frame);
+        form->close();
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }

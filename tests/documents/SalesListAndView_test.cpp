@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QWindow>
 
 using lb::core::WindowRegistry;
 using lb::documents::DocumentCatalog;
@@ -68,6 +69,25 @@ protected:
     }
 
     QString flour;
+};
+
+// Stands in for the desktop while it lives: a window that closes gives the front to the window
+// it belongs to, as the window managers do (the request waits its turn with the others).
+class OwnerTakesTheFront : public QObject {
+public:
+    OwnerTakesTheFront() { qApp->installEventFilter(this); }
+    ~OwnerTakesTheFront() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+            const QWindow* closing = static_cast<QWidget*>(watched)->windowHandle();
+            if (closing && closing->transientParent())
+                closing->transientParent()->requestActivate();
+        }
+        return false;
+    }
 };
 
 } // namespace
@@ -314,4 +334,25 @@ TEST_F(SalesListAndViewTest, ACopyFromTheViewOpensInTheEntryFormWithItsProductsA
     EXPECT_EQ(QStringLiteral("没有打开销售单据,不能转抄！"), dialogs.lastText());
     EXPECT_EQ(before, everyTable());
     alone->close();
+}
+
+TEST_F(SalesListAndViewTest, AfterACopyTheNewEntryFormIsTheActiveWindowNotTheListBehindIt)
+{
+    const QString sale = makeSale(QStringLiteral("C1"), {{flour, QStringLiteral("面粉"), 4, 25}});
+    ASSERT_FALSE(DocumentPosting::post(db(), sales(), sale, QStringLiteral("C1"), QStringLiteral("0000000001")).refused);
+    OwnerTakesTheFront desktop;
+    DocumentListWindow* list = openList();
+    ASSERT_NE(nullptr, list);
+    list->detailClick();
+    flush();
+    QPointer<PostedDocumentView> view = top<PostedDocumentView>(QStringLiteral("Tfrfoutdetail"));
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view.data(), QApplication::activeWindow());
+    view->action(QStringLiteral("ToolButton3"))->trigger();
+    flush();
+    EXPECT_FALSE(view);
+    DocumentEntryForm* form = top<DocumentEntryForm>(QStringLiteral("Tfroutdetail"));
+    ASSERT_NE(nullptr, form);
+    EXPECT_EQ(form, QApplication::activeWindow());
+    EXPECT_FALSE(list->isEnabled());
 }

@@ -66,6 +66,22 @@ TEST_F(ProductWindows, QuickAndFuzzySearchWhileTyping)
     EXPECT_EQ(4, list->dataSet().recordCount());
 }
 
+// The list has no access keys: Alt with a letter types nothing into its search box, which
+// would search for it at once.
+TEST_F(ProductWindows, AltLettersTypeNothingIntoTheSearchBox)
+{
+    makeProduct("A1", "苹果");
+    makeProduct("AXZ", "梨");
+    MasterListWindow* list = openList();
+    list->modeButtons[0]->setChecked(true); // 快速
+    list->Edit1->setFocus();
+    typeText(list->Edit1, QStringLiteral("A"));
+    pressAccessKey(list, 'X');
+    pressAccessKey(list, 'Z');
+    EXPECT_EQ(QStringLiteral("A"), list->Edit1->text());
+    EXPECT_EQ(2, list->dataSet().recordCount());
+}
+
 TEST_F(ProductWindows, MarksByClickAndSpaceDrawBlueAndMassDeleteNeedsThePassword)
 {
     makeProduct("A1", "苹果");

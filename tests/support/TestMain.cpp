@@ -1,8 +1,8 @@
-// Test entry point: every test program gets one QApplication on the offscreen platform, and a
-// box nobody scripted fails the test at once instead of waiting for a click offscreen.
+// Test entry point: every test program gets the program's application object on the offscreen
+// platform, and a box nobody scripted fails the test at once instead of waiting for a click.
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/LbApplication.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,7 +37,7 @@ private:
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    lb::ui::LbApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     // gtest owns the listener from here on.
     ::testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedBoxes);

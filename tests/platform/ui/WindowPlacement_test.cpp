@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -23,6 +24,10 @@ TEST(WindowPlacement, WorkWindowsAreTransientForTheirOpenerAndCentredWhenAsked)
     main.show();
     QPointer<WorkWindow> list(new WorkWindow(&main));
     list->resize(300, 200);
+    // Its layout makes it larger when it shows: centred at the size it shows with.
+    auto* content = new QWidget(list);
+    content->setMinimumSize(420, 260);
+    (new QVBoxLayout(list))->addWidget(content);
     list->centreWhenShown(&main);
     list->showWork();
     EXPECT_EQ(nullptr, list->parentWidget());
