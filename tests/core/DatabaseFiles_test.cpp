@@ -2,8 +2,8 @@
 // done with the connection closed gives the books back open, also when it fails.
 #include "CoreFixture.h"
 
-#include "core/CopyDir.h"
 #include "core/DatabaseFiles.h"
+#include "platform/sys/DurableFile.h"
 
 #include <QDir>
 #include <atomic>
@@ -95,7 +95,7 @@ extern "C" int fsync(int fd)
 TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
 {
     const QString target = backUpOnUsb();
-    EXPECT_TRUE(lb::core::sameContents(lb::AppPaths::databaseFile(), target));
+    EXPECT_TRUE(lb::DurableFile::sameContents(lb::AppPaths::databaseFile(), target));
     const QByteArray earlier = bytes(target);
 
     QString error;

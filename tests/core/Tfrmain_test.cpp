@@ -339,7 +339,8 @@ TEST_F(TfrmainTest, IncompleteBackupIsNotReportedAsDone)
     dialogs.answer(lb::ui::DialogAnswer::Yes);
     window->close(); // the clock stands on Monday 2026-06-15
     EXPECT_TRUE(exists(QStringLiteral("BAK/kvdb.mdb")));
-    EXPECT_EQ(QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n") + folder.filePath(QStringLiteral("BAK1")),
+    EXPECT_EQ(QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n") + folder.filePath(QStringLiteral("BAK1"))
+                  + QStringLiteral(": 未能复制 ") + lb::AppPaths::worksFolder(),
               dialogs.lastText());
     EXPECT_FALSE(dialogs.texts().contains(QStringLiteral("数据备份完毕！ ")));
 }
