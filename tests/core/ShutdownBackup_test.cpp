@@ -1,6 +1,7 @@
 // Tests of the backup at close: byte-identical copies, copy failures reported, and a damaged
 // database that never replaces the copies already made.
 #include "core/CoreFixture.h"
+#include "core/DatabaseFiles.h"
 #include "core/ShutdownBackup.h"
 
 #include <QDir>
@@ -87,7 +88,9 @@ TEST_F(ShutdownBackupTest, DamagedDatabaseNeverReplacesTheCopies)
     file.close();
     const QByteArray damaged = bytes(lb::AppPaths::databaseFile());
 
-    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), folders(ShutdownBackup::run()));
+    const QString why = ShutdownBackup::booksFailedTheCheck();
+    EXPECT_EQ((QList<ShutdownBackup::Incomplete>{{path(QStringLiteral("BAK")), why}, {path(QStringLiteral("BAK1")), why}}),
+              ShutdownBackup::run());
     EXPECT_EQ(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.lastText());
     EXPECT_EQ(QByteArray("latest sound copy"), bytes(path(QStringLiteral("BAK/kvdb.mdb"))));
     EXPECT_EQ(QByteArray("last Monday's copy"), bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
@@ -135,4 +138,21 @@ TEST_F(ShutdownBackupTest, BooksFromBeforeARestoreReplaceACopyOnlyWhenChangedAnd
     write(path(QStringLiteral("BAK/kvdb.mdb.prev")), damaged);
     write(path(QStringLiteral("BAK1/kvdb.mdb.prev")), damaged);
     EXPECT_EQ(QStringList(), folders(ShutdownBackup::run()));
+}
+
+// Books from before a restore whose index disagrees with their rows pass every check but the
+// full one: they never replace the sound copy, and the backup is not complete for either folder.
+TEST_F(ShutdownBackupTest, BooksFromBeforeARestoreWhoseIndexDisagreesReplaceNoCopy)
+{
+    const QString previous = lb::AppPaths::databaseFile() + QStringLiteral(".prev");
+    ASSERT_TRUE(QFile::copy(lb::AppPaths::databaseFile(), previous));
+    ASSERT_TRUE(ShutdownBackup::run().isEmpty()); // Monday: into BAK and BAK1
+    const QByteArray sound = bytes(previous);
+    makeIndexDisagree(previous);
+
+    const QString why = lb::core::DatabaseFiles::previousDamaged();
+    EXPECT_EQ((QList<ShutdownBackup::Incomplete>{{path(QStringLiteral("BAK")), why}, {path(QStringLiteral("BAK1")), why}}),
+              ShutdownBackup::run());
+    EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK/kvdb.mdb.prev"))));
+    EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK1/kvdb.mdb.prev"))));
 }
