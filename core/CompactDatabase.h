@@ -22,10 +22,11 @@ void writeCompactedCopy(const QString& source, const QString& copy);
 using CompactedCopyWriter = std::function<void(const QString& source, const QString& copy)>;
 
 // The same as CompactDatabase without the message: DatabaseError (or FileOpenError) on
-// failure, file unchanged; a disk without room gives the text of lb::FileWrite::failure. A file this process may not write is refused. Leftovers of an
-// earlier compaction beside the file are removed first; the copy is written by `writeCopy` to
-// a temporary file beside `dbFile` (a TemporaryCopy), checked in full (DatabaseCheck::Full),
-// flushed, then renamed over it, and the folder flushed.
+// failure, file unchanged; a disk without room gives the text of lb::FileWrite::failure. A
+// file this process may not write is refused. Leftovers of an earlier compaction beside the
+// file are removed first; the copy is written by `writeCopy` to a temporary file beside
+// `dbFile` (a TemporaryCopy), checked in full (DatabaseCheck::Full), flushed, then renamed
+// over it, and the folder flushed.
 void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& writeCopy = writeCompactedCopy);
 
 // Compacts the books before they are copied over backups (CompactDatabase, which shows its

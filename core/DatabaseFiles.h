@@ -40,8 +40,8 @@ public:
     // Replaces `database` with a copy of `source`: the copy is written beside the database
     // under a temporary name, flushed and checked in full with checkProgramFile(); the old file
     // is kept as `database` + ".prev" (copyFile, read back); then the copy is renamed over the
-    // database and the old file's journals are removed. False with the reason in `error` on failure, the database as
-    // it was. Every connection to `database` must be closed.
+    // database and the old file's journals are removed. False with the reason in `error` on
+    // failure, the database as it was. Every connection to `database` must be closed.
     static bool replace(const QString& source, const QString& database, QString* error = nullptr);
 
     // Runs `work` with the company row and the connection of `dm` closed, then connects again

@@ -191,17 +191,18 @@ void PeriodCommands::annualBackup()
     // The program itself, whatever its file is called, so that the year's data can be read
     // with the program that wrote it.
     const QString program = QCoreApplication::applicationFilePath();
-    QString reason;
-    if (lb::core::copyFile(program, folder + QLatin1Char('/') + QFileInfo(program).fileName(), &reason))
+    QString programReason;
+    if (lb::core::copyFile(program, folder + QLatin1Char('/') + QFileInfo(program).fileName(), &programReason))
         Dialogs::message(QStringLiteral("继续进行年度数据备份！ "));
     else
-        Dialogs::message(copyFailed(QStringLiteral("年度程序备份失败,请通过手工备份！ "), {reason}));
+        Dialogs::message(copyFailed(QStringLiteral("年度程序备份失败,请通过手工备份！ "), {programReason}));
 
     bool saved = false;
+    QString dataReason;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), works + QStringLiteral("/kvdb.mdb"), &reason);
+        saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), works + QStringLiteral("/kvdb.mdb"), &dataReason);
     });
-    Dialogs::message(saved ? QStringLiteral("年度数据备份完毕！ ") : copyFailed(QStringLiteral("年度数据备份失败,请通过手工备份！ "), {reason}));
+    Dialogs::message(saved ? QStringLiteral("年度数据备份完毕！ ") : copyFailed(QStringLiteral("年度数据备份失败,请通过手工备份！ "), {dataReason}));
 }
 
 void PeriodCommands::copyLastYear()

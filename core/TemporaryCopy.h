@@ -11,8 +11,8 @@ namespace lb::core {
 // copy, a restore's): it is written and flushed beside the target under a temporary name
 // starting with `prefix` (so that one a kill leaves behind is a leftover the next start
 // removes), the caller checks it there, and only then is it renamed over the target. A plain
-// copy of a file, proven by reading it back, is copyFile(). The temporary file, with any journal of its own, is removed on
-// destruction unless it replaced the target.
+// copy of a file, proven by reading it back, is copyFile(). The temporary file, with any
+// journal of its own, is removed on destruction unless it replaced the target.
 class TemporaryCopy {
 public:
     explicit TemporaryCopy(const QString& target, const QString& prefix = lb::DurableFile::temporaryPrefix());
