@@ -5,7 +5,9 @@
 #include "core/TemporaryCopy.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/db/SqliteError.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QFile>
@@ -56,7 +58,16 @@ void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& write
         throw lb::FileOpenError(QStringLiteral("Cannot make a temporary file in %1").arg(info.absolutePath()));
     // The engine writes the compacted copy only into a file that does not exist yet.
     QFile::remove(copy.path());
-    writeCopy(info.absoluteFilePath(), copy.path());
+    try {
+        writeCopy(info.absoluteFilePath(), copy.path());
+    } catch (const lb::db::SqliteError& error) {
+        // A disk without room is said as such, with its folder: the engine's words would send
+        // the user looking for another program that holds the books.
+        const QString noRoom = lb::FileWrite::failure(error.systemError(), copy.path(), QString());
+        if (noRoom.isEmpty())
+            throw;
+        throw lb::DatabaseError(noRoom);
+    }
     // The copy replaces the books, and the backups after it are copies of it: it must pass
     // the full check. The quick one would let through index entries that disagree with
     // their rows, which the copy carries over from the books as they are.
@@ -72,8 +83,9 @@ bool CompactDatabase(const QString& dbFile)
     try {
         compactDatabaseFile(dbFile);
         return true;
-    } catch (const lb::Error&) {
-        lb::ui::Dialogs::error(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"),
+    } catch (const lb::Error& error) {
+        lb::ui::Dialogs::error(QStringLiteral("压缩数据库失败\r原因：")
+                                   + lb::FileWrite::shown(error.message(), QStringLiteral("可能此数据库正在被其他程序打开。")),
                                QStringLiteral("提示"));
         return false;
     }

@@ -9,7 +9,9 @@ namespace lb::core {
 // Compacts `dbFile` and replaces it with the compacted copy. The caller must have closed every
 // connection to the file first (the copy replaces the file, not its contents). On failure it
 // shows "压缩数据库失败\r原因：可能此数据库正在被其他程序打开。" (caption "提示", error icon),
-// leaves the file as it was and returns false; true when the compacted copy replaced the file.
+// with the disk without room and its folder (lb::FileWrite::failure) as the cause instead when
+// that stopped it, leaves the file as it was and returns false; true when the compacted copy
+// replaced the file.
 bool CompactDatabase(const QString& dbFile);
 
 // Writes the compacted copy of the database `source` into `copy`, a file that must not exist
@@ -20,10 +22,11 @@ void writeCompactedCopy(const QString& source, const QString& copy);
 using CompactedCopyWriter = std::function<void(const QString& source, const QString& copy)>;
 
 // The same as CompactDatabase without the message: DatabaseError (or FileOpenError) on
-// failure, file unchanged. A file this process may not write is refused. Leftovers of an
-// earlier compaction beside the file are removed first; the copy is written by `writeCopy` to
-// a temporary file beside `dbFile` (a TemporaryCopy), checked in full (DatabaseCheck::Full),
-// flushed, then renamed over it, and the folder flushed.
+// failure, file unchanged; a disk without room gives the text of lb::FileWrite::failure. A
+// file this process may not write is refused. Leftovers of an earlier compaction beside the
+// file are removed first; the copy is written by `writeCopy` to a temporary file beside
+// `dbFile` (a TemporaryCopy), checked in full (DatabaseCheck::Full), flushed, then renamed
+// over it, and the folder flushed.
 void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& writeCopy = writeCompactedCopy);
 
 // Compacts the books before they are copied over backups (CompactDatabase, which shows its

@@ -2,26 +2,25 @@
 #include "core/CopyDir.h"
 
 #include "core/Leftovers.h"
-#include "core/TemporaryCopy.h"
 #include "platform/sys/DurableFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <cstring>
-#include <vector>
 
 namespace lb::core {
 
 namespace {
 
-void copyTree(const QString& source, const QString& target, const FileCopier& copy, QStringList& failed)
+void copyTree(const QString& source, const QString& target, const FileCopier& copy, QList<CopyFailure>& failed)
 {
     const QFileInfo from(source);
     const bool made = !QFileInfo(target).isDir();
-    if (!from.isReadable() || !from.isExecutable() || !QDir().mkpath(target)) {
-        failed << source;
+    if (!from.isReadable() || !from.isExecutable()) {
+        failed << CopyFailure{source, QStringLiteral("Cannot read the folder %1").arg(source)};
+        return;
+    }
+    if (!QDir().mkpath(target)) {
+        failed << CopyFailure{source, QStringLiteral("Cannot make the folder %1").arg(target)};
         return;
     }
     // A folder made here is an entry of its parent, which must reach the disk with it.
@@ -32,12 +31,13 @@ void copyTree(const QString& source, const QString& target, const FileCopier& co
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
         const QString to = target + QLatin1Char('/') + entry.fileName();
+        QString error;
         if (entry.isDir() && !entry.isSymLink())
             copyTree(entry.absoluteFilePath(), to, copy, failed);
         else if (Leftovers::isLeftover(entry.fileName()))
             continue;
-        else if (!(copy ? copy(entry.absoluteFilePath(), to) : copyFile(entry.absoluteFilePath(), to)))
-            failed << entry.absoluteFilePath();
+        else if (!(copy ? copy(entry.absoluteFilePath(), to, &error) : copyFile(entry.absoluteFilePath(), to, &error)))
+            failed << CopyFailure{entry.absoluteFilePath(), error};
     }
 }
 
@@ -45,46 +45,18 @@ void copyTree(const QString& source, const QString& target, const FileCopier& co
 
 bool copyFile(const QString& source, const QString& target, QString* error)
 {
-    TemporaryCopy copy(target);
-    if (!copy.write(source, error))
+    if (!lb::DurableFile::copyFile(source, target, error))
         return false;
-    // Read back after the flush: what the disk was given is not always what it holds.
-    if (!sameContents(copy.path(), source)) {
-        if (error)
-            *error = QStringLiteral("The copy %1 differs from %2").arg(target, source);
-        return false;
-    }
-    return copy.replaceTarget(error);
+    Leftovers::removeJournalsOf(target);
+    return true;
 }
 
-bool sameContents(const QString& first, const QString& second)
+bool CopyDir(const QString& source, const QString& target, QList<CopyFailure>* failed, const FileCopier& copy)
 {
-    QFile a(first);
-    QFile b(second);
-    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
-        return false;
-    // Two buffers read into again and again: a block allocated for every read would be mapped
-    // and faulted in afresh each time, as large blocks go straight back to the system.
-    constexpr qint64 block = 1 << 20;
-    std::vector<char> left(block);
-    std::vector<char> right(block);
-    for (;;) {
-        const qint64 got = a.read(left.data(), block);
-        if (got < 0 || b.read(right.data(), got) != got)
-            return false;
-        if (got == 0)
-            return b.atEnd();
-        if (std::memcmp(left.data(), right.data(), size_t(got)) != 0)
-            return false;
-    }
-}
-
-bool CopyDir(const QString& source, const QString& target, QStringList* failed, const FileCopier& copy)
-{
-    QStringList failures;
+    QList<CopyFailure> failures;
     const QFileInfo info(source);
     if (source.isEmpty() || !info.isDir() || !info.isReadable() || !QDir(source).isReadable())
-        failures << source;
+        failures << CopyFailure{source, QStringLiteral("No folder to copy at %1").arg(source)};
     else
         copyTree(info.absoluteFilePath(), target, copy, failures);
     if (failed)

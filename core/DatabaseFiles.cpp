@@ -13,6 +13,9 @@
 
 #include <QFileInfo>
 
+#include <memory>
+#include <optional>
+
 namespace lb::core {
 
 void DatabaseFiles::checkProgramFile(const QString& path, DatabaseCheck check)
@@ -58,6 +61,33 @@ bool DatabaseFiles::backUp(const QString& database, const QString& target, QStri
     return copyFile(database, target, error);
 }
 
+FileCopier DatabaseFiles::backupCopier(const QString& database)
+{
+    // The books as they were before the last restore change only at the next restore. A copy
+    // already the same is left alone, so that an ordinary close does not check them; a changed
+    // one is checked in full (once for every folder) and replaces the last copy only when sound.
+    const QString previous = QFileInfo(database + QStringLiteral(".prev")).absoluteFilePath();
+    auto previousSound = std::make_shared<std::optional<bool>>();
+    return [previous, previousSound](const QString& source, const QString& target, QString* error) {
+        if (source != previous)
+            return copyFile(source, target, error);
+        if (lb::DurableFile::sameContents(source, target))
+            return true;
+        if (!*previousSound)
+            *previousSound = isProgramFile(source);
+        if (**previousSound)
+            return copyFile(source, target, error);
+        if (error)
+            *error = previousDamaged();
+        return false;
+    };
+}
+
+QString DatabaseFiles::previousDamaged()
+{
+    return QStringLiteral("恢复前的数据kvdb.mdb.prev已损坏,没有复制");
+}
+
 bool DatabaseFiles::replace(const QString& source, const QString& database, QString* error)
 {
     const auto fail = [error](const QString& reason) {
@@ -75,7 +105,7 @@ bool DatabaseFiles::replace(const QString& source, const QString& database, QStr
     } catch (const lb::Error& failure) {
         return fail(failure.message());
     }
-    if (QFileInfo(database).isFile() && !lb::DurableFile::copyFile(database, database + QStringLiteral(".prev"), error))
+    if (QFileInfo(database).isFile() && !copyFile(database, database + QStringLiteral(".prev"), error))
         return false;
     return candidate.replaceTarget(error);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/CompactDatabase.h"
+#include "core/CopyDir.h"
 
 #include <QString>
 #include <functional>
@@ -26,11 +27,21 @@ public:
     // `error` on failure; the target is then as it was.
     static bool backUp(const QString& database, const QString& target, QString* error = nullptr);
 
+    // The copier of every folder copy of the works folder into a backup folder (BAK, the
+    // weekday folders, LASTBAK, THISYEAR), for CopyDir: each file through copyFile(). The books
+    // kept from before a restore (`database` + ".prev") are copied only when they differ from
+    // the folder's copy, and then only when they pass the full check, made once for all the
+    // folder copies of one copier; a damaged one leaves the folder's copy as it was and fails
+    // with previousDamaged() as its reason.
+    static FileCopier backupCopier(const QString& database);
+    // The reason of that failure, as the user is shown it.
+    static QString previousDamaged();
+
     // Replaces `database` with a copy of `source`: the copy is written beside the database
     // under a temporary name, flushed and checked in full with checkProgramFile(); the old file
-    // is kept as `database` + ".prev"; then the copy is renamed over the database and the old
-    // file's journals are removed. False with the reason in `error` on failure, the database as
-    // it was. Every connection to `database` must be closed.
+    // is kept as `database` + ".prev" (copyFile, read back); then the copy is renamed over the
+    // database and the old file's journals are removed. False with the reason in `error` on
+    // failure, the database as it was. Every connection to `database` must be closed.
     static bool replace(const QString& source, const QString& database, QString* error = nullptr);
 
     // Runs `work` with the company row and the connection of `dm` closed, then connects again

@@ -15,6 +15,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/LbApplication.h"
 
@@ -30,6 +31,28 @@ using lb::ui::Dialogs;
 namespace {
 
 const QString noRight = QStringLiteral("该用户无此权限,请用999登录系统！");
+
+// What a command shows when its copies failed for `reasons`: a disk without room in its own
+// words (lb::FileWrite::shown), which the command's `message` would hide; else the message,
+// followed by the damaged books from before a restore that were held back, when they were.
+QString copyFailed(const QString& message, const QStringList& reasons)
+{
+    for (const QString& reason : reasons)
+        if (const QString noRoom = lb::FileWrite::shown(reason, QString()); !noRoom.isEmpty())
+            return noRoom;
+    if (reasons.contains(DatabaseFiles::previousDamaged()))
+        return message + QLatin1Char('\n') + DatabaseFiles::previousDamaged();
+    return message;
+}
+
+// The reasons of a folder copy's failures.
+QStringList reasonsOf(const QList<CopyFailure>& failed)
+{
+    QStringList reasons;
+    for (const CopyFailure& failure : failed)
+        reasons << failure.reason;
+    return reasons;
+}
 
 } // namespace
 
@@ -124,16 +147,19 @@ void PeriodCommands::yearEnd()
     // The snapshot of the year as it stands must be complete and sound before a single
     // document goes.
     bool saved = false;
+    QList<CopyFailure> failed;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
         // A failed compaction is reported by itself and the year goes on with the books as they
         // are, once they have passed the full check; books that fail it never replace the last
         // sound LASTBAK. Its copy, proven byte for byte the same as the checked books before it
-        // takes its place, needs no check of its own.
-        saved = lb::core::compactForBackup(lb::AppPaths::databaseFile())
-                && lb::core::CopyDir(lb::AppPaths::worksFolder(), lastYearFolder());
+        // takes its place, needs no check of its own; the books from before a restore are
+        // checked as the backup at close checks them.
+        const QString database = lb::AppPaths::databaseFile();
+        saved = lb::core::compactForBackup(database)
+                && lb::core::CopyDir(lb::AppPaths::worksFolder(), lastYearFolder(), &failed, DatabaseFiles::backupCopier(database));
     });
     if (!saved) {
-        Dialogs::warning(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"));
+        Dialogs::warning(copyFailed(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"), reasonsOf(failed)));
         return;
     }
     runProcedure(&PeriodProcedures::closeYear, QStringLiteral("年终数据处理完成，请到数据维护中进行数据压缩整理。"),
@@ -165,16 +191,18 @@ void PeriodCommands::annualBackup()
     // The program itself, whatever its file is called, so that the year's data can be read
     // with the program that wrote it.
     const QString program = QCoreApplication::applicationFilePath();
-    if (lb::core::copyFile(program, folder + QLatin1Char('/') + QFileInfo(program).fileName()))
+    QString programReason;
+    if (lb::core::copyFile(program, folder + QLatin1Char('/') + QFileInfo(program).fileName(), &programReason))
         Dialogs::message(QStringLiteral("继续进行年度数据备份！ "));
     else
-        Dialogs::message(QStringLiteral("年度程序备份失败,请通过手工备份！ "));
+        Dialogs::message(copyFailed(QStringLiteral("年度程序备份失败,请通过手工备份！ "), {programReason}));
 
     bool saved = false;
+    QString dataReason;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), works + QStringLiteral("/kvdb.mdb"));
+        saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), works + QStringLiteral("/kvdb.mdb"), &dataReason);
     });
-    Dialogs::message(saved ? QStringLiteral("年度数据备份完毕！ ") : QStringLiteral("年度数据备份失败,请通过手工备份！ "));
+    Dialogs::message(saved ? QStringLiteral("年度数据备份完毕！ ") : copyFailed(QStringLiteral("年度数据备份失败,请通过手工备份！ "), {dataReason}));
 }
 
 void PeriodCommands::copyLastYear()
@@ -197,13 +225,16 @@ void PeriodCommands::copyLastYear()
     DatabaseFiles::whileDisconnected(*frdm, [&] {
         // This year's books are parked before last year's take their place: only books that
         // pass the full check replace the copy in THISYEAR, and only as a copy proven to hold
-        // their bytes.
-        if (!DatabaseFiles::isProgramFile(database) || !lb::core::CopyDir(lb::AppPaths::worksFolder(), thisYearFolder())) {
-            problem = QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！");
+        // their bytes; the books from before a restore as the backup at close copies them.
+        QList<CopyFailure> failed;
+        if (!DatabaseFiles::isProgramFile(database)
+            || !lb::core::CopyDir(lb::AppPaths::worksFolder(), thisYearFolder(), &failed, DatabaseFiles::backupCopier(database))) {
+            problem = copyFailed(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！"), reasonsOf(failed));
             return;
         }
-        if (!DatabaseFiles::replace(lastYear, database))
-            problem = QStringLiteral("不能复制去年数据,今年数据没有改动！");
+        QString reason;
+        if (!DatabaseFiles::replace(lastYear, database, &reason))
+            problem = copyFailed(QStringLiteral("不能复制去年数据,今年数据没有改动！"), {reason});
     });
     if (!problem.isEmpty()) {
         Dialogs::warning(problem);
@@ -225,9 +256,10 @@ void PeriodCommands::restoreThisYear()
         return;
     const QString thisYear = thisYearFolder() + QStringLiteral("/kvdb.mdb");
     bool restored = false;
-    DatabaseFiles::whileDisconnected(*frdm, [&] { restored = DatabaseFiles::replace(thisYear, lb::AppPaths::databaseFile()); });
+    QString reason;
+    DatabaseFiles::whileDisconnected(*frdm, [&] { restored = DatabaseFiles::replace(thisYear, lb::AppPaths::databaseFile(), &reason); });
     if (!restored) {
-        Dialogs::warning(QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！"));
+        Dialogs::warning(copyFailed(QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！"), {reason}));
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);
@@ -252,9 +284,10 @@ void PeriodCommands::frontDeskCopy()
         return;
     }
     bool copied = false;
-    DatabaseFiles::whileDisconnected(*frdm, [&] { copied = DatabaseFiles::replace(source, lb::AppPaths::databaseFile()); });
+    QString reason;
+    DatabaseFiles::whileDisconnected(*frdm, [&] { copied = DatabaseFiles::replace(source, lb::AppPaths::databaseFile(), &reason); });
     if (!copied) {
-        Dialogs::message(QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ "));
+        Dialogs::message(copyFailed(QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ "), {reason}));
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);

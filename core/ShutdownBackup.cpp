@@ -6,48 +6,60 @@
 #include "core/DatabaseFiles.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/FileWrite.h"
 
-#include <QFileInfo>
-
-#include <optional>
+#include <QDir>
 
 namespace lb::core {
+
+namespace {
+
+// Why a folder copy failed, each reason once: a disk without room and the damaged books from
+// before a restore as the copier worded them; any other failure names what was not copied.
+QString why(const QList<CopyFailure>& failed)
+{
+    QStringList reasons;
+    for (const CopyFailure& failure : failed) {
+        const QString reason = failure.reason == DatabaseFiles::previousDamaged()
+                                   ? failure.reason
+                                   : lb::FileWrite::shown(failure.reason, QStringLiteral("未能复制 ") + QDir::toNativeSeparators(failure.path));
+        if (!reasons.contains(reason))
+            reasons << reason;
+    }
+    return reasons.join(QStringLiteral("; "));
+}
+
+} // namespace
 
 QString ShutdownBackup::weekdayFolder(const QDate& date)
 {
     return QStringLiteral("BAK") + QString::number(date.dayOfWeek() % 7); // Qt: Monday 1 .. Sunday 7
 }
 
-QStringList ShutdownBackup::run()
+QString ShutdownBackup::booksFailedTheCheck()
+{
+    return QStringLiteral("数据库未通过完整性检查,没有备份");
+}
+
+QList<ShutdownBackup::Incomplete> ShutdownBackup::run()
 {
     const QString database = lb::AppPaths::databaseFile();
     const QString bak = lb::AppPaths::inProgramFolder(QStringLiteral("BAK"));
     // Damaged books copied over the backups would leave no sound copy to repair them from.
     if (!compactForBackup(database))
-        return {bak, lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today()))};
-    // The books as they were before the last restore change only at the next restore. A copy
-    // already the same is left alone, so that an ordinary close does not check them; a changed
-    // one is checked in full (once for both folders) and replaces the last copy only when sound.
-    const QString previous = QFileInfo(database + QStringLiteral(".prev")).absoluteFilePath();
-    std::optional<bool> previousSound;
-    const FileCopier copy = [&](const QString& source, const QString& target) {
-        if (source != previous)
-            return copyFile(source, target);
-        if (sameContents(source, target))
-            return true;
-        if (!previousSound)
-            previousSound = DatabaseFiles::isProgramFile(source);
-        return *previousSound && copyFile(source, target);
-    };
+        return {{bak, booksFailedTheCheck()},
+                {lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())), booksFailedTheCheck()}};
     // Each copy takes its target's place only once proven to hold the checked bytes.
+    const FileCopier copy = DatabaseFiles::backupCopier(database);
     const QString works = lb::AppPaths::worksFolder();
-    QStringList failed;
-    if (!lb::core::CopyDir(works, bak, nullptr, copy))
-        failed << bak;
+    QList<Incomplete> incomplete;
+    QList<CopyFailure> failed;
+    if (!lb::core::CopyDir(works, bak, &failed, copy))
+        incomplete << Incomplete{bak, why(failed)};
     const QString weekday = lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today()));
-    if (!lb::core::CopyDir(works, weekday, nullptr, copy))
-        failed << weekday;
-    return failed;
+    if (!lb::core::CopyDir(works, weekday, &failed, copy))
+        incomplete << Incomplete{weekday, why(failed)};
+    return incomplete;
 }
 
 } // namespace lb::core

@@ -2,28 +2,39 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace lb::core {
 
 class ShutdownBackup {
 public:
+    // A backup folder that was not brought fully up to date, and why, in the user's words:
+    // a disk without room (lb::FileWrite::failure), books that failed the check, a damaged
+    // `kvdb.mdb.prev`, or the files that could not be copied; several reasons joined by "; ".
+    struct Incomplete {
+        QString folder;
+        QString why;
+        bool operator==(const Incomplete&) const = default;
+    };
+
     // "BAK" followed by the weekday digit, 0 for Sunday to 6 for Saturday: a weekly ring.
     static QString weekdayFolder(const QDate& date);
+
+    // The text that books failing the full check give as the reason of both folders.
+    static QString booksFailedTheCheck();
 
     // Compacts the database file, whose compacted copy is checked in full on its way in. A
     // failure is reported by the compaction and the backup goes on with the file as it is,
     // checked in full: one that fails the check is not copied at all, so that BAK and the
     // weekday folders keep the last sound copy (compactForBackup). Otherwise copies the works
     // folder into BAK, then into the weekday folder of lb::Clock's date taken after the first
-    // copy, each file proven byte for byte the same as its source before it replaces the old
-    // copy (copyFile). The books kept from before a restore (`kvdb.mdb.prev`) are copied only
-    // when they differ from the folder's copy, and then only when they pass the full check; a
-    // damaged one leaves the folder's copy as it was. Every connection to the database must be
-    // closed. Returns the backup folders not brought fully up to date (both when the database
-    // failed the check); empty when the backup is complete.
-    static QStringList run();
+    // copy, through DatabaseFiles::backupCopier: each file proven byte for byte the same as its
+    // source before it replaces the old copy, a damaged `kvdb.mdb.prev` never replacing the
+    // folder's copy. Every connection to the database must be closed. Returns the backup
+    // folders not brought fully up to date, with why (both when the database failed the
+    // check); empty when the backup is complete.
+    static QList<Incomplete> run();
 };
 
 } // namespace lb::core

@@ -7,11 +7,12 @@
 
 namespace lb::core {
 
-// The one way a copy takes the place of a database or a backup: it is written and flushed
-// beside the target under a temporary name starting with `prefix` (so that one a kill leaves
-// behind is a leftover the next start removes), the caller checks it there, and only then is it
-// renamed over the target. The temporary file, with any journal of its own, is removed on
-// destruction unless it replaced the target.
+// The way a copy that its caller checks in full takes the place of the books (a compaction's
+// copy, a restore's): it is written and flushed beside the target under a temporary name
+// starting with `prefix` (so that one a kill leaves behind is a leftover the next start
+// removes), the caller checks it there, and only then is it renamed over the target. A plain
+// copy of a file, proven by reading it back, is copyFile(). The temporary file, with any
+// journal of its own, is removed on destruction unless it replaced the target.
 class TemporaryCopy {
 public:
     explicit TemporaryCopy(const QString& target, const QString& prefix = lb::DurableFile::temporaryPrefix());

@@ -230,12 +230,15 @@ void Tfrmain::FormClose()
     // a backup now would put last year's books in their place.
     if (!LastYearMode
         && lb::ui::Dialogs::yesNo(QStringLiteral("若系统正常,则选择[是],否则选择[否]"), QStringLiteral("是否备份数据?"))) {
-        const QStringList failed = ShutdownBackup::run();
-        if (failed.isEmpty())
+        const QList<ShutdownBackup::Incomplete> incomplete = ShutdownBackup::run();
+        if (incomplete.isEmpty()) {
             lb::ui::Dialogs::message(QStringLiteral("数据备份完毕！ "));
-        else
-            lb::ui::Dialogs::warning(QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n")
-                                     + QDir::toNativeSeparators(failed.join(QLatin1Char('\n'))));
+        } else {
+            QStringList lines;
+            for (const ShutdownBackup::Incomplete& folder : incomplete)
+                lines << QDir::toNativeSeparators(folder.folder) + QStringLiteral(": ") + folder.why;
+            lb::ui::Dialogs::warning(QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n") + lines.join(QLatin1Char('\n')));
+        }
     }
     terminateProgram();
 }

@@ -54,8 +54,10 @@ void Tfrpack::Button1Click()
     Label1->setText(QStringLiteral("正在整理数据..."));
     Label1->repaint();
     lb::core::KeylessRows::remove(*frdm->AQcom);
-    lb::core::DatabaseFiles::whileDisconnected(*frdm, [] { lb::core::CompactDatabase(lb::AppPaths::databaseFile()); });
-    Label1->setText(QStringLiteral("数据的压缩整理完毕！"));
+    bool compacted = false;
+    lb::core::DatabaseFiles::whileDisconnected(*frdm, [&] { compacted = lb::core::CompactDatabase(lb::AppPaths::databaseFile()); });
+    // A failed compaction has shown why; the label must not then say it was done.
+    Label1->setText(compacted ? QStringLiteral("数据的压缩整理完毕！") : QStringLiteral("数据的压缩整理没有完成！"));
 }
 
 void Tfrpack::Button3Click()

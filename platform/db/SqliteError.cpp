@@ -17,9 +17,10 @@ QString compose(int code, const QString& engineMessage, const QString& sql, cons
 
 } // namespace
 
-SqliteError::SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params)
+SqliteError::SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params, int systemError)
     : DatabaseError(compose(code, engineMessage, sql, params))
     , code_(code)
+    , systemError_(systemError)
     , engineMessage_(engineMessage)
     , sql_(sql)
     , params_(params)

@@ -12,16 +12,21 @@ namespace lb::db {
 // errors (a missing field, a closed dataset).
 class SqliteError : public DatabaseError {
 public:
-    SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params);
+    SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params, int systemError = 0);
     ErrorKind kind() const noexcept override { return ErrorKind::Other; }
     const char* className() const noexcept override { return "SqliteError"; }
     int code() const noexcept { return code_; }
     const QString& engineMessage() const noexcept { return engineMessage_; }
     const QString& sql() const noexcept { return sql_; }
     const QString& params() const noexcept { return params_; }
+    // The system's error code (errno) behind a failure to read or write a file: ENOSPC for the
+    // engine's "disk is full" (it keeps no code of its own for that), the failing call's code
+    // for an input/output error or a file that would not open; 0 for any other failure.
+    int systemError() const noexcept { return systemError_; }
 
 private:
     int code_;
+    int systemError_;
     QString engineMessage_;
     QString sql_;
     QString params_;

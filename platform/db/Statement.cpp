@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace lb::db {
@@ -17,6 +18,20 @@ namespace {
 QString fromUtf8(const char* text)
 {
     return text ? QString::fromUtf8(text) : QString();
+}
+
+// SqliteError::systemError() of a failure with the result code `rc`.
+int systemError(int rc, sqlite3* db)
+{
+    switch (rc & 0xff) {
+    case SQLITE_FULL:
+        return ENOSPC;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return db ? sqlite3_system_errno(db) : 0;
+    default:
+        return 0;
+    }
 }
 
 bool isIntegerType(int type)
@@ -45,7 +60,7 @@ void Statement::check(int rc, sqlite3* db, const QString& sql, const QString& pa
     QString message = db ? fromUtf8(sqlite3_errmsg(db)) : QString();
     if (message.isEmpty() || message == QLatin1String("not an error"))
         message = fromUtf8(sqlite3_errstr(rc));
-    throw SqliteError(rc, message, sql, params);
+    throw SqliteError(rc, message, sql, params, systemError(rc, db));
 }
 
 void Statement::check(int rc) const

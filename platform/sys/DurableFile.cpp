@@ -9,8 +9,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace lb {
 
@@ -88,10 +90,37 @@ bool DurableFile::copyFile(const QString& source, const QString& target, QString
     if (!temporary.open())
         return fail(error, QStringLiteral("Cannot write in %1: %2").arg(folder, temporary.errorString()));
     temporary.close(); // the name stays reserved until the object goes
-    if (!writeCopy(source, temporary.fileName(), error) || !replaceFile(temporary.fileName(), target, error))
+    if (!writeCopy(source, temporary.fileName(), error))
+        return false;
+    // Read back after the flush: what the disk was given is not always what it holds.
+    if (!sameContents(temporary.fileName(), source))
+        return fail(error, QStringLiteral("The copy %1 differs from %2").arg(target, source));
+    if (!replaceFile(temporary.fileName(), target, error))
         return false;
     temporary.setAutoRemove(false); // renamed away
     return true;
+}
+
+bool DurableFile::sameContents(const QString& first, const QString& second)
+{
+    QFile a(first);
+    QFile b(second);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+        return false;
+    // Two buffers read into again and again: a block allocated for every read would be mapped
+    // and faulted in afresh each time, as large blocks go straight back to the system.
+    constexpr qint64 block = 1 << 20;
+    std::vector<char> left(block);
+    std::vector<char> right(block);
+    for (;;) {
+        const qint64 got = a.read(left.data(), block);
+        if (got < 0 || b.read(right.data(), got) != got)
+            return false;
+        if (got == 0)
+            return b.atEnd();
+        if (std::memcmp(left.data(), right.data(), size_t(got)) != 0)
+            return false;
+    }
 }
 
 bool DurableFile::replaceFile(const QString& from, const QString& to, QString* error)

@@ -28,9 +28,13 @@ public:
     static bool writeCopy(const QString& source, const QString& copy, QString* error = nullptr);
 
     // Copies `source` over `target` (whose folder must exist): writeCopy() into a temporary
-    // file beside the target, then replaceFile(). On failure the target is as it was and no
-    // temporary file is left.
+    // file beside the target, read back and compared byte for byte with the source (what the
+    // disk was given is not always what it holds), then replaceFile(). On failure the target
+    // is as it was and no temporary file is left.
     static bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
+
+    // True when both files can be read and hold the same bytes.
+    static bool sameContents(const QString& first, const QString& second);
 
     // Flushes `from`, renames it over `to` (same file system), then flushes the folder of `to`.
     static bool replaceFile(const QString& from, const QString& to, QString* error = nullptr);

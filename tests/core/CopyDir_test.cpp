@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using lb::core::CopyDir;
+using lb::core::CopyFailure;
 
 namespace {
 
@@ -22,6 +23,15 @@ QByteArray read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The paths of what a folder copy could not copy.
+QStringList paths(const QList<CopyFailure>& failed)
+{
+    QStringList result;
+    for (const CopyFailure& failure : failed)
+        result << failure.path;
+    return result;
 }
 
 class CopyDirTest : public ::testing::Test {
@@ -41,7 +51,7 @@ TEST_F(CopyDirTest, CopiesTheWholeTreeAndReplacesFilesOfTheSameName)
     write(dst() + "/kvdb.mdb", "old database, longer than the new one");
     write(dst() + "/stale.txt", "kept");
 
-    QStringList failed;
+    QList<CopyFailure> failed;
     EXPECT_TRUE(CopyDir(src(), dst(), &failed));
     EXPECT_TRUE(failed.isEmpty());
     EXPECT_EQ(QByteArray("new database"), read(dst() + "/kvdb.mdb"));
@@ -65,9 +75,9 @@ TEST_F(CopyDirTest, ReadOnlySubfolderIsCopiedToo)
 TEST_F(CopyDirTest, MissingOrEmptySourceIsAFailure)
 {
     EXPECT_FALSE(CopyDir(QString(), dst()));
-    QStringList failed;
+    QList<CopyFailure> failed;
     EXPECT_FALSE(CopyDir(root.filePath(QStringLiteral("nosuch")), dst(), &failed));
-    EXPECT_EQ(QStringList{root.filePath(QStringLiteral("nosuch"))}, failed);
+    EXPECT_EQ(QStringList{root.filePath(QStringLiteral("nosuch"))}, paths(failed));
     EXPECT_FALSE(QDir(dst()).exists());
 }
 
@@ -77,9 +87,9 @@ TEST_F(CopyDirTest, AFolderThatCannotBeMadeIsReportedAndTheRestIsCopied)
     write(src() + "/sub/inner.txt", "i");
     write(src() + "/z.txt", "z");
     write(dst() + "/sub", "a file where the folder is to go");
-    QStringList failed;
+    QList<CopyFailure> failed;
     EXPECT_FALSE(CopyDir(src(), dst(), &failed));
-    EXPECT_EQ(QStringList{src() + "/sub"}, failed);
+    EXPECT_EQ(QStringList{src() + "/sub"}, paths(failed));
     EXPECT_EQ(QByteArray("a"), read(dst() + "/a.txt"));
     EXPECT_EQ(QByteArray("z"), read(dst() + "/z.txt"));
 }
@@ -90,9 +100,9 @@ TEST_F(CopyDirTest, ATargetThatCannotBeReplacedIsReported)
     write(src() + "/kvdb.mdb", "db");
     write(src() + "/other.txt", "o");
     QDir().mkpath(dst() + "/kvdb.mdb/inside");
-    QStringList failed;
+    QList<CopyFailure> failed;
     EXPECT_FALSE(CopyDir(src(), dst(), &failed));
-    EXPECT_EQ(QStringList{src() + "/kvdb.mdb"}, failed);
+    EXPECT_EQ(QStringList{src() + "/kvdb.mdb"}, paths(failed));
     EXPECT_EQ(QByteArray("o"), read(dst() + "/other.txt"));
     EXPECT_TRUE(QDir(dst() + "/kvdb.mdb/inside").exists());
 }

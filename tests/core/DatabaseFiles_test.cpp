@@ -2,8 +2,8 @@
 // done with the connection closed gives the books back open, also when it fails.
 #include "CoreFixture.h"
 
-#include "core/CopyDir.h"
 #include "core/DatabaseFiles.h"
+#include "platform/sys/DurableFile.h"
 
 #include <QDir>
 #include <atomic>
@@ -25,14 +25,19 @@ std::atomic<const char*> garbledFolder{nullptr};
 // says what it is.
 enum class Garbled { LastByte, Start };
 std::atomic<Garbled> garbled{Garbled::LastByte};
+// How many of the next files flushed in the folder are still left as they were written.
+std::atomic<int> spared{0};
 
-// Garbles every file written in `folder` while it lives, as a failing disk or cable would:
-// the copy is written and flushed without an error, and holds other bytes than it was given.
+// Garbles every file written in `folder` while it lives, the first `spare` of them excepted, as
+// a failing disk or cable would: the copy is written and flushed without an error, and holds
+// other bytes than it was given.
 class GarblingDisk {
 public:
-    explicit GarblingDisk(const QString& folder, Garbled what = Garbled::LastByte) : folder_(QFile::encodeName(folder) + '/')
+    explicit GarblingDisk(const QString& folder, Garbled what = Garbled::LastByte, int spare = 0)
+        : folder_(QFile::encodeName(folder) + '/')
     {
         garbled = what;
+        spared = spare;
         garbledFolder = folder_.constData();
     }
     ~GarblingDisk() { garbledFolder = nullptr; }
@@ -76,7 +81,8 @@ extern "C" int fsync(int fd)
         && (::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDONLY) {
         char path[PATH_MAX] = {};
         const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
-        if (::readlink(link.constData(), path, sizeof path - 1) > 0 && std::strncmp(path, folder, std::strlen(folder)) == 0) {
+        if (::readlink(link.constData(), path, sizeof path - 1) > 0 && std::strncmp(path, folder, std::strlen(folder)) == 0
+            && spared-- <= 0) {
             char last = 0;
             if (garbled == Garbled::Start) {
                 const char blank[16] = {};
@@ -95,7 +101,7 @@ extern "C" int fsync(int fd)
 TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
 {
     const QString target = backUpOnUsb();
-    EXPECT_TRUE(lb::core::sameContents(lb::AppPaths::databaseFile(), target));
+    EXPECT_TRUE(lb::DurableFile::sameContents(lb::AppPaths::databaseFile(), target));
     const QByteArray earlier = bytes(target);
 
     QString error;
@@ -122,6 +128,29 @@ TEST_F(DatabaseFilesTest, ARestoreChecksTheCopyThatWouldReplaceTheBooks)
     }
     EXPECT_EQ(books, bytes(lb::AppPaths::databaseFile()));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
+}
+
+// The books a restore keeps as kvdb.mdb.prev are a copy like any other: read back before it
+// takes its place. One the disk garbled stops the restore, the books and the last .prev as they were.
+TEST_F(DatabaseFilesTest, ARestoreReadsBackTheCopyItKeepsOfTheBooks)
+{
+    const QString backup = backUpOnUsb();
+    makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
+    db().close();
+    const QString database = lb::AppPaths::databaseFile();
+    const QString previous = database + QStringLiteral(".prev");
+    ASSERT_TRUE(QFile::copy(backup, previous));
+    const QByteArray books = bytes(database);
+    const QByteArray kept = bytes(previous);
+    QString error;
+    {
+        GarblingDisk disk(lb::AppPaths::worksFolder(), Garbled::LastByte, 1); // the copy to be checked in full comes first
+        EXPECT_FALSE(DatabaseFiles::replace(backup, database, &error));
+    }
+    EXPECT_EQ(QStringLiteral("The copy %1 differs from %2").arg(previous, database), error);
+    EXPECT_EQ(books, bytes(database));
+    EXPECT_EQ(kept, bytes(previous));
+    EXPECT_EQ((QStringList{"kvdb.mdb", "kvdb.mdb.prev"}), QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
 }
 
 TEST_F(DatabaseFilesTest, WorkWhileDisconnectedGivesTheBooksBackOpenAlsoWhenItFails)

@@ -6,6 +6,7 @@
 #include "core/NewDatabase.h"
 #include "core/PeriodCommands.h"
 #include "core/Tfrmain.h"
+#include "support/FullDisk.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -289,6 +290,107 @@ TEST_F(PeriodCommandsTest, AnnualBackupThatCannotCopyTheDatabaseSaysSo)
     EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile()));
     EXPECT_TRUE(QFileInfo(home(QStringLiteral("2026/works/kvdb.mdb/x"))).isDir());
     EXPECT_TRUE(db().connected());
+}
+
+// A copy that finds its disk full or the quota used up says so with the folder, in place of the
+// command's message that would send the user looking for another cause; the books stay.
+TEST_F(PeriodCommandsTest, ACopyOnAFullDiskSaysSoWithTheFolder)
+{
+    const QString full = QStringLiteral("磁盘已满,不能写入文件夹: ");
+    const QString quota = QStringLiteral("磁盘配额已用完,不能写入文件夹: ");
+    const QString works = QDir::toNativeSeparators(lb::AppPaths::worksFolder());
+
+    // The annual backup's program, then its database.
+    const QString annual = home(QStringLiteral("2026"));
+    ASSERT_TRUE(QDir().mkpath(annual + QStringLiteral("/works")));
+    const std::pair<QString, QStringList> annualCases[] = {
+        {annual, {full + annual, "年度数据备份完毕！ "}},
+        {annual + QStringLiteral("/works"), {"继续进行年度数据备份！ ", full + annual + QStringLiteral("/works")}},
+    };
+    for (const auto& [filled, told] : annualCases) {
+        dialogs.clear();
+        dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok).answer(DialogAnswer::Yes);
+        FullDisk disk(filled);
+        PeriodCommands::annualBackup();
+        EXPECT_EQ(told, dialogs.texts().mid(4));
+    }
+
+    otherBooks(home(QStringLiteral("LASTBAK")), {QStringLiteral("OLD")});
+    ASSERT_TRUE(QDir().mkpath(home(QStringLiteral("THISYEAR"))));
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    {
+        FullDisk disk(home(QStringLiteral("THISYEAR")));
+        PeriodCommands::copyLastYear();
+    }
+    EXPECT_EQ((QStringList{"确实要复制去年数据?", full + home(QStringLiteral("THISYEAR"))}), dialogs.texts());
+    EXPECT_FALSE(main->LastYearMode);
+
+    // The copy of last year's books cannot be written beside this year's.
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    {
+        FullDisk disk(lb::AppPaths::worksFolder(), 0, EDQUOT);
+        PeriodCommands::copyLastYear();
+    }
+    EXPECT_EQ((QStringList{"确实要复制去年数据?", quota + works}), dialogs.texts());
+
+    main->LastYearMode = true;
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    {
+        FullDisk disk(lb::AppPaths::worksFolder());
+        PeriodCommands::restoreThisYear();
+    }
+    EXPECT_EQ((QStringList{"确实要恢复今年数据?", full + works}), dialogs.texts());
+    EXPECT_TRUE(main->LastYearMode);
+
+    const QString frontDesk = folder.filePath(QStringLiteral("front"));
+    ASSERT_TRUE(QDir().mkpath(frontDesk));
+    otherBooks(frontDesk, {QStringLiteral("FRONT")});
+    exec(QStringLiteral("update config set toppath=:p1"), {frontDesk + QLatin1Char('/')});
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    {
+        FullDisk disk(lb::AppPaths::worksFolder(), 4096, EDQUOT);
+        PeriodCommands::frontDeskCopy();
+    }
+    EXPECT_EQ((QStringList{"确实要复制前台数据?", quota + works}), dialogs.texts());
+
+    EXPECT_EQ(QStringList{"P1"}, productCodes());
+    EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
+}
+
+// Books from before a restore that are damaged never replace the sound copy in LASTBAK or
+// THISYEAR: year-end and the copy of last year's data stop, and the user learns why.
+TEST_F(PeriodCommandsTest, ADamagedPrevReplacesNoSoundCopyAndTheUserIsTold)
+{
+    const QString previous = lb::AppPaths::databaseFile() + QStringLiteral(".prev");
+    const QByteArray books = bytes(lb::AppPaths::databaseFile());
+    QFile prev(previous);
+    ASSERT_TRUE(prev.open(QIODevice::WriteOnly));
+    prev.write(books.left(4096)); // cut short
+    prev.close();
+    const QString damaged = QStringLiteral("\n恢复前的数据kvdb.mdb.prev已损坏,没有复制");
+
+    for (const QString& kept : {QStringLiteral("LASTBAK"), QStringLiteral("THISYEAR")}) {
+        ASSERT_TRUE(QDir().mkpath(home(kept)));
+        ASSERT_TRUE(QFile::copy(lb::AppPaths::databaseFile(), home(kept + QStringLiteral("/kvdb.mdb.prev"))));
+    }
+    const int documents = documentRows();
+    dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
+    PeriodCommands::yearEnd();
+    EXPECT_EQ(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！") + damaged, dialogs.lastText());
+    EXPECT_EQ(books, bytes(home(QStringLiteral("LASTBAK/kvdb.mdb.prev"))));
+    EXPECT_EQ(documents, documentRows());
+
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::copyLastYear(); // LASTBAK holds this year's books now, sound
+    EXPECT_EQ(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！") + damaged, dialogs.lastText());
+    EXPECT_EQ(books, bytes(home(QStringLiteral("THISYEAR/kvdb.mdb.prev"))));
+    EXPECT_EQ(QStringList{"P1"}, productCodes());
+    EXPECT_FALSE(main->LastYearMode);
 }
 
 TEST_F(PeriodCommandsTest, LastYearsDataIsLoadedAndThisYearsRestoredAcrossARestart)

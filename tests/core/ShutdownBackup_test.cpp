@@ -1,6 +1,7 @@
 // Tests of the backup at close: byte-identical copies, copy failures reported, and a damaged
 // database that never replaces the copies already made.
 #include "core/CoreFixture.h"
+#include "core/DatabaseFiles.h"
 #include "core/ShutdownBackup.h"
 
 #include <QDir>
@@ -20,6 +21,15 @@ protected:
     }
 
     QString path(const QString& relative) const { return folder.filePath(relative); }
+
+    // The folders a backup left incomplete.
+    static QStringList folders(const QList<ShutdownBackup::Incomplete>& incomplete)
+    {
+        QStringList result;
+        for (const ShutdownBackup::Incomplete& each : incomplete)
+            result << each.folder;
+        return result;
+    }
 
     static QByteArray bytes(const QString& file)
     {
@@ -44,7 +54,7 @@ TEST_F(ShutdownBackupTest, SundayCopiesAreByteIdenticalInBakAndBak0)
     write(path(QStringLiteral("works/readme.txt")), "works note");
     write(path(QStringLiteral("BAK0/kvdb.mdb")), "last Sunday's copy");
 
-    EXPECT_EQ(QStringList(), ShutdownBackup::run());
+    EXPECT_EQ(QStringList(), folders(ShutdownBackup::run()));
     EXPECT_TRUE(dialogs.shown().empty());
     const QByteArray database = bytes(lb::AppPaths::databaseFile());
     ASSERT_FALSE(database.isEmpty());
@@ -62,7 +72,7 @@ TEST_F(ShutdownBackupTest, SundayCopiesAreByteIdenticalInBakAndBak0)
 TEST_F(ShutdownBackupTest, FailedFirstCopyIsReportedThoughTheWeekdayCopySucceeds)
 {
     write(path(QStringLiteral("BAK")), "a file where the folder goes");
-    const QStringList failed = ShutdownBackup::run(); // Monday 2026-06-15
+    const QStringList failed = folders(ShutdownBackup::run()); // Monday 2026-06-15
     EXPECT_EQ(QStringList{path(QStringLiteral("BAK"))}, failed); // the folder, not the books it lacks
     EXPECT_EQ(bytes(lb::AppPaths::databaseFile()), bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
 }
@@ -78,7 +88,9 @@ TEST_F(ShutdownBackupTest, DamagedDatabaseNeverReplacesTheCopies)
     file.close();
     const QByteArray damaged = bytes(lb::AppPaths::databaseFile());
 
-    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), ShutdownBackup::run());
+    const QString why = ShutdownBackup::booksFailedTheCheck();
+    EXPECT_EQ((QList<ShutdownBackup::Incomplete>{{path(QStringLiteral("BAK")), why}, {path(QStringLiteral("BAK1")), why}}),
+              ShutdownBackup::run());
     EXPECT_EQ(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.lastText());
     EXPECT_EQ(QByteArray("latest sound copy"), bytes(path(QStringLiteral("BAK/kvdb.mdb"))));
     EXPECT_EQ(QByteArray("last Monday's copy"), bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
@@ -90,12 +102,12 @@ TEST_F(ShutdownBackupTest, DamagedDatabaseNeverReplacesTheCopies)
 // compaction's copy of such books nor the books themselves replace the sound copies.
 TEST_F(ShutdownBackupTest, BooksWhoseIndexDisagreesWithTheirRowsReplaceNoCopy)
 {
-    ASSERT_EQ(QStringList(), ShutdownBackup::run()); // Monday: sound copies in BAK and BAK1
+    ASSERT_EQ(QStringList(), folders(ShutdownBackup::run())); // Monday: sound copies in BAK and BAK1
     const QByteArray sound = bytes(path(QStringLiteral("BAK1/kvdb.mdb")));
     makeIndexDisagree(lb::AppPaths::databaseFile());
     const QByteArray disagreeing = bytes(lb::AppPaths::databaseFile());
 
-    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), ShutdownBackup::run());
+    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), folders(ShutdownBackup::run()));
     EXPECT_EQ(QStringLiteral("压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.lastText());
     EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK/kvdb.mdb"))));
     EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
@@ -109,14 +121,14 @@ TEST_F(ShutdownBackupTest, BooksFromBeforeARestoreReplaceACopyOnlyWhenChangedAnd
     const QString previous = lb::AppPaths::databaseFile() + QStringLiteral(".prev");
     const QByteArray sound = bytes(lb::AppPaths::databaseFile());
     write(previous, sound);
-    ASSERT_EQ(QStringList(), ShutdownBackup::run()); // Monday: into BAK and BAK1
+    ASSERT_EQ(QStringList(), folders(ShutdownBackup::run())); // Monday: into BAK and BAK1
     EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK/kvdb.mdb.prev"))));
     EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK1/kvdb.mdb.prev"))));
 
     const QByteArray damaged = sound.left(4096) + QByteArray(4096, '\xAB');
     write(previous, damaged);
     write(path(QStringLiteral("works/note.txt")), "after the restore");
-    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), ShutdownBackup::run());
+    EXPECT_EQ((QStringList{path(QStringLiteral("BAK")), path(QStringLiteral("BAK1"))}), folders(ShutdownBackup::run()));
     for (const char* folder : {"BAK", "BAK1"}) {
         EXPECT_EQ(sound, bytes(path(QString::fromLatin1(folder) + QStringLiteral("/kvdb.mdb.prev")))) << folder;
         EXPECT_EQ(QByteArray("after the restore"), bytes(path(QString::fromLatin1(folder) + QStringLiteral("/note.txt"))));
@@ -125,5 +137,22 @@ TEST_F(ShutdownBackupTest, BooksFromBeforeARestoreReplaceACopyOnlyWhenChangedAnd
     // A copy already the same is not checked again at every close: the same bytes, whatever they are.
     write(path(QStringLiteral("BAK/kvdb.mdb.prev")), damaged);
     write(path(QStringLiteral("BAK1/kvdb.mdb.prev")), damaged);
-    EXPECT_EQ(QStringList(), ShutdownBackup::run());
+    EXPECT_EQ(QStringList(), folders(ShutdownBackup::run()));
+}
+
+// Books from before a restore whose index disagrees with their rows pass every check but the
+// full one: they never replace the sound copy, and the backup is not complete for either folder.
+TEST_F(ShutdownBackupTest, BooksFromBeforeARestoreWhoseIndexDisagreesReplaceNoCopy)
+{
+    const QString previous = lb::AppPaths::databaseFile() + QStringLiteral(".prev");
+    ASSERT_TRUE(QFile::copy(lb::AppPaths::databaseFile(), previous));
+    ASSERT_TRUE(ShutdownBackup::run().isEmpty()); // Monday: into BAK and BAK1
+    const QByteArray sound = bytes(previous);
+    makeIndexDisagree(previous);
+
+    const QString why = lb::core::DatabaseFiles::previousDamaged();
+    EXPECT_EQ((QList<ShutdownBackup::Incomplete>{{path(QStringLiteral("BAK")), why}, {path(QStringLiteral("BAK1")), why}}),
+              ShutdownBackup::run());
+    EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK/kvdb.mdb.prev"))));
+    EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK1/kvdb.mdb.prev"))));
 }

@@ -644,7 +644,11 @@ TEST_F(TfrmainMenusTest, HelpOpensTheManualTheBuildPutsBesideTheProgramOrAnInsta
 {
     const FakeFileHandler handler;
     // The build copies the manual beside every program of it, this test program too.
+    const QString built = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFile::fileName());
     action(QStringLiteral("&H 帮  助"), QStringLiteral("使用说明"))->trigger();
+    // Waited for before the next is started: two handlers running at once note their files in
+    // either order.
+    EXPECT_EQ(QStringList{built}, handler.opened());
 
     // An installation: the program in bin/, the manual in share/ledgerbox/.
     const QString installed = folder.filePath(QStringLiteral("usr/share/ledgerbox/") + HelpFile::fileName());
@@ -658,7 +662,6 @@ TEST_F(TfrmainMenusTest, HelpOpensTheManualTheBuildPutsBesideTheProgramOrAnInsta
     click(dashboard()->buttons(3)[2]->currentWidget());
     HelpFile::setProgramFileFolder(QString());
 
-    const QString built = QDir(QCoreApplication::applicationDirPath()).filePath(HelpFile::fileName());
     EXPECT_EQ((QStringList{built, installed}), handler.opened());
     QFile copy(built);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));

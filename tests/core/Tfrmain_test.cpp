@@ -10,6 +10,7 @@
 #include "core/TFrstart.h"
 #include "core/Tfrmain.h"
 #include "platform/ui/ScriptedModals.h"
+#include "support/FullDisk.h"
 #include "support/WriteProtect.h"
 
 #include <QApplication>
@@ -339,9 +340,35 @@ TEST_F(TfrmainTest, IncompleteBackupIsNotReportedAsDone)
     dialogs.answer(lb::ui::DialogAnswer::Yes);
     window->close(); // the clock stands on Monday 2026-06-15
     EXPECT_TRUE(exists(QStringLiteral("BAK/kvdb.mdb")));
-    EXPECT_EQ(QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n") + folder.filePath(QStringLiteral("BAK1")),
+    EXPECT_EQ(QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n") + folder.filePath(QStringLiteral("BAK1"))
+                  + QStringLiteral(": 未能复制 ") + lb::AppPaths::worksFolder(),
               dialogs.lastText());
     EXPECT_FALSE(dialogs.texts().contains(QStringLiteral("数据备份完毕！ ")));
+}
+
+// The warning says why each folder is incomplete: BAK's disk is full, and the books from before
+// a restore are damaged, which keeps them out of both folders.
+TEST_F(TfrmainTest, TheCloseWarningSaysWhyEachFolderIsIncomplete)
+{
+    start();
+    ASSERT_TRUE(QDir().mkpath(folder.filePath(QStringLiteral("BAK"))));
+    QFile previous(folder.filePath(QStringLiteral("works/kvdb.mdb.prev")));
+    ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+    previous.write(bytes(QStringLiteral("works/kvdb.mdb")).left(4096)); // cut short
+    previous.close();
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    {
+        FullDisk disk(folder.filePath(QStringLiteral("BAK")));
+        window->close(); // the clock stands on Monday 2026-06-15
+    }
+    const QString bak = folder.filePath(QStringLiteral("BAK"));
+    const QString damaged = QStringLiteral("恢复前的数据kvdb.mdb.prev已损坏,没有复制");
+    EXPECT_EQ((QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n") + bak + QStringLiteral(": 磁盘已满,不能写入文件夹: ") + bak
+               + QStringLiteral("; ") + damaged + QLatin1Char('\n') + folder.filePath(QStringLiteral("BAK1")) + QStringLiteral(": ") + damaged)
+                  .toStdString(),
+              dialogs.lastText().toStdString());
+    EXPECT_EQ(lb::ui::DialogIcon::Warning, dialogs.shown().back().icon);
+    EXPECT_FALSE(exists(QStringLiteral("BAK1/kvdb.mdb.prev")));
 }
 
 TEST_F(TfrmainTest, MainWindowIsDrawn)

@@ -4,6 +4,7 @@
 
 #include "core/KeylessRows.h"
 #include "core/Tfrpack.h"
+#include "support/FullDisk.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -42,6 +43,12 @@ protected:
     }
 
     int count(const QString& table) { return scalar(QStringLiteral("select count(*) from ") + table).toInt(); }
+
+    static QByteArray fileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     QPointer<Tfrpack> window;
 };
@@ -88,4 +95,28 @@ TEST_F(PackWindowTest, AFailingDeleteLeavesEveryRow)
     EXPECT_EQ(2, count(QStringLiteral("inlist")));
     EXPECT_EQ(2, count(QStringLiteral("customer")));
     EXPECT_EQ(QStringLiteral("正在整理数据..."), window->Label1->text());
+}
+
+// A compaction that finds the disk full says so with the folder, in place of another program
+// holding the books, and the window does not say it was done; the books stay as they were.
+TEST_F(PackWindowTest, ACompactionOnAFullDiskNamesItAndIsNotReportedDone)
+{
+    window = new Tfrpack();
+    window->showWork();
+    window->Button1->click(); // the rows without a key go, which needs room of its own
+    ASSERT_EQ(QStringLiteral("数据的压缩整理完毕！"), window->Label1->text());
+    const QByteArray books = fileBytes(lb::AppPaths::databaseFile());
+    const QString works = QDir::toNativeSeparators(lb::AppPaths::worksFolder());
+    for (const auto& [code, cause] : {std::pair{ENOSPC, "磁盘已满,不能写入文件夹: "}, std::pair{EDQUOT, "磁盘配额已用完,不能写入文件夹: "}}) {
+        dialogs.clear();
+        {
+            FullDisk disk(lb::AppPaths::worksFolder(), 0, code);
+            window->Button1->click();
+        }
+        EXPECT_EQ(QStringList{QStringLiteral("压缩数据库失败\r原因：") + QString::fromUtf8(cause) + works}, dialogs.texts()) << code;
+        EXPECT_EQ(QStringLiteral("数据的压缩整理没有完成！"), window->Label1->text()) << code;
+        EXPECT_TRUE(db().connected());
+        EXPECT_EQ(books, fileBytes(lb::AppPaths::databaseFile())) << code;
+        EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden)) << code;
+    }
 }

@@ -48,7 +48,9 @@ public:
     }
 
     // The files handed to the handler so far, once every handler started has ended and the
-    // program has heard so (and shown what it shows then).
+    // program has heard so (and shown what it shows then), in the order the handlers noted
+    // them: handlers running at once note theirs in either order, so a test that expects an
+    // order calls this before it starts the next.
     QStringList opened() const
     {
         QElapsedTimer waited;

@@ -36,6 +36,24 @@ bool inFullFolder(int fd)
     return slash && std::string(path, size_t(slash - path)) == fullFolder;
 }
 
+// The write of pwrite() and pwrite64(), cut short or refused when it goes into the full folder.
+ssize_t writeAt(int fd, const void* data, size_t count, off64_t offset)
+{
+    size_t allowed = count;
+    if (full && count > 0) {
+        const std::lock_guard lock(guard);
+        if (inFullFolder(fd)) {
+            if (roomLeft == 0) {
+                errno = failure;
+                return -1;
+            }
+            allowed = size_t(std::min<qint64>(qint64(count), roomLeft));
+            roomLeft -= qint64(allowed);
+        }
+    }
+    return ssize_t(::syscall(SYS_pwrite64, fd, data, allowed, offset));
+}
+
 } // namespace
 
 FullDisk::FullDisk(const QString& folder, qint64 room, int code)
@@ -52,20 +70,14 @@ FullDisk::~FullDisk()
     full = false;
 }
 
-// Stands in for the C library's pwrite() in the programs that use FullDisk.
+// Stand in for the C library's in the programs that use FullDisk: the program's own writers
+// call pwrite(), the database engine pwrite64().
 extern "C" ssize_t pwrite(int fd, const void* data, size_t count, off_t offset)
 {
-    size_t allowed = count;
-    if (full && count > 0) {
-        const std::lock_guard lock(guard);
-        if (inFullFolder(fd)) {
-            if (roomLeft == 0) {
-                errno = failure;
-                return -1;
-            }
-            allowed = size_t(std::min<qint64>(qint64(count), roomLeft));
-            roomLeft -= qint64(allowed);
-        }
-    }
-    return ssize_t(::syscall(SYS_pwrite64, fd, data, allowed, offset));
+    return writeAt(fd, data, count, offset);
+}
+
+extern "C" ssize_t pwrite64(int fd, const void* data, size_t count, off64_t offset)
+{
+    return writeAt(fd, data, count, offset);
 }

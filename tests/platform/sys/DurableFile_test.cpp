@@ -6,9 +6,38 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 using lb::DurableFile;
 
 namespace {
+
+// The folder whose flush fails (its real path), and the system's error code it fails with.
+std::atomic<const char*> unflushable{nullptr};
+std::atomic<int> flushError{ENOSPC};
+
+// While it lives, flushing the folder `folder` itself fails with `code`, as on a disk that has
+// no room left for the folder's entries.
+class UnflushableFolder {
+public:
+    UnflushableFolder(const QString& folder, int code) : folder_(QFile::encodeName(QFileInfo(folder).canonicalFilePath()))
+    {
+        flushError = code;
+        unflushable = folder_.constData();
+    }
+    ~UnflushableFolder() { unflushable = nullptr; }
+    UnflushableFolder(const UnflushableFolder&) = delete;
+    UnflushableFolder& operator=(const UnflushableFolder&) = delete;
+
+private:
+    QByteArray folder_;
+};
 
 class DurableFileTest : public ::testing::Test {
 protected:
@@ -34,6 +63,22 @@ protected:
 };
 
 } // namespace
+
+// Stands in for the C library's fsync() in this test program: the unflushable folder fails,
+// everything else is flushed as the C library would.
+extern "C" int fsync(int fd)
+{
+    struct stat info {};
+    if (const char* folder = unflushable; folder && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        char path[PATH_MAX] = {};
+        const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+        if (::readlink(link.constData(), path, sizeof path - 1) > 0 && std::strcmp(path, folder) == 0) {
+            errno = flushError;
+            return -1;
+        }
+    }
+    return int(::syscall(SYS_fsync, fd));
+}
 
 TEST_F(DurableFileTest, CopyReplacesTheTargetWithTheWholeSourceAndItsPermissions)
 {
@@ -86,4 +131,24 @@ TEST_F(DurableFileTest, ReplaceRenamesOverTheTargetAndReportsAMissingSource)
     EXPECT_TRUE(error.contains(QStringLiteral("~SM1"))) << error.toStdString();
     EXPECT_EQ(QByteArray("compacted"), read(QStringLiteral("works/kvdb.mdb")));
     EXPECT_FALSE(DurableFile::flushFolder(path(QStringLiteral("nosuch"))));
+}
+
+// A disk without room met while flushing a folder names that folder, not the one above it: also
+// when the folder is flushed to keep a copy's rename.
+TEST_F(DurableFileTest, AFullDiskMetWhileFlushingAFolderNamesThatFolder)
+{
+    write(QStringLiteral("works/kvdb.mdb"), "new");
+    write(QStringLiteral("BAK/kvdb.mdb"), "old");
+    const QString bak = path(QStringLiteral("BAK"));
+    const std::pair<int, QString> causes[] = {{ENOSPC, QStringLiteral("磁盘已满,不能写入文件夹: ")},
+                                              {EDQUOT, QStringLiteral("磁盘配额已用完,不能写入文件夹: ")}};
+    for (const auto& [code, cause] : causes) {
+        const UnflushableFolder disk(bak, code);
+        QString error;
+        EXPECT_FALSE(DurableFile::flushFolder(bak, &error));
+        EXPECT_EQ((cause + QDir::toNativeSeparators(bak)).toStdString(), error.toStdString());
+        error.clear();
+        EXPECT_FALSE(DurableFile::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("BAK/kvdb.mdb")), &error));
+        EXPECT_EQ((cause + QDir::toNativeSeparators(bak)).toStdString(), error.toStdString());
+    }
 }
