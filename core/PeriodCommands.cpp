@@ -32,17 +32,20 @@ namespace {
 
 const QString noRight = QStringLiteral("该用户无此权限,请用999登录系统！");
 
-// What a command shows when its copies failed for `reasons`: a disk without room in its own
-// words (lb::FileWrite::shown), which the command's `message` would hide; else the message,
-// followed by the damaged books from before a restore that were held back, when they were.
+// What a command shows when its copies failed for `reasons`: its `message`, which says what
+// was left undone, followed by each cause the user can act on, once: a disk without room
+// (lb::FileWrite::failure's words) and the damaged books from before a restore, held back.
+// The commands whose own message names another cause (a missing backup, the front desk's
+// folder) show a full disk in its place instead, through lb::FileWrite::shown.
 QString copyFailed(const QString& message, const QStringList& reasons)
 {
-    for (const QString& reason : reasons)
-        if (const QString noRoom = lb::FileWrite::shown(reason, QString()); !noRoom.isEmpty())
-            return noRoom;
-    if (reasons.contains(DatabaseFiles::previousDamaged()))
-        return message + QLatin1Char('\n') + DatabaseFiles::previousDamaged();
-    return message;
+    QStringList shown{message};
+    for (const QString& reason : reasons) {
+        const bool named = !lb::FileWrite::shown(reason, QString()).isEmpty() || reason == DatabaseFiles::previousDamaged();
+        if (named && !shown.contains(reason))
+            shown << reason;
+    }
+    return shown.join(QLatin1Char('\n'));
 }
 
 // The reasons of a folder copy's failures.
@@ -259,7 +262,7 @@ void PeriodCommands::restoreThisYear()
     QString reason;
     DatabaseFiles::whileDisconnected(*frdm, [&] { restored = DatabaseFiles::replace(thisYear, lb::AppPaths::databaseFile(), &reason); });
     if (!restored) {
-        Dialogs::warning(copyFailed(QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！"), {reason}));
+        Dialogs::warning(lb::FileWrite::shown(reason, QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！")));
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);
@@ -287,7 +290,7 @@ void PeriodCommands::frontDeskCopy()
     QString reason;
     DatabaseFiles::whileDisconnected(*frdm, [&] { copied = DatabaseFiles::replace(source, lb::AppPaths::databaseFile(), &reason); });
     if (!copied) {
-        Dialogs::message(copyFailed(QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ "), {reason}));
+        Dialogs::message(lb::FileWrite::shown(reason, QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ ")));
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);

@@ -304,8 +304,8 @@ TEST_F(PeriodCommandsTest, ACopyOnAFullDiskSaysSoWithTheFolder)
     const QString annual = home(QStringLiteral("2026"));
     ASSERT_TRUE(QDir().mkpath(annual + QStringLiteral("/works")));
     const std::pair<QString, QStringList> annualCases[] = {
-        {annual, {full + annual, "年度数据备份完毕！ "}},
-        {annual + QStringLiteral("/works"), {"继续进行年度数据备份！ ", full + annual + QStringLiteral("/works")}},
+        {annual, {"年度程序备份失败,请通过手工备份！ \n" + full + annual, "年度数据备份完毕！ "}},
+        {annual + QStringLiteral("/works"), {"继续进行年度数据备份！ ", "年度数据备份失败,请通过手工备份！ \n" + full + annual + QStringLiteral("/works")}},
     };
     for (const auto& [filled, told] : annualCases) {
         dialogs.clear();
@@ -323,7 +323,8 @@ TEST_F(PeriodCommandsTest, ACopyOnAFullDiskSaysSoWithTheFolder)
         FullDisk disk(home(QStringLiteral("THISYEAR")));
         PeriodCommands::copyLastYear();
     }
-    EXPECT_EQ((QStringList{"确实要复制去年数据?", full + home(QStringLiteral("THISYEAR"))}), dialogs.texts());
+    EXPECT_EQ((QStringList{"确实要复制去年数据?", "今年数据保存到THISYEAR没有成功,没有复制去年数据！\n" + full + home(QStringLiteral("THISYEAR"))}),
+              dialogs.texts());
     EXPECT_FALSE(main->LastYearMode);
 
     // The copy of last year's books cannot be written beside this year's.
@@ -333,7 +334,7 @@ TEST_F(PeriodCommandsTest, ACopyOnAFullDiskSaysSoWithTheFolder)
         FullDisk disk(lb::AppPaths::worksFolder(), 0, EDQUOT);
         PeriodCommands::copyLastYear();
     }
-    EXPECT_EQ((QStringList{"确实要复制去年数据?", quota + works}), dialogs.texts());
+    EXPECT_EQ((QStringList{"确实要复制去年数据?", "不能复制去年数据,今年数据没有改动！\n" + quota + works}), dialogs.texts());
 
     main->LastYearMode = true;
     dialogs.clear();
