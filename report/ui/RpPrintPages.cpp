@@ -127,18 +127,15 @@ QString writeFailedText(const QString& file)
     return QStringLiteral("无法写入文件%1").arg(QDir::toNativeSeparators(file));
 }
 
-bool RpPrintPages(TRpPrinter& device, QPrinter& printer, const QString& destination, QEventLoop::ProcessEventsFlags yield)
+bool RpPrintPages(TRpPrinter& device, QPrinter& printer, QEventLoop::ProcessEventsFlags yield)
 {
     const PageRange pages = pagesToPrint(device);
     if (pages.empty())
         return true;
     printer.setFullPage(true);
     printer.setCopyCount(std::max(device.PrinterSettings().Copies, 1));
-    // A print job goes by the report's title; a PDF file is titled as the document it holds.
-    printer.setDocName(printer.outputFormat() == QPrinter::PdfFormat ? device.DocumentName() : device.JobTitle);
-    const QString shown = !destination.isEmpty() ? destination
-                          : printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
-    if (!playPages(device, printer, pages, shown, yield, [&printer] { printer.abort(); }))
+    printer.setDocName(device.JobTitle);
+    if (!playPages(device, printer, pages, printer.printerName(), yield, [&printer] { printer.abort(); }))
         return false;
     printed(device);
     return true;
