@@ -12,8 +12,10 @@
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -534,4 +536,109 @@ TEST_F(DataGridTest, aDoubleClickCountsWhenLeavingAColumnReworkedTheRowsBetweenI
                           Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(grid.viewport(), &elsewhere);
     EXPECT_TRUE(doubleClicked.isEmpty());
+}
+
+namespace {
+
+// The grid between two buttons of a window, its last column hidden.
+class DataGridTabTest : public DataGridTest {
+protected:
+    void SetUp() override
+    {
+        DataGridTest::SetUp();
+        auto* layout = new QVBoxLayout(&window);
+        before = new QPushButton("before", &window);
+        between = new DataGrid(&window);
+        after = new QPushButton("after", &window);
+        layout->addWidget(before);
+        layout->addWidget(between);
+        layout->addWidget(after);
+        between->setColumns({{"sphh"}, {"spmc"}, {"dj_n"}, {"sl", QString(), 0, false}});
+        between->setDataSet(&products);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        between->setFocus();
+    }
+
+    static void send(QWidget* to, int key, Qt::KeyboardModifiers modifiers)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(to, &event);
+        QApplication::processEvents();
+    }
+
+    // An open cell editor at `row` and `column` holding `text`.
+    QLineEdit* typeInto(int row, int column, const QString& text)
+    {
+        const QModelIndex cell = between->model()->index(row, column);
+        between->setCurrentIndex(cell);
+        between->edit(cell);
+        auto* editor = between->findChild<QLineEdit*>();
+        if (editor) {
+            editor->setFocus();
+            editor->setText(text);
+        }
+        return editor;
+    }
+
+    QWidget window;
+    QPushButton* before = nullptr;
+    DataGrid* between = nullptr;
+    QPushButton* after = nullptr;
+};
+
+} // namespace
+
+// Tab moves from cell to cell and leaves past the last visible cell, Shift+Tab before the
+// first; Ctrl+Tab and Ctrl+Shift+Tab leave from any cell, which stays the current one.
+TEST_F(DataGridTabTest, tabLeavesPastTheEdgesAndCtrlTabFromAnyCell)
+{
+    const int tab = Qt::Key_Tab;
+    const int backtab = Qt::Key_Backtab;
+    struct Case {
+        int row, column, key;
+        Qt::KeyboardModifiers modifiers;
+        const char* focused; // "before", "grid", "after"
+        int rowAfter, columnAfter;
+    };
+    const std::vector<Case> cases{
+        {2, 2, tab, Qt::NoModifier, "after", 2, 2},
+        {2, 1, tab, Qt::NoModifier, "grid", 2, 2},
+        {1, 2, tab, Qt::NoModifier, "grid", 2, 0},
+        {0, 0, backtab, Qt::ShiftModifier, "before", 0, 0},
+        {0, 1, backtab, Qt::ShiftModifier, "grid", 0, 0},
+        {1, 1, tab, Qt::ControlModifier, "after", 1, 1},
+        {1, 1, backtab, Qt::ControlModifier | Qt::ShiftModifier, "before", 1, 1},
+    };
+    for (const Case& c : cases) {
+        between->setFocus();
+        between->setCurrentIndex(between->model()->index(c.row, c.column));
+        send(between, c.key, c.modifiers);
+        const QWidget* focus = QApplication::focusWidget();
+        const QString where = focus == before ? "before" : focus == after ? "after" : focus == between ? "grid" : "elsewhere";
+        const std::string name = std::to_string(c.row) + "," + std::to_string(c.column) + " key " + std::to_string(c.key);
+        EXPECT_EQ(QString(c.focused), where) << name;
+        EXPECT_EQ(c.rowAfter, between->currentIndex().row()) << name;
+        EXPECT_EQ(c.columnAfter, between->currentIndex().column()) << name;
+    }
+}
+
+// From an open cell the same keys keep what was typed before they leave.
+TEST_F(DataGridTabTest, anOpenCellIsKeptWhenTabOrCtrlTabLeaves)
+{
+    QLineEdit* editor = typeInto(2, 2, "7");
+    ASSERT_NE(nullptr, editor);
+    send(editor, Qt::Key_Tab, Qt::NoModifier);
+    EXPECT_EQ(after, QApplication::focusWidget());
+    EXPECT_EQ(7.0, stored("003", "dj_n").toDouble());
+    EXPECT_EQ(nullptr, between->indexWidget(between->model()->index(2, 2))); // closed
+
+    editor = typeInto(0, 1, "笔盒");
+    ASSERT_NE(nullptr, editor);
+    send(editor, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(after, QApplication::focusWidget());
+    EXPECT_EQ(QVariant("笔盒"), stored("001", "spmc"));
+    EXPECT_EQ(0, between->currentIndex().row());
+    EXPECT_EQ(1, between->currentIndex().column());
+    EXPECT_EQ(nullptr, between->indexWidget(between->currentIndex()));
 }
