@@ -160,15 +160,21 @@ protected:
         PickProtocol::TearDown();
     }
 
-    // The picker opened over an untouched opener, active, its grid on the case's row and
-    // column and with the focus.
-    MasterListWindow* openPicker()
+    // The opener's boxes and line as before any pick.
+    void resetOpener()
     {
         exec("update outdetail set sphh='', spmc='', dj_n=0, sl=0, unit='' where intno=:p1", {line});
         for (QLineEdit* box : {form->edit2, form->edit3, form->edit9, form->edit10, form->edit16})
             box->clear();
         form->lines.close();
         form->lines.open();
+    }
+
+    // The picker opened over an untouched opener, active, its grid on the case's row and
+    // column and with the focus.
+    MasterListWindow* openPicker()
+    {
+        resetOpener();
         MasterListWindow* list = MasterListWindow::openAsPicker(GetParam().key, GetParam().code, *form);
         QApplication::setActiveWindow(list);
         EXPECT_TRUE(list->dataSet().locate(GetParam().keyField, GetParam().keyValue));
@@ -205,6 +211,17 @@ protected:
         }
     }
 
+    // What the opener holds after `key` on the picker's row, which closes the picker.
+    QString afterKeyOnRow(int key, const QString& text = QString())
+    {
+        QPointer<MasterListWindow> list(openPicker());
+        press(list->DBGrid1, key, text);
+        flush();
+        EXPECT_TRUE(list.isNull());
+        EXPECT_EQ(PickCode::None, main->PickMode);
+        return opener();
+    }
+
     static QWidget* buttonOf(QAction* action)
     {
         for (QObject* shown : action->associatedObjects())
@@ -228,23 +245,14 @@ TEST_P(PickerKeys, EnterOnARowPicksItAsADoubleClickDoes)
     const QString byDoubleClick = opener();
     EXPECT_TRUE(byDoubleClick.contains(QString::fromUtf8(GetParam().written))) << byDoubleClick.toStdString();
 
-    list = openPicker();
-    press(list->DBGrid1, Qt::Key_Return, QStringLiteral("\r"));
-    flush();
-    EXPECT_TRUE(list.isNull());
-    EXPECT_EQ(byDoubleClick, opener());
-    EXPECT_EQ(PickCode::None, main->PickMode);
+    EXPECT_EQ(byDoubleClick, afterKeyOnRow(Qt::Key_Return, QStringLiteral("\r")));
 }
 
 TEST_P(PickerKeys, EscOnARowLeavesWithoutWriting)
 {
-    QPointer<MasterListWindow> list(openPicker());
+    resetOpener();
     const QString untouched = opener();
-    press(list->DBGrid1, Qt::Key_Escape);
-    flush();
-    EXPECT_TRUE(list.isNull());
-    EXPECT_EQ(untouched, opener());
-    EXPECT_EQ(PickCode::None, main->PickMode);
+    EXPECT_EQ(untouched, afterKeyOnRow(Qt::Key_Escape));
 }
 
 // Out of the grid Tab goes to "选中", then to "退出"; Space there presses it.
