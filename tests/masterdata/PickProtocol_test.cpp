@@ -122,8 +122,8 @@ TEST_F(PickProtocol, DeletingAProductAsksAboutStockAndTakesItsPriceRows)
 
 namespace {
 
-// A picker, the code its opener gives it, the row picked (by a field's value), the grid's
-// column and a text the pick writes into the opener.
+// A picker, the code its opener gives it, its row (by a field's value) and column, and a text
+// the pick writes into the opener.
 struct Picker {
     const char* key;
     PickCode code;
@@ -140,10 +140,10 @@ protected:
     void SetUp() override
     {
         PickProtocol::SetUp();
-        makeCustomer("0000000001", "甲");
-        makeCustomer("0000000002", "乙");
-        makeSupplier("0000000001", "粮油公司");
-        makeSupplier("0000000002", "面粉厂");
+        for (const char* id : {"0000000001", "0000000002"}) {
+            makeCustomer(id, QStringLiteral("客户") + id);
+            makeSupplier(id, QStringLiteral("供应商") + id);
+        }
         makeAccount("0000000002", "工行");
         makeEmployee("1", "王五");
         makeEmployee("2", " 赵六 ");
@@ -160,21 +160,14 @@ protected:
         PickProtocol::TearDown();
     }
 
-    // The opener's boxes and line as before any pick.
-    void resetOpener()
+    // The picker over an opener as before any pick, its grid on the case's row and column.
+    MasterListWindow* openPicker()
     {
         exec("update outdetail set sphh='', spmc='', dj_n=0, sl=0, unit='' where intno=:p1", {line});
         for (QLineEdit* box : {form->edit2, form->edit3, form->edit9, form->edit10, form->edit16})
             box->clear();
         form->lines.close();
         form->lines.open();
-    }
-
-    // The picker opened over an untouched opener, active, its grid on the case's row and
-    // column and with the focus.
-    MasterListWindow* openPicker()
-    {
-        resetOpener();
         MasterListWindow* list = MasterListWindow::openAsPicker(GetParam().key, GetParam().code, *form);
         QApplication::setActiveWindow(list);
         EXPECT_TRUE(list->dataSet().locate(GetParam().keyField, GetParam().keyValue));
@@ -183,7 +176,7 @@ protected:
         return list;
     }
 
-    // What the opener holds: its boxes and what a pick writes into a line.
+    // Its boxes and what a pick writes into a line.
     QString opener()
     {
         QStringList texts;
@@ -193,85 +186,63 @@ protected:
                + scalar("select sphh||'|'||spmc||'|'||dj_n||'|'||sl||'|'||unit from outdetail where intno=:p1", {line}).toString();
     }
 
-    static void press(QWidget* widget, int key, const QString& text = QString())
+    static void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString())
     {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(widget, &event);
-    }
-
-    static void doubleClick(lb::ui::DataGrid* grid)
-    {
-        grid->scrollTo(grid->currentIndex());
-        const QPointF at = grid->visualRect(grid->currentIndex()).center();
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                                        QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, grid->viewport()->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(grid->viewport(), &event);
-        }
-    }
-
-    // What the opener holds after `key` on the picker's row, which closes the picker.
-    QString afterKeyOnRow(int key, const QString& text = QString())
-    {
-        QPointer<MasterListWindow> list(openPicker());
-        press(list->DBGrid1, key, text);
-        flush();
-        EXPECT_TRUE(list.isNull());
-        EXPECT_EQ(PickCode::None, main->PickMode);
-        return opener();
-    }
-
-    static QWidget* buttonOf(QAction* action)
-    {
-        for (QObject* shown : action->associatedObjects())
-            if (auto* button = qobject_cast<QToolButton*>(shown))
-                return button;
-        return nullptr;
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(QApplication::focusWidget(), &event);
     }
 
     std::unique_ptr<FakeOpener> form;
     QString line;
 };
 
+QWidget* buttonOf(QAction* action)
+{
+    for (QObject* shown : action->associatedObjects())
+        if (auto* button = qobject_cast<QToolButton*>(shown))
+            return button;
+    return nullptr;
+}
+
 } // namespace
 
-TEST_P(PickerKeys, EnterOnARowPicksItAsADoubleClickDoes)
+// Enter on a row writes what a double-click writes and closes the picker; Esc closes it and
+// writes nothing; Tab leads out of the grid to "选中" and "退出".
+TEST_P(PickerKeys, EnterPicksAsADoubleClickDoesEscLeavesAndTabReachesTheButtons)
 {
     QPointer<MasterListWindow> list(openPicker());
-    doubleClick(list->DBGrid1);
+    lb::ui::DataGrid* grid = list->DBGrid1;
+    grid->scrollTo(grid->currentIndex());
+    const QPointF at = grid->visualRect(grid->currentIndex()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
+        QMouseEvent click(type, at, grid->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &click);
+    }
     flush();
     EXPECT_TRUE(list.isNull());
     const QString byDoubleClick = opener();
     EXPECT_TRUE(byDoubleClick.contains(QString::fromUtf8(GetParam().written))) << byDoubleClick.toStdString();
 
-    EXPECT_EQ(byDoubleClick, afterKeyOnRow(Qt::Key_Return, QStringLiteral("\r")));
-}
-
-TEST_P(PickerKeys, EscOnARowLeavesWithoutWriting)
-{
-    resetOpener();
-    const QString untouched = opener();
-    EXPECT_EQ(untouched, afterKeyOnRow(Qt::Key_Escape));
-}
-
-// Out of the grid Tab goes to "选中", then to "退出"; Space there presses it.
-TEST_P(PickerKeys, TabReachesPickAndClose)
-{
-    QPointer<MasterListWindow> list(openPicker());
-    QWidget* pick = buttonOf(list->command(lb::masterdata::ListCommand::Pick));
-    QWidget* close = buttonOf(list->command(lb::masterdata::ListCommand::Close));
-    QKeyEvent leave(QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier);
-    QApplication::sendEvent(list->DBGrid1, &leave);
-    EXPECT_EQ(pick, QApplication::focusWidget());
-    press(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(close, QApplication::focusWidget());
-    press(close, Qt::Key_Space, QStringLiteral(" "));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-    QApplication::sendEvent(close, &release);
+    list = openPicker();
+    key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     flush();
     EXPECT_TRUE(list.isNull());
-    EXPECT_FALSE(opener().contains(QString::fromUtf8(GetParam().written)));
+    EXPECT_EQ(byDoubleClick, opener());
+    EXPECT_EQ(PickCode::None, main->PickMode);
+
+    list = openPicker();
+    const QString untouched = opener();
+    key(Qt::Key_Escape);
+    flush();
+    EXPECT_TRUE(list.isNull());
+    EXPECT_EQ(untouched, opener());
+    EXPECT_EQ(PickCode::None, main->PickMode);
+
+    list = openPicker();
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(buttonOf(list->command(lb::masterdata::ListCommand::Pick)), QApplication::focusWidget());
+    key(Qt::Key_Tab);
+    EXPECT_EQ(buttonOf(list->command(lb::masterdata::ListCommand::Close)), QApplication::focusWidget());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -283,26 +254,20 @@ INSTANTIATE_TEST_SUITE_P(
                       Picker{"TFrproduct", PickCode::SalesEntry, "sphh", "B1", "spmz", "B1|香蕉|7.5|1.0|斤"}),
     [](const ::testing::TestParamInfo<Picker>& info) { return std::string(info.param.key); });
 
-// A list of the menu keeps Enter and Esc as they were: the product list's Enter opens no
-// editor, and neither key closes a list.
+// The product list of the menu keeps Enter and Esc as they were: Enter opens no editor over
+// it, and neither key closes it.
 TEST_F(PickProtocol, AMenuListKeepsEnterAndEsc)
 {
     makeProduct("A1", "苹果");
-    makeCustomer("0000000001", "甲");
-    const std::pair<const char*, const char*> lists[] = {{"TFrproduct", "SELECT * from product "}, {"TFrcustomer", ""}};
-    for (const auto& [key, sql] : lists) {
-        QPointer<MasterListWindow> list(MasterListWindow::openFromMenu(QString::fromLatin1(key), main.get(), QString::fromLatin1(sql)));
-        QApplication::setActiveWindow(list);
-        list->DBGrid1->setFocus();
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QApplication::sendEvent(list->DBGrid1, &enter);
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(list->DBGrid1, &escape);
-        flush();
-        ASSERT_FALSE(list.isNull()) << key;
-        EXPECT_TRUE(list->isVisible()) << key;
-        EXPECT_TRUE(list->isEnabled()) << key; // no editor opened over it
-        list->close();
-        flush();
+    QPointer<MasterListWindow> list(
+        MasterListWindow::openFromMenu(QStringLiteral("TFrproduct"), main.get(), QStringLiteral("SELECT * from product ")));
+    QApplication::setActiveWindow(list);
+    for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Return ? QStringLiteral("\r") : QString());
+        QApplication::sendEvent(list->DBGrid1, &event);
     }
+    flush();
+    ASSERT_FALSE(list.isNull());
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_TRUE(list->isEnabled());
 }

@@ -37,18 +37,6 @@ protected:
         dm().Aqproduct->reopen(QStringLiteral("SELECT * from product")); // the product history's product
     }
 
-    // The window of the case, active, with the customer's code where a window has a code box.
-    SummaryWindow* openWindow()
-    {
-        auto* window = open<SummaryWindow>(GetParam().key);
-        if (window) {
-            if (auto* code = window->findChild<QLineEdit*>(QStringLiteral("Edit9")))
-                code->setText(QStringLiteral("0000000001"));
-            QApplication::setActiveWindow(window);
-        }
-        return window;
-    }
-
     // The key pressed where the focus is; returns the name of where it is then.
     static QString key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -65,8 +53,11 @@ protected:
 // at its last cell and with Ctrl+Tab from any cell. Up and Down follow the same order.
 TEST_P(SummaryFocusOrder, TabWalksTheLayoutIntoTheGridAndOutOfIt)
 {
-    SummaryWindow* window = openWindow();
+    SummaryWindow* window = open<SummaryWindow>(GetParam().key);
     ASSERT_NE(nullptr, window);
+    if (auto* code = window->findChild<QLineEdit*>(QStringLiteral("Edit9")))
+        code->setText(QStringLiteral("0000000001")); // leaving it looks the code up
+    QApplication::setActiveWindow(window);
     window->MaskEdit1->setFocus();
     QStringList walked{QStringLiteral("MaskEdit1")};
     while (walked.size() < 20 && walked.back() != QLatin1String("DBGrid2"))
