@@ -129,6 +129,8 @@ void Tfrpickdate::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     dateChanged();
+    // Every showing starts on the calendar's day, so the arrow keys move the date at once.
+    calendar_->setFocus();
 }
 
 void Tfrpickdate::dateChanged()

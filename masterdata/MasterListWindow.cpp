@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QToolButton>
 #include <map>
 
 namespace lb::masterdata {
@@ -58,7 +59,7 @@ const CommandLook commandLooks[] = {
 } // namespace
 
 MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
-    : lb::ui::ListFrame(owner), config_(std::move(config))
+    : lb::ui::ListFrame(owner), config_(std::move(config)), picker_(frmain->PickMode != lb::core::PickCode::None)
 {
     setObjectName(config_.key);
     setWindowTitle(config_.caption);
@@ -70,6 +71,10 @@ MasterListWindow::MasterListWindow(MasterListConfig config, QWidget* owner)
     DBGrid1->setColumns(config_.columns);
     DBGrid1->setDataSet(&dataSet());
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, [this] { ToolButton7Click(); }));
+    connect(DBGrid1, &lb::ui::DataGrid::enterPressed, this, lb::ui::guardSlot(this, [this] {
+                if (picker_)
+                    ToolButton7Click();
+            }));
     DBGrid1->setKeyHook([this](QKeyEvent* event) { return gridKey(event); });
     if (config_.markColumn) {
         DBGrid1->setRowColor([this](int row) {
@@ -134,6 +139,13 @@ void MasterListWindow::buildToolBar()
                                   QString::fromUtf8(look->hint), std::move(run));
         action->setVisible(std::find(config_.hiddenCommands.begin(), config_.hiddenCommands.end(), command)
                            == config_.hiddenCommands.end());
+        // A tool bar's buttons take no focus; these two are reached with Tab as well.
+        if (command == ListCommand::Pick || command == ListCommand::Close) {
+            for (QObject* shown : action->associatedObjects()) {
+                if (auto* button = qobject_cast<QToolButton*>(shown))
+                    button->setFocusPolicy(Qt::TabFocus);
+            }
+        }
         commands_.emplace_back(command, action);
     }
 }
@@ -247,6 +259,15 @@ void MasterListWindow::showEvent(QShowEvent* event)
         ToolButton6Click();
     else
         updateCount();
+}
+
+void MasterListWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (picker_ && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    lb::ui::ListFrame::keyPressEvent(event);
 }
 
 void MasterListWindow::updateCount()

@@ -25,7 +25,9 @@ class PickerLink;
 // One window class serves every list of master data and stock; its configuration says which
 // commands, columns, searches, deletion questions and pick write-back it has. Opened from the
 // menu it disables the main window; opened as a picker it remembers its opener (a PickTarget)
-// and the opener's current document line, and closes when the opener closes.
+// and the opener's current document line, and closes when the opener closes. A picker also
+// picks the row with Enter, as a double-click does, and Esc leaves it as "退出" does. Tab
+// reaches "选中" and "退出" in every list.
 class MasterListWindow : public lb::ui::ListFrame {
     Q_OBJECT
 public:
@@ -75,6 +77,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void onClosing() override;
 
 private:
@@ -87,6 +90,9 @@ private:
     bool gridKey(QKeyEvent* event);
 
     MasterListConfig config_;
+    // Opened by a window that picks from it: its opener sets PickMode before making the list,
+    // the menu opens its lists with PickMode None.
+    const bool picker_;
     std::vector<std::pair<ListCommand, QAction*>> commands_;
     int panelCount_ = 0;
     PickerLink* link_ = nullptr; // set when opened as a picker; a child of this window

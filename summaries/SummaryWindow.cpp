@@ -92,6 +92,9 @@ void SummaryWindow::addButtons(const QString& refreshCaption, const QString& rep
     report = button("report", reportCaption);
     cancel = button("cancel", QStringLiteral("返回"));
     top_->addStretch(1);
+    // The grid, made before the window's own controls so that they can bind it, comes after
+    // the top row in the focus order, as it does on the screen.
+    QWidget::setTabOrder(cancel, DBGrid2);
     connect(cancel, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
 }
 

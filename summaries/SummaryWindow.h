@@ -56,7 +56,9 @@ protected:
     void setGridColumns(std::vector<lb::ui::GridColumn> columns);
     // A double-click on `box` runs `action` under the error handler.
     void onDoubleClick(QWidget* box, std::function<void()> action);
-    // Adds the buttons after whatever the window put into the top row since construction.
+    // Adds the buttons after whatever the window put into the top row since construction;
+    // the focus then goes through the top row from left to right to the grid, and on to what
+    // the window puts under it.
     void addButtons(const QString& refreshCaption, const QString& reportCaption);
     // Runs once, on the first showing, under the error handler.
     virtual void FormShow() {}

@@ -6,6 +6,7 @@
 #include "platform/ui/GuardSlot.h"
 #include "platform/ui/LbApplication.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -33,6 +34,24 @@ public:
         if (edit && field && field->dataType() == lb::db::FieldType::Text && field->size() > 0)
             edit->setMaxLength(field->size());
         return editor;
+    }
+
+    // Ctrl+Tab in an open cell keeps what was typed, closes the cell and hands the key to the
+    // grid, which leaves on it (the delegate's own handling would take it for Tab).
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && (key->modifiers() & Qt::ControlModifier)) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers());
+                QCoreApplication::sendEvent(parent(), &again);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 };
 
@@ -184,11 +203,14 @@ void DataGrid::fitColumns(bool fresh)
     }
 }
 
-int DataGrid::firstVisibleColumn() const
+int DataGrid::visibleColumnAtEdge(bool last) const
 {
-    for (int column = 0; model_ && column < model_->columnCount(); ++column)
+    const int count = model_ ? model_->columnCount() : 0;
+    for (int i = 0; i < count; ++i) {
+        const int column = last ? count - 1 - i : i;
         if (!isColumnHidden(column))
             return column;
+    }
     return -1;
 }
 
@@ -201,7 +223,7 @@ void DataGrid::followDataSet()
     const int row = data->active() ? data->recNo() - 1 : -1;
     int column = keptColumn_ >= 0 ? keptColumn_ : currentIndex().column();
     if (column < 0 || column >= model_->columnCount() || isColumnHidden(column))
-        column = firstVisibleColumn();
+        column = visibleColumnAtEdge(false);
     const QModelIndex target = row >= 0 ? model_->index(row, column) : QModelIndex();
     if (target != currentIndex())
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
@@ -275,6 +297,16 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
             return;
         }
         break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+        const bool forward = event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+        if ((event->modifiers() & Qt::ControlModifier) || tabLeaves(forward)) {
+            event->accept();
+            leave(forward);
+            return;
+        }
+        break;
+    }
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // Enter in an open cell editor reaches here too; closeEditor() reports that one,
@@ -289,8 +321,30 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
 }
 
+bool DataGrid::tabLeaves(bool forward) const
+{
+    const QModelIndex current = currentIndex();
+    if (!model_ || !current.isValid())
+        return true;
+    return current.row() == (forward ? model_->rowCount() - 1 : 0) && current.column() == visibleColumnAtEdge(forward);
+}
+
+void DataGrid::leave(bool forward)
+{
+    QWidget::focusNextPrevChild(forward); // the widget's own, past the view's moving from cell to cell
+}
+
 void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // Tab out of the last cell (Shift+Tab out of the first) leaves the grid instead of
+    // starting over at its other end.
+    const bool tab = hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    const bool forward = hint == QAbstractItemDelegate::EditNextItem;
+    if (tab && tabLeaves(forward)) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        leave(forward);
+        return;
+    }
     QTableView::closeEditor(editor, hint);
     // The item delegate ends an edit with this hint when Enter is pressed in the editor.
     if (hint == QAbstractItemDelegate::SubmitModelCache)

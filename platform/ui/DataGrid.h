@@ -16,6 +16,9 @@ namespace lb::ui {
 // also when it ends a cell edit, sends enterPressed() instead of moving. The current column
 // stays when the dataset replaces its rows; leaving a column sends columnExited() once the
 // move is done. A double-click counts even when the rows were replaced between its clicks.
+// Tab and Shift+Tab move from cell to cell, also out of an open cell editor; past the last
+// cell (before the first) they move the focus on to the window's next (previous) control, and
+// Ctrl+Tab (Ctrl+Shift+Tab) does so from any cell, so the grid never keeps the keyboard.
 //
 // Column widths: a column given a width keeps at least that width; a number column is never
 // narrower than the widest of its values on screen; a column given no width fits its title and
@@ -66,12 +69,18 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Whether Tab (Shift+Tab with `forward` false) from the current cell leaves the grid: at
+    // the last visible cell of the last row (the first of the first row), or with no cell.
+    bool tabLeaves(bool forward) const;
+    // Gives the focus to the window's next (previous) control.
+    void leave(bool forward);
     void followDataSet();
     void applyColumns();
     // Fits the widths to the rows on screen; `fresh` starts from the configured widths, else
     // columns only widen.
     void fitColumns(bool fresh);
-    int firstVisibleColumn() const;
+    // The first visible column, or the last with `last`; -1 when none.
+    int visibleColumnAtEdge(bool last) const;
     // Runs a dataset move; a refused move (a failed post) is reported and the grid returns
     // to the dataset's row.
     void moveDataSet(const std::function<void()>& move);

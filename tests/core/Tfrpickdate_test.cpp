@@ -3,10 +3,13 @@
 
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/TextFormat.h"
 #include "platform/ui/ScriptedModals.h"
 #include "support/Typing.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -124,6 +127,30 @@ TEST_F(TfrpickdateTest, AltOIsOkAndAltCIsCancel)
     });
     EXPECT_FALSE(picker.pickInto(field));
     EXPECT_EQ(QStringLiteral("2026-05-20"), field.text());
+}
+
+// Every showing starts on the calendar's day, also after the last one ended on a button:
+// the arrow keys move the date at once.
+TEST_F(TfrpickdateTest, ArrowKeysMoveTheDayAsSoonAsThePickerShows)
+{
+    QLineEdit field(QStringLiteral("2026-05-01"));
+    lb::ui::ScriptedModals modals;
+    const auto press = [](QDialog& dialog, int key) {
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_NE(nullptr, dialog.focusWidget());
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(dialog.focusWidget(), &event);
+    };
+    for (const QDate expected : {QDate(2026, 5, 9), QDate(2026, 5, 17)}) {
+        modals.then([&](QDialog& dialog) {
+            press(dialog, Qt::Key_Right);
+            press(dialog, Qt::Key_Down);
+            picker.priorMonthButton()->setFocus(); // the clerk leaves it on a button
+            picker.accept();
+        });
+        EXPECT_TRUE(picker.pickInto(field));
+        EXPECT_EQ(lb::fmt::dateToStr(expected), field.text());
+    }
 }
 
 TEST_F(TfrpickdateTest, TextThatIsNotADateFailsBeforeThePickerOpens)

@@ -12,8 +12,10 @@
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -534,4 +536,55 @@ TEST_F(DataGridTest, aDoubleClickCountsWhenLeavingAColumnReworkedTheRowsBetweenI
                           Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(grid.viewport(), &elsewhere);
     EXPECT_TRUE(doubleClicked.isEmpty());
+}
+
+// In a window between two buttons, its last column hidden: Tab walks the cells and leaves past
+// the last visible one, Shift+Tab before the first; Ctrl+Tab leaves from any cell, also from an
+// open one, which keeps what was typed.
+TEST_F(DataGridTest, tabLeavesPastTheEdgesAndCtrlTabFromAnyCell)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* before = new QPushButton(&window);
+    auto* between = new DataGrid(&window);
+    auto* after = new QPushButton(&window);
+    layout->addWidget(before);
+    layout->addWidget(between);
+    layout->addWidget(after);
+    between->setColumns({{"sphh"}, {"spmc"}, {"dj_n"}, {"sl", QString(), 0, false}});
+    between->setDataSet(&products);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    // `key` on the cell, in its open editor with `typed`; where the focus is then.
+    const auto keyAt = [&](int row, int column, int key, Qt::KeyboardModifiers modifiers, const QString& typed = QString()) {
+        const QModelIndex cell = between->model()->index(row, column);
+        between->setFocus();
+        between->setCurrentIndex(cell);
+        QWidget* target = between;
+        if (!typed.isEmpty()) {
+            between->edit(cell);
+            if (auto* editor = qobject_cast<QLineEdit*>(between->indexWidget(cell))) {
+                editor->setText(typed);
+                target = editor;
+            }
+        }
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(target, &event);
+        QApplication::processEvents();
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(between, keyAt(1, 2, Qt::Key_Tab, Qt::NoModifier));
+    EXPECT_EQ(between->model()->index(2, 0), between->currentIndex());
+    EXPECT_EQ(after, keyAt(2, 2, Qt::Key_Tab, Qt::NoModifier));
+    EXPECT_EQ(before, keyAt(0, 0, Qt::Key_Backtab, Qt::ShiftModifier));
+    EXPECT_EQ(after, keyAt(1, 1, Qt::Key_Tab, Qt::ControlModifier));
+    EXPECT_EQ(before, keyAt(1, 1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier));
+    EXPECT_EQ(between->model()->index(1, 1), between->currentIndex());
+
+    EXPECT_EQ(after, keyAt(2, 2, Qt::Key_Tab, Qt::NoModifier, "7"));
+    EXPECT_EQ(7.0, stored("003", "dj_n").toDouble());
+    EXPECT_EQ(after, keyAt(0, 1, Qt::Key_Tab, Qt::ControlModifier, "笔盒"));
+    EXPECT_EQ(QVariant("笔盒"), stored("001", "spmc"));
+    EXPECT_EQ(between->model()->index(0, 1), between->currentIndex());
+    EXPECT_EQ(nullptr, between->indexWidget(between->currentIndex())); // the cell is closed
 }
