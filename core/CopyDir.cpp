@@ -15,11 +15,6 @@ namespace lb::core {
 
 namespace {
 
-lb::FileFailure otherFailure(const QString& what)
-{
-    return {lb::FileFailure::Cause::Other, what};
-}
-
 // A folder of the target to make, or a file of the source with what becomes of it, in the
 // order of the walk over the source; `failure` once it failed or was held back.
 struct Entry {
@@ -37,11 +32,11 @@ void walk(const QString& source, const QString& target, const FileCopier& choose
     const QFileInfo from(source);
     const QFileInfo to(target);
     if (!from.isReadable() || !from.isExecutable()) {
-        entries.push_back({source, target, true, CopyChoice::Action::Refuse, otherFailure(QStringLiteral("Cannot read the folder %1").arg(source))});
+        entries.push_back({source, target, true, CopyChoice::Action::Refuse, lb::FileFailure::other(QStringLiteral("Cannot read the folder %1").arg(source))});
         return;
     }
     if (to.exists() && !to.isDir()) {
-        entries.push_back({source, target, true, CopyChoice::Action::Refuse, otherFailure(QStringLiteral("Cannot make the folder %1").arg(target))});
+        entries.push_back({source, target, true, CopyChoice::Action::Refuse, lb::FileFailure::other(QStringLiteral("Cannot make the folder %1").arg(target))});
         return;
     }
     entries.push_back({source, target, true, CopyChoice::Action::Copy, std::nullopt});
@@ -55,7 +50,7 @@ void walk(const QString& source, const QString& target, const FileCopier& choose
             continue;
         } else if (QFileInfo(over).isDir()) {
             // The rename would fail only after other files had taken their places.
-            entries.push_back({file, over, false, CopyChoice::Action::Refuse, otherFailure(QStringLiteral("Cannot replace the folder %1").arg(over))});
+            entries.push_back({file, over, false, CopyChoice::Action::Refuse, lb::FileFailure::other(QStringLiteral("Cannot replace the folder %1").arg(over))});
         } else {
             const CopyChoice choice = choose ? choose(file, over) : CopyChoice::copy();
             entries.push_back({file, over, false, choice.action(), choice.why()});
@@ -68,7 +63,7 @@ lb::FileResult makeFolder(const Entry& entry)
 {
     const bool made = !QFileInfo(entry.target).isDir();
     if (!QDir().mkpath(entry.target))
-        return otherFailure(QStringLiteral("Cannot make the folder %1").arg(entry.target));
+        return lb::FileFailure::other(QStringLiteral("Cannot make the folder %1").arg(entry.target));
     return made ? lb::DurableFile::flushFolder(QFileInfo(entry.target).absolutePath()) : lb::FileResult();
 }
 
@@ -123,7 +118,7 @@ bool CopyDir(const QString& source, const QString& target, QList<CopyFailure>* f
     QList<CopyFailure> failures;
     const QFileInfo info(source);
     if (source.isEmpty() || !info.isDir() || !info.isReadable() || !QDir(source).isReadable()) {
-        failures << CopyFailure{source, otherFailure(QStringLiteral("No folder to copy at %1").arg(source))};
+        failures << CopyFailure{source, lb::FileFailure::other(QStringLiteral("No folder to copy at %1").arg(source))};
     } else {
         std::vector<Entry> entries;
         walk(info.absoluteFilePath(), target, choose, entries);

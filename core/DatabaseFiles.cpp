@@ -52,11 +52,6 @@ bool DatabaseFiles::isProgramFile(const QString& path, DatabaseCheck check)
 
 namespace {
 
-lb::FileFailure otherFailure(const QString& what)
-{
-    return {lb::FileFailure::Cause::Other, what};
-}
-
 // The books kept from before a restore, `previous`, failed their check: what the user is told,
 // with where the file lies and what to do with it, since every copy of the works folder leaves
 // it out until it is gone.
@@ -64,7 +59,9 @@ lb::FileFailure previousDamaged(const QString& previous)
 {
     const QString folder = QDir::toNativeSeparators(QFileInfo(previous).absolutePath());
     return {lb::FileFailure::Cause::Damaged,
-            QStringLiteral("恢复前的数据kvdb.mdb.prev已损坏,没有复制\nkvdb.mdb.prev是上次数据恢复前保存的数据,已经损坏。请把它从文件夹 ") + folder + QStringLiteral(" 中移走(或删除),然后重新操作。")};
+            QStringLiteral("恢复前的数据kvdb.mdb.prev已损坏,没有复制\n")
+                + QStringLiteral("kvdb.mdb.prev是上次数据恢复前保存的数据,已经损坏。请把它从文件夹 ") + folder
+                + QStringLiteral(" 中移走(或删除),然后重新操作。")};
 }
 
 } // namespace
@@ -74,7 +71,7 @@ lb::FileResult DatabaseFiles::backUp(const QString& database, const QString& tar
     try {
         checkProgramFile(database);
     } catch (const lb::Error& failure) {
-        return otherFailure(failure.message());
+        return lb::FileFailure::other(failure.message());
     }
     return copyFile(database, target);
 }
@@ -103,14 +100,14 @@ FileCopier DatabaseFiles::backupCopier(const QString& database, DamagedPrevious 
 lb::FileResult DatabaseFiles::replace(const QString& source, const QString& database)
 {
     if (!QFileInfo(source).isFile())
-        return otherFailure(QStringLiteral("No database file at %1").arg(source));
+        return lb::FileFailure::other(QStringLiteral("No database file at %1").arg(source));
     TemporaryCopy candidate(database);
     if (lb::FileResult written = candidate.write(source); !written.ok())
         return written;
     try {
         checkProgramFile(candidate.path());
     } catch (const lb::Error& failure) {
-        return otherFailure(failure.message());
+        return lb::FileFailure::other(failure.message());
     }
     if (QFileInfo(database).isFile())
         if (lb::FileResult kept = copyFile(database, database + QStringLiteral(".prev")); !kept.ok())

@@ -6,6 +6,7 @@
 #include "core/DatabaseFiles.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
+#include "platform/sys/FileWrite.h"
 
 #include <QDir>
 
@@ -13,8 +14,8 @@ namespace lb::core {
 
 namespace {
 
-// Why a folder copy failed, each reason once: what was not copied for a cause in the program's
-// or the system's words, then the causes the user can act on (a disk without room, the damaged
+// Why a folder copy failed: what was not copied for a cause in the program's or the system's
+// words, each once, then the causes the user can act on (a disk without room, the damaged
 // books from before a restore).
 QString why(const QList<CopyFailure>& failed)
 {

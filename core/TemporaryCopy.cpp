@@ -14,7 +14,7 @@ namespace {
 
 lb::FileFailure noFileBeside(const QString& target)
 {
-    return {lb::FileFailure::Cause::Other, QStringLiteral("Cannot write beside %1").arg(target)};
+    return lb::FileFailure::other(QStringLiteral("Cannot write beside %1").arg(target));
 }
 
 } // namespace
@@ -48,7 +48,7 @@ lb::FileResult TemporaryCopy::writeAndReadBack(const QString& source)
     if (lb::FileResult written = write(source); !written.ok())
         return written;
     if (!lb::DurableFile::sameContents(path_, source))
-        return lb::FileFailure(lb::FileFailure::Cause::Other, QStringLiteral("The copy %1 differs from %2").arg(target_, source));
+        return lb::FileFailure::other(QStringLiteral("The copy %1 differs from %2").arg(target_, source));
     return {};
 }
 

@@ -32,15 +32,11 @@ namespace {
 // No folder chosen: nothing to copy to or from.
 lb::FileFailure noFolder()
 {
-    return {lb::FileFailure::Cause::Other, QStringLiteral("No folder chosen")};
+    return lb::FileFailure::other(QStringLiteral("No folder chosen"));
 }
 
-// A copy that found its disk full says so; any other failure asks the user to look at the backup.
-QString failureMessage(const lb::FileResult& result)
-{
-    return lb::FileFailure::shown(QStringLiteral("请检查本系统的数据备份是否存在！ "), {result.failure()},
-                                  lb::FileFailure::Message::AnotherCause);
-}
+// What a failed copy either way shows: a full disk in its place, when that stopped it.
+const QString lookAtTheBackup = QStringLiteral("请检查本系统的数据备份是否存在！ ");
 
 } // namespace
 
@@ -138,7 +134,8 @@ void Tfrcopydir::Button1Click()
         if (!target.isEmpty())
             saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target);
     });
-    Dialogs::message(saved.ok() ? QStringLiteral("数据备份完毕！ ") : failureMessage(saved));
+    Dialogs::message(saved.ok() ? QStringLiteral("数据备份完毕！ ")
+                                : lb::FileFailure::shown(lookAtTheBackup, {saved.failure()}, lb::FileFailure::Message::AnotherCause));
     close();
 }
 
@@ -155,7 +152,8 @@ void Tfrcopydir::Button2Click()
     });
     if (restored.ok())
         DatabaseFiles::booksReplaced(*frdm);
-    Dialogs::message(restored.ok() ? QStringLiteral("数据恢复完毕！ ") : failureMessage(restored));
+    Dialogs::message(restored.ok() ? QStringLiteral("数据恢复完毕！ ")
+                                   : lb::FileFailure::shown(lookAtTheBackup, {restored.failure()}, lb::FileFailure::Message::AnotherCause));
     close();
 }
 

@@ -17,11 +17,6 @@ namespace lb {
 
 namespace {
 
-FileFailure otherFailure(const QString& what)
-{
-    return {FileFailure::Cause::Other, what};
-}
-
 // A disk without room is named as such; any other failure in the system's words.
 FileFailure systemError(const QString& action, const QString& path, int code)
 {
@@ -58,10 +53,10 @@ FileResult DurableFile::writeCopy(const QString& source, const QString& copy)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return otherFailure(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+        return FileFailure::other(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
     QFile out(copy);
     if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate))
-        return otherFailure(QStringLiteral("Cannot write %1: %2").arg(copy, out.errorString()));
+        return FileFailure::other(QStringLiteral("Cannot write %1: %2").arg(copy, out.errorString()));
     char buffer[1 << 16];
     qint64 read = 0;
     qint64 copied = 0;
@@ -71,9 +66,9 @@ FileResult DurableFile::writeCopy(const QString& source, const QString& copy)
         copied += read;
     }
     if (read < 0)
-        return otherFailure(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+        return FileFailure::other(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
     if (copied != in.size())
-        return otherFailure(QStringLiteral("Cannot write %1: %2 of %3 bytes").arg(copy).arg(copied).arg(in.size()));
+        return FileFailure::other(QStringLiteral("Cannot write %1: %2 of %3 bytes").arg(copy).arg(copied).arg(in.size()));
     if (::fsync(out.handle()) != 0)
         return systemError(QStringLiteral("Cannot flush"), copy, errno);
     out.setPermissions(in.permissions() | QFileDevice::WriteOwner);

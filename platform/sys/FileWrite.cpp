@@ -66,7 +66,7 @@ FileFailure FileFailure::ofWrite(int code, const QString& path, const QString& o
         if (cause.code == code && cause.place == place)
             return {Cause::NoRoom, QString::fromUtf16(cause.text)
                                        + QDir::toNativeSeparators(written.isDir() ? written.absoluteFilePath() : written.absolutePath())};
-    return {Cause::Other, otherwise};
+    return other(otherwise);
 }
 
 QString FileFailure::shown(const QString& message, const QList<FileFailure>& failures, Message kind, const QString& separator)

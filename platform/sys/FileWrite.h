@@ -48,6 +48,8 @@ public:
     };
 
     FileFailure(Cause cause, QString text) : cause_(cause), text_(std::move(text)) {}
+    // A failure of another cause, in the program's or the system's words.
+    static FileFailure other(QString text) { return {Cause::Other, std::move(text)}; }
 
     // A write into the file `path` that failed with the system's error code `code`: NoRoom in
     // FileWrite::failure's words when the disk had no room for it, else Other with `otherwise`.

@@ -169,7 +169,7 @@ TEST_P(CopyDirFailingAFile, LeavesEveryTargetFileAsItWasAndNoTemporaryFile)
             room += QFileInfo(src() + "/" + name).size();
     const QString failing = src() + "/" + c.file;
     const lb::core::FileCopier refusing = [&](const QString& source, const QString&) {
-        return source == failing ? CopyChoice::refuse({lb::FileFailure::Cause::Other, QStringLiteral("refused")}) : CopyChoice::copy();
+        return source == failing ? CopyChoice::refuse(lb::FileFailure::other(QStringLiteral("refused"))) : CopyChoice::copy();
     };
     QList<CopyFailure> failed;
     if (c.noRoom) {
