@@ -1,5 +1,6 @@
 // Stored pages replayed on a printer or written into a PDF file.
 #include "report/ui/RpPrintPages.h"
+#include "report/ui/RpPrintPages_p.h"
 
 #include "platform/gfx/EmfFont.h"
 #include "platform/gfx/EmfPlayer.h"
@@ -12,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QIODevice>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -83,34 +83,14 @@ void printed(TRpPrinter& device)
         device.AfterPrint();
 }
 
-// The PDF writer's output: an open file written through FileWrite::writeAt, which keeps the
-// system's reason for a write that fails (Qt's PDF engine looks at no write's result, and its
-// own file loses the reason). The first failure is kept and every later write refused, so that
-// the file never holds a later part after a gap.
-class CheckedFileOutput : public QIODevice {
-public:
-    // `fd` stays owned by the caller and open while the output lives.
-    explicit CheckedFileOutput(int fd) : fd_(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-
-    // 0 while every write went whole, else the system's error code (errno) of the first one
-    // that did not.
-    int error() const { return error_; }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 count) override
-    {
-        if (error_ == 0)
-            error_ = FileWrite::writeAt(fd_, pos(), data, count);
-        return error_ == 0 ? count : -1;
-    }
-
-private:
-    int fd_;
-    int error_ = 0;
-};
-
 } // namespace
+
+qint64 CheckedFileOutput::writeData(const char* data, qint64 count)
+{
+    if (error_ == 0)
+        error_ = FileWrite::writeAt(fd_, pos(), data, count);
+    return error_ == 0 ? count : -1;
+}
 
 QString printCannotStartText(const QString& destination)
 {
@@ -127,18 +107,15 @@ QString writeFailedText(const QString& file)
     return QStringLiteral("无法写入文件%1").arg(QDir::toNativeSeparators(file));
 }
 
-bool RpPrintPages(TRpPrinter& device, QPrinter& printer, const QString& destination, QEventLoop::ProcessEventsFlags yield)
+bool RpPrintPages(TRpPrinter& device, QPrinter& printer, QEventLoop::ProcessEventsFlags yield)
 {
     const PageRange pages = pagesToPrint(device);
     if (pages.empty())
         return true;
     printer.setFullPage(true);
     printer.setCopyCount(std::max(device.PrinterSettings().Copies, 1));
-    // A print job goes by the report's title; a PDF file is titled as the document it holds.
-    printer.setDocName(printer.outputFormat() == QPrinter::PdfFormat ? device.DocumentName() : device.JobTitle);
-    const QString shown = !destination.isEmpty() ? destination
-                          : printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
-    if (!playPages(device, printer, pages, shown, yield, [&printer] { printer.abort(); }))
+    printer.setDocName(device.JobTitle);
+    if (!playPages(device, printer, pages, printer.printerName(), yield, [&printer] { printer.abort(); }))
         return false;
     printed(device);
     return true;

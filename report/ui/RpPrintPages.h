@@ -12,16 +12,16 @@ class TRpPrinter;
 
 namespace lb::report::ui {
 
-// Replays pages FirstPage to LastPage of `device` (0 for an open end) on `printer`, one printer
-// page each, the paper and orientation taken from the device's settings and the copies from
-// them. The device's current page and progress follow the pages (its notice window hears of
-// them), with `yield` events let in before each page; its cancelled flag aborts the job before
-// the next page. Answers whether every page was printed (false: cancelled). Throws lb::Error
-// "无法在"…"上开始打印" naming `destination` (else the printer or its output file) when the
-// printer cannot start, and "无法在"…"上完成打印" when it refuses a page or the end of the job;
-// the pages then do not count as printed (no 100 % progress, no AfterPrint).
-bool RpPrintPages(TRpPrinter& device, QPrinter& printer, const QString& destination = QString(),
-                  QEventLoop::ProcessEventsFlags yield = QEventLoop::AllEvents);
+// Replays pages FirstPage to LastPage of `device` (0 for an open end) on the system printer
+// `printer` (a PDF file goes through RpPrintPdf), one printer page each, the paper and
+// orientation taken from the device's settings and the copies from them; the job goes by the
+// device's JobTitle. The device's current page and progress follow the pages (its notice window
+// hears of them), with `yield` events let in before each page; its cancelled flag aborts the
+// job before the next page. Answers whether every page was printed (false: cancelled). Throws
+// lb::Error "无法在"…"上开始打印" naming the printer when it cannot start, and
+// "无法在"…"上完成打印" when it refuses a page or the end of the job; the pages then do not
+// count as printed (no 100 % progress, no AfterPrint).
+bool RpPrintPages(TRpPrinter& device, QPrinter& printer, QEventLoop::ProcessEventsFlags yield = QEventLoop::AllEvents);
 
 // The same pages written into the PDF file `file`, titled with the device's DocumentName. They
 // go into a hidden file beside it, every write checked, which is flushed and renamed over

@@ -167,7 +167,7 @@ void TRpStandardPreviewInterface::Print(TRpPrinter& device, const std::function<
     }
     const QEventLoop::ProcessEventsFlags yield = showProgress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
     if (pdf.isEmpty())
-        RpPrintPages(device, chosen, QString(), yield);
+        RpPrintPages(device, chosen, yield);
     else
         RpPrintPdf(device, pdf, yield);
 }

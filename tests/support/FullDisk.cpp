@@ -21,6 +21,7 @@ std::mutex guard;
 std::string fullFolder; // its real path, without a trailing slash
 qint64 roomLeft = 0;
 int failure = ENOSPC;
+int refusalsLeft = -1; // writes still refused once the room is used up; -1: every one
 
 // Whether `fd` is a regular file directly in the full folder.
 bool inFullFolder(int fd)
@@ -43,12 +44,15 @@ ssize_t writeAt(int fd, const void* data, size_t count, off64_t offset)
     if (full && count > 0) {
         const std::lock_guard lock(guard);
         if (inFullFolder(fd)) {
-            if (roomLeft == 0) {
+            if (roomLeft > 0) {
+                allowed = size_t(std::min<qint64>(qint64(count), roomLeft));
+                roomLeft -= qint64(allowed);
+            } else if (refusalsLeft != 0) {
+                if (refusalsLeft > 0)
+                    --refusalsLeft;
                 errno = failure;
                 return -1;
             }
-            allowed = size_t(std::min<qint64>(qint64(count), roomLeft));
-            roomLeft -= qint64(allowed);
         }
     }
     return ssize_t(::syscall(SYS_pwrite64, fd, data, allowed, offset));
@@ -56,12 +60,13 @@ ssize_t writeAt(int fd, const void* data, size_t count, off64_t offset)
 
 } // namespace
 
-FullDisk::FullDisk(const QString& folder, qint64 room, int code)
+FullDisk::FullDisk(const QString& folder, qint64 room, int code, int refusals)
 {
     const std::lock_guard lock(guard);
     fullFolder = QFile::encodeName(QFileInfo(folder).canonicalFilePath()).toStdString();
     roomLeft = room;
     failure = code;
+    refusalsLeft = refusals;
     full = true;
 }
 

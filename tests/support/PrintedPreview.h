@@ -1,5 +1,6 @@
 // A preview that shows nothing: it keeps what each previewed report printed, page by page,
-// and can print the pages into a PDF file to be read back with pdfinfo and pdftotext.
+// and can print the pages into a PDF file, as the program prints one, to be read back with
+// pdfinfo and pdftotext.
 #pragma once
 
 #include "platform/gfx/EmfFormat.h"
@@ -10,7 +11,6 @@
 #include "report/ui/RpPrintPages.h"
 
 #include <QDir>
-#include <QPrinter>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
@@ -121,10 +121,7 @@ public:
         }
         if (!pdfFolder.isEmpty()) {
             shown.pdf = QDir(pdfFolder).filePath(QStringLiteral("%1.pdf").arg(previews.size() + 1));
-            QPrinter printer(QPrinter::ScreenResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(shown.pdf);
-            report::ui::RpPrintPages(device, printer);
+            report::ui::RpPrintPdf(device, shown.pdf);
         }
         previews.push_back(std::move(shown));
     }

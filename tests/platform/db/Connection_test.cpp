@@ -175,6 +175,22 @@ TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirstAndLatinLettersWi
               names);
 }
 
+// A double-quoted word is a name only, in a query as in a table's definition: one the engine
+// does not know fails, never taken for a text.
+TEST_F(ConnectionTest, ADoubleQuotedWordIsANameInQueriesAndDefinitionsAlike)
+{
+    for (const char* sql : {"SELECT \"nosuch\" FROM product", "CREATE TABLE extra (a TEXT CHECK (a <> \"nosuch\"))",
+                            "CREATE INDEX extra_spmc ON product (spmc) WHERE spmc <> \"nosuch\""}) {
+        try {
+            connection.execute(QString::fromLatin1(sql));
+            ADD_FAILURE() << "ran: " << sql;
+        } catch (const SqliteError& e) {
+            EXPECT_EQ("no such column: nosuch", e.engineMessage().toStdString()) << sql;
+        }
+    }
+    EXPECT_EQ(0, count(connection, QStringLiteral("sqlite_master WHERE name LIKE 'extra%'")));
+}
+
 TEST_F(ConnectionTest, InspectTellsStatementsParametersAndControlWithoutRunningThem)
 {
     const struct {
@@ -299,8 +315,8 @@ TEST_F(ConnectionTest, SessionGuardRefusesAStatementKeptFromBefore)
 
 // A lent statement comes back to the connection however its lease ends: at the end of its scope,
 // by an exception, by giveBack() and under a lease moved over it; the statement then lent for its
-// text is the same one. A discarded one is finalised instead, and a lease moved away gives back
-// nothing.
+// text is the same one. A discarded one is finalised instead, also after it was moved into
+// another lease, and a lease moved away gives back nothing.
 TEST_F(ConnectionTest, ALeasedStatementComesBackOnEveryExitUnlessDiscarded)
 {
     const QString sql = QStringLiteral("SELECT count(*) FROM product");
@@ -341,6 +357,19 @@ TEST_F(ConnectionTest, ALeasedStatementComesBackOnEveryExitUnlessDiscarded)
         StatementLease lease = connection.statement(sql);
         lease.discard();
         EXPECT_EQ(statement, &*lease);
+    }
+    EXPECT_EQ(nullptr, lent());
+    {
+        StatementLease lease = connection.statement(sql);
+        lease.discard();
+        const StatementLease moved(std::move(lease));
+    }
+    EXPECT_EQ(nullptr, lent());
+    {
+        StatementLease lease = connection.statement(sql);
+        lease.discard();
+        StatementLease other;
+        other = std::move(lease);
     }
     EXPECT_EQ(nullptr, lent());
     {

@@ -992,6 +992,35 @@ TEST_F(DataSetTest, AListReadsTheRowsOfAWholeOpeningWhereverTheirRowidsLie)
     }
 }
 
+// A list closed and opened again on another table's rows reads those rows, both in a range of
+// rowids and by their rowids, not the first table's through the statements it read them with.
+TEST_F(DataSetTest, AListOpenedAgainOnAnotherTableReadsItsOwnRows)
+{
+    addNumberedProducts(connection, 100);
+    {
+        Transaction transaction(connection);
+        for (int i = 1; i <= 100; ++i)
+            connection.execute(QStringLiteral("INSERT INTO customer (intno) VALUES ('C%1')").arg(i));
+        transaction.commit();
+    }
+    Query list(connection);
+    for (const QString& where : {QString(), QStringLiteral(" WHERE rowid % 5 = 0")}) {
+        for (const QString& table : {QStringLiteral("product"), QStringLiteral("customer")}) {
+            const QString sql = QStringLiteral("SELECT intno FROM ") + table + where;
+            SCOPED_TRACE(sql.toStdString());
+            Query whole(connection);
+            whole.sql().setText(sql);
+            whole.open();
+            list.close();
+            list.sql().setText(sql);
+            list.openList();
+            ASSERT_EQ(whole.recordCount(), list.recordCount());
+            for (int row = 0; row < list.recordCount(); ++row)
+                ASSERT_EQ(whole["intno"].textAt(row), list["intno"].textAt(row)) << row;
+        }
+    }
+}
+
 // What is typed into a list's row stays until it is posted, whatever rows are read meanwhile:
 // rows read many at a time around it, or so many that the rows read first are let go.
 TEST_F(DataSetTest, AListRowBeingEditedIsNotReadAgainOverWhatWasTyped)

@@ -1,43 +1,18 @@
 // Durable file copies and renames: complete or not at all, and failures that name their cause.
 #include "platform/sys/DurableFile.h"
 
+#include "support/UnflushableFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstring>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 using lb::DurableFile;
 
 namespace {
-
-// The folder whose flush fails (its real path), and the system's error code it fails with.
-std::atomic<const char*> unflushable{nullptr};
-std::atomic<int> flushError{ENOSPC};
-
-// While it lives, flushing the folder `folder` itself fails with `code`, as on a disk that has
-// no room left for the folder's entries.
-class UnflushableFolder {
-public:
-    UnflushableFolder(const QString& folder, int code) : folder_(QFile::encodeName(QFileInfo(folder).canonicalFilePath()))
-    {
-        flushError = code;
-        unflushable = folder_.constData();
-    }
-    ~UnflushableFolder() { unflushable = nullptr; }
-    UnflushableFolder(const UnflushableFolder&) = delete;
-    UnflushableFolder& operator=(const UnflushableFolder&) = delete;
-
-private:
-    QByteArray folder_;
-};
 
 class DurableFileTest : public ::testing::Test {
 protected:
@@ -63,22 +38,6 @@ protected:
 };
 
 } // namespace
-
-// Stands in for the C library's fsync() in this test program: the unflushable folder fails,
-// everything else is flushed as the C library would.
-extern "C" int fsync(int fd)
-{
-    struct stat info {};
-    if (const char* folder = unflushable; folder && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        char path[PATH_MAX] = {};
-        const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
-        if (::readlink(link.constData(), path, sizeof path - 1) > 0 && std::strcmp(path, folder) == 0) {
-            errno = flushError;
-            return -1;
-        }
-    }
-    return int(::syscall(SYS_fsync, fd));
-}
 
 TEST_F(DurableFileTest, CopyReplacesTheTargetWithTheWholeSourceAndItsPermissions)
 {

@@ -1,4 +1,5 @@
-// Alt with a letter in a window that opts into nothing: an access key or nothing, never text.
+// Alt with a letter, Shift held or not, in a window that opts into nothing: an access key or
+// nothing, never text.
 #include "support/Typing.h"
 
 #include <QLineEdit>
@@ -23,6 +24,12 @@ TEST(AccessKeys, EveryLetterFromAToZIsAKeyOrNothingButAPopUpMenuKeepsItsLetters)
         pressAccessKey(&window, letter);
         EXPECT_EQ(QString(), box->text()) << letter;
         EXPECT_EQ(letter >= 'O' ? 1 : 0, posted) << letter;
+    }
+    // Shift held with Alt makes it no text either: the capital letter is not typed.
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (letter - 'A'), Qt::AltModifier | Qt::ShiftModifier, QString(QChar::fromLatin1(letter)));
+        QApplication::sendEvent(box, &press);
+        EXPECT_EQ(QString(), box->text()) << letter;
     }
 
     // An open menu picks its item by the letter, Alt held or not.

@@ -79,4 +79,15 @@ TEST(WindowPlacement, CentredOnTheScreenWithoutAWindowToCentreOver)
     QWidget hidden;
     WindowPlacement::centreOver(splash, &hidden);
     EXPECT_EQ(splash.screen()->availableGeometry().center(), splash.frameGeometry().center());
+
+    // A window never sized is centred at the size it takes when shown, its own, not at the size
+    // a window has before anything sizes it.
+    QWidget form;
+    auto* content = new QWidget(&form);
+    content->setFixedSize(210, 130);
+    (new QVBoxLayout(&form))->addWidget(content);
+    WindowPlacement::centreOver(form, nullptr);
+    form.show();
+    EXPECT_EQ(form.sizeHint(), form.size());
+    EXPECT_EQ(form.screen()->availableGeometry().center(), form.frameGeometry().center());
 }

@@ -16,6 +16,7 @@
 #include "support/PrintedPreview.h"
 #include "support/ReportedErrors.h"
 #include "support/Typing.h"
+#include "support/UnflushableFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,6 +44,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+
+#include <iterator>
 
 namespace lb::report::ui {
 namespace {
@@ -619,9 +622,11 @@ TEST_F(PreviewTest, EscOrClosingTheProgressWindowCancelsALongPrint)
 }
 
 // A PDF printed over a good one on a disk that fills up (the disk full from the start, or the
-// quota or a failing disk part of the way): the old file stays byte for byte with nothing beside
-// it, the cause is reported and the pages do not count as printed; an empty page range leaves it
-// too. With room the PDF holds every page and ends whole.
+// quota or a failing disk part of the way, or a disk that refuses one write and then takes the
+// rest): the old file stays byte for byte with nothing beside it, the cause is reported and the
+// pages do not count as printed; an empty page range leaves it too. With room the PDF holds every
+// page and ends whole. A full disk met only where the folder is flushed after the rename is named
+// as well, and that print does not count either.
 TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
 {
     TRpStandardPreview& window = openPreview();
@@ -639,22 +644,26 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
     ASSERT_EQ(1, lb::test::PrintedPreview::pdfPageCount(pdf));
     const QByteArray old = bytesOf(pdf);
     const QString shownFolder = QDir::toNativeSeparators(folder);
+    const QString full = QStringLiteral("磁盘已满,不能写入文件夹: ") + shownFolder;
     const struct {
         qint64 room;
         int code;
         QString shown;
+        int refusals = -1;
     } cases[] = {
-        {0, ENOSPC, QStringLiteral("磁盘已满,不能写入文件夹: ") + shownFolder},
+        {0, ENOSPC, full},
         {old.size() / 2, EDQUOT, QStringLiteral("磁盘配额已用完,不能写入文件夹: ") + shownFolder},
         {old.size() / 2, EIO, QStringLiteral("无法写入文件") + QDir::toNativeSeparators(pdf)},
+        {old.size() / 2, ENOSPC, full, 1},
     };
     ReportedErrors errors;
     lb::ui::ScriptedDialogs dialogs;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
+        SCOPED_TRACE(c.refusals);
         dialogs.answer(lb::ui::DialogAnswer::Yes);
         {
-            FullDisk disk(folder, c.room, c.code);
+            FullDisk disk(folder, c.room, c.code, c.refusals);
             window.Print->click();
         }
         EXPECT_EQ(c.shown, errors.lastMessage());
@@ -663,7 +672,7 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
         EXPECT_EQ(1, printed);
         EXPECT_NE(100, device.Progress());
     }
-    EXPECT_EQ(3, errors.count());
+    EXPECT_EQ(int(std::size(cases)), errors.count());
     device.FirstPage = 4;
     dialogs.answer(lb::ui::DialogAnswer::Yes);
     window.Print->click();
@@ -675,7 +684,7 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
         FullDisk disk(folder, 10 * old.size());
         window.Print->click();
     }
-    EXPECT_EQ(3, errors.count());
+    EXPECT_EQ(int(std::size(cases)), errors.count());
     EXPECT_EQ(2, printed);
     const QStringList pages = lb::test::PrintedPreview::pdfPages(pdf);
     ASSERT_EQ(3, pages.size());
@@ -684,6 +693,17 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
     EXPECT_EQ(QByteArray("%%EOF"), bytesOf(pdf).trimmed().right(5));
     EXPECT_EQ(QStringList({"list.pdf"}), QDir(folder).entryList(QDir::Files | QDir::Hidden));
     EXPECT_EQ(0, dialogs.unanswered());
+
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    {
+        UnflushableFolder disk(folder, ENOSPC);
+        window.Print->click();
+    }
+    EXPECT_EQ(int(std::size(cases)) + 1, errors.count());
+    EXPECT_EQ(full, errors.lastMessage());
+    EXPECT_EQ(2, printed);
+    EXPECT_NE(100, device.Progress());
+    EXPECT_EQ(QStringList({"list.pdf"}), QDir(folder).entryList(QDir::Files | QDir::Hidden));
 }
 
 // The progress window shows while the pages print, unless the report hides progress.
