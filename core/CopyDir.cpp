@@ -32,15 +32,18 @@ void walk(const QString& source, const QString& target, const FileCopier& choose
     const QFileInfo from(source);
     const QFileInfo to(target);
     if (!from.isReadable() || !from.isExecutable()) {
-        entries.push_back({source, target, true, CopyChoice::Action::Refuse, lb::FileFailure::other(QStringLiteral("Cannot read the folder %1").arg(source))});
+        entries.push_back({source, target, true, CopyChoice::Action::Refuse,
+                           lb::FileFailure::other(QStringLiteral("Cannot read the folder %1").arg(source))});
         return;
     }
     if (to.exists() && !to.isDir()) {
-        entries.push_back({source, target, true, CopyChoice::Action::Refuse, lb::FileFailure::other(QStringLiteral("Cannot make the folder %1").arg(target))});
+        entries.push_back({source, target, true, CopyChoice::Action::Refuse,
+                           lb::FileFailure::other(QStringLiteral("Cannot make the folder %1").arg(target))});
         return;
     }
     entries.push_back({source, target, true, CopyChoice::Action::Copy, std::nullopt});
-    const QFileInfoList found = QDir(source).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const QFileInfoList found =
+        QDir(source).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : found) {
         const QString file = entry.absoluteFilePath();
         const QString over = target + QLatin1Char('/') + entry.fileName();
@@ -50,7 +53,8 @@ void walk(const QString& source, const QString& target, const FileCopier& choose
             continue;
         } else if (QFileInfo(over).isDir()) {
             // The rename would fail only after other files had taken their places.
-            entries.push_back({file, over, false, CopyChoice::Action::Refuse, lb::FileFailure::other(QStringLiteral("Cannot replace the folder %1").arg(over))});
+            entries.push_back({file, over, false, CopyChoice::Action::Refuse,
+                               lb::FileFailure::other(QStringLiteral("Cannot replace the folder %1").arg(over))});
         } else {
             const CopyChoice choice = choose ? choose(file, over) : CopyChoice::copy();
             entries.push_back({file, over, false, choice.action(), choice.why()});
