@@ -63,19 +63,18 @@ void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& write
     } catch (const lb::db::SqliteError& error) {
         // A disk without room is said as such, with its folder: the engine's words would send
         // the user looking for another program that holds the books.
-        const QString noRoom = lb::FileWrite::failure(error.systemError(), copy.path(), QString());
-        if (noRoom.isEmpty())
+        const lb::FileFailure failure = lb::FileFailure::ofWrite(error.systemError(), copy.path(), error.message());
+        if (failure.cause() != lb::FileFailure::Cause::NoRoom)
             throw;
-        throw lb::DatabaseError(noRoom);
+        throw lb::FileWriteError(failure);
     }
     // The copy replaces the books, and the backups after it are copies of it: it must pass
     // the full check. The quick one would let through index entries that disagree with
     // their rows, which the copy carries over from the books as they are.
     checkDatabaseFile(copy.path());
     QFile::setPermissions(copy.path(), QFile::permissions(info.absoluteFilePath()));
-    QString error;
-    if (!copy.replaceTarget(&error))
-        throw lb::FileOpenError(error);
+    if (const lb::FileResult replaced = copy.replaceTarget(); !replaced.ok())
+        throw lb::FileWriteError(replaced.failure());
 }
 
 bool CompactDatabase(const QString& dbFile)
@@ -85,7 +84,8 @@ bool CompactDatabase(const QString& dbFile)
         return true;
     } catch (const lb::Error& error) {
         lb::ui::Dialogs::error(QStringLiteral("压缩数据库失败\r原因：")
-                                   + lb::FileWrite::shown(error.message(), QStringLiteral("可能此数据库正在被其他程序打开。")),
+                                   + lb::FileFailure::shown(QStringLiteral("可能此数据库正在被其他程序打开。"), lb::FileWriteError::of(error),
+                                                            lb::FileFailure::Message::AnotherCause),
                                QStringLiteral("提示"));
         return false;
     }

@@ -22,7 +22,8 @@ void writeCompactedCopy(const QString& source, const QString& copy);
 using CompactedCopyWriter = std::function<void(const QString& source, const QString& copy)>;
 
 // The same as CompactDatabase without the message: DatabaseError (or FileOpenError) on
-// failure, file unchanged; a disk without room gives the text of lb::FileWrite::failure. A
+// failure, file unchanged; a copy that could not be written or put in place gives an
+// lb::FileWriteError (a disk without room in the words of lb::FileWrite::failure). A
 // file this process may not write is refused. Leftovers of an earlier compaction beside the
 // file are removed first; the copy is written by `writeCopy` to a temporary file beside
 // `dbFile` (a TemporaryCopy), checked in full (DatabaseCheck::Full), flushed, then renamed

@@ -1,39 +1,75 @@
 // Recursive copy of one folder into another, and the single-file copy under it, for backups and year switches.
 #pragma once
 
+#include "platform/sys/FileWrite.h"
+
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace lb::core {
 
-// How one file of a folder copy goes over its target (absolute paths); true when the target
-// holds what it should, else false with the reason in `error` (a disk without room worded by
-// lb::FileWrite::failure).
-using FileCopier = std::function<bool(const QString& source, const QString& target, QString* error)>;
+// What a folder copy does with one file of the source, decided before anything is written.
+class CopyChoice {
+public:
+    enum class Action {
+        Copy,     // copied over its target
+        Skip,     // the target holds it already
+        HoldBack, // not copied, and reported, while the other files are copied
+        Refuse,   // nothing is copied: every target file stays as it was
+    };
+    static CopyChoice copy() { return CopyChoice(Action::Copy, std::nullopt); }
+    static CopyChoice skip() { return CopyChoice(Action::Skip, std::nullopt); }
+    static CopyChoice holdBack(lb::FileFailure why) { return CopyChoice(Action::HoldBack, std::move(why)); }
+    static CopyChoice refuse(lb::FileFailure why) { return CopyChoice(Action::Refuse, std::move(why)); }
+
+    Action action() const { return action_; }
+    // Why the file is held back or the copy refused; none for the others.
+    const std::optional<lb::FileFailure>& why() const { return why_; }
+
+private:
+    CopyChoice(Action action, std::optional<lb::FileFailure> why) : action_(action), why_(std::move(why)) {}
+    Action action_;
+    std::optional<lb::FileFailure> why_;
+};
+
+// A copier's choice for the file `source` of a folder copy and its `target` (absolute paths).
+using FileCopier = std::function<CopyChoice(const QString& source, const QString& target)>;
 
 // A file or folder of the source that a folder copy could not copy, and why.
 struct CopyFailure {
     QString path;
-    QString reason;
+    lb::FileFailure failure;
     bool operator==(const CopyFailure&) const = default;
 };
 
-// Copies every file and subfolder of `source` into `target` (made with its parents when
-// missing), replacing files of the same name through copyFile(), or through `copy` when one is
-// given. Leftovers of killed copies and compactions and database journals
-// (Leftovers::isLeftover) are not copied.
-// Returns false when `source` is empty or not a readable folder, or when any file or folder
-// could not be copied (the others are still copied); `failed`, when given, receives what
-// failed, each with its reason. True when everything was copied and is on the disk.
-bool CopyDir(const QString& source, const QString& target, QList<CopyFailure>* failed = nullptr, const FileCopier& copy = {});
+// The failures of `failed`, for lb::FileFailure::shown.
+QList<lb::FileFailure> failuresOf(const QList<CopyFailure>& failed);
 
-// Copies one file over `target` (its folder must exist) with lb::DurableFile::copyFile, so that
-// a power cut or a kill at any moment leaves either the old target or the complete copy, and a
-// copy the disk garbled never takes the target's place (it is read back before the rename).
+// Copies every file and subfolder of `source` into `target` (made with its parents when
+// missing), replacing files of the same name; files of the target that the source lacks stay.
+// Leftovers of killed copies and compactions and database journals (Leftovers::isLeftover)
+// are not copied. `choose`, when given, says what becomes of each file; without it every file
+// is copied.
+// Staged, so that a failure leaves no target file changed: every choice is made and every
+// folder read first; then each copy is written beside its target under a temporary name,
+// flushed and read back; only when all are ready are they renamed over their targets (with the
+// old targets' journals removed). A refusal, or any failure before the renames, removes the
+// temporary files and changes no file of the target (folders made for the copy stay, empty); a
+// file held back leaves only its own target as it was. A kill during the renames may leave some
+// files new and others old.
+// Returns false when `source` is empty or not a readable folder, or when anything could not be
+// copied; `failed`, when given, receives what failed, each with why. True when everything was
+// copied and is on the disk.
+bool CopyDir(const QString& source, const QString& target, QList<CopyFailure>* failed = nullptr, const FileCopier& choose = {});
+
+// Copies one file over `target` (its folder must exist) through a TemporaryCopy read back
+// before it takes the place, so that a power cut or a kill at any moment leaves either the old
+// target or the complete copy, and a copy the disk garbled never takes the target's place.
 // Journal files of the old target are then removed, so that they are never played into the
-// copy. False with the reason in `error` on failure; the target is then as it was.
-bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
+// copy. On failure the target is as it was.
+lb::FileResult copyFile(const QString& source, const QString& target);
 
 } // namespace lb::core

@@ -11,6 +11,7 @@
 #include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <memory>
@@ -49,65 +50,69 @@ bool DatabaseFiles::isProgramFile(const QString& path, DatabaseCheck check)
     }
 }
 
-bool DatabaseFiles::backUp(const QString& database, const QString& target, QString* error)
+namespace {
+
+// The books kept from before a restore, `previous`, failed their check: what the user is told,
+// with where the file lies and what to do with it, since every copy of the works folder leaves
+// it out until it is gone.
+lb::FileFailure previousDamaged(const QString& previous)
+{
+    const QString folder = QDir::toNativeSeparators(QFileInfo(previous).absolutePath());
+    return {lb::FileFailure::Cause::Damaged,
+            QStringLiteral("恢复前的数据kvdb.mdb.prev已损坏,没有复制\n")
+                + QStringLiteral("kvdb.mdb.prev是上次数据恢复前保存的数据,已经损坏。请把它从文件夹 ") + folder
+                + QStringLiteral(" 中移走(或删除),然后重新操作。")};
+}
+
+} // namespace
+
+lb::FileResult DatabaseFiles::backUp(const QString& database, const QString& target)
 {
     try {
         checkProgramFile(database);
     } catch (const lb::Error& failure) {
-        if (error)
-            *error = failure.message();
-        return false;
+        return lb::FileFailure::other(failure.message());
     }
-    return copyFile(database, target, error);
+    return copyFile(database, target);
 }
 
-FileCopier DatabaseFiles::backupCopier(const QString& database)
+FileCopier DatabaseFiles::backupCopier(const QString& database, DamagedPrevious ifDamaged)
 {
     // The books as they were before the last restore change only at the next restore. A copy
     // already the same is left alone, so that an ordinary close does not check them; a changed
     // one is checked in full (once for every folder) and replaces the last copy only when sound.
     const QString previous = QFileInfo(database + QStringLiteral(".prev")).absoluteFilePath();
     auto previousSound = std::make_shared<std::optional<bool>>();
-    return [previous, previousSound](const QString& source, const QString& target, QString* error) {
+    return [previous, previousSound, ifDamaged](const QString& source, const QString& target) {
         if (source != previous)
-            return copyFile(source, target, error);
+            return CopyChoice::copy();
         if (lb::DurableFile::sameContents(source, target))
-            return true;
+            return CopyChoice::skip();
         if (!*previousSound)
             *previousSound = isProgramFile(source);
         if (**previousSound)
-            return copyFile(source, target, error);
-        if (error)
-            *error = previousDamaged();
-        return false;
+            return CopyChoice::copy();
+        return ifDamaged == DamagedPrevious::HeldBack ? CopyChoice::holdBack(previousDamaged(previous))
+                                                      : CopyChoice::refuse(previousDamaged(previous));
     };
 }
 
-QString DatabaseFiles::previousDamaged()
+lb::FileResult DatabaseFiles::replace(const QString& source, const QString& database)
 {
-    return QStringLiteral("恢复前的数据kvdb.mdb.prev已损坏,没有复制");
-}
-
-bool DatabaseFiles::replace(const QString& source, const QString& database, QString* error)
-{
-    const auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
     if (!QFileInfo(source).isFile())
-        return fail(QStringLiteral("No database file at %1").arg(source));
+        return lb::FileFailure::other(QStringLiteral("No database file at %1").arg(source));
     TemporaryCopy candidate(database);
-    if (!candidate.write(source, error))
-        return false;
+    if (lb::FileResult written = candidate.write(source); !written.ok())
+        return written;
     try {
         checkProgramFile(candidate.path());
     } catch (const lb::Error& failure) {
-        return fail(failure.message());
+        return lb::FileFailure::other(failure.message());
     }
-    if (QFileInfo(database).isFile() && !copyFile(database, database + QStringLiteral(".prev"), error))
-        return false;
-    return candidate.replaceTarget(error);
+    if (QFileInfo(database).isFile())
+        if (lb::FileResult kept = copyFile(database, database + QStringLiteral(".prev")); !kept.ok())
+            return kept;
+    return candidate.replaceTarget();
 }
 
 void DatabaseFiles::whileDisconnected(Tfrdm& dm, const std::function<void()>& work)

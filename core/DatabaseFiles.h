@@ -23,26 +23,30 @@ public:
 
     // Copies `database` to `target`, whose folder must exist. The database is checked in full
     // first, so that a damaged file never replaces a sound backup; the copy is proven to hold
-    // the checked bytes before it replaces the target (copyFile). False with the reason in
-    // `error` on failure; the target is then as it was.
-    static bool backUp(const QString& database, const QString& target, QString* error = nullptr);
+    // the checked bytes before it replaces the target (copyFile). On failure the target is as
+    // it was.
+    static lb::FileResult backUp(const QString& database, const QString& target);
+
+    // What a folder copy of the works folder does when the books kept from before a restore
+    // are damaged: the backup at close leaves them out and takes the rest; year-end and the
+    // copy of this year's books before last year's are loaded copy nothing.
+    enum class DamagedPrevious { HeldBack, StopsTheCopy };
 
     // The copier of every folder copy of the works folder into a backup folder (BAK, the
-    // weekday folders, LASTBAK, THISYEAR), for CopyDir: each file through copyFile(). The books
-    // kept from before a restore (`database` + ".prev") are copied only when they differ from
-    // the folder's copy, and then only when they pass the full check, made once for all the
-    // folder copies of one copier; a damaged one leaves the folder's copy as it was and fails
-    // with previousDamaged() as its reason.
-    static FileCopier backupCopier(const QString& database);
-    // The reason of that failure, as the user is shown it.
-    static QString previousDamaged();
+    // weekday folders, LASTBAK, THISYEAR), for CopyDir: every file is copied, but the books
+    // kept from before a restore (`database` + ".prev") only when they differ from the folder's
+    // copy, and then only when they pass the full check, made once for all the folder copies
+    // of one copier. A damaged one leaves the folder's copy as it was (with the rest of the
+    // folder, as `ifDamaged` says), its failure a damaged file whose text names it, says where
+    // it is and what the user does with it.
+    static FileCopier backupCopier(const QString& database, DamagedPrevious ifDamaged);
 
     // Replaces `database` with a copy of `source`: the copy is written beside the database
     // under a temporary name, flushed and checked in full with checkProgramFile(); the old file
     // is kept as `database` + ".prev" (copyFile, read back); then the copy is renamed over the
-    // database and the old file's journals are removed. False with the reason in `error` on
-    // failure, the database as it was. Every connection to `database` must be closed.
-    static bool replace(const QString& source, const QString& database, QString* error = nullptr);
+    // database and the old file's journals are removed. On failure the database is as it was.
+    // Every connection to `database` must be closed.
+    static lb::FileResult replace(const QString& source, const QString& database);
 
     // Runs `work` with the company row and the connection of `dm` closed, then connects again
     // and reopens the company row, also when `work` throws (its error goes on).

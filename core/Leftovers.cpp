@@ -67,8 +67,10 @@ QStringList Leftovers::removeFrom(const QString& folder)
         else
             failed << entry.absoluteFilePath();
     }
+    // The removals are made whether or not their names reach the disk now: a leftover that
+    // comes back after a power cut is removed again at the next start.
     if (removed)
-        lb::DurableFile::flushFolder(folder);
+        static_cast<void>(lb::DurableFile::flushFolder(folder));
     return failed;
 }
 

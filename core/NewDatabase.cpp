@@ -160,9 +160,10 @@ void NewDatabase::build(const QString& path, bool oldForm)
         }
         checkDatabaseFile(temp);
         // Renamed only onto a free name: an existing database is never replaced.
-        if (!lb::DurableFile::flushFile(temp) || !QFile::rename(temp, path))
+        if (!lb::DurableFile::flushFile(temp).ok() || !QFile::rename(temp, path))
             throw lb::DatabaseError(QStringLiteral("Cannot rename %1 to %2").arg(temp, path));
-        lb::DurableFile::flushFolder(folder); // the file is in place; a later flush takes the name too
+        // The file is in place; a later flush takes the name too.
+        static_cast<void>(lb::DurableFile::flushFolder(folder));
     } catch (...) {
         QFile::remove(temp);
         throw;

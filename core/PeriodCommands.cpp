@@ -26,36 +26,17 @@
 
 namespace lb::core {
 
+using lb::FileFailure;
+using lb::FileResult;
 using lb::ui::Dialogs;
+
+// The messages of the copies below say what was left undone, and the causes the user can act
+// on follow them; those of the restore and the front-desk copy name another cause (a missing or
+// damaged file, the front desk's folder), and a full disk is shown in their place.
 
 namespace {
 
 const QString noRight = QStringLiteral("该用户无此权限,请用999登录系统！");
-
-// What a command shows when its copies failed for `reasons`: its `message`, which says what
-// was left undone, followed by each cause the user can act on, once: a disk without room
-// (lb::FileWrite::failure's words) and the damaged books from before a restore, held back.
-// The commands whose own message names another cause (a missing backup, the front desk's
-// folder) show a full disk in its place instead, through lb::FileWrite::shown.
-QString copyFailed(const QString& message, const QStringList& reasons)
-{
-    QStringList shown{message};
-    for (const QString& reason : reasons) {
-        const bool named = !lb::FileWrite::shown(reason, QString()).isEmpty() || reason == DatabaseFiles::previousDamaged();
-        if (named && !shown.contains(reason))
-            shown << reason;
-    }
-    return shown.join(QLatin1Char('\n'));
-}
-
-// The reasons of a folder copy's failures.
-QStringList reasonsOf(const QList<CopyFailure>& failed)
-{
-    QStringList reasons;
-    for (const CopyFailure& failure : failed)
-        reasons << failure.reason;
-    return reasons;
-}
 
 } // namespace
 
@@ -87,11 +68,11 @@ bool PeriodCommands::setLastYearLoaded(bool loaded)
         if (!marker.open(QIODevice::WriteOnly) || marker.write("T") != 1)
             return false;
         marker.close();
-        return lb::DurableFile::flushFile(lastYearMarker()) && lb::DurableFile::flushFolder(lb::AppPaths::programFolder());
+        return lb::DurableFile::flushFile(lastYearMarker()).ok() && lb::DurableFile::flushFolder(lb::AppPaths::programFolder()).ok();
     }
     if (QFile::exists(lastYearMarker()) && !QFile::remove(lastYearMarker()))
         return false;
-    return lb::DurableFile::flushFolder(lb::AppPaths::programFolder());
+    return lb::DurableFile::flushFolder(lb::AppPaths::programFolder()).ok();
 }
 
 bool PeriodCommands::passwordAccepted()
@@ -156,13 +137,15 @@ void PeriodCommands::yearEnd()
         // are, once they have passed the full check; books that fail it never replace the last
         // sound LASTBAK. Its copy, proven byte for byte the same as the checked books before it
         // takes its place, needs no check of its own; the books from before a restore are
-        // checked as the backup at close checks them.
+        // checked as the backup at close checks them, and damaged ones leave LASTBAK as it was.
         const QString database = lb::AppPaths::databaseFile();
         saved = lb::core::compactForBackup(database)
-                && lb::core::CopyDir(lb::AppPaths::worksFolder(), lastYearFolder(), &failed, DatabaseFiles::backupCopier(database));
+                && lb::core::CopyDir(lb::AppPaths::worksFolder(), lastYearFolder(), &failed,
+                                     DatabaseFiles::backupCopier(database, DatabaseFiles::DamagedPrevious::StopsTheCopy));
     });
     if (!saved) {
-        Dialogs::warning(copyFailed(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"), reasonsOf(failed)));
+        Dialogs::warning(FileFailure::shown(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"),
+                                            failuresOf(failed), FileFailure::Message::WhatWasLeftUndone));
         return;
     }
     runProcedure(&PeriodProcedures::closeYear, QStringLiteral("年终数据处理完成，请到数据维护中进行数据压缩整理。"),
@@ -194,18 +177,20 @@ void PeriodCommands::annualBackup()
     // The program itself, whatever its file is called, so that the year's data can be read
     // with the program that wrote it.
     const QString program = QCoreApplication::applicationFilePath();
-    QString programReason;
-    if (lb::core::copyFile(program, folder + QLatin1Char('/') + QFileInfo(program).fileName(), &programReason))
+    const FileResult programCopied = lb::core::copyFile(program, folder + QLatin1Char('/') + QFileInfo(program).fileName());
+    if (programCopied.ok())
         Dialogs::message(QStringLiteral("继续进行年度数据备份！ "));
     else
-        Dialogs::message(copyFailed(QStringLiteral("年度程序备份失败,请通过手工备份！ "), {programReason}));
+        Dialogs::message(FileFailure::shown(QStringLiteral("年度程序备份失败,请通过手工备份！ "), {programCopied.failure()},
+                                            FileFailure::Message::WhatWasLeftUndone));
 
-    bool saved = false;
-    QString dataReason;
+    FileResult saved;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), works + QStringLiteral("/kvdb.mdb"), &dataReason);
+        saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), works + QStringLiteral("/kvdb.mdb"));
     });
-    Dialogs::message(saved ? QStringLiteral("年度数据备份完毕！ ") : copyFailed(QStringLiteral("年度数据备份失败,请通过手工备份！ "), {dataReason}));
+    Dialogs::message(saved.ok() ? QStringLiteral("年度数据备份完毕！ ")
+                                : FileFailure::shown(QStringLiteral("年度数据备份失败,请通过手工备份！ "), {saved.failure()},
+                                                     FileFailure::Message::WhatWasLeftUndone));
 }
 
 void PeriodCommands::copyLastYear()
@@ -231,13 +216,15 @@ void PeriodCommands::copyLastYear()
         // their bytes; the books from before a restore as the backup at close copies them.
         QList<CopyFailure> failed;
         if (!DatabaseFiles::isProgramFile(database)
-            || !lb::core::CopyDir(lb::AppPaths::worksFolder(), thisYearFolder(), &failed, DatabaseFiles::backupCopier(database))) {
-            problem = copyFailed(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！"), reasonsOf(failed));
+            || !lb::core::CopyDir(lb::AppPaths::worksFolder(), thisYearFolder(), &failed,
+                                  DatabaseFiles::backupCopier(database, DatabaseFiles::DamagedPrevious::StopsTheCopy))) {
+            problem = FileFailure::shown(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！"), failuresOf(failed),
+                                         FileFailure::Message::WhatWasLeftUndone);
             return;
         }
-        QString reason;
-        if (!DatabaseFiles::replace(lastYear, database, &reason))
-            problem = copyFailed(QStringLiteral("不能复制去年数据,今年数据没有改动！"), {reason});
+        if (const FileResult replaced = DatabaseFiles::replace(lastYear, database); !replaced.ok())
+            problem = FileFailure::shown(QStringLiteral("不能复制去年数据,今年数据没有改动！"), {replaced.failure()},
+                                         FileFailure::Message::WhatWasLeftUndone);
     });
     if (!problem.isEmpty()) {
         Dialogs::warning(problem);
@@ -258,11 +245,11 @@ void PeriodCommands::restoreThisYear()
     if (!Dialogs::confirm(QStringLiteral("确实要恢复今年数据?")))
         return;
     const QString thisYear = thisYearFolder() + QStringLiteral("/kvdb.mdb");
-    bool restored = false;
-    QString reason;
-    DatabaseFiles::whileDisconnected(*frdm, [&] { restored = DatabaseFiles::replace(thisYear, lb::AppPaths::databaseFile(), &reason); });
-    if (!restored) {
-        Dialogs::warning(lb::FileWrite::shown(reason, QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！")));
+    FileResult restored;
+    DatabaseFiles::whileDisconnected(*frdm, [&] { restored = DatabaseFiles::replace(thisYear, lb::AppPaths::databaseFile()); });
+    if (!restored.ok()) {
+        Dialogs::warning(FileFailure::shown(QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！"), {restored.failure()},
+                                            FileFailure::Message::AnotherCause));
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);
@@ -286,11 +273,11 @@ void PeriodCommands::frontDeskCopy()
         Dialogs::message(QStringLiteral("数据没有成功复制,请检查前台连接线路及前台数据位置的设置！ "));
         return;
     }
-    bool copied = false;
-    QString reason;
-    DatabaseFiles::whileDisconnected(*frdm, [&] { copied = DatabaseFiles::replace(source, lb::AppPaths::databaseFile(), &reason); });
-    if (!copied) {
-        Dialogs::message(lb::FileWrite::shown(reason, QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ ")));
+    FileResult copied;
+    DatabaseFiles::whileDisconnected(*frdm, [&] { copied = DatabaseFiles::replace(source, lb::AppPaths::databaseFile()); });
+    if (!copied.ok()) {
+        Dialogs::message(FileFailure::shown(QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ "), {copied.failure()},
+                                            FileFailure::Message::AnotherCause));
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);

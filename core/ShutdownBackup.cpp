@@ -14,19 +14,19 @@ namespace lb::core {
 
 namespace {
 
-// Why a folder copy failed, each reason once: a disk without room and the damaged books from
-// before a restore as the copier worded them; any other failure names what was not copied.
+// Why a folder copy failed: what was not copied for a cause in the program's or the system's
+// words, each once, then the causes the user can act on (a disk without room, the damaged
+// books from before a restore).
 QString why(const QList<CopyFailure>& failed)
 {
-    QStringList reasons;
-    for (const CopyFailure& failure : failed) {
-        const QString reason = failure.reason == DatabaseFiles::previousDamaged()
-                                   ? failure.reason
-                                   : lb::FileWrite::shown(failure.reason, QStringLiteral("未能复制 ") + QDir::toNativeSeparators(failure.path));
-        if (!reasons.contains(reason))
-            reasons << reason;
+    const QString separator = QStringLiteral("; ");
+    QStringList notCopied;
+    for (const CopyFailure& each : failed) {
+        const QString what = QStringLiteral("未能复制 ") + QDir::toNativeSeparators(each.path);
+        if (each.failure.cause() == lb::FileFailure::Cause::Other && !notCopied.contains(what))
+            notCopied << what;
     }
-    return reasons.join(QStringLiteral("; "));
+    return lb::FileFailure::shown(notCopied.join(separator), failuresOf(failed), lb::FileFailure::Message::WhatWasLeftUndone, separator);
 }
 
 } // namespace
@@ -50,7 +50,8 @@ QList<ShutdownBackup::Incomplete> ShutdownBackup::run()
         return {{bak, booksFailedTheCheck()},
                 {lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())), booksFailedTheCheck()}};
     // Each copy takes its target's place only once proven to hold the checked bytes.
-    const FileCopier copy = DatabaseFiles::backupCopier(database);
+    // Today's books are backed up though those from before a restore are damaged.
+    const FileCopier copy = DatabaseFiles::backupCopier(database, DatabaseFiles::DamagedPrevious::HeldBack);
     const QString works = lb::AppPaths::worksFolder();
     QList<Incomplete> incomplete;
     QList<CopyFailure> failed;

@@ -11,7 +11,8 @@ class ShutdownBackup {
 public:
     // A backup folder that was not brought fully up to date, and why, in the user's words:
     // a disk without room (lb::FileWrite::failure), books that failed the check, a damaged
-    // `kvdb.mdb.prev`, or the files that could not be copied; several reasons joined by "; ".
+    // `kvdb.mdb.prev` with what to do about it, or the files that could not be copied; several
+    // reasons joined by "; ".
     struct Incomplete {
         QString folder;
         QString why;
@@ -30,8 +31,8 @@ public:
     // weekday folders keep the last sound copy (compactForBackup). Otherwise copies the works
     // folder into BAK, then into the weekday folder of lb::Clock's date taken after the first
     // copy, through DatabaseFiles::backupCopier: each file proven byte for byte the same as its
-    // source before it replaces the old copy, a damaged `kvdb.mdb.prev` never replacing the
-    // folder's copy. Every connection to the database must be closed. Returns the backup
+    // source before it replaces the old copy, a damaged `kvdb.mdb.prev` held back while the
+    // rest of the folder is copied, and a folder whose copy failed otherwise left as it was. Every connection to the database must be closed. Returns the backup
     // folders not brought fully up to date, with why (both when the database failed the
     // check); empty when the backup is complete.
     static QList<Incomplete> run();

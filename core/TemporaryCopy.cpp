@@ -12,11 +12,9 @@ namespace lb::core {
 
 namespace {
 
-bool noFileBeside(const QString& target, QString* error)
+lb::FileFailure noFileBeside(const QString& target)
 {
-    if (error)
-        *error = QStringLiteral("Cannot write beside %1").arg(target);
-    return false;
+    return lb::FileFailure::other(QStringLiteral("Cannot write beside %1").arg(target));
 }
 
 } // namespace
@@ -38,20 +36,31 @@ TemporaryCopy::~TemporaryCopy()
     Leftovers::removeJournalsOf(path_);
 }
 
-bool TemporaryCopy::write(const QString& source, QString* error)
-{
-    return path_.isEmpty() ? noFileBeside(target_, error) : lb::DurableFile::writeCopy(source, path_, error);
-}
-
-bool TemporaryCopy::replaceTarget(QString* error)
+lb::FileResult TemporaryCopy::write(const QString& source)
 {
     if (path_.isEmpty())
-        return noFileBeside(target_, error);
-    if (!lb::DurableFile::replaceFile(path_, target_, error))
-        return false;
+        return noFileBeside(target_);
+    return lb::DurableFile::writeCopy(source, path_);
+}
+
+lb::FileResult TemporaryCopy::writeAndReadBack(const QString& source)
+{
+    if (lb::FileResult written = write(source); !written.ok())
+        return written;
+    if (!lb::DurableFile::sameContents(path_, source))
+        return lb::FileFailure::other(QStringLiteral("The copy %1 differs from %2").arg(target_, source));
+    return {};
+}
+
+lb::FileResult TemporaryCopy::replaceTarget()
+{
+    if (path_.isEmpty())
+        return noFileBeside(target_);
+    if (lb::FileResult replaced = lb::DurableFile::replaceFile(path_, target_); !replaced.ok())
+        return replaced;
     path_.clear();
     Leftovers::removeJournalsOf(target_);
-    return true;
+    return {};
 }
 
 } // namespace lb::core

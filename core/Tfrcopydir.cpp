@@ -29,11 +29,14 @@ using lb::ui::guardSlot;
 
 namespace {
 
-// A copy that found its disk full says so; any other failure asks the user to look at the backup.
-QString failureMessage(const QString& reason)
+// No folder chosen: nothing to copy to or from.
+lb::FileFailure noFolder()
 {
-    return lb::FileWrite::shown(reason, QStringLiteral("请检查本系统的数据备份是否存在！ "));
+    return lb::FileFailure::other(QStringLiteral("No folder chosen"));
 }
+
+// What a failed copy either way shows: a full disk in its place, when that stopped it.
+const QString lookAtTheBackup = QStringLiteral("请检查本系统的数据备份是否存在！ ");
 
 } // namespace
 
@@ -126,12 +129,13 @@ void Tfrcopydir::Button1Click()
     Dialogs::message(QStringLiteral("你选择的数据备份位置是:") + target);
     if (!Dialogs::confirm(QStringLiteral("是否进行备份数据?")))
         return;
-    bool saved = false;
-    QString reason;
+    lb::FileResult saved = noFolder();
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        saved = !target.isEmpty() && DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &reason);
+        if (!target.isEmpty())
+            saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target);
     });
-    Dialogs::message(saved ? QStringLiteral("数据备份完毕！ ") : failureMessage(reason));
+    Dialogs::message(saved.ok() ? QStringLiteral("数据备份完毕！ ")
+                                : lb::FileFailure::shown(lookAtTheBackup, {saved.failure()}, lb::FileFailure::Message::AnotherCause));
     close();
 }
 
@@ -141,14 +145,15 @@ void Tfrcopydir::Button2Click()
     Dialogs::message(QStringLiteral("你选择的数据备份位置是:") + source);
     if (!Dialogs::confirm(QStringLiteral("是否进行数据恢复?")))
         return;
-    bool restored = false;
-    QString reason;
+    lb::FileResult restored = noFolder();
     DatabaseFiles::whileDisconnected(*frdm, [&] {
-        restored = !source.isEmpty() && DatabaseFiles::replace(source, lb::AppPaths::databaseFile(), &reason);
+        if (!source.isEmpty())
+            restored = DatabaseFiles::replace(source, lb::AppPaths::databaseFile());
     });
-    if (restored)
+    if (restored.ok())
         DatabaseFiles::booksReplaced(*frdm);
-    Dialogs::message(restored ? QStringLiteral("数据恢复完毕！ ") : failureMessage(reason));
+    Dialogs::message(restored.ok() ? QStringLiteral("数据恢复完毕！ ")
+                                   : lb::FileFailure::shown(lookAtTheBackup, {restored.failure()}, lb::FileFailure::Message::AnotherCause));
     close();
 }
 

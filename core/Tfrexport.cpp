@@ -122,7 +122,7 @@ void Tfrexport::Button2Click()
     lb::ui::Dialogs::message(QStringLiteral("若") + path + QStringLiteral("已打开,请先关闭!"));
 
     bool saved = false;
-    QString failure;
+    QList<lb::FileFailure> failures;
     {
         // The wait cursor and the held-back controls end however the writing ends.
         struct Busy {
@@ -144,12 +144,12 @@ void Tfrexport::Button2Click()
             saved = true;
         } catch (const lb::Error& error) {
             // The workbook could not be filled or saved; a file of that name is as it was.
-            failure = error.message();
+            failures = lb::FileWriteError::of(error);
         }
     }
     if (!saved) {
         // A disk without room is named with its folder; any other cause keeps the window's words.
-        lb::ui::Dialogs::message(lb::FileWrite::shown(failure, QStringLiteral("没有发现Excel!")));
+        lb::ui::Dialogs::message(lb::FileFailure::shown(QStringLiteral("没有发现Excel!"), failures, lb::FileFailure::Message::AnotherCause));
         return;
     }
     lb::ui::DesktopFiles::open(path, QStringLiteral("没有能打开Excel文件的程序: "));

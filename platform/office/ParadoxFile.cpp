@@ -388,9 +388,8 @@ void ParadoxFile::write(const QString& path, const ExternalTable& table)
         if (!doc.errors().isEmpty())
             throw lb::FileOpenError(QStringLiteral("Cannot write the Paradox table %1 %2").arg(path, doc.errors()));
     }
-    QString reason;
-    if (!temp.renameOverDestination(&reason))
-        throw lb::FileOpenError(QStringLiteral("Cannot replace the Paradox table %1: %2").arg(path, reason));
+    if (const lb::FileResult renamed = temp.renameOverDestination(); !renamed.ok())
+        throw lb::FileOpenError(QStringLiteral("Cannot replace the Paradox table %1: %2").arg(path, renamed.failure().text()));
 }
 
 } // namespace lb::office

@@ -71,13 +71,13 @@ TemporaryBeside::~TemporaryBeside()
     beingWritten().remove(path_);
 }
 
-bool TemporaryBeside::renameOverDestination(QString* error)
+lb::FileResult TemporaryBeside::renameOverDestination()
 {
     // The reserved file is the owner's alone; the finished one gets the permissions of any
     // file the user makes. A file system without permissions (a memory stick) refuses them,
     // which does not keep the file from its place.
     ::chmod(QFile::encodeName(path_).constData(), newFileMode());
-    const bool replaced = DurableFile::replaceFile(path_, destination_, error);
+    lb::FileResult replaced = DurableFile::replaceFile(path_, destination_);
     // Renamed, though the folder's flush after it may have failed: the file is no longer ours.
     if (!QFileInfo::exists(path_)) {
         beingWritten().remove(path_);

@@ -1,6 +1,8 @@
 // The temporary file a writer fills beside its destination before renaming it over it.
 #pragma once
 
+#include "platform/sys/FileWrite.h"
+
 #include <QString>
 
 namespace lb::office {
@@ -22,8 +24,8 @@ public:
 
     // Gives the file the mode any new file gets under the process's umask (it was reserved for
     // the owner alone), then flushes it, renames it over the destination and flushes the folder
-    // (lb::DurableFile::replaceFile); false with the reason in `error` when one of them fails.
-    bool renameOverDestination(QString* error = nullptr);
+    // (lb::DurableFile::replaceFile); the failure of the step that failed.
+    lb::FileResult renameOverDestination();
 
 private:
     QString destination_;

@@ -92,15 +92,18 @@ void Workbook::save()
     book_ = nullptr;
     sheet_ = nullptr;
     const lxw_error error = workbook_close(book);
-    QString reason;
-    if (error != LXW_NO_ERROR)
-        reason = QStringLiteral("Cannot write the workbook %1: %2").arg(temp_->destination(), QString::fromUtf8(lxw_strerror(error)));
-    // The rename replaces an existing workbook in one step, once the whole copy is on the disk.
-    const bool saved = error == LXW_NO_ERROR && lb::DurableFile::writeCopy(staging_->fileName(), temp_->path(), &reason)
-                       && temp_->renameOverDestination(&reason);
-    discard();
-    if (!saved)
+    if (error != LXW_NO_ERROR) {
+        const QString reason = QStringLiteral("Cannot write the workbook %1: %2").arg(temp_->destination(), QString::fromUtf8(lxw_strerror(error)));
+        discard();
         throw lb::FileOpenError(reason);
+    }
+    // The rename replaces an existing workbook in one step, once the whole copy is on the disk.
+    lb::FileResult saved = lb::DurableFile::writeCopy(staging_->fileName(), temp_->path());
+    if (saved.ok())
+        saved = temp_->renameOverDestination();
+    discard();
+    if (!saved.ok())
+        throw lb::FileWriteError(saved.failure());
 }
 
 } // namespace lb::office

@@ -39,9 +39,9 @@ public:
     // The sheet's grid lines are printed.
     void printGridLines();
 
-    // Writes the file; lb::FileOpenError when it cannot be written, whose message, when the
-    // destination's disk has no room, is lb::FileWrite::failure()'s text naming its folder. The
-    // workbook is closed afterwards whatever the outcome.
+    // Writes the file; lb::FileOpenError when it cannot be written: an lb::FileWriteError, which
+    // keeps the cause, when the copy into the destination's folder failed (a disk without room
+    // named with its folder). The workbook is closed afterwards whatever the outcome.
     void save();
 
 private:

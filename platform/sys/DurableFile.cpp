@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,87 +17,62 @@ namespace lb {
 
 namespace {
 
-bool fail(QString* error, const QString& what)
-{
-    if (error)
-        *error = what;
-    return false;
-}
-
 // A disk without room is named as such; any other failure in the system's words.
-QString systemError(const QString& action, const QString& path, int code)
+FileFailure systemError(const QString& action, const QString& path, int code)
 {
-    return FileWrite::failure(code, path, QStringLiteral("%1 %2: %3").arg(action, path, FileWrite::systemError(code)));
+    return FileFailure::ofWrite(code, path, QStringLiteral("%1 %2: %3").arg(action, path, FileWrite::systemError(code)));
 }
 
-bool syncPath(const QString& path, int flags, QString* error)
+FileResult syncPath(const QString& path, int flags)
 {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), flags | O_CLOEXEC);
     if (fd < 0)
-        return fail(error, systemError(QStringLiteral("Cannot open"), path, errno));
+        return systemError(QStringLiteral("Cannot open"), path, errno);
     const int rc = ::fsync(fd);
     const int code = errno;
     ::close(fd);
     if (rc != 0)
-        return fail(error, systemError(QStringLiteral("Cannot flush"), path, code));
-    return true;
+        return systemError(QStringLiteral("Cannot flush"), path, code);
+    return {};
 }
 
 } // namespace
 
-bool DurableFile::flushFile(const QString& path, QString* error)
+FileResult DurableFile::flushFile(const QString& path)
 {
-    return syncPath(path, O_RDONLY, error);
+    return syncPath(path, O_RDONLY);
 }
 
-bool DurableFile::flushFolder(const QString& folder, QString* error)
+FileResult DurableFile::flushFolder(const QString& folder)
 {
-    return syncPath(folder, O_RDONLY | O_DIRECTORY, error);
+    return syncPath(folder, O_RDONLY | O_DIRECTORY);
 }
 
-bool DurableFile::writeCopy(const QString& source, const QString& copy, QString* error)
+FileResult DurableFile::writeCopy(const QString& source, const QString& copy)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return fail(error, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+        return FileFailure::other(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
     QFile out(copy);
     if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate))
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(copy, out.errorString()));
+        return FileFailure::other(QStringLiteral("Cannot write %1: %2").arg(copy, out.errorString()));
     char buffer[1 << 16];
     qint64 read = 0;
     qint64 copied = 0;
     while ((read = in.read(buffer, sizeof buffer)) > 0) {
         if (const int code = FileWrite::writeAt(out.handle(), copied, buffer, read))
-            return fail(error, systemError(QStringLiteral("Cannot write"), copy, code));
+            return systemError(QStringLiteral("Cannot write"), copy, code);
         copied += read;
     }
     if (read < 0)
-        return fail(error, QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+        return FileFailure::other(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
     if (copied != in.size())
-        return fail(error, QStringLiteral("Cannot write %1: %2 of %3 bytes").arg(copy).arg(copied).arg(in.size()));
+        return FileFailure::other(QStringLiteral("Cannot write %1: %2 of %3 bytes").arg(copy).arg(copied).arg(in.size()));
     if (::fsync(out.handle()) != 0)
-        return fail(error, systemError(QStringLiteral("Cannot flush"), copy, errno));
+        return systemError(QStringLiteral("Cannot flush"), copy, errno);
     out.setPermissions(in.permissions() | QFileDevice::WriteOwner);
-    return true;
-}
-
-bool DurableFile::copyFile(const QString& source, const QString& target, QString* error)
-{
-    const QString folder = QFileInfo(target).absolutePath();
-    QTemporaryFile temporary(folder + QLatin1Char('/') + temporaryPrefix() + QStringLiteral("XXXXXX"));
-    if (!temporary.open())
-        return fail(error, QStringLiteral("Cannot write in %1: %2").arg(folder, temporary.errorString()));
-    temporary.close(); // the name stays reserved until the object goes
-    if (!writeCopy(source, temporary.fileName(), error))
-        return false;
-    // Read back after the flush: what the disk was given is not always what it holds.
-    if (!sameContents(temporary.fileName(), source))
-        return fail(error, QStringLiteral("The copy %1 differs from %2").arg(target, source));
-    if (!replaceFile(temporary.fileName(), target, error))
-        return false;
-    temporary.setAutoRemove(false); // renamed away
-    return true;
+    return {};
 }
 
 bool DurableFile::sameContents(const QString& first, const QString& second)
@@ -123,15 +97,15 @@ bool DurableFile::sameContents(const QString& first, const QString& second)
     }
 }
 
-bool DurableFile::replaceFile(const QString& from, const QString& to, QString* error)
+FileResult DurableFile::replaceFile(const QString& from, const QString& to)
 {
-    if (!flushFile(from, error))
-        return false;
+    if (FileResult flushed = flushFile(from); !flushed.ok())
+        return flushed;
     const QByteArray fromName = QFile::encodeName(from);
     const QByteArray toName = QFile::encodeName(to);
     if (std::rename(fromName.constData(), toName.constData()) != 0)
-        return fail(error, systemError(QStringLiteral("Cannot replace"), to, errno));
-    return flushFolder(QFileInfo(to).absolutePath(), error);
+        return systemError(QStringLiteral("Cannot replace"), to, errno);
+    return flushFolder(QFileInfo(to).absolutePath());
 }
 
 } // namespace lb

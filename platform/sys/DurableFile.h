@@ -1,15 +1,16 @@
 // File copies and renames that are on the disk when they return, so a power cut cannot leave an empty copy.
 #pragma once
 
+#include "platform/sys/FileWrite.h"
+
 #include <QString>
 
 namespace lb {
 
 // Every copy or rename that replaces the database or a backup goes through here. A file is
 // written under a temporary name in its target folder, flushed, renamed over the target, and
-// the folder is flushed so that the rename itself survives a power cut. Failures come back as
-// false (with the reason in `error` when given, a disk without room worded by
-// FileWrite::failure), never as half-written targets.
+// the folder is flushed so that the rename itself survives a power cut. Each step returns its
+// FileResult (a disk without room worded by FileWrite::failure), never half-written targets.
 class DurableFile {
 public:
     // Prefix of the temporary files a copy writes; a name with it is a leftover of a copy that
@@ -17,27 +18,21 @@ public:
     static QString temporaryPrefix() { return QStringLiteral("~cp"); }
 
     // Writes the file's data and size to the disk.
-    static bool flushFile(const QString& path, QString* error = nullptr);
+    static FileResult flushFile(const QString& path);
     // Writes the folder's entries (names made, renamed or removed in it) to the disk.
-    static bool flushFolder(const QString& folder, QString* error = nullptr);
+    static FileResult flushFolder(const QString& folder);
 
     // Writes a copy of `source` into the file `copy`, which must exist (a temporary file
     // reserved beside what it is to replace) and is emptied first, gives it the source's
     // permissions, made writable by its owner, and flushes it. No rename: the caller puts it in
     // place with replaceFile().
-    static bool writeCopy(const QString& source, const QString& copy, QString* error = nullptr);
-
-    // Copies `source` over `target` (whose folder must exist): writeCopy() into a temporary
-    // file beside the target, read back and compared byte for byte with the source (what the
-    // disk was given is not always what it holds), then replaceFile(). On failure the target
-    // is as it was and no temporary file is left.
-    static bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
+    static FileResult writeCopy(const QString& source, const QString& copy);
 
     // True when both files can be read and hold the same bytes.
     static bool sameContents(const QString& first, const QString& second);
 
     // Flushes `from`, renames it over `to` (same file system), then flushes the folder of `to`.
-    static bool replaceFile(const QString& from, const QString& to, QString* error = nullptr);
+    static FileResult replaceFile(const QString& from, const QString& to);
 };
 
 } // namespace lb

@@ -1,13 +1,12 @@
-// Writing into a file with the system's reason kept, and the one text for a disk without room.
+// Writing into a file with the system's reason kept, the one text for a disk without room, and
+// a failed write carried as a value that knows its cause.
 #include "platform/sys/FileWrite.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iterator>
 #include <unistd.h>
 
 namespace lb {
@@ -57,20 +56,37 @@ QString FileWrite::systemError(int code)
 
 QString FileWrite::failure(int code, const QString& path, const QString& otherwise, Place place)
 {
+    return FileFailure::ofWrite(code, path, otherwise, place).text();
+}
+
+FileFailure FileFailure::ofWrite(int code, const QString& path, const QString& otherwise, FileWrite::Place place)
+{
     const QFileInfo written(path);
     for (const NoSpaceCause& cause : kNoSpaceCauses)
         if (cause.code == code && cause.place == place)
-            return QString::fromUtf16(cause.text)
-                   + QDir::toNativeSeparators(written.isDir() ? written.absoluteFilePath() : written.absolutePath());
-    return otherwise;
+            return {Cause::NoRoom, QString::fromUtf16(cause.text)
+                                       + QDir::toNativeSeparators(written.isDir() ? written.absoluteFilePath() : written.absolutePath())};
+    return other(otherwise);
 }
 
-QString FileWrite::shown(const QString& reason, const QString& message)
+QString FileFailure::shown(const QString& message, const QList<FileFailure>& failures, Message kind, const QString& separator)
 {
-    const bool noSpace = std::any_of(std::begin(kNoSpaceCauses), std::end(kNoSpaceCauses), [&](const NoSpaceCause& cause) {
-        return reason.startsWith(QString::fromUtf16(cause.text));
-    });
-    return noSpace ? reason : message;
+    // The other causes are the program's or the system's words: the message says more to the user.
+    QStringList causes;
+    for (const FileFailure& failure : failures)
+        if (failure.cause() != Cause::Other && !causes.contains(failure.text()))
+            causes << failure.text();
+    QStringList parts;
+    if (!message.isEmpty() && (kind == Message::WhatWasLeftUndone || causes.isEmpty()))
+        parts << message;
+    return (parts + causes).join(separator);
+}
+
+QList<FileFailure> FileWriteError::of(const Error& error)
+{
+    if (const auto* failed = dynamic_cast<const FileWriteError*>(&error))
+        return {failed->failure()};
+    return {};
 }
 
 } // namespace lb

@@ -148,9 +148,8 @@ bool RpPrintPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEven
     partial.setPermissions(target.exists() ? target.permissions()
                                            : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
                                                  | QFile::ReadGroup | QFile::ReadOther);
-    QString reason;
-    if (!DurableFile::replaceFile(partial.fileName(), file, &reason))
-        throw Error(FileWrite::shown(reason, writeFailedText(file)));
+    if (const FileResult replaced = DurableFile::replaceFile(partial.fileName(), file); !replaced.ok())
+        throw Error(FileFailure::shown(writeFailedText(file), {replaced.failure()}, FileFailure::Message::AnotherCause));
     partial.setAutoRemove(false);
     printed(device);
     return true;

@@ -1,11 +1,16 @@
-// Tests of the folder copy: whole trees, replaced files, and failures that are reported.
+// Tests of the folder copy and the file copy under it: whole trees, replaced files, and failures
+// that are reported and change no file of the target.
 #include "core/CopyDir.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using lb::core::CopyChoice;
 using lb::core::CopyDir;
 using lb::core::CopyFailure;
 
@@ -32,6 +37,17 @@ QStringList paths(const QList<CopyFailure>& failed)
     for (const CopyFailure& failure : failed)
         result << failure.path;
     return result;
+}
+
+// Every file under `folder`, hidden ones too, by its path in the folder, with its bytes.
+QMap<QString, QByteArray> files(const QString& folder)
+{
+    QMap<QString, QByteArray> found;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        found.insert(QDir(folder).relativeFilePath(path), read(path));
+    }
+    return found;
 }
 
 class CopyDirTest : public ::testing::Test {
@@ -81,7 +97,7 @@ TEST_F(CopyDirTest, MissingOrEmptySourceIsAFailure)
     EXPECT_FALSE(QDir(dst()).exists());
 }
 
-TEST_F(CopyDirTest, AFolderThatCannotBeMadeIsReportedAndTheRestIsCopied)
+TEST_F(CopyDirTest, AFolderThatCannotBeMadeIsReportedAndNothingIsCopied)
 {
     write(src() + "/a.txt", "a");
     write(src() + "/sub/inner.txt", "i");
@@ -90,8 +106,7 @@ TEST_F(CopyDirTest, AFolderThatCannotBeMadeIsReportedAndTheRestIsCopied)
     QList<CopyFailure> failed;
     EXPECT_FALSE(CopyDir(src(), dst(), &failed));
     EXPECT_EQ(QStringList{src() + "/sub"}, paths(failed));
-    EXPECT_EQ(QByteArray("a"), read(dst() + "/a.txt"));
-    EXPECT_EQ(QByteArray("z"), read(dst() + "/z.txt"));
+    EXPECT_EQ((QMap<QString, QByteArray>{{"sub", "a file where the folder is to go"}}), files(dst()));
 }
 
 TEST_F(CopyDirTest, ATargetThatCannotBeReplacedIsReported)
@@ -103,7 +118,7 @@ TEST_F(CopyDirTest, ATargetThatCannotBeReplacedIsReported)
     QList<CopyFailure> failed;
     EXPECT_FALSE(CopyDir(src(), dst(), &failed));
     EXPECT_EQ(QStringList{src() + "/kvdb.mdb"}, paths(failed));
-    EXPECT_EQ(QByteArray("o"), read(dst() + "/other.txt"));
+    EXPECT_EQ(QByteArray("<missing>"), read(dst() + "/other.txt"));
     EXPECT_TRUE(QDir(dst() + "/kvdb.mdb/inside").exists());
 }
 
@@ -120,3 +135,108 @@ TEST_F(CopyDirTest, LeftoversAndJournalsAreNotCopiedAndOldJournalsOfACopiedFileG
     EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(dst()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     EXPECT_EQ(QByteArray("database"), read(dst() + "/kvdb.mdb"));
 }
+
+namespace {
+
+// A copy over an older one whose file `failing` (in the order the copy takes them) cannot be
+// copied: the disk has no room for it, or the copier refuses it.
+struct FailingFile {
+    const char* name;
+    QString file;
+    bool noRoom;
+};
+
+void PrintTo(const FailingFile& c, std::ostream* os) { *os << c.name; }
+
+class CopyDirFailingAFile : public CopyDirTest, public ::testing::WithParamInterface<FailingFile> {};
+
+} // namespace
+
+TEST_P(CopyDirFailingAFile, LeavesEveryTargetFileAsItWasAndNoTemporaryFile)
+{
+    const FailingFile& c = GetParam();
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "sub/d.txt"}) {
+        write(src() + "/" + name, QByteArray("new ") + name);
+        write(dst() + "/" + name, QByteArray("old ") + name);
+    }
+    write(dst() + "/kept.txt", "not in the source");
+    const QMap<QString, QByteArray> before = files(dst());
+
+    // The files before the failing one in its folder fit on the disk.
+    qint64 room = 0;
+    for (const QString& name : {QStringLiteral("a.txt"), QStringLiteral("b.txt")})
+        if (!c.file.contains(QLatin1Char('/')) && name < c.file)
+            room += QFileInfo(src() + "/" + name).size();
+    const QString failing = src() + "/" + c.file;
+    const lb::core::FileCopier refusing = [&](const QString& source, const QString&) {
+        return source == failing ? CopyChoice::refuse(lb::FileFailure::other(QStringLiteral("refused"))) : CopyChoice::copy();
+    };
+    QList<CopyFailure> failed;
+    if (c.noRoom) {
+        FullDisk disk(QFileInfo(dst() + "/" + c.file).absolutePath(), room);
+        EXPECT_FALSE(CopyDir(src(), dst(), &failed));
+    } else {
+        EXPECT_FALSE(CopyDir(src(), dst(), &failed, refusing));
+    }
+    EXPECT_EQ(QStringList{failing}, paths(failed));
+    ASSERT_EQ(1, failed.size());
+    EXPECT_EQ(c.noRoom ? lb::FileFailure::Cause::NoRoom : lb::FileFailure::Cause::Other, failed[0].failure.cause());
+    EXPECT_EQ(before, files(dst()));
+}
+
+INSTANTIATE_TEST_SUITE_P(NthFile, CopyDirFailingAFile,
+                         ::testing::Values(FailingFile{"FirstNoRoom", "a.txt", true}, FailingFile{"SecondNoRoom", "b.txt", true},
+                                           FailingFile{"ThirdNoRoom", "c.txt", true}, FailingFile{"InASubfolderNoRoom", "sub/d.txt", true},
+                                           FailingFile{"FirstRefused", "a.txt", false}, FailingFile{"ThirdRefused", "c.txt", false},
+                                           FailingFile{"InASubfolderRefused", "sub/d.txt", false}),
+                         [](const ::testing::TestParamInfo<FailingFile>& info) { return std::string(info.param.name); });
+
+// A file held back by the copier keeps its target; the rest of the folder is copied.
+TEST_F(CopyDirTest, AFileHeldBackKeepsItsTargetWhileTheRestIsCopied)
+{
+    write(src() + "/a.txt", "new a");
+    write(src() + "/b.txt", "new b");
+    write(dst() + "/a.txt", "old a");
+    write(dst() + "/b.txt", "old b");
+    const lb::FileFailure damaged(lb::FileFailure::Cause::Damaged, QStringLiteral("a.txt已损坏"));
+    const auto holdingBackA = [&](const QString& source, const QString&) {
+        return source.endsWith(QStringLiteral("/a.txt")) ? CopyChoice::holdBack(damaged) : CopyChoice::copy();
+    };
+    QList<CopyFailure> failed;
+    EXPECT_FALSE(CopyDir(src(), dst(), &failed, holdingBackA));
+    EXPECT_EQ(QList<CopyFailure>{(CopyFailure{src() + "/a.txt", damaged})}, failed);
+    EXPECT_EQ((QMap<QString, QByteArray>{{"a.txt", "old a"}, {"b.txt", "new b"}}), files(dst()));
+}
+
+namespace {
+
+class CopyFileTest : public CopyDirTest {
+protected:
+    QString path(const QString& name) const { return root.filePath(name); }
+    QStringList entries(const QString& name) const
+    {
+        return QDir(path(name)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+};
+
+} // namespace
+
+TEST_F(CopyFileTest, AFailedCopyKeepsTheTargetAndLeavesNoTemporaryFile)
+{
+    write(path(QStringLiteral("BAK/kvdb.mdb")), "last good copy");
+    const lb::FileResult missing = lb::core::copyFile(path(QStringLiteral("works/none.mdb")), path(QStringLiteral("BAK/kvdb.mdb")));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_TRUE(missing.failure().text().contains(QStringLiteral("none.mdb"))) << missing.failure().text().toStdString();
+    EXPECT_EQ(QByteArray("last good copy"), read(path(QStringLiteral("BAK/kvdb.mdb"))));
+
+    // A folder stands where the file is to go: the rename fails after the data were written.
+    write(path(QStringLiteral("works/kvdb.mdb")), "new");
+    QDir().mkpath(path(QStringLiteral("BAK/sub.mdb/inside")));
+    EXPECT_FALSE(lb::core::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("BAK/sub.mdb"))).ok());
+    EXPECT_EQ(QStringList({QStringLiteral("kvdb.mdb"), QStringLiteral("sub.mdb")}), entries(QStringLiteral("BAK")));
+
+    // No folder to write in.
+    EXPECT_FALSE(lb::core::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("nosuch/kvdb.mdb"))).ok());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("nosuch"))));
+}
+

@@ -11,6 +11,7 @@
 #include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -114,6 +115,14 @@ protected:
         books.execute(QStringLiteral("PRAGMA writable_schema=ON"));
         books.execute(QStringLiteral("update sqlite_master set sql='CREATE INDEX \"ix_product_sphh\" ON \"product\" (\"spmc\")'"
                                      " where name='ix_product_sphh'"));
+    }
+
+    // What a copy of the works folder says of damaged books from before a restore: which file,
+    // where it lies and what the user does with it.
+    static QString damagedPrevious()
+    {
+        return QStringLiteral("恢复前的数据kvdb.mdb.prev已损坏,没有复制\nkvdb.mdb.prev是上次数据恢复前保存的数据,已经损坏。请把它从文件夹 ")
+               + QDir::toNativeSeparators(lb::AppPaths::worksFolder()) + QStringLiteral(" 中移走(或删除),然后重新操作。");
     }
 
     // Appends a row to a schema table; a table with an intno column gets the next intno unless

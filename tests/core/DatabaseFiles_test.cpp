@@ -55,9 +55,9 @@ protected:
     QString backUpOnUsb()
     {
         const QString backup = usb() + QStringLiteral("/kvdb.mdb");
-        QString error;
         EXPECT_TRUE(QDir().mkpath(usb()));
-        EXPECT_TRUE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), backup, &error)) << error.toStdString();
+        const lb::FileResult saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), backup);
+        EXPECT_TRUE(saved.ok()) << saved.failure().text().toStdString();
         return backup;
     }
 
@@ -104,10 +104,10 @@ TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
     EXPECT_TRUE(lb::DurableFile::sameContents(lb::AppPaths::databaseFile(), target));
     const QByteArray earlier = bytes(target);
 
-    QString error;
     GarblingDisk disk(usb());
-    EXPECT_FALSE(DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target, &error));
-    EXPECT_EQ(QStringLiteral("The copy %1 differs from %2").arg(target, lb::AppPaths::databaseFile()), error);
+    const lb::FileResult saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(QStringLiteral("The copy %1 differs from %2").arg(target, lb::AppPaths::databaseFile()), saved.failure().text());
     // The garbled copy never took the place of the earlier one.
     EXPECT_EQ(earlier, bytes(target));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(usb()).entryList(QDir::Files | QDir::Hidden));
@@ -118,13 +118,12 @@ TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
 TEST_F(DatabaseFilesTest, ARestoreChecksTheCopyThatWouldReplaceTheBooks)
 {
     const QString backup = backUpOnUsb();
-    QString error;
     makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
     db().close();
     const QByteArray books = bytes(lb::AppPaths::databaseFile());
     {
         GarblingDisk disk(lb::AppPaths::worksFolder(), Garbled::Start);
-        EXPECT_FALSE(DatabaseFiles::replace(backup, lb::AppPaths::databaseFile(), &error));
+        EXPECT_FALSE(DatabaseFiles::replace(backup, lb::AppPaths::databaseFile()).ok());
     }
     EXPECT_EQ(books, bytes(lb::AppPaths::databaseFile()));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
@@ -142,12 +141,13 @@ TEST_F(DatabaseFilesTest, ARestoreReadsBackTheCopyItKeepsOfTheBooks)
     ASSERT_TRUE(QFile::copy(backup, previous));
     const QByteArray books = bytes(database);
     const QByteArray kept = bytes(previous);
-    QString error;
+    lb::FileResult replaced;
     {
         GarblingDisk disk(lb::AppPaths::worksFolder(), Garbled::LastByte, 1); // the copy to be checked in full comes first
-        EXPECT_FALSE(DatabaseFiles::replace(backup, database, &error));
+        replaced = DatabaseFiles::replace(backup, database);
     }
-    EXPECT_EQ(QStringLiteral("The copy %1 differs from %2").arg(previous, database), error);
+    ASSERT_FALSE(replaced.ok());
+    EXPECT_EQ(QStringLiteral("The copy %1 differs from %2").arg(previous, database), replaced.failure().text());
     EXPECT_EQ(books, bytes(database));
     EXPECT_EQ(kept, bytes(previous));
     EXPECT_EQ((QStringList{"kvdb.mdb", "kvdb.mdb.prev"}), QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));

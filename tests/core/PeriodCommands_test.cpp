@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 
 using lb::core::PeriodCommands;
 using lb::core::Tfrmain;
@@ -71,6 +72,15 @@ protected:
     }
 
     QString home(const QString& name) { return lb::AppPaths::inProgramFolder(name); }
+
+    // Every file in `folder`, hidden ones too, by name, with its bytes.
+    QMap<QString, QByteArray> files(const QString& folder)
+    {
+        QMap<QString, QByteArray> found;
+        for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+            found.insert(name, bytes(folder + QLatin1Char('/') + name));
+        return found;
+    }
 
     // Year-end on books that fail the full check: refused after the compaction's message, with
     // an earlier snapshot in LASTBAK and every document left as they were.
@@ -362,9 +372,10 @@ TEST_F(PeriodCommandsTest, ACopyOnAFullDiskSaysSoWithTheFolder)
     EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
 }
 
-// Books from before a restore that are damaged never replace the sound copy in LASTBAK or
-// THISYEAR: year-end and the copy of last year's data stop, and the user learns why.
-TEST_F(PeriodCommandsTest, ADamagedPrevReplacesNoSoundCopyAndTheUserIsTold)
+// Books from before a restore that are damaged leave the sound older copies in LASTBAK and
+// THISYEAR as they were, every file of them: year-end and the copy of last year's data stop
+// before anything is copied, and the user learns which file it is and what to do with it.
+TEST_F(PeriodCommandsTest, ADamagedPrevLeavesLastbakAndThisyearAsTheyWereAndSaysWhatToDo)
 {
     const QString previous = lb::AppPaths::databaseFile() + QStringLiteral(".prev");
     const QByteArray books = bytes(lb::AppPaths::databaseFile());
@@ -372,24 +383,31 @@ TEST_F(PeriodCommandsTest, ADamagedPrevReplacesNoSoundCopyAndTheUserIsTold)
     ASSERT_TRUE(prev.open(QIODevice::WriteOnly));
     prev.write(books.left(4096)); // cut short
     prev.close();
-    const QString damaged = QStringLiteral("\n恢复前的数据kvdb.mdb.prev已损坏,没有复制");
+    const QString damaged = QStringLiteral("\n") + damagedPrevious();
 
-    for (const QString& kept : {QStringLiteral("LASTBAK"), QStringLiteral("THISYEAR")}) {
+    // Sound older copies: last year's books, and this year's as they were parked before.
+    QMap<QString, QMap<QString, QByteArray>> before;
+    for (const auto& [kept, code] : {std::pair{QStringLiteral("LASTBAK"), QStringLiteral("OLD")}, std::pair{QStringLiteral("THISYEAR"), QStringLiteral("PARKED")}}) {
         ASSERT_TRUE(QDir().mkpath(home(kept)));
+        otherBooks(home(kept), {code});
         ASSERT_TRUE(QFile::copy(lb::AppPaths::databaseFile(), home(kept + QStringLiteral("/kvdb.mdb.prev"))));
+        before[kept] = files(home(kept));
     }
     const int documents = documentRows();
     dialogs.type(QStringLiteral("888")).answer(DialogAnswer::Ok);
     PeriodCommands::yearEnd();
-    EXPECT_EQ(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！") + damaged, dialogs.lastText());
-    EXPECT_EQ(books, bytes(home(QStringLiteral("LASTBAK/kvdb.mdb.prev"))));
+    EXPECT_EQ((QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！") + damaged).toStdString(),
+              dialogs.lastText().toStdString());
+    EXPECT_EQ(before[QStringLiteral("LASTBAK")], files(home(QStringLiteral("LASTBAK"))));
     EXPECT_EQ(documents, documentRows());
+    EXPECT_EQ(QStringList{"P1"}, productCodes());
 
     dialogs.clear();
     dialogs.answer(DialogAnswer::Ok);
-    PeriodCommands::copyLastYear(); // LASTBAK holds this year's books now, sound
-    EXPECT_EQ(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！") + damaged, dialogs.lastText());
-    EXPECT_EQ(books, bytes(home(QStringLiteral("THISYEAR/kvdb.mdb.prev"))));
+    PeriodCommands::copyLastYear(); // LASTBAK still holds last year's sound books
+    EXPECT_EQ((QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！") + damaged).toStdString(), dialogs.lastText().toStdString());
+    EXPECT_EQ(before[QStringLiteral("THISYEAR")], files(home(QStringLiteral("THISYEAR"))));
+    EXPECT_EQ(before[QStringLiteral("LASTBAK")], files(home(QStringLiteral("LASTBAK"))));
     EXPECT_EQ(QStringList{"P1"}, productCodes());
     EXPECT_FALSE(main->LastYearMode);
 }

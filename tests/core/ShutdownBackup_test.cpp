@@ -1,7 +1,6 @@
 // Tests of the backup at close: byte-identical copies, copy failures reported, and a damaged
 // database that never replaces the copies already made.
 #include "core/CoreFixture.h"
-#include "core/DatabaseFiles.h"
 #include "core/ShutdownBackup.h"
 
 #include <QDir>
@@ -150,7 +149,7 @@ TEST_F(ShutdownBackupTest, BooksFromBeforeARestoreWhoseIndexDisagreesReplaceNoCo
     const QByteArray sound = bytes(previous);
     makeIndexDisagree(previous);
 
-    const QString why = lb::core::DatabaseFiles::previousDamaged();
+    const QString why = damagedPrevious();
     EXPECT_EQ((QList<ShutdownBackup::Incomplete>{{path(QStringLiteral("BAK")), why}, {path(QStringLiteral("BAK1")), why}}),
               ShutdownBackup::run());
     EXPECT_EQ(sound, bytes(path(QStringLiteral("BAK/kvdb.mdb.prev"))));

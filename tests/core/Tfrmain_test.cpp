@@ -362,7 +362,7 @@ TEST_F(TfrmainTest, TheCloseWarningSaysWhyEachFolderIsIncomplete)
         window->close(); // the clock stands on Monday 2026-06-15
     }
     const QString bak = folder.filePath(QStringLiteral("BAK"));
-    const QString damaged = QStringLiteral("恢复前的数据kvdb.mdb.prev已损坏,没有复制");
+    const QString damaged = damagedPrevious();
     EXPECT_EQ((QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n") + bak + QStringLiteral(": 磁盘已满,不能写入文件夹: ") + bak
                + QStringLiteral("; ") + damaged + QLatin1Char('\n') + folder.filePath(QStringLiteral("BAK1")) + QStringLiteral(": ") + damaged)
                   .toStdString(),

@@ -1,4 +1,4 @@
-// Durable file copies and renames: complete or not at all, and nothing left behind on failure.
+// Durable file copies and renames: complete or not at all, and failures that name their cause.
 #include "platform/sys/DurableFile.h"
 
 #include "support/UnflushableFolder.h"
@@ -47,9 +47,10 @@ TEST_F(DurableFileTest, CopyReplacesTheTargetWithTheWholeSourceAndItsPermissions
     QFile::setPermissions(path(QStringLiteral("works/kvdb.mdb")), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     write(QStringLiteral("BAK/kvdb.mdb"), "an older and much longer copy of the database file");
 
-    QString error;
-    EXPECT_TRUE(DurableFile::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("BAK/kvdb.mdb")), &error))
-        << error.toStdString();
+    write(QStringLiteral("BAK/~cp1"), "reserved");
+    const lb::FileResult written = DurableFile::writeCopy(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("BAK/~cp1")));
+    ASSERT_TRUE(written.ok()) << written.failure().text().toStdString();
+    ASSERT_TRUE(DurableFile::replaceFile(path(QStringLiteral("BAK/~cp1")), path(QStringLiteral("BAK/kvdb.mdb"))).ok());
     EXPECT_EQ(big, read(QStringLiteral("BAK/kvdb.mdb")));
     EXPECT_EQ(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup,
               QFile::permissions(path(QStringLiteral("BAK/kvdb.mdb")))
@@ -58,56 +59,38 @@ TEST_F(DurableFileTest, CopyReplacesTheTargetWithTheWholeSourceAndItsPermissions
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, entries(QStringLiteral("BAK")));
 }
 
-TEST_F(DurableFileTest, AFailedCopyKeepsTheTargetAndLeavesNoTemporaryFile)
-{
-    write(QStringLiteral("BAK/kvdb.mdb"), "last good copy");
-    QString error;
-    EXPECT_FALSE(DurableFile::copyFile(path(QStringLiteral("works/none.mdb")), path(QStringLiteral("BAK/kvdb.mdb")), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("none.mdb"))) << error.toStdString();
-    EXPECT_EQ(QByteArray("last good copy"), read(QStringLiteral("BAK/kvdb.mdb")));
-
-    // A folder stands where the file is to go: the rename fails after the data were written.
-    write(QStringLiteral("works/kvdb.mdb"), "new");
-    QDir().mkpath(path(QStringLiteral("BAK/sub.mdb/inside")));
-    EXPECT_FALSE(DurableFile::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("BAK/sub.mdb")), &error));
-    EXPECT_EQ(QStringList({QStringLiteral("kvdb.mdb"), QStringLiteral("sub.mdb")}), entries(QStringLiteral("BAK")));
-
-    // No folder to write in.
-    EXPECT_FALSE(DurableFile::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("nosuch/kvdb.mdb")), &error));
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("nosuch"))));
-}
-
 TEST_F(DurableFileTest, ReplaceRenamesOverTheTargetAndReportsAMissingSource)
 {
     write(QStringLiteral("works/~SM1"), "compacted");
     write(QStringLiteral("works/kvdb.mdb"), "before");
-    QString error;
-    EXPECT_TRUE(DurableFile::replaceFile(path(QStringLiteral("works/~SM1")), path(QStringLiteral("works/kvdb.mdb")), &error));
+    EXPECT_TRUE(DurableFile::replaceFile(path(QStringLiteral("works/~SM1")), path(QStringLiteral("works/kvdb.mdb"))).ok());
     EXPECT_EQ(QByteArray("compacted"), read(QStringLiteral("works/kvdb.mdb")));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, entries(QStringLiteral("works")));
 
-    EXPECT_FALSE(DurableFile::replaceFile(path(QStringLiteral("works/~SM1")), path(QStringLiteral("works/kvdb.mdb")), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("~SM1"))) << error.toStdString();
+    const lb::FileResult missing = DurableFile::replaceFile(path(QStringLiteral("works/~SM1")), path(QStringLiteral("works/kvdb.mdb")));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_TRUE(missing.failure().text().contains(QStringLiteral("~SM1"))) << missing.failure().text().toStdString();
     EXPECT_EQ(QByteArray("compacted"), read(QStringLiteral("works/kvdb.mdb")));
-    EXPECT_FALSE(DurableFile::flushFolder(path(QStringLiteral("nosuch"))));
+    EXPECT_FALSE(DurableFile::flushFolder(path(QStringLiteral("nosuch"))).ok());
 }
 
 // A disk without room met while flushing a folder names that folder, not the one above it: also
-// when the folder is flushed to keep a copy's rename.
+// when the folder is flushed to keep a copy's rename over its target.
 TEST_F(DurableFileTest, AFullDiskMetWhileFlushingAFolderNamesThatFolder)
 {
-    write(QStringLiteral("works/kvdb.mdb"), "new");
     write(QStringLiteral("BAK/kvdb.mdb"), "old");
     const QString bak = path(QStringLiteral("BAK"));
     const std::pair<int, QString> causes[] = {{ENOSPC, QStringLiteral("磁盘已满,不能写入文件夹: ")},
                                               {EDQUOT, QStringLiteral("磁盘配额已用完,不能写入文件夹: ")}};
     for (const auto& [code, cause] : causes) {
+        write(QStringLiteral("BAK/~cp1"), "new");
         const UnflushableFolder disk(bak, code);
-        QString error;
-        EXPECT_FALSE(DurableFile::flushFolder(bak, &error));
-        EXPECT_EQ((cause + QDir::toNativeSeparators(bak)).toStdString(), error.toStdString());
-        error.clear();
-        EXPECT_FALSE(DurableFile::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("BAK/kvdb.mdb")), &error));
-        EXPECT_EQ((cause + QDir::toNativeSeparators(bak)).toStdString(), error.toStdString());
+        const lb::FileFailure noRoom(lb::FileFailure::Cause::NoRoom, cause + QDir::toNativeSeparators(bak));
+        const lb::FileResult flushed = DurableFile::flushFolder(bak);
+        ASSERT_FALSE(flushed.ok());
+        EXPECT_EQ(noRoom, flushed.failure());
+        const lb::FileResult replaced = DurableFile::replaceFile(path(QStringLiteral("BAK/~cp1")), path(QStringLiteral("BAK/kvdb.mdb")));
+        ASSERT_FALSE(replaced.ok());
+        EXPECT_EQ(noRoom, replaced.failure());
     }
 }
