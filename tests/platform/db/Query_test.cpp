@@ -180,12 +180,7 @@ TEST_F(QueryTest, AStatementGivenFewerValuesThanItsParametersIsRefusedNotRunWith
     insert.sql().setText(QStringLiteral("INSERT INTO cproduct (intno1, intno, spmc) VALUES (:p1, :p2, :p3)"));
     insert.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("8"));
     insert.paramByName(QStringLiteral("p3")).setAsString(QStringLiteral("半"));
-    try {
-        insert.execSQL();
-        FAIL() << "ran";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(QStringLiteral("Parameter 'p2' is given no value: ") + insert.sql().text(), e.message());
-    }
+    EXPECT_THROW(insert.execSQL(), DatabaseError);
     insert.paramByName(QStringLiteral("p2")).setValue(QVariant());
     EXPECT_EQ(1, insert.execSQL());
 
