@@ -47,7 +47,8 @@ QString noRoomCause(int code, sqlite3* db, const std::optional<FileFailures::Fai
         const QString folder = FileFailures::temporaryFolder(db);
         return folder.isEmpty() ? QString() : FileWrite::failure(code, folder, QString(), FileWrite::Place::TemporaryFolder);
     }
-    // A failure without a file noted (the engine met the disk's limit itself) is the books'.
+    // With no file noted (no write failed: the engine found the limit before writing), the
+    // books are named.
     const char* books = db ? sqlite3_db_filename(db, "main") : nullptr;
     const QString path = failed ? failed->path : QString::fromUtf8(books ? books : "");
     return path.isEmpty() ? QString() : FileWrite::failure(code, path, QString());
