@@ -3,6 +3,8 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/db/SqlText.h"
+#include "platform/db/SqliteError.h"
 #include "platform/office/BatchMove.h"
 #include "platform/office/DbfFile.h"
 #include "platform/office/ParadoxFile.h"
@@ -23,9 +25,30 @@ QStringList DataTool::statementLines(const QString& memo)
     return lines;
 }
 
+namespace {
+
+// The engine reads a word in double quotes as a name only, never as a text: a text written so,
+// as many users write it, fails as a column the table does not have. The refusal stays and says
+// how a text is written.
+lb::db::Connection::StatementShape inspect(lb::db::Connection& connection, const QString& sql)
+{
+    try {
+        return connection.inspect(sql);
+    } catch (const lb::db::SqliteError& error) {
+        static const QString noColumn = QStringLiteral("no such column: ");
+        const QString name = error.engineMessage().mid(noColumn.size());
+        if (!error.engineMessage().startsWith(noColumn) || !sql.contains(lb::db::SqlText::quoteIdentifier(name)))
+            throw;
+        throw lb::db::SqliteError(error.code(), error.engineMessage(), error.sql(), error.params(), error.systemError(),
+                                  QStringLiteral("双引号中的\"%1\"是字段名,表中没有这个字段;文字要写在单引号中,如 '%1'。").arg(name));
+    }
+}
+
+} // namespace
+
 DataTool::Refusal DataTool::check(lb::db::Query& command, const QStringList& lines)
 {
-    const lb::db::Connection::StatementShape shape = command.connection().inspect(lines.join(QLatin1Char('\n')));
+    const lb::db::Connection::StatementShape shape = inspect(command.connection(), lines.join(QLatin1Char('\n')));
     if (shape.severalStatements)
         return Refusal::SeveralStatements;
     if (shape.parameters > 0)

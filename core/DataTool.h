@@ -28,7 +28,9 @@ public:
     static QStringList statementLines(const QString& memo);
 
     // Checks the lines as one statement without running it: Refusal::None when it may run.
-    // lb::DatabaseError (from the engine) for a text that does not prepare.
+    // lb::DatabaseError (from the engine) for a text that does not prepare; where the engine
+    // finds no column of a name the text writes in double quotes, its cause says that texts
+    // are written in single quotes.
     static Refusal check(lb::db::Query& command, const QStringList& lines);
 
     // Runs the lines through `command` (AQcom) as one statement, or opens them as a query,

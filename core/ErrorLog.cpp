@@ -21,13 +21,14 @@ struct Described {
     lb::ErrorKind kind;
     QString className;
     QString message;
+    QString shown = {}; // empty: the message
 };
 
 Described describeError(const std::exception& error)
 {
     const QString what = QString::fromUtf8(error.what());
     if (const auto* own = dynamic_cast<const lb::Error*>(&error))
-        return {own->kind(), QString::fromLatin1(own->className()), own->message()};
+        return {own->kind(), QString::fromLatin1(own->className()), own->message(), own->shownText()};
     if (dynamic_cast<const std::bad_alloc*>(&error))
         return {lb::ErrorKind::Other, QStringLiteral("EOutOfMemory"), QStringLiteral("Out of memory")};
     if (dynamic_cast<const std::bad_cast*>(&error))
@@ -82,7 +83,7 @@ ErrorEntry ErrorLog::describe(const std::exception& error, const QString& report
 {
     const Described d = describeError(error);
     return {kindText(d.kind), activeCaption(source), reporter.isEmpty() ? d.className : reporter,
-            lb::Clock::now(), d.message};
+            lb::Clock::now(), d.message, d.shown.isEmpty() ? d.message : d.shown};
 }
 
 bool ErrorLog::writeRow(lb::db::Table& apperror, const ErrorEntry& entry)

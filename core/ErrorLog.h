@@ -22,7 +22,8 @@ struct ErrorEntry {
     QString caption;    // apperror.titl: caption of the window active when it happened
     QString className;  // apperror.name: class of the object that reported it
     QDateTime when;     // apperror.rq
-    QString message;    // apperror.mess
+    QString message;    // apperror.mess: the error's own words (the engine's, with its statement)
+    QString shown = {}; // what the form shows: the cause in the user's words, when the error has one, above the message
 };
 
 class ErrorLog {

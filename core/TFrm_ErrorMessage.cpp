@@ -127,7 +127,7 @@ void TFrm_ErrorMessage::showEntry()
     titlEdit->setText(entry_.caption);
     nameEdit->setText(entry_.className);
     rqEdit->setText(lb::fmt::dateTimeToStr(entry_.when));
-    messEdit->setPlainText(entry_.message);
+    messEdit->setPlainText(entry_.shown);
 }
 
 void TFrm_ErrorMessage::ClearClick()

@@ -253,7 +253,7 @@ void Tfrmain::showEvent(QShowEvent* event)
     try {
         FormShow();
     } catch (const lb::Error& error) {
-        lb::ui::Dialogs::error(error.message());
+        lb::ui::Dialogs::error(error.shownText());
         terminateProgram();
     } catch (const std::exception& error) {
         lb::ui::Dialogs::error(QString::fromUtf8(error.what()));

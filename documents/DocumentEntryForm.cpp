@@ -412,7 +412,7 @@ void DocumentEntryForm::guarded(const std::function<void()>& command)
         rereadAfterFailure();
         if (frdm->ATapperror)
             ErrorLog::writeRow(*frdm->ATapperror, ErrorLog::describe(error, objectName()));
-        lb::ui::Dialogs::message(generalFailure);
+        lb::ui::Dialogs::message(lb::withCause(generalFailure, error));
     }
 }
 
@@ -537,9 +537,9 @@ void DocumentEntryForm::ToolButton8Click()
     Outcome outcome;
     try {
         outcome = DocumentPosting::book(frdm->ADOCon, kind_, intno_, party);
-    } catch (const lb::DatabaseError&) {
+    } catch (const lb::DatabaseError& error) {
         rereadAfterFailure();
-        lb::ui::Dialogs::message(generalFailure);
+        lb::ui::Dialogs::message(lb::withCause(generalFailure, error));
         return;
     }
     if (outcome.refused) {
@@ -609,12 +609,12 @@ void DocumentEntryForm::ToolButton7Click()
         }
         if (header().active() && header().state() != lb::db::DataSetState::Browse)
             header().post();
-    } catch (const lb::DatabaseError&) {
+    } catch (const lb::DatabaseError& error) {
         if (!config_.backReportsUnsaved)
             throw;
         // The store rolled back whole: the form stays open on the document as it is stored.
         rereadAfterFailure();
-        lb::ui::Dialogs::message(QStringLiteral("单据不能保存！"));
+        lb::ui::Dialogs::message(lb::withCause(QStringLiteral("单据不能保存！"), error));
         return;
     }
     close();

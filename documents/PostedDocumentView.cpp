@@ -79,7 +79,7 @@ void PostedDocumentView::ToolButton5Click()
     DocumentPrinting::print(kind_, intno_, *frdm->AQoutdetail);
 }
 
-void PostedDocumentView::generalFailure()
+void PostedDocumentView::generalFailure(const std::exception& error)
 {
     try {
         frdm->AQoutlist->refresh();
@@ -87,7 +87,7 @@ void PostedDocumentView::generalFailure()
     } catch (const std::exception&) {
         // What the user is told is the failure itself; the next showing reads anew.
     }
-    lb::ui::Dialogs::message(QStringLiteral("该功能暂时不能执行，请重新操作！"));
+    lb::ui::Dialogs::message(lb::withCause(QStringLiteral("该功能暂时不能执行，请重新操作！"), error));
 }
 
 void PostedDocumentView::ToolButton6Click()
@@ -119,8 +119,8 @@ void PostedDocumentView::ToolButton1Click()
     Outcome outcome;
     try {
         outcome = DocumentPosting::unbook(frdm->ADOCon, kind_, intno_, party);
-    } catch (const lb::DatabaseError&) {
-        generalFailure();
+    } catch (const lb::DatabaseError& error) {
+        generalFailure(error);
         return;
     }
     if (outcome.refused) {
@@ -151,8 +151,8 @@ void PostedDocumentView::voidDocument(bool unbookStock)
     Outcome outcome;
     try {
         outcome = DocumentPosting::voidDocument(frdm->ADOCon, kind_, intno_, unbookStock);
-    } catch (const std::exception&) {
-        generalFailure();
+    } catch (const std::exception& error) {
+        generalFailure(error);
         return;
     }
     if (outcome.refused) {

@@ -5,6 +5,7 @@
 #include "documents/PostedViewConfig.h"
 
 #include <QString>
+#include <exception>
 
 namespace lb::documents {
 
@@ -35,7 +36,9 @@ protected:
     void onClosing() override;
 
 private:
-    void generalFailure();
+    // The command that failed with `error` rolled back: the view reads the document anew and
+    // says "该功能暂时不能执行，请重新操作！", with the error's cause below it.
+    void generalFailure(const std::exception& error);
     void voidDocument(bool unbookStock);
 
     PostedViewConfig config_;

@@ -2,6 +2,7 @@
 #include "platform/db/Connection.h"
 
 #include "platform/db/DataSet.h"
+#include "platform/db/FileFailures_p.h"
 #include "platform/db/Statement.h"
 #include "platform/db/SqliteError.h"
 #include "platform/sys/Gbk.h"
@@ -79,7 +80,7 @@ void Connection::open()
     // The connection and its datasets are used from one thread only, so the engine's lock
     // around every call on the connection (several per column of every row a dataset loads)
     // is left out.
-    const int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, FileFailures::vfsName());
     try {
         Statement::check(rc, db, QStringLiteral("open %1").arg(file_));
         Statement::check(sqlite3_extended_result_codes(db, 1), db);

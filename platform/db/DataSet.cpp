@@ -18,6 +18,16 @@ namespace {
 
 const QString rowIdAlias = QStringLiteral("lb_rowid_");
 
+// A field the program reads that its table no longer has: the program asks only for fields its
+// tables are made with, so the table has been changed (a column renamed or dropped) since.
+DatabaseError missingField(const QString& name)
+{
+    return DatabaseError(QStringLiteral("Field '%1' not found").arg(name),
+                         QStringLiteral("字段%1已不在表中: 窗口打开时表被改动过(例如用数据处理功能)。请关闭窗口后重新打开;"
+                                        "若仍出现此信息,请把表改回原样。")
+                             .arg(name));
+}
+
 // The field a declared column type gives; `known` is false for a column without a declared
 // type (an expression), whose type the values decide.
 FieldDef defFromDeclaredType(const QString& name, const QString& declared, bool& known)
@@ -360,7 +370,7 @@ void DataSet::open(bool list)
                 return column.name.compare(def.name, Qt::CaseInsensitive) == 0;
             });
             if (found == snap.columns.end())
-                throw DatabaseError(QStringLiteral("Field '%1' not found").arg(def.name));
+                throw missingField(def.name);
         }
     }
     columnNames_.clear();
@@ -1194,7 +1204,7 @@ Field& DataSet::fieldByName(const QString& name) const
 {
     Field* found = findField(name);
     if (!found)
-        throw DatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+        throw missingField(name);
     return *found;
 }
 

@@ -131,7 +131,9 @@ public:
     int fieldCount() const { return int(fields_.size()); }
     Field& field(int index) const;
     Field* findField(const QString& name) const;   // case-insensitive; nullptr when missing
-    Field& fieldByName(const QString& name) const; // DatabaseError "Field 'x' not found"
+    // DatabaseError "Field 'x' not found", its cause that the table was changed (as when
+    // persistent fields are missing).
+    Field& fieldByName(const QString& name) const;
     Field& operator[](const QString& name) const { return fieldByName(name); }
     // Display format of one field, kept across reopenings (the options apply formats once).
     void setDisplayFormat(const QString& fieldName, const QString& format);

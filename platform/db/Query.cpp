@@ -90,6 +90,12 @@ int Query::run(Statement& statement)
 
 int Query::execSQL()
 {
+    const auto fromMaster = masterValues();
+    for (const auto& [key, param] : params_) {
+        const bool linked = std::any_of(fromMaster.begin(), fromMaster.end(), [&](const auto& item) { return item.first == key; });
+        if (!param.given() && !linked)
+            throw DatabaseError(QStringLiteral("Parameter '%1' is given no value: %2").arg(key, sql_.text()));
+    }
     Statement& statement = execStatement();
     statement.resetQuietly();
     statement.bindAll(source().params);

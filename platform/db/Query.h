@@ -27,19 +27,27 @@ private:
     QStringList lines_;
 };
 
-// A parameter value; dates bind as 'yyyy-MM-dd' text, Booleans as 0/1.
+// A parameter value; dates bind as 'yyyy-MM-dd' text, Booleans as 0/1, an invalid QVariant as
+// NULL.
 class Param {
 public:
-    void setValue(const QVariant& value) { value_ = value; }
-    void setAsString(const QString& value) { value_ = value; }
-    void setAsFloat(double value) { value_ = value; }
-    void setAsInteger(qint64 value) { value_ = value; }
-    void setAsBoolean(bool value) { value_ = value; }
-    void setAsDate(const QDate& value) { value_ = value; }
+    void setValue(const QVariant& value)
+    {
+        value_ = value;
+        given_ = true;
+    }
+    void setAsString(const QString& value) { setValue(value); }
+    void setAsFloat(double value) { setValue(value); }
+    void setAsInteger(qint64 value) { setValue(value); }
+    void setAsBoolean(bool value) { setValue(value); }
+    void setAsDate(const QDate& value) { setValue(value); }
     const QVariant& value() const { return value_; }
+    // Whether it was given a value (NULL given on purpose, setValue(QVariant()), included).
+    bool given() const { return given_; }
 
 private:
     QVariant value_;
+    bool given_ = false;
 };
 
 // A value for the parameter that a statement's text calls `name` (written there after its ':'):
@@ -72,7 +80,9 @@ public:
     // Runs the text as one statement (no rows). Returns the rows changed. The statement stays
     // prepared until the text changes, so a command running it once per row with other
     // parameter values prepares it once; then the connection keeps it for the next query that
-    // runs the same text.
+    // runs the same text. DatabaseError, before anything runs, for a parameter given no value
+    // (nor taken from the master), which would write NULL where its value belongs; a value kept
+    // from the text before (SqlLines) counts as given.
     int execSQL();
     // The same with each of `values` bound to the parameter its name names; the parameters' own
     // values are left alone. For a statement run once per row: each name is found in the text

@@ -17,8 +17,9 @@ QString compose(int code, const QString& engineMessage, const QString& sql, cons
 
 } // namespace
 
-SqliteError::SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params, int systemError)
-    : DatabaseError(compose(code, engineMessage, sql, params))
+SqliteError::SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params, int systemError,
+                         const QString& cause)
+    : DatabaseError(compose(code, engineMessage, sql, params), cause)
     , code_(code)
     , systemError_(systemError)
     , engineMessage_(engineMessage)

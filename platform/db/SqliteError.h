@@ -9,10 +9,13 @@ namespace lb::db {
 // the error log tells which statement failed with which input. Callers catch it as a
 // DatabaseError, but the error log files what the engine itself refuses (a bad statement, a
 // broken constraint, a locked file) under "any other error", apart from the dataset layer's own
-// errors (a missing field, a closed dataset).
+// errors (a missing field, a closed dataset). `cause` is the cause in the user's words
+// (lb::Error::cause): for a disk without room, lb::FileWrite::failure's text with the folder of
+// the file the engine was writing (Statement::check).
 class SqliteError : public DatabaseError {
 public:
-    SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params, int systemError = 0);
+    SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params, int systemError = 0,
+                const QString& cause = QString());
     ErrorKind kind() const noexcept override { return ErrorKind::Other; }
     const char* className() const noexcept override { return "SqliteError"; }
     int code() const noexcept { return code_; }

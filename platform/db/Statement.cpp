@@ -1,8 +1,10 @@
 // A prepared SQLite statement with RAII ownership and one error check.
 #include "platform/db/Statement.h"
 
+#include "platform/db/FileFailures_p.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/SqliteError.h"
+#include "platform/sys/FileWrite.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -34,6 +36,24 @@ int systemError(int rc, sqlite3* db)
     }
 }
 
+// The cause of a failure with the system's error code `code` (SqliteError::cause): for a disk
+// without room, the folder of the file whose write failed, or the engine's temporary folder when
+// that was one of its temporary files; empty for any other failure.
+QString noRoomCause(int code, sqlite3* db, const std::optional<FileFailures::Failed>& failed)
+{
+    if (code == 0)
+        return QString();
+    if (failed && failed->temporary) {
+        const QString folder = FileFailures::temporaryFolder(db);
+        return folder.isEmpty() ? QString() : FileWrite::failure(code, folder, QString(), FileWrite::Place::TemporaryFolder);
+    }
+    // With no file noted (no write failed: the engine found the limit before writing), the
+    // books are named.
+    const char* books = db ? sqlite3_db_filename(db, "main") : nullptr;
+    const QString path = failed ? failed->path : QString::fromUtf8(books ? books : "");
+    return path.isEmpty() ? QString() : FileWrite::failure(code, path, QString());
+}
+
 bool isIntegerType(int type)
 {
     switch (type) {
@@ -60,7 +80,10 @@ void Statement::check(int rc, sqlite3* db, const QString& sql, const QString& pa
     QString message = db ? fromUtf8(sqlite3_errmsg(db)) : QString();
     if (message.isEmpty() || message == QLatin1String("not an error"))
         message = fromUtf8(sqlite3_errstr(rc));
-    throw SqliteError(rc, message, sql, params, systemError(rc, db));
+    // Taken at every failure, so that a file noted for an earlier one is not named for this one.
+    const std::optional<FileFailures::Failed> failed = FileFailures::take();
+    const int code = systemError(rc, db);
+    throw SqliteError(rc, message, sql, params, code, noRoomCause(code, db, failed));
 }
 
 void Statement::check(int rc) const

@@ -26,17 +26,26 @@ enum class ErrorKind {
 };
 
 // Base of every error the program raises itself. The message is shown to the user and logged.
+// Where the program knows a cause the user can act on (a full disk and its folder), the error
+// carries it too, in the user's words: the message keeps the words of whoever raised it (the
+// engine's, with its statement), which the one looking after the books needs.
 class Error : public std::runtime_error {
 public:
-    explicit Error(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit Error(const QString& message, const QString& cause = QString())
+        : std::runtime_error(message.toStdString()), message_(message), cause_(cause) {}
     const QString& message() const noexcept { return message_; }
+    // The cause in Chinese, or empty.
+    const QString& cause() const noexcept { return cause_; }
+    // What the error form and the logs show: the cause, when there is one, on a line of its
+    // own above the message.
+    QString shownText() const { return cause_.isEmpty() ? message_ : cause_ + QLatin1Char('\n') + message_; }
     virtual ErrorKind kind() const noexcept { return ErrorKind::Other; }
     // Class name written to the error log's "where" column.
     virtual const char* className() const noexcept { return "Exception"; }
 
 private:
     QString message_;
+    QString cause_;
 };
 
 #define LB_ERROR_CLASS(Name, Base, Kind)                                          \
@@ -62,6 +71,14 @@ LB_ERROR_CLASS(DatabaseError, Error, Database)
 LB_ERROR_CLASS(FileOpenError, Error, FileOpen)
 
 #undef LB_ERROR_CLASS
+
+// What a window shows for a command that failed with `error`: `message`, the window's own
+// words, followed on a line of its own by the error's cause when it has one.
+inline QString withCause(const QString& message, const std::exception& error)
+{
+    const auto* own = dynamic_cast<const Error*>(&error);
+    return own && !own->cause().isEmpty() ? message + QLatin1Char('\n') + own->cause() : message;
+}
 
 // The silent stop of a command: a declined confirmation, a refused right, a failed check.
 // It is not an Error: the global handler lets it pass without a message or a log entry.

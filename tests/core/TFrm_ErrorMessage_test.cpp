@@ -1,17 +1,20 @@
-// Tests of the global error handler: classification texts, the apperror row, the text log,
-// and the error form's buttons.
+// Tests of the global error handler: classification texts, the apperror row, the text log, the
+// causes it shows above an error's own words, and the error form's buttons.
 #include "CoreFixture.h"
 
 #include "core/ErrorLog.h"
 #include "core/PictureButton.h"
 #include "core/TFrm_ErrorMessage.h"
+#include "core/Tfrdbcopy.h"
 #include "core/Tfrmain.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/ScriptedModals.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -308,4 +311,74 @@ TEST_F(TFrm_ErrorMessageTest, CloseSystemEndsTheRun)
     EXPECT_FALSE(dm().ATapperror->active());
     window.close();
     EXPECT_TRUE(dialogs.texts().isEmpty()); // no backup question
+}
+
+// The form shows the cause the program knows, in the user's words, above the words of whoever
+// raised the error (the engine, the dataset layer); the error log keeps those words.
+TEST_F(TFrm_ErrorMessageTest, TheFormShowsAKnownCauseAboveTheWordsOfWhoeverRaisedTheError)
+{
+    makeProduct(QStringLiteral("P1"), QStringLiteral("苹果"));
+    const QString works = QFileInfo(lb::AppPaths::databaseFile()).absolutePath();
+    // The engine's temporary folder by its documented rule: the first of these it may write and
+    // search. A sort of more than a megabyte goes there, its cache kept small.
+    QString temporary;
+    for (const QString& candidate : {qEnvironmentVariable("SQLITE_TMPDIR"), qEnvironmentVariable("TMPDIR"), QStringLiteral("/var/tmp"),
+                                     QStringLiteral("/usr/tmp"), QStringLiteral("/tmp")}) {
+        const QFileInfo folder(candidate);
+        if (temporary.isEmpty() && !candidate.isEmpty() && folder.isDir() && folder.isWritable() && folder.isExecutable())
+            temporary = QDir::cleanPath(folder.absoluteFilePath());
+    }
+    exec(QStringLiteral("PRAGMA cache_size = 10"));
+    exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4000) "
+                        "INSERT INTO product (intno, bz) SELECT i, printf('%.500c%d', 'x', i * 7919 % 4000) FROM n"));
+    const auto freeSql = [](const QString& sql) {
+        lb::core::Tfrdbcopy tool;
+        tool.Memo1->setPlainText(sql);
+        tool.SqlExeClick();
+    };
+    const struct {
+        std::function<void()> raise;
+        const char* kind;
+        QString cause;
+        QString words;
+    } cases[] = {
+        {[&] {
+             FullDisk disk(works);
+             exec(QStringLiteral("update product set bz='x'"));
+         },
+         "系统错误!", QStringLiteral("磁盘已满,不能写入文件夹: ") + QDir::toNativeSeparators(QFileInfo(works).canonicalFilePath()),
+         QStringLiteral("database or disk is full (code 13)\nSQL: update product set bz='x'")},
+        {[&] {
+             FullDisk disk(temporary);
+             dm().AQcom->reopen(QStringLiteral("select bz, count(*) from product group by bz"));
+         },
+         "系统错误!", QStringLiteral("临时文件夹已满,不能写入: ") + QDir::toNativeSeparators(temporary),
+         QStringLiteral("database or disk is full (code 13)\nSQL: select bz, count(*) from product group by bz")},
+        {[&] { freeSql(QStringLiteral("update product set spmc=\"苹果\"")); }, "系统错误!",
+         QStringLiteral("双引号中的\"苹果\"是字段名,表中没有这个字段;文字要写在单引号中,如 '苹果'。"),
+         QStringLiteral("no such column: 苹果 (code 1)\nSQL: update product set spmc=\"苹果\"")},
+        {[&] { freeSql(QStringLiteral("select * from product where bz=\"\"")); }, "系统错误!",
+         QStringLiteral("双引号中的\"\"是字段名,表中没有这个字段;文字要写在单引号中,如 ''。"),
+         QStringLiteral("no such column:  (code 1)\nSQL: select * from product where bz=\"\"")},
+        // A name written without quotes is no text: no reminder.
+        {[&] { freeSql(QStringLiteral("update product set spmc=pear")); }, "系统错误!", QString(),
+         QStringLiteral("no such column: pear (code 1)\nSQL: update product set spmc=pear")},
+        // A list of the data module opened again after the column was renamed.
+        {[&] {
+             dm().Aqproduct->open();
+             freeSql(QStringLiteral("alter table product rename column spmc to spmc2"));
+             dm().Aqproduct->close();
+             dm().Aqproduct->open();
+         },
+         "数据库错误", QStringLiteral("字段spmc已不在表中: 窗口打开时表被改动过(例如用数据处理功能)。请关闭窗口后重新打开;若仍出现此信息,请把表改回原样。"),
+         QStringLiteral("Field 'spmc' not found")},
+    };
+    for (const auto& known : cases) {
+        SCOPED_TRACE(known.words.toStdString());
+        exec(QStringLiteral("delete from apperror"));
+        EXPECT_EQ(known.kind, report(nullptr, known.raise).toStdString());
+        const QString shown = known.cause.isEmpty() ? known.words : known.cause + QLatin1Char('\n') + known.words;
+        EXPECT_EQ(shown.toStdString(), form->messEdit->toPlainText().toStdString());
+        EXPECT_EQ(known.words.left(50).toStdString(), scalar(QStringLiteral("select mess from apperror")).toString().toStdString());
+    }
 }

@@ -1,7 +1,10 @@
 // The commands that end or copy a sales document in its entry form: 过帐, 记帐, 作废, 转抄,
 // the history copy and 退回, with their questions, refusals and failures.
 #include "documents/DocumentWindowFixture.h"
+#include "support/FullDisk.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 
 using lb::documents::DocumentEntryForm;
@@ -222,4 +225,29 @@ TEST_F(SalesEntryCommandsTest, FiguresPastTheLimitStopTheRecalculationAndThePost
               dialogs.texts());
     EXPECT_TRUE(form);
     EXPECT_EQ(before, everyTable());
+}
+
+// A posting and a new line that meet a disk without room say the form's general failure and,
+// on a line of its own, the full folder of the books; nothing is written.
+TEST_F(SalesEntryCommandsTest, OnAFullDiskTheGeneralFailureNamesTheFullFolderAndNothingIsWritten)
+{
+    QPointer<DocumentEntryForm> form = formWithALine();
+    const QString books = QFileInfo(lb::AppPaths::databaseFile()).absolutePath();
+    const QString failure = QStringLiteral("该功能暂时不能执行，请重新操作！\n磁盘已满,不能写入文件夹: ")
+                            + QDir::toNativeSeparators(QFileInfo(books).canonicalFilePath());
+    const QStringList posting{QStringLiteral("单据确实要过帐吗?"), QStringLiteral("确实要删除当前记录吗?")}; // the blank line
+    for (const auto& [command, questions] : {std::pair{&DocumentEntryForm::ToolButton4Click, posting},
+                                             std::pair{&DocumentEntryForm::ToolButton1Click, QStringList{}}}) {
+        dialogs.clear();
+        for (qsizetype i = 0; i < questions.size(); ++i)
+            dialogs.answer(DialogAnswer::Ok);
+        const QStringList before = everyTable();
+        {
+            FullDisk disk(books);
+            (form->*command)();
+        }
+        EXPECT_EQ(questions + QStringList{failure}, dialogs.texts());
+        EXPECT_EQ(before, everyTable());
+    }
+    EXPECT_TRUE(form);
 }

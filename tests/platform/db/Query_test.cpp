@@ -76,6 +76,8 @@ TEST_F(QueryTest, ExecSqlWithValuesBindsEachToTheParameterItNames)
     // A named run afterwards binds its own values again.
     q.paramByName(QStringLiteral("name")).setAsString(QStringLiteral("乙"));
     q.paramByName(QStringLiteral("key")).setAsString(QStringLiteral("1"));
+    q.paramByName(QStringLiteral("price")).setValue(QVariant());
+    q.paramByName(QStringLiteral("day")).setValue(QVariant());
     EXPECT_EQ(1, q.execSQL());
     EXPECT_THROW(q.execSQL({{QStringLiteral("name"), QStringLiteral("丙")}, {QStringLiteral("price"), 1.0}}), DatabaseError);
 
@@ -159,7 +161,8 @@ TEST_F(QueryTest, ValuesBoundByNameLandInTheirColumnsWhateverTheOrderOfTheClause
 }
 
 // A statement run once per row with a value missing would write NULL where the value belongs:
-// it is refused before it runs, whether the values come alone or after another row's fields.
+// it is refused before it runs, whether the values come alone or after another row's fields,
+// or are set parameter by parameter; a NULL given on purpose is written.
 TEST_F(QueryTest, AStatementGivenFewerValuesThanItsParametersIsRefusedNotRunWithNulls)
 {
     addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
@@ -173,10 +176,18 @@ TEST_F(QueryTest, AStatementGivenFewerValuesThanItsParametersIsRefusedNotRunWith
     EXPECT_THROW(copy.execSQL(std::vector<const Field*>{}, {}), DatabaseError);
     EXPECT_EQ(1, copy.execSQL({&rows["intno"], &rows["intno"]}, {QStringLiteral("全")}));
 
+    Query insert(connection);
+    insert.sql().setText(QStringLiteral("INSERT INTO cproduct (intno1, intno, spmc) VALUES (:p1, :p2, :p3)"));
+    insert.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("8"));
+    insert.paramByName(QStringLiteral("p3")).setAsString(QStringLiteral("半"));
+    EXPECT_THROW(insert.execSQL(), DatabaseError);
+    insert.paramByName(QStringLiteral("p2")).setValue(QVariant());
+    EXPECT_EQ(1, insert.execSQL());
+
     Query check(connection);
     check.sql().setText(QStringLiteral("SELECT group_concat(quote(intno1) || quote(intno) || quote(spmc)) AS v FROM cproduct"));
     check.open();
-    EXPECT_EQ(QStringLiteral("'1''1''全'"), check["v"].asString());
+    EXPECT_EQ(QStringLiteral("'1''1''全','8'NULL'半'"), check["v"].asString());
 }
 
 // Fields copied from one dataset's row pass as they were read: each value keeps its kind, also
