@@ -3,6 +3,7 @@
 
 #include "platform/sys/Errors.h"
 #include "platform/ui/AccessKeys.h"
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusSelection.h"
 
@@ -26,6 +27,7 @@ LbApplication::ErrorHandler& handler()
 LbApplication::LbApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     AccessKeys::guard(*this);
+    ButtonKeys::install(*this);
 }
 
 bool LbApplication::notify(QObject* receiver, QEvent* event)
