@@ -518,7 +518,7 @@ void DocumentEntryForm::ToolButton4Click()
         for (const QString& notice : outcome.notices)
             lb::ui::Dialogs::message(notice);
         lines().close();
-        close();
+        leave();
     });
 }
 
@@ -550,7 +550,7 @@ void DocumentEntryForm::ToolButton8Click()
     for (const QString& notice : outcome.notices)
         lb::ui::Dialogs::message(notice);
     lines().close();
-    close();
+    leave();
 }
 
 void DocumentEntryForm::postByMode()
@@ -574,7 +574,7 @@ void DocumentEntryForm::ToolButton6Click()
     guarded([this] {
         (void)DocumentPosting::voidDocument(frdm->ADOCon, kind_, intno_, false);
         lines().close();
-        close();
+        leave();
     });
 }
 
@@ -594,6 +594,10 @@ void DocumentEntryForm::ToolButton9Click()
 
 void DocumentEntryForm::ToolButton7Click()
 {
+    // A cell being edited is taken as leaving it takes it (its editor commits when the grid
+    // takes the focus back), also on a first line, which moving to the first line never leaves.
+    if (QWidget* editing = focusWidget(); editing && editing != DBGrid1 && DBGrid1->isAncestorOf(editing))
+        DBGrid1->setFocus();
     lb::db::Query& rows = lines();
     try {
         if (rows.active() && rows.isEmpty()) {
@@ -617,7 +621,7 @@ void DocumentEntryForm::ToolButton7Click()
         lb::ui::Dialogs::message(lb::withCause(QStringLiteral("单据不能保存！"), error));
         return;
     }
-    close();
+    leave();
 }
 
 void DocumentEntryForm::Edit12Enter()

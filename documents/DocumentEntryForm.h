@@ -23,9 +23,10 @@ namespace lb::documents {
 // columns and keys it has. It works on the shared datasets of the data module: AQoutlist
 // pointed at its one document (so that it never writes into another), AQoutdetail at that
 // document's lines. NewBillFlag set makes a new document when the form is shown; otherwise it
-// shows the document CurrentBillNo names. It is left through 退回 or ends itself after posting,
-// booking and voiding; closing removes the blank lines of the kind and points AQoutlist back
-// at the whole header table.
+// shows the document CurrentBillNo names. It is left through 退回 (which any other close runs:
+// the cell being edited is taken, the document recalculated and stored) or ends itself after
+// posting, booking and voiding; closing removes the blank lines of the kind and points
+// AQoutlist back at the whole header table.
 class DocumentEntryForm : public DocumentWindow, public lb::masterdata::PickTarget {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
-// What the entry forms and the posted views share: a window without a close box, its tool bar,
-// header boxes and line grid, its first showing, and the options it reads.
+// What the entry forms and the posted views share: a window without a close box, left through
+// 退回 whatever closes it, its tool bar, header boxes and line grid, its first showing, and the
+// options it reads.
 #include "documents/DocumentWindow.h"
 
 #include "core/Tfrdm.h"
@@ -82,6 +83,11 @@ void DocumentWindow::showCommands(const std::vector<CommandLook>& looks, const Q
         if (commands.contains(look.runs.isEmpty() ? look.name : look.runs))
             action(look.name)->setVisible(visible);
     }
+}
+
+std::function<void()> DocumentWindow::wayOut()
+{
+    return commandNamed(QStringLiteral("ToolButton7"));
 }
 
 QAction* DocumentWindow::action(const QString& name) const

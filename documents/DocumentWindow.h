@@ -1,5 +1,6 @@
-// What the entry forms and the posted views share: a window without a close box, its tool bar,
-// header boxes and line grid, its first showing, and the options it reads.
+// What the entry forms and the posted views share: a window without a close box, left through
+// 退回 whatever closes it, its tool bar, header boxes and line grid, its first showing, and the
+// options it reads.
 #pragma once
 
 #include "documents/DocumentKinds.h"
@@ -61,6 +62,9 @@ protected:
     // The command a tool or pop-up item runs, by the name its look gives (its `runs`, else its
     // own name); empty for one the window does not have.
     virtual std::function<void()> commandNamed(const QString& name) = 0;
+    // The window's way out is its 退回 (ToolButton7): every close runs it, and it ends the
+    // window, or refuses and keeps it open; the commands that end the window leave() it.
+    std::function<void()> wayOut() override;
     // The window's layout from the top: the tool bar of `config` and its header boxes (Edit2
     // with the party picker's "…" button where `partyButton`); the window adds what follows.
     // Called by the constructor of the derived window, whose commands the items run.

@@ -103,7 +103,7 @@ void PostedDocumentView::ToolButton6Click()
     }
     for (const QString& notice : outcome.notices)
         lb::ui::Dialogs::message(notice);
-    close();
+    leave();
 }
 
 void PostedDocumentView::ToolButton1Click()
@@ -130,7 +130,7 @@ void PostedDocumentView::ToolButton1Click()
     }
     for (const QString& notice : outcome.notices)
         lb::ui::Dialogs::message(notice);
-    close();
+    leave();
 }
 
 void PostedDocumentView::ToolButton2Click()
@@ -161,7 +161,7 @@ void PostedDocumentView::voidDocument(bool unbookStock)
     }
     for (const QString& notice : outcome.notices)
         lb::ui::Dialogs::message(notice);
-    close();
+    leave();
 }
 
 void PostedDocumentView::ToolButton3Click()
@@ -187,7 +187,7 @@ void PostedDocumentView::ToolButton3Click()
     // window. The form holds the shared datasets from here and gives the list back when it
     // closes.
     handedOver_ = true;
-    close();
+    leave();
     list->detailClick();
 }
 
@@ -196,7 +196,7 @@ void PostedDocumentView::ToolButton7Click()
     lb::db::Query& header = *frdm->AQoutlist;
     if (header.active() && header.state() != lb::db::DataSetState::Browse)
         header.post();
-    close();
+    leave();
 }
 
 void PostedDocumentView::onClosing()

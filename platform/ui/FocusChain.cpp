@@ -2,7 +2,6 @@
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/GuardSlot.h"
 
-#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -35,8 +34,6 @@ void FocusChain::setOrder(const QList<QWidget*>& order, bool wrap)
         link(order[i], order[i + 1]);
     if (wrap && order.size() > 1)
         link(order.back(), order.front());
-    else if (!order.isEmpty())
-        watch(order.back()); // a button at the end still clicks on Enter
 }
 
 void FocusChain::setArrowKeys(const QList<QWidget*>& widgets, Arrows arrows)
@@ -70,10 +67,6 @@ bool FocusChain::eventFilter(QObject* watched, QEvent* event)
         const auto link = next_.constFind(widget);
         if (link != next_.constEnd() && link.value()) {
             link.value()->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            button->click();
             return true;
         }
         return false;

@@ -11,9 +11,9 @@ class QWidget;
 namespace lb::ui {
 
 // An event filter configured by the window that owns it (pass the window as parent).
-// Enter in a linked widget moves the focus to its successor; Enter on a focused button of the
-// chain clicks it. Up and Down in the widgets given to setArrowKeys move to the previous or
-// next focusable control of the window's tab order.
+// Enter in a linked widget moves the focus to its successor; on a button at the end of the
+// chain it presses the button, as everywhere (ButtonKeys). Up and Down in the widgets given to
+// setArrowKeys move to the previous or next focusable control of the window's tab order.
 class FocusChain : public QObject {
     Q_OBJECT
 public:

@@ -3,9 +3,12 @@
 
 #include "platform/sys/Errors.h"
 #include "platform/ui/AccessKeys.h"
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/FocusSelection.h"
 
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QTranslator>
 #include <QtGlobal>
 
@@ -24,11 +27,22 @@ LbApplication::ErrorHandler& handler()
 LbApplication::LbApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     AccessKeys::guard(*this);
+    ButtonKeys::install(*this);
 }
 
 bool LbApplication::notify(QObject* receiver, QEvent* event)
 {
-    return guarded(receiver, [&] { return QApplication::notify(receiver, event); });
+    return guarded(receiver, [&] {
+        if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+            return QApplication::notify(receiver, event);
+        // The selection comes after the box placed its cursor itself, on a box that outlived
+        // its focus change.
+        const QPointer<QObject> alive(receiver);
+        const bool delivered = QApplication::notify(receiver, event);
+        if (alive)
+            FocusSelection::delivered(*receiver, *event);
+        return delivered;
+    });
 }
 
 QTranslator* LbApplication::installQtTranslations()

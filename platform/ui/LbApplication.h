@@ -13,7 +13,9 @@ namespace lb::ui {
 // std::exception, or anything thrown) goes to the installed error handler with the object
 // the event was for; the command is abandoned and the program goes on. Without a handler
 // the error's text is shown in an error box. In every window an Alt letter is an access key or
-// nothing, never text typed into a box (AccessKeys).
+// nothing, never text typed into a box (AccessKeys); a one-line box the focus is put in has its
+// text selected (FocusSelection); Enter presses the focused button and Esc the window's 取消
+// when nothing else took them (ButtonKeys).
 class LbApplication : public QApplication {
     Q_OBJECT
 public:

@@ -40,11 +40,40 @@ void WorkWindow::showWork(bool disableOpener)
     activateWindow();
 }
 
+void WorkWindow::leave()
+{
+    if (inWayOut_) {
+        // Qt ignores a close() made inside the close under way: that close ends for the way out.
+        wayOutLeft_ = true;
+        return;
+    }
+    leaving_ = true;
+    close();
+    leaving_ = false; // a closed window is deleted later, not here
+}
+
 void WorkWindow::closeEvent(QCloseEvent* event)
 {
     if (finished_) {
         event->accept();
         return;
+    }
+    if (!leaving_) {
+        if (const std::function<void()> way = wayOut()) {
+            inWayOut_ = true;
+            wayOutLeft_ = false;
+            // A refusal or an error of the way out is reported as its command reports it; the
+            // window stays open unless the way out left.
+            LbApplication::guarded(this, [&way] {
+                way();
+                return true;
+            });
+            inWayOut_ = false;
+            if (!wayOutLeft_) {
+                event->ignore();
+                return;
+            }
+        }
     }
     if (!canClose()) {
         event->ignore();

@@ -3,12 +3,16 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 namespace lb::ui {
 
 // A work window has no Qt parent (a disabled parent would disable it too) and deletes itself
 // when it closes. While it is open its opener is disabled; closing it, by any path, enables
-// the opener again and brings it to the front. Keep global instances in QPointer.
+// the opener again and brings it to the front. A window with a way out of its own (退回) is
+// left only through it: a close that is not the way out itself (the window manager's close box
+// or key, close() called from code) runs it, so that nothing typed is lost. Keep global
+// instances in QPointer.
 class WorkWindow : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +33,12 @@ signals:
     void closed();
 
 protected:
+    // The window's own way out, empty for a window without one. It ends by leave(), or refuses
+    // (a message, an error) and the window stays open.
+    virtual std::function<void()> wayOut() { return {}; }
+    // Closes the window as its own commands end it (the way out, or a posting that ends the
+    // window): the way out does not run again.
+    void leave();
     // Asked before closing; false keeps the window open.
     virtual bool canClose() { return true; }
     // Runs once when the window closes (release datasets, point shared queries back); an error
@@ -44,6 +54,9 @@ private:
     bool centre_ = false;
     bool disabledOpener_ = false;
     bool finished_ = false;
+    bool leaving_ = false;      // leave() is closing the window
+    bool inWayOut_ = false;     // a close runs the way out
+    bool wayOutLeft_ = false;   // ... and the way out called leave()
 };
 
 } // namespace lb::ui

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using lb::ui::WorkWindow;
 
 namespace {
@@ -24,11 +26,14 @@ void processDeletes()
 class Window : public WorkWindow {
 public:
     using WorkWindow::WorkWindow;
+    using WorkWindow::leave;
     bool allowClose = true;
     bool failOnClose = false;
     int closings = 0;
+    std::function<void()> way; // the window's way out; none when empty
 
 protected:
+    std::function<void()> wayOut() override { return way; }
     bool canClose() override { return allowClose; }
     void onClosing() override
     {
@@ -80,6 +85,38 @@ TEST(WorkWindow, aRefusedCloseKeepsEverythingAsItWas)
     window->close();
     processDeletes();
     EXPECT_TRUE(main.isEnabled());
+}
+
+TEST(WorkWindow, everyCloseRunsTheWayOutWhichLeavesOrKeepsTheWindowOpen)
+{
+    QWidget main;
+    QPointer<Window> window = new Window(&main);
+    int ways = 0;
+    bool refuse = true;
+    window->way = [&] {
+        ++ways;
+        if (!refuse)
+            window->leave();
+    };
+    window->showWork();
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(0, window->closings);
+    refuse = false;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(2, ways);
+    EXPECT_EQ(1, window->closings);
+    EXPECT_TRUE(main.isEnabled());
+    processDeletes();
+    EXPECT_TRUE(window.isNull());
+
+    // A command that ends the window leaves it without the way out.
+    window = new Window(&main);
+    window->way = [&] { ++ways; };
+    window->showWork();
+    window->leave();
+    EXPECT_EQ(2, ways);
+    EXPECT_EQ(1, window->closings);
+    processDeletes();
 }
 
 TEST(WorkWindow, aFailingCloseHookStillGivesTheOpenerBack)
