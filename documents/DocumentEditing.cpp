@@ -227,6 +227,9 @@ void DocumentEditing::appendLine(const DocumentKind& kind, const QString& intno,
 std::unique_ptr<lb::db::Query> DocumentEditing::findProduct(lb::db::Connection& connection, const DocumentKind& kind,
                                                             const QString& code)
 {
+    // An empty box names no product; it would otherwise find the first one without a barcode.
+    if (code.isEmpty())
+        return nullptr;
     for (const QString& column : {QStringLiteral("sphh"), kind.codeAlternateColumn}) {
         auto product = std::make_unique<lb::db::Query>(connection);
         product->sql().add(QStringLiteral("SELECT * from product where %1=:p1").arg(lb::db::SqlText::quoteIdentifier(column)));

@@ -76,7 +76,8 @@ public:
     static void appendLine(const DocumentKind& kind, const QString& intno, lb::db::DataSet& lines);
 
     // The product whose code (sphh), or failing that whose barcode (the kind's second look-up
-    // column), is exactly `code`; an open query on it, or nullptr when neither matches.
+    // column), is exactly `code`; an open query on it, or nullptr when neither matches or `code`
+    // is empty (a product without a barcode is not found by an empty box).
     static std::unique_ptr<lb::db::Query> findProduct(lb::db::Connection& connection, const DocumentKind& kind,
                                                       const QString& code);
 

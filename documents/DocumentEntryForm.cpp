@@ -373,8 +373,18 @@ void DocumentEntryForm::Edit2Exit()
     box(QStringLiteral("Edit4"))->setText(party->persondeal);
 }
 
+void DocumentEntryForm::takeCellEdit()
+{
+    // The editor commits when the grid takes the focus back, and the focus stays in the grid: an
+    // editor the recalculation's re-reading of the lines closed would hand the focus on to
+    // another box (Tab from 数量 into 单价 ended in the header).
+    if (QWidget* editing = focusWidget(); editing && editing != DBGrid1 && DBGrid1->isAncestorOf(editing))
+        DBGrid1->setFocus();
+}
+
 void DocumentEntryForm::recalculate()
 {
+    takeCellEdit();
     const WaitCursor wait;
     HeaderBoxes boxes;
     boxes.partyCode = text(QStringLiteral("Edit2"));
@@ -594,10 +604,8 @@ void DocumentEntryForm::ToolButton9Click()
 
 void DocumentEntryForm::ToolButton7Click()
 {
-    // A cell being edited is taken as leaving it takes it (its editor commits when the grid
-    // takes the focus back), also on a first line, which moving to the first line never leaves.
-    if (QWidget* editing = focusWidget(); editing && editing != DBGrid1 && DBGrid1->isAncestorOf(editing))
-        DBGrid1->setFocus();
+    // Before the move to the first line, which on a first line would leave the cell unstored.
+    takeCellEdit();
     lb::db::Query& rows = lines();
     try {
         if (rows.active() && rows.isEmpty()) {
@@ -725,7 +733,13 @@ void DocumentEntryForm::gridEnter()
     if (column == config_.nextLineColumn) {
         lines().next();
         DBGrid1->setSelectedIndex(config_.firstEntryColumn);
+        return;
     }
+    // A column the clerk cannot type into is filled by the line's picker: Enter there opens it
+    // as a double-click does, so that a receipt's or payment's account is chosen from the
+    // keyboard too.
+    if (column >= 0 && size_t(column) < config_.columns.size() && config_.columns[size_t(column)].readOnly)
+        DBGrid1DblClick();
 }
 
 void DocumentEntryForm::onClosing()

@@ -92,7 +92,9 @@ private:
     void showTotals();
     QString text(const QString& boxName) const;
     QString memoText() const;
-    // 刷新 with the boxes as they stand; a refused recalculation shows its message and stops
+    // A cell being edited is taken as leaving it would take it, the focus kept in the grid.
+    void takeCellEdit();
+    // 刷新 with the boxes as they stand, a cell being edited taken first; a refused recalculation shows its message and stops
     // the command that ran it (lb::Abort).
     void recalculate();
     // The entry form's guard: any failure, and a refusal, end with the general message.

@@ -26,7 +26,6 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QShowEvent>
-#include <QToolButton>
 #include <map>
 
 namespace lb::masterdata {
@@ -139,13 +138,6 @@ void MasterListWindow::buildToolBar()
                                   QString::fromUtf8(look->hint), std::move(run));
         action->setVisible(std::find(config_.hiddenCommands.begin(), config_.hiddenCommands.end(), command)
                            == config_.hiddenCommands.end());
-        // A tool bar's buttons take no focus; these two are reached with Tab as well.
-        if (command == ListCommand::Pick || command == ListCommand::Close) {
-            for (QObject* shown : action->associatedObjects()) {
-                if (auto* button = qobject_cast<QToolButton*>(shown))
-                    button->setFocusPolicy(Qt::TabFocus);
-            }
-        }
         commands_.emplace_back(command, action);
     }
 }

@@ -323,8 +323,11 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
 
 bool DataGrid::tabLeaves(bool forward) const
 {
+    // A grid nothing can be typed into (a list, a summary) has no cell to walk to: Tab passes
+    // on at once, so that going back to the window's buttons keeps the row chosen with the
+    // arrows.
     const QModelIndex current = currentIndex();
-    if (!model_ || !current.isValid())
+    if (readOnly_ || !model_ || !current.isValid())
         return true;
     return current.row() == (forward ? model_->rowCount() - 1 : 0) && current.column() == visibleColumnAtEdge(forward);
 }

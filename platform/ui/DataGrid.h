@@ -18,7 +18,8 @@ namespace lb::ui {
 // move is done. A double-click counts even when the rows were replaced between its clicks.
 // Tab and Shift+Tab move from cell to cell, also out of an open cell editor; past the last
 // cell (before the first) they move the focus on to the window's next (previous) control, and
-// Ctrl+Tab (Ctrl+Shift+Tab) does so from any cell, so the grid never keeps the keyboard.
+// Ctrl+Tab (Ctrl+Shift+Tab) does so from any cell, so the grid never keeps the keyboard. A
+// read-only grid passes Tab on at once; its arrows choose the row.
 //
 // Column widths: a column given a width keeps at least that width; a number column is never
 // narrower than the widest of its values on screen; a column given no width fits its title and
@@ -70,7 +71,8 @@ protected:
 
 private:
     // Whether Tab (Shift+Tab with `forward` false) from the current cell leaves the grid: at
-    // the last visible cell of the last row (the first of the first row), or with no cell.
+    // the last visible cell of the last row (the first of the first row), with no cell, or
+    // always in a read-only grid.
     bool tabLeaves(bool forward) const;
     // Gives the focus to the window's next (previous) control.
     void leave(bool forward);

@@ -43,6 +43,10 @@ QAction* ListFrame::addTool(const QString& name, const QString& caption, const Q
     action->setEnabled(bool(command));
     if (command)
         connect(action, &QAction::triggered, this, guardSlot(this, [command] { command(); }));
+    // A tool bar's buttons take no focus of their own; a list's are reached with Tab as well, so
+    // that a list can be worked from the keyboard (Enter presses the focused button).
+    if (QWidget* button = bar_->widgetForAction(action))
+        button->setFocusPolicy(Qt::TabFocus);
     return action;
 }
 

@@ -49,7 +49,8 @@ public:
     static void centre(QWidget& window, const QSize& size);
 
 protected:
-    // A tool button named `name`; without a command it is shown and disabled.
+    // A tool button named `name`, reached with Tab like the search row; without a command it is
+    // shown and disabled.
     QAction* addTool(const QString& name, const QString& caption, const QString& hint, std::function<void()> command);
     // A blank disabled button as wide as the text `widthOf` would make it.
     void addToolSpacer(const QString& widthOf);

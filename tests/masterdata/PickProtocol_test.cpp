@@ -238,11 +238,14 @@ TEST_P(PickerKeys, EnterPicksAsADoubleClickDoesEscLeavesAndTabReachesTheButtons)
     EXPECT_EQ(untouched, opener());
     EXPECT_EQ(PickCode::None, main->PickMode);
 
+    // Tab reaches both buttons, also from the grid, which it leaves.
     list = openPicker();
-    key(Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(buttonOf(list->command(lb::masterdata::ListCommand::Pick)), QApplication::focusWidget());
-    key(Qt::Key_Tab);
-    EXPECT_EQ(buttonOf(list->command(lb::masterdata::ListCommand::Close)), QApplication::focusWidget());
+    for (const auto command : {lb::masterdata::ListCommand::Pick, lb::masterdata::ListCommand::Close}) {
+        QWidget* button = buttonOf(list->command(command));
+        for (int tabs = 0; tabs < 12 && QApplication::focusWidget() != button; ++tabs)
+            key(Qt::Key_Tab);
+        EXPECT_EQ(button, QApplication::focusWidget());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
