@@ -62,6 +62,8 @@ protected:
     void addStatusPanel(const QString& text);
 
 private:
+    void keepGridLast(QWidget* barWidget);
+
     QToolBar* bar_ = nullptr;
     DataGrid* grid_ = nullptr;
     QStatusBar* status_ = nullptr;

@@ -33,8 +33,9 @@ protected:
 
 } // namespace
 
-// Tab reaches every button of a list and its search row, in the order the window shows them,
-// and the read-only grid gives Tab back at once; Enter on a focused button presses it.
+// A list opens on the first control of its top row; Tab reaches every button and the search row
+// in the order the window shows them, and the read-only grid gives Tab back at once; Enter on a
+// focused button presses it.
 TEST_F(KeyboardEntryTest, AListIsWorkedFromTheKeyboard)
 {
     for (QAction* action : main->findChildren<QAction*>())
@@ -44,6 +45,7 @@ TEST_F(KeyboardEntryTest, AListIsWorkedFromTheKeyboard)
     auto* list = top<lb::documents::DocumentListWindow>(QStringLiteral("Tfroutlist"));
     ASSERT_NE(nullptr, list);
     QApplication::setActiveWindow(list);
+    EXPECT_EQ(QStringLiteral("查找单据"), focused()); // the first control of the top row
     list->grid()->setFocus(Qt::TabFocusReason);
     QStringList walked;
     for (int i = 0; i < 7; ++i) {
