@@ -45,18 +45,9 @@ QAction* ListFrame::addTool(const QString& name, const QString& caption, const Q
         connect(action, &QAction::triggered, this, guardSlot(this, [command] { command(); }));
     // A tool bar's buttons take no focus of their own; a list's are reached with Tab as well, so
     // that a list can be worked from the keyboard (Enter presses the focused button).
-    if (QWidget* button = bar_->widgetForAction(action)) {
+    if (QWidget* button = bar_->widgetForAction(action))
         button->setFocusPolicy(Qt::TabFocus);
-        keepGridLast(button);
-    }
     return action;
-}
-
-void ListFrame::keepGridLast(QWidget* barWidget)
-{
-    // The grid is made before the tool bar's widgets and would come first: a list opens with the
-    // focus on the first control of its top row, and Tab walks the row from the left to the grid.
-    QWidget::setTabOrder(barWidget, grid_);
 }
 
 void ListFrame::addToolSpacer(const QString& widthOf)
@@ -83,16 +74,11 @@ void ListFrame::addSearchRow(const QStringList& options, const QString& initial,
     text_->setToolTip(textHint);
     text_->setMaximumWidth(text_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 30);
     bar_->addWidget(text_);
-    keepGridLast(option_);
-    keepGridLast(text_);
 }
 
 void ListFrame::addSearchModes(const QStringList& captions, int initial)
 {
-    const std::size_t first = modes_.size();
     bar_->addWidget(searchModes(bar_, captions, initial, modes_));
-    for (std::size_t i = first; i < modes_.size(); ++i)
-        keepGridLast(modes_[i]);
 }
 
 void ListFrame::addStatusPanel(const QString& text)

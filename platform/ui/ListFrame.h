@@ -49,8 +49,9 @@ public:
     static void centre(QWidget& window, const QSize& size);
 
 protected:
-    // A tool button named `name`, reached with Tab like the search row; without a command it is
-    // shown and disabled.
+    // A tool button named `name`, reached with Tab like the search row (the grid, made first,
+    // has the focus when the list opens, and Tab goes from it along the top row); without a
+    // command it is shown and disabled.
     QAction* addTool(const QString& name, const QString& caption, const QString& hint, std::function<void()> command);
     // A blank disabled button as wide as the text `widthOf` would make it.
     void addToolSpacer(const QString& widthOf);
@@ -62,8 +63,6 @@ protected:
     void addStatusPanel(const QString& text);
 
 private:
-    void keepGridLast(QWidget* barWidget);
-
     QToolBar* bar_ = nullptr;
     DataGrid* grid_ = nullptr;
     QStatusBar* status_ = nullptr;
