@@ -437,10 +437,8 @@ void DocumentEntryForm::rereadAfterFailure()
     try {
         if (header().active())
             header().refresh();
-        if (lines().active()) {
-            lines().close();
-            lines().open();
-        }
+        if (lines().active())
+            rereadLines();
         showTotals();
     } catch (const std::exception&) {
         // The failure itself is what the user is told about; the next command re-reads.
@@ -480,16 +478,21 @@ void DocumentEntryForm::ToolButton2Click()
         return;
     }
     // Past the data module's question: delete the row and show the lines anew at its place.
-    const int place = lines().recNo();
     lb::db::Query remove(frdm->ADOCon);
     remove.sql().add(QStringLiteral("delete from %1 where intno=:p1 and mainintno=:p2").arg(kind_.lineTable));
     remove.paramByName(QStringLiteral("p1")).setAsString(lines().fieldByName(QStringLiteral("intno")).asString());
     remove.paramByName(QStringLiteral("p2")).setAsString(intno_);
     remove.execSQL();
+    rereadLines();
+}
+
+void DocumentEntryForm::rereadLines()
+{
+    const int place = lines().recNo();
     lines().close();
     lines().open();
     if (!lines().isEmpty())
-        lines().setRecNo(std::min(place, lines().recordCount()));
+        lines().setRecNo(std::min(std::max(place, 1), lines().recordCount()));
 }
 
 void DocumentEntryForm::ToolButton3Click()

@@ -105,7 +105,10 @@ private:
     // Shows `message` (the carry-over text when empty) when there is no line or the current one
     // is the carry-over line.
     bool refuseOnCarryOverLine(const QString& message = QString());
+    // Reads the lines anew and after a failure the header too, the current line kept where it
+    // was (a retry then finds the line it worked on, a blank one to remove among them).
     void rereadAfterFailure();
+    void rereadLines();
 
     EntryFormConfig config_;
     std::vector<QLabel*> panels_;

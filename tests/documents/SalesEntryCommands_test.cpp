@@ -228,7 +228,8 @@ TEST_F(SalesEntryCommandsTest, FiguresPastTheLimitStopTheRecalculationAndThePost
 }
 
 // A posting and a new line that meet a disk without room say the form's general failure and,
-// on a line of its own, the full folder of the books; nothing is written.
+// on a line of its own, the full folder of the books; nothing is written, and the posting
+// tried again with room goes through.
 TEST_F(SalesEntryCommandsTest, OnAFullDiskTheGeneralFailureNamesTheFullFolderAndNothingIsWritten)
 {
     QPointer<DocumentEntryForm> form = formWithALine();
@@ -249,5 +250,15 @@ TEST_F(SalesEntryCommandsTest, OnAFullDiskTheGeneralFailureNamesTheFullFolderAnd
         EXPECT_EQ(questions + QStringList{failure}, dialogs.texts());
         EXPECT_EQ(before, everyTable());
     }
-    EXPECT_TRUE(form);
+    ASSERT_TRUE(form);
+
+    // With room again the posting goes as it would have gone: the failures left the blank line
+    // the current one, which it offers to delete before it posts.
+    dialogs.clear();
+    for (qsizetype i = 0; i < posting.size(); ++i)
+        dialogs.answer(DialogAnswer::Ok);
+    form->ToolButton4Click();
+    flush();
+    EXPECT_EQ(posting, dialogs.texts());
+    EXPECT_FALSE(form);
 }
