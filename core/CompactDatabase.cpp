@@ -2,6 +2,7 @@
 #include "core/CompactDatabase.h"
 
 #include "core/Leftovers.h"
+#include "core/TFrm_ErrorMessage.h"
 #include "core/TemporaryCopy.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
@@ -55,16 +56,18 @@ void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& write
 
     TemporaryCopy copy(info.absoluteFilePath(), Leftovers::compactionPrefix());
     if (copy.path().isEmpty())
-        throw lb::FileOpenError(QStringLiteral("Cannot make a temporary file in %1").arg(info.absolutePath()));
+        throw lb::FileWriteError(lb::FileFailure::ofFolder(
+            info.absolutePath(), QStringLiteral("Cannot make a temporary file in %1").arg(info.absolutePath())));
     // The engine writes the compacted copy only into a file that does not exist yet.
     QFile::remove(copy.path());
     try {
         writeCopy(info.absoluteFilePath(), copy.path());
     } catch (const lb::db::SqliteError& error) {
-        // A disk without room is said as such, with its folder: the engine's words would send
-        // the user looking for another program that holds the books.
+        // A disk without room or a folder that may not be written is said as such, with its
+        // folder: the engine's words would send the user looking for another program that
+        // holds the books.
         const lb::FileFailure failure = lb::FileFailure::ofWrite(error.systemError(), copy.path(), error.message());
-        if (failure.cause() != lb::FileFailure::Cause::NoRoom)
+        if (failure.cause() == lb::FileFailure::Cause::Other)
             throw;
         throw lb::FileWriteError(failure);
     }
@@ -83,8 +86,9 @@ bool CompactDatabase(const QString& dbFile)
         compactDatabaseFile(dbFile);
         return true;
     } catch (const lb::Error& error) {
+        logError(nullptr, error, QStringLiteral("压缩数据库失败"), LogPlace::TextLog);
         lb::ui::Dialogs::error(QStringLiteral("压缩数据库失败\r原因：")
-                                   + lb::FileFailure::shown(QStringLiteral("可能此数据库正在被其他程序打开。"), lb::FileWriteError::of(error),
+                                   + lb::FileFailure::shown(QStringLiteral("可能此数据库正在被其他程序打开。"), error,
                                                             lb::FileFailure::Message::AnotherCause),
                                QStringLiteral("提示"));
         return false;
@@ -98,8 +102,10 @@ bool compactForBackup(const QString& dbFile)
     try {
         checkDatabaseFile(dbFile);
         return true;
-    } catch (const lb::Error&) {
-        return false; // the compaction's message has told the user
+    } catch (const lb::Error& error) {
+        // The compaction's message has told the user; the log keeps what the check found.
+        logError(nullptr, error, QStringLiteral("数据库未通过完整性检查"), LogPlace::TextLog);
+        return false;
     }
 }
 

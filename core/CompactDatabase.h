@@ -9,9 +9,9 @@ namespace lb::core {
 // Compacts `dbFile` and replaces it with the compacted copy. The caller must have closed every
 // connection to the file first (the copy replaces the file, not its contents). On failure it
 // shows "压缩数据库失败\r原因：可能此数据库正在被其他程序打开。" (caption "提示", error icon),
-// with the disk without room and its folder (lb::FileWrite::failure) as the cause instead when
-// that stopped it, leaves the file as it was and returns false; true when the compacted copy
-// replaced the file.
+// with the disk without room or the folder that may not be written (lb::FileWrite::failure) as
+// the cause instead when that stopped it, logs the failure, leaves the file as it was and
+// returns false; true when the compacted copy replaced the file.
 bool CompactDatabase(const QString& dbFile);
 
 // Writes the compacted copy of the database `source` into `copy`, a file that must not exist
@@ -23,7 +23,8 @@ using CompactedCopyWriter = std::function<void(const QString& source, const QStr
 
 // The same as CompactDatabase without the message: DatabaseError (or FileOpenError) on
 // failure, file unchanged; a copy that could not be written or put in place gives an
-// lb::FileWriteError (a disk without room in the words of lb::FileWrite::failure). A
+// lb::FileWriteError (a disk without room or a folder that may not be written in the words of
+// lb::FileWrite::failure). A
 // file this process may not write is refused. Leftovers of an earlier compaction beside the
 // file are removed first; the copy is written by `writeCopy` to a temporary file beside
 // `dbFile` (a TemporaryCopy), checked in full (DatabaseCheck::Full), flushed, then renamed

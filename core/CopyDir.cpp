@@ -67,7 +67,7 @@ lb::FileResult makeFolder(const Entry& entry)
 {
     const bool made = !QFileInfo(entry.target).isDir();
     if (!QDir().mkpath(entry.target))
-        return lb::FileFailure::other(QStringLiteral("Cannot make the folder %1").arg(entry.target));
+        return lb::FileFailure::ofFolder(entry.target, QStringLiteral("Cannot make the folder %1").arg(entry.target));
     return made ? lb::DurableFile::flushFolder(QFileInfo(entry.target).absolutePath()) : lb::FileResult();
 }
 
@@ -101,10 +101,10 @@ void copyStaged(std::vector<Entry>& entries)
 
 } // namespace
 
-QList<lb::FileFailure> failuresOf(const QList<CopyFailure>& failed)
+QList<lb::FileFailure> CopyResult::failures() const
 {
     QList<lb::FileFailure> failures;
-    for (const CopyFailure& each : failed)
+    for (const CopyFailure& each : failed_)
         failures << each.failure;
     return failures;
 }
@@ -117,7 +117,7 @@ lb::FileResult copyFile(const QString& source, const QString& target)
     return copy.replaceTarget();
 }
 
-bool CopyDir(const QString& source, const QString& target, QList<CopyFailure>* failed, const FileCopier& choose)
+CopyResult CopyDir(const QString& source, const QString& target, const FileCopier& choose)
 {
     QList<CopyFailure> failures;
     const QFileInfo info(source);
@@ -131,9 +131,7 @@ bool CopyDir(const QString& source, const QString& target, QList<CopyFailure>* f
             if (entry.failure)
                 failures << CopyFailure{entry.source, *entry.failure};
     }
-    if (failed)
-        *failed = failures;
-    return failures.isEmpty();
+    return CopyResult(failures);
 }
 
 } // namespace lb::core

@@ -45,8 +45,22 @@ struct CopyFailure {
     bool operator==(const CopyFailure&) const = default;
 };
 
-// The failures of `failed`, for lb::FileFailure::shown.
-QList<lb::FileFailure> failuresOf(const QList<CopyFailure>& failed);
+// The outcome of a folder copy: complete, or what could not be copied and why. A caller cannot
+// leave it unread.
+class [[nodiscard]] CopyResult {
+public:
+    CopyResult() = default; // complete
+    explicit CopyResult(QList<CopyFailure> failed) : failed_(std::move(failed)) {}
+
+    bool ok() const { return failed_.isEmpty(); }
+    // What could not be copied, each with why, in the order of the copy.
+    const QList<CopyFailure>& failed() const { return failed_; }
+    // Their failures, for lb::FileFailure::shown and the log.
+    QList<lb::FileFailure> failures() const;
+
+private:
+    QList<CopyFailure> failed_;
+};
 
 // Copies every file and subfolder of `source` into `target` (made with its parents when
 // missing), replacing files of the same name; files of the target that the source lacks stay.
@@ -60,10 +74,11 @@ QList<lb::FileFailure> failuresOf(const QList<CopyFailure>& failed);
 // temporary files and changes no file of the target (folders made for the copy stay, empty); a
 // file held back leaves only its own target as it was. A kill during the renames may leave some
 // files new and others old.
-// Returns false when `source` is empty or not a readable folder, or when anything could not be
-// copied; `failed`, when given, receives what failed, each with why. True when everything was
-// copied and is on the disk.
-bool CopyDir(const QString& source, const QString& target, QList<CopyFailure>* failed = nullptr, const FileCopier& choose = {});
+// Fails when `source` is empty or not a readable folder, or when anything could not be copied,
+// with what failed, each with why (a folder that could not be made, or a file that could not be
+// written beside its target, for want of room or of the right to write there named as such);
+// complete when everything was copied and is on the disk.
+CopyResult CopyDir(const QString& source, const QString& target, const FileCopier& choose = {});
 
 // Copies one file over `target` (its folder must exist) through a TemporaryCopy read back
 // before it takes the place, so that a power cut or a kill at any moment leaves either the old

@@ -8,6 +8,7 @@
 #include "core/Tfrdm.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "platform/sys/AppPaths.h"
 #include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
 
@@ -76,25 +77,30 @@ lb::FileResult DatabaseFiles::backUp(const QString& database, const QString& tar
     return copyFile(database, target);
 }
 
-FileCopier DatabaseFiles::backupCopier(const QString& database, DamagedPrevious ifDamaged)
+WorksFolderCopy::WorksFolderCopy(DatabaseFiles::DamagedPrevious ifDamaged)
 {
     // The books as they were before the last restore change only at the next restore. A copy
     // already the same is left alone, so that an ordinary close does not check them; a changed
     // one is checked in full (once for every folder) and replaces the last copy only when sound.
-    const QString previous = QFileInfo(database + QStringLiteral(".prev")).absoluteFilePath();
+    const QString previous = QFileInfo(lb::AppPaths::databaseFile() + QStringLiteral(".prev")).absoluteFilePath();
     auto previousSound = std::make_shared<std::optional<bool>>();
-    return [previous, previousSound, ifDamaged](const QString& source, const QString& target) {
+    choose_ = [previous, previousSound, ifDamaged](const QString& source, const QString& target) {
         if (source != previous)
             return CopyChoice::copy();
         if (lb::DurableFile::sameContents(source, target))
             return CopyChoice::skip();
         if (!*previousSound)
-            *previousSound = isProgramFile(source);
+            *previousSound = DatabaseFiles::isProgramFile(source);
         if (**previousSound)
             return CopyChoice::copy();
-        return ifDamaged == DamagedPrevious::HeldBack ? CopyChoice::holdBack(previousDamaged(previous))
-                                                      : CopyChoice::refuse(previousDamaged(previous));
+        return ifDamaged == DatabaseFiles::DamagedPrevious::HeldBack ? CopyChoice::holdBack(previousDamaged(previous))
+                                                                     : CopyChoice::refuse(previousDamaged(previous));
     };
+}
+
+CopyResult WorksFolderCopy::into(const QString& target) const
+{
+    return CopyDir(lb::AppPaths::worksFolder(), target, choose_);
 }
 
 lb::FileResult DatabaseFiles::replace(const QString& source, const QString& database)

@@ -32,15 +32,6 @@ public:
     // copy of this year's books before last year's are loaded copy nothing.
     enum class DamagedPrevious { HeldBack, StopsTheCopy };
 
-    // The copier of every folder copy of the works folder into a backup folder (BAK, the
-    // weekday folders, LASTBAK, THISYEAR), for CopyDir: every file is copied, but the books
-    // kept from before a restore (`database` + ".prev") only when they differ from the folder's
-    // copy, and then only when they pass the full check, made once for all the folder copies
-    // of one copier. A damaged one leaves the folder's copy as it was (with the rest of the
-    // folder, as `ifDamaged` says), its failure a damaged file whose text names it, says where
-    // it is and what the user does with it.
-    static FileCopier backupCopier(const QString& database, DamagedPrevious ifDamaged);
-
     // Replaces `database` with a copy of `source`: the copy is written beside the database
     // under a temporary name, flushed and checked in full with checkProgramFile(); the old file
     // is kept as `database` + ".prev" (copyFile, read back); then the copy is renamed over the
@@ -55,6 +46,22 @@ public:
     // After replace() put another file in place of the books, on the connection again: the
     // upgrade of a file of an older installation, and the display formats of its options.
     static void booksReplaced(Tfrdm& dm);
+};
+
+// The copies of the works folder (lb::AppPaths::worksFolder) into backup folders: BAK and the
+// weekday folder at close, LASTBAK, THISYEAR. Each is one call of into(), a CopyDir in which
+// every file is copied, but the books kept from before a restore (the database file +
+// ".prev") only when they differ from the folder's copy, and then only when they pass the
+// full check, made once for all the copies of one object. A damaged one leaves the folder's
+// copy as it was (with the rest of the folder, as `ifDamaged` says), its failure a damaged file
+// whose text names it, says where it is and what the user does with it.
+class WorksFolderCopy {
+public:
+    explicit WorksFolderCopy(DatabaseFiles::DamagedPrevious ifDamaged);
+    CopyResult into(const QString& target) const;
+
+private:
+    FileCopier choose_;
 };
 
 } // namespace lb::core

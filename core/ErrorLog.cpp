@@ -21,14 +21,13 @@ struct Described {
     lb::ErrorKind kind;
     QString className;
     QString message;
-    QString shown = {}; // empty: the message
 };
 
 Described describeError(const std::exception& error)
 {
     const QString what = QString::fromUtf8(error.what());
     if (const auto* own = dynamic_cast<const lb::Error*>(&error))
-        return {own->kind(), QString::fromLatin1(own->className()), own->message(), own->shownText()};
+        return {own->kind(), QString::fromLatin1(own->className()), own->shownText()};
     if (dynamic_cast<const std::bad_alloc*>(&error))
         return {lb::ErrorKind::Other, QStringLiteral("EOutOfMemory"), QStringLiteral("Out of memory")};
     if (dynamic_cast<const std::bad_cast*>(&error))
@@ -82,8 +81,7 @@ QString ErrorLog::kindText(lb::ErrorKind kind)
 ErrorEntry ErrorLog::describe(const std::exception& error, const QString& reporter, const QWidget* source)
 {
     const Described d = describeError(error);
-    return {kindText(d.kind), activeCaption(source), reporter.isEmpty() ? d.className : reporter,
-            lb::Clock::now(), d.message, d.shown.isEmpty() ? d.message : d.shown};
+    return {kindText(d.kind), activeCaption(source), reporter.isEmpty() ? d.className : reporter, lb::Clock::now(), d.message};
 }
 
 bool ErrorLog::writeRow(lb::db::Table& apperror, const ErrorEntry& entry)
@@ -109,6 +107,20 @@ bool ErrorLog::writeRow(lb::db::Table& apperror, const ErrorEntry& entry)
         }
         return false;
     }
+}
+
+bool ErrorLog::rowHoldsWhole(lb::db::Table& apperror, const ErrorEntry& entry)
+{
+    const int size = apperror.fieldByName(QStringLiteral("mess")).size();
+    return size <= 0 || entry.message.size() <= size;
+}
+
+bool ErrorLog::keep(lb::db::Table* apperror, const QString& logFile, const ErrorEntry& entry)
+{
+    const bool row = apperror && writeRow(*apperror, entry);
+    if (row && rowHoldsWhole(*apperror, entry))
+        return true;
+    return appendLine(logFile, entry);
 }
 
 QString ErrorLog::logLine(const ErrorEntry& entry)

@@ -18,12 +18,14 @@ namespace lb::core {
 
 // One logged error, as the error form shows it and the log keeps it.
 struct ErrorEntry {
-    QString kindText;   // apperror.capt: the classification text ("数据库错误", ...)
-    QString caption;    // apperror.titl: caption of the window active when it happened
-    QString className;  // apperror.name: class of the object that reported it
-    QDateTime when;     // apperror.rq
-    QString message;    // apperror.mess: the error's own words (the engine's, with its statement)
-    QString shown = {}; // what the form shows: the cause in the user's words, when the error has one, above the message
+    QString kindText;  // apperror.capt: the classification text ("数据库错误", ...)
+    QString caption;   // apperror.titl: caption of the window active when it happened
+    QString className; // apperror.name: class of the object that reported it
+    QDateTime when;    // apperror.rq
+    // apperror.mess: the cause in the user's words, when the error has one, on a line of its
+    // own above the error's own words (the engine's, with its statement); for a failure that a
+    // command showed in its own message, that message above them.
+    QString message;
 };
 
 class ErrorLog {
@@ -46,6 +48,9 @@ public:
     // posts it and refreshes the table, so that its current row is the new one.
     // Returns false when any of that fails; the table is then left without a pending edit.
     static bool writeRow(lb::db::Table& apperror, const ErrorEntry& entry);
+    // Whether the row of apperror holds the whole message: its column keeps only its first
+    // characters.
+    static bool rowHoldsWhole(lb::db::Table& apperror, const ErrorEntry& entry);
 
     // The text log's line: kind, blank, class name, blank, "yyyy-mm-dd hh:mm:ss " stamp, blank,
     // message.
@@ -53,6 +58,12 @@ public:
     // Appends the line to the text log (created when missing), in UTF-8 with a line break.
     // Returns false when the file cannot be written.
     static bool appendLine(const QString& logFile, const ErrorEntry& entry);
+
+    // Keeps the entry: a row of apperror through `apperror` (null while no books are open),
+    // and a line of the text log `logFile` when there is no row or it holds only the start of
+    // the message, so that nothing of an error is lost. Returns false when the entry is kept
+    // whole nowhere.
+    static bool keep(lb::db::Table* apperror, const QString& logFile, const ErrorEntry& entry);
 
     // "清空错误记录": deletes the text log when present, empties apperror through `command`
     // (statement convention) and reopens `apperror`.

@@ -7,6 +7,7 @@
 #include "core/DatabaseFiles.h"
 #include "core/PasswordBox.h"
 #include "core/PeriodProcedures.h"
+#include "core/TFrm_ErrorMessage.h"
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "core/WindowRegistry.h"
@@ -94,6 +95,13 @@ bool PeriodCommands::administrator(const QString& refusal)
     return false;
 }
 
+void PeriodCommands::failed(const QString& message, const QList<FileFailure>& failures, FileFailure::Message kind,
+                            void (*show)(const QString&, const QString&))
+{
+    logFailures(frmain, message, failures);
+    (show ? show : &Dialogs::message)(FileFailure::shown(message, failures, kind), QString());
+}
+
 void PeriodCommands::runProcedure(void (*procedure)(lb::db::Query&), const QString& done, const QString& failure)
 {
     try {
@@ -130,22 +138,21 @@ void PeriodCommands::yearEnd()
 
     // The snapshot of the year as it stands must be complete and sound before a single
     // document goes.
-    bool saved = false;
-    QList<CopyFailure> failed;
+    bool compacted = false;
+    CopyResult saved;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
         // A failed compaction is reported by itself and the year goes on with the books as they
         // are, once they have passed the full check; books that fail it never replace the last
         // sound LASTBAK. Its copy, proven byte for byte the same as the checked books before it
         // takes its place, needs no check of its own; the books from before a restore are
         // checked as the backup at close checks them, and damaged ones leave LASTBAK as it was.
-        const QString database = lb::AppPaths::databaseFile();
-        saved = lb::core::compactForBackup(database)
-                && lb::core::CopyDir(lb::AppPaths::worksFolder(), lastYearFolder(), &failed,
-                                     DatabaseFiles::backupCopier(database, DatabaseFiles::DamagedPrevious::StopsTheCopy));
+        compacted = lb::core::compactForBackup(lb::AppPaths::databaseFile());
+        if (compacted)
+            saved = WorksFolderCopy(DatabaseFiles::DamagedPrevious::StopsTheCopy).into(lastYearFolder());
     });
-    if (!saved) {
-        Dialogs::warning(FileFailure::shown(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"),
-                                            failuresOf(failed), FileFailure::Message::WhatWasLeftUndone));
+    if (!compacted || !saved.ok()) {
+        failed(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"), saved.failures(),
+               FileFailure::Message::WhatWasLeftUndone, &Dialogs::warning);
         return;
     }
     runProcedure(&PeriodProcedures::closeYear, QStringLiteral("年终数据处理完成，请到数据维护中进行数据压缩整理。"),
@@ -181,16 +188,16 @@ void PeriodCommands::annualBackup()
     if (programCopied.ok())
         Dialogs::message(QStringLiteral("继续进行年度数据备份！ "));
     else
-        Dialogs::message(FileFailure::shown(QStringLiteral("年度程序备份失败,请通过手工备份！ "), {programCopied.failure()},
-                                            FileFailure::Message::WhatWasLeftUndone));
+        failed(QStringLiteral("年度程序备份失败,请通过手工备份！ "), {programCopied.failure()}, FileFailure::Message::WhatWasLeftUndone);
 
     FileResult saved;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
         saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), works + QStringLiteral("/kvdb.mdb"));
     });
-    Dialogs::message(saved.ok() ? QStringLiteral("年度数据备份完毕！ ")
-                                : FileFailure::shown(QStringLiteral("年度数据备份失败,请通过手工备份！ "), {saved.failure()},
-                                                     FileFailure::Message::WhatWasLeftUndone));
+    if (saved.ok())
+        Dialogs::message(QStringLiteral("年度数据备份完毕！ "));
+    else
+        failed(QStringLiteral("年度数据备份失败,请通过手工备份！ "), {saved.failure()}, FileFailure::Message::WhatWasLeftUndone);
 }
 
 void PeriodCommands::copyLastYear()
@@ -210,24 +217,28 @@ void PeriodCommands::copyLastYear()
     }
     const QString database = lb::AppPaths::databaseFile();
     QString problem;
+    QList<FileFailure> failures;
     DatabaseFiles::whileDisconnected(*frdm, [&] {
         // This year's books are parked before last year's take their place: only books that
         // pass the full check replace the copy in THISYEAR, and only as a copy proven to hold
         // their bytes; the books from before a restore as the backup at close copies them.
-        QList<CopyFailure> failed;
-        if (!DatabaseFiles::isProgramFile(database)
-            || !lb::core::CopyDir(lb::AppPaths::worksFolder(), thisYearFolder(), &failed,
-                                  DatabaseFiles::backupCopier(database, DatabaseFiles::DamagedPrevious::StopsTheCopy))) {
-            problem = FileFailure::shown(QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！"), failuresOf(failed),
-                                         FileFailure::Message::WhatWasLeftUndone);
+        if (!DatabaseFiles::isProgramFile(database)) {
+            problem = QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！");
             return;
         }
-        if (const FileResult replaced = DatabaseFiles::replace(lastYear, database); !replaced.ok())
-            problem = FileFailure::shown(QStringLiteral("不能复制去年数据,今年数据没有改动！"), {replaced.failure()},
-                                         FileFailure::Message::WhatWasLeftUndone);
+        if (const CopyResult parked = WorksFolderCopy(DatabaseFiles::DamagedPrevious::StopsTheCopy).into(thisYearFolder());
+            !parked.ok()) {
+            problem = QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！");
+            failures = parked.failures();
+            return;
+        }
+        if (const FileResult replaced = DatabaseFiles::replace(lastYear, database); !replaced.ok()) {
+            problem = QStringLiteral("不能复制去年数据,今年数据没有改动！");
+            failures = {replaced.failure()};
+        }
     });
     if (!problem.isEmpty()) {
-        Dialogs::warning(problem);
+        failed(problem, failures, FileFailure::Message::WhatWasLeftUndone, &Dialogs::warning);
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);
@@ -248,8 +259,8 @@ void PeriodCommands::restoreThisYear()
     FileResult restored;
     DatabaseFiles::whileDisconnected(*frdm, [&] { restored = DatabaseFiles::replace(thisYear, lb::AppPaths::databaseFile()); });
     if (!restored.ok()) {
-        Dialogs::warning(FileFailure::shown(QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！"), {restored.failure()},
-                                            FileFailure::Message::AnotherCause));
+        failed(QStringLiteral("今年数据(THISYEAR)不存在或已损坏,不能恢复今年数据！"), {restored.failure()},
+               FileFailure::Message::AnotherCause, &Dialogs::warning);
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);
@@ -276,8 +287,7 @@ void PeriodCommands::frontDeskCopy()
     FileResult copied;
     DatabaseFiles::whileDisconnected(*frdm, [&] { copied = DatabaseFiles::replace(source, lb::AppPaths::databaseFile()); });
     if (!copied.ok()) {
-        Dialogs::message(FileFailure::shown(QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ "), {copied.failure()},
-                                            FileFailure::Message::AnotherCause));
+        failed(QStringLiteral("不能复制数据,请检查系统的前台数据位置的设置是否正确！ "), {copied.failure()}, FileFailure::Message::AnotherCause);
         return;
     }
     DatabaseFiles::booksReplaced(*frdm);

@@ -2,6 +2,8 @@
 // annual backup, switching to last year's data and back, and the front-desk copy.
 #pragma once
 
+#include "platform/sys/FileWrite.h"
+
 #include <QString>
 
 namespace lb::db {
@@ -49,6 +51,11 @@ private:
     // nothing changed) shows `failure` and hands the error to the error handler.
     static void runProcedure(void (*procedure)(lb::db::Query&), const QString& done, const QString& failure);
     static bool setLastYearLoaded(bool loaded);
+    // A copy that failed for `failures`: each is logged with `message`, which `show` (the
+    // information box unless said otherwise) shows with the causes the user can act on, as
+    // `kind` says (lb::FileFailure::shown).
+    static void failed(const QString& message, const QList<lb::FileFailure>& failures, lb::FileFailure::Message kind,
+                       void (*show)(const QString&, const QString&) = nullptr);
 };
 
 } // namespace lb::core

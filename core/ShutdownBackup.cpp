@@ -4,6 +4,7 @@
 #include "core/CompactDatabase.h"
 #include "core/CopyDir.h"
 #include "core/DatabaseFiles.h"
+#include "core/TFrm_ErrorMessage.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/FileWrite.h"
@@ -17,16 +18,16 @@ namespace {
 // Why a folder copy failed: what was not copied for a cause in the program's or the system's
 // words, each once, then the causes the user can act on (a disk without room, the damaged
 // books from before a restore).
-QString why(const QList<CopyFailure>& failed)
+QString why(const CopyResult& copied)
 {
     const QString separator = QStringLiteral("; ");
     QStringList notCopied;
-    for (const CopyFailure& each : failed) {
+    for (const CopyFailure& each : copied.failed()) {
         const QString what = QStringLiteral("未能复制 ") + QDir::toNativeSeparators(each.path);
         if (each.failure.cause() == lb::FileFailure::Cause::Other && !notCopied.contains(what))
             notCopied << what;
     }
-    return lb::FileFailure::shown(notCopied.join(separator), failuresOf(failed), lb::FileFailure::Message::WhatWasLeftUndone, separator);
+    return lb::FileFailure::shown(notCopied.join(separator), copied.failures(), lb::FileFailure::Message::WhatWasLeftUndone, separator);
 }
 
 } // namespace
@@ -34,6 +35,11 @@ QString why(const QList<CopyFailure>& failed)
 QString ShutdownBackup::weekdayFolder(const QDate& date)
 {
     return QStringLiteral("BAK") + QString::number(date.dayOfWeek() % 7); // Qt: Monday 1 .. Sunday 7
+}
+
+QString ShutdownBackup::incompleteText()
+{
+    return QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n");
 }
 
 QString ShutdownBackup::booksFailedTheCheck()
@@ -51,15 +57,17 @@ QList<ShutdownBackup::Incomplete> ShutdownBackup::run()
                 {lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())), booksFailedTheCheck()}};
     // Each copy takes its target's place only once proven to hold the checked bytes.
     // Today's books are backed up though those from before a restore are damaged.
-    const FileCopier copy = DatabaseFiles::backupCopier(database, DatabaseFiles::DamagedPrevious::HeldBack);
-    const QString works = lb::AppPaths::worksFolder();
+    const WorksFolderCopy copy(DatabaseFiles::DamagedPrevious::HeldBack);
     QList<Incomplete> incomplete;
-    QList<CopyFailure> failed;
-    if (!lb::core::CopyDir(works, bak, &failed, copy))
-        incomplete << Incomplete{bak, why(failed)};
-    const QString weekday = lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today()));
-    if (!lb::core::CopyDir(works, weekday, &failed, copy))
-        incomplete << Incomplete{weekday, why(failed)};
+    const auto into = [&](const QString& folder) {
+        const CopyResult copied = copy.into(folder);
+        if (copied.ok())
+            return;
+        incomplete << Incomplete{folder, why(copied)};
+        logFailures(nullptr, incompleteText() + QDir::toNativeSeparators(folder), copied.failures());
+    };
+    into(bak);
+    into(lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())));
     return incomplete;
 }
 

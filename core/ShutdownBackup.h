@@ -22,6 +22,9 @@ public:
     // "BAK" followed by the weekday digit, 0 for Sunday to 6 for Saturday: a weekly ring.
     static QString weekdayFolder(const QDate& date);
 
+    // The first line of the warning that lists the folders not brought fully up to date.
+    static QString incompleteText();
+
     // The text that books failing the full check give as the reason of both folders.
     static QString booksFailedTheCheck();
 
@@ -30,11 +33,12 @@ public:
     // checked in full: one that fails the check is not copied at all, so that BAK and the
     // weekday folders keep the last sound copy (compactForBackup). Otherwise copies the works
     // folder into BAK, then into the weekday folder of lb::Clock's date taken after the first
-    // copy, through DatabaseFiles::backupCopier: each file proven byte for byte the same as its
+    // copy, through WorksFolderCopy: each file proven byte for byte the same as its
     // source before it replaces the old copy, a damaged `kvdb.mdb.prev` held back while the
     // rest of the folder is copied, and a folder whose copy failed otherwise left as it was. Every connection to the database must be closed. Returns the backup
     // folders not brought fully up to date, with why (both when the database failed the
-    // check); empty when the backup is complete.
+    // check); empty when the backup is complete. Every failure of a copy is logged
+    // (lb::core::logFailures) with the folder.
     static QList<Incomplete> run();
 };
 

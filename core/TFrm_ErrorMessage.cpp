@@ -35,11 +35,25 @@ QLineEdit* readOnlyBox(QWidget* parent)
     return box;
 }
 
+// The entry of `error` reported by `sender`: its class as the program's design names it
+// ("Tfrconfig"), our namespaces being no part of it, and its window for the caption.
+ErrorEntry describeReported(QObject* sender, const std::exception& error)
+{
+    const QString reporter =
+        sender ? QString::fromLatin1(sender->metaObject()->className()).section(QStringLiteral("::"), -1) : QString();
+    const QWidget* source = sender && sender->isWidgetType() ? static_cast<QWidget*>(sender) : nullptr;
+    return ErrorLog::describe(error, reporter, source);
+}
+
+bool keep(const ErrorEntry& entry)
+{
+    return ErrorLog::keep(frdm ? frdm->ATapperror : nullptr, lb::AppPaths::errorLogFile(), entry);
+}
+
 } // namespace
 
 TFrm_ErrorMessage::TFrm_ErrorMessage(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , logFile_(lb::AppPaths::errorLogFile())
 {
     setWindowTitle(QStringLiteral("异常信息"));
     setModal(true);
@@ -100,14 +114,9 @@ TFrm_ErrorMessage::~TFrm_ErrorMessage() { lb::ui::LbApplication::setErrorHandler
 
 void TFrm_ErrorMessage::MyErrorMessage(QObject* sender, const std::exception& error)
 {
-    // The class as the program's design names it ("Tfrconfig"): our namespaces are no part of it.
-    const QString reporter =
-        sender ? QString::fromLatin1(sender->metaObject()->className()).section(QStringLiteral("::"), -1) : QString();
-    const QWidget* source = sender && sender->isWidgetType() ? static_cast<QWidget*>(sender) : nullptr;
-    entry_ = ErrorLog::describe(error, reporter, source);
-    if (frdm == nullptr || !ErrorLog::writeRow(*frdm->ATapperror, entry_))
-        ErrorLog::appendLine(logFile_, entry_);
+    entry_ = describeReported(sender, error);
     // Should the text log fail too, the form still shows the error: it is the only trace left.
+    keep(entry_);
     showEntry();
     if (showing_)
         return;
@@ -127,12 +136,12 @@ void TFrm_ErrorMessage::showEntry()
     titlEdit->setText(entry_.caption);
     nameEdit->setText(entry_.className);
     rqEdit->setText(lb::fmt::dateTimeToStr(entry_.when));
-    messEdit->setPlainText(entry_.shown);
+    messEdit->setPlainText(entry_.message);
 }
 
 void TFrm_ErrorMessage::ClearClick()
 {
-    ErrorLog::clear(*frdm->ATapperror, *frdm->AQcom, logFile_);
+    ErrorLog::clear(*frdm->ATapperror, *frdm->AQcom, lb::AppPaths::errorLogFile());
 }
 
 void TFrm_ErrorMessage::BackClick() { reject(); }
@@ -149,6 +158,23 @@ void TFrm_ErrorMessage::done(int result)
     if (frdm != nullptr)
         frdm->ATapperror->close();
     QDialog::done(result);
+}
+
+void logError(QObject* sender, const std::exception& error, const QString& command, LogPlace place)
+{
+    ErrorEntry entry = describeReported(sender, error);
+    if (!command.isEmpty())
+        entry.message = command + QLatin1Char('\n') + entry.message;
+    if (place == LogPlace::Books)
+        keep(entry);
+    else
+        ErrorLog::appendLine(lb::AppPaths::errorLogFile(), entry);
+}
+
+void logFailures(QObject* sender, const QString& command, const QList<lb::FileFailure>& failures)
+{
+    for (const lb::FileFailure& failure : failures)
+        logError(sender, lb::FileWriteError(failure), command, LogPlace::TextLog);
 }
 
 } // namespace lb::core

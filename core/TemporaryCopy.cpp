@@ -14,7 +14,7 @@ namespace {
 
 lb::FileFailure noFileBeside(const QString& target)
 {
-    return lb::FileFailure::other(QStringLiteral("Cannot write beside %1").arg(target));
+    return lb::FileFailure::ofFolder(QFileInfo(target).absolutePath(), QStringLiteral("Cannot write beside %1").arg(target));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "core/Tfrcopydir.h"
 
 #include "core/DatabaseFiles.h"
+#include "core/TFrm_ErrorMessage.h"
 #include "core/Tfrdm.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/FileWrite.h"
@@ -35,8 +36,20 @@ lb::FileFailure noFolder()
     return lb::FileFailure::other(QStringLiteral("No folder chosen"));
 }
 
-// What a failed copy either way shows: a full disk in its place, when that stopped it.
+// What a failed copy either way shows: a disk without room or a folder that may not be written
+// in its place, when that stopped it.
 const QString lookAtTheBackup = QStringLiteral("请检查本系统的数据备份是否存在！ ");
+
+// Says how the copy ended: `done`, or why it failed, which the log keeps too.
+void reportCopy(QObject* window, const lb::FileResult& copied, const QString& done)
+{
+    if (copied.ok()) {
+        Dialogs::message(done);
+        return;
+    }
+    logFailures(window, lookAtTheBackup, {copied.failure()});
+    Dialogs::message(lb::FileFailure::shown(lookAtTheBackup, {copied.failure()}, lb::FileFailure::Message::AnotherCause));
+}
 
 } // namespace
 
@@ -134,8 +147,7 @@ void Tfrcopydir::Button1Click()
         if (!target.isEmpty())
             saved = DatabaseFiles::backUp(lb::AppPaths::databaseFile(), target);
     });
-    Dialogs::message(saved.ok() ? QStringLiteral("数据备份完毕！ ")
-                                : lb::FileFailure::shown(lookAtTheBackup, {saved.failure()}, lb::FileFailure::Message::AnotherCause));
+    reportCopy(this, saved, QStringLiteral("数据备份完毕！ "));
     close();
 }
 
@@ -152,8 +164,7 @@ void Tfrcopydir::Button2Click()
     });
     if (restored.ok())
         DatabaseFiles::booksReplaced(*frdm);
-    Dialogs::message(restored.ok() ? QStringLiteral("数据恢复完毕！ ")
-                                   : lb::FileFailure::shown(lookAtTheBackup, {restored.failure()}, lb::FileFailure::Message::AnotherCause));
+    reportCopy(this, restored, QStringLiteral("数据恢复完毕！ "));
     close();
 }
 

@@ -2,6 +2,7 @@
 #include "core/Tfrexport.h"
 
 #include "core/ProductExport.h"
+#include "core/TFrm_ErrorMessage.h"
 #include "core/Tfrdm.h"
 #include "platform/db/Query.h"
 #include "platform/sys/AppPaths.h"
@@ -121,8 +122,10 @@ void Tfrexport::Button2Click()
     const QString path = ProductExport::workbookPath(dialog.selectedFiles().constFirst());
     lb::ui::Dialogs::message(QStringLiteral("若") + path + QStringLiteral("已打开,请先关闭!"));
 
-    bool saved = false;
-    QList<lb::FileFailure> failures;
+    // A place without room or that may not be written is named with its folder; any other
+    // cause keeps the window's words, and the log keeps the error's.
+    const QString notSaved = QStringLiteral("没有发现Excel!");
+    QString problem;
     {
         // The wait cursor and the held-back controls end however the writing ends.
         struct Busy {
@@ -141,15 +144,14 @@ void Tfrexport::Button2Click()
         } busy(products);
         try {
             ProductExport::writeWorkbook(products, path);
-            saved = true;
         } catch (const lb::Error& error) {
             // The workbook could not be filled or saved; a file of that name is as it was.
-            failures = lb::FileWriteError::of(error);
+            logError(this, error, notSaved);
+            problem = lb::FileFailure::shown(notSaved, error, lb::FileFailure::Message::AnotherCause);
         }
     }
-    if (!saved) {
-        // A disk without room is named with its folder; any other cause keeps the window's words.
-        lb::ui::Dialogs::message(lb::FileFailure::shown(QStringLiteral("没有发现Excel!"), failures, lb::FileFailure::Message::AnotherCause));
+    if (!problem.isEmpty()) {
+        lb::ui::Dialogs::message(problem);
         return;
     }
     lb::ui::DesktopFiles::open(path, QStringLiteral("没有能打开Excel文件的程序: "));

@@ -237,7 +237,7 @@ void Tfrmain::FormClose()
             QStringList lines;
             for (const ShutdownBackup::Incomplete& folder : incomplete)
                 lines << QDir::toNativeSeparators(folder.folder) + QStringLiteral(": ") + folder.why;
-            lb::ui::Dialogs::warning(QStringLiteral("数据备份未完成,以下备份文件夹未能完整更新:\n") + lines.join(QLatin1Char('\n')));
+            lb::ui::Dialogs::warning(ShutdownBackup::incompleteText() + lines.join(QLatin1Char('\n')));
         }
     }
     terminateProgram();

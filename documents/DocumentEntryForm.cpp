@@ -1,7 +1,7 @@
 // The entry form of an open document: header boxes, line grid, tool bar, set up by a config.
 #include "documents/DocumentEntryForm.h"
 
-#include "core/ErrorLog.h"
+#include "core/TFrm_ErrorMessage.h"
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "core/Tfrpickdate.h"
@@ -15,6 +15,7 @@
 #include "platform/db/Query.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
 #include "platform/sys/TextFormat.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
@@ -36,7 +37,7 @@
 #include <QVBoxLayout>
 #include <map>
 
-using lb::core::ErrorLog;
+using lb::core::logError;
 using lb::masterdata::MasterListWindow;
 using lb::masterdata::PickBox;
 using lb::masterdata::TFrcproduct;
@@ -420,10 +421,14 @@ void DocumentEntryForm::guarded(const std::function<void()>& command)
         // The command's transaction has rolled back; the datasets show what is stored, and
         // the cause goes to the error log for whoever looks after the books.
         rereadAfterFailure();
-        if (frdm->ATapperror)
-            ErrorLog::writeRow(*frdm->ATapperror, ErrorLog::describe(error, objectName()));
-        lb::ui::Dialogs::message(lb::withCause(generalFailure, error));
+        failed(error, generalFailure);
     }
+}
+
+void DocumentEntryForm::failed(const std::exception& error, const QString& message)
+{
+    logError(this, error, message);
+    lb::ui::Dialogs::message(lb::FileFailure::shown(message, error, lb::FileFailure::Message::WhatWasLeftUndone));
 }
 
 void DocumentEntryForm::refuse(const QString& message)
@@ -552,7 +557,7 @@ void DocumentEntryForm::ToolButton8Click()
         outcome = DocumentPosting::book(frdm->ADOCon, kind_, intno_, party);
     } catch (const lb::DatabaseError& error) {
         rereadAfterFailure();
-        lb::ui::Dialogs::message(lb::withCause(generalFailure, error));
+        failed(error, generalFailure);
         return;
     }
     if (outcome.refused) {
@@ -629,7 +634,7 @@ void DocumentEntryForm::ToolButton7Click()
             throw;
         // The store rolled back whole: the form stays open on the document as it is stored.
         rereadAfterFailure();
-        lb::ui::Dialogs::message(lb::withCause(QStringLiteral("单据不能保存！"), error));
+        failed(error, QStringLiteral("单据不能保存！"));
         return;
     }
     leave();

@@ -99,6 +99,9 @@ private:
     void recalculate();
     // The entry form's guard: any failure, and a refusal, end with the general message.
     void guarded(const std::function<void()>& command);
+    // A command that failed with `error`: logged with `message`, which the user is shown with
+    // the error's cause.
+    void failed(const std::exception& error, const QString& message);
     // Shows a refusal and stops the command (the guard then adds its message).
     [[noreturn]] void refuse(const QString& message);
     void removeBlankCurrentLine();

@@ -37,7 +37,8 @@ protected:
 
 private:
     // The command that failed with `error` rolled back: the view reads the document anew and
-    // says "该功能暂时不能执行，请重新操作！", with the error's cause below it.
+    // says "该功能暂时不能执行，请重新操作！", with the error's cause below it; the error log
+    // keeps both with the error's own words.
     void generalFailure(const std::exception& error);
     void voidDocument(bool unbookStock);
 

@@ -4,9 +4,11 @@
 
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
 #include "report/TRpCompress.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -379,14 +381,17 @@ void TRpPageList::SaveToFile(const QString& fileName)
             stream.Seek(position, Origin::Begin);
         }
     }
+    // The saved file is made and renamed in its folder, which the user is told of when it may
+    // not be written.
+    const QString folder = QFileInfo(fileName).absolutePath();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw FileOpenError(QStringLiteral("Cannot create file \"%1\". %2")
-                                .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        throw FileWriteError(FileFailure::ofFolder(
+            folder, QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString())));
     stream.SaveToStream(file);
     if (!file.commit())
-        throw FileOpenError(QStringLiteral("Cannot write file \"%1\". %2")
-                                .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        throw FileWriteError(FileFailure::ofFolder(
+            folder, QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString())));
 }
 
 void TRpPageList::LoadFromFile(const QString& fileName)

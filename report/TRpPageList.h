@@ -70,7 +70,9 @@ public:
     void ReadFileHeader();
 
     // Writes the report to `fileName` through a temporary file renamed over it at the end, so
-    // saving over the loaded file is safe. Throws lb::FileOpenError or lb::Error.
+    // saving over the loaded file is safe. Throws an lb::FileWriteError when the file cannot be
+    // made or written (a disk without room, a folder that may not be written, named as such), or
+    // lb::Error.
     void SaveToFile(const QString& fileName);
     // Opens a saved report file and checks its header and the chain of its records (page
     // numbers in sequence, offsets inside the file, sizes that a page can have). A file that

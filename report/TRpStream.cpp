@@ -30,8 +30,8 @@ constexpr qint64 kCopyBlock = 10240;
 // A write into the file `path` that failed with the system's error `code`.
 [[noreturn]] void writeError(int code, const QString& path, FileWrite::Place place)
 {
-    throw Error(FileWrite::failure(code, path, QStringLiteral("Stream error: write failed: %1").arg(FileWrite::systemError(code)),
-                                   place));
+    throw FileWriteError(
+        FileFailure::ofWrite(code, path, QStringLiteral("Stream error: write failed: %1").arg(FileWrite::systemError(code)), place));
 }
 
 } // namespace
@@ -137,8 +137,10 @@ void TRpStream::MoveToFile()
 {
     auto temp = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/RPFXXXXXX"));
     if (!temp->open())
-        throw FileOpenError(QStringLiteral("Cannot create a temporary file in \"%1\". %2")
-                                .arg(QDir::toNativeSeparators(QDir::tempPath()), temp->errorString()));
+        throw FileWriteError(FileFailure::ofFolder(QDir::tempPath(),
+                                                   QStringLiteral("Cannot create a temporary file in \"%1\". %2")
+                                                       .arg(QDir::toNativeSeparators(QDir::tempPath()), temp->errorString()),
+                                                   FileWrite::Place::TemporaryFolder));
     // Should the file not take the bytes, it goes and the stream stays in memory.
     if (const int code = FileWrite::writeAt(temp->handle(), 0, memory_.constData(), memory_.size()))
         writeError(code, temp->fileName(), FileWrite::Place::TemporaryFolder);

@@ -10,8 +10,9 @@ namespace lb::db {
 // DatabaseError, but the error log files what the engine itself refuses (a bad statement, a
 // broken constraint, a locked file) under "any other error", apart from the dataset layer's own
 // errors (a missing field, a closed dataset). `cause` is the cause in the user's words
-// (lb::Error::cause): for a disk without room, lb::FileWrite::failure's text with the folder of
-// the file the engine was writing (Statement::check).
+// (lb::Error::cause): for a disk without room or a folder that may not be written,
+// lb::FileWrite::failure's text with the folder of the file the engine was writing
+// (Statement::check).
 class SqliteError : public DatabaseError {
 public:
     SqliteError(int code, const QString& engineMessage, const QString& sql, const QString& params, int systemError = 0,

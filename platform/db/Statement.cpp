@@ -37,9 +37,10 @@ int systemError(int rc, sqlite3* db)
 }
 
 // The cause of a failure with the system's error code `code` (SqliteError::cause): for a disk
-// without room, the folder of the file whose write failed, or the engine's temporary folder when
-// that was one of its temporary files; empty for any other failure.
-QString noRoomCause(int code, sqlite3* db, const std::optional<FileFailures::Failed>& failed)
+// without room or a folder that may not be written (lb::FileFailure::ofWrite), the folder of the
+// file whose write failed, or the engine's temporary folder when that was one of its temporary
+// files; empty for any other failure.
+QString fileCause(int code, sqlite3* db, const std::optional<FileFailures::Failed>& failed)
 {
     if (code == 0)
         return QString();
@@ -83,7 +84,7 @@ void Statement::check(int rc, sqlite3* db, const QString& sql, const QString& pa
     // Taken at every failure, so that a file noted for an earlier one is not named for this one.
     const std::optional<FileFailures::Failed> failed = FileFailures::take();
     const int code = systemError(rc, db);
-    throw SqliteError(rc, message, sql, params, code, noRoomCause(code, db, failed));
+    throw SqliteError(rc, message, sql, params, code, fileCause(code, db, failed));
 }
 
 void Statement::check(int rc) const

@@ -58,7 +58,8 @@ TemporaryBeside::TemporaryBeside(const QString& destination, const QString& pref
     QTemporaryFile reserve(folder.absoluteFilePath(prefix + QStringLiteral("XXXXXX")));
     reserve.setAutoRemove(false);
     if (!reserve.open())
-        throw lb::FileOpenError(QStringLiteral("Cannot create a file in %1").arg(folder.absolutePath()));
+        throw lb::FileWriteError(
+            lb::FileFailure::ofFolder(folder.absolutePath(), QStringLiteral("Cannot create a file in %1").arg(folder.absolutePath())));
     path_ = reserve.fileName();
     beingWritten().insert(path_);
 }

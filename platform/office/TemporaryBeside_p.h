@@ -13,7 +13,8 @@ namespace lb::office {
 // first removes the files of that form in the folder that this process is not writing.
 class TemporaryBeside {
 public:
-    // lb::FileOpenError when the destination's folder cannot take a file.
+    // lb::FileWriteError when the destination's folder cannot take a file (one that may not be
+    // written named as such).
     TemporaryBeside(const QString& destination, const QString& prefix);
     ~TemporaryBeside(); // removes the file unless it was renamed
     TemporaryBeside(const TemporaryBeside&) = delete;

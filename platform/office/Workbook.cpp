@@ -8,26 +8,44 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 #include <xlsxwriter.h>
+
+#include <cerrno>
 
 namespace lb::office {
 
+namespace {
+
+// The workbook the writer fills in its staging folder.
+QString stagedBook(const QTemporaryDir& staging)
+{
+    return staging.filePath(QStringLiteral("book.xlsx"));
+}
+
+} // namespace
+
 // The temporary name beside the destination is taken at once, so that a folder that cannot
-// take a file is known before any cell is written. The writer fills a file of its own when
-// saving, through calls that lose the system's reason for a failure; the copy of it put
-// beside the destination keeps that reason.
+// take a file is known before any cell is written. The writer fills its staging folder when
+// saving, through calls that lose the system's reason for a failure but leave it in errno;
+// the copy put beside the destination keeps that reason itself.
 Workbook::Workbook(const QString& path)
     : temp_(std::make_unique<TemporaryBeside>(path, QStringLiteral("~xls")))
-    , staging_(std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("lb-xlsx-XXXXXX"))))
+    , stagingFolder_(QDir::tempPath())
 {
-    if (!staging_->open()) {
+    staging_ = std::make_unique<QTemporaryDir>(QDir(stagingFolder_).filePath(QStringLiteral("lb-xlsx-XXXXXX")));
+    if (!staging_->isValid()) {
+        const QString reason = QStringLiteral("Cannot start a workbook for %1: %2").arg(path, staging_->errorString());
         discard();
-        throw lb::FileOpenError(QStringLiteral("Cannot start a workbook for %1: %2").arg(path, staging_->errorString()));
+        throw lb::FileWriteError(lb::FileFailure::ofFolder(stagingFolder_, reason, lb::FileWrite::Place::TemporaryFolder));
     }
-    staging_->close(); // the name stays reserved until the object goes
-    const QByteArray name = QFile::encodeName(staging_->fileName());
-    book_ = workbook_new(name.constData());
+    // The parts go where the workbook goes: on one disk, a part the disk cut short cannot end
+    // in a workbook the disk took.
+    const QByteArray folder = QFile::encodeName(staging_->path());
+    const QByteArray name = QFile::encodeName(stagedBook(*staging_));
+    lxw_workbook_options options{};
+    options.tmpdir = const_cast<char*>(folder.constData()); // copied by the writer
+    book_ = workbook_new_opt(name.constData(), &options);
     sheet_ = book_ ? workbook_add_worksheet(book_, nullptr) : nullptr;
     if (!sheet_) {
         discard();
@@ -91,14 +109,16 @@ void Workbook::save()
     lxw_workbook* book = book_;
     book_ = nullptr;
     sheet_ = nullptr;
+    errno = 0;
     const lxw_error error = workbook_close(book);
+    const int code = errno; // the system's reason of the write that failed, which the writer keeps nowhere else
     if (error != LXW_NO_ERROR) {
         const QString reason = QStringLiteral("Cannot write the workbook %1: %2").arg(temp_->destination(), QString::fromUtf8(lxw_strerror(error)));
         discard();
-        throw lb::FileOpenError(reason);
+        throw lb::FileWriteError(lb::FileFailure::ofWrite(code, stagingFolder_, reason, lb::FileWrite::Place::TemporaryFolder));
     }
     // The rename replaces an existing workbook in one step, once the whole copy is on the disk.
-    lb::FileResult saved = lb::DurableFile::writeCopy(staging_->fileName(), temp_->path());
+    lb::FileResult saved = lb::DurableFile::writeCopy(stagedBook(*staging_), temp_->path());
     if (saved.ok())
         saved = temp_->renameOverDestination();
     discard();

@@ -72,14 +72,6 @@ LB_ERROR_CLASS(FileOpenError, Error, FileOpen)
 
 #undef LB_ERROR_CLASS
 
-// What a window shows for a command that failed with `error`: `message`, the window's own
-// words, followed on a line of its own by the error's cause when it has one.
-inline QString withCause(const QString& message, const std::exception& error)
-{
-    const auto* own = dynamic_cast<const Error*>(&error);
-    return own && !own->cause().isEmpty() ? message + QLatin1Char('\n') + own->cause() : message;
-}
-
 // The silent stop of a command: a declined confirmation, a refused right, a failed check.
 // It is not an Error: the global handler lets it pass without a message or a log entry.
 class Abort : public std::exception {

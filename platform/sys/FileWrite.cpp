@@ -1,30 +1,52 @@
-// Writing into a file with the system's reason kept, the one text for a disk without room, and
-// a failed write carried as a value that knows its cause.
+// Writing into a file with the system's reason kept, the one text for each cause a user can act
+// on (a disk without room, a folder that may not be written), and a failed write carried as a
+// value that knows its cause.
 #include "platform/sys/FileWrite.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace lb {
 
 namespace {
 
-struct NoSpaceCause {
+struct ActionableCause {
     int code;
     FileWrite::Place place;
+    FileFailure::Cause cause;
     const char16_t* text; // followed by the folder
 };
 
-constexpr NoSpaceCause kNoSpaceCauses[] = {
-    {ENOSPC, FileWrite::Place::File, u"磁盘已满,不能写入文件夹: "},
-    {EDQUOT, FileWrite::Place::File, u"磁盘配额已用完,不能写入文件夹: "},
-    {ENOSPC, FileWrite::Place::TemporaryFolder, u"临时文件夹已满,不能写入: "},
-    {EDQUOT, FileWrite::Place::TemporaryFolder, u"临时文件夹的磁盘配额已用完,不能写入: "},
+using Place = FileWrite::Place;
+using Cause = FileFailure::Cause;
+
+constexpr ActionableCause kActionableCauses[] = {
+    {ENOSPC, Place::File, Cause::NoRoom, u"磁盘已满,不能写入文件夹: "},
+    {EDQUOT, Place::File, Cause::NoRoom, u"磁盘配额已用完,不能写入文件夹: "},
+    {EROFS, Place::File, Cause::NotWritable, u"磁盘是只读的,不能写入文件夹: "},
+    {EACCES, Place::File, Cause::NotWritable, u"没有写入权限,不能写入文件夹: "},
+    {EPERM, Place::File, Cause::NotWritable, u"没有写入权限,不能写入文件夹: "},
+    {ENOSPC, Place::TemporaryFolder, Cause::NoRoom, u"临时文件夹已满,不能写入: "},
+    {EDQUOT, Place::TemporaryFolder, Cause::NoRoom, u"临时文件夹的磁盘配额已用完,不能写入: "},
+    {EROFS, Place::TemporaryFolder, Cause::NotWritable, u"临时文件夹在只读的磁盘上,不能写入: "},
+    {EACCES, Place::TemporaryFolder, Cause::NotWritable, u"没有临时文件夹的写入权限,不能写入: "},
+    {EPERM, Place::TemporaryFolder, Cause::NotWritable, u"没有临时文件夹的写入权限,不能写入: "},
 };
+
+// The causes the user can act on, each text once, after `message` or in its place.
+QString joined(const QString& message, const QStringList& causes, FileFailure::Message kind, const QString& separator)
+{
+    QStringList parts;
+    if (!message.isEmpty() && (kind == FileFailure::Message::WhatWasLeftUndone || causes.isEmpty()))
+        parts << message;
+    return (parts + causes).join(separator);
+}
 
 } // namespace
 
@@ -62,11 +84,24 @@ QString FileWrite::failure(int code, const QString& path, const QString& otherwi
 FileFailure FileFailure::ofWrite(int code, const QString& path, const QString& otherwise, FileWrite::Place place)
 {
     const QFileInfo written(path);
-    for (const NoSpaceCause& cause : kNoSpaceCauses)
-        if (cause.code == code && cause.place == place)
-            return {Cause::NoRoom, QString::fromUtf16(cause.text)
-                                       + QDir::toNativeSeparators(written.isDir() ? written.absoluteFilePath() : written.absolutePath())};
+    for (const ActionableCause& known : kActionableCauses)
+        if (known.code == code && known.place == place)
+            return {known.cause, QString::fromUtf16(known.text)
+                                     + QDir::toNativeSeparators(written.isDir() ? written.absoluteFilePath() : written.absolutePath())};
     return other(otherwise);
+}
+
+FileFailure FileFailure::ofFolder(const QString& folder, const QString& otherwise, FileWrite::Place place)
+{
+    // A folder yet to be made is made in the nearest one that exists.
+    QFileInfo existing(QFileInfo(folder).absoluteFilePath());
+    while (!existing.exists() && !existing.isRoot())
+        existing = QFileInfo(existing.absolutePath());
+    const QByteArray name = QFile::encodeName(existing.absoluteFilePath());
+    // With the effective ids, which decide what the process may make there.
+    if (::faccessat(AT_FDCWD, name.constData(), W_OK | X_OK, AT_EACCESS) == 0)
+        return other(otherwise);
+    return ofWrite(errno, existing.absoluteFilePath(), otherwise, place);
 }
 
 QString FileFailure::shown(const QString& message, const QList<FileFailure>& failures, Message kind, const QString& separator)
@@ -76,17 +111,40 @@ QString FileFailure::shown(const QString& message, const QList<FileFailure>& fai
     for (const FileFailure& failure : failures)
         if (failure.cause() != Cause::Other && !causes.contains(failure.text()))
             causes << failure.text();
-    QStringList parts;
-    if (!message.isEmpty() && (kind == Message::WhatWasLeftUndone || causes.isEmpty()))
-        parts << message;
-    return (parts + causes).join(separator);
+    return joined(message, causes, kind, separator);
 }
 
-QList<FileFailure> FileWriteError::of(const Error& error)
+QString FileFailure::shown(const QString& message, const std::exception& error, Message kind)
+{
+    const QString cause = causeOf(error);
+    return joined(message, cause.isEmpty() ? QStringList() : QStringList{cause}, kind, QStringLiteral("\n"));
+}
+
+namespace {
+
+QString writeErrorMessage(const FileFailure& failure, const QString& command)
+{
+    if (command.isEmpty())
+        return failure.text();
+    return failure.cause() == FileFailure::Cause::Other ? command + QLatin1Char('\n') + failure.text() : command;
+}
+
+} // namespace
+
+FileWriteError::FileWriteError(FileFailure failure, const QString& command)
+    : FileOpenError(writeErrorMessage(failure, command),
+                    command.isEmpty() || failure.cause() == FileFailure::Cause::Other ? QString() : failure.text())
+    , failure_(std::move(failure))
+{
+}
+
+QString causeOf(const std::exception& error)
 {
     if (const auto* failed = dynamic_cast<const FileWriteError*>(&error))
-        return {failed->failure()};
-    return {};
+        return failed->failure().cause() == FileFailure::Cause::Other ? QString() : failed->failure().text();
+    if (const auto* own = dynamic_cast<const Error*>(&error))
+        return own->cause();
+    return QString();
 }
 
 } // namespace lb

@@ -1,5 +1,6 @@
-// Writing into a file with the system's reason kept, the one text for a disk without room, and
-// a failed write carried as a value that knows its cause.
+// Writing into a file with the system's reason kept, the one text for each cause a user can act
+// on (a disk without room, a folder that may not be written), and a failed write carried as a
+// value that knows its cause.
 #pragma once
 
 #include "platform/sys/Errors.h"
@@ -30,10 +31,7 @@ public:
     enum class Place { File, TemporaryFolder };
 
     // What a write into the file `path` that failed with the system's error code `code` is
-    // reported as. When the disk had no room for it (ENOSPC: the disk is full; EDQUOT: the
-    // user's disk quota is used up), the cause in Chinese and the folder of `path` (or `path`
-    // itself, a folder), which the user is shown; for any other code, `otherwise`, the
-    // writer's own words.
+    // reported as: FileFailure::ofWrite's text.
     static QString failure(int code, const QString& path, const QString& otherwise, Place place = Place::File);
 };
 
@@ -42,19 +40,30 @@ public:
 class FileFailure {
 public:
     enum class Cause {
-        NoRoom,  // the disk or the user's quota had no room: the text says so and names the folder
-        Damaged, // a file that failed its check was not copied: the text names it and says what to do
-        Other,   // anything else: the system's or the writer's words, for the log
+        NoRoom,      // the disk or the user's quota had no room: the text says so and names the folder
+        NotWritable, // the disk is read-only or the user may not write the folder: the text says which and names it
+        Damaged,     // a file that failed its check was not copied: the text names it and says what to do
+        Other,       // anything else: the system's or the writer's words, for the log
     };
 
     FileFailure(Cause cause, QString text) : cause_(cause), text_(std::move(text)) {}
     // A failure of another cause, in the program's or the system's words.
     static FileFailure other(QString text) { return {Cause::Other, std::move(text)}; }
 
-    // A write into the file `path` that failed with the system's error code `code`: NoRoom in
-    // FileWrite::failure's words when the disk had no room for it, else Other with `otherwise`.
+    // A write into the file `path` (or a file made, renamed or flushed there) that failed with
+    // the system's error code `code`: NoRoom when the disk had no room for it (ENOSPC: the disk
+    // is full; EDQUOT: the user's disk quota is used up), NotWritable when the system would not
+    // let it be written (EROFS: the disk is read-only; EACCES, EPERM: the user has no permission
+    // there), each in Chinese with the folder of `path` (or `path` itself, a folder), which the
+    // user is shown; for any other code, Other with `otherwise`, the writer's own words.
     static FileFailure ofWrite(int code, const QString& path, const QString& otherwise,
                                FileWrite::Place place = FileWrite::Place::File);
+    // Nothing could be made in the folder `folder` (a file, a subfolder), by a call that does
+    // not keep the system's reason (Qt's temporary and saved files, QDir::mkpath): the system is
+    // asked whether the user may write the folder, or the nearest of its parents that exists.
+    // NotWritable naming that folder when it may not be written, else Other with `otherwise`.
+    static FileFailure ofFolder(const QString& folder, const QString& otherwise,
+                                FileWrite::Place place = FileWrite::Place::File);
 
     Cause cause() const { return cause_; }
     const QString& text() const { return text_; }
@@ -67,11 +76,14 @@ public:
     };
 
     // What a window shows for a command that failed for `failures`, from its own `message`: the
-    // causes the user can act on (a disk without room, a damaged file left out), each text once,
-    // after the message or in its place as `kind` says; the message alone when there are none.
-    // Parts are joined by `separator`; an empty message is left out.
+    // causes the user can act on (a disk without room, a folder that may not be written, a
+    // damaged file left out), each text once, after the message or in its place as `kind` says;
+    // the message alone when there are none. Parts are joined by `separator`; an empty message
+    // is left out.
     static QString shown(const QString& message, const QList<FileFailure>& failures, Message kind,
                          const QString& separator = QStringLiteral("\n"));
+    // The same for a command that failed with `error`, whose cause is causeOf(error).
+    static QString shown(const QString& message, const std::exception& error, Message kind);
 
 private:
     Cause cause_;
@@ -93,17 +105,22 @@ private:
 };
 
 // The error a writer throws when its file could not be written, the failure kept for the window
-// that shows it.
+// that shows it. Its message is the failure's text, or with `command` (the words of what could
+// not be done) that, followed on a line of its own by the failure's text when that is no cause
+// the user can act on, which is then the error's cause (lb::Error::cause).
 class FileWriteError : public FileOpenError {
 public:
-    explicit FileWriteError(FileFailure failure) : FileOpenError(failure.text()), failure_(std::move(failure)) {}
+    explicit FileWriteError(FileFailure failure, const QString& command = QString());
     const FileFailure& failure() const noexcept { return failure_; }
-
-    // The failures `error` carries: a FileWriteError's own, none for any other error.
-    static QList<FileFailure> of(const Error& error);
 
 private:
     FileFailure failure_;
 };
+
+// The cause of `error` that the user can act on, in the user's words: that of a file that could
+// not be written (FileWriteError, unless of cause Other) or the one the error carries (the
+// engine's full disk, a field gone from its table: lb::Error::cause); empty when it has none.
+// Windows read a failure's cause through this alone.
+QString causeOf(const std::exception& error);
 
 } // namespace lb

@@ -131,7 +131,7 @@ bool RpPrintPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEven
     // Removed on every way out but the rename.
     QTemporaryFile partial(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
     if (!partial.open())
-        throw Error(printCannotStartText(shown));
+        throw FileWriteError(FileFailure::ofFolder(target.absolutePath(), printCannotStartText(shown)));
     {
         CheckedFileOutput output(partial.handle());
         QPdfWriter writer(&output);
@@ -141,7 +141,8 @@ bool RpPrintPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEven
         if (!playPages(device, writer, pages, shown, yield, [] {}))
             return false;
         if (output.error() != 0)
-            throw Error(FileWrite::failure(output.error(), file, writeFailedText(file)));
+            throw FileWriteError(FileFailure::ofWrite(output.error(), file,
+                                                      writeFailedText(file) + QStringLiteral(": ") + FileWrite::systemError(output.error())));
     }
     // The file replaced keeps its permissions; a new one gets the usual ones, not the
     // temporary file's owner-only.
@@ -149,7 +150,7 @@ bool RpPrintPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEven
                                            : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
                                                  | QFile::ReadGroup | QFile::ReadOther);
     if (const FileResult replaced = DurableFile::replaceFile(partial.fileName(), file); !replaced.ok())
-        throw Error(FileFailure::shown(writeFailedText(file), {replaced.failure()}, FileFailure::Message::AnotherCause));
+        throw FileWriteError(replaced.failure(), writeFailedText(file));
     partial.setAutoRemove(false);
     printed(device);
     return true;

@@ -27,9 +27,10 @@ bool RpPrintPages(TRpPrinter& device, QPrinter& printer, QEventLoop::ProcessEven
 // go into a hidden file beside it, every write checked, which is flushed and renamed over
 // `file` only once the PDF is whole: a cancelled or failed print leaves `file` as it was (or
 // absent) and nothing beside it, and so does an empty page range. Answers false when
-// cancelled. Throws lb::Error "无法在"…"上开始打印" when no file can be made beside `file`; a
-// write or flush that fails throws FileWrite::failure's text for a disk or quota without room,
-// else writeFailedText(file).
+// cancelled. Throws an lb::FileWriteError: when no file can be made beside `file`, the folder
+// named when it may not be written, else "无法在"…"上开始打印"; when a write or flush fails,
+// FileWrite::failure's text for a disk or quota without room or a folder that may not be
+// written, else writeFailedText(file) with the system's words.
 bool RpPrintPdf(TRpPrinter& device, const QString& file, QEventLoop::ProcessEventsFlags yield = QEventLoop::AllEvents);
 
 // "无法在"…"上开始打印" for `destination`.

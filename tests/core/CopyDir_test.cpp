@@ -67,9 +67,9 @@ TEST_F(CopyDirTest, CopiesTheWholeTreeAndReplacesFilesOfTheSameName)
     write(dst() + "/kvdb.mdb", "old database, longer than the new one");
     write(dst() + "/stale.txt", "kept");
 
-    QList<CopyFailure> failed;
-    EXPECT_TRUE(CopyDir(src(), dst(), &failed));
-    EXPECT_TRUE(failed.isEmpty());
+    const lb::core::CopyResult copied = CopyDir(src(), dst());
+    EXPECT_TRUE(copied.ok());
+    EXPECT_TRUE(copied.failed().isEmpty());
     EXPECT_EQ(QByteArray("new database"), read(dst() + "/kvdb.mdb"));
     EXPECT_EQ(QByteArray("deep"), read(dst() + "/sub/deeper/note.txt"));
     EXPECT_TRUE(QDir(dst() + "/empty").exists());
@@ -83,17 +83,17 @@ TEST_F(CopyDirTest, ReadOnlySubfolderIsCopiedToo)
 {
     write(src() + "/locked/data.txt", "locked data");
     QFile::setPermissions(src() + "/locked", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    EXPECT_TRUE(CopyDir(src(), dst()));
+    EXPECT_TRUE(CopyDir(src(), dst()).ok());
     EXPECT_EQ(QByteArray("locked data"), read(dst() + "/locked/data.txt"));
     QFile::setPermissions(src() + "/locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(CopyDirTest, MissingOrEmptySourceIsAFailure)
 {
-    EXPECT_FALSE(CopyDir(QString(), dst()));
-    QList<CopyFailure> failed;
-    EXPECT_FALSE(CopyDir(root.filePath(QStringLiteral("nosuch")), dst(), &failed));
-    EXPECT_EQ(QStringList{root.filePath(QStringLiteral("nosuch"))}, paths(failed));
+    EXPECT_FALSE(CopyDir(QString(), dst()).ok());
+    const lb::core::CopyResult copied = CopyDir(root.filePath(QStringLiteral("nosuch")), dst());
+    EXPECT_FALSE(copied.ok());
+    EXPECT_EQ(QStringList{root.filePath(QStringLiteral("nosuch"))}, paths(copied.failed()));
     EXPECT_FALSE(QDir(dst()).exists());
 }
 
@@ -103,9 +103,9 @@ TEST_F(CopyDirTest, AFolderThatCannotBeMadeIsReportedAndNothingIsCopied)
     write(src() + "/sub/inner.txt", "i");
     write(src() + "/z.txt", "z");
     write(dst() + "/sub", "a file where the folder is to go");
-    QList<CopyFailure> failed;
-    EXPECT_FALSE(CopyDir(src(), dst(), &failed));
-    EXPECT_EQ(QStringList{src() + "/sub"}, paths(failed));
+    const lb::core::CopyResult copied = CopyDir(src(), dst());
+    EXPECT_FALSE(copied.ok());
+    EXPECT_EQ(QStringList{src() + "/sub"}, paths(copied.failed()));
     EXPECT_EQ((QMap<QString, QByteArray>{{"sub", "a file where the folder is to go"}}), files(dst()));
 }
 
@@ -115,9 +115,9 @@ TEST_F(CopyDirTest, ATargetThatCannotBeReplacedIsReported)
     write(src() + "/kvdb.mdb", "db");
     write(src() + "/other.txt", "o");
     QDir().mkpath(dst() + "/kvdb.mdb/inside");
-    QList<CopyFailure> failed;
-    EXPECT_FALSE(CopyDir(src(), dst(), &failed));
-    EXPECT_EQ(QStringList{src() + "/kvdb.mdb"}, paths(failed));
+    const lb::core::CopyResult copied = CopyDir(src(), dst());
+    EXPECT_FALSE(copied.ok());
+    EXPECT_EQ(QStringList{src() + "/kvdb.mdb"}, paths(copied.failed()));
     EXPECT_EQ(QByteArray("<missing>"), read(dst() + "/other.txt"));
     EXPECT_TRUE(QDir(dst() + "/kvdb.mdb/inside").exists());
 }
@@ -131,7 +131,7 @@ TEST_F(CopyDirTest, LeftoversAndJournalsAreNotCopiedAndOldJournalsOfACopiedFileG
     write(dst() + "/kvdb.mdb", "older copy");
     write(dst() + "/kvdb.mdb-journal", "journal of the older copy");
 
-    EXPECT_TRUE(CopyDir(src(), dst()));
+    EXPECT_TRUE(CopyDir(src(), dst()).ok());
     EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(dst()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     EXPECT_EQ(QByteArray("database"), read(dst() + "/kvdb.mdb"));
 }
@@ -174,9 +174,9 @@ TEST_P(CopyDirFailingAFile, LeavesEveryTargetFileAsItWasAndNoTemporaryFile)
     QList<CopyFailure> failed;
     if (c.noRoom) {
         FullDisk disk(QFileInfo(dst() + "/" + c.file).absolutePath(), room);
-        EXPECT_FALSE(CopyDir(src(), dst(), &failed));
+        failed = CopyDir(src(), dst()).failed();
     } else {
-        EXPECT_FALSE(CopyDir(src(), dst(), &failed, refusing));
+        failed = CopyDir(src(), dst(), refusing).failed();
     }
     EXPECT_EQ(QStringList{failing}, paths(failed));
     ASSERT_EQ(1, failed.size());
@@ -202,9 +202,7 @@ TEST_F(CopyDirTest, AFileHeldBackKeepsItsTargetWhileTheRestIsCopied)
     const auto holdingBackA = [&](const QString& source, const QString&) {
         return source.endsWith(QStringLiteral("/a.txt")) ? CopyChoice::holdBack(damaged) : CopyChoice::copy();
     };
-    QList<CopyFailure> failed;
-    EXPECT_FALSE(CopyDir(src(), dst(), &failed, holdingBackA));
-    EXPECT_EQ(QList<CopyFailure>{(CopyFailure{src() + "/a.txt", damaged})}, failed);
+    EXPECT_EQ(QList<CopyFailure>{(CopyFailure{src() + "/a.txt", damaged})}, CopyDir(src(), dst(), holdingBackA).failed());
     EXPECT_EQ((QMap<QString, QByteArray>{{"a.txt", "old a"}, {"b.txt", "new b"}}), files(dst()));
 }
 

@@ -377,6 +377,9 @@ TEST_F(PurchaseEntryFormTest, BackThatCannotStoreTheDocumentSaysSoAndStaysOpenWi
         EXPECT_TRUE(form && form->isVisible());
         EXPECT_EQ(before, everyTable());
         EXPECT_EQ(0, errors.count());
+        // The error log keeps the window's words above the engine's.
+        EXPECT_EQ(QStringLiteral("单据不能保存！\ninjected fault"),
+                  row(QStringLiteral("select mess from apperror order by rowid desc")).left(22));
         form->close();
         flush();
     }

@@ -15,7 +15,7 @@ class ReportedErrors {
 public:
     struct Report {
         QPointer<QObject> sender;
-        QString message;
+        QString message; // as the error form shows it: the cause, when there is one, above the error's words
         std::exception_ptr error;
     };
 

@@ -2,6 +2,11 @@
 // user can act on, for each cause and each kind of message.
 #include "platform/sys/FileWrite.h"
 
+#include "support/WriteProtect.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <cerrno>
 #include <gtest/gtest.h>
 
@@ -13,6 +18,7 @@ namespace {
 
 const FileFailure full(Cause::NoRoom, QStringLiteral("磁盘已满,不能写入文件夹: /data/BAK"));
 const FileFailure damaged(Cause::Damaged, QStringLiteral("a.prev已损坏\n请移走"));
+const FileFailure readOnly(Cause::NotWritable, QStringLiteral("磁盘是只读的,不能写入文件夹: /media/usb"));
 const FileFailure other(Cause::Other, QStringLiteral("Cannot write /data/BAK/x: Input/output error"));
 
 struct ShownCase {
@@ -41,6 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
         ShownCase{"NoRoomInPlace", {full}, Message::AnotherCause, QStringLiteral("磁盘已满,不能写入文件夹: /data/BAK")},
         ShownCase{"DamagedAfter", {damaged}, Message::WhatWasLeftUndone, QStringLiteral("没有成功\na.prev已损坏\n请移走")},
         ShownCase{"DamagedInPlace", {damaged}, Message::AnotherCause, QStringLiteral("a.prev已损坏\n请移走")},
+        ShownCase{"NotWritableInPlace", {readOnly}, Message::AnotherCause, QStringLiteral("磁盘是只读的,不能写入文件夹: /media/usb")},
         // The program's or the system's words would tell the user less than the command's.
         ShownCase{"OtherAfter", {other}, Message::WhatWasLeftUndone, QStringLiteral("没有成功")},
         ShownCase{"OtherInPlace", {other}, Message::AnotherCause, QStringLiteral("没有成功")},
@@ -51,21 +58,68 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ShownCase>& info) { return std::string(info.param.name); });
 
 // A folder of a copy names the folder itself; any other code gives the writer's own words.
-TEST(FileFailure, AWriteThatFailedKnowsWhetherTheDiskHadNoRoom)
+TEST(FileFailure, AWriteThatFailedKnowsWhetherTheUserCanActOnIt)
 {
-    EXPECT_EQ(FileFailure(Cause::NoRoom, QStringLiteral("磁盘配额已用完,不能写入文件夹: /nosuch")),
-              FileFailure::ofWrite(EDQUOT, QStringLiteral("/nosuch/kvdb.mdb"), QStringLiteral("otherwise")));
-    EXPECT_EQ(FileFailure(Cause::NoRoom, QStringLiteral("临时文件夹已满,不能写入: /nosuch")),
-              FileFailure::ofWrite(ENOSPC, QStringLiteral("/nosuch/page"), QStringLiteral("otherwise"), lb::FileWrite::Place::TemporaryFolder));
-    EXPECT_EQ(FileFailure(Cause::Other, QStringLiteral("otherwise")),
-              FileFailure::ofWrite(EIO, QStringLiteral("/nosuch/kvdb.mdb"), QStringLiteral("otherwise")));
+    const QString file = QStringLiteral("/nosuch/kvdb.mdb");
+    const struct {
+        int code;
+        lb::FileWrite::Place place;
+        FileFailure failure;
+    } cases[] = {
+        {EDQUOT, lb::FileWrite::Place::File, {Cause::NoRoom, QStringLiteral("磁盘配额已用完,不能写入文件夹: /nosuch")}},
+        {ENOSPC, lb::FileWrite::Place::TemporaryFolder, {Cause::NoRoom, QStringLiteral("临时文件夹已满,不能写入: /nosuch")}},
+        {EROFS, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("磁盘是只读的,不能写入文件夹: /nosuch")}},
+        {EACCES, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: /nosuch")}},
+        {EPERM, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: /nosuch")}},
+        {EROFS, lb::FileWrite::Place::TemporaryFolder,
+         {Cause::NotWritable, QStringLiteral("临时文件夹在只读的磁盘上,不能写入: /nosuch")}},
+        {EACCES, lb::FileWrite::Place::TemporaryFolder,
+         {Cause::NotWritable, QStringLiteral("没有临时文件夹的写入权限,不能写入: /nosuch")}},
+        {EIO, lb::FileWrite::Place::File, {Cause::Other, QStringLiteral("otherwise")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(c.failure, FileFailure::ofWrite(c.code, file, QStringLiteral("otherwise"), c.place));
+    }
 }
 
-// The error a writer throws keeps its failure for the window; other errors carry none.
-TEST(FileFailure, AWritersErrorCarriesItsFailure)
+// A call that lost the system's reason (a temporary file Qt could not make) is explained by the
+// folder: one that may not be written is named, also through a subfolder still to be made.
+TEST(FileFailure, AFolderThatMayNotBeWrittenIsNamed)
 {
-    const lb::FileWriteError thrown(full);
-    EXPECT_EQ(full.text(), thrown.message());
-    EXPECT_EQ(QList<FileFailure>{full}, lb::FileWriteError::of(thrown));
-    EXPECT_EQ(QList<FileFailure>{}, lb::FileWriteError::of(lb::FileOpenError(full.text())));
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString locked = QDir(root.path()).filePath(QStringLiteral("usb"));
+    ASSERT_TRUE(QDir().mkpath(locked));
+    EXPECT_EQ(FileFailure::other(QStringLiteral("otherwise")), FileFailure::ofFolder(locked, QStringLiteral("otherwise")));
+
+    WriteProtect protect(locked);
+    if (!protect.ok())
+        GTEST_SKIP() << "this file system lets every folder be written";
+    const FileFailure named(Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: ") + QDir::toNativeSeparators(locked));
+    EXPECT_EQ(named, FileFailure::ofFolder(locked, QStringLiteral("otherwise")));
+    EXPECT_EQ(named, FileFailure::ofFolder(locked + QStringLiteral("/2026/works"), QStringLiteral("otherwise")));
+}
+
+// Windows read the cause of any error through one function: a written file's failure, and the
+// cause another error carries (the engine's full disk), alike; the program's or the system's
+// words are no cause. A command's words go above them.
+TEST(FileFailure, TheCauseOfAnyErrorIsReadInOnePlace)
+{
+    EXPECT_EQ(full.text(), lb::causeOf(lb::FileWriteError(full)));
+    EXPECT_EQ(full.text(), lb::FileWriteError(full).message());
+    EXPECT_EQ(QString(), lb::causeOf(lb::FileWriteError(other)));
+    EXPECT_EQ(full.text(), lb::causeOf(lb::DatabaseError(QStringLiteral("database or disk is full"), full.text())));
+    EXPECT_EQ(QString(), lb::causeOf(lb::FileOpenError(full.text())));
+    EXPECT_EQ(QString(), lb::causeOf(std::runtime_error("x")));
+
+    EXPECT_EQ(QStringLiteral("没有成功"), lb::FileWriteError(full, QStringLiteral("没有成功")).message());
+    EXPECT_EQ(full.text() + QStringLiteral("\n没有成功"), lb::FileWriteError(full, QStringLiteral("没有成功")).shownText());
+    EXPECT_EQ(QStringLiteral("没有成功\n") + other.text(), lb::FileWriteError(other, QStringLiteral("没有成功")).shownText());
+
+    EXPECT_EQ(QStringLiteral("没有成功\n") + full.text(),
+              FileFailure::shown(QStringLiteral("没有成功"), lb::DatabaseError(QStringLiteral("disk full"), full.text()),
+                                 Message::WhatWasLeftUndone));
+    EXPECT_EQ(full.text(), FileFailure::shown(QStringLiteral("没有成功"), lb::FileWriteError(full), Message::AnotherCause));
+    EXPECT_EQ(QStringLiteral("没有成功"), FileFailure::shown(QStringLiteral("没有成功"), lb::FileWriteError(other), Message::AnotherCause));
 }

@@ -653,7 +653,7 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
     } cases[] = {
         {0, ENOSPC, full},
         {old.size() / 2, EDQUOT, QStringLiteral("磁盘配额已用完,不能写入文件夹: ") + shownFolder},
-        {old.size() / 2, EIO, QStringLiteral("无法写入文件") + QDir::toNativeSeparators(pdf)},
+        {old.size() / 2, EIO, QStringLiteral("无法写入文件") + QDir::toNativeSeparators(pdf) + QStringLiteral(": Input/output error")},
         {old.size() / 2, ENOSPC, full, 1},
     };
     ReportedErrors errors;
@@ -700,7 +700,7 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
         window.Print->click();
     }
     EXPECT_EQ(int(std::size(cases)) + 1, errors.count());
-    EXPECT_EQ(full, errors.lastMessage());
+    EXPECT_EQ(full + QStringLiteral("\n无法写入文件") + QDir::toNativeSeparators(pdf), errors.lastMessage());
     EXPECT_EQ(2, printed);
     EXPECT_NE(100, device.Progress());
     EXPECT_EQ(QStringList({"list.pdf"}), QDir(folder).entryList(QDir::Files | QDir::Hidden));
