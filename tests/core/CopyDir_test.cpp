@@ -2,6 +2,8 @@
 // that are reported and change no file of the target.
 #include "core/CopyDir.h"
 #include "support/FullDisk.h"
+#include "support/GarblingDisk.h"
+#include "support/UnflushableFolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -191,6 +193,25 @@ INSTANTIATE_TEST_SUITE_P(NthFile, CopyDirFailingAFile,
                                            FailingFile{"InASubfolderRefused", "sub/d.txt", false}),
                          [](const ::testing::TestParamInfo<FailingFile>& info) { return std::string(info.param.name); });
 
+// What the disk was given is not always what it holds: every copy is read back before the first
+// takes its target's place, so that a garbled one changes no file of the target.
+TEST_F(CopyDirTest, ACopyTheDiskGarbledIsFoundBeforeAnyTargetIsReplaced)
+{
+    write(src() + "/a.txt", "new a");
+    write(src() + "/sub/b.txt", "new b");
+    write(dst() + "/a.txt", "old a");
+    write(dst() + "/sub/b.txt", "old b");
+    const QMap<QString, QByteArray> before = files(dst());
+    lb::core::CopyResult copied;
+    {
+        GarblingDisk disk(dst() + "/sub");
+        copied = CopyDir(src(), dst());
+    }
+    ASSERT_EQ(1, copied.failed().size());
+    EXPECT_EQ(src() + "/sub/b.txt", copied.failed()[0].path);
+    EXPECT_EQ(before, files(dst()));
+}
+
 // A file held back by the copier keeps its target; the rest of the folder is copied.
 TEST_F(CopyDirTest, AFileHeldBackKeepsItsTargetWhileTheRestIsCopied)
 {
@@ -236,5 +257,13 @@ TEST_F(CopyFileTest, AFailedCopyKeepsTheTargetAndLeavesNoTemporaryFile)
     // No folder to write in.
     EXPECT_FALSE(lb::core::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("nosuch/kvdb.mdb"))).ok());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("nosuch"))));
+
+    // A copy the disk could not flush.
+    {
+        UnflushableFolder disk(path(QStringLiteral("BAK")), EIO, UnflushableFolder::Flushes::OfItsFiles);
+        EXPECT_FALSE(lb::core::copyFile(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("BAK/kvdb.mdb"))).ok());
+    }
+    EXPECT_EQ(QByteArray("last good copy"), read(path(QStringLiteral("BAK/kvdb.mdb"))));
+    EXPECT_EQ(QStringList({QStringLiteral("kvdb.mdb"), QStringLiteral("sub.mdb")}), entries(QStringLiteral("BAK")));
 }
 

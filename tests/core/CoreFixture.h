@@ -75,6 +75,14 @@ protected:
         return query.isEmpty() ? QVariant() : query.field(0).value();
     }
 
+    // The text log beside the books (the error log when the error table cannot take an entry,
+    // and that of the commands that copy the books' files); empty when there is none.
+    static QString errorLogText()
+    {
+        QFile log(lb::AppPaths::errorLogFile());
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    }
+
     // The engine's plan of a statement (its parameters unbound), the steps joined: it names
     // the indexes the statement uses.
     QString queryPlan(const QString& sql)

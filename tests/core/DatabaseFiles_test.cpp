@@ -4,49 +4,15 @@
 
 #include "core/DatabaseFiles.h"
 #include "platform/sys/DurableFile.h"
+#include "support/GarblingDisk.h"
 
 #include <QDir>
-#include <atomic>
-#include <climits>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 using lb::core::DatabaseFiles;
 
 namespace {
 
-// The folder whose files the disk garbles; none when empty.
-std::atomic<const char*> garbledFolder{nullptr};
-
-// What the disk garbles: the file's last byte, or its first sixteen, where a database file
-// says what it is.
-enum class Garbled { LastByte, Start };
-std::atomic<Garbled> garbled{Garbled::LastByte};
-// How many of the next files flushed in the folder are still left as they were written.
-std::atomic<int> spared{0};
-
-// Garbles every file written in `folder` while it lives, the first `spare` of them excepted, as
-// a failing disk or cable would: the copy is written and flushed without an error, and holds
-// other bytes than it was given.
-class GarblingDisk {
-public:
-    explicit GarblingDisk(const QString& folder, Garbled what = Garbled::LastByte, int spare = 0)
-        : folder_(QFile::encodeName(folder) + '/')
-    {
-        garbled = what;
-        spared = spare;
-        garbledFolder = folder_.constData();
-    }
-    ~GarblingDisk() { garbledFolder = nullptr; }
-    GarblingDisk(const GarblingDisk&) = delete;
-    GarblingDisk& operator=(const GarblingDisk&) = delete;
-
-private:
-    QByteArray folder_;
-};
+using Garbled = GarblingDisk::Garbled;
 
 class DatabaseFilesTest : public CoreFixture {
 protected:
@@ -69,34 +35,6 @@ protected:
 };
 
 } // namespace
-
-// Stands in for the C library's fsync() in this test program: a regular file open for writing in
-// the garbled folder has its last byte or its start changed just before it is flushed.
-// Everything else is flushed as the C library would.
-extern "C" int fsync(int fd)
-{
-    const char* folder = garbledFolder;
-    struct stat info {};
-    if (folder && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0
-        && (::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDONLY) {
-        char path[PATH_MAX] = {};
-        const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
-        if (::readlink(link.constData(), path, sizeof path - 1) > 0 && std::strncmp(path, folder, std::strlen(folder)) == 0
-            && spared-- <= 0) {
-            char last = 0;
-            if (garbled == Garbled::Start) {
-                const char blank[16] = {};
-                if (info.st_size >= 16 && ::pwrite(fd, blank, sizeof blank, 0) != sizeof blank)
-                    return -1;
-            } else if (::pread(fd, &last, 1, info.st_size - 1) == 1) {
-                last = char(~last);
-                if (::pwrite(fd, &last, 1, info.st_size - 1) != 1)
-                    return -1;
-            }
-        }
-    }
-    return int(::syscall(SYS_fsync, fd));
-}
 
 TEST_F(DatabaseFilesTest, ABackupThatDiffersFromItsSourceIsRefused)
 {

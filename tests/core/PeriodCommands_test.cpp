@@ -233,6 +233,10 @@ TEST_F(PeriodCommandsTest, YearEndStopsWithNothingDeletedWhenTheSnapshotFails)
     EXPECT_EQ(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！"), dialogs.lastText());
     EXPECT_EQ(before, snapshot());
     EXPECT_EQ(QByteArray("last year's notes"), bytes(home(QStringLiteral("LASTBAK"))));
+    // The user is told what was left undone; the text log also keeps why.
+    EXPECT_TRUE(errorLogText().contains(QStringLiteral("年终数据备份到LASTBAK没有成功,年终数据处理没有进行,数据没有改动！\n")
+                                        + QStringLiteral("Cannot make the folder ") + home(QStringLiteral("LASTBAK"))))
+        << errorLogText().toStdString();
     EXPECT_TRUE(db().connected());
 }
 

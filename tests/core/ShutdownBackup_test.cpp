@@ -74,6 +74,10 @@ TEST_F(ShutdownBackupTest, FailedFirstCopyIsReportedThoughTheWeekdayCopySucceeds
     const QStringList failed = folders(ShutdownBackup::run()); // Monday 2026-06-15
     EXPECT_EQ(QStringList{path(QStringLiteral("BAK"))}, failed); // the folder, not the books it lacks
     EXPECT_EQ(bytes(lb::AppPaths::databaseFile()), bytes(path(QStringLiteral("BAK1/kvdb.mdb"))));
+    // The warning names the folder; the text log also keeps why.
+    EXPECT_TRUE(errorLogText().contains(ShutdownBackup::incompleteText() + path(QStringLiteral("BAK"))
+                                        + QStringLiteral("\nCannot make the folder ") + path(QStringLiteral("BAK"))))
+        << errorLogText().toStdString();
 }
 
 TEST_F(ShutdownBackupTest, DamagedDatabaseNeverReplacesTheCopies)

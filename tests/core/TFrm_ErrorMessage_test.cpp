@@ -130,12 +130,6 @@ protected:
         return shown;
     }
 
-    QString logText()
-    {
-        QFile file(lb::AppPaths::errorLogFile());
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
     std::unique_ptr<TFrm_ErrorMessage> form;
 };
 
@@ -224,10 +218,10 @@ TEST_F(TFrm_ErrorMessageTest, UnreachableApperrorGoesToTheTextLog)
     QWidget reporter;
     const QString shown = report(&reporter, [] { throw lb::DatabaseError(QStringLiteral("no such table: product")); });
     EXPECT_EQ(QStringLiteral("数据库错误"), shown);
-    EXPECT_EQ(QStringLiteral("数据库错误 QWidget 2026-06-15 10:00:00  no such table: product\n"), logText());
+    EXPECT_EQ(QStringLiteral("数据库错误 QWidget 2026-06-15 10:00:00  no such table: product\n"), errorLogText());
 
     report(&reporter, [] { throw std::runtime_error("second"); });
-    EXPECT_EQ(2, logText().count(QLatin1Char('\n')));
+    EXPECT_EQ(2, errorLogText().count(QLatin1Char('\n')));
 }
 
 TEST_F(TFrm_ErrorMessageTest, RowThatCannotBePostedIsCancelledAndTheErrorGoesToTheTextLog)
@@ -243,7 +237,7 @@ TEST_F(TFrm_ErrorMessageTest, RowThatCannotBePostedIsCancelledAndTheErrorGoesToT
 
     QWidget reporter;
     EXPECT_EQ(QStringLiteral("整数越界"), report(&reporter, [] { throw lb::RangeError(QStringLiteral("second")); }));
-    EXPECT_EQ(QStringLiteral("整数越界 QWidget 2026-06-15 10:00:00  second\n"), logText());
+    EXPECT_EQ(QStringLiteral("整数越界 QWidget 2026-06-15 10:00:00  second\n"), errorLogText());
     EXPECT_EQ(0, apperrorRows());
 
     // Once the table takes rows again, the next error is its only row: nothing refused before
@@ -381,6 +375,6 @@ TEST_F(TFrm_ErrorMessageTest, TheFormShowsAKnownCauseAboveTheWordsOfWhoeverRaise
         EXPECT_EQ(shown.toStdString(), form->messEdit->toPlainText().toStdString());
         // The row keeps the start, the cause first; the text log the whole of what the form shows.
         EXPECT_EQ(shown.left(50).toStdString(), scalar(QStringLiteral("select mess from apperror")).toString().toStdString());
-        EXPECT_TRUE(logText().contains(QStringLiteral("  ") + shown + QLatin1Char('\n'))) << logText().toStdString();
+        EXPECT_TRUE(errorLogText().contains(QStringLiteral("  ") + shown + QLatin1Char('\n'))) << errorLogText().toStdString();
     }
 }

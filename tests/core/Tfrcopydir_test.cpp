@@ -5,6 +5,8 @@
 #include "core/NewDatabase.h"
 #include "core/Tfrcopydir.h"
 #include "support/FullDisk.h"
+#include "support/ScratchDisk.h"
+#include "support/WriteProtect.h"
 
 #include <QApplication>
 #include <QDir>
@@ -167,6 +169,30 @@ TEST_F(BackupWindowTest, ACopyOntoAFullDiskSaysSoAndKeepsWhatWasThere)
     EXPECT_EQ(QStringList{"kvdb.mdb"}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
     EXPECT_TRUE(db().connected());
     EXPECT_EQ(2, scalar(QStringLiteral("select count(*) from product")).toInt());
+}
+
+// A backup into a folder the user may not write (a write-protected stick, another user's folder)
+// or on a read-only disk names the folder and why; the text log keeps it with the window's words.
+TEST_F(BackupWindowTest, ABackupIntoAFolderThatMayNotBeWrittenSaysWhy)
+{
+    const QString chosen = folder.filePath(QStringLiteral("usb"));
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    const QString shown = QDir::toNativeSeparators(chosen);
+    {
+        WriteProtect locked(chosen);
+        if (!locked.ok())
+            GTEST_SKIP() << "this file system lets every folder be written";
+        confirmIn(chosen, &Tfrcopydir::Button1);
+    }
+    EXPECT_EQ("没有写入权限,不能写入文件夹: " + shown, dialogs.lastText());
+    EXPECT_TRUE(QDir(chosen).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_TRUE(errorLogText().contains(QStringLiteral("请检查本系统的数据备份是否存在！ \n没有写入权限,不能写入文件夹: ") + shown));
+
+    ScratchDisk stick(chosen, 1 << 20, true);
+    if (!stick.ok())
+        GTEST_SKIP() << "no disk of the test's own can be mounted here";
+    confirmIn(chosen, &Tfrcopydir::Button1);
+    EXPECT_EQ("磁盘是只读的,不能写入文件夹: " + shown, dialogs.lastText());
 }
 
 TEST_F(BackupWindowTest, RestoreBringsTheBackupBackAndKeepsThePreviousFile)

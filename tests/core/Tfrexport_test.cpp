@@ -8,6 +8,8 @@
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/ScriptedModals.h"
 #include "support/FullDisk.h"
+#include "support/ScratchDisk.h"
+#include "support/TemporaryFolderAt.h"
 #include "support/XlsxSheet.h"
 
 #include <QApplication>
@@ -233,6 +235,33 @@ TEST_F(ExportTest, AFullDiskIsNamedAndKeepsTheOldWorkbook)
     const XlsxSheet sheet = XlsxSheet::read(path);
     EXPECT_EQ(3, sheet.lastRow());
     EXPECT_EQ((QStringList{"食品", "改名"}), sheet.row(2, 2));
+}
+
+// The workbook is filled in the system's temporary folder first: when that folder is full, the
+// window names it, not the folder the user chose, and the old workbook stays.
+TEST_F(ExportTest, AFullTemporaryFolderIsNamed)
+{
+    open();
+    exportAs(QStringLiteral("stock.xlsx"));
+    const QString path = excelFolder() + QStringLiteral("/stock.xlsx");
+    const XlsxSheet before = XlsxSheet::read(path);
+    const QString temporary = folder.filePath(QStringLiteral("tmp"));
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    {
+        const TemporaryFolderAt moved(temporary);
+        ScratchDisk disk(temporary, 64 * 1024);
+        if (!disk.ok())
+            GTEST_SKIP() << "no disk of the test's own can be mounted here";
+        disk.fill();
+        dialogs.clear();
+        exportAs(QStringLiteral("stock.xlsx"));
+    }
+    EXPECT_EQ((QStringList{QStringLiteral("若") + path + QStringLiteral("已打开,请先关闭!"),
+                           QStringLiteral("临时文件夹已满,不能写入: ") + QDir::toNativeSeparators(temporary)}),
+              dialogs.texts());
+    EXPECT_EQ(QStringList{path}, handler.opened()); // the first export's alone
+    EXPECT_EQ(before.row(2, 2), XlsxSheet::read(path).row(2, 2));
+    EXPECT_TRUE(scalar(QStringLiteral("select mess from apperror")).toString().startsWith(QStringLiteral("没有发现Excel!\n临时文件夹已满")));
 }
 
 // A saved workbook that no program opens: the user learns where it is.

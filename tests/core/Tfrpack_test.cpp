@@ -118,5 +118,7 @@ TEST_F(PackWindowTest, ACompactionOnAFullDiskNamesItAndIsNotReportedDone)
         EXPECT_TRUE(db().connected());
         EXPECT_EQ(books, fileBytes(lb::AppPaths::databaseFile())) << code;
         EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden)) << code;
+        // The text log keeps the failure, the cause with the engine's words.
+        EXPECT_TRUE(errorLogText().contains(QStringLiteral("压缩数据库失败\n") + QString::fromUtf8(cause) + works)) << code;
     }
 }

@@ -228,8 +228,8 @@ TEST_F(SalesEntryCommandsTest, FiguresPastTheLimitStopTheRecalculationAndThePost
 }
 
 // A posting and a new line that meet a disk without room say the form's general failure and,
-// on a line of its own, the full folder of the books; nothing is written, and the posting
-// tried again with room goes through.
+// on a line of its own, the full folder of the books; nothing is written but the text log, and
+// the posting tried again with room goes through.
 TEST_F(SalesEntryCommandsTest, OnAFullDiskTheGeneralFailureNamesTheFullFolderAndNothingIsWritten)
 {
     QPointer<DocumentEntryForm> form = formWithALine();
@@ -243,12 +243,18 @@ TEST_F(SalesEntryCommandsTest, OnAFullDiskTheGeneralFailureNamesTheFullFolderAnd
         for (qsizetype i = 0; i < questions.size(); ++i)
             dialogs.answer(DialogAnswer::Ok);
         const QStringList before = everyTable();
+        QFile::remove(lb::AppPaths::errorLogFile());
         {
             FullDisk disk(books);
             (form->*command)();
         }
         EXPECT_EQ(questions + QStringList{failure}, dialogs.texts());
         EXPECT_EQ(before, everyTable());
+        // The error table on the full disk cannot take the row: the text log beside the books
+        // keeps the failure as the user saw it, above the engine's words.
+        const QString logged = errorLogText();
+        EXPECT_TRUE(logged.contains(failure + QStringLiteral("\ndatabase or disk is full"))) << logged.toStdString();
+        EXPECT_EQ(0, number(QStringLiteral("select count(*) from apperror")));
     }
     ASSERT_TRUE(form);
 

@@ -5,8 +5,11 @@
 #include "documents/DocumentWindowFixture.h"
 #include "documents/DocumentWindows.h"
 #include "documents/PostedDocumentView.h"
+#include "support/FullDisk.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QWindow>
@@ -254,6 +257,36 @@ TEST_F(SalesListAndViewTest, ReversingFromThePostedViewRestoresTheBooksAndTheLis
     view->ToolButton6Click();
     EXPECT_EQ((QStringList{QStringLiteral("确实要冲数该单据吗?"), QStringLiteral("该单据已冲数,不能再冲数！")}), dialogs.texts());
     EXPECT_TRUE(view);
+}
+
+// A 冲帐 the full disk of the books refuses says why and leaves the view open on the document as
+// stored; the text log keeps the failure, since the error table cannot take it.
+TEST_F(SalesListAndViewTest, UnbookingOnAFullDiskSaysWhyAndTheTextLogKeepsIt)
+{
+    exec(QStringLiteral("update config set tallybj='F'"));
+    const QString sale = makeSale(QStringLiteral("C1"), {{flour, QStringLiteral("面粉"), 4, 25}});
+    ASSERT_FALSE(DocumentPosting::book(db(), sales(), sale, QStringLiteral("C1")).refused);
+    DocumentListWindow* list = openList();
+    ASSERT_NE(nullptr, list);
+    list->detailClick();
+    QPointer<PostedDocumentView> view = top<PostedDocumentView>(QStringLiteral("Tfrfoutdetail"));
+    ASSERT_TRUE(view);
+    const QString books = QFileInfo(lb::AppPaths::databaseFile()).absolutePath();
+    const QString failure = QStringLiteral("该功能暂时不能执行，请重新操作！\n磁盘已满,不能写入文件夹: ")
+                            + QDir::toNativeSeparators(QFileInfo(books).canonicalFilePath());
+    const QStringList before = everyTable();
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    {
+        FullDisk disk(books);
+        view->ToolButton1Click();
+    }
+    flush();
+    EXPECT_EQ((QStringList{QStringLiteral("确实要冲数该单据吗?"), failure}), dialogs.texts());
+    EXPECT_TRUE(view);
+    EXPECT_EQ(before, everyTable());
+    const QString logged = errorLogText();
+    EXPECT_TRUE(logged.contains(failure + QStringLiteral("\ndatabase or disk is full"))) << logged.toStdString();
 }
 
 TEST_F(SalesListAndViewTest, InStockOnlyModeTheViewUnbooksAndVoidsWithTheStockGivenBack)

@@ -9,6 +9,7 @@
 #include "report/TRpCompress.h"
 #include "support/FullDisk.h"
 #include "support/RandomDamage.h"
+#include "support/WriteProtect.h"
 
 #include <QDir>
 #include <QFile>
@@ -292,6 +293,23 @@ TEST_F(TRpPageListFiles, AFullDiskSaysSoAndLeavesNoHalfPage)
     EXPECT_EQ(before, readFile(path("three.rpf")));
     EXPECT_EQ(makePage(12).bytes(), list->GetPage(12)->bytes());
     EXPECT_EQ(makePage(5).bytes(), list->GetPage(5)->bytes());
+}
+
+// A report saved into a folder the user may not write names the folder and why.
+TEST_F(TRpPageListFiles, AReportSavedWhereItMayNotBeWrittenNamesTheFolder)
+{
+    auto list = makeList(2, false);
+    const QString locked = path("usb");
+    ASSERT_TRUE(QDir().mkpath(locked));
+    WriteProtect protect(locked);
+    if (!protect.ok())
+        GTEST_SKIP() << "this file system lets every folder be written";
+    try {
+        list->SaveToFile(locked + QStringLiteral("/two.rpf"));
+        ADD_FAILURE() << "a report file was saved where nothing may be written";
+    } catch (const lb::Error& e) {
+        EXPECT_EQ("没有写入权限,不能写入文件夹: " + QDir::toNativeSeparators(locked), e.message());
+    }
 }
 
 TEST(TRpPageList, ReaderAndWriterThreadsShareTheList)

@@ -1,16 +1,18 @@
-// A folder whose flush fails, as on a disk that has no room left for the folder's entries.
+// A folder whose flush fails, or whose files' flushes fail, as on a disk that has no room left.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
 // While it lives, flushing the folder `folder` itself (fsync() of the folder, as after a rename
-// in it) fails with the system's error code `code` (ENOSPC: the disk is full; EDQUOT: the user's
-// quota is used up); its files flush as ever. One at a time. A program that uses it gets its
-// fsync() in place of the C library's, which flushes everything else unchanged.
+// in it), or with Flushes::OfItsFiles that of any file directly in it (fsync() of a file just
+// written), fails with the system's error code `code` (ENOSPC: the disk is full; EDQUOT: the
+// user's quota is used up, EIO: the disk failed); everything else flushes as ever. One at a time.
+// A program that uses it gets its fsync() in place of the C library's.
 class UnflushableFolder {
 public:
-    UnflushableFolder(const QString& folder, int code);
+    enum class Flushes { OfTheFolder, OfItsFiles };
+    UnflushableFolder(const QString& folder, int code, Flushes failing = Flushes::OfTheFolder);
     ~UnflushableFolder();
     UnflushableFolder(const UnflushableFolder&) = delete;
     UnflushableFolder& operator=(const UnflushableFolder&) = delete;

@@ -3,6 +3,9 @@
 // killed save cleared away.
 #include "platform/office/Workbook.h"
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
+#include "support/ScratchDisk.h"
+#include "support/TemporaryFolderAt.h"
 #include "support/XlsxSheet.h"
 
 #include <QDir>
@@ -150,6 +153,54 @@ TEST(Workbook, FailuresLeaveNoFileAndKeepTheOldOne)
     EXPECT_EQ(QStringList{"book.xlsx"}, files(folder.path()));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(before, old.readAll());
+}
+
+// The writer fills the system's temporary folder with the workbook and the parts it is made of:
+// when that folder has no room or may not be written, the failure names it, and the workbook of
+// that name stays as it was. A part cut short never reaches a workbook that looks whole.
+TEST(Workbook, ATemporaryFolderWithoutRoomOrOnAReadOnlyDiskIsNamed)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("book.xlsx"));
+    {
+        Workbook book(path);
+        book.writeText(0, 0, QStringLiteral("old"));
+        book.save();
+    }
+    const QByteArray before = XlsxSheet::read(path).row(1, 1).join(QString()).toUtf8();
+    const QString temporary = folder.filePath(QStringLiteral("tmp"));
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    const auto failureOf = [&](const std::function<void()>& work) {
+        try {
+            work();
+        } catch (const lb::FileWriteError& error) {
+            return error.failure();
+        }
+        return lb::FileFailure::other(QStringLiteral("no failure"));
+    };
+    const QString shown = QDir::toNativeSeparators(temporary);
+    {
+        const TemporaryFolderAt moved(temporary);
+        ScratchDisk disk(temporary, 64 * 1024);
+        if (!disk.ok())
+            GTEST_SKIP() << "no disk of the test's own can be mounted here";
+        // Far more than the disk takes: a sheet part of about a megabyte.
+        EXPECT_EQ(lb::FileFailure(lb::FileFailure::Cause::NoRoom, QStringLiteral("临时文件夹已满,不能写入: ") + shown), failureOf([&] {
+                      Workbook book(path);
+                      for (int row = 0; row < 20000; ++row)
+                          book.writeNumber(row, 0, row * 1.5);
+                      book.save();
+                  }));
+        EXPECT_TRUE(files(temporary).isEmpty());
+    }
+    {
+        const TemporaryFolderAt moved(temporary);
+        ScratchDisk disk(temporary, 64 * 1024, true);
+        EXPECT_EQ(lb::FileFailure(lb::FileFailure::Cause::NotWritable, QStringLiteral("临时文件夹在只读的磁盘上,不能写入: ") + shown),
+                  failureOf([&] { Workbook book(path); }));
+    }
+    EXPECT_EQ(QStringList{"book.xlsx"}, files(folder.path()));
+    EXPECT_EQ(before, XlsxSheet::read(path).row(1, 1).join(QString()).toUtf8());
 }
 
 // A saved workbook is a file of the user's like any other, not kept to its owner as the

@@ -94,3 +94,27 @@ TEST_F(DurableFileTest, AFullDiskMetWhileFlushingAFolderNamesThatFolder)
         EXPECT_EQ(noRoom, replaced.failure());
     }
 }
+
+// A copy the disk could not flush may be lost at a power cut: it is refused, never renamed over
+// its target, whichever step met the failed flush.
+TEST_F(DurableFileTest, ACopyWhoseFlushFailsIsRefusedAndNeverRenamed)
+{
+    write(QStringLiteral("works/kvdb.mdb"), "new books");
+    write(QStringLiteral("BAK/kvdb.mdb"), "last good copy");
+    write(QStringLiteral("BAK/~cp1"), "reserved");
+    const QString shown = QStringLiteral("磁盘已满,不能写入文件夹: ") + QDir::toNativeSeparators(QFileInfo(path(QStringLiteral("BAK"))).canonicalFilePath());
+    {
+        UnflushableFolder disk(path(QStringLiteral("BAK")), ENOSPC, UnflushableFolder::Flushes::OfItsFiles);
+        const lb::FileResult written = DurableFile::writeCopy(path(QStringLiteral("works/kvdb.mdb")), path(QStringLiteral("BAK/~cp1")));
+        ASSERT_FALSE(written.ok());
+        EXPECT_EQ(shown, written.failure().text());
+
+        // Written by a writer that flushes nothing itself: the rename flushes it first.
+        write(QStringLiteral("BAK/~cp1"), "new books");
+        const lb::FileResult replaced = DurableFile::replaceFile(path(QStringLiteral("BAK/~cp1")), path(QStringLiteral("BAK/kvdb.mdb")));
+        ASSERT_FALSE(replaced.ok());
+        EXPECT_EQ(shown, replaced.failure().text());
+    }
+    EXPECT_EQ(QByteArray("last good copy"), read(QStringLiteral("BAK/kvdb.mdb")));
+    EXPECT_EQ((QStringList{QStringLiteral("kvdb.mdb"), QStringLiteral("~cp1")}), entries(QStringLiteral("BAK")));
+}

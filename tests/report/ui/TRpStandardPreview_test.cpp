@@ -17,6 +17,7 @@
 #include "support/ReportedErrors.h"
 #include "support/Typing.h"
 #include "support/UnflushableFolder.h"
+#include "support/WriteProtect.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -704,6 +705,19 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
     EXPECT_EQ(2, printed);
     EXPECT_NE(100, device.Progress());
     EXPECT_EQ(QStringList({"list.pdf"}), QDir(folder).entryList(QDir::Files | QDir::Hidden));
+
+    // A folder the user may not write is named as such.
+    const QByteArray written = bytesOf(pdf);
+    dialogs.answer(lb::ui::DialogAnswer::Yes);
+    {
+        WriteProtect locked(folder);
+        if (!locked.ok())
+            GTEST_SKIP() << "this file system lets every folder be written";
+        window.Print->click();
+    }
+    EXPECT_EQ(QStringLiteral("没有写入权限,不能写入文件夹: ") + shownFolder, errors.lastMessage());
+    EXPECT_EQ(written, bytesOf(pdf));
+    EXPECT_EQ(2, printed);
 }
 
 // The progress window shows while the pages print, unless the report hides progress.
