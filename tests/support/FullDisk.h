@@ -10,7 +10,8 @@
 // With `refusals` of 0 or more, only that many writes fail, and those after them go through
 // whole again, as when room is freed meanwhile (a writer must not forget the gap). One at a time. A program that uses it gets its pwrite() and pwrite64() in place of the C
 // library's, which pass every other write on unchanged: the program's writers write through
-// pwrite(), the database engine through pwrite64().
+// pwrite(), the database engine through pwrite64(). A library that writes through the C
+// library's streams (fwrite()) passes by it: ScratchDisk is a real disk for that.
 class FullDisk {
 public:
     explicit FullDisk(const QString& folder, qint64 room = 0, int code = ENOSPC, int refusals = -1);
