@@ -62,18 +62,21 @@ QString PeriodCommands::lastYearMarker() { return lb::AppPaths::inProgramFolder(
 
 bool PeriodCommands::lastYearLoaded() { return QFileInfo(lastYearMarker()).isFile(); }
 
-bool PeriodCommands::setLastYearLoaded(bool loaded)
+FileResult PeriodCommands::setLastYearLoaded(bool loaded)
 {
+    // Qt's file calls keep no reason: the folder is asked whether it may be written.
+    const QString folder = lb::AppPaths::programFolder();
+    QFile marker(lastYearMarker());
     if (loaded) {
-        QFile marker(lastYearMarker());
         if (!marker.open(QIODevice::WriteOnly) || marker.write("T") != 1)
-            return false;
+            return FileFailure::ofFolder(folder, QStringLiteral("Cannot write %1: %2").arg(lastYearMarker(), marker.errorString()));
         marker.close();
-        return lb::DurableFile::flushFile(lastYearMarker()).ok() && lb::DurableFile::flushFolder(lb::AppPaths::programFolder()).ok();
+        if (FileResult flushed = lb::DurableFile::flushFile(lastYearMarker()); !flushed.ok())
+            return flushed;
+    } else if (marker.exists() && !marker.remove()) {
+        return FileFailure::ofFolder(folder, QStringLiteral("Cannot remove %1: %2").arg(lastYearMarker(), marker.errorString()));
     }
-    if (QFile::exists(lastYearMarker()) && !QFile::remove(lastYearMarker()))
-        return false;
-    return lb::DurableFile::flushFolder(lb::AppPaths::programFolder()).ok();
+    return lb::DurableFile::flushFolder(folder);
 }
 
 bool PeriodCommands::passwordAccepted()
@@ -243,8 +246,9 @@ void PeriodCommands::copyLastYear()
     }
     DatabaseFiles::booksReplaced(*frdm);
     frmain->LastYearMode = true;
-    if (!setLastYearLoaded(true))
-        Dialogs::warning(QStringLiteral("不能记下正在查去年数据,退出本系统前请先恢复今年数据！"));
+    if (const FileResult marked = setLastYearLoaded(true); !marked.ok())
+        failed(QStringLiteral("不能记下正在查去年数据,退出本系统前请先恢复今年数据！"), {marked.failure()},
+               FileFailure::Message::WhatWasLeftUndone, &Dialogs::warning);
 }
 
 void PeriodCommands::restoreThisYear()
@@ -265,8 +269,9 @@ void PeriodCommands::restoreThisYear()
     }
     DatabaseFiles::booksReplaced(*frdm);
     frmain->LastYearMode = false;
-    if (!setLastYearLoaded(false))
-        Dialogs::warning(QStringLiteral("不能清除正在查去年数据的记号,请删除文件") + lastYearMarker());
+    if (const FileResult cleared = setLastYearLoaded(false); !cleared.ok())
+        failed(QStringLiteral("不能清除正在查去年数据的记号,请删除文件") + lastYearMarker(), {cleared.failure()},
+               FileFailure::Message::WhatWasLeftUndone, &Dialogs::warning);
 }
 
 void PeriodCommands::frontDeskCopy()

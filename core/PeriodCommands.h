@@ -50,7 +50,8 @@ private:
     // Runs a procedure of PeriodProcedures on AQcom and shows `done`; when it fails (with
     // nothing changed) shows `failure` and hands the error to the error handler.
     static void runProcedure(void (*procedure)(lb::db::Query&), const QString& done, const QString& failure);
-    static bool setLastYearLoaded(bool loaded);
+    // Writes or removes the marker, on the disk when it returns; why not when it cannot.
+    static lb::FileResult setLastYearLoaded(bool loaded);
     // A copy that failed for `failures`: each is logged with `message`, which `show` (the
     // information box unless said otherwise) shows with the causes the user can act on, as
     // `kind` says (lb::FileFailure::shown).

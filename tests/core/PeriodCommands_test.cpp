@@ -459,6 +459,30 @@ TEST_F(PeriodCommandsTest, LastYearsDataIsLoadedAndThisYearsRestoredAcrossAResta
     EXPECT_FALSE(QFileInfo::exists(home(QStringLiteral("BAK"))));
 }
 
+// A marker of last year's data that cannot be written or removed is said with what to do; the
+// text log keeps why.
+TEST_F(PeriodCommandsTest, AMarkerOfLastYearThatCannotBeWrittenSaysSoAndTheLogKeepsWhy)
+{
+    otherBooks(home(QStringLiteral("LASTBAK")), {QStringLiteral("OLD")}, true);
+    ASSERT_TRUE(QDir().mkpath(PeriodCommands::lastYearMarker() + QStringLiteral("/in the way")));
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::copyLastYear();
+    const QString unmarked = QStringLiteral("不能记下正在查去年数据,退出本系统前请先恢复今年数据！");
+    EXPECT_EQ(unmarked, dialogs.lastText());
+    EXPECT_EQ(QStringList{"OLD"}, productCodes());
+    EXPECT_TRUE(errorLogText().contains(unmarked + QStringLiteral("\nCannot write ") + PeriodCommands::lastYearMarker()))
+        << errorLogText().toStdString();
+
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    PeriodCommands::restoreThisYear();
+    const QString kept = QStringLiteral("不能清除正在查去年数据的记号,请删除文件") + PeriodCommands::lastYearMarker();
+    EXPECT_EQ(kept, dialogs.lastText());
+    EXPECT_EQ(QStringList{"P1"}, productCodes());
+    EXPECT_TRUE(errorLogText().contains(kept + QStringLiteral("\nCannot remove ") + PeriodCommands::lastYearMarker()))
+        << errorLogText().toStdString();
+}
+
 // A LASTBAK/kvdb.mdb that is no database at all is found wanting before this year's books are
 // parked: the copy parked earlier in THISYEAR stays as it was.
 TEST_F(PeriodCommandsTest, LastYearsFileThatIsNoDatabaseIsRefusedBeforeThisYearIsParked)
