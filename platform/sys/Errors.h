@@ -34,7 +34,8 @@ public:
     explicit Error(const QString& message, const QString& cause = QString())
         : std::runtime_error(message.toStdString()), message_(message), cause_(cause) {}
     const QString& message() const noexcept { return message_; }
-    // The cause in Chinese, or empty.
+    // The cause in Chinese, or empty. Windows read causes through lb::causeOf (FileWrite.h),
+    // which knows that of a file that could not be written too.
     const QString& cause() const noexcept { return cause_; }
     // What the error form and the logs show: the cause, when there is one, on a line of its
     // own above the message.

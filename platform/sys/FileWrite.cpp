@@ -48,6 +48,14 @@ QString joined(const QString& message, const QStringList& causes, FileFailure::M
     return (parts + causes).join(separator);
 }
 
+// The message of a FileWriteError.
+QString writeErrorMessage(const FileFailure& failure, const QString& command)
+{
+    if (command.isEmpty())
+        return failure.text();
+    return failure.cause() == FileFailure::Cause::Other ? command + QLatin1Char('\n') + failure.text() : command;
+}
+
 } // namespace
 
 int FileWrite::writeAt(int fd, qint64 offset, const char* data, qint64 count, qint64* written)
@@ -119,17 +127,6 @@ QString FileFailure::shown(const QString& message, const std::exception& error, 
     const QString cause = causeOf(error);
     return joined(message, cause.isEmpty() ? QStringList() : QStringList{cause}, kind, QStringLiteral("\n"));
 }
-
-namespace {
-
-QString writeErrorMessage(const FileFailure& failure, const QString& command)
-{
-    if (command.isEmpty())
-        return failure.text();
-    return failure.cause() == FileFailure::Cause::Other ? command + QLatin1Char('\n') + failure.text() : command;
-}
-
-} // namespace
 
 FileWriteError::FileWriteError(FileFailure failure, const QString& command)
     : FileOpenError(writeErrorMessage(failure, command),
