@@ -1,4 +1,7 @@
-// Enter at the window: a box that takes no Enter presses no button.
+// Enter and Esc at the window: a box that takes no Enter presses no button, and Esc presses only
+// the button a window named, whatever the captions of its buttons.
+#include "platform/ui/ButtonKeys.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -6,6 +9,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+
+#include <memory>
+
+using lb::ui::ButtonKeys;
 
 namespace {
 
@@ -58,4 +65,27 @@ TEST(ButtonKeys, EnterInAPlainBoxPressesNoButton)
     press(form.box, Qt::Key_Return);
     EXPECT_EQ(0, form.clicks);
     EXPECT_EQ(0, other.clicks);
+}
+
+// Esc presses the button a window named, whatever its caption, and no button by its caption; a
+// named button deleted since is not pressed.
+TEST(ButtonKeys, EscPressesTheNamedButtonNotOneFoundByItsCaption)
+{
+    Window form;
+    form.box->setFocus();
+    press(form.box, Qt::Key_Escape);
+    EXPECT_EQ(0, form.clicks);
+
+    auto leave = std::make_unique<QPushButton>(QStringLiteral("退出"), &form.window);
+    int left = 0;
+    QObject::connect(leave.get(), &QPushButton::clicked, [&left] { ++left; });
+    leave->show();
+    ButtonKeys::setCancelButton(form.window, *leave);
+    press(form.box, Qt::Key_Escape);
+    EXPECT_EQ(1, left);
+    EXPECT_EQ(0, form.clicks);
+
+    leave.reset();
+    press(form.box, Qt::Key_Escape);
+    EXPECT_EQ(0, form.clicks);
 }
