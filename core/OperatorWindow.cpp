@@ -4,6 +4,7 @@
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "platform/db/Table.h"
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/GuardSlot.h"
@@ -73,6 +74,7 @@ void OperatorWindow::finish()
 
     connect(Button1, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
+    lb::ui::ButtonKeys::setCancelButton(*this, *Button2);
 }
 
 QString OperatorWindow::checkedPassword()

@@ -9,6 +9,7 @@
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
 #include "platform/sys/TextFormat.h"
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/FocusChain.h"
 #include "platform/ui/KeyFilter.h"
@@ -185,6 +186,7 @@ QWidget* Tfrconfig::buildFormatsPage()
     maskYear->setMaximumWidth(80);
     connect(ok, &QPushButton::clicked, this, lb::ui::guardSlot(this, &Tfrconfig::Button1Click));
     connect(cancel, &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
+    lb::ui::ButtonKeys::setCancelButton(*this, *cancel);
 
     auto* chain = new lb::ui::FocusChain(this);
     chain->setOrder({moneyDigits, moneyDecimals, qtyDigits, qtyDecimals, priceDigits, priceDecimals,

@@ -6,6 +6,7 @@
 #include "core/Tfrdm.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/FileWrite.h"
+#include "platform/ui/ButtonKeys.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
 
@@ -89,6 +90,7 @@ Tfrcopydir::Tfrcopydir(QWidget* owner)
     connect(Button1, &QPushButton::clicked, this, guardSlot(this, &Tfrcopydir::Button1Click));
     connect(Button2, &QPushButton::clicked, this, guardSlot(this, &Tfrcopydir::Button2Click));
     connect(Button3, &QPushButton::clicked, this, guardSlot(this, [this] { close(); }));
+    lb::ui::ButtonKeys::setCancelButton(*this, *Button3);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("选择数据备份磁盘"), DriveComboBox1);

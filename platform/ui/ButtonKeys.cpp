@@ -1,15 +1,19 @@
-// Enter presses the focused button, Esc a window's 取消, when nothing in the window took the key.
+// Enter presses the focused button, Esc a window's cancel button, when nothing in the window took the key.
 #include "platform/ui/ButtonKeys.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 
 namespace lb::ui {
 
 namespace {
+
+// The window's property that holds the button setCancelButton named, as a guarded pointer.
+const char* const cancelButton = "lbCancelButton";
 
 // The button `key` presses when it reaches `window` untaken; nullptr for none.
 QAbstractButton* buttonFor(int key, QWidget& window)
@@ -21,12 +25,9 @@ QAbstractButton* buttonFor(int key, QWidget& window)
     }
     if (key != Qt::Key_Escape || qobject_cast<QDialog*>(&window))
         return nullptr;
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        // A shown button of this window, not of a window it holds.
-        if (button->text() == QStringLiteral("取消") && button->window() == &window && button->isVisible())
-            return button;
-    }
-    return nullptr;
+    // A button on a page not shown (another tab's) is not this page's way out.
+    const auto cancel = window.property(cancelButton).value<QPointer<QAbstractButton>>();
+    return cancel && cancel->isVisible() ? cancel.data() : nullptr;
 }
 
 } // namespace
@@ -36,6 +37,11 @@ void ButtonKeys::install(QCoreApplication& application)
     // The application's filters see a key press at each step of its way from the focused widget
     // up to the window, before that step's widget: at the window's step, nothing below took it.
     application.installEventFilter(new ButtonKeys(&application));
+}
+
+void ButtonKeys::setCancelButton(QWidget& window, QAbstractButton& button)
+{
+    window.setProperty(cancelButton, QVariant::fromValue(QPointer<QAbstractButton>(&button)));
 }
 
 bool ButtonKeys::eventFilter(QObject* watched, QEvent* event)

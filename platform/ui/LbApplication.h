@@ -14,8 +14,8 @@ namespace lb::ui {
 // the event was for; the command is abandoned and the program goes on. Without a handler
 // the error's text is shown in an error box. In every window an Alt letter is an access key or
 // nothing, never text typed into a box (AccessKeys); a one-line box the focus is put in has its
-// text selected (FocusSelection); Enter presses the focused button and Esc the window's 取消
-// when nothing else took them (ButtonKeys).
+// text selected (FocusSelection); Enter presses the focused button and Esc the cancel button the
+// window named when nothing else took them (ButtonKeys).
 class LbApplication : public QApplication {
     Q_OBJECT
 public:

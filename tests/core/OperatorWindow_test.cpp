@@ -94,3 +94,14 @@ TEST_F(OperatorWindowTest, CancelEnablesTheListAndDropsAnUnpostedChange)
     EXPECT_EQ(QStringLiteral("系统管理员"), scalar(QStringLiteral("select xm from opcrl where bh='999'")).toString());
     EXPECT_TRUE(dialogs.shown().empty());
 }
+
+// Esc closes the window as its "取消" does.
+TEST_F(OperatorWindowTest, EscClosesAsCancelDoes)
+{
+    TFropadd add(&list);
+    add.showAdd();
+    activate(add);
+    press(add.Edit3, Qt::Key_Escape);
+    EXPECT_FALSE(add.isVisible());
+    EXPECT_TRUE(list.isEnabled());
+}

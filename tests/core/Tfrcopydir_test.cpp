@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -89,6 +90,18 @@ TEST_F(BackupWindowTest, OpensOnBakAndBacksUpToTheChosenFolder)
     EXPECT_FALSE(window);
     EXPECT_TRUE(db().connected());
     EXPECT_TRUE(dm().ATcompany->active());
+}
+
+// Esc closes the window as its "取消" does, copying nothing.
+TEST_F(BackupWindowTest, EscClosesAsCancelDoes)
+{
+    open(folder.filePath(QStringLiteral("usb")));
+    QApplication::setActiveWindow(window);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window->Edit1, &escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(BackupWindowTest, ABackupThatCannotBeWrittenSaysSo)

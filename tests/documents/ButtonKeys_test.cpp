@@ -1,5 +1,5 @@
-// Enter presses the focused push or tool button and Esc the window's shown 取消; the Enter
-// chains, a cell editor's Esc and the windows without 取消 keep their keys.
+// Enter presses the focused push or tool button and Esc the shown 取消 the window named; the
+// Enter chains, a cell editor's Esc and the pages without 取消 keep their keys.
 #include "core/TFrpassword.h"
 #include "core/Tfrconfig.h"
 #include "documents/DocumentWindowFixture.h"

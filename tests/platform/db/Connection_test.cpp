@@ -5,11 +5,15 @@
 #include "platform/db/SqliteError.h"
 #include "platform/db/Statement.h"
 #include "platform/sys/Errors.h"
+#include "support/FullDisk.h"
 #include "support/WriteProtect.h"
 
+#include <QDir>
 #include <QFile>
+#include <cerrno>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace lb::db::test {
 
@@ -59,6 +63,28 @@ TEST_F(ConnectionTest, AFileThatCanOnlyBeReadIsRefusedNotOpenedReadOnly)
         EXPECT_EQ(QStringLiteral("Database file cannot be written: ") + path, error.message());
     }
     EXPECT_FALSE(connection.connected());
+}
+
+// A disk without room met while the books are written is the error's cause, named with the
+// books' folder: a used-up quota apart from a full disk, as the user frees room differently.
+// Nothing of the write stays.
+TEST_F(ConnectionTest, ADiskWithoutRoomForTheBooksIsTheCauseWithTheirFolder)
+{
+    const QString folder = QDir::toNativeSeparators(dir.path());
+    const std::pair<int, QString> causes[] = {{ENOSPC, QStringLiteral("磁盘已满,不能写入文件夹: ")},
+                                              {EDQUOT, QStringLiteral("磁盘配额已用完,不能写入文件夹: ")}};
+    for (const auto& [code, cause] : causes) {
+        {
+            FullDisk disk(dir.path(), 0, code);
+            try {
+                addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+                ADD_FAILURE() << "written on a disk without room: " << code;
+            } catch (const Error& error) {
+                EXPECT_EQ(cause + folder, error.cause()) << code;
+            }
+        }
+        EXPECT_EQ(0, count(connection, QStringLiteral("product"))) << code;
+    }
 }
 
 TEST_F(ConnectionTest, DatasetsThatAreChildrenOfTheOwnerMayOutliveIt)

@@ -646,6 +646,39 @@ TEST_F(DataSetTest, PersistentFieldMissingFailsToOpen)
     EXPECT_EQ(nullptr, t.findField(QStringLiteral("name")));
 }
 
+// A dataset without persistent fields takes whatever columns its table has when it opens: a
+// column renamed or dropped by another connection meanwhile is missing only when the program
+// reads it, and the error says why, naming the field.
+TEST_F(DataSetTest, AFieldGoneFromItsTableIsNamedWithWhyWhenRead)
+{
+    connection.execute(QStringLiteral("INSERT INTO customer (intno, id, name, balance) VALUES ('1', 'C1', '张三', 5)"));
+    Query customers(connection);
+    customers.sql().setText(QStringLiteral("SELECT * FROM customer"));
+    customers.open();
+    ASSERT_EQ(5.0, customers["balance"].asFloat());
+    Connection other;
+    other.setDatabaseFile(path);
+    other.open();
+    other.execute(QStringLiteral("ALTER TABLE customer RENAME COLUMN balance TO ye"));
+    other.execute(QStringLiteral("ALTER TABLE customer DROP COLUMN name"));
+    other.close();
+    customers.close();
+    customers.open();
+    for (const QString& name : {QStringLiteral("balance"), QStringLiteral("name")}) {
+        try {
+            customers.fieldByName(name);
+            ADD_FAILURE() << "read " << name.toStdString();
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(QStringLiteral("Field '%1' not found").arg(name), e.message());
+            EXPECT_EQ(QStringLiteral("字段%1已不在表中: 窗口打开时表被改动过(例如用数据处理功能)。请关闭窗口后重新打开;"
+                                     "若仍出现此信息,请把表改回原样。")
+                          .arg(name),
+                      e.cause());
+        }
+    }
+    EXPECT_EQ(5.0, customers["ye"].asFloat());
+}
+
 TEST_F(DataSetTest, DisplayFormatAppliesToNumbersAndSurvivesReopen)
 {
     addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("a"), 1.5);

@@ -190,6 +190,25 @@ TEST_F(QueryTest, AStatementGivenFewerValuesThanItsParametersIsRefusedNotRunWith
     EXPECT_EQ(QStringLiteral("'1''1''全','8'NULL'半'"), check["v"].asString());
 }
 
+// A statement of one parameter given no value is refused as one of several is: run with NULL it
+// would empty the column of every row.
+TEST_F(QueryTest, AStatementOfOneParameterGivenNoValueIsRefusedBeforeItRuns)
+{
+    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+    Query rename(connection);
+    rename.sql().setText(QStringLiteral("UPDATE product SET spmc = :p1"));
+    try {
+        rename.execSQL();
+        ADD_FAILURE() << "ran without its value";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(QStringLiteral("Parameter 'p1' is given no value: UPDATE product SET spmc = :p1"), e.message());
+    }
+    Query check(connection);
+    check.sql().setText(QStringLiteral("SELECT spmc FROM product"));
+    check.open();
+    EXPECT_EQ(QStringLiteral("螺丝"), check["spmc"].asString());
+}
+
 // Fields copied from one dataset's row pass as they were read: each value keeps its kind, also
 // where it does not fit its column, and a value assigned since passes as assigned.
 TEST_F(QueryTest, ExecSqlWithFieldsCopiesTheirValuesAsRead)
