@@ -51,9 +51,7 @@ QString joined(const QString& message, const QStringList& causes, FileFailure::M
 // The message of a FileWriteError.
 QString writeErrorMessage(const FileFailure& failure, const QString& command)
 {
-    if (command.isEmpty())
-        return failure.text();
-    return failure.cause() == FileFailure::Cause::Other ? command + QLatin1Char('\n') + failure.text() : command;
+    return command.isEmpty() ? failure.words() : command + QLatin1Char('\n') + failure.words();
 }
 
 } // namespace
@@ -94,8 +92,10 @@ FileFailure FileFailure::ofWrite(int code, const QString& path, const QString& o
     const QFileInfo written(path);
     for (const ActionableCause& known : kActionableCauses)
         if (known.code == code && known.place == place)
-            return {known.cause, QString::fromUtf16(known.text)
-                                     + QDir::toNativeSeparators(written.isDir() ? written.absoluteFilePath() : written.absolutePath())};
+            return {known.cause,
+                    QString::fromUtf16(known.text)
+                        + QDir::toNativeSeparators(written.isDir() ? written.absoluteFilePath() : written.absolutePath()),
+                    otherwise};
     return other(otherwise);
 }
 
@@ -129,19 +129,15 @@ QString FileFailure::shown(const QString& message, const std::exception& error, 
 }
 
 FileWriteError::FileWriteError(FileFailure failure, const QString& command)
-    : FileOpenError(writeErrorMessage(failure, command),
-                    command.isEmpty() || failure.cause() == FileFailure::Cause::Other ? QString() : failure.text())
+    : FileOpenError(writeErrorMessage(failure, command), failure.cause() == FileFailure::Cause::Other ? QString() : failure.text())
     , failure_(std::move(failure))
 {
 }
 
 QString causeOf(const std::exception& error)
 {
-    if (const auto* failed = dynamic_cast<const FileWriteError*>(&error))
-        return failed->failure().cause() == FileFailure::Cause::Other ? QString() : failed->failure().text();
-    if (const auto* own = dynamic_cast<const Error*>(&error))
-        return own->cause();
-    return QString();
+    const auto* own = dynamic_cast<const Error*>(&error);
+    return own ? own->cause() : QString();
 }
 
 } // namespace lb

@@ -46,7 +46,10 @@ public:
         Other,       // anything else: the system's or the writer's words, for the log
     };
 
-    FileFailure(Cause cause, QString text) : cause_(cause), text_(std::move(text)) {}
+    // `words`, the writer's or the system's own words, when the text is the user's (NoRoom,
+    // NotWritable); the text itself when empty.
+    FileFailure(Cause cause, QString text, QString words = QString())
+        : cause_(cause), text_(std::move(text)), words_(std::move(words)) {}
     // A failure of another cause, in the program's or the system's words.
     static FileFailure other(QString text) { return {Cause::Other, std::move(text)}; }
 
@@ -55,7 +58,8 @@ public:
     // is full; EDQUOT: the user's disk quota is used up), NotWritable when the system would not
     // let it be written (EROFS: the disk is read-only; EACCES, EPERM: the user has no permission
     // there), each in Chinese with the folder of `path` (or `path` itself, a folder), which the
-    // user is shown; for any other code, Other with `otherwise`, the writer's own words.
+    // user is shown, `otherwise` kept as its words; for any other code, Other with `otherwise`,
+    // the writer's own words.
     static FileFailure ofWrite(int code, const QString& path, const QString& otherwise,
                                FileWrite::Place place = FileWrite::Place::File);
     // Nothing could be made in the folder `folder` (a file, a subfolder), by a call that does
@@ -66,7 +70,11 @@ public:
                                 FileWrite::Place place = FileWrite::Place::File);
 
     Cause cause() const { return cause_; }
+    // What the user is shown: the cause in Chinese with its folder, or for Other the writer's
+    // or the system's words.
     const QString& text() const { return text_; }
+    // The writer's or the system's own words (which file, which call), for the log.
+    const QString& words() const { return words_.isEmpty() ? text_ : words_; }
     bool operator==(const FileFailure&) const = default;
 
     // What a command's own message says when its files failed.
@@ -88,6 +96,7 @@ public:
 private:
     Cause cause_;
     QString text_;
+    QString words_;
 };
 
 // The outcome of a write or a copy: done, or why not. A caller cannot leave it unread.
@@ -105,9 +114,9 @@ private:
 };
 
 // The error a writer throws when its file could not be written, the failure kept for the window
-// that shows it. Its message is the failure's text, or with `command` (the words of what could
-// not be done) that, followed on a line of its own by the failure's text when that is no cause
-// the user can act on, which is then the error's cause (lb::Error::cause).
+// that shows it. As every error, it keeps the cause the user can act on apart (lb::Error::cause:
+// the failure's text, unless of cause Other) from its message, the failure's words, after
+// `command` (the words of what could not be done) on a line of their own when it is given.
 class FileWriteError : public FileOpenError {
 public:
     explicit FileWriteError(FileFailure failure, const QString& command = QString());
@@ -117,10 +126,10 @@ private:
     FileFailure failure_;
 };
 
-// The cause of `error` that the user can act on, in the user's words: that of a file that could
-// not be written (FileWriteError, unless of cause Other) or the one the error carries (the
-// engine's full disk, a field gone from its table: lb::Error::cause); empty when it has none.
-// Windows read a failure's cause through this alone.
+// The cause of any error that the user can act on, in the user's words: that of a file that
+// could not be written (a FileWriteError, unless of cause Other) and the one another error of
+// the program carries (the engine's full disk, a field gone from its table) alike; empty when it
+// has none. Windows read a failure's cause through this alone.
 QString causeOf(const std::exception& error);
 
 } // namespace lb

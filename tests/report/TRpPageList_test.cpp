@@ -260,7 +260,7 @@ TEST_F(TRpPageListFiles, AFullDiskSaysSoAndLeavesNoHalfPage)
                 list->AddPage(fourth);
                 ADD_FAILURE() << "a page the disk had no room for was stored";
             } catch (const lb::Error& e) {
-                EXPECT_EQ("临时文件夹已满,不能写入: " + QDir::toNativeSeparators(QDir::tempPath()), e.message());
+                EXPECT_EQ("临时文件夹已满,不能写入: " + QDir::toNativeSeparators(QDir::tempPath()), e.cause());
             }
         }
         EXPECT_EQ(inFile, !list->Stream()->InMemory());
@@ -287,7 +287,7 @@ TEST_F(TRpPageListFiles, AFullDiskSaysSoAndLeavesNoHalfPage)
             list->SaveToFile(path("three.rpf"));
             ADD_FAILURE() << "a report file the disk had no room for was saved";
         } catch (const lb::Error& e) {
-            EXPECT_EQ("磁盘配额已用完,不能写入文件夹: " + QDir::toNativeSeparators(dir_.path()), e.message());
+            EXPECT_EQ("磁盘配额已用完,不能写入文件夹: " + QDir::toNativeSeparators(dir_.path()), e.cause());
         }
     }
     EXPECT_EQ(before, readFile(path("three.rpf")));
@@ -308,7 +308,7 @@ TEST_F(TRpPageListFiles, AReportSavedWhereItMayNotBeWrittenNamesTheFolder)
         list->SaveToFile(locked + QStringLiteral("/two.rpf"));
         ADD_FAILURE() << "a report file was saved where nothing may be written";
     } catch (const lb::Error& e) {
-        EXPECT_EQ("没有写入权限,不能写入文件夹: " + QDir::toNativeSeparators(locked), e.message());
+        EXPECT_EQ("没有写入权限,不能写入文件夹: " + QDir::toNativeSeparators(locked), e.cause());
     }
 }
 

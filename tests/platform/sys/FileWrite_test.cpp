@@ -57,29 +57,31 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("没有成功\n磁盘已满,不能写入文件夹: /data/BAK\na.prev已损坏\n请移走")}),
     [](const ::testing::TestParamInfo<ShownCase>& info) { return std::string(info.param.name); });
 
-// A folder of a copy names the folder itself; any other code gives the writer's own words.
+// A folder of a copy names the folder itself, the writer's own words kept for the log; any other
+// code gives those words alone.
 TEST(FileFailure, AWriteThatFailedKnowsWhetherTheUserCanActOnIt)
 {
     const QString file = QStringLiteral("/nosuch/kvdb.mdb");
+    const QString words = QStringLiteral("Cannot write /nosuch/kvdb.mdb: error");
     const struct {
         int code;
         lb::FileWrite::Place place;
         FileFailure failure;
     } cases[] = {
-        {EDQUOT, lb::FileWrite::Place::File, {Cause::NoRoom, QStringLiteral("磁盘配额已用完,不能写入文件夹: /nosuch")}},
-        {ENOSPC, lb::FileWrite::Place::TemporaryFolder, {Cause::NoRoom, QStringLiteral("临时文件夹已满,不能写入: /nosuch")}},
-        {EROFS, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("磁盘是只读的,不能写入文件夹: /nosuch")}},
-        {EACCES, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: /nosuch")}},
-        {EPERM, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: /nosuch")}},
+        {EDQUOT, lb::FileWrite::Place::File, {Cause::NoRoom, QStringLiteral("磁盘配额已用完,不能写入文件夹: /nosuch"), words}},
+        {ENOSPC, lb::FileWrite::Place::TemporaryFolder, {Cause::NoRoom, QStringLiteral("临时文件夹已满,不能写入: /nosuch"), words}},
+        {EROFS, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("磁盘是只读的,不能写入文件夹: /nosuch"), words}},
+        {EACCES, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: /nosuch"), words}},
+        {EPERM, lb::FileWrite::Place::File, {Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: /nosuch"), words}},
         {EROFS, lb::FileWrite::Place::TemporaryFolder,
-         {Cause::NotWritable, QStringLiteral("临时文件夹在只读的磁盘上,不能写入: /nosuch")}},
+         {Cause::NotWritable, QStringLiteral("临时文件夹在只读的磁盘上,不能写入: /nosuch"), words}},
         {EACCES, lb::FileWrite::Place::TemporaryFolder,
-         {Cause::NotWritable, QStringLiteral("没有临时文件夹的写入权限,不能写入: /nosuch")}},
-        {EIO, lb::FileWrite::Place::File, {Cause::Other, QStringLiteral("otherwise")}},
+         {Cause::NotWritable, QStringLiteral("没有临时文件夹的写入权限,不能写入: /nosuch"), words}},
+        {EIO, lb::FileWrite::Place::File, {Cause::Other, words}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
-        EXPECT_EQ(c.failure, FileFailure::ofWrite(c.code, file, QStringLiteral("otherwise"), c.place));
+        EXPECT_EQ(c.failure, FileFailure::ofWrite(c.code, file, words, c.place));
     }
 }
 
@@ -96,30 +98,33 @@ TEST(FileFailure, AFolderThatMayNotBeWrittenIsNamed)
     WriteProtect protect(locked);
     if (!protect.ok())
         GTEST_SKIP() << "this file system lets every folder be written";
-    const FileFailure named(Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: ") + QDir::toNativeSeparators(locked));
+    const FileFailure named(Cause::NotWritable, QStringLiteral("没有写入权限,不能写入文件夹: ") + QDir::toNativeSeparators(locked),
+                            QStringLiteral("otherwise"));
     EXPECT_EQ(named, FileFailure::ofFolder(locked, QStringLiteral("otherwise")));
     EXPECT_EQ(named, FileFailure::ofFolder(locked + QStringLiteral("/2026/works"), QStringLiteral("otherwise")));
 }
 
 // Windows read the cause of any error through one function: a written file's failure, and the
 // cause another error carries (the engine's full disk), alike; the program's or the system's
-// words are no cause. A command's words go above them.
+// words are no cause, and stay the error's message, after a command's words.
 TEST(FileFailure, TheCauseOfAnyErrorIsReadInOnePlace)
 {
-    EXPECT_EQ(full.text(), lb::causeOf(lb::FileWriteError(full)));
-    EXPECT_EQ(full.text(), lb::FileWriteError(full).message());
+    const FileFailure withWords(Cause::NoRoom, full.text(), QStringLiteral("Cannot write /data/BAK/~cp1: No space left on device"));
+    EXPECT_EQ(full.text(), lb::causeOf(lb::FileWriteError(withWords)));
+    EXPECT_EQ(withWords.words(), lb::FileWriteError(withWords).message());
     EXPECT_EQ(QString(), lb::causeOf(lb::FileWriteError(other)));
+    EXPECT_EQ(other.text(), lb::FileWriteError(other).message());
     EXPECT_EQ(full.text(), lb::causeOf(lb::DatabaseError(QStringLiteral("database or disk is full"), full.text())));
     EXPECT_EQ(QString(), lb::causeOf(lb::FileOpenError(full.text())));
     EXPECT_EQ(QString(), lb::causeOf(std::runtime_error("x")));
 
-    EXPECT_EQ(QStringLiteral("没有成功"), lb::FileWriteError(full, QStringLiteral("没有成功")).message());
-    EXPECT_EQ(full.text() + QStringLiteral("\n没有成功"), lb::FileWriteError(full, QStringLiteral("没有成功")).shownText());
+    EXPECT_EQ(full.text() + QStringLiteral("\n没有成功\n") + withWords.words(),
+              lb::FileWriteError(withWords, QStringLiteral("没有成功")).shownText());
     EXPECT_EQ(QStringLiteral("没有成功\n") + other.text(), lb::FileWriteError(other, QStringLiteral("没有成功")).shownText());
 
     EXPECT_EQ(QStringLiteral("没有成功\n") + full.text(),
               FileFailure::shown(QStringLiteral("没有成功"), lb::DatabaseError(QStringLiteral("disk full"), full.text()),
                                  Message::WhatWasLeftUndone));
-    EXPECT_EQ(full.text(), FileFailure::shown(QStringLiteral("没有成功"), lb::FileWriteError(full), Message::AnotherCause));
+    EXPECT_EQ(full.text(), FileFailure::shown(QStringLiteral("没有成功"), lb::FileWriteError(withWords), Message::AnotherCause));
     EXPECT_EQ(QStringLiteral("没有成功"), FileFailure::shown(QStringLiteral("没有成功"), lb::FileWriteError(other), Message::AnotherCause));
 }

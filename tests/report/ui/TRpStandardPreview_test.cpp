@@ -646,16 +646,19 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
     const QByteArray old = bytesOf(pdf);
     const QString shownFolder = QDir::toNativeSeparators(folder);
     const QString full = QStringLiteral("磁盘已满,不能写入文件夹: ") + shownFolder;
+    // The cause the user can act on, then the error's own words, as the error form shows them.
+    const QString notWritten = QStringLiteral("无法写入文件") + QDir::toNativeSeparators(pdf);
     const struct {
         qint64 room;
         int code;
         QString shown;
         int refusals = -1;
     } cases[] = {
-        {0, ENOSPC, full},
-        {old.size() / 2, EDQUOT, QStringLiteral("磁盘配额已用完,不能写入文件夹: ") + shownFolder},
-        {old.size() / 2, EIO, QStringLiteral("无法写入文件") + QDir::toNativeSeparators(pdf) + QStringLiteral(": Input/output error")},
-        {old.size() / 2, ENOSPC, full, 1},
+        {0, ENOSPC, full + QLatin1Char('\n') + notWritten + QStringLiteral(": No space left on device")},
+        {old.size() / 2, EDQUOT,
+         QStringLiteral("磁盘配额已用完,不能写入文件夹: ") + shownFolder + QLatin1Char('\n') + notWritten + QStringLiteral(": Disk quota exceeded")},
+        {old.size() / 2, EIO, notWritten + QStringLiteral(": Input/output error")},
+        {old.size() / 2, ENOSPC, full + QLatin1Char('\n') + notWritten + QStringLiteral(": No space left on device"), 1},
     };
     ReportedErrors errors;
     lb::ui::ScriptedDialogs dialogs;
@@ -701,7 +704,8 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
         window.Print->click();
     }
     EXPECT_EQ(int(std::size(cases)) + 1, errors.count());
-    EXPECT_EQ(full + QStringLiteral("\n无法写入文件") + QDir::toNativeSeparators(pdf), errors.lastMessage());
+    EXPECT_EQ(full + QLatin1Char('\n') + notWritten + QStringLiteral("\nCannot flush ") + folder + QStringLiteral(": No space left on device"),
+              errors.lastMessage());
     EXPECT_EQ(2, printed);
     EXPECT_NE(100, device.Progress());
     EXPECT_EQ(QStringList({"list.pdf"}), QDir(folder).entryList(QDir::Files | QDir::Hidden));
@@ -715,7 +719,9 @@ TEST_F(PreviewTest, APdfTheDiskCannotTakeLeavesTheOldOneAndSaysWhy)
             GTEST_SKIP() << "this file system lets every folder be written";
         window.Print->click();
     }
-    EXPECT_EQ(QStringLiteral("没有写入权限,不能写入文件夹: ") + shownFolder, errors.lastMessage());
+    EXPECT_EQ(QStringLiteral("没有写入权限,不能写入文件夹: ") + shownFolder + QStringLiteral("\n无法在\"") + QDir::toNativeSeparators(pdf)
+                  + QStringLiteral("\"上开始打印"),
+              errors.lastMessage());
     EXPECT_EQ(written, bytesOf(pdf));
     EXPECT_EQ(2, printed);
 }
