@@ -21,21 +21,29 @@
 namespace lb::report::ui {
 namespace {
 
-using PrintPagesTest = test::ReportDatabase;
+class PrintPagesTest : public test::ReportDatabase {
+protected:
+    // `report` made a list of sixty rows on three pages, whose AfterPrint counts into `printed`.
+    TRpPrinter& threePages(TRpReport& report)
+    {
+        test::buildListReport(report, items.get());
+        addRows(60);
+        items->open();
+        report.Prepare();
+        report.AfterPrint = [this](TCustomRpReport&) { ++printed; };
+        return *report.RpPrinter();
+    }
+
+    int printed = 0;
+};
 
 // A printer that refuses a page (its spooler dropped the job, the device went away) is named in
 // the report of it, and the pages do not count as printed.
 TEST_F(PrintPagesTest, APrinterThatRefusesAPageIsNamedAndThePrintDoesNotCount)
 {
     TRpReport report;
-    test::buildListReport(report, items.get());
-    addRows(60);
-    items->open();
-    report.Prepare();
-    TRpPrinter& device = *report.RpPrinter();
+    TRpPrinter& device = threePages(report);
     ASSERT_EQ(3, device.PageCount());
-    int printed = 0;
-    report.AfterPrint = [&printed](TCustomRpReport&) { ++printed; };
     // Takes the first page and refuses every one after it.
     struct RefusingPrinter : QPrinter {
         int asked = 0;
@@ -154,14 +162,8 @@ class PrintRefusedTest : public PrintPagesTest, public ::testing::WithParamInter
 TEST_P(PrintRefusedTest, TheErrorIsThrownAndNothingCountsAsPrinted)
 {
     TRpReport report;
-    test::buildListReport(report, items.get());
-    addRows(60);
-    items->open();
-    report.Prepare();
-    TRpPrinter& device = *report.RpPrinter();
+    TRpPrinter& device = threePages(report);
     ASSERT_EQ(3, device.PageCount());
-    int printed = 0;
-    report.AfterPrint = [&printed](TCustomRpReport&) { ++printed; };
     FakePrintEngine engine;
     engine.refusedPage = GetParam().refusedPage;
     engine.refuseEnd = GetParam().refuseEnd;
