@@ -8,6 +8,8 @@
 #include "platform/sys/Errors.h"
 #include "platform/sys/TextFormat.h"
 
+#include <exception>
+
 namespace lb::documents {
 
 namespace {
@@ -73,14 +75,22 @@ QString boxValue(const QString& column, const HeaderBoxes& boxes, const std::opt
 // Keeps the lines' current row and holds their bound controls back while a command walks them.
 class LinesWalk {
 public:
-    explicit LinesWalk(lb::db::DataSet& lines) : lines_(lines), mark_(lines.bookmark()) { lines_.disableControls(); }
+    explicit LinesWalk(lb::db::DataSet& lines)
+        : lines_(lines), mark_(lines.bookmark()), unwinding_(std::uncaught_exceptions())
+    {
+        lines_.disableControls();
+    }
     ~LinesWalk()
     {
-        try {
-            if (lines_.active() && lines_.bookmarkValid(mark_))
-                lines_.gotoBookmark(mark_);
-        } catch (const lb::Error&) {
-            // The row went with a rolled-back command; the lines stay where the re-read put them.
+        // A walk ended by an error moves nowhere: moving would post the row it was editing. That
+        // edit goes with the command's rollback, which re-reads the lines.
+        if (std::uncaught_exceptions() == unwinding_) {
+            try {
+                if (lines_.active() && lines_.bookmarkValid(mark_))
+                    lines_.gotoBookmark(mark_);
+            } catch (const lb::Error&) {
+                // The row went with a rolled-back command; the lines stay where the re-read put them.
+            }
         }
         lines_.enableControls();
     }
@@ -90,6 +100,7 @@ public:
 private:
     lb::db::DataSet& lines_;
     lb::db::Bookmark mark_;
+    int unwinding_; // exceptions in flight when the walk began
 };
 
 } // namespace

@@ -130,7 +130,9 @@ void Connection::close()
 
 void Connection::execute(const QString& sql)
 {
-    Statement(handle(), sql).run();
+    Statement statement(handle(), sql);
+    statement.keepToTransactionsOf(this);
+    statement.run();
 }
 
 void Connection::runKept(const QString& sql)
@@ -179,6 +181,19 @@ int Connection::likePatternLimit() const
 qint64 Connection::lastInsertRowId() const
 {
     return sqlite3_last_insert_rowid(handle());
+}
+
+bool Connection::transactionEndedByEngine() const noexcept
+{
+    return transactionDepth_ > 0 && handle_ && sqlite3_get_autocommit(handle_) != 0;
+}
+
+void Connection::refuseWriteWithoutTransaction(const QString& sql) const
+{
+    if (transactionEndedByEngine())
+        throw DatabaseError(QStringLiteral("The engine has rolled back this command's transaction after a failure; "
+                                           "nothing more is written until the command ends: %1")
+                                .arg(sql));
 }
 
 sqlite3* Connection::handle() const
@@ -239,6 +254,7 @@ void Connection::keepStatement(std::unique_ptr<Statement> statement, const QStri
 StatementLease::StatementLease(Connection& connection, QString key, StatementUse use, std::unique_ptr<Statement> statement)
     : connection_(&connection), key_(std::move(key)), use_(use), statement_(std::move(statement))
 {
+    statement_->keepToTransactionsOf(connection_);
 }
 
 StatementLease::~StatementLease()
@@ -296,11 +312,12 @@ void Connection::createFile(const QString& path)
 Transaction::Transaction(Connection& connection)
     : connection_(connection), level_(connection.transactionDepth_ + 1)
 {
-    if (level_ == 1)
-        connection_.runKept(QStringLiteral("BEGIN IMMEDIATE"));
-    else
-        connection_.runKept(QStringLiteral("SAVEPOINT lb_sp%1").arg(level_));
+    const QString begin = level_ == 1 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT lb_sp%1").arg(level_);
+    // A savepoint outside any transaction would begin a new one, which its release would commit.
+    connection_.refuseWriteWithoutTransaction(begin);
+    connection_.runKept(begin);
     connection_.transactionDepth_ = level_;
+    number_ = ++connection_.transactionsBegun_;
 }
 
 void Transaction::commit()
@@ -309,10 +326,9 @@ void Transaction::commit()
         return;
     if (connection_.transactionDepth_ != level_)
         throw DatabaseError(QStringLiteral("A nested transaction is still open"));
-    if (level_ == 1)
-        connection_.runKept(QStringLiteral("COMMIT"));
-    else
-        connection_.runKept(QStringLiteral("RELEASE lb_sp%1").arg(level_));
+    const QString end = level_ == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE lb_sp%1").arg(level_);
+    connection_.refuseWriteWithoutTransaction(end);
+    connection_.runKept(end);
     done_ = true;
     connection_.transactionDepth_ = level_ - 1;
 }
@@ -321,18 +337,21 @@ Transaction::~Transaction()
 {
     if (done_ || !connection_.connected() || connection_.transactionDepth_ < level_)
         return;
-    sqlite3* db = connection_.handle_;
-    // Errors are ignored on purpose: a failing rollback leaves nothing better to do here, and the
-    // engine rolls back an unfinished transaction when the connection closes.
-    if (level_ == 1) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    } else {
-        const QByteArray name = QStringLiteral("lb_sp%1").arg(level_).toUtf8();
-        sqlite3_exec(db, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
-        sqlite3_exec(db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+    // Where the engine has rolled back already, nothing is left to undo, not even the savepoint.
+    if (!connection_.transactionEndedByEngine()) {
+        sqlite3* db = connection_.handle_;
+        // Errors are ignored on purpose: a failing rollback leaves nothing better to do here, and
+        // the engine rolls back an unfinished transaction when the connection closes.
+        if (level_ == 1) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        } else {
+            const QByteArray name = QStringLiteral("lb_sp%1").arg(level_).toUtf8();
+            sqlite3_exec(db, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
+            sqlite3_exec(db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+        }
     }
     connection_.transactionDepth_ = level_ - 1;
-    connection_.rolledBack();
+    connection_.rolledBack(number_);
 }
 
 void Connection::installAuthorizer() const noexcept
@@ -373,11 +392,11 @@ SessionGuard::~SessionGuard()
     connection_.installAuthorizer();
 }
 
-void Connection::rolledBack() noexcept
+void Connection::rolledBack(quint64 transaction) noexcept
 {
     const std::vector<DataSet*> dataSets = dataSets_;
     for (DataSet* dataSet : dataSets)
-        dataSet->resyncAfterRollback();
+        dataSet->resyncAfterRollback(transaction);
 }
 
 } // namespace lb::db

@@ -101,10 +101,22 @@ public:
     int likePatternLimit() const;
     qint64 lastInsertRowId() const;
 
+    // Whether the engine has ended a transaction that a Transaction still holds open. A full
+    // disk, an input/output error, running out of memory, a busy file or an interrupt may make it
+    // roll back the whole transaction by itself (a one-row write that needs no statement journal
+    // always does); the command's own guards learn of it only from here.
+    bool transactionEndedByEngine() const noexcept;
+    // DatabaseError, naming `sql`, while transactionEndedByEngine(): a statement that would write
+    // then would be stored on its own, outside the transaction its command believes it is in.
+    // Every statement the connection lends asks before it steps (Statement::step).
+    void refuseWriteWithoutTransaction(const QString& sql) const;
+
     // For the dataset layer only.
     sqlite3* handle() const;      // DatabaseError when not connected
     void attach(DataSet* dataSet);
     void detach(DataSet* dataSet);
+    // Transactions begun so far (savepoints too): what a dataset notes when an edit begins.
+    quint64 transactionsBegun() const { return transactionsBegun_; }
     // Statements kept prepared between uses, so that a text run or opened again, by the same
     // query or another, is not prepared anew; each is lent as a StatementLease, which gives it
     // back. The 32 given back last stay; closing the connection finalises them. A kept statement
@@ -133,12 +145,13 @@ private:
     static constexpr size_t keptStatementLimit = 32;
     std::vector<KeptStatement> kept_; // the one kept last at the end
     int transactionDepth_ = 0;
+    quint64 transactionsBegun_ = 0; // Transactions begun (savepoints too) since the connection was made
     int sessionGuards_ = 0;                // SessionGuard instances alive
     mutable StatementShape* inspecting_ = nullptr; // the shape inspect() is noting
     // A statement given back by its lease, kept unless one is kept for the key already or it was
     // prepared on a handle other than the open one; it must not allocate (see open()).
     void keepStatement(std::unique_ptr<Statement> statement, const QString& key, StatementUse use) noexcept;
-    void rolledBack() noexcept; // datasets re-read what they hold
+    void rolledBack(quint64 transaction) noexcept; // datasets re-read what they hold (DataSet::resyncAfterRollback)
     void runKept(const QString& sql); // execute, through a kept statement (transaction control)
     void installAuthorizer() const noexcept; // the engine's check of statements being prepared
     static int authorize(void* connection, int action, const char*, const char*, const char* database, const char*);
@@ -171,7 +184,11 @@ private:
 // Every command that writes more than one statement runs inside one of these. Nested guards
 // become savepoints. The destructor rolls back unless commit() was called; it never throws.
 // After a rollback every writable dataset on the connection re-reads its rows, so that rows
-// posted inside the transaction do not stay on screen as if they were stored.
+// posted inside the transaction do not stay on screen as if they were stored. Once the engine
+// has rolled the transaction back by itself (Connection::transactionEndedByEngine), a command
+// changes nothing more: until the outermost guard ends, every write, a nested guard and a commit
+// are refused with a DatabaseError, and the guards' destructors leave the rollback to the
+// engine's.
 class Transaction {
 public:
     explicit Transaction(Connection& connection);
@@ -183,6 +200,7 @@ public:
 private:
     Connection& connection_;
     int level_;
+    quint64 number_ = 0; // Connection::transactionsBegun_ once it began
     bool done_ = false;
 };
 

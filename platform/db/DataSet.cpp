@@ -541,14 +541,18 @@ void DataSet::placeAfterReread(qint64 rowId, int index)
         emit currentChanged(current_);
 }
 
-void DataSet::resyncAfterRollback() noexcept
+void DataSet::resyncAfterRollback(quint64 transaction) noexcept
 {
     // Rows posted inside the rolled-back transaction must not stay on screen as if stored:
-    // they are read again (and drop out when their insert was undone). A row being edited or
-    // inserted keeps what the user typed.
+    // they are read again (and drop out when their insert was undone). An edit or insert begun
+    // inside it was the command's and goes with it, so that nothing writes it later outside
+    // any command (a move or refresh posts a pending edit); one begun before it keeps what the
+    // user typed.
     if (!active() || readOnly())
         return;
     try {
+        if ((state_ == DataSetState::Edit || state_ == DataSetState::Insert) && editBegun_ >= transaction)
+            cancel();
         const bool editing = state_ == DataSetState::Edit || state_ == DataSetState::Insert;
         const qint64 currentRowId = current_ >= 0 ? rows_[size_t(current_)].rowId : 0;
         if (editing && state_ == DataSetState::Edit && saved_ && readBack(saved_->rowId, saved_->values))
@@ -846,6 +850,7 @@ void DataSet::edit()
     saved_ = rows_[size_t(current_)];
     assigned_.assign(columnNames_.size(), false);
     state_ = DataSetState::Edit;
+    editBegun_ = connection_.transactionsBegun();
     if (!quiet())
         emit stateChanged();
 }
@@ -873,6 +878,7 @@ void DataSet::startInsert(bool atEnd)
     assigned_.assign(columnNames_.size(), false);
     saved_.reset();
     state_ = DataSetState::Insert;
+    editBegun_ = connection_.transactionsBegun();
     bof_ = eof_ = false;
     if (!quiet()) {
         emit rowInserted(index);

@@ -206,7 +206,9 @@ private:
     void readPosted(size_t index) noexcept;
     void rereadRows(int keep);   // re-reads held rows by rowid; `keep`: a row left as it is, or -1
     void placeAfterReread(qint64 rowId, int index);
-    void resyncAfterRollback() noexcept; // for Connection
+    // For Connection: the transaction numbered `transaction` (Connection::transactionsBegun()
+    // once it began) was rolled back.
+    void resyncAfterRollback(quint64 transaction) noexcept;
     void removeRow(int index);
     void applyLooks(Field& field) const;
     void forgetLookups() const { lookups_.fill(Lookup{}); } // whenever fields_ changes
@@ -241,6 +243,7 @@ private:
     QString baseTable_;
     std::vector<bool> assigned_;               // columns assigned since edit/insert
     std::optional<Row> saved_;                 // the row before Edit, for Cancel
+    quint64 editBegun_ = 0;                    // transactions begun on the connection when Edit or Insert began
     int disableCount_ = 0;
     bool pendingReset_ = false;
     bool pendingMove_ = false; // the current row moved while the controls were held back

@@ -1,6 +1,7 @@
 // A prepared SQLite statement with RAII ownership and one error check.
 #include "platform/db/Statement.h"
 
+#include "platform/db/Connection.h"
 #include "platform/db/FileFailures_p.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/SqliteError.h"
@@ -103,6 +104,7 @@ Statement::Statement(sqlite3* db, const QString& sql, bool single)
     check(sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt_, &tail), db, sql);
     if (!stmt_)
         throw SqliteError(SQLITE_MISUSE, QStringLiteral("The SQL text holds no statement"), sql, {});
+    writes_ = sqlite3_stmt_readonly(stmt_) == 0;
     bound_.resize(size_t(sqlite3_bind_parameter_count(stmt_)));
     parameterNames_.resize(bound_.size());
     for (size_t i = 0; i < parameterNames_.size(); ++i) {
@@ -130,7 +132,8 @@ Statement::~Statement()
 }
 
 Statement::Statement(Statement&& other) noexcept
-    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)), sql_(std::move(other.sql_)),
+    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)), connection_(other.connection_), writes_(other.writes_),
+      sql_(std::move(other.sql_)),
       bound_(std::move(other.bound_)), parameterNames_(std::move(other.parameterNames_))
 {
 }
@@ -141,6 +144,8 @@ Statement& Statement::operator=(Statement&& other) noexcept
         sqlite3_finalize(stmt_);
         db_ = other.db_;
         stmt_ = std::exchange(other.stmt_, nullptr);
+        connection_ = other.connection_;
+        writes_ = other.writes_;
         sql_ = std::move(other.sql_);
         bound_ = std::move(other.bound_);
         parameterNames_ = std::move(other.parameterNames_);
@@ -268,6 +273,8 @@ bool Statement::hasNamedParameters() const
 
 bool Statement::step()
 {
+    if (writes_ && connection_)
+        connection_->refuseWriteWithoutTransaction(sql_);
     const int rc = sqlite3_step(stmt_);
     check(rc);
     return rc == SQLITE_ROW;

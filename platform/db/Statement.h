@@ -12,6 +12,8 @@ struct sqlite3_stmt;
 
 namespace lb::db {
 
+class Connection;
+
 class Statement {
 public:
     // Prepares the first statement of `sql`. With `single` set, text after it other than
@@ -38,6 +40,12 @@ public:
     int parameterIndex(const QString& name) const;
     // Whether the text calls any parameter by a name, rather than "?" or "?NNN".
     bool hasNamedParameters() const;
+
+    // The connection whose transactions the statement keeps to: while the engine has ended a
+    // transaction the connection's Transaction still holds open, a statement that would write
+    // is refused before it steps (Connection::refuseWriteWithoutTransaction). Set by the
+    // connection that lends the statement; null (nothing refused) for one made and run apart.
+    void keepToTransactionsOf(const Connection* connection) { connection_ = connection; }
 
     // Steps once: true when a row is ready, false when done.
     bool step();
@@ -81,6 +89,8 @@ private:
     QString paramText() const;
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
+    const Connection* connection_ = nullptr;
+    bool writes_ = false; // whether stepping it may change the database
     QString sql_;
     std::vector<QVariant> bound_; // for error messages
     // Per parameter (index - 1), its name without the ':', '@' or '$'; null for "?" and "?NNN".

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -184,6 +185,73 @@ TEST_F(ConnectionTest, NestedTransactionsAreSavepoints)
     }
     EXPECT_EQ(2, count(connection, QStringLiteral("customer")));
 }
+
+// A disk that fills or fails under a one-row write makes the engine roll back the whole
+// transaction by itself. Until the command's outermost guard ends, every write is refused before
+// it runs, whichever way it comes (a statement, a dataset's post, a nested guard, a commit), so
+// that nothing of the command is stored outside the transaction it believes it is in; after the
+// guard the connection writes again, and the datasets show what is stored.
+class TransactionEndedByTheEngine : public ConnectionTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TransactionEndedByTheEngine, RefusesEveryWriteUntilTheCommandEnds)
+{
+    connection.execute(QStringLiteral("INSERT INTO customer (id, balance) VALUES ('a', 1), ('b', 2)"));
+    Query customers(connection);
+    customers.sql().add(QStringLiteral("SELECT * FROM customer ORDER BY id"));
+    customers.open();
+    const auto refused = [](const std::function<void()>& write) {
+        try {
+            write();
+            ADD_FAILURE() << "written after the engine ended the transaction";
+        } catch (const DatabaseError& error) {
+            EXPECT_TRUE(error.message().startsWith(QStringLiteral("The engine has rolled back this command's transaction")))
+                << error.message().toStdString();
+        }
+    };
+    {
+        Transaction transaction(connection);
+        connection.execute(QStringLiteral("UPDATE customer SET balance = 10 WHERE id = 'a'"));
+        customers.edit();
+        customers["balance"].setAsFloat(50);
+        {
+            // The room comes back at once, as when another program frees some meanwhile.
+            FullDisk disk(dir.path(), 0, GetParam(), 1);
+            // Its page is not in the journal yet: the engine writes there first.
+            EXPECT_THROW(addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1), SqliteError);
+        }
+        refused([&] { connection.execute(QStringLiteral("UPDATE customer SET balance = 30 WHERE id = 'b'")); });
+        refused([&] { customers.post(); });
+        refused([&] {
+            Query command(connection);
+            command.sql().add(QStringLiteral("INSERT INTO customer (id) VALUES (:p1)"));
+            command.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("c"));
+            command.execSQL();
+        });
+        refused([&] {
+            Transaction nested(connection);
+            connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('d')"));
+            nested.commit();
+        });
+        refused([&] { transaction.commit(); });
+        // Reading goes on: it shows what is stored.
+        EXPECT_EQ(2, count(connection, QStringLiteral("customer")));
+    }
+    Query stored(connection);
+    stored.sql().add(QStringLiteral("SELECT group_concat(id || '=' || balance, ' ') AS rows FROM customer"));
+    stored.open();
+    EXPECT_EQ("a=1.0 b=2.0", stored["rows"].asString().toStdString());
+    EXPECT_EQ(0, count(connection, QStringLiteral("product")));
+    // The edit the command began went with it: no later move or refresh posts it.
+    EXPECT_EQ(DataSetState::Browse, customers.state());
+    EXPECT_EQ(1.0, customers["balance"].asFloat());
+
+    Transaction next(connection);
+    connection.execute(QStringLiteral("UPDATE customer SET balance = 5 WHERE id = 'b'"));
+    next.commit();
+    EXPECT_EQ(5.0, [&] { customers.refresh(); customers.last(); return customers["balance"].asFloat(); }());
+}
+
+INSTANTIATE_TEST_SUITE_P(FullDiskAndFailingDisk, TransactionEndedByTheEngine, ::testing::Values(ENOSPC, EIO));
 
 TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirstAndLatinLettersWithoutCase)
 {

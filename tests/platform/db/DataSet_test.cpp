@@ -255,10 +255,10 @@ TEST_F(DataSetTest, RowKeptThroughARollbackStillReadsAfterTheLoadedRowsAreGone)
     q.sql().setText(QStringLiteral("SELECT intno, sphh, spmc, dj_n FROM product ORDER BY rowid"));
     q.open();
     q.setRecNo(1500);
+    q.edit(); // typed before the command began
+    q["dj_n"].setAsFloat(-1);
     try {
         Transaction transaction(connection);
-        q.edit();
-        q["dj_n"].setAsFloat(-1);
         throw std::runtime_error("another write failed");
     } catch (const std::runtime_error&) {
     }
