@@ -36,6 +36,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <map>
+#include <optional>
 
 using lb::core::logError;
 using lb::masterdata::MasterListWindow;
@@ -529,8 +530,11 @@ void DocumentEntryForm::ToolButton4Click()
             refuse(before.message);
         if (config_.postingRemovesBlankLine)
             removeBlankCurrentLine();
+        // A failure stores nothing of the recalculation either; a refusal keeps it, as 刷新 does.
+        lb::db::Transaction transaction(frdm->ADOCon);
         recalculate();
         const Outcome outcome = DocumentPosting::post(frdm->ADOCon, kind_, intno_, party, text(QStringLiteral("Edit10")));
+        transaction.commit();
         if (outcome.refused)
             refuse(outcome.message);
         for (const QString& notice : outcome.notices)
@@ -551,11 +555,15 @@ void DocumentEntryForm::ToolButton8Click()
         return;
     }
     removeBlankCurrentLine();
+    // A failure of the booking stores nothing of the recalculation either; a refusal keeps it.
+    std::optional<lb::db::Transaction> transaction(std::in_place, frdm->ADOCon);
     recalculate();
     Outcome outcome;
     try {
         outcome = DocumentPosting::book(frdm->ADOCon, kind_, intno_, party);
+        transaction->commit();
     } catch (const lb::DatabaseError& error) {
+        transaction.reset();
         rereadAfterFailure();
         failed(error, generalFailure);
         return;
