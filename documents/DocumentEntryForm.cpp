@@ -386,6 +386,11 @@ void DocumentEntryForm::takeCellEdit()
 
 void DocumentEntryForm::recalculate()
 {
+    showRecalculation(storeRecalculation());
+}
+
+RecalcResult DocumentEntryForm::storeRecalculation()
+{
     takeCellEdit();
     const WaitCursor wait;
     HeaderBoxes boxes;
@@ -397,7 +402,11 @@ void DocumentEntryForm::recalculate()
     boxes.partyName = text(QStringLiteral("Edit3"));
     boxes.persondeal = text(QStringLiteral("Edit4"));
     boxes.djh = text(QStringLiteral("Edit10"));
-    const auto result = DocumentEditing::recalculate(kind_, intno_, header(), lines(), boxes);
+    return DocumentEditing::recalculate(kind_, intno_, header(), lines(), boxes);
+}
+
+void DocumentEntryForm::showRecalculation(const RecalcResult& result)
+{
     if (result.outcome.refused) {
         lb::ui::Dialogs::message(result.outcome.message);
         throw lb::Abort();
@@ -532,9 +541,12 @@ void DocumentEntryForm::ToolButton4Click()
             removeBlankCurrentLine();
         // A failure stores nothing of the recalculation either; a refusal keeps it, as 刷新 does.
         lb::db::Transaction transaction(frdm->ADOCon);
-        recalculate();
-        const Outcome outcome = DocumentPosting::post(frdm->ADOCon, kind_, intno_, party, text(QStringLiteral("Edit10")));
+        const RecalcResult recalculated = storeRecalculation();
+        const Outcome outcome = recalculated.outcome.refused
+                                    ? Outcome()
+                                    : DocumentPosting::post(frdm->ADOCon, kind_, intno_, party, text(QStringLiteral("Edit10")));
         transaction.commit();
+        showRecalculation(recalculated);
         if (outcome.refused)
             refuse(outcome.message);
         for (const QString& notice : outcome.notices)
@@ -557,10 +569,11 @@ void DocumentEntryForm::ToolButton8Click()
     removeBlankCurrentLine();
     // A failure of the booking stores nothing of the recalculation either; a refusal keeps it.
     std::optional<lb::db::Transaction> transaction(std::in_place, frdm->ADOCon);
-    recalculate();
+    const RecalcResult recalculated = storeRecalculation();
     Outcome outcome;
     try {
-        outcome = DocumentPosting::book(frdm->ADOCon, kind_, intno_, party);
+        if (!recalculated.outcome.refused)
+            outcome = DocumentPosting::book(frdm->ADOCon, kind_, intno_, party);
         transaction->commit();
     } catch (const lb::DatabaseError& error) {
         transaction.reset();
@@ -568,6 +581,7 @@ void DocumentEntryForm::ToolButton8Click()
         failed(error, generalFailure);
         return;
     }
+    showRecalculation(recalculated);
     if (outcome.refused) {
         lb::ui::Dialogs::message(outcome.message);
         lb::ui::Dialogs::message(generalFailure);

@@ -19,6 +19,8 @@ class Query;
 
 namespace lb::documents {
 
+struct RecalcResult;
+
 // One window class serves the entry forms of the kinds; its configuration says which boxes,
 // columns and keys it has. It works on the shared datasets of the data module: AQoutlist
 // pointed at its one document (so that it never writes into another), AQoutdetail at that
@@ -97,6 +99,11 @@ private:
     // 刷新 with the boxes as they stand, a cell being edited taken first; a refused recalculation shows its message and stops
     // the command that ran it (lb::Abort).
     void recalculate();
+    // recalculate() in two steps, for a command that stores more in the same transaction and
+    // tells the user only once that has ended: the stored recalculation (nothing shown), then
+    // what it shows.
+    RecalcResult storeRecalculation();
+    void showRecalculation(const RecalcResult& result);
     // The entry form's guard: any failure, and a refusal, end with the general message.
     void guarded(const std::function<void()>& command);
     // A command that failed with `error`: logged with `message`, which the user is shown with
