@@ -275,6 +275,39 @@ TEST(Workbook, TheTemporaryOfAKilledSaveGoesWithTheNextWorkbookInItsFolder)
     EXPECT_EQ(QStringLiteral("1"), XlsxSheet::read(folder.filePath(QStringLiteral("first.xlsx"))).cells.at(QStringLiteral("A1")).text);
 }
 
+namespace {
+
+// What a workbook does before the end of its life: "Saved", "NeverSaved", or "SaveRefused" by a
+// destination it cannot replace (a folder of that name).
+class WorkbookEnding : public ::testing::TestWithParam<std::string> {};
+
+} // namespace
+
+// The writer's staging folder goes with the workbook, whatever its end: exports never pile up in
+// the system's temporary folder.
+TEST_P(WorkbookEnding, LeavesNothingInTheTemporaryFolder)
+{
+    QTemporaryDir folder;
+    const QString temporary = folder.filePath(QStringLiteral("tmp"));
+    const QString path = folder.filePath(QStringLiteral("book.xlsx"));
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    ASSERT_TRUE(GetParam() != "SaveRefused" || QDir().mkpath(path + QStringLiteral("/inside")));
+    const TemporaryFolderAt moved(temporary);
+    {
+        Workbook book(path);
+        book.writeText(0, 0, QStringLiteral("货品代码"));
+        if (GetParam() == "Saved") {
+            book.save();
+        } else if (GetParam() == "SaveRefused") {
+            EXPECT_THROW(book.save(), lb::FileWriteError);
+        }
+    }
+    EXPECT_EQ("", QDir(temporary).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).join(' ').toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, WorkbookEnding, ::testing::Values("Saved", "NeverSaved", "SaveRefused"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
 // An export killed before its workbook was saved or dropped leaves its staging folder, with the
 // parts written so far, in the system's temporary folder; removeLeftovers() takes it away. The
 // staging folder of a workbook another copy of the program is still writing stays, and its
