@@ -12,6 +12,7 @@
 #include "core/TFrstart.h"
 #include "core/Tfrdm.h"
 #include "platform/db/Table.h"
+#include "platform/office/Workbook.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
@@ -49,6 +50,9 @@ Tfrmain::Tfrmain(QWidget* parent)
     // folders; only the holder of the lock may do it, as a running copy's files look the same.
     if (instanceLock_->state() == lb::InstanceLock::State::Held)
         lb::core::Leftovers::removeFromProgramFolder();
+    // Copies of other program folders share the system's temporary folder: the staging folders
+    // of workbooks there are kept by each one's own lock while in use, whatever this lock says.
+    lb::office::Workbook::removeLeftovers();
 
     PickMode = lb::core::PickCode::None;
     CustProductPick = 0;

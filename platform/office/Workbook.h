@@ -6,6 +6,10 @@
 
 class QTemporaryDir;
 
+namespace lb {
+class InstanceLock;
+}
+
 struct lxw_workbook;
 struct lxw_worksheet;
 
@@ -23,7 +27,8 @@ class TemporaryBeside;
 // destination under a temporary name, flushed and renamed over it, so a failed save leaves a
 // file of that name as it was; the saved file has the mode any new file gets under the user's
 // umask. A temporary that a run killed while saving left in the folder is removed when the next
-// workbook starts there.
+// workbook starts there; a staging folder it left, at the program's next start
+// (removeLeftovers()).
 class Workbook {
 public:
     // Starts a workbook that save() will write to `path`. lb::FileWriteError when the folder
@@ -43,6 +48,13 @@ public:
     // The sheet's grid lines are printed.
     void printGridLines();
 
+    // Removes the staging folders in the system's temporary folder that workbooks of runs that
+    // ended before their save or discard left behind. A workbook holds a lock on its staging
+    // folder while it lives, which dies with its process: a folder whose lock a workbook holds,
+    // as one that another copy of the program is writing, stays, and so does any folder of
+    // another name.
+    static void removeLeftovers();
+
     // Writes the file; lb::FileWriteError when it cannot be written, which keeps the cause: a
     // disk without room or a folder that may not be written, named with the system's temporary
     // folder when the writer failed there, with the destination's folder when the copy beside it
@@ -54,6 +66,7 @@ private:
     void discard() noexcept;
     std::unique_ptr<TemporaryBeside> temp_; // the file save() writes; null once saved or discarded
     std::unique_ptr<QTemporaryDir> staging_; // what the writer fills, in the system's temporary folder
+    std::unique_ptr<lb::InstanceLock> stagingLock_; // says staging_ is in use; released once it is removed
     QString stagingFolder_; // the system's temporary folder it is in, as the user is told of it
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;

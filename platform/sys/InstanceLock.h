@@ -8,7 +8,8 @@ namespace lb {
 // Holds an exclusive lock on a file for as long as the object lives. The lock belongs to the
 // open file, not to the file's contents: the system drops it when the holder ends in any way,
 // killed included, so a lock file left behind (empty, or holding anything at all) never keeps
-// a later copy from starting.
+// a later copy from starting. An existing folder takes a lock as well, as a file that may not
+// be written does.
 class InstanceLock {
 public:
     enum class State {

@@ -4,6 +4,7 @@
 #include "support/FullDisk.h"
 #include "support/GarblingDisk.h"
 #include "support/UnflushableFolder.h"
+#include "support/WriteProtect.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -11,6 +12,8 @@
 #include <QMap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
+#include <unistd.h>
 
 using lb::core::CopyChoice;
 using lb::core::CopyDir;
@@ -211,6 +214,57 @@ TEST_F(CopyDirTest, ACopyTheDiskGarbledIsFoundBeforeAnyTargetIsReplaced)
     EXPECT_EQ(src() + "/sub/b.txt", copied.failed()[0].path);
     EXPECT_EQ(before, files(dst()));
 }
+
+namespace {
+
+// What fails once every copy is written and read back beside its target: the flush of the
+// target's folder after the renames (the disk full by then), or the rename over the target
+// file a.txt (a file that may not be replaced). `cause` is what the user is told, before the
+// folder.
+struct Rename {
+    const char* name;
+    bool done;
+    const char* cause;
+};
+
+void PrintTo(const Rename& rename, std::ostream* os) { *os << rename.name; }
+
+class CopyDirFailingAtTheRenames : public CopyDirTest, public ::testing::WithParamInterface<Rename> {};
+
+} // namespace
+
+TEST_P(CopyDirFailingAtTheRenames, IsNotComplete)
+{
+    const Rename& rename = GetParam();
+    write(src() + "/a.txt", "new a");
+    write(src() + "/sub/b.txt", "new b");
+    write(dst() + "/a.txt", "old a");
+    write(dst() + "/sub/b.txt", "old b");
+    lb::core::CopyResult copied;
+    {
+        std::optional<UnflushableFolder> disk;
+        std::optional<WriteProtect> locked;
+        if (rename.done) {
+            disk.emplace(dst(), ENOSPC);
+        } else {
+            if (::geteuid() != 0)
+                GTEST_SKIP() << "only an administrator can mark a file as one that cannot be replaced";
+            locked.emplace(dst() + "/a.txt");
+            ASSERT_TRUE(locked->ok());
+        }
+        copied = CopyDir(src(), dst());
+    }
+    EXPECT_FALSE(copied.ok());
+    ASSERT_EQ((src() + "/a.txt").toStdString(), paths(copied.failed()).join(QLatin1Char(' ')).toStdString());
+    EXPECT_EQ((QString::fromUtf8(rename.cause) + QDir::toNativeSeparators(dst())).toStdString(),
+              copied.failed()[0].failure.text().toStdString());
+    EXPECT_EQ(QByteArray(rename.done ? "new a" : "old a"), read(dst() + "/a.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Renames, CopyDirFailingAtTheRenames,
+                         ::testing::Values(Rename{"FolderFlush", true, "磁盘已满,不能写入文件夹: "},
+                                           Rename{"OverTheTarget", false, "没有写入权限,不能写入文件夹: "}),
+                         [](const ::testing::TestParamInfo<Rename>& info) { return std::string(info.param.name); });
 
 // A file held back by the copier keeps its target; the rest of the folder is copied.
 TEST_F(CopyDirTest, AFileHeldBackKeepsItsTargetWhileTheRestIsCopied)

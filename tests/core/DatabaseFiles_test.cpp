@@ -1,12 +1,18 @@
-// Tests of the checked copies of the database file: a copy the disk garbled is refused, and work
-// done with the connection closed gives the books back open, also when it fails.
+// Tests of the checked copies of the database file: a copy the disk garbled is refused, a
+// replacement whose last step fails is not done, and work done with the connection closed gives
+// the books back open, also when it fails.
 #include "CoreFixture.h"
 
 #include "core/DatabaseFiles.h"
 #include "platform/sys/DurableFile.h"
 #include "support/GarblingDisk.h"
+#include "support/UnflushableFolder.h"
+#include "support/WriteProtect.h"
 
 #include <QDir>
+
+#include <optional>
+#include <unistd.h>
 
 using lb::core::DatabaseFiles;
 
@@ -90,6 +96,59 @@ TEST_F(DatabaseFilesTest, ARestoreReadsBackTheCopyItKeepsOfTheBooks)
     EXPECT_EQ(kept, bytes(previous));
     EXPECT_EQ((QStringList{"kvdb.mdb", "kvdb.mdb.prev"}), QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files | QDir::Hidden));
 }
+
+namespace {
+
+// The last step of a restore or a front-desk copy that fails, once the copy that is to replace
+// the books was written and checked and the old books kept as .prev: the flush of the books'
+// folder after the rename (the disk full by then), or the rename itself (the books may not be
+// replaced). `cause` is what the user is told, before the folder.
+struct LastStep {
+    const char* name;
+    bool renamed;
+    const char* cause;
+};
+
+void PrintTo(const LastStep& step, std::ostream* os) { *os << step.name; }
+
+class ReplacementFailingAtItsLastStep : public DatabaseFilesTest, public ::testing::WithParamInterface<LastStep> {};
+
+} // namespace
+
+TEST_P(ReplacementFailingAtItsLastStep, IsNotDoneAndSaysWhy)
+{
+    const LastStep& step = GetParam();
+    const QString backup = backUpOnUsb();
+    makeProduct(QStringLiteral("P2"), QStringLiteral("梨"));
+    db().close();
+    const QString database = lb::AppPaths::databaseFile();
+    const QString works = lb::AppPaths::worksFolder();
+    const QByteArray books = bytes(database);
+    lb::FileResult replaced;
+    {
+        std::optional<UnflushableFolder> disk;
+        std::optional<WriteProtect> locked;
+        if (step.renamed) {
+            disk.emplace(works, ENOSPC, UnflushableFolder::Flushes::OfTheFolder, 1); // the flush after .prev is in place
+        } else {
+            if (::geteuid() != 0)
+                GTEST_SKIP() << "only an administrator can mark the books as a file that cannot be replaced";
+            locked.emplace(database);
+            ASSERT_TRUE(locked->ok());
+        }
+        replaced = DatabaseFiles::replace(backup, database);
+    }
+    ASSERT_FALSE(replaced.ok());
+    EXPECT_EQ((QString::fromUtf8(step.cause) + QDir::toNativeSeparators(works)).toStdString(), replaced.failure().text().toStdString());
+    EXPECT_EQ(step.renamed ? bytes(backup) : books, bytes(database));
+    EXPECT_EQ(books, bytes(database + QStringLiteral(".prev")));
+    EXPECT_EQ((QStringList{"kvdb.mdb", "kvdb.mdb.prev"}), QDir(works).entryList(QDir::Files | QDir::Hidden));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ReplacementFailingAtItsLastStep,
+                         ::testing::Values(LastStep{"FolderFlush", true, "磁盘已满,不能写入文件夹: "},
+                                           LastStep{"Rename", false, "没有写入权限,不能写入文件夹: "}),
+                         [](const ::testing::TestParamInfo<LastStep>& info) { return std::string(info.param.name); });
 
 TEST_F(DatabaseFilesTest, WorkWhileDisconnectedGivesTheBooksBackOpenAlsoWhenItFails)
 {

@@ -7,6 +7,7 @@
 #include "core/PeriodCommands.h"
 #include "core/Tfrmain.h"
 #include "support/FullDisk.h"
+#include "support/WriteProtect.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -583,3 +584,52 @@ TEST_F(PeriodCommandsTest, FrontDeskCopyReplacesTheBooksOnlyWithASoundFile)
     EXPECT_EQ(1, scalar(QStringLiteral("select count(*) from sqlite_master where name='totallist1'")).toInt());
     EXPECT_EQ(live, bytes(lb::AppPaths::databaseFile() + QStringLiteral(".prev")));
 }
+
+namespace {
+
+// The marker of last year's data written by the copy of last year's data, or removed by the
+// restore of this year's, in a program folder the user may not write; `message` is the
+// command's own words.
+struct MarkerChange {
+    const char* name;
+    bool loading;
+    const char* message;
+};
+
+void PrintTo(const MarkerChange& change, std::ostream* os) { *os << change.name; }
+
+class MarkerInAFolderThatMayNotBeWritten : public PeriodCommandsTest, public ::testing::WithParamInterface<MarkerChange> {};
+
+} // namespace
+
+// The books change; the marker cannot: the user is told why, with the folder to get the right for.
+TEST_P(MarkerInAFolderThatMayNotBeWritten, NamesTheFolder)
+{
+    const MarkerChange& change = GetParam();
+    otherBooks(home(QStringLiteral("LASTBAK")), {QStringLiteral("OLD")});
+    ASSERT_TRUE(QDir().mkpath(home(QStringLiteral("THISYEAR"))));
+    if (!change.loading) {
+        otherBooks(home(QStringLiteral("THISYEAR")), {QStringLiteral("THIS")});
+        QFile marker(PeriodCommands::lastYearMarker());
+        ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+        marker.close();
+        main->LastYearMode = true;
+    }
+    dialogs.answer(DialogAnswer::Ok);
+    {
+        WriteProtect locked(folder.path());
+        if (!locked.ok())
+            GTEST_SKIP() << "this file system lets every folder be written";
+        change.loading ? PeriodCommands::copyLastYear() : PeriodCommands::restoreThisYear();
+    }
+    const QString message = QString::fromUtf8(change.message) + (change.loading ? QString() : PeriodCommands::lastYearMarker());
+    EXPECT_EQ((message + QStringLiteral("\n没有写入权限,不能写入文件夹: ") + QDir::toNativeSeparators(folder.path())).toStdString(),
+              dialogs.lastText().toStdString());
+    EXPECT_EQ(QStringList{change.loading ? "OLD" : "THIS"}, productCodes());
+    EXPECT_EQ(!change.loading, PeriodCommands::lastYearLoaded());
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, MarkerInAFolderThatMayNotBeWritten,
+                         ::testing::Values(MarkerChange{"Written", true, "不能记下正在查去年数据,退出本系统前请先恢复今年数据！"},
+                                           MarkerChange{"Removed", false, "不能清除正在查去年数据的记号,请删除文件"}),
+                         [](const ::testing::TestParamInfo<MarkerChange>& info) { return std::string(info.param.name); });

@@ -11,16 +11,19 @@
 #include "core/Tfrmain.h"
 #include "platform/ui/ScriptedModals.h"
 #include "support/FullDisk.h"
+#include "support/TemporaryFolderAt.h"
 #include "support/WriteProtect.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSet>
 #include <QStatusBar>
+#include <QTemporaryDir>
 
 using lb::core::BackgroundPicture;
 using lb::core::ShutdownBackup;
@@ -196,6 +199,23 @@ TEST_F(TfrmainTest, SecondCopyIsRefused)
     EXPECT_EQ(QStringLiteral("朔栎软件"), box.caption);
     EXPECT_EQ(lb::ui::DialogIcon::Error, box.icon);
     EXPECT_FALSE(window->startRefused());
+}
+
+// An export killed in an earlier run left the folder its workbook was staged in, with the parts
+// written so far, in the system's temporary folder: the next start takes it away.
+TEST_F(TfrmainTest, AStartRemovesTheStagingFolderOfAKilledExport)
+{
+    window.reset();
+    QTemporaryDir temporary;
+    const TemporaryFolderAt moved(temporary.path());
+    const QString staging = temporary.filePath(QStringLiteral("lb-xlsx-Ab3dEf"));
+    ASSERT_TRUE(QDir().mkpath(staging + QStringLiteral("/xl")));
+    QFile part(staging + QStringLiteral("/xl/workbook.xml"));
+    ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+    part.close();
+    window = std::make_unique<Tfrmain>();
+    frmain = window.get();
+    EXPECT_FALSE(QFileInfo::exists(staging));
 }
 
 TEST_F(TfrmainTest, BackgroundPictureFromOptionsOrBuiltIn)

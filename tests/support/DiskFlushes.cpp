@@ -17,11 +17,12 @@
 
 namespace {
 
-// The folder whose flush fails, or whose files' flushes fail (its real path), and the system's
-// error code they fail with.
+// The folder whose flush fails, or whose files' flushes fail (its real path), the system's
+// error code they fail with, and how many of the next of those flushes still succeed.
 std::atomic<const char*> unflushable{nullptr};
 std::atomic<bool> itsFiles{false};
 std::atomic<int> flushError{ENOSPC};
+std::atomic<int> flushesSpared{0};
 
 // The folder whose files the disk garbles (with a trailing slash), what it garbles, and how
 // many of the next files flushed there are still left as they were written.
@@ -70,11 +71,12 @@ bool garble(int fd, const struct stat& info, const char* folder)
 
 } // namespace
 
-UnflushableFolder::UnflushableFolder(const QString& folder, int code, Flushes failing)
+UnflushableFolder::UnflushableFolder(const QString& folder, int code, Flushes failing, int spare)
     : folder_(QFile::encodeName(QFileInfo(folder).canonicalFilePath()))
 {
     flushError = code;
     itsFiles = failing == Flushes::OfItsFiles;
+    flushesSpared = spare;
     unflushable = folder_.constData();
 }
 
@@ -105,7 +107,7 @@ extern "C" int fsync(int fd)
     const char* garbling = garbledFolder;
     struct stat info {};
     if ((folder || garbling) && ::fstat(fd, &info) == 0) {
-        if (folder && unflushableOne(fd, info, folder, itsFiles)) {
+        if (folder && unflushableOne(fd, info, folder, itsFiles) && flushesSpared-- <= 0) {
             errno = flushError;
             return -1;
         }

@@ -1,6 +1,6 @@
 // Tests of the workbook writer: cell kinds as written, sizes, texts that look like the format's
-// character codes, saves that fail cleanly, the saved file's mode, and the temporary of a
-// killed save cleared away.
+// character codes, saves that fail cleanly, the saved file's mode, the temporary of a killed
+// save cleared away, and the staging folders in the system's temporary folder.
 #include "platform/office/Workbook.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/FileWrite.h"
@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -272,4 +273,96 @@ TEST(Workbook, TheTemporaryOfAKilledSaveGoesWithTheNextWorkbookInItsFolder)
     first.save();
     EXPECT_EQ((QStringList{"first.xlsx", "second.xlsx", "~xls-notes.txt", "~xlsAbCdEf.xlsx"}), files(folder.path()));
     EXPECT_EQ(QStringLiteral("1"), XlsxSheet::read(folder.filePath(QStringLiteral("first.xlsx"))).cells.at(QStringLiteral("A1")).text);
+}
+
+namespace {
+
+// What a workbook does before the end of its life: "Saved", "NeverSaved", or "SaveRefused" by a
+// destination it cannot replace (a folder of that name).
+class WorkbookEnding : public ::testing::TestWithParam<std::string> {};
+
+} // namespace
+
+// The writer's staging folder goes with the workbook, whatever its end: exports never pile up in
+// the system's temporary folder.
+TEST_P(WorkbookEnding, LeavesNothingInTheTemporaryFolder)
+{
+    QTemporaryDir folder;
+    const QString temporary = folder.filePath(QStringLiteral("tmp"));
+    const QString path = folder.filePath(QStringLiteral("book.xlsx"));
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    ASSERT_TRUE(GetParam() != "SaveRefused" || QDir().mkpath(path + QStringLiteral("/inside")));
+    const TemporaryFolderAt moved(temporary);
+    {
+        Workbook book(path);
+        book.writeText(0, 0, QStringLiteral("货品代码"));
+        if (GetParam() == "Saved") {
+            book.save();
+        } else if (GetParam() == "SaveRefused") {
+            EXPECT_THROW(book.save(), lb::FileWriteError);
+        }
+    }
+    EXPECT_EQ("", QDir(temporary).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).join(' ').toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, WorkbookEnding, ::testing::Values("Saved", "NeverSaved", "SaveRefused"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+// An export killed before its workbook was saved or dropped leaves its staging folder, with the
+// parts written so far, in the system's temporary folder; removeLeftovers() takes it away. The
+// staging folder of a workbook another copy of the program is still writing stays, and its
+// workbook is saved whole; so does every folder of another name.
+TEST(Workbook, StagingFoldersOfKilledExportsAreRemovedAndThoseInUseKept)
+{
+    QTemporaryDir folder;
+    const QDir temporary(folder.filePath(QStringLiteral("tmp")));
+    const QString killed = QStringLiteral("lb-xlsx-Ab3dEf");
+    const QStringList others{QStringLiteral("lb-xlsx-2024-report"), QStringLiteral("lb-xlsxAbC123"), QStringLiteral("xlsx-AbC123")};
+    for (const QString& made : others + QStringList{killed}) {
+        ASSERT_TRUE(QDir().mkpath(temporary.filePath(made) + QStringLiteral("/xl")));
+    }
+    const TemporaryFolderAt moved(temporary.path());
+
+    // The other copy's workbook is started, and saved when the test says.
+    int started[2];
+    int carryOn[2];
+    ASSERT_EQ(0, ::pipe(started));
+    ASSERT_EQ(0, ::pipe(carryOn));
+    const QString theirs = folder.filePath(QStringLiteral("theirs.xlsx"));
+    const pid_t running = ::fork();
+    if (running == 0) {
+        int saved = 1;
+        try {
+            Workbook book(theirs);
+            book.writeText(0, 0, QStringLiteral("他们的"));
+            char signal = 's';
+            if (::write(started[1], &signal, 1) == 1 && ::read(carryOn[0], &signal, 1) == 1) {
+                book.save();
+                saved = 0;
+            }
+        } catch (...) {
+        }
+        ::_exit(saved);
+    }
+    ASSERT_GT(running, 0);
+    char signal = 0;
+    ASSERT_EQ(1, ::read(started[0], &signal, 1));
+    QStringList inUse = temporary.entryList({QStringLiteral("lb-xlsx-??????")}, QDir::Dirs | QDir::NoDotAndDotDot);
+    inUse.removeOne(killed);
+    ASSERT_EQ(1, inUse.size());
+
+    Workbook::removeLeftovers();
+
+    EXPECT_FALSE(QFileInfo::exists(temporary.filePath(killed)));
+    for (const QString& kept : inUse + others) {
+        EXPECT_TRUE(QFileInfo(temporary.filePath(kept)).isDir()) << kept.toStdString();
+    }
+    ASSERT_EQ(1, ::write(carryOn[1], &signal, 1));
+    int status = -1;
+    ::waitpid(running, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ(QStringLiteral("他们的"), XlsxSheet::read(theirs).cells.at(QStringLiteral("A1")).text);
+    for (int end : {started[0], started[1], carryOn[0], carryOn[1]})
+        ::close(end);
 }
