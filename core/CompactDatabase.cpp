@@ -1,8 +1,8 @@
 // Compaction of the database file into a checked copy that replaces it.
 #include "core/CompactDatabase.h"
 
+#include "core/FailureReport.h"
 #include "core/Leftovers.h"
-#include "core/TFrm_ErrorMessage.h"
 #include "core/TemporaryCopy.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
@@ -80,31 +80,32 @@ void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& write
         throw lb::FileWriteError(replaced.failure());
 }
 
-bool CompactDatabase(const QString& dbFile)
+bool CompactDatabase(const QString& dbFile, const Reporter& who)
 {
     try {
         compactDatabaseFile(dbFile);
         return true;
     } catch (const lb::Error& error) {
-        logError(nullptr, error, QStringLiteral("压缩数据库失败"), LogPlace::TextLog);
-        lb::ui::Dialogs::error(QStringLiteral("压缩数据库失败\r原因：")
-                                   + lb::FileFailure::shown(QStringLiteral("可能此数据库正在被其他程序打开。"), error,
-                                                            lb::FileFailure::Message::AnotherCause),
-                               QStringLiteral("提示"));
+        reportFailure(who, error,
+                      {.message = QStringLiteral("压缩数据库失败"),
+                       .box = &lb::ui::Dialogs::error,
+                       .caption = QStringLiteral("提示"),
+                       .reason = QStringLiteral("可能此数据库正在被其他程序打开。")},
+                      LogPlace::TextLog);
         return false;
     }
 }
 
-bool compactForBackup(const QString& dbFile)
+bool compactForBackup(const QString& dbFile, const Reporter& who)
 {
-    if (CompactDatabase(dbFile))
+    if (CompactDatabase(dbFile, who))
         return true;
     try {
         checkDatabaseFile(dbFile);
         return true;
     } catch (const lb::Error& error) {
         // The compaction's message has told the user; the log keeps what the check found.
-        logError(nullptr, error, QStringLiteral("数据库未通过完整性检查"), LogPlace::TextLog);
+        logError(who, error, QStringLiteral("数据库未通过完整性检查"), LogPlace::TextLog);
         return false;
     }
 }

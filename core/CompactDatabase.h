@@ -6,13 +6,16 @@
 
 namespace lb::core {
 
+struct Reporter;
+
 // Compacts `dbFile` and replaces it with the compacted copy. The caller must have closed every
 // connection to the file first (the copy replaces the file, not its contents). On failure it
 // shows "压缩数据库失败\r原因：可能此数据库正在被其他程序打开。" (caption "提示", error icon),
 // with the disk without room or the folder that may not be written (lb::FileWrite::failure) as
-// the cause instead when that stopped it, logs the failure, leaves the file as it was and
-// returns false; true when the compacted copy replaced the file.
-bool CompactDatabase(const QString& dbFile);
+// the cause instead when that stopped it, logs the failure into the text log as `who`'s (the
+// window or command that compacts), leaves the file as it was and returns false; true when the
+// compacted copy replaced the file.
+bool CompactDatabase(const QString& dbFile, const Reporter& who);
 
 // Writes the compacted copy of the database `source` into `copy`, a file that must not exist
 // yet: the engine's VACUUM INTO, which carries rows and index entries over as they are.
@@ -34,9 +37,9 @@ void compactDatabaseFile(const QString& dbFile, const CompactedCopyWriter& write
 // Compacts the books before they are copied over backups (CompactDatabase, which shows its
 // message on failure) and makes sure that what will be copied is sound: a compacted file has
 // passed the full check on its way in; books the compaction could not compact are checked in
-// full here. True when the file as it now is has passed the full check in this call; false
-// when it failed it, and must replace no copy.
-bool compactForBackup(const QString& dbFile);
+// full here, a failure logged as `who`'s. True when the file as it now is has passed the full
+// check in this call; false when it failed it, and must replace no copy.
+bool compactForBackup(const QString& dbFile, const Reporter& who);
 
 // How far checkDatabaseFile looks. Full: the engine's integrity check, every page and every
 // index entry matched against its row. Pages: the engine's quick check, every page of every

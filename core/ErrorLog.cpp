@@ -1,8 +1,10 @@
 // The error log: how an error is classified, and how it is written to apperror or the text log.
 #include "core/ErrorLog.h"
 
+#include "core/Tfrdm.h"
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
+#include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
 
 #include <QApplication>
@@ -149,6 +151,44 @@ void ErrorLog::clear(lb::db::Table& apperror, lb::db::Query& command, const QStr
     command.close();
     apperror.close();
     apperror.open();
+}
+
+Reporter::Reporter(const QObject* sender)
+{
+    if (!sender)
+        return;
+    source = sender->isWidgetType() ? static_cast<const QWidget*>(sender) : nullptr;
+    if (source && source->isWindow() && !sender->objectName().isEmpty())
+        name = sender->objectName();
+    else
+        name = QString::fromLatin1(sender->metaObject()->className()).section(QStringLiteral("::"), -1);
+}
+
+Reporter::Reporter(QString command)
+    : name(std::move(command))
+{
+}
+
+bool logEntry(const ErrorEntry& entry, LogPlace place)
+{
+    if (place == LogPlace::TextLog)
+        return ErrorLog::appendLine(lb::AppPaths::errorLogFile(), entry);
+    return ErrorLog::keep(frdm ? frdm->ATapperror : nullptr, lb::AppPaths::errorLogFile(), entry);
+}
+
+void logError(const Reporter& who, const std::exception& error, const QString& command, LogPlace place)
+{
+    ErrorEntry entry = ErrorLog::describe(error, who.name, who.source);
+    if (!command.isEmpty())
+        entry.message = command + QLatin1Char('\n') + entry.message;
+    // A log that cannot be written either leaves the user's message as the only trace.
+    logEntry(entry, place);
+}
+
+void logFailures(const Reporter& who, const QString& command, const QList<lb::FileFailure>& failures)
+{
+    for (const lb::FileFailure& failure : failures)
+        logError(who, lb::FileWriteError(failure), command, LogPlace::TextLog);
 }
 
 } // namespace lb::core

@@ -2,11 +2,14 @@
 #pragma once
 
 #include "platform/sys/Errors.h"
+#include "platform/sys/FileWrite.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <exception>
 
+class QObject;
 class QWidget;
 
 namespace lb::db {
@@ -20,7 +23,7 @@ namespace lb::core {
 struct ErrorEntry {
     QString kindText;  // apperror.capt: the classification text ("数据库错误", ...)
     QString caption;   // apperror.titl: caption of the window active when it happened
-    QString className; // apperror.name: class of the object that reported it
+    QString className; // apperror.name: class of the object that reported it (Reporter::name)
     QDateTime when;    // apperror.rq
     // apperror.mess: the cause in the user's words, when the error has one, on a line of its
     // own above the error's own words (the engine's, with its statement); for a failure that a
@@ -69,5 +72,39 @@ public:
     // (statement convention) and reopens `apperror`.
     static void clear(lb::db::Table& apperror, lb::db::Query& command, const QString& logFile);
 };
+
+// Who met an error, as the log names it (apperror.name, the text log's second field), and the
+// window whose caption stands in for the active window's while none is active.
+struct Reporter {
+    // An object of the program: a window by the class name of the program's design, which its
+    // object name carries where it has one (the windows that are one class configured per kind
+    // carry their kind's there: "Tfroutdetail", "Tfrcustomeredit"); a window without one, and
+    // any other object, by its class without our namespaces ("Tfrconfig", "QLineEdit"). Null:
+    // no name, so that the error's own class names it.
+    Reporter(const QObject* sender);
+    // A command that runs without a window of its own, by its name ("ShutdownBackup").
+    Reporter(QString command);
+
+    QString name;
+    const QWidget* source = nullptr; // not owned; may be null
+};
+
+// Where an entry is kept: in the books (ErrorLog::keep: a row of the data module's apperror,
+// the text log when the row cannot take it whole), or in the text log alone, for the commands
+// that copy or replace the books' files, whose failure must not change the books.
+enum class LogPlace { Books, TextLog };
+
+// Keeps `entry` where `place` says, in the data module's apperror (none while there is no data
+// module) and the program's text log (lb::AppPaths::errorLogFile). False when it is kept whole
+// nowhere.
+bool logEntry(const ErrorEntry& entry, LogPlace place = LogPlace::Books);
+
+// Logs `error`, which `who` met in a command that tells the user of its failure in its own
+// message `command`: the log keeps that message above the error's cause and words.
+void logError(const Reporter& who, const std::exception& error, const QString& command, LogPlace place = LogPlace::Books);
+// Logs each of `failures` of a command that copied the books' files and showed them with its
+// own message `command`, into the text log alone, as logError logs the error a writer throws
+// for it; causes the user was shown and the program's or the system's words alike.
+void logFailures(const Reporter& who, const QString& command, const QList<lb::FileFailure>& failures);
 
 } // namespace lb::core

@@ -5,9 +5,9 @@
 #include "core/CompactDatabase.h"
 #include "core/CopyDir.h"
 #include "core/DatabaseFiles.h"
+#include "core/FailureReport.h"
 #include "core/PasswordBox.h"
 #include "core/PeriodProcedures.h"
-#include "core/TFrm_ErrorMessage.h"
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "core/WindowRegistry.h"
@@ -101,8 +101,7 @@ bool PeriodCommands::administrator(const QString& refusal)
 void PeriodCommands::failed(const QString& message, const QList<FileFailure>& failures, FileFailure::Message kind,
                             void (*show)(const QString&, const QString&))
 {
-    logFailures(frmain, message, failures);
-    (show ? show : &Dialogs::message)(FileFailure::shown(message, failures, kind), QString());
+    reportFailure(frmain.data(), failures, {message, kind, show});
 }
 
 void PeriodCommands::runProcedure(void (*procedure)(lb::db::Query&), const QString& done, const QString& failure)
@@ -149,7 +148,7 @@ void PeriodCommands::yearEnd()
         // sound LASTBAK. Its copy, proven byte for byte the same as the checked books before it
         // takes its place, needs no check of its own; the books from before a restore are
         // checked as the backup at close checks them, and damaged ones leave LASTBAK as it was.
-        compacted = lb::core::compactForBackup(lb::AppPaths::databaseFile());
+        compacted = lb::core::compactForBackup(lb::AppPaths::databaseFile(), frmain.data());
         if (compacted)
             saved = WorksFolderCopy(DatabaseFiles::DamagedPrevious::StopsTheCopy).into(lastYearFolder());
     });
@@ -225,8 +224,11 @@ void PeriodCommands::copyLastYear()
         // This year's books are parked before last year's take their place: only books that
         // pass the full check replace the copy in THISYEAR, and only as a copy proven to hold
         // their bytes; the books from before a restore as the backup at close copies them.
-        if (!DatabaseFiles::isProgramFile(database)) {
+        try {
+            DatabaseFiles::checkProgramFile(database);
+        } catch (const lb::Error& error) {
             problem = QStringLiteral("今年数据保存到THISYEAR没有成功,没有复制去年数据！");
+            failures = {FileFailure::other(error.shownText())}; // what the check found, for the log
             return;
         }
         if (const CopyResult parked = WorksFolderCopy(DatabaseFiles::DamagedPrevious::StopsTheCopy).into(thisYearFolder());

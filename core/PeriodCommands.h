@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/sys/FileWrite.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QString>
 
@@ -52,11 +53,11 @@ private:
     static void runProcedure(void (*procedure)(lb::db::Query&), const QString& done, const QString& failure);
     // Writes or removes the marker, on the disk when it returns; why not when it cannot.
     static lb::FileResult setLastYearLoaded(bool loaded);
-    // A copy that failed for `failures`: each is logged with `message`, which `show` (the
-    // information box unless said otherwise) shows with the causes the user can act on, as
-    // `kind` says (lb::FileFailure::shown).
+    // A copy that failed for `failures`: each is logged with `message` as the main window's,
+    // which `show` (the plain box unless said otherwise) shows with the causes the user can act
+    // on, as `kind` says (lb::core::reportFailure).
     static void failed(const QString& message, const QList<lb::FileFailure>& failures, lb::FileFailure::Message kind,
-                       void (*show)(const QString&, const QString&) = nullptr);
+                       void (*show)(const QString&, const QString&) = &lb::ui::Dialogs::message);
 };
 
 } // namespace lb::core

@@ -4,7 +4,7 @@
 #include "core/CompactDatabase.h"
 #include "core/CopyDir.h"
 #include "core/DatabaseFiles.h"
-#include "core/TFrm_ErrorMessage.h"
+#include "core/ErrorLog.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/FileWrite.h"
@@ -14,6 +14,9 @@
 namespace lb::core {
 
 namespace {
+
+// How the log names the backup at close, which runs in no window of its own.
+const QString reporter = QStringLiteral("ShutdownBackup");
 
 // Why a folder copy failed: what was not copied for a cause in the program's or the system's
 // words, each once, then the causes the user can act on (a disk without room, the damaged
@@ -47,12 +50,24 @@ QString ShutdownBackup::booksFailedTheCheck()
     return QStringLiteral("数据库未通过完整性检查,没有备份");
 }
 
+QString ShutdownBackup::warning(const QList<Incomplete>& incomplete)
+{
+    QStringList lines;
+    for (const Incomplete& each : incomplete) {
+        // A disk without room or a folder that may not be written is named by the cause itself:
+        // the folder, or the folder in it, where the copy was staged.
+        const QString folder = QDir::toNativeSeparators(each.folder);
+        lines << (each.why.contains(folder) ? each.why : folder + QStringLiteral(": ") + each.why);
+    }
+    return incompleteText() + lines.join(QLatin1Char('\n'));
+}
+
 QList<ShutdownBackup::Incomplete> ShutdownBackup::run()
 {
     const QString database = lb::AppPaths::databaseFile();
     const QString bak = lb::AppPaths::inProgramFolder(QStringLiteral("BAK"));
     // Damaged books copied over the backups would leave no sound copy to repair them from.
-    if (!compactForBackup(database))
+    if (!compactForBackup(database, reporter))
         return {{bak, booksFailedTheCheck()},
                 {lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())), booksFailedTheCheck()}};
     // Each copy takes its target's place only once proven to hold the checked bytes.
@@ -64,7 +79,7 @@ QList<ShutdownBackup::Incomplete> ShutdownBackup::run()
         if (copied.ok())
             return;
         incomplete << Incomplete{folder, why(copied)};
-        logFailures(nullptr, incompleteText() + QDir::toNativeSeparators(folder), copied.failures());
+        logFailures(reporter, incompleteText() + QDir::toNativeSeparators(folder), copied.failures());
     };
     into(bak);
     into(lb::AppPaths::inProgramFolder(weekdayFolder(lb::Clock::today())));

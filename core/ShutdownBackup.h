@@ -24,6 +24,9 @@ public:
 
     // The first line of the warning that lists the folders not brought fully up to date.
     static QString incompleteText();
+    // The warning: that line, then a line for each folder that names it once: why, where that
+    // names the folder already (a disk without room in it), else the folder, ": " and why.
+    static QString warning(const QList<Incomplete>& incomplete);
 
     // The text that books failing the full check give as the reason of both folders.
     static QString booksFailedTheCheck();
@@ -38,7 +41,7 @@ public:
     // rest of the folder is copied, and a folder whose copy failed otherwise left as it was. Every connection to the database must be closed. Returns the backup
     // folders not brought fully up to date, with why (both when the database failed the
     // check); empty when the backup is complete. Every failure of a copy is logged
-    // (lb::core::logFailures) with the folder.
+    // (lb::core::logFailures) with the folder, as "ShutdownBackup"'s, and so is a failed compaction.
     static QList<Incomplete> run();
 };
 

@@ -35,21 +35,6 @@ QLineEdit* readOnlyBox(QWidget* parent)
     return box;
 }
 
-// The entry of `error` reported by `sender`: its class as the program's design names it
-// ("Tfrconfig"), our namespaces being no part of it, and its window for the caption.
-ErrorEntry describeReported(QObject* sender, const std::exception& error)
-{
-    const QString reporter =
-        sender ? QString::fromLatin1(sender->metaObject()->className()).section(QStringLiteral("::"), -1) : QString();
-    const QWidget* source = sender && sender->isWidgetType() ? static_cast<QWidget*>(sender) : nullptr;
-    return ErrorLog::describe(error, reporter, source);
-}
-
-bool keep(const ErrorEntry& entry)
-{
-    return ErrorLog::keep(frdm ? frdm->ATapperror : nullptr, lb::AppPaths::errorLogFile(), entry);
-}
-
 } // namespace
 
 TFrm_ErrorMessage::TFrm_ErrorMessage(QWidget* parent)
@@ -114,9 +99,10 @@ TFrm_ErrorMessage::~TFrm_ErrorMessage() { lb::ui::LbApplication::setErrorHandler
 
 void TFrm_ErrorMessage::MyErrorMessage(QObject* sender, const std::exception& error)
 {
-    entry_ = describeReported(sender, error);
+    const Reporter reporter(sender);
+    entry_ = ErrorLog::describe(error, reporter.name, reporter.source);
     // Should the text log fail too, the form still shows the error: it is the only trace left.
-    keep(entry_);
+    logEntry(entry_);
     showEntry();
     if (showing_)
         return;
@@ -158,23 +144,6 @@ void TFrm_ErrorMessage::done(int result)
     if (frdm != nullptr)
         frdm->ATapperror->close();
     QDialog::done(result);
-}
-
-void logError(QObject* sender, const std::exception& error, const QString& command, LogPlace place)
-{
-    ErrorEntry entry = describeReported(sender, error);
-    if (!command.isEmpty())
-        entry.message = command + QLatin1Char('\n') + entry.message;
-    if (place == LogPlace::Books)
-        keep(entry);
-    else
-        ErrorLog::appendLine(lb::AppPaths::errorLogFile(), entry);
-}
-
-void logFailures(QObject* sender, const QString& command, const QList<lb::FileFailure>& failures)
-{
-    for (const lb::FileFailure& failure : failures)
-        logError(sender, lb::FileWriteError(failure), command, LogPlace::TextLog);
 }
 
 } // namespace lb::core

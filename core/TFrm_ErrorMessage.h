@@ -2,7 +2,6 @@
 #pragma once
 
 #include "core/ErrorLog.h"
-#include "platform/sys/FileWrite.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -28,11 +27,11 @@ public:
     explicit TFrm_ErrorMessage(QWidget* parent = nullptr);
     ~TFrm_ErrorMessage() override; // uninstalls the handler
 
-    // Handles one error: classifies it, logs it (ErrorLog::keep), shows the form. `sender` is
-    // the object that reported it (its class goes to apperror.name; may be null). When neither
-    // the row nor the text log line can be written, the form still shows the error. An error
-    // raised while the form is already showing updates the form instead of opening it a second
-    // time.
+    // Handles one error: classifies it, logs it (logEntry into the books), shows the form.
+    // `sender` is the object that reported it (apperror.name as Reporter names it; may be null).
+    // When neither the row nor the text log line can be written, the form still shows the
+    // error. An error raised while the form is already showing updates the form instead of
+    // opening it a second time.
     void MyErrorMessage(QObject* sender, const std::exception& error);
 
     // The entry shown last, as the boxes show it.
@@ -60,20 +59,6 @@ private:
     ErrorEntry entry_;
     bool showing_ = false;
 };
-
-// Where logError puts an entry: into the books (ErrorLog::keep: a row of apperror, the text log
-// when the row cannot take it whole), or into the text log alone, for the commands that copy or
-// replace the books' files, whose failure must not change the books.
-enum class LogPlace { Books, TextLog };
-
-// Logs `error` as the error form does, without showing the form: for a command that tells the
-// user of its failure in its own message `command`, which the log keeps above the error's cause
-// and words. `sender` is the object that reported it, as for TFrm_ErrorMessage::MyErrorMessage.
-void logError(QObject* sender, const std::exception& error, const QString& command, LogPlace place = LogPlace::Books);
-// Logs each of `failures` of a command that copied the books' files and showed them with its
-// own message `command`, into the text log (LogPlace::TextLog), as logError logs the error a
-// writer throws for it; causes the user was shown and the program's or the system's words alike.
-void logFailures(QObject* sender, const QString& command, const QList<lb::FileFailure>& failures);
 
 } // namespace lb::core
 

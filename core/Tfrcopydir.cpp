@@ -2,7 +2,7 @@
 #include "core/Tfrcopydir.h"
 
 #include "core/DatabaseFiles.h"
-#include "core/TFrm_ErrorMessage.h"
+#include "core/FailureReport.h"
 #include "core/Tfrdm.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/FileWrite.h"
@@ -37,19 +37,16 @@ lb::FileFailure noFolder()
     return lb::FileFailure::other(QStringLiteral("No folder chosen"));
 }
 
-// What a failed copy either way shows: a disk without room or a folder that may not be written
-// in its place, when that stopped it.
-const QString lookAtTheBackup = QStringLiteral("请检查本系统的数据备份是否存在！ ");
-
-// Says how the copy ended: `done`, or why it failed, which the log keeps too.
+// Says how the copy ended: `done`, or why it failed, which the log keeps too. A failed copy
+// either way shows a disk without room or a folder that may not be written in place of its
+// message, when that stopped it.
 void reportCopy(QObject* window, const lb::FileResult& copied, const QString& done)
 {
-    if (copied.ok()) {
+    if (copied.ok())
         Dialogs::message(done);
-        return;
-    }
-    logFailures(window, lookAtTheBackup, {copied.failure()});
-    Dialogs::message(lb::FileFailure::shown(lookAtTheBackup, {copied.failure()}, lb::FileFailure::Message::AnotherCause));
+    else
+        reportFailure(window, {copied.failure()},
+                      {QStringLiteral("请检查本系统的数据备份是否存在！ "), lb::FileFailure::Message::AnotherCause});
 }
 
 } // namespace
@@ -57,7 +54,7 @@ void reportCopy(QObject* window, const lb::FileResult& copied, const QString& do
 Tfrcopydir::Tfrcopydir(QWidget* owner)
     : lb::ui::WorkWindow(owner)
 {
-    setObjectName(QStringLiteral("frcopydir"));
+    setObjectName(QStringLiteral("Tfrcopydir"));
     setWindowTitle(QStringLiteral("数据备份恢复-请慎重选择!"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
 

@@ -24,7 +24,7 @@ using lb::ui::guardSlot;
 Tfrdbcopy::Tfrdbcopy(QWidget* owner)
     : lb::ui::WorkWindow(owner)
 {
-    setObjectName(QStringLiteral("frdbcopy"));
+    setObjectName(QStringLiteral("Tfrdbcopy"));
     setWindowTitle(QStringLiteral("成批数据转换、删除、合并"));
 
     Memo1 = new QPlainTextEdit(this);

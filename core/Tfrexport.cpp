@@ -1,8 +1,8 @@
 // The export window "导出Excel": choose product columns, write the marked products to a workbook.
 #include "core/Tfrexport.h"
 
+#include "core/FailureReport.h"
 #include "core/ProductExport.h"
-#include "core/TFrm_ErrorMessage.h"
 #include "core/Tfrdm.h"
 #include "platform/db/Query.h"
 #include "platform/sys/AppPaths.h"
@@ -30,7 +30,7 @@ using lb::ui::guardSlot;
 Tfrexport::Tfrexport(QWidget* owner)
     : lb::ui::WorkWindow(owner)
 {
-    setObjectName(QStringLiteral("frexport"));
+    setObjectName(QStringLiteral("Tfrexport"));
     setWindowTitle(QStringLiteral("导出Excel"));
     setWindowFlags(windowFlags() | Qt::Dialog);
 
@@ -124,10 +124,9 @@ void Tfrexport::Button2Click()
 
     // A place without room or that may not be written is named with its folder; any other
     // cause keeps the window's words, and the log keeps the error's.
-    const QString notSaved = QStringLiteral("没有发现Excel!");
-    QString problem;
-    {
-        // The wait cursor and the held-back controls end however the writing ends.
+    try {
+        // The wait cursor and the held-back controls end however the writing ends, before any
+        // message.
         struct Busy {
             lb::db::Query& products;
             explicit Busy(lb::db::Query& rows) : products(rows)
@@ -142,16 +141,10 @@ void Tfrexport::Button2Click()
                 products.close();
             }
         } busy(products);
-        try {
-            ProductExport::writeWorkbook(products, path);
-        } catch (const lb::Error& error) {
-            // The workbook could not be filled or saved; a file of that name is as it was.
-            logError(this, error, notSaved);
-            problem = lb::FileFailure::shown(notSaved, error, lb::FileFailure::Message::AnotherCause);
-        }
-    }
-    if (!problem.isEmpty()) {
-        lb::ui::Dialogs::message(problem);
+        ProductExport::writeWorkbook(products, path);
+    } catch (const lb::Error& error) {
+        // The workbook could not be filled or saved; a file of that name is as it was.
+        reportFailure(this, error, {QStringLiteral("没有发现Excel!"), lb::FileFailure::Message::AnotherCause});
         return;
     }
     lb::ui::DesktopFiles::open(path, QStringLiteral("没有能打开Excel文件的程序: "));

@@ -21,7 +21,6 @@
 #include "platform/ui/Modal.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
@@ -235,14 +234,10 @@ void Tfrmain::FormClose()
     if (!LastYearMode
         && lb::ui::Dialogs::yesNo(QStringLiteral("若系统正常,则选择[是],否则选择[否]"), QStringLiteral("是否备份数据?"))) {
         const QList<ShutdownBackup::Incomplete> incomplete = ShutdownBackup::run();
-        if (incomplete.isEmpty()) {
+        if (incomplete.isEmpty())
             lb::ui::Dialogs::message(QStringLiteral("数据备份完毕！ "));
-        } else {
-            QStringList lines;
-            for (const ShutdownBackup::Incomplete& folder : incomplete)
-                lines << QDir::toNativeSeparators(folder.folder) + QStringLiteral(": ") + folder.why;
-            lb::ui::Dialogs::warning(ShutdownBackup::incompleteText() + lines.join(QLatin1Char('\n')));
-        }
+        else
+            lb::ui::Dialogs::warning(ShutdownBackup::warning(incomplete));
     }
     terminateProgram();
 }

@@ -3,6 +3,7 @@
 
 #include "core/CompactDatabase.h"
 #include "core/DatabaseFiles.h"
+#include "core/ErrorLog.h"
 #include "core/KeylessRows.h"
 #include "core/Tfrdm.h"
 #include "platform/sys/AppPaths.h"
@@ -21,7 +22,7 @@ using lb::ui::guardSlot;
 Tfrpack::Tfrpack(QWidget* owner)
     : lb::ui::WorkWindow(owner)
 {
-    setObjectName(QStringLiteral("frpack"));
+    setObjectName(QStringLiteral("Tfrpack"));
     setWindowTitle(QStringLiteral("数据整理"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     Label1 = new QLabel(QStringLiteral("准备数据整理……"), this);
@@ -55,7 +56,7 @@ void Tfrpack::Button1Click()
     Label1->repaint();
     lb::core::KeylessRows::remove(*frdm->AQcom);
     bool compacted = false;
-    lb::core::DatabaseFiles::whileDisconnected(*frdm, [&] { compacted = lb::core::CompactDatabase(lb::AppPaths::databaseFile()); });
+    lb::core::DatabaseFiles::whileDisconnected(*frdm, [&] { compacted = lb::core::CompactDatabase(lb::AppPaths::databaseFile(), this); });
     // A failed compaction has shown why; the label must not then say it was done.
     Label1->setText(compacted ? QStringLiteral("数据的压缩整理完毕！") : QStringLiteral("数据的压缩整理没有完成！"));
 }

@@ -1,7 +1,7 @@
 // The entry form of an open document: header boxes, line grid, tool bar, set up by a config.
 #include "documents/DocumentEntryForm.h"
 
-#include "core/TFrm_ErrorMessage.h"
+#include "core/FailureReport.h"
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "core/Tfrpickdate.h"
@@ -15,7 +15,6 @@
 #include "platform/db/Query.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
-#include "platform/sys/FileWrite.h"
 #include "platform/sys/TextFormat.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
@@ -38,7 +37,6 @@
 #include <map>
 #include <optional>
 
-using lb::core::logError;
 using lb::masterdata::MasterListWindow;
 using lb::masterdata::PickBox;
 using lb::masterdata::TFrcproduct;
@@ -437,8 +435,7 @@ void DocumentEntryForm::guarded(const std::function<void()>& command)
 
 void DocumentEntryForm::failed(const std::exception& error, const QString& message)
 {
-    logError(this, error, message);
-    lb::ui::Dialogs::message(lb::FileFailure::shown(message, error, lb::FileFailure::Message::WhatWasLeftUndone));
+    lb::core::reportFailure(this, error, {message});
 }
 
 void DocumentEntryForm::refuse(const QString& message)

@@ -1,7 +1,7 @@
 // The read-only view of a posted document, with its reversals, voiding and copying.
 #include "documents/PostedDocumentView.h"
 
-#include "core/TFrm_ErrorMessage.h"
+#include "core/FailureReport.h"
 #include "core/Tfrdm.h"
 #include "core/Tfrmain.h"
 #include "documents/DocumentEditing.h"
@@ -11,7 +11,6 @@
 #include "documents/HeaderPanel.h"
 #include "platform/db/Query.h"
 #include "platform/sys/Errors.h"
-#include "platform/sys/FileWrite.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
@@ -89,9 +88,7 @@ void PostedDocumentView::generalFailure(const std::exception& error)
     } catch (const std::exception&) {
         // What the user is told is the failure itself; the next showing reads anew.
     }
-    const QString message = QStringLiteral("该功能暂时不能执行，请重新操作！");
-    lb::core::logError(this, error, message);
-    lb::ui::Dialogs::message(lb::FileFailure::shown(message, error, lb::FileFailure::Message::WhatWasLeftUndone));
+    lb::core::reportFailure(this, error, {QStringLiteral("该功能暂时不能执行，请重新操作！")});
 }
 
 void PostedDocumentView::ToolButton6Click()

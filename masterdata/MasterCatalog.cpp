@@ -157,6 +157,7 @@ MasterListConfig MasterCatalog::customerList()
     config.deletion.ownQuestion = QStringLiteral("确实要删除记录吗?");
     config.deletion.alsoDeleteRowsOf = QStringLiteral("cproduct");
     MasterEditorConfig editor;
+    editor.key = QStringLiteral("Tfrcustomeredit");
     editor.caption = QStringLiteral("客户资料录入修改");
     editor.dataSet = config.dataSet;
     editor.rules = tableRules(QStringLiteral("customer"));
@@ -182,6 +183,7 @@ MasterListConfig MasterCatalog::supplierList()
     config.showCount = false;
     config.pickList = PickList::Supplier;
     config.deletion = DeletePolicy{QStringLiteral("该供应商的余额不为0,是否要删除?"), QString(), QString(), false};
+    config.editor->key = QStringLiteral("Tfrbranchedit");
     config.editor->caption = QStringLiteral("供应商信息录入修改");
     config.editor->dataSet = config.dataSet;
     config.editor->rules = tableRules(QStringLiteral("branch"));
@@ -202,6 +204,7 @@ MasterListConfig MasterCatalog::accountList()
     config.statusPanels = {QStringLiteral("若要选取现金银行资料到某单据，单击“选中”或双击某行即可。")};
     config.pickList = PickList::Account;
     MasterEditorConfig editor;
+    editor.key = QStringLiteral("Tfrbankedit");
     editor.caption = QStringLiteral("现金银行资料录入修改");
     editor.dataSet = config.dataSet;
     editor.rules = tableRules(QStringLiteral("bank"));
@@ -241,6 +244,7 @@ MasterListConfig MasterCatalog::employeeList()
     config.statusPanels = {pickHint};
     config.pickList = PickList::Employee;
     MasterEditorConfig editor;
+    editor.key = QStringLiteral("Tfremployeeedit");
     editor.caption = QStringLiteral("员工资料录入修改");
     editor.dataSet = config.dataSet;
     editor.rules = tableRules(QStringLiteral("employee"));
@@ -270,6 +274,7 @@ MasterListConfig MasterCatalog::storeList()
     config.focusGridAfterSearch = true;
     config.pickList = PickList::Store;
     MasterEditorConfig editor;
+    editor.key = QStringLiteral("Tfrstoreedit");
     editor.caption = QStringLiteral("仓库信息录入修改");
     editor.dataSet = config.dataSet;
     editor.rules = tableRules(QStringLiteral("store"));
@@ -288,6 +293,7 @@ MasterListConfig MasterCatalog::openingCustomerList()
                       {"persondeal", "联系人"}, {"rest", "期初金额"}};
     openingPartySearch(config, QStringLiteral("customer"), sixPartyFields);
     config.print = [](MasterListWindow& l) { ListPrinting::openingParties(l, QStringLiteral("customer"), QStringLiteral("Tfrrcustomer")); };
+    config.valueEditor->key = QStringLiteral("Tfrcustomeredit_b");
     config.valueEditor->caption = QStringLiteral("修改客户应付期初值");
     config.valueEditor->boxes = {box("Edit1", "编号", "id", KeyFilter::Digits), box("Edit2", "名称", "name"),
                                  box("Edit3", "电话", "tel", KeyFilter::Phone),
@@ -306,6 +312,7 @@ MasterListConfig MasterCatalog::openingSupplierList()
     config.columns[1].title = QStringLiteral("供应商名");
     openingPartySearch(config, QStringLiteral("branch"), sixPartyFields);
     config.print = [](MasterListWindow& l) { ListPrinting::openingParties(l, QStringLiteral("branch"), QStringLiteral("Tfrrbranch")); };
+    config.valueEditor->key = QStringLiteral("Tfrbranchedit_b");
     config.valueEditor->caption = QStringLiteral("修改供应商应付期初值");
     config.valueEditor->dataSet = config.dataSet;
     config.valueEditor->rules = tableRules(QStringLiteral("branch"));
@@ -321,6 +328,7 @@ MasterListConfig MasterCatalog::openingAccountList()
                        {QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("accno")});
     config.initialOption.clear();
     config.disabledCommands = {C::Print}; // nothing is printed of the accounts' opening balances
+    config.valueEditor->key = QStringLiteral("Tfrbankedit_b");
     config.valueEditor->caption = QStringLiteral("修改现金银行期初值");
     config.valueEditor->boxes = {box("Edit1", "编号", "id", KeyFilter::Digits), box("Edit2", "名称", "name"),
                                  box("Edit3", "帐号", "accno", KeyFilter::Phone),
@@ -344,6 +352,7 @@ MasterListConfig MasterCatalog::openingProductList()
                              SearchOption{QStringLiteral("初值非0"), QString(), SearchMatch::Fixed, QString(), false,
                                           QStringLiteral("rest<>0.0 ")}};
     config.initialOption = QStringLiteral("货号");
+    config.valueEditor->key = QStringLiteral("Tfrproductedit_b");
     config.valueEditor->caption = QStringLiteral("修改商品期初库存量");
     config.valueEditor->boxes = {box("Edit1", "货号", "sphh"), box("Edit2", "名称", "spmc"),
                                  box("Edit3", "规格型号", "spgg"), box("Edit4", "期初库存量", "rest", KeyFilter::Price)};
@@ -379,6 +388,7 @@ MasterListConfig MasterCatalog::stockList()
     config.searchOnLeave = false;
     config.markColumn = true;
     ValueEditorConfig editor;
+    editor.key = QStringLiteral("Tfrproductpedit");
     editor.caption = QStringLiteral("录入实际库存量");
     editor.dataSet = config.dataSet;
     editor.boxes = {box("Edit1", "货品代码", "sphh"), box("Edit2", "品名规格", "spmc"), box("Edit3", "帐面库存量", "sl"),

@@ -21,6 +21,7 @@ namespace lb::masterdata {
 MasterEditor::MasterEditor(MasterEditorConfig config, QWidget* list)
     : RecordEditor(list), config_(std::move(config))
 {
+    setObjectName(config_.key);
     setWindowTitle(config_.caption);
     auto* layout = new QVBoxLayout(this);
     auto* form = new QGridLayout;

@@ -45,6 +45,7 @@ struct EditorBox {
 // Boxes are listed in their Enter order, which is also the tab order; Enter in the last box
 // moves to "保存".
 struct MasterEditorConfig {
+    QString key; // window class name, its object name ("Tfrcustomeredit")
     QString caption;
     std::function<lb::db::Query*()> dataSet;  // the list's shared dataset, which it edits
     MasterTableRules rules;
@@ -56,6 +57,7 @@ struct MasterEditorConfig {
 // The small editor of one value of the current row (opening balances, the stock count):
 // four boxes, the first three showing the row, the last one the number edited.
 struct ValueEditorConfig {
+    QString key; // window class name, its object name ("Tfrcustomeredit_b")
     QString caption;
     std::function<lb::db::Query*()> dataSet;
     std::vector<EditorBox> boxes;      // code, name, third field, value; in Enter order

@@ -22,6 +22,7 @@ namespace lb::masterdata {
 
 ValueEditor::ValueEditor(ValueEditorConfig config, QWidget* parent) : QDialog(parent), config_(std::move(config))
 {
+    setObjectName(config_.key);
     setWindowTitle(config_.caption);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 // Tests of the compaction: the data survive and the file shrinks; a failure keeps the file.
 #include "core/CompactDatabase.h"
 #include "core/CoreFixture.h"
+#include "core/ErrorLog.h"
 #include "support/Unprivileged.h"
 
 #include <QFile>
@@ -9,6 +10,9 @@
 using lb::core::CompactDatabase;
 
 namespace {
+
+// Whose compaction it is, as the log names it: the compaction window's.
+const lb::core::Reporter packWindow(QStringLiteral("Tfrpack"));
 
 ino_t inode(const QString& path)
 {
@@ -36,7 +40,7 @@ TEST_F(Compaction, CompactedCopyReplacesTheFileWithItsData)
     const QString path = lb::AppPaths::databaseFile();
     const qint64 before = QFileInfo(path).size();
 
-    EXPECT_TRUE(CompactDatabase(path));
+    EXPECT_TRUE(CompactDatabase(path, packWindow));
     EXPECT_TRUE(dialogs.shown().empty());
     EXPECT_LT(QFileInfo(path).size(), before);
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files));
@@ -97,14 +101,14 @@ TEST_F(Compaction, FailureShowsTheMessageAndKeepsTheFile)
     file.close();
     const QByteArray damaged = fileBytes(path);
 
-    EXPECT_FALSE(CompactDatabase(path));
+    EXPECT_FALSE(CompactDatabase(path, packWindow));
     ASSERT_EQ(1u, dialogs.shown().size());
     EXPECT_EQ(QStringLiteral("提示|压缩数据库失败\r原因：可能此数据库正在被其他程序打开。"), dialogs.captionsAndTexts().at(0));
     EXPECT_EQ(lb::ui::DialogIcon::Error, dialogs.shown()[0].icon);
     EXPECT_EQ(damaged, fileBytes(path));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(lb::AppPaths::worksFolder()).entryList(QDir::Files));
 
-    EXPECT_FALSE(CompactDatabase(lb::AppPaths::inProgramFolder(QStringLiteral("works/nosuch.mdb"))));
+    EXPECT_FALSE(CompactDatabase(lb::AppPaths::inProgramFolder(QStringLiteral("works/nosuch.mdb")), packWindow));
     EXPECT_FALSE(QFile::exists(lb::AppPaths::inProgramFolder(QStringLiteral("works/nosuch.mdb"))));
 }
 
@@ -147,6 +151,6 @@ TEST_F(Compaction, LeftoversOfAKilledCompactionGoBeforeTheNext)
         ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
         leftover.write("half a copy");
     }
-    EXPECT_TRUE(CompactDatabase(lb::AppPaths::databaseFile()));
+    EXPECT_TRUE(CompactDatabase(lb::AppPaths::databaseFile(), packWindow));
     EXPECT_EQ(QStringList{QStringLiteral("kvdb.mdb")}, QDir(works).entryList(QDir::Files | QDir::Hidden));
 }
