@@ -82,6 +82,26 @@ struct WaitCursor {
 
 } // namespace
 
+// Held while 过帐 or 记帐 runs, once its question is answered. A posting that ends with the form
+// still open was refused or failed (or a question on the way was answered 取消): the cursor goes
+// back to the code box, wherever it was (a cell of the lines), so that the clerk types the next
+// code there or goes on from there to mend the lines, the same in every form with a code box.
+class DocumentEntryForm::CursorAfterPosting {
+public:
+    explicit CursorAfterPosting(DocumentEntryForm& form) : form_(form) {}
+    ~CursorAfterPosting()
+    {
+        // Not shown in a form without a code box, nor once the posting has closed the form.
+        if (form_.Edit12->isVisible())
+            form_.Edit12->setFocus(Qt::OtherFocusReason);
+    }
+    CursorAfterPosting(const CursorAfterPosting&) = delete;
+    CursorAfterPosting& operator=(const CursorAfterPosting&) = delete;
+
+private:
+    DocumentEntryForm& form_;
+};
+
 DocumentEntryForm::DocumentEntryForm(EntryFormConfig config, QWidget* owner)
     : DocumentWindow(config, owner, frmain), config_(std::move(config))
 {
@@ -529,6 +549,7 @@ void DocumentEntryForm::ToolButton4Click()
 {
     if (config_.confirmPosting && !lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
         return;
+    const CursorAfterPosting cursor(*this);
     guarded([this] {
         const QString party = text(QStringLiteral("Edit2"));
         const Outcome before = DocumentPosting::refuseBeforePosting(kind_, intno_, frdm->ADOCon, party, false);
@@ -557,6 +578,7 @@ void DocumentEntryForm::ToolButton8Click()
 {
     if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
         return;
+    const CursorAfterPosting cursor(*this);
     const QString party = text(QStringLiteral("Edit2"));
     const Outcome before = DocumentPosting::refuseBeforePosting(kind_, intno_, frdm->ADOCon, party, true);
     if (before.refused) {

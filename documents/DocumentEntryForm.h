@@ -83,6 +83,8 @@ protected:
     void onClosing() override;
 
 private:
+    class CursorAfterPosting;
+
     // The code and history boxes (with 新增商品 where the form has it) below the header.
     void buildCodeRow(QVBoxLayout* layout);
     void wireGrid();

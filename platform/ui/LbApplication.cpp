@@ -6,6 +6,7 @@
 #include "platform/ui/ButtonKeys.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusSelection.h"
+#include "platform/ui/MultiLineKeys.h"
 
 #include <QLibraryInfo>
 #include <QPointer>
@@ -28,6 +29,7 @@ LbApplication::LbApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     AccessKeys::guard(*this);
     ButtonKeys::install(*this);
+    MultiLineKeys::install(*this);
 }
 
 bool LbApplication::notify(QObject* receiver, QEvent* event)

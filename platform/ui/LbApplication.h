@@ -15,7 +15,8 @@ namespace lb::ui {
 // the error's text is shown in an error box. In every window an Alt letter is an access key or
 // nothing, never text typed into a box (AccessKeys); a one-line box the focus is put in has its
 // text selected (FocusSelection); Enter presses the focused button and Esc the cancel button the
-// window named when nothing else took them (ButtonKeys).
+// window named when nothing else took them (ButtonKeys); Tab leaves a multi-line box as any other
+// (MultiLineKeys).
 class LbApplication : public QApplication {
     Q_OBJECT
 public:

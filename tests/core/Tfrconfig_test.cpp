@@ -212,6 +212,25 @@ TEST_F(TfrconfigTest, FormatBoxesTakeTheirKeysAndEnterGoesRound)
     }
 }
 
+// Esc is the formats page's 取消: from there it closes the window storing nothing typed; the
+// other pages have no 取消 (the formats page's is hidden with its page) and Esc leaves them open.
+TEST_F(TfrconfigTest, EscCancelsOnlyOnTheFormatsPage)
+{
+    const QString format = option(QStringLiteral("amountformat"));
+    for (int page = 0; page < 5; ++page) {
+        Tfrconfig& w = open();
+        QApplication::setActiveWindow(&w);
+        w.PageControl1->setCurrentIndex(page);
+        QWidget* box = QList<QWidget*>{w.moneyDecimals, w.packagePage.name, w.unitsPage.name, w.remarkMemo, w.pathBox}[page];
+        box->setFocus();
+        type(box, QStringLiteral("5"));
+        press(box, Qt::Key_Escape);
+        EXPECT_EQ(page != 0, w.isVisible()) << page;
+        delete window.data();
+    }
+    EXPECT_EQ(format, option(QStringLiteral("amountformat")));
+}
+
 TEST_F(TfrconfigTest, DateCodesAndEditMask)
 {
     Tfrconfig& w = open();

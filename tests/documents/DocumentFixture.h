@@ -158,6 +158,13 @@ protected:
         }
     }
 
+    // Writes into `table` go through again.
+    void mendWritesTo(const QString& table)
+    {
+        for (const char* operation : {"insert", "update", "delete"})
+            exec(QStringLiteral("drop trigger temp.\"lb_broken_%1_%2\"").arg(table, QLatin1String(operation)));
+    }
+
     // Runs `command` with the first, second, ... write made to fail until it runs through,
     // checking each time that a failure leaves every table as it was. Returns the number of
     // writes the command made.

@@ -89,3 +89,29 @@ TEST(ButtonKeys, EscPressesTheNamedButtonNotOneFoundByItsCaption)
     press(form.box, Qt::Key_Escape);
     EXPECT_EQ(0, form.clicks);
 }
+
+// The named button is the way out of what is shown: hidden, or on a page not shown (another
+// tab's), it is not pressed and Esc does nothing, though it is enabled; shown, it is pressed.
+TEST(ButtonKeys, EscPassesOverTheNamedButtonWhileItIsNotShown)
+{
+    Window form;
+    auto* page = new QWidget(&form.window);
+    auto* leave = new QPushButton(QStringLiteral("退出"), page);
+    form.window.layout()->addWidget(page);
+    int left = 0;
+    QObject::connect(leave, &QPushButton::clicked, [&left] { ++left; });
+    ButtonKeys::setCancelButton(form.window, *leave);
+    form.box->setFocus();
+    for (const bool pageShown : {false, true}) {
+        page->setVisible(pageShown);
+        leave->setVisible(!pageShown);
+        ASSERT_FALSE(leave->isVisible());
+        ASSERT_TRUE(leave->isEnabled());
+        press(form.box, Qt::Key_Escape);
+        EXPECT_EQ(0, left) << (pageShown ? "button hidden" : "page hidden");
+    }
+    leave->show();
+    press(form.box, Qt::Key_Escape);
+    EXPECT_EQ(1, left);
+    EXPECT_EQ(0, form.clicks);
+}

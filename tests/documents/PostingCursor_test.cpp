@@ -1,0 +1,59 @@
+// Where the cursor is after a posting that did not go through, in every entry form with a code box.
+#include "documents/KindDocumentsFixture.h"
+
+using lb::documents::DocumentCatalog;
+using lb::documents::DocumentEntryForm;
+using lb::ui::DialogAnswer;
+
+namespace {
+
+class PostingCursorTest : public KindDocumentsFixture, public ::testing::WithParamInterface<QString> {};
+
+std::vector<QString> formsWithACodeBox()
+{
+    std::vector<QString> keys;
+    for (const QString& key : DocumentCatalog::entryFormKeys())
+        if (!DocumentCatalog::entryForm(key).codeBoxHint.isEmpty())
+            keys.push_back(key);
+    return keys;
+}
+
+} // namespace
+
+// 过帐 (记帐 where the option books stock only) while a line's first cell is being typed: a line
+// without a product further down refuses it, a write that fails ends it; either way the form
+// stays open with the cursor in the code box, where the next code is typed, not in the cell.
+TEST_P(PostingCursorTest, ARefusedOrFailedPostingPutsTheCursorInTheCodeBox)
+{
+    const auto config = DocumentCatalog::entryForm(GetParam());
+    const lb::documents::DocumentKind& shown = kind(config.kind);
+    for (const bool booking : {false, true}) {
+        if (booking && !shown.followsPostingMode)
+            continue;
+        exec(QStringLiteral("update config set tallybj=:p1"), {booking ? "F" : "T"});
+        for (const bool failing : {false, true}) {
+            const QString intno = openDocument(config.kind);
+            if (failing)
+                failWritesTo(shown.headerTable);
+            else
+                insertRow(shown.lineTable, {{"mainintno", intno}, {"spmc", QString()}});
+            QPointer<DocumentEntryForm> form = openEntryForm(config, false, intno);
+            form->DBGrid1->setFocus();
+            form->DBGrid1->setCurrentIndex(form->DBGrid1->model()->index(1, config.firstEntryColumn));
+            typeText(form->DBGrid1, QStringLiteral("3"));
+            ASSERT_TRUE(form->DBGrid1->isAncestorOf(QApplication::focusWidget()));
+            dialogs.answer(DialogAnswer::Ok);
+            form->action(QString::fromLatin1(booking ? "ToolButton8" : "ToolButton4"))->trigger();
+            flush();
+            ASSERT_TRUE(form);
+            EXPECT_EQ(form->Edit12, QApplication::focusWidget()) << (booking ? "记帐, " : "过帐, ") << (failing ? "failure" : "refusal");
+            form->deleteLater();
+            flush();
+            if (failing)
+                mendWritesTo(shown.headerTable);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EntryForms, PostingCursorTest, ::testing::ValuesIn(formsWithACodeBox()),
+                         [](const auto& info) { return info.param.toStdString(); });
