@@ -458,16 +458,16 @@ void Tfrconfig::companyPageShow()
     lb::db::Table& company = *frdm->ATcompany;
     company.open();
     company.edit();
-    // The three boxes stand for the row's fields: filled once, they keep what was typed while
-    // another page was shown.
+    frdm->ATCONFIG->open();
+    // The boxes stand for the rows' fields: filled once, they keep what was typed while another
+    // page was shown.
     if (!companyLoaded_) {
         companyLoaded_ = true;
         companyName->setText(company.fieldByName(QStringLiteral("name")).asString());
         companyTel->setText(company.fieldByName(QStringLiteral("tel")).asString());
         companyAddr->setText(company.fieldByName(QStringLiteral("addr")).asString());
+        remarkMemo->setPlainText(frdm->ATCONFIG->fieldByName(QStringLiteral("remark1")).asString());
     }
-    frdm->ATCONFIG->open();
-    remarkMemo->setPlainText(frdm->ATCONFIG->fieldByName(QStringLiteral("remark1")).asString());
 }
 
 void Tfrconfig::companyOk()

@@ -320,9 +320,9 @@ TEST_F(TfrconfigTest, CompanyDataAndNoteAreStoredOnlyOnConfirm)
     w.companyName->setText(QStringLiteral("朔栎商行"));
     w.companyTel->setText(QStringLiteral("0571-1234567"));
     w.companyAddr->setText(QStringLiteral("杭州"));
+    w.remarkMemo->setPlainText(QStringLiteral("货到付款"));
     w.PageControl1->setCurrentIndex(4); // a look at another page keeps what was typed
     w.PageControl1->setCurrentIndex(3);
-    w.remarkMemo->setPlainText(QStringLiteral("货到付款"));
     w.companyOk();
     EXPECT_EQ(QStringLiteral("朔栎商行"), scalar(QStringLiteral("select name from company")).toString());
     EXPECT_EQ(QStringLiteral("0571-1234567"), scalar(QStringLiteral("select tel from company")).toString());
