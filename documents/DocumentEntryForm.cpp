@@ -16,6 +16,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/TextFormat.h"
+#include "platform/ui/ControlEntry.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
@@ -24,7 +25,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -214,6 +214,13 @@ void DocumentEntryForm::wireKeys()
             edit->installEventFilter(this);
     }
     Edit12->installEventFilter(this);
+    // Leaving the party box looks the party up; entering the code box goes to the last line,
+    // which the next code fills, also when the cursor is put back there after a refusal while
+    // a message box holds the window's activation.
+    auto* entry = new lb::ui::ControlEntry(this);
+    if (QLineEdit* party = box(QStringLiteral("Edit2")))
+        entry->onExit(party, [this] { Edit2Exit(); });
+    entry->onEnter(Edit12, [this] { Edit12Enter(); });
     connect(Edit12, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::codeEntry));
     connect(Edit17, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::historyCopy));
 }
@@ -231,20 +238,11 @@ bool DocumentEntryForm::eventFilter(QObject* watched, QEvent* event)
             command = [this] { pickEmployee(); };
         else if (name == QLatin1String("Edit6"))
             command = [this] { pickDate(); };
-    } else if (event->type() == QEvent::FocusOut && name == QLatin1String("Edit2")) {
-        // Leaving the box, not a message box or another window taking the focus for a while.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            command = [this] { Edit2Exit(); };
     } else if (event->type() == QEvent::KeyPress && watched == Edit12 && config_.codeDownColumn >= 0
                && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
         DBGrid1->setFocus();
         DBGrid1->setSelectedIndex(config_.codeDownColumn);
         return true;
-    } else if (event->type() == QEvent::FocusIn && watched == Edit12) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            command = [this] { Edit12Enter(); };
     }
     if (command) {
         lb::ui::LbApplication::guarded(this, [&] {
@@ -393,23 +391,35 @@ void DocumentEntryForm::Edit2Exit()
     box(QStringLiteral("Edit4"))->setText(party->persondeal);
 }
 
-void DocumentEntryForm::takeCellEdit()
+bool DocumentEntryForm::takeInput(const QString& failure)
 {
-    // The editor commits when the grid takes the focus back, and the focus stays in the grid: an
-    // editor the recalculation's re-reading of the lines closed would hand the focus on to
-    // another box (Tab from 数量 into 单价 ended in the header).
-    if (QWidget* editing = focusWidget(); editing && editing != DBGrid1 && DBGrid1->isAncestorOf(editing))
-        DBGrid1->setFocus();
+    // The focus stays in the grid: an editor the recalculation's re-reading of the lines closed
+    // would hand the focus on to another box (Tab from 数量 into 单价 ended in the header).
+    if (!DBGrid1->commitEdit())
+        return false;
+    lb::db::Query& rows = lines();
+    if (!rows.active() || rows.state() == lb::db::DataSetState::Browse)
+        return true;
+    try {
+        rows.post();
+    } catch (const std::exception& error) {
+        if (failure.isEmpty())
+            throw;
+        failed(error, failure);
+        return false;
+    }
+    return true;
 }
 
 void DocumentEntryForm::recalculate()
 {
+    if (!takeInput(generalFailure))
+        throw lb::Abort();
     showRecalculation(storeRecalculation());
 }
 
 RecalcResult DocumentEntryForm::storeRecalculation()
 {
-    takeCellEdit();
     const WaitCursor wait;
     HeaderBoxes boxes;
     boxes.partyCode = text(QStringLiteral("Edit2"));
@@ -547,6 +557,9 @@ void DocumentEntryForm::N7Click()
 
 void DocumentEntryForm::ToolButton4Click()
 {
+    // Before the question, whose box would take the cell as it takes the window's activation.
+    if (!takeInput(generalFailure))
+        return;
     if (config_.confirmPosting && !lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
         return;
     const CursorAfterPosting cursor(*this);
@@ -576,6 +589,8 @@ void DocumentEntryForm::ToolButton4Click()
 
 void DocumentEntryForm::ToolButton8Click()
 {
+    if (!takeInput(generalFailure))
+        return;
     if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
         return;
     const CursorAfterPosting cursor(*this);
@@ -653,8 +668,10 @@ void DocumentEntryForm::ToolButton9Click()
 
 void DocumentEntryForm::ToolButton7Click()
 {
+    const QString unsaved = QStringLiteral("单据不能保存！");
     // Before the move to the first line, which on a first line would leave the cell unstored.
-    takeCellEdit();
+    if (!takeInput(config_.backReportsUnsaved ? unsaved : QString()))
+        return;
     lb::db::Query& rows = lines();
     try {
         if (rows.active() && rows.isEmpty()) {
@@ -675,7 +692,7 @@ void DocumentEntryForm::ToolButton7Click()
             throw;
         // The store rolled back whole: the form stays open on the document as it is stored.
         rereadAfterFailure();
-        failed(error, QStringLiteral("单据不能保存！"));
+        failed(error, unsaved);
         return;
     }
     leave();

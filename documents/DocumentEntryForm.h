@@ -96,14 +96,19 @@ private:
     void showTotals();
     QString text(const QString& boxName) const;
     QString memoText() const;
-    // A cell being edited is taken as leaving it would take it, the focus kept in the grid.
-    void takeCellEdit();
-    // 刷新 with the boxes as they stand, a cell being edited taken first; a refused recalculation shows its message and stops
-    // the command that ran it (lb::Abort).
+    // The clerk's typing stored before a command's transaction begins, so that a failure of
+    // the command cannot take it back: a cell being edited is taken as leaving it would take it
+    // (the focus kept in the grid), and a line still holding what could not be stored before is
+    // stored. False when the grid refused the cell (it said so) or the line could not be stored
+    // (said with `failure` and its cause; without one the error goes on to the caller); what
+    // was typed then stays on screen.
+    bool takeInput(const QString& failure);
+    // 刷新 with the boxes as they stand, the clerk's typing taken first; typing not taken, and a
+    // refused recalculation (its message shown), stop the command that ran it (lb::Abort).
     void recalculate();
     // recalculate() in two steps, for a command that stores more in the same transaction and
     // tells the user only once that has ended: the stored recalculation (nothing shown), then
-    // what it shows.
+    // what it shows. The typing must have been taken before the transaction began.
     RecalcResult storeRecalculation();
     void showRecalculation(const RecalcResult& result);
     // The entry form's guard: any failure, and a refusal, end with the general message.

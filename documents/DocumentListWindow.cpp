@@ -7,13 +7,13 @@
 #include "documents/DocumentEntryForm.h"
 #include "documents/PostedDocumentView.h"
 #include "platform/db/Query.h"
+#include "platform/ui/ControlEntry.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
 #include "platform/ui/LbApplication.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -42,6 +42,8 @@ DocumentListWindow::DocumentListWindow(DocumentListConfig config, QWidget* owner
     ComboBox1 = searchOption();
     Edit12 = searchText();
     Edit12->installEventFilter(this);
+    // Leaving the box for another control searches; a box or a picker taking the focus does not.
+    (new lb::ui::ControlEntry(this))->onExit(Edit12, [this] { findbillClick(); });
     connect(ComboBox1, &QComboBox::activated, this, lb::ui::guardSlot(this, &DocumentListWindow::ComboBox1Select));
     // The input method cannot be switched by name here; changing the option hands the focus on.
     connect(ComboBox1, &QComboBox::currentTextChanged, this, lb::ui::guardSlot(this, [this] { Edit12->setFocus(); }));
@@ -80,15 +82,6 @@ bool DocumentListWindow::eventFilter(QObject* watched, QEvent* event)
             }
             // A date is picked, never typed.
             Edit12->setReadOnly(dateMode);
-            break;
-        }
-        case QEvent::FocusOut: {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                lb::ui::LbApplication::guarded(this, [this] {
-                    findbillClick();
-                    return true;
-                });
             break;
         }
         case QEvent::MouseButtonDblClick:

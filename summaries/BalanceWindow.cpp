@@ -6,6 +6,7 @@
 #include "masterdata/MasterListWindow.h"
 #include "platform/db/Query.h"
 #include "platform/db/Table.h"
+#include "platform/ui/ControlEntry.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FocusChain.h"
@@ -14,7 +15,6 @@
 #include "report/layouts/PrintSequence.h"
 
 #include <QEvent>
-#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +37,9 @@ BalanceWindow::BalanceWindow(BalanceConfig config, QWidget* owner)
     codeBox->setObjectName(config_.codeBox);
     codeBox->setToolTip(config_.codeHint);
     onDoubleClick(codeBox, [this] { codeDblClick(); });
+    // Leaving the box for another control of this window looks the code up; a picker or a
+    // message box taking the focus does not.
+    (new lb::ui::ControlEntry(this))->onExit(codeBox, [this] { lookUp(); });
     top_->addWidget(codeBox);
     top_->addWidget(new QLabel(config_.nameLabel, this));
     nameBox = new QLineEdit(this);
@@ -163,22 +166,6 @@ void BalanceWindow::refreshClick()
 void BalanceWindow::codeDblClick()
 {
     MasterListWindow::openAsPicker(config_.pickList, config_.pickCode, *this);
-}
-
-bool BalanceWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    // Leaving the box for another control of this window looks the code up; a picker or a
-    // message box taking the focus does not.
-    if (watched == codeBox && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            lb::ui::LbApplication::guarded(this, [this] {
-                lookUp();
-                return true;
-            });
-        }
-    }
-    return SummaryWindow::eventFilter(watched, event);
 }
 
 void BalanceWindow::onClosing()

@@ -57,7 +57,6 @@ protected:
     void FormShow() override;
     void periodEntered() override;
     void onClosing() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The partner query reopened on the code; true when it names a partner.

@@ -276,6 +276,18 @@ void DataGrid::setSelectedIndex(int column)
         setCurrentIndex(model_->index(row, column));
 }
 
+bool DataGrid::commitEdit()
+{
+    QWidget* editor = window()->focusWidget();
+    if (!model_ || state() != QAbstractItemView::EditingState || !editor || editor == this || !isAncestorOf(editor))
+        return true;
+    const int failed = model_->failedWrites();
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    setFocus();
+    return model_->failedWrites() == failed;
+}
+
 lb::db::Field* DataGrid::selectedField() const
 {
     return model_ && selectedIndex() >= 0 ? model_->fieldAt(selectedIndex()) : nullptr;

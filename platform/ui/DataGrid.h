@@ -46,6 +46,11 @@ public:
     int selectedIndex() const;
     void setSelectedIndex(int column);
     lb::db::Field* selectedField() const;
+    // Takes the text of an open cell editor into its row as leaving the cell does and closes
+    // the editor, the focus in the grid. False when the row refused the text or could not
+    // store it (reported as for a cell left; a text not stored stays in the row's edit); true
+    // when it was stored or no editor was open.
+    bool commitEdit();
 
     // The widest a text column given no width grows to fit its values, in pixels.
     static constexpr int maxFittedTextWidth = 320;

@@ -208,9 +208,11 @@ bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int
             return true;
         }
     } catch (const lb::Abort&) {
+        ++failedWrites_;
     } catch (const std::exception& error) {
-        // A refused value (not a number, a failed check) is reported like any error of a
-        // command; the row keeps its stored value and the grid stays usable.
+        // A refused value (not a number, a failed check) or a row that could not be stored is
+        // reported like any error of a command; the grid stays usable.
+        ++failedWrites_;
         LbApplication::reportError(parent() ? parent() : this, error);
     }
     return false;
@@ -227,12 +229,14 @@ void DataGridModel::writeCell(int row, Field& field, const std::function<void(Fi
         dataSet.edit();
     try {
         write(dataSet.fieldByName(name));
-        dataSet.post();
     } catch (...) {
         if (started && dataSet.state() == DataSetState::Edit)
             dataSet.cancel();
         throw;
     }
+    // A row the books cannot take now keeps what was typed in its edit, on screen: the next
+    // post stores it, or the user takes it back.
+    dataSet.post();
 }
 
 } // namespace lb::ui

@@ -15,7 +15,10 @@ namespace lb::ui {
 // Rows are the dataset's rows, cells the display texts of their fields (display formats
 // applied); Boolean fields show a check box. A committed cell edit moves the dataset to the
 // row, puts it in edit state (unless it already is), passes the text to Field::setText (so
-// OnSetText handlers apply) and posts. The dataset is not owned and may die first.
+// OnSetText handlers apply) and posts. A text the field refuses leaves the row as it was; a row
+// that cannot be stored (a full disk) keeps the text in its edit, on screen, for the next post
+// (a move, a command) to store. Either is reported to the error handler. The dataset is not
+// owned and may die first.
 class DataGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -45,6 +48,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Cell edits refused or not stored so far: who commits an edit learns from it whether the
+    // edit was taken.
+    int failedWrites() const { return failedWrites_; }
 
 private:
     QVariant cellData(const QModelIndex& index, int role) const;
@@ -56,6 +62,7 @@ private:
     std::vector<GridColumn> columns_;
     bool readOnly_ = false;
     RowColor rowColor_;
+    int failedWrites_ = 0;
 };
 
 } // namespace lb::ui

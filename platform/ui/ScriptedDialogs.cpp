@@ -3,7 +3,50 @@
 
 #include "platform/ui/Dialogs.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
 namespace lb::ui {
+
+namespace {
+
+// A window standing in for a box while it is answered: shown and active in place of the window
+// that was, which is activated again from the event loop once the box has gone.
+class ShownBox {
+public:
+    explicit ShownBox(bool takeActivation)
+    {
+        if (!takeActivation || !QApplication::activeWindow())
+            return;
+        owner_ = QApplication::activeWindow();
+        box_ = std::make_unique<QWidget>(nullptr, Qt::Dialog);
+        box_->setAttribute(Qt::WA_DontShowOnScreen);
+        box_->show();
+        QApplication::setActiveWindow(box_.get());
+    }
+    ~ShownBox()
+    {
+        if (!box_)
+            return;
+        box_->hide();
+        box_.reset();
+        QTimer::singleShot(0, qApp, [owner = owner_] {
+            if (owner && owner->isVisible() && !QApplication::activeWindow())
+                QApplication::setActiveWindow(owner);
+        });
+    }
+    ShownBox(const ShownBox&) = delete;
+    ShownBox& operator=(const ShownBox&) = delete;
+
+private:
+    QPointer<QWidget> owner_;
+    std::unique_ptr<QWidget> box_;
+};
+
+} // namespace
 
 ScriptedDialogs::ScriptedDialogs() : previous_(Dialogs::setResponder(this)) {}
 
@@ -54,6 +97,7 @@ void ScriptedDialogs::clear()
 
 DialogAnswer ScriptedDialogs::ask(const DialogRequest& request)
 {
+    const ShownBox box(takeActivation_);
     shown_.push_back(request);
     if (request.buttons == DialogButtons::Ok)
         return DialogAnswer::Ok;
@@ -76,6 +120,7 @@ DialogAnswer ScriptedDialogs::ask(const DialogRequest& request)
 
 std::optional<QString> ScriptedDialogs::askText(const DialogRequest& request)
 {
+    const ShownBox box(takeActivation_);
     shown_.push_back(request);
     if (script_.empty() || std::holds_alternative<DialogAnswer>(script_.front())) {
         ++unanswered_;

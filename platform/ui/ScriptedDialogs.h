@@ -27,6 +27,12 @@ public:
     ScriptedDialogs& type(const QString& text);
     // Queues Cancel on the next input or password box.
     ScriptedDialogs& cancelInput();
+    // With `on`, each box takes the activation from the active window while it is shown, as a
+    // real box does (the window's control with the focus loses it, an open cell editor closes),
+    // and the window gets it back only when the event loop next runs, as a window manager gives
+    // it back after the box has gone: what the command does meanwhile happens in an inactive
+    // window.
+    void takeActivation(bool on) { takeActivation_ = on; }
 
     const std::vector<DialogRequest>& shown() const { return shown_; }
     // The texts (message or prompt) of the boxes shown, in order.
@@ -47,6 +53,7 @@ private:
     std::deque<Step> script_;
     std::vector<DialogRequest> shown_;
     int unanswered_ = 0;
+    bool takeActivation_ = false;
     DialogResponder* previous_ = nullptr;
 };
 

@@ -29,6 +29,7 @@ void WorkWindow::centreWhenShown(QWidget* over)
 void WorkWindow::showWork(bool disableOpener)
 {
     if (disableOpener && opener_) {
+        openerFocus_ = opener_->window()->focusWidget();
         opener_->setEnabled(false);
         disabledOpener_ = true;
     }
@@ -94,17 +95,22 @@ void WorkWindow::finish()
     // The opener comes back even when a close hook fails; the error still reaches the caller.
     struct EnableOpener {
         WorkWindow& window;
-        ~EnableOpener()
-        {
-            if (window.opener_) {
-                window.opener_->setEnabled(true);
-                window.opener_->raise();
-                window.opener_->activateWindow();
-            }
-        }
+        ~EnableOpener() { window.enableOpener(); }
     } enable{*this};
     onClosing();
     emit closed();
+}
+
+void WorkWindow::enableOpener()
+{
+    if (!opener_)
+        return;
+    opener_->setEnabled(true);
+    // The window's activation puts the focus back into this control.
+    if (disabledOpener_ && openerFocus_ && openerFocus_->isEnabled())
+        openerFocus_->setFocus();
+    opener_->raise();
+    opener_->activateWindow();
 }
 
 } // namespace lb::ui

@@ -9,7 +9,8 @@ namespace lb::ui {
 
 // A work window has no Qt parent (a disabled parent would disable it too) and deletes itself
 // when it closes. While it is open its opener is disabled; closing it, by any path, enables
-// the opener again and brings it to the front. A window with a way out of its own (退回) is
+// the opener again, with the focus in the control of the opener's window that had it (disabling
+// the window took it away), and brings it to the front. A window with a way out of its own (退回) is
 // left only through it: a close that is not the way out itself (the window manager's close box
 // or key, close() called from code) runs it, so that nothing typed is lost. Keep global
 // instances in QPointer.
@@ -49,7 +50,11 @@ protected:
 private:
     void finish();
 
+    // Gives the opener back: enabled, the focus where it was, in front.
+    void enableOpener();
+
     QPointer<QWidget> opener_;
+    QPointer<QWidget> openerFocus_; // the control of the opener's window with the focus when it was disabled
     QPointer<QWidget> centreOver_;
     bool centre_ = false;
     bool disabledOpener_ = false;

@@ -70,6 +70,7 @@ TEST_F(ButtonKeysTest, EnterAndEscPressTheFocusedButtonAndTheShownCancel)
     // An entry form's cell editor cancels the cell; the keypad's Enter on "…" opens the picker.
     QPointer<lb::documents::DocumentEntryForm> form = openSalesForm();
     form->DBGrid1->setFocus();
+    flush(); // the party box, left, says its party is unknown: the window is active again after the box
     form->DBGrid1->setCurrentIndex(form->DBGrid1->model()->index(1, 4));
     const QString quantity = cell(*form, 1, 4);
     typeText(form->DBGrid1, QStringLiteral("7"));

@@ -28,6 +28,8 @@ protected:
         main->OperatorNo = QStringLiteral("999");
         datePicker = std::make_unique<lb::core::Tfrpickdate>();
         frpickdate = datePicker.get();
+        // Boxes take the window's activation while they are shown, as real ones do.
+        dialogs.takeActivation(true);
     }
 
     void TearDown() override

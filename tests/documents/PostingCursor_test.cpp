@@ -55,5 +55,49 @@ TEST_P(PostingCursorTest, ARefusedOrFailedPostingPutsTheCursorInTheCodeBox)
     }
 }
 
+// The same with boxes that take the window's activation, as real ones do: the cursor is put back
+// while the window is inactive, and the window gets its activation back only after the box has
+// gone. A code typed next fills the last line, a blank one here; the line the cursor was on keeps
+// its product and quantity.
+TEST_P(PostingCursorTest, ACodeTypedAfterwardsFillsTheLastLine)
+{
+    dialogs.takeActivation(true);
+    main->EntryByProductCode = true;
+    const auto config = DocumentCatalog::entryForm(GetParam());
+    const lb::documents::DocumentKind& shown = kind(config.kind);
+    makeProduct(QStringLiteral("B02"), QStringLiteral("大米"), {{"sl", 10.0}, {"dj_n", 6.0}, {"dj_w", 6.0}});
+    for (const bool booking : {false, true}) {
+        if (booking && !shown.followsPostingMode)
+            continue;
+        exec(QStringLiteral("update config set tallybj=:p1"), {booking ? "F" : "T"});
+        for (const bool failing : {false, true}) {
+            SCOPED_TRACE(std::string(booking ? "记帐, " : "过帐, ") + (failing ? "failure" : "refusal"));
+            const QString intno = openDocument(config.kind);
+            insertRow(shown.lineTable, {{"mainintno", intno}, {"spmc", QString()}});
+            const QString lines = QStringLiteral("select spmc, sl from %1 where mainintno=:p1 order by intno").arg(shown.lineTable);
+            QStringList expected = rows(lines, {intno});
+            expected.back() = QStringLiteral("大米|%1").arg(shown.codeEntry.sl);
+            if (failing)
+                failWritesTo(shown.headerTable);
+            QPointer<DocumentEntryForm> form = openEntryForm(config, false, intno);
+            form->DBGrid1->setFocus();
+            form->DBGrid1->setCurrentIndex(form->DBGrid1->model()->index(1, config.firstEntryColumn));
+            dialogs.answer(DialogAnswer::Ok);
+            form->action(QString::fromLatin1(booking ? "ToolButton8" : "ToolButton4"))->trigger();
+            flush();
+            ASSERT_TRUE(form);
+            ASSERT_EQ(form, QApplication::activeWindow());
+            ASSERT_EQ(form->Edit12, QApplication::focusWidget());
+            if (failing)
+                mendWritesTo(shown.headerTable);
+            form->Edit12->setText(QStringLiteral("B02"));
+            pressEnter(form->Edit12);
+            EXPECT_EQ(expected, rows(lines, {intno}));
+            form->deleteLater();
+            flush();
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EntryForms, PostingCursorTest, ::testing::ValuesIn(formsWithACodeBox()),
                          [](const auto& info) { return info.param.toStdString(); });

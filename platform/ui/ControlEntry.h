@@ -1,0 +1,42 @@
+// Entering and leaving a control of a window, as the user moves through the window.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace lb::ui {
+
+// A control is entered when it becomes the control of its window that has the focus, and left
+// when another control of the same window takes that place. The window losing its activation
+// (a message box, a picker, another program) and getting it back is neither; a control the
+// program put the focus in while the window was inactive is entered once the window has its
+// activation back, whatever order the system brings the events in, and the one that had the
+// focus is left then. Handlers run through the application's error guard (LbApplication).
+class ControlEntry : public QObject {
+    Q_OBJECT
+public:
+    // Watches the controls of `window`'s top-level window; a Qt child of `window`.
+    explicit ControlEntry(QWidget* window);
+
+    void onEnter(QWidget* control, std::function<void()> handler);
+    void onExit(QWidget* control, std::function<void()> handler);
+
+private:
+    struct Handler {
+        QPointer<QWidget> control;
+        bool enter;
+        std::function<void()> run;
+    };
+    void focusChanged(QWidget* now);
+    void run(QWidget* control, bool enter);
+
+    QWidget* window_;
+    QPointer<QWidget> current_; // the window's control with the focus, as last seen
+    std::vector<Handler> handlers_;
+};
+
+} // namespace lb::ui
