@@ -107,7 +107,7 @@ void Connection::open()
     // keepStatement must not allocate: it runs where nothing may throw.
     kept_.reserve(keptStatementLimit + 1);
     handle_ = db;
-    transactionDepth_ = 0;
+    transactionsEnded();
     installAuthorizer();
 }
 
@@ -125,7 +125,7 @@ void Connection::close()
     kept_.clear();
     sqlite3_close_v2(handle_);
     handle_ = nullptr;
-    transactionDepth_ = 0;
+    transactionsEnded();
 }
 
 void Connection::execute(const QString& sql)
@@ -190,10 +190,30 @@ bool Connection::transactionEndedByEngine() const noexcept
 
 void Connection::refuseWriteWithoutTransaction(const QString& sql) const
 {
-    if (transactionEndedByEngine())
-        throw DatabaseError(QStringLiteral("The engine has rolled back this command's transaction after a failure; "
-                                           "nothing more is written until the command ends: %1")
-                                .arg(sql));
+    if (!transactionEndedByEngine())
+        return;
+    if (rollbackCause_)
+        throw SqliteError(*rollbackCause_);
+    throw DatabaseError(QStringLiteral("The engine has rolled back this command's transaction after a failure; "
+                                       "nothing more is written until the command ends: %1")
+                            .arg(sql));
+}
+
+void Connection::noteFailure(const SqliteError& failure) const noexcept
+{
+    if (rollbackCause_ || !transactionEndedByEngine())
+        return;
+    try {
+        rollbackCause_ = std::make_unique<SqliteError>(failure);
+    } catch (...) {
+        // Without the note the refusal names itself; the failure itself was thrown all the same.
+    }
+}
+
+void Connection::transactionsEnded() noexcept
+{
+    transactionDepth_ = 0;
+    rollbackCause_.reset();
 }
 
 sqlite3* Connection::handle() const
@@ -330,7 +350,10 @@ void Transaction::commit()
     connection_.refuseWriteWithoutTransaction(end);
     connection_.runKept(end);
     done_ = true;
-    connection_.transactionDepth_ = level_ - 1;
+    if (level_ == 1)
+        connection_.transactionsEnded();
+    else
+        connection_.transactionDepth_ = level_ - 1;
 }
 
 Transaction::~Transaction()
@@ -350,7 +373,10 @@ Transaction::~Transaction()
             sqlite3_exec(db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
         }
     }
-    connection_.transactionDepth_ = level_ - 1;
+    if (level_ == 1)
+        connection_.transactionsEnded();
+    else
+        connection_.transactionDepth_ = level_ - 1;
     connection_.rolledBack(number_);
 }
 

@@ -10,6 +10,7 @@ struct sqlite3;
 namespace lb::db {
 
 class DataSet;
+class SqliteError;
 class Statement;
 
 // What a kept statement serves: running its own text (Run), or loading a dataset's rows, kept
@@ -106,10 +107,17 @@ public:
     // roll back the whole transaction by itself (a one-row write that needs no statement journal
     // always does); the command's own guards learn of it only from here.
     bool transactionEndedByEngine() const noexcept;
-    // DatabaseError, naming `sql`, while transactionEndedByEngine(): a statement that would write
-    // then would be stored on its own, outside the transaction its command believes it is in.
-    // Every statement the connection lends asks before it steps (Statement::step).
+    // Refuses, while transactionEndedByEngine(), a statement that would write (`sql`): it would
+    // be stored on its own, outside the transaction its command believes it is in. Every
+    // statement the connection lends asks before it steps (Statement::step). The refusal throws
+    // the failure that made the engine roll back (noteFailure), so that the command shows and
+    // logs that cause (a full disk and its folder), not the refusal that came of it; a
+    // DatabaseError naming `sql` when none was noted.
     void refuseWriteWithoutTransaction(const QString& sql) const;
+    // Notes `failure` of a statement of this connection as the cause of the engine's rollback
+    // when it ended the transaction and no cause is noted yet; the note goes when the
+    // outermost Transaction ends.
+    void noteFailure(const SqliteError& failure) const noexcept;
 
     // For the dataset layer only.
     sqlite3* handle() const;      // DatabaseError when not connected
@@ -148,6 +156,10 @@ private:
     quint64 transactionsBegun_ = 0; // Transactions begun (savepoints too) since the connection was made
     int sessionGuards_ = 0;                // SessionGuard instances alive
     mutable StatementShape* inspecting_ = nullptr; // the shape inspect() is noting
+    // The failure that made the engine roll the open transaction back (noteFailure).
+    mutable std::unique_ptr<SqliteError> rollbackCause_;
+    // No transaction is open any more: the cause of an earlier rollback goes.
+    void transactionsEnded() noexcept;
     // A statement given back by its lease, kept unless one is kept for the key already or it was
     // prepared on a handle other than the open one; it must not allocate (see open()).
     void keepStatement(std::unique_ptr<Statement> statement, const QString& key, StatementUse use) noexcept;

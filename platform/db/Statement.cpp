@@ -276,6 +276,16 @@ bool Statement::step()
     if (writes_ && connection_)
         connection_->refuseWriteWithoutTransaction(sql_);
     const int rc = sqlite3_step(stmt_);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE && connection_) {
+        try {
+            check(rc);
+        } catch (const SqliteError& failure) {
+            // The first failure of a transaction the engine then rolled back is what the
+            // command's later writes are refused with.
+            connection_->noteFailure(failure);
+            throw;
+        }
+    }
     check(rc);
     return rc == SQLITE_ROW;
 }

@@ -45,6 +45,7 @@ public:
     // transaction the connection's Transaction still holds open, a statement that would write
     // is refused before it steps (Connection::refuseWriteWithoutTransaction). Set by the
     // connection that lends the statement; null (nothing refused) for one made and run apart.
+    // A failure of the statement is noted there too (Connection::noteFailure).
     void keepToTransactionsOf(const Connection* connection) { connection_ = connection; }
 
     // Steps once: true when a row is ready, false when done.

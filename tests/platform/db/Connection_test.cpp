@@ -188,9 +188,12 @@ TEST_F(ConnectionTest, NestedTransactionsAreSavepoints)
 
 // A disk that fills or fails under a one-row write makes the engine roll back the whole
 // transaction by itself. Until the command's outermost guard ends, every write is refused before
-// it runs, whichever way it comes (a statement, a dataset's post, a nested guard, a commit), so
-// that nothing of the command is stored outside the transaction it believes it is in; after the
-// guard the connection writes again, and the datasets show what is stored.
+// it runs, whichever way it comes (a statement, a dataset's post, insert or delete, a write in a
+// nested guard begun before the failure, a new nested guard, a commit), so that nothing of the
+// command is stored outside the transaction it believes it is in; each refusal is the failure
+// that made the engine roll back, with its cause, which is what the command shows and logs.
+// After the guard the connection writes again, and the datasets show what is stored: an edit or
+// insert the command began goes with it.
 class TransactionEndedByTheEngine : public ConnectionTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(TransactionEndedByTheEngine, RefusesEveryWriteUntilTheCommandEnds)
@@ -199,13 +202,22 @@ TEST_P(TransactionEndedByTheEngine, RefusesEveryWriteUntilTheCommandEnds)
     Query customers(connection);
     customers.sql().add(QStringLiteral("SELECT * FROM customer ORDER BY id"));
     customers.open();
-    const auto refused = [](const std::function<void()>& write) {
+    Query added(connection);
+    added.sql().add(QStringLiteral("SELECT * FROM customer WHERE id='x'"));
+    added.open();
+    Query removed(connection);
+    removed.sql().add(QStringLiteral("SELECT * FROM customer WHERE id='b'"));
+    removed.open();
+    QString failure;
+    QString cause;
+    const auto refused = [&](const std::function<void()>& write) {
         try {
             write();
             ADD_FAILURE() << "written after the engine ended the transaction";
-        } catch (const DatabaseError& error) {
-            EXPECT_TRUE(error.message().startsWith(QStringLiteral("The engine has rolled back this command's transaction")))
-                << error.message().toStdString();
+        } catch (const SqliteError& error) {
+            EXPECT_EQ(failure, error.message());
+            EXPECT_EQ(cause, error.cause());
+            EXPECT_EQ(GetParam(), error.systemError());
         }
     };
     {
@@ -213,20 +225,37 @@ TEST_P(TransactionEndedByTheEngine, RefusesEveryWriteUntilTheCommandEnds)
         connection.execute(QStringLiteral("UPDATE customer SET balance = 10 WHERE id = 'a'"));
         customers.edit();
         customers["balance"].setAsFloat(50);
+        added.append();
+        added["id"].setAsString(QStringLiteral("x"));
         {
-            // The room comes back at once, as when another program frees some meanwhile.
-            FullDisk disk(dir.path(), 0, GetParam(), 1);
-            // Its page is not in the journal yet: the engine writes there first.
-            EXPECT_THROW(addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1), SqliteError);
+            Transaction inner(connection);
+            {
+                // The room comes back at once, as when another program frees some meanwhile.
+                FullDisk disk(dir.path(), 0, GetParam(), 1);
+                try {
+                    // Its page is not in the journal yet: the engine writes there first.
+                    addProduct(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("螺丝"), 1);
+                    FAIL() << "written on a failing disk";
+                } catch (const SqliteError& error) {
+                    failure = error.message();
+                    cause = error.cause();
+                }
+            }
+            ASSERT_EQ(GetParam() == ENOSPC, !cause.isEmpty());
+            refused([&] { connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('inner')")); });
+            refused([&] { inner.commit(); });
         }
         refused([&] { connection.execute(QStringLiteral("UPDATE customer SET balance = 30 WHERE id = 'b'")); });
         refused([&] { customers.post(); });
+        refused([&] { added.post(); });
+        refused([&] { removed.deleteRecord(); });
         refused([&] {
             Query command(connection);
             command.sql().add(QStringLiteral("INSERT INTO customer (id) VALUES (:p1)"));
             command.paramByName(QStringLiteral("p1")).setAsString(QStringLiteral("c"));
             command.execSQL();
         });
+        refused([&] { connection.execute(QStringLiteral("DELETE FROM customer")); });
         refused([&] {
             Transaction nested(connection);
             connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('d')"));
@@ -241,14 +270,31 @@ TEST_P(TransactionEndedByTheEngine, RefusesEveryWriteUntilTheCommandEnds)
     stored.open();
     EXPECT_EQ("a=1.0 b=2.0", stored["rows"].asString().toStdString());
     EXPECT_EQ(0, count(connection, QStringLiteral("product")));
-    // The edit the command began went with it: no later move or refresh posts it.
+    // The edit and the insert the command began went with it: no later move or refresh posts them.
     EXPECT_EQ(DataSetState::Browse, customers.state());
     EXPECT_EQ(1.0, customers["balance"].asFloat());
+    EXPECT_EQ(DataSetState::Browse, added.state());
+    EXPECT_TRUE(added.isEmpty());
+    EXPECT_EQ(1, removed.recordCount());
 
     Transaction next(connection);
     connection.execute(QStringLiteral("UPDATE customer SET balance = 5 WHERE id = 'b'"));
     next.commit();
     EXPECT_EQ(5.0, [&] { customers.refresh(); customers.last(); return customers["balance"].asFloat(); }());
+
+    // The next command that meets the failing disk is refused with its own failure.
+    Transaction again(connection);
+    {
+        FullDisk disk(dir.path(), 0, GetParam(), 1);
+        try {
+            addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("螺母"), 1);
+            FAIL() << "written on a failing disk";
+        } catch (const SqliteError& error) {
+            ASSERT_NE(failure, error.message());
+            failure = error.message();
+        }
+    }
+    refused([&] { connection.execute(QStringLiteral("UPDATE customer SET balance = 6 WHERE id = 'b'")); });
 }
 
 INSTANTIATE_TEST_SUITE_P(FullDiskAndFailingDisk, TransactionEndedByTheEngine, ::testing::Values(ENOSPC, EIO));
