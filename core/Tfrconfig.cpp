@@ -514,17 +514,25 @@ QWidget* Tfrconfig::buildFrontDeskPage()
     QPushButton* ok = button(page, QStringLiteral("确定"));
     layout->addWidget(ok);
     connect(ok, &QPushButton::clicked, this, lb::ui::guardSlot(this, &Tfrconfig::frontDeskOk));
-    // Every change of folder writes the path box: another drive, a click or a keyboard move
-    // in the folder tree.
+    // Every folder chosen writes the path box: another drive, a click or a keyboard move in the
+    // folder tree, Enter on a folder. The box follows the tree's selection, not its current
+    // folder: the tree makes its first folder current, unselected, when the focus enters it
+    // (Tab, the window activated again), and that is no choice.
     connect(driveBox, &QComboBox::currentTextChanged, this, lb::ui::guardSlot(this, [this](const QString& drive) {
         folderList->setRootIndex(folders_->setRootPath(drive));
         pathBox->setText(drive);
     }));
-    connect(folderList->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            lb::ui::guardSlot(this, [this](const QModelIndex& current) {
-                if (current.isValid())
-                    pathBox->setText(folders_->filePath(current));
+    connect(folderList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            lb::ui::guardSlot(this, [this](const QItemSelection& selected) {
+                if (!selected.indexes().isEmpty())
+                    pathBox->setText(folders_->filePath(selected.indexes().constFirst()));
             }));
+    // Enter chooses the current folder, unselected as it may be, or chosen before the box was
+    // typed over.
+    connect(folderList, &QAbstractItemView::activated, this, lb::ui::guardSlot(this, [this](const QModelIndex& folder) {
+        folderList->selectionModel()->select(folder, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        pathBox->setText(folders_->filePath(folder));
+    }));
     return page;
 }
 

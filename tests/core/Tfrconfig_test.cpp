@@ -13,12 +13,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QThread>
 #include <QTreeView>
 
 using lb::core::TFrm_ErrorMessage;
@@ -33,9 +37,9 @@ struct FormatCase {
     const char* format;
 };
 
-void press(QWidget* box, int key, const QString& text = QString())
+void press(QWidget* box, int key, const QString& text = QString(), Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(box, &event);
 }
 
@@ -351,7 +355,7 @@ TEST_F(TfrconfigTest, FrontDeskFolderIsStoredWithItsSeparator)
     EXPECT_EQ(QStringLiteral("/srv/front/"), again.pathBox->text());
 }
 
-// Not only a mouse click: any move of the tree's current folder and another drive write the box.
+// Not only a mouse click: a folder the tree selects any way and another drive write the box.
 TEST_F(TfrconfigTest, FrontDeskPathFollowsEveryChangeOfFolder)
 {
     QDir(folder.path()).mkpath(QStringLiteral("front/data"));
@@ -365,3 +369,95 @@ TEST_F(TfrconfigTest, FrontDeskPathFollowsEveryChangeOfFolder)
     w.driveBox->setCurrentIndex(w.driveBox->count() - 1);
     EXPECT_EQ(folder.filePath(QStringLiteral("front")), w.pathBox->text());
 }
+
+namespace {
+
+// A way the focus or a choice reaches the front-desk page's folder tree, and the folder of the
+// tree the path box then names ("a" first, "b" below it): none, the stored one stays.
+struct FolderTreeCase {
+    const char* name;
+    void (*act)(Tfrconfig& w);
+    const char* chosen;
+};
+
+void PrintTo(const FolderTreeCase& c, std::ostream* os) { *os << c.name; }
+
+// A click, the focus given as the window system gives it.
+void clickIn(QTreeView* tree, QPoint at)
+{
+    tree->setFocus(Qt::MouseFocusReason);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, tree->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(tree->viewport(), &event);
+    }
+}
+
+void tabIn(Tfrconfig& w)
+{
+    w.driveBox->setFocus();
+    press(w.driveBox, Qt::Key_Tab);
+}
+
+QModelIndex row(const QTreeView* tree, int n) { return tree->model()->index(n, 0, tree->rootIndex()); }
+
+class TfrconfigFolderTreeTest : public TfrconfigTest, public ::testing::WithParamInterface<FolderTreeCase> {};
+
+} // namespace
+
+// Only a folder chosen in the tree writes the path box, and so what 确定 stores: the focus
+// moving in (the tree then makes its first folder current, unselected) leaves the stored one.
+TEST_P(TfrconfigFolderTreeTest, OnlyAChoiceChangesTheFolder)
+{
+    const QString front = folder.filePath(QStringLiteral("front"));
+    QDir(front).mkpath(QStringLiteral("a"));
+    QDir(front).mkpath(QStringLiteral("b"));
+    exec(QStringLiteral("update config set toppath = '/srv/stored/'"));
+    Tfrconfig& w = open();
+    QApplication::setActiveWindow(&w);
+    w.driveBox->addItem(front);
+    w.driveBox->setCurrentIndex(w.driveBox->count() - 1);
+    w.PageControl1->setCurrentIndex(4);
+    EXPECT_EQ(QStringLiteral("/srv/stored/"), w.pathBox->text());
+    // The tree reads its folders in the background and sorts them a moment later.
+    auto* folders = static_cast<QFileSystemModel*>(w.folderList->model());
+    QElapsedTimer waited;
+    waited.start();
+    while ((folders->fileName(row(w.folderList, 0)) != QStringLiteral("a") || !row(w.folderList, 1).isValid())
+           && waited.elapsed() < 5000) {
+        QThread::msleep(5);
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(QStringLiteral("b"), folders->fileName(row(w.folderList, 1)));
+
+    GetParam().act(w);
+    EXPECT_EQ(w.folderList, QApplication::focusWidget());
+    const char* chosen = GetParam().chosen;
+    const QString path = *chosen ? QDir(front).filePath(QString::fromLatin1(chosen)) : QStringLiteral("/srv/stored/");
+    EXPECT_EQ(path, w.pathBox->text());
+    w.PageControl1->currentWidget()->findChild<QPushButton*>()->click();
+    EXPECT_EQ(Tfrconfig::folderWithSeparator(path), option(QStringLiteral("toppath")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, TfrconfigFolderTreeTest,
+    ::testing::Values(
+        FolderTreeCase{"Tab", tabIn, ""},
+        FolderTreeCase{"ShiftTab", [](Tfrconfig& w) {
+                           w.pathBox->setFocus();
+                           press(w.pathBox, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+                       }, ""},
+        FolderTreeCase{"ClickBelowTheFolders", [](Tfrconfig& w) {
+                           const QPoint empty(5, w.folderList->viewport()->height() - 5);
+                           EXPECT_FALSE(w.folderList->indexAt(empty).isValid());
+                           clickIn(w.folderList, empty);
+                       }, ""},
+        FolderTreeCase{"WindowActivatedAgain", [](Tfrconfig& w) {
+                           QApplication::setActiveWindow(nullptr);
+                           w.folderList->setFocus();
+                           QApplication::setActiveWindow(&w);
+                       }, ""},
+        FolderTreeCase{"DownKey", [](Tfrconfig& w) { tabIn(w); press(w.folderList, Qt::Key_Down); }, "b"},
+        FolderTreeCase{"ClickOnAFolder", [](Tfrconfig& w) { clickIn(w.folderList, w.folderList->visualRect(row(w.folderList, 1)).center()); }, "b"},
+        FolderTreeCase{"EnterOnAFolder", [](Tfrconfig& w) { tabIn(w); press(w.folderList, Qt::Key_Return); }, "a"}),
+    [](const ::testing::TestParamInfo<FolderTreeCase>& info) { return std::string(info.param.name); });

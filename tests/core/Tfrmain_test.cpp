@@ -154,20 +154,23 @@ TEST_F(TfrmainTest, BooksThatCannotBeUsedEndTheStartWithOneMessageOfOurs)
         EXPECT_FALSE(dm().ADOCon.connected());
         frmain = nullptr;
     };
-    {
-        WriteProtect locked(database);
-        if (!locked.ok())
-            GTEST_SKIP() << "files cannot be write-protected here";
-        startsWith(QStringLiteral("数据库文件不能读写: ") + database);
-    }
-    {
-        WriteProtect locked(works);
-        ASSERT_TRUE(locked.ok());
-        startsWith(QStringLiteral("数据文件夹不能写入: ") + works);
-    }
+    // Write protection may not be had here (root needs the immutable flag); the missing books
+    // are checked all the same, and the test then says what it skipped.
+    QStringList unprotected;
+    const auto whenProtected = [&](const QString& path, const QString& reason) {
+        WriteProtect locked(path);
+        if (locked.ok())
+            startsWith(reason + path);
+        else
+            unprotected << path;
+    };
+    whenProtected(database, QStringLiteral("数据库文件不能读写: "));
+    whenProtected(works, QStringLiteral("数据文件夹不能写入: "));
     QFile::remove(database);
     startsWith(QStringLiteral("数据库文件不存在: ") + database);
     EXPECT_TRUE(QDir(works).entryList(QDir::Files).isEmpty());
+    if (!unprotected.isEmpty())
+        GTEST_SKIP() << "files cannot be write-protected here; not checked: " << unprotected.join(QStringLiteral(", ")).toStdString();
 }
 
 // While a work window is open, the close box and the window manager's close key on the
