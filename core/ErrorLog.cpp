@@ -3,12 +3,14 @@
 
 #include "core/Tfrdm.h"
 #include "platform/db/Query.h"
+#include "platform/db/Connection.h"
 #include "platform/db/Table.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QPointer>
 #include <QWidget>
 
 #include <new>
@@ -119,6 +121,12 @@ bool ErrorLog::rowHoldsWhole(lb::db::Table& apperror, const ErrorEntry& entry)
 
 bool ErrorLog::keep(lb::db::Table* apperror, const QString& logFile, const ErrorEntry& entry)
 {
+    if (apperror && apperror->connection().inTransaction()) {
+        apperror->connection().afterTransactions([table = QPointer<lb::db::Table>(apperror), logFile, entry] {
+            keep(table, logFile, entry);
+        });
+        return true;
+    }
     const bool row = apperror && writeRow(*apperror, entry);
     if (row && rowHoldsWhole(*apperror, entry))
         return true;

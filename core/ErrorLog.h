@@ -65,7 +65,10 @@ public:
     // Keeps the entry: a row of apperror through `apperror` (null while no books are open),
     // and a line of the text log `logFile` when there is no row or it holds only the start of
     // the message, so that nothing of an error is lost. Returns false when the entry is kept
-    // whole nowhere.
+    // whole nowhere. While a transaction is open on the books (a command met the error before
+    // its guard ended) the row waits for its end, so that a rollback does not take it
+    // (Connection::afterTransactions): it is written then, or the line when the books close
+    // first; true is returned for it at once.
     static bool keep(lb::db::Table* apperror, const QString& logFile, const ErrorEntry& entry);
 
     // "清空错误记录": deletes the text log when present, empties apperror through `command`

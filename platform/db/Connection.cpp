@@ -210,10 +210,29 @@ void Connection::noteFailure(const SqliteError& failure) const noexcept
     }
 }
 
+void Connection::afterTransactions(std::function<void()> work)
+{
+    if (transactionDepth_ == 0) {
+        work();
+        return;
+    }
+    afterTransactions_.push_back(std::move(work));
+}
+
 void Connection::transactionsEnded() noexcept
 {
     transactionDepth_ = 0;
     rollbackCause_.reset();
+    // The work may begin transactions of its own, and ask for more work after them.
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(afterTransactions_);
+    for (const std::function<void()>& work : waiting) {
+        try {
+            work();
+        } catch (...) {
+            // Documented: whoever waited keeps its own fallback.
+        }
+    }
 }
 
 sqlite3* Connection::handle() const
@@ -350,10 +369,9 @@ void Transaction::commit()
     connection_.refuseWriteWithoutTransaction(end);
     connection_.runKept(end);
     done_ = true;
+    connection_.transactionDepth_ = level_ - 1;
     if (level_ == 1)
         connection_.transactionsEnded();
-    else
-        connection_.transactionDepth_ = level_ - 1;
 }
 
 Transaction::~Transaction()
@@ -373,11 +391,11 @@ Transaction::~Transaction()
             sqlite3_exec(db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
         }
     }
+    connection_.transactionDepth_ = level_ - 1;
+    // The datasets show what is stored before the work that waited for the end runs.
+    connection_.rolledBack(number_);
     if (level_ == 1)
         connection_.transactionsEnded();
-    else
-        connection_.transactionDepth_ = level_ - 1;
-    connection_.rolledBack(number_);
 }
 
 void Connection::installAuthorizer() const noexcept

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -102,6 +103,14 @@ public:
     int likePatternLimit() const;
     qint64 lastInsertRowId() const;
 
+    // Whether a Transaction (or a savepoint in one) is open.
+    bool inTransaction() const noexcept { return transactionDepth_ > 0; }
+    // Runs `work` once no Transaction is open: at once when none is, else right after the
+    // outermost one ends, committed or rolled back, or the connection closes with it open. For
+    // what must not go with a command's rollback (a failure recorded in the error log while the
+    // command's transaction was open). What `work` throws is dropped.
+    void afterTransactions(std::function<void()> work);
+
     // Whether the engine has ended a transaction that a Transaction still holds open. A full
     // disk, an input/output error, running out of memory, a busy file or an interrupt may make it
     // roll back the whole transaction by itself (a one-row write that needs no statement journal
@@ -158,7 +167,9 @@ private:
     mutable StatementShape* inspecting_ = nullptr; // the shape inspect() is noting
     // The failure that made the engine roll the open transaction back (noteFailure).
     mutable std::unique_ptr<SqliteError> rollbackCause_;
-    // No transaction is open any more: the cause of an earlier rollback goes.
+    std::vector<std::function<void()>> afterTransactions_; // work waiting for the outermost Transaction's end
+    // No transaction is open any more: the cause of an earlier rollback goes, and the work
+    // waiting for the end runs.
     void transactionsEnded() noexcept;
     // A statement given back by its lease, kept unless one is kept for the key already or it was
     // prepared on a handle other than the open one; it must not allocate (see open()).

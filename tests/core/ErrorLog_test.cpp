@@ -59,6 +59,47 @@ TEST_F(ErrorLogTest, AnEntryTheRowCannotTakeWholeGoesWholeToTheTextLog)
     }
 }
 
+// A failure logged while a command's transaction is still open is kept however the transaction
+// ends: its row is written once the transaction has ended (the rollback does not take it), or its
+// line when the books close first.
+TEST_F(ErrorLogTest, AnEntryLoggedInsideATransactionOutlivesItsEnd)
+{
+    enum class End { RolledBack, Committed, BooksClosed };
+    const struct {
+        const char* what;
+        End end;
+        int rows;
+        bool textLine;
+    } cases[] = {
+        {"rolled back", End::RolledBack, 1, false},
+        {"committed", End::Committed, 1, false},
+        {"the books closed first", End::BooksClosed, 0, true},
+    };
+    const QString command = QStringLiteral("该功能暂时不能执行，请重新操作！");
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.what);
+        exec(QStringLiteral("delete from apperror"));
+        QFile::remove(lb::AppPaths::errorLogFile());
+        {
+            lb::db::Transaction transaction(db());
+            exec(QStringLiteral("update config set tallybj='F'"));
+            lb::core::logError(Reporter(QStringLiteral("Tfroutdetail")), lb::DatabaseError(QStringLiteral("injected fault")), command);
+            if (each.end == End::Committed)
+                transaction.commit();
+            if (each.end == End::BooksClosed)
+                db().close();
+        }
+        if (!db().connected())
+            db().open();
+        EXPECT_EQ(each.rows, apperrorRows());
+        if (each.rows > 0) {
+            EXPECT_EQ(QStringLiteral("Tfroutdetail ") + command + QStringLiteral("\ninjected fault"),
+                      scalar(QStringLiteral("select name || ' ' || mess from apperror")).toString());
+        }
+        EXPECT_EQ(each.textLine, errorLogText().contains(QStringLiteral("injected fault")));
+    }
+}
+
 namespace {
 
 class CopyFailureLogTest;
