@@ -141,18 +141,29 @@ TEST_P(FillingDiskTest, ARefusedRunLeavesEveryTableAsItWas)
     for (qint64 room = 0;; room += step) {
         SCOPED_TRACE(room);
         const QStringList before = everyTable();
+        const size_t boxes = dialogs.shown().size();
+        const size_t reports = errors.reports().size();
+        QString told;
         {
             FullDisk disk(books, room, ENOSPC, 1);
             try {
                 c.run();
-            } catch (const lb::Error&) {
+            } catch (const lb::Error& error) {
                 // a window without a failure message of its own hands it to the error form
+                told = error.shownText();
             }
         }
         flush();
         if (c.done())
             break;
         ++refused;
+        // What the user is told is the full disk and its folder, whichever write met it first,
+        // not a refusal of the writes that came after it.
+        for (size_t box = boxes; box < dialogs.shown().size(); ++box)
+            told += dialogs.shown()[box].text;
+        for (size_t report = reports; report < errors.reports().size(); ++report)
+            told += errors.reports()[report].message;
+        ASSERT_TRUE(told.contains(QStringLiteral("磁盘已满,不能写入文件夹: ") + books)) << told.toStdString();
         const QStringList after = everyTable();
         ASSERT_EQ(before.size(), after.size());
         for (qsizetype i = 0; i < before.size(); ++i)
