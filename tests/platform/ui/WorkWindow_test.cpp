@@ -70,6 +70,26 @@ TEST(WorkWindow, disablesItsOpenerAndEnablesItOnClose)
     EXPECT_TRUE(main.isEnabled());
 }
 
+// Disabling the opener took the focus out of it; back, it has the focus in the box that had it,
+// not in its first control.
+TEST(WorkWindow, theOpenerGetsTheFocusBackWhereItWas)
+{
+    QWidget opener;
+    new QLineEdit(&opener);
+    auto* second = new QLineEdit(&opener);
+    opener.show();
+    QApplication::setActiveWindow(&opener);
+    second->setFocus();
+    QPointer<Window> window = new Window(&opener);
+    window->showWork();
+    QApplication::setActiveWindow(window);
+    EXPECT_NE(second, opener.focusWidget());
+    window->close();
+    processDeletes();
+    QApplication::setActiveWindow(&opener);
+    EXPECT_EQ(second, QApplication::focusWidget());
+}
+
 TEST(WorkWindow, aRefusedCloseKeepsEverythingAsItWas)
 {
     QWidget main;
