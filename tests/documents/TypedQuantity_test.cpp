@@ -71,5 +71,35 @@ TEST_P(TypedQuantityTest, AFailureAtAnyWriteKeepsTheTypedQuantityForTheNextPosti
     }
 }
 
+// A quantity the grid refuses (no number) is said as any cell's refusal, and 过帐 or 记帐 ends
+// there: no question, nothing stored, the line as it was.
+TEST_P(TypedQuantityTest, AQuantityTheGridRefusesEndsTheCommandBeforeItAsks)
+{
+    const auto config = DocumentCatalog::entryForm(GetParam());
+    const lb::documents::DocumentKind& shown = kind(config.kind);
+    const QString intno = openDocument(config.kind);
+    QPointer<DocumentEntryForm> form = openEntryForm(config, false, intno);
+    const int line = form->DBGrid1->model()->rowCount() - 1;
+    form->DBGrid1->setFocus();
+    flush();
+    form->DBGrid1->setCurrentIndex(form->DBGrid1->model()->index(line, config.firstEntryColumn));
+    for (const QString& command : {QStringLiteral("ToolButton4"), QStringLiteral("ToolButton8")}) {
+        if (command == QLatin1String("ToolButton8") && !shown.followsPostingMode)
+            continue;
+        exec(QStringLiteral("update config set tallybj=:p1"), {command == QLatin1String("ToolButton8") ? "F" : "T"});
+        const QStringList before = everyTable();
+        typeText(form->DBGrid1, QStringLiteral("1"));
+        typeText(QApplication::focusWidget(), QStringLiteral("..2"));
+        const int reports = errors.count();
+        dialogs.clear();
+        form->action(command)->trigger();
+        flush();
+        ASSERT_TRUE(form && form->isVisible());
+        EXPECT_EQ(reports + 1, errors.count()) << command.toStdString();
+        EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(QLatin1Char('/')).toStdString();
+        EXPECT_EQ(before, everyTable());
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EntryForms, TypedQuantityTest, ::testing::ValuesIn(formsWithProductLines()),
                          [](const auto& info) { return info.param.toStdString(); });
