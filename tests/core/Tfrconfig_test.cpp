@@ -447,11 +447,6 @@ INSTANTIATE_TEST_SUITE_P(
                            w.pathBox->setFocus();
                            press(w.pathBox, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
                        }, ""},
-        FolderTreeCase{"ClickBelowTheFolders", [](Tfrconfig& w) {
-                           const QPoint empty(5, w.folderList->viewport()->height() - 5);
-                           EXPECT_FALSE(w.folderList->indexAt(empty).isValid());
-                           clickIn(w.folderList, empty);
-                       }, ""},
         FolderTreeCase{"WindowActivatedAgain", [](Tfrconfig& w) {
                            QApplication::setActiveWindow(nullptr);
                            w.folderList->setFocus();
