@@ -19,6 +19,7 @@
 #include "platform/sys/InstanceLock.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
+#include "report/TRpStream.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -50,8 +51,10 @@ Tfrmain::Tfrmain(QWidget* parent)
     if (instanceLock_->state() == lb::InstanceLock::State::Held)
         lb::core::Leftovers::removeFromProgramFolder();
     // Copies of other program folders share the system's temporary folder: the staging folders
-    // of workbooks there are kept by each one's own lock while in use, whatever this lock says.
+    // of workbooks and the report pages' temporary files there are kept by each one's own lock
+    // while in use, whatever this lock says.
     lb::office::Workbook::removeLeftovers();
+    lb::report::TRpStream::RemoveLeftovers();
 
     PickMode = lb::core::PickCode::None;
     CustProductPick = 0;

@@ -3,12 +3,12 @@
 
 #include "platform/sys/Errors.h"
 #include "platform/sys/FileWrite.h"
+#include "platform/sys/LockedTemporary.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
 #include <QScopeGuard>
-#include <QTemporaryFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -21,6 +21,12 @@ namespace lb::report {
 namespace {
 
 constexpr qint64 kCopyBlock = 10240;
+
+// A temporary file is named this and six letters or digits.
+QString spillPrefix()
+{
+    return QStringLiteral("RPF");
+}
 
 [[noreturn]] void streamError(const QString& what)
 {
@@ -54,8 +60,19 @@ std::unique_ptr<TRpStream> TRpStream::CreateFromFile(const QString& fileName)
 TRpStream::~TRpStream()
 {
     std::lock_guard lock(mutex_);
-    // A temporary file removes itself when closed; a loaded file is only closed.
+    // A temporary file goes; a loaded file is only closed.
+    spill_.reset();
     file_.reset();
+}
+
+void TRpStream::RemoveLeftovers()
+{
+    LockedTemporary::removeLeftovers(LockedTemporary::Kind::File, spillPrefix());
+}
+
+int TRpStream::Handle() const
+{
+    return spill_ ? spill_->handle() : file_->handle();
 }
 
 qint64 TRpStream::Read(char* data, qint64 count)
@@ -72,7 +89,7 @@ qint64 TRpStream::Read(char* data, qint64 count)
     }
     qint64 n = 0;
     while (n < count) {
-        const ssize_t got = ::pread(file_->handle(), data + n, size_t(count - n), off_t(filePosition_ + n));
+        const ssize_t got = ::pread(Handle(), data + n, size_t(count - n), off_t(filePosition_ + n));
         if (got > 0)
             n += got;
         else if (got == 0)
@@ -119,7 +136,7 @@ void TRpStream::Write(const char* data, qint64 count)
         return;
     }
     qint64 written = 0;
-    const int code = FileWrite::writeAt(file_->handle(), filePosition_, data, count, &written);
+    const int code = FileWrite::writeAt(Handle(), filePosition_, data, count, &written);
     filePosition_ += written;
     fileSize_ = std::max(fileSize_, filePosition_);
     if (code != 0)
@@ -135,19 +152,19 @@ void TRpStream::WriteInt32(qint32 value)
 
 void TRpStream::MoveToFile()
 {
-    auto temp = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/RPFXXXXXX"));
-    if (!temp->open())
+    auto temp = std::make_unique<LockedTemporary>(LockedTemporary::Kind::File, spillPrefix());
+    if (!temp->isValid())
         throw FileWriteError(FileFailure::ofFolder(QDir::tempPath(),
                                                    QStringLiteral("Cannot create a temporary file in \"%1\". %2")
                                                        .arg(QDir::toNativeSeparators(QDir::tempPath()), temp->errorString()),
                                                    FileWrite::Place::TemporaryFolder));
     // Should the file not take the bytes, it goes and the stream stays in memory.
     if (const int code = FileWrite::writeAt(temp->handle(), 0, memory_.constData(), memory_.size()))
-        writeError(code, temp->fileName(), FileWrite::Place::TemporaryFolder);
-    tempFileName_ = temp->fileName();
+        writeError(code, temp->path(), FileWrite::Place::TemporaryFolder);
+    tempFileName_ = temp->path();
     fileSize_ = memory_.size();
     filePosition_ = memoryPosition_;
-    file_ = std::move(temp);
+    spill_ = std::move(temp);
     memory_ = QByteArray();
     memoryPosition_ = 0;
     inMemory_ = false;
@@ -180,7 +197,7 @@ void TRpStream::Truncate(qint64 size)
         return;
     }
     if (size < fileSize_) {
-        if (::ftruncate(file_->handle(), off_t(size)) != 0)
+        if (::ftruncate(Handle(), off_t(size)) != 0)
             streamError(QStringLiteral("truncate failed: %1").arg(FileWrite::systemError(errno)));
         fileSize_ = size;
     }

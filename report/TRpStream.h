@@ -10,6 +10,10 @@
 class QFile;
 class QIODevice;
 
+namespace lb {
+class LockedTemporary;
+}
+
 namespace lb::report {
 
 // Every operation takes the stream's own lock, so the generation thread and the user-interface
@@ -22,8 +26,9 @@ class TRpStream {
 public:
     enum class Origin { Begin, Current, End };
 
-    // An empty stream in memory that moves to a temporary file (system temporary folder, name
-    // starting with "RPF") as soon as it holds more than `memoryLimit` bytes.
+    // An empty stream in memory that moves to a temporary file (system temporary folder, "RPF"
+    // and six letters or digits, locked while the stream lives: lb::LockedTemporary) as soon as
+    // it holds more than `memoryLimit` bytes.
     explicit TRpStream(qint32 memoryLimit);
     // A stream reading an existing file, which other programs may keep reading too. Such a
     // stream is read-only and freeing it leaves the file in place. Throws lb::FileOpenError.
@@ -32,6 +37,10 @@ public:
     ~TRpStream();
     TRpStream(const TRpStream&) = delete;
     TRpStream& operator=(const TRpStream&) = delete;
+
+    // Removes the temporary files that streams of runs killed before freeing them left in the
+    // system's temporary folder; those of streams still alive, in any running copy, stay.
+    static void RemoveLeftovers();
 
     // Reads up to `count` bytes at the position; returns how many were read (0 at the end).
     qint64 Read(char* data, qint64 count);
@@ -66,6 +75,7 @@ public:
 private:
     TRpStream() = default;
     void MoveToFile();
+    int Handle() const; // the file's descriptor, temporary or loaded
 
     std::recursive_mutex mutex_;
     bool inMemory_ = true;
@@ -74,7 +84,9 @@ private:
     QByteArray memory_;
     qint64 memoryPosition_ = 0;
     QString tempFileName_;
-    // Holds the file open (and removes a temporary one when freed); its descriptor does the work.
+    // Holds the temporary file open and removes it when freed; its descriptor does the work.
+    std::unique_ptr<lb::LockedTemporary> spill_;
+    // Holds a loaded file open; its descriptor does the work.
     std::unique_ptr<QFile> file_;
     qint64 filePosition_ = 0;
     qint64 fileSize_ = 0; // as written so far, which the QFile does not see

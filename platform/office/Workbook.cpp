@@ -4,13 +4,11 @@
 #include "platform/office/TemporaryBeside_p.h"
 #include "platform/sys/DurableFile.h"
 #include "platform/sys/Errors.h"
-#include "platform/sys/InstanceLock.h"
+#include "platform/sys/LockedTemporary.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <xlsxwriter.h>
 
 #include <cerrno>
@@ -26,9 +24,9 @@ QString stagingPrefix()
 }
 
 // The workbook the writer fills in its staging folder.
-QString stagedBook(const QTemporaryDir& staging)
+QString stagedBook(const lb::LockedTemporary& staging)
 {
-    return staging.filePath(QStringLiteral("book.xlsx"));
+    return QDir(staging.path()).filePath(QStringLiteral("book.xlsx"));
 }
 
 } // namespace
@@ -41,18 +39,12 @@ Workbook::Workbook(const QString& path)
     : temp_(std::make_unique<TemporaryBeside>(path, QStringLiteral("~xls")))
     , stagingFolder_(QDir::tempPath())
 {
-    // A start of the program removes every staging folder whose lock it can take: one taken
-    // between the making of ours and its lock is gone, or going, and another is made. A start
-    // lists the folder once, so the next one escapes it.
-    do {
-        staging_ = std::make_unique<QTemporaryDir>(QDir(stagingFolder_).filePath(stagingPrefix() + QStringLiteral("XXXXXX")));
-        if (!staging_->isValid()) {
-            const QString reason = QStringLiteral("Cannot start a workbook for %1: %2").arg(path, staging_->errorString());
-            discard();
-            throw lb::FileWriteError(lb::FileFailure::ofFolder(stagingFolder_, reason, lb::FileWrite::Place::TemporaryFolder));
-        }
-        stagingLock_ = std::make_unique<lb::InstanceLock>(staging_->path());
-    } while (stagingLock_->heldElsewhere() || !QFileInfo(staging_->path()).isDir());
+    staging_ = std::make_unique<lb::LockedTemporary>(lb::LockedTemporary::Kind::Folder, stagingPrefix());
+    if (!staging_->isValid()) {
+        const QString reason = QStringLiteral("Cannot start a workbook for %1: %2").arg(path, staging_->errorString());
+        discard();
+        throw lb::FileWriteError(lb::FileFailure::ofFolder(stagingFolder_, reason, lb::FileWrite::Place::TemporaryFolder));
+    }
     // The parts go where the workbook goes: on one disk, a part the disk cut short cannot end
     // in a workbook the disk took.
     const QByteArray folder = QFile::encodeName(staging_->path());
@@ -81,22 +73,11 @@ void Workbook::discard() noexcept
     }
     temp_.reset();
     staging_.reset();
-    stagingLock_.reset(); // the folder is ours until it is gone
 }
 
 void Workbook::removeLeftovers()
 {
-    static const QRegularExpression ours(QStringLiteral("^%1[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(stagingPrefix())));
-    const QDir temporary(QDir::tempPath());
-    for (const QFileInfo& folder :
-         temporary.entryInfoList({stagingPrefix() + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
-        if (!ours.match(folder.fileName()).hasMatch())
-            continue;
-        // Held while the folder goes: a workbook that made it just now finds it taken and makes another.
-        const lb::InstanceLock lock(folder.absoluteFilePath());
-        if (lock.state() == lb::InstanceLock::State::Held)
-            QDir(folder.absoluteFilePath()).removeRecursively();
-    }
+    lb::LockedTemporary::removeLeftovers(lb::LockedTemporary::Kind::Folder, stagingPrefix());
 }
 
 void Workbook::check(int error, const char* what) const

@@ -4,10 +4,8 @@
 #include <QString>
 #include <memory>
 
-class QTemporaryDir;
-
 namespace lb {
-class InstanceLock;
+class LockedTemporary;
 }
 
 struct lxw_workbook;
@@ -49,10 +47,10 @@ public:
     void printGridLines();
 
     // Removes the staging folders in the system's temporary folder that workbooks of runs that
-    // ended before their save or discard left behind. A workbook holds a lock on its staging
-    // folder while it lives, which dies with its process: a folder whose lock a workbook holds,
-    // as one that another copy of the program is writing, stays, and so does any folder of
-    // another name.
+    // ended before their save or discard left behind (lb::LockedTemporary::removeLeftovers). A
+    // workbook holds a lock on its staging folder while it lives, which dies with its process: a
+    // folder whose lock a workbook holds, as one that another copy of the program is writing,
+    // stays, and so does any entry of another name.
     static void removeLeftovers();
 
     // Writes the file; lb::FileWriteError when it cannot be written, which keeps the cause: a
@@ -65,8 +63,7 @@ private:
     void check(int error, const char* what) const;
     void discard() noexcept;
     std::unique_ptr<TemporaryBeside> temp_; // the file save() writes; null once saved or discarded
-    std::unique_ptr<QTemporaryDir> staging_; // what the writer fills, in the system's temporary folder
-    std::unique_ptr<lb::InstanceLock> stagingLock_; // says staging_ is in use; released once it is removed
+    std::unique_ptr<lb::LockedTemporary> staging_; // the folder the writer fills, in the system's temporary folder
     QString stagingFolder_; // the system's temporary folder it is in, as the user is told of it
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;

@@ -205,8 +205,9 @@ TEST_F(TfrmainTest, SecondCopyIsRefused)
 }
 
 // An export killed in an earlier run left the folder its workbook was staged in, with the parts
-// written so far, in the system's temporary folder: the next start takes it away.
-TEST_F(TfrmainTest, AStartRemovesTheStagingFolderOfAKilledExport)
+// written so far, in the system's temporary folder, and a report killed while running the file
+// its pages went to: the next start takes both away.
+TEST_F(TfrmainTest, AStartRemovesTheStagingFolderOfAKilledExportAndThePagesOfAKilledReport)
 {
     window.reset();
     QTemporaryDir temporary;
@@ -216,9 +217,13 @@ TEST_F(TfrmainTest, AStartRemovesTheStagingFolderOfAKilledExport)
     QFile part(staging + QStringLiteral("/xl/workbook.xml"));
     ASSERT_TRUE(part.open(QIODevice::WriteOnly));
     part.close();
+    QFile pages(temporary.filePath(QStringLiteral("RPFAb3dEf")));
+    ASSERT_TRUE(pages.open(QIODevice::WriteOnly));
+    pages.write("pages");
+    pages.close();
     window = std::make_unique<Tfrmain>();
     frmain = window.get();
-    EXPECT_FALSE(QFileInfo::exists(staging));
+    EXPECT_EQ(QStringList(), QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot));
 }
 
 TEST_F(TfrmainTest, BackgroundPictureFromOptionsOrBuiltIn)

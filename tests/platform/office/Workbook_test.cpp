@@ -4,6 +4,7 @@
 #include "platform/office/Workbook.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/FileWrite.h"
+#include "support/ForkedChild.h"
 #include "support/ScratchDisk.h"
 #include "support/TemporaryFolderAt.h"
 #include "support/XlsxSheet.h"
@@ -245,14 +246,13 @@ TEST(Workbook, TextsLikeCharacterCodesReadBackAsWritten)
 TEST(Workbook, TheTemporaryOfAKilledSaveGoesWithTheNextWorkbookInItsFolder)
 {
     QTemporaryDir folder;
-    const pid_t child = ::fork();
-    if (child == 0) {
+    ForkedChild killed([&](ForkedChild&) -> int {
         Workbook book(folder.filePath(QStringLiteral("killed.xlsx")));
         book.writeText(0, 0, QStringLiteral("x"));
         ::_exit(0); // as if killed: no destructor runs
-    }
-    ASSERT_GT(child, 0);
-    ::waitpid(child, nullptr, 0);
+    });
+    ASSERT_TRUE(killed.started());
+    killed.wait();
     const QStringList left = files(folder.path());
     ASSERT_EQ(1, left.size());
     EXPECT_TRUE(left[0].startsWith(QStringLiteral("~xls")));
@@ -324,29 +324,18 @@ TEST(Workbook, StagingFoldersOfKilledExportsAreRemovedAndThoseInUseKept)
     const TemporaryFolderAt moved(temporary.path());
 
     // The other copy's workbook is started, and saved when the test says.
-    int started[2];
-    int carryOn[2];
-    ASSERT_EQ(0, ::pipe(started));
-    ASSERT_EQ(0, ::pipe(carryOn));
     const QString theirs = folder.filePath(QStringLiteral("theirs.xlsx"));
-    const pid_t running = ::fork();
-    if (running == 0) {
-        int saved = 1;
-        try {
-            Workbook book(theirs);
-            book.writeText(0, 0, QStringLiteral("他们的"));
-            char signal = 's';
-            if (::write(started[1], &signal, 1) == 1 && ::read(carryOn[0], &signal, 1) == 1) {
-                book.save();
-                saved = 0;
-            }
-        } catch (...) {
-        }
-        ::_exit(saved);
-    }
-    ASSERT_GT(running, 0);
+    ForkedChild running([&](ForkedChild& self) {
+        Workbook book(theirs);
+        book.writeText(0, 0, QStringLiteral("他们的"));
+        char signal = 's';
+        if (!self.send(signal) || !self.receive(signal))
+            return 1;
+        book.save();
+        return 0;
+    });
     char signal = 0;
-    ASSERT_EQ(1, ::read(started[0], &signal, 1));
+    ASSERT_TRUE(running.receive(signal));
     QStringList inUse = temporary.entryList({QStringLiteral("lb-xlsx-??????")}, QDir::Dirs | QDir::NoDotAndDotDot);
     inUse.removeOne(killed);
     ASSERT_EQ(1, inUse.size());
@@ -357,12 +346,9 @@ TEST(Workbook, StagingFoldersOfKilledExportsAreRemovedAndThoseInUseKept)
     for (const QString& kept : inUse + others) {
         EXPECT_TRUE(QFileInfo(temporary.filePath(kept)).isDir()) << kept.toStdString();
     }
-    ASSERT_EQ(1, ::write(carryOn[1], &signal, 1));
-    int status = -1;
-    ::waitpid(running, &status, 0);
+    ASSERT_TRUE(running.send(signal));
+    const int status = running.wait();
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(0, WEXITSTATUS(status));
     EXPECT_EQ(QStringLiteral("他们的"), XlsxSheet::read(theirs).cells.at(QStringLiteral("A1")).text);
-    for (int end : {started[0], started[1], carryOn[0], carryOn[1]})
-        ::close(end);
 }

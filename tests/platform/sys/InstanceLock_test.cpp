@@ -1,8 +1,10 @@
-// The single-instance lock: held once per file, whatever the file holds, and freed when its holder dies.
+// The single-instance lock: held once per file, whatever the file holds, freed when its holder dies, and on an existing entry never making or following one.
 #include "platform/sys/InstanceLock.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -91,4 +93,44 @@ TEST_F(InstanceLockTest, AFolderWithoutTheFileOrTheRightToMakeItGuardsNothing)
     InstanceLock lock(folder.filePath(QStringLiteral("missing/ledgerbox.lock")));
     EXPECT_EQ(InstanceLock::State::Unavailable, lock.state());
     EXPECT_FALSE(lock.heldElsewhere());
+}
+
+// The lock of an entry another object made opens only that entry: a path that went (removed by
+// a start's clean-up as the lock reached it), a link to an entry of the kind, or an entry of the
+// other kind is Missing, and nothing is made in its place.
+TEST_F(InstanceLockTest, AnExistingEntrysLockNeverMakesOrFollowsOne)
+{
+    using Target = InstanceLock::Target;
+    using State = InstanceLock::State;
+    const QString file = folder.filePath(QStringLiteral("file"));
+    const QString subfolder = folder.filePath(QStringLiteral("folder"));
+    const QString gone = folder.filePath(QStringLiteral("gone"));
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QDir().mkpath(subfolder));
+    ASSERT_TRUE(QFile::link(file, folder.filePath(QStringLiteral("to-file"))));
+    ASSERT_TRUE(QFile::link(subfolder, folder.filePath(QStringLiteral("to-folder"))));
+    const struct {
+        QString path;
+        Target target;
+        State state;
+    } cases[] = {
+        {file, Target::ExistingFile, State::Held},
+        {subfolder, Target::ExistingFolder, State::Held},
+        {gone, Target::ExistingFile, State::Missing},
+        {gone, Target::ExistingFolder, State::Missing},
+        {file, Target::ExistingFolder, State::Missing},
+        {subfolder, Target::ExistingFile, State::Missing},
+        {folder.filePath(QStringLiteral("to-file")), Target::ExistingFile, State::Missing},
+        {folder.filePath(QStringLiteral("to-folder")), Target::ExistingFolder, State::Missing},
+    };
+    for (const auto& c : cases) {
+        const InstanceLock lock(c.path, c.target);
+        EXPECT_EQ(c.state, lock.state()) << c.path.toStdString();
+        if (c.state == State::Held) {
+            EXPECT_TRUE(InstanceLock(c.path, c.target).heldElsewhere()) << c.path.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(gone));
+    EXPECT_TRUE(QFileInfo(file).isFile());
+    EXPECT_TRUE(QFileInfo(subfolder).isDir());
 }
