@@ -7,6 +7,16 @@
 #include "documents/DocumentWindows.h"
 #include "documents/PostedDocumentView.h"
 
+// The entry forms whose configuration `keep` takes, for one scenario over them.
+inline std::vector<QString> entryFormsWhere(bool (*keep)(const lb::documents::EntryFormConfig&))
+{
+    std::vector<QString> keys;
+    for (const QString& key : lb::documents::DocumentCatalog::entryFormKeys())
+        if (keep(lb::documents::DocumentCatalog::entryForm(key)))
+            keys.push_back(key);
+    return keys;
+}
+
 class KindDocumentsFixture : public DocumentWindowFixture {
 protected:
     void SetUp() override
@@ -23,6 +33,16 @@ protected:
     {
         return lb::documents::DocumentKinds::of(which);
     }
+
+    // How the kind's entry form posts: by 过帐 (false), and where the kind follows the posting
+    // option, by 记帐 (true) too.
+    static std::vector<bool> postingModes(const lb::documents::DocumentKind& kind)
+    {
+        return kind.followsPostingMode ? std::vector<bool>{false, true} : std::vector<bool>{false};
+    }
+
+    // The option that makes the entry forms book stock only (记帐) or post in full (过帐).
+    void choosePostingMode(bool booking) { exec(QStringLiteral("update config set tallybj=:p1"), {booking ? "F" : "T"}); }
 
     // C1 for the kinds of customers, S1 for those of suppliers.
     static QString partyOf(lb::documents::BillKind which)

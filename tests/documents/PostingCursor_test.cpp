@@ -9,15 +9,6 @@ namespace {
 
 class PostingCursorTest : public KindDocumentsFixture, public ::testing::WithParamInterface<QString> {};
 
-std::vector<QString> formsWithACodeBox()
-{
-    std::vector<QString> keys;
-    for (const QString& key : DocumentCatalog::entryFormKeys())
-        if (!DocumentCatalog::entryForm(key).codeBoxHint.isEmpty())
-            keys.push_back(key);
-    return keys;
-}
-
 } // namespace
 
 // 过帐 (记帐 where the option books stock only) while a line's first cell is being typed: a line
@@ -27,10 +18,8 @@ TEST_P(PostingCursorTest, ARefusedOrFailedPostingPutsTheCursorInTheCodeBox)
 {
     const auto config = DocumentCatalog::entryForm(GetParam());
     const lb::documents::DocumentKind& shown = kind(config.kind);
-    for (const bool booking : {false, true}) {
-        if (booking && !shown.followsPostingMode)
-            continue;
-        exec(QStringLiteral("update config set tallybj=:p1"), {booking ? "F" : "T"});
+    for (const bool booking : postingModes(shown)) {
+        choosePostingMode(booking);
         for (const bool failing : {false, true}) {
             const QString intno = openDocument(config.kind);
             if (failing)
@@ -66,10 +55,8 @@ TEST_P(PostingCursorTest, ACodeTypedAfterwardsFillsTheLastLine)
     const auto config = DocumentCatalog::entryForm(GetParam());
     const lb::documents::DocumentKind& shown = kind(config.kind);
     makeProduct(QStringLiteral("B02"), QStringLiteral("大米"), {{"sl", 10.0}, {"dj_n", 6.0}, {"dj_w", 6.0}});
-    for (const bool booking : {false, true}) {
-        if (booking && !shown.followsPostingMode)
-            continue;
-        exec(QStringLiteral("update config set tallybj=:p1"), {booking ? "F" : "T"});
+    for (const bool booking : postingModes(shown)) {
+        choosePostingMode(booking);
         for (const bool failing : {false, true}) {
             SCOPED_TRACE(std::string(booking ? "记帐, " : "过帐, ") + (failing ? "failure" : "refusal"));
             const QString intno = openDocument(config.kind);
@@ -99,5 +86,8 @@ TEST_P(PostingCursorTest, ACodeTypedAfterwardsFillsTheLastLine)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EntryForms, PostingCursorTest, ::testing::ValuesIn(formsWithACodeBox()),
+INSTANTIATE_TEST_SUITE_P(EntryForms, PostingCursorTest,
+                         ::testing::ValuesIn(entryFormsWhere([](const lb::documents::EntryFormConfig& config) {
+                             return !config.codeBoxHint.isEmpty();
+                         })),
                          [](const auto& info) { return info.param.toStdString(); });

@@ -9,15 +9,6 @@ namespace {
 
 class TypedQuantityTest : public KindDocumentsFixture, public ::testing::WithParamInterface<QString> {};
 
-std::vector<QString> formsWithProductLines()
-{
-    std::vector<QString> keys;
-    for (const QString& key : DocumentCatalog::entryFormKeys())
-        if (!lb::documents::DocumentKinds::of(DocumentCatalog::entryForm(key).kind).linesAreAccounts)
-            keys.push_back(key);
-    return keys;
-}
-
 } // namespace
 
 // The line's first quantity cell (数量, or 件数 where the quantity is packs × per pack) is typed over
@@ -28,10 +19,8 @@ TEST_P(TypedQuantityTest, AFailureAtAnyWriteKeepsTheTypedQuantityForTheNextPosti
 {
     const auto config = DocumentCatalog::entryForm(GetParam());
     const lb::documents::DocumentKind& shown = kind(config.kind);
-    for (const bool booking : {false, true}) {
-        if (booking && !shown.followsPostingMode)
-            continue;
-        exec(QStringLiteral("update config set tallybj=:p1"), {booking ? "F" : "T"});
+    for (const bool booking : postingModes(shown)) {
+        choosePostingMode(booking);
         const QString command = QString::fromLatin1(booking ? "ToolButton8" : "ToolButton4");
         for (int writes = 0;; ++writes) {
             SCOPED_TRACE(QStringLiteral("%1, failing write %2").arg(command).arg(writes + 1).toStdString());
@@ -101,5 +90,8 @@ TEST_P(TypedQuantityTest, AQuantityTheGridRefusesEndsTheCommandBeforeItAsks)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EntryForms, TypedQuantityTest, ::testing::ValuesIn(formsWithProductLines()),
+INSTANTIATE_TEST_SUITE_P(EntryForms, TypedQuantityTest,
+                         ::testing::ValuesIn(entryFormsWhere([](const lb::documents::EntryFormConfig& config) {
+                             return !lb::documents::DocumentKinds::of(config.kind).linesAreAccounts;
+                         })),
                          [](const auto& info) { return info.param.toStdString(); });
