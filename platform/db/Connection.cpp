@@ -212,17 +212,20 @@ void Connection::noteFailure(const SqliteError& failure) const noexcept
 
 void Connection::afterTransactions(std::function<void()> work)
 {
-    if (transactionDepth_ == 0) {
-        work();
-        return;
-    }
     afterTransactions_.push_back(std::move(work));
+    if (transactionDepth_ == 0)
+        runAfterTransactions();
 }
 
 void Connection::transactionsEnded() noexcept
 {
     transactionDepth_ = 0;
     rollbackCause_.reset();
+    runAfterTransactions();
+}
+
+void Connection::runAfterTransactions() noexcept
+{
     // The work may begin transactions of its own, and ask for more work after them.
     std::vector<std::function<void()>> waiting;
     waiting.swap(afterTransactions_);

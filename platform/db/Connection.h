@@ -171,6 +171,7 @@ private:
     // No transaction is open any more: the cause of an earlier rollback goes, and the work
     // waiting for the end runs.
     void transactionsEnded() noexcept;
+    void runAfterTransactions() noexcept; // the work waiting, each piece's failure dropped
     // A statement given back by its lease, kept unless one is kept for the key already or it was
     // prepared on a handle other than the open one; it must not allocate (see open()).
     void keepStatement(std::unique_ptr<Statement> statement, const QString& key, StatementUse use) noexcept;

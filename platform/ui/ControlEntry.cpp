@@ -41,14 +41,19 @@ void ControlEntry::focusChanged(QWidget* now)
 
 void ControlEntry::run(QWidget* control, bool enter)
 {
-    for (const Handler& handler : handlers_) {
-        if (handler.enter == enter && handler.control == control) {
-            const std::function<void()> command = handler.run; // the handler may add handlers
-            LbApplication::guarded(window_, [&] {
-                command();
-                return true;
-            });
-        }
+    // Taken first: a handler may add handlers, or end the window and this object with it.
+    std::vector<std::function<void()>> commands;
+    for (const Handler& handler : handlers_)
+        if (handler.enter == enter && handler.control == control)
+            commands.push_back(handler.run);
+    const QPointer<ControlEntry> alive(this);
+    for (const std::function<void()>& command : commands) {
+        if (!alive)
+            return;
+        LbApplication::guarded(window_, [&] {
+            command();
+            return true;
+        });
     }
 }
 
