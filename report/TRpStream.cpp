@@ -22,12 +22,6 @@ namespace {
 
 constexpr qint64 kCopyBlock = 10240;
 
-// A temporary file is named this and six letters or digits.
-QString spillPrefix()
-{
-    return QStringLiteral("RPF");
-}
-
 [[noreturn]] void streamError(const QString& what)
 {
     throw Error(QStringLiteral("Stream error: %1").arg(what));
@@ -67,7 +61,7 @@ TRpStream::~TRpStream()
 
 void TRpStream::RemoveLeftovers()
 {
-    LockedTemporary::removeLeftovers(LockedTemporary::Kind::File, spillPrefix());
+    LockedTemporary::removeLeftovers(kReportPages);
 }
 
 int TRpStream::Handle() const
@@ -152,7 +146,7 @@ void TRpStream::WriteInt32(qint32 value)
 
 void TRpStream::MoveToFile()
 {
-    auto temp = std::make_unique<LockedTemporary>(LockedTemporary::Kind::File, spillPrefix());
+    auto temp = std::make_unique<LockedTemporary>(kReportPages);
     if (!temp->isValid())
         throw FileWriteError(FileFailure::ofFolder(QDir::tempPath(),
                                                    QStringLiteral("Cannot create a temporary file in \"%1\". %2")

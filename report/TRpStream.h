@@ -26,9 +26,9 @@ class TRpStream {
 public:
     enum class Origin { Begin, Current, End };
 
-    // An empty stream in memory that moves to a temporary file (system temporary folder, "RPF"
-    // and six letters or digits, locked while the stream lives: lb::LockedTemporary) as soon as
-    // it holds more than `memoryLimit` bytes.
+    // An empty stream in memory that moves to a temporary file (system temporary folder, named as
+    // lb::kReportPages says and locked while the stream lives: lb::LockedTemporary, which a start
+    // removes after a killed run) as soon as it holds more than `memoryLimit` bytes.
     explicit TRpStream(qint32 memoryLimit);
     // A stream reading an existing file, which other programs may keep reading too. Such a
     // stream is read-only and freeing it leaves the file in place. Throws lb::FileOpenError.
@@ -39,7 +39,8 @@ public:
     TRpStream& operator=(const TRpStream&) = delete;
 
     // Removes the temporary files that streams of runs killed before freeing them left in the
-    // system's temporary folder; those of streams still alive, in any running copy, stay.
+    // system's temporary folder; those of streams still alive, in any running copy, stay. A start
+    // removes them with the program's other temporaries (lb::LockedTemporary::removeAllLeftovers).
     static void RemoveLeftovers();
 
     // Reads up to `count` bytes at the position; returns how many were read (0 at the end).

@@ -17,12 +17,6 @@ namespace lb::office {
 
 namespace {
 
-// A staging folder is named this and six letters or digits.
-QString stagingPrefix()
-{
-    return QStringLiteral("lb-xlsx-");
-}
-
 // The workbook the writer fills in its staging folder.
 QString stagedBook(const lb::LockedTemporary& staging)
 {
@@ -39,7 +33,7 @@ Workbook::Workbook(const QString& path)
     : temp_(std::make_unique<TemporaryBeside>(path, QStringLiteral("~xls")))
     , stagingFolder_(QDir::tempPath())
 {
-    staging_ = std::make_unique<lb::LockedTemporary>(lb::LockedTemporary::Kind::Folder, stagingPrefix());
+    staging_ = std::make_unique<lb::LockedTemporary>(lb::kWorkbookStaging);
     if (!staging_->isValid()) {
         const QString reason = QStringLiteral("Cannot start a workbook for %1: %2").arg(path, staging_->errorString());
         discard();
@@ -77,7 +71,7 @@ void Workbook::discard() noexcept
 
 void Workbook::removeLeftovers()
 {
-    lb::LockedTemporary::removeLeftovers(lb::LockedTemporary::Kind::Folder, stagingPrefix());
+    lb::LockedTemporary::removeLeftovers(lb::kWorkbookStaging);
 }
 
 void Workbook::check(int error, const char* what) const

@@ -25,8 +25,8 @@ class TemporaryBeside;
 // destination under a temporary name, flushed and renamed over it, so a failed save leaves a
 // file of that name as it was; the saved file has the mode any new file gets under the user's
 // umask. A temporary that a run killed while saving left in the folder is removed when the next
-// workbook starts there; a staging folder it left, at the program's next start
-// (removeLeftovers()).
+// workbook starts there; a staging folder it left (named lb::kWorkbookStaging), at the
+// program's next start (lb::LockedTemporary::removeAllLeftovers()).
 class Workbook {
 public:
     // Starts a workbook that save() will write to `path`. lb::FileWriteError when the folder
@@ -47,10 +47,11 @@ public:
     void printGridLines();
 
     // Removes the staging folders in the system's temporary folder that workbooks of runs that
-    // ended before their save or discard left behind (lb::LockedTemporary::removeLeftovers). A
-    // workbook holds a lock on its staging folder while it lives, which dies with its process: a
-    // folder whose lock a workbook holds, as one that another copy of the program is writing,
-    // stays, and so does any entry of another name.
+    // ended before their save or discard left behind (lb::LockedTemporary::removeLeftovers; a
+    // start removes them with the program's other temporaries). A workbook holds a lock on its
+    // staging folder while it lives, which dies with its process: a folder whose lock a workbook
+    // holds, as one that another copy of the program is writing, stays, and so does any entry of
+    // another name.
     static void removeLeftovers();
 
     // Writes the file; lb::FileWriteError when it cannot be written, which keeps the cause: a

@@ -86,6 +86,8 @@ LockedTemporary::LockedTemporary(Kind kind, const QString& prefix) : kind_(kind)
     error_ = QStringLiteral("no entry could be made and locked after %1 tries").arg(kTries);
 }
 
+LockedTemporary::LockedTemporary(const TemporaryName& name) : LockedTemporary(name.kind, QString::fromLatin1(name.prefix)) {}
+
 LockedTemporary::~LockedTemporary()
 {
     if (!lock_)
@@ -114,6 +116,17 @@ void LockedTemporary::removeLeftovers(Kind kind, const QString& prefix)
         if (lock.state() == InstanceLock::State::Held)
             removeHeld(entry.absoluteFilePath(), found);
     }
+}
+
+void LockedTemporary::removeLeftovers(const TemporaryName& name)
+{
+    removeLeftovers(name.kind, QString::fromLatin1(name.prefix));
+}
+
+void LockedTemporary::removeAllLeftovers()
+{
+    for (const TemporaryName& name : kTemporaryNames)
+        removeLeftovers(name);
 }
 
 } // namespace lb

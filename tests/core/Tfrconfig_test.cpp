@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,7 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QThread>
+#include <QTimer>
 #include <QTreeView>
 
 using lb::core::TFrm_ErrorMessage;
@@ -401,6 +401,29 @@ void tabIn(Tfrconfig& w)
 
 QModelIndex row(const QTreeView* tree, int n) { return tree->model()->index(n, 0, tree->rootIndex()); }
 
+// Waits until the tree shows "a" first with a folder below it, woken by the model's signals: it
+// reads a folder in the background and hands over its rows before it says the folder is loaded
+// (directoryLoaded), and sorts them a moment later (layoutChanged). However slow the machine,
+// they come; the minute only ends a wait that nothing would end.
+::testing::AssertionResult waitForFolders(const QTreeView* tree)
+{
+    auto* folders = static_cast<QFileSystemModel*>(tree->model());
+    const auto shown = [&] { return folders->fileName(row(tree, 0)) == QStringLiteral("a") && row(tree, 1).isValid(); };
+    QEventLoop loop;
+    const auto check = [&] {
+        if (shown())
+            loop.quit();
+    };
+    QObject::connect(folders, &QFileSystemModel::directoryLoaded, &loop, check);
+    QObject::connect(folders, &QAbstractItemModel::rowsInserted, &loop, check);
+    QObject::connect(folders, &QAbstractItemModel::layoutChanged, &loop, check);
+    QTimer::singleShot(std::chrono::minutes(1), &loop, [&] { loop.exit(1); });
+    if (shown() || loop.exec() == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the folder tree did not show its folders a and b within a minute of "
+                                            "loading and sorting them";
+}
+
 class TfrconfigFolderTreeTest : public TfrconfigTest, public ::testing::WithParamInterface<FolderTreeCase> {};
 
 } // namespace
@@ -419,15 +442,8 @@ TEST_P(TfrconfigFolderTreeTest, OnlyAChoiceChangesTheFolder)
     w.driveBox->setCurrentIndex(w.driveBox->count() - 1);
     w.PageControl1->setCurrentIndex(4);
     EXPECT_EQ(QStringLiteral("/srv/stored/"), w.pathBox->text());
-    // The tree reads its folders in the background and sorts them a moment later.
+    ASSERT_TRUE(waitForFolders(w.folderList));
     auto* folders = static_cast<QFileSystemModel*>(w.folderList->model());
-    QElapsedTimer waited;
-    waited.start();
-    while ((folders->fileName(row(w.folderList, 0)) != QStringLiteral("a") || !row(w.folderList, 1).isValid())
-           && waited.elapsed() < 5000) {
-        QThread::msleep(5);
-        QApplication::processEvents();
-    }
     ASSERT_EQ(QStringLiteral("b"), folders->fileName(row(w.folderList, 1)));
 
     GetParam().act(w);

@@ -1,7 +1,11 @@
-// The page stream: memory up to the limit, the temporary file beyond it, files opened for reading.
+// The page stream: memory up to the limit, the temporary file beyond it and its removal after a
+// killed run, files opened for reading.
 #include "report/TRpStream.h"
 
 #include "platform/sys/Errors.h"
+#include "platform/sys/LockedTemporary.h"
+#include "support/ForkedChild.h"
+#include "support/TemporaryFolderAt.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -9,6 +13,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using lb::report::TRpStream;
 using Origin = TRpStream::Origin;
@@ -117,4 +124,32 @@ TEST(TRpStream, AFileOpenedForReadingStaysAndIsNotWritten)
     }
     EXPECT_TRUE(QFile::exists(name));
     EXPECT_THROW(TRpStream::CreateFromFile(dir.filePath("missing.rpf")), lb::FileOpenError);
+}
+
+// A run killed while its pages were in a temporary file left that file behind; the start's
+// clean-up of the program's temporaries finds it under the name the stream gave it and removes
+// it, and keeps the file of a stream still in use.
+TEST(TRpStream, TheTemporaryFileOfAKilledRunGoesAtTheStartAndOneInUseStays)
+{
+    QTemporaryDir folder;
+    const TemporaryFolderAt moved(folder.path());
+    const QByteArray pages(101, 'p');
+    ForkedChild killed([&](ForkedChild&) -> int {
+        TRpStream stream(100);
+        stream.Write(pages.constData(), pages.size());
+        ::_exit(stream.InMemory() ? 1 : 0); // as if killed: the stream is never freed
+    });
+    ASSERT_TRUE(killed.started());
+    const int status = killed.wait();
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const QStringList left = QDir(folder.path()).entryList(QDir::Files);
+    ASSERT_EQ(1, left.size());
+
+    TRpStream running(100);
+    running.Write(pages.constData(), pages.size());
+    ASSERT_FALSE(running.InMemory());
+    lb::LockedTemporary::removeAllLeftovers();
+    EXPECT_EQ(QFileInfo(running.TempFileName()).fileName().toStdString(),
+              QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).join(' ').toStdString())
+        << "left by the killed run: " << left[0].toStdString();
 }
