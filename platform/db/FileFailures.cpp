@@ -1,11 +1,15 @@
-// The engine's files as the connections open them, with the file of the last failed write noted.
+// The engine's files as the connections open them, with the file of the last failed write or open noted.
 #include "platform/db/FileFailures_p.h"
 
+#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <list>
 #include <mutex>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <utility>
 
 namespace lb::db {
@@ -30,9 +34,30 @@ Noted& notedOf(sqlite3_file* file)
     return *reinterpret_cast<Noted*>(reinterpret_cast<char*>(file) + notedOffset);
 }
 
-void note(const char* path)
+void note(const char* path, int code = 0)
 {
-    lastFailure = FileFailures::Failed{path == nullptr, path ? QString::fromUtf8(path) : QString()};
+    lastFailure = FileFailures::Failed{path == nullptr, path ? QString::fromUtf8(path) : QString(), code};
+}
+
+// Why the file `path`, which the engine was to make, could not be made: the system's answer
+// whether its folder may be written (EACCES, EPERM for a folder marked immutable, EROFS), with
+// the effective ids that decide it; 0 when it may, or when the file is there already. The
+// engine keeps no reason of its own: its open that makes the file fails, it tries again to
+// open the file read-only, which finds no file (ENOENT), and that is the code it then gives
+// (sqlite3_system_errno); a folder the user may not write it reports as a read-only database
+// (SQLITE_READONLY_DIRECTORY), with no code at all.
+int whyNotMade(const char* path)
+{
+    const int kept = errno; // the engine reads its code from errno after the open
+    int code = 0;
+    const QFileInfo file(QString::fromUtf8(path));
+    if (!file.exists()) {
+        const QByteArray folder = QFile::encodeName(file.absolutePath());
+        if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) != 0)
+            code = errno;
+    }
+    errno = kept;
+    return code;
 }
 
 int noteFailure(int rc, sqlite3_file* file)
@@ -84,7 +109,7 @@ int noteOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags,
         file->pMethods = notingMethods(file->pMethods);
     }
     if (rc != SQLITE_OK)
-        note(name);
+        note(name, name && (flags & SQLITE_OPEN_CREATE) ? whyNotMade(name) : 0);
     return rc;
 }
 

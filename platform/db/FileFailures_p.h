@@ -1,4 +1,4 @@
-// The engine's files as the connections open them, with the file of the last failed write noted.
+// The engine's files as the connections open them, with the file of the last failed write or open noted.
 #pragma once
 
 #include <QString>
@@ -23,6 +23,10 @@ public:
     struct Failed {
         bool temporary = false;
         QString path;
+        // For a file the engine was to make that could not be made (its journal in a folder that
+        // may not be written), the system's reason (EACCES, EPERM, EROFS) as the folder answers
+        // it; 0 otherwise. The engine's own code for that failure is that of a later call.
+        int code = 0;
     };
     // The failure noted last on this thread, taken: the next call answers nothing until another
     // file fails.

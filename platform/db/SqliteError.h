@@ -25,7 +25,9 @@ public:
     const QString& params() const noexcept { return params_; }
     // The system's error code (errno) behind a failure to read or write a file: ENOSPC for the
     // engine's "disk is full" (it keeps no code of its own for that), the failing call's code
-    // for an input/output error or a file that would not open; 0 for any other failure.
+    // for an input/output error or a file that would not open, and for a file it could not make
+    // in a folder that may not be written (also reported as a read-only database) the folder's
+    // (EACCES, EPERM, EROFS); 0 for any other failure.
     int systemError() const noexcept { return systemError_; }
 
 private:

@@ -23,9 +23,15 @@ QString fromUtf8(const char* text)
     return text ? QString::fromUtf8(text) : QString();
 }
 
-// SqliteError::systemError() of a failure with the result code `rc`.
-int systemError(int rc, sqlite3* db)
+// SqliteError::systemError() of a failure with the result code `rc`, after the file noted for it
+// as `failed`.
+int systemError(int rc, sqlite3* db, const std::optional<FileFailures::Failed>& failed)
 {
+    // A file the engine could not make (its journal in a folder that may not be written) fails
+    // as a file that would not open, or as a read-only database for a folder without the right
+    // to write; the reason is the one noted when it failed to open.
+    if (((rc & 0xff) == SQLITE_CANTOPEN || rc == SQLITE_READONLY_DIRECTORY) && failed && failed->code != 0)
+        return failed->code;
     switch (rc & 0xff) {
     case SQLITE_FULL:
         return ENOSPC;
@@ -39,8 +45,8 @@ int systemError(int rc, sqlite3* db)
 
 // The cause of a failure with the system's error code `code` (SqliteError::cause): for a disk
 // without room or a folder that may not be written (lb::FileFailure::ofWrite), the folder of the
-// file whose write failed, or the engine's temporary folder when that was one of its temporary
-// files; empty for any other failure.
+// file whose write failed or which could not be made, or the engine's temporary folder when that
+// was one of its temporary files; empty for any other failure.
 QString fileCause(int code, sqlite3* db, const std::optional<FileFailures::Failed>& failed)
 {
     if (code == 0)
@@ -84,7 +90,7 @@ void Statement::check(int rc, sqlite3* db, const QString& sql, const QString& pa
         message = fromUtf8(sqlite3_errstr(rc));
     // Taken at every failure, so that a file noted for an earlier one is not named for this one.
     const std::optional<FileFailures::Failed> failed = FileFailures::take();
-    const int code = systemError(rc, db);
+    const int code = systemError(rc, db, failed);
     throw SqliteError(rc, message, sql, params, code, fileCause(code, db, failed));
 }
 

@@ -6,6 +6,7 @@
 #include "platform/db/Statement.h"
 #include "platform/sys/Errors.h"
 #include "support/FullDisk.h"
+#include "support/Unprivileged.h"
 #include "support/WriteProtect.h"
 
 #include <QDir>
@@ -13,8 +14,13 @@
 #include <cerrno>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <stdexcept>
+#include <tuple>
+#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace lb::db::test {
 
@@ -87,6 +93,91 @@ TEST_F(ConnectionTest, ADiskWithoutRoomForTheBooksIsTheCauseWithTheirFolder)
         EXPECT_EQ(0, count(connection, QStringLiteral("product"))) << code;
     }
 }
+
+// The books' folder may not be written: the user has no right to write it, or it is marked
+// immutable, which holds for an administrator too. The journal the engine makes there at a
+// transaction's first write cannot be made: the error's cause says so in Chinese with the folder,
+// above the engine's words, and nothing is written.
+enum class Unwritable { NoRight, Immutable };
+
+void PrintTo(Unwritable way, std::ostream* out) { *out << (way == Unwritable::NoRight ? "NoRight" : "Immutable"); }
+
+class UnwritableBooksFolder : public ConnectionTest, public ::testing::WithParamInterface<Unwritable> {
+protected:
+    // The cause and the shown text of the error a one-row write in a transaction met, one after
+    // the other; "written" when it was written.
+    static QStringList failedWrite(Connection& books)
+    {
+        try {
+            Transaction transaction(books);
+            books.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('a')"));
+            transaction.commit();
+            return {QStringLiteral("written")};
+        } catch (const Error& error) {
+            return {error.cause(), error.shownText()};
+        }
+    }
+
+    // The same, written by a process without an administrator's rights on a connection of its own.
+    QStringList failedWriteUnprivileged()
+    {
+        int channel[2] = {-1, -1};
+        if (::pipe(channel) != 0)
+            return {QStringLiteral("no pipe")};
+        const int result = runUnprivileged([&] {
+            ::close(channel[0]);
+            Connection books;
+            books.setDatabaseFile(path);
+            QStringList texts;
+            try {
+                books.open();
+                texts = failedWrite(books);
+            } catch (const Error& error) {
+                texts = QStringList{QStringLiteral("not opened"), error.message()};
+            }
+            const QByteArray bytes = texts.join(QChar(0)).toUtf8();
+            return ::write(channel[1], bytes.constData(), size_t(bytes.size())) == bytes.size() ? 0 : 1;
+        });
+        ::close(channel[1]);
+        QByteArray bytes;
+        char block[4096];
+        for (ssize_t n; (n = ::read(channel[0], block, sizeof block)) > 0;)
+            bytes.append(block, n);
+        ::close(channel[0]);
+        return result == 0 ? QString::fromUtf8(bytes).split(QChar(0)) : QStringList{QStringLiteral("no child")};
+    }
+};
+
+TEST_P(UnwritableBooksFolder, IsTheCauseOfTheRefusedWriteWithTheFolder)
+{
+    QStringList texts;
+    if (GetParam() == Unwritable::NoRight) {
+        // Everyone may read and write the books, and read the folder: only the journal cannot be made.
+        connection.close();
+        ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions(0x6666)));
+        ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x5555)));
+        texts = failedWriteUnprivileged();
+        QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700));
+        connection.open();
+    } else {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "only an administrator can mark a folder immutable";
+        WriteProtect locked(dir.path());
+        if (!locked.ok())
+            GTEST_SKIP() << "folders cannot be marked immutable here";
+        texts = failedWrite(connection);
+    }
+    const QString cause = QStringLiteral("没有写入权限,不能写入文件夹: ") + QDir::toNativeSeparators(dir.path());
+    ASSERT_EQ(2, texts.size()) << texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(cause.toStdString(), texts[0].toStdString());
+    EXPECT_TRUE(texts[1].startsWith(cause + QLatin1Char('\n'))) << texts[1].toStdString();
+    EXPECT_EQ(0, count(connection, QStringLiteral("customer")));
+}
+
+INSTANTIATE_TEST_SUITE_P(NoRightAndImmutable, UnwritableBooksFolder, ::testing::Values(Unwritable::NoRight, Unwritable::Immutable),
+                         [](const ::testing::TestParamInfo<Unwritable>& info) {
+                             return std::string(info.param == Unwritable::NoRight ? "NoRight" : "Immutable");
+                         });
 
 TEST_F(ConnectionTest, DatasetsThatAreChildrenOfTheOwnerMayOutliveIt)
 {
@@ -185,6 +276,66 @@ TEST_F(ConnectionTest, NestedTransactionsAreSavepoints)
     }
     EXPECT_EQ(2, count(connection, QStringLiteral("customer")));
 }
+
+// Work asked for after the transactions, inside a nested guard, waits for the outermost guard:
+// it runs once that has ended, committed or rolled back, or when the books close with it still
+// open; never when a nested guard ends, whichever way.
+enum class End { Commit, RollBack, CloseBooks };
+
+class WorkAfterTransactions : public ConnectionTest, public ::testing::WithParamInterface<std::tuple<End, End>> {};
+
+TEST_P(WorkAfterTransactions, RunsOnceWhenTheOutermostGuardHasEnded)
+{
+    const auto [innerEnd, outerEnd] = GetParam();
+    struct Run {
+        bool inTransaction;
+        bool connected;
+    };
+    std::vector<Run> runs;
+    {
+        Transaction outer(connection);
+        connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('outer')"));
+        {
+            Transaction inner(connection);
+            connection.execute(QStringLiteral("INSERT INTO customer (id) VALUES ('inner')"));
+            connection.afterTransactions([&] { runs.push_back({connection.inTransaction(), connection.connected()}); });
+            if (innerEnd == End::Commit)
+                inner.commit();
+        }
+        EXPECT_TRUE(runs.empty());
+        {
+            Transaction later(connection); // a nested guard begun and ended after the asking
+            later.commit();
+        }
+        EXPECT_TRUE(runs.empty());
+        if (outerEnd == End::Commit)
+            outer.commit();
+        if (outerEnd == End::CloseBooks)
+            connection.close();
+        EXPECT_EQ(outerEnd == End::RollBack ? 0u : 1u, runs.size());
+    }
+    ASSERT_EQ(1u, runs.size());
+    EXPECT_FALSE(runs[0].inTransaction);
+    EXPECT_EQ(outerEnd != End::CloseBooks, runs[0].connected);
+    if (!connection.connected())
+        connection.open();
+    {
+        Transaction next(connection);
+        next.commit();
+    }
+    EXPECT_EQ(1u, runs.size());
+}
+
+std::string endsName(const ::testing::TestParamInfo<WorkAfterTransactions::ParamType>& info)
+{
+    const char* names[] = {"Committed", "RolledBack", "BooksClosed"};
+    return std::string("Inner") + names[int(std::get<0>(info.param))] + "Outer" + names[int(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(InnerAndOuterEnds, WorkAfterTransactions,
+                         ::testing::Combine(::testing::Values(End::Commit, End::RollBack),
+                                            ::testing::Values(End::Commit, End::RollBack, End::CloseBooks)),
+                         endsName);
 
 // A disk that fills or fails under a one-row write makes the engine roll back the whole
 // transaction by itself. Until the command's outermost guard ends, every write is refused before
@@ -298,6 +449,97 @@ TEST_P(TransactionEndedByTheEngine, RefusesEveryWriteUntilTheCommandEnds)
 }
 
 INSTANTIATE_TEST_SUITE_P(FullDiskAndFailingDisk, TransactionEndedByTheEngine, ::testing::Values(ENOSPC, EIO));
+
+// After the engine has rolled a command's transaction back, its writes are refused with the
+// failure that made it roll back and with no other: not one an earlier command met and handled
+// (caught, its transaction ended), nor one met earlier in the same command and handled there
+// (caught, its nested guard rolled back) while the engine kept the transaction. Here the
+// rollback comes of a used-up quota, once the room an earlier full disk lacked is back.
+struct HandledFailure {
+    const char* name;
+    bool inTheCommand; // met inside the transaction the engine then rolls back
+    void (*meet)(Connection& books, const QString& folder); // meets the failure and handles it
+};
+
+void PrintTo(const HandledFailure& failure, std::ostream* out) { *out << failure.name; }
+
+// Runs `sql` in a guard of its own, its failure caught and the guard rolled back.
+void handledWrite(Connection& books, const QString& sql)
+{
+    try {
+        Transaction guard(books);
+        books.execute(sql);
+        guard.commit();
+        ADD_FAILURE() << "the failing write was stored: " << sql.toStdString();
+    } catch (const SqliteError&) {
+    }
+}
+
+class AnEarlierHandledFailure : public ConnectionTest, public ::testing::WithParamInterface<HandledFailure> {};
+
+TEST_P(AnEarlierHandledFailure, IsNotNamedForALaterRollback)
+{
+    // A row the books refuse, as a check of the program's would.
+    connection.execute(QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON customer WHEN new.id = 'refused' BEGIN SELECT raise(abort, 'refused row'); END"));
+    if (!GetParam().inTheCommand)
+        GetParam().meet(connection, dir.path());
+    std::optional<Transaction> command(std::in_place, connection);
+    connection.execute(QStringLiteral("UPDATE customer SET balance = 1"));
+    if (GetParam().inTheCommand)
+        GetParam().meet(connection, dir.path());
+    std::unique_ptr<SqliteError> failure;
+    {
+        FullDisk disk(dir.path(), 0, EDQUOT, 1);
+        try {
+            addProduct(QStringLiteral("2"), QStringLiteral("B"), QStringLiteral("螺母"), 1);
+            FAIL() << "written on a disk without room";
+        } catch (const SqliteError& error) {
+            failure = std::make_unique<SqliteError>(error);
+        }
+    }
+    ASSERT_TRUE(connection.transactionEndedByEngine());
+    const QString quota = QStringLiteral("磁盘配额已用完,不能写入文件夹: ") + QDir::toNativeSeparators(dir.path());
+    EXPECT_EQ(quota.toStdString(), failure->cause().toStdString());
+    for (const QString& write : {QStringLiteral("INSERT INTO customer (id) VALUES ('c')"), QStringLiteral("DELETE FROM customer")}) {
+        try {
+            connection.execute(write);
+            ADD_FAILURE() << "written after the engine ended the transaction: " << write.toStdString();
+        } catch (const SqliteError& error) {
+            EXPECT_EQ(failure->message().toStdString(), error.message().toStdString());
+            EXPECT_EQ(quota.toStdString(), error.cause().toStdString());
+            EXPECT_EQ(EDQUOT, error.systemError());
+        }
+    }
+    command.reset();
+    EXPECT_EQ(0, count(connection, QStringLiteral("product")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EarlierAndInTheCommand, AnEarlierHandledFailure,
+    ::testing::Values(
+        HandledFailure{"AnEarlierCommandsFullDisk", false,
+                       [](Connection& books, const QString& folder) {
+                           FullDisk disk(folder);
+                           handledWrite(books, QStringLiteral("INSERT INTO product (intno) VALUES ('1')"));
+                       }},
+        HandledFailure{"AnEarlierCommandsRefusedRow", false,
+                       [](Connection& books, const QString&) {
+                           handledWrite(books, QStringLiteral("INSERT INTO customer (id) VALUES ('refused')"));
+                       }},
+        HandledFailure{"ARefusedRowEarlierInTheCommand", true,
+                       [](Connection& books, const QString&) {
+                           handledWrite(books, QStringLiteral("INSERT INTO customer (id) VALUES ('refused')"));
+                       }},
+        // The trigger makes the engine keep a journal of the statement: on a full disk it takes
+        // the statement back alone, and the transaction goes on.
+        HandledFailure{"AFullDiskEarlierInTheCommandTakenBackWithItsStatement", true,
+                       [](Connection& books, const QString& folder) {
+                           FullDisk disk(folder);
+                           handledWrite(books, QStringLiteral("INSERT INTO customer (id) VALUES ('d')"));
+                           EXPECT_FALSE(books.transactionEndedByEngine());
+                       }}),
+    [](const ::testing::TestParamInfo<HandledFailure>& info) { return std::string(info.param.name); });
 
 TEST_F(ConnectionTest, GbkCollationOrdersByPinyinWithAsciiFirstAndLatinLettersWithoutCase)
 {
