@@ -52,13 +52,20 @@ Tfrpack::Tfrpack(QWidget* owner)
 
 void Tfrpack::Button1Click()
 {
+    const QString notDone = QStringLiteral("数据的压缩整理没有完成！");
     Label1->setText(QStringLiteral("正在整理数据..."));
     Label1->repaint();
-    lb::core::KeylessRows::remove(*frdm->AQcom);
     bool compacted = false;
-    lb::core::DatabaseFiles::whileDisconnected(*frdm, [&] { compacted = lb::core::CompactDatabase(lb::AppPaths::databaseFile(), this); });
+    try {
+        lb::core::KeylessRows::remove(*frdm->AQcom);
+        lb::core::DatabaseFiles::whileDisconnected(*frdm, [&] { compacted = lb::core::CompactDatabase(lb::AppPaths::databaseFile(), this); });
+    } catch (...) {
+        // The error form says why; the label must not go on saying the work is under way.
+        Label1->setText(notDone);
+        throw;
+    }
     // A failed compaction has shown why; the label must not then say it was done.
-    Label1->setText(compacted ? QStringLiteral("数据的压缩整理完毕！") : QStringLiteral("数据的压缩整理没有完成！"));
+    Label1->setText(compacted ? QStringLiteral("数据的压缩整理完毕！") : notDone);
 }
 
 void Tfrpack::Button3Click()

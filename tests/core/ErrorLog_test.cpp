@@ -9,9 +9,13 @@
 #include "core/Tfrpack.h"
 #include "support/FullDisk.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QRegularExpression>
+
+#include <ostream>
 
 using lb::core::Reporter;
 
@@ -99,6 +103,62 @@ TEST_F(ErrorLogTest, AnEntryLoggedInsideATransactionOutlivesItsEnd)
         EXPECT_EQ(each.textLine, errorLogText().contains(QStringLiteral("injected fault")));
     }
 }
+
+namespace {
+
+// Who logs an error in the caption test, and which window is active then.
+enum class Who { MainWindow, ButtonOfAWorkWindow, WindowWithoutTitle, CommandWithoutWindow, NoOne };
+
+struct CaptionCase {
+    const char* name;
+    Who who;
+    bool workWindowActive; // else no window is active: a dialog has just closed
+    const char* caption;
+};
+
+void PrintTo(const CaptionCase& each, std::ostream* out) { *out << each.name; }
+
+class ErrorCaptionTest : public ErrorLogTest, public ::testing::WithParamInterface<CaptionCase> {};
+
+} // namespace
+
+// The row's caption (apperror.titl) is that of the window active when the error was met; while
+// none is, that of the window of who met it (the main window for its menus' commands, a work
+// window for its buttons), and "无标题" where that has no caption or there is no window at all.
+TEST_P(ErrorCaptionTest, IsTheActiveWindowsOrElseTheReportersOwn)
+{
+    lb::core::Tfrmain main; // not shown: its first showing asks for the log-in
+    lb::core::Tfrpack pack;
+    QWidget untitled;
+    pack.show();
+    untitled.show();
+    QApplication::setActiveWindow(GetParam().workWindowActive ? &pack : nullptr);
+    ASSERT_EQ(GetParam().workWindowActive ? &pack : nullptr, QApplication::activeWindow());
+    const Reporter who = [&] {
+        switch (GetParam().who) {
+        case Who::MainWindow: return Reporter(&main);
+        case Who::ButtonOfAWorkWindow: return Reporter(pack.Button1);
+        case Who::WindowWithoutTitle: return Reporter(&untitled);
+        case Who::CommandWithoutWindow: return Reporter(QStringLiteral("ShutdownBackup"));
+        case Who::NoOne: break;
+        }
+        return Reporter(static_cast<const QObject*>(nullptr));
+    }();
+    lb::core::logError(who, lb::DatabaseError(QStringLiteral("injected fault")), QString());
+    QApplication::setActiveWindow(nullptr);
+    EXPECT_EQ(1, apperrorRows());
+    EXPECT_EQ(QString::fromUtf8(GetParam().caption).toStdString(), scalar(QStringLiteral("select titl from apperror")).toString().toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ActiveWindowOrNone, ErrorCaptionTest,
+    ::testing::Values(CaptionCase{"WorkWindowActive", Who::MainWindow, true, "数据整理"},
+                      CaptionCase{"MainWindowsCommand", Who::MainWindow, false, "朔栎进销存(V2009)"},
+                      CaptionCase{"WorkWindowsButton", Who::ButtonOfAWorkWindow, false, "数据整理"},
+                      CaptionCase{"WindowWithoutCaption", Who::WindowWithoutTitle, false, "无标题"},
+                      CaptionCase{"CommandWithoutWindow", Who::CommandWithoutWindow, false, "无标题"},
+                      CaptionCase{"NoReporter", Who::NoOne, false, "无标题"}),
+    [](const ::testing::TestParamInfo<CaptionCase>& info) { return std::string(info.param.name); });
 
 namespace {
 

@@ -5,10 +5,13 @@
 #include "core/KeylessRows.h"
 #include "core/Tfrpack.h"
 #include "support/FullDisk.h"
+#include "support/ReportedErrors.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+
+#include <ostream>
 
 using lb::core::Tfrpack;
 
@@ -94,7 +97,7 @@ TEST_F(PackWindowTest, AFailingDeleteLeavesEveryRow)
     EXPECT_EQ(3, count(QStringLiteral("outdetail")));
     EXPECT_EQ(2, count(QStringLiteral("inlist")));
     EXPECT_EQ(2, count(QStringLiteral("customer")));
-    EXPECT_EQ(QStringLiteral("正在整理数据..."), window->Label1->text());
+    EXPECT_EQ(QStringLiteral("数据的压缩整理没有完成！"), window->Label1->text());
 }
 
 // A compaction that finds the disk full says so with the folder, in place of another program
@@ -122,3 +125,43 @@ TEST_F(PackWindowTest, ACompactionOnAFullDiskNamesItAndIsNotReportedDone)
         EXPECT_TRUE(errorLogText().contains(QStringLiteral("压缩数据库失败\n") + QString::fromUtf8(cause) + works)) << code;
     }
 }
+
+namespace {
+
+// The step of 压缩整理 that fails: the removal of the rows without a key, or the compaction.
+enum class FailingStep { CleanUp, Compaction };
+
+void PrintTo(FailingStep step, std::ostream* out) { *out << (step == FailingStep::CleanUp ? "CleanUp" : "Compaction"); }
+
+class PackWindowFailure : public PackWindowTest, public ::testing::WithParamInterface<FailingStep> {};
+
+} // namespace
+
+// Whichever step fails, once the failure has been told the label says the work was not done,
+// and the window stays open.
+TEST_P(PackWindowFailure, LeavesTheLabelSayingTheWorkWasNotDone)
+{
+    window = new Tfrpack();
+    window->showWork();
+    ReportedErrors reported; // in place of the error form
+    if (GetParam() == FailingStep::CleanUp) {
+        exec(QStringLiteral("create trigger injected_fault before delete on store begin select raise(abort, 'injected fault'); end"));
+        window->Button1->click();
+        ASSERT_EQ(1, reported.count());
+        EXPECT_TRUE(reported.lastMessage().contains(QStringLiteral("injected fault"))) << reported.lastMessage().toStdString();
+    } else {
+        window->Button1->click(); // the rows without a key go first, which needs room of its own
+        ASSERT_EQ(QStringLiteral("数据的压缩整理完毕！"), window->Label1->text());
+        FullDisk disk(lb::AppPaths::worksFolder());
+        window->Button1->click();
+        EXPECT_EQ(0, reported.count());
+        EXPECT_EQ(1, dialogs.texts().size()); // the compaction's own message
+    }
+    EXPECT_EQ(QStringLiteral("数据的压缩整理没有完成！"), window->Label1->text());
+    EXPECT_TRUE(window->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(CleanUpAndCompaction, PackWindowFailure, ::testing::Values(FailingStep::CleanUp, FailingStep::Compaction),
+                         [](const ::testing::TestParamInfo<FailingStep>& info) {
+                             return std::string(info.param == FailingStep::CleanUp ? "CleanUp" : "Compaction");
+                         });
