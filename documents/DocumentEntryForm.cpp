@@ -46,9 +46,10 @@ namespace lb::documents {
 namespace {
 
 const QString generalFailure = QStringLiteral("该功能暂时不能执行，请重新操作！");
+const QString unsavedDocument = QStringLiteral("单据不能保存！");
 const QString carryOverRefusal = QStringLiteral("明细表中的第一行为上期结转行,不能删除或修改");
 
-using Command = void (DocumentEntryForm::*)();
+using Command = DocumentEntryForm::Command;
 
 // The commands the tool bar and the pop-up menu can run, by the name of their configuration;
 // nullptr for one the form does not have.
@@ -86,6 +87,8 @@ struct WaitCursor {
 // still open was refused or failed (or a question on the way was answered 取消): the cursor goes
 // back to the code box, wherever it was (a cell of the lines), so that the clerk types the next
 // code there or goes on from there to mend the lines, the same in every form with a code box.
+// That is the program's move: the party box it may leave is not looked up again, as the
+// posting has just said what it found wrong with it.
 class DocumentEntryForm::CursorAfterPosting {
 public:
     explicit CursorAfterPosting(DocumentEntryForm& form) : form_(form) {}
@@ -93,7 +96,7 @@ public:
     {
         // Not shown in a form without a code box, nor once the posting has closed the form.
         if (form_.Edit12->isVisible())
-            form_.Edit12->setFocus(Qt::OtherFocusReason);
+            form_.entry_->moveFocus(form_.Edit12);
     }
     CursorAfterPosting(const CursorAfterPosting&) = delete;
     CursorAfterPosting& operator=(const CursorAfterPosting&) = delete;
@@ -108,7 +111,7 @@ DocumentEntryForm::DocumentEntryForm(EntryFormConfig config, QWidget* owner)
     QVBoxLayout* layout = buildHeader(config_, true);
     SpeedButton1 = panel_->partyButton();
     if (SpeedButton1)
-        connect(SpeedButton1, &QToolButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::pickParty));
+        connect(SpeedButton1, &QToolButton::clicked, this, slot(&DocumentEntryForm::pickParty));
     buildCodeRow(layout);
     buildLines(config_, layout);
     wireGrid();
@@ -135,7 +138,28 @@ std::function<void()> DocumentEntryForm::commandNamed(const QString& name)
     const Command command = formCommand(name);
     if (!command)
         return {};
-    return [this, command] { (this->*command)(); };
+    return [this, command] { run(command); };
+}
+
+void DocumentEntryForm::run(Command command)
+{
+    // The clerk's typing first, outside any transaction, so that a failure of the command
+    // cannot take it back, and before any question, whose box would take the cell as it takes
+    // the window's activation. 退回 says a line it cannot store as it says the document it
+    // cannot store; where a kind passes that failure on, so it does the line's.
+    const bool back = command == &DocumentEntryForm::ToolButton7Click;
+    if (back && !config_.backReportsUnsaved) {
+        if (!takeTyping())
+            return;
+    } else if (!takeTypingOrSay(back ? unsavedDocument : generalFailure)) {
+        return;
+    }
+    (this->*command)();
+}
+
+std::function<void()> DocumentEntryForm::slot(Command command)
+{
+    return lb::ui::guardSlot(this, [this, command] { run(command); });
 }
 
 void DocumentEntryForm::buildCodeRow(QVBoxLayout* layout)
@@ -159,7 +183,7 @@ void DocumentEntryForm::buildCodeRow(QVBoxLayout* layout)
         Button1 = new QPushButton(QStringLiteral("新增商品"), this);
         Button1->setObjectName(QStringLiteral("Button1"));
         codeRow->addWidget(Button1);
-        connect(Button1, &QPushButton::clicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::Button1Click));
+        connect(Button1, &QPushButton::clicked, this, slot(&DocumentEntryForm::Button1Click));
     }
     Edit17 = addBox("Edit17", QStringLiteral("历史单号"), config_.historyBoxHint);
     codeRow->addStretch(1);
@@ -168,7 +192,7 @@ void DocumentEntryForm::buildCodeRow(QVBoxLayout* layout)
 void DocumentEntryForm::wireGrid()
 {
     DBGrid1->setToolTip(config_.gridHint);
-    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, &DocumentEntryForm::DBGrid1DblClick));
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, slot(&DocumentEntryForm::DBGrid1DblClick));
     connect(DBGrid1, &lb::ui::DataGrid::enterPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::gridEnter));
     connect(DBGrid1, &lb::ui::DataGrid::columnExited, this, lb::ui::guardSlot(this, &DocumentEntryForm::gridColumnExit));
 }
@@ -217,27 +241,27 @@ void DocumentEntryForm::wireKeys()
     // Leaving the party box looks the party up; entering the code box goes to the last line,
     // which the next code fills, also when the cursor is put back there after a refusal while
     // a message box holds the window's activation.
-    auto* entry = new lb::ui::ControlEntry(this);
+    entry_ = new lb::ui::ControlEntry(this);
     if (QLineEdit* party = box(QStringLiteral("Edit2")))
-        entry->onExit(party, [this] { Edit2Exit(); });
-    entry->onEnter(Edit12, [this] { Edit12Enter(); });
-    connect(Edit12, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::codeEntry));
-    connect(Edit17, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &DocumentEntryForm::historyCopy));
+        entry_->onExit(party, [this] { Edit2Exit(); });
+    entry_->onEnter(Edit12, [this] { Edit12Enter(); });
+    connect(Edit12, &QLineEdit::returnPressed, this, slot(&DocumentEntryForm::codeEntry));
+    connect(Edit17, &QLineEdit::returnPressed, this, slot(&DocumentEntryForm::historyCopy));
 }
 
 bool DocumentEntryForm::eventFilter(QObject* watched, QEvent* event)
 {
-    std::function<void()> command;
+    Command command = nullptr;
     const QString name = watched->objectName();
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (name == QLatin1String("Edit2"))
-            command = [this] { pickParty(); };
+            command = &DocumentEntryForm::pickParty;
         else if (name == QLatin1String("Edit10"))
-            command = [this] { pickAccount(); };
+            command = &DocumentEntryForm::pickAccount;
         else if (name == QLatin1String("Edit16"))
-            command = [this] { pickEmployee(); };
+            command = &DocumentEntryForm::pickEmployee;
         else if (name == QLatin1String("Edit6"))
-            command = [this] { pickDate(); };
+            command = &DocumentEntryForm::pickDate;
     } else if (event->type() == QEvent::KeyPress && watched == Edit12 && config_.codeDownColumn >= 0
                && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
         DBGrid1->setFocus();
@@ -246,7 +270,7 @@ bool DocumentEntryForm::eventFilter(QObject* watched, QEvent* event)
     }
     if (command) {
         lb::ui::LbApplication::guarded(this, [&] {
-            command();
+            run(command);
             return true;
         });
     }
@@ -391,29 +415,19 @@ void DocumentEntryForm::Edit2Exit()
     box(QStringLiteral("Edit4"))->setText(party->persondeal);
 }
 
-bool DocumentEntryForm::takeInput(const QString& failure)
+bool DocumentEntryForm::takeTypingOrSay(const QString& failure)
 {
-    // The focus stays in the grid: an editor the recalculation's re-reading of the lines closed
-    // would hand the focus on to another box (Tab from 数量 into 单价 ended in the header).
-    if (!DBGrid1->commitEdit())
-        return false;
-    lb::db::Query& rows = lines();
-    if (!rows.active() || rows.state() == lb::db::DataSetState::Browse)
-        return true;
     try {
-        rows.post();
+        return takeTyping();
     } catch (const std::exception& error) {
-        if (failure.isEmpty())
-            throw;
         failed(error, failure);
         return false;
     }
-    return true;
 }
 
 void DocumentEntryForm::recalculate()
 {
-    if (!takeInput(generalFailure))
+    if (!takeTypingOrSay(generalFailure))
         throw lb::Abort();
     showRecalculation(storeRecalculation());
 }
@@ -435,6 +449,11 @@ RecalcResult DocumentEntryForm::storeRecalculation()
 
 void DocumentEntryForm::showRecalculation(const RecalcResult& result)
 {
+    showRecalculation(result, Outcome());
+}
+
+void DocumentEntryForm::showRecalculation(const RecalcResult& result, const Outcome& posting)
+{
     if (result.outcome.refused) {
         lb::ui::Dialogs::message(result.outcome.message);
         throw lb::Abort();
@@ -445,7 +464,8 @@ void DocumentEntryForm::showRecalculation(const RecalcResult& result)
     }
     box(QStringLiteral("Edit9"))->setText(result.totals.remark);
     showTotals();
-    if (!result.party)
+    // A posting refused for the party it cannot find says so itself, once.
+    if (!result.party && !(posting.refused && posting.message == kind_.texts.partyNotFound))
         lb::ui::Dialogs::message(kind_.texts.partyNotFound);
 }
 
@@ -557,9 +577,6 @@ void DocumentEntryForm::N7Click()
 
 void DocumentEntryForm::ToolButton4Click()
 {
-    // Before the question, whose box would take the cell as it takes the window's activation.
-    if (!takeInput(generalFailure))
-        return;
     if (config_.confirmPosting && !lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
         return;
     const CursorAfterPosting cursor(*this);
@@ -577,7 +594,7 @@ void DocumentEntryForm::ToolButton4Click()
                                     ? Outcome()
                                     : DocumentPosting::post(frdm->ADOCon, kind_, intno_, party, text(QStringLiteral("Edit10")));
         transaction.commit();
-        showRecalculation(recalculated);
+        showRecalculation(recalculated, outcome);
         if (outcome.refused)
             refuse(outcome.message);
         for (const QString& notice : outcome.notices)
@@ -589,8 +606,6 @@ void DocumentEntryForm::ToolButton4Click()
 
 void DocumentEntryForm::ToolButton8Click()
 {
-    if (!takeInput(generalFailure))
-        return;
     if (!lb::ui::Dialogs::confirm(QStringLiteral("单据确实要过帐吗?")))
         return;
     const CursorAfterPosting cursor(*this);
@@ -615,7 +630,7 @@ void DocumentEntryForm::ToolButton8Click()
         failed(error, generalFailure);
         return;
     }
-    showRecalculation(recalculated);
+    showRecalculation(recalculated, outcome);
     if (outcome.refused) {
         lb::ui::Dialogs::message(outcome.message);
         lb::ui::Dialogs::message(generalFailure);
@@ -668,10 +683,6 @@ void DocumentEntryForm::ToolButton9Click()
 
 void DocumentEntryForm::ToolButton7Click()
 {
-    const QString unsaved = QStringLiteral("单据不能保存！");
-    // Before the move to the first line, which on a first line would leave the cell unstored.
-    if (!takeInput(config_.backReportsUnsaved ? unsaved : QString()))
-        return;
     lb::db::Query& rows = lines();
     try {
         if (rows.active() && rows.isEmpty()) {
@@ -692,7 +703,7 @@ void DocumentEntryForm::ToolButton7Click()
             throw;
         // The store rolled back whole: the form stays open on the document as it is stored.
         rereadAfterFailure();
-        failed(error, unsaved);
+        failed(error, unsavedDocument);
         return;
     }
     leave();

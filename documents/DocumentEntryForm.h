@@ -17,8 +17,13 @@ namespace lb::db {
 class Query;
 }
 
+namespace lb::ui {
+class ControlEntry;
+}
+
 namespace lb::documents {
 
+struct Outcome;
 struct RecalcResult;
 
 // One window class serves the entry forms of the kinds; its configuration says which boxes,
@@ -45,6 +50,7 @@ public:
     QString statusText(int panel) const;
 
     // The commands, by the names the windows of this family give them.
+    using Command = void (DocumentEntryForm::*)();
     void FormShow() override;
     void Edit2Exit();         // party look-up
     void ToolButton1Click();  // 新增行
@@ -85,6 +91,13 @@ protected:
 private:
     class CursorAfterPosting;
 
+    // Runs one of the form's commands, whatever starts it (a button, its access key, a pop-up
+    // item, a key in a box, a double-click, a close): the clerk's typing is taken first, and a
+    // command whose typing cannot be taken does not run.
+    void run(Command command);
+    // run(command) as a guarded slot, to connect to a signal.
+    std::function<void()> slot(Command command);
+
     // The code and history boxes (with 新增商品 where the form has it) below the header.
     void buildCodeRow(QVBoxLayout* layout);
     void wireGrid();
@@ -96,13 +109,11 @@ private:
     void showTotals();
     QString text(const QString& boxName) const;
     QString memoText() const;
-    // The clerk's typing stored before a command's transaction begins, so that a failure of
-    // the command cannot take it back: a cell being edited is taken as leaving it would take it
-    // (the focus kept in the grid), and a line still holding what could not be stored before is
-    // stored. False when the grid refused the cell (it said so) or the line could not be stored
-    // (said with `failure` and its cause; without one the error goes on to the caller); what
-    // was typed then stays on screen.
-    bool takeInput(const QString& failure);
+    // The clerk's typing taken (WorkWindow::takeTyping: a cell being edited as leaving it takes
+    // it, the focus kept in the grid, and a line still holding what could not be stored before
+    // stored). False when the grid refused the cell (it said so) or the line could not be
+    // stored, said with `failure` and its cause; what was typed then stays on screen.
+    bool takeTypingOrSay(const QString& failure);
     // 刷新 with the boxes as they stand, the clerk's typing taken first; typing not taken, and a
     // refused recalculation (its message shown), stop the command that ran it (lb::Abort).
     void recalculate();
@@ -110,7 +121,10 @@ private:
     // tells the user only once that has ended: the stored recalculation (nothing shown), then
     // what it shows. The typing must have been taken before the transaction began.
     RecalcResult storeRecalculation();
+    // With `posting`, the outcome of the posting that stored the recalculation with it, whose
+    // refusal the recalculation's notices do not repeat.
     void showRecalculation(const RecalcResult& result);
+    void showRecalculation(const RecalcResult& result, const Outcome& posting);
     // The entry form's guard: any failure, and a refusal, end with the general message.
     void guarded(const std::function<void()>& command);
     // A command that failed with `error`: logged with `message`, which the user is shown with
@@ -128,6 +142,7 @@ private:
     void rereadLines();
 
     EntryFormConfig config_;
+    lb::ui::ControlEntry* entry_ = nullptr; // entering the code box, leaving the party box
     std::vector<QLabel*> panels_;
     bool booking_ = false; // the posting mode offers 记帐 instead of 过帐
 };

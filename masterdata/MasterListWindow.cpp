@@ -13,6 +13,7 @@
 #include "masterdata/ValueEditor.h"
 #include "platform/db/Query.h"
 #include "platform/sys/Errors.h"
+#include "platform/ui/ControlEntry.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/GuardSlot.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <map>
 
@@ -179,11 +181,14 @@ void MasterListWindow::buildSearchRow()
     connect(Edit1, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &MasterListWindow::ToolButton6Click));
     if (config_.searchOnType)
         connect(Edit1, &QLineEdit::textEdited, this, lb::ui::guardSlot(this, &MasterListWindow::ToolButton6Click));
+    // Leaving the box is another control of the list taking the focus: a box or a window shown
+    // over the list (an editor, a picker) takes only the activation for a while. The grid
+    // taking the focus at the end of a search (Enter) is the search's own doing, not a leave.
     if (config_.searchOnLeave)
-        connect(Edit1, &QLineEdit::editingFinished, this, lb::ui::guardSlot(this, [this] {
-            if (!Edit1->hasFocus())
+        (new lb::ui::ControlEntry(this))->onExit(Edit1, [this] {
+            if (!searching_)
                 ToolButton6Click();
-        }));
+        });
 }
 
 lb::db::Query& MasterListWindow::dataSet() const
@@ -278,6 +283,7 @@ void MasterListWindow::ToolButton6Click()
 {
     if (!ComboBox1)
         return;
+    const QScopedValueRollback<bool> searching(searching_, true);
     lb::db::Query& rows = dataSet();
     if (config_.markColumn) {
         frmain->SortMode = 0;
@@ -450,7 +456,12 @@ bool MasterListWindow::gridKey(QKeyEvent* event)
     if (config_.markColumn && event->key() == Qt::Key_Space) {
         lb::db::Field* field = DBGrid1->selectedField();
         if (field && field->dataType() == lb::db::FieldType::Boolean) {
-            toggleMark();
+            // A key hook is no slot: a mark the books cannot take is said here, not thrown
+            // through Qt's key handling.
+            lb::ui::LbApplication::guarded(this, [this] {
+                toggleMark();
+                return true;
+            });
             return true;
         }
     }

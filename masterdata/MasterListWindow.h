@@ -95,6 +95,7 @@ private:
     const bool picker_;
     std::vector<std::pair<ListCommand, QAction*>> commands_;
     int panelCount_ = 0;
+    bool searching_ = false; // a search runs: the focus it moves out of the search box is no leave
     PickerLink* link_ = nullptr; // set when opened as a picker; a child of this window
 };
 

@@ -14,9 +14,16 @@ void ProductCommands::toggleMark(lb::db::DataSet& products)
     if (!products.active() || products.isEmpty())
         return;
     products.edit();
-    lb::db::Field& mark = products.fieldByName(QStringLiteral("szbj"));
-    mark.setAsBoolean(!mark.asBoolean());
-    products.post();
+    try {
+        lb::db::Field& mark = products.fieldByName(QStringLiteral("szbj"));
+        mark.setAsBoolean(!mark.asBoolean());
+        products.post();
+    } catch (...) {
+        // A click the books cannot take is taken back, so that the row shows the mark that is
+        // stored (what 更新库存量 goes by); the clerk clicks again.
+        products.cancel();
+        throw;
+    }
 }
 
 void ProductCommands::setAllMarks(lb::db::Connection& connection, bool marked)

@@ -13,7 +13,8 @@ namespace lb::masterdata {
 
 class ProductCommands {
 public:
-    // Flips the selection mark szbj of the current row (edit, negate, post). Nothing on an empty set.
+    // Flips the selection mark szbj of the current row (edit, negate, post). Nothing on an empty
+    // set. A post that fails takes the edit back, the row showing the stored mark, and throws.
     static void toggleMark(lb::db::DataSet& products);
     // Sets or clears the mark of every product.
     static void setAllMarks(lb::db::Connection& connection, bool marked);

@@ -118,10 +118,12 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
         buttons->addWidget(button);
         return button;
     };
-    connect(addButton("Button4", QStringLiteral("选取商品")), &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button4Click));
-    connect(addButton("Button3", QStringLiteral("删除")), &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button3Click));
-    connect(addButton("Button5", QStringLiteral("类型排序")), &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button5Click));
-    connect(addButton("Button2", QStringLiteral("取消排序")), &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button2Click));
+    // Every command first takes the price being typed into its row (command()); 返回 closes,
+    // and the close takes it.
+    connect(addButton("Button4", QStringLiteral("选取商品")), &QPushButton::clicked, this, command([this] { Button4Click(); }));
+    connect(addButton("Button3", QStringLiteral("删除")), &QPushButton::clicked, this, command([this] { Button3Click(); }));
+    connect(addButton("Button5", QStringLiteral("类型排序")), &QPushButton::clicked, this, command([this] { Button5Click(); }));
+    connect(addButton("Button2", QStringLiteral("取消排序")), &QPushButton::clicked, this, command([this] { Button2Click(); }));
     connect(addButton("Button1", QStringLiteral("返回")), &QPushButton::clicked, this, lb::ui::guardSlot(this, [this] { close(); }));
     right->addLayout(buttons);
     layout->addLayout(right, 2);
@@ -129,7 +131,7 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
     popupMenu = new QMenu(this);
     QAction* deleteAll = popupMenu->addAction(QStringLiteral("删除该客户的全部商品表"));
     deleteAll->setObjectName(QStringLiteral("N1"));
-    connect(deleteAll, &QAction::triggered, this, lb::ui::guardSlot(this, &TFrcproduct::N1Click));
+    connect(deleteAll, &QAction::triggered, this, command([this] { N1Click(); }));
     DBGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBGrid2, &QWidget::customContextMenuRequested, this, lb::ui::guardSlot(this, [this](const QPoint& at) {
                 popupMenu->popup(DBGrid2->viewport()->mapToGlobal(at));
@@ -137,12 +139,12 @@ TFrcproduct::TFrcproduct(QWidget* owner) : lb::ui::WorkWindow(owner)
 
     lb::ui::ListFrame::centre(*this, QSize(1000, 560));
 
-    connect(DBGrid2, &QAbstractItemView::doubleClicked, this, lb::ui::guardSlot(this, &TFrcproduct::DBGrid2DblClick));
-    connect(DBGrid1, &QAbstractItemView::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::DBGrid1CellClick));
-    connect(button6, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button6Click));
-    connect(button7, &QPushButton::clicked, this, lb::ui::guardSlot(this, &TFrcproduct::Button7Click));
-    connect(Edit1, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &TFrcproduct::Button6Click));
-    connect(Edit2, &QLineEdit::returnPressed, this, lb::ui::guardSlot(this, &TFrcproduct::Button7Click));
+    connect(DBGrid2, &QAbstractItemView::doubleClicked, this, command([this] { DBGrid2DblClick(); }));
+    connect(DBGrid1, &QAbstractItemView::clicked, this, command([this] { DBGrid1CellClick(); }));
+    connect(button6, &QPushButton::clicked, this, command([this] { Button6Click(); }));
+    connect(button7, &QPushButton::clicked, this, command([this] { Button7Click(); }));
+    connect(Edit1, &QLineEdit::returnPressed, this, command([this] { Button6Click(); }));
+    connect(Edit2, &QLineEdit::returnPressed, this, command([this] { Button7Click(); }));
     connect(ComboBox1, &QComboBox::activated, this, lb::ui::guardSlot(this, [this] { Edit1->setFocus(); }));
     connect(ComboBox2, &QComboBox::activated, this, lb::ui::guardSlot(this, [this] { Edit2->setFocus(); }));
 }
@@ -166,16 +168,8 @@ void TFrcproduct::showEvent(QShowEvent* event)
     DBGrid2->setColumnTitle(3, MasterCatalog::specTitle());
 }
 
-void TFrcproduct::postPendingPrice()
-{
-    lb::db::Query& prices = *frdm->Aqcproduct;
-    if (prices.active() && prices.state() != lb::db::DataSetState::Browse)
-        prices.post();
-}
-
 void TFrcproduct::reloadPrices(const QString& sql)
 {
-    postPendingPrice();
     lb::db::Query& prices = *frdm->Aqcproduct;
     prices.disableControls();
     prices.close();
@@ -192,7 +186,6 @@ void TFrcproduct::DBGrid2DblClick()
     // double-click on a price is the start of editing it: closing would end the clerk's work.
     if (!prices.active() || prices.isEmpty() || frmain->PickMode != lb::core::PickCode::SalesEntryPriceTable)
         return;
-    postPendingPrice();
     lb::db::Field* selected = DBGrid2->selectedField();
     if (link_)
         link_->apply(PickList::CustomerProduct, lb::core::PickCode::SalesEntryPriceTable, prices,
@@ -235,7 +228,6 @@ void TFrcproduct::N1Click()
     lb::db::Query& customers = *frdm->Aqcustomer;
     if (!customers.active() || customers.isEmpty())
         return;
-    postPendingPrice();
     lb::db::Query statement(frdm->ADOCon);
     statement.sql().add(QStringLiteral("delete from cproduct where intno=:p1"));
     statement.paramByName(QStringLiteral("p1")).setAsString(customers.fieldByName(QStringLiteral("intno")).asString());
@@ -263,7 +255,6 @@ void TFrcproduct::DBGrid1CellClick()
 
 void TFrcproduct::Button6Click()
 {
-    postPendingPrice();
     const bool fuzzy = modeButtons[1]->isChecked();
     if (const auto plan = ListSearch::plan(productSearch(), ComboBox1->currentText(), Edit1->text(), fuzzy, QString()))
         ListSearch::run(*frdm->Aqcproduct, *plan);
@@ -272,7 +263,6 @@ void TFrcproduct::Button6Click()
 
 void TFrcproduct::Button7Click()
 {
-    postPendingPrice();
     lb::db::Field* selected = DBGrid1->selectedField();
     const auto plan = ListSearch::plan(customerSearch(), ComboBox2->currentText(), Edit2->text(), false,
                                        selected ? selected->fieldName() : QString());
@@ -291,9 +281,13 @@ void TFrcproduct::onClosing()
         productList_->close();
     frmain->PickMode = lb::core::PickCode::None;
     frmain->SortMode = 0;
-    postPendingPrice();
-    frdm->Aqcustomer->close();
+    // Every close took the price being typed before it came here (the close box, 返回 and the
+    // program's end alike). A row still in edit is one the books could not take at the
+    // program's end, said already then: it goes with the prices, which close before the
+    // customers, since closing the customers would have them store it again (their detail
+    // rows follow them), say the same failure twice and leave both open.
     frdm->Aqcproduct->close();
+    frdm->Aqcustomer->close();
 }
 
 } // namespace lb::masterdata

@@ -26,8 +26,9 @@ class PickerLink;
 // opened over it with PickMode CustomerProductTable and CustProductPick 7); from the sales form
 // (PickMode SalesEntryPriceTable) a double-click on a price row copies product and price into
 // the form's line and closes.
-// A pending price edit is posted before the rows are reloaded or the window closes; closing
-// closes the product list opened for it first.
+// Each command, and each close, first takes the price being typed into its row and stores it
+// (WorkWindow::command, WorkWindow::takeTyping); a price that cannot be stored stays on screen,
+// the command not run, the window open. Closing closes the product list opened for it first.
 class TFrcproduct : public lb::ui::WorkWindow {
     Q_OBJECT
 public:
@@ -47,6 +48,8 @@ public:
     QMenu* popupMenu = nullptr;          // N1
     MasterListWindow* productList() const { return productList_; }
 
+    // The commands; the window connects each through command(), which takes the price being
+    // typed first.
     void DBGrid2DblClick();  // price pick
     void Button4Click();     // 选取商品
     void Button3Click();     // 删除
@@ -65,7 +68,6 @@ protected:
     void onClosing() override;
 
 private:
-    void postPendingPrice();
     void reloadPrices(const QString& sql);
 
     QPointer<MasterListWindow> productList_;

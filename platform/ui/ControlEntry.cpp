@@ -34,9 +34,19 @@ void ControlEntry::focusChanged(QWidget* now)
         return;
     const QPointer<QWidget> left = current_;
     current_ = now;
-    if (left)
+    const bool moved = movedTo_ == now && movedFrom_ == left;
+    movedFrom_ = nullptr;
+    movedTo_ = nullptr;
+    if (left && !moved)
         run(left, false);
     run(now, true);
+}
+
+void ControlEntry::moveFocus(QWidget* control)
+{
+    movedFrom_ = current_;
+    movedTo_ = control;
+    control->setFocus(Qt::OtherFocusReason);
 }
 
 void ControlEntry::run(QWidget* control, bool enter)

@@ -24,6 +24,10 @@ public:
 
     void onEnter(QWidget* control, std::function<void()> handler);
     void onExit(QWidget* control, std::function<void()> handler);
+    // Puts the focus in `control` as the program's move, not the clerk's (the cursor put back
+    // after a refusal): `control` is entered as ever, but the control that has the focus is not
+    // left by it, now or when the window gets its activation back; the clerk leaving it later is.
+    void moveFocus(QWidget* control);
 
 private:
     struct Handler {
@@ -36,6 +40,9 @@ private:
 
     QWidget* window_;
     QPointer<QWidget> current_; // the window's control with the focus, as last seen
+    // The program's move under way (moveFocus): from the control that had the focus to another.
+    QPointer<QWidget> movedFrom_;
+    QPointer<QWidget> movedTo_;
     std::vector<Handler> handlers_;
 };
 

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
+#include <exception>
 
 namespace lb::ui {
 
@@ -240,7 +241,7 @@ void DataGrid::moveDataSet(const std::function<void()>& move)
         followDataSet();
     } catch (const std::exception& error) {
         followDataSet();
-        LbApplication::reportError(this, error);
+        LbApplication::reportError(window(), error);
     }
 }
 
@@ -276,16 +277,30 @@ void DataGrid::setSelectedIndex(int column)
         setCurrentIndex(model_->index(row, column));
 }
 
-bool DataGrid::commitEdit()
+bool DataGrid::takeTyping()
 {
-    QWidget* editor = window()->focusWidget();
-    if (!model_ || state() != QAbstractItemView::EditingState || !editor || editor == this || !isAncestorOf(editor))
+    if (!model_ || readOnly_)
         return true;
-    const int failed = model_->failedWrites();
-    commitData(editor);
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
-    setFocus();
-    return model_->failedWrites() == failed;
+    QWidget* editor = window()->focusWidget();
+    if (state() == QAbstractItemView::EditingState && editor && editor != this && isAncestorOf(editor)) {
+        const int failed = model_->failedWrites();
+        std::exception_ptr notStored;
+        {
+            const DataGridModel::KeptStoreFailure keep(*model_, notStored);
+            commitData(editor);
+        }
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        setFocus();
+        if (notStored)
+            std::rethrow_exception(notStored);
+        if (model_->failedWrites() != failed)
+            return false;
+    }
+    // A row still holding what could not be stored before.
+    lb::db::DataSet* data = dataSet();
+    if (data && data->active() && data->state() != lb::db::DataSetState::Browse)
+        data->post();
+    return true;
 }
 
 lb::db::Field* DataGrid::selectedField() const

@@ -46,11 +46,14 @@ public:
     int selectedIndex() const;
     void setSelectedIndex(int column);
     lb::db::Field* selectedField() const;
-    // Takes the text of an open cell editor into its row as leaving the cell does and closes
-    // the editor, the focus in the grid. False when the row refused the text or could not
-    // store it (reported as for a cell left; a text not stored stays in the row's edit); true
-    // when it was stored or no editor was open.
-    bool commitEdit();
+    // Takes what the clerk is typing into its row and stores the row, as every command and
+    // every close of the grid's window does first: an open cell editor's text goes into its row
+    // as leaving the cell takes it (the editor closed, the focus in the grid), and a row still
+    // in edit (a value whose store failed before) is posted. False when the row refused the
+    // text (reported as for a cell left); throws the store's error when the row cannot be
+    // stored, what was typed kept in the row's edit, on screen. A read-only grid has nothing
+    // to take.
+    bool takeTyping();
 
     // The widest a text column given no width grows to fit its values, in pixels.
     static constexpr int maxFittedTextWidth = 320;

@@ -8,6 +8,8 @@
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/GuardSlot.h"
 
+#include <QWidget>
+
 namespace lb::ui {
 
 using lb::db::DataSet;
@@ -194,31 +196,54 @@ Qt::ItemFlags DataGridModel::flags(const QModelIndex& index) const
 
 bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || !cellEditable(index.column()))
+    if (!index.isValid() || !cellEditable(index.column()) || (role != Qt::EditRole && role != Qt::CheckStateRole))
         return false;
-    const int column = index.column();
+    const bool click = role == Qt::CheckStateRole;
+    DataSet& dataSet = *dataSet_;
+    bool started = false;
     try {
-        if (role == Qt::EditRole) {
-            writeCell(index.row(), *fieldAt(column), [&](Field& field) { field.setText(value.toString()); });
-            return true;
-        }
-        if (role == Qt::CheckStateRole) {
-            const bool checked = value.toInt() == Qt::Checked;
-            writeCell(index.row(), *fieldAt(column), [&](Field& field) { field.setAsBoolean(checked); });
-            return true;
-        }
+        started = enterValue(index.row(), *fieldAt(index.column()), [&](Field& field) {
+            if (click)
+                field.setAsBoolean(value.toInt() == Qt::Checked);
+            else
+                field.setText(value.toString());
+        });
     } catch (const lb::Abort&) {
         ++failedWrites_;
+        return false;
     } catch (const std::exception& error) {
-        // A refused value (not a number, a failed check) or a row that could not be stored is
-        // reported like any error of a command; the grid stays usable.
+        // A refused value (not a number, a failed check) is reported like any error of a
+        // command; the grid stays usable.
         ++failedWrites_;
-        LbApplication::reportError(parent() ? parent() : this, error);
+        report(error);
+        return false;
+    }
+    try {
+        dataSet.post();
+        return true;
+    } catch (const lb::Abort&) {
+        notStored(click && started, nullptr);
+    } catch (const std::exception& error) {
+        notStored(click && started, &error);
     }
     return false;
 }
 
-void DataGridModel::writeCell(int row, Field& field, const std::function<void(Field&)>& write)
+void DataGridModel::notStored(bool takeBack, const std::exception* error)
+{
+    ++failedWrites_;
+    // What is shown is what is stored: a click the books cannot take now shows the mark as it
+    // was, and the clerk clicks again; typing stays in the row's edit, on screen, for the next
+    // post (a move, a command) to store, or for the clerk to take back.
+    if (takeBack && dataSet_->state() != DataSetState::Browse)
+        dataSet_->cancel();
+    if (keptStoreFailure_)
+        *keptStoreFailure_ = std::current_exception();
+    else if (error)
+        report(*error);
+}
+
+bool DataGridModel::enterValue(int row, Field& field, const std::function<void(Field&)>& write)
 {
     DataSet& dataSet = *dataSet_;
     const QString name = field.fieldName();
@@ -234,9 +259,21 @@ void DataGridModel::writeCell(int row, Field& field, const std::function<void(Fi
             dataSet.cancel();
         throw;
     }
-    // A row the books cannot take now keeps what was typed in its edit, on screen: the next
-    // post stores it, or the user takes it back.
-    dataSet.post();
+    return started;
 }
+
+void DataGridModel::report(const std::exception& error)
+{
+    // Under the window's name, as every other failure of the window is logged.
+    auto* grid = qobject_cast<QWidget*>(parent());
+    LbApplication::reportError(grid ? static_cast<QObject*>(grid->window()) : this, error);
+}
+
+DataGridModel::KeptStoreFailure::KeptStoreFailure(DataGridModel& model, std::exception_ptr& failure) : model_(model)
+{
+    model_.keptStoreFailure_ = &failure;
+}
+
+DataGridModel::KeptStoreFailure::~KeptStoreFailure() { model_.keptStoreFailure_ = nullptr; }
 
 } // namespace lb::ui

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -17,8 +18,9 @@ namespace lb::ui {
 // row, puts it in edit state (unless it already is), passes the text to Field::setText (so
 // OnSetText handlers apply) and posts. A text the field refuses leaves the row as it was; a row
 // that cannot be stored (a full disk) keeps the text in its edit, on screen, for the next post
-// (a move, a command) to store. Either is reported to the error handler. The dataset is not
-// owned and may die first.
+// (a move, a command) to store, while a click on a check box that cannot be stored is taken
+// back, so that the box shows what is stored. Either is reported to the error handler, under
+// the name of the grid's window. The dataset is not owned and may die first.
 class DataGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -52,10 +54,29 @@ public:
     // edit was taken.
     int failedWrites() const { return failedWrites_; }
 
+    // While one lives, a row that cannot be stored is not reported but kept in `failure`, for
+    // whoever commits the edit to say with its own words.
+    class KeptStoreFailure {
+    public:
+        KeptStoreFailure(DataGridModel& model, std::exception_ptr& failure);
+        ~KeptStoreFailure();
+        KeptStoreFailure(const KeptStoreFailure&) = delete;
+        KeptStoreFailure& operator=(const KeptStoreFailure&) = delete;
+
+    private:
+        DataGridModel& model_;
+    };
+
 private:
     QVariant cellData(const QModelIndex& index, int role) const;
     bool cellEditable(int column) const;
-    void writeCell(int row, lb::db::Field& field, const std::function<void(lb::db::Field&)>& write);
+    // Puts the row in edit (unless it is) and the value into the field; true when this edit
+    // started the row's. A value the field refuses takes back the edit it started and throws.
+    bool enterValue(int row, lb::db::Field& field, const std::function<void(lb::db::Field&)>& write);
+    // A post that failed (`error` null for an lb::Abort, whose message was shown), from inside
+    // its handler: counted, the row's edit taken back with `takeBack`, the error kept or reported.
+    void notStored(bool takeBack, const std::exception* error);
+    void report(const std::exception& error);
     void rowsReplaced();
 
     QPointer<lb::db::DataSet> dataSet_;
@@ -63,6 +84,7 @@ private:
     bool readOnly_ = false;
     RowColor rowColor_;
     int failedWrites_ = 0;
+    std::exception_ptr* keptStoreFailure_ = nullptr;
 };
 
 } // namespace lb::ui

@@ -5,52 +5,89 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
-#include <memory>
 
 namespace lb::ui {
 
 namespace {
 
-// A window standing in for a box while it is answered: shown and active in place of the window
-// that was, which is activated again from the event loop once the box has gone.
+// A window standing in for a box while it is answered, with a button of its own that has the
+// focus as a real box's has: shown and active in place of the window that was (its owner).
+class BoxStandIn : public QWidget {
+public:
+    explicit BoxStandIn(QWidget* owner) : QWidget(nullptr, Qt::Dialog), owner_(owner)
+    {
+        setAttribute(Qt::WA_DontShowOnScreen);
+        auto* button = new QPushButton(QStringLiteral("确定"), this);
+        button->setFocus();
+    }
+    QWidget* owner() const { return owner_; }
+
+    // The activation back to the owner, unless another window has taken it meanwhile, while
+    // the box's button still has the focus, as a window manager gives it back; the box then
+    // goes out of sight.
+    void giveBack()
+    {
+        const QWidget* active = QApplication::activeWindow();
+        if (owner_ && owner_->isVisible() && (!active || active == this))
+            QApplication::setActiveWindow(owner_);
+        hide();
+    }
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+// A box shown for the time of one answer: the owner gets the activation back only when the
+// event loop next runs, and only then does the stand-in go.
 class ShownBox {
 public:
-    explicit ShownBox(bool takeActivation)
+    ShownBox(bool takeActivation, std::vector<QPointer<QWidget>>& boxes)
     {
-        if (!takeActivation || !QApplication::activeWindow())
+        QWidget* active = QApplication::activeWindow();
+        if (!takeActivation || !active)
             return;
-        owner_ = QApplication::activeWindow();
-        box_ = std::make_unique<QWidget>(nullptr, Qt::Dialog);
-        box_->setAttribute(Qt::WA_DontShowOnScreen);
+        // A box shown before the one before it has given the activation back belongs to the
+        // same window.
+        const auto* before = dynamic_cast<const BoxStandIn*>(active);
+        box_ = new BoxStandIn(before ? before->owner() : active);
         box_->show();
-        QApplication::setActiveWindow(box_.get());
+        QApplication::setActiveWindow(box_);
+        boxes.emplace_back(box_);
     }
     ~ShownBox()
     {
         if (!box_)
             return;
-        box_->hide();
-        box_.reset();
-        QTimer::singleShot(0, qApp, [owner = owner_] {
-            if (owner && owner->isVisible() && !QApplication::activeWindow())
-                QApplication::setActiveWindow(owner);
+        QTimer::singleShot(0, box_, [box = box_] {
+            box->giveBack();
+            box->deleteLater();
         });
     }
     ShownBox(const ShownBox&) = delete;
     ShownBox& operator=(const ShownBox&) = delete;
 
 private:
-    QPointer<QWidget> owner_;
-    std::unique_ptr<QWidget> box_;
+    BoxStandIn* box_ = nullptr; // in the ScriptedDialogs' list until it deletes itself
 };
 
 } // namespace
 
 ScriptedDialogs::ScriptedDialogs() : previous_(Dialogs::setResponder(this)) {}
 
-ScriptedDialogs::~ScriptedDialogs() { Dialogs::setResponder(previous_); }
+ScriptedDialogs::~ScriptedDialogs()
+{
+    Dialogs::setResponder(previous_);
+    // Boxes whose activation the event loop has not given back yet.
+    for (const QPointer<QWidget>& box : boxes_) {
+        if (auto* standIn = dynamic_cast<BoxStandIn*>(box.data())) {
+            standIn->giveBack();
+            delete standIn;
+        }
+    }
+}
 
 ScriptedDialogs& ScriptedDialogs::answer(DialogAnswer value)
 {
@@ -97,7 +134,7 @@ void ScriptedDialogs::clear()
 
 DialogAnswer ScriptedDialogs::ask(const DialogRequest& request)
 {
-    const ShownBox box(takeActivation_);
+    const ShownBox box(takeActivation_, boxes_);
     shown_.push_back(request);
     if (request.buttons == DialogButtons::Ok)
         return DialogAnswer::Ok;
@@ -120,7 +157,7 @@ DialogAnswer ScriptedDialogs::ask(const DialogRequest& request)
 
 std::optional<QString> ScriptedDialogs::askText(const DialogRequest& request)
 {
-    const ShownBox box(takeActivation_);
+    const ShownBox box(takeActivation_, boxes_);
     shown_.push_back(request);
     if (script_.empty() || std::holds_alternative<DialogAnswer>(script_.front())) {
         ++unanswered_;

@@ -3,7 +3,9 @@
 
 #include "platform/ui/DialogResponder.h"
 
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 #include <variant>
 #include <vector>
@@ -28,10 +30,10 @@ public:
     // Queues Cancel on the next input or password box.
     ScriptedDialogs& cancelInput();
     // With `on`, each box takes the activation from the active window while it is shown, as a
-    // real box does (the window's control with the focus loses it, an open cell editor closes),
-    // and the window gets it back only when the event loop next runs, as a window manager gives
-    // it back after the box has gone: what the command does meanwhile happens in an inactive
-    // window.
+    // real box does (the focus goes to the box's own button, an open cell editor closes), and
+    // the window gets it back only when the event loop next runs, from the box's button, as a
+    // window manager gives it back after the box has gone: what the command does meanwhile
+    // happens in an inactive window.
     void takeActivation(bool on) { takeActivation_ = on; }
 
     const std::vector<DialogRequest>& shown() const { return shown_; }
@@ -54,6 +56,7 @@ private:
     std::vector<DialogRequest> shown_;
     int unanswered_ = 0;
     bool takeActivation_ = false;
+    std::vector<QPointer<QWidget>> boxes_; // the stand-ins of boxes shown, until each deletes itself
     DialogResponder* previous_ = nullptr;
 };
 

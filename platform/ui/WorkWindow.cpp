@@ -1,10 +1,15 @@
 // Base of the program's work windows: top-level, deleted on close, disabling their opener.
 #include "platform/ui/WorkWindow.h"
 
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/LbApplication.h"
 #include "platform/ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <algorithm>
+#include <vector>
 
 namespace lb::ui {
 
@@ -53,13 +58,21 @@ void WorkWindow::leave()
     leaving_ = false; // a closed window is deleted later, not here
 }
 
+bool WorkWindow::takeTyping()
+{
+    for (DataGrid* grid : findChildren<DataGrid*>())
+        if (!grid->takeTyping())
+            return false;
+    return true;
+}
+
 void WorkWindow::closeEvent(QCloseEvent* event)
 {
     if (finished_) {
         event->accept();
         return;
     }
-    if (!leaving_) {
+    if (!leaving_ && !ending_) {
         if (const std::function<void()> way = wayOut()) {
             inWayOut_ = true;
             wayOutLeft_ = false;
@@ -74,9 +87,21 @@ void WorkWindow::closeEvent(QCloseEvent* event)
                 event->ignore();
                 return;
             }
+        } else {
+            // The close box takes what is typed as a command does; a row that cannot be
+            // stored keeps the window open, the typing on screen.
+            bool taken = false;
+            LbApplication::guarded(this, [&] {
+                taken = takeTyping();
+                return true;
+            });
+            if (!taken) {
+                event->ignore();
+                return;
+            }
         }
     }
-    if (!canClose()) {
+    if (!ending_ && !canClose()) {
         event->ignore();
         return;
     }
@@ -87,6 +112,55 @@ void WorkWindow::closeEvent(QCloseEvent* event)
         finish();
         return true;
     });
+}
+
+void WorkWindow::endAll(QWidget* keep)
+{
+    for (;;) {
+        std::vector<WorkWindow*> open;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* work = qobject_cast<WorkWindow*>(window); work && work->isVisible() && !work->finished_ && !work->ending_)
+                open.push_back(work);
+        // One that opened none of the others: a picker before its form, a form before its
+        // list, whose closing would take the form's document away.
+        const auto last = std::find_if(open.begin(), open.end(), [&open](const WorkWindow* candidate) {
+            return std::none_of(open.begin(), open.end(), [candidate](const WorkWindow* other) {
+                return other->opener_ && other->opener_->window() == candidate;
+            });
+        });
+        if (last == open.end())
+            break;
+        (*last)->end();
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == keep || !window->isVisible())
+            continue;
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialog->reject();
+        else
+            window->close();
+    }
+}
+
+void WorkWindow::end()
+{
+    ending_ = true;
+    if (inWayOut_) {
+        // The end came from inside the window's own way out (its failure's error form): that
+        // close goes on to the end when the way out returns.
+        wayOutLeft_ = true;
+        return;
+    }
+    const QPointer<WorkWindow> alive(this);
+    LbApplication::guarded(this, [this] {
+        if (const std::function<void()> way = wayOut())
+            way();
+        else
+            takeTyping();
+        return true;
+    });
+    if (alive && !finished_)
+        close();
 }
 
 void WorkWindow::finish()

@@ -86,6 +86,35 @@ TEST_P(PostingCursorTest, ACodeTypedAfterwardsFillsTheLastLine)
     }
 }
 
+// An unknown party in the party box, and 过帐 pressed there by its access key: the posting says
+// once that it finds no such party; the cursor it puts back in the code box does not count as
+// the clerk leaving the party box, which would say it again.
+TEST_P(PostingCursorTest, AnUnknownPartyIsSaidOnceWhenThePostingPutsTheCursorBack)
+{
+    dialogs.takeActivation(true);
+    const auto config = DocumentCatalog::entryForm(GetParam());
+    const lb::documents::DocumentKind& shown = kind(config.kind);
+    choosePostingMode(false);
+    QPointer<DocumentEntryForm> form = openEntryForm(config, false, openDocument(config.kind));
+    QLineEdit* party = form->box(QStringLiteral("Edit2"));
+    party->setFocus();
+    party->setText(QStringLiteral("X9"));
+    flush();
+    dialogs.clear();
+    dialogs.answer(DialogAnswer::Ok);
+    pressAccessKey(form, 'O');
+    flush();
+    ASSERT_TRUE(form && form->isVisible());
+    EXPECT_EQ(form->Edit12, QApplication::focusWidget());
+    EXPECT_EQ(1, dialogs.texts().count(shown.texts.partyNotFound)) << dialogs.texts().join(QLatin1Char('/')).toStdString();
+    // The clerk leaving the box afterwards is told again.
+    party->setFocus();
+    flush();
+    form->Edit12->setFocus();
+    flush();
+    EXPECT_EQ(2, dialogs.texts().count(shown.texts.partyNotFound));
+}
+
 INSTANTIATE_TEST_SUITE_P(EntryForms, PostingCursorTest,
                          ::testing::ValuesIn(entryFormsWhere([](const lb::documents::EntryFormConfig& config) {
                              return !config.codeBoxHint.isEmpty();

@@ -30,6 +30,21 @@ protected:
         return insertRow(QStringLiteral("employee"), std::move(more));
     }
 
+    // While `refused`, every write into `table` fails with a database error, as books that
+    // cannot be written for a moment; the other tables stay writable.
+    void refuseWritesTo(const QString& table, bool refused)
+    {
+        for (const char* operation : {"insert", "update", "delete"}) {
+            const QString trigger = QStringLiteral("\"lb_refused_%1_%2\"").arg(table, QLatin1String(operation));
+            if (refused)
+                exec(QStringLiteral("create temp trigger %1 before %2 on main.\"%3\" begin"
+                                    " select raise(abort, 'the books cannot be written'); end")
+                         .arg(trigger, QLatin1String(operation), table));
+            else
+                exec(QStringLiteral("drop trigger if exists %1").arg(trigger));
+        }
+    }
+
     // A document line of the sales line table.
     QString makeLine(const QString& spmc = QString())
     {

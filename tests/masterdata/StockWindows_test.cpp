@@ -1,13 +1,18 @@
-// The stock menu driven offscreen: rights, count entry, gain and loss, stock value, the update.
+// The stock menu driven offscreen: rights, count entry, the stock-take marks, gain and loss,
+// stock value, the update.
 #include "masterdata/MasterWindowFixture.h"
 #include "masterdata/StockMenu.h"
 #include "masterdata/ValueEditor.h"
 
 #include "platform/sys/Errors.h"
 #include "platform/ui/ScriptedModals.h"
+#include "support/ReportedErrors.h"
 
 #include <QDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <functional>
 
 using lb::core::PickCode;
 using lb::masterdata::ListCommand;
@@ -128,3 +133,94 @@ TEST_F(StockWindows, UpdateTakesTheCountOfMarkedCountedProducts)
     EXPECT_EQ(QVariant(6.0), scalar("select sl from product where intno=:p1", {uncounted}));
     EXPECT_EQ(0, dialogs.unanswered());
 }
+
+namespace {
+
+// A way of clicking the stock-take list's 选择 box of the current row.
+struct MarkClick {
+    const char* name;
+    std::function<void(MasterListWindow& list)> click;
+};
+
+void PrintTo(const MarkClick& click, std::ostream* out) { *out << click.name; }
+
+void mouseClick(QWidget* viewport, const QPoint& at)
+{
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
+}
+
+class StockTakeMark : public StockWindows, public ::testing::WithParamInterface<MarkClick> {
+protected:
+    static constexpr int markColumn = 0; // 选择
+
+    // Puts the list on the row of product `sphh`, the 选择 box chosen.
+    static void chooseBox(MasterListWindow& list, const QString& sphh)
+    {
+        lb::db::Query& rows = list.dataSet();
+        ASSERT_TRUE(rows.locate(QStringLiteral("sphh"), sphh));
+        list.DBGrid1->setCurrentIndex(list.DBGrid1->model()->index(rows.recNo() - 1, markColumn));
+    }
+    static Qt::CheckState shownMark(MasterListWindow& list)
+    {
+        return list.DBGrid1->model()->index(list.DBGrid1->currentIndex().row(), markColumn).data(Qt::CheckStateRole).value<Qt::CheckState>();
+    }
+    QVariant storedMark(const QString& intno) { return scalar("select szbj from product where intno=:p1", {intno}); }
+    void updateStock()
+    {
+        dialogs.type(QStringLiteral("pw")).answer(DialogAnswer::Ok);
+        StockMenu::updateStock();
+    }
+};
+
+} // namespace
+
+// A click on the mark that the books cannot take is said and taken back: the box shows the
+// mark that is stored, and 更新库存量 passes the product by as it looks. Clicked again once the
+// books take it, the box is ticked, the mark stored, and the update takes the count.
+TEST_P(StockTakeMark, AMarkTheBooksCannotTakeShowsWhatIsStored)
+{
+    MasterListWindow* list = StockMenu::stockTake();
+    ASSERT_NE(nullptr, list);
+    QApplication::setActiveWindow(list);
+    list->DBGrid1->setFocus();
+    chooseBox(*list, QStringLiteral("A1"));
+    ASSERT_EQ(Qt::Unchecked, shownMark(*list));
+    ReportedErrors errors;
+
+    refuseWritesTo(QStringLiteral("product"), true);
+    GetParam().click(*list);
+    refuseWritesTo(QStringLiteral("product"), false);
+    ASSERT_EQ(1, errors.count());
+    EXPECT_EQ(QStringLiteral("TFrproductp"), errors.reports().front().sender ? errors.reports().front().sender->objectName() : QString());
+    EXPECT_EQ(Qt::Unchecked, shownMark(*list));
+    EXPECT_EQ(lb::db::DataSetState::Browse, list->dataSet().state());
+    EXPECT_EQ(QVariant(false), storedMark(counted));
+    updateStock();
+    EXPECT_EQ(QVariant(10.0), scalar("select sl from product where intno=:p1", {counted}));
+
+    chooseBox(*list, QStringLiteral("A1"));
+    GetParam().click(*list);
+    EXPECT_EQ(Qt::Checked, shownMark(*list));
+    EXPECT_EQ(QVariant(true), storedMark(counted));
+    EXPECT_EQ(QVariant(false), storedMark(even));
+    updateStock();
+    EXPECT_EQ(QVariant(8.0), scalar("select sl from product where intno=:p1", {counted}));
+    EXPECT_EQ(1, errors.count());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, StockTakeMark,
+    ::testing::Values(MarkClick{"Mouse",
+                                [](MasterListWindow& list) {
+                                    mouseClick(list.DBGrid1->viewport(), list.DBGrid1->visualRect(list.DBGrid1->currentIndex()).center());
+                                }},
+                      MarkClick{"Space",
+                                [](MasterListWindow& list) {
+                                    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+                                    QApplication::sendEvent(list.DBGrid1, &press);
+                                }}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -588,3 +588,70 @@ TEST_F(DataGridTest, tabLeavesPastTheEdgesAndCtrlTabFromAnyCell)
     EXPECT_EQ(between->model()->index(0, 1), between->currentIndex());
     EXPECT_EQ(nullptr, between->indexWidget(between->currentIndex())); // the cell is closed
 }
+
+// What a command takes before it runs: an open cell's text, or a row still holding what could
+// not be stored. A refused text is said and leaves the row as it was; a row that cannot be
+// stored throws, unreported, what was typed kept in its edit and on screen for the next try.
+TEST_F(DataGridTest, takingTheTypingStoresItOrKeepsWhatCouldNotBeStored)
+{
+    QWidget window; // the grid's window names its failures
+    auto* inWindow = new DataGrid(&window);
+    inWindow->setColumns({{"sphh", "货品代码"}, {"dj_n", "批发价"}});
+    inWindow->setDataSet(&products);
+    (new QVBoxLayout(&window))->addWidget(inWindow);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QObject* sender = nullptr;
+    QStringList reported;
+    lb::ui::LbApplication::setErrorHandler([&](QObject* s, const std::exception& error) {
+        sender = s;
+        reported << QString::fromUtf8(error.what());
+    });
+    const auto typeIntoPrice = [&](const QString& text) {
+        inWindow->setFocus();
+        inWindow->setCurrentIndex(inWindow->model()->index(0, 1));
+        inWindow->edit(inWindow->currentIndex());
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(nullptr, editor);
+        editor->setText(text);
+    };
+
+    typeIntoPrice("9");
+    EXPECT_TRUE(inWindow->takeTyping());
+    EXPECT_EQ(9.0, stored("001", "dj_n").toDouble());
+    EXPECT_EQ(inWindow, QApplication::focusWidget());
+
+    typeIntoPrice("abc");
+    EXPECT_FALSE(inWindow->takeTyping());
+    EXPECT_EQ(QStringList({"'abc' is not a valid floating point value"}), reported);
+    EXPECT_EQ(&window, sender);
+    EXPECT_EQ(DataSetState::Browse, products.state());
+
+    reported.clear();
+    connection.execute("CREATE TEMP TRIGGER broken BEFORE UPDATE ON main.product BEGIN SELECT RAISE(ABORT, 'injected fault'); END");
+    typeIntoPrice("7");
+    EXPECT_THROW(inWindow->takeTyping(), lb::DatabaseError);
+    EXPECT_TRUE(reported.isEmpty()) << "the command says it, with its own words";
+    EXPECT_EQ(QString("7.00"), inWindow->model()->index(0, 1).data().toString());
+    EXPECT_EQ(9.0, stored("001", "dj_n").toDouble());
+    EXPECT_THROW(inWindow->takeTyping(), lb::DatabaseError) << "the row left in edit is tried again";
+    connection.execute("DROP TRIGGER temp.broken");
+    EXPECT_TRUE(inWindow->takeTyping());
+    EXPECT_EQ(7.0, stored("001", "dj_n").toDouble());
+    lb::ui::LbApplication::setErrorHandler(nullptr);
+}
+
+// A click on a check box the books cannot take shows the box as stored: the clerk clicks again.
+TEST_F(DataGridTest, aClickThatCannotBeStoredShowsTheBoxAsStored)
+{
+    lb::ui::ScriptedDialogs dialogs;
+    connection.execute("CREATE TEMP TRIGGER broken BEFORE UPDATE ON main.product BEGIN SELECT RAISE(ABORT, 'injected fault'); END");
+    EXPECT_FALSE(grid.model()->setData(grid.model()->index(1, Mark), Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_EQ(1, int(dialogs.texts().size()));
+    EXPECT_EQ(DataSetState::Browse, products.state());
+    EXPECT_EQ(Qt::Checked, grid.model()->index(1, Mark).data(Qt::CheckStateRole).toInt());
+    EXPECT_TRUE(stored("002", "szbj").toBool());
+    connection.execute("DROP TRIGGER temp.broken");
+    EXPECT_TRUE(grid.model()->setData(grid.model()->index(1, Mark), Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_FALSE(stored("002", "szbj").toBool());
+}

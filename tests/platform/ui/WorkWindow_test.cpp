@@ -1,7 +1,10 @@
 // Work windows: the opener is disabled while they are open and comes back however they close.
 #include "platform/ui/WorkWindow.h"
 
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
 #include "platform/sys/Errors.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/ScriptedModals.h"
 #include "support/ReportedErrors.h"
@@ -9,6 +12,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -26,6 +32,7 @@ void processDeletes()
 class Window : public WorkWindow {
 public:
     using WorkWindow::WorkWindow;
+    using WorkWindow::command;
     using WorkWindow::leave;
     bool allowClose = true;
     bool failOnClose = false;
@@ -175,6 +182,107 @@ TEST(WorkWindow, closedIsSentOnce)
     window->close();
     processDeletes();
     EXPECT_EQ(1, closed);
+}
+
+// A window with a price grid over a real file: a command and the close box take the price being
+// typed first; a price that cannot be stored keeps the window open and the command unrun.
+TEST(WorkWindow, aCommandAndACloseTakeTheTypingFirst)
+{
+    QTemporaryDir dir;
+    lb::db::Connection connection;
+    lb::db::Connection::createFile(dir.filePath("prices.db"));
+    connection.setDatabaseFile(dir.filePath("prices.db"));
+    connection.open();
+    connection.execute("CREATE TABLE price (code VARCHAR(10), dj DOUBLE DEFAULT 0)");
+    connection.execute("INSERT INTO price VALUES ('P1', 7)");
+    lb::db::Query prices(connection);
+    prices.reopen("SELECT * FROM price");
+    const auto stored = [&connection] {
+        lb::db::Query check(connection);
+        check.reopen("SELECT dj FROM price");
+        return check.field(0).asFloat();
+    };
+    ReportedErrors errors;
+    QWidget main;
+    for (const bool failing : {false, true}) {
+        SCOPED_TRACE(failing ? "the price cannot be stored" : "the price is stored");
+        connection.execute("UPDATE price SET dj = 7");
+        prices.reopen("SELECT * FROM price");
+        if (failing)
+            connection.execute("CREATE TEMP TRIGGER broken BEFORE UPDATE ON main.price BEGIN SELECT RAISE(ABORT, 'full'); END");
+        QPointer<Window> window = new Window(&main);
+        auto* grid = new lb::ui::DataGrid(window);
+        grid->setColumns({{"code", "代码", 0, true}, {"dj", "零售价"}});
+        grid->setDataSet(&prices);
+        auto* command = new QPushButton("类型排序", window);
+        auto* layout = new QVBoxLayout(window);
+        layout->addWidget(grid);
+        layout->addWidget(command);
+        int ran = 0;
+        QObject::connect(command, &QPushButton::clicked, window, window->command([&ran] { ++ran; }));
+        window->showWork();
+        QApplication::setActiveWindow(window);
+        const auto typePrice = [&](const char* text) {
+            grid->setFocus();
+            grid->setCurrentIndex(grid->model()->index(0, 1));
+            grid->edit(grid->currentIndex());
+            qobject_cast<QLineEdit*>(QApplication::focusWidget())->setText(text);
+        };
+        typePrice("66");
+        command->click();
+        typePrice("77");
+        EXPECT_EQ(!failing, window->close());
+        processDeletes();
+        EXPECT_EQ(failing ? 0 : 1, ran);
+        EXPECT_EQ(failing ? 7.0 : 77.0, stored());
+        EXPECT_EQ(failing ? 2 : 0, errors.count());
+        if (failing) {
+            ASSERT_FALSE(window.isNull());
+            EXPECT_EQ(QString("77"), grid->model()->index(0, 1).data().toString()); // on screen, for the next try
+            connection.execute("DROP TRIGGER temp.broken");
+            EXPECT_TRUE(window->close());
+            EXPECT_EQ(77.0, stored());
+            processDeletes();
+        }
+        EXPECT_TRUE(window.isNull());
+    }
+}
+
+// The program's end: every work window goes, each before the window that opened it, its way out
+// run once whatever it does (leave, refuse, fail), and every other window shown goes too but the
+// one kept.
+TEST(WorkWindow, theEndClosesEveryWindowEachBeforeItsOpenerAndNoneCanStayOpen)
+{
+    ReportedErrors errors;
+    QWidget main;
+    main.show();
+    QStringList order;
+    QPointer<Window> list = new Window(&main);
+    QPointer<Window> form = new Window(list);
+    QPointer<Window> picker = new Window(form);
+    QPointer<Window> other = new Window(&main);
+    QPointer<QDialog> settings = new QDialog;
+    settings->setAttribute(Qt::WA_DeleteOnClose);
+    for (auto [window, name] : {std::pair{list, "list"}, std::pair{form, "form"}, std::pair{picker, "picker"}, std::pair{other, "other"}})
+        QObject::connect(window, &WorkWindow::closed, [&order, name = QString(name)] { order << name; });
+    form->way = [&] { order << "form refuses"; };
+    picker->way = [] { throw lb::DatabaseError("the books cannot be written"); };
+    list->way = [&] { list->leave(); };
+    // Shown in the order that a walk of the windows would close the list before its form.
+    list->showWork();
+    other->showWork(false);
+    form->showWork();
+    picker->showWork();
+    settings->show();
+    WorkWindow::endAll(&main);
+    processDeletes();
+    EXPECT_TRUE(list.isNull() && form.isNull() && picker.isNull() && other.isNull());
+    EXPECT_TRUE(settings.isNull());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(1, errors.count());
+    ASSERT_EQ(5, order.size()) << order.join(' ').toStdString();
+    EXPECT_LT(order.indexOf("picker"), order.indexOf("form refuses"));
+    EXPECT_LT(order.indexOf("form"), order.indexOf("list"));
 }
 
 TEST(Modal, scriptedStepsActOnTheDialogInsideItsLoop)
