@@ -42,9 +42,11 @@ int main(int argc, char** argv)
     lb::report::TRpPreviewInterface::Install(&reportWindows);
     if (mainWindow->startRefused())
         return 1;
-    // Queued, so that the modal window that ends the run closes before the loop ends.
+    // Queued, so that the modal window that ends the run closes before the loop ends. Every
+    // loop ends, a modal window's too, without asking any window whether it may close: the end
+    // has given each its way out already (terminateProgram).
     QObject::connect(mainWindow.get(), &Tfrmain::programEnding, &app,
-                     lb::ui::guardSlot(&app, [] { QCoreApplication::quit(); }), Qt::QueuedConnection);
+                     lb::ui::guardSlot(&app, [] { QCoreApplication::exit(0); }), Qt::QueuedConnection);
     auto dataModule = std::make_unique<Tfrdm>();
     frdm = dataModule.get();
     auto errorForm = std::make_unique<TFrm_ErrorMessage>(); // installs the global handler
@@ -56,6 +58,8 @@ int main(int argc, char** argv)
     mainWindow->showMaximized();
     const int result = mainWindow->terminated() ? 0 : app.exec();
 
+    // The windows closed on the way out go while the datasets they point at are still there.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // Freed in reverse order of creation; the data module closes the connection.
     datePicker.reset();
     errorForm.reset();

@@ -104,7 +104,8 @@ void TFrm_ErrorMessage::MyErrorMessage(QObject* sender, const std::exception& er
     // Should the text log fail too, the form still shows the error: it is the only trace left.
     logEntry(entry_);
     showEntry();
-    if (showing_)
+    // On the program's way out (关闭系统) what fails is logged, and nothing holds the end up.
+    if (showing_ || (frmain && frmain->terminated()))
         return;
     showing_ = true;
     // Above the window the error came from, also when that one stays on top.

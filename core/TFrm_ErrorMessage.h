@@ -31,7 +31,7 @@ public:
     // `sender` is the object that reported it (apperror.name as Reporter names it; may be null).
     // When neither the row nor the text log line can be written, the form still shows the
     // error. An error raised while the form is already showing updates the form instead of
-    // opening it a second time.
+    // opening it a second time; one raised once the program is ending is only logged.
     void MyErrorMessage(QObject* sender, const std::exception& error);
 
     // The entry shown last, as the boxes show it.

@@ -12,14 +12,14 @@
 #include "core/TFrstart.h"
 #include "core/Tfrdm.h"
 #include "platform/db/Table.h"
-#include "platform/office/Workbook.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/InstanceLock.h"
+#include "platform/sys/LockedTemporary.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Modal.h"
-#include "report/TRpStream.h"
+#include "platform/ui/WorkWindow.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -50,11 +50,10 @@ Tfrmain::Tfrmain(QWidget* parent)
     // folders; only the holder of the lock may do it, as a running copy's files look the same.
     if (instanceLock_->state() == lb::InstanceLock::State::Held)
         lb::core::Leftovers::removeFromProgramFolder();
-    // Copies of other program folders share the system's temporary folder: the staging folders
-    // of workbooks and the report pages' temporary files there are kept by each one's own lock
-    // while in use, whatever this lock says.
-    lb::office::Workbook::removeLeftovers();
-    lb::report::TRpStream::RemoveLeftovers();
+    // Copies of other program folders share the system's temporary folder: the program's
+    // temporaries there (the staging folders of workbooks, the report pages' files) are kept by
+    // each one's own lock while in use, whatever this lock says.
+    lb::LockedTemporary::removeAllLeftovers();
 
     PickMode = lb::core::PickCode::None;
     CustProductPick = 0;
@@ -120,6 +119,9 @@ void Tfrmain::refuseStart(const QString& reason)
 void Tfrmain::terminateProgram()
 {
     terminated_ = true;
+    // Every work window is left before the loop ends and the books close, each before the
+    // window it was opened from; none can keep the program running.
+    lb::ui::WorkWindow::endAll(this);
     emit programEnding();
 }
 

@@ -70,9 +70,12 @@ public:
     // Rebuilds the caption so that it ends with " 操作员:" + OperatorName.
     void updateOperatorCaption();
 
-    // Ends the program without the backup question (failed log-in, "关闭系统"): sends
-    // programEnding(), which the program start connects to leaving the message loop;
-    // terminated() tells a caller that runs before the loop not to start it.
+    // Ends the program without the backup question (failed log-in, "关闭系统"), whatever
+    // windows are open: each work window gets its way out, a form before the list it was
+    // opened from, and closes whatever that did (lb::ui::WorkWindow::endAll); what fails on the
+    // way is logged, not shown. Then it sends programEnding(), which the program start
+    // connects to leaving every message loop; terminated() tells a caller that runs before the
+    // loop not to start it.
     void terminateProgram();
     bool terminated() const { return terminated_; }
     bool startRefused() const { return startRefused_; }

@@ -59,11 +59,6 @@ TRpStream::~TRpStream()
     file_.reset();
 }
 
-void TRpStream::RemoveLeftovers()
-{
-    LockedTemporary::removeLeftovers(kReportPages);
-}
-
 int TRpStream::Handle() const
 {
     return spill_ ? spill_->handle() : file_->handle();

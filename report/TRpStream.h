@@ -38,11 +38,6 @@ public:
     TRpStream(const TRpStream&) = delete;
     TRpStream& operator=(const TRpStream&) = delete;
 
-    // Removes the temporary files that streams of runs killed before freeing them left in the
-    // system's temporary folder; those of streams still alive, in any running copy, stay. A start
-    // removes them with the program's other temporaries (lb::LockedTemporary::removeAllLeftovers).
-    static void RemoveLeftovers();
-
     // Reads up to `count` bytes at the position; returns how many were read (0 at the end).
     qint64 Read(char* data, qint64 count);
     // Reads exactly `count` bytes or throws.

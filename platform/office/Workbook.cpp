@@ -69,11 +69,6 @@ void Workbook::discard() noexcept
     staging_.reset();
 }
 
-void Workbook::removeLeftovers()
-{
-    lb::LockedTemporary::removeLeftovers(lb::kWorkbookStaging);
-}
-
 void Workbook::check(int error, const char* what) const
 {
     if (error != LXW_NO_ERROR)

@@ -46,14 +46,6 @@ public:
     // The sheet's grid lines are printed.
     void printGridLines();
 
-    // Removes the staging folders in the system's temporary folder that workbooks of runs that
-    // ended before their save or discard left behind (lb::LockedTemporary::removeLeftovers; a
-    // start removes them with the program's other temporaries). A workbook holds a lock on its
-    // staging folder while it lives, which dies with its process: a folder whose lock a workbook
-    // holds, as one that another copy of the program is writing, stays, and so does any entry of
-    // another name.
-    static void removeLeftovers();
-
     // Writes the file; lb::FileWriteError when it cannot be written, which keeps the cause: a
     // disk without room or a folder that may not be written, named with the system's temporary
     // folder when the writer failed there, with the destination's folder when the copy beside it

@@ -4,6 +4,7 @@
 #include "platform/office/Workbook.h"
 #include "platform/sys/Errors.h"
 #include "platform/sys/FileWrite.h"
+#include "platform/sys/LockedTemporary.h"
 #include "support/ForkedChild.h"
 #include "support/ScratchDisk.h"
 #include "support/TemporaryFolderAt.h"
@@ -309,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, WorkbookEnding, ::testing::Values("Saved", "Ne
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 // An export killed before its workbook was saved or dropped leaves its staging folder, with the
-// parts written so far, in the system's temporary folder; removeLeftovers() takes it away. The
+// parts written so far, in the system's temporary folder; the start's clean-up takes it away. The
 // staging folder of a workbook another copy of the program is still writing stays, and its
 // workbook is saved whole; so does every folder of another name.
 TEST(Workbook, StagingFoldersOfKilledExportsAreRemovedAndThoseInUseKept)
@@ -340,7 +341,7 @@ TEST(Workbook, StagingFoldersOfKilledExportsAreRemovedAndThoseInUseKept)
     inUse.removeOne(killed);
     ASSERT_EQ(1, inUse.size());
 
-    Workbook::removeLeftovers();
+    lb::LockedTemporary::removeLeftovers(lb::kWorkbookStaging);
 
     EXPECT_FALSE(QFileInfo::exists(temporary.filePath(killed)));
     for (const QString& kept : inUse + others) {
