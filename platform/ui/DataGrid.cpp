@@ -34,6 +34,10 @@ public:
         const lb::db::Field* field = model ? model->fieldAt(index.column()) : nullptr;
         if (edit && field && field->dataType() == lb::db::FieldType::Text && field->size() > 0)
             edit->setMaxLength(field->size());
+        // The Menu key (or a right click) in a cell being typed opens the grid's pop-up, whose
+        // commands take what was typed, not the box's own cut-and-paste menu.
+        if (editor)
+            editor->setContextMenuPolicy(Qt::NoContextMenu);
         return editor;
     }
 

@@ -19,7 +19,8 @@ namespace lb::ui {
 // Tab and Shift+Tab move from cell to cell, also out of an open cell editor; past the last
 // cell (before the first) they move the focus on to the window's next (previous) control, and
 // Ctrl+Tab (Ctrl+Shift+Tab) does so from any cell, so the grid never keeps the keyboard. A
-// read-only grid passes Tab on at once; its arrows choose the row.
+// read-only grid passes Tab on at once; its arrows choose the row. The Menu key in a cell being
+// typed asks for the grid's pop-up, as it does on the grid.
 //
 // Column widths: a column given a width keeps at least that width; a number column is never
 // narrower than the widest of its values on screen; a column given no width fits its title and

@@ -9,12 +9,14 @@
 #include "platform/ui/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -654,4 +656,27 @@ TEST_F(DataGridTest, aClickThatCannotBeStoredShowsTheBoxAsStored)
     connection.execute("DROP TRIGGER temp.broken");
     EXPECT_TRUE(grid.model()->setData(grid.model()->index(1, Mark), Qt::Unchecked, Qt::CheckStateRole));
     EXPECT_FALSE(stored("002", "szbj").toBool());
+}
+
+// The Menu key in a cell being typed asks for the grid's pop-up, where the window's commands are.
+TEST_F(DataGridTest, theMenuKeyInACellBeingTypedAsksForTheGridsPopUp)
+{
+    grid.setContextMenuPolicy(Qt::CustomContextMenu);
+    int asked = 0;
+    QObject::connect(&grid, &QWidget::customContextMenuRequested, [&asked] { ++asked; });
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(0, Price));
+    grid.edit(grid.currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(nullptr, editor);
+    editor->setText("9");
+    // A menu of the box's own would wait for a choice: it goes at once.
+    QTimer::singleShot(0, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(2, 2), editor->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(editor, &menu);
+    EXPECT_EQ(1, asked);
+    EXPECT_EQ(editor, QApplication::focusWidget()) << "the typing stays open for the command to take";
 }
